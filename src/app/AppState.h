@@ -1,0 +1,34 @@
+#pragma once
+#include "app/Settings.h"
+#include <string>
+
+// The platform's path separator, used for every path the program builds.
+#ifdef _WIN32
+inline constexpr char kPathSeparator = '\\';
+#else
+inline constexpr char kPathSeparator = '/';
+#endif
+
+// The application frame's shared state: what the settings file keeps plus the run-time
+// bookkeeping every window reads. Created once by Main and passed by reference.
+struct AppState : SettingsData {
+    std::string AppFolder;    // native path, 8-bit
+    std::string SettingsPath; // AppFolder + separator + "ZEPHALON.iniz"
+    std::string GuideItPath;  // "GuidaUtente.htm"
+    std::string GuideEnPath;  // "UserGuide.htm"
+    std::string NotebookPath; // "Notebook.txt"
+    bool InStartup = false;
+    double TwipsPerPixelX = 15;
+    double TwipsPerPixelY = 15;
+    std::string MsgTitle;
+
+    int ChildCount = 0;   // open document windows
+    bool Closing = false; // the main window is closing
+    bool Arranging = false;
+    int CurrentWinNo = 0; // window being opened, activated or served
+    bool WindowLoading = false;
+    int TraceStep = 0;
+
+    // Sets AppFolder and the paths built from it.
+    void setAppFolder(const std::string& folder, char separator = kPathSeparator);
+};

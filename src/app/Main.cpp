@@ -1,0 +1,78 @@
+// The program's entry: fixes the start folder, reads the settings, enumerates and opens the
+// MIDI devices, and shows the main window.
+#include "app/AppState.h"
+#include "app/SettingsStore.h"
+#include "app/ShowMsg.h"
+#include "app/Texts.h"
+#include "app/ui/QtNotifier.h"
+#include "app/ui/WindowRegistry.h"
+#include "app/ui/frmMain.h"
+#include "midi/MidiPort.h"
+#include "midi/backends/CompositeMidiSystem.h"
+#include "midi/backends/RtMidiSystem.h"
+#include "midi/backends/SimulatedUnitSystem.h"
+#include "timing/PrecisionClock.h"
+#include "timing/backends/ThreadTimerSource.h"
+#include "timing/modTimerExact.h"
+#include <QApplication>
+#include <QDir>
+#include <QScreen>
+
+namespace {
+// Until a window routes the unit's messages, polled entries are dropped.
+class NoDecoder : public MessageDecoder {
+public:
+    void DecodeMIDIIn(uint32_t) override {}
+};
+} // namespace
+
+int Main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    application.setApplicationName(kProductName);
+
+    AppState app;
+    Texts texts;
+    QtNotifier notifier;
+    MessageService messages(texts, notifier);
+
+    app.InStartup = true;
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        app.TwipsPerPixelX = 1440.0 / screen->logicalDotsPerInchX();
+        app.TwipsPerPixelY = 1440.0 / screen->logicalDotsPerInchY();
+    }
+    app.setAppFolder(toLatin1(QDir::toNativeSeparators(QDir::currentPath())),
+                     QDir::separator().toLatin1());
+    LoadSettings(app);
+    if (app.LangCode != 1 && app.LangCode != 2) app.LangCode = 1;
+    // The stored language chooses the half of the string table.
+    texts.LangOffset = (app.LangCode - 1) * 200;
+    app.MsgTitle = texts.text(113);
+
+    SimulatedUnitSystem simulated(app.AppFolder);
+    RtMidiSystem rtmidi;
+    CompositeMidiSystem devices({&simulated, &rtmidi});
+    PrecisionClock clock;
+    ThreadTimerSource timerSource;
+    modTimerExact timer(clock, timerSource);
+    MidiPort midi(devices, messages, clock);
+    midi.MIDIOutDevice = app.MIDIOutDevice;
+    midi.MIDIInDevice = app.MIDIInDevice;
+
+    const bool haveOutput = midi.enumerateAndOpen();
+    if (!haveOutput) messages.ShowMsg(22, kAppTitle, "");
+
+    WindowContext ctx{app, texts, messages, midi, timer, nullptr};
+    NoDecoder decoder;
+    frmMain main(ctx, decoder);
+    notifier.setParent(&main);
+    registerWindows(main, &notifier);
+    main.MDIForm_Load();
+    if (!haveOutput) main.disableOutputMenus();
+    main.show();
+    app.InStartup = false;
+    return application.exec();
+}
+
+int main(int argc, char** argv) {
+    return Main(argc, argv);
+}

@@ -1,0 +1,44 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+// Placement and open state of one window slot (twips).
+struct WindowRecord {
+    int16_t Top = 0;
+    int16_t Left = 0;
+    int16_t Width = 0;
+    int16_t Height = 0;
+    int16_t MaxWidth = 0;  // in memory only
+    int16_t MaxHeight = 0; // in memory only
+    // 0 not open, 1 open normal, 2 open minimised; slot 1: 0 normal, 1 minimised, 2 maximised.
+    uint8_t State = 0;
+    uint8_t Spare = 0;
+};
+
+// One entry of the recently used documents list.
+struct RecentDocument {
+    std::string Path; // 8-bit text, blank-trimmed
+    int16_t SizeA = 0;
+    int16_t SizeB = 0;
+    int16_t Left = 0;
+    int16_t Top = 0;
+    uint8_t Kind = 0;
+    uint8_t Flags = 0;
+};
+
+// Window numbers (slots of WinRec).
+namespace win {
+inline constexpr int Main = 1;
+inline constexpr int FirstCurve = 2;
+inline constexpr int LastCurve = 11;
+inline constexpr int FirstCoil = 12;
+inline constexpr int LastCoil = 21;
+inline constexpr int Panel = 22;
+inline constexpr int Advance = 25;
+inline constexpr int Rotation = 33;
+inline constexpr int Notes = 34;
+inline constexpr int Battery = 36;
+inline constexpr int Notebook = 38;
+inline constexpr int About = 40;
+inline constexpr int Count = 43;
+} // namespace win

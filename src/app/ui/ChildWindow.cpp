@@ -1,0 +1,77 @@
+#include "app/ui/ChildWindow.h"
+#include <QMdiSubWindow>
+#include <algorithm>
+#include <cmath>
+
+ChildWindow::ChildWindow(WindowContext& context, int windowNumber, QWidget* parent)
+    : QWidget(parent), ctx(context), number_(windowNumber) {
+    tag_ = QString(QChar(windowNumber)) + QString(19, QChar(0));
+    setAttribute(Qt::WA_DeleteOnClose);
+}
+
+QMdiSubWindow* ChildWindow::subWindow() const {
+    return qobject_cast<QMdiSubWindow*>(parentWidget());
+}
+
+int ChildWindow::toPixelsX(int twips) const {
+    return static_cast<int>(std::lround(twips / ctx.app.TwipsPerPixelX));
+}
+int ChildWindow::toPixelsY(int twips) const {
+    return static_cast<int>(std::lround(twips / ctx.app.TwipsPerPixelY));
+}
+int ChildWindow::toTwipsX(int px) const {
+    return static_cast<int>(std::lround(px * ctx.app.TwipsPerPixelX));
+}
+int ChildWindow::toTwipsY(int px) const {
+    return static_cast<int>(std::lround(px * ctx.app.TwipsPerPixelY));
+}
+
+QWidget* ChildWindow::placementWidget() {
+    return subWindow() ? static_cast<QWidget*>(subWindow()) : this;
+}
+
+void ChildWindow::unloadWindow() {
+    placementWidget()->close();
+}
+
+void ChildWindow::applyPlacement(const WindowRecord& rec) {
+    QWidget* w = placementWidget();
+    w->setGeometry(toPixelsX(rec.Left), toPixelsY(rec.Top), toPixelsX(rec.Width),
+                   toPixelsY(rec.Height));
+}
+
+static int16_t clampTwips(int v) {
+    return static_cast<int16_t>(std::clamp(v, -32768, 32767));
+}
+
+void ChildWindow::storePlacementAtUnload() {
+    WindowRecord& rec = ctx.app.WinRec[number_];
+    QWidget* w = placementWidget();
+    const bool minimised = w->isMinimized();
+    const bool maximised = w->isMaximized();
+    if (!minimised && !maximised) {
+        const QRect g = w->geometry();
+        rec.Top = clampTwips(toTwipsY(g.top()));
+        rec.Left = clampTwips(toTwipsX(g.left()));
+        rec.Width = clampTwips(toTwipsX(g.width()));
+        rec.Height = clampTwips(toTwipsY(g.height()));
+    }
+    if (ctx.app.Closing) {
+        if (minimised)
+            rec.State = 2;
+        else if (!maximised)
+            rec.State = 1;
+    } else {
+        rec.State = 0;
+    }
+}
+
+void ChildWindow::countIn() {
+    ++ctx.app.ChildCount;
+    if (ctx.frame) ctx.frame->ChildActivated();
+}
+
+void ChildWindow::countOut() {
+    if (ctx.app.ChildCount > 0) --ctx.app.ChildCount;
+    if (ctx.frame) ctx.frame->ChildUnloaded();
+}

@@ -1,0 +1,49 @@
+#pragma once
+#include "app/ui/WindowContext.h"
+#include <QWidget>
+
+class QMdiSubWindow;
+
+// Base of every child window of the main frame: its window number and tag, its placement
+// record in WinRec, the open-window count and the frame's child bookkeeping.
+class ChildWindow : public QWidget {
+    Q_OBJECT
+public:
+    ChildWindow(WindowContext& ctx, int windowNumber, QWidget* parent = nullptr);
+
+    int windowNumber() const { return number_; }
+    // The tag: the character whose code is the window number, then 19 NULs.
+    const QString& tag() const { return tag_; }
+    // The sub-window of the MDI area that holds this window (nullptr before it is added).
+    QMdiSubWindow* subWindow() const;
+
+    // Called by the frame once the window sits in its sub-window: place it, set the
+    // caption, count it among the open children.
+    virtual void Form_Load() = 0;
+
+    // Unloads the window: closes its sub-window (or the window itself when it has none),
+    // which runs its close handler and releases both.
+    void unloadWindow();
+
+protected:
+    // Applies Top, Left, Width, Height (twips) of a record to the sub-window.
+    void applyPlacement(const WindowRecord& rec);
+    // The widget whose geometry is the window's placement: the sub-window, or this.
+    QWidget* placementWidget();
+    // Stores the sub-window's placement into WinRec[number]; State as at unload: 0, or
+    // while the program closes 1 for normal and 2 for minimised (maximised unchanged).
+    void storePlacementAtUnload();
+    // Count in / out of ChildCount, telling the frame.
+    void countIn();
+    void countOut();
+    int toPixelsX(int twips) const;
+    int toPixelsY(int twips) const;
+    int toTwipsX(int px) const;
+    int toTwipsY(int px) const;
+
+    WindowContext& ctx;
+
+private:
+    int number_;
+    QString tag_;
+};

@@ -1,0 +1,44 @@
+#pragma once
+#include "app/AppState.h"
+#include "app/ShowMsg.h"
+#include "app/Texts.h"
+#include "midi/MidiPort.h"
+#include "timing/modTimerExact.h"
+#include <QPoint>
+#include <QString>
+
+class QMdiArea;
+
+// What a child window may ask of the main window.
+class MainFrame {
+public:
+    virtual ~MainFrame() = default;
+    virtual void ChildActivated() = 0;
+    virtual void ChildUnloaded() = 0;
+    // Enables or disables one of the main window's menu entries, by objectName.
+    virtual void setMenuEntryEnabled(const QString& objectName, bool enabled) = 0;
+    virtual QMdiArea* mdiArea() = 0;
+    // Pops the Edit menu (mnuModifica) up at a screen position.
+    virtual void popupEditMenu(const QPoint& globalPos) = 0;
+};
+
+// The shared objects every window works on, created once by Main.
+struct WindowContext {
+    AppState& app;
+    Texts& texts;
+    MessageService& messages;
+    MidiPort& midi;
+    modTimerExact& timer;
+    MainFrame* frame = nullptr;
+
+    QString text(int id) const { return QString::fromStdString(texts.text(id)); }
+};
+
+// 8-bit text of the files and settings <-> QString.
+inline QString fromLatin1(const std::string& s) {
+    return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
+}
+inline std::string toLatin1(const QString& s) {
+    const QByteArray b = s.toLatin1();
+    return std::string(b.constData(), static_cast<size_t>(b.size()));
+}

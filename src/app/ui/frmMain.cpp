@@ -1,0 +1,631 @@
+#include "app/ui/frmMain.h"
+#include "app/MenuCaptions.h"
+#include "app/RecentDocuments.h"
+#include "app/SettingsStore.h"
+#include "app/ui/ChildWindow.h"
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDate>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QStatusBar>
+#include <QTextEdit>
+#include <QTime>
+#include <QTimer>
+#include <QUrl>
+#include <algorithm>
+#include <cmath>
+
+namespace {
+constexpr int kLampMs = 300;
+const QColor kLampRed(255, 0, 0);   // colour value 255 (0xBBGGRR)
+const QColor kLampGreen(0, 255, 0); // colour value 65280
+
+// The window number a menu entry opens; 0 for windows without a record, -1 for "the first
+// free curve editor".
+int slotOfEntry(const QString& entry) {
+    static const std::map<QString, int> entrySlots{
+        {"mnuProgCurva", -1},         {"mnuNuovoCrva", -1},   {"mnuApriCrva", -1},
+        {"mnuProgTempoBobina", 12},   {"mnuNuovoIBob", 12},   {"mnuApriIBob", 12},
+        {"mnuPannelloControllo", 22}, {"mnuMisAnt", 25},      {"mnuMisRot", 33},
+        {"mnuApriMrot", 33},          {"mnuMisBatteria", 36}, {"mnuTimerExact", 0},
+        {"mnuBloccoNote", 38},        {"mnuInfo", 40},        {"mnuUnitaSimulata", 0}};
+    const auto it = entrySlots.find(entry);
+    return it == entrySlots.end() ? 0 : it->second;
+}
+
+void setLampColour(QLabel* lamp, const QColor& colour) {
+    QPalette p = lamp->palette();
+    p.setColor(QPalette::Window, colour);
+    lamp->setPalette(p);
+}
+
+int16_t toRecordValue(double v) {
+    return static_cast<int16_t>(std::clamp(std::lround(v), -32768L, 32767L));
+}
+} // namespace
+
+frmMain::frmMain(WindowContext& ctx, MessageDecoder& decoder, QWidget* parent)
+    : QMainWindow(parent), ctx_(ctx), decoder_(decoder) {
+    setObjectName("frmMain");
+    mdi_ = new QMdiArea(this);
+    mdi_->setObjectName("MDIClient");
+    mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setCentralWidget(mdi_);
+    connect(mdi_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* w) {
+        if (w) ChildActivated();
+    });
+
+    TimerLabel2MIDIIn = new QTimer(this);
+    TimerLabel2MIDIIn->setObjectName("TimerLabel2MIDIIn");
+    TimerLabel2MIDIIn->setSingleShot(true);
+    TimerLabel2MIDIIn->setInterval(kLampMs);
+    connect(TimerLabel2MIDIIn, &QTimer::timeout, this,
+            [this] { setLampColour(Label2MIDIIn, lampInColour_); });
+    TimerLabel2MIDIOut = new QTimer(this);
+    TimerLabel2MIDIOut->setObjectName("TimerLabel2MIDIOut");
+    TimerLabel2MIDIOut->setSingleShot(true);
+    TimerLabel2MIDIOut->setInterval(kLampMs);
+    connect(TimerLabel2MIDIOut, &QTimer::timeout, this,
+            [this] { setLampColour(Label2MidiOut, lampOutColour_); });
+    TimerOrologio = new QTimer(this);
+    TimerOrologio->setObjectName("TimerOrologio");
+    TimerOrologio->setInterval(1000);
+    connect(TimerOrologio, &QTimer::timeout, this, &frmMain::tickClock);
+    TimerMIDIIn = new QTimer(this);
+    TimerMIDIIn->setObjectName("TimerMIDIIn");
+    TimerMIDIIn->setInterval(10);
+    connect(TimerMIDIIn, &QTimer::timeout, this, &frmMain::pollInput);
+
+    buildMenus();
+    buildStatusBar();
+    ctx_.frame = this;
+    ctx_.midi.setEvents(this);
+}
+
+frmMain::~frmMain() {
+    ctx_.midi.setEvents(nullptr);
+    if (ctx_.frame == this) ctx_.frame = nullptr;
+}
+
+QString frmMain::caption(const char* entry) const {
+    return QString::fromStdString(designCaption(entry, ctx_.texts.LangOffset));
+}
+
+QAction* frmMain::addEntry(QMenu* menu, const QString& name, const QString& text) {
+    QAction* a = menu->addAction(text);
+    a->setObjectName(name);
+    actions_[name] = a;
+    return a;
+}
+
+QMenu* frmMain::addMenu(QMenu* parent, const QString& name, const QString& text) {
+    QMenu* m = parent ? parent->addMenu(text) : menuBar()->addMenu(text);
+    m->setObjectName(name);
+    m->menuAction()->setObjectName(name);
+    actions_[name] = m->menuAction();
+    return m;
+}
+
+QAction* frmMain::action(const QString& objectName) const {
+    const auto it = actions_.find(objectName);
+    return it == actions_.end() ? nullptr : it->second;
+}
+
+void frmMain::buildMenus() {
+    auto t = [this](int id) { return ctx_.text(id); };
+
+    QMenu* file = addMenu(nullptr, "mnuFile", t(2));
+    for (const char* e : {"mnuApriMrot", "mnuNuovoCrva", "mnuApriCrva", "mnuNuovoIBob",
+                          "mnuApriIBob", "mnuApriTesto"}) {
+        QAction* a = addEntry(file, e, caption(e));
+        connect(a, &QAction::triggered, this, [this, e] { openChild(e); });
+    }
+    file->addSeparator()->setObjectName("mnuSep1");
+    connect(addEntry(file, "mnuChiudi", t(8)), &QAction::triggered, this, [this] {
+        if (QMdiSubWindow* w = mdi_->activeSubWindow()) w->close();
+    });
+    file->addSeparator()->setObjectName("mnuSep16");
+    addEntry(file, "mnuSalva", caption("mnuSalva"));
+    addEntry(file, "mnuSalvaAs", caption("mnuSalvaAs"));
+    file->addSeparator()->setObjectName("mnuSep17");
+    addEntry(file, "mnuStampa", caption("mnuStampa"));
+    file->addSeparator()->setObjectName("mnuSep12");
+    QAction* sep15 = file->addSeparator();
+    sep15->setObjectName("mnuSep15");
+    actions_["mnuSep15"] = sep15;
+    for (int i = 1; i <= 9; ++i) {
+        QAction* a = addEntry(file, QString("mnuRecentFile_%1").arg(i), QString());
+        a->setVisible(false);
+        recent_.push_back(a);
+    }
+    file->addSeparator()->setObjectName("mnuSep13");
+    connect(addEntry(file, "mnuExit", t(7)), &QAction::triggered, this, &QWidget::close);
+
+    mnuModifica_ = addMenu(nullptr, "mnuModifica", t(71));
+    auto onFocus = [](auto fn) {
+        QWidget* w = QApplication::focusWidget();
+        if (auto* le = qobject_cast<QLineEdit*>(w))
+            fn(le);
+        else if (auto* pe = qobject_cast<QPlainTextEdit*>(w))
+            fn(pe);
+        else if (auto* te = qobject_cast<QTextEdit*>(w))
+            fn(te);
+    };
+    connect(addEntry(mnuModifica_, "mnuAnnulla", caption("mnuAnnulla")), &QAction::triggered, this,
+            [onFocus] { onFocus([](auto* w) { w->undo(); }); });
+    connect(addEntry(mnuModifica_, "mnuIngrandisci", t(123)), &QAction::triggered, this,
+            &frmMain::enlargeActiveChild);
+    connect(addEntry(mnuModifica_, "mnuTaglia", t(73)), &QAction::triggered, this,
+            [onFocus] { onFocus([](auto* w) { w->cut(); }); });
+    connect(addEntry(mnuModifica_, "mnuCopia", t(72)), &QAction::triggered, this,
+            [onFocus] { onFocus([](auto* w) { w->copy(); }); });
+    connect(addEntry(mnuModifica_, "mnuIncolla", t(74)), &QAction::triggered, this,
+            [onFocus] { onFocus([](auto* w) { w->paste(); }); });
+
+    QMenu* view = addMenu(nullptr, "mnuView", t(3));
+    for (const char* e :
+         {"mnuPannelloControllo", "mnuProgCurva", "mnuProgTempoBobina", "mnuTimerExact",
+          "mnuMisBatteria", "mnuMisRot", "mnuMisAnt", "mnuUnitaSimulata"}) {
+        QAction* a = addEntry(view, e, caption(e));
+        connect(a, &QAction::triggered, this, [this, e] { openChild(e); });
+    }
+
+    QMenu* prefs = addMenu(nullptr, "mnuPreferenze", t(62));
+    QMenu* outMenu = addMenu(prefs, "mnuMIDIOut", t(151));
+    QMenu* inMenu = addMenu(prefs, "mnuMIDIIn", t(152));
+    for (int i = 0; i < MidiPort::MaxDevices; ++i) {
+        QAction* o = addEntry(outMenu, QString("mnuDevMIDIOut_%1").arg(i), QString());
+        o->setCheckable(true);
+        o->setVisible(false);
+        connect(o, &QAction::triggered, this, [this, i] {
+            ctx_.midi.chooseOutputDevice(i);
+            renderDeviceMenus();
+        });
+        devOut_.push_back(o);
+        QAction* n = addEntry(inMenu, QString("mnuDevMIDIIn_%1").arg(i), QString());
+        n->setCheckable(true);
+        n->setVisible(false);
+        connect(n, &QAction::triggered, this, [this, i] {
+            ctx_.midi.chooseInputDevice(i);
+            renderDeviceMenus();
+        });
+        devIn_.push_back(n);
+    }
+    QAction* thru = addEntry(prefs, "mnuMIDIThru", caption("mnuMIDIThru"));
+    thru->setCheckable(true);
+    connect(thru, &QAction::triggered, this, [this] {
+        ctx_.midi.toggleThru();
+        renderDeviceMenus();
+    });
+    prefs->addSeparator();
+    QAction* bar = addEntry(prefs, "mnuVisBarraStato", t(103));
+    bar->setCheckable(true);
+    connect(bar, &QAction::triggered, this, [this](bool on) {
+        ctx_.app.StatusBarOn = on;
+        statusBar()->setVisible(on);
+    });
+    QMenu* lang = addMenu(prefs, "mnuLingua", caption("mnuLingua"));
+    auto* langGroup = new QActionGroup(this);
+    QAction* it = addEntry(lang, "mnuLinguaIt", "Italiano");
+    QAction* en = addEntry(lang, "mnuLinguaEn", "English");
+    for (QAction* a : {it, en}) {
+        a->setCheckable(true);
+        langGroup->addAction(a);
+    }
+    connect(it, &QAction::triggered, this, [this] { chooseLanguage(1); });
+    connect(en, &QAction::triggered, this, [this] { chooseLanguage(2); });
+    prefs->addSeparator();
+    connect(addEntry(prefs, "mnuBloccoNote", t(128)), &QAction::triggered, this,
+            [this] { openChild("mnuBloccoNote"); });
+
+    QMenu* window = addMenu(nullptr, "mnuWindow", t(4));
+    connect(addEntry(window, "mnuSovrapponi", t(9)), &QAction::triggered, this, [this] {
+        ctx_.app.Arranging = true;
+        mdi_->cascadeSubWindows();
+        ctx_.app.Arranging = false;
+    });
+    connect(addEntry(window, "mnuAffiancaOrizz", t(94)), &QAction::triggered, this, [this] {
+        // Windows side by side in one row, each the full height.
+        const auto list = mdi_->subWindowList();
+        const QSize area = mdi_->viewport()->size();
+        int x = 0;
+        for (QMdiSubWindow* w : list) {
+            const int width = area.width() / static_cast<int>(list.size());
+            w->showNormal();
+            w->setGeometry(x, 0, width, area.height());
+            x += width;
+        }
+    });
+    connect(addEntry(window, "mnuAffiancaVert", t(95)), &QAction::triggered, this, [this] {
+        // Windows stacked one above the other, each the full width.
+        const auto list = mdi_->subWindowList();
+        const QSize area = mdi_->viewport()->size();
+        int y = 0;
+        for (QMdiSubWindow* w : list) {
+            const int height = area.height() / static_cast<int>(list.size());
+            w->showNormal();
+            w->setGeometry(0, y, area.width(), height);
+            y += height;
+        }
+    });
+
+    QMenu* help = addMenu(nullptr, "mnuHelp", caption("mnuHelp"));
+    connect(addEntry(help, "mnuGuida", t(47)), &QAction::triggered, this, &frmMain::openGuide);
+    connect(addEntry(help, "mnuInfo", t(30) + QString::fromLatin1(kProductName)),
+            &QAction::triggered, this, [this] { openChild("mnuInfo"); });
+}
+
+void frmMain::buildStatusBar() {
+    Picture1 = new QWidget(this);
+    Picture1->setObjectName("Picture1");
+    auto* row = new QHBoxLayout(Picture1);
+    row->setContentsMargins(2, 0, 2, 0);
+    auto label = [this](const char* name, const QString& text) {
+        auto* l = new QLabel(text, Picture1);
+        l->setObjectName(name);
+        return l;
+    };
+    LabelNomeAppl = label("LabelNomeAppl", QString(" %1 - %2 ").arg(kProductName, kAppTitle));
+    LabelNomeAppl->setFrameShape(QFrame::StyledPanel);
+    Label1MIDIIn = label("Label1MIDIIn", "MIDI In");
+    Label2MIDIIn = label("Label2MIDIIn", QString());
+    Label1MIDIOut = label("Label1MIDIOut", "MIDI Out");
+    Label2MidiOut = label("Label2MidiOut", QString());
+    for (QLabel* lamp : {Label2MIDIIn, Label2MidiOut}) {
+        lamp->setFixedSize(14, 14);
+        lamp->setAutoFillBackground(true);
+        lamp->setFrameShape(QFrame::Panel);
+        lamp->setFrameShadow(QFrame::Sunken);
+        setLampColour(lamp, QColor(64, 64, 64));
+    }
+    LabelData = label("LabelData", QString());
+    LabelTime = label("LabelTime", QString());
+    LabelData->setFrameShape(QFrame::StyledPanel);
+    LabelTime->setFrameShape(QFrame::StyledPanel);
+    row->addWidget(LabelNomeAppl);
+    row->addSpacing(12);
+    row->addWidget(Label1MIDIIn);
+    row->addWidget(Label2MIDIIn);
+    row->addSpacing(8);
+    row->addWidget(Label1MIDIOut);
+    row->addWidget(Label2MidiOut);
+    row->addStretch(1);
+    row->addWidget(LabelData);
+    row->addWidget(LabelTime);
+    statusBar()->setObjectName("StatusBar");
+    statusBar()->setSizeGripEnabled(true);
+    statusBar()->addWidget(Picture1, 1);
+}
+
+void frmMain::MDIForm_Load() {
+    AppState& app = ctx_.app;
+    // The open states written at exit do not reopen windows; slot 1 keeps its window state
+    // for the placement below.
+    const uint8_t mainState = app.WinRec[win::Main].State;
+    for (int i = 1; i <= win::Count; ++i)
+        app.WinRec[i].State = 0;
+    app.ChildCount = 0;
+    ctx_.midi.StopMIDIPoll = true;
+    ctx_.midi.MIDIInDecode = false;
+
+    setWindowTitle(QString("%1 - %2").arg(kAppTitle, kProductName));
+    lampInColour_ = Label2MIDIIn->palette().color(QPalette::Window);
+    lampOutColour_ = Label2MidiOut->palette().color(QPalette::Window);
+    tickClock();
+    TimerOrologio->start();
+
+    for (const char* name :
+         {"mnuChiudi", "mnuStampa", "mnuModifica", "mnuSalva", "mnuSalvaAs", "mnuWindow"})
+        setMenuEntryEnabled(name, false);
+    // Entries whose window is not registered cannot open anything yet.
+    for (const char* e : {"mnuApriMrot", "mnuNuovoCrva", "mnuApriCrva", "mnuNuovoIBob",
+                          "mnuApriIBob", "mnuApriTesto", "mnuPannelloControllo", "mnuProgCurva",
+                          "mnuProgTempoBobina", "mnuTimerExact", "mnuMisBatteria", "mnuMisRot",
+                          "mnuMisAnt", "mnuUnitaSimulata", "mnuBloccoNote", "mnuInfo"})
+        setMenuEntryEnabled(e, factories_.count(e) > 0);
+    if (!factories_.count("mnuUnitaSimulata")) action("mnuUnitaSimulata")->setVisible(false);
+
+    refreshRecentDocuments();
+    buildDeviceMenus();
+
+    action("mnuVisBarraStato")->setChecked(app.StatusBarOn);
+    statusBar()->setVisible(app.StatusBarOn);
+    action(app.LangCode == 2 ? "mnuLinguaEn" : "mnuLinguaIt")->setChecked(true);
+
+    app.WinRec[win::Main].State = mainState;
+    restorePlacement();
+    app.WinRec[win::Main].State = 0;
+
+    TimerMIDIIn->stop();
+    ctx_.midi.ring.discard();
+    loaded_ = true;
+}
+
+void frmMain::disableOutputMenus() {
+    setMenuEntryEnabled("mnuMIDIOut", false);
+    setMenuEntryEnabled("mnuMIDIThru", false);
+}
+
+void frmMain::buildDeviceMenus() {
+    MidiPort& m = ctx_.midi;
+    for (int i = 0; i < MidiPort::MaxDevices; ++i) {
+        const bool outOk = i < m.MIDIOutCount && m.MIDIDevOK[i][2] == 1;
+        devOut_[i]->setText(QString::fromStdString(m.MIDIOutCaps[i].name));
+        devOut_[i]->setVisible(outOk);
+        const bool inOk = i < m.MIDIInCount && m.MIDIDevOK[i][1] == 1;
+        devIn_[i]->setText(QString::fromStdString(m.MIDIInCaps[i].name));
+        devIn_[i]->setVisible(inOk);
+    }
+    DeviceMenuState& s = m.menuState;
+    s.checkedOut = m.MIDIOutDevice != MidiPort::NoDevice ? m.MIDIOutDevice : -1;
+    s.checkedIn = m.MIDIInDevice != MidiPort::NoDevice ? m.MIDIInDevice : -1;
+    s.thruChecked = false;
+    s.thruEnabled = m.MIDIInOpen && m.MIDIOutOpen;
+    renderDeviceMenus();
+}
+
+void frmMain::renderDeviceMenus() {
+    const DeviceMenuState& s = ctx_.midi.menuState;
+    for (int i = 0; i < MidiPort::MaxDevices; ++i) {
+        devOut_[i]->setChecked(i == s.checkedOut);
+        devIn_[i]->setChecked(i == s.checkedIn);
+    }
+    QAction* thru = action("mnuMIDIThru");
+    if (ctx_.midi.NoMIDIOut)
+        thru->setEnabled(false);
+    else
+        thru->setEnabled(s.thruEnabled);
+    thru->setChecked(s.thruChecked);
+}
+
+void frmMain::refreshRecentDocuments() {
+    const std::vector<std::string> captions = recentMenuCaptions(ctx_.app);
+    for (int i = 0; i < recent_.size(); ++i) {
+        const bool shown = i < static_cast<int>(captions.size());
+        recent_[i]->setVisible(shown);
+        if (shown) recent_[i]->setText(fromLatin1(captions[static_cast<size_t>(i)]));
+    }
+    action("mnuSep15")->setVisible(!captions.empty());
+}
+
+void frmMain::restorePlacement() {
+    const WindowRecord& rec = ctx_.app.WinRec[win::Main];
+    const double tx = ctx_.app.TwipsPerPixelX;
+    const double ty = ctx_.app.TwipsPerPixelY;
+    if (rec.Width > 0 && rec.Height > 0) {
+        resize(static_cast<int>(std::lround(rec.Width / tx)),
+               static_cast<int>(std::lround(rec.Height / ty)));
+        move(static_cast<int>(std::lround(rec.Left / tx)),
+             static_cast<int>(std::lround(rec.Top / ty)));
+    } else {
+        resize(1024, 720);
+    }
+    normalGeometry_ = QRect(pos(), size());
+    if (rec.State == 1)
+        setWindowState(Qt::WindowMinimized);
+    else if (rec.State == 2)
+        setWindowState(Qt::WindowMaximized);
+}
+
+void frmMain::rememberNormalGeometry() {
+    if (loaded_ && !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized)))
+        normalGeometry_ = QRect(pos(), size());
+}
+
+void frmMain::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    rememberNormalGeometry();
+}
+
+void frmMain::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    rememberNormalGeometry();
+}
+
+void frmMain::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange || event->type() == QEvent::WindowStateChange)
+        rememberNormalGeometry();
+}
+
+void frmMain::storePlacement() {
+    WindowRecord& rec = ctx_.app.WinRec[win::Main];
+    const Qt::WindowStates st = windowState();
+    if (!(st & (Qt::WindowMinimized | Qt::WindowMaximized))) normalGeometry_ = QRect(pos(), size());
+    rec.Left = toRecordValue(normalGeometry_.left() * ctx_.app.TwipsPerPixelX);
+    rec.Top = toRecordValue(normalGeometry_.top() * ctx_.app.TwipsPerPixelY);
+    rec.Width = toRecordValue(normalGeometry_.width() * ctx_.app.TwipsPerPixelX);
+    rec.Height = toRecordValue(normalGeometry_.height() * ctx_.app.TwipsPerPixelY);
+    rec.State = (st & Qt::WindowMinimized) ? 1 : (st & Qt::WindowMaximized) ? 2 : 0;
+}
+
+void frmMain::registerChild(const QString& entry, ChildFactory factory) {
+    factories_[entry] = std::move(factory);
+    if (loaded_) setMenuEntryEnabled(entry, true);
+}
+
+ChildWindow* frmMain::activeChild() const {
+    QMdiSubWindow* sub = mdi_->activeSubWindow();
+    return sub ? qobject_cast<ChildWindow*>(sub->widget()) : nullptr;
+}
+
+ChildWindow* frmMain::openChild(const QString& entry) {
+    const auto f = factories_.find(entry);
+    if (f == factories_.end()) return nullptr;
+    AppState& app = ctx_.app;
+    int slot = slotOfEntry(entry);
+    if (slot < 0) {
+        slot = 0;
+        for (int n = win::FirstCurve; n <= win::LastCurve && !slot; ++n)
+            if (app.WinRec[n].State == 0) slot = n;
+        if (!slot) return nullptr;
+    }
+    // Single-instance windows come forward instead of opening twice.
+    if (slot == 0 || slot >= win::Panel) {
+        for (QMdiSubWindow* sub : mdi_->subWindowList()) {
+            auto* child = qobject_cast<ChildWindow*>(sub->widget());
+            if (child && sub->isVisible() && child->property("menuEntry").toString() == entry) {
+                mdi_->setActiveSubWindow(sub);
+                return child;
+            }
+        }
+    }
+    app.CurrentWinNo = slot;
+    ChildWindow* child = f->second(ctx_, slot);
+    if (!child) return nullptr;
+    child->setProperty("menuEntry", entry);
+    QMdiSubWindow* sub = mdi_->addSubWindow(child);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    child->Form_Load();
+    sub->show();
+    child->setFocus();
+    if (slot >= win::FirstCurve && slot <= win::LastCurve) {
+        bool anyFree = false;
+        for (int n = win::FirstCurve; n <= win::LastCurve; ++n)
+            anyFree = anyFree || app.WinRec[n].State == 0;
+        setMenuEntryEnabled("mnuNuovoCrva", anyFree);
+        setMenuEntryEnabled("mnuApriCrva", anyFree);
+    }
+    return child;
+}
+
+void frmMain::ChildActivated() {
+    if (ctx_.app.Closing) return;
+    if (ctx_.app.ChildCount == 0) {
+        setMenuEntryEnabled("mnuWindow", false);
+        setMenuEntryEnabled("mnuChiudi", false);
+    } else {
+        setMenuEntryEnabled("mnuModifica", true);
+        setMenuEntryEnabled("mnuWindow", true);
+        setMenuEntryEnabled("mnuChiudi", true);
+    }
+}
+
+void frmMain::ChildUnloaded() {
+    const bool any = ctx_.app.ChildCount > 0;
+    setMenuEntryEnabled("mnuModifica", any);
+    setMenuEntryEnabled("mnuWindow", any);
+    if (!any) setMenuEntryEnabled("mnuStampa", false);
+    for (const char* name : {"mnuSalva", "mnuSalvaAs", "mnuChiudi"})
+        setMenuEntryEnabled(name, false);
+    // A curve editor slot may have come free.
+    if (factories_.count("mnuNuovoCrva")) setMenuEntryEnabled("mnuNuovoCrva", true);
+    if (factories_.count("mnuApriCrva")) setMenuEntryEnabled("mnuApriCrva", true);
+    // The window that takes the focus next enables what it supports.
+    if (any && !ctx_.app.Closing)
+        QTimer::singleShot(0, this, [this] {
+            if (mdi_->activeSubWindow()) ChildActivated();
+        });
+}
+
+void frmMain::setMenuEntryEnabled(const QString& objectName, bool enabled) {
+    if (QAction* a = action(objectName)) a->setEnabled(enabled);
+}
+
+void frmMain::popupEditMenu(const QPoint& globalPos) {
+    mnuModifica_->popup(globalPos);
+}
+
+void frmMain::enlargeActiveChild() {
+    ChildWindow* child = activeChild();
+    if (!child) return;
+    const int n = child->windowNumber();
+    ctx_.app.CurrentWinNo = n;
+    const bool sized = (n >= win::FirstCurve && n <= win::LastCoil) || n == win::Panel ||
+                       n == win::Advance || n == win::Rotation || n == win::Battery ||
+                       n == win::Notebook;
+    const WindowRecord& rec = ctx_.app.WinRec[n];
+    if (!sized || rec.MaxWidth <= 0) return;
+    QMdiSubWindow* sub = child->subWindow();
+    const int w = static_cast<int>(std::lround(rec.MaxWidth / ctx_.app.TwipsPerPixelX));
+    int h = sub->height();
+    if (n != win::Rotation && rec.MaxHeight > 0)
+        h = static_cast<int>(std::lround(rec.MaxHeight / ctx_.app.TwipsPerPixelY));
+    sub->showNormal();
+    sub->resize(w, h);
+}
+
+void frmMain::chooseLanguage(int langCode) {
+    if (ctx_.app.LangCode == langCode) return;
+    ctx_.app.LangCode = static_cast<uint8_t>(langCode);
+    ctx_.messages.ShowMsg(24, ctx_.app.MsgTitle, "");
+}
+
+void frmMain::openGuide() {
+    const std::string& path = ctx_.app.LangCode == 2 ? ctx_.app.GuideEnPath : ctx_.app.GuideItPath;
+    const QString file = fromLatin1(path);
+    if (!QFileInfo::exists(file) || !QDesktopServices::openUrl(QUrl::fromLocalFile(file)))
+        ctx_.messages.ShowMsg(27, ctx_.app.MsgTitle, "");
+}
+
+void frmMain::tickClock() {
+    const QLocale locale;
+    LabelData->setText(" " + locale.toString(QDate::currentDate(), QLocale::LongFormat) + " ");
+    LabelTime->setText(" " + QTime::currentTime().toString("HH:mm:ss") + " ");
+}
+
+void frmMain::outputActivity() {
+    setLampColour(Label2MidiOut, kLampRed);
+    TimerLabel2MIDIOut->start();
+}
+
+void frmMain::inputActivity() {
+    setLampColour(Label2MIDIIn, kLampGreen);
+    TimerLabel2MIDIIn->start();
+}
+
+void frmMain::inputPollerDisabled() {
+    TimerMIDIIn->stop();
+}
+
+void frmMain::startInputPoller() {
+    if (!TimerMIDIIn->isActive()) TimerMIDIIn->start();
+}
+
+void frmMain::pollInput() {
+    if (!pollRing(ctx_.midi, decoder_)) TimerMIDIIn->stop();
+}
+
+void frmMain::closeEvent(QCloseEvent* event) {
+    if (closed_) {
+        event->accept();
+        return;
+    }
+    AppState& app = ctx_.app;
+    app.Closing = true;
+    // The children unload first; one that refuses (unsaved changes kept) cancels the exit.
+    mdi_->closeAllSubWindows();
+    for (QMdiSubWindow* sub : mdi_->subWindowList()) {
+        if (sub->isVisible()) {
+            app.Closing = false;
+            event->ignore();
+            return;
+        }
+    }
+    ctx_.midi.MIDIInDecode = false;
+    app.MsgTitle = ctx_.texts.text(114);
+    TimerMIDIIn->stop();
+    ctx_.timer.StopTimer1();
+    ctx_.midi.shutdown();
+    storePlacement();
+    app.MIDIInDevice = ctx_.midi.MIDIInDevice;
+    app.MIDIOutDevice = ctx_.midi.MIDIOutDevice;
+    app.MIDIThruOn = ctx_.midi.MIDIThruOn;
+    const std::string error = SaveSettings(app);
+    if (!error.empty()) ctx_.messages.ShowMsg(29, app.MsgTitle, "");
+    closed_ = true;
+    event->accept();
+}

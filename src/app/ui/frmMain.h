@@ -1,0 +1,108 @@
+#pragma once
+#include "app/ui/WindowContext.h"
+#include "midi/MidiPoller.h"
+#include <QColor>
+#include <QMainWindow>
+#include <QVector>
+#include <functional>
+#include <map>
+
+class QAction;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QTimer;
+class ChildWindow;
+
+// The multiple-document frame: menus, status bar with clock and MIDI lamps, device menus,
+// window arrangement, and the closing sequence that writes the settings.
+class frmMain : public QMainWindow, public MainFrame, public MidiPortEvents {
+    Q_OBJECT
+public:
+    // Creates a child window for a window number; registered by the subsystems.
+    using ChildFactory = std::function<ChildWindow*(WindowContext&, int windowNumber)>;
+
+    frmMain(WindowContext& ctx, MessageDecoder& decoder, QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    // The load handler: captions, recent documents, device menus, placement.
+    void MDIForm_Load();
+    // Start-up found no output device: the output menu and thru are disabled.
+    void disableOutputMenus();
+
+    // Registers what a View or File entry opens. Entries without a factory stay disabled.
+    void registerChild(const QString& entry, ChildFactory factory);
+    // Opens (or brings forward) the child window of a menu entry.
+    ChildWindow* openChild(const QString& entry);
+
+    // MainFrame
+    void ChildActivated() override;
+    void ChildUnloaded() override;
+    void setMenuEntryEnabled(const QString& objectName, bool enabled) override;
+    QMdiArea* mdiArea() override { return mdi_; }
+    void popupEditMenu(const QPoint& globalPos) override;
+
+    // MidiPortEvents
+    void outputActivity() override;
+    void inputPollerDisabled() override;
+    // A decoded incoming message: the input lamp turns green for 300 ms.
+    void inputActivity();
+    // Starts the main window's ring poller (TimerMIDIIn).
+    void startInputPoller();
+
+    QAction* action(const QString& objectName) const;
+    // Rebuilds the recent documents entries from RecentDoc.
+    void refreshRecentDocuments();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void buildMenus();
+    void buildStatusBar();
+    void buildDeviceMenus();
+    void renderDeviceMenus();
+    void restorePlacement();
+    void storePlacement();
+    void rememberNormalGeometry();
+    void tickClock();
+    void pollInput();
+    void openGuide();
+    void enlargeActiveChild();
+    void chooseLanguage(int langCode);
+    QAction* addEntry(QMenu* menu, const QString& name, const QString& caption);
+    QMenu* addMenu(QMenu* parent, const QString& name, const QString& caption);
+    QString caption(const char* entry) const;
+    ChildWindow* activeChild() const;
+
+    WindowContext& ctx_;
+    MessageDecoder& decoder_;
+    QMdiArea* mdi_ = nullptr;
+    std::map<QString, QAction*> actions_;
+    std::map<QString, ChildFactory> factories_;
+    QVector<QAction*> devOut_;
+    QVector<QAction*> devIn_;
+    QVector<QAction*> recent_;
+    QMenu* mnuModifica_ = nullptr;
+    QWidget* Picture1 = nullptr;
+    QLabel* LabelNomeAppl = nullptr;
+    QLabel* LabelData = nullptr;
+    QLabel* LabelTime = nullptr;
+    QLabel* Label1MIDIIn = nullptr;
+    QLabel* Label2MIDIIn = nullptr;
+    QLabel* Label1MIDIOut = nullptr;
+    QLabel* Label2MidiOut = nullptr;
+    QTimer* TimerLabel2MIDIIn = nullptr;
+    QTimer* TimerLabel2MIDIOut = nullptr;
+    QTimer* TimerOrologio = nullptr;
+    QTimer* TimerMIDIIn = nullptr;
+    QColor lampInColour_;
+    QColor lampOutColour_;
+    QRect normalGeometry_;
+    bool loaded_ = false;
+    bool closed_ = false;
+};

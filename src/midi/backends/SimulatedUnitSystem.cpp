@@ -1,0 +1,258 @@
+#include "midi/backends/SimulatedUnitSystem.h"
+#include "app/FileStore.h"
+#include "unit/EepromCodec.h"
+#include <algorithm>
+#include <filesystem>
+
+using namespace std::chrono;
+
+SimulatedUnitSystem::SimulatedUnitSystem(std::string startFolder, uint64_t seed) : unit_(seed) {
+    if (startFolder.empty()) return;
+    eepromPath_ = (std::filesystem::path(startFolder) / EepromFileName).string();
+    if (const auto bytes = readWholeFile(eepromPath_))
+        if (const auto image = parseEeprom(*bytes)) unit_.setEeprom(*image);
+}
+
+SimulatedUnitSystem::~SimulatedUnitSystem() {
+    stop();
+}
+
+int SimulatedUnitSystem::outCaps(int id, MidiCaps& caps) {
+    if (id != 0) return mmr::BadDeviceId;
+    caps.name = DeviceName;
+    return mmr::Ok;
+}
+
+int SimulatedUnitSystem::inCaps(int id, MidiCaps& caps) {
+    return outCaps(id, caps);
+}
+
+int SimulatedUnitSystem::outOpen(int id, uint32_t& handle) {
+    if (id != 0) return mmr::BadDeviceId;
+    std::lock_guard lk(mutex_);
+    if (outOpen_) return mmr::Allocated;
+    outOpen_ = true;
+    handle = OutHandle;
+    startThreadLocked();
+    return mmr::Ok;
+}
+
+int SimulatedUnitSystem::outClose(uint32_t handle) {
+    std::lock_guard lk(mutex_);
+    if (!outOpen_ || handle != OutHandle) return mmr::InvalidHandle;
+    outOpen_ = false;
+    thru_ = false;
+    return mmr::Ok;
+}
+
+int SimulatedUnitSystem::outShortMsg(uint32_t handle, uint32_t msg) {
+    {
+        std::lock_guard lk(mutex_);
+        if (!outOpen_ || handle != OutHandle) return mmr::InvalidHandle;
+        unit_.receive(msg);
+        pending_ = true;
+    }
+    wake_.notify_one();
+    return mmr::Ok;
+}
+
+int SimulatedUnitSystem::inOpen(int id, uint32_t& handle, MidiInCallback callback, void* user) {
+    if (id != 0) return mmr::BadDeviceId;
+    {
+        std::lock_guard lk(mutex_);
+        if (inOpen_) return mmr::Allocated;
+        inOpen_ = true;
+        inStarted_ = false;
+        handle = InHandle;
+        startThreadLocked();
+    }
+    std::lock_guard dl(deliveryMutex_);
+    callback_ = callback;
+    callbackUser_ = user;
+    deliverOn_ = false;
+    return mmr::Ok;
+}
+
+int SimulatedUnitSystem::inClose(uint32_t handle) {
+    {
+        std::lock_guard lk(mutex_);
+        if (!inOpen_ || handle != InHandle) return mmr::InvalidHandle;
+        inOpen_ = false;
+        inStarted_ = false;
+        thru_ = false;
+    }
+    // Once this lock is held no callback is running, and none will run again.
+    std::lock_guard dl(deliveryMutex_);
+    deliverOn_ = false;
+    callback_ = nullptr;
+    callbackUser_ = nullptr;
+    return mmr::Ok;
+}
+
+int SimulatedUnitSystem::inStart(uint32_t handle) {
+    {
+        std::lock_guard lk(mutex_);
+        if (!inOpen_ || handle != InHandle) return mmr::InvalidHandle;
+        inStarted_ = true;
+    }
+    std::lock_guard dl(deliveryMutex_);
+    deliverOn_ = true;
+    return mmr::Ok;
+}
+
+int SimulatedUnitSystem::inStop(uint32_t handle) {
+    {
+        std::lock_guard lk(mutex_);
+        if (!inOpen_ || handle != InHandle) return mmr::InvalidHandle;
+        inStarted_ = false;
+    }
+    std::lock_guard dl(deliveryMutex_);
+    deliverOn_ = false;
+    return mmr::Ok;
+}
+
+int SimulatedUnitSystem::connect(uint32_t inHandle, uint32_t outHandle) {
+    std::lock_guard lk(mutex_);
+    if (!inOpen_ || !outOpen_ || inHandle != InHandle || outHandle != OutHandle)
+        return mmr::InvalidHandle;
+    thru_ = true;
+    return mmr::Ok;
+}
+
+int SimulatedUnitSystem::disconnect(uint32_t inHandle, uint32_t outHandle) {
+    std::lock_guard lk(mutex_);
+    if (!inOpen_ || !outOpen_ || inHandle != InHandle || outHandle != OutHandle)
+        return mmr::InvalidHandle;
+    thru_ = false;
+    return mmr::Ok;
+}
+
+void SimulatedUnitSystem::setEngine(const EngineSettings& settings) {
+    std::lock_guard lk(mutex_);
+    unit_.setEngine(settings);
+}
+
+EngineSettings SimulatedUnitSystem::engine() const {
+    std::lock_guard lk(mutex_);
+    return unit_.engine();
+}
+
+void SimulatedUnitSystem::setBattery(const BatterySettings& settings) {
+    std::lock_guard lk(mutex_);
+    unit_.setBattery(settings);
+}
+
+BatterySettings SimulatedUnitSystem::battery() const {
+    std::lock_guard lk(mutex_);
+    return unit_.battery();
+}
+
+void SimulatedUnitSystem::setFaults(const UnitFaults& faults) {
+    std::lock_guard lk(mutex_);
+    unit_.setFaults(faults);
+}
+
+UnitFaults SimulatedUnitSystem::faults() const {
+    std::lock_guard lk(mutex_);
+    return unit_.faults();
+}
+
+SimulatedUnitSystem::Status SimulatedUnitSystem::status() const {
+    std::lock_guard lk(mutex_);
+    return {unit_.mode(), unit_.currentRpm(), unit_.sentCount(), thread_.joinable(), thru_};
+}
+
+UnitEeprom SimulatedUnitSystem::eeprom() const {
+    std::lock_guard lk(mutex_);
+    return unit_.eeprom();
+}
+
+std::string SimulatedUnitSystem::lastSaveError() const {
+    std::lock_guard sl(saveMutex_);
+    return saveError_;
+}
+
+void SimulatedUnitSystem::startThreadLocked() {
+    if (thread_.joinable() || stopping_) return;
+    thread_ = std::thread([this] { run(); });
+}
+
+void SimulatedUnitSystem::stop() {
+    std::thread worker;
+    {
+        std::lock_guard lk(mutex_);
+        stopping_ = true;
+        worker.swap(thread_);
+    }
+    wake_.notify_all();
+    if (worker.joinable()) worker.join();
+    {
+        std::lock_guard lk(mutex_);
+        stopping_ = false;
+    }
+    saveIfDue(true);
+}
+
+void SimulatedUnitSystem::run() {
+    auto last = steady_clock::now();
+    auto next = last + milliseconds(1);
+    std::unique_lock lk(mutex_);
+    while (!stopping_) {
+        if (!wake_.wait_until(lk, next, [this] { return stopping_ || pending_; })) {
+            next += milliseconds(1);
+            // After a long stall carry on from now rather than catching up in a burst.
+            const auto now = steady_clock::now();
+            if (next < now) next = now + milliseconds(1);
+        }
+        if (stopping_) break;
+        pending_ = false;
+
+        const auto elapsed = duration_cast<microseconds>(steady_clock::now() - last);
+        last += elapsed; // the part below a microsecond carries over
+        const auto step = std::min<int64_t>(elapsed.count(), 1'000'000);
+        unit_.advance(static_cast<uint64_t>(std::max<int64_t>(step, 0)));
+        std::vector<uint32_t> out = unit_.takeOutput();
+        const bool started = inStarted_;
+
+        lk.unlock();
+        if (started && !out.empty()) deliver(out);
+        saveIfDue(false);
+        lk.lock();
+    }
+}
+
+void SimulatedUnitSystem::deliver(const std::vector<uint32_t>& messages) {
+    std::lock_guard dl(deliveryMutex_);
+    if (!deliverOn_ || callback_ == nullptr) return;
+    for (uint32_t msg : messages)
+        callback_(callbackUser_, mim::Data, msg);
+}
+
+void SimulatedUnitSystem::saveIfDue(bool force) {
+    if (eepromPath_.empty()) return;
+    std::lock_guard sl(saveMutex_);
+    uint64_t revision = 0;
+    {
+        std::lock_guard lk(mutex_);
+        revision = unit_.eepromRevision();
+    }
+    const auto now = steady_clock::now();
+    if (revision != seenRevision_) {
+        seenRevision_ = revision;
+        changedAt_ = now;
+    }
+    if (revision == savedRevision_) return;
+    if (!force && now - changedAt_ < SaveDelay) return;
+
+    UnitEeprom image;
+    {
+        std::lock_guard lk(mutex_);
+        image = unit_.eeprom();
+        revision = unit_.eepromRevision();
+    }
+    saveError_ = writeFileAtomically(eepromPath_, serializeEeprom(image));
+    if (saveError_.empty())
+        savedRevision_ = revision;
+    else
+        changedAt_ = now; // try again after another SaveDelay
+}

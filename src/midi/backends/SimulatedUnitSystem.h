@@ -1,0 +1,102 @@
+#pragma once
+#include "midi/MidiSystem.h"
+#include "unit/SimulatedUnit.h"
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <thread>
+
+// One output and one input device, both named "Simulated unit", behind which the simulated
+// ignition unit runs in real time on its own thread: every millisecond it is advanced by the
+// time that really passed, and what it sends goes to the input callback while input is
+// started. Its EEPROM is kept in "SimulatedUnit.eeprom" in the start folder.
+class SimulatedUnitSystem : public MidiSystem {
+public:
+    static constexpr const char* DeviceName = "Simulated unit";
+    static constexpr const char* EepromFileName = "SimulatedUnit.eeprom";
+    static constexpr uint32_t OutHandle = 0x53550001;
+    static constexpr uint32_t InHandle = 0x53550002;
+    // EEPROM changes are written once no further change came for this long.
+    static constexpr std::chrono::milliseconds SaveDelay{300};
+
+    // An empty folder keeps the EEPROM in memory only.
+    explicit SimulatedUnitSystem(std::string startFolder = {}, uint64_t seed = 0x5A3E1);
+    ~SimulatedUnitSystem() override;
+    SimulatedUnitSystem(const SimulatedUnitSystem&) = delete;
+    SimulatedUnitSystem& operator=(const SimulatedUnitSystem&) = delete;
+
+    int outCount() override { return 1; }
+    int outCaps(int id, MidiCaps& caps) override;
+    int inCount() override { return 1; }
+    int inCaps(int id, MidiCaps& caps) override;
+    int outOpen(int id, uint32_t& handle) override;
+    int outClose(uint32_t handle) override;
+    int outShortMsg(uint32_t handle, uint32_t msg) override;
+    int inOpen(int id, uint32_t& handle, MidiInCallback callback, void* user) override;
+    int inClose(uint32_t handle) override;
+    int inStart(uint32_t handle) override;
+    int inStop(uint32_t handle) override;
+    // Thru would hand the unit its own stream back as requests; it is only recorded.
+    int connect(uint32_t inHandle, uint32_t outHandle) override;
+    int disconnect(uint32_t inHandle, uint32_t outHandle) override;
+
+    // Settings, safe from any thread.
+    void setEngine(const EngineSettings& settings);
+    EngineSettings engine() const;
+    void setBattery(const BatterySettings& settings);
+    BatterySettings battery() const;
+    void setFaults(const UnitFaults& faults);
+    UnitFaults faults() const;
+
+    struct Status {
+        UnitMode mode = UnitMode::Run;
+        double rpm = 0;
+        uint64_t sent = 0;
+        bool running = false; // the real-time thread is going
+        bool thru = false;
+    };
+    Status status() const;
+    UnitEeprom eeprom() const;
+    // Empty after a successful save, else what went wrong with the last one.
+    std::string lastSaveError() const;
+
+    // Ends the real-time thread (joins it) and writes pending EEPROM changes. The thread
+    // starts again when a device is opened.
+    void stop();
+
+private:
+    void startThreadLocked();
+    void run();
+    void deliver(const std::vector<uint32_t>& messages);
+    void saveIfDue(bool force);
+    bool anyOpenLocked() const { return outOpen_ || inOpen_; }
+
+    std::string eepromPath_;
+
+    mutable std::mutex mutex_; // unit and device state
+    std::condition_variable wake_;
+    SimulatedUnit unit_;
+    bool outOpen_ = false;
+    bool inOpen_ = false;
+    bool inStarted_ = false;
+    bool thru_ = false;
+    bool stopping_ = false;
+    bool pending_ = false; // a message was fed in: deliver the answer without waiting
+    std::thread thread_;
+
+    // Held while the callback runs, so that inStop/inClose return only once no callback
+    // is in progress. Never taken together with mutex_ by the delivering thread.
+    std::mutex deliveryMutex_;
+    MidiInCallback callback_ = nullptr;
+    void* callbackUser_ = nullptr;
+    bool deliverOn_ = false;
+
+    // Persistence (the thread and stop() only).
+    mutable std::mutex saveMutex_;
+    uint64_t savedRevision_ = 0;
+    uint64_t seenRevision_ = 0;
+    std::chrono::steady_clock::time_point changedAt_{};
+    std::string saveError_;
+};

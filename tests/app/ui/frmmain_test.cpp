@@ -1,0 +1,186 @@
+#include "app/FileStore.h"
+#include "app/Settings.h"
+#include "app/SettingsStore.h"
+#include "app/ui/WindowRegistry.h"
+#include "app/ui/frmMain.h"
+#include "support/ui/TestContext.h"
+#include <QAction>
+#include <QDir>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+class NullDecoder : public MessageDecoder {
+public:
+    void DecodeMIDIIn(uint32_t) override {}
+};
+
+struct MainWindowTest : ::testing::Test {
+    TestContext t;
+    NullDecoder decoder;
+    std::unique_ptr<frmMain> main;
+
+    void start() {
+        main = std::make_unique<frmMain>(t.ctx, decoder);
+        registerWindows(*main, nullptr);
+        main->MDIForm_Load();
+        main->show();
+    }
+    bool enabled(const char* name) { return main->action(name)->isEnabled(); }
+    std::string settingsFile() { return *readWholeFile(t.app.SettingsPath); }
+};
+
+TEST_F(MainWindowTest, DocumentMenusFollowTheOpenChildren) {
+    start();
+    for (const char* name : {"mnuModifica", "mnuWindow", "mnuChiudi", "mnuSalva", "mnuSalvaAs"})
+        EXPECT_FALSE(enabled(name)) << name;
+
+    main->action("mnuBloccoNote")->trigger();
+    ASSERT_EQ(main->mdiArea()->subWindowList().size(), 1);
+    EXPECT_EQ(t.app.ChildCount, 1);
+    EXPECT_TRUE(enabled("mnuModifica"));
+    EXPECT_TRUE(enabled("mnuWindow"));
+    EXPECT_TRUE(enabled("mnuChiudi"));
+    EXPECT_FALSE(enabled("mnuSalva")); // the notebook has no document to save
+    EXPECT_FALSE(enabled("mnuBloccoNote"));
+
+    main->action("mnuChiudi")->trigger();
+    EXPECT_EQ(t.app.ChildCount, 0);
+    for (const char* name : {"mnuModifica", "mnuWindow", "mnuChiudi", "mnuSalva", "mnuSalvaAs"})
+        EXPECT_FALSE(enabled(name)) << name;
+    EXPECT_TRUE(enabled("mnuBloccoNote"));
+}
+
+TEST_F(MainWindowTest, CaptionsComeFromTheStringTable) {
+    start();
+    EXPECT_EQ(main->windowTitle(), "Quenaro v 2.3 - ZEPHALON");
+    EXPECT_EQ(main->action("mnuFile")->text(), "&File");
+    EXPECT_EQ(main->action("mnuChiudi")->text(), "&Chiudi");
+    EXPECT_EQ(main->action("mnuWindow")->text(), "Fi&nestra");
+    EXPECT_EQ(main->action("mnuMIDIOut")->text(), "Dispositivo MIDI di uscita");
+    EXPECT_EQ(main->action("mnuInfo")->text(), "Informazioni su ZEPHALON");
+    EXPECT_FALSE(enabled("mnuStampa"));
+}
+
+TEST_F(MainWindowTest, DeviceMenusListSevenAndFollowChoices) {
+    for (int i = 0; i < 9; ++i) {
+        t.midiSystem.outNames.push_back("Out " + std::to_string(i));
+        t.midiSystem.inNames.push_back("In " + std::to_string(i));
+    }
+    t.midi.MIDIInDevice = 3;
+    t.midi.MIDIOutDevice = 1;
+    ASSERT_TRUE(t.midi.enumerateAndOpen());
+    start();
+    for (int i = 0; i < 7; ++i) {
+        EXPECT_TRUE(main->action(QString("mnuDevMIDIOut_%1").arg(i))->isVisible()) << i;
+        EXPECT_EQ(main->action(QString("mnuDevMIDIIn_%1").arg(i))->text(), QString("In %1").arg(i));
+    }
+    EXPECT_EQ(main->action("mnuDevMIDIOut_7"), nullptr);
+    EXPECT_TRUE(main->action("mnuDevMIDIIn_3")->isChecked());
+    EXPECT_TRUE(main->action("mnuDevMIDIOut_1")->isChecked());
+    EXPECT_TRUE(enabled("mnuMIDIThru"));
+
+    // The checked input again: unchecked, no device, thru disabled.
+    main->action("mnuDevMIDIIn_3")->trigger();
+    EXPECT_FALSE(main->action("mnuDevMIDIIn_3")->isChecked());
+    EXPECT_EQ(t.midi.MIDIInDevice, 99);
+    EXPECT_FALSE(enabled("mnuMIDIThru"));
+
+    main->action("mnuDevMIDIIn_5")->trigger();
+    EXPECT_TRUE(main->action("mnuDevMIDIIn_5")->isChecked());
+    EXPECT_EQ(t.midi.MIDIInDevice, 5);
+    EXPECT_TRUE(enabled("mnuMIDIThru"));
+}
+
+TEST_F(MainWindowTest, SendingLightsTheOutputLamp) {
+    t.midiSystem.outNames = {"Out"};
+    t.midi.MIDIOutDevice = 0;
+    t.midi.enumerateAndOpen();
+    start();
+    auto* lamp = main->findChild<QLabel*>("Label2MidiOut");
+    const QColor normal = lamp->palette().color(QPalette::Window);
+    t.midi.sendCommand(0xD2);
+    EXPECT_EQ(lamp->palette().color(QPalette::Window), QColor(255, 0, 0));
+    EXPECT_TRUE(main->findChild<QTimer*>("TimerLabel2MIDIOut")->isActive());
+    EXPECT_NE(normal, QColor(255, 0, 0));
+}
+
+TEST_F(MainWindowTest, ClosingWritesSettingsWithPlacementAndDevices) {
+    t.midiSystem.outNames = {"Out"};
+    t.midi.MIDIOutDevice = 0;
+    t.midi.enumerateAndOpen();
+    LoadSettings(t.app);
+    start();
+    main->move(100, 50);
+    main->resize(800, 600);
+    main->action("mnuVisBarraStato")->trigger(); // hide the status bar
+    main->showMaximized();
+    main->close();
+
+    const std::string file = settingsFile();
+    ASSERT_GE(file.size(), 14u * 500u);
+    EXPECT_EQ(file.substr(0, 8), "ZEPHALON");
+    EXPECT_EQ(static_cast<uint8_t>(file[20]), 99); // input device
+    EXPECT_EQ(static_cast<uint8_t>(file[21]), 0);  // output device
+    EXPECT_EQ(static_cast<uint8_t>(file[24]), 0);  // status bar hidden
+    // Slot 1 at position 70: Left 100 px = 1500 twips + 16000 = 17500 = 0x445C, State 2.
+    const auto u16 = [&](size_t pos) {
+        return static_cast<uint8_t>(file[pos]) * 256 + static_cast<uint8_t>(file[pos + 1]);
+    };
+    EXPECT_EQ(u16(69 + 2), 17500);
+    EXPECT_EQ(u16(69 + 4), 12000); // width 800 px
+    EXPECT_EQ(static_cast<uint8_t>(file[69 + 8]), 2);
+    EXPECT_FALSE(t.midiSystem.outputOpen());
+
+    // The next start shows the status bar hidden and the window maximised.
+    AppState again;
+    again.setAppFolder(t.app.AppFolder);
+    ASSERT_TRUE(LoadSettings(again));
+    EXPECT_FALSE(again.StatusBarOn);
+    EXPECT_EQ(again.WinRec[1].State, 2);
+    EXPECT_EQ(again.WinRec[1].Left, 1500);
+}
+
+TEST_F(MainWindowTest, ClosingWithTheNotebookOpenRecordsItOpen) {
+    start();
+    main->action("mnuBloccoNote")->trigger();
+    main->close();
+    EXPECT_EQ(t.app.WinRec[38].State, 1);
+    EXPECT_EQ(t.app.ChildCount, 0);
+}
+
+TEST_F(MainWindowTest, LanguageChoiceIsStoredForTheNextRun) {
+    start();
+    main->action("mnuLinguaEn")->trigger();
+    EXPECT_EQ(t.app.LangCode, 2);
+    ASSERT_EQ(t.notifier.warnings.size(), 1u);
+    EXPECT_EQ(t.notifier.warnings[0].text,
+              "Il cambio avrà effetto alla prossima esecuzione del programma");
+}
+
+TEST_F(MainWindowTest, MissingGuideShowsFileMissing) {
+    start();
+    main->action("mnuGuida")->trigger();
+    ASSERT_EQ(t.notifier.warnings.size(), 1u);
+    EXPECT_EQ(t.notifier.warnings[0].text, "File assente");
+}
+
+TEST_F(MainWindowTest, GrabToPng) {
+    t.midiSystem.outNames = {"Simulated unit"};
+    t.midiSystem.inNames = {"Simulated unit"};
+    t.midi.MIDIOutDevice = 0;
+    t.midi.enumerateAndOpen();
+    start();
+    main->resize(1000, 700);
+    main->action("mnuBloccoNote")->trigger();
+    main->action("mnuInfo")->trigger();
+    const QImage image = main->grab().toImage();
+    EXPECT_EQ(image.width(), 1000);
+    image.save(QDir::tempPath() + "/frmMain.png");
+}
+} // namespace

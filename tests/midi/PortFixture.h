@@ -1,0 +1,59 @@
+#pragma once
+#include "app/ShowMsg.h"
+#include "app/Texts.h"
+#include "midi/FakeMidiSystem.h"
+#include "midi/MidiPort.h"
+#include "support/RecordingNotifier.h"
+#include "timing/PrecisionClock.h"
+
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+// What the port told the windows.
+struct RecordingPortEvents : MidiPortEvents {
+    int outputLamps = 0;
+    int pollerDisabled = 0;
+    std::vector<std::string> shown;
+    void outputActivity() override { ++outputLamps; }
+    void showSentMessage(const std::string& hex) override { shown.push_back(hex); }
+    void inputPollerDisabled() override { ++pollerDisabled; }
+};
+
+// A port over the fake system with two devices in each direction.
+class PortFixture : public ::testing::Test {
+protected:
+    PortFixture() {
+        fake.outNames = {"Unit Out", "Synth Out"};
+        fake.inNames = {"Unit In", "Keys In"};
+        port.setEvents(&events);
+    }
+
+    // The texts of every box shown so far.
+    std::vector<std::string> boxes() const {
+        std::vector<std::string> out;
+        for (const auto& b : notifier.warnings)
+            out.push_back(b.text);
+        return out;
+    }
+    std::string lastBox() const {
+        return notifier.warnings.empty() ? std::string() : notifier.warnings.back().text;
+    }
+
+    void openOutput(int device = 0) {
+        port.MIDIOutDevice = device;
+        ASSERT_EQ(port.OpenMIDIOut(), 0);
+    }
+    void openInput(int device = 0) {
+        port.MIDIInDevice = device;
+        ASSERT_EQ(port.OpenMIDIIn(), 0);
+    }
+
+    Texts texts;
+    RecordingNotifier notifier;
+    MessageService messages{texts, notifier};
+    PrecisionClock clock;
+    FakeMidiSystem fake;
+    RecordingPortEvents events;
+    MidiPort port{fake, messages, clock};
+};
