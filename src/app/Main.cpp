@@ -7,6 +7,7 @@
 #include "app/ui/QtNotifier.h"
 #include "app/ui/WindowRegistry.h"
 #include "app/ui/frmMain.h"
+#include "midi/Decoder.h"
 #include "midi/MidiPort.h"
 #include "midi/backends/CompositeMidiSystem.h"
 #include "midi/backends/RtMidiSystem.h"
@@ -17,14 +18,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QScreen>
-
-namespace {
-// Until a window routes the unit's messages, polled entries are dropped.
-class NoDecoder : public MessageDecoder {
-public:
-    void DecodeMIDIIn(uint32_t) override {}
-};
-} // namespace
 
 int Main(int argc, char** argv) {
     QApplication application(argc, argv);
@@ -61,11 +54,13 @@ int Main(int argc, char** argv) {
     const bool haveOutput = midi.enumerateAndOpen();
     if (!haveOutput) messages.ShowMsg(22, kAppTitle, "");
 
-    WindowContext ctx{app, texts, messages, midi, timer, nullptr};
-    NoDecoder decoder;
+    DecoderTargets targets;
+    Decoder decoder(midi, app, notifier, targets);
+    WindowContext ctx{app, texts, messages, midi, timer, nullptr, &decoder, &targets};
     frmMain main(ctx, decoder);
+    targets.main = &main;
     notifier.setParent(&main);
-    registerWindows(main, &notifier);
+    registerWindows(main, &notifier, &simulated);
     main.MDIForm_Load();
     if (!haveOutput) main.disableOutputMenus();
     main.show();

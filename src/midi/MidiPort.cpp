@@ -304,6 +304,16 @@ void MidiPort::toggleThru() {
 
 // ---- closing ------------------------------------------------------------------------------
 
+MidiPort::~MidiPort() {
+    // The input callback holds a pointer to this port: the device is closed, quietly, before
+    // the port goes away, so no callback can arrive afterwards.
+    if (MIDIInOpen) {
+        system_.inStop(MIDIInHandle);
+        system_.inClose(MIDIInHandle);
+    }
+    if (MIDIOutOpen) system_.outClose(MIDIOutHandle);
+}
+
 void MidiPort::shutdown() {
     // Thru is ended while both devices are still open, so the disconnect can succeed.
     // MIDIThruOn keeps its value: the settings file records that thru was on at exit.

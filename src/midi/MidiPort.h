@@ -39,6 +39,9 @@ public:
 
     MidiPort(MidiSystem& system, MessageService& messages, PrecisionClock& clock)
         : system_(system), messages_(messages), clock_(clock) {}
+    ~MidiPort();
+    MidiPort(const MidiPort&) = delete;
+    MidiPort& operator=(const MidiPort&) = delete;
     void setEvents(MidiPortEvents* events) { events_ = events; }
 
     // Device state

@@ -20,6 +20,8 @@ public:
     // Called by the frame once the window sits in its sub-window: place it, set the
     // caption, count it among the open children.
     virtual void Form_Load() = 0;
+    // A message was sent while ShowSentMsg is set (six hex digits); the control panel shows it.
+    virtual void showSentMessage(const std::string& /*hex*/) {}
 
     // Unloads the window: closes its sub-window (or the window itself when it has none),
     // which runs its close handler and releases both.

@@ -8,6 +8,8 @@
 #include <QString>
 
 class QMdiArea;
+class Decoder;
+struct DecoderTargets;
 
 // What a child window may ask of the main window.
 class MainFrame {
@@ -30,6 +32,9 @@ struct WindowContext {
     MidiPort& midi;
     modTimerExact& timer;
     MainFrame* frame = nullptr;
+    // The device message decoder and the windows it serves (set by Main).
+    Decoder* decoder = nullptr;
+    DecoderTargets* targets = nullptr;
 
     QString text(int id) const { return QString::fromStdString(texts.text(id)); }
 };

@@ -12,7 +12,8 @@ template <class W> frmMain::ChildFactory factory() {
 }
 } // namespace
 
-void registerWindows(frmMain& main, QtNotifier* notifier) {
+void registerWindows(frmMain& main, QtNotifier* notifier, SimulatedUnitSystem* simulated) {
+    (void)simulated;
     main.registerChild("mnuBloccoNote", factory<frmBloccoNote>());
     main.registerChild("mnuInfo", factory<frmAbout>());
     main.registerChild("mnuTimerExact", factory<frmTimerExact>());

@@ -3,6 +3,7 @@
 #include "app/RecentDocuments.h"
 #include "app/SettingsStore.h"
 #include "app/ui/ChildWindow.h"
+#include "midi/ui/RingPollTimer.h"
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
@@ -84,10 +85,7 @@ frmMain::frmMain(WindowContext& ctx, MessageDecoder& decoder, QWidget* parent)
     TimerOrologio->setObjectName("TimerOrologio");
     TimerOrologio->setInterval(1000);
     connect(TimerOrologio, &QTimer::timeout, this, &frmMain::tickClock);
-    TimerMIDIIn = new QTimer(this);
-    TimerMIDIIn->setObjectName("TimerMIDIIn");
-    TimerMIDIIn->setInterval(10);
-    connect(TimerMIDIIn, &QTimer::timeout, this, &frmMain::pollInput);
+    TimerMIDIIn = new RingPollTimer(ctx_.midi, &decoder_, this);
 
     buildMenus();
     buildStatusBar();
@@ -587,16 +585,17 @@ void frmMain::inputActivity() {
     TimerLabel2MIDIIn->start();
 }
 
+void frmMain::showSentMessage(const std::string& hex) {
+    for (QMdiSubWindow* sub : mdi_->subWindowList())
+        if (auto* child = qobject_cast<ChildWindow*>(sub->widget())) child->showSentMessage(hex);
+}
+
 void frmMain::inputPollerDisabled() {
     TimerMIDIIn->stop();
 }
 
-void frmMain::startInputPoller() {
+void frmMain::enableInputPoller() {
     if (!TimerMIDIIn->isActive()) TimerMIDIIn->start();
-}
-
-void frmMain::pollInput() {
-    if (!pollRing(ctx_.midi, decoder_)) TimerMIDIIn->stop();
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {

@@ -1,5 +1,6 @@
 #pragma once
 #include "app/ui/WindowContext.h"
+#include "midi/DecoderSinks.h"
 #include "midi/MidiPoller.h"
 #include <QColor>
 #include <QMainWindow>
@@ -13,11 +14,12 @@ class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
 class QTimer;
+class RingPollTimer;
 class ChildWindow;
 
 // The multiple-document frame: menus, status bar with clock and MIDI lamps, device menus,
 // window arrangement, and the closing sequence that writes the settings.
-class frmMain : public QMainWindow, public MainFrame, public MidiPortEvents {
+class frmMain : public QMainWindow, public MainFrame, public MidiPortEvents, public MainWindowSink {
     Q_OBJECT
 public:
     // Creates a child window for a window number; registered by the subsystems.
@@ -46,10 +48,13 @@ public:
     // MidiPortEvents
     void outputActivity() override;
     void inputPollerDisabled() override;
-    // A decoded incoming message: the input lamp turns green for 300 ms.
-    void inputActivity();
+    // The control panel shows what is sent.
+    void showSentMessage(const std::string& hex) override;
+
+    // MainWindowSink: a decoded incoming message turns the input lamp green for 300 ms.
+    void inputActivity() override;
     // Starts the main window's ring poller (TimerMIDIIn).
-    void startInputPoller();
+    void enableInputPoller() override;
 
     QAction* action(const QString& objectName) const;
     // Rebuilds the recent documents entries from RecentDoc.
@@ -70,7 +75,6 @@ private:
     void storePlacement();
     void rememberNormalGeometry();
     void tickClock();
-    void pollInput();
     void openGuide();
     void enlargeActiveChild();
     void chooseLanguage(int langCode);
@@ -99,7 +103,7 @@ private:
     QTimer* TimerLabel2MIDIIn = nullptr;
     QTimer* TimerLabel2MIDIOut = nullptr;
     QTimer* TimerOrologio = nullptr;
-    QTimer* TimerMIDIIn = nullptr;
+    RingPollTimer* TimerMIDIIn = nullptr;
     QColor lampInColour_;
     QColor lampOutColour_;
     QRect normalGeometry_;

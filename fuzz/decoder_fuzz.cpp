@@ -1,0 +1,144 @@
+// Arbitrary message streams through DecodeMIDIIn, with the windows opening, closing,
+// starting and stopping in between: the decoder's state stays within its ranges and every
+// row it hands over is a 95-column row.
+#include "app/AppState.h"
+#include "app/Notifier.h"
+#include "app/ShowMsg.h"
+#include "app/Texts.h"
+#include "midi/Decoder.h"
+#include "midi/FakeMidiSystem.h"
+#include "midi/MidiPort.h"
+#include "timing/PrecisionClock.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+namespace {
+
+void check(bool condition) {
+    if (!condition) __builtin_trap();
+}
+
+struct QuietNotifier : Notifier {
+    int notices = 0;
+    void warning(const std::string&, const std::string&) override {}
+    Answer question(const std::string&, const std::string&) override { return Answer::Yes; }
+    void notice(const std::string& text) override {
+        check(text.rfind("Errore: MIV", 0) == 0);
+        ++notices;
+    }
+};
+
+struct Rows : MeasurementSink {
+    bool isRunning = true;
+    int64_t lastRow = 0;
+    bool running() const override { return isRunning; }
+    void addRow(const MeasurementRow& row) override {
+        check(row.text.size() == static_cast<size_t>(kRowLength));
+        for (char c : row.text)
+            check(c >= ' ' && c <= '~');
+        check(row.rowNo >= 1 && row.rowNo <= 999'999);
+        check(row.Tss <= row.Ta);
+        check(row.Tc == row.Tb + row.Ta);
+        check(row.A1 >= 0 && row.A1 <= 255 && row.A2 >= 0 && row.A2 <= 255);
+        lastRow = row.rowNo;
+    }
+};
+
+struct Curve : CurveSink {
+    void programmingAcknowledged() override {}
+};
+
+struct Panel : PanelSink {
+    void enableClearText1() override {}
+    void setPMIDIIn(const std::string& hex) override { check(hex.size() == 6); }
+    void setRdDAT(const std::string& hex) override { check(hex.size() == 2); }
+    void appendLog(const std::string& line) override {
+        check(line.size() >= 9 && line.compare(line.size() - 2, 2, "\r\n") == 0);
+    }
+    void clearLog() override {}
+};
+
+struct Battery : BatterySink {
+    void setRevolutions(const std::string& text) override { check(text.size() <= 6); }
+    void setStatus(int bits45, const std::string&) override { check(bits45 >= 0 && bits45 <= 3); }
+    void MisVBatProc(int hundredths) override { check(hundredths >= 0 && hundredths <= 2033); }
+};
+
+struct Bench {
+    Texts texts;
+    QuietNotifier notifier;
+    MessageService messages{texts, notifier};
+    PrecisionClock clock;
+    FakeMidiSystem fake;
+    MidiPort port{fake, messages, clock};
+    AppState app;
+    DecoderTargets targets;
+    Rows rotation, advance;
+    Curve curve;
+    Panel panel;
+    Battery battery;
+    Decoder decoder{port, app, notifier, targets};
+};
+
+void checkState(const Decoder& d) {
+    check(d.Tb <= 0x7FFFF && d.Tib <= 0x7FFFF);
+    check(d.Ta <= 0x1FFFF && d.Tss <= 0x1FFFF);
+    check(d.TbPrev <= 0x7FFFF && d.Tc <= 0x7FFFF + 0x1FFFF);
+    check(d.LastKind == 0 || d.LastKind == 0x80 || d.LastKind == 0x90 || d.LastKind == 0xA0 ||
+          d.LastKind == 0xB0 || d.LastKind == 0xE0);
+    check(d.RxLineNo >= 1 && d.RxLineNo <= Decoder::LastLogLine);
+    check(d.BatterySamples >= 0 && d.BatterySamples <= Decoder::BatteryMaxSamples);
+    check(d.RowCounter >= 0 && d.RowCounter <= 999'999);
+    check(d.ElapsedUs >= 0);
+    check(d.A1 >= 0 && d.A1 <= 255 && d.A2 >= 0 && d.A2 <= 255);
+    check(d.TbText.size() <= 9 && d.DTbText.size() <= 8 && d.TaText.size() <= 7);
+    check(d.TibText.size() <= 9 && d.TssText.size() <= 7 && d.TcText.size() <= 9);
+    check(d.RotText.size() <= 6);
+}
+
+// A control byte: which windows are open and running.
+void applyControl(Bench& b, uint8_t control, uint8_t extra) {
+    const int curveSlot = win::FirstCurve + extra % 10;
+    for (int slot = win::FirstCurve; slot <= win::LastCurve; ++slot)
+        b.app.WinRec[slot].State = 0;
+    b.app.WinRec[win::Battery].State = control & 0x01 ? 1 : 0;
+    b.app.WinRec[win::Panel].State = control & 0x02 ? 1 : 0;
+    b.app.WinRec[curveSlot].State = control & 0x04 ? 1 : 0;
+    b.app.WinRec[win::Rotation].State = control & 0x08 ? 1 : 0;
+    b.app.WinRec[win::Advance].State = control & 0x10 ? 1 : 0;
+    b.rotation.isRunning = control & 0x20;
+    b.advance.isRunning = control & 0x40;
+    b.app.CurrentWinNo = extra % 44;
+    if (control & 0x80) b.decoder.resetMeasurement();
+    b.port.MIDIInDecode = true;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    auto bench = std::make_unique<Bench>();
+    Bench& b = *bench;
+    b.targets.rotation = &b.rotation;
+    b.targets.advance = &b.advance;
+    b.targets.panel = &b.panel;
+    b.targets.battery = &b.battery;
+    for (int slot = win::FirstCurve; slot <= win::LastCurve; ++slot)
+        b.targets.setCurve(slot, &b.curve);
+    b.port.MIDIInDecode = true;
+    if (size > 0 && data[0] & 1) b.decoder.RowCounter = 999'990; // reach the row limit
+
+    // Four bytes per step: a message (status, data1, data2, top byte), or, when the top
+    // byte is 0xFF, a change of the windows.
+    for (size_t i = 0; i + 4 <= size; i += 4) {
+        if (data[i + 3] == 0xFF) {
+            applyControl(b, data[i], data[i + 1]);
+            continue;
+        }
+        const uint32_t top = data[i + 3] == 0xFE ? 0x01000000u : 0u;
+        b.decoder.DecodeMIDIIn(data[i] | data[i + 1] << 8 | data[i + 2] << 16 | top);
+        checkState(b.decoder);
+    }
+    return 0;
+}

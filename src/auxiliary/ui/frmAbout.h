@@ -1,0 +1,30 @@
+#pragma once
+#include "app/ui/ChildWindow.h"
+
+class QLabel;
+class QPushButton;
+
+// The about box: title and date, centred over the main window's client area. Window
+// number 40; the About menu entry stays disabled while it is open.
+class frmAbout : public ChildWindow {
+    Q_OBJECT
+public:
+    // Outer size in twips.
+    static constexpr int AboutWidth = 5400;
+    static constexpr int AboutHeight = 2700;
+
+    explicit frmAbout(WindowContext& ctx, QWidget* parent = nullptr);
+
+    void Form_Load() override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void layoutControls();
+
+    QLabel* lblTitolo;
+    QLabel* lblAutore;
+    QPushButton* cmdOK;
+};

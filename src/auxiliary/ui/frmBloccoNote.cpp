@@ -1,0 +1,152 @@
+#include "auxiliary/ui/frmBloccoNote.h"
+#include "app/FileStore.h"
+#include "auxiliary/NotebookText.h"
+#include "auxiliary/ui/LimitedTextEdit.h"
+#include <QCloseEvent>
+#include <QMdiSubWindow>
+#include <QMouseEvent>
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+namespace {
+constexpr int kTextTop = 10; // twips
+constexpr int16_t kDefaultWidth = 12000;
+constexpr int16_t kDefaultHeight = 9000;
+constexpr int kCaptionId = 128;
+constexpr int kReadErrorCode = 18;
+constexpr int kWriteErrorCode = 29;
+} // namespace
+
+frmBloccoNote::frmBloccoNote(WindowContext& context, QWidget* parent)
+    : ChildWindow(context, win::Notebook, parent), Text1(new LimitedTextEdit(this)),
+      buffer_(notebook::BufferLength, ' ') {
+    setObjectName("frmBloccoNote");
+    Text1->setObjectName("Text1");
+    Text1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    connect(Text1, &QPlainTextEdit::textChanged, this, &frmBloccoNote::Text1_Change);
+}
+
+void frmBloccoNote::Form_Load() {
+    ctx.app.WindowLoading = true;
+    Text1->move(0, toPixelsY(kTextTop));
+
+    WindowRecord rec = ctx.app.WinRec[win::Notebook];
+    if (rec.MaxWidth == 0) {
+        // The maxima live only in memory: the first opening of a run takes the defaults.
+        rec.Top = 0;
+        rec.Left = 0;
+        rec.Width = kDefaultWidth;
+        rec.Height = kDefaultHeight;
+        rec.MaxWidth = kDefaultWidth;
+        rec.MaxHeight = kDefaultHeight;
+    }
+    applyPlacement(rec);
+    rec.State = 1;
+    ctx.app.WinRec[win::Notebook] = rec;
+
+    readNotebookFile();
+
+    if (ctx.frame) ctx.frame->setMenuEntryEnabled("mnuBloccoNote", false);
+    setWindowTitle(QString::fromUtf8(kAppTitle) + " - " + ctx.text(kCaptionId));
+    Text1->setMaxLength(MaxLength);
+    Text1->setPlainText(fromLatin1(notebook::textForBox(buffer_)));
+    placeTextBox(rec.Width, rec.Height);
+    countIn();
+    ctx.app.WindowLoading = false;
+}
+
+void frmBloccoNote::readNotebookFile() {
+    const std::string& path = ctx.app.NotebookPath;
+    const std::optional<std::string> image = readWholeFile(path);
+    std::error_code ec;
+    if (!image && std::filesystem::exists(path, ec)) {
+        // Showing blanks and writing them back at close would wipe the notes.
+        readFailed_ = true;
+        ctx.messages.ShowMsg(kReadErrorCode, kAppTitle, "");
+    }
+    buffer_ = notebook::bufferFromFile(image);
+}
+
+void frmBloccoNote::Text1_Change() {
+    if (ctx.app.WindowLoading) return;
+    edited_ = true;
+    buffer_ = notebook::toBuffer(notebook::boxToBufferText(toLatin1(Text1->boxText())));
+}
+
+void frmBloccoNote::placeTextBox(int windowWidth, int windowHeight) {
+    const int top = toPixelsY(kTextTop);
+    int w = Text1->width();
+    int h = Text1->height();
+    if (windowHeight > 400) h = toPixelsY(windowHeight - 400);
+    if (windowWidth > 1920) w = toPixelsX(windowWidth - 80);
+    // The sub-window's frame is not the one the twip margins were made for: keep the box
+    // inside the client area.
+    w = std::min(w, width());
+    h = std::min(h, std::max(0, height() - top));
+    Text1->setGeometry(0, top, w, h);
+}
+
+void frmBloccoNote::resizeEvent(QResizeEvent* event) {
+    ChildWindow::resizeEvent(event);
+    if (ctx.app.WindowLoading) return;
+    WindowRecord rec = ctx.app.WinRec[win::Notebook];
+    QWidget* frame = placementWidget();
+    if (frame->isMinimized()) {
+        rec.State = 2;
+    } else {
+        int widthTw = toTwipsX(frame->width());
+        int heightTw = toTwipsY(frame->height());
+        if (!frame->isMaximized()) {
+            rec.State = 1;
+            // Compared in pixels, so a maximum that is not a whole number of pixels does not
+            // snap a window that already sits at it.
+            QSize capped = frame->size();
+            if (rec.MaxWidth > 0 && capped.width() > toPixelsX(rec.MaxWidth)) {
+                capped.setWidth(toPixelsX(rec.MaxWidth));
+                widthTw = rec.MaxWidth;
+            }
+            if (rec.MaxHeight > 0 && capped.height() > toPixelsY(rec.MaxHeight)) {
+                capped.setHeight(toPixelsY(rec.MaxHeight));
+                heightTw = rec.MaxHeight;
+            }
+            if (capped != frame->size()) frame->resize(capped);
+        }
+        placeTextBox(widthTw, heightTw);
+    }
+    ctx.app.WinRec[win::Notebook] = rec;
+}
+
+bool frmBloccoNote::Form_QueryUnload() {
+    if (readFailed_ && !edited_) return true;
+    const std::string failure = writeFileAtomically(ctx.app.NotebookPath, buffer_);
+    if (failure.empty()) return true;
+    ctx.messages.ShowMsg(kWriteErrorCode, kAppTitle, "");
+    // While the program closes the window goes anyway; otherwise it stays open so the text
+    // is not lost.
+    return ctx.app.Closing;
+}
+
+void frmBloccoNote::Form_Unload() {
+    storePlacementAtUnload();
+    if (ctx.frame) ctx.frame->setMenuEntryEnabled("mnuBloccoNote", true);
+    countOut();
+}
+
+void frmBloccoNote::closeEvent(QCloseEvent* event) {
+    if (!Form_QueryUnload()) {
+        event->ignore();
+        return;
+    }
+    Form_Unload();
+    event->accept();
+}
+
+void frmBloccoNote::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::RightButton && ctx.frame) {
+        ctx.frame->popupEditMenu(event->globalPosition().toPoint());
+        event->accept();
+        return;
+    }
+    ChildWindow::mousePressEvent(event);
+}

@@ -1,0 +1,39 @@
+#pragma once
+#include "app/ui/ChildWindow.h"
+#include <string>
+
+class LimitedTextEdit;
+
+// The notebook: one block of free text kept in "Notebook.txt" beside the program, saved
+// whenever the window closes. Window number 38.
+class frmBloccoNote : public ChildWindow {
+    Q_OBJECT
+public:
+    static constexpr int MaxLength = 32000;
+
+    explicit frmBloccoNote(WindowContext& ctx, QWidget* parent = nullptr);
+
+    void Form_Load() override;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    void Text1_Change();
+    // Writes the buffer as the file's one record. False when the write failed and the
+    // window should stay open with its text.
+    bool Form_QueryUnload();
+    void Form_Unload();
+    void readNotebookFile();
+    // The text box at Top 10, Left 0, sized by the window's extents (twips) within the
+    // client area.
+    void placeTextBox(int windowWidth, int windowHeight);
+
+    LimitedTextEdit* Text1;
+    std::string buffer_;
+    // The file exists but could not be read: it is left alone unless the user types.
+    bool readFailed_ = false;
+    bool edited_ = false;
+};

@@ -1,0 +1,88 @@
+#pragma once
+#include "app/WindowRecord.h"
+#include "measure/MeasurementRow.h"
+#include <array>
+#include <cstdint>
+#include <string>
+
+// What the decoder tells the windows. Each window implements its interface and enters
+// itself in DecoderTargets while it exists; the decoder routes by the windows' WinRec
+// State and skips a slot whose pointer is not set.
+
+// A curve editor (windows 2-11).
+class CurveSink {
+public:
+    virtual ~CurveSink() = default;
+    // The unit answered the programming-mode request (0xD0 or 0xD1): ComProg caption
+    // "PROG OFF", ComProgMaster and ComProgSlave enabled. Called on the editor whose
+    // number is CurrentWinNo.
+    virtual void programmingAcknowledged() = 0;
+    // Every message taken by the curve editors, before it is sorted: the transfer's
+    // replies (read-back values, write echoes) reach the editor that runs it this way.
+    virtual void unitMessage(uint32_t /*message*/) {}
+};
+
+// The rotation (33) or advance (25) measurement window.
+class MeasurementSink {
+public:
+    virtual ~MeasurementSink() = default;
+    // ComStop shows "Stop": an acquisition is running.
+    virtual bool running() const = 0;
+    // One completed revolution.
+    virtual void addRow(const MeasurementRow& row) = 0;
+};
+
+// The control panel (22).
+class PanelSink {
+public:
+    virtual ~PanelSink() = default;
+    virtual void enableClearText1() = 0;
+    // PMIDIIn: the last message received, six hex digits.
+    virtual void setPMIDIIn(const std::string& hex) = 0;
+    // RdDAT: the byte read back, two hex digits.
+    virtual void setRdDAT(const std::string& hex) = 0;
+    // Text1: one line of the monitor, CR LF included.
+    virtual void appendLog(const std::string& line) = 0;
+    virtual void clearLog() = 0;
+};
+
+// The battery voltage window (36).
+class BatterySink {
+public:
+    virtual ~BatterySink() = default;
+    // The revolutions label: RotText, or "0" when the revolution time is 0.
+    virtual void setRevolutions(const std::string& text) = 0;
+    // Bits 4-5 of A1 as a number, and "ON" / "OFF" for bit 6.
+    virtual void setStatus(int bits45, const std::string& onOff) = 0;
+    // One voltage sample in hundredths of a volt (the window's current value).
+    virtual void MisVBatProc(int hundredths) = 0;
+};
+
+// The main window's part in decoding.
+class MainWindowSink {
+public:
+    virtual ~MainWindowSink() = default;
+    // A message is being decoded: Label2MIDIIn green (65280), TimerLabel2MIDIIn restores
+    // its colour after 300 ms.
+    virtual void inputActivity() = 0;
+    // Enable the main window's TimerMIDIIn poller.
+    virtual void enableInputPoller() {}
+};
+
+// The windows the decoder can serve, by window number. Windows set their entry when they
+// load and clear it when they unload.
+struct DecoderTargets {
+    std::array<CurveSink*, win::LastCurve + 1> curve{}; // indices 2-11 used
+    PanelSink* panel = nullptr;                         // 22
+    MeasurementSink* advance = nullptr;                 // 25
+    MeasurementSink* rotation = nullptr;                // 33
+    BatterySink* battery = nullptr;                     // 36
+    MainWindowSink* main = nullptr;                     // 1
+
+    CurveSink* curveAt(int winNo) const {
+        return winNo >= win::FirstCurve && winNo <= win::LastCurve ? curve[winNo] : nullptr;
+    }
+    void setCurve(int winNo, CurveSink* sink) {
+        if (winNo >= win::FirstCurve && winNo <= win::LastCurve) curve[winNo] = sink;
+    }
+};

@@ -1,0 +1,77 @@
+#include "auxiliary/ui/frmAbout.h"
+#include "auxiliary/ui/frmAvviso3.h"
+#include "auxiliary/ui/frmBloccoNote.h"
+#include "auxiliary/ui/frmProgressBar.h"
+#include "support/ui/TestContext.h"
+#include <QApplication>
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+void flushDeletes() {
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+TEST(AboutBox, OpenWhileMenuEntryDisabledAndOkUnloads) {
+    TestContext t;
+    frmAbout* w = t.open<frmAbout>();
+    EXPECT_FALSE(t.frame.isEnabled("mnuInfo"));
+    EXPECT_EQ(t.app.WinRec[40].State, 1);
+    EXPECT_EQ(t.app.ChildCount, 1);
+    EXPECT_EQ(w->tag().at(0).unicode(), 40);
+    EXPECT_EQ(w->windowTitle(), "Quenaro v 2.3 - Informazioni su ZEPHALON");
+    EXPECT_EQ(w->findChild<QLabel*>("lblTitolo")->text(), "ZEPHALON v 2.2 - Quenaro v 2.2");
+    EXPECT_EQ(w->findChild<QLabel*>("lblAutore")->text(), "novembre 2010");
+    // 5400 x 2700 twips centred in 18000 x 13500: Left 6300, Top 5400 twips.
+    EXPECT_EQ(w->subWindow()->geometry(), QRect(420, 360, 360, 180));
+
+    QTest::mouseClick(w->findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
+    flushDeletes();
+    EXPECT_TRUE(t.frame.isEnabled("mnuInfo"));
+    EXPECT_EQ(t.app.WinRec[40].State, 0);
+    EXPECT_EQ(t.app.WinRec[40].Left, 6300);
+    EXPECT_EQ(t.app.ChildCount, 0);
+    EXPECT_EQ(t.frame.unloaded, 1);
+    EXPECT_TRUE(t.area.subWindowList().isEmpty());
+}
+
+TEST(ProgressWindow, CentredOverTheActiveChildAndTakesItsNumber) {
+    TestContext t;
+    frmBloccoNote* note = t.open<frmBloccoNote>();
+    // 601 x 451 pixels at (100, 50): 9015 x 6765 twips at Left 1500, Top 750.
+    note->subWindow()->setGeometry(100, 50, 601, 451);
+    t.area.setActiveSubWindow(note->subWindow());
+    t.app.CurrentWinNo = 0;
+
+    frmProgressBar* p = frmProgressBar::open(t.ctx);
+    EXPECT_EQ(t.app.CurrentWinNo, 38);
+    EXPECT_DOUBLE_EQ(p->placement().Top, 3607.5);
+    EXPECT_DOUBLE_EQ(p->placement().Left, 3607.5);
+    EXPECT_EQ(p->subWindow()->size(), QSize(320, 70)); // 4800 x 1050 twips
+    EXPECT_NE(p->findChild<QProgressBar*>("ProgressBar1"), nullptr);
+    EXPECT_EQ(t.app.ChildCount, 1); // not a document window
+}
+
+TEST(NoticeWindow, OneSharedInstanceClosedByItsButton) {
+    QWidget owner;
+    frmAvviso3* a = frmAvviso3::showNotice("Errore: MSF 3", &owner);
+    frmAvviso3* b = frmAvviso3::showNotice("Errore: MIV 7", &owner);
+    EXPECT_EQ(a, b);
+    EXPECT_EQ(b->findChild<QLabel*>("Label")->text(), "Errore: MIV 7");
+    EXPECT_TRUE(b->isVisible());
+
+    QTest::mouseClick(b->findChild<QPushButton*>("CommClose"), Qt::LeftButton);
+    flushDeletes();
+    EXPECT_EQ(frmAvviso3::instance(), nullptr);
+    frmAvviso3* c = frmAvviso3::showNotice("Errore: MSFA 1", &owner);
+    EXPECT_EQ(c->findChild<QLabel*>("Label")->text(), "Errore: MSFA 1");
+    c->close();
+    flushDeletes();
+}
+
+} // namespace

@@ -1,0 +1,363 @@
+#include "midi/Decoder.h"
+#include "midi/PortFixture.h"
+
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace {
+
+uint32_t msg(int status, int data1 = 0, int data2 = 0) {
+    return static_cast<uint32_t>(status | data1 << 8 | data2 << 16);
+}
+
+struct Rows : MeasurementSink {
+    bool isRunning = true;
+    std::vector<MeasurementRow> rows;
+    bool running() const override { return isRunning; }
+    void addRow(const MeasurementRow& row) override { rows.push_back(row); }
+};
+
+struct Curve : CurveSink {
+    int acks = 0;
+    std::vector<uint32_t> messages;
+    void programmingAcknowledged() override { ++acks; }
+    void unitMessage(uint32_t message) override { messages.push_back(message); }
+};
+
+struct Panel : PanelSink {
+    int clearEnabled = 0;
+    int clears = 0;
+    std::string pmidiIn, rdDat;
+    std::vector<std::string> log;
+    void enableClearText1() override { ++clearEnabled; }
+    void setPMIDIIn(const std::string& hex) override { pmidiIn = hex; }
+    void setRdDAT(const std::string& hex) override { rdDat = hex; }
+    void appendLog(const std::string& line) override { log.push_back(line); }
+    void clearLog() override {
+        ++clears;
+        log.clear();
+    }
+};
+
+struct Battery : BatterySink {
+    std::string revolutions;
+    int bits45 = -1;
+    std::string onOff;
+    std::vector<int> samples;
+    void setRevolutions(const std::string& text) override { revolutions = text; }
+    void setStatus(int bits, const std::string& state) override {
+        bits45 = bits;
+        onOff = state;
+    }
+    void MisVBatProc(int hundredths) override { samples.push_back(hundredths); }
+};
+
+struct Lamp : MainWindowSink {
+    int lamps = 0;
+    int pollerEnabled = 0;
+    void inputActivity() override { ++lamps; }
+    void enableInputPoller() override { ++pollerEnabled; }
+};
+
+// The first revolution worked by hand: Tb 10938, Ta 1562, Tib 9000, Tss 700 ticks,
+// A1 0xA5, A2 0x3C.
+const std::vector<uint32_t> kRevolution1 = {
+    msg(0x81, 58, 42), // 0x2ABA: low byte 0xBA travels as 0x3A + status bit 0
+    msg(0x90, 26, 6),  // 0x061A
+    msg(0xA0, 40, 35), // 0x2328
+    msg(0xB1, 60, 2),  // 0x02BC
+    msg(0xE1, 37, 60), // A1 0xA5 = 37 + 128, A2 0x3C
+};
+const std::string kRow1 = "     1  3,000    20.000    17.501  +17.501   2.499    14.400   1.120 "
+                          "1010 0101 3C 00:00:020,000";
+
+// The second: Tb 10900 (DTb -38 ticks = -60.8 us), Ta 1600, Tib 9000, Tss 2000 (above Ta,
+// shown as Ta), A1 0x00, A2 0xFF.
+const std::vector<uint32_t> kRevolution2 = {
+    msg(0x81, 20, 42), // 0x2A94
+    msg(0x90, 64, 6),  // 0x0640
+    msg(0xA0, 40, 35), // 0x2328
+    msg(0xB1, 80, 7),  // 0x07D0
+    msg(0xE2, 0, 127), // A2 0xFF = 127 + 128 (status bit 1)
+};
+const std::string kRow2 = "     2  3,000    20.000    17.440   -0.061   2.560    14.400   2.560 "
+                          "0000 0000 FF 00:00:040,000";
+
+class DecoderTest : public PortFixture {
+protected:
+    DecoderTest() {
+        targets.rotation = &rotation;
+        targets.advance = &advance;
+        targets.panel = &panel;
+        targets.battery = &battery;
+        targets.main = &lamp;
+        targets.setCurve(5, &curve5);
+        targets.setCurve(7, &curve7);
+        port.MIDIInDecode = true;
+        port.StopMIDIPoll = false;
+    }
+
+    void open(int slot, bool isOpen = true) { app.WinRec[slot].State = isOpen ? 1 : 0; }
+    void feed(const std::vector<uint32_t>& messages) {
+        for (uint32_t m : messages)
+            decoder.DecodeMIDIIn(m);
+    }
+    void startInput() {
+        openInput();
+        ASSERT_EQ(port.StartMIDIIn(), 0);
+    }
+
+    AppState app;
+    DecoderTargets targets;
+    Rows rotation, advance;
+    Curve curve5, curve7;
+    Panel panel;
+    Battery battery;
+    Lamp lamp;
+    Decoder decoder{port, app, notifier, targets};
+};
+
+} // namespace
+
+// --- measurement branch ---------------------------------------------------------------
+
+TEST_F(DecoderTest, RebuildsValuesFromStatusBits) {
+    open(win::Rotation);
+    decoder.DecodeMIDIIn(msg(0x81, 0x7F, 0x7F));
+    EXPECT_EQ(decoder.Tb, 32767u);
+    decoder.resetMeasurement();
+    decoder.DecodeMIDIIn(msg(0x83, 0x7F, 0x7F));
+    EXPECT_EQ(decoder.Tb, 65535u);
+    decoder.DecodeMIDIIn(msg(0x97, 0x7F, 0x7F)); // Ta bit 16 from its own status bit 2
+    EXPECT_EQ(decoder.Ta, 131071u);
+
+    // Bits 16-17 of Tb ride on 0x80, bit 18 on the following 0x90; likewise Tib.
+    decoder.resetMeasurement();
+    decoder.DecodeMIDIIn(msg(0x8C));
+    decoder.DecodeMIDIIn(msg(0x98));
+    EXPECT_EQ(decoder.Tb, 458752u); // 3 * 65536 + 4 * 65536
+    EXPECT_EQ(decoder.Ta, 0u);
+    decoder.DecodeMIDIIn(msg(0xA4, 1));
+    decoder.DecodeMIDIIn(msg(0xB8));
+    EXPECT_EQ(decoder.Tib, 1u + 5u * 65536u);
+}
+
+TEST_F(DecoderTest, HandWorkedRevolutionsGiveTheirRows) {
+    open(win::Rotation);
+    feed(kRevolution1);
+    feed(kRevolution2);
+    ASSERT_EQ(rotation.rows.size(), 2u);
+    EXPECT_EQ(rotation.rows[0].text, kRow1);
+    EXPECT_EQ(rotation.rows[1].text, kRow2);
+    const MeasurementRow& second = rotation.rows[1];
+    EXPECT_EQ(second.Tss, 1600u); // limited to Ta
+    EXPECT_EQ(second.Tc, 12500u);
+    EXPECT_EQ(second.elapsedUs, 40000);
+    EXPECT_EQ(lamp.lamps, 10);
+
+    // Start again: numbering goes on, DTb is measured against 0.
+    decoder.resetMeasurement();
+    feed(kRevolution2);
+    EXPECT_EQ(rotation.rows.back().text.substr(6, 36), kRow2.substr(6, 28) + " +17.440");
+    EXPECT_EQ(rotation.rows.back().text.substr(0, 6), "     3");
+
+    // A revolution of 0 ticks: blank speed and Tc.
+    feed({msg(0x80), msg(0x90), msg(0xA0), msg(0xB0), msg(0xE0)});
+    EXPECT_EQ(rotation.rows.back().text.substr(6, 27), std::string(22, ' ') + "0.000");
+}
+
+TEST_F(DecoderTest, StreamWaitsForTbAndDropsMessagesOutOfOrder) {
+    open(win::Rotation);
+    decoder.TbPrev = 1234;
+    feed({msg(0x90, 1), msg(0xA0, 1), msg(0xB0, 1), msg(0xE0, 1)});
+    EXPECT_FALSE(decoder.Synced);
+    EXPECT_EQ(decoder.TbPrev, 0u);
+    EXPECT_EQ(decoder.Ta, 0u);
+
+    decoder.DecodeMIDIIn(kRevolution1[0]);
+    decoder.DecodeMIDIIn(kRevolution1[2]); // 0xA0 before 0x90
+    decoder.DecodeMIDIIn(kRevolution1[0]); // a second 0x80
+    EXPECT_EQ(decoder.LastKind, 0x80);
+    EXPECT_EQ(decoder.Tib, 0u);
+    EXPECT_TRUE(rotation.rows.empty());
+    feed(std::vector<uint32_t>(kRevolution1.begin() + 1, kRevolution1.end()));
+    ASSERT_EQ(rotation.rows.size(), 1u);
+    EXPECT_EQ(rotation.rows[0].text, kRow1);
+
+    rotation.isRunning = false; // ComStop shows "Start"
+    feed(kRevolution1);
+    EXPECT_EQ(rotation.rows.size(), 1u);
+}
+
+TEST_F(DecoderTest, NothingHappensWhileDecodingIsOffOrForMalformedMessages) {
+    open(win::Rotation);
+    port.MIDIInDecode = false;
+    feed(kRevolution1);
+    EXPECT_EQ(lamp.lamps, 0);
+    EXPECT_EQ(decoder.RxStatus, 0);
+    EXPECT_FALSE(decoder.Synced);
+
+    port.MIDIInDecode = true;
+    decoder.DecodeMIDIIn(msg(0x80, 0x85)); // data bytes are 7-bit
+    decoder.DecodeMIDIIn(0x01000080u);
+    EXPECT_FALSE(decoder.Synced);
+}
+
+TEST_F(DecoderTest, ValueThatCannotFitStopsDecodingWithANotice) {
+    open(win::Rotation);
+    decoder.RowCounter = 999'999;
+    feed(kRevolution1);
+    feed(kRevolution1); // decoding stays off
+    EXPECT_TRUE(rotation.rows.empty());
+    EXPECT_FALSE(port.MIDIInDecode);
+    EXPECT_EQ(decoder.RowCounter, 999'999);
+    EXPECT_EQ(decoder.ElapsedUs, 0);
+    EXPECT_EQ(notifier.notices, std::vector<std::string>{"Errore: MIV46"});
+
+    // Tb 100 + Ta 100 ticks = 320 us: 187,500 rpm does not fit "##,##0" in six columns.
+    port.MIDIInDecode = true;
+    decoder.newMeasurement();
+    feed({msg(0x80, 100), msg(0x90, 100), msg(0xA0), msg(0xB0), msg(0xE0)});
+    EXPECT_TRUE(rotation.rows.empty());
+    EXPECT_EQ(notifier.notices.size(), 2u);
+}
+
+// --- routing ----------------------------------------------------------------------------
+
+TEST_F(DecoderTest, RoutesByPriority) {
+    for (int slot : {win::Battery, win::Panel, 5, 7, win::Rotation, win::Advance})
+        open(slot);
+    app.CurrentWinNo = 7;
+    decoder.DecodeMIDIIn(msg(0xD5));
+    EXPECT_TRUE(decoder.BatteryRun);
+    EXPECT_EQ(panel.clearEnabled, 0);
+
+    open(win::Battery, false);
+    decoder.DecodeMIDIIn(msg(0xD2));
+    EXPECT_EQ(panel.log.size(), 1u);
+    EXPECT_EQ(curve7.acks, 0);
+
+    open(win::Panel, false);
+    feed(kRevolution1); // taken, and dropped, by the curve editors
+    EXPECT_EQ(curve7.messages.size(), 5u);
+    EXPECT_TRUE(rotation.rows.empty());
+
+    open(5, false);
+    open(7, false);
+    rotation.isRunning = false; // the rotation window decides for both
+    feed(kRevolution1);
+    EXPECT_TRUE(advance.rows.empty());
+    rotation.isRunning = true;
+    feed(kRevolution1);
+    EXPECT_EQ(rotation.rows.size(), 1u);
+    ASSERT_EQ(advance.rows.size(), 1u);
+    EXPECT_EQ(advance.rows[0].text, kRow1);
+
+    open(win::Rotation, false);
+    feed(kRevolution1);
+    EXPECT_EQ(advance.rows.size(), 2u);
+
+    open(win::Advance, false);
+    feed(kRevolution1);
+    EXPECT_EQ(advance.rows.size(), 2u);
+    EXPECT_EQ(lamp.lamps, 27);
+}
+
+TEST_F(DecoderTest, CurveHandshakeAnswersReachTheServedEditor) {
+    open(5);
+    open(7);
+    app.CurrentWinNo = 7;
+    decoder.DecodeMIDIIn(msg(0xD3)); // other mode answers are ignored
+    EXPECT_FALSE(decoder.EEPROMMode);
+    decoder.DecodeMIDIIn(msg(0xD1));
+    EXPECT_TRUE(decoder.ProgOnAck);
+    EXPECT_TRUE(decoder.EEPROMMode);
+    decoder.DecodeMIDIIn(msg(0xD0));
+    EXPECT_TRUE(decoder.ProgAckD0);
+    EXPECT_EQ(curve7.acks, 2);
+    EXPECT_EQ(curve5.acks, 0);
+    decoder.DecodeMIDIIn(msg(0x89, 4, 5)); // a read-back reply, passed on as it came
+    EXPECT_EQ(curve7.messages.back(), msg(0x89, 4, 5));
+}
+
+// --- control panel branch -----------------------------------------------------------------
+
+TEST_F(DecoderTest, PanelLogsAnswersAndShowsTheByteRead) {
+    startInput();
+    open(win::Panel);
+    decoder.DecodeMIDIIn(msg(0x89, 4, 5)); // no access yet: not shown
+    EXPECT_EQ(panel.clearEnabled, 1);
+    for (int status : {0xD2, 0xD3, 0xD7, 0xD4})
+        decoder.DecodeMIDIIn(msg(status));
+    EXPECT_TRUE(decoder.EEPROMAccess);
+
+    decoder.DecodeMIDIIn(msg(0x8D, 4, 5)); // MSX data: 5 + 128
+    EXPECT_EQ(panel.rdDat, "85");
+    EXPECT_FALSE(decoder.EEPROMReadAck);
+    decoder.DecodeMIDIIn(msg(0x9A, 10, 0x0F));
+    EXPECT_TRUE(decoder.EEPROMReadAck);
+    decoder.DecodeMIDIIn(msg(0xA0, 1, 2)); // logged only
+    EXPECT_EQ(panel.rdDat, "0F");
+    EXPECT_EQ(panel.pmidiIn, "A00102");
+
+    decoder.DecodeMIDIIn(msg(0xD0));
+    EXPECT_TRUE(port.StopMIDIPoll);
+    EXPECT_EQ(fake.calls.inStop, 1);
+    EXPECT_EQ(panel.log, (std::vector<std::string>{
+                             "     1 D20000  EEPROM DATI/PROG\r\n", "     2 D30000  EEPROM NO\r\n",
+                             "     3 D40000  EEPROM DATI/PROG\r\n", "     4 8D0405  MSX DATI\r\n",
+                             "     5 9A0A0F  MDX PROG\r\n", "     6 A00102\r\n",
+                             "     7 D00000  EEPROM DATI/PROG NO\r\n"}));
+}
+
+TEST_F(DecoderTest, PanelLogRestartsAtLineOneAfterLine4999) {
+    open(win::Panel);
+    decoder.EEPROMAccess = true;
+    for (int i = 0; i < 4998; ++i)
+        decoder.DecodeMIDIIn(msg(0xA0));
+    EXPECT_EQ(panel.log.back(), "  4998 A00000\r\n");
+    EXPECT_EQ(panel.clears, 0);
+    decoder.DecodeMIDIIn(msg(0xA0));
+    EXPECT_EQ(panel.clears, 1); // line 4999 was appended, then the log cleared
+    decoder.DecodeMIDIIn(msg(0xA0));
+    EXPECT_EQ(panel.log, std::vector<std::string>{"     1 A00000\r\n"});
+}
+
+// --- battery branch -----------------------------------------------------------------------
+
+TEST_F(DecoderTest, BatterySamplesAndRevolutions) {
+    open(win::Battery);
+    decoder.DecodeMIDIIn(msg(0xD5));
+    feed({kRevolution1[0], kRevolution1[1]}); // 12500 ticks = 20 ms
+    EXPECT_EQ(battery.revolutions, " 3,000");
+    feed({msg(0x80), msg(0x90), msg(0xA0), msg(0xB0), msg(0xE2, 0x60, 72)});
+    EXPECT_EQ(battery.revolutions, "0");
+    EXPECT_EQ(battery.samples, std::vector<int>{1594}); // A2 = 72 + 128: 200 * 0.0797 V
+    EXPECT_EQ(battery.bits45, 2);
+    EXPECT_EQ(battery.onOff, "ON");
+    feed({msg(0x80), msg(0x90), msg(0xA0), msg(0xB0), msg(0xE0, 0x30)});
+    EXPECT_EQ(battery.bits45, 3);
+    EXPECT_EQ(battery.onOff, "OFF");
+    feed({msg(0x80), msg(0xE0, 0, 10)}); // 0xE0 must follow 0xB0
+    EXPECT_EQ(battery.samples.size(), 2u);
+}
+
+TEST_F(DecoderTest, BatteryRecordingEnds) {
+    startInput();
+    open(win::Battery);
+    decoder.DecodeMIDIIn(msg(0xD5));
+    const std::vector<uint32_t> sample = {msg(0x80), msg(0x90), msg(0xA0), msg(0xB0),
+                                          msg(0xE0, 0, 100)};
+    // The window keeps slots 0-32000 and stops itself when it fills the last one.
+    for (int i = 0; i < 32002; ++i)
+        feed(sample);
+    EXPECT_EQ(battery.samples.size(), 32001u);
+    EXPECT_EQ(battery.samples.back(), 797);
+
+    decoder.DecodeMIDIIn(msg(0xD0));
+    EXPECT_FALSE(decoder.BatteryRun);
+    EXPECT_TRUE(port.StopMIDIPoll);
+    EXPECT_EQ(fake.calls.inStop, 1);
+    EXPECT_EQ(lamp.pollerEnabled, 1);
+}

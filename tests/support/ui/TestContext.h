@@ -1,0 +1,105 @@
+#pragma once
+#include "../RecordingNotifier.h"
+#include "app/AppState.h"
+#include "app/ShowMsg.h"
+#include "app/Texts.h"
+#include "app/ui/WindowContext.h"
+#include "midi/FakeMidiSystem.h"
+#include "midi/MidiPort.h"
+#include "timing/PrecisionClock.h"
+#include "timing/modTimerExact.h"
+#include <QMdiArea>
+#include <QString>
+#include <QTemporaryDir>
+#include <cstdint>
+#include <map>
+#include <utility>
+#include <vector>
+
+class ChildWindow;
+class QMdiSubWindow;
+
+// A periodic timer that never runs by itself: the test fires it.
+class FakeTimerSource : public PeriodicTimerSource {
+public:
+    struct Timer {
+        int delayMs;
+        int resolutionMs;
+        Proc proc;
+        void* user;
+    };
+    std::map<uint32_t, Timer> live; // timers set and not yet killed
+    int setCalls = 0;
+    int killCalls = 0;
+    uint32_t failNext = 0; // when non-zero, the next timeSetEvent fails (returns 0)
+
+    uint32_t timeSetEvent(int delayMs, int resolutionMs, Proc proc, void* user) override;
+    void timeKillEvent(uint32_t id) override;
+    // Runs every live timer's callback n times.
+    void fire(int n = 1);
+
+private:
+    uint32_t nextId_ = 1;
+};
+
+// The main window as a child window sees it: records menu switches, the child bookkeeping
+// calls and Edit menu pop-ups.
+class TestFrame : public MainFrame {
+public:
+    explicit TestFrame(QMdiArea& area) : area_(area) {}
+
+    int activated = 0;
+    int unloaded = 0;
+    std::vector<std::pair<QString, bool>> menuCalls;
+    std::map<QString, bool> menuEnabled; // last state of each entry switched
+    std::vector<QPoint> editMenuPopups;
+
+    void ChildActivated() override { ++activated; }
+    void ChildUnloaded() override { ++unloaded; }
+    void setMenuEntryEnabled(const QString& objectName, bool enabled) override {
+        menuCalls.emplace_back(objectName, enabled);
+        menuEnabled[objectName] = enabled;
+    }
+    QMdiArea* mdiArea() override { return &area_; }
+    void popupEditMenu(const QPoint& globalPos) override { editMenuPopups.push_back(globalPos); }
+    // True unless the entry was last disabled.
+    bool isEnabled(const QString& objectName) const;
+
+private:
+    QMdiArea& area_;
+};
+
+// Everything a window needs, owned in one place: shared state with its start folder in a
+// fresh temporary folder, texts, recorded message boxes, the clock with a fake timer, a
+// MIDI port over the fake system, and a shown MDI area of 1200 x 900 pixels inside a frame
+// that records what the windows ask of it. Twips per pixel are 15 in both directions.
+struct TestContext {
+    TestContext();
+    ~TestContext();
+    TestContext(const TestContext&) = delete;
+    TestContext& operator=(const TestContext&) = delete;
+
+    QTemporaryDir folder;
+    AppState app;
+    Texts texts;
+    RecordingNotifier notifier;
+    MessageService messages{texts, notifier};
+    PrecisionClock clock;
+    FakeTimerSource timerSource;
+    modTimerExact timer{clock, timerSource};
+    FakeMidiSystem midiSystem;
+    MidiPort midi{midiSystem, messages, clock};
+    QMdiArea area;
+    TestFrame frame{area};
+    WindowContext ctx{app, texts, messages, midi, timer, &frame};
+
+    // Opens a window the way the main window does: into the area, load, show.
+    template <class W> W* open() {
+        W* w = new W(ctx);
+        openChild(w);
+        return w;
+    }
+    QMdiSubWindow* openChild(ChildWindow* w);
+    // A path inside the start folder (8-bit).
+    std::string path(const std::string& name) const;
+};
