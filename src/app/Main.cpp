@@ -11,6 +11,7 @@
 #include "midi/MidiPort.h"
 #include "midi/backends/CompositeMidiSystem.h"
 #include "midi/backends/RtMidiSystem.h"
+#include "midi/backends/SerialMidiSystem.h"
 #include "midi/backends/SimulatedUnitSystem.h"
 #include "timing/PrecisionClock.h"
 #include "timing/backends/ThreadTimerSource.h"
@@ -43,7 +44,11 @@ int Main(int argc, char** argv) {
 
     SimulatedUnitSystem simulated(app.AppFolder);
     RtMidiSystem rtmidi;
-    CompositeMidiSystem devices({&simulated, &rtmidi});
+    SerialMidiSystem serial;
+    for (const std::string& path : app.SerialPorts)
+        serial.addPort(path);
+    // The simulated unit is always device 0; serial ports added later get the next numbers.
+    CompositeMidiSystem devices({&simulated, &rtmidi, &serial});
     PrecisionClock clock;
     ThreadTimerSource timerSource;
     modTimerExact timer(clock, timerSource);
@@ -61,6 +66,7 @@ int Main(int argc, char** argv) {
     targets.main = &main;
     notifier.setParent(&main);
     registerWindows(main, &notifier, &simulated);
+    main.setSerialPorts(&serial);
     main.MDIForm_Load();
     if (!haveOutput) main.disableOutputMenus();
     main.show();

@@ -31,6 +31,15 @@ constexpr std::array kCaptions{
     Caption{"mnuLingua", "Lingua", "Language"},
     Caption{"mnuPortaSeriale", "Aggiungi porta MIDI seriale...", "Add serial MIDI port..."},
     Caption{"mnuHelp", "&?", "&?"},
+    Caption{"serialPrompt", "Percorso della porta MIDI seriale (seriale, /dev/snd/midiC*D*, pty):",
+            "Path of the serial MIDI port (serial, /dev/snd/midiC*D*, pty):"},
+    Caption{"serialBadPath", "Percorso della porta non valido: _", "Invalid port path: _"},
+    Caption{"serialListed", "Porta già presente: _", "Port already listed: _"},
+    Caption{"serialFull", "Non si possono aggiungere altre porte (massimo 8): _",
+            "No more ports can be added (at most 8): _"},
+    Caption{"serialTooMany",
+            "La porta _ è stata aggiunta ma non compare: i menu mostrano al massimo 7 dispositivi",
+            "Port _ was added but is not shown: the menus list at most 7 devices"},
 };
 } // namespace
 

@@ -1,4 +1,5 @@
 #include "app/Settings.h"
+#include "midi/SerialPortList.h"
 
 #include <algorithm>
 #include <cmath>
@@ -19,6 +20,7 @@ constexpr std::size_t kRecentPathKept = 234;  // characters before the binary fi
 constexpr int kRecentRecords = 9;             // entries 1-9 in records 6-14
 constexpr int kWrittenRecords = 14;
 constexpr int kNewFileRecords = 11;
+constexpr int kSerialRecord = static_cast<int>(kSerialPortRecordNo);
 
 std::size_t recordStart(int record) {
     return static_cast<std::size_t>(record - 1) * kRecord;
@@ -267,6 +269,10 @@ bool parseSettings(std::string_view file, SettingsData& out) {
     // Record 4 holds a copy of the measurement folder and is not read.
     s.LastMeasFolder = rightTrimmed(in.text(recordStart(5), kFolderLength));
     readRecentDocuments(in, s);
+    if (in.has(recordStart(kSerialRecord), kRecord))
+        s.SerialPorts = parseSerialPortRecord(in.text(recordStart(kSerialRecord), kRecord));
+    if (file.size() > recordStart(kSerialRecord + 1))
+        s.LaterRecords = std::string(file.substr(recordStart(kSerialRecord + 1)));
     out = std::move(s);
     return true;
 }
@@ -300,5 +306,9 @@ std::string serializeSettings(const SettingsData& data) {
     file += folderRecord(data.LastMeasFolder);
     for (int i = 1; i <= kRecentRecords; ++i)
         file += recentRecord(data.RecentDoc[i]);
+    if (!data.SerialPorts.empty() || !data.LaterRecords.empty()) {
+        file += serializeSerialPortRecord(data.SerialPorts);
+        file += data.LaterRecords;
+    }
     return file;
 }

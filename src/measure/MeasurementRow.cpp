@@ -37,7 +37,8 @@ uint64_t magnitude(int64_t value) {
 // Copies text right-aligned into the width columns at dest; false when it is too wide.
 bool place(char* dest, std::string_view text, int width) {
     if (text.size() > static_cast<size_t>(width)) return false;
-    std::memcpy(dest + (width - static_cast<int>(text.size())), text.data(), text.size());
+    if (!text.empty()) // an empty view may carry no pointer at all
+        std::memcpy(dest + (width - static_cast<int>(text.size())), text.data(), text.size());
     return true;
 }
 

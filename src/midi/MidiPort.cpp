@@ -68,28 +68,30 @@ void MidiPort::reportDeviceError(int textId, int location, int result) {
 
 // ---- start-up -------------------------------------------------------------------------
 
-bool MidiPort::enumerateAndOpen() {
+bool MidiPort::refreshDeviceLists() {
     NoMIDIOut = false;
-    MIDIOutOpen = false;
     MIDIOutCount = std::clamp(system_.outCount(), 0, MaxDevices);
     if (MIDIOutCount == 0) {
         NoMIDIOut = true;
-        MIDIOutOpen = false;
-        menuState = DeviceMenuState{};
         return false;
     }
     for (int i = 0; i < MIDIOutCount; ++i)
         MIDIDevOK[i][2] = system_.outCaps(i, MIDIOutCaps[i]) == mmr::Ok ? 1 : 0;
 
     MIDIInCount = std::clamp(system_.inCount(), 0, MaxDevices);
-    if (MIDIInCount == 0) {
-        NoMIDIIn = true;
-        MIDIInOpen = false;
-    } else {
-        NoMIDIIn = false;
-        for (int i = 0; i < MIDIInCount; ++i)
-            MIDIDevOK[i][1] = system_.inCaps(i, MIDIInCaps[i]) == mmr::Ok ? 1 : 0;
+    NoMIDIIn = MIDIInCount == 0;
+    for (int i = 0; i < MIDIInCount; ++i)
+        MIDIDevOK[i][1] = system_.inCaps(i, MIDIInCaps[i]) == mmr::Ok ? 1 : 0;
+    return true;
+}
+
+bool MidiPort::enumerateAndOpen() {
+    MIDIOutOpen = false;
+    if (!refreshDeviceLists()) {
+        menuState = DeviceMenuState{};
+        return false;
     }
+    if (NoMIDIIn) MIDIInOpen = false;
 
     // A remembered device that is no longer listed, or did not answer, is not opened.
     const bool outUsable = listed(MIDIOutDevice, MIDIOutCount) && MIDIDevOK[MIDIOutDevice][2];

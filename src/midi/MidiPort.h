@@ -81,6 +81,9 @@ public:
     // Start-up: count and query the devices (at most 7 per direction) and open the
     // remembered ones. Returns false when the system has no output device at all.
     bool enumerateAndOpen();
+    // Counts and queries the devices again (a port was added), opening nothing. False when
+    // there is no output device.
+    bool refreshDeviceLists();
 
     void SendShortMsg();
     void SendReadRequest();

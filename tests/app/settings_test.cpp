@@ -219,3 +219,22 @@ TEST(SettingsFile, ForeignFileIsRefusedAndLeavesTheTargetAlone) {
     EXPECT_FALSE(parseSettings("crva 0" + std::string(600, ' '), s));
     EXPECT_EQ(s.MIDIOutDevice, 5);
 }
+
+TEST(SettingsFile, SerialPortsLiveInRecordFifteenAfterWhatOlderReadersRead) {
+    SettingsData s;
+    s.header = newSettingsFile(s).substr(0, 500);
+    const std::string plain = serializeSettings(s);
+    EXPECT_EQ(plain.size(), 14u * 500u); // no ports: the file an older program writes
+
+    s.SerialPorts = {"/dev/ttyUSB0", "/dev/pts/3"};
+    const std::string withPorts = serializeSettings(s);
+    ASSERT_EQ(withPorts.size(), 15u * 500u);
+    EXPECT_EQ(withPorts.substr(0, 14 * 500), plain);
+    EXPECT_EQ(withPorts.substr(14 * 500, 10), "SERIALMIDI");
+
+    SettingsData back;
+    ASSERT_TRUE(parseSettings(withPorts + std::string(500, 'x'), back));
+    EXPECT_EQ(back.SerialPorts, s.SerialPorts);
+    // A record after 15 that a newer program wrote is carried over unchanged.
+    EXPECT_EQ(serializeSettings(back).substr(15 * 500), std::string(500, 'x'));
+}

@@ -4,7 +4,10 @@
 #include "auxiliary/ui/frmAbout.h"
 #include "auxiliary/ui/frmAvviso3.h"
 #include "auxiliary/ui/frmBloccoNote.h"
+#include "panel/ui/frmMisBatteria.h"
+#include "panel/ui/frmPannelloControllo.h"
 #include "timing/ui/frmTimerExact.h"
+#include "unit/ui/frmUnitaSimulata.h"
 
 namespace {
 template <class W> frmMain::ChildFactory factory() {
@@ -13,10 +16,16 @@ template <class W> frmMain::ChildFactory factory() {
 } // namespace
 
 void registerWindows(frmMain& main, QtNotifier* notifier, SimulatedUnitSystem* simulated) {
-    (void)simulated;
     main.registerChild("mnuBloccoNote", factory<frmBloccoNote>());
     main.registerChild("mnuInfo", factory<frmAbout>());
     main.registerChild("mnuTimerExact", factory<frmTimerExact>());
+    main.registerChild("mnuPannelloControllo", factory<frmPannelloControllo>());
+    main.registerChild("mnuMisBatteria", factory<frmMisBatteria>());
+    if (simulated)
+        main.registerChild("mnuUnitaSimulata",
+                           [simulated](WindowContext& ctx, int) -> ChildWindow* {
+                               return new frmUnitaSimulata(ctx, *simulated);
+                           });
     if (notifier) {
         QWidget* owner = &main;
         notifier->setNoticeHandler(

@@ -3,6 +3,8 @@
 #include "app/RecentDocuments.h"
 #include "app/SettingsStore.h"
 #include "app/ui/ChildWindow.h"
+#include "midi/SerialPortList.h"
+#include "midi/backends/SerialMidiSystem.h"
 #include "midi/ui/RingPollTimer.h"
 #include <QAction>
 #include <QActionGroup>
@@ -12,6 +14,7 @@
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -96,6 +99,14 @@ frmMain::frmMain(WindowContext& ctx, MessageDecoder& decoder, QWidget* parent)
 frmMain::~frmMain() {
     ctx_.midi.setEvents(nullptr);
     if (ctx_.frame == this) ctx_.frame = nullptr;
+}
+
+// A design text with path in place of its "_".
+static std::string composeInsert(const QString& text, const QString& insert) {
+    QString out = text;
+    const qsizetype at = out.indexOf('_');
+    if (at >= 0) out.replace(at, 1, insert);
+    return out.toStdString();
 }
 
 QString frmMain::caption(const char* entry) const {
@@ -207,6 +218,14 @@ void frmMain::buildMenus() {
     connect(thru, &QAction::triggered, this, [this] {
         ctx_.midi.toggleThru();
         renderDeviceMenus();
+    });
+    QAction* serial = addEntry(prefs, "mnuPortaSeriale", caption("mnuPortaSeriale"));
+    serial->setVisible(false);
+    connect(serial, &QAction::triggered, this, [this] {
+        bool ok = false;
+        const QString path = QInputDialog::getText(this, kAppTitle, caption("serialPrompt"),
+                                                   QLineEdit::Normal, "/dev/ttyUSB0", &ok);
+        if (ok && !path.trimmed().isEmpty()) addSerialPort(path.trimmed());
     });
     prefs->addSeparator();
     QAction* bar = addEntry(prefs, "mnuVisBarraStato", t(103));
@@ -367,12 +386,49 @@ void frmMain::buildDeviceMenus() {
         devIn_[i]->setText(QString::fromStdString(m.MIDIInCaps[i].name));
         devIn_[i]->setVisible(inOk);
     }
-    DeviceMenuState& s = m.menuState;
-    s.checkedOut = m.MIDIOutDevice != MidiPort::NoDevice ? m.MIDIOutDevice : -1;
-    s.checkedIn = m.MIDIInDevice != MidiPort::NoDevice ? m.MIDIInDevice : -1;
-    s.thruChecked = false;
-    s.thruEnabled = m.MIDIInOpen && m.MIDIOutOpen;
     renderDeviceMenus();
+}
+
+void frmMain::setSerialPorts(SerialMidiSystem* serial) {
+    serial_ = serial;
+    action("mnuPortaSeriale")->setVisible(serial != nullptr);
+}
+
+void frmMain::addSerialPort(const QString& path) {
+    if (!serial_) return;
+    const std::string native = toLatin1(path);
+    const char* refusal = nullptr;
+    switch (serial_->addPort(native)) {
+    case mmr::Ok:
+        break;
+    case mmr::Allocated:
+        refusal = "serialListed";
+        break;
+    case mmr::BadDeviceId:
+        refusal = "serialBadPath";
+        break;
+    default:
+        refusal = "serialFull";
+        break;
+    }
+    if (refusal) {
+        ctx_.messages.ShowMsg(1, kAppTitle, composeInsert(caption(refusal), path));
+        return;
+    }
+    ctx_.app.SerialPorts = serial_->ports();
+    const bool hadOutput = !ctx_.midi.NoMIDIOut;
+    if (ctx_.midi.refreshDeviceLists() && !hadOutput) {
+        setMenuEntryEnabled("mnuMIDIOut", true);
+        setMenuEntryEnabled("mnuMIDIThru", true);
+    }
+    buildDeviceMenus();
+    const auto listed = [&](const std::array<MidiCaps, 8>& caps, int count) {
+        for (int i = 0; i < count; ++i)
+            if (caps[static_cast<size_t>(i)].name == serialDeviceName(native)) return true;
+        return false;
+    };
+    if (!listed(ctx_.midi.MIDIOutCaps, ctx_.midi.MIDIOutCount))
+        ctx_.messages.ShowMsg(1, kAppTitle, composeInsert(caption("serialTooMany"), path));
 }
 
 void frmMain::renderDeviceMenus() {

@@ -16,6 +16,7 @@ class QMenu;
 class QTimer;
 class RingPollTimer;
 class ChildWindow;
+class SerialMidiSystem;
 
 // The multiple-document frame: menus, status bar with clock and MIDI lamps, device menus,
 // window arrangement, and the closing sequence that writes the settings.
@@ -56,6 +57,12 @@ public:
     // Starts the main window's ring poller (TimerMIDIIn).
     void enableInputPoller() override;
 
+    // The serial MIDI ports the Preferences menu adds to.
+    void setSerialPorts(SerialMidiSystem* serial);
+    // Adds a serial MIDI port by its path, lists it in the device menus and keeps it in the
+    // settings; reports a refused path.
+    void addSerialPort(const QString& path);
+
     QAction* action(const QString& objectName) const;
     // Rebuilds the recent documents entries from RecentDoc.
     void refreshRecentDocuments();
@@ -85,6 +92,7 @@ private:
 
     WindowContext& ctx_;
     MessageDecoder& decoder_;
+    SerialMidiSystem* serial_ = nullptr;
     QMdiArea* mdi_ = nullptr;
     std::map<QString, QAction*> actions_;
     std::map<QString, ChildFactory> factories_;

@@ -1,4 +1,5 @@
 #include "midi/backends/RtMidiSystem.h"
+#include "midi/MidiByteParser.h"
 #include <RtMidi.h>
 #include <atomic>
 #include <chrono>
@@ -304,27 +305,10 @@ void RtMidiSystem::notReadyPause() {
 }
 
 int RtMidiSystem::messageLength(uint8_t status) {
-    if (status < 0x80) return 0;
-    if (status < 0xC0) return 3; // note off / on, key pressure, controller
-    if (status < 0xE0) return 2; // program change, channel pressure
-    if (status < 0xF0) return 3; // pitch bend
-    switch (status) {
-    case 0xF1: // time code quarter frame
-    case 0xF3: // song select
-        return 2;
-    case 0xF2: // song position
-        return 3;
-    case 0xF6: // tune request
-    case 0xF8:
-    case 0xFA:
-    case 0xFB:
-    case 0xFC:
-    case 0xFE:
-    case 0xFF:
-        return 1;
-    default: // system exclusive, its end and the undefined codes
-        return 0;
-    }
+    // Real-time messages are the status byte alone; 0xF9 and 0xFD are undefined.
+    if (status >= 0xF8) return status == 0xF9 || status == 0xFD ? 0 : 1;
+    const int data = MidiByteParser::dataLength(status);
+    return data < 0 ? 0 : data + 1;
 }
 
 uint32_t RtMidiSystem::packMessage(const unsigned char* bytes, std::size_t size) {

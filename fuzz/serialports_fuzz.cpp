@@ -1,0 +1,31 @@
+// Arbitrary settings records through the serial port list reader: no crash, at most eight
+// valid, distinct paths, and what is read is written back and read again unchanged.
+#include "midi/SerialPortList.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+namespace {
+
+void check(bool condition) {
+    if (!condition) __builtin_trap();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const std::string_view record(reinterpret_cast<const char*>(data), size);
+    const std::vector<std::string> paths = parseSerialPortRecord(record);
+    check(paths.size() <= kMaxSerialPorts);
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        check(serialPortPathValid(paths[i]));
+        for (std::size_t j = 0; j < i; ++j)
+            check(paths[i] != paths[j]);
+        check(serialDeviceName(paths[i]).size() <= 31);
+    }
+    const std::string written = serializeSerialPortRecord(paths);
+    check(written.size() == kSerialPortRecordSize);
+    check(parseSerialPortRecord(written) == paths);
+    return 0;
+}

@@ -1,0 +1,78 @@
+#include "midi/SerialPortList.h"
+#include <algorithm>
+
+namespace {
+
+constexpr std::size_t CountPos = 10; // 0-based offset of the count byte
+constexpr std::size_t FirstPath = 11;
+constexpr std::size_t NameField = 31;
+
+bool isControl(char c) {
+    const auto u = static_cast<unsigned char>(c);
+    return u < 0x20 || u == 0x7F;
+}
+
+std::string_view trimRight(std::string_view s) {
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\0'))
+        s.remove_suffix(1);
+    return s;
+}
+
+} // namespace
+
+bool serialPortPathValid(std::string_view path) {
+    if (path.empty() || path.size() > kSerialPortPathLength) return false;
+    if (path.back() == ' ') return false;
+    return std::none_of(path.begin(), path.end(), isControl);
+}
+
+std::string serializeSerialPortRecord(const std::vector<std::string>& paths) {
+    std::string record(kSerialPortRecordSize, ' ');
+    record.replace(0, kSerialPortSignature.size(), kSerialPortSignature);
+    std::vector<std::string_view> kept;
+    for (const std::string& path : paths) {
+        if (kept.size() == kMaxSerialPorts) break;
+        if (!serialPortPathValid(path)) continue;
+        if (std::find(kept.begin(), kept.end(), path) != kept.end()) continue;
+        record.replace(FirstPath + kept.size() * kSerialPortPathLength, path.size(), path);
+        kept.push_back(path);
+    }
+    record[CountPos] = static_cast<char>(kept.size());
+    return record;
+}
+
+std::vector<std::string> parseSerialPortRecord(std::string_view record) {
+    std::vector<std::string> paths;
+    if (record.size() <= CountPos ||
+        record.substr(0, kSerialPortSignature.size()) != kSerialPortSignature)
+        return paths;
+    const auto count = static_cast<unsigned char>(record[CountPos]);
+    if (count > kMaxSerialPorts) return paths;
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::size_t at = FirstPath + i * kSerialPortPathLength;
+        if (at + kSerialPortPathLength > record.size()) break; // a cut field is not used
+        const std::string_view path = trimRight(record.substr(at, kSerialPortPathLength));
+        if (!serialPortPathValid(path)) continue;
+        if (std::find(paths.begin(), paths.end(), path) != paths.end()) continue;
+        paths.emplace_back(path);
+    }
+    return paths;
+}
+
+std::string serialDeviceName(std::string_view path) {
+    while (path.size() > 1 && path.back() == '/')
+        path.remove_suffix(1);
+    std::size_t cut = path.rfind('/');
+    std::string_view name = cut == std::string_view::npos ? path : path.substr(cut + 1);
+    if (cut != std::string_view::npos && cut > 0) {
+        const std::size_t before = path.rfind('/', cut - 1);
+        const std::size_t start = before == std::string_view::npos ? 0 : before + 1;
+        if (path.substr(start, cut - start) == "pts") name = path.substr(start);
+    }
+    if (name.size() <= NameField) return std::string(name);
+    // Never end inside a UTF-8 sequence: back off to its lead byte and drop that too.
+    std::size_t end = NameField;
+    while (end > 0 && (static_cast<unsigned char>(name[end]) & 0xC0) == 0x80)
+        --end;
+    return std::string(name.substr(0, end));
+}

@@ -1,0 +1,37 @@
+#pragma once
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The user's raw MIDI ports (serial lines, raw MIDI device nodes, pseudo-terminals), kept in
+// record 15 of the settings file. Readers that know only records 1-14 never look at it.
+//
+// Record 15, 500 characters, positions 1-based:
+//   1-10     signature "SERIALMIDI"
+//   11       byte: number of paths, 0-8
+//   12-491   eight path fields of 60 characters, path n at 12 + (n - 1) * 60, blank padded;
+//            unused fields are blank
+//   492-500  blank
+inline constexpr std::string_view kSerialPortSignature = "SERIALMIDI";
+inline constexpr std::size_t kSerialPortRecordSize = 500;
+inline constexpr std::size_t kSerialPortPathLength = 60;
+inline constexpr std::size_t kMaxSerialPorts = 8;
+inline constexpr std::size_t kSerialPortRecordNo = 15;
+
+// True when the path fits a field and reads back the same: 1-60 characters, no control
+// characters, no trailing blank.
+bool serialPortPathValid(std::string_view path);
+
+// The record for these paths. Paths that are not valid, and any after the eighth valid
+// one, are left out (a cut path would name another device); a repeated path is kept once.
+std::string serializeSerialPortRecord(const std::vector<std::string>& paths);
+
+// The paths of a record as serializeSerialPortRecord writes it. A missing or foreign record
+// (wrong signature, count above 8) gives an empty list; fields that are blank, hold no valid
+// path, repeat an earlier path or are cut off by the end of the record are skipped.
+std::vector<std::string> parseSerialPortRecord(std::string_view record);
+
+// The name a port is listed under: the last component of its path, or the last two when
+// the parent folder is "pts" ("pts/3"), cut to 31 characters.
+std::string serialDeviceName(std::string_view path);

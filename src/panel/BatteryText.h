@@ -1,0 +1,43 @@
+#pragma once
+#include <array>
+#include <cstdint>
+#include <string>
+
+// The time bases of the battery trace and the texts the window shows.
+namespace battery_text {
+
+struct TimeBase {
+    int32_t ms;        // time per grid division
+    const char* label; // LabTempoDivVal
+};
+
+// HScrollTempoDiv positions 0..12.
+inline constexpr std::array<TimeBase, 13> TimeBases{{
+    {26, "26 ms"},
+    {100, "100 ms"},
+    {200, "200 ms"},
+    {300, "300 ms"},
+    {500, "500 ms"},
+    {1000, "1 s"},
+    {2000, "2 s"},
+    {3000, "3 s"},
+    {5000, "5 s"},
+    {10000, "10 s"},
+    {20000, "20 s"},
+    {30000, "30 s"},
+    {60000, "1 m"},
+}};
+inline constexpr int LastTimeBase = static_cast<int>(TimeBases.size()) - 1;
+
+// A scroll position from the settings file held within 0..12.
+int clampTimeBase(int position);
+
+// A time in milliseconds as minutes, seconds and hundredths, "mm:ss:cc" (each field at least
+// two digits): 83456 -> "01:23:45".
+std::string formatTime(uint32_t ms);
+
+// A raw voltage in hundredths of a volt as volts, "#0.00" with the given decimal separator:
+// 1234 -> "12.34", 5 -> "0.05".
+std::string formatVolts(int raw, const std::string& decimalSeparator);
+
+} // namespace battery_text

@@ -1,0 +1,357 @@
+#include "panel/ui/frmMisBatteria.h"
+#include "midi/Decoder.h"
+#include "midi/ui/RingPollTimer.h"
+#include "panel/BatteryScreen.h"
+#include "panel/BatteryText.h"
+#include <QCloseEvent>
+#include <QFont>
+#include <QLabel>
+#include <QLocale>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QTimer>
+
+namespace bs = battery_screen;
+namespace bt = battery_text;
+
+namespace {
+constexpr uint8_t kStartBattery = 0xD5;
+constexpr uint8_t kStop = 0xD0;
+const QString kStart = QStringLiteral("START");
+const QString kStopCaption = QStringLiteral("STOP");
+
+// Layout, twips from the top left of the client area.
+constexpr int kPictureLeft = 660;
+constexpr int kPictureTop = 120;
+constexpr int kOrdLeft = 60;
+constexpr int kOrdWidth = 540;
+constexpr int kLineHeight = 255;
+constexpr int kSideLeft = kPictureLeft + bs::PictureWidth + 180;
+constexpr int kSideWidth = 1500;
+} // namespace
+
+frmMisBatteria::frmMisBatteria(WindowContext& context, QWidget* parent)
+    : ChildWindow(context, win::Battery, parent), ComStart(new QPushButton(kStart, this)),
+      Picture1(new BatteryPicture(rec_, screen_, context.app.TwipsPerPixelX,
+                                  context.app.TwipsPerPixelY, this)),
+      LabVBatt(new QLabel(this)), LabVMax(new QLabel(this)), LabVMin(new QLabel(this)),
+      LabTmpIniSca(new QLabel(this)), LabTmpFineSca(new QLabel(this)),
+      HScrollTempoDiv(new QScrollBar(Qt::Horizontal, this)), LabTempoDivVal(new QLabel(this)),
+      HScrollTempoMem(new QScrollBar(Qt::Horizontal, this)), TimerMisBatteria(new QTimer(this)),
+      LabRot(new QLabel(this)), LabStato(new QLabel(this)), LabOnOff(new QLabel(this)),
+      poller_(new RingPollTimer(context.midi, context.decoder, this)),
+      repaintTimer_(new QTimer(this)) {
+    setObjectName("frmMisBatteria");
+    ComStart->setObjectName("ComStart");
+    Picture1->setObjectName("Picture1");
+    for (int i = 0; i < static_cast<int>(Ord.size()); ++i) {
+        Ord[static_cast<size_t>(i)] = new QLabel(this);
+        Ord[static_cast<size_t>(i)]->setObjectName(QString("Ord_%1").arg(i));
+        Ord[static_cast<size_t>(i)]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    }
+    LabVBatt->setObjectName("LabVBatt");
+    LabVMax->setObjectName("LabVMax");
+    LabVMin->setObjectName("LabVMin");
+    LabTmpIniSca->setObjectName("LabTmpIniSca");
+    LabTmpFineSca->setObjectName("LabTmpFineSca");
+    HScrollTempoDiv->setObjectName("HScrollTempoDiv");
+    LabTempoDivVal->setObjectName("LabTempoDivVal");
+    HScrollTempoMem->setObjectName("HScrollTempoMem");
+    TimerMisBatteria->setObjectName("TimerMisBatteria");
+    LabRot->setObjectName("LabRot");
+    LabStato->setObjectName("LabStato");
+    LabOnOff->setObjectName("LabOnOff");
+
+    QFont big = LabVBatt->font();
+    big.setPointSizeF(big.pointSizeF() * 1.8);
+    big.setBold(true);
+    LabVBatt->setFont(big);
+    LabVBatt->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    LabTmpFineSca->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    LabRot->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+
+    HScrollTempoDiv->setRange(0, bt::LastTimeBase);
+    HScrollTempoDiv->setPageStep(1);
+    HScrollTempoMem->setRange(0, BatteryRecording::LastIndex);
+    HScrollTempoMem->setSingleStep(1);
+    HScrollTempoMem->setPageStep(100);
+
+    TimerMisBatteria->setInterval(1);
+    TimerMisBatteria->setTimerType(Qt::PreciseTimer);
+    repaintTimer_->setSingleShot(true);
+    repaintTimer_->setInterval(RepaintIntervalMs);
+
+    connect(ComStart, &QPushButton::clicked, this, &frmMisBatteria::ComStart_Click);
+    connect(HScrollTempoDiv, &QScrollBar::valueChanged, this,
+            &frmMisBatteria::HScrollTempoDiv_Change);
+    connect(HScrollTempoMem, &QScrollBar::valueChanged, this,
+            &frmMisBatteria::HScrollTempoMem_Change);
+    connect(TimerMisBatteria, &QTimer::timeout, this, &frmMisBatteria::TimerMisBatteria_Timer);
+    connect(repaintTimer_, &QTimer::timeout, Picture1, qOverload<>(&QWidget::update));
+}
+
+frmMisBatteria::~frmMisBatteria() {
+    // A window released without being closed must not stay a target of the decoder.
+    if (ctx.targets && ctx.targets->battery == this) ctx.targets->battery = nullptr;
+}
+
+void frmMisBatteria::Form_Load() {
+    ctx.app.WindowLoading = true;
+    WindowRecord rec = ctx.app.WinRec[win::Battery];
+    if (rec.Width <= 0 || rec.Height <= 0) {
+        rec.Top = 0;
+        rec.Left = 0;
+        rec.Width = DefaultWidth;
+        rec.Height = DefaultHeight;
+    }
+    if (rec.MaxWidth == 0) rec.MaxWidth = DefaultWidth;
+    if (rec.MaxHeight == 0) rec.MaxHeight = DefaultHeight;
+    applyPlacement(rec);
+    rec.State = 1;
+    ctx.app.WinRec[win::Battery] = rec;
+
+    setWindowTitle("Misura Dinamica Tensione Batteria");
+    layoutControls();
+    LabVMax->setText("Max: 0");
+    LabVMin->setText("Min: 0");
+    LabVBatt->setText("0");
+    LabTmpIniSca->setText("00:00:00");
+    LabTmpFineSca->setText("00:00:00");
+    LabRot->setText("0");
+    ctx.timer.clock().resetClock();
+    HScrollTempoMem->setMaximum(BatteryRecording::LastIndex);
+    HScrollTempoMem->setValue(0);
+    ctx.midi.BatteryStampMode = false;
+    const int position = bt::clampTimeBase(ctx.app.BatteryTimeDivPos);
+    HScrollTempoDiv->setValue(position);
+    setTimeBase(position);
+    GrigliaDis();
+    GrigliaDisScalaOrd();
+
+    if (ctx.targets) ctx.targets->battery = this;
+    countIn();
+    ctx.app.WindowLoading = false;
+}
+
+void frmMisBatteria::layoutControls() {
+    const auto place = [this](QWidget* w, int left, int top, int width, int height) {
+        w->setGeometry(toPixelsX(left), toPixelsY(top), toPixelsX(width), toPixelsY(height));
+    };
+    place(Picture1, kPictureLeft, kPictureTop, bs::PictureWidth, bs::PictureHeight);
+    for (int i = 0; i < static_cast<int>(Ord.size()); ++i)
+        place(Ord[static_cast<size_t>(i)], kOrdLeft,
+              kPictureTop + bs::scaleLineY(i) - kLineHeight / 2, kOrdWidth, kLineHeight);
+
+    const int below = kPictureTop + bs::PictureHeight + 60;
+    place(LabTmpIniSca, kPictureLeft + bs::OriginX, below, 1400, kLineHeight);
+    place(LabTmpFineSca, kPictureLeft + bs::OriginX + bs::GridWidth - 1400, below, 1400,
+          kLineHeight);
+    place(HScrollTempoMem, kPictureLeft + bs::OriginX, below + 360, bs::GridWidth, kLineHeight);
+    place(HScrollTempoDiv, kPictureLeft + bs::OriginX, below + 780, 2800, kLineHeight);
+    place(LabTempoDivVal, kPictureLeft + bs::OriginX + 2950, below + 780, 1200, kLineHeight);
+
+    place(ComStart, kSideLeft, kPictureTop, kSideWidth, 495);
+    place(LabVBatt, kSideLeft, kPictureTop + 720, kSideWidth, 480);
+    place(LabVMax, kSideLeft, kPictureTop + 1380, kSideWidth, kLineHeight);
+    place(LabVMin, kSideLeft, kPictureTop + 1680, kSideWidth, kLineHeight);
+    place(LabRot, kSideLeft, kPictureTop + 2280, kSideWidth, kLineHeight);
+    place(LabStato, kSideLeft, kPictureTop + 2580, kSideWidth / 2, kLineHeight);
+    place(LabOnOff, kSideLeft + kSideWidth / 2, kPictureTop + 2580, kSideWidth / 2, kLineHeight);
+}
+
+QString frmMisBatteria::volts(int raw) const {
+    return QString::fromStdString(bt::formatVolts(raw, QLocale().decimalPoint().toStdString()));
+}
+
+void frmMisBatteria::stopInput() {
+    ctx.midi.StopMIDIIn();
+    poller_->stop();
+}
+
+void frmMisBatteria::GrigliaDis() {
+    // The trace starts afresh after the last sample recorded so far.
+    screen_.first = rec_.lastIndex() + 1;
+    scheduleRepaint();
+}
+
+void frmMisBatteria::GrigliaDisScalaOrd() {
+    for (int i = 0; i < static_cast<int>(Ord.size()); ++i)
+        Ord[static_cast<size_t>(i)]->setText(QString::fromStdString(bs::scaleLabel(i)));
+}
+
+void frmMisBatteria::scheduleRepaint() {
+    if (!repaintTimer_->isActive()) repaintTimer_->start();
+}
+
+void frmMisBatteria::showScreenTimes() {
+    LabTmpIniSca->setText(QString::fromStdString(bt::formatTime(screen_.start)));
+    const int64_t end = static_cast<int64_t>(screen_.start) + bs::screenSpan(screen_.msPerDiv);
+    LabTmpFineSca->setText(QString::fromStdString(bt::formatTime(static_cast<uint32_t>(end))));
+}
+
+void frmMisBatteria::setTimeBase(int position) {
+    const bt::TimeBase& base = bt::TimeBases[static_cast<size_t>(bt::clampTimeBase(position))];
+    screen_.msPerDiv = base.ms;
+    LabTempoDivVal->setText(base.label);
+}
+
+void frmMisBatteria::ComStart_Click() {
+    if (ComStart->text() == kStart)
+        startRecording();
+    else
+        stopRecording();
+}
+
+void frmMisBatteria::startRecording() {
+    ComStart->setText(kStopCaption);
+    rec_.start();
+    ctx.midi.ShowSentMsg = false;
+    ctx.midi.StopMIDIPoll = false;
+    if (ctx.midi.BatteryStampMode) TimerMisBatteria->start();
+    LabVBatt->setText("0");
+    ctx.timer.clock().resetAll();
+    // Every recording's time axis starts at 0.
+    ctx.midi.BatteryStamp = 0;
+    screen_.start = 0;
+    screen_.first = 0;
+    scheduleRepaint();
+
+    ctx.midi.MIDIInDecode = true;
+    if (ctx.decoder) {
+        ctx.decoder->resetMeasurement();
+        ctx.decoder->BatterySamples = 0;
+    }
+    // What the last recording left in the input belongs to it, not to this one.
+    ctx.midi.ring.discard();
+    if (ctx.targets && ctx.targets->main) {
+        ctx.targets->main->enableInputPoller();
+    } else {
+        poller_->setDecoder(ctx.decoder);
+        poller_->start();
+    }
+    ctx.midi.StartMIDIIn();
+    ctx.midi.sendCommand(kStartBattery);
+}
+
+void frmMisBatteria::stopRecording() {
+    ComStart->setText(kStart);
+    // After the recording filled up it has already stopped the input and told the unit.
+    if (rec_.measuring()) {
+        if (!ctx.midi.BatteryStampMode)
+            stopInput();
+        else
+            TimerMisBatteria->stop();
+        rec_.stop();
+        ctx.midi.sendCommand(kStop);
+    }
+    const QSignalBlocker block(HScrollTempoMem);
+    HScrollTempoMem->setValue(0);
+}
+
+void frmMisBatteria::recordingFull() {
+    if (!ctx.midi.BatteryStampMode) {
+        ctx.timer.StopTimer1();
+        stopInput();
+    } else {
+        TimerMisBatteria->stop();
+    }
+    ComStart->setEnabled(true);
+    ctx.midi.sendCommand(kStop);
+    const QSignalBlocker block(HScrollTempoMem);
+    HScrollTempoMem->setMaximum(rec_.lastIndex());
+    HScrollTempoMem->setValue(rec_.lastIndex());
+    scheduleRepaint();
+}
+
+void frmMisBatteria::MisVBatProc(int hundredths) {
+    uint32_t stamp = ctx.midi.BatteryStamp;
+    const BatterySampleStep step = rec_.add(hundredths, stamp);
+    ctx.midi.BatteryStamp = stamp;
+    if (!step.stored) return;
+    if (step.full) {
+        recordingFull();
+        return;
+    }
+    const int index = rec_.lastIndex();
+    if (step.first) screen_.first = index; // a new grid, the trace starts here
+    if (step.newMaximum) LabVMax->setText("Max: " + volts(rec_.maximum()) + " V");
+    if (step.newMinimum) LabVMin->setText("Min: " + volts(rec_.minimum()) + " V");
+    {
+        const QSignalBlocker block(HScrollTempoMem);
+        HScrollTempoMem->setMaximum(index);
+        HScrollTempoMem->setValue(index);
+    }
+
+    const uint32_t start = bs::screenStartFor(stamp, screen_.start, screen_.msPerDiv);
+    if (start != screen_.start) {
+        // The trace reached the right edge: a clean grid, the screen moved on, and the
+        // segment from the previous sample coming in from the left.
+        screen_.start = start;
+        screen_.first = index - 1;
+        showScreenTimes();
+    } else if (step.first) {
+        showScreenTimes();
+    }
+    scheduleRepaint();
+
+    if (step.showValue) LabVBatt->setText(volts(hundredths));
+}
+
+void frmMisBatteria::review(int selected) {
+    GrigliaDis();
+    if (selected >= 0 && selected <= rec_.lastIndex()) {
+        screen_.start = rec_.stamp(selected);
+        screen_.first = selected;
+        LabVBatt->setText(volts(rec_.value(selected)));
+    }
+    showScreenTimes();
+}
+
+void frmMisBatteria::HScrollTempoDiv_Change(int value) {
+    if (ctx.app.WindowLoading) return;
+    ctx.app.BatteryTimeDivPos = static_cast<uint8_t>(bt::clampTimeBase(value));
+    setTimeBase(value);
+    review(HScrollTempoMem->value());
+}
+
+void frmMisBatteria::HScrollTempoMem_Change(int value) {
+    if (ctx.app.WindowLoading || rec_.measuring()) return;
+    review(value);
+}
+
+void frmMisBatteria::TimerMisBatteria_Timer() {
+    uint32_t stamp = ctx.midi.BatteryStamp + 1;
+    if (stamp >= StampWrap) stamp = 0;
+    ctx.midi.BatteryStamp = stamp;
+}
+
+void frmMisBatteria::setRevolutions(const std::string& text) {
+    LabRot->setText(QString::fromStdString(text));
+}
+
+void frmMisBatteria::setStatus(int bits45, const std::string& onOff) {
+    LabStato->setText(QString::number(bits45));
+    LabOnOff->setText(QString::fromStdString(onOff));
+}
+
+void frmMisBatteria::closeEvent(QCloseEvent* event) {
+    if (!closed_) {
+        closed_ = true;
+        // A recording still running would leave the unit streaming samples to nobody.
+        if (rec_.measuring()) {
+            rec_.stop();
+            ctx.midi.sendCommand(kStop);
+        }
+        TimerMisBatteria->stop();
+        repaintTimer_->stop();
+        ctx.timer.StopTimer1();
+        if (ctx.midi.MIDIInOpen) ctx.midi.StopMIDIIn();
+        poller_->stop();
+        ctx.midi.BatteryStampMode = false;
+        storePlacementAtUnload();
+        if (ctx.targets && ctx.targets->battery == this) ctx.targets->battery = nullptr;
+        countOut();
+    }
+    event->accept();
+}

@@ -1,0 +1,89 @@
+#pragma once
+#include "app/ui/ChildWindow.h"
+#include "midi/DecoderSinks.h"
+#include "panel/BatteryRecording.h"
+#include "panel/ui/frmMisBatteriaPicture.h"
+#include <array>
+
+class QLabel;
+class QPushButton;
+class QScrollBar;
+class QTimer;
+class RingPollTimer;
+
+// The battery voltage window (36): START asks the unit for its supply voltage, the samples
+// are kept (slots 0..32000) and drawn on a time grid of ten divisions that moves on a whole
+// screen at a time; after STOP the recording can be looked through from any sample.
+class frmMisBatteria : public ChildWindow, public BatterySink {
+    Q_OBJECT
+public:
+    static constexpr int DefaultWidth = 9800; // twips
+    static constexpr int DefaultHeight = 8000;
+    // BatteryStamp in TimerMisBatteria's mode counts milliseconds up to this and wraps to 0.
+    static constexpr uint32_t StampWrap = 10'000'000;
+    // Picture1 is repainted at most this often (ms) while samples arrive.
+    static constexpr int RepaintIntervalMs = 40;
+
+    explicit frmMisBatteria(WindowContext& ctx, QWidget* parent = nullptr);
+    ~frmMisBatteria() override;
+
+    void Form_Load() override;
+
+    // BatterySink
+    void setRevolutions(const std::string& text) override;
+    void setStatus(int bits45, const std::string& onOff) override;
+    void MisVBatProc(int hundredths) override;
+
+    const BatteryRecording& recording() const { return rec_; }
+    const BatteryScreenState& screen() const { return screen_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void ComStart_Click();
+    void startRecording();
+    void stopRecording();
+    void recordingFull();
+    void HScrollTempoDiv_Change(int value);
+    void HScrollTempoMem_Change(int value);
+    void TimerMisBatteria_Timer();
+
+    // Clears Picture1 down to frame and grid.
+    void GrigliaDis();
+    // The eleven scale labels beside the horizontal grid lines.
+    void GrigliaDisScalaOrd();
+    // Draws the screen again from the selected sample on.
+    void review(int selected);
+    void showScreenTimes();
+    void setTimeBase(int position);
+    void scheduleRepaint();
+    void layoutControls();
+    QString volts(int raw) const;
+    void stopInput();
+
+    BatteryRecording rec_;
+    BatteryScreenState screen_;
+
+    QPushButton* ComStart;
+    BatteryPicture* Picture1;
+    std::array<QLabel*, 11> Ord{};
+    QLabel* LabVBatt;
+    QLabel* LabVMax;
+    QLabel* LabVMin;
+    QLabel* LabTmpIniSca;
+    QLabel* LabTmpFineSca;
+    QScrollBar* HScrollTempoDiv;
+    QLabel* LabTempoDivVal;
+    QScrollBar* HScrollTempoMem;
+    QTimer* TimerMisBatteria;
+    // What the decoder passes on besides the voltage.
+    QLabel* LabRot;
+    QLabel* LabStato;
+    QLabel* LabOnOff;
+
+    // The window's own TimerMIDIIn, used when no main window drains the input for it.
+    RingPollTimer* poller_;
+    QTimer* repaintTimer_;
+    bool closed_ = false;
+};

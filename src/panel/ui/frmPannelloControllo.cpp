@@ -1,0 +1,534 @@
+#include "panel/ui/frmPannelloControllo.h"
+#include "app/FileStore.h"
+#include "midi/Decoder.h"
+#include "midi/ui/RingPollTimer.h"
+#include "panel/MonitorFile.h"
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QVBoxLayout>
+#include <filesystem>
+
+namespace {
+constexpr const char* kCaption = "Pannello di controllo";
+constexpr const char* kEnterCaption = "EEPROM DATI/PROG";
+constexpr const char* kExitCaption = "EEPROM DATI/PROG EXIT";
+constexpr const char* kStart = "Start";
+constexpr const char* kStop = "Stop";
+constexpr const char* kTextFilter = "File testo (*.txt)";
+constexpr int kSaveAsTitleId = 75;  // "Salva file come"
+constexpr int kDiskWriteError = 29; // "Errore di scrittura su disco"
+
+QPushButton* button(QWidget* parent, const char* name, const char* caption) {
+    auto* b = new QPushButton(QString::fromLatin1(caption), parent);
+    b->setObjectName(name);
+    b->setAutoDefault(false);
+    return b;
+}
+
+QLabel* valueLabel(QWidget* parent, const char* name) {
+    auto* l = new QLabel(parent);
+    l->setObjectName(name);
+    l->setFrameShape(QFrame::Panel);
+    l->setFrameShadow(QFrame::Sunken);
+    l->setAlignment(Qt::AlignCenter);
+    return l;
+}
+
+QLabel* captionLabel(QWidget* parent, const char* name, const char* caption) {
+    auto* l = new QLabel(QString::fromLatin1(caption), parent);
+    l->setObjectName(name);
+    return l;
+}
+
+QScrollBar* addressScrollBar(QWidget* parent, const char* name) {
+    auto* s = new QScrollBar(Qt::Vertical, parent);
+    s->setObjectName(name);
+    s->setRange(0, panel::MaxAddress);
+    s->setSingleStep(1);
+    s->setPageStep(16);
+    return s;
+}
+
+QLineEdit* addressBox(QWidget* parent, const char* name) {
+    auto* e = new QLineEdit(parent);
+    e->setObjectName(name);
+    e->setMaxLength(3);
+    e->setAlignment(Qt::AlignRight);
+    return e;
+}
+
+QString folderOf(const std::string& path) {
+    return QString::fromStdString(std::filesystem::path(path).parent_path().string());
+}
+} // namespace
+
+frmPannelloControllo::frmPannelloControllo(WindowContext& context, QWidget* parent)
+    : ChildWindow(context, win::Panel, parent) {
+    setObjectName("frmPannelloControllo");
+    buildControls();
+    layoutControls();
+
+    connect(ComEEPROM, &QPushButton::clicked, this, &frmPannelloControllo::ComEEPROM_Click);
+    connect(ComSelezMDXMSX, &QPushButton::clicked, this,
+            &frmPannelloControllo::ComSelezMDXMSX_Click);
+    connect(ComDatiProg, &QPushButton::clicked, this, &frmPannelloControllo::ComDatiProg_Click);
+    connect(VScrollWr, &QScrollBar::valueChanged, this, &frmPannelloControllo::VScrollWr_Change);
+    connect(WrADR, &QLineEdit::textEdited, this, &frmPannelloControllo::WrADR_Edited);
+    connect(WrDAT, &QLineEdit::textEdited, this, &frmPannelloControllo::WrDAT_Edited);
+    connect(ComScrivi, &QPushButton::clicked, this, &frmPannelloControllo::ComScrivi_Click);
+    connect(VScrollRd, &QScrollBar::valueChanged, this, &frmPannelloControllo::VScrollRd_Change);
+    connect(RdADR, &QLineEdit::textEdited, this, &frmPannelloControllo::RdADR_Edited);
+    connect(CommStop, &QPushButton::clicked, this, &frmPannelloControllo::CommStop_Click);
+    connect(ClearText1, &QPushButton::clicked, this, &frmPannelloControllo::ClearText1_Click);
+    connect(CommSalvaText1, &QPushButton::clicked, this,
+            &frmPannelloControllo::CommSalvaText1_Click);
+
+    RdADR->installEventFilter(this);
+    Text1->viewport()->installEventFilter(this);
+}
+
+frmPannelloControllo::~frmPannelloControllo() {
+    // A window released without its close handler must not stay behind in the routing.
+    if (ctx.targets && ctx.targets->panel == this) ctx.targets->panel = nullptr;
+}
+
+void frmPannelloControllo::buildControls() {
+    ComEEPROM = button(this, "ComEEPROM", kEnterCaption);
+    ComSelezMDXMSX = button(this, "ComSelezMDXMSX", "MDX/MSX");
+    ComDatiProg = button(this, "ComDatiProg", "Programma");
+    WrADR = addressBox(this, "WrADR");
+    VScrollWr = addressScrollBar(this, "VScrollWr");
+    WrDAT = new QLineEdit(this);
+    WrDAT->setObjectName("WrDAT");
+    WrDAT->setMaxLength(2);
+    WrDAT->setAlignment(Qt::AlignRight);
+    ComScrivi = button(this, "ComScrivi", "Scrivi BYTE");
+    RdADR = addressBox(this, "RdADR");
+    VScrollRd = addressScrollBar(this, "VScrollRd");
+    RdDAT = valueLabel(this, "RdDAT");
+    Label8 = valueLabel(this, "Label8");
+    Label5 = valueLabel(this, "Label5");
+    PMIDIOut = valueLabel(this, "PMIDIOut");
+    PMIDIIn = valueLabel(this, "PMIDIIn");
+
+    Text1 = new QPlainTextEdit(this);
+    Text1->setObjectName("Text1");
+    Text1->setReadOnly(true);
+    Text1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    Text1->setContextMenuPolicy(Qt::PreventContextMenu);
+    QFont mono(QStringLiteral("Courier New"));
+    mono.setStyleHint(QFont::TypeWriter);
+    mono.setFixedPitch(true);
+    // Where no such font is found, the system's fixed font keeps the columns of the log.
+    const QFontMetrics metrics(mono);
+    if (metrics.horizontalAdvance(QLatin1Char('i')) != metrics.horizontalAdvance(QLatin1Char('W')))
+        mono = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    Text1->setFont(mono);
+
+    Text2 = new QLineEdit(this);
+    Text2->setObjectName("Text2");
+    Text2->setReadOnly(true);
+
+    CommStop = button(this, "CommStop", kStart);
+    ClearText1 = button(this, "ClearText1", "Cancella");
+    CommSalvaText1 = button(this, "CommSalvaText1", "Salva");
+
+    TimerMIDIIn = new RingPollTimer(ctx.midi, ctx.decoder, this);
+}
+
+void frmPannelloControllo::layoutControls() {
+    const int valueWidth = fontMetrics().horizontalAdvance(QStringLiteral("000000")) + 16;
+    for (QLabel* l : {RdDAT, Label8, Label5})
+        l->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("MSX")) + 16);
+    for (QLabel* l : {PMIDIOut, PMIDIIn})
+        l->setMinimumWidth(valueWidth);
+    for (QLineEdit* e : {WrADR, RdADR, WrDAT})
+        e->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 12);
+    for (QScrollBar* s : {VScrollWr, VScrollRd})
+        s->setFixedHeight(WrADR->sizeHint().height() * 2);
+
+    // One row per direction: address box with its scroll bar, data, module.
+    auto addressRow = [this](const char* title, const char* name, QLineEdit* address,
+                             QScrollBar* scroll, QWidget* data, QLabel* module,
+                             QPushButton* action) {
+        auto* box = new QGroupBox(QString::fromLatin1(title), this);
+        box->setObjectName(name);
+        auto* g = new QGridLayout(box);
+        g->addWidget(captionLabel(box, "", "Indirizzo"), 0, 0, 1, 2);
+        g->addWidget(captionLabel(box, "", "Dato HEX"), 0, 2);
+        g->addWidget(captionLabel(box, "", "Modulo"), 0, 3);
+        g->addWidget(address, 1, 0, Qt::AlignVCenter);
+        g->addWidget(scroll, 1, 1, Qt::AlignVCenter);
+        g->addWidget(data, 1, 2, Qt::AlignVCenter);
+        g->addWidget(module, 1, 3, Qt::AlignVCenter);
+        if (action) g->addWidget(action, 1, 4, Qt::AlignVCenter);
+        g->setColumnStretch(5, 1);
+        return box;
+    };
+    auto framed = [this](const char* title, const char* name, QLabel* value) {
+        auto* box = new QGroupBox(QString::fromLatin1(title), this);
+        box->setObjectName(name);
+        auto* l = new QHBoxLayout(box);
+        l->addWidget(value);
+        return box;
+    };
+
+    auto* left = new QVBoxLayout;
+    left->addWidget(ComEEPROM);
+    auto* toggles = new QHBoxLayout;
+    toggles->addWidget(ComSelezMDXMSX);
+    toggles->addWidget(ComDatiProg);
+    left->addLayout(toggles);
+    left->addWidget(
+        addressRow("Scrittura", "FrameScrittura", WrADR, VScrollWr, WrDAT, Label8, ComScrivi));
+    left->addWidget(
+        addressRow("Lettura", "FrameLettura", RdADR, VScrollRd, RdDAT, Label5, nullptr));
+    auto* traffic = new QHBoxLayout;
+    traffic->addWidget(framed("MIDI trasmesso", "FrameMIDIOut", PMIDIOut));
+    traffic->addWidget(framed("MIDI ricevuto", "FrameMIDIIn", PMIDIIn));
+    left->addLayout(traffic);
+    left->addStretch(1);
+
+    auto* right = new QVBoxLayout;
+    right->addWidget(captionLabel(this, "LabelText1", "Dati ricevuti"));
+    right->addWidget(Text1, 1);
+    right->addWidget(Text2);
+    auto* monitorButtons = new QHBoxLayout;
+    monitorButtons->addWidget(CommStop);
+    monitorButtons->addWidget(ClearText1);
+    monitorButtons->addWidget(CommSalvaText1);
+    right->addLayout(monitorButtons);
+
+    auto* top = new QHBoxLayout(this);
+    top->addLayout(left, 0);
+    top->addLayout(right, 1);
+}
+
+void frmPannelloControllo::Form_Load() {
+    AppState& app = ctx.app;
+    app.WindowLoading = true;
+
+    WindowRecord rec = app.WinRec[win::Panel];
+    rec.MaxWidth = DefaultWidth;
+    rec.MaxHeight = DefaultHeight;
+    if (rec.Width <= 0 || rec.Height <= 0) {
+        rec.Top = 0;
+        rec.Left = 0;
+        rec.Width = DefaultWidth;
+        rec.Height = DefaultHeight;
+    }
+    applyPlacement(rec);
+    rec.State = 1;
+    app.WinRec[win::Panel] = rec;
+
+    Text1->clear();
+    Text2->clear();
+    monitorText_.clear();
+    setWindowTitle(QString::fromLatin1(kCaption));
+
+    state_ = panel::PanelState{};
+    Label5->setText(state_.moduleName());
+    Label8->setText(state_.moduleName());
+    ComDatiProg->setText(state_.memoryCaption());
+    VScrollWr->setValue(0);
+    VScrollRd->setValue(0);
+    wrAddrText_ = rdAddrText_ = wrDataText_ = QStringLiteral("0");
+    WrADR->setText(wrAddrText_);
+    RdADR->setText(rdAddrText_);
+    WrDAT->setText(wrDataText_);
+    RdDAT->setText(QStringLiteral("0"));
+
+    TimerMIDIIn->setDecoder(ctx.decoder);
+    ctx.midi.MIDIInDecode = true;
+    // Whatever waits in the ring was meant for no one here.
+    ctx.midi.ring.discard();
+    applyEnables();
+    if (ctx.targets) ctx.targets->panel = this;
+    if (ctx.frame) ctx.frame->setMenuEntryEnabled("mnuSalvaAs", true);
+    countIn();
+    app.WindowLoading = false;
+}
+
+void frmPannelloControllo::applyEnables() {
+    const panel::PanelEnables e = state_.enables();
+    ComSelezMDXMSX->setEnabled(e.ComSelezMDXMSX);
+    ComDatiProg->setEnabled(e.ComDatiProg);
+    ComScrivi->setEnabled(e.ComScrivi);
+    WrADR->setEnabled(e.WrADR);
+    WrDAT->setEnabled(e.WrDAT);
+    VScrollWr->setEnabled(e.VScrollWr);
+    RdADR->setEnabled(e.RdADR);
+    RdDAT->setEnabled(e.RdDAT);
+    VScrollRd->setEnabled(e.VScrollRd);
+    CommStop->setEnabled(e.CommStop);
+    CommSalvaText1->setEnabled(e.CommSalvaText1);
+}
+
+// ---- EEPROM access --------------------------------------------------------------------
+
+void frmPannelloControllo::ComEEPROM_Click() {
+    if (ComEEPROM->text() == QLatin1String(kEnterCaption))
+        enterEepromAccess();
+    else
+        leaveEepromAccess();
+}
+
+void frmPannelloControllo::enterEepromAccess() {
+    ComEEPROM->setText(QString::fromLatin1(kExitCaption));
+    state_.access = true;
+    state_.PanelDataMem = true;
+    state_.wrAddrTyped = false;
+    ComDatiProg->setText(state_.memoryCaption());
+    applyEnables();
+    if (ctx.decoder) ctx.decoder->EEPROMMode = true;
+
+    MidiPort& midi = ctx.midi;
+    midi.ring.discard();
+    midi.ShowSentMsg = true;
+    midi.MIDIInDecode = true;
+    midi.StopMIDIPoll = false;
+    midi.StartMIDIIn();
+    monitorStopped_ = false;
+    CommStop->setText(QString::fromLatin1(midi.MIDIInStarted ? kStop : kStart));
+    TimerMIDIIn->start();
+    midi.sendCommand(panel::EnterEepromAccess);
+}
+
+void frmPannelloControllo::leaveEepromAccess() {
+    ComEEPROM->setText(QString::fromLatin1(kEnterCaption));
+    state_.access = false;
+    applyEnables();
+    CommStop->setText(QString::fromLatin1(kStart));
+    // The unit's answer stops the input and, once the ring is empty, this poller.
+    ctx.midi.sendCommand(panel::LeaveEepromAccess);
+}
+
+void frmPannelloControllo::ComSelezMDXMSX_Click() {
+    state_.PanelMDX = !state_.PanelMDX;
+    Label8->setText(state_.moduleName());
+    Label5->setText(state_.moduleName());
+}
+
+void frmPannelloControllo::ComDatiProg_Click() {
+    state_.PanelDataMem = !state_.PanelDataMem;
+    ComDatiProg->setText(state_.memoryCaption());
+    applyEnables();
+}
+
+// ---- addresses and data ---------------------------------------------------------------
+
+int frmPannelloControllo::takeAddressText(QLineEdit* box, QString& lastText, const QString& typed) {
+    const panel::AddressEntry entry = panel::addressFromText(toLatin1(typed));
+    if (!entry.accepted) {
+        const int cursor = box->cursorPosition();
+        box->setText(lastText);
+        box->setCursorPosition(std::max(0, cursor - 1));
+        return -1;
+    }
+    lastText = QString::fromStdString(entry.text);
+    if (lastText != typed) box->setText(lastText);
+    return entry.value;
+}
+
+void frmPannelloControllo::showAddress(QLineEdit* box, QString& lastText, int value) {
+    if (panel::addressFromText(toLatin1(box->text())).value == value) return;
+    lastText = QString::number(value);
+    box->setText(lastText);
+}
+
+void frmPannelloControllo::VScrollWr_Change(int value) {
+    if (ctx.app.WindowLoading) return;
+    if (!typingWrAddr_) state_.wrAddrTyped = false;
+    state_.PanelWrAddr = value;
+    showAddress(WrADR, wrAddrText_, value);
+    applyEnables();
+}
+
+void frmPannelloControllo::WrADR_Edited(const QString& text) {
+    const int value = takeAddressText(WrADR, wrAddrText_, text);
+    if (value < 0) return;
+    typingWrAddr_ = true;
+    state_.wrAddrTyped = true;
+    state_.PanelWrAddr = value;
+    VScrollWr->setValue(value);
+    typingWrAddr_ = false;
+    applyEnables();
+}
+
+void frmPannelloControllo::WrDAT_Edited(const QString& text) {
+    const panel::DataEntry entry = panel::dataFromHexText(toLatin1(text));
+    if (!entry.accepted) {
+        const int cursor = WrDAT->cursorPosition();
+        WrDAT->setText(wrDataText_);
+        WrDAT->setCursorPosition(std::max(0, cursor - 1));
+        return;
+    }
+    wrDataText_ = text;
+    state_.PanelWrData = entry.value;
+}
+
+void frmPannelloControllo::ComScrivi_Click() {
+    const panel::PanelEnables e = state_.enables();
+    if (!e.ComScrivi) return;
+    ctx.midi.MIDIOutMsg = state_.writeMessage();
+    ctx.midi.SendShortMsg();
+    Label8->setText(state_.moduleName());
+}
+
+void frmPannelloControllo::VScrollRd_Change(int value) {
+    if (ctx.app.WindowLoading) return;
+    state_.PanelRdAddr = value;
+    showAddress(RdADR, rdAddrText_, value);
+    sendReadRequest();
+}
+
+void frmPannelloControllo::RdADR_Edited(const QString& text) {
+    const int value = takeAddressText(RdADR, rdAddrText_, text);
+    if (value >= 0) VScrollRd->setValue(value);
+}
+
+void frmPannelloControllo::sendReadRequest() {
+    ctx.midi.ShowSentMsg = true;
+    ctx.midi.MIDIOutMsg = state_.readMessage();
+    ctx.midi.SendShortMsg();
+    Label5->setText(state_.moduleName());
+}
+
+// ---- monitor --------------------------------------------------------------------------
+
+void frmPannelloControllo::CommStop_Click() {
+    MidiPort& midi = ctx.midi;
+    if (CommStop->text() == QLatin1String(kStart)) {
+        CommStop->setText(QString::fromLatin1(kStop));
+        ClearText1->setEnabled(false);
+        monitorStopped_ = false;
+        midi.StopMIDIPoll = false;
+        midi.StartMIDIIn();
+        if (ctx.decoder) ctx.decoder->RxLineNo = 1;
+        TimerMIDIIn->start();
+    } else {
+        CommStop->setText(QString::fromLatin1(kStart));
+        monitorStopped_ = true;
+        if (midi.MIDIInStarted) midi.StopMIDIIn();
+        ClearText1->setEnabled(true);
+    }
+}
+
+void frmPannelloControllo::ClearText1_Click() {
+    clearLog();
+    if (ctx.decoder) ctx.decoder->RxLineNo = 1;
+}
+
+void frmPannelloControllo::enableClearText1() {
+    ClearText1->setEnabled(true);
+}
+
+void frmPannelloControllo::setPMIDIIn(const std::string& hex) {
+    PMIDIIn->setText(fromLatin1(hex));
+}
+
+void frmPannelloControllo::setRdDAT(const std::string& hex) {
+    RdDAT->setText(fromLatin1(hex));
+}
+
+void frmPannelloControllo::showSentMessage(const std::string& hex) {
+    PMIDIOut->setText(fromLatin1(hex));
+}
+
+void frmPannelloControllo::appendLog(const std::string& line) {
+    // Entries still in the ring when the monitor was stopped are not shown.
+    if (monitorStopped_) return;
+    monitorText_ += line;
+    std::string shown = line;
+    while (!shown.empty() && (shown.back() == '\n' || shown.back() == '\r'))
+        shown.pop_back();
+    Text1->appendPlainText(fromLatin1(shown));
+}
+
+void frmPannelloControllo::clearLog() {
+    Text1->clear();
+    monitorText_.clear();
+}
+
+// ---- saving the monitor ---------------------------------------------------------------
+
+bool frmPannelloControllo::saveMonitorText(const std::string& path) {
+    if (path.empty()) return false;
+    if (!writeFileAtomically(path, panel::monitorFileImage(monitorText_)).empty()) return false;
+    ctx.app.LastDocFolder = toLatin1(folderOf(path));
+    return true;
+}
+
+void frmPannelloControllo::CommSalvaText1_Click() {
+    const QString start = fromLatin1(ctx.app.LastDocFolder);
+    QString chosen;
+    if (choosePath_) {
+        chosen = choosePath_(start);
+    } else {
+        QFileDialog dialog(this, ctx.text(kSaveAsTitleId), start, QString::fromLatin1(kTextFilter));
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setDefaultSuffix(QStringLiteral("txt"));
+        if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+            chosen = dialog.selectedFiles().constFirst();
+    }
+    if (chosen.isEmpty()) return;
+    if (!saveMonitorText(toLatin1(chosen))) ctx.messages.ShowMsg(kDiskWriteError, kAppTitle, "");
+}
+
+// ---- events ---------------------------------------------------------------------------
+
+bool frmPannelloControllo::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == RdADR && event->type() == QEvent::MouseButtonDblClick) {
+        if (RdADR->isEnabled()) sendReadRequest();
+        return true;
+    }
+    if (watched == Text1->viewport() && event->type() == QEvent::MouseButtonPress) {
+        auto* me = static_cast<QMouseEvent*>(event);
+        if (me->button() == Qt::RightButton && ctx.frame) {
+            ctx.frame->popupEditMenu(me->globalPosition().toPoint());
+            return true;
+        }
+    }
+    return ChildWindow::eventFilter(watched, event);
+}
+
+void frmPannelloControllo::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::RightButton && ctx.frame) {
+        ctx.frame->popupEditMenu(event->globalPosition().toPoint());
+        event->accept();
+        return;
+    }
+    ChildWindow::mousePressEvent(event);
+}
+
+void frmPannelloControllo::Form_Unload() {
+    TimerMIDIIn->stop();
+    MidiPort& midi = ctx.midi;
+    if (midi.MIDIInStarted) midi.StopMIDIIn();
+    // Nobody shows the sent messages any more.
+    midi.ShowSentMsg = false;
+    if (ctx.frame) ctx.frame->setMenuEntryEnabled("mnuSalvaAs", false);
+    storePlacementAtUnload();
+    if (ctx.decoder) ctx.decoder->EEPROMMode = false;
+    if (ctx.targets && ctx.targets->panel == this) ctx.targets->panel = nullptr;
+    countOut();
+}
+
+void frmPannelloControllo::closeEvent(QCloseEvent* event) {
+    if (!unloaded_) {
+        unloaded_ = true;
+        Form_Unload();
+    }
+    event->accept();
+}

@@ -1,0 +1,116 @@
+#pragma once
+#include "app/ui/ChildWindow.h"
+#include "midi/DecoderSinks.h"
+#include "panel/PanelState.h"
+#include <QString>
+#include <functional>
+#include <string>
+
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QScrollBar;
+class RingPollTimer;
+
+// The control panel, window 22: puts the unit into EEPROM access mode, reads and writes
+// single bytes of either module's data EEPROM, reads their program memory and shows the MIDI
+// traffic in a monitor text. The decoder writes into it through PanelSink while it exists.
+class frmPannelloControllo : public ChildWindow, public PanelSink {
+    Q_OBJECT
+public:
+    static constexpr int16_t DefaultWidth = 10545; // twips
+    static constexpr int16_t DefaultHeight = 6970; // twips
+
+    explicit frmPannelloControllo(WindowContext& ctx, QWidget* parent = nullptr);
+    ~frmPannelloControllo() override;
+
+    void Form_Load() override;
+    // PMIDIOut: a message just sent while ShowSentMsg is set (six hex digits).
+    void showSentMessage(const std::string& hex) override;
+
+    // Writes the monitor text to path as 29-byte records (the last one may be shorter),
+    // replacing any file of that name atomically; the folder becomes the remembered
+    // document folder. False when the file could not be written (nothing is shown).
+    bool saveMonitorText(const std::string& path);
+    // The monitor text as it is saved: every line ends in CR LF.
+    const std::string& monitorText() const { return monitorText_; }
+
+    // Asks CommSalvaText1 for a file name; an empty answer cancels. The default shows a
+    // save dialog filtered on "File testo (*.txt)".
+    using PathChooser = std::function<QString(const QString& startFolder)>;
+    void setSavePathChooser(PathChooser chooser) { choosePath_ = std::move(chooser); }
+
+    const panel::PanelState& state() const { return state_; }
+
+    // PanelSink
+    void enableClearText1() override;
+    void setPMIDIIn(const std::string& hex) override;
+    void setRdDAT(const std::string& hex) override;
+    void appendLog(const std::string& line) override;
+    void clearLog() override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildControls();
+    void layoutControls();
+    void applyEnables();
+
+    void ComEEPROM_Click();
+    void enterEepromAccess();
+    void leaveEepromAccess();
+    void ComSelezMDXMSX_Click();
+    void ComDatiProg_Click();
+    void VScrollWr_Change(int value);
+    void WrADR_Edited(const QString& text);
+    void WrDAT_Edited(const QString& text);
+    void ComScrivi_Click();
+    void VScrollRd_Change(int value);
+    void RdADR_Edited(const QString& text);
+    void sendReadRequest();
+    void CommStop_Click();
+    void ClearText1_Click();
+    void CommSalvaText1_Click();
+    void Form_Unload();
+
+    // The typing rules of WrADR / RdADR; returns the address, or -1 when the text was
+    // refused and put back.
+    int takeAddressText(QLineEdit* box, QString& lastText, const QString& typed);
+    // Shows value in an address box unless the box already names it ("007" stays).
+    static void showAddress(QLineEdit* box, QString& lastText, int value);
+
+    QPushButton* ComEEPROM;
+    QPushButton* ComSelezMDXMSX;
+    QPushButton* ComDatiProg;
+    QLineEdit* WrADR;
+    QScrollBar* VScrollWr;
+    QLineEdit* WrDAT;
+    QPushButton* ComScrivi;
+    QLineEdit* RdADR;
+    QScrollBar* VScrollRd;
+    QLabel* RdDAT;
+    QLabel* Label8;
+    QLabel* Label5;
+    QLabel* PMIDIOut;
+    QLabel* PMIDIIn;
+    QPlainTextEdit* Text1;
+    QLineEdit* Text2;
+    QPushButton* CommStop;
+    QPushButton* ClearText1;
+    QPushButton* CommSalvaText1;
+    RingPollTimer* TimerMIDIIn;
+
+    panel::PanelState state_;
+    std::string monitorText_;
+    QString wrAddrText_;
+    QString rdAddrText_;
+    QString wrDataText_;
+    bool typingWrAddr_ = false;
+    bool monitorStopped_ = false;
+    bool unloaded_ = false;
+    PathChooser choosePath_;
+};

@@ -1,0 +1,72 @@
+#include "panel/BatteryRecording.h"
+#include "panel/BatteryScreen.h"
+#include <gtest/gtest.h>
+
+using namespace battery_screen;
+
+namespace {
+// Samples every 26 ms from 0 ms on.
+BatteryRecording recorded(const std::vector<int>& values) {
+    BatteryRecording rec;
+    rec.start();
+    uint32_t stamp = 0;
+    for (int v : values)
+        rec.add(v, stamp);
+    return rec;
+}
+} // namespace
+
+TEST(BatteryScreen, ScaleReads8VoltsAtTheBottomTo18AtTheTop) {
+    EXPECT_EQ(scaleLabel(0), "8");
+    EXPECT_EQ(scaleLabel(10), "18");
+    EXPECT_EQ(scaleLineY(10), 40);  // the top line is the origin, 40 twips down
+    EXPECT_EQ(scaleLineY(0), 5040); // ten divisions of 500 twips below it
+    EXPECT_EQ(scaleLineY(5), 2540);
+    EXPECT_EQ(voltageY(1800), 40.0);
+    EXPECT_EQ(voltageY(800), 5040.0);
+    EXPECT_EQ(voltageY(1379), 2145.0); // 40 + (18.00 - 13.79) * 500
+    EXPECT_EQ(voltageY(2032), 40.0);   // off the top: drawn on the frame
+    EXPECT_EQ(voltageY(0), 5040.0);
+}
+
+TEST(BatteryScreen, SampleXOneDivisionPerTimeBase) {
+    EXPECT_EQ(sampleX(0, 0, 26), 40.0);
+    EXPECT_EQ(sampleX(130, 0, 26), 3540.0); // 5 divisions of 700 twips
+    EXPECT_EQ(sampleX(260, 0, 26), 7040.0); // the right edge
+    EXPECT_EQ(sampleX(2600, 2000, 100), 4240.0);
+    EXPECT_EQ(sampleX(234, 260, 26), -660.0); // before the screen: left of the grid
+    EXPECT_EQ(screenSpan(60000), 600000);
+}
+
+TEST(BatteryScreen, ScreenMovesOnByWholeScreensOfTenDivisions) {
+    EXPECT_EQ(screenStartFor(259, 0, 26), 0u);
+    EXPECT_EQ(screenStartFor(260, 0, 26), 260u);
+    EXPECT_EQ(screenStartFor(520, 260, 26), 520u);
+    EXPECT_EQ(screenStartFor(1000, 0, 26), 780u);  // a gap of several screens
+    EXPECT_EQ(screenStartFor(100, 260, 26), 260u); // earlier than the screen: unchanged
+    EXPECT_EQ(screenStartFor(9999, 0, 1000), 0u);
+    EXPECT_EQ(screenStartFor(10000, 0, 1000), 10000u);
+}
+
+TEST(BatteryScreen, ReviewScreenEndsWithTheLastSampleOnIt) {
+    const BatteryRecording rec = recorded(std::vector<int>(30, 1200)); // 0 .. 754 ms
+    EXPECT_EQ(lastOnScreen(rec, 0, 0, 26), 10);    // 260 ms lies on the right edge
+    EXPECT_EQ(lastOnScreen(rec, 5, 130, 26), 15);  // 130 + 260 = 390 = sample 15
+    EXPECT_EQ(lastOnScreen(rec, 25, 650, 26), 29); // runs out of samples first
+    EXPECT_EQ(lastOnScreen(rec, 30, 780, 26), 29); // nothing from 30 on
+    EXPECT_EQ(lastOnScreen(rec, 0, 0, 1000), 29);
+}
+
+TEST(BatteryScreen, TraceFoldsSamplesSharingAPixelColumn) {
+    // 2600 ms per division: 26 ms is 7 twips, so x = 40, 47, 54, 61, 68.
+    const BatteryRecording rec = recorded({1000, 1100, 900, 1200, 1000});
+    const std::vector<Point> all = tracePoints(rec, 0, 4, 0, 2600, 1);
+    ASSERT_EQ(all.size(), 5u);
+    EXPECT_EQ(all[1], (Point{47, 3540})); // 11.00 V: 40 + 7 * 500
+    // One column of 100 twips holds all five: first, lowest (9.00 V), highest (12.00 V)
+    // and last remain, in time order; 11.00 V between them adds nothing to the picture.
+    const std::vector<Point> folded = tracePoints(rec, 0, 4, 0, 2600, 100);
+    EXPECT_EQ(folded, (std::vector<Point>{{40, 4040}, {54, 4540}, {61, 3040}, {68, 4040}}));
+    EXPECT_TRUE(tracePoints(rec, 3, 2, 0, 2600, 1).empty());
+    EXPECT_EQ(tracePoints(rec, 4, 9, 0, 2600, 1).size(), 1u); // held to the recording
+}

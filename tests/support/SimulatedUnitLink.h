@@ -1,0 +1,27 @@
+#pragma once
+#include "midi/FakeMidiSystem.h"
+#include "unit/SimulatedUnit.h"
+#include <algorithm>
+#include <cstdint>
+
+// The fake MIDI system wired to a simulated unit: every message the port sends reaches the
+// unit at once; pump() lets unit time pass and hands the unit's messages to the started
+// input, as a device would (a stopped input loses them). Nothing runs by itself.
+class SimulatedUnitLink : public FakeMidiSystem {
+public:
+    SimulatedUnit unit;
+
+    int outShortMsg(uint32_t handle, uint32_t msg) override {
+        const int result = FakeMidiSystem::outShortMsg(handle, msg);
+        if (result == mmr::Ok) unit.receive(msg);
+        return result;
+    }
+    void pump(uint64_t us) {
+        unit.advance(us);
+        for (const uint32_t msg : unit.takeOutput())
+            inject(msg);
+    }
+    int sentCount(uint32_t msg) const {
+        return static_cast<int>(std::count(sent.begin(), sent.end(), msg));
+    }
+};
