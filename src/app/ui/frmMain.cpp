@@ -148,7 +148,10 @@ void frmMain::buildMenus() {
     });
     file->addSeparator()->setObjectName("mnuSep16");
     addEntry(file, "mnuSalva", caption("mnuSalva"));
-    addEntry(file, "mnuSalvaAs", caption("mnuSalvaAs"));
+    connect(addEntry(file, "mnuSalvaAs", caption("mnuSalvaAs")), &QAction::triggered, this, [this] {
+        if (ChildWindow* child = activeChild(); child && child->canSaveAs())
+            child->saveDocumentAs();
+    });
     file->addSeparator()->setObjectName("mnuSep17");
     addEntry(file, "mnuStampa", caption("mnuStampa"));
     file->addSeparator()->setObjectName("mnuSep12");
@@ -565,6 +568,9 @@ void frmMain::ChildActivated() {
         setMenuEntryEnabled("mnuModifica", true);
         setMenuEntryEnabled("mnuWindow", true);
         setMenuEntryEnabled("mnuChiudi", true);
+        // The active window enables what it supports.
+        const ChildWindow* child = activeChild();
+        setMenuEntryEnabled("mnuSalvaAs", child && child->canSaveAs());
     }
 }
 

@@ -33,6 +33,9 @@ public:
     // replacing any file of that name atomically; the folder becomes the remembered
     // document folder. False when the file could not be written (nothing is shown).
     bool saveMonitorText(const std::string& path);
+    // The File menu's Save As writes the monitor text, as CommSalvaText1 does.
+    bool canSaveAs() const override { return true; }
+    void saveDocumentAs() override { CommSalvaText1_Click(); }
     // The monitor text as it is saved: every line ends in CR LF.
     const std::string& monitorText() const { return monitorText_; }
 

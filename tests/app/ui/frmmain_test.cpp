@@ -3,9 +3,12 @@
 #include "app/SettingsStore.h"
 #include "app/ui/WindowRegistry.h"
 #include "app/ui/frmMain.h"
+#include "midi/Decoder.h"
+#include "panel/ui/frmPannelloControllo.h"
 #include "support/ui/TestContext.h"
 #include <QAction>
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -23,9 +26,13 @@ public:
 struct MainWindowTest : ::testing::Test {
     TestContext t;
     NullDecoder decoder;
+    DecoderTargets targets;
+    Decoder unitDecoder{t.midi, t.app, t.notifier, targets};
     std::unique_ptr<frmMain> main;
 
     void start() {
+        t.ctx.decoder = &unitDecoder;
+        t.ctx.targets = &targets;
         main = std::make_unique<frmMain>(t.ctx, decoder);
         registerWindows(*main, nullptr);
         main->MDIForm_Load();
@@ -54,6 +61,25 @@ TEST_F(MainWindowTest, DocumentMenusFollowTheOpenChildren) {
     for (const char* name : {"mnuModifica", "mnuWindow", "mnuChiudi", "mnuSalva", "mnuSalvaAs"})
         EXPECT_FALSE(enabled(name)) << name;
     EXPECT_TRUE(enabled("mnuBloccoNote"));
+}
+
+TEST_F(MainWindowTest, SaveAsFollowsTheActiveWindowAndSavesTheMonitor) {
+    start();
+    main->action("mnuPannelloControllo")->trigger();
+    auto* panel = main->findChild<frmPannelloControllo*>();
+    ASSERT_NE(panel, nullptr);
+    EXPECT_TRUE(enabled("mnuSalvaAs"));
+    EXPECT_FALSE(enabled("mnuSalva"));
+
+    main->action("mnuBloccoNote")->trigger();
+    EXPECT_FALSE(enabled("mnuSalvaAs")); // the notebook saves by itself
+    main->mdiArea()->setActiveSubWindow(panel->subWindow());
+    EXPECT_TRUE(enabled("mnuSalvaAs"));
+
+    const QString path = QString::fromStdString(t.path("monitor.txt"));
+    panel->setSavePathChooser([path](const QString&) { return path; });
+    main->action("mnuSalvaAs")->trigger();
+    EXPECT_TRUE(QFileInfo::exists(path));
 }
 
 TEST_F(MainWindowTest, CaptionsComeFromTheStringTable) {
