@@ -28,24 +28,15 @@ protected:
         fake.inNames = {"Unit In", "Keys In"};
         port.setEvents(&events);
     }
-
-    // The texts of every box shown so far.
-    std::vector<std::string> boxes() const {
-        std::vector<std::string> out;
-        for (const auto& b : notifier.warnings)
-            out.push_back(b.text);
-        return out;
-    }
     std::string lastBox() const {
         return notifier.warnings.empty() ? std::string() : notifier.warnings.back().text;
     }
-
-    void openOutput(int device = 0) {
-        port.MIDIOutDevice = device;
+    void openOutput() {
+        port.MIDIOutDevice = 0;
         ASSERT_EQ(port.OpenMIDIOut(), 0);
     }
-    void openInput(int device = 0) {
-        port.MIDIInDevice = device;
+    void openInput() {
+        port.MIDIInDevice = 0;
         ASSERT_EQ(port.OpenMIDIIn(), 0);
     }
 

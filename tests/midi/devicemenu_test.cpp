@@ -4,14 +4,10 @@
 
 namespace {
 
-// ---- start-up enumeration -----------------------------------------------------------------
-
 using StartupTest = PortFixture;
 
 TEST_F(StartupTest, MoreThanSevenDevicesListOnlyTheFirstSeven) {
-    fake.outNames.clear();
-    fake.inNames.clear();
-    for (int i = 0; i < 9; ++i) {
+    for (int i = 2; i < 9; ++i) {
         fake.outNames.push_back("Out " + std::to_string(i));
         fake.inNames.push_back("In " + std::to_string(i));
     }
@@ -24,46 +20,34 @@ TEST_F(StartupTest, MoreThanSevenDevicesListOnlyTheFirstSeven) {
     EXPECT_EQ(port.MIDIDevOK[7][1] + port.MIDIDevOK[7][2], 0);
 }
 
-TEST_F(StartupTest, RememberedDevicesAreOpenedAndChecked) {
+TEST_F(StartupTest, OnlyUsableRememberedDevicesAreOpenedAndChecked) {
     port.MIDIOutDevice = 1;
     port.MIDIInDevice = 0;
     EXPECT_TRUE(port.enumerateAndOpen());
-    EXPECT_TRUE(port.MIDIOutOpen);
-    EXPECT_TRUE(port.MIDIInOpen);
+    EXPECT_TRUE(port.MIDIOutOpen && port.MIDIInOpen);
     EXPECT_EQ(port.menuState.checkedOut, 1);
     EXPECT_EQ(port.menuState.checkedIn, 0);
     EXPECT_TRUE(port.menuState.thruEnabled);
-    EXPECT_FALSE(port.menuState.thruChecked);
-}
 
-TEST_F(StartupTest, UnusableRememberedDevicesAreLeftClosedWithoutAMessage) {
-    fake.outCapsResult[1] = 6; // the output does not answer its query
-    port.MIDIOutDevice = 1;
-    port.MIDIInDevice = 5; // no longer listed
-    EXPECT_TRUE(port.enumerateAndOpen());
-    EXPECT_EQ(port.MIDIDevOK[1][2], 0);
-    EXPECT_EQ(port.MIDIDevOK[0][2], 1);
-    EXPECT_EQ(fake.calls.outOpen + fake.calls.inOpen, 0);
-    EXPECT_EQ(port.menuState.checkedOut, -1);
-    EXPECT_TRUE(notifier.warnings.empty());
-}
-
-TEST_F(StartupTest, MissingDirections) {
+    // An output that does not answer its query and an input no longer listed stay closed.
+    port.shutdown();
+    fake.outCapsResult[1] = 6;
     fake.inNames.clear();
-    port.MIDIOutDevice = 0;
+    port.MIDIInDevice = 5;
     EXPECT_TRUE(port.enumerateAndOpen());
     EXPECT_TRUE(port.NoMIDIIn);
-    EXPECT_TRUE(port.MIDIOutOpen);
+    EXPECT_EQ(port.MIDIDevOK[1][2], 0);
+    EXPECT_EQ(fake.calls.outOpen + fake.calls.inOpen, 2);
+    EXPECT_FALSE(port.MIDIOutOpen || port.MIDIInOpen);
+    EXPECT_EQ(port.menuState.checkedOut, -1);
     EXPECT_FALSE(port.menuState.thruEnabled);
+    EXPECT_TRUE(notifier.warnings.empty());
 
-    FakeMidiSystem none;
+    FakeMidiSystem none; // no output at all
     MidiPort bare(none, messages, clock);
     EXPECT_FALSE(bare.enumerateAndOpen());
     EXPECT_TRUE(bare.NoMIDIOut);
-    EXPECT_FALSE(bare.MIDIOutOpen);
 }
-
-// ---- device menus ---------------------------------------------------------------------------
 
 using MenuTest = PortFixture;
 
@@ -79,13 +63,11 @@ TEST_F(MenuTest, ChoosingTheCheckedInputDeviceUnchecksItAndStores99) {
     EXPECT_FALSE(port.menuState.thruEnabled);
 }
 
-TEST_F(MenuTest, ChoosingAnotherInputMovesTheCheckUnlessTheCloseFails) {
+TEST_F(MenuTest, ChoosingAnotherInputMovesTheCheckUnlessCloseOrOpenFails) {
     port.chooseInputDevice(0);
-    EXPECT_FALSE(port.menuState.thruEnabled); // no output open
     port.chooseInputDevice(1);
     EXPECT_EQ(port.MIDIInDevice, 1);
     EXPECT_EQ(port.menuState.checkedIn, 1);
-    EXPECT_EQ(fake.calls.inOpen, 2);
 
     fake.inCloseResult = 5;
     port.chooseInputDevice(0);
@@ -93,42 +75,29 @@ TEST_F(MenuTest, ChoosingAnotherInputMovesTheCheckUnlessTheCloseFails) {
     EXPECT_EQ(port.menuState.checkedIn, -1);
     EXPECT_EQ(fake.calls.inOpen, 2);
     EXPECT_EQ(lastBox(), "Errore apertura dispositivo MIDI di ingresso (Cod Err: 705)");
-}
 
-TEST_F(MenuTest, AFailedInputOpenDisablesThru) {
+    fake.inCloseResult = 0;
     openOutput();
-    port.chooseInputDevice(0);
     fake.inOpenResult = 4;
-    port.chooseInputDevice(1);
+    port.chooseInputDevice(0);
     EXPECT_EQ(port.menuState.checkedIn, -1);
     EXPECT_FALSE(port.menuState.thruEnabled);
 }
 
-TEST_F(MenuTest, OutputOpenUnchecksAndDisablesThruWithoutAnOpenInput) {
-    port.menuState.thruChecked = true;
+TEST_F(MenuTest, ChoosingAnOutput) {
+    port.menuState.thruChecked = true; // without an open input thru is unchecked, disabled
     port.chooseOutputDevice(0);
     EXPECT_EQ(port.menuState.checkedOut, 0);
-    EXPECT_FALSE(port.menuState.thruChecked);
-    EXPECT_FALSE(port.menuState.thruEnabled);
-    port.chooseInputDevice(0);
-    port.chooseOutputDevice(1);
-    EXPECT_EQ(port.MIDIOutDevice, 1);
-    EXPECT_EQ(port.menuState.checkedOut, 1);
-    EXPECT_TRUE(port.menuState.thruEnabled);
-}
+    EXPECT_FALSE(port.menuState.thruChecked || port.menuState.thruEnabled);
 
-TEST_F(MenuTest, AFailedOutputOpenChangesNoMenu) {
     port.chooseInputDevice(0);
-    port.chooseOutputDevice(0);
     port.chooseOutputDevice(0); // unchecked, closed, 99
     port.menuState.thruChecked = true;
-    const DeviceMenuState before = port.menuState;
-    fake.outOpenResult = 2;
+    fake.outOpenResult = 2; // a failed open changes no menu
     port.chooseOutputDevice(1);
     EXPECT_FALSE(port.MIDIOutOpen);
-    EXPECT_EQ(port.menuState.checkedOut, before.checkedOut);
-    EXPECT_EQ(port.menuState.thruEnabled, before.thruEnabled);
-    EXPECT_EQ(port.menuState.thruChecked, before.thruChecked);
+    EXPECT_EQ(port.menuState.checkedOut, -1);
+    EXPECT_TRUE(port.menuState.thruChecked && !port.menuState.thruEnabled);
 }
 
 TEST_F(MenuTest, ARememberedOutputThatFailedToOpenCanBeReplaced) {
@@ -146,49 +115,30 @@ TEST_F(MenuTest, ARememberedOutputThatFailedToOpenCanBeReplaced) {
 TEST_F(MenuTest, ThruTogglesOnlyWhenConnectAndInputStartBothSucceed) {
     port.chooseInputDevice(0);
     port.chooseOutputDevice(0);
+    EXPECT_TRUE(port.menuState.thruEnabled);
     fake.inStartResult = 67;
     port.toggleThru();
-    EXPECT_FALSE(port.menuState.thruChecked);
-    EXPECT_FALSE(port.MIDIThruOn);
+    EXPECT_FALSE(port.menuState.thruChecked || port.MIDIThruOn);
 
     fake.inStartResult = 0;
     port.toggleThru();
-    EXPECT_TRUE(port.menuState.thruChecked);
-    EXPECT_TRUE(port.MIDIThruOn);
+    EXPECT_TRUE(port.menuState.thruChecked && port.MIDIThruOn);
     ASSERT_TRUE(fake.inject(0x90));
     EXPECT_EQ(fake.thruForward, std::vector<uint32_t>{0x90});
 
     port.toggleThru();
-    EXPECT_FALSE(port.MIDIThruOn);
-    EXPECT_FALSE(fake.thruConnected());
-    EXPECT_FALSE(fake.inputStarted());
+    EXPECT_FALSE(port.MIDIThruOn || fake.thruConnected() || fake.inputStarted());
     EXPECT_TRUE(notifier.warnings.empty());
 }
 
-// ---- closing -----------------------------------------------------------------------------------
-
-using ShutdownTest = PortFixture;
-
-TEST_F(ShutdownTest, StopsInputAndClosesBothDevices) {
-    port.chooseInputDevice(0);
-    port.chooseOutputDevice(0);
-    port.StartMIDIIn();
-    port.shutdown();
-    EXPECT_FALSE(fake.inputStarted());
-    EXPECT_FALSE(fake.inputOpen());
-    EXPECT_FALSE(fake.outputOpen());
-    EXPECT_FALSE(port.MIDIInOpen || port.MIDIOutOpen);
-    EXPECT_TRUE(notifier.warnings.empty());
-}
-
-TEST_F(ShutdownTest, ThruIsEndedQuietlyAndRememberedAsOn) {
+TEST_F(MenuTest, ShutdownEndsThruQuietlyClosesBothAndRemembersThruAsOn) {
     port.chooseInputDevice(0);
     port.chooseOutputDevice(0);
     port.toggleThru();
     port.shutdown();
-    EXPECT_FALSE(fake.thruConnected());
-    EXPECT_FALSE(fake.inputStarted());
+    EXPECT_FALSE(fake.thruConnected() || fake.inputStarted());
     EXPECT_FALSE(fake.inputOpen() || fake.outputOpen());
+    EXPECT_FALSE(port.MIDIInOpen || port.MIDIOutOpen);
     EXPECT_TRUE(port.MIDIThruOn);
     EXPECT_TRUE(notifier.warnings.empty());
 }

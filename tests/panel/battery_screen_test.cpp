@@ -16,36 +16,25 @@ BatteryRecording recorded(const std::vector<int>& values) {
 }
 } // namespace
 
-TEST(BatteryScreen, ScaleReads8VoltsAtTheBottomTo18AtTheTop) {
+TEST(BatteryScreen, ScaleTimeAxisAndScreens) {
     EXPECT_EQ(scaleLabel(0), "8");
-    EXPECT_EQ(scaleLabel(10), "18");
     EXPECT_EQ(scaleLineY(10), 40);  // the top line is the origin, 40 twips down
     EXPECT_EQ(scaleLineY(0), 5040); // ten divisions of 500 twips below it
-    EXPECT_EQ(scaleLineY(5), 2540);
-    EXPECT_EQ(voltageY(1800), 40.0);
-    EXPECT_EQ(voltageY(800), 5040.0);
     EXPECT_EQ(voltageY(1379), 2145.0); // 40 + (18.00 - 13.79) * 500
     EXPECT_EQ(voltageY(2032), 40.0);   // off the top: drawn on the frame
     EXPECT_EQ(voltageY(0), 5040.0);
-}
 
-TEST(BatteryScreen, SampleXOneDivisionPerTimeBase) {
-    EXPECT_EQ(sampleX(0, 0, 26), 40.0);
-    EXPECT_EQ(sampleX(130, 0, 26), 3540.0); // 5 divisions of 700 twips
-    EXPECT_EQ(sampleX(260, 0, 26), 7040.0); // the right edge
+    // One division of 700 twips per time base.
+    EXPECT_EQ(sampleX(130, 0, 26), 3540.0); // 5 divisions
     EXPECT_EQ(sampleX(2600, 2000, 100), 4240.0);
     EXPECT_EQ(sampleX(234, 260, 26), -660.0); // before the screen: left of the grid
     EXPECT_EQ(screenSpan(60000), 600000);
-}
 
-TEST(BatteryScreen, ScreenMovesOnByWholeScreensOfTenDivisions) {
+    // The screen moves on by whole screens of ten divisions.
     EXPECT_EQ(screenStartFor(259, 0, 26), 0u);
     EXPECT_EQ(screenStartFor(260, 0, 26), 260u);
-    EXPECT_EQ(screenStartFor(520, 260, 26), 520u);
     EXPECT_EQ(screenStartFor(1000, 0, 26), 780u);  // a gap of several screens
     EXPECT_EQ(screenStartFor(100, 260, 26), 260u); // earlier than the screen: unchanged
-    EXPECT_EQ(screenStartFor(9999, 0, 1000), 0u);
-    EXPECT_EQ(screenStartFor(10000, 0, 1000), 10000u);
 }
 
 TEST(BatteryScreen, ReviewScreenEndsWithTheLastSampleOnIt) {
@@ -54,7 +43,6 @@ TEST(BatteryScreen, ReviewScreenEndsWithTheLastSampleOnIt) {
     EXPECT_EQ(lastOnScreen(rec, 5, 130, 26), 15);  // 130 + 260 = 390 = sample 15
     EXPECT_EQ(lastOnScreen(rec, 25, 650, 26), 29); // runs out of samples first
     EXPECT_EQ(lastOnScreen(rec, 30, 780, 26), 29); // nothing from 30 on
-    EXPECT_EQ(lastOnScreen(rec, 0, 0, 1000), 29);
 }
 
 TEST(BatteryScreen, TraceFoldsSamplesSharingAPixelColumn) {

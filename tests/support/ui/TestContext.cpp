@@ -3,28 +3,6 @@
 #include <QApplication>
 #include <QMdiSubWindow>
 
-uint32_t FakeTimerSource::timeSetEvent(int delayMs, int resolutionMs, Proc proc, void* user) {
-    ++setCalls;
-    if (failNext != 0) {
-        failNext = 0;
-        return 0;
-    }
-    const uint32_t id = nextId_++;
-    live[id] = {delayMs, resolutionMs, proc, user};
-    return id;
-}
-
-void FakeTimerSource::timeKillEvent(uint32_t id) {
-    ++killCalls;
-    live.erase(id);
-}
-
-void FakeTimerSource::fire(int n) {
-    for (int i = 0; i < n; ++i)
-        for (const auto& [id, t] : live)
-            t.proc(t.user);
-}
-
 bool TestFrame::isEnabled(const QString& objectName) const {
     const auto it = menuEnabled.find(objectName);
     return it == menuEnabled.end() || it->second;

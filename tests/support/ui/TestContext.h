@@ -1,4 +1,5 @@
 #pragma once
+#include "../FakeTimerSource.h"
 #include "../RecordingNotifier.h"
 #include "app/AppState.h"
 #include "app/ShowMsg.h"
@@ -6,58 +7,28 @@
 #include "app/ui/WindowContext.h"
 #include "midi/FakeMidiSystem.h"
 #include "midi/MidiPort.h"
-#include "timing/PrecisionClock.h"
-#include "timing/modTimerExact.h"
 #include <QMdiArea>
 #include <QString>
 #include <QTemporaryDir>
-#include <cstdint>
 #include <map>
-#include <utility>
 #include <vector>
 
 class ChildWindow;
 class QMdiSubWindow;
 
-// A periodic timer that never runs by itself: the test fires it.
-class FakeTimerSource : public PeriodicTimerSource {
-public:
-    struct Timer {
-        int delayMs;
-        int resolutionMs;
-        Proc proc;
-        void* user;
-    };
-    std::map<uint32_t, Timer> live; // timers set and not yet killed
-    int setCalls = 0;
-    int killCalls = 0;
-    uint32_t failNext = 0; // when non-zero, the next timeSetEvent fails (returns 0)
-
-    uint32_t timeSetEvent(int delayMs, int resolutionMs, Proc proc, void* user) override;
-    void timeKillEvent(uint32_t id) override;
-    // Runs every live timer's callback n times.
-    void fire(int n = 1);
-
-private:
-    uint32_t nextId_ = 1;
-};
-
-// The main window as a child window sees it: records menu switches, the child bookkeeping
-// calls and Edit menu pop-ups.
+// The main window as a child window sees it: records menu switches, unloads and Edit menu
+// pop-ups.
 class TestFrame : public MainFrame {
 public:
     explicit TestFrame(QMdiArea& area) : area_(area) {}
 
-    int activated = 0;
     int unloaded = 0;
-    std::vector<std::pair<QString, bool>> menuCalls;
     std::map<QString, bool> menuEnabled; // last state of each entry switched
     std::vector<QPoint> editMenuPopups;
 
-    void ChildActivated() override { ++activated; }
+    void ChildActivated() override {}
     void ChildUnloaded() override { ++unloaded; }
     void setMenuEntryEnabled(const QString& objectName, bool enabled) override {
-        menuCalls.emplace_back(objectName, enabled);
         menuEnabled[objectName] = enabled;
     }
     QMdiArea* mdiArea() override { return &area_; }

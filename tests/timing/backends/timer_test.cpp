@@ -1,9 +1,7 @@
 #include "timing/backends/ThreadTimerSource.h"
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <gtest/gtest.h>
-#include <mutex>
 #include <thread>
 
 namespace {
@@ -14,61 +12,49 @@ struct Counter {
     std::atomic<int> calls{0};
     std::atomic<bool> offThread{true};
     std::thread::id testThread = std::this_thread::get_id();
-    std::mutex mutex;
-    std::condition_variable changed;
 
     static void proc(void* self) {
         auto& c = *static_cast<Counter*>(self);
         if (std::this_thread::get_id() == c.testThread) c.offThread = false;
-        {
-            std::lock_guard lock(c.mutex);
-            ++c.calls;
-        }
-        c.changed.notify_all();
+        ++c.calls;
     }
-    bool waitFor(int n) {
-        std::unique_lock lock(mutex);
-        return changed.wait_for(lock, std::chrono::seconds(30), [&] { return calls >= n; });
+    bool waitFor(int n) const {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        while (calls < n && std::chrono::steady_clock::now() < end)
+            std::this_thread::sleep_for(std::chrono::microseconds(100));
+        return calls >= n;
     }
 };
 
 // The count must stay put while the test thread gives way many times.
-void expectNoMoreCalls(Counter& c) {
-    const int after = c.calls.load();
+void expectNoMoreCalls(const std::atomic<int>& calls) {
+    const int after = calls.load();
     for (int i = 0; i < 20'000; ++i)
         std::this_thread::yield();
-    EXPECT_EQ(c.calls.load(), after);
+    EXPECT_EQ(calls.load(), after);
 }
 
-TEST(ThreadTimerSource, CallsBackUntilKilled) {
-    ThreadTimerSource source;
-    Counter c;
-    const uint32_t id = source.timeSetEvent(1, 0, &Counter::proc, &c);
-    EXPECT_EQ(id, 1u);
-    ASSERT_TRUE(c.waitFor(5));
-    EXPECT_TRUE(c.offThread);
-    source.timeKillEvent(id);
-    EXPECT_EQ(source.active(), 0);
-    expectNoMoreCalls(c);
-    source.timeKillEvent(id); // already gone: ignored
-}
-
-TEST(ThreadTimerSource, TimersRunSideBySideWithTheirOwnIds) {
-    ThreadTimerSource source;
-    Counter a, b;
-    const uint32_t idA = source.timeSetEvent(1, 0, &Counter::proc, &a);
-    const uint32_t idB = source.timeSetEvent(2, 1, &Counter::proc, &b);
-    EXPECT_EQ(idA, 1u);
-    EXPECT_EQ(idB, 2u);
-    EXPECT_EQ(source.active(), 2);
-    ASSERT_TRUE(a.waitFor(3));
-    ASSERT_TRUE(b.waitFor(3));
-    source.timeKillEvent(idA);
-    expectNoMoreCalls(a);
-    const int before = b.calls.load();
-    ASSERT_TRUE(b.waitFor(before + 2)); // the other one keeps running
-    source.timeKillEvent(idB);
-    expectNoMoreCalls(b);
+TEST(ThreadTimerSource, TimersRunSideBySideOffTheCallerUntilKilledOrDestroyed) {
+    Counter a, b, c;
+    {
+        ThreadTimerSource source;
+        const uint32_t idA = source.timeSetEvent(1, 0, &Counter::proc, &a);
+        EXPECT_EQ(idA, 1u);
+        EXPECT_EQ(source.timeSetEvent(2, 1, &Counter::proc, &b), 2u);
+        source.timeSetEvent(1, 0, &Counter::proc, &c);
+        EXPECT_EQ(source.active(), 3);
+        ASSERT_TRUE(a.waitFor(3));
+        EXPECT_TRUE(a.offThread);
+        source.timeKillEvent(idA);
+        EXPECT_EQ(source.active(), 2);
+        expectNoMoreCalls(a.calls);          // no callback after the kill returns
+        source.timeKillEvent(idA);           // already gone: ignored
+        ASSERT_TRUE(b.waitFor(b.calls + 2)); // the others keep running
+        ASSERT_TRUE(c.waitFor(c.calls + 2));
+    }
+    // Destruction ends every timer.
+    expectNoMoreCalls(b.calls);
+    expectNoMoreCalls(c.calls);
 }
 
 TEST(ThreadTimerSource, RefusesBadRequests) {
@@ -81,32 +67,17 @@ TEST(ThreadTimerSource, RefusesBadRequests) {
     source.timeKillEvent(12345);
 }
 
-TEST(ThreadTimerSource, DestructionEndsEveryTimer) {
-    Counter a, b;
-    {
-        ThreadTimerSource source;
-        source.timeSetEvent(1, 0, &Counter::proc, &a);
-        source.timeSetEvent(1, 0, &Counter::proc, &b);
-        ASSERT_TRUE(a.waitFor(2));
-        ASSERT_TRUE(b.waitFor(2));
-    }
-    expectNoMoreCalls(a);
-    expectNoMoreCalls(b);
-}
-
-// A procedure that kills its own timer must not wait for itself.
-struct SelfKiller {
+// A procedure that kills its own timer must not wait for itself. Counts the calls that
+// knew the id, each of which kills.
+struct SelfKiller : Counter {
     ThreadTimerSource* source = nullptr;
     std::atomic<uint32_t> id{0};
-    std::atomic<int> calls{0};
-    Counter kills;
     static void proc(void* self) {
         auto& s = *static_cast<SelfKiller*>(self);
-        ++s.calls;
-        const uint32_t id = s.id.load();
-        if (id == 0) return; // came before the id was known
-        s.source->timeKillEvent(id);
-        Counter::proc(&s.kills);
+        if (const uint32_t id = s.id.load()) { // 0: came before the id was known
+            s.source->timeKillEvent(id);
+            Counter::proc(&s);
+        }
     }
 };
 
@@ -115,12 +86,9 @@ TEST(ThreadTimerSource, KillFromItsOwnProcedure) {
     SelfKiller killer;
     killer.source = &source;
     killer.id = source.timeSetEvent(1, 0, &SelfKiller::proc, &killer);
-    ASSERT_TRUE(killer.kills.waitFor(1));
-    const int calls = killer.calls.load();
-    for (int i = 0; i < 20'000; ++i)
-        std::this_thread::yield();
-    EXPECT_EQ(killer.calls.load(), calls);
-    EXPECT_EQ(killer.kills.calls.load(), 1);
+    ASSERT_TRUE(killer.waitFor(1));
+    expectNoMoreCalls(killer.calls);
+    EXPECT_EQ(killer.calls.load(), 1);
     EXPECT_EQ(source.active(), 0);
     // The stopped thread is joined by the next request.
     Counter c;

@@ -1,0 +1,224 @@
+#include "unit/SimulatedUnit.h"
+#include "unit/UnitPacking.h"
+#include <bit>
+#include <gtest/gtest.h>
+
+namespace {
+
+using Msgs = std::vector<uint32_t>;
+
+// A unit at a steady speed with a steady 13.8 V battery.
+SimulatedUnit unitAt(double rpm, const UnitFaults& faults = {}) {
+    SimulatedUnit u;
+    u.setBattery({.volts = 13.8, .rippleVolts = 0});
+    u.setEngine({.profile = SpeedProfile::Fixed, .fixedRpm = rpm});
+    u.setFaults(faults);
+    return u;
+}
+
+Msgs ask(SimulatedUnit& u, uint32_t msg) {
+    u.receive(msg);
+    return u.takeOutput();
+}
+
+} // namespace
+
+TEST(SimulatedUnit, ModeCommandsAndMemoryRequests) {
+    SimulatedUnit u = unitAt(0);
+    EXPECT_EQ(ask(u, 0xD1), Msgs{0xD1});
+    EXPECT_EQ(u.mode(), UnitMode::Programming);
+    EXPECT_EQ(ask(u, 0xD0), Msgs{0xD0});
+    EXPECT_EQ(u.mode(), UnitMode::Run);
+    for (uint32_t ignored : {0xD7u, 0x7Fu, 0xC0u}) // unknown commands, bare data bytes
+        EXPECT_TRUE(ask(u, ignored).empty()) << ignored;
+    EXPECT_EQ(ask(u, 0xD2), Msgs{0xD2});
+    EXPECT_EQ(u.mode(), UnitMode::EepromAccess);
+
+    // 0xC8 to MDX address 200: status 0x80 + 2 (address > 127) + 1 (value > 127) = 0x83,
+    // data1 = 200 - 128 = 72, data2 = 200 - 128 = 72.
+    EXPECT_EQ(ask(u, 0x484883), Msgs{0x484883});
+    EXPECT_EQ(u.eeprom().mdx[200], 0xC8);
+    ask(u, 0x484883); // the same value again is answered but is no change
+    EXPECT_EQ(u.eepromRevision(), 1u);
+    // Read request MDX data 200: 0x88 + 2, data1 72. Answer: value bit 7 in status bit 0,
+    // data2 = 0xC8 & 0x7F = 0x48, so 0x8B 0x48 0x48.
+    EXPECT_EQ(ask(u, 0x00488A), Msgs{0x48488B});
+    // The other module's byte is untouched (erased, 0xFF): 0x8E 0x48 0x7F with bit 0.
+    EXPECT_EQ(ask(u, 0x00488E), Msgs{0x7F488F});
+
+    // MSX program memory 130: request 0x9C + 2, data1 2. Byte = (130 * 29 + 0x3F + 0x80)
+    // mod 256 = 3961 mod 256 = 121 = 0x79 -> answer 0x9E 0x02 0x79.
+    EXPECT_EQ(ask(u, 0x00029E), Msgs{0x79029E});
+    // MDX program memory 1: 29 + 63 = 92 = 0x5C -> 0x98 0x01 0x5C.
+    EXPECT_EQ(ask(u, 0x000198), Msgs{0x5C0198});
+    // A "write" of MSX program memory 130 (0x90 + 4 + 2) is no request: no answer.
+    EXPECT_TRUE(ask(u, 0x010296).empty());
+    EXPECT_EQ(u.program(UnitModuleId::MSX)[130], 0x79);
+}
+
+TEST(SimulatedUnit, EachFaultKind) {
+    SimulatedUnit silent = unitAt(6000, {.silent = true}); // answers nothing, yet stores
+    silent.receive(0xD2);
+    silent.receive(0x484883); // 0xC8 to MDX 200
+    silent.advance(1'000'000);
+    EXPECT_TRUE(silent.takeOutput().empty());
+    EXPECT_EQ(silent.eeprom().mdx[200], 0xC8);
+
+    SimulatedUnit dropping = unitAt(6000, {.dropProbability = 0.5});
+    dropping.advance(2'000'000); // 200 revolutions, 1000 messages
+    const size_t n = dropping.takeOutput().size();
+    EXPECT_GT(n, 350u);
+    EXPECT_LT(n, 650u);
+
+    SimulatedUnit clean = unitAt(6000), bad = unitAt(6000, {.corruptProbability = 1});
+    clean.advance(200'000);
+    bad.advance(200'000);
+    const Msgs a = clean.takeOutput(), b = bad.takeOutput();
+    ASSERT_EQ(a.size(), b.size());
+    ASSERT_FALSE(a.empty());
+    for (size_t i = 0; i < a.size(); ++i) { // one bit flipped, still the same kind
+        EXPECT_EQ(std::popcount(a[i] ^ b[i]), 1) << i;
+        EXPECT_EQ(b[i] & 0xF0, a[i] & 0xF0) << i;
+        EXPECT_LT(unitmsg::data1Of(b[i]), 0x80);
+        EXPECT_LT(unitmsg::data2Of(b[i]), 0x80);
+    }
+
+    SimulatedUnit wrong = unitAt(0, {.wrongModuleProbability = 1});
+    ask(wrong, 0xD1);
+    // 7 written to MDX address 10 (0x80, 10, 7): stored in MDX, echoed as MSX (0x84).
+    EXPECT_EQ(ask(wrong, 0x070A80), Msgs{0x070A84});
+    EXPECT_EQ(wrong.eeprom().mdx[10], 7);
+    // Reading MDX 10 (0x88) is answered by MSX (0x8C) with its erased byte 0xFF.
+    EXPECT_EQ(ask(wrong, 0x000A88), Msgs{0x7F0A8D});
+
+    SimulatedUnit refusing = unitAt(0, {.refuseModes = true});
+    refusing.receive(0xD1);
+    EXPECT_EQ(ask(refusing, 0xD2), (Msgs{0xD0, 0xD3}));
+    EXPECT_EQ(refusing.mode(), UnitMode::Run);
+}
+
+TEST(SimulatedUnit, NobodyListeningDoesNotGrowTheQueueForever) {
+    SimulatedUnit u = unitAt(10000); // 6 ms per revolution
+    u.advance(100'000'000);          // 16,666 bursts
+    EXPECT_EQ(u.takeOutput().size(), SimulatedUnit::MaxQueued);
+}
+
+TEST(SimulatedUnit, OneRevolutionAt6000RpmIsOneFiveMessageBurst) {
+    SimulatedUnit u = unitAt(6000);
+    u.advance(9999);
+    EXPECT_TRUE(u.takeOutput().empty());
+    u.advance(1); // 60,000,000 / 6000 = 10,000 us
+    const Msgs m = u.takeOutput();
+    ASSERT_EQ(m.size(), 5u);
+    // 10 ms / 1.6 us = 6250 ticks, of which 315/360 = 5468.75 -> 5469 = 0x155D are Tb and
+    // 781 = 0x030D are Ta.
+    EXPECT_EQ(m[0], 0x155D80u);
+    EXPECT_EQ(m[1], 0x030D90u);
+    // No curve programmed: the default 10 degrees = 6250 / 36 = 173.6 -> 174 ticks before
+    // the end of Ta, so Tss = 781 - 174 = 607 = 0x025F.
+    EXPECT_EQ(m[3], 0x025FB0u);
+    // Dwell at 6000 rpm (band 5000-6000, index 9): 5.5 ms = 3437.5 ticks before the spark
+    // at Tb + Tss = 6076: Tib = 2638.5 -> 2639 = 0x0A4F.
+    EXPECT_EQ(m[2], 0x0A4FA0u);
+    // A1 = curve 1 in bits 4-5 + running (bit 6) = 0x50; A2 = 13.8 / 0.0797 = 173.1 -> 173
+    // = 0xAD: data2 0x2D with status bit 1.
+    EXPECT_EQ(m[4], 0x2D50E2u);
+}
+
+TEST(SimulatedUnit, ProgrammedCurveGivesTheTablesAdvance) {
+    SimulatedUnit u = unitAt(6000);
+    // Curve 1 marked programmed: 0xFE to MDX address 4 (status 0x81, data 4, 0x7E).
+    u.receive(0x7E0481);
+    // 6000 rpm is entry 12 + 55 = 67 at address 6 + 67 = 73; its ninth bit is bit 55 mod 8
+    // = 7 of flag byte 55 / 8 = 6 at address 12. A count of 260 (30 degrees) is stored as 4
+    // with that bit set.
+    u.receive(0x044980); // address 73 := 4
+    u.receive(0x000C81); // address 12 := 0x80
+    u.takeOutput();
+    u.setEngine(u.engine()); // the revolution starts again with the new table
+    u.advance(10000);
+    const Msgs m = u.takeOutput();
+    ASSERT_EQ(m.size(), 5u);
+    // 260 counts of 3.2 us = 520 ticks: Tss = 781 - 520 = 261 = 0x0105.
+    EXPECT_EQ(m[3], 0x0105B0u);
+    // Tib = 5469 + 261 - 3437.5 = 2292.5 -> 2293 = 0x08F5: data1 0x75, data2 0x08, bit 0.
+    EXPECT_EQ(m[2], 0x0875A1u);
+    EXPECT_EQ((m[4] >> 8) & 0xFF, 0x51u); // A1: the programmed-advance bit
+}
+
+TEST(SimulatedUnit, BatterySamplesEvery26msFrom0xD5To0xD0InsteadOfRevolutions) {
+    SimulatedUnit u = unitAt(6000);
+    u.advance(100'000);
+    EXPECT_EQ(u.takeOutput().size(), 50u); // 10 revolutions
+    EXPECT_EQ(ask(u, 0xD1), Msgs{0xD1});
+    u.advance(100'000);
+    EXPECT_TRUE(u.takeOutput().empty()); // none while programming
+    EXPECT_EQ(ask(u, 0xD5), Msgs{0xD5});
+    u.advance(25'999);
+    EXPECT_TRUE(u.takeOutput().empty());
+    u.advance(1);
+    const Msgs m = u.takeOutput();
+    ASSERT_EQ(m.size(), 5u);
+    // The running engine's Tb and Ta, A1 0x50 and A2 173 as in a revolution at 6000 rpm.
+    EXPECT_EQ(m[0], 0x155D80u);
+    EXPECT_EQ(m[1], 0x030D90u);
+    EXPECT_EQ(m[4], 0x2D50E2u);
+    u.advance(52'000);
+    EXPECT_EQ(u.takeOutput().size(), 10u);
+    u.setEngine({.profile = SpeedProfile::Fixed, .fixedRpm = 0});
+    u.advance(26'000); // engine stopped: Tb = Ta = 0 and A1 without the running bit, 0x10
+    const Msgs still = u.takeOutput();
+    ASSERT_EQ(still.size(), 5u);
+    EXPECT_EQ(still[0], 0x000080u);
+    EXPECT_EQ(still[1], 0x000090u);
+    EXPECT_EQ(still[4], 0x2D10E2u);
+    EXPECT_EQ(ask(u, 0xD0), Msgs{0xD0});
+    u.advance(1'000'000);
+    EXPECT_TRUE(u.takeOutput().empty());
+}
+
+TEST(EngineModel, SpeedProfiles) {
+    UnitRandom rng(7);
+    EngineSettings s{.profile = SpeedProfile::Sweep, // 1000 -> 9000 -> 1000 rpm in 10 s
+                     .sweepMinRpm = 1000,
+                     .sweepMaxRpm = 9000,
+                     .sweepPeriodS = 10};
+    for (auto [us, rpm] : {std::pair{0.0, 1000.0}, {2.5e6, 5000.0}, {5e6, 9000.0}, {7.5e6, 5000.0}})
+        EXPECT_DOUBLE_EQ(profileRpm(s, us, rng), rpm) << us;
+
+    s = {.profile = SpeedProfile::Idle, .idleRpm = 900, .idleJitterRpm = 40};
+    UnitRandom a(99), c(99);
+    for (int i = 0; i < 100; ++i) {
+        const double r = profileRpm(s, 0, a);
+        EXPECT_NEAR(r, 900, 40);
+        EXPECT_EQ(profileRpm(s, 0, c), r); // the seed fixes the sequence
+    }
+
+    s = {.profile = SpeedProfile::Fixed, .fixedRpm = 50}; // too slow to count
+    EXPECT_EQ(profileRpm(s, 0, rng), 0);
+}
+
+TEST(EngineModel, DwellBandsIncludeTheirUpperLimit) {
+    UnitBytes e = factoryEeprom().mdx;
+    // Index 0 up to 3000 rpm, index 5 just above, index 11 (4.5 ms) at the top.
+    for (auto [rpm, ms] : {std::pair{3000.0, 10.0}, {3001.0, 7.5}, {9000.0, 4.5}})
+        EXPECT_DOUBLE_EQ(dwellMs(e, rpm), ms) << rpm;
+    e[207] = 15;
+    EXPECT_DOUBLE_EQ(dwellMs(e, 9000), 2.5);
+    e[207] = 0xFF; // no valid index: the band's default
+    EXPECT_DOUBLE_EQ(dwellMs(e, 9000), 4.5);
+}
+
+TEST(EngineModel, Curve2HasItsOwnFlagAndAreaAndTssStaysInTa) {
+    UnitBytes e = factoryEeprom().mdx;
+    e[4] = 0xFD; // curve 2 programmed, curve 1 not
+    // 9,900 rpm is entry 106 at 113 + 106 = 219; flag byte 11 at 124, bit 94 mod 8 = 6.
+    e[219] = 105;
+    e[124] = 0x40;
+    EXPECT_EQ(tableAdvanceCount(e, 2, 12000), 105 + 256); // held at the last entry
+    EXPECT_FALSE(tableAdvanceCount(e, 1, 9900));
+    // More advance than the 45 degree part holds: the spark comes at the start of Ta.
+    const Revolution r = revolutionAt(6000, {.defaultAdvanceDeg = 60}, factoryEeprom().mdx);
+    EXPECT_EQ(r.tss, 0u);
+    EXPECT_EQ(r.tb + r.ta, 6250u);
+}
