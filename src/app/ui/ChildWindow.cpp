@@ -14,16 +14,16 @@ QMdiSubWindow* ChildWindow::subWindow() const {
 }
 
 int ChildWindow::toPixelsX(int twips) const {
-    return static_cast<int>(std::lround(twips / ctx.app.TwipsPerPixelX));
+    return twipsToPixels(twips, ctx.app.TwipsPerPixelX);
 }
 int ChildWindow::toPixelsY(int twips) const {
-    return static_cast<int>(std::lround(twips / ctx.app.TwipsPerPixelY));
+    return twipsToPixels(twips, ctx.app.TwipsPerPixelY);
 }
 int ChildWindow::toTwipsX(int px) const {
-    return static_cast<int>(std::lround(px * ctx.app.TwipsPerPixelX));
+    return pixelsToTwips(px, ctx.app.TwipsPerPixelX);
 }
 int ChildWindow::toTwipsY(int px) const {
-    return static_cast<int>(std::lround(px * ctx.app.TwipsPerPixelY));
+    return pixelsToTwips(px, ctx.app.TwipsPerPixelY);
 }
 
 QWidget* ChildWindow::placementWidget() {
@@ -40,10 +40,6 @@ void ChildWindow::applyPlacement(const WindowRecord& rec) {
                    toPixelsY(rec.Height));
 }
 
-static int16_t clampTwips(int v) {
-    return static_cast<int16_t>(std::clamp(v, -32768, 32767));
-}
-
 void ChildWindow::storePlacementAtUnload() {
     WindowRecord& rec = ctx.app.WinRec[number_];
     QWidget* w = placementWidget();
@@ -51,10 +47,10 @@ void ChildWindow::storePlacementAtUnload() {
     const bool maximised = w->isMaximized();
     if (!minimised && !maximised) {
         const QRect g = w->geometry();
-        rec.Top = clampTwips(toTwipsY(g.top()));
-        rec.Left = clampTwips(toTwipsX(g.left()));
-        rec.Width = clampTwips(toTwipsX(g.width()));
-        rec.Height = clampTwips(toTwipsY(g.height()));
+        rec.Top = toTwipsY(g.top());
+        rec.Left = toTwipsX(g.left());
+        rec.Width = toTwipsX(g.width());
+        rec.Height = toTwipsY(g.height());
     }
     if (ctx.app.Closing) {
         if (minimised)

@@ -6,6 +6,9 @@
 #include "timing/modTimerExact.h"
 #include <QPoint>
 #include <QString>
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
 
 class QMdiArea;
 class Decoder;
@@ -38,6 +41,15 @@ struct WindowContext {
 
     QString text(int id) const { return QString::fromStdString(texts.text(id)); }
 };
+
+// Screen positions and sizes are kept in twips; twipsPerPixel comes from the screen.
+inline int twipsToPixels(double twips, double twipsPerPixel) {
+    return static_cast<int>(std::lround(twips / twipsPerPixel));
+}
+// Pixels to twips, held within what a 16-bit record field stores.
+inline int16_t pixelsToTwips(int pixels, double twipsPerPixel) {
+    return static_cast<int16_t>(std::clamp(std::lround(pixels * twipsPerPixel), -32768L, 32767L));
+}
 
 // 8-bit text of the files and settings <-> QString.
 inline QString fromLatin1(const std::string& s) {

@@ -55,9 +55,6 @@ void setLampColour(QLabel* lamp, const QColor& colour) {
     lamp->setPalette(p);
 }
 
-int16_t toRecordValue(double v) {
-    return static_cast<int16_t>(std::clamp(std::lround(v), -32768L, 32767L));
-}
 } // namespace
 
 frmMain::frmMain(WindowContext& ctx, MessageDecoder& decoder, QWidget* parent)
@@ -257,35 +254,35 @@ void frmMain::buildMenus() {
         mdi_->cascadeSubWindows();
         ctx_.app.Arranging = false;
     });
-    connect(addEntry(window, "mnuAffiancaOrizz", t(94)), &QAction::triggered, this, [this] {
-        // Windows side by side in one row, each the full height.
-        const auto list = mdi_->subWindowList();
-        const QSize area = mdi_->viewport()->size();
-        int x = 0;
-        for (QMdiSubWindow* w : list) {
-            const int width = area.width() / static_cast<int>(list.size());
-            w->showNormal();
-            w->setGeometry(x, 0, width, area.height());
-            x += width;
-        }
-    });
-    connect(addEntry(window, "mnuAffiancaVert", t(95)), &QAction::triggered, this, [this] {
-        // Windows stacked one above the other, each the full width.
-        const auto list = mdi_->subWindowList();
-        const QSize area = mdi_->viewport()->size();
-        int y = 0;
-        for (QMdiSubWindow* w : list) {
-            const int height = area.height() / static_cast<int>(list.size());
-            w->showNormal();
-            w->setGeometry(0, y, area.width(), height);
-            y += height;
-        }
-    });
+    connect(addEntry(window, "mnuAffiancaOrizz", t(94)), &QAction::triggered, this,
+            [this] { tile(Qt::Horizontal); });
+    connect(addEntry(window, "mnuAffiancaVert", t(95)), &QAction::triggered, this,
+            [this] { tile(Qt::Vertical); });
 
     QMenu* help = addMenu(nullptr, "mnuHelp", caption("mnuHelp"));
     connect(addEntry(help, "mnuGuida", t(47)), &QAction::triggered, this, &frmMain::openGuide);
     connect(addEntry(help, "mnuInfo", t(30) + QString::fromLatin1(kProductName)),
             &QAction::triggered, this, [this] { openChild("mnuInfo"); });
+}
+
+// Horizontal: side by side in one row, each the full height; vertical: stacked, each the
+// full width.
+void frmMain::tile(Qt::Orientation orientation) {
+    const auto list = mdi_->subWindowList();
+    if (list.isEmpty()) return;
+    const QSize area = mdi_->viewport()->size();
+    const int n = static_cast<int>(list.size());
+    int at = 0;
+    for (QMdiSubWindow* w : list) {
+        w->showNormal();
+        if (orientation == Qt::Horizontal) {
+            w->setGeometry(at, 0, area.width() / n, area.height());
+            at += area.width() / n;
+        } else {
+            w->setGeometry(0, at, area.width(), area.height() / n);
+            at += area.height() / n;
+        }
+    }
 }
 
 void frmMain::buildStatusBar() {
@@ -463,10 +460,8 @@ void frmMain::restorePlacement() {
     const double tx = ctx_.app.TwipsPerPixelX;
     const double ty = ctx_.app.TwipsPerPixelY;
     if (rec.Width > 0 && rec.Height > 0) {
-        resize(static_cast<int>(std::lround(rec.Width / tx)),
-               static_cast<int>(std::lround(rec.Height / ty)));
-        move(static_cast<int>(std::lround(rec.Left / tx)),
-             static_cast<int>(std::lround(rec.Top / ty)));
+        resize(twipsToPixels(rec.Width, tx), twipsToPixels(rec.Height, ty));
+        move(twipsToPixels(rec.Left, tx), twipsToPixels(rec.Top, ty));
     } else {
         resize(1024, 720);
     }
@@ -502,10 +497,10 @@ void frmMain::storePlacement() {
     WindowRecord& rec = ctx_.app.WinRec[win::Main];
     const Qt::WindowStates st = windowState();
     if (!(st & (Qt::WindowMinimized | Qt::WindowMaximized))) normalGeometry_ = QRect(pos(), size());
-    rec.Left = toRecordValue(normalGeometry_.left() * ctx_.app.TwipsPerPixelX);
-    rec.Top = toRecordValue(normalGeometry_.top() * ctx_.app.TwipsPerPixelY);
-    rec.Width = toRecordValue(normalGeometry_.width() * ctx_.app.TwipsPerPixelX);
-    rec.Height = toRecordValue(normalGeometry_.height() * ctx_.app.TwipsPerPixelY);
+    rec.Left = pixelsToTwips(normalGeometry_.left(), ctx_.app.TwipsPerPixelX);
+    rec.Top = pixelsToTwips(normalGeometry_.top(), ctx_.app.TwipsPerPixelY);
+    rec.Width = pixelsToTwips(normalGeometry_.width(), ctx_.app.TwipsPerPixelX);
+    rec.Height = pixelsToTwips(normalGeometry_.height(), ctx_.app.TwipsPerPixelY);
     rec.State = (st & Qt::WindowMinimized) ? 1 : (st & Qt::WindowMaximized) ? 2 : 0;
 }
 
@@ -610,10 +605,10 @@ void frmMain::enlargeActiveChild() {
     const WindowRecord& rec = ctx_.app.WinRec[n];
     if (!sized || rec.MaxWidth <= 0) return;
     QMdiSubWindow* sub = child->subWindow();
-    const int w = static_cast<int>(std::lround(rec.MaxWidth / ctx_.app.TwipsPerPixelX));
+    const int w = twipsToPixels(rec.MaxWidth, ctx_.app.TwipsPerPixelX);
     int h = sub->height();
     if (n != win::Rotation && rec.MaxHeight > 0)
-        h = static_cast<int>(std::lround(rec.MaxHeight / ctx_.app.TwipsPerPixelY));
+        h = twipsToPixels(rec.MaxHeight, ctx_.app.TwipsPerPixelY);
     sub->showNormal();
     sub->resize(w, h);
 }

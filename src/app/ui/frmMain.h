@@ -84,6 +84,7 @@ private:
     void tickClock();
     void openGuide();
     void enlargeActiveChild();
+    void tile(Qt::Orientation orientation);
     void chooseLanguage(int langCode);
     QAction* addEntry(QMenu* menu, const QString& name, const QString& caption);
     QMenu* addMenu(QMenu* parent, const QString& name, const QString& caption);

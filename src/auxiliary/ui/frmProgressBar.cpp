@@ -46,8 +46,8 @@ void frmProgressBar::Form_Load() {
         over = {0, 0, s.width() * ctx.app.TwipsPerPixelX, s.height() * ctx.app.TwipsPerPixelY};
     }
     placement_ = progressPlacement(over, BarWindowWidth, BarWindowHeight);
-    frame->move(static_cast<int>(std::lround(placement_.Left / ctx.app.TwipsPerPixelX)),
-                static_cast<int>(std::lround(placement_.Top / ctx.app.TwipsPerPixelY)));
+    frame->move(twipsToPixels(placement_.Left, ctx.app.TwipsPerPixelX),
+                twipsToPixels(placement_.Top, ctx.app.TwipsPerPixelY));
 }
 
 void frmProgressBar::resizeEvent(QResizeEvent* event) {
