@@ -3,7 +3,9 @@
 #include "app/AppState.h"
 #include "app/SettingsStore.h"
 #include "app/ShowMsg.h"
+#include "app/StartOptions.h"
 #include "app/Texts.h"
+#include "app/ui/GuideFinder.h"
 #include "app/ui/QtNotifier.h"
 #include "app/ui/WindowRegistry.h"
 #include "app/ui/frmMain.h"
@@ -19,10 +21,19 @@
 #include <QApplication>
 #include <QDir>
 #include <QScreen>
+#include <cstdio>
 
 int Main(int argc, char** argv) {
     QApplication application(argc, argv);
     application.setApplicationName(kProductName);
+    std::vector<std::string> args;
+    for (const QString& arg : application.arguments().mid(1))
+        args.push_back(arg.toStdString());
+    const StartOptions options = parseStartOptions(args);
+    if (options.help || !options.unknown.empty()) {
+        std::fputs(startOptionsUsage().c_str(), options.help ? stdout : stderr);
+        if (options.help) return 0;
+    }
 
     AppState app;
     Texts texts;
@@ -37,10 +48,17 @@ int Main(int argc, char** argv) {
     app.setAppFolder(toLatin1(QDir::toNativeSeparators(QDir::currentPath())),
                      QDir::separator().toLatin1());
     LoadSettings(app);
+    applyStartOptions(options, app);
     if (app.LangCode != 1 && app.LangCode != 2) app.LangCode = 1;
     // The stored language chooses the half of the string table.
     texts.LangOffset = (app.LangCode - 1) * 200;
     app.MsgTitle = texts.text(113);
+    if (options.guidePath) {
+        const QString guide = findUserGuide(app, QCoreApplication::applicationDirPath());
+        std::puts(guide.isEmpty() ? composeMessage(texts, 27, "").c_str()
+                                  : guide.toLocal8Bit().constData());
+        return guide.isEmpty() ? 1 : 0;
+    }
 
     SimulatedUnitSystem simulated(app.AppFolder);
     RtMidiSystem rtmidi;

@@ -1,0 +1,79 @@
+// Takes the user guide's pictures: the program itself, offscreen, against the simulated unit.
+//   zephalon_screenshots [--lang it|en] [--list] <folder> [window...]
+// writes <folder>/<window>.png for every window of the guide's list (or the ones named).
+#include "Shots.h"
+#include "Workbench.h"
+#include "app/ui/ChildWindow.h"
+#include <QApplication>
+#include <QDir>
+#include <QLocale>
+#include <QMdiSubWindow>
+#include <QStringList>
+#include <cstdio>
+
+namespace {
+int usage() {
+    std::fputs("Usage: zephalon_screenshots [--lang it|en] [--list] <folder> [window...]\n",
+               stderr);
+    return 2;
+}
+
+bool take(const Shot& shot, int langCode, const QDir& folder) {
+    Workbench bench(langCode);
+    QWidget* picture = bench.main.get();
+    ChildWindow* window = nullptr;
+    if (shot.entry) {
+        window = bench.open(shot.entry);
+        if (!window) {
+            std::fprintf(stderr, "%s: no window opens from %s\n", shot.name, shot.entry);
+            return false;
+        }
+        picture = window->subWindow() ? static_cast<QWidget*>(window->subWindow()) : window;
+    }
+    if (shot.stage) shot.stage(bench, window);
+    QApplication::processEvents();
+    const QString file = folder.filePath(QString(shot.name) + ".png");
+    if (!picture->grab().save(file)) {
+        std::fprintf(stderr, "%s: cannot write %s\n", shot.name, qPrintable(file));
+        return false;
+    }
+    std::printf("%s\n", qPrintable(file));
+    return true;
+}
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    QStringList args = application.arguments().mid(1);
+    int langCode = 2;
+    bool list = false;
+    while (!args.isEmpty() && args.front().startsWith("--")) {
+        const QString option = args.takeFirst();
+        if (option == "--list") {
+            list = true;
+        } else if (option == "--lang" && !args.isEmpty()) {
+            const QString lang = args.takeFirst();
+            if (lang != "it" && lang != "en") return usage();
+            langCode = lang == "en" ? 2 : 1;
+        } else {
+            return usage();
+        }
+    }
+    if (list) {
+        for (const Shot& shot : guideShots())
+            std::printf("%s\n", shot.name);
+        return 0;
+    }
+    if (args.isEmpty()) return usage();
+    const QDir folder(args.takeFirst());
+    if (!folder.mkpath(".")) return usage();
+    // Dates and numbers as a user of that language sees them.
+    QLocale::setDefault(QLocale(langCode == 2 ? QLocale::English : QLocale::Italian,
+                                langCode == 2 ? QLocale::UnitedKingdom : QLocale::Italy));
+
+    bool ok = true;
+    for (const Shot& shot : guideShots())
+        if (args.isEmpty() || args.contains(shot.name)) ok = take(shot, langCode, folder) && ok;
+    return ok ? 0 : 1;
+}
