@@ -27,8 +27,9 @@ QString findUserGuide(const AppState& app, const QString& programFolder) {
         dataFolders.push_back(utf8(folder));
     for (const std::string& path : guideCandidates(utf8(programFolder), dataFolders, app.LangCode,
                                                    QDir::separator().toLatin1())) {
-        const QString file = QString::fromStdString(path);
-        if (isFile(file)) return QDir::cleanPath(QFileInfo(file).absoluteFilePath());
+        // "bin/../share" is taken by its letters: the program's folder is already resolved.
+        const QString file = QDir::cleanPath(QString::fromStdString(path));
+        if (isFile(file)) return QFileInfo(file).absoluteFilePath();
     }
     return {};
 }
