@@ -63,10 +63,9 @@ void stageNotebook(Workbench&, ChildWindow* w) {
     }
 }
 
-void stageTimer(Workbench& bench, ChildWindow* w) {
+void stageTimer(Workbench&, ChildWindow* w) {
     click(w, "Command4");
-    bench.timerSource.fire(1234);
-    QTest::qWait(1100); // the window shows the count once a second
+    QTest::qWait(1100); // the clock label follows once a second
 }
 
 void stageUnit(Workbench&, ChildWindow*) {

@@ -228,6 +228,18 @@ TEST(GuidePictures, EveryWindowTheGuideShowsHasItsScreenshotInBothLanguages) {
     }
 }
 
+TEST(BuiltProgram, RunFromTheBuildFolderFindsTheGuideOfTheStoredLanguage) {
+    QTemporaryDir startFolder;
+    AppState english;
+    english.setAppFolder(startFolder.path().toStdString());
+    english.LangCode = 2;
+    ASSERT_TRUE(SaveSettings(english).empty());
+    const ProcessRun guide = run(buildDir() + "/zephalon", {"--guide"}, startFolder.path());
+    EXPECT_EQ(guide.exitCode, 0) << guide.err.toStdString();
+    EXPECT_EQ(QFileInfo(guide.out.trimmed()).canonicalFilePath().toStdString(),
+              QFileInfo(buildDir() + "/guide/UserGuide.htm").canonicalFilePath().toStdString());
+}
+
 TEST(Install, IntoATemporaryPrefixGivesAProgramThatStartsAndFindsItsGuide) {
     QTemporaryDir prefix;
     const ProcessRun install =
