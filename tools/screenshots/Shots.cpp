@@ -52,11 +52,15 @@ void stageBattery(Workbench& bench, ChildWindow* w) {
     bench.run(5);
 }
 
-void stageNotebook(Workbench&, ChildWindow* w) {
+void stageNotebook(Workbench& bench, ChildWindow* w) {
+    const bool italian = bench.app.LangCode == 1;
     if (auto* text = w->findChild<QPlainTextEdit*>("Text1")) {
         text->setFocus();
-        for (const char* line : {"MDX curve 1: +2 deg above 6000 rpm, written at 14:20.",
-                                 "Coil: 3.1 ms at 1000 rpm, bench supply 13.8 V."}) {
+        for (const char* line :
+             {italian ? "Curva 1 MDX: +2 gradi sopra 6000 g/m, scritta alle 14:20."
+                      : "MDX curve 1: +2 deg above 6000 rpm, written at 14:20.",
+              italian ? "Bobina: 3,1 ms a 1000 g/m, alimentazione al banco 13,8 V."
+                      : "Coil: 3.1 ms at 1000 rpm, bench supply 13.8 V."}) {
             QTest::keyClicks(text, line);
             QTest::keyClick(text, Qt::Key_Return);
         }
