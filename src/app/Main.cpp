@@ -23,17 +23,43 @@
 #include <QScreen>
 #include <cstdio>
 
+namespace {
+std::vector<std::string> toStrings(const QStringList& list) {
+    std::vector<std::string> out;
+    for (const QString& s : list)
+        out.push_back(s.toStdString());
+    return out;
+}
+
+// --guide: the guide Help would open for the settings of the current folder, without a
+// display.
+int printGuidePath(int argc, char** argv) {
+    QCoreApplication core(argc, argv);
+    AppState app;
+    app.setAppFolder(toLatin1(QDir::toNativeSeparators(QDir::currentPath())),
+                     QDir::separator().toLatin1());
+    LoadSettings(app);
+    if (app.LangCode != 1 && app.LangCode != 2) app.LangCode = 1;
+    const Texts texts{(app.LangCode - 1) * 200};
+    const QString guide = findUserGuide(app, QCoreApplication::applicationDirPath());
+    std::puts(guide.isEmpty() ? composeMessage(texts, 27, "").c_str()
+                              : guide.toLocal8Bit().constData());
+    return guide.isEmpty() ? 1 : 0;
+}
+} // namespace
+
 int Main(int argc, char** argv) {
+    const StartOptions options = parseStartOptions(std::vector<std::string>(argv + 1, argv + argc));
+    if (options.help) {
+        std::fputs(startOptionsUsage().c_str(), stdout);
+        return 0;
+    }
+    if (options.guidePath) return printGuidePath(argc, argv);
     QApplication application(argc, argv);
     application.setApplicationName(kProductName);
-    std::vector<std::string> args;
-    for (const QString& arg : application.arguments().mid(1))
-        args.push_back(arg.toStdString());
-    const StartOptions options = parseStartOptions(args);
-    if (options.help || !options.unknown.empty()) {
-        std::fputs(startOptionsUsage().c_str(), options.help ? stdout : stderr);
-        if (options.help) return 0;
-    }
+    // What the toolkit left of the arguments is ours.
+    if (!parseStartOptions(toStrings(application.arguments().mid(1))).unknown.empty())
+        std::fputs(startOptionsUsage().c_str(), stderr);
 
     AppState app;
     Texts texts;
@@ -53,12 +79,6 @@ int Main(int argc, char** argv) {
     // The stored language chooses the half of the string table.
     texts.LangOffset = (app.LangCode - 1) * 200;
     app.MsgTitle = texts.text(113);
-    if (options.guidePath) {
-        const QString guide = findUserGuide(app, QCoreApplication::applicationDirPath());
-        std::puts(guide.isEmpty() ? composeMessage(texts, 27, "").c_str()
-                                  : guide.toLocal8Bit().constData());
-        return guide.isEmpty() ? 1 : 0;
-    }
 
     SimulatedUnitSystem simulated(app.AppFolder);
     RtMidiSystem rtmidi;

@@ -269,8 +269,8 @@ TEST(Install, IntoATemporaryPrefixGivesAProgramThatStartsAndFindsItsGuide) {
                     .isFile();
     EXPECT_TRUE(iconFound);
 
-    // Started offscreen in an empty folder, the installed program finds its own guide (the
-    // settings it creates there choose Italian).
+    // Started in an empty folder, the installed program finds its own guide (the settings it
+    // creates there choose Italian).
     QTemporaryDir startFolder;
     const ProcessRun guide = run(program, {"--guide"}, startFolder.path());
     EXPECT_EQ(guide.exitCode, 0) << guide.out.toStdString();
