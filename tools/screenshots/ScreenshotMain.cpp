@@ -5,7 +5,9 @@
 #include "Workbench.h"
 #include "app/ui/ChildWindow.h"
 #include <QApplication>
+#include <QDate>
 #include <QDir>
+#include <QLabel>
 #include <QLocale>
 #include <QMdiSubWindow>
 #include <QStringList>
@@ -16,6 +18,14 @@ int usage() {
     std::fputs("Usage: zephalon_screenshots [--lang it|en] [--list] <folder> [window...]\n",
                stderr);
     return 2;
+}
+
+// The status bar's clock shows one fixed moment, so a picture changes only when the window
+// does.
+void stopTheClock(QWidget* frame) {
+    if (auto* date = frame->findChild<QLabel*>("LabelData"))
+        date->setText(" " + QLocale().toString(QDate(2026, 3, 14), QLocale::LongFormat) + " ");
+    if (auto* time = frame->findChild<QLabel*>("LabelTime")) time->setText(" 10:30:00 ");
 }
 
 bool take(const Shot& shot, int langCode, const QDir& folder) {
@@ -32,6 +42,7 @@ bool take(const Shot& shot, int langCode, const QDir& folder) {
     }
     if (shot.stage) shot.stage(bench, window);
     QApplication::processEvents();
+    stopTheClock(bench.main.get());
     const QString file = folder.filePath(QString(shot.name) + ".png");
     if (!picture->grab().save(file)) {
         std::fprintf(stderr, "%s: cannot write %s\n", shot.name, qPrintable(file));
