@@ -20,12 +20,14 @@ int usage() {
     return 2;
 }
 
-// The status bar's clock shows one fixed moment, so a picture changes only when the window
-// does.
+// The clocks (status bar, Timer Exact) show one fixed moment, so a picture changes only when the
+// window does.
 void stopTheClock(QWidget* frame) {
     if (auto* date = frame->findChild<QLabel*>("LabelData"))
         date->setText(" " + QLocale().toString(QDate(2026, 3, 14), QLocale::LongFormat) + " ");
     if (auto* time = frame->findChild<QLabel*>("LabelTime")) time->setText(" 10:30:00 ");
+    if (auto* timer = frame->findChild<QWidget*>("frmTimerExact"))
+        if (auto* time = timer->findChild<QLabel*>("Label1")) time->setText("10:30:00");
 }
 
 bool take(const Shot& shot, int langCode, const QDir& folder) {
