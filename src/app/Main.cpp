@@ -57,9 +57,6 @@ int Main(int argc, char** argv) {
     if (options.guidePath) return printGuidePath(argc, argv);
     QApplication application(argc, argv);
     application.setApplicationName(kProductName);
-    // What the toolkit left of the arguments is ours.
-    if (!parseStartOptions(toStrings(application.arguments().mid(1))).unknown.empty())
-        std::fputs(startOptionsUsage().c_str(), stderr);
 
     AppState app;
     Texts texts;
@@ -104,6 +101,9 @@ int Main(int argc, char** argv) {
     targets.main = &main;
     notifier.setParent(&main);
     registerWindows(main, &notifier, &simulated);
+    // What the toolkit left of the arguments is ours; anything else is said, not fatal.
+    if (!parseStartOptions(toStrings(application.arguments().mid(1))).unknown.empty())
+        std::fputs(startOptionsUsage().c_str(), stderr);
     main.setSerialPorts(&serial);
     main.MDIForm_Load();
     if (!haveOutput) main.disableOutputMenus();
