@@ -4,11 +4,13 @@
 #include "Shots.h"
 #include "Workbench.h"
 #include "app/ui/ChildWindow.h"
+#include <QAction>
 #include <QApplication>
 #include <QDate>
 #include <QDir>
 #include <QLabel>
 #include <QLocale>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QStringList>
 #include <cstdio>
@@ -30,8 +32,26 @@ void stopTheClock(QWidget* frame) {
         if (auto* time = timer->findChild<QLabel*>("Label1")) time->setText("10:30:00");
 }
 
+// A window of the workbench by its objectName, in its sub-window (with the title bar).
+QWidget* windowNamed(Workbench& bench, const QString& name) {
+    for (QMdiSubWindow* sub : bench.main->mdiArea()->subWindowList())
+        if (sub->widget() && sub->widget()->objectName() == name) return sub;
+    return nullptr;
+}
+
+bool available(Workbench& bench, const Shot& shot) {
+    if (!shot.entry) return true;
+    const QAction* entry = bench.main->action(shot.entry);
+    return entry && entry->isEnabled();
+}
+
+// Takes one picture; a window that does not exist yet is left out (and said).
 bool take(const Shot& shot, int langCode, const QDir& folder) {
     Workbench bench(langCode);
+    if (!available(bench, shot)) {
+        std::fprintf(stderr, "%s: no window behind %s yet, not taken\n", shot.name, shot.entry);
+        return true;
+    }
     QWidget* picture = bench.main.get();
     ChildWindow* window = nullptr;
     if (shot.entry) {
@@ -40,10 +60,16 @@ bool take(const Shot& shot, int langCode, const QDir& folder) {
             std::fprintf(stderr, "%s: no window opens from %s\n", shot.name, shot.entry);
             return false;
         }
-        picture = window->subWindow() ? static_cast<QWidget*>(window->subWindow()) : window;
     }
     if (shot.stage) shot.stage(bench, window);
     QApplication::processEvents();
+    if (window) {
+        picture = windowNamed(bench, shot.window ? shot.window : window->objectName());
+        if (!picture) {
+            std::fprintf(stderr, "%s: window %s is not open\n", shot.name, shot.window);
+            return false;
+        }
+    }
     stopTheClock(bench.main.get());
     const QString file = folder.filePath(QString(shot.name) + ".png");
     if (!picture->grab().save(file)) {
@@ -74,8 +100,10 @@ int main(int argc, char** argv) {
         }
     }
     if (list) {
+        // The pictures this build can take.
+        Workbench bench(langCode);
         for (const Shot& shot : guideShots())
-            std::printf("%s\n", shot.name);
+            if (available(bench, shot)) std::printf("%s\n", shot.name);
         return 0;
     }
     if (args.isEmpty()) return usage();

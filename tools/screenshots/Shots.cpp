@@ -2,6 +2,7 @@
 #include "Workbench.h"
 #include "app/ui/ChildWindow.h"
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -75,6 +76,65 @@ void stageUnit(Workbench&, ChildWindow*) {
     QTest::qWait(600); // the status line follows the running unit
 }
 
+// The engine swept from 1,000 to 9,000 rpm and back in 20 s, recorded for a while.
+void recordSweep(Workbench& bench, ChildWindow* w, uint64_t ms) {
+    bench.link.unit.setEngine({.profile = SpeedProfile::Sweep,
+                               .sweepMinRpm = 1000,
+                               .sweepMaxRpm = 9000,
+                               .sweepPeriodS = 20});
+    click(w, "ComStop"); // Start
+    bench.run(ms);
+    click(w, "ComStop"); // Stop
+    bench.run(5);
+}
+
+void stageRotation(Workbench& bench, ChildWindow* w) {
+    recordSweep(bench, w, 4000);
+}
+
+void stageRotationGraph(Workbench& bench, ChildWindow* w) {
+    click(w, "ComDatiGrafico");
+    recordSweep(bench, w, 4000);
+}
+
+void stageAdvance(Workbench& bench, ChildWindow* w) {
+    recordSweep(bench, w, 20'000);
+}
+
+void stageNotes(Workbench& bench, ChildWindow* w) {
+    recordSweep(bench, w, 2000);
+    click(w, "ComNote");
+    for (QWidget* notes : bench.main->findChildren<QWidget*>("frmMisRotNote")) {
+        QWidget* text = notes->findChild<QWidget*>("Text1");
+        if (!text) continue;
+        text->setFocus();
+        QTest::keyClicks(text, bench.app.LangCode == 1
+                                   ? "Prova al banco, sweep 1000-9000 g/m, curva 1 su MDX."
+                                   : "Bench run, sweep 1000-9000 rpm, curve 1 in MDX.");
+    }
+}
+
+// Curve 1 drawn with the mouse as a user does: press at 1,000 rpm and 8 degrees, release at
+// 3,000 rpm and 20, then clicks at 6,000 rpm and 32 and at 9,000 rpm and 34 (graph origin at
+// 405, 6200 twips; 1,200 twips per 1,000 rpm and per 10 degrees).
+void stageCurve(Workbench& bench, ChildWindow* w) {
+    if (auto* combo = w->findChild<QComboBox*>("ComboCA")) combo->setCurrentIndex(1);
+    QWidget* graph = w->findChild<QWidget*>("Picture1");
+    if (!graph) return;
+    const auto at = [&](double rpm, double degrees) {
+        const double twips = bench.app.TwipsPerPixelX;
+        return QPoint(static_cast<int>((405 + (rpm - 500) * 1.2) / twips),
+                      static_cast<int>((6200 - degrees * 120) / bench.app.TwipsPerPixelY));
+    };
+    QTest::mousePress(graph, Qt::LeftButton, {}, at(1000, 8));
+    QTest::mouseMove(graph, at(3000, 20));
+    QTest::mouseRelease(graph, Qt::LeftButton, {}, at(3000, 20));
+    for (const QPoint p : {at(6000, 32), at(9000, 34)}) {
+        QTest::mousePress(graph, Qt::LeftButton, {}, p);
+        QTest::mouseRelease(graph, Qt::LeftButton, {}, p);
+    }
+}
+
 // The workbench in use: the control panel and a battery recording side by side.
 void stageWorkbench(Workbench& bench, ChildWindow*) {
     stagePanel(bench, bench.open("mnuPannelloControllo"));
@@ -90,6 +150,12 @@ constexpr Shot kShots[] = {
     {"frmAbout", "mnuInfo", nullptr},
     {"frmTimerExact", "mnuTimerExact", stageTimer},
     {"frmUnitaSimulata", "mnuUnitaSimulata", stageUnit},
+    {"frmProgCurva", "mnuProgCurva", stageCurve},
+    {"frmProgTempoBobina", "mnuProgTempoBobina", nullptr},
+    {"frmMisRot", "mnuMisRot", stageRotation},
+    {"frmMisRotGrafico", "mnuMisRot", stageRotationGraph, "frmMisRot"},
+    {"frmMisAnt", "mnuMisAnt", stageAdvance},
+    {"frmMisRotNote", "mnuMisRot", stageNotes, "frmMisRotNote"},
 };
 
 } // namespace
