@@ -43,6 +43,8 @@ int Main(int argc, char** argv) {
     app.MsgTitle = texts.text(113);
 
     SimulatedUnitSystem simulated(app.AppFolder);
+    constexpr int kSimulatedUnitName = 160; // "Unità simulata", "Simulated unit"
+    simulated.setDeviceName(texts.text(kSimulatedUnitName));
     RtMidiSystem rtmidi;
     SerialMidiSystem serial;
     for (const std::string& path : app.SerialPorts)

@@ -2,7 +2,9 @@
 #include "app/MenuCaptions.h"
 #include "app/RecentDocuments.h"
 #include "app/SettingsStore.h"
+#include "app/ui/AppIcon.h"
 #include "app/ui/ChildWindow.h"
+#include "app/ui/ToolkitLanguage.h"
 #include "midi/SerialPortList.h"
 #include "midi/backends/SerialMidiSystem.h"
 #include "midi/ui/RingPollTimer.h"
@@ -60,14 +62,13 @@ void setLampColour(QLabel* lamp, const QColor& colour) {
 frmMain::frmMain(WindowContext& ctx, MessageDecoder& decoder, QWidget* parent)
     : QMainWindow(parent), ctx_(ctx), decoder_(decoder) {
     setObjectName("frmMain");
+    setWindowIcon(appIcon());
     mdi_ = new QMdiArea(this);
     mdi_->setObjectName("MDIClient");
     mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(mdi_);
-    connect(mdi_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* w) {
-        if (w) ChildActivated();
-    });
+    connect(mdi_, &QMdiArea::subWindowActivated, this, &frmMain::activateChild);
 
     TimerLabel2MIDIIn = new QTimer(this);
     TimerLabel2MIDIIn->setObjectName("TimerLabel2MIDIIn");
@@ -254,10 +255,12 @@ void frmMain::buildMenus() {
         mdi_->cascadeSubWindows();
         ctx_.app.Arranging = false;
     });
+    // The desktop's convention: tiling horizontally stacks the windows (horizontal bands),
+    // tiling vertically sets them side by side (vertical bands).
     connect(addEntry(window, "mnuAffiancaOrizz", t(94)), &QAction::triggered, this,
-            [this] { tile(Qt::Horizontal); });
-    connect(addEntry(window, "mnuAffiancaVert", t(95)), &QAction::triggered, this,
             [this] { tile(Qt::Vertical); });
+    connect(addEntry(window, "mnuAffiancaVert", t(95)), &QAction::triggered, this,
+            [this] { tile(Qt::Horizontal); });
 
     QMenu* help = addMenu(nullptr, "mnuHelp", caption("mnuHelp"));
     connect(addEntry(help, "mnuGuida", t(47)), &QAction::triggered, this, &frmMain::openGuide);
@@ -265,8 +268,8 @@ void frmMain::buildMenus() {
             &QAction::triggered, this, [this] { openChild("mnuInfo"); });
 }
 
-// Horizontal: side by side in one row, each the full height; vertical: stacked, each the
-// full width.
+// Qt::Horizontal: side by side in one row, each the full height; Qt::Vertical: stacked in
+// one column, each the full width.
 void frmMain::tile(Qt::Orientation orientation) {
     const auto list = mdi_->subWindowList();
     if (list.isEmpty()) return;
@@ -337,6 +340,8 @@ void frmMain::MDIForm_Load() {
     app.ChildCount = 0;
     ctx_.midi.StopMIDIPoll = true;
     ctx_.midi.MIDIInDecode = false;
+    // The toolkit's own buttons, dialogs and dates follow the chosen language.
+    language_ = std::make_unique<ToolkitLanguage>(app.LangCode);
 
     setWindowTitle(QString("%1 - %2").arg(kAppTitle, kProductName));
     lampInColour_ = Label2MIDIIn->palette().color(QPalette::Window);
@@ -543,7 +548,8 @@ ChildWindow* frmMain::openChild(const QString& entry) {
     sub->setAttribute(Qt::WA_DeleteOnClose);
     child->Form_Load();
     sub->show();
-    child->setFocus();
+    mdi_->setActiveSubWindow(sub);
+    child->focusFirstInput();
     if (slot >= win::FirstCurve && slot <= win::LastCurve) {
         bool anyFree = false;
         for (int n = win::FirstCurve; n <= win::LastCurve; ++n)
@@ -579,11 +585,22 @@ void frmMain::ChildUnloaded() {
     // A curve editor slot may have come free.
     if (factories_.count("mnuNuovoCrva")) setMenuEntryEnabled("mnuNuovoCrva", true);
     if (factories_.count("mnuApriCrva")) setMenuEntryEnabled("mnuApriCrva", true);
-    // The window that takes the focus next enables what it supports.
-    if (any && !ctx_.app.Closing)
+    // The window that takes the focus next enables what it supports. (The about box runs
+    // this routine when it is activated; that must not schedule itself again.)
+    if (any && !ctx_.app.Closing && !reactivating_)
         QTimer::singleShot(0, this, [this] {
-            if (mdi_->activeSubWindow()) ChildActivated();
+            reactivating_ = true;
+            activateChild(mdi_->activeSubWindow());
+            reactivating_ = false;
         });
+}
+
+void frmMain::activateChild(QMdiSubWindow* sub) {
+    if (!sub) return;
+    if (auto* child = qobject_cast<ChildWindow*>(sub->widget()))
+        child->Form_Activate();
+    else
+        ChildActivated();
 }
 
 void frmMain::setMenuEntryEnabled(const QString& objectName, bool enabled) {

@@ -7,6 +7,7 @@
 #include <QVector>
 #include <functional>
 #include <map>
+#include <memory>
 
 class QAction;
 class QLabel;
@@ -17,6 +18,7 @@ class QTimer;
 class RingPollTimer;
 class ChildWindow;
 class SerialMidiSystem;
+class ToolkitLanguage;
 
 // The multiple-document frame: menus, status bar with clock and MIDI lamps, device menus,
 // window arrangement, and the closing sequence that writes the settings.
@@ -85,6 +87,7 @@ private:
     void openGuide();
     void enlargeActiveChild();
     void tile(Qt::Orientation orientation);
+    void activateChild(QMdiSubWindow* sub);
     void chooseLanguage(int langCode);
     QAction* addEntry(QMenu* menu, const QString& name, const QString& caption);
     QMenu* addMenu(QMenu* parent, const QString& name, const QString& caption);
@@ -113,9 +116,11 @@ private:
     QTimer* TimerLabel2MIDIOut = nullptr;
     QTimer* TimerOrologio = nullptr;
     RingPollTimer* TimerMIDIIn = nullptr;
+    std::unique_ptr<ToolkitLanguage> language_;
     QColor lampInColour_;
     QColor lampOutColour_;
     QRect normalGeometry_;
     bool loaded_ = false;
     bool closed_ = false;
+    bool reactivating_ = false;
 };
