@@ -96,7 +96,7 @@ TEST_F(PanelWindowTest, EnteringAndLeavingEepromAccess) {
 TEST_F(PanelWindowTest, WritesC8ToAddress200OfMdxAndReadsItBack) {
     open();
     enterAccess();
-    ASSERT_EQ(link.unit.eeprom().mdx[200], 0xFF); // erased
+    ASSERT_EQ(link.unit.eeprom().mdx[200], 0xFF);      // erased
     QTest::keyClick(scroll("VScrollWr"), Qt::Key_End); // 255: out of the protected addresses
     type("WrADR", "200"); // through 2 and 20: the box stays open while typing
     EXPECT_EQ(edit("WrADR")->text(), "200");
