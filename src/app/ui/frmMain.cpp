@@ -95,6 +95,7 @@ frmMain::frmMain(WindowContext& ctx, MessageDecoder& decoder, QWidget* parent)
 }
 
 frmMain::~frmMain() {
+    if (serial_) serial_->setLossHandler(nullptr);
     ctx_.midi.setEvents(nullptr);
     if (ctx_.frame == this) ctx_.frame = nullptr;
 }
@@ -226,7 +227,12 @@ void frmMain::buildMenus() {
         bool ok = false;
         const QString path = QInputDialog::getText(this, kAppTitle, caption("serialPrompt"),
                                                    QLineEdit::Normal, "/dev/ttyUSB0", &ok);
-        if (ok && !path.trimmed().isEmpty()) addSerialPort(path.trimmed());
+        if (!ok || path.trimmed().isEmpty()) return;
+        const QStringList speeds{QString::number(kSerialDefaultBaud),
+                                 QString::number(kSerialMidiBaud)};
+        const QString speed =
+            QInputDialog::getItem(this, kAppTitle, caption("serialSpeed"), speeds, 0, false, &ok);
+        if (ok) addSerialPort(path.trimmed(), speed.toInt());
     });
     prefs->addSeparator();
     QAction* bar = addEntry(prefs, "mnuVisBarraStato", t(103));
@@ -395,15 +401,37 @@ void frmMain::buildDeviceMenus() {
 }
 
 void frmMain::setSerialPorts(SerialMidiSystem* serial) {
+    if (serial_) serial_->setLossHandler(nullptr);
     serial_ = serial;
     action("mnuPortaSeriale")->setVisible(serial != nullptr);
+    // The loss is noticed on a device thread; the frame handles it on its own.
+    if (serial_)
+        serial_->setLossHandler([this](const std::string& path) {
+            QMetaObject::invokeMethod(
+                this, [this, path] { serialPortLost(fromLatin1(path)); }, Qt::QueuedConnection);
+        });
 }
 
-void frmMain::addSerialPort(const QString& path) {
+void frmMain::serialPortLost(const QString& path) {
+    MidiPort& m = ctx_.midi;
+    const std::string name = serialDeviceName(toLatin1(path));
+    const auto listedAs = [&](const std::array<MidiCaps, 8>& caps, int device) {
+        return device >= 0 && device < MidiPort::MaxDevices &&
+               caps[static_cast<size_t>(device)].name == name;
+    };
+    const bool output = m.MIDIOutOpen && listedAs(m.MIDIOutCaps, m.MIDIOutDevice);
+    const bool input = m.MIDIInOpen && listedAs(m.MIDIInCaps, m.MIDIInDevice);
+    if (!output && !input) return; // closed already: told when it happened
+    m.deviceLost(output, input);
+    renderDeviceMenus();
+    ctx_.messages.ShowMsg(1, kAppTitle, composeInsert(caption("serialLost"), path));
+}
+
+void frmMain::addSerialPort(const QString& path, int baud) {
     if (!serial_) return;
     const std::string native = toLatin1(path);
     const char* refusal = nullptr;
-    switch (serial_->addPort(native)) {
+    switch (serial_->addPort(native, baud)) {
     case mmr::Ok:
         break;
     case mmr::Allocated:
@@ -421,6 +449,7 @@ void frmMain::addSerialPort(const QString& path) {
         return;
     }
     ctx_.app.SerialPorts = serial_->ports();
+    ctx_.app.SerialPortBauds = serial_->bauds();
     const bool hadOutput = !ctx_.midi.NoMIDIOut;
     if (ctx_.midi.refreshDeviceLists() && !hadOutput) {
         setMenuEntryEnabled("mnuMIDIOut", true);

@@ -61,9 +61,12 @@ public:
 
     // The serial MIDI ports the Preferences menu adds to.
     void setSerialPorts(SerialMidiSystem* serial);
-    // Adds a serial MIDI port by its path, lists it in the device menus and keeps it in the
-    // settings; reports a refused path.
-    void addSerialPort(const QString& path);
+    // Adds a serial MIDI port by its path and line speed, lists it in the device menus and
+    // keeps it in the settings; reports a refused path.
+    void addSerialPort(const QString& path, int baud = 38400);
+    // A serial port hung up or disappeared: its open devices are closed and unchecked and
+    // the user is told once, naming the port.
+    void serialPortLost(const QString& path);
 
     QAction* action(const QString& objectName) const;
     // Rebuilds the recent documents entries from RecentDoc.
