@@ -11,9 +11,7 @@ TEST(PanelInput, AddressDigitsOnlyBlankIsZeroAndLargeNumbersTheMaximum) {
         const char* text;
         int value;
     };
-    for (const Case& c : {Case{"", "0", 0},
-                          {" ", "0", 0},
-                          {"300", "255", 255},
+    for (const Case& c : {Case{"", "0", 0}, {" ", "0", 0}, {"300", "255", 255},
                           {"99999999999999999999", "255", 255}, // no overflow when pasted
                           {"007", "007", 7}}) {
         const AddressEntry e = addressFromText(c.typed);
@@ -26,8 +24,7 @@ TEST(PanelInput, AddressDigitsOnlyBlankIsZeroAndLargeNumbersTheMaximum) {
 }
 
 TEST(PanelInput, DataIsUpToTwoHexDigits) {
-    for (auto [typed, value] :
-         {std::pair{"C8", 200}, {"c8", 200}, {"F", 15}, {"0a", 10}, {"", 0}}) {
+    for (auto [typed, value] : {std::pair{"C8", 200}, {"c8", 200}, {"F", 15}, {"0a", 10}, {"", 0}}) {
         EXPECT_TRUE(dataFromHexText(typed).accepted) << typed;
         EXPECT_EQ(dataFromHexText(typed).value, value) << typed;
     }
