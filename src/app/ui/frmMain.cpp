@@ -579,13 +579,7 @@ ChildWindow* frmMain::openChild(const QString& entry) {
     sub->show();
     mdi_->setActiveSubWindow(sub);
     child->focusFirstInput();
-    if (slot >= win::FirstCurve && slot <= win::LastCurve) {
-        bool anyFree = false;
-        for (int n = win::FirstCurve; n <= win::LastCurve; ++n)
-            anyFree = anyFree || app.WinRec[n].State == 0;
-        setMenuEntryEnabled("mnuNuovoCrva", anyFree);
-        setMenuEntryEnabled("mnuApriCrva", anyFree);
-    }
+    if (slot >= win::FirstCurve && slot <= win::LastCurve) offerCurveEntries();
     return child;
 }
 
@@ -611,9 +605,8 @@ void frmMain::ChildUnloaded() {
     if (!any) setMenuEntryEnabled("mnuStampa", false);
     for (const char* name : {"mnuSalva", "mnuSalvaAs", "mnuChiudi"})
         setMenuEntryEnabled(name, false);
-    // A curve editor slot may have come free.
-    if (factories_.count("mnuNuovoCrva")) setMenuEntryEnabled("mnuNuovoCrva", true);
-    if (factories_.count("mnuApriCrva")) setMenuEntryEnabled("mnuApriCrva", true);
+    // A curve editor slot may have come free (not when the about box runs this on activation).
+    offerCurveEntries();
     // The window that takes the focus next enables what it supports. (The about box runs
     // this routine when it is activated; that must not schedule itself again.)
     if (any && !ctx_.app.Closing && !reactivating_)
@@ -622,6 +615,14 @@ void frmMain::ChildUnloaded() {
             activateChild(mdi_->activeSubWindow());
             reactivating_ = false;
         });
+}
+
+void frmMain::offerCurveEntries() {
+    bool anyFree = false;
+    for (int n = win::FirstCurve; n <= win::LastCurve; ++n)
+        anyFree = anyFree || ctx_.app.WinRec[n].State == 0;
+    for (const char* entry : {"mnuNuovoCrva", "mnuApriCrva"})
+        if (factories_.count(entry)) setMenuEntryEnabled(entry, anyFree);
 }
 
 void frmMain::activateChild(QMdiSubWindow* sub) {

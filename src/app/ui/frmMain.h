@@ -91,6 +91,8 @@ private:
     void enlargeActiveChild();
     void tile(Qt::Orientation orientation);
     void activateChild(QMdiSubWindow* sub);
+    // New and open curve entries: offered while one of the ten curve editor slots is free.
+    void offerCurveEntries();
     void chooseLanguage(int langCode);
     QAction* addEntry(QMenu* menu, const QString& name, const QString& caption);
     QMenu* addMenu(QMenu* parent, const QString& name, const QString& caption);

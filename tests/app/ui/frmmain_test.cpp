@@ -274,6 +274,7 @@ TEST_F(MainWindowTest, CloseIsNotOfferedWhileTheAboutBoxIsActive) {
     EXPECT_TRUE(enabled("mnuChiudi"));
     main->mdiArea()->setActiveSubWindow(sub("frmAbout"));
     EXPECT_FALSE(enabled("mnuChiudi"));
+    main->grab().save(QDir::tempPath() + "/frmMain-about.png");
     // The about box closed, the notebook comes forward and offers Close again.
     sub("frmAbout")->close();
     QApplication::processEvents();
@@ -287,6 +288,7 @@ TEST_F(MainWindowTest, RightClickInTheTimerWindowPopsUpTheEditMenu) {
     auto* timer = main->findChild<frmTimerExact*>();
     ASSERT_NE(timer, nullptr);
     auto* menu = main->findChild<QMenu*>("mnuModifica");
+    timer->subWindow()->grab().save(QDir::tempPath() + "/frmTimerExact.png");
     for (const char* box : {"Label1", "Label2"}) {
         QTest::mouseClick(timer->findChild<QLabel*>(box), Qt::RightButton);
         EXPECT_TRUE(menu->isVisible()) << box;
