@@ -11,6 +11,7 @@
 #include "app/ui/frmMain.h"
 #include "midi/Decoder.h"
 #include "midi/MidiPort.h"
+#include "midi/SerialPortList.h"
 #include "midi/backends/CompositeMidiSystem.h"
 #include "midi/backends/RtMidiSystem.h"
 #include "midi/backends/SerialMidiSystem.h"
@@ -78,10 +79,13 @@ int Main(int argc, char** argv) {
     app.MsgTitle = texts.text(113);
 
     SimulatedUnitSystem simulated(app.AppFolder);
+    constexpr int kSimulatedUnitName = 160; // "Unità simulata", "Simulated unit"
+    simulated.setDeviceName(texts.text(kSimulatedUnitName));
     RtMidiSystem rtmidi;
     SerialMidiSystem serial;
-    for (const std::string& path : app.SerialPorts)
-        serial.addPort(path);
+    for (size_t i = 0; i < app.SerialPorts.size(); ++i)
+        serial.addPort(app.SerialPorts[i], i < app.SerialPortBauds.size() ? app.SerialPortBauds[i]
+                                                                          : kSerialDefaultBaud);
     // The simulated unit is always device 0; serial ports added later get the next numbers.
     CompositeMidiSystem devices({&simulated, &rtmidi, &serial});
     PrecisionClock clock;

@@ -269,8 +269,10 @@ bool parseSettings(std::string_view file, SettingsData& out) {
     // Record 4 holds a copy of the measurement folder and is not read.
     s.LastMeasFolder = rightTrimmed(in.text(recordStart(5), kFolderLength));
     readRecentDocuments(in, s);
-    if (in.has(recordStart(kSerialRecord), kRecord))
+    if (in.has(recordStart(kSerialRecord), kRecord)) {
         s.SerialPorts = parseSerialPortRecord(in.text(recordStart(kSerialRecord), kRecord));
+        s.SerialPortBauds = parseSerialPortBauds(in.text(recordStart(kSerialRecord), kRecord));
+    }
     if (file.size() > recordStart(kSerialRecord + 1))
         s.LaterRecords = std::string(file.substr(recordStart(kSerialRecord + 1)));
     out = std::move(s);
@@ -307,7 +309,7 @@ std::string serializeSettings(const SettingsData& data) {
     for (int i = 1; i <= kRecentRecords; ++i)
         file += recentRecord(data.RecentDoc[i]);
     if (!data.SerialPorts.empty() || !data.LaterRecords.empty()) {
-        file += serializeSerialPortRecord(data.SerialPorts);
+        file += serializeSerialPortRecord(data.SerialPorts, data.SerialPortBauds);
         file += data.LaterRecords;
     }
     return file;

@@ -7,6 +7,7 @@
 #include <QVector>
 #include <functional>
 #include <map>
+#include <memory>
 
 class QAction;
 class QLabel;
@@ -17,6 +18,7 @@ class QTimer;
 class RingPollTimer;
 class ChildWindow;
 class SerialMidiSystem;
+class ToolkitLanguage;
 
 // The multiple-document frame: menus, status bar with clock and MIDI lamps, device menus,
 // window arrangement, and the closing sequence that writes the settings.
@@ -59,9 +61,12 @@ public:
 
     // The serial MIDI ports the Preferences menu adds to.
     void setSerialPorts(SerialMidiSystem* serial);
-    // Adds a serial MIDI port by its path, lists it in the device menus and keeps it in the
-    // settings; reports a refused path.
-    void addSerialPort(const QString& path);
+    // Adds a serial MIDI port by its path and line speed, lists it in the device menus and
+    // keeps it in the settings; reports a refused path.
+    void addSerialPort(const QString& path, int baud = 38400);
+    // A serial port hung up or disappeared: its open devices are closed and unchecked and
+    // the user is told once, naming the port.
+    void serialPortLost(const QString& path);
 
     // How the Help menu's guide is shown (default: the desktop's browser) and the folder of
     // the running program it looks beside (default: the executable's).
@@ -90,6 +95,9 @@ private:
     void openGuide();
     void enlargeActiveChild();
     void tile(Qt::Orientation orientation);
+    void activateChild(QMdiSubWindow* sub);
+    // New and open curve entries: offered while one of the ten curve editor slots is free.
+    void offerCurveEntries();
     void chooseLanguage(int langCode);
     QAction* addEntry(QMenu* menu, const QString& name, const QString& caption);
     QMenu* addMenu(QMenu* parent, const QString& name, const QString& caption);
@@ -118,6 +126,7 @@ private:
     QTimer* TimerLabel2MIDIOut = nullptr;
     QTimer* TimerOrologio = nullptr;
     RingPollTimer* TimerMIDIIn = nullptr;
+    std::unique_ptr<ToolkitLanguage> language_;
     QColor lampInColour_;
     QColor lampOutColour_;
     QRect normalGeometry_;
@@ -125,4 +134,5 @@ private:
     QString programFolder_;
     bool loaded_ = false;
     bool closed_ = false;
+    bool reactivating_ = false;
 };

@@ -4,7 +4,6 @@
 #include "auxiliary/ui/LimitedTextEdit.h"
 #include <QCloseEvent>
 #include <QMdiSubWindow>
-#include <QMouseEvent>
 #include <algorithm>
 #include <filesystem>
 #include <system_error>
@@ -140,13 +139,4 @@ void frmBloccoNote::closeEvent(QCloseEvent* event) {
     }
     Form_Unload();
     event->accept();
-}
-
-void frmBloccoNote::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::RightButton && ctx.frame) {
-        ctx.frame->popupEditMenu(event->globalPosition().toPoint());
-        event->accept();
-        return;
-    }
-    ChildWindow::mousePressEvent(event);
 }
