@@ -9,7 +9,7 @@ namespace {
 constexpr size_t kColumns = 40;
 constexpr int kFirstAddressCurve1 = 6;
 constexpr int kFirstAddressCurve2 = 113;
-constexpr double kGraphWidth = GraphXMax - GraphX0;   // 11400
+constexpr double kGraphWidth = GraphXMax - GraphX0;  // 11400
 constexpr double kGraphHeight = GraphY0 - GraphYTop; // 6000
 
 // Writes text right-justified so that it ends in column last (1-based).

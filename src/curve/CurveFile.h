@@ -13,10 +13,10 @@ inline constexpr size_t RecordLength = 42;
 // Why a file was refused (the open command creates no window for it).
 enum class CrvaRefusal : int {
     None = 0,
-    TooShort = 1,     // not even one whole record
+    TooShort = 1,       // not even one whole record
     WrongSignature = 2, // record 1 does not begin with "crva 0"
-    BadCount = 3,     // a point count above 101, or records missing
-    BadValue = 4,     // a value the writer cannot have written
+    BadCount = 3,       // a point count above 101, or records missing
+    BadValue = 4,       // a value the writer cannot have written
 };
 
 struct CrvaReadResult {

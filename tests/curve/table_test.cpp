@@ -30,7 +30,7 @@ TEST(CurveTable, RpmToTableIndex) {
     EXPECT_EQ(RpmToTableIndex(500), 12);
     EXPECT_EQ(RpmToTableIndex(9900), 106);
     EXPECT_EQ(RpmToTableIndex(10000), 107);
-    EXPECT_EQ(RpmToTableIndex(649.f), 13); // 149 \ 100
+    EXPECT_EQ(RpmToTableIndex(649.f), 13);  // 149 \ 100
     EXPECT_EQ(RpmToTableIndex(600.5f), 13); // 100.5 rounds to the even 100
 }
 
@@ -42,7 +42,7 @@ TEST(CurveTable, CountsAboveNineBitsAreZeroAndNineBitCountsCarryTheirFlag) {
 
     // 30 degrees from 3,000 to 6,000 rpm (t = 1562500 / rpm), then down to 20 at 9,900.
     const Curve c = curveOf({at(3000, 30), at(6000, 30), at(9900, 20)});
-    EXPECT_EQ(c.CurveTable[37], 0); // 3,000 rpm: 520.8
+    EXPECT_EQ(c.CurveTable[37], 0);         // 3,000 rpm: 520.8
     EXPECT_EQ(c.CurveTable[38], 504 - 256); // 3,100 rpm: 504.0
     EXPECT_TRUE(flag(c, 38));
     EXPECT_EQ(c.CurveTable[67], 4); // 6,000 rpm: 260.4 -> 260
