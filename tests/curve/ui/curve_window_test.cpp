@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -34,12 +35,7 @@ namespace {
 class CurveWindowTest : public ::testing::Test {
 protected:
     CurveWindowTest() {
-        link.inNames = {"Unit"};
-        link.outNames = {"Unit"};
-        port.MIDIInDevice = 0;
-        port.MIDIOutDevice = 0;
-        port.OpenMIDIIn();
-        port.OpenMIDIOut();
+        link.connect(port);
         main = std::make_unique<frmMain>(ctx, decoder);
         targets.main = main.get();
         registerWindows(*main, nullptr);
@@ -237,6 +233,13 @@ TEST_F(CurveWindowTest, EditorRules) {
     choose(w, "1");
     EXPECT_FALSE(button(w, "ComCrva1")->isEnabled());
     EXPECT_FALSE(button(w, "ComCrva0")->isEnabled());
+
+    // A right click beside the graph pops the Edit menu up.
+    QTest::mouseClick(w, Qt::RightButton, {}, QPoint(w->width() - 3, w->height() - 3));
+    QMenu* edit = main->findChild<QMenu*>("mnuModifica");
+    ASSERT_NE(edit, nullptr);
+    EXPECT_TRUE(edit->isVisible());
+    edit->hide();
 
     // Closing with changes asks; Cancel keeps the window.
     t.notifier.nextAnswer = Notifier::Answer::Cancel;
