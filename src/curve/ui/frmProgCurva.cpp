@@ -401,7 +401,10 @@ void frmProgCurva::graphPress(QMouseEvent* e) {
     if (result == Edit::Ignored) return;
     CurvePenDown = -1;
     rubberEnd_.reset();
-    if (result == Edit::Added) afterEdit();
+    if (result == Edit::Added) {
+        afterEdit();
+        ShowCursorPosition(x, y); // the stored value now includes the new point
+    }
     Picture1->update();
 }
 
@@ -429,7 +432,10 @@ void frmProgCurva::graphRelease(QMouseEvent* e) {
     rubberEnd_.reset();
     Picture1->update();
     if (doc_.locked()) return;
-    if (releaseAt(doc_.curves[static_cast<size_t>(sel_)], x, y) == Edit::Added) afterEdit();
+    if (releaseAt(doc_.curves[static_cast<size_t>(sel_)], x, y) == Edit::Added) {
+        afterEdit();
+        ShowCursorPosition(x, y);
+    }
 }
 
 // A segment was added: the table is rebuilt (by the edit), the document changed.
