@@ -338,7 +338,8 @@ void frmProgCurva::DrawCurve(QPainter& p, int c) {
 }
 
 // The advance the stored table makes the unit apply at each 100 rpm step over the
-// curve's span: dashed, with a mark per step; 0 where the count does not fit nine bits.
+// curve's span: dashed stairs, with a mark per step; 0 where the count does not fit nine
+// bits.
 void frmProgCurva::drawQuantised(QPainter& p, int c) {
     const Curve& cur = doc_.curves[static_cast<size_t>(c)];
     if (!cur.hasSegment()) return;
@@ -356,10 +357,13 @@ void frmProgCurva::drawQuantised(QPainter& p, int c) {
         const double deg = countAdvance(tableCount(cur.CurveTable, i), rpm);
         const QPointF pt(GraphX0 + (rpm - 500) * 1.2,
                          GraphY0 - std::min(deg, 50.0) * TwipsPer10Deg / 10);
-        if (i == from)
+        // Between two steps the unit keeps the lower step's value: a stair.
+        if (i == from) {
             path.moveTo(pt);
-        else
+        } else {
+            path.lineTo(pt.x(), path.currentPosition().y());
             path.lineTo(pt);
+        }
         p.setPen(Qt::NoPen);
         p.drawRect(QRectF(pt.x() - mark / 2, pt.y() - mark / 2, mark, mark));
     }
