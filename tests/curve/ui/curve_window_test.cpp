@@ -197,6 +197,16 @@ TEST_F(CurveWindowTest, DrawSaveReopenFromTheRecentListAndSaveUnchanged) {
     std::filesystem::remove(path);
     main->action("mnuSalva")->trigger();
     EXPECT_EQ(readWholeFile(path), saved); // opened and saved without edits: the same bytes
+
+    // A point added by a click alone is a change, and so is an undo.
+    EXPECT_FALSE(again->windowTitle().endsWith(" *"));
+    click(again, px(9950 - 50, 10));
+    EXPECT_EQ(again->document().curves[1].CurveLastPoint, 3);
+    EXPECT_TRUE(again->windowTitle().endsWith(" *"));
+    main->action("mnuSalva")->trigger();
+    QTest::mouseClick(button(again, "ComAnnulla"), Qt::LeftButton);
+    EXPECT_TRUE(again->windowTitle().endsWith(" *"));
+    EXPECT_EQ(again->subWindow()->maximumSize(), QSize(940, 567)); // 14100 x 8500 twips
 }
 
 TEST_F(CurveWindowTest, EditorRules) {
@@ -390,6 +400,23 @@ TEST_F(CurveWindowTest, FailedTransfersSayWhyAndGiveTheEditorBack) {
     EXPECT_EQ(lastWarning(), "Operazione annullata");
     EXPECT_FALSE(progressOpen());
     EXPECT_EQ(button(w, "ComProg")->text(), "PROG ON");
+    EXPECT_FALSE(button(w, "ComProgMaster")->isEnabled());
+}
+
+TEST_F(CurveWindowTest, AnUnansweredHandshakeGivesUpAfterASecond) {
+    frmProgCurva* w = newCurve();
+    drawCurveOne(w);
+    UnitFaults f;
+    f.silent = true;
+    link.unit.setFaults(f);
+    programmingOn(w);
+    EXPECT_EQ(button(w, "ComProg")->text(), "PROG OFF");
+    EXPECT_FALSE(button(w, "ComProgMaster")->isEnabled());
+    EXPECT_EQ(runTransfer(w), 13);
+    EXPECT_EQ(lastWarning(), "Nessuna risposta dalla centralina");
+    EXPECT_EQ(button(w, "ComProg")->text(), "PROG ON");
+    // A late answer finds no request waiting.
+    decoder.DecodeMIDIIn(0xD1);
     EXPECT_FALSE(button(w, "ComProgMaster")->isEnabled());
 }
 
