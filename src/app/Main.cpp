@@ -106,12 +106,18 @@ int Main(int argc, char** argv) {
     notifier.setParent(&main);
     registerWindows(main, &notifier, &simulated);
     // What the toolkit left of the arguments is ours; anything else is said, not fatal.
-    if (!parseStartOptions(toStrings(application.arguments().mid(1))).unknown.empty())
-        std::fputs(startOptionsUsage().c_str(), stderr);
+    const StartOptions ours = parseStartOptions(toStrings(application.arguments().mid(1)));
+    if (!ours.unknown.empty()) std::fputs(startOptionsUsage().c_str(), stderr);
     main.setSerialPorts(&serial);
     main.MDIForm_Load();
     if (!haveOutput) main.disableOutputMenus();
     main.show();
+    // Documents named on the command line (a file manager opening a .crva) open through
+    // the File menu's dispatch.
+    QStringList documents;
+    for (const std::string& path : ours.documents)
+        documents << QString::fromStdString(path);
+    main.documents().openPaths(documents);
     app.InStartup = false;
     return application.exec();
 }

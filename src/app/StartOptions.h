@@ -9,6 +9,7 @@ struct StartOptions {
     bool guidePath = false; // --guide: print where the user guide is, then end
     bool help = false;      // --help
     std::vector<std::string> unknown;
+    std::vector<std::string> documents; // the other arguments: document files to open
 };
 
 // The simulated unit is always the first device of both lists.

@@ -10,11 +10,13 @@ TEST(StartOptions, SimulatedChoosesDeviceZeroBothWaysAndOthersAreKept) {
     EXPECT_EQ(settings.MIDIOutDevice, 3); // no option: the remembered devices stand
     EXPECT_EQ(settings.MIDIInDevice, 99);
 
-    const StartOptions options = parseStartOptions({"--simulated", "--bogus", "--guide"});
+    const StartOptions options =
+        parseStartOptions({"--simulated", "--bogus", "a.crva", "--guide", "/x/b.crva"});
     EXPECT_TRUE(options.simulated);
     EXPECT_TRUE(options.guidePath);
     EXPECT_FALSE(options.help);
     EXPECT_EQ(options.unknown, std::vector<std::string>{"--bogus"});
+    EXPECT_EQ(options.documents, (std::vector<std::string>{"a.crva", "/x/b.crva"}));
     applyStartOptions(options, settings);
     EXPECT_EQ(settings.MIDIOutDevice, 0);
     EXPECT_EQ(settings.MIDIInDevice, 0);

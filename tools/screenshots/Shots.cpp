@@ -118,14 +118,27 @@ void stageNotes(Workbench& bench, ChildWindow* w) {
 // 3,000 rpm and 20, then clicks at 6,000 rpm and 32 and at 9,000 rpm and 34 (graph origin at
 // 405, 6200 twips; 1,200 twips per 1,000 rpm and per 10 degrees).
 void stageCurve(Workbench& bench, ChildWindow* w) {
-    if (auto* combo = w->findChild<QComboBox*>("ComboCA")) combo->setCurrentIndex(1);
     QWidget* graph = w->findChild<QWidget*>("Picture1");
-    if (!graph) return;
+    auto* combo = w->findChild<QComboBox*>("ComboCA");
+    if (!graph || !combo) return;
+    const auto choose = [combo](const char* curve) {
+        combo->lineEdit()->selectAll();
+        QTest::keyClicks(combo->lineEdit(), curve);
+        QTest::keyClick(combo->lineEdit(), Qt::Key_Return);
+    };
     const auto at = [&](double rpm, double degrees) {
         const double twips = bench.app.TwipsPerPixelX;
         return QPoint(static_cast<int>((405 + (rpm - 500) * 1.2) / twips),
                       static_cast<int>((6200 - degrees * 120) / bench.app.TwipsPerPixelY));
     };
+    // Curve 0, a reference to compare with, then curve 1 over it with the unit's steps.
+    choose("0");
+    QTest::mousePress(graph, Qt::LeftButton, {}, at(800, 4));
+    QTest::mouseMove(graph, at(4000, 24));
+    QTest::mouseRelease(graph, Qt::LeftButton, {}, at(4000, 24));
+    QTest::mousePress(graph, Qt::LeftButton, {}, at(9500, 30));
+    QTest::mouseRelease(graph, Qt::LeftButton, {}, at(9500, 30));
+    choose("1");
     QTest::mousePress(graph, Qt::LeftButton, {}, at(1000, 8));
     QTest::mouseMove(graph, at(3000, 20));
     QTest::mouseRelease(graph, Qt::LeftButton, {}, at(3000, 20));
@@ -133,6 +146,8 @@ void stageCurve(Workbench& bench, ChildWindow* w) {
         QTest::mousePress(graph, Qt::LeftButton, {}, p);
         QTest::mouseRelease(graph, Qt::LeftButton, {}, p);
     }
+    click(w, "ComCrva0");
+    click(w, "ComTabella");
 }
 
 // The workbench in use: the control panel and a battery recording side by side.

@@ -4,6 +4,8 @@
 #include "auxiliary/ui/frmAbout.h"
 #include "auxiliary/ui/frmAvviso3.h"
 #include "auxiliary/ui/frmBloccoNote.h"
+#include "curve/ui/CurveDocumentKind.h"
+#include "curve/ui/frmProgCurva.h"
 #include "panel/ui/frmMisBatteria.h"
 #include "panel/ui/frmPannelloControllo.h"
 #include "timing/ui/frmTimerExact.h"
@@ -20,6 +22,16 @@ void registerWindows(frmMain& main, QtNotifier* notifier, SimulatedUnitSystem* s
     main.registerChild("mnuInfo", factory<frmAbout>());
     main.registerChild("mnuTimerExact", factory<frmTimerExact>());
     main.registerChild("mnuPannelloControllo", factory<frmPannelloControllo>());
+    for (const char* entry : {"mnuProgCurva", "mnuNuovoCrva"})
+        main.registerChild(entry, [](WindowContext& ctx, int winNo) -> ChildWindow* {
+            return new frmProgCurva(ctx, winNo);
+        });
+    main.documents().registerKind(curveDocumentKind());
+    DocumentKind monitor;
+    monitor.firstWindow = monitor.lastWindow = win::Panel;
+    monitor.extension = "txt";
+    monitor.saveFilter = "File testo (*.txt)";
+    main.documents().registerKind(monitor);
     main.registerChild("mnuMisBatteria", factory<frmMisBatteria>());
     if (simulated)
         main.registerChild("mnuUnitaSimulata",

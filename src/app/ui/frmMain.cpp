@@ -60,7 +60,10 @@ void setLampColour(QLabel* lamp, const QColor& colour) {
 } // namespace
 
 frmMain::frmMain(WindowContext& ctx, MessageDecoder& decoder, QWidget* parent)
-    : QMainWindow(parent), ctx_(ctx), decoder_(decoder) {
+    : QMainWindow(parent), ctx_(ctx), decoder_(decoder),
+      documents_(
+          ctx, [this](ChildWindow* child) { showChild(child); },
+          [this] { refreshRecentDocuments(); }) {
     setObjectName("frmMain");
     setWindowIcon(appIcon());
     mdi_ = new QMdiArea(this);
@@ -91,6 +94,7 @@ frmMain::frmMain(WindowContext& ctx, MessageDecoder& decoder, QWidget* parent)
     buildMenus();
     buildStatusBar();
     ctx_.frame = this;
+    ctx_.documents = &documents_;
     ctx_.midi.setEvents(this);
 }
 
@@ -98,6 +102,7 @@ frmMain::~frmMain() {
     if (serial_) serial_->setLossHandler(nullptr);
     ctx_.midi.setEvents(nullptr);
     if (ctx_.frame == this) ctx_.frame = nullptr;
+    if (ctx_.documents == &documents_) ctx_.documents = nullptr;
 }
 
 // A design text with path in place of its "_".
@@ -139,18 +144,22 @@ void frmMain::buildMenus() {
     for (const char* e : {"mnuApriMrot", "mnuNuovoCrva", "mnuApriCrva", "mnuNuovoIBob",
                           "mnuApriIBob", "mnuApriTesto"}) {
         QAction* a = addEntry(file, e, caption(e));
-        connect(a, &QAction::triggered, this, [this, e] { openChild(e); });
+        connect(a, &QAction::triggered, this, [this, e] {
+            if (documents_.kindOfEntry(e))
+                documents_.OpenDocument(e);
+            else
+                openChild(e);
+        });
     }
     file->addSeparator()->setObjectName("mnuSep1");
     connect(addEntry(file, "mnuChiudi", t(8)), &QAction::triggered, this, [this] {
         if (QMdiSubWindow* w = mdi_->activeSubWindow()) w->close();
     });
     file->addSeparator()->setObjectName("mnuSep16");
-    addEntry(file, "mnuSalva", caption("mnuSalva"));
-    connect(addEntry(file, "mnuSalvaAs", caption("mnuSalvaAs")), &QAction::triggered, this, [this] {
-        if (ChildWindow* child = activeChild(); child && child->canSaveAs())
-            child->saveDocumentAs();
-    });
+    connect(addEntry(file, "mnuSalva", caption("mnuSalva")), &QAction::triggered, this,
+            [this] { documents_.SaveDocument(activeChild()); });
+    connect(addEntry(file, "mnuSalvaAs", caption("mnuSalvaAs")), &QAction::triggered, this,
+            [this] { documents_.SaveDocumentAs(activeChild()); });
     file->addSeparator()->setObjectName("mnuSep17");
     addEntry(file, "mnuStampa", caption("mnuStampa"));
     file->addSeparator()->setObjectName("mnuSep12");
@@ -160,6 +169,7 @@ void frmMain::buildMenus() {
     for (int i = 1; i <= 9; ++i) {
         QAction* a = addEntry(file, QString("mnuRecentFile_%1").arg(i), QString());
         a->setVisible(false);
+        connect(a, &QAction::triggered, this, [this, i] { documents_.openRecent(i); });
         recent_.push_back(a);
     }
     file->addSeparator()->setObjectName("mnuSep13");
@@ -363,7 +373,7 @@ void frmMain::MDIForm_Load() {
                           "mnuApriIBob", "mnuApriTesto", "mnuPannelloControllo", "mnuProgCurva",
                           "mnuProgTempoBobina", "mnuTimerExact", "mnuMisBatteria", "mnuMisRot",
                           "mnuMisAnt", "mnuUnitaSimulata", "mnuBloccoNote", "mnuInfo"})
-        setMenuEntryEnabled(e, factories_.count(e) > 0);
+        setMenuEntryEnabled(e, factories_.count(e) > 0 || documents_.kindOfEntry(e));
     if (!factories_.count("mnuUnitaSimulata")) action("mnuUnitaSimulata")->setVisible(false);
 
     refreshRecentDocuments();
@@ -559,11 +569,14 @@ ChildWindow* frmMain::openChild(const QString& entry) {
             if (app.WinRec[n].State == 0) slot = n;
         if (!slot) return nullptr;
     }
-    // Single-instance windows come forward instead of opening twice.
+    // Single-instance windows come forward instead of opening twice: by their window
+    // number, or by their menu entry for windows without a record.
     if (slot == 0 || slot >= win::Panel) {
         for (QMdiSubWindow* sub : mdi_->subWindowList()) {
             auto* child = qobject_cast<ChildWindow*>(sub->widget());
-            if (child && sub->isVisible() && child->property("menuEntry").toString() == entry) {
+            const bool same = child && (slot ? child->windowNumber() == slot
+                                             : child->property("menuEntry").toString() == entry);
+            if (same && sub->isVisible()) {
                 mdi_->setActiveSubWindow(sub);
                 return child;
             }
@@ -573,14 +586,18 @@ ChildWindow* frmMain::openChild(const QString& entry) {
     ChildWindow* child = f->second(ctx_, slot);
     if (!child) return nullptr;
     child->setProperty("menuEntry", entry);
+    showChild(child);
+    return child;
+}
+
+void frmMain::showChild(ChildWindow* child) {
     QMdiSubWindow* sub = mdi_->addSubWindow(child);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     child->Form_Load();
     sub->show();
     mdi_->setActiveSubWindow(sub);
     child->focusFirstInput();
-    if (slot >= win::FirstCurve && slot <= win::LastCurve) offerCurveEntries();
-    return child;
+    offerCurveEntries();
 }
 
 void frmMain::ChildActivated() {
@@ -593,8 +610,9 @@ void frmMain::ChildActivated() {
         setMenuEntryEnabled("mnuWindow", true);
         setMenuEntryEnabled("mnuChiudi", true);
         // The active window enables what it supports.
-        const ChildWindow* child = activeChild();
-        setMenuEntryEnabled("mnuSalvaAs", child && child->canSaveAs());
+        ChildWindow* child = activeChild();
+        setMenuEntryEnabled("mnuSalva", documents_.canSave(child));
+        setMenuEntryEnabled("mnuSalvaAs", documents_.canSaveAs(child));
     }
 }
 
@@ -622,7 +640,8 @@ void frmMain::offerCurveEntries() {
     for (int n = win::FirstCurve; n <= win::LastCurve; ++n)
         anyFree = anyFree || ctx_.app.WinRec[n].State == 0;
     for (const char* entry : {"mnuNuovoCrva", "mnuApriCrva"})
-        if (factories_.count(entry)) setMenuEntryEnabled(entry, anyFree);
+        if (factories_.count(entry) || documents_.kindOfEntry(entry))
+            setMenuEntryEnabled(entry, anyFree);
 }
 
 void frmMain::activateChild(QMdiSubWindow* sub) {

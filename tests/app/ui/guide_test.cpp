@@ -299,7 +299,7 @@ TEST(Install, IntoATemporaryPrefixGivesAProgramThatStartsAndFindsItsGuide) {
     QFile desktop(prefix.filePath("share/applications/zephalon.desktop"));
     ASSERT_TRUE(desktop.open(QIODevice::ReadOnly));
     const QString entry = QString::fromUtf8(desktop.readAll());
-    EXPECT_TRUE(entry.contains("\nExec=zephalon\n"));
+    EXPECT_TRUE(entry.contains("\nExec=zephalon %F\n")); // files given open as documents
     EXPECT_TRUE(entry.contains("\nIcon=zephalon\n"));
     const QStringList icons = QDir(prefix.filePath("share/icons/hicolor"))
                                   .entryList({"*"}, QDir::Dirs | QDir::NoDotAndDotDot);
