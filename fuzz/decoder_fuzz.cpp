@@ -112,7 +112,13 @@ void applyControl(Bench& b, uint8_t control, uint8_t extra) {
     b.advance.isRunning = control & 0x40;
     b.app.CurrentWinNo = extra % 44;
     if (control & 0x80) b.decoder.resetMeasurement();
-    b.port.MIDIInDecode = true;
+    if (!b.port.MIDIInDecode) {
+        // Decoding was stopped by a value that did not fit. A window that enables it again
+        // starts a new acquisition, so the half-built revolution and its texts are dropped.
+        b.decoder.resetMeasurement();
+        b.decoder.RotText.clear();
+        b.port.MIDIInDecode = true;
+    }
 }
 
 } // namespace
@@ -138,7 +144,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
         const uint32_t top = data[i + 3] == 0xFE ? 0x01000000u : 0u;
         b.decoder.DecodeMIDIIn(data[i] | data[i + 1] << 8 | data[i + 2] << 16 | top);
-        checkState(b.decoder);
+        // After a fault the decoder rests with the value that did not fit until decoding is
+        // enabled again.
+        if (b.port.MIDIInDecode) checkState(b.decoder);
     }
     return 0;
 }

@@ -2,7 +2,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <system_error>
 
 #ifndef _WIN32
@@ -39,14 +38,58 @@ void syncFolder([[maybe_unused]] const fs::path& folder) {
 
 } // namespace
 
-std::optional<std::string> readWholeFile(const std::string& path) {
+FileRead readFile(const std::string& path, std::uintmax_t maxBytes) {
+    FileRead read;
+    const fs::path file(path);
     std::error_code ec;
-    if (!fs::is_regular_file(fs::path(path), ec)) return std::nullopt;
-    std::ifstream in(fs::path(path), std::ios::binary);
-    if (!in) return std::nullopt;
-    std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (in.bad()) return std::nullopt;
-    return bytes;
+    const fs::file_status status = fs::status(file, ec);
+    if (status.type() == fs::file_type::not_found) return read; // Missing
+    read.result = FileRead::Result::Unreadable;
+    if (ec) {
+        read.error = ec.message();
+        return read;
+    }
+    if (status.type() != fs::file_type::regular) {
+        read.error = "not a regular file";
+        return read;
+    }
+    const std::uintmax_t size = fs::file_size(file, ec);
+    if (!ec && size > maxBytes) {
+        read.result = FileRead::Result::TooLarge;
+        read.error = std::to_string(size) + " bytes";
+        return read;
+    }
+    std::ifstream in(file, std::ios::binary);
+    if (!in) {
+        read.error = "cannot open";
+        return read;
+    }
+    // Never more than the limit, even when the file grows while it is read.
+    std::string bytes;
+    char chunk[65536];
+    while (in) {
+        in.read(chunk, sizeof chunk);
+        const auto got = static_cast<std::size_t>(in.gcount());
+        if (bytes.size() + got > maxBytes) {
+            read.result = FileRead::Result::TooLarge;
+            read.error = "more than " + std::to_string(maxBytes) + " bytes";
+            return read;
+        }
+        bytes.append(chunk, got);
+    }
+    if (in.bad()) {
+        read.error = "read error";
+        return read;
+    }
+    read.result = FileRead::Result::Read;
+    read.bytes = std::move(bytes);
+    return read;
+}
+
+std::optional<std::string> readWholeFile(const std::string& path, std::uintmax_t maxBytes) {
+    FileRead read = readFile(path, maxBytes);
+    if (!read.ok()) return std::nullopt;
+    return std::move(read.bytes);
 }
 
 std::string writeFileAtomically(const std::string& path, const std::string& bytes) {
@@ -70,6 +113,11 @@ std::string writeFileAtomically(const std::string& path, const std::string& byte
         fs::remove(temp, ec);
         return "cannot flush " + temp.string() + " to disk";
     }
+    // The replacement keeps the permissions the user gave the file.
+    const fs::file_status previous = fs::status(target, ec);
+    if (!ec && previous.type() == fs::file_type::regular)
+        fs::permissions(temp, previous.permissions(), fs::perm_options::replace, ec);
+    ec.clear();
     fs::rename(temp, target, ec);
     if (ec) {
         std::error_code ignored;
