@@ -5,6 +5,7 @@
 #include "app/ShowMsg.h"
 #include "app/Texts.h"
 #include "app/ui/QtNotifier.h"
+#include "app/ui/ShutdownSignals.h"
 #include "app/ui/WindowRegistry.h"
 #include "app/ui/frmMain.h"
 #include "midi/Decoder.h"
@@ -23,6 +24,8 @@
 int Main(int argc, char** argv) {
     QApplication application(argc, argv);
     application.setApplicationName(kProductName);
+    // From here on a termination signal closes the program as its Exit command does.
+    ShutdownSignals shutdownSignals;
 
     AppState app;
     Texts texts;
@@ -41,6 +44,9 @@ int Main(int argc, char** argv) {
     // The stored language chooses the half of the string table.
     texts.LangOffset = (app.LangCode - 1) * 200;
     app.MsgTitle = texts.text(113);
+    // Said once; the file is left as it is and not written at exit.
+    if (app.SettingsUnreadable)
+        messages.ShowMsg(1, app.MsgTitle, texts.text(104) + ": " + app.SettingsPath);
 
     SimulatedUnitSystem simulated(app.AppFolder);
     RtMidiSystem rtmidi;
@@ -71,6 +77,9 @@ int Main(int argc, char** argv) {
     if (!haveOutput) main.disableOutputMenus();
     main.show();
     app.InStartup = false;
+    shutdownSignals.setClosingRoutine([&main, &application] {
+        if (main.close()) application.quit();
+    });
     return application.exec();
 }
 
