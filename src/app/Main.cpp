@@ -80,7 +80,20 @@ int Main(int argc, char** argv) {
     shutdownSignals.setClosingRoutine([&main, &application] {
         if (main.close()) application.quit();
     });
-    return application.exec();
+    // A failed save of the simulated unit's EEPROM is said once; the change is kept.
+    const std::string eepromFailure = texts.text(40) + ": " + simulated.eepromPath();
+    simulated.setSaveFailureReport([&main, &messages, &app, eepromFailure](const std::string&) {
+        QMetaObject::invokeMethod(
+            &main,
+            [&messages, &app, eepromFailure] { messages.ShowMsg(1, app.MsgTitle, eepromFailure); },
+            Qt::QueuedConnection);
+    });
+    const int result = application.exec();
+    simulated.setSaveFailureReport(nullptr);
+    // The last try for the simulated unit's EEPROM; what cannot be kept is not lost unsaid.
+    simulated.stop();
+    if (simulated.savePending()) messages.ShowMsg(1, app.MsgTitle, eepromFailure);
+    return result;
 }
 
 int main(int argc, char** argv) {
