@@ -1,6 +1,7 @@
 #include "app/ui/frmMain.h"
 #include "app/MenuCaptions.h"
 #include "app/RecentDocuments.h"
+#include "app/ScreenPlacement.h"
 #include "app/SettingsStore.h"
 #include "app/ui/ChildWindow.h"
 #include "midi/SerialPortList.h"
@@ -23,7 +24,9 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTextEdit>
 #include <QTime>
 #include <QTimer>
@@ -461,7 +464,8 @@ void frmMain::restorePlacement() {
     const double ty = ctx_.app.TwipsPerPixelY;
     if (rec.Width > 0 && rec.Height > 0) {
         resize(twipsToPixels(rec.Width, tx), twipsToPixels(rec.Height, ty));
-        move(twipsToPixels(rec.Left, tx), twipsToPixels(rec.Top, ty));
+        move(reachablePosition(
+            QRect(twipsToPixels(rec.Left, tx), twipsToPixels(rec.Top, ty), width(), height())));
     } else {
         resize(1024, 720);
     }
@@ -470,6 +474,21 @@ void frmMain::restorePlacement() {
         setWindowState(Qt::WindowMinimized);
     else if (rec.State == 2)
         setWindowState(Qt::WindowMaximized);
+}
+
+// A stored place whose menu bar no screen shows (another monitor, a damaged record) is
+// moved onto the nearest screen.
+QPoint frmMain::reachablePosition(const QRect& frame) const {
+    std::vector<ScreenRect> screens;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect a = screen->availableGeometry();
+        screens.push_back({a.x(), a.y(), a.width(), a.height()});
+    }
+    const int strip =
+        style()->pixelMetric(QStyle::PM_TitleBarHeight) + menuBar()->sizeHint().height();
+    const ScreenRect placed =
+        placeOnScreen({frame.x(), frame.y(), frame.width(), frame.height()}, screens, strip);
+    return {placed.x, placed.y};
 }
 
 void frmMain::rememberNormalGeometry() {

@@ -79,6 +79,7 @@ private:
     void buildDeviceMenus();
     void renderDeviceMenus();
     void restorePlacement();
+    QPoint reachablePosition(const QRect& frame) const;
     void storePlacement();
     void rememberNormalGeometry();
     void tickClock();

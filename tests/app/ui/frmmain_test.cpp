@@ -13,6 +13,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -209,4 +210,17 @@ TEST_F(MainWindowTest, GrabToPng) {
     EXPECT_EQ(image.width(), 1000);
     image.save(QDir::tempPath() + "/frmMain.png");
 }
+
+TEST_F(MainWindowTest, APlacementOffEveryScreenComesBackOnScreen) {
+    t.app.WinRec[win::Main] = WindowRecord{};
+    t.app.WinRec[win::Main].Left = -30000;
+    t.app.WinRec[win::Main].Top = 1500; // 100 px
+    t.app.WinRec[win::Main].Width = 9000;
+    t.app.WinRec[win::Main].Height = 6000;
+    start();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_EQ(main->pos(), QPoint(screen.left(), screen.top() + 100));
+    EXPECT_EQ(main->size(), QSize(600, 400));
+}
+
 } // namespace
