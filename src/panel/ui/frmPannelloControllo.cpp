@@ -1,6 +1,7 @@
 #include "panel/ui/frmPannelloControllo.h"
 #include "app/FileStore.h"
 #include "midi/Decoder.h"
+#include "midi/InputNotices.h"
 #include "midi/ui/RingPollTimer.h"
 #include "panel/MonitorFile.h"
 #include <QCloseEvent>
@@ -492,11 +493,7 @@ void frmPannelloControllo::flushMonitor() {
     if (!pendingPMIDIIn_.isEmpty()) PMIDIIn->setText(std::exchange(pendingPMIDIIn_, QString()));
     if (!pendingRdDAT_.isEmpty()) RdDAT->setText(std::exchange(pendingRdDAT_, QString()));
     const uint32_t lost = ctx.midi.ring.overruns() - overrunsAtStart_;
-    if (lost > 0) {
-        const QString text = ctx.texts.LangOffset == 0 ? QStringLiteral("Messaggi MIDI persi: %1")
-                                                       : QStringLiteral("MIDI messages lost: %1");
-        Text2->setText(text.arg(lost));
-    }
+    if (lost > 0) Text2->setText(fromLatin1(lostMessagesNotice(lost, ctx.texts.LangOffset)));
 }
 
 // ---- saving the monitor ---------------------------------------------------------------
