@@ -1,6 +1,7 @@
 // Arbitrary message streams through DecodeMIDIIn, with the windows opening, closing,
 // starting and stopping in between: the decoder's state stays within its ranges and every
 // row it hands over is a 95-column row.
+#include "FuzzCheck.h"
 #include "app/AppState.h"
 #include "app/Notifier.h"
 #include "app/ShowMsg.h"
@@ -15,11 +16,6 @@
 #include <memory>
 
 namespace {
-
-void check(bool condition) {
-    if (!condition) __builtin_trap();
-}
-
 struct QuietNotifier : Notifier {
     int notices = 0;
     void warning(const std::string&, const std::string&) override {}
@@ -66,13 +62,26 @@ struct Battery : BatterySink {
     void MisVBatProc(int hundredths) override { check(hundredths >= 0 && hundredths <= 2033); }
 };
 
-struct Bench {
+// The port and its ring (384 KB) are made once; what the decoder works on is made afresh
+// for every input.
+struct Link {
     Texts texts;
     QuietNotifier notifier;
     MessageService messages{texts, notifier};
     PrecisionClock clock;
     FakeMidiSystem fake;
     MidiPort port{fake, messages, clock};
+};
+
+Link& link() {
+    static Link* const shared = new Link;
+    return *shared;
+}
+
+struct Bench {
+    Link& l = link();
+    MidiPort& port = l.port;
+    QuietNotifier& notifier = l.notifier;
     AppState app;
     DecoderTargets targets;
     Rows rotation, advance;
@@ -133,6 +142,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (int slot = win::FirstCurve; slot <= win::LastCurve; ++slot)
         b.targets.setCurve(slot, &b.curve);
     b.port.MIDIInDecode = true;
+    b.port.StopMIDIPoll = false;
     if (size > 0 && data[0] & 1) b.decoder.RowCounter = 999'990; // reach the row limit
 
     // Four bytes per step: a message (status, data1, data2, top byte), or, when the top

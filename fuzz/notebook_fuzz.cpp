@@ -1,18 +1,11 @@
 // Any "Notebook.txt": the buffer is always 32000 characters, the text box never gets a CR,
 // and the box text goes back into the buffer taking the characters bufferLength counts.
+#include "FuzzCheck.h"
 #include "auxiliary/NotebookText.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
-
-namespace {
-
-void check(bool condition) {
-    if (!condition) __builtin_trap();
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string file(reinterpret_cast<const char*>(data), size);

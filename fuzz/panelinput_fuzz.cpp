@@ -1,5 +1,6 @@
 // Anything typed into the control panel's address and data boxes: an accepted address is
 // 0-255 and shown as the box's new text, an accepted data byte is 0-255.
+#include "FuzzCheck.h"
 #include "panel/PanelInput.h"
 
 #include <algorithm>
@@ -7,14 +8,6 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-
-namespace {
-
-void check(bool condition) {
-    if (!condition) __builtin_trap();
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view typed(reinterpret_cast<const char*>(data), size);

@@ -1,17 +1,13 @@
 // Arbitrary requests to the simulated unit, with time passing in between: it never crashes,
 // everything it sends is a short message whose data bytes are 7-bit, and its queue stays
 // bounded.
+#include "FuzzCheck.h"
 #include "unit/SimulatedUnit.h"
 
 #include <cstddef>
 #include <cstdint>
 
 namespace {
-
-void check(bool condition) {
-    if (!condition) __builtin_trap();
-}
-
 void checkOutput(SimulatedUnit& unit) {
     const std::vector<uint32_t> sent = unit.takeOutput();
     check(sent.size() <= SimulatedUnit::MaxQueued);

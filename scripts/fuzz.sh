@@ -48,9 +48,9 @@ for t in "${targets[@]}"; do
     log="$build/$t.log"
     status=0
     "$build/fuzz/$t" "${options[@]}" "${dirs[@]}" >"$log" 2>&1 || status=$?
-    cov=$(grep -o 'cov: [0-9]*' "$log" | tail -n 1 | awk '{print $2}')
-    ft=$(grep -o 'ft: [0-9]*' "$log" | tail -n 1 | awk '{print $2}')
-    runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)
+    cov=$(grep -o 'cov: [0-9]*' "$log" | tail -n 1 | awk '{print $2}' || true)
+    ft=$(grep -o 'ft: [0-9]*' "$log" | tail -n 1 | awk '{print $2}' || true)
+    runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1 || true)
     line=$(printf '%-22s cov: %-6s ft: %-7s runs: %s' "$t" "${cov:-?}" "${ft:-?}" "${runs:-?}")
     if [ "$status" -ne 0 ]; then
         line="$line  FAILED (see $log and $findings)"
