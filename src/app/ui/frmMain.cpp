@@ -76,8 +76,14 @@ frmMain::frmMain(WindowContext& ctx, MessageDecoder& decoder, QWidget* parent)
     TimerLabel2MIDIIn->setObjectName("TimerLabel2MIDIIn");
     TimerLabel2MIDIIn->setSingleShot(true);
     TimerLabel2MIDIIn->setInterval(kLampMs);
-    connect(TimerLabel2MIDIIn, &QTimer::timeout, this,
-            [this] { setLampColour(Label2MIDIIn, lampInColour_); });
+    connect(TimerLabel2MIDIIn, &QTimer::timeout, this, [this] {
+        // 300 ms after the last message, however many came meanwhile.
+        if (const qint64 since = lastInput_.elapsed(); since < kLampMs) {
+            TimerLabel2MIDIIn->start(static_cast<int>(kLampMs - since));
+            return;
+        }
+        setLampColour(Label2MIDIIn, lampInColour_);
+    });
     TimerLabel2MIDIOut = new QTimer(this);
     TimerLabel2MIDIOut->setObjectName("TimerLabel2MIDIOut");
     TimerLabel2MIDIOut->setSingleShot(true);
@@ -656,9 +662,13 @@ void frmMain::outputActivity() {
     TimerLabel2MIDIOut->start();
 }
 
+// Called for every message decoded: under a flood only the clock is read; the lamp is
+// painted when it turns green and when its timer ends.
 void frmMain::inputActivity() {
+    lastInput_.start();
+    if (TimerLabel2MIDIIn->isActive()) return;
     setLampColour(Label2MIDIIn, kLampGreen);
-    TimerLabel2MIDIIn->start();
+    TimerLabel2MIDIIn->start(kLampMs);
 }
 
 void frmMain::showSentMessage(const std::string& hex) {

@@ -3,6 +3,7 @@
 #include "midi/DecoderSinks.h"
 #include "midi/MidiPoller.h"
 #include <QColor>
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QVector>
 #include <functional>
@@ -114,6 +115,7 @@ private:
     QTimer* TimerLabel2MIDIOut = nullptr;
     QTimer* TimerOrologio = nullptr;
     RingPollTimer* TimerMIDIIn = nullptr;
+    QElapsedTimer lastInput_; // the last message decoded, for the input lamp
     QColor lampInColour_;
     QColor lampOutColour_;
     QRect normalGeometry_;

@@ -223,4 +223,16 @@ TEST_F(MainWindowTest, APlacementOffEveryScreenComesBackOnScreen) {
     EXPECT_EQ(main->size(), QSize(600, 400));
 }
 
+TEST_F(MainWindowTest, TheInputLampStaysGreenThroughABurstAndGoesOutAfterIt) {
+    start();
+    auto* lamp = main->findChild<QLabel*>("Label2MIDIIn");
+    const QColor off = lamp->palette().color(QPalette::Window);
+    for (int i = 0; i < 100'000; ++i)
+        main->inputActivity();
+    EXPECT_EQ(lamp->palette().color(QPalette::Window), QColor(0, 255, 0));
+    EXPECT_TRUE(main->findChild<QTimer*>("TimerLabel2MIDIIn")->isActive());
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return lamp->palette().color(QPalette::Window) == off; }, 5000));
+}
+
 } // namespace
