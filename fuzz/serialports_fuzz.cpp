@@ -1,5 +1,6 @@
 // Arbitrary settings records through the serial port list reader: no crash, at most eight
-// valid, distinct paths, and what is read is written back and read again unchanged.
+// valid, distinct paths with one known line speed each, and what is read is written back and
+// read again unchanged.
 #include "FuzzCheck.h"
 #include "midi/SerialPortList.h"
 
@@ -17,8 +18,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             check(paths[i] != paths[j]);
         check(serialDeviceName(paths[i]).size() <= 31);
     }
-    const std::string written = serializeSerialPortRecord(paths);
+    const std::vector<int> bauds = parseSerialPortBauds(record);
+    check(bauds.size() == paths.size());
+    for (const int baud : bauds)
+        check(baud == kSerialDefaultBaud || baud == kSerialMidiBaud);
+    const std::string written = serializeSerialPortRecord(paths, bauds);
     check(written.size() == kSerialPortRecordSize);
     check(parseSerialPortRecord(written) == paths);
+    check(parseSerialPortBauds(written) == bauds);
     return 0;
 }

@@ -75,6 +75,7 @@ constexpr std::array kEntries = std::to_array<StringEntry>({
     {152, "Dispositivo MIDI di ingresso"},
     {154, "Dispositivo MIDI di ingresso già in uso"},
     {155, "Dispositivo MCI non pronto"},
+    {160, "Unità simulata"},
 
     // English
     {201, "_"},
@@ -144,6 +145,7 @@ constexpr std::array kEntries = std::to_array<StringEntry>({
     {352, "MIDI input device"},
     {354, "MIDI input device already in use"},
     {355, "MCI device not ready"},
+    {360, "Simulated unit"},
 });
 
 static_assert(std::adjacent_find(kEntries.begin(), kEntries.end(),

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages the workbench needs to build, run and test.
 set -euo pipefail
-packages=(cmake ninja-build g++ pkg-config qt6-base-dev librtmidi-dev libgtest-dev libgmock-dev
+packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-translations-l10n librtmidi-dev libgtest-dev libgmock-dev
           libbenchmark-dev clang libclang-rt-14-dev xvfb xauth)
 missing=()
 for p in "${packages[@]}"; do

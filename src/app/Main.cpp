@@ -3,13 +3,16 @@
 #include "app/AppState.h"
 #include "app/SettingsStore.h"
 #include "app/ShowMsg.h"
+#include "app/StartOptions.h"
 #include "app/Texts.h"
+#include "app/ui/GuideFinder.h"
 #include "app/ui/QtNotifier.h"
 #include "app/ui/ShutdownSignals.h"
 #include "app/ui/WindowRegistry.h"
 #include "app/ui/frmMain.h"
 #include "midi/Decoder.h"
 #include "midi/MidiPort.h"
+#include "midi/SerialPortList.h"
 #include "midi/backends/CompositeMidiSystem.h"
 #include "midi/backends/RtMidiSystem.h"
 #include "midi/backends/SerialMidiSystem.h"
@@ -20,8 +23,40 @@
 #include <QApplication>
 #include <QDir>
 #include <QScreen>
+#include <cstdio>
+
+namespace {
+std::vector<std::string> toStrings(const QStringList& list) {
+    std::vector<std::string> out;
+    for (const QString& s : list)
+        out.push_back(s.toStdString());
+    return out;
+}
+
+// --guide: the guide Help would open for the settings of the current folder, without a
+// display.
+int printGuidePath(int argc, char** argv) {
+    QCoreApplication core(argc, argv);
+    AppState app;
+    app.setAppFolder(toLatin1(QDir::toNativeSeparators(QDir::currentPath())),
+                     QDir::separator().toLatin1());
+    LoadSettings(app);
+    if (app.LangCode != 1 && app.LangCode != 2) app.LangCode = 1;
+    const Texts texts{(app.LangCode - 1) * 200};
+    const QString guide = findUserGuide(app, QCoreApplication::applicationDirPath());
+    std::puts(guide.isEmpty() ? composeMessage(texts, 27, "").c_str()
+                              : guide.toLocal8Bit().constData());
+    return guide.isEmpty() ? 1 : 0;
+}
+} // namespace
 
 int Main(int argc, char** argv) {
+    const StartOptions options = parseStartOptions(std::vector<std::string>(argv + 1, argv + argc));
+    if (options.help) {
+        std::fputs(startOptionsUsage().c_str(), stdout);
+        return 0;
+    }
+    if (options.guidePath) return printGuidePath(argc, argv);
     QApplication application(argc, argv);
     application.setApplicationName(kProductName);
     // From here on a termination signal closes the program as its Exit command does.
@@ -40,6 +75,7 @@ int Main(int argc, char** argv) {
     app.setAppFolder(toLatin1(QDir::toNativeSeparators(QDir::currentPath())),
                      QDir::separator().toLatin1());
     LoadSettings(app);
+    applyStartOptions(options, app);
     if (app.LangCode != 1 && app.LangCode != 2) app.LangCode = 1;
     // The stored language chooses the half of the string table.
     texts.LangOffset = (app.LangCode - 1) * 200;
@@ -49,10 +85,13 @@ int Main(int argc, char** argv) {
         messages.ShowMsg(1, app.MsgTitle, texts.text(104) + ": " + app.SettingsPath);
 
     SimulatedUnitSystem simulated(app.AppFolder);
+    constexpr int kSimulatedUnitName = 160; // "Unità simulata", "Simulated unit"
+    simulated.setDeviceName(texts.text(kSimulatedUnitName));
     RtMidiSystem rtmidi;
     SerialMidiSystem serial;
-    for (const std::string& path : app.SerialPorts)
-        serial.addPort(path);
+    for (size_t i = 0; i < app.SerialPorts.size(); ++i)
+        serial.addPort(app.SerialPorts[i], i < app.SerialPortBauds.size() ? app.SerialPortBauds[i]
+                                                                          : kSerialDefaultBaud);
     // The simulated unit is always device 0; serial ports added later get the next numbers.
     CompositeMidiSystem devices({&simulated, &rtmidi, &serial});
     PrecisionClock clock;
@@ -72,6 +111,9 @@ int Main(int argc, char** argv) {
     targets.main = &main;
     notifier.setParent(&main);
     registerWindows(main, &notifier, &simulated);
+    // What the toolkit left of the arguments is ours; anything else is said, not fatal.
+    if (!parseStartOptions(toStrings(application.arguments().mid(1))).unknown.empty())
+        std::fputs(startOptionsUsage().c_str(), stderr);
     main.setSerialPorts(&serial);
     main.MDIForm_Load();
     if (!haveOutput) main.disableOutputMenus();

@@ -270,7 +270,9 @@ bool parseSettings(std::string_view file, SettingsData& out) {
     s.LastMeasFolder = rightTrimmed(in.text(recordStart(5), kFolderLength));
     readRecentDocuments(in, s);
     // A record 15 cut short still lists the paths whose fields are whole.
-    s.SerialPorts = parseSerialPortRecord(in.text(recordStart(kSerialRecord), kRecord));
+    const std::string_view serialRecord = in.text(recordStart(kSerialRecord), kRecord);
+    s.SerialPorts = parseSerialPortRecord(serialRecord);
+    s.SerialPortBauds = parseSerialPortBauds(serialRecord);
     if (file.size() > recordStart(kSerialRecord + 1))
         s.LaterRecords = std::string(file.substr(recordStart(kSerialRecord + 1)));
     out = std::move(s);
@@ -307,7 +309,7 @@ std::string serializeSettings(const SettingsData& data) {
     for (int i = 1; i <= kRecentRecords; ++i)
         file += recentRecord(data.RecentDoc[i]);
     if (!data.SerialPorts.empty() || !data.LaterRecords.empty()) {
-        file += serializeSerialPortRecord(data.SerialPorts);
+        file += serializeSerialPortRecord(data.SerialPorts, data.SerialPortBauds);
         file += data.LaterRecords;
     }
     return file;

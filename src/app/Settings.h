@@ -44,6 +44,7 @@ struct SettingsData {
 
     // Serial MIDI ports the user added, in record 15 (older readers stop at record 14).
     std::vector<std::string> SerialPorts;
+    std::vector<int> SerialPortBauds; // the line speed of each port, in the same order
     // Records after 15 as read, written back unchanged.
     std::string LaterRecords;
 };

@@ -110,6 +110,10 @@ bool MidiPort::enumerateAndOpen() {
 // ---- sending --------------------------------------------------------------------------
 
 void MidiPort::SendShortMsg() {
+    if (OutputLost && !MIDIOutOpen) {
+        MIDIOutResult = mmr::NoDriver;
+        return;
+    }
     if (ShowSentMsg && events_) events_->showSentMessage(hexMessage(MIDIOutMsg));
     if (events_) events_->outputActivity();
 
@@ -123,7 +127,9 @@ void MidiPort::SendShortMsg() {
         }
     }
     MIDIOutResult = result;
-    if (result != mmr::Ok) reportDeviceError(kTextOutputAccess, kWhereSend, result);
+    // A device that is gone is reported once, by whoever closes it (deviceLost).
+    if (result != mmr::Ok && result != mmr::NoDriver)
+        reportDeviceError(kTextOutputAccess, kWhereSend, result);
 }
 
 void MidiPort::SendReadRequest() {
@@ -158,6 +164,7 @@ int MidiPort::OpenMIDIIn() {
 int MidiPort::OpenMIDIOut() {
     const int result = system_.outOpen(MIDIOutDevice, MIDIOutHandle);
     MIDIOutOpen = result == mmr::Ok;
+    if (MIDIOutOpen) OutputLost = false;
     if (result == mmr::Allocated)
         messages_.ShowMsg(kMsgOutputInUse, kAppTitle, "");
     else if (result != mmr::Ok)
@@ -314,6 +321,34 @@ MidiPort::~MidiPort() {
         system_.inClose(MIDIInHandle);
     }
     if (MIDIOutOpen) system_.outClose(MIDIOutHandle);
+}
+
+void MidiPort::deviceLost(bool output, bool input) {
+    output = output && MIDIOutOpen;
+    input = input && MIDIInOpen;
+    if (!output && !input) return;
+    if (MIDIThruOn && MIDIInOpen && MIDIOutOpen) system_.disconnect(MIDIInHandle, MIDIOutHandle);
+    MIDIThruOn = false;
+    menuState.thruChecked = false;
+    if (input) {
+        if (MIDIInStarted) {
+            system_.inStop(MIDIInHandle);
+            if (events_) events_->inputPollerDisabled();
+        }
+        system_.inClose(MIDIInHandle);
+        MIDIInOpen = false;
+        MIDIInStarted = false;
+        MIDIInDevice = NoDevice;
+        menuState.checkedIn = -1;
+    }
+    if (output) {
+        system_.outClose(MIDIOutHandle);
+        MIDIOutOpen = false;
+        MIDIOutDevice = NoDevice;
+        menuState.checkedOut = -1;
+        OutputLost = true;
+    }
+    menuState.thruEnabled = MIDIInOpen && MIDIOutOpen;
 }
 
 void MidiPort::shutdown() {

@@ -65,6 +65,9 @@ public:
     std::string MIDIErrText;
     bool MIDIThruOn = false;
     bool ShowSentMsg = false;
+    // The output device disappeared (deviceLost): sends are dropped without an error box
+    // until an output device is opened again.
+    bool OutputLost = false;
 
     // Input side
     MidiRing ring;
@@ -108,6 +111,11 @@ public:
     void chooseInputDevice(int k);
     void chooseOutputDevice(int k);
     void toggleThru();
+
+    // A device that hung up or disappeared: the chosen output and/or input is closed
+    // without error boxes (the caller tells the user once), unchecked in its menu, and thru
+    // ends with it.
+    void deviceLost(bool output, bool input);
 
     // Closing: stop input, close both devices, end thru.
     void shutdown();

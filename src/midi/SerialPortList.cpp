@@ -1,11 +1,14 @@
 #include "midi/SerialPortList.h"
 #include <algorithm>
+#include <utility>
 
 namespace {
 
 constexpr std::size_t CountPos = 10; // 0-based offset of the count byte
 constexpr std::size_t FirstPath = 11;
 constexpr std::size_t NameField = 31;
+constexpr std::size_t FirstBaud = 491;
+constexpr char MidiBaudMark = 'M';
 
 bool isControl(char c) {
     const auto u = static_cast<unsigned char>(c);
@@ -26,37 +29,62 @@ bool serialPortPathValid(std::string_view path) {
     return std::none_of(path.begin(), path.end(), isControl);
 }
 
-std::string serializeSerialPortRecord(const std::vector<std::string>& paths) {
+std::string serializeSerialPortRecord(const std::vector<std::string>& paths,
+                                      const std::vector<int>& bauds) {
     std::string record(kSerialPortRecordSize, ' ');
     record.replace(0, kSerialPortSignature.size(), kSerialPortSignature);
     std::vector<std::string_view> kept;
-    for (const std::string& path : paths) {
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        const std::string& path = paths[i];
         if (kept.size() == kMaxSerialPorts) break;
         if (!serialPortPathValid(path)) continue;
         if (std::find(kept.begin(), kept.end(), path) != kept.end()) continue;
         record.replace(FirstPath + kept.size() * kSerialPortPathLength, path.size(), path);
+        if (i < bauds.size() && bauds[i] == kSerialMidiBaud)
+            record[FirstBaud + kept.size()] = MidiBaudMark;
         kept.push_back(path);
     }
     record[CountPos] = static_cast<char>(kept.size());
     return record;
 }
 
-std::vector<std::string> parseSerialPortRecord(std::string_view record) {
-    std::vector<std::string> paths;
+namespace {
+// The paths of the record with their speeds.
+std::vector<std::pair<std::string, int>> parseEntries(std::string_view record) {
+    std::vector<std::pair<std::string, int>> entries;
     if (record.size() <= CountPos ||
         record.substr(0, kSerialPortSignature.size()) != kSerialPortSignature)
-        return paths;
+        return entries;
     const auto count = static_cast<unsigned char>(record[CountPos]);
-    if (count > kMaxSerialPorts) return paths;
+    if (count > kMaxSerialPorts) return entries;
     for (std::size_t i = 0; i < count; ++i) {
         const std::size_t at = FirstPath + i * kSerialPortPathLength;
         if (at + kSerialPortPathLength > record.size()) break; // a cut field is not used
         const std::string_view path = trimRight(record.substr(at, kSerialPortPathLength));
         if (!serialPortPathValid(path)) continue;
-        if (std::find(paths.begin(), paths.end(), path) != paths.end()) continue;
-        paths.emplace_back(path);
+        if (std::find_if(entries.begin(), entries.end(),
+                         [&](const auto& e) { return e.first == path; }) != entries.end())
+            continue;
+        const bool midiBaud =
+            FirstBaud + i < record.size() && record[FirstBaud + i] == MidiBaudMark;
+        entries.emplace_back(path, midiBaud ? kSerialMidiBaud : kSerialDefaultBaud);
     }
+    return entries;
+}
+} // namespace
+
+std::vector<std::string> parseSerialPortRecord(std::string_view record) {
+    std::vector<std::string> paths;
+    for (auto& entry : parseEntries(record))
+        paths.push_back(std::move(entry.first));
     return paths;
+}
+
+std::vector<int> parseSerialPortBauds(std::string_view record) {
+    std::vector<int> bauds;
+    for (const auto& entry : parseEntries(record))
+        bauds.push_back(entry.second);
+    return bauds;
 }
 
 std::string serialDeviceName(std::string_view path) {

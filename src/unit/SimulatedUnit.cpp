@@ -47,8 +47,20 @@ void SimulatedUnit::handleMode(uint8_t status) {
             send(0xD3); // no EEPROM access
             break;
         }
-        mode_ = UnitMode::EepromAccess;
-        send(0xD2);
+        switch (faults_.eepromAnswer) {
+        case EepromAnswer::Granted:
+        case EepromAnswer::GrantedDataProg:
+            mode_ = UnitMode::EepromAccess;
+            send(faults_.eepromAnswer == EepromAnswer::Granted ? 0xD2 : 0xD4);
+            break;
+        case EepromAnswer::Denied:
+            send(0xD3);
+            break;
+        case EepromAnswer::Refused:
+            mode_ = UnitMode::Run;
+            send(0xD0);
+            break;
+        }
         break;
     case 0xD5:
         mode_ = UnitMode::Battery;
@@ -62,10 +74,16 @@ void SimulatedUnit::handleMode(uint8_t status) {
 
 void SimulatedUnit::handleMemory(uint32_t msg) {
     const unitmsg::MemoryRequest req = unitmsg::decodeMemoryRequest(msg);
-    if (!req.valid) return;
+    if (!req.valid || !takesMemoryRequests()) return;
     auto module = req.msx ? UnitModuleId::MSX : UnitModuleId::MDX;
     uint8_t status = unitmsg::statusOf(msg);
     if (!req.read) {
+        uint64_t& busyUntil = writeBusyUntil_[req.msx ? 1 : 0];
+        if (now_ < busyUntil) {
+            ++lostWrites_;
+            return;
+        }
+        busyUntil = now_ + EepromWriteUs;
         uint8_t& cell = eeprom_.module(module)[req.address];
         if (cell != req.value) {
             cell = static_cast<uint8_t>(req.value);

@@ -24,6 +24,9 @@ public:
     static constexpr size_t MaxQueued = 65536;
     // A stopped engine is looked at again this often.
     static constexpr double StoppedRecheckUs = 100'000;
+    // A module's EEPROM is busy this long after a write; a write arriving meanwhile is lost
+    // without an answer (the transfers pace their writes 80 and 100 ms apart).
+    static constexpr uint64_t EepromWriteUs = 4'000;
 
     explicit SimulatedUnit(uint64_t seed = 0x5A3E1);
 
@@ -44,6 +47,12 @@ public:
     const UnitFaults& faults() const { return faults_; }
 
     UnitMode mode() const { return mode_; }
+    // Memory requests are answered only in programming mode and in EEPROM access.
+    bool takesMemoryRequests() const {
+        return mode_ == UnitMode::Programming || mode_ == UnitMode::EepromAccess;
+    }
+    // Writes lost because the module was still busy with the previous one.
+    uint64_t lostWrites() const { return lostWrites_; }
     // Speed of the revolution in progress, 0 when the engine stands still.
     double currentRpm() const { return revRpm_; }
     uint64_t nowUs() const { return now_; }
@@ -82,6 +91,8 @@ private:
     double nextRevUs_ = 0;
     double nextBatteryUs_ = 0;
     uint64_t eepromRevision_ = 0;
+    uint64_t writeBusyUntil_[2] = {0, 0}; // per module, unit time in us
+    uint64_t lostWrites_ = 0;
     uint64_t sent_ = 0;
     std::vector<uint32_t> output_;
 };

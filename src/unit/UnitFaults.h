@@ -2,6 +2,14 @@
 #include "unit/UnitRandom.h"
 #include <cstdint>
 
+// How the unit answers a request for EEPROM access (0xD2).
+enum class EepromAnswer {
+    Granted,         // 0xD2, EEPROM access
+    GrantedDataProg, // 0xD4, EEPROM access to data and program memory
+    Denied,          // 0xD3, no access; the mode stays as it was
+    Refused,         // 0xD0, back to run mode
+};
+
 // Misbehaviour the simulated unit can be told to show. Probabilities are per message.
 struct UnitFaults {
     double dropProbability = 0;        // a message the unit sends is lost
@@ -9,6 +17,7 @@ struct UnitFaults {
     double wrongModuleProbability = 0; // a memory answer comes from the other module
     bool silent = false;               // the unit sends nothing at all
     bool refuseModes = false;          // 0xD1 answered 0xD0, 0xD2 answered 0xD3
+    EepromAnswer eepromAnswer = EepromAnswer::Granted; // unless refuseModes is set
     bool operator==(const UnitFaults&) const = default;
 };
 

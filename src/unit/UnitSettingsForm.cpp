@@ -154,6 +154,10 @@ UnitFormResult readUnitForm(const UnitFormFields& f, const UnitFormValues& base)
     u.wrongModuleProbability = f.wrongModule ? unitform::FaultProbability : 0;
     u.silent = f.silent;
     u.refuseModes = f.refuseModes;
+    static constexpr EepromAnswer answers[] = {EepromAnswer::Granted, EepromAnswer::GrantedDataProg,
+                                               EepromAnswer::Denied, EepromAnswer::Refused};
+    u.eepromAnswer =
+        f.eepromAnswer >= 0 && f.eepromAnswer < 4 ? answers[f.eepromAnswer] : EepromAnswer::Granted;
     return result;
 }
 
@@ -176,6 +180,7 @@ UnitFormFields writeUnitForm(const UnitFormValues& v) {
     f.wrongModule = v.faults.wrongModuleProbability > 0;
     f.silent = v.faults.silent;
     f.refuseModes = v.faults.refuseModes;
+    f.eepromAnswer = static_cast<int>(v.faults.eepromAnswer);
     return f;
 }
 

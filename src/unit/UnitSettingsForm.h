@@ -36,6 +36,7 @@ struct UnitFormFields {
     bool wrongModule = false;
     bool silent = false;
     bool refuseModes = false;
+    int eepromAnswer = 0; // index of the answer to 0xD2: 0xD2, 0xD4, 0xD3, 0xD0
     bool operator==(const UnitFormFields&) const = default;
 };
 

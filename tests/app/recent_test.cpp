@@ -66,11 +66,13 @@ TEST(RecentDocuments, MenuCaptionsStopAtTheFirstUnusableEntry) {
     AppState app;
     app.RecentDoc[1].Path = "C:\\a\\uno.crva";
     app.RecentDoc[2].Path = "C:\\Programmi\\Zephalon\\Curve\\strada\\anticipo_base.crva";
-    app.RecentDoc[3].Path = "C:\\a"; // no fifth character
-    app.RecentDoc[4].Path = "C:\\d\\quattro.crva";
-    EXPECT_EQ(recentMenuCaptions(app, '\\'),
-              (std::vector<std::string>{"  &1  C:\\a\\uno.crva",
-                                        "  &2  C:\\...\\strada\\anticipo_base.crva"}));
+    app.RecentDoc[3].Path = "C:\\ab";   // exactly five characters: listed
+    app.RecentDoc[4].Path = "C:\\a   "; // no fifth character once trimmed: the list ends
+    app.RecentDoc[5].Path = "C:\\d\\quattro.crva";
+    EXPECT_EQ(
+        recentMenuCaptions(app, '\\'),
+        (std::vector<std::string>{"  &1  C:\\a\\uno.crva",
+                                  "  &2  C:\\...\\strada\\anticipo_base.crva", "  &3  C:\\ab"}));
     for (int i = 1; i <= 9; ++i)
         app.RecentDoc[i].Path = "C:\\file" + std::to_string(i);
     const auto nine = recentMenuCaptions(app, '\\');

@@ -66,6 +66,25 @@ TEST_F(SettingsStoreTest, ForeignFileIsReplacedWithDefaults) {
     EXPECT_EQ(file.substr(0, 8), "ZEPHALON");
 }
 
+TEST_F(SettingsStoreTest, SaveTakesRecordOneOnlyFromAFileWithTheSignature) {
+    EXPECT_FALSE(LoadSettings(app));
+    // Another program keeps a byte at position 9 of the file meanwhile.
+    std::string file = *readWholeFile(app.SettingsPath);
+    file[8] = 'Q';
+    ASSERT_EQ(writeFileAtomically(app.SettingsPath, file), "");
+    EXPECT_EQ(SaveSettings(app), "");
+    EXPECT_EQ(readWholeFile(app.SettingsPath)->substr(0, 9), "ZEPHALONQ");
+
+    // Replaced by a foreign file before the exit: its first record is not taken.
+    ASSERT_EQ(writeFileAtomically(app.SettingsPath, "crva 0" + std::string(600, '\xEE')), "");
+    app.MIDIOutDevice = 3;
+    EXPECT_EQ(SaveSettings(app), "");
+    const std::string saved = *readWholeFile(app.SettingsPath);
+    EXPECT_EQ(saved.substr(0, 9), "ZEPHALONQ");
+    EXPECT_EQ(static_cast<int>(saved[21]), 3);
+    EXPECT_EQ(saved.find('\xEE'), std::string::npos);
+}
+
 TEST_F(SettingsStoreTest, AtomicWriteReplacesTheWholeFileOrLeavesTheOldOne) {
     const std::string path = (folder / "doc.txt").string();
     ASSERT_EQ(writeFileAtomically(path, std::string(100, 'a')), "");

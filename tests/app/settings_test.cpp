@@ -130,6 +130,48 @@ TEST(SettingsFile, HeaderFieldsFoldersAndRecordTwoAtTheirPositions) {
     EXPECT_EQ(back.LastMeasFolder, "D:\\Misure");
 }
 
+TEST(SettingsFile, EveryHeaderFieldIsReadFromItsOwnPosition) {
+    // Positions 18-48 each hold 100 + their position, so a field read from a neighbour
+    // shows the wrong number; 25 holds 1 (shown) between neighbours that are not 1.
+    std::string file = newSettingsFile(SettingsData{});
+    for (int p = 18; p <= 48; ++p)
+        file[static_cast<std::size_t>(p - 1)] = static_cast<char>(100 + p);
+    file[24] = 1;
+    // Window slot 5 at position 110: bytes 0x40-0x49.
+    for (int i = 0; i < 10; ++i)
+        file[static_cast<std::size_t>(109 + i)] = static_cast<char>(0x40 + i);
+
+    SettingsData s;
+    s.StatusBarOn = false;
+    ASSERT_TRUE(parseSettings(file, s));
+    EXPECT_EQ(s.BatteryMode, 118);
+    EXPECT_EQ(s.BatteryTimeDivPos, 119);
+    EXPECT_FALSE(s.MIDIThruOn); // 120 is written at exit only
+    EXPECT_EQ(s.MIDIInDevice, 121);
+    EXPECT_EQ(s.MIDIOutDevice, 122);
+    EXPECT_EQ(s.LangCode, 124);
+    EXPECT_TRUE(s.StatusBarOn);
+    const float floats[] = {s.Param27, s.ScaleParam2, s.LiveDisplay, s.ScaleParam3, s.ScaleParam4};
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(floats[i], 127.0f + static_cast<float>(i)) << 27 + i;
+    const int bytes36to42[] = {s.Param36,     s.RotVScroll1,   s.RotVScroll2, s.RotVScroll3,
+                               s.RotVScroll4, s.RotTimeDivPos, s.Param42};
+    for (int i = 0; i < 7; ++i)
+        EXPECT_EQ(bytes36to42[i], 136 + i) << 36 + i;
+    EXPECT_EQ(s.CoilVBatt, 143.0f);
+    EXPECT_EQ(s.CoilL, 144.0f);
+    EXPECT_EQ(s.CoilR, 145.0f);
+    EXPECT_EQ(s.CoilRPlus, 146.0f);
+    EXPECT_EQ(s.RotGraphParam, 147 * 256 + 148);
+    // Top 0x4041 - 16000 = 449, Left 0x4243 - 16000 = 963, Width 0x4445, Height 0x4647,
+    // State 0x48.
+    const WindowRecord& w = s.WinRec[5];
+    EXPECT_EQ(std::tuple(w.Top, w.Left, w.Width, w.Height, w.State),
+              std::tuple(449, 963, 0x4445, 0x4647, 0x48));
+    EXPECT_EQ(s.WinRec[4].Top, 0);
+    EXPECT_EQ(s.WinRec[6].Top, 0);
+}
+
 TEST(SettingsFile, PositionsNotOwnedSurviveARoundTrip) {
     std::string file = newSettingsFile(SettingsData{});
     const int foreign[] = {9, 17, 23, 26, 32, 35, 36, 49, 69, 500};
@@ -196,6 +238,12 @@ TEST(SettingsFile, SerialPortsLiveInRecordFifteenAfterWhatOlderReadersRead) {
     SettingsData back;
     ASSERT_TRUE(parseSettings(withPorts + std::string(500, 'x'), back));
     EXPECT_EQ(back.SerialPorts, s.SerialPorts);
-    // A record after 15 that a newer program wrote is carried over unchanged.
+    // A record after 15 that a newer program wrote is carried over unchanged, also when no
+    // serial port is kept any more.
     EXPECT_EQ(serializeSettings(back).substr(15 * 500), std::string(500, 'x'));
+    back.SerialPorts.clear();
+    const std::string noPorts = serializeSettings(back);
+    ASSERT_EQ(noPorts.size(), 16u * 500u);
+    EXPECT_EQ(noPorts.substr(14 * 500, 11), std::string("SERIALMIDI") + '\0');
+    EXPECT_EQ(noPorts.substr(15 * 500), std::string(500, 'x'));
 }

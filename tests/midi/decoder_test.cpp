@@ -287,6 +287,11 @@ TEST_F(DecoderTest, PanelLogsAnswersAndShowsTheByteRead) {
 
     decoder.DecodeMIDIIn(msg(0x8D, 4, 5)); // MSX data: 5 + 128
     EXPECT_EQ(panel.rdDat, "85");
+    // The write echoes: MSX 0x84 with data 0x22 + 128, MDX 0x80 with 0x33.
+    decoder.DecodeMIDIIn(msg(0x85, 0x10, 0x22));
+    EXPECT_EQ(panel.rdDat, "A2");
+    decoder.DecodeMIDIIn(msg(0x80, 0x11, 0x33));
+    EXPECT_EQ(panel.rdDat, "33");
     EXPECT_FALSE(decoder.EEPROMReadAck);
     decoder.DecodeMIDIIn(msg(0x9A, 10, 0x0F));
     EXPECT_TRUE(decoder.EEPROMReadAck);
@@ -300,8 +305,9 @@ TEST_F(DecoderTest, PanelLogsAnswersAndShowsTheByteRead) {
     EXPECT_EQ(panel.log, (std::vector<std::string>{
                              "     1 D20000  EEPROM DATI/PROG\r\n", "     2 D30000  EEPROM NO\r\n",
                              "     3 D40000  EEPROM DATI/PROG\r\n", "     4 8D0405  MSX DATI\r\n",
-                             "     5 9A0A0F  MDX PROG\r\n", "     6 A00102\r\n",
-                             "     7 D00000  EEPROM DATI/PROG NO\r\n"}));
+                             "     5 851022  MSX DATI\r\n", "     6 801133  MDX DATI\r\n",
+                             "     7 9A0A0F  MDX PROG\r\n", "     8 A00102\r\n",
+                             "     9 D00000  EEPROM DATI/PROG NO\r\n"}));
 }
 
 TEST_F(DecoderTest, PanelLogRestartsAtLineOneAfterLine4999) {

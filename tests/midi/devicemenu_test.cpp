@@ -6,18 +6,23 @@ namespace {
 
 using StartupTest = PortFixture;
 
-TEST_F(StartupTest, MoreThanSevenDevicesListOnlyTheFirstSeven) {
-    for (int i = 2; i < 9; ++i) {
-        fake.outNames.push_back("Out " + std::to_string(i));
-        fake.inNames.push_back("In " + std::to_string(i));
+TEST_F(StartupTest, SevenDevicesAreAllListedAnEighthIsNot) {
+    for (int total : {7, 8}) {
+        fake.outNames.resize(2);
+        fake.inNames.resize(2);
+        for (int i = 2; i < total; ++i) {
+            fake.outNames.push_back("Out " + std::to_string(i));
+            fake.inNames.push_back("In " + std::to_string(i));
+        }
+        port.MIDIDevOK = {};
+        EXPECT_TRUE(port.enumerateAndOpen());
+        EXPECT_EQ(port.MIDIOutCount, 7) << total;
+        EXPECT_EQ(port.MIDIInCount, 7) << total;
+        EXPECT_EQ(port.MIDIOutCaps[6].name, "Out 6");
+        EXPECT_EQ(port.MIDIInCaps[6].name, "In 6");
+        EXPECT_EQ(port.MIDIDevOK[6][1] + port.MIDIDevOK[6][2], 2) << total;
+        EXPECT_EQ(port.MIDIDevOK[7][1] + port.MIDIDevOK[7][2], 0) << total;
     }
-    EXPECT_TRUE(port.enumerateAndOpen());
-    EXPECT_EQ(port.MIDIOutCount, 7);
-    EXPECT_EQ(port.MIDIInCount, 7);
-    EXPECT_EQ(port.MIDIOutCaps[6].name, "Out 6");
-    EXPECT_EQ(port.MIDIInCaps[6].name, "In 6");
-    EXPECT_EQ(port.MIDIDevOK[6][1] + port.MIDIDevOK[6][2], 2);
-    EXPECT_EQ(port.MIDIDevOK[7][1] + port.MIDIDevOK[7][2], 0);
 }
 
 TEST_F(StartupTest, OnlyUsableRememberedDevicesAreOpenedAndChecked) {
@@ -131,11 +136,44 @@ TEST_F(MenuTest, ThruTogglesOnlyWhenConnectAndInputStartBothSucceed) {
     EXPECT_TRUE(notifier.warnings.empty());
 }
 
+TEST_F(MenuTest, ThruIsOfferedOnlyWhileBothDevicesAreOpen) {
+    port.chooseInputDevice(0);
+    EXPECT_FALSE(port.menuState.thruEnabled); // an input alone
+    port.chooseOutputDevice(1);
+    EXPECT_TRUE(port.menuState.thruEnabled);
+    port.chooseInputDevice(0); // input unchecked: an output alone
+    EXPECT_FALSE(port.menuState.thruEnabled);
+}
+
+TEST_F(MenuTest, ALostDeviceClosesQuietlyUnchecksAndLaterSendsAreDropped) {
+    port.chooseInputDevice(0);
+    port.chooseOutputDevice(0);
+    port.toggleThru();
+    port.StartMIDIIn();
+    port.deviceLost(true, true);
+    EXPECT_TRUE(notifier.warnings.empty());
+    EXPECT_FALSE(fake.inputOpen() || fake.outputOpen() || fake.thruConnected());
+    EXPECT_EQ(port.menuState.checkedIn, -1);
+    EXPECT_EQ(port.menuState.checkedOut, -1);
+    EXPECT_FALSE(port.menuState.thruChecked || port.menuState.thruEnabled || port.MIDIThruOn);
+    EXPECT_EQ(port.MIDIOutDevice, 99);
+    EXPECT_EQ(events.pollerDisabled, 1);
+    const int sends = fake.calls.outShortMsg;
+    port.sendCommand(0xD2);
+    EXPECT_EQ(fake.calls.outShortMsg, sends);
+    EXPECT_TRUE(notifier.warnings.empty());
+    // A device chosen again takes the sends once more.
+    port.chooseOutputDevice(1);
+    port.sendCommand(0xD2);
+    EXPECT_EQ(fake.sent.back(), 0xD2u);
+}
+
 TEST_F(MenuTest, ShutdownEndsThruQuietlyClosesBothAndRemembersThruAsOn) {
     port.chooseInputDevice(0);
     port.chooseOutputDevice(0);
     port.toggleThru();
     port.shutdown();
+    EXPECT_EQ(fake.calls.inStop, 1); // the input thru started is stopped before it closes
     EXPECT_FALSE(fake.thruConnected() || fake.inputStarted());
     EXPECT_FALSE(fake.inputOpen() || fake.outputOpen());
     EXPECT_FALSE(port.MIDIInOpen || port.MIDIOutOpen);

@@ -12,6 +12,11 @@ TEST(RequestPacking, EighthBitsTravelInTheStatusNibble) {
     EXPECT_EQ(packWriteRequest(200, 0xC8, true), 0x83u | 72u << 8 | 72u << 16);
     // Address 127, value 128 on MSX: only the value's eighth bit, in status bit 0.
     EXPECT_EQ(packWriteRequest(127, 128, false), 0x85u | 127u << 8);
+    // Address 128, value 127 on MDX: only the address's, in status bit 1; 127 is no carry.
+    EXPECT_EQ(packWriteRequest(128, 127, true), 0x82u | 127u << 16);
+    EXPECT_EQ(packWriteRequest(127, 127, true), 0x80u | 127u << 8 | 127u << 16);
+    EXPECT_EQ(packReadRequest(127, true), 0x88u | 127u << 8);
+    EXPECT_EQ(packReadRequest(128, true), 0x8Au);
     // Read of 130 on MSX: 0x8C | 2, data1 2, data2 0.
     EXPECT_EQ(packReadRequest(130, false), 0x8Eu | 2u << 8);
     EXPECT_EQ(packReadRequest(4, true), 0x88u | 4u << 8);

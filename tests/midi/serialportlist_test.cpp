@@ -22,6 +22,16 @@ TEST(SerialPortRecord, LaysOutSignatureCountAndBlankPaddedPathsAndReadsThemBack)
     EXPECT_TRUE(parseSerialPortRecord(none).empty());
 }
 
+TEST(SerialPortRecord, LineSpeedsFollowTheirPathsFromPosition492) {
+    // The invalid first path is left out, so the second port's 31250 lands at position 493.
+    const std::string record =
+        serializeSerialPortRecord({"", "/dev/a", "/dev/b", "/dev/c"}, {31250, 38400, 31250, 12345});
+    EXPECT_EQ(record.substr(491), " M       ");
+    EXPECT_EQ(parseSerialPortBauds(record), (std::vector<int>{38400, 31250, 38400}));
+    // A record written before speeds were kept: blanks, every port at 38400.
+    EXPECT_EQ(parseSerialPortBauds(serializeSerialPortRecord({"/dev/a"})), std::vector<int>{38400});
+}
+
 TEST(SerialPortRecord, KeepsOnlyPathsThatReadBackTheSame) {
     const std::string longest(60, 'x');
     // Four that cannot stand in a field, a repeated one, eight good ones and one too many.

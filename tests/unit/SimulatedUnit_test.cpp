@@ -97,6 +97,67 @@ TEST(SimulatedUnit, EachFaultKind) {
     EXPECT_EQ(refusing.mode(), UnitMode::Run);
 }
 
+TEST(SimulatedUnit, MemoryIsReachedOnlyInTheTwoModesAndAWriteTakesItsTime) {
+    SimulatedUnit u = unitAt(0);
+    // Run mode: 0x23 to MDX address 10 (0x80, 10, 0x23) and a read of it go unanswered.
+    EXPECT_TRUE(ask(u, 0x230A80).empty());
+    EXPECT_TRUE(ask(u, 0x000A88).empty());
+    EXPECT_EQ(u.eeprom().mdx[10], 0xFF);
+
+    EXPECT_EQ(ask(u, 0xD2), Msgs{0xD2});
+    EXPECT_EQ(ask(u, 0x230A80), Msgs{0x230A80});
+    // 3.999 ms later the module is still writing: 0x24 to address 11 is lost, unanswered.
+    u.advance(3999);
+    EXPECT_TRUE(ask(u, 0x240B80).empty());
+    EXPECT_EQ(u.eeprom().mdx[11], 0xFF);
+    EXPECT_EQ(u.lostWrites(), 1u);
+    // The other module has its own EEPROM: MSX (0x84) takes its write at once.
+    EXPECT_EQ(ask(u, 0x240B84), Msgs{0x240B84});
+    // Reads are answered meanwhile: MDX 10 holds 0x23.
+    EXPECT_EQ(ask(u, 0x000A88), Msgs{0x230A88});
+    u.advance(1); // 4 ms after the first write
+    EXPECT_EQ(ask(u, 0x240B80), Msgs{0x240B80});
+    EXPECT_EQ(u.eeprom().mdx[11], 0x24);
+
+    EXPECT_EQ(ask(u, 0xD0), Msgs{0xD0});
+    u.advance(10'000);
+    EXPECT_TRUE(ask(u, 0x000A88).empty());
+}
+
+TEST(SimulatedUnit, EepromAccessAnswers) {
+    struct Case {
+        EepromAnswer answer;
+        uint32_t reply;
+        UnitMode mode;
+    };
+    for (const Case& c : {Case{EepromAnswer::Granted, 0xD2, UnitMode::EepromAccess},
+                          Case{EepromAnswer::GrantedDataProg, 0xD4, UnitMode::EepromAccess},
+                          Case{EepromAnswer::Denied, 0xD3, UnitMode::Programming},
+                          Case{EepromAnswer::Refused, 0xD0, UnitMode::Run}}) {
+        SimulatedUnit u = unitAt(0, {.eepromAnswer = c.answer});
+        ask(u, 0xD1);
+        EXPECT_EQ(ask(u, 0xD2), Msgs{c.reply}) << c.reply;
+        EXPECT_EQ(u.mode(), c.mode) << c.reply;
+    }
+}
+
+TEST(SimulatedUnit, FactoryContentsOfEachModule) {
+    const UnitEeprom e = factoryEeprom();
+    // Identity 0x5A 0x50 0x23 and the module number, curve flags erased, 7500 rpm, dwell
+    // indexes 0 5 8 9 10 11 and L 50; everything else erased.
+    UnitBytes mdx;
+    mdx.fill(0xFF);
+    const std::pair<int, uint8_t> set[] = {{0, 0x5A}, {1, 0x50}, {2, 0x23}, {3, 0},
+                                           {5, 75},   {202, 0},  {203, 5},  {204, 8},
+                                           {205, 9},  {206, 10}, {207, 11}, {208, 50}};
+    for (auto [address, value] : set)
+        mdx[static_cast<size_t>(address)] = value;
+    UnitBytes msx = mdx;
+    msx[3] = 1;
+    EXPECT_EQ(e.mdx, mdx);
+    EXPECT_EQ(e.msx, msx);
+}
+
 TEST(SimulatedUnit, NobodyListeningDoesNotGrowTheQueueForever) {
     SimulatedUnit u = unitAt(10000); // 6 ms per revolution
     u.advance(100'000'000);          // 16,666 bursts
@@ -127,13 +188,17 @@ TEST(SimulatedUnit, OneRevolutionAt6000RpmIsOneFiveMessageBurst) {
 
 TEST(SimulatedUnit, ProgrammedCurveGivesTheTablesAdvance) {
     SimulatedUnit u = unitAt(6000);
+    u.receive(0xD1); // programming mode, writes 5 ms apart
     // Curve 1 marked programmed: 0xFE to MDX address 4 (status 0x81, data 4, 0x7E).
     u.receive(0x7E0481);
+    u.advance(5000);
     // 6000 rpm is entry 12 + 55 = 67 at address 6 + 67 = 73; its ninth bit is bit 55 mod 8
     // = 7 of flag byte 55 / 8 = 6 at address 12. A count of 260 (30 degrees) is stored as 4
     // with that bit set.
     u.receive(0x044980); // address 73 := 4
+    u.advance(5000);
     u.receive(0x000C81); // address 12 := 0x80
+    u.receive(0xD0);
     u.takeOutput();
     u.setEngine(u.engine()); // the revolution starts again with the new table
     u.advance(10000);

@@ -63,7 +63,7 @@ TEST(UnitSettingsForm, FormShowsValuesAndReadsThemBack) {
     v.engine.curve = 2;
     v.engine.timingModule = UnitModuleId::MSX;
     v.battery.volts = 13.5;
-    v.faults = {0.05, 0, 0.05, false, true};
+    v.faults = {0.05, 0, 0.05, false, true, EepromAnswer::GrantedDataProg};
 
     // With the reading checked field by field above, the way back checks the writing.
     const UnitFormFields f = writeUnitForm(v);

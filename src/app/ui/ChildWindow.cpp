@@ -1,5 +1,12 @@
 #include "app/ui/ChildWindow.h"
+#include "app/ui/AppIcon.h"
+#include <QAbstractSpinBox>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QMdiSubWindow>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QTextEdit>
 #include <algorithm>
 #include <cmath>
 
@@ -7,6 +14,7 @@ ChildWindow::ChildWindow(WindowContext& context, int windowNumber, QWidget* pare
     : QWidget(parent), ctx(context), number_(windowNumber) {
     tag_ = QString(QChar(windowNumber)) + QString(19, QChar(0));
     setAttribute(Qt::WA_DeleteOnClose);
+    setWindowIcon(appIcon());
 }
 
 QMdiSubWindow* ChildWindow::subWindow() const {
@@ -32,6 +40,48 @@ QWidget* ChildWindow::placementWidget() {
 
 void ChildWindow::unloadWindow() {
     placementWidget()->close();
+}
+
+void ChildWindow::Form_Activate() {
+    if (ctx.frame) ctx.frame->ChildActivated();
+}
+
+namespace {
+bool takesText(const QWidget* w) {
+    if (const auto* line = qobject_cast<const QLineEdit*>(w)) return !line->isReadOnly();
+    if (const auto* plain = qobject_cast<const QPlainTextEdit*>(w)) return !plain->isReadOnly();
+    if (const auto* rich = qobject_cast<const QTextEdit*>(w)) return !rich->isReadOnly();
+    if (const auto* combo = qobject_cast<const QComboBox*>(w)) return combo->isEditable();
+    return qobject_cast<const QAbstractSpinBox*>(w) != nullptr;
+}
+} // namespace
+
+void ChildWindow::focusFirstInput() {
+    QWidget* firstFocusable = nullptr;
+    // The focus chain follows the order the controls were created in, the tab order.
+    for (QWidget* w = nextInFocusChain(); w && w != this; w = w->nextInFocusChain()) {
+        if (!isAncestorOf(w) || !w->isEnabled() || !w->isVisibleTo(this) ||
+            !(w->focusPolicy() & Qt::TabFocus))
+            continue;
+        if (takesText(w)) {
+            w->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+        if (!firstFocusable) firstFocusable = w;
+    }
+    if (firstFocusable)
+        firstFocusable->setFocus(Qt::OtherFocusReason);
+    else
+        setFocus(Qt::OtherFocusReason);
+}
+
+void ChildWindow::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::RightButton && ctx.frame) {
+        ctx.frame->popupEditMenu(event->globalPosition().toPoint());
+        event->accept();
+        return;
+    }
+    QWidget::mousePressEvent(event);
 }
 
 void ChildWindow::applyPlacement(const WindowRecord& rec) {

@@ -30,7 +30,16 @@ public:
     // which runs its close handler and releases both.
     void unloadWindow();
 
+    // The window became the active child: tells the frame, which enables what it offers.
+    virtual void Form_Activate();
+    // Gives the keyboard to the first enabled text input, else to the first control that
+    // takes focus by tab; the window itself when it has neither.
+    void focusFirstInput();
+
 protected:
+    // A right click on the window's background (or on a label, which passes the click on)
+    // pops up the frame's Edit menu.
+    void mousePressEvent(QMouseEvent* event) override;
     // Applies Top, Left, Width, Height (twips) of a record to the sub-window.
     void applyPlacement(const WindowRecord& rec);
     // The widget whose geometry is the window's placement: the sub-window, or this.

@@ -3,7 +3,10 @@
 #include "app/RecentDocuments.h"
 #include "app/ScreenPlacement.h"
 #include "app/SettingsStore.h"
+#include "app/ui/AppIcon.h"
 #include "app/ui/ChildWindow.h"
+#include "app/ui/GuideFinder.h"
+#include "app/ui/ToolkitLanguage.h"
 #include "midi/SerialPortList.h"
 #include "midi/backends/SerialMidiSystem.h"
 #include "midi/ui/RingPollTimer.h"
@@ -13,7 +16,6 @@
 #include <QCloseEvent>
 #include <QDate>
 #include <QDesktopServices>
-#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QInputDialog>
 #include <QLabel>
@@ -63,14 +65,13 @@ void setLampColour(QLabel* lamp, const QColor& colour) {
 frmMain::frmMain(WindowContext& ctx, MessageDecoder& decoder, QWidget* parent)
     : QMainWindow(parent), ctx_(ctx), decoder_(decoder) {
     setObjectName("frmMain");
+    setWindowIcon(appIcon());
     mdi_ = new QMdiArea(this);
     mdi_->setObjectName("MDIClient");
     mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(mdi_);
-    connect(mdi_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* w) {
-        if (w) ChildActivated();
-    });
+    connect(mdi_, &QMdiArea::subWindowActivated, this, &frmMain::activateChild);
 
     TimerLabel2MIDIIn = new QTimer(this);
     TimerLabel2MIDIIn->setObjectName("TimerLabel2MIDIIn");
@@ -103,6 +104,7 @@ frmMain::frmMain(WindowContext& ctx, MessageDecoder& decoder, QWidget* parent)
 }
 
 frmMain::~frmMain() {
+    if (serial_) serial_->setLossHandler(nullptr);
     ctx_.midi.setEvents(nullptr);
     if (ctx_.frame == this) ctx_.frame = nullptr;
 }
@@ -234,7 +236,12 @@ void frmMain::buildMenus() {
         bool ok = false;
         const QString path = QInputDialog::getText(this, kAppTitle, caption("serialPrompt"),
                                                    QLineEdit::Normal, "/dev/ttyUSB0", &ok);
-        if (ok && !path.trimmed().isEmpty()) addSerialPort(path.trimmed());
+        if (!ok || path.trimmed().isEmpty()) return;
+        const QStringList speeds{QString::number(kSerialDefaultBaud),
+                                 QString::number(kSerialMidiBaud)};
+        const QString speed =
+            QInputDialog::getItem(this, kAppTitle, caption("serialSpeed"), speeds, 0, false, &ok);
+        if (ok) addSerialPort(path.trimmed(), speed.toInt());
     });
     prefs->addSeparator();
     QAction* bar = addEntry(prefs, "mnuVisBarraStato", t(103));
@@ -263,10 +270,12 @@ void frmMain::buildMenus() {
         mdi_->cascadeSubWindows();
         ctx_.app.Arranging = false;
     });
+    // The desktop's convention: tiling horizontally stacks the windows (horizontal bands),
+    // tiling vertically sets them side by side (vertical bands).
     connect(addEntry(window, "mnuAffiancaOrizz", t(94)), &QAction::triggered, this,
-            [this] { tile(Qt::Horizontal); });
-    connect(addEntry(window, "mnuAffiancaVert", t(95)), &QAction::triggered, this,
             [this] { tile(Qt::Vertical); });
+    connect(addEntry(window, "mnuAffiancaVert", t(95)), &QAction::triggered, this,
+            [this] { tile(Qt::Horizontal); });
 
     QMenu* help = addMenu(nullptr, "mnuHelp", caption("mnuHelp"));
     connect(addEntry(help, "mnuGuida", t(47)), &QAction::triggered, this, &frmMain::openGuide);
@@ -274,8 +283,8 @@ void frmMain::buildMenus() {
             &QAction::triggered, this, [this] { openChild("mnuInfo"); });
 }
 
-// Horizontal: side by side in one row, each the full height; vertical: stacked, each the
-// full width.
+// Qt::Horizontal: side by side in one row, each the full height; Qt::Vertical: stacked in
+// one column, each the full width.
 void frmMain::tile(Qt::Orientation orientation) {
     const auto list = mdi_->subWindowList();
     if (list.isEmpty()) return;
@@ -346,6 +355,8 @@ void frmMain::MDIForm_Load() {
     app.ChildCount = 0;
     ctx_.midi.StopMIDIPoll = true;
     ctx_.midi.MIDIInDecode = false;
+    // The toolkit's own buttons, dialogs and dates follow the chosen language.
+    language_ = std::make_unique<ToolkitLanguage>(app.LangCode);
 
     setWindowTitle(QString("%1 - %2").arg(kAppTitle, kProductName));
     lampInColour_ = Label2MIDIIn->palette().color(QPalette::Window);
@@ -399,15 +410,37 @@ void frmMain::buildDeviceMenus() {
 }
 
 void frmMain::setSerialPorts(SerialMidiSystem* serial) {
+    if (serial_) serial_->setLossHandler(nullptr);
     serial_ = serial;
     action("mnuPortaSeriale")->setVisible(serial != nullptr);
+    // The loss is noticed on a device thread; the frame handles it on its own.
+    if (serial_)
+        serial_->setLossHandler([this](const std::string& path) {
+            QMetaObject::invokeMethod(
+                this, [this, path] { serialPortLost(fromLatin1(path)); }, Qt::QueuedConnection);
+        });
 }
 
-void frmMain::addSerialPort(const QString& path) {
+void frmMain::serialPortLost(const QString& path) {
+    MidiPort& m = ctx_.midi;
+    const std::string name = serialDeviceName(toLatin1(path));
+    const auto listedAs = [&](const std::array<MidiCaps, 8>& caps, int device) {
+        return device >= 0 && device < MidiPort::MaxDevices &&
+               caps[static_cast<size_t>(device)].name == name;
+    };
+    const bool output = m.MIDIOutOpen && listedAs(m.MIDIOutCaps, m.MIDIOutDevice);
+    const bool input = m.MIDIInOpen && listedAs(m.MIDIInCaps, m.MIDIInDevice);
+    if (!output && !input) return; // closed already: told when it happened
+    m.deviceLost(output, input);
+    renderDeviceMenus();
+    ctx_.messages.ShowMsg(1, kAppTitle, composeInsert(caption("serialLost"), path));
+}
+
+void frmMain::addSerialPort(const QString& path, int baud) {
     if (!serial_) return;
     const std::string native = toLatin1(path);
     const char* refusal = nullptr;
-    switch (serial_->addPort(native)) {
+    switch (serial_->addPort(native, baud)) {
     case mmr::Ok:
         break;
     case mmr::Allocated:
@@ -425,6 +458,7 @@ void frmMain::addSerialPort(const QString& path) {
         return;
     }
     ctx_.app.SerialPorts = serial_->ports();
+    ctx_.app.SerialPortBauds = serial_->bauds();
     const bool hadOutput = !ctx_.midi.NoMIDIOut;
     if (ctx_.midi.refreshDeviceLists() && !hadOutput) {
         setMenuEntryEnabled("mnuMIDIOut", true);
@@ -568,14 +602,9 @@ ChildWindow* frmMain::openChild(const QString& entry) {
     sub->setAttribute(Qt::WA_DeleteOnClose);
     child->Form_Load();
     sub->show();
-    child->setFocus();
-    if (slot >= win::FirstCurve && slot <= win::LastCurve) {
-        bool anyFree = false;
-        for (int n = win::FirstCurve; n <= win::LastCurve; ++n)
-            anyFree = anyFree || app.WinRec[n].State == 0;
-        setMenuEntryEnabled("mnuNuovoCrva", anyFree);
-        setMenuEntryEnabled("mnuApriCrva", anyFree);
-    }
+    mdi_->setActiveSubWindow(sub);
+    child->focusFirstInput();
+    if (slot >= win::FirstCurve && slot <= win::LastCurve) offerCurveEntries();
     return child;
 }
 
@@ -601,14 +630,32 @@ void frmMain::ChildUnloaded() {
     if (!any) setMenuEntryEnabled("mnuStampa", false);
     for (const char* name : {"mnuSalva", "mnuSalvaAs", "mnuChiudi"})
         setMenuEntryEnabled(name, false);
-    // A curve editor slot may have come free.
-    if (factories_.count("mnuNuovoCrva")) setMenuEntryEnabled("mnuNuovoCrva", true);
-    if (factories_.count("mnuApriCrva")) setMenuEntryEnabled("mnuApriCrva", true);
-    // The window that takes the focus next enables what it supports.
-    if (any && !ctx_.app.Closing)
+    // A curve editor slot may have come free (not when the about box runs this on activation).
+    offerCurveEntries();
+    // The window that takes the focus next enables what it supports. (The about box runs
+    // this routine when it is activated; that must not schedule itself again.)
+    if (any && !ctx_.app.Closing && !reactivating_)
         QTimer::singleShot(0, this, [this] {
-            if (mdi_->activeSubWindow()) ChildActivated();
+            reactivating_ = true;
+            activateChild(mdi_->activeSubWindow());
+            reactivating_ = false;
         });
+}
+
+void frmMain::offerCurveEntries() {
+    bool anyFree = false;
+    for (int n = win::FirstCurve; n <= win::LastCurve; ++n)
+        anyFree = anyFree || ctx_.app.WinRec[n].State == 0;
+    for (const char* entry : {"mnuNuovoCrva", "mnuApriCrva"})
+        if (factories_.count(entry)) setMenuEntryEnabled(entry, anyFree);
+}
+
+void frmMain::activateChild(QMdiSubWindow* sub) {
+    if (!sub) return;
+    if (auto* child = qobject_cast<ChildWindow*>(sub->widget()))
+        child->Form_Activate();
+    else
+        ChildActivated();
 }
 
 void frmMain::setMenuEntryEnabled(const QString& objectName, bool enabled) {
@@ -645,10 +692,20 @@ void frmMain::chooseLanguage(int langCode) {
 }
 
 void frmMain::openGuide() {
-    const std::string& path = ctx_.app.LangCode == 2 ? ctx_.app.GuideEnPath : ctx_.app.GuideItPath;
-    const QString file = fromLatin1(path);
-    if (!QFileInfo::exists(file) || !QDesktopServices::openUrl(QUrl::fromLocalFile(file)))
-        ctx_.messages.ShowMsg(27, ctx_.app.MsgTitle, "");
+    // The guide of the current language: in the start folder, beside the program, in the
+    // build folder's copy or in the installed data folder.
+    const QString file =
+        findUserGuide(ctx_.app, programFolder_.isEmpty() ? QCoreApplication::applicationDirPath()
+                                                         : programFolder_);
+    const bool opened =
+        !file.isEmpty() &&
+        (guideOpener_ ? guideOpener_(file) : QDesktopServices::openUrl(QUrl::fromLocalFile(file)));
+    if (!opened) ctx_.messages.ShowMsg(27, ctx_.app.MsgTitle, "");
+}
+
+void frmMain::setGuideOpener(GuideOpener opener, const QString& programFolder) {
+    guideOpener_ = std::move(opener);
+    programFolder_ = programFolder;
 }
 
 void frmMain::tickClock() {

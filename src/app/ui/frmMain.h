@@ -8,6 +8,7 @@
 #include <QVector>
 #include <functional>
 #include <map>
+#include <memory>
 
 class QAction;
 class QLabel;
@@ -18,6 +19,7 @@ class QTimer;
 class RingPollTimer;
 class ChildWindow;
 class SerialMidiSystem;
+class ToolkitLanguage;
 
 // The multiple-document frame: menus, status bar with clock and MIDI lamps, device menus,
 // window arrangement, and the closing sequence that writes the settings.
@@ -60,9 +62,17 @@ public:
 
     // The serial MIDI ports the Preferences menu adds to.
     void setSerialPorts(SerialMidiSystem* serial);
-    // Adds a serial MIDI port by its path, lists it in the device menus and keeps it in the
-    // settings; reports a refused path.
-    void addSerialPort(const QString& path);
+    // Adds a serial MIDI port by its path and line speed, lists it in the device menus and
+    // keeps it in the settings; reports a refused path.
+    void addSerialPort(const QString& path, int baud = 38400);
+    // A serial port hung up or disappeared: its open devices are closed and unchecked and
+    // the user is told once, naming the port.
+    void serialPortLost(const QString& path);
+
+    // How the Help menu's guide is shown (default: the desktop's browser) and the folder of
+    // the running program it looks beside (default: the executable's).
+    using GuideOpener = std::function<bool(const QString& path)>;
+    void setGuideOpener(GuideOpener opener, const QString& programFolder);
 
     QAction* action(const QString& objectName) const;
     // Rebuilds the recent documents entries from RecentDoc.
@@ -87,6 +97,9 @@ private:
     void openGuide();
     void enlargeActiveChild();
     void tile(Qt::Orientation orientation);
+    void activateChild(QMdiSubWindow* sub);
+    // New and open curve entries: offered while one of the ten curve editor slots is free.
+    void offerCurveEntries();
     void chooseLanguage(int langCode);
     QAction* addEntry(QMenu* menu, const QString& name, const QString& caption);
     QMenu* addMenu(QMenu* parent, const QString& name, const QString& caption);
@@ -116,9 +129,13 @@ private:
     QTimer* TimerOrologio = nullptr;
     RingPollTimer* TimerMIDIIn = nullptr;
     QElapsedTimer lastInput_; // the last message decoded, for the input lamp
+    std::unique_ptr<ToolkitLanguage> language_;
     QColor lampInColour_;
     QColor lampOutColour_;
     QRect normalGeometry_;
+    GuideOpener guideOpener_;
+    QString programFolder_;
     bool loaded_ = false;
     bool closed_ = false;
+    bool reactivating_ = false;
 };

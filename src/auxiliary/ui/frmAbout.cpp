@@ -59,6 +59,10 @@ void frmAbout::Form_Load() {
     countIn();
 }
 
+void frmAbout::Form_Activate() {
+    if (ctx.frame) ctx.frame->ChildUnloaded();
+}
+
 void frmAbout::layoutControls() {
     const int margin = toPixelsX(120);
     const int w = std::max(0, width() - 2 * margin);

@@ -16,6 +16,9 @@ public:
     explicit frmAbout(WindowContext& ctx, QWidget* parent = nullptr);
 
     void Form_Load() override;
+    // The about box holds no document: activating it runs the frame's ChildUnloaded, so
+    // Close, Save and Save As are not offered while it is active.
+    void Form_Activate() override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -5,7 +5,6 @@
 #include <QCloseEvent>
 #include <QEvent>
 #include <QMdiSubWindow>
-#include <QMouseEvent>
 #include <algorithm>
 
 namespace {
@@ -152,13 +151,4 @@ void frmBloccoNote::closeEvent(QCloseEvent* event) {
     }
     Form_Unload();
     event->accept();
-}
-
-void frmBloccoNote::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::RightButton && ctx.frame) {
-        ctx.frame->popupEditMenu(event->globalPosition().toPoint());
-        event->accept();
-        return;
-    }
-    ChildWindow::mousePressEvent(event);
 }

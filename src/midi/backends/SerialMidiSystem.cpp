@@ -1,7 +1,9 @@
 #include "midi/backends/SerialMidiSystem.h"
 #include "midi/MidiByteParser.h"
 #include "midi/SerialPortList.h"
+#include "midi/backends/SerialLineSpeed.h"
 
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <fcntl.h>
@@ -38,6 +40,11 @@ void closeFd(int& fd) {
     fd = -1;
 }
 
+// A write error that means the far end or the device is gone for good.
+bool hungUp(int error) {
+    return error == EIO || error == ENXIO || error == ENODEV || error == EPIPE;
+}
+
 } // namespace
 
 // One open file, shared by the input and the output of its path.
@@ -47,6 +54,14 @@ struct SerialMidiSystem::Line {
     bool terminal = false;
     termios saved{};
     std::mutex writeMutex;
+    // Hang-up: set once, by whichever side notices first, which then tells the owner.
+    std::string path;
+    SerialMidiSystem* owner = nullptr;
+    std::atomic<bool> lost{false};
+
+    void markLost() {
+        if (!lost.exchange(true) && owner) owner->reportLost(path);
+    }
 
     Line() = default;
     Line(const Line&) = delete;
@@ -60,7 +75,7 @@ struct SerialMidiSystem::Line {
         closeFd(fd);
     }
 
-    int open(const std::string& path) {
+    int open(const std::string& path, int baud) {
         fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
         if (fd < 0) return openError(errno);
         struct stat info {};
@@ -87,6 +102,11 @@ struct SerialMidiSystem::Line {
             closeFd(fd);
             return mmr::Error;
         }
+        if (baud != kSerialDefaultBaud && !setLineSpeed(fd, baud)) {
+            ::tcsetattr(fd, TCSANOW, &saved);
+            closeFd(fd);
+            return mmr::Error;
+        }
         terminal = true;
         ::ioctl(fd, TIOCEXCL); // other programs get "busy" while we hold the line
         return mmr::Ok;
@@ -96,6 +116,7 @@ struct SerialMidiSystem::Line {
         uint8_t bytes[3];
         const std::size_t size = encodeShortMessage(msg, bytes);
         if (size == 0) return mmr::Error;
+        if (lost) return mmr::NoDriver;
         std::lock_guard lock(writeMutex);
         std::size_t done = 0;
         int waits = 0;
@@ -106,6 +127,10 @@ struct SerialMidiSystem::Line {
                 continue;
             }
             if (written < 0 && errno == EINTR) continue;
+            if (written < 0 && hungUp(errno)) {
+                markLost();
+                return mmr::NoDriver;
+            }
             if (written < 0 && errno != EAGAIN && errno != EWOULDBLOCK) return mmr::Error;
             // Nothing taken: the caller may try the whole message again. Once a part is out,
             // a new try would repeat it, so the rest has to follow now.
@@ -164,7 +189,10 @@ struct SerialMidiSystem::Input {
                     lost = true;
                 }
             }
-            if (lost) fds[0].fd = -1; // poll() leaves it out from now on
+            if (lost) {
+                fds[0].fd = -1; // poll() leaves it out from now on
+                line->markLost();
+            }
         }
     }
 
@@ -222,13 +250,15 @@ SerialMidiSystem::~SerialMidiSystem() {
     lines_.clear();
 }
 
-int SerialMidiSystem::addPort(const std::string& path) {
+int SerialMidiSystem::addPort(const std::string& path, int baud) {
     std::lock_guard lock(mutex_);
     if (!serialPortPathValid(path)) return mmr::BadDeviceId;
+    if (baud != kSerialDefaultBaud && baud != kSerialMidiBaud) return mmr::BadDeviceId;
     for (const std::string& listed : paths_)
         if (listed == path) return mmr::Allocated;
     if (paths_.size() >= kMaxSerialPorts) return mmr::Error;
     paths_.push_back(path);
+    bauds_.push_back(baud);
     return mmr::Ok;
 }
 
@@ -237,6 +267,7 @@ int SerialMidiSystem::removePort(const std::string& path) {
     for (auto it = paths_.begin(); it != paths_.end(); ++it) {
         if (*it != path) continue;
         if (pathOpen(path)) return mmr::Allocated;
+        bauds_.erase(bauds_.begin() + (it - paths_.begin()));
         paths_.erase(it);
         return mmr::Ok;
     }
@@ -246,6 +277,28 @@ int SerialMidiSystem::removePort(const std::string& path) {
 std::vector<std::string> SerialMidiSystem::ports() const {
     std::lock_guard lock(mutex_);
     return paths_;
+}
+
+std::vector<int> SerialMidiSystem::bauds() const {
+    std::lock_guard lock(mutex_);
+    return bauds_;
+}
+
+int SerialMidiSystem::openLineSpeed(const std::string& path) const {
+    std::lock_guard lock(mutex_);
+    const auto it = lines_.find(path);
+    if (it == lines_.end() || !it->second->terminal) return 0;
+    return lineSpeed(it->second->fd);
+}
+
+void SerialMidiSystem::setLossHandler(LossHandler handler) {
+    std::lock_guard lock(lossMutex_);
+    onLost_ = std::move(handler);
+}
+
+void SerialMidiSystem::reportLost(const std::string& path) {
+    std::lock_guard lock(lossMutex_);
+    if (onLost_) onLost_(path);
 }
 
 int SerialMidiSystem::outCount() {
@@ -400,7 +453,12 @@ int SerialMidiSystem::acquireLine(const std::string& path, std::shared_ptr<Line>
         return mmr::Ok;
     }
     auto opened = std::make_shared<Line>();
-    const int result = opened->open(path);
+    opened->path = path;
+    opened->owner = this;
+    int baud = kSerialDefaultBaud;
+    for (std::size_t i = 0; i < paths_.size(); ++i)
+        if (paths_[i] == path) baud = bauds_[i];
+    const int result = opened->open(path, baud);
     if (result != mmr::Ok) return result;
     opened->users = 1;
     lines_.emplace(path, opened);

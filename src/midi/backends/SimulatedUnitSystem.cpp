@@ -17,9 +17,15 @@ SimulatedUnitSystem::~SimulatedUnitSystem() {
     stop();
 }
 
+void SimulatedUnitSystem::setDeviceName(const std::string& name) {
+    std::lock_guard lk(mutex_);
+    deviceName_ = name.substr(0, 31);
+}
+
 int SimulatedUnitSystem::outCaps(int id, MidiCaps& caps) {
     if (id != 0) return mmr::BadDeviceId;
-    caps.name = DeviceName;
+    std::lock_guard lk(mutex_);
+    caps.name = deviceName_;
     return mmr::Ok;
 }
 

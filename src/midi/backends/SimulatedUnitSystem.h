@@ -10,7 +10,8 @@
 #include <string>
 #include <thread>
 
-// One output and one input device, both named "Simulated unit", behind which the simulated
+// One output and one input device, both named "Simulated unit" unless the program gives
+// them its own name (the string table's, in the chosen language), behind which the simulated
 // ignition unit runs in real time on its own thread: every millisecond it is advanced by the
 // time that really passed, and what it sends goes to the input callback while input is
 // started. Its EEPROM is kept in "SimulatedUnit.eeprom" in the start folder.
@@ -32,6 +33,9 @@ public:
     ~SimulatedUnitSystem() override;
     SimulatedUnitSystem(const SimulatedUnitSystem&) = delete;
     SimulatedUnitSystem& operator=(const SimulatedUnitSystem&) = delete;
+
+    // The name both devices are listed under (at most 31 characters are kept).
+    void setDeviceName(const std::string& name);
 
     int outCount() override { return 1; }
     int outCaps(int id, MidiCaps& caps) override;
@@ -88,6 +92,7 @@ private:
     bool anyOpenLocked() const { return outOpen_ || inOpen_; }
 
     std::string eepromPath_;
+    std::string deviceName_ = DeviceName;
 
     mutable std::mutex mutex_; // unit and device state
     std::condition_variable wake_;

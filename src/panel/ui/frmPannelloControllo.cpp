@@ -538,19 +538,17 @@ bool frmPannelloControllo::eventFilter(QObject* watched, QEvent* event) {
     return ChildWindow::eventFilter(watched, event);
 }
 
-void frmPannelloControllo::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::RightButton && ctx.frame) {
-        ctx.frame->popupEditMenu(event->globalPosition().toPoint());
-        event->accept();
-        return;
-    }
-    ChildWindow::mousePressEvent(event);
-}
-
 void frmPannelloControllo::Form_Unload() {
     TimerMIDIIn->stop();
     TimerMonitor->stop();
     MidiPort& midi = ctx.midi;
+    // A unit left in EEPROM access streams nothing: a measurement started afterwards would
+    // wait in vain. Its answer is not awaited (nobody decodes for the panel any more).
+    if (state_.access) {
+        state_.access = false;
+        midi.ShowSentMsg = false;
+        midi.sendCommand(panel::LeaveEepromAccess);
+    }
     if (midi.MIDIInStarted) midi.StopMIDIIn();
     // Nobody shows the sent messages any more.
     midi.ShowSentMsg = false;

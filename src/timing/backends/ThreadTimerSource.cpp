@@ -1,4 +1,5 @@
 #include "timing/backends/ThreadTimerSource.h"
+#include "timing/TickPacer.h"
 #include <chrono>
 #include <system_error>
 
@@ -68,19 +69,21 @@ int ThreadTimerSource::active() const {
 }
 
 void ThreadTimerSource::run(Timer& timer) {
-    using clock = std::chrono::steady_clock;
-    const auto period = std::chrono::milliseconds(timer.periodMs);
-    auto due = clock::now() + period;
+    using namespace std::chrono;
+    const auto origin = steady_clock::now();
+    TickPacer pacer(timer.periodMs * int64_t{1000});
+    pacer.start(0);
     std::unique_lock lock(timer.mutex);
     for (;;) {
-        if (timer.wake.wait_until(lock, due, [&] { return timer.stop; })) return;
-        lock.unlock();
-        timer.proc(timer.user);
-        lock.lock();
-        if (timer.stop) return;
-        due += period;
-        const auto now = clock::now();
-        if (now - due > MaxCatchUp * period) due = now;
+        const auto wakeAt = origin + microseconds(pacer.nextDueUs());
+        if (timer.wake.wait_until(lock, wakeAt, [&] { return timer.stop; })) return;
+        const auto now = duration_cast<microseconds>(steady_clock::now() - origin).count();
+        for (int64_t ticks = pacer.due(now); ticks > 0; --ticks) {
+            lock.unlock();
+            timer.proc(timer.user);
+            lock.lock();
+            if (timer.stop) return;
+        }
     }
 }
 

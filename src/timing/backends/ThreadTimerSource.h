@@ -9,14 +9,12 @@
 #include <vector>
 
 // Periodic timers on threads of their own: each timer runs a loop that waits for its next
-// due time on the steady clock and calls the timer's procedure. A loop that fell behind
-// catches up at most MaxCatchUp ticks in a row and then starts counting again from now,
-// so a stall never turns into a burst of calls. timeKillEvent joins the timer's thread:
-// once it returns, no call of that timer runs or will run.
+// due time on the steady clock and calls the timer's procedure once for every period that
+// passed (TickPacer), so a loop held back by a busy machine catches up at its next wake-up
+// and the calls never fall behind real time. timeKillEvent joins the timer's thread: once
+// it returns, no call of that timer runs or will run.
 class ThreadTimerSource : public PeriodicTimerSource {
 public:
-    static constexpr int MaxCatchUp = 4;
-
     ThreadTimerSource() = default;
     ThreadTimerSource(const ThreadTimerSource&) = delete;
     ThreadTimerSource& operator=(const ThreadTimerSource&) = delete;

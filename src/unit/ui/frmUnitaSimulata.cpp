@@ -64,6 +64,13 @@ frmUnitaSimulata::frmUnitaSimulata(WindowContext& context, SimulatedUnitSystem& 
     ChkModuloErrato->setObjectName("ChkModuloErrato");
     ChkMuto->setObjectName("ChkMuto");
     ChkRifiuta->setObjectName("ChkRifiuta");
+    // The order of EepromAnswer.
+    CmbRispostaEEPROM = new QComboBox(FraGuasti);
+    CmbRispostaEEPROM->setObjectName("CmbRispostaEEPROM");
+    CmbRispostaEEPROM->addItems({tr2("0xD2: accesso EEPROM", "0xD2: EEPROM access"),
+                                 tr2("0xD4: accesso dati/programma", "0xD4: data/program access"),
+                                 tr2("0xD3: nessun accesso", "0xD3: no access"),
+                                 tr2("0xD0: rifiuto, modo normale", "0xD0: refused, run mode")});
 
     ComApplica = new QPushButton(tr2("Applica", "Apply"), this);
     ComApplica->setObjectName("ComApplica");
@@ -136,6 +143,12 @@ void frmUnitaSimulata::buildLayout() {
     auto* faults = new QVBoxLayout(FraGuasti);
     for (QCheckBox* box : {ChkPerdi, ChkCorrompi, ChkModuloErrato, ChkMuto, ChkRifiuta})
         faults->addWidget(box);
+    auto* labRisposta =
+        new QLabel(tr2("Risposta alla richiesta EEPROM", "Answer to EEPROM access"));
+    labRisposta->setObjectName("LabRispostaEEPROM");
+    labRisposta->setBuddy(CmbRispostaEEPROM);
+    faults->addWidget(labRisposta);
+    faults->addWidget(CmbRispostaEEPROM);
 
     auto* right = new QVBoxLayout;
     right->addWidget(FraBatteria);
@@ -181,6 +194,7 @@ void frmUnitaSimulata::showForm(const UnitFormFields& f) {
     ChkModuloErrato->setChecked(f.wrongModule);
     ChkMuto->setChecked(f.silent);
     ChkRifiuta->setChecked(f.refuseModes);
+    CmbRispostaEEPROM->setCurrentIndex(f.eepromAnswer);
 }
 
 UnitFormFields frmUnitaSimulata::readForm() const {
@@ -201,6 +215,7 @@ UnitFormFields frmUnitaSimulata::readForm() const {
     f.wrongModule = ChkModuloErrato->isChecked();
     f.silent = ChkMuto->isChecked();
     f.refuseModes = ChkRifiuta->isChecked();
+    f.eepromAnswer = CmbRispostaEEPROM->currentIndex();
     return f;
 }
 

@@ -60,6 +60,7 @@ private:
     QCheckBox* ChkModuloErrato;
     QCheckBox* ChkMuto;
     QCheckBox* ChkRifiuta;
+    QComboBox* CmbRispostaEEPROM;
     QPushButton* ComApplica;
     QLabel* LabStato;
     QTimer* TimerStato;

@@ -6,7 +6,10 @@
 #include "midi/Decoder.h"
 #include "panel/ui/frmPannelloControllo.h"
 #include "support/ui/TestContext.h"
+#include "timing/ui/frmTimerExact.h"
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
@@ -14,6 +17,9 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QScreen>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -38,6 +44,13 @@ struct MainWindowTest : ::testing::Test {
         registerWindows(*main, nullptr);
         main->MDIForm_Load();
         main->show();
+        main->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
+    }
+    QMdiSubWindow* sub(const char* windowName) {
+        for (QMdiSubWindow* w : main->mdiArea()->subWindowList())
+            if (w->widget()->objectName() == windowName) return w;
+        return nullptr;
     }
     bool enabled(const char* name) { return main->action(name)->isEnabled(); }
     std::string settingsFile() { return *readWholeFile(t.app.SettingsPath); }
@@ -181,8 +194,14 @@ TEST_F(MainWindowTest, ClosingWithTheNotebookOpenRecordsItOpen) {
     EXPECT_EQ(t.app.ChildCount, 0);
 }
 
-TEST_F(MainWindowTest, LanguageChoiceIsStoredForTheNextRun) {
+TEST_F(MainWindowTest, LanguageChoiceIsStoredForTheNextRunAndTheToolkitSpeaksIt) {
+    t.app.LangCode = 1;
     start();
+    QMessageBox box(QMessageBox::Warning, "t", "x", QMessageBox::Yes | QMessageBox::Cancel,
+                    main.get());
+    EXPECT_EQ(box.button(QMessageBox::Cancel)->text(), "Annulla");
+    EXPECT_EQ(box.button(QMessageBox::Yes)->text().remove('&'), QString::fromUtf8("Sì"));
+
     main->action("mnuLinguaEn")->trigger();
     EXPECT_EQ(t.app.LangCode, 2);
     ASSERT_EQ(t.notifier.warnings.size(), 1u);
@@ -190,25 +209,111 @@ TEST_F(MainWindowTest, LanguageChoiceIsStoredForTheNextRun) {
               "Il cambio avrà effetto alla prossima esecuzione del programma");
 }
 
+TEST_F(MainWindowTest, EnglishLeavesTheToolkitInEnglish) {
+    t.app.LangCode = 2;
+    start();
+    QMessageBox box(QMessageBox::Warning, "t", "x", QMessageBox::Cancel, main.get());
+    EXPECT_EQ(box.button(QMessageBox::Cancel)->text(), "Cancel");
+}
+
+TEST_F(MainWindowTest, TypingRightAfterOpeningGoesIntoTheNotebookAndEditWorksAtOnce) {
+    start();
+    main->action("mnuBloccoNote")->trigger();
+    QTest::keyClicks(static_cast<QWidget*>(nullptr), "Ciao");
+    auto* text = main->findChild<QPlainTextEdit*>("Text1");
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(text->toPlainText(), "Ciao");
+
+    QTest::keyClick(static_cast<QWidget*>(nullptr), Qt::Key_A, Qt::ControlModifier);
+    main->action("mnuCopia")->trigger();
+    EXPECT_EQ(QApplication::clipboard()->text(), "Ciao");
+    QTest::keyClick(static_cast<QWidget*>(nullptr), Qt::Key_End);
+    main->action("mnuIncolla")->trigger();
+    EXPECT_EQ(text->toPlainText(), "CiaoCiao");
+}
+
+TEST_F(MainWindowTest, TilingHorizontallyStacksAndVerticallySetsSideBySide) {
+    start();
+    main->resize(700, 560);
+    main->action("mnuBloccoNote")->trigger();
+    main->action("mnuPannelloControllo")->trigger();
+    const QSize area = main->mdiArea()->viewport()->size();
+    ASSERT_LT(area.width(), 800); // inside the notebook's largest size
+
+    main->action("mnuAffiancaOrizz")->trigger();
+    std::vector<QRect> bands;
+    for (QMdiSubWindow* w : main->mdiArea()->subWindowList())
+        bands.push_back(w->geometry());
+    ASSERT_EQ(bands.size(), 2u);
+    for (const QRect& r : bands) {
+        EXPECT_EQ(r.left(), 0);
+        EXPECT_EQ(r.width(), area.width());
+        EXPECT_EQ(r.height(), area.height() / 2);
+    }
+    EXPECT_NE(bands[0].top(), bands[1].top());
+
+    main->action("mnuAffiancaVert")->trigger();
+    bands.clear();
+    for (QMdiSubWindow* w : main->mdiArea()->subWindowList())
+        bands.push_back(w->geometry());
+    for (const QRect& r : bands) {
+        EXPECT_EQ(r.top(), 0);
+        EXPECT_EQ(r.height(), area.height());
+        EXPECT_EQ(r.width(), area.width() / 2);
+    }
+    EXPECT_NE(bands[0].left(), bands[1].left());
+    main->grab().save(QDir::tempPath() + "/frmMain-tiled.png");
+}
+
+TEST_F(MainWindowTest, CloseIsNotOfferedWhileTheAboutBoxIsActive) {
+    start();
+    main->action("mnuBloccoNote")->trigger();
+    EXPECT_TRUE(enabled("mnuChiudi"));
+    main->action("mnuInfo")->trigger();
+    EXPECT_FALSE(enabled("mnuChiudi"));
+    main->mdiArea()->setActiveSubWindow(sub("frmBloccoNote"));
+    EXPECT_TRUE(enabled("mnuChiudi"));
+    main->mdiArea()->setActiveSubWindow(sub("frmAbout"));
+    EXPECT_FALSE(enabled("mnuChiudi"));
+    main->grab().save(QDir::tempPath() + "/frmMain-about.png");
+    // The about box closed, the notebook comes forward and offers Close again.
+    sub("frmAbout")->close();
+    QApplication::processEvents();
+    EXPECT_TRUE(enabled("mnuChiudi"));
+    EXPECT_TRUE(enabled("mnuModifica"));
+}
+
+TEST_F(MainWindowTest, RightClickInTheTimerWindowPopsUpTheEditMenu) {
+    start();
+    main->action("mnuTimerExact")->trigger();
+    auto* timer = main->findChild<frmTimerExact*>();
+    ASSERT_NE(timer, nullptr);
+    auto* menu = main->findChild<QMenu*>("mnuModifica");
+    timer->subWindow()->grab().save(QDir::tempPath() + "/frmTimerExact.png");
+    for (const char* box : {"Label1", "Label2"}) {
+        QTest::mouseClick(timer->findChild<QLabel*>(box), Qt::RightButton);
+        EXPECT_TRUE(menu->isVisible()) << box;
+        menu->hide();
+    }
+}
+
+TEST_F(MainWindowTest, TheFrameAndItsChildrenCarryTheProgramIcon) {
+    start();
+    main->action("mnuBloccoNote")->trigger();
+    const QImage frame = main->windowIcon().pixmap(16, 16).toImage();
+    ASSERT_FALSE(frame.isNull());
+    // The spark's yellow at the centre of the dark tile.
+    const QColor centre = frame.pixelColor(8, 8);
+    EXPECT_GT(centre.red(), 200);
+    EXPECT_LT(centre.blue(), 120);
+    EXPECT_EQ(sub("frmBloccoNote")->windowIcon().pixmap(16, 16).toImage(), frame);
+}
+
 TEST_F(MainWindowTest, MissingGuideShowsFileMissing) {
     start();
     main->action("mnuGuida")->trigger();
     ASSERT_EQ(t.notifier.warnings.size(), 1u);
     EXPECT_EQ(t.notifier.warnings[0].text, "File assente");
-}
-
-TEST_F(MainWindowTest, GrabToPng) {
-    t.midiSystem.outNames = {"Simulated unit"};
-    t.midiSystem.inNames = {"Simulated unit"};
-    t.midi.MIDIOutDevice = 0;
-    t.midi.enumerateAndOpen();
-    start();
-    main->resize(1000, 700);
-    main->action("mnuBloccoNote")->trigger();
-    main->action("mnuInfo")->trigger();
-    const QImage image = main->grab().toImage();
-    EXPECT_EQ(image.width(), 1000);
-    image.save(QDir::tempPath() + "/frmMain.png");
 }
 
 TEST_F(MainWindowTest, APlacementOffEveryScreenComesBackOnScreen) {

@@ -213,16 +213,36 @@ TEST_F(PanelWindowTest, MonitorIsSavedWholeIn29ByteRecordsClearedAndPaused) {
     EXPECT_EQ(text1(), "     1 88005A  MDX DATI");
 }
 
-TEST_F(PanelWindowTest, UnloadStopsInputAndTheDecodersEepromMode) {
+TEST_F(PanelWindowTest, ClosingInEepromAccessPutsTheUnitBackToRunMode) {
     open();
     enterAccess();
+    ASSERT_EQ(link.unit.mode(), UnitMode::EepromAccess);
+    link.sent.clear();
     ASSERT_TRUE(w->subWindow()->close());
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(link.sent, std::vector<uint32_t>{0xD0});
     EXPECT_EQ(t.app.WinRec[22].State, 0);
     EXPECT_FALSE(decoder.EEPROMMode);
     EXPECT_EQ(targets.panel, nullptr);
     EXPECT_FALSE(link.inputStarted());
     EXPECT_FALSE(port.ShowSentMsg);
+
+    // The unit streams revolutions again: 0xD0, then five messages per revolution.
+    EXPECT_EQ(link.unit.mode(), UnitMode::Run);
+    link.unit.takeOutput();
+    link.unit.advance(1'000'000);
+    EXPECT_GE(link.unit.takeOutput().size(), 5u);
+}
+
+TEST_F(PanelWindowTest, ClosingOutsideEepromAccessSendsNothing) {
+    open();
+    enterAccess();
+    click("ComEEPROM"); // leave
+    pump();
+    link.sent.clear();
+    ASSERT_TRUE(w->subWindow()->close());
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(link.sent.empty());
 }
 
 } // namespace

@@ -64,6 +64,11 @@ TEST(SimulatedUnitSystem, OneDeviceEachWayOpenedOnce) {
     Inbox inbox;
     MidiCaps caps;
     EXPECT_EQ(sys.outCaps(1, caps), mmr::BadDeviceId);
+    ASSERT_EQ(sys.inCaps(0, caps), mmr::Ok);
+    EXPECT_EQ(caps.name, "Simulated unit");
+    sys.setDeviceName("Unit\xC3\xA0 simulata"); // the program's name for it, in Italian
+    ASSERT_EQ(sys.outCaps(0, caps), mmr::Ok);
+    EXPECT_EQ(caps.name, "Unit\xC3\xA0 simulata");
     ASSERT_EQ(sys.outOpen(0, out), mmr::Ok);
     EXPECT_EQ(sys.outOpen(0, out2), mmr::Allocated);
     ASSERT_EQ(sys.inOpen(0, in, &Inbox::callback, &inbox), mmr::Ok);

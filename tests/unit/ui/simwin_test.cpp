@@ -62,6 +62,7 @@ TEST_F(SimWinTest, ShowsTheUnitsSettingsAndApplySetsEverythingAtOnce) {
     type("TextVBatt", "12,5"); // a decimal comma is taken too
     toggle("ChkPerdi");
     toggle("ChkRifiuta");
+    tick(Qt::Key_End, "CmbRispostaEEPROM"); // 0xD2 refused with 0xD0
 
     apply();
     EXPECT_TRUE(t.notifier.warnings.empty());
@@ -72,7 +73,7 @@ TEST_F(SimWinTest, ShowsTheUnitsSettingsAndApplySetsEverythingAtOnce) {
     EXPECT_EQ(e.curve, 2);
     EXPECT_EQ(e.timingModule, UnitModuleId::MSX);
     EXPECT_EQ(unit.battery().volts, 12.5);
-    const UnitFaults want{0.05, 0, 0, false, true};
+    const UnitFaults want{0.05, 0, 0, false, true, EepromAnswer::Refused};
     EXPECT_EQ(unit.faults(), want);
     EXPECT_EQ(text("TextVBatt"), "12.5"); // shown as applied
 
