@@ -1,17 +1,13 @@
 // Arbitrary bytes through the raw MIDI byte parser: no crash, the state stays in its ranges,
 // every message it gives is a well-formed short message, and each one sent again through the
 // encoder parses back to itself.
+#include "FuzzCheck.h"
 #include "midi/MidiByteParser.h"
 
 #include <cstddef>
 #include <cstdint>
 
 namespace {
-
-void check(bool condition) {
-    if (!condition) __builtin_trap();
-}
-
 bool openStatus(uint8_t status) {
     return status == 0 || (status >= 0x80 && status <= 0xEF) || status == 0xF1 || status == 0xF2 ||
            status == 0xF3;

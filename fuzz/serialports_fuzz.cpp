@@ -1,19 +1,12 @@
 // Arbitrary settings records through the serial port list reader: no crash, at most eight
 // valid, distinct paths with one known line speed each, and what is read is written back and
 // read again unchanged.
+#include "FuzzCheck.h"
 #include "midi/SerialPortList.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
-
-namespace {
-
-void check(bool condition) {
-    if (!condition) __builtin_trap();
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view record(reinterpret_cast<const char*>(data), size);

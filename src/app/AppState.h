@@ -28,6 +28,10 @@ struct AppState : SettingsData {
     int CurrentWinNo = 0; // window being opened, activated or served
     bool WindowLoading = false;
     int TraceStep = 0;
+    // The settings file exists but could not be read (permissions, I/O error, refused by its
+    // size): the run goes on with the defaults and the file is not written at exit.
+    bool SettingsUnreadable = false;
+    std::string SettingsReadError;
 
     // Sets AppFolder and the paths built from it.
     void setAppFolder(const std::string& folder, char separator = kPathSeparator);

@@ -3,8 +3,8 @@
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <system_error>
+#include <vector>
 
 #ifndef _WIN32
 #include <fcntl.h>
@@ -46,24 +46,68 @@ std::string systemReason() {
 
 } // namespace
 
-std::optional<std::string> readWholeFile(const std::string& path, std::string* reason) {
-    const auto fail = [reason](std::string why) -> std::optional<std::string> {
-        if (reason) *reason = std::move(why);
-        return std::nullopt;
-    };
+FileRead readFile(const std::string& path, std::uintmax_t maxBytes) {
+    FileRead read;
+    const fs::path file(path);
     std::error_code ec;
-    const fs::file_status status = fs::status(fs::path(path), ec);
-    if (ec) return fail(ec.message());
-    if (fs::is_directory(status))
-        return fail(std::make_error_code(std::errc::is_a_directory).message());
-    if (!fs::is_regular_file(status))
-        return fail(std::make_error_code(std::errc::no_such_file_or_directory).message());
+    const fs::file_status status = fs::status(file, ec);
+    if (status.type() == fs::file_type::not_found) { // Missing
+        read.error = std::make_error_code(std::errc::no_such_file_or_directory).message();
+        return read;
+    }
+    read.result = FileRead::Result::Unreadable;
+    if (ec) {
+        read.error = ec.message();
+        return read;
+    }
+    if (status.type() == fs::file_type::directory) {
+        read.error = std::make_error_code(std::errc::is_a_directory).message();
+        return read;
+    }
+    if (status.type() != fs::file_type::regular) {
+        read.error = "not a regular file";
+        return read;
+    }
+    const std::uintmax_t size = fs::file_size(file, ec);
+    if (!ec && size > maxBytes) {
+        read.result = FileRead::Result::TooLarge;
+        read.error = std::to_string(size) + " bytes";
+        return read;
+    }
     errno = 0;
-    std::ifstream in(fs::path(path), std::ios::binary);
-    if (!in) return fail(systemReason());
-    std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (in.bad()) return fail(systemReason());
-    return bytes;
+    std::ifstream in(file, std::ios::binary);
+    if (!in) {
+        read.error = systemReason();
+        return read;
+    }
+    // In large pieces, and never more than the limit, even when the file grows while it is
+    // read.
+    std::string bytes;
+    if (!ec) bytes.reserve(static_cast<std::size_t>(size));
+    std::vector<char> chunk(1 << 20);
+    while (in) {
+        in.read(chunk.data(), static_cast<std::streamsize>(chunk.size()));
+        const auto got = static_cast<std::size_t>(in.gcount());
+        if (bytes.size() + got > maxBytes) {
+            read.result = FileRead::Result::TooLarge;
+            read.error = "more than " + std::to_string(maxBytes) + " bytes";
+            return read;
+        }
+        bytes.append(chunk.data(), got);
+    }
+    if (in.bad()) {
+        read.error = systemReason();
+        return read;
+    }
+    read.result = FileRead::Result::Read;
+    read.bytes = std::move(bytes);
+    return read;
+}
+
+std::optional<std::string> readWholeFile(const std::string& path, std::uintmax_t maxBytes) {
+    FileRead read = readFile(path, maxBytes);
+    if (!read.ok()) return std::nullopt;
+    return std::move(read.bytes);
 }
 
 std::string writeFileAtomically(const std::string& path, const std::string& bytes) {
@@ -90,6 +134,11 @@ std::string writeFileAtomically(const std::string& path, const std::string& byte
         fs::remove(temp, ec);
         return why;
     }
+    // The replacement keeps the permissions the user gave the file.
+    const fs::file_status previous = fs::status(target, ec);
+    if (!ec && previous.type() == fs::file_type::regular)
+        fs::permissions(temp, previous.permissions(), fs::perm_options::replace, ec);
+    ec.clear();
     fs::rename(temp, target, ec);
     if (ec) {
         std::error_code ignored;

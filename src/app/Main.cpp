@@ -7,6 +7,7 @@
 #include "app/Texts.h"
 #include "app/ui/GuideFinder.h"
 #include "app/ui/QtNotifier.h"
+#include "app/ui/ShutdownSignals.h"
 #include "app/ui/WindowRegistry.h"
 #include "app/ui/frmMain.h"
 #include "midi/Decoder.h"
@@ -58,6 +59,8 @@ int Main(int argc, char** argv) {
     if (options.guidePath) return printGuidePath(argc, argv);
     QApplication application(argc, argv);
     application.setApplicationName(kProductName);
+    // From here on a termination signal closes the program as its Exit command does.
+    ShutdownSignals shutdownSignals;
 
     AppState app;
     Texts texts;
@@ -77,6 +80,9 @@ int Main(int argc, char** argv) {
     // The stored language chooses the half of the string table.
     texts.LangOffset = (app.LangCode - 1) * 200;
     app.MsgTitle = texts.text(113);
+    // Said once; the file is left as it is and not written at exit.
+    if (app.SettingsUnreadable)
+        messages.ShowMsg(1, app.MsgTitle, texts.text(104) + ": " + app.SettingsPath);
 
     SimulatedUnitSystem simulated(app.AppFolder);
     constexpr int kSimulatedUnitName = 160; // "Unità simulata", "Simulated unit"
@@ -119,7 +125,23 @@ int Main(int argc, char** argv) {
         documents << QString::fromStdString(path);
     main.documents().openPaths(documents);
     app.InStartup = false;
-    return application.exec();
+    shutdownSignals.setClosingRoutine([&main, &application] {
+        if (main.close()) application.quit();
+    });
+    // A failed save of the simulated unit's EEPROM is said once; the change is kept.
+    const std::string eepromFailure = texts.text(40) + ": " + simulated.eepromPath();
+    simulated.setSaveFailureReport([&main, &messages, &app, eepromFailure](const std::string&) {
+        QMetaObject::invokeMethod(
+            &main,
+            [&messages, &app, eepromFailure] { messages.ShowMsg(1, app.MsgTitle, eepromFailure); },
+            Qt::QueuedConnection);
+    });
+    const int result = application.exec();
+    simulated.setSaveFailureReport(nullptr);
+    // The last try for the simulated unit's EEPROM; what cannot be kept is not lost unsaid.
+    simulated.stop();
+    if (simulated.savePending()) messages.ShowMsg(1, app.MsgTitle, eepromFailure);
+    return result;
 }
 
 int main(int argc, char** argv) {

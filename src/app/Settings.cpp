@@ -269,10 +269,10 @@ bool parseSettings(std::string_view file, SettingsData& out) {
     // Record 4 holds a copy of the measurement folder and is not read.
     s.LastMeasFolder = rightTrimmed(in.text(recordStart(5), kFolderLength));
     readRecentDocuments(in, s);
-    if (in.has(recordStart(kSerialRecord), kRecord)) {
-        s.SerialPorts = parseSerialPortRecord(in.text(recordStart(kSerialRecord), kRecord));
-        s.SerialPortBauds = parseSerialPortBauds(in.text(recordStart(kSerialRecord), kRecord));
-    }
+    // A record 15 cut short still lists the paths whose fields are whole.
+    const std::string_view serialRecord = in.text(recordStart(kSerialRecord), kRecord);
+    s.SerialPorts = parseSerialPortRecord(serialRecord);
+    s.SerialPortBauds = parseSerialPortBauds(serialRecord);
     if (file.size() > recordStart(kSerialRecord + 1))
         s.LaterRecords = std::string(file.substr(recordStart(kSerialRecord + 1)));
     out = std::move(s);

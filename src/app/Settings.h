@@ -51,6 +51,9 @@ struct SettingsData {
 
 inline constexpr int kSettingsRecordSize = 500;
 inline constexpr std::string_view kSettingsSignature = "ZEPHALON";
+// A settings file larger than this is refused by its size without being read (15 records
+// plus room for what later versions keep after them).
+inline constexpr std::uintmax_t kSettingsMaxFileSize = 1024 * 1024;
 
 // Reads a settings file image. Returns false when the signature does not match (the
 // caller then creates a fresh file); fields a short file lacks keep their defaults.

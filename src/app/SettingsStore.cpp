@@ -3,24 +3,34 @@
 #include "app/FileStore.h"
 
 bool LoadSettings(AppState& app) {
+    FileRead file = readFile(app.SettingsPath, kSettingsMaxFileSize);
+    app.SettingsUnreadable = false;
+    app.SettingsReadError.clear();
     SettingsData loaded;
-    if (const auto file = readWholeFile(app.SettingsPath); file && parseSettings(*file, loaded)) {
+    if (file.ok() && parseSettings(file.bytes, loaded)) {
         static_cast<SettingsData&>(app) = std::move(loaded);
         return true;
     }
-    // New or foreign file: start again from the defaults. A failed write is not fatal here:
-    // the program runs on the defaults and the exit writes the file again.
     SettingsData defaults;
     const std::string image = newSettingsFile(defaults);
-    writeFileAtomically(app.SettingsPath, image);
+    if (file.result == FileRead::Result::Unreadable || file.result == FileRead::Result::TooLarge) {
+        // The user's file stays as it is: replacing what could not be read would lose it.
+        app.SettingsUnreadable = true;
+        app.SettingsReadError = file.error;
+    } else {
+        // New or foreign file: start again from the defaults. A failed write is not fatal
+        // here: the program runs on the defaults and the exit writes the file again.
+        writeFileAtomically(app.SettingsPath, image);
+    }
     defaults.header = image.substr(0, kSettingsRecordSize);
     static_cast<SettingsData&>(app) = std::move(defaults);
     return false;
 }
 
 std::string SaveSettings(AppState& app) {
+    if (app.SettingsUnreadable) return {};
     // Reread record 1 so that what others keep there is carried over.
-    if (const auto file = readWholeFile(app.SettingsPath);
+    if (const auto file = readWholeFile(app.SettingsPath, kSettingsMaxFileSize);
         file && file->compare(0, kSettingsSignature.size(), kSettingsSignature) == 0)
         app.header = file->substr(0, kSettingsRecordSize);
     const std::string image = serializeSettings(app);

@@ -3,12 +3,15 @@
 #include <string>
 
 // Reads the settings file app.SettingsPath into app. A missing or foreign file is replaced
-// by a fresh one (written atomically) and app gets the defaults. Returns true when the
-// settings came from an existing file, false when the defaults were set. LangOffset is
-// left to the string table.
+// by a fresh one (written atomically) and app gets the defaults. A file that exists but
+// cannot be read, or is refused by its size, is left alone: app gets the defaults and
+// SettingsUnreadable, which keeps SaveSettings from writing. Returns true when the settings
+// came from an existing file, false when the defaults were set. LangOffset is left to the
+// string table.
 bool LoadSettings(AppState& app);
 
 // Writes app's settings back to app.SettingsPath (records 1-14, atomically). Record 1 is
 // taken from the file as it stands, so positions the program does not own survive.
-// Returns an empty text on success, otherwise what went wrong.
+// Does nothing while SettingsUnreadable is set. Returns an empty text on success (or when
+// nothing was written), otherwise what went wrong.
 std::string SaveSettings(AppState& app);

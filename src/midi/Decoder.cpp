@@ -266,7 +266,7 @@ void Decoder::panelBranch() {
         }
         panel->setPMIDIIn(hex);
         logLine(hex, label);
-        if (RxStatus == 0xD0) {
+        if (RxStatus == 0xD0 && panel->awaitingModeEnd()) {
             port_.StopMIDIPoll = true;
             port_.StopMIDIIn();
         }

@@ -44,6 +44,10 @@ public:
     // Text1: one line of the monitor, CR LF included.
     virtual void appendLog(const std::string& line) = 0;
     virtual void clearLog() = 0;
+    // Whether a 0xD0 now ends the EEPROM dialogue (input and poller stop): once the panel has
+    // asked to leave. At any other time a 0xD0 is only logged, so noise on the line cannot
+    // stop the monitor behind the user's back.
+    virtual bool awaitingModeEnd() const { return true; }
 };
 
 // The battery voltage window (36).

@@ -10,9 +10,21 @@ public:
     virtual void DecodeMIDIIn(uint32_t message) = 0;
 };
 
+// The clock a poll's time budget is measured on, in microseconds from any origin.
+class PollClock {
+public:
+    virtual ~PollClock() = default;
+    virtual int64_t nowUs() = 0;
+};
+
 // One run of a TimerMIDIIn handler: takes every ready entry from the port's ring (at most
 // maxEntries, so the user interface gets its turn during a long burst) into RxMsg / RxParam
 // / RxTime and hands RxParam to the decoder, which may set StopMIDIPoll while it runs.
 // Returns true while polling should go on, false once StopMIDIPoll is set and the ring is
 // empty.
 bool pollRing(MidiPort& port, MessageDecoder& decoder, int maxEntries = 100000);
+
+// The same, bounded in time instead of count: it stops taking entries once budgetUs have
+// passed on clock since it began (the clock is read after every entry, so a run ends at most
+// one message past its budget) and returns to the caller with the rest still waiting.
+bool pollRing(MidiPort& port, MessageDecoder& decoder, PollClock& clock, int64_t budgetUs);

@@ -5,6 +5,10 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <utility>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -94,10 +98,101 @@ TEST_F(SettingsStoreTest, AtomicWriteReplacesTheWholeFileOrLeavesTheOldOne) {
 }
 
 TEST_F(SettingsStoreTest, FailedWriteIsReportedAndLeavesNoTemporaryFile) {
-    // The target name is taken by a folder, so the rename cannot happen.
+    EXPECT_FALSE(LoadSettings(app));
+    // The temporary name is taken by a folder, so nothing can be written.
+    fs::create_directory(app.SettingsPath + ".tmp~");
+    EXPECT_NE(SaveSettings(app), "");
+    EXPECT_EQ(fs::file_size(app.SettingsPath), 5500u);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 2);
+}
+
+TEST_F(SettingsStoreTest, AFolderInThePlaceOfTheFileIsLeftAlone) {
     fs::create_directory(app.SettingsPath);
     EXPECT_FALSE(LoadSettings(app));
+    EXPECT_TRUE(app.SettingsUnreadable);
     EXPECT_EQ(app.MIDIOutDevice, 99);
-    EXPECT_NE(SaveSettings(app), "");
+    EXPECT_EQ(SaveSettings(app), "");
+    EXPECT_TRUE(fs::is_directory(app.SettingsPath));
+}
+
+// A file the user running the program may not read: LoadSettings falls back on the defaults
+// and neither it nor SaveSettings at exit replaces the file. Root reads anything, so as root
+// the run happens in a child process that has become "nobody".
+TEST_F(SettingsStoreTest, AnUnreadableFileIsLeftAsItIs) {
+    AppState written;
+    written.SettingsPath = app.SettingsPath;
+    written.MIDIOutDevice = 3;
+    written.SerialPorts = {"/dev/ttyUSB0"};
+    ASSERT_EQ(SaveSettings(written), "");
+    const std::string before = readWholeFile(app.SettingsPath).value_or("");
+    ASSERT_EQ(before.size(), 7500u);
+    fs::permissions(app.SettingsPath, fs::perms::none);
+    // Everyone may write into the folder, so only the program's own care keeps the file.
+    fs::permissions(folder, fs::perms::all);
+
+    auto run = [&] {
+        AppState a;
+        a.setAppFolder(folder.string(), '/');
+        const bool read = LoadSettings(a);
+        const bool refused = !read && a.SettingsUnreadable && a.MIDIOutDevice == 99;
+        a.MIDIOutDevice = 5; // the user changes something during the run
+        return refused && SaveSettings(a).empty();
+    };
+    if (::geteuid() != 0) {
+        EXPECT_TRUE(run());
+    } else {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            const bool ok = ::setgid(65534) == 0 && ::setuid(65534) == 0 && run();
+            ::_exit(ok ? 0 : 1);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    fs::permissions(app.SettingsPath, fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(readWholeFile(app.SettingsPath), before);
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+}
+
+TEST_F(SettingsStoreTest, AHugeFileIsRefusedByItsSize) {
+    { std::ofstream(app.SettingsPath, std::ios::binary) << "ZEPHALON"; }
+    fs::resize_file(app.SettingsPath, 100'000'000); // sparse: nothing is really written
+    EXPECT_FALSE(LoadSettings(app));
+    EXPECT_TRUE(app.SettingsUnreadable);
+    EXPECT_EQ(app.SettingsReadError, "100000000 bytes");
+    EXPECT_EQ(SaveSettings(app), "");
+    EXPECT_EQ(fs::file_size(app.SettingsPath), 100'000'000u);
+}
+
+TEST_F(SettingsStoreTest, ASerialPortRecordCutShortKeepsItsWholePaths) {
+    AppState written;
+    written.SettingsPath = app.SettingsPath;
+    written.SerialPorts = {"/dev/ttyUSB0", "/dev/pts/3"};
+    ASSERT_EQ(SaveSettings(written), "");
+    const std::string full = readWholeFile(app.SettingsPath).value_or("");
+    ASSERT_EQ(full.size(), 7500u);
+    // Record 15 follows byte 7000; path 1 fills bytes 7012-7071 of the file, path 2 7072-7131.
+    for (const auto& [size, kept] : std::vector<std::pair<std::size_t, std::size_t>>{
+             {7001, 0}, {7070, 0}, {7071, 1}, {7130, 1}, {7131, 2}, {7499, 2}}) {
+        std::ofstream(app.SettingsPath, std::ios::binary | std::ios::trunc) << full.substr(0, size);
+        AppState a;
+        a.SettingsPath = app.SettingsPath;
+        ASSERT_TRUE(LoadSettings(a));
+        EXPECT_EQ(a.SerialPorts.size(), kept) << size;
+    }
+}
+
+TEST_F(SettingsStoreTest, ASavedFileKeepsItsPermissions) {
+    const std::string path = (folder / "kept.txt").string();
+    ASSERT_EQ(writeFileAtomically(path, "one"), "");
+    for (const fs::perms mode : {fs::perms::owner_read | fs::perms::owner_write,
+                                 fs::perms::owner_read | fs::perms::owner_write |
+                                     fs::perms::group_read | fs::perms::others_read}) {
+        fs::permissions(path, mode);
+        ASSERT_EQ(writeFileAtomically(path, "two"), "");
+        EXPECT_EQ(fs::status(path).permissions(), mode);
+    }
+    EXPECT_EQ(readWholeFile(path), "two");
 }

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 TEST(RequestPacking, EighthBitsTravelInTheStatusNibble) {
@@ -178,6 +180,46 @@ TEST_F(PollerTest, DrainsInBatchesAndEndsOnlyWhenAskedAndEmpty) {
     EXPECT_FALSE(pollRing(port, decoder));
     EXPECT_EQ(decoder.seen, (std::vector<uint32_t>{0x80, 0xD0, 0x90, 0xA0}));
     EXPECT_TRUE(port.ring.empty());
+}
+
+// Decoding costs 3 us of the fake clock per message; the test reads when each tick began
+// and ended.
+struct TimedDecoder : MessageDecoder, PollClock {
+    int64_t now = 0;
+    std::vector<uint32_t> seen;
+    void DecodeMIDIIn(uint32_t message) override {
+        seen.push_back(message);
+        now += 3;
+    }
+    int64_t nowUs() override { return now; }
+};
+
+TEST_F(PollerTest, AFloodIsTakenInTimeBoundedTicksAndEveryMessageInOrder) {
+    TimedDecoder decoder;
+    port.StopMIDIPoll = false;
+    constexpr int kMessages = 200'000;
+    constexpr int64_t kBudget = 4000;
+    int sent = 0;
+    int ticks = 0;
+    int64_t longest = 0;
+    // The input keeps the ring as full as it can while the ticks drain it.
+    while (static_cast<int>(decoder.seen.size()) < kMessages) {
+        while (sent < kMessages && port.ring.unread() < MidiRing::Size - 1)
+            port.ring.push(mim::Data, static_cast<uint32_t>(sent++), 0);
+        const int64_t begin = decoder.now;
+        EXPECT_TRUE(pollRing(port, decoder, decoder, kBudget));
+        longest = std::max(longest, decoder.now - begin);
+        ASSERT_LT(++ticks, 1000);
+    }
+    // 4000 us at 3 us a message: the tick ends with the message that crosses the budget.
+    EXPECT_EQ(longest, 4002);
+    EXPECT_EQ(ticks, (kMessages + 1333) / 1334);
+    EXPECT_EQ(port.ring.overruns(), 0u);
+    for (int i = 0; i < kMessages; ++i)
+        ASSERT_EQ(decoder.seen[static_cast<size_t>(i)], static_cast<uint32_t>(i));
+    // Empty and asked to stop: the poller ends.
+    port.StopMIDIPoll = true;
+    EXPECT_FALSE(pollRing(port, decoder, decoder, kBudget));
 }
 
 } // namespace

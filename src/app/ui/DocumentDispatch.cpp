@@ -15,6 +15,9 @@ constexpr int kOpenTitleId = 67;   // "Apri File"
 constexpr int kSaveAsTitleId = 75; // "Salva file come"
 constexpr int kConfirmOverwriteId = 49;
 constexpr int kReadErrorId = 27;   // "Errore di lettura da disco"
+// A document larger than this is no file of the program (a million-row measurement is
+// about 100 MB).
+constexpr std::uintmax_t kMaxDocumentBytes = std::uintmax_t{1} << 30;
 constexpr int kWriteErrorId = 109; // "Errore di scrittura su disco"
 constexpr int kModifiedId = 52;    // "Il file è stato modificato"
 constexpr int kProgramModifiedId = 126;
@@ -179,12 +182,12 @@ ChildWindow* DocumentDispatch::openPath(const std::string& path, const DocumentK
         if (QMdiSubWindow* sub = open->subWindow()) ctx_.frame->mdiArea()->setActiveSubWindow(sub);
         return open;
     }
-    std::string reason;
-    const std::optional<std::string> bytes = readWholeFile(path, &reason);
-    if (!bytes) {
-        diskError(kReadErrorId, path, reason);
+    const FileRead file = readFile(path, kMaxDocumentBytes);
+    if (!file.ok()) {
+        diskError(kReadErrorId, path, file.error);
         return nullptr;
     }
+    const std::string* bytes = &file.bytes;
     int winNo = 0;
     for (int n = kind->firstWindow; n <= kind->lastWindow && !winNo; ++n)
         if (ctx_.app.WinRec[n].State == 0) winNo = n;

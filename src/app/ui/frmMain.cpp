@@ -1,6 +1,7 @@
 #include "app/ui/frmMain.h"
 #include "app/MenuCaptions.h"
 #include "app/RecentDocuments.h"
+#include "app/ScreenPlacement.h"
 #include "app/SettingsStore.h"
 #include "app/ui/AppIcon.h"
 #include "app/ui/ChildWindow.h"
@@ -25,7 +26,9 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTextEdit>
 #include <QTime>
 #include <QTimer>
@@ -77,8 +80,14 @@ frmMain::frmMain(WindowContext& ctx, MessageDecoder& decoder, QWidget* parent)
     TimerLabel2MIDIIn->setObjectName("TimerLabel2MIDIIn");
     TimerLabel2MIDIIn->setSingleShot(true);
     TimerLabel2MIDIIn->setInterval(kLampMs);
-    connect(TimerLabel2MIDIIn, &QTimer::timeout, this,
-            [this] { setLampColour(Label2MIDIIn, lampInColour_); });
+    connect(TimerLabel2MIDIIn, &QTimer::timeout, this, [this] {
+        // 300 ms after the last message, however many came meanwhile.
+        if (const qint64 since = lastInput_.elapsed(); since < kLampMs) {
+            TimerLabel2MIDIIn->start(static_cast<int>(kLampMs - since));
+            return;
+        }
+        setLampColour(Label2MIDIIn, lampInColour_);
+    });
     TimerLabel2MIDIOut = new QTimer(this);
     TimerLabel2MIDIOut->setObjectName("TimerLabel2MIDIOut");
     TimerLabel2MIDIOut->setSingleShot(true);
@@ -505,7 +514,8 @@ void frmMain::restorePlacement() {
     const double ty = ctx_.app.TwipsPerPixelY;
     if (rec.Width > 0 && rec.Height > 0) {
         resize(twipsToPixels(rec.Width, tx), twipsToPixels(rec.Height, ty));
-        move(twipsToPixels(rec.Left, tx), twipsToPixels(rec.Top, ty));
+        move(reachablePosition(
+            QRect(twipsToPixels(rec.Left, tx), twipsToPixels(rec.Top, ty), width(), height())));
     } else {
         resize(1024, 720);
     }
@@ -514,6 +524,21 @@ void frmMain::restorePlacement() {
         setWindowState(Qt::WindowMinimized);
     else if (rec.State == 2)
         setWindowState(Qt::WindowMaximized);
+}
+
+// A stored place whose menu bar no screen shows (another monitor, a damaged record) is
+// moved onto the nearest screen.
+QPoint frmMain::reachablePosition(const QRect& frame) const {
+    std::vector<ScreenRect> screens;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect a = screen->availableGeometry();
+        screens.push_back({a.x(), a.y(), a.width(), a.height()});
+    }
+    const int strip =
+        style()->pixelMetric(QStyle::PM_TitleBarHeight) + menuBar()->sizeHint().height();
+    const ScreenRect placed =
+        placeOnScreen({frame.x(), frame.y(), frame.width(), frame.height()}, screens, strip);
+    return {placed.x, placed.y};
 }
 
 void frmMain::rememberNormalGeometry() {
@@ -713,9 +738,13 @@ void frmMain::outputActivity() {
     TimerLabel2MIDIOut->start();
 }
 
+// Called for every message decoded: under a flood only the clock is read; the lamp is
+// painted when it turns green and when its timer ends.
 void frmMain::inputActivity() {
+    lastInput_.start();
+    if (TimerLabel2MIDIIn->isActive()) return;
     setLampColour(Label2MIDIIn, kLampGreen);
-    TimerLabel2MIDIIn->start();
+    TimerLabel2MIDIIn->start(kLampMs);
 }
 
 void frmMain::showSentMessage(const std::string& hex) {

@@ -4,6 +4,7 @@
 #include "midi/DecoderSinks.h"
 #include "midi/MidiPoller.h"
 #include <QColor>
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QVector>
 #include <functional>
@@ -92,6 +93,7 @@ private:
     void buildDeviceMenus();
     void renderDeviceMenus();
     void restorePlacement();
+    QPoint reachablePosition(const QRect& frame) const;
     void storePlacement();
     void rememberNormalGeometry();
     void tickClock();
@@ -132,6 +134,7 @@ private:
     QTimer* TimerLabel2MIDIOut = nullptr;
     QTimer* TimerOrologio = nullptr;
     RingPollTimer* TimerMIDIIn = nullptr;
+    QElapsedTimer lastInput_; // the last message decoded, for the input lamp
     std::unique_ptr<ToolkitLanguage> language_;
     QColor lampInColour_;
     QColor lampOutColour_;

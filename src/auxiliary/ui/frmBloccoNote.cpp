@@ -3,10 +3,9 @@
 #include "auxiliary/NotebookText.h"
 #include "auxiliary/ui/LimitedTextEdit.h"
 #include <QCloseEvent>
+#include <QEvent>
 #include <QMdiSubWindow>
 #include <algorithm>
-#include <filesystem>
-#include <system_error>
 
 namespace {
 constexpr int kTextTop = 10; // twips
@@ -24,6 +23,7 @@ frmBloccoNote::frmBloccoNote(WindowContext& context, QWidget* parent)
     Text1->setObjectName("Text1");
     Text1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     connect(Text1, &QPlainTextEdit::textChanged, this, &frmBloccoNote::Text1_Change);
+    Text1->installEventFilter(this);
 }
 
 void frmBloccoNote::Form_Load() {
@@ -44,7 +44,7 @@ void frmBloccoNote::Form_Load() {
     rec.State = 1;
     ctx.app.WinRec[win::Notebook] = rec;
 
-    readNotebookFile();
+    if (!readNotebookFile()) ctx.messages.ShowMsg(kReadErrorCode, kAppTitle, "");
 
     if (ctx.frame) ctx.frame->setMenuEntryEnabled("mnuBloccoNote", false);
     setWindowTitle(QString::fromUtf8(kAppTitle) + " - " + ctx.text(kCaptionId));
@@ -55,21 +55,33 @@ void frmBloccoNote::Form_Load() {
     ctx.app.WindowLoading = false;
 }
 
-void frmBloccoNote::readNotebookFile() {
-    const std::string& path = ctx.app.NotebookPath;
-    const std::optional<std::string> image = readWholeFile(path);
-    std::error_code ec;
-    if (!image && std::filesystem::exists(path, ec)) {
-        // Showing blanks and writing them back at close would wipe the notes.
-        readFailed_ = true;
-        ctx.messages.ShowMsg(kReadErrorCode, kAppTitle, "");
-    }
-    buffer_ = notebook::bufferFromFile(image);
+bool frmBloccoNote::readNotebookFile() {
+    const FileRead file = readFile(ctx.app.NotebookPath, MaxFileSize);
+    // Showing blanks and writing them back at close would wipe the notes: until the file
+    // can be read the text stays read-only and nothing is written.
+    readFailed_ =
+        file.result == FileRead::Result::Unreadable || file.result == FileRead::Result::TooLarge;
+    Text1->setReadOnly(readFailed_);
+    buffer_ =
+        notebook::bufferFromFile(file.ok() ? std::optional<std::string>(file.bytes) : std::nullopt);
+    return !readFailed_;
+}
+
+// Coming back to the text after the file was put right: read it now.
+bool frmBloccoNote::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Text1 && event->type() == QEvent::FocusIn) retryRead();
+    return ChildWindow::eventFilter(watched, event);
+}
+
+void frmBloccoNote::retryRead() {
+    if (!readFailed_) return;
+    ctx.app.WindowLoading = true;
+    if (readNotebookFile()) Text1->setPlainText(fromLatin1(notebook::textForBox(buffer_)));
+    ctx.app.WindowLoading = false;
 }
 
 void frmBloccoNote::Text1_Change() {
     if (ctx.app.WindowLoading) return;
-    edited_ = true;
     buffer_ = notebook::toBuffer(notebook::boxToBufferText(toLatin1(Text1->boxText())));
 }
 
@@ -117,7 +129,7 @@ void frmBloccoNote::resizeEvent(QResizeEvent* event) {
 }
 
 bool frmBloccoNote::Form_QueryUnload() {
-    if (readFailed_ && !edited_) return true;
+    if (readFailed_) return true;
     const std::string failure = writeFileAtomically(ctx.app.NotebookPath, buffer_);
     if (failure.empty()) return true;
     ctx.messages.ShowMsg(kWriteErrorCode, kAppTitle, "");

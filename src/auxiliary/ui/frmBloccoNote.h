@@ -1,5 +1,6 @@
 #pragma once
 #include "app/ui/ChildWindow.h"
+#include <cstdint>
 #include <string>
 
 class LimitedTextEdit;
@@ -10,6 +11,8 @@ class frmBloccoNote : public ChildWindow {
     Q_OBJECT
 public:
     static constexpr int MaxLength = 32000;
+    // A notebook file larger than this is not read (it is left alone, like an unreadable one).
+    static constexpr std::uintmax_t MaxFileSize = 1024 * 1024;
 
     explicit frmBloccoNote(WindowContext& ctx, QWidget* parent = nullptr);
 
@@ -18,6 +21,7 @@ public:
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void Text1_Change();
@@ -25,14 +29,17 @@ private:
     // window should stay open with its text.
     bool Form_QueryUnload();
     void Form_Unload();
-    void readNotebookFile();
+    // Reads the file into the buffer. False when it exists but cannot be read: the text box
+    // is then read-only.
+    bool readNotebookFile();
+    // After a failed read: tries again and shows the text when it succeeds.
+    void retryRead();
     // The text box at Top 10, Left 0, sized by the window's extents (twips) within the
     // client area.
     void placeTextBox(int windowWidth, int windowHeight);
 
     LimitedTextEdit* Text1;
     std::string buffer_;
-    // The file exists but could not be read: it is left alone unless the user types.
+    // The file exists but could not be read: it is left alone and the text is read-only.
     bool readFailed_ = false;
-    bool edited_ = false;
 };

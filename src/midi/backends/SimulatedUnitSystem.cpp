@@ -9,7 +9,7 @@ using namespace std::chrono;
 SimulatedUnitSystem::SimulatedUnitSystem(std::string startFolder, uint64_t seed) : unit_(seed) {
     if (startFolder.empty()) return;
     eepromPath_ = (std::filesystem::path(startFolder) / EepromFileName).string();
-    if (const auto bytes = readWholeFile(eepromPath_))
+    if (const auto bytes = readWholeFile(eepromPath_, MaxEepromFile))
         if (const auto image = parseEeprom(*bytes)) unit_.setEeprom(*image);
 }
 
@@ -178,6 +178,23 @@ std::string SimulatedUnitSystem::lastSaveError() const {
     return saveError_;
 }
 
+bool SimulatedUnitSystem::savePending() {
+    if (eepromPath_.empty()) return false;
+    std::lock_guard sl(saveMutex_);
+    uint64_t revision = 0;
+    {
+        std::lock_guard lk(mutex_);
+        revision = unit_.eepromRevision();
+    }
+    saving_.observe(revision, duration_cast<milliseconds>(steady_clock::now() - epoch_).count());
+    return saving_.pending();
+}
+
+void SimulatedUnitSystem::setSaveFailureReport(SaveFailureReport report) {
+    std::lock_guard sl(saveMutex_);
+    report_ = std::move(report);
+}
+
 void SimulatedUnitSystem::startThreadLocked() {
     if (thread_.joinable() || stopping_) return;
     thread_ = std::thread([this] { run(); });
@@ -242,13 +259,11 @@ void SimulatedUnitSystem::saveIfDue(bool force) {
         std::lock_guard lk(mutex_);
         revision = unit_.eepromRevision();
     }
-    const auto now = steady_clock::now();
-    if (revision != seenRevision_) {
-        seenRevision_ = revision;
-        changedAt_ = now;
-    }
-    if (revision == savedRevision_) return;
-    if (!force && now - changedAt_ < SaveDelay) return;
+    const auto nowMs = [this] {
+        return duration_cast<milliseconds>(steady_clock::now() - epoch_).count();
+    };
+    saving_.observe(revision, nowMs());
+    if (!saving_.due(nowMs(), force)) return;
 
     UnitEeprom image;
     {
@@ -256,9 +271,8 @@ void SimulatedUnitSystem::saveIfDue(bool force) {
         image = unit_.eeprom();
         revision = unit_.eepromRevision();
     }
+    saving_.observe(revision, nowMs());
     saveError_ = writeFileAtomically(eepromPath_, serializeEeprom(image));
-    if (saveError_.empty())
-        savedRevision_ = revision;
-    else
-        changedAt_ = now; // try again after another SaveDelay
+    // The change stays in memory until a save succeeds; the user hears of the failure once.
+    if (saving_.finished(revision, saveError_, nowMs()) && report_) report_(saveError_);
 }

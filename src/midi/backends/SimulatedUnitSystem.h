@@ -1,9 +1,11 @@
 #pragma once
 #include "midi/MidiSystem.h"
+#include "unit/DeferredSave.h"
 #include "unit/SimulatedUnit.h"
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -21,6 +23,10 @@ public:
     static constexpr uint32_t InHandle = 0x53550002;
     // EEPROM changes are written once no further change came for this long.
     static constexpr std::chrono::milliseconds SaveDelay{300};
+    // After a failed save the change is tried again this often (and at every new change).
+    static constexpr std::chrono::milliseconds SaveRetryDelay{5000};
+    // The largest file taken as an EEPROM image; anything larger is refused unread.
+    static constexpr uintmax_t MaxEepromFile = 4096;
 
     // An empty folder keeps the EEPROM in memory only.
     explicit SimulatedUnitSystem(std::string startFolder = {}, uint64_t seed = 0x5A3E1);
@@ -65,6 +71,14 @@ public:
     UnitEeprom eeprom() const;
     // Empty after a successful save, else what went wrong with the last one.
     std::string lastSaveError() const;
+    // Where the EEPROM is kept; empty when only in memory.
+    const std::string& eepromPath() const { return eepromPath_; }
+    // EEPROM changes that are not in the file yet.
+    bool savePending();
+    // Called once when saving the EEPROM fails (and again only after a save has succeeded
+    // since), from the unit's thread or from stop(); it must not block.
+    using SaveFailureReport = std::function<void(const std::string& error)>;
+    void setSaveFailureReport(SaveFailureReport report);
 
     // Ends the real-time thread (joins it) and writes pending EEPROM changes. The thread
     // starts again when a device is opened.
@@ -100,8 +114,8 @@ private:
 
     // Persistence (the thread and stop() only).
     mutable std::mutex saveMutex_;
-    uint64_t savedRevision_ = 0;
-    uint64_t seenRevision_ = 0;
-    std::chrono::steady_clock::time_point changedAt_{};
+    DeferredSave saving_{SaveDelay.count(), SaveRetryDelay.count()};
+    std::chrono::steady_clock::time_point epoch_ = std::chrono::steady_clock::now();
     std::string saveError_;
+    SaveFailureReport report_;
 };

@@ -4,13 +4,16 @@
 #include "panel/BatteryScreen.h"
 #include "panel/BatteryText.h"
 #include <QCloseEvent>
+#include <QElapsedTimer>
 #include <QFont>
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QStringList>
 #include <QTimer>
+#include <memory>
 
 namespace bs = battery_screen;
 namespace bt = battery_text;
@@ -40,6 +43,7 @@ frmMisBatteria::frmMisBatteria(WindowContext& context, QWidget* parent)
       HScrollTempoDiv(new QScrollBar(Qt::Horizontal, this)), LabTempoDivVal(new QLabel(this)),
       HScrollTempoMem(new QScrollBar(Qt::Horizontal, this)), TimerMisBatteria(new QTimer(this)),
       LabRot(new QLabel(this)), LabStato(new QLabel(this)), LabOnOff(new QLabel(this)),
+      LabNessunDato(new QLabel(this)), TimerNessunDato(new QTimer(this)),
       poller_(new RingPollTimer(context.midi, context.decoder, this)),
       repaintTimer_(new QTimer(this)) {
     setObjectName("frmMisBatteria");
@@ -62,6 +66,17 @@ frmMisBatteria::frmMisBatteria(WindowContext& context, QWidget* parent)
     LabRot->setObjectName("LabRot");
     LabStato->setObjectName("LabStato");
     LabOnOff->setObjectName("LabOnOff");
+    LabNessunDato->setObjectName("LabNessunDato");
+    LabNessunDato->setStyleSheet(QStringLiteral("color: #b00000"));
+    LabNessunDato->setWordWrap(true);
+    LabNessunDato->hide();
+    TimerNessunDato->setObjectName("TimerNessunDato");
+    TimerNessunDato->setInterval(InputCheckMs);
+    connect(TimerNessunDato, &QTimer::timeout, this, &frmMisBatteria::checkInput);
+    msClock_ = [started = std::make_shared<QElapsedTimer>()] {
+        if (!started->isValid()) started->start();
+        return static_cast<int64_t>(started->elapsed());
+    };
 
     QFont big = LabVBatt->font();
     big.setPointSizeF(big.pointSizeF() * 1.8);
@@ -158,6 +173,17 @@ void frmMisBatteria::layoutControls() {
     place(LabRot, kSideLeft, kPictureTop + 2280, kSideWidth, kLineHeight);
     place(LabStato, kSideLeft, kPictureTop + 2580, kSideWidth / 2, kLineHeight);
     place(LabOnOff, kSideLeft + kSideWidth / 2, kPictureTop + 2580, kSideWidth / 2, kLineHeight);
+    place(LabNessunDato, kSideLeft, kPictureTop + 3180, kSideWidth, 3 * kLineHeight);
+}
+
+void frmMisBatteria::checkInput() {
+    QStringList notices;
+    if (const int64_t seconds = silence_.silentSeconds(msClock_()); seconds > 0)
+        notices << fromLatin1(noDataNotice(seconds, ctx.texts.LangOffset));
+    if (const uint32_t lost = ctx.midi.ring.overruns() - overrunsAtStart_; lost > 0)
+        notices << fromLatin1(lostMessagesNotice(lost, ctx.texts.LangOffset));
+    LabNessunDato->setText(notices.join(QLatin1Char('\n')));
+    LabNessunDato->setVisible(!notices.isEmpty());
 }
 
 QString frmMisBatteria::volts(int raw) const {
@@ -232,10 +258,16 @@ void frmMisBatteria::startRecording() {
     }
     ctx.midi.StartMIDIIn();
     ctx.midi.sendCommand(kStartBattery);
+    silence_.start(msClock_());
+    overrunsAtStart_ = ctx.midi.ring.overruns();
+    LabNessunDato->hide();
+    TimerNessunDato->start();
 }
 
 void frmMisBatteria::stopRecording() {
     ComStart->setText(kStart);
+    silence_.stop();
+    TimerNessunDato->stop();
     // After the recording filled up it has already stopped the input and told the unit.
     if (rec_.measuring()) {
         if (!ctx.midi.BatteryStampMode)
@@ -250,6 +282,8 @@ void frmMisBatteria::stopRecording() {
 }
 
 void frmMisBatteria::recordingFull() {
+    silence_.stop();
+    TimerNessunDato->stop();
     if (!ctx.midi.BatteryStampMode) {
         ctx.timer.StopTimer1();
         stopInput();
@@ -265,6 +299,9 @@ void frmMisBatteria::recordingFull() {
 }
 
 void frmMisBatteria::MisVBatProc(int hundredths) {
+    silence_.arrived(msClock_());
+    if (LabNessunDato->isVisible() && ctx.midi.ring.overruns() == overrunsAtStart_)
+        LabNessunDato->hide();
     uint32_t stamp = ctx.midi.BatteryStamp;
     const BatterySampleStep step = rec_.add(hundredths, stamp);
     ctx.midi.BatteryStamp = stamp;
@@ -345,6 +382,7 @@ void frmMisBatteria::closeEvent(QCloseEvent* event) {
         }
         TimerMisBatteria->stop();
         repaintTimer_->stop();
+        TimerNessunDato->stop();
         ctx.timer.StopTimer1();
         if (ctx.midi.MIDIInOpen) ctx.midi.StopMIDIIn();
         poller_->stop();

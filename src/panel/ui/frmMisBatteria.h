@@ -1,9 +1,11 @@
 #pragma once
 #include "app/ui/ChildWindow.h"
 #include "midi/DecoderSinks.h"
+#include "midi/InputNotices.h"
 #include "panel/BatteryRecording.h"
 #include "panel/ui/frmMisBatteriaPicture.h"
 #include <array>
+#include <functional>
 
 class QLabel;
 class QPushButton;
@@ -33,6 +35,13 @@ public:
     void setRevolutions(const std::string& text) override;
     void setStatus(int bits45, const std::string& onOff) override;
     void MisVBatProc(int hundredths) override;
+
+    // How often, while recording, the window looks whether the unit went silent (ms).
+    static constexpr int InputCheckMs = 500;
+    // The clock of that check in milliseconds (a steady clock unless a test gives another).
+    void setMillisecondClock(std::function<int64_t()> clock) { msClock_ = std::move(clock); }
+    // What TimerNessunDato does: the notice of a silent unit and of lost messages.
+    void checkInput();
 
     const BatteryRecording& recording() const { return rec_; }
     const BatteryScreenState& screen() const { return screen_; }
@@ -81,6 +90,12 @@ private:
     QLabel* LabRot;
     QLabel* LabStato;
     QLabel* LabOnOff;
+    // A silent unit or lost input, said while recording.
+    QLabel* LabNessunDato;
+    QTimer* TimerNessunDato;
+    InputSilence silence_;
+    uint32_t overrunsAtStart_ = 0;
+    std::function<int64_t()> msClock_;
 
     // The window's own TimerMIDIIn, used when no main window drains the input for it.
     RingPollTimer* poller_;

@@ -1,6 +1,7 @@
 #include "panel/ui/frmPannelloControllo.h"
 #include "app/FileStore.h"
 #include "midi/Decoder.h"
+#include "midi/InputNotices.h"
 #include "midi/ui/RingPollTimer.h"
 #include "panel/MonitorFile.h"
 #include <QCloseEvent>
@@ -16,8 +17,10 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <filesystem>
+#include <utility>
 
 namespace {
 constexpr const char* kCaption = "Pannello di controllo";
@@ -145,6 +148,11 @@ void frmPannelloControllo::buildControls() {
     CommSalvaText1 = button(this, "CommSalvaText1", "Salva");
 
     TimerMIDIIn = new RingPollTimer(ctx.midi, ctx.decoder, this);
+    TimerMonitor = new QTimer(this);
+    TimerMonitor->setObjectName("TimerMonitor");
+    TimerMonitor->setSingleShot(true);
+    TimerMonitor->setInterval(MonitorIntervalMs);
+    connect(TimerMonitor, &QTimer::timeout, this, &frmPannelloControllo::flushMonitor);
 }
 
 void frmPannelloControllo::layoutControls() {
@@ -253,6 +261,7 @@ void frmPannelloControllo::Form_Load() {
     ctx.midi.MIDIInDecode = true;
     // Whatever waits in the ring was meant for no one here.
     ctx.midi.ring.discard();
+    overrunsAtStart_ = ctx.midi.ring.overruns();
     applyEnables();
     if (ctx.targets) ctx.targets->panel = this;
     if (ctx.frame) ctx.frame->setMenuEntryEnabled("mnuSalvaAs", true);
@@ -295,6 +304,9 @@ void frmPannelloControllo::enterEepromAccess() {
 
     MidiPort& midi = ctx.midi;
     midi.ring.discard();
+    leaving_ = false;
+    overrunsAtStart_ = midi.ring.overruns();
+    Text2->clear();
     midi.ShowSentMsg = true;
     midi.MIDIInDecode = true;
     midi.StopMIDIPoll = false;
@@ -310,6 +322,7 @@ void frmPannelloControllo::leaveEepromAccess() {
     state_.access = false;
     applyEnables();
     CommStop->setText(QString::fromLatin1(kStart));
+    leaving_ = true;
     // The unit's answer stops the input and, once the ring is empty, this poller.
     ctx.midi.sendCommand(panel::LeaveEepromAccess);
 }
@@ -435,11 +448,13 @@ void frmPannelloControllo::enableClearText1() {
 }
 
 void frmPannelloControllo::setPMIDIIn(const std::string& hex) {
-    PMIDIIn->setText(fromLatin1(hex));
+    pendingPMIDIIn_ = fromLatin1(hex);
+    scheduleMonitor();
 }
 
 void frmPannelloControllo::setRdDAT(const std::string& hex) {
-    RdDAT->setText(fromLatin1(hex));
+    pendingRdDAT_ = fromLatin1(hex);
+    scheduleMonitor();
 }
 
 void frmPannelloControllo::showSentMessage(const std::string& hex) {
@@ -453,12 +468,32 @@ void frmPannelloControllo::appendLog(const std::string& line) {
     std::string shown = line;
     while (!shown.empty() && (shown.back() == '\n' || shown.back() == '\r'))
         shown.pop_back();
-    Text1->appendPlainText(fromLatin1(shown));
+    pendingLines_.append(fromLatin1(shown));
+    scheduleMonitor();
 }
 
 void frmPannelloControllo::clearLog() {
     Text1->clear();
+    pendingLines_.clear();
     monitorText_.clear();
+}
+
+// One text append and one label change per turn, however many messages came: under a flood
+// the window stays responsive.
+void frmPannelloControllo::scheduleMonitor() {
+    if (!TimerMonitor->isActive()) TimerMonitor->start();
+}
+
+void frmPannelloControllo::flushMonitor() {
+    TimerMonitor->stop();
+    if (!pendingLines_.isEmpty()) {
+        Text1->appendPlainText(pendingLines_.join(QLatin1Char('\n')));
+        pendingLines_.clear();
+    }
+    if (!pendingPMIDIIn_.isEmpty()) PMIDIIn->setText(std::exchange(pendingPMIDIIn_, QString()));
+    if (!pendingRdDAT_.isEmpty()) RdDAT->setText(std::exchange(pendingRdDAT_, QString()));
+    const uint32_t lost = ctx.midi.ring.overruns() - overrunsAtStart_;
+    if (lost > 0) Text2->setText(fromLatin1(lostMessagesNotice(lost, ctx.texts.LangOffset)));
 }
 
 // ---- saving the monitor ---------------------------------------------------------------
@@ -509,6 +544,7 @@ bool frmPannelloControllo::eventFilter(QObject* watched, QEvent* event) {
 
 void frmPannelloControllo::Form_Unload() {
     TimerMIDIIn->stop();
+    TimerMonitor->stop();
     MidiPort& midi = ctx.midi;
     // A unit left in EEPROM access streams nothing: a measurement started afterwards would
     // wait in vain. Its answer is not awaited (nobody decodes for the panel any more).

@@ -4,6 +4,7 @@
 #include "midi/DecoderSinks.h"
 #include "panel/PanelState.h"
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <string>
 
@@ -13,6 +14,7 @@ class QPlainTextEdit;
 class QPushButton;
 class QScrollBar;
 class RingPollTimer;
+class QTimer;
 
 // The control panel, window 22: puts the unit into EEPROM access mode, reads and writes
 // single bytes of either module's data EEPROM, reads their program memory and shows the MIDI
@@ -22,6 +24,9 @@ class frmPannelloControllo : public ChildWindow, public PanelSink, public Docume
 public:
     static constexpr int16_t DefaultWidth = 10545; // twips
     static constexpr int16_t DefaultHeight = 6970; // twips
+
+    // The monitor shows what arrived at most this often (ms), in one go.
+    static constexpr int MonitorIntervalMs = 200;
 
     explicit frmPannelloControllo(WindowContext& ctx, QWidget* parent = nullptr);
     ~frmPannelloControllo() override;
@@ -48,6 +53,9 @@ public:
     void setSavePathChooser(PathChooser chooser) { choosePath_ = std::move(chooser); }
 
     const panel::PanelState& state() const { return state_; }
+    // Shows now what the monitor timer would show at its next turn: the waiting lines, the
+    // last message received, the byte read and how many messages the full ring lost.
+    void flushMonitor();
 
     // PanelSink
     void enableClearText1() override;
@@ -55,6 +63,7 @@ public:
     void setRdDAT(const std::string& hex) override;
     void appendLog(const std::string& line) override;
     void clearLog() override;
+    bool awaitingModeEnd() const override { return leaving_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -64,6 +73,7 @@ private:
     void buildControls();
     void layoutControls();
     void applyEnables();
+    void scheduleMonitor();
 
     void ComEEPROM_Click();
     void enterEepromAccess();
@@ -108,6 +118,7 @@ private:
     QPushButton* ClearText1;
     QPushButton* CommSalvaText1;
     RingPollTimer* TimerMIDIIn;
+    QTimer* TimerMonitor;
 
     panel::PanelState state_;
     std::string monitorText_;
@@ -116,6 +127,13 @@ private:
     QString wrDataText_;
     bool typingWrAddr_ = false;
     bool monitorStopped_ = false;
+    // The panel has sent 0xD0 and waits for the unit's answer that ends the dialogue.
+    bool leaving_ = false;
+    // What the decoder handed over since the monitor was last shown.
+    QStringList pendingLines_;
+    QString pendingPMIDIIn_;
+    QString pendingRdDAT_;
+    uint32_t overrunsAtStart_ = 0;
     bool unloaded_ = false;
     PathChooser choosePath_;
 };

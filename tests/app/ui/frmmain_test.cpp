@@ -16,6 +16,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QScreen>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -324,6 +325,30 @@ TEST_F(MainWindowTest, MissingGuideShowsFileMissing) {
     main->action("mnuGuida")->trigger();
     ASSERT_EQ(t.notifier.warnings.size(), 1u);
     EXPECT_EQ(t.notifier.warnings[0].text, "File assente");
+}
+
+TEST_F(MainWindowTest, APlacementOffEveryScreenComesBackOnScreen) {
+    t.app.WinRec[win::Main] = WindowRecord{};
+    t.app.WinRec[win::Main].Left = -30000;
+    t.app.WinRec[win::Main].Top = 1500; // 100 px
+    t.app.WinRec[win::Main].Width = 9000;
+    t.app.WinRec[win::Main].Height = 6000;
+    start();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_EQ(main->pos(), QPoint(screen.left(), screen.top() + 100));
+    EXPECT_EQ(main->size(), QSize(600, 400));
+}
+
+TEST_F(MainWindowTest, TheInputLampStaysGreenThroughABurstAndGoesOutAfterIt) {
+    start();
+    auto* lamp = main->findChild<QLabel*>("Label2MIDIIn");
+    const QColor off = lamp->palette().color(QPalette::Window);
+    for (int i = 0; i < 100'000; ++i)
+        main->inputActivity();
+    EXPECT_EQ(lamp->palette().color(QPalette::Window), QColor(0, 255, 0));
+    EXPECT_TRUE(main->findChild<QTimer*>("TimerLabel2MIDIIn")->isActive());
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return lamp->palette().color(QPalette::Window) == off; }, 5000));
 }
 
 } // namespace

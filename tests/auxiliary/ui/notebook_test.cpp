@@ -129,4 +129,33 @@ TEST_F(NotebookTest, UnreadableFileIsReportedAndNotOverwrittenByBlanks) {
     EXPECT_TRUE(std::filesystem::is_directory(t.app.NotebookPath));
 }
 
+TEST_F(NotebookTest, AfterAReadErrorTheTextIsReadOnlyUntilTheFileCanBeRead) {
+    // Larger than any notebook: refused by its size, as a file that cannot be read.
+    const std::string big(frmBloccoNote::MaxFileSize + 1, 'x');
+    ASSERT_EQ(writeFileAtomically(t.app.NotebookPath, big), "");
+    frmBloccoNote* w = open();
+    ASSERT_EQ(t.notifier.warnings.size(), 1u);
+    EXPECT_EQ(t.notifier.warnings[0].text, "Errore di lettura da disco");
+    EXPECT_TRUE(box(w)->isReadOnly());
+    // Typing after the error box changes nothing, and closing does not write.
+    QTest::keyClicks(box(w), "typed");
+    EXPECT_EQ(box(w)->toPlainText(), "");
+    QTest::keyClick(box(w), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(box(w)->toPlainText(), "");
+    EXPECT_TRUE(closeWindow(w));
+    EXPECT_EQ(fileBytes(), big);
+
+    // Opened again: still unreadable, still read-only; once the file is put right, clicking
+    // into the text reads it.
+    w = open();
+    EXPECT_TRUE(box(w)->isReadOnly());
+    ASSERT_EQ(writeFileAtomically(t.app.NotebookPath, "ok\r\n"), "");
+    QApplication::setActiveWindow(w->window());
+    box(w)->clearFocus(); // the user was elsewhere meanwhile
+    QTest::mouseClick(box(w)->viewport(), Qt::LeftButton);
+    EXPECT_FALSE(box(w)->isReadOnly());
+    EXPECT_EQ(box(w)->toPlainText(), "ok\n");
+    EXPECT_EQ(t.notifier.warnings.size(), 2u);
+}
+
 } // namespace

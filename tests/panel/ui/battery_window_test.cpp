@@ -179,3 +179,38 @@ TEST_F(BatteryWindowTest, Slot32000EndsTheRecordingWithOneStop) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(BatteryWindowTest, ASilentUnitIsNoticedAfterThreeSecondsAndLostInputIsCounted) {
+    int64_t nowMs = 1000;
+    open();
+    w->setMillisecondClock([&] { return nowMs; });
+    link.unit.setFaults({.silent = true});
+    press();
+    QLabel* notice = get<QLabel>("LabNessunDato");
+    run(2900);
+    nowMs += 2900;
+    w->checkInput();
+    EXPECT_TRUE(notice->isHidden()); // not yet three seconds
+    nowMs += 1200;                   // 4.1 s without a sample
+    w->checkInput();
+    EXPECT_FALSE(notice->isHidden());
+    EXPECT_EQ(notice->text(), QString::fromLatin1("Nessun dato dall'unit\xE0 da 4 s"));
+    EXPECT_EQ(label("LabVBatt"), "0");
+    if (qEnvironmentVariableIsSet("ZEPHALON_GRAB")) w->grab().save("/tmp/battery_no_data.png");
+
+    // The unit speaks again: the notice goes with the first sample.
+    link.unit.setFaults({});
+    run(60);
+    EXPECT_TRUE(notice->isHidden());
+    // The ring ran full meanwhile: the window says how many messages were lost.
+    for (int i = 0; i < MidiRing::Size + 2; ++i)
+        port.MIDIInProc(&port, mim::Data, 0xF8);
+    w->checkInput();
+    EXPECT_EQ(notice->text(), "Messaggi MIDI persi: 3");
+    press(); // STOP: nothing is waited for any more
+    EXPECT_FALSE(get<QTimer>("TimerNessunDato")->isActive());
+}
+
+} // namespace

@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QTimer>
 
 namespace {
 
@@ -46,7 +47,9 @@ protected:
     // The unit answers and the panel's TimerMIDIIn takes the answers, as one tick does.
     bool pump() {
         link.pump(1000);
-        return poller()->pollNow();
+        const bool goingOn = poller()->pollNow();
+        w->flushMonitor();
+        return goingOn;
     }
     void enterAccess() {
         click("ComEEPROM");
@@ -243,3 +246,42 @@ TEST_F(PanelWindowTest, ClosingOutsideEepromAccessSendsNothing) {
 }
 
 } // namespace
+
+TEST_F(PanelWindowTest, NoiseThatLooksLikeTheEndOfAccessDoesNotStopTheMonitor) {
+    open();
+    enterAccess();
+    // A 0xD0 nobody asked for (noise on the line) is logged, and the monitor goes on.
+    port.MIDIInProc(&port, mim::Data, 0xD0);
+    port.MIDIInProc(&port, mim::Data, msg(0x88, 7, 0x21));
+    EXPECT_TRUE(pump());
+    EXPECT_EQ(text1().split('\n').mid(1),
+              (QStringList{"     2 D00000  EEPROM DATI/PROG NO", "     3 880721  MDX DATI"}));
+    EXPECT_TRUE(link.inputStarted());
+    EXPECT_TRUE(poller()->isActive());
+    // After EXIT the unit's 0xD0 is the awaited answer and ends it.
+    click("ComEEPROM");
+    EXPECT_FALSE(pump());
+    EXPECT_FALSE(link.inputStarted());
+}
+
+TEST_F(PanelWindowTest, MonitorShowsBatchesAndHowManyMessagesTheFullRingLost) {
+    open();
+    enterAccess();
+    // 31999 entries fill the ring; the next five are lost.
+    for (int i = 0; i < MidiRing::Size + 4; ++i)
+        port.MIDIInProc(&port, mim::Data, msg(0x88, i & 0x7F, (i >> 7) & 0x7F));
+    EXPECT_EQ(port.ring.overruns(), 5u);
+    // Until the monitor's turn no line is shown (the wraps at line 4999 cleared the text);
+    // then the waiting lines arrive at once.
+    while (poller()->pollNow() && !port.ring.empty()) {
+    }
+    EXPECT_EQ(text1(), "");
+    EXPECT_TRUE(get<QTimer>("TimerMonitor")->isActive());
+    w->flushMonitor();
+    // Lines 2..4999, then the log starts again at 1 (31999 - 4998 = 27001 = 5 * 4999 + 2006).
+    EXPECT_EQ(lastLine(), "  2006 887E79  MDX DATI");
+    EXPECT_EQ(text1().count('\n'), 2005);
+    EXPECT_EQ(get<QLineEdit>("Text2")->text(), "Messaggi MIDI persi: 5");
+    EXPECT_EQ(label("PMIDIIn"), "887E79");
+    if (qEnvironmentVariableIsSet("ZEPHALON_GRAB")) w->grab().save("/tmp/panel_lost.png");
+}

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <mutex>
 #include <vector>
@@ -136,5 +137,68 @@ TEST(SimulatedUnitSystem, StopJoinsAndTheEepromIsKeptInTheStartFolder) {
         SimulatedUnitSystem fresh(dir.string());
         EXPECT_EQ(fresh.eeprom(), factoryEeprom());
     }
+    std::filesystem::remove_all(dir);
+}
+
+// The save fails while the temporary file's name is taken by a folder (as with a full disk
+// or a read-only folder): the failure is reported once, the change is kept, and it reaches
+// the file at the next chance.
+TEST(SimulatedUnitSystem, AFailedEepromSaveIsReportedOnceAndDoneAtTheNextChance) {
+    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+    const auto dir =
+        std::filesystem::temp_directory_path() / ("zephalon-unit-fail-" + std::to_string(stamp));
+    std::filesystem::create_directories(dir);
+    const auto file = dir / "SimulatedUnit.eeprom";
+    const auto blocker = dir / "SimulatedUnit.eeprom.tmp~";
+    std::filesystem::create_directory(blocker);
+
+    std::mutex m;
+    std::condition_variable cv;
+    int reports = 0;
+    {
+        SimulatedUnitSystem sys(dir.string());
+        sys.setSaveFailureReport([&](const std::string&) {
+            std::lock_guard lk(m);
+            ++reports;
+            cv.notify_all();
+        });
+        sys.setEngine(fixedAt(0));
+        Opened o(sys);
+        sys.outShortMsg(o.out, 0xD2);
+        sys.outShortMsg(o.out, 0x484883); // 0xC8 to MDX 200
+        ASSERT_TRUE(o.inbox.waitFor(0x484883));
+        {
+            std::unique_lock lk(m);
+            ASSERT_TRUE(cv.wait_for(lk, std::chrono::seconds(10), [&] { return reports > 0; }));
+        }
+        sys.outShortMsg(o.out, 0x060583); // another change: tried again, failing quietly
+        ASSERT_TRUE(o.inbox.waitFor(0x060583));
+        sys.stop(); // the last try, as at exit
+        EXPECT_TRUE(sys.savePending());
+        EXPECT_NE(sys.lastSaveError(), "");
+        EXPECT_FALSE(std::filesystem::exists(file));
+
+        std::filesystem::remove(blocker);
+        sys.stop(); // the next chance
+        EXPECT_FALSE(sys.savePending());
+        EXPECT_EQ(sys.lastSaveError(), "");
+    }
+    EXPECT_EQ(reports, 1);
+    SimulatedUnitSystem again(dir.string());
+    EXPECT_EQ(again.eeprom().mdx[200], 0xC8);
+    EXPECT_EQ(again.eeprom().mdx[133], 0x86);
+    std::filesystem::remove_all(dir);
+}
+
+TEST(SimulatedUnitSystem, AHugeEepromFileIsRefusedUnread) {
+    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+    const auto dir =
+        std::filesystem::temp_directory_path() / ("zephalon-unit-huge-" + std::to_string(stamp));
+    std::filesystem::create_directories(dir);
+    const auto file = dir / "SimulatedUnit.eeprom";
+    std::ofstream(file, std::ios::binary) << "ZEPHALON EEPROM1";
+    std::filesystem::resize_file(file, 100'000'000); // sparse
+    SimulatedUnitSystem sys(dir.string());
+    EXPECT_EQ(sys.eeprom(), factoryEeprom());
     std::filesystem::remove_all(dir);
 }
