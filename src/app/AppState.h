@@ -1,5 +1,6 @@
 #pragma once
 #include "app/Settings.h"
+#include "measure/CurrentMeasurement.h"
 #include <string>
 
 // The platform's path separator, used for every path the program builds.
@@ -28,6 +29,8 @@ struct AppState : SettingsData {
     int CurrentWinNo = 0; // window being opened, activated or served
     bool WindowLoading = false;
     int TraceStep = 0;
+    // The measurement windows' shared notes and links.
+    CurrentMeasurement Measurement;
 
     // Sets AppFolder and the paths built from it.
     void setAppFolder(const std::string& folder, char separator = kPathSeparator);
