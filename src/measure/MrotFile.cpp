@@ -137,6 +137,15 @@ std::string convertV1Row(std::string_view v1, long long& tbPrevUs) {
 }
 
 std::optional<MrotDocument> parseMrot(std::string_view bytes) {
+    std::vector<std::string> rows;
+    std::optional<MrotDocument> doc =
+        parseMrot(bytes, [&rows](std::string_view row) { rows.emplace_back(row); });
+    if (doc) doc->rows = std::move(rows);
+    return doc;
+}
+
+std::optional<MrotDocument> parseMrot(std::string_view bytes,
+                                      const std::function<void(std::string_view)>& addRow) {
     if (bytes.size() < kMrotRecord || bytes.substr(0, 5) != "mrot " ||
         (bytes[5] != '1' && bytes[5] != '2'))
         return std::nullopt;
@@ -164,14 +173,13 @@ std::optional<MrotDocument> parseMrot(std::string_view bytes) {
     doc.notes.resize(trimRight(notes).size());
 
     if (marker == 0) return doc;
-    if (records >= marker + 3) doc.rows.reserve(records - marker - 2);
     long long tbPrevUs = 0;
     for (std::size_t n = marker + 3; n <= records; ++n) {
         const std::string_view rec = record(bytes, n, len);
         if (doc.version == 1)
-            doc.rows.push_back(convertV1Row(rec.substr(0, len - 2), tbPrevUs));
+            addRow(convertV1Row(rec.substr(0, len - 2), tbPrevUs));
         else
-            doc.rows.emplace_back(rec.substr(0, kLine));
+            addRow(rec.substr(0, kLine));
     }
     return doc;
 }

@@ -50,6 +50,9 @@ std::string serializeMrot(const MrotDocument& doc);
 // not begin with "mrot", a blank and the digit 1 or 2. An incomplete last record is
 // ignored; without a marker the rest of the file is notes and there are no rows.
 std::optional<MrotDocument> parseMrot(std::string_view bytes);
+// The same, handing each 95-character row to addRow instead of keeping it in the document.
+std::optional<MrotDocument> parseMrot(std::string_view bytes,
+                                      const std::function<void(std::string_view)>& addRow);
 
 // A version 1 row (the first 113 columns of its record) as a version 2 row. tbPrevUs is
 // the Tb of the previous converted row in microseconds (0 before the first); it is
