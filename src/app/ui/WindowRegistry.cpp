@@ -5,6 +5,7 @@
 #include "auxiliary/ui/frmAvviso3.h"
 #include "auxiliary/ui/frmBloccoNote.h"
 #include "measure/ui/frmMisAnt.h"
+#include "measure/ui/frmMisRotNote.h"
 #include "panel/ui/frmMisBatteria.h"
 #include "panel/ui/frmPannelloControllo.h"
 #include "timing/ui/frmTimerExact.h"
@@ -23,6 +24,7 @@ void registerWindows(frmMain& main, QtNotifier* notifier, SimulatedUnitSystem* s
     main.registerChild("mnuPannelloControllo", factory<frmPannelloControllo>());
     main.registerChild("mnuMisBatteria", factory<frmMisBatteria>());
     main.registerChild("mnuMisAnt", factory<frmMisAnt>());
+    main.registerChild("mnuMisRotNote", factory<frmMisRotNote>());
     if (simulated)
         main.registerChild("mnuUnitaSimulata",
                            [simulated](WindowContext& ctx, int) -> ChildWindow* {

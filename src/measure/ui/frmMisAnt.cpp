@@ -1,10 +1,10 @@
 #include "measure/ui/frmMisAnt.h"
 #include "app/FileStore.h"
+#include "app/ui/frmMain.h"
 #include "measure/CsvExport.h"
 #include "measure/MrotFile.h"
 #include "measure/ui/frmMisAntPicture.h"
 #include "measure/ui/frmMisAntRows.h"
-#include "measure/ui/frmMisRotNote.h"
 #include "midi/Decoder.h"
 #include "midi/ui/RingPollTimer.h"
 #include <QCloseEvent>
@@ -471,7 +471,7 @@ void frmMisAnt::ComNuovaMisura_Click() {
 }
 
 void frmMisAnt::ComNote_Click() {
-    frmMisRotNote::openFor(ctx);
+    if (auto* main = dynamic_cast<frmMain*>(ctx.frame)) main->openChild("mnuMisRotNote");
 }
 
 // ---- diagram ----------------------------------------------------------------------------

@@ -31,6 +31,7 @@ frmMisRotNote::frmMisRotNote(WindowContext& context, QWidget* parent)
     QFont mono(QStringLiteral("Courier New"), 10);
     mono.setStyleHint(QFont::TypeWriter);
     Text1->setFont(mono);
+    setFocusProxy(Text1); // typing goes to the text as soon as the window opens
     connect(Text1, &QPlainTextEdit::textChanged, this, &frmMisRotNote::Text1_Change);
 }
 
@@ -40,25 +41,6 @@ frmMisRotNote::~frmMisRotNote() {
         ctx.app.Measurement.Notes = notesText();
         ctx.app.Measurement.notesEditor = nullptr;
     }
-}
-
-frmMisRotNote* frmMisRotNote::openFor(WindowContext& ctx) {
-    QMdiArea* area = ctx.frame ? ctx.frame->mdiArea() : nullptr;
-    if (!area) return nullptr;
-    for (QMdiSubWindow* sub : area->subWindowList()) {
-        if (auto* open = qobject_cast<frmMisRotNote*>(sub->widget())) {
-            area->setActiveSubWindow(sub);
-            return open;
-        }
-    }
-    auto* w = new frmMisRotNote(ctx);
-    QMdiSubWindow* sub = area->addSubWindow(w);
-    sub->setAttribute(Qt::WA_DeleteOnClose);
-    w->Form_Load();
-    sub->show();
-    area->setActiveSubWindow(sub);
-    w->Text1->setFocus();
-    return w;
 }
 
 void frmMisRotNote::Form_Load() {

@@ -5,6 +5,8 @@ class QPlainTextEdit;
 
 // The notes of the current measurement (window 34): a plain resizable text editor over the
 // one notes text the measurement windows share. A new measurement's notes start empty.
+// ComNote of a measurement window opens it through the main window (entry "mnuMisRotNote"),
+// which brings an open one to the front instead.
 class frmMisRotNote : public ChildWindow {
     Q_OBJECT
 public:
@@ -13,10 +15,6 @@ public:
 
     explicit frmMisRotNote(WindowContext& ctx, QWidget* parent = nullptr);
     ~frmMisRotNote() override;
-
-    // ComNote of a measurement window: brings the open notes window to the front, or opens
-    // it into the main window's area.
-    static frmMisRotNote* openFor(WindowContext& ctx);
 
     void Form_Load() override;
     // The editor's text in the file's form (CR LF line ends, 8-bit).
