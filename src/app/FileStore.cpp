@@ -44,7 +44,16 @@ std::optional<std::string> readWholeFile(const std::string& path) {
     if (!fs::is_regular_file(fs::path(path), ec)) return std::nullopt;
     std::ifstream in(fs::path(path), std::ios::binary);
     if (!in) return std::nullopt;
-    std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    // One read of the whole size (a measurement file runs to a hundred megabytes); a file
+    // that grows meanwhile is read on to its end.
+    std::string bytes;
+    const uintmax_t size = fs::file_size(fs::path(path), ec);
+    if (!ec) {
+        bytes.resize(static_cast<size_t>(size));
+        in.read(bytes.data(), static_cast<std::streamsize>(size));
+        bytes.resize(static_cast<size_t>(in.gcount()));
+    }
+    if (in) bytes.append(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     if (in.bad()) return std::nullopt;
     return bytes;
 }
