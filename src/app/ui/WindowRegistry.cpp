@@ -4,6 +4,7 @@
 #include "auxiliary/ui/frmAbout.h"
 #include "auxiliary/ui/frmAvviso3.h"
 #include "auxiliary/ui/frmBloccoNote.h"
+#include "measure/ui/frmMisRot.h"
 #include "panel/ui/frmMisBatteria.h"
 #include "panel/ui/frmPannelloControllo.h"
 #include "timing/ui/frmTimerExact.h"
@@ -21,6 +22,7 @@ void registerWindows(frmMain& main, QtNotifier* notifier, SimulatedUnitSystem* s
     main.registerChild("mnuTimerExact", factory<frmTimerExact>());
     main.registerChild("mnuPannelloControllo", factory<frmPannelloControllo>());
     main.registerChild("mnuMisBatteria", factory<frmMisBatteria>());
+    main.registerChild("mnuMisRot", factory<frmMisRot>());
     if (simulated)
         main.registerChild("mnuUnitaSimulata",
                            [simulated](WindowContext& ctx, int) -> ChildWindow* {
