@@ -5,6 +5,7 @@
 #include "auxiliary/ui/frmAvviso3.h"
 #include "auxiliary/ui/frmBloccoNote.h"
 #include "measure/ui/frmMisAnt.h"
+#include "measure/ui/frmMisRot.h"
 #include "measure/ui/frmMisRotNote.h"
 #include "panel/ui/frmMisBatteria.h"
 #include "panel/ui/frmPannelloControllo.h"
@@ -25,6 +26,7 @@ void registerWindows(frmMain& main, QtNotifier* notifier, SimulatedUnitSystem* s
     main.registerChild("mnuMisBatteria", factory<frmMisBatteria>());
     main.registerChild("mnuMisAnt", factory<frmMisAnt>());
     main.registerChild("mnuMisRotNote", factory<frmMisRotNote>());
+    main.registerChild("mnuMisRot", factory<frmMisRot>());
     if (simulated)
         main.registerChild("mnuUnitaSimulata",
                            [simulated](WindowContext& ctx, int) -> ChildWindow* {

@@ -4,7 +4,7 @@
 #include "measure/CsvExport.h"
 #include "measure/MrotFile.h"
 #include "measure/ui/frmMisAntPicture.h"
-#include "measure/ui/frmMisAntRows.h"
+#include "measure/ui/RowListModel.h"
 #include "midi/Decoder.h"
 #include "midi/ui/RingPollTimer.h"
 #include <QCloseEvent>
@@ -122,8 +122,8 @@ frmMisAnt::frmMisAnt(WindowContext& context, QWidget* parent)
                          gLimits.advanceLow)),
       LabTmpMis(label(this, "LabTmpMis")), LabContRighe(label(this, "LabContRighe")),
       LabPersi(label(this, "LabPersi")), LabIntestazione(label(this, "LabIntestazione")),
-      list1Model_(new frmMisAntRows(advanceRows_, this)),
-      list2Model_(new frmMisAntRows(measurement_.rows, this)),
+      list1Model_(new RowListModel(advanceRows_, this)),
+      list2Model_(new RowListModel(measurement_.rows, this)),
       poller_(new RingPollTimer(context.midi, context.decoder, this)),
       refreshTimer_(new QTimer(this)) {
     setObjectName("frmMisAnt");
@@ -403,8 +403,8 @@ void frmMisAnt::addRow(const MeasurementRow& row) {
 
 // Brings the views up to date with the rows received since the last refresh.
 void frmMisAnt::refresh() {
-    list1Model_->sync();
-    list2Model_->sync();
+    list1Model_->publish();
+    list2Model_->publish();
     if (liveDirty_) {
         Text1->setPlainText(liveText_);
         liveDirty_ = false;
@@ -436,8 +436,8 @@ void frmMisAnt::List1_Click() {
 void frmMisAnt::clearMeasurement() {
     measurement_.clear();
     advanceRows_.clear();
-    list1Model_->reset();
-    list2Model_->reset();
+    list1Model_->resetRows();
+    list2Model_->resetRows();
     liveText_.clear();
     Text1->clear();
     LabTmpMis->setText(kNoTime);
@@ -513,8 +513,8 @@ bool frmMisAnt::openDocument(const std::string& path) {
     ctx.app.Measurement.NewMeasurement = false;
     measurement_.path = path;
     measurement_.modified = false;
-    list1Model_->reset();
-    list2Model_->reset();
+    list1Model_->resetRows();
+    list2Model_->resetRows();
     if (!advanceRows_.empty()) List1->setCurrentIndex(list1Model_->index(0));
     List1_Click();
     setWindowTitle(kCaption + fileNameOf(path));

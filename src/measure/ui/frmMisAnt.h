@@ -17,7 +17,7 @@ class QScrollBar;
 class QTimer;
 class RingPollTimer;
 class frmMisAntPicture;
-class frmMisAntRows;
+class RowListModel;
 
 // The advance measurement window (25): per revolution the advance the unit produced, as a
 // table (List1), a live text (Text1) and a diagram of advance against speed (Picture1).
@@ -125,8 +125,8 @@ private:
     QLabel* LabContRighe;
     QLabel* LabPersi;
     QLabel* LabIntestazione;
-    frmMisAntRows* list1Model_;
-    frmMisAntRows* list2Model_;
+    RowListModel* list1Model_;
+    RowListModel* list2Model_;
     RingPollTimer* poller_;
     QTimer* refreshTimer_;
     bool closed_ = false;

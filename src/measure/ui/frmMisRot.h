@@ -1,0 +1,148 @@
+#pragma once
+#include "app/ui/ChildWindow.h"
+#include "measure/LiveText.h"
+#include "measure/RotationGraph.h"
+#include "measure/RotationMeasurement.h"
+#include "midi/DecoderSinks.h"
+#include <array>
+#include <functional>
+
+class QLabel;
+class QListView;
+class QPlainTextEdit;
+class QPushButton;
+class QScrollBar;
+class QTimer;
+class MisRotPicture;
+class RingPollTimer;
+class RowListModel;
+
+// The rotation measurement window (33): Start and Stop the acquisition of one row per
+// engine revolution, hold every row (List1), show them live as text or as a storage
+// oscilloscope graph, the extended table, and save them as a .mrot file.
+class frmMisRot : public ChildWindow, public MeasurementSink {
+    Q_OBJECT
+public:
+    static constexpr int DefaultWidth = 15000; // twips
+    static constexpr int DefaultHeight = 10000;
+    // The live views (text, graph, labels, list length) are brought up to date at most this
+    // often; rows are stored as they come.
+    static constexpr int RefreshIntervalMs = 33;
+    static constexpr int64_t GraphRowWrap = 32000;
+
+    explicit frmMisRot(WindowContext& ctx, QWidget* parent = nullptr);
+    ~frmMisRot() override;
+
+    void Form_Load() override;
+    bool canSaveAs() const override;
+    void saveDocumentAs() override;
+
+    // MeasurementSink
+    bool running() const override;
+    void addRow(const MeasurementRow& row) override;
+
+    const RotationMeasurement& measurement() const { return doc_; }
+    const RotationGraph& graph() const { return graph_; }
+    // Where Save As writes (tests choose without a dialog); an empty answer cancels.
+    using PathChooser = std::function<QString(const QString& startFolder)>;
+    void setSavePathChooser(PathChooser chooser) { choosePath_ = std::move(chooser); }
+    // Loads a .mrot file into the window (the open command's part); false when refused.
+    bool openDocument(const std::string& path);
+    // Saves to the document path; false when it failed or was refused.
+    bool saveDocument();
+
+    // The key map of ComStop and ComAttiva.
+    void MRKeyDown(int keyCode);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void ComStop_Click();
+    void startAcquisition();
+    void stopAcquisition();
+    void ComSospendi_Click();
+    void ComAttiva_Click();
+    void ComNuovaMisura_Click();
+    void ComSalva_Click();
+    void ComNote_Click();
+    void ComAnticipo_Click();
+    void ComDatiGrafico_Click();
+    void ComDatiEst_Click();
+    void ComScanAuto_Click();
+    void ComSincTc_Click();
+    void List1_Click();
+    void HScrollTempoDiv_Change(int value);
+    void HScrollTempoDivFine_Change(int value);
+    void HScrollTempoMem_Change(int value);
+    void VScroll12_Change();
+    void VScroll3_Change(int value);
+    void VScroll4_Change(int value);
+
+    void refreshViews();
+    void drainInput();
+    void newMeasurement();
+    void setCaption(bool modified);
+    void markModified();
+    bool graphView() const;
+    bool acquiring() const;
+    bool liveDisplay() const;
+    void showDataControls();
+    void showGraphControls(bool visible);
+    void layoutControls();
+    void applyGraphSettings();
+    void GrigliaDis();
+    void GrigliaDisScalaOrd();
+    void MisRotDiagrammaAgg(int redrawState);
+    void showRowLabels(size_t rowIndex);
+    void setMenus(std::initializer_list<const char*> entries, bool enabled);
+    ChildWindow* openEntry(const char* entry);
+
+    RotationMeasurement doc_;
+    RotationGraph graph_;
+    LiveText live_;
+    bool liveDirty_ = false;
+    size_t graphDrawn_ = 0; // rows already drawn live
+    int64_t lastRowNo_ = 0;
+    int64_t lastElapsedUs_ = 0;
+    bool rowsSinceRefresh_ = false;
+    uint32_t overrunsAtStart_ = 0;
+    bool closed_ = false;
+    bool acquiring_ = false;
+    PathChooser choosePath_;
+
+    QPushButton* ComStop;
+    QPushButton* ComSospendi;
+    QPushButton* ComAttiva;
+    QPushButton* ComNuovaMisura;
+    QPushButton* ComSalva;
+    QPushButton* ComNote;
+    QPushButton* ComAnticipo;
+    QPushButton* ComDatiGrafico;
+    QPushButton* ComDatiEst;
+    QPushButton* ComScanAuto;
+    QPushButton* ComSincTc;
+    QLabel* Label1;
+    QLabel* LabEst;
+    QListView* List1;
+    QListView* ListEst;
+    QPlainTextEdit* Text1;
+    QLabel* LabContRighe;
+    QLabel* LabTmpMis;
+    QLabel* LabPersi;
+    MisRotPicture* Picture1;
+    std::array<QLabel*, 10> Ord{};
+    QScrollBar* HScrollTempoDiv;
+    QLabel* LabTempoDiv;
+    QScrollBar* HScrollTempoDivFine;
+    QLabel* LabTempoDivFine;
+    QScrollBar* HScrollTempoMem;
+    std::array<QScrollBar*, 4> VScroll{};
+    std::array<QLabel*, 4> LabVScroll{};
+    RowListModel* rowsModel_;
+    RowListModel* extendedModel_;
+    RingPollTimer* poller_;
+    QTimer* refreshTimer_;
+};
