@@ -156,6 +156,8 @@ frmMisAnt::frmMisAnt(WindowContext& context, QWidget* parent)
     Text1->setLineWrapMode(QPlainTextEdit::NoWrap);
     Text1->hide();
     LabIntestazione->setText(latin1(kAdvanceHeader));
+    // over the list's text, inside its frame and margin
+    LabIntestazione->setIndent(List1->frameWidth() + 3);
     LabPersi->setStyleSheet(QStringLiteral("color: #b00000"));
     LabPersi->hide();
     // The vertical bars have their larger values at the top.

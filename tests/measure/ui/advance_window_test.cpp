@@ -6,6 +6,7 @@
 #include "measure/ui/frmMisAntPicture.h"
 #include "measure/ui/frmMisRotNote.h"
 #include "measure_fixture.h"
+#include <QDir>
 #include <QListView>
 #include <QPlainTextEdit>
 #include <cmath>
@@ -162,15 +163,6 @@ TEST_F(AdvanceWindowTest, NewMeasurementEmptiesEverythingAndTheNotesStartEmpty) 
     EXPECT_EQ(rows("List1").first().left(6), "     1");
 }
 
-TEST_F(AdvanceWindowTest, OwnStartDoesNothingWhileTheRotationWindowIsOpen) {
-    open();
-    t.app.WinRec[win::Rotation].State = 1; // the rotation window drives this one
-    click(w, "ComStop");
-    EXPECT_EQ(caption(w, "ComStop"), "Start");
-    EXPECT_FALSE(link.inputStarted());
-    t.app.WinRec[win::Rotation].State = 0;
-}
-
 TEST_F(AdvanceWindowTest, SavedFileReopensWithEveryRowAndNoteAndExportsToCsv) {
     open();
     click(w, "ComStop");
@@ -286,4 +278,24 @@ TEST_F(AdvanceWindowTest, DiagramScaleLabelsAndPointsFollowTheScrollBars) {
     EXPECT_EQ(bar("HScroll1")->value(), 5);
     EXPECT_EQ(bar("HScroll2")->value(), 0);
     bar("HScroll1")->setValue(10);
+}
+
+// A look at the window during a live sweep, in both views (written to /tmp).
+TEST_F(AdvanceWindowTest, GrabbedDuringALiveSweep) {
+    link.unit.setEngine({.profile = SpeedProfile::Sweep, .sweepMinRpm = 1000, .sweepMaxRpm = 9000,
+                         .sweepPeriodS = 4});
+    open();
+    w->subWindow()->resize(1120, 760);
+    click(w, "ComStop");
+    run(1500);
+    QTest::qWait(50); // the live views refresh on their timer
+    QDir().mkpath("/tmp/zephalon_png");
+    EXPECT_TRUE(w->subWindow()->grab().save("/tmp/zephalon_png/advance_live_text.png"));
+    click(w, "ComDatiGrafico");
+    run(1500);
+    QTest::qWait(50);
+    EXPECT_TRUE(w->subWindow()->grab().save("/tmp/zephalon_png/advance_live_diagram.png"));
+    click(w, "ComStop");
+    click(w, "ComDatiGrafico");
+    EXPECT_TRUE(w->subWindow()->grab().save("/tmp/zephalon_png/advance_table.png"));
 }
