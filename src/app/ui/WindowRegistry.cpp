@@ -23,6 +23,11 @@ void registerWindows(frmMain& main, QtNotifier* notifier, SimulatedUnitSystem* s
     main.registerChild("mnuInfo", factory<frmAbout>());
     main.registerChild("mnuTimerExact", factory<frmTimerExact>());
     main.registerChild("mnuPannelloControllo", factory<frmPannelloControllo>());
+    DocumentKind monitor;
+    monitor.firstWindow = monitor.lastWindow = win::Panel;
+    monitor.extension = "txt";
+    monitor.saveFilter = "File testo (*.txt)";
+    main.documents().registerKind(monitor);
     main.registerChild("mnuMisBatteria", factory<frmMisBatteria>());
     main.registerChild("mnuMisAnt", factory<frmMisAnt>());
     main.registerChild("mnuMisRotNote", factory<frmMisRotNote>());
