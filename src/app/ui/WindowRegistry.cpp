@@ -30,6 +30,7 @@ void registerWindows(frmMain& main, QtNotifier* notifier, SimulatedUnitSystem* s
     main.documents().registerKind(monitor);
     main.registerChild("mnuMisBatteria", factory<frmMisBatteria>());
     main.registerChild("mnuMisAnt", factory<frmMisAnt>());
+    main.documents().registerKind(frmMisAnt::documentKind());
     main.registerChild("mnuMisRotNote", factory<frmMisRotNote>());
     main.registerChild("mnuMisRot", factory<frmMisRot>());
     if (simulated)

@@ -3,8 +3,8 @@
 #include "app/ui/frmMain.h"
 #include "measure/CsvExport.h"
 #include "measure/MrotFile.h"
-#include "measure/ui/frmMisAntPicture.h"
 #include "measure/ui/RowListModel.h"
+#include "measure/ui/frmMisAntPicture.h"
 #include "midi/Decoder.h"
 #include "midi/ui/RingPollTimer.h"
 #include <QCloseEvent>
@@ -31,10 +31,10 @@ const QString kToData = QStringLiteral("Dati");
 const QString kCaption = QStringLiteral("Misura Anticipo Fase: ");
 const QString kSavedCaption = QStringLiteral("Misura Anticipo: ");
 const QString kNoTime = QStringLiteral("00:00:000.000");
-constexpr const char* kMeasureFilter = "Misura (*.mrot *.mant)";
 constexpr const char* kCsvFilter = "CSV (*.csv)";
-constexpr int kSaveAsTitleId = 75;  // "Salva file come"
-constexpr int kDiskWriteError = 29; // "Errore di scrittura su disco"
+constexpr int kSaveAsTitleId = 75;   // "Salva file come"
+constexpr int kDiskWriteError = 109; // "Errore di scrittura su disco"
+constexpr int kPlainMessage = 1;     // the insert is the whole message
 // Text1 keeps this much of its newest text each time the live-text counter reaches 300.
 constexpr int kLiveTextRows = 300;
 constexpr int kLiveTextKeep = 2080;
@@ -203,8 +203,12 @@ void frmMisAnt::Form_Load() {
     diagram_.advanceHigh = gLimits.advanceHigh;
     layoutControls();
     diagram_.resize(PictureWidth, PictureHeight);
-    clearMeasurement();
-    newDocumentName();
+    if (loaded_) {
+        showLoadedDocument();
+    } else {
+        clearMeasurement();
+        newDocumentName();
+    }
     showView();
     ComSospendi->setEnabled(false);
 
@@ -499,11 +503,28 @@ void frmMisAnt::limitsChanged() {
 
 // ---- files ------------------------------------------------------------------------------
 
-bool frmMisAnt::openDocument(const std::string& path) {
-    const std::optional<std::string> bytes = readWholeFile(path);
-    if (!bytes) return false;
+DocumentKind frmMisAnt::documentKind() {
+    DocumentKind kind;
+    kind.firstWindow = kind.lastWindow = win::Advance;
+    kind.extension = "mant";
+    kind.measurement = true;
+    kind.openFilter = "Misura Anticipo (*.mant)";
+    kind.saveFilter = "Misura Anticipo (*.mant *.mrot)";
+    kind.extensions = {"mant"};
+    kind.read = [](WindowContext& ctx, int, const std::string& path, const std::string& bytes,
+                   int& refusal) -> ChildWindow* {
+        auto* w = new frmMisAnt(ctx);
+        if (w->readDocument(path, bytes)) return w;
+        delete w;
+        refusal = 4;
+        return nullptr;
+    };
+    return kind;
+}
+
+bool frmMisAnt::readDocument(const std::string& path, std::string_view bytes) {
     clearMeasurement();
-    const std::optional<MrotDocument> doc = parseMrot(*bytes, [this](std::string_view row) {
+    const std::optional<MrotDocument> doc = parseMrot(bytes, [this](std::string_view row) {
         measurement_.rows.append(row);
         advanceRows_.append(advanceRowFromText(row));
     });
@@ -515,60 +536,46 @@ bool frmMisAnt::openDocument(const std::string& path) {
     ctx.app.Measurement.NewMeasurement = false;
     measurement_.path = path;
     measurement_.modified = false;
+    loaded_ = true;
+    return true;
+}
+
+bool frmMisAnt::openDocument(const std::string& path) {
+    const std::optional<std::string> bytes = readWholeFile(path);
+    if (!bytes || !readDocument(path, *bytes)) return false;
+    showLoadedDocument();
+    return true;
+}
+
+void frmMisAnt::showLoadedDocument() {
     list1Model_->resetRows();
     list2Model_->resetRows();
     if (!advanceRows_.empty()) List1->setCurrentIndex(list1Model_->index(0));
     List1_Click();
-    setWindowTitle(kCaption + fileNameOf(path));
-    ctx.app.LastDocFolder = folderOfPath(path);
+    setWindowTitle(kCaption + fileNameOf(measurement_.path));
     MADiagrammaDis();
     showView();
-    return true;
 }
 
-std::string frmMisAnt::saveDocument(const std::string& path) {
+std::string frmMisAnt::documentPath() const {
+    return folderOfPath(measurement_.path).empty() ? std::string() : measurement_.path;
+}
+
+std::string frmMisAnt::documentBytes() {
     const RowStore& rows = measurement_.rows;
-    const std::string bytes = serializeMrot(path, ctx.app.Measurement.notesForSave(), rows.size(),
-                                            [&rows](size_t i) { return rows.row(i); });
-    std::string failure = writeFileAtomically(path, bytes);
-    if (!failure.empty()) return failure;
+    return serializeMrot(measurement_.path, ctx.app.Measurement.notesForSave(), rows.size(),
+                         [&rows](size_t i) { return rows.row(i); });
+}
+
+void frmMisAnt::documentSaved(const std::string& path) {
     measurement_.path = path;
     measurement_.modified = false;
-    ctx.app.LastDocFolder = folderOfPath(path);
     setWindowTitle(kSavedCaption + fromLatin1(path));
-    return {};
-}
-
-QString frmMisAnt::choose(const QString& suggested, const QString& filter, const QString& suffix) {
-    const QString folder = fromLatin1(ctx.app.LastDocFolder);
-    if (choosePath_) return choosePath_(folder, suggested);
-    QFileDialog dialog(this, ctx.text(kSaveAsTitleId), folder, filter);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(suffix);
-    dialog.selectFile(suggested);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-    return dialog.selectedFiles().constFirst();
-}
-
-void frmMisAnt::saveDocumentAs() {
-    if (running()) return;
-    QString suggested = fileNameOf(measurement_.path);
-    if (suggested.endsWith(QStringLiteral(".mrot"))) suggested.chop(5);
-    const QString chosen = choose(suggested, QString::fromLatin1(kMeasureFilter), "mant");
-    if (chosen.isEmpty()) return;
-    if (!saveDocument(toLatin1(chosen)).empty())
-        ctx.messages.ShowMsg(kDiskWriteError, kAppTitle, "");
 }
 
 void frmMisAnt::ComSalva_Click() {
-    if (running()) return;
-    // A new measurement has only a name yet: ask where it goes.
-    if (folderOfPath(measurement_.path).empty()) {
-        saveDocumentAs();
-        return;
-    }
-    if (!saveDocument(measurement_.path).empty())
-        ctx.messages.ShowMsg(kDiskWriteError, kAppTitle, "");
+    if (running() || !ctx.documents) return;
+    ctx.documents->SaveDocument(this);
 }
 
 void frmMisAnt::ComEsporta_Click() {
@@ -576,12 +583,26 @@ void frmMisAnt::ComEsporta_Click() {
     QString suggested = fileNameOf(measurement_.path);
     const qsizetype dot = suggested.lastIndexOf('.');
     if (dot > 0) suggested.truncate(dot);
-    const QString chosen = choose(suggested + ".csv", QString::fromLatin1(kCsvFilter), "csv");
+    const QString folder = fromLatin1(ctx.app.LastMeasFolder);
+    QString chosen;
+    if (choosePath_) {
+        chosen = choosePath_(folder, suggested + ".csv");
+    } else {
+        QFileDialog dialog(this, ctx.text(kSaveAsTitleId), folder, QString::fromLatin1(kCsvFilter));
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setDefaultSuffix(QStringLiteral("csv"));
+        dialog.selectFile(suggested + ".csv");
+        if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+            chosen = dialog.selectedFiles().constFirst();
+    }
     if (chosen.isEmpty()) return;
     const RowStore& rows = measurement_.rows;
     const std::string csv = measurementCsv(rows.size(), [&rows](size_t i) { return rows.row(i); });
-    if (!writeFileAtomically(toLatin1(chosen), csv).empty())
-        ctx.messages.ShowMsg(kDiskWriteError, kAppTitle, "");
+    const std::string failure = writeFileAtomically(toLatin1(chosen), csv);
+    if (!failure.empty())
+        ctx.messages.ShowMsg(kPlainMessage, kAppTitle,
+                             ctx.texts.text(kDiskWriteError) + ": " + chosen.toStdString() + " (" +
+                                 failure + ")");
 }
 
 // ---- closing ----------------------------------------------------------------------------

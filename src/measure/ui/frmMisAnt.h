@@ -1,5 +1,6 @@
 #pragma once
 #include "app/ui/ChildWindow.h"
+#include "app/ui/DocumentKind.h"
 #include "measure/AdvanceDiagram.h"
 #include "measure/CurrentMeasurement.h"
 #include "measure/RotationMeasurement.h"
@@ -23,7 +24,10 @@ class RowListModel;
 // table (List1), a live text (Text1) and a diagram of advance against speed (Picture1).
 // List2 holds the rotation rows of the same revolutions; they are what is saved. While the
 // rotation window is open it drives Start and Stop here.
-class frmMisAnt : public ChildWindow, public MeasurementSink, public AdvanceFollower {
+class frmMisAnt : public ChildWindow,
+                  public MeasurementSink,
+                  public AdvanceFollower,
+                  public DocumentWindow {
     Q_OBJECT
 public:
     static constexpr int DefaultWidth = 15000; // twips
@@ -34,15 +38,21 @@ public:
     static constexpr int PictureWidth = 9600;
     static constexpr int PictureHeight = 6500;
 
-    // Chooses a path to write to, starting in a folder; empty: cancelled.
+    // Chooses the CSV file to export to, starting in a folder; empty: cancelled.
     using PathChooser = std::function<QString(const QString& folder, const QString& suggested)>;
 
     explicit frmMisAnt(WindowContext& ctx, QWidget* parent = nullptr);
     ~frmMisAnt() override;
 
     void Form_Load() override;
-    bool canSaveAs() const override { return ComStop_text() == "Start"; }
-    void saveDocumentAs() override;
+
+    // The document kind of the advance window for the File menu's dispatch: saved with the
+    // extension "mant", its files opened from the measurement filters.
+    static DocumentKind documentKind();
+    // DocumentWindow: a new measurement has only a name, so the first save asks where.
+    std::string documentPath() const override;
+    std::string documentBytes() override;
+    void documentSaved(const std::string& path) override;
 
     // MeasurementSink
     bool running() const override;
@@ -52,11 +62,11 @@ public:
     void followStop() override;
     void followNewMeasurement() override;
 
-    // Reads a measurement file into the window; false (window left empty) when refused.
+    // Takes a measurement file's rows and notes (before Form_Load, or into the open window);
+    // false, leaving the window empty, when the file is refused.
+    bool readDocument(const std::string& path, std::string_view bytes);
+    // Reads the file at path into the open window.
     bool openDocument(const std::string& path);
-    // Writes the measurement to path; an empty text or the failure.
-    std::string saveDocument(const std::string& path);
-    const std::string& documentPath() const { return measurement_.path; }
     const RotationMeasurement& measurement() const { return measurement_; }
     const RowStore& advanceRows() const { return advanceRows_; }
     // Clears Picture1 to its grid, places the axis labels and plots every row again.
@@ -86,13 +96,13 @@ private:
     void showView();
     void clearMeasurement();
     void newDocumentName();
+    void showLoadedDocument();
     void refresh();
     void placeAxisLabels();
     void layoutControls();
     void setSaveEntries(bool enabled);
     bool rotationOpen() const;
     bool dataView() const;
-    QString choose(const QString& suggested, const QString& filter, const QString& suffix);
 
     RotationMeasurement measurement_; // List2: the rotation rows
     RowStore advanceRows_{kAdvanceRowLength};
@@ -100,6 +110,7 @@ private:
     QString liveText_;
     bool liveDirty_ = false;
     bool ownAcquisition_ = false;
+    bool loaded_ = false; // a file was read before Form_Load
     uint32_t overrunsAtStart_ = 0;
     PathChooser choosePath_;
 

@@ -34,8 +34,8 @@ public:
     ~frmMisRot() override;
 
     void Form_Load() override;
-    bool canSaveAs() const override;
-    void saveDocumentAs() override;
+    bool canSaveAs() const;
+    void saveDocumentAs();
 
     // MeasurementSink
     bool running() const override;
