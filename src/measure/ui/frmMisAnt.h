@@ -2,14 +2,17 @@
 #include "app/ui/ChildWindow.h"
 #include "app/ui/DocumentKind.h"
 #include "measure/AdvanceDiagram.h"
+#include "measure/ClosedLoop.h"
 #include "measure/CurrentMeasurement.h"
 #include "measure/RotationMeasurement.h"
 #include "midi/DecoderSinks.h"
 #include <QString>
 #include <array>
 #include <functional>
+#include <optional>
 #include <vector>
 
+class QComboBox;
 class QLabel;
 class QListView;
 class QPlainTextEdit;
@@ -37,6 +40,8 @@ public:
     // Picture1's size (twips).
     static constexpr int PictureWidth = 9600;
     static constexpr int PictureHeight = 6500;
+    // ListScarti rows: Riga, Rot, the measured and the programmed advance, the difference.
+    static constexpr int kDifferenceRowLength = 32;
 
     // Chooses the CSV file to export to, starting in a folder; empty: cancelled.
     using PathChooser = std::function<QString(const QString& folder, const QString& suggested)>;
@@ -74,6 +79,13 @@ public:
 
     void setPathChooser(PathChooser chooser) { choosePath_ = std::move(chooser); }
 
+    // The closed-loop check: the table the measured points are compared with (nothing
+    // before a check), and its summary so far.
+    const std::optional<curve::Table>& referenceTable() const { return reference_; }
+    const closedloop::Summary& checkSummary() const { return summary_; }
+    // Sets the curve to check against, as a completed check does.
+    void setReferenceTable(const curve::Table& table);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -89,6 +101,13 @@ private:
     void ComEsporta_Click();
     void List1_Click();
     void limitsChanged();
+    void ComVerifica_Click();
+    void checkTick();
+    void endReadBack(bool stopInput);
+    void fillSourceChoice();
+    void compareNewRows();
+    void showSummary();
+    bool startInput();
 
     void startAcquisition();
     void stopAcquisition();
@@ -113,6 +132,13 @@ private:
     bool loaded_ = false; // a file was read before Form_Load
     uint32_t overrunsAtStart_ = 0;
     PathChooser choosePath_;
+    // closed-loop check
+    std::optional<curve::Table> reference_;
+    closedloop::Summary summary_;
+    RowStore differences_{kDifferenceRowLength};
+    UnitReplyWait wait_;
+    closedloop::TableReadBack readBack_;
+    bool readBackStartedInput_ = false;
 
     QPushButton* ComStop;
     QPushButton* ComSospendi;
@@ -136,8 +162,15 @@ private:
     QLabel* LabContRighe;
     QLabel* LabPersi;
     QLabel* LabIntestazione;
+    QComboBox* ComboSorgente;
+    QComboBox* ComboCurva;
+    QPushButton* ComVerifica;
+    QLabel* LabVerifica;
+    QListView* ListScarti;
     RowListModel* list1Model_;
     RowListModel* list2Model_;
+    RowListModel* scartiModel_;
+    QTimer* checkTimer_;
     RingPollTimer* poller_;
     QTimer* refreshTimer_;
     bool closed_ = false;
