@@ -148,6 +148,7 @@ frmMisAnt::frmMisAnt(WindowContext& context, QWidget* parent)
     ListScarti->setFont(listFont());
     ListScarti->hide();
     LabVerifica->setWordWrap(true);
+    checkTimer_->setObjectName("TimerVerifica");
     checkTimer_->setInterval(10);
     List2->setObjectName("List2");
     Text1->setObjectName("Text1");
@@ -280,7 +281,7 @@ void frmMisAnt::layoutControls() {
     y += kButtonHeight + 90;
     place(LabVerifica, kSideLeft, y, 4200, 3 * kLine);
     y += 3 * kLine + 60;
-    place(ListScarti, kSideLeft, y, 4200, kPictureTop + PictureHeight - y);
+    place(ListScarti, kSideLeft, y, 4200, 3600);
     placeAxisLabels();
 }
 
@@ -726,6 +727,7 @@ void frmMisAnt::ComVerifica_Click() {
 
 void frmMisAnt::checkTick() {
     using Outcome = closedloop::TableReadBack::Outcome;
+    if (!readBack_.running()) return;
     const Outcome outcome = readBack_.tick(checkTimer_->interval());
     if (outcome == Outcome::Running) return;
     endReadBack(readBackStartedInput_);

@@ -85,6 +85,8 @@ public:
     const closedloop::Summary& checkSummary() const { return summary_; }
     // Sets the curve to check against, as a completed check does.
     void setReferenceTable(const curve::Table& table);
+    // One tick of TimerVerifica, the read-back's 10 ms pace, as the timer does it.
+    void checkTick();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -102,7 +104,6 @@ private:
     void List1_Click();
     void limitsChanged();
     void ComVerifica_Click();
-    void checkTick();
     void endReadBack(bool stopInput);
     void fillSourceChoice();
     void compareNewRows();
