@@ -330,7 +330,7 @@ void frmMisRot::refreshViews() {
     if (!rowsSinceRefresh_ && !liveDirty_) return;
     rowsModel_->publish();
     if (rowsSinceRefresh_) {
-        LabTmpMis->setText(QString::fromStdString(elapsedText(lastElapsedUs_)).left(12));
+        LabTmpMis->setText(QString::fromStdString(elapsedText(lastElapsedUs_)));
         LabContRighe->setText(QString::number(lastRowNo_));
     }
     if (liveDirty_) {
