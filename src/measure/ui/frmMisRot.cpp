@@ -7,6 +7,7 @@
 #include "measure/RowReader.h"
 #include "measure/ui/MisRotPicture.h"
 #include "measure/ui/RowListModel.h"
+#include "measure/ui/RowListView.h"
 #include "midi/Decoder.h"
 #include "midi/ui/RingPollTimer.h"
 #include <QCloseEvent>
@@ -15,7 +16,6 @@
 #include <QFont>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QListView>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -50,7 +50,7 @@ const QString kExtendedHeader =
 
 // Layout, twips.
 constexpr int kGap = 60;
-constexpr int kButtonWidth = 1150;
+constexpr int kButtonWidth = 1300;
 constexpr int kButtonHeight = 400;
 constexpr int kLine = 255;
 constexpr int kLabelsTop = kGap + kButtonHeight + kGap;
@@ -78,7 +78,7 @@ frmMisRot::frmMisRot(WindowContext& context, QWidget* parent)
       ComDatiGrafico(new QPushButton(kGrafico, this)), ComDatiEst(new QPushButton(kDatiEst, this)),
       ComScanAuto(new QPushButton(kScanAuto, this)), ComSincTc(new QPushButton(kSincTc, this)),
       Label1(new QLabel(latin1(kRotationHeader), this)), LabEst(new QLabel(kExtendedHeader, this)),
-      List1(new QListView(this)), ListEst(new QListView(this)), Text1(new QPlainTextEdit(this)),
+      List1(new RowListView(this)), ListEst(new RowListView(this)), Text1(new QPlainTextEdit(this)),
       LabContRighe(new QLabel(this)), LabTmpMis(new QLabel(kZeroTime, this)),
       LabPersi(new QLabel(this)),
       Picture1(new MisRotPicture(context.app.TwipsPerPixelX, context.app.TwipsPerPixelY, this)),
@@ -142,16 +142,11 @@ frmMisRot::frmMisRot(WindowContext& context, QWidget* parent)
     QFont mono(QStringLiteral("Courier New"), 10);
     mono.setStyleHint(QFont::TypeWriter);
     mono.setWeight(QFont::Normal);
-    for (QWidget* w : {static_cast<QWidget*>(Label1), static_cast<QWidget*>(LabEst),
-                       static_cast<QWidget*>(List1), static_cast<QWidget*>(ListEst),
-                       static_cast<QWidget*>(Text1)})
-        w->setFont(mono);
-    for (QListView* v : {List1, ListEst}) {
-        v->setUniformItemSizes(true);
-        v->setLayoutMode(QListView::SinglePass);
-        v->setEditTriggers(QAbstractItemView::NoEditTriggers);
-        v->setSelectionMode(QAbstractItemView::SingleSelection);
-    }
+    Label1->setFont(mono);
+    LabEst->setFont(mono);
+    Text1->setFont(mono);
+    List1->setFont(mono);
+    ListEst->setFont(mono);
     List1->setModel(rowsModel_);
     ListEst->setModel(extendedModel_);
     Text1->setReadOnly(true);
@@ -182,7 +177,7 @@ frmMisRot::frmMisRot(WindowContext& context, QWidget* parent)
     connect(ComDatiEst, &QPushButton::clicked, this, &frmMisRot::ComDatiEst_Click);
     connect(ComScanAuto, &QPushButton::clicked, this, &frmMisRot::ComScanAuto_Click);
     connect(ComSincTc, &QPushButton::clicked, this, &frmMisRot::ComSincTc_Click);
-    connect(List1, &QListView::clicked, this, &frmMisRot::List1_Click);
+    connect(List1, &QAbstractItemView::clicked, this, &frmMisRot::List1_Click);
     connect(HScrollTempoDiv, &QScrollBar::valueChanged, this, &frmMisRot::HScrollTempoDiv_Change);
     connect(HScrollTempoDivFine, &QScrollBar::valueChanged, this,
             &frmMisRot::HScrollTempoDivFine_Change);

@@ -8,7 +8,6 @@
 #include <functional>
 
 class QLabel;
-class QListView;
 class QPlainTextEdit;
 class QPushButton;
 class QScrollBar;
@@ -16,6 +15,7 @@ class QTimer;
 class MisRotPicture;
 class RingPollTimer;
 class RowListModel;
+class RowListView;
 
 // The rotation measurement window (33): Start and Stop the acquisition of one row per
 // engine revolution, hold every row (List1), show them live as text or as a storage
@@ -126,8 +126,8 @@ private:
     QPushButton* ComSincTc;
     QLabel* Label1;
     QLabel* LabEst;
-    QListView* List1;
-    QListView* ListEst;
+    RowListView* List1;
+    RowListView* ListEst;
     QPlainTextEdit* Text1;
     QLabel* LabContRighe;
     QLabel* LabTmpMis;

@@ -7,11 +7,11 @@
 #include "midi/ui/RingPollTimer.h"
 #include "support/SimulatedUnitLink.h"
 #include "support/ui/TestContext.h"
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLabel>
-#include <QListView>
 #include <QLocale>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -99,9 +99,9 @@ protected:
         while (clock.elapsed() < frmMisRot::RefreshIntervalMs + 20)
             QApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
     }
-    int listRows() const { return get<QListView>("List1")->model()->rowCount(); }
+    int listRows() const { return get<QAbstractItemView>("List1")->model()->rowCount(); }
     QString listRow(int i) const {
-        const auto* m = get<QListView>("List1")->model();
+        const auto* m = get<QAbstractItemView>("List1")->model();
         return m->data(m->index(i, 0)).toString();
     }
     QStringList liveLines() const {

@@ -1,4 +1,5 @@
 #include "measure/GraphTimeBase.h"
+#include "measure/ui/MisRotPicture.h"
 #include "rotation_fixture.h"
 
 TEST_F(RotationWindowTest, TimeBaseBarsAndSpeedLimitsFollowTheirRules) {
@@ -6,7 +7,7 @@ TEST_F(RotationWindowTest, TimeBaseBarsAndSpeedLimitsFollowTheirRules) {
     type(Qt::Key_G);
     EXPECT_EQ(caption("ComDatiGrafico"), "Dati");
     EXPECT_TRUE(get<QWidget>("Picture1")->isVisible());
-    EXPECT_FALSE(get<QListView>("List1")->isVisible());
+    EXPECT_FALSE(get<QAbstractItemView>("List1")->isVisible());
     EXPECT_TRUE(button("ComScanAuto")->isEnabled());
 
     QScrollBar* coarse = scroll("HScrollTempoDiv");
@@ -90,7 +91,7 @@ TEST_F(RotationWindowTest, GraphViewScanAutoAndMemoryPosition) {
     click("ComDatiGrafico");
     EXPECT_EQ(caption("ComDatiGrafico"), "&Grafico");
     EXPECT_FALSE(button("ComScanAuto")->isEnabled());
-    EXPECT_TRUE(get<QListView>("List1")->isVisible());
+    EXPECT_TRUE(get<QAbstractItemView>("List1")->isVisible());
 }
 
 TEST_F(RotationWindowTest, InTheGraphViewRow32000IsFollowedByRow1) {
@@ -117,14 +118,47 @@ TEST_F(RotationWindowTest, ExtendedTableOnlyWhileStopped) {
     click("ComStop");
     click("ComDatiEst");
     EXPECT_EQ(caption("ComDatiEst"), "Dati");
-    auto* est = get<QListView>("ListEst");
+    auto* est = get<QAbstractItemView>("ListEst");
     EXPECT_TRUE(est->isVisible());
-    EXPECT_FALSE(get<QListView>("List1")->isVisible());
+    EXPECT_FALSE(get<QAbstractItemView>("List1")->isVisible());
     ASSERT_EQ(est->model()->rowCount(), 3);
     const QString row = est->model()->data(est->model()->index(0, 0)).toString();
     ASSERT_EQ(row.size(), 103);
     EXPECT_EQ(row.mid(90, 13), "00:00:020,000");
     click("ComDatiEst");
     EXPECT_EQ(caption("ComDatiEst"), "DatiEst");
-    EXPECT_TRUE(get<QListView>("List1")->isVisible());
+    EXPECT_TRUE(get<QAbstractItemView>("List1")->isVisible());
+}
+
+TEST_F(RotationWindowTest, LiveRunDrawsEveryTraceAndIsGrabbedToPictures) {
+    link.unit.setEngine({.profile = SpeedProfile::Sweep,
+                         .sweepMinRpm = 1000,
+                         .sweepMaxRpm = 9000,
+                         .sweepPeriodS = 4});
+    openFromMenu();
+    w->subWindow()->showMaximized();
+    click("ComStop");
+    run(1500);
+    settle();
+    w->grab().save("/tmp/measure-rot-data.png");
+    EXPECT_FALSE(liveLines().isEmpty());
+
+    click("ComDatiGrafico");
+    scroll("HScrollTempoDiv")->setValue(7); // 30 ms/div
+    run(1000);
+    settle();
+    const QImage picture = w->findChild<MisRotPicture*>("Picture1")->image();
+    int black = 0, blue = 0, red = 0;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x) {
+            const QRgb p = picture.pixel(x, y);
+            black += p == qRgb(0, 0, 0);
+            blue += p == qRgb(0, 0, 255);
+            red += p == qRgb(255, 0, 0);
+        }
+    EXPECT_GT(black, 100); // the speed trace
+    EXPECT_GT(blue, 100);  // the sensor pulse
+    EXPECT_GT(red, 20);    // coil curve and spark marks
+    w->grab().save("/tmp/measure-rot-graph.png");
+    click("ComStop");
 }

@@ -48,7 +48,7 @@ TEST_F(RotationWindowTest, RecordsFromStartToStopAsAUserDrivesIt) {
     run(1000);
     settle();
     EXPECT_TRUE(get<QPlainTextEdit>("Text1")->isVisible());
-    EXPECT_FALSE(get<QListView>("List1")->isVisible());
+    EXPECT_FALSE(get<QAbstractItemView>("List1")->isVisible());
     const QStringList live = liveLines();
     EXPECT_EQ(w->measurement().rows.size(), 50u);
     ASSERT_EQ(live.size(), 50);
@@ -61,7 +61,7 @@ TEST_F(RotationWindowTest, RecordsFromStartToStopAsAUserDrivesIt) {
     EXPECT_EQ(caption("ComStop"), "Start");
     EXPECT_FALSE(link.inputStarted());
     EXPECT_FALSE(get<QPlainTextEdit>("Text1")->isVisible());
-    EXPECT_TRUE(get<QListView>("List1")->isVisible());
+    EXPECT_TRUE(get<QAbstractItemView>("List1")->isVisible());
     ASSERT_EQ(listRows(), 50);
     EXPECT_TRUE(listRow(0).startsWith(rowStart(1)));
     EXPECT_EQ(tempoOf(listRow(0)), "00:00:020,000");
@@ -70,7 +70,7 @@ TEST_F(RotationWindowTest, RecordsFromStartToStopAsAUserDrivesIt) {
     EXPECT_TRUE(menuEnabled("mnuPannelloControllo"));
 
     // Clicking a row shows its number and time.
-    auto* list = get<QListView>("List1");
+    auto* list = get<QAbstractItemView>("List1");
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                       list->visualRect(list->model()->index(2, 0)).center());
     EXPECT_EQ(label("LabContRighe"), "3");
