@@ -345,7 +345,6 @@ void frmMisRot::refreshViews() {
 }
 
 void frmMisRot::drainInput() {
-    // What the unit sent before Stop belongs to the measurement.
     if (!ctx.decoder) return;
     MidiRing::Entry e;
     while (ctx.midi.ring.pop(e))
@@ -404,6 +403,9 @@ void frmMisRot::startAcquisition() {
 }
 
 void frmMisRot::stopAcquisition() {
+    // The input stops first; what the unit sent before that is still in the ring and belongs
+    // to the measurement.
+    ctx.midi.StopMIDIIn();
     drainInput();
     ctx.midi.StopMIDIPoll = true;
     ComStop->setText(kStart);
@@ -431,7 +433,6 @@ void frmMisRot::stopAcquisition() {
     ComSalva->setEnabled(true);
     setMenus({"mnuSalva", "mnuSalvaAs", "mnuPannelloControllo"}, true);
     if (graphView()) LabContRighe->setText(QString::number(HScrollTempoMem->value()));
-    ctx.midi.StopMIDIIn();
     poller_->stop();
 }
 
