@@ -10,7 +10,10 @@ targets=$(cd "$root/fuzz" && ls *_fuzz.cpp 2>/dev/null | sed 's/\.cpp$//' || tru
 for t in $targets; do
     cmake --build "$root/build-fuzz" --target "$t"
     mkdir -p "$root/build-fuzz/corpus-$t"
+    # The seeds kept in the repository (fuzz/seeds/<target>) start the corpus.
+    seeds=()
+    [ -d "$root/fuzz/seeds/$t" ] && seeds=("$root/fuzz/seeds/$t")
     "$root/build-fuzz/fuzz/$t" -max_total_time="$seconds" -print_final_stats=0 \
-        "$root/build-fuzz/corpus-$t" 2>&1 | tail -n 3
+        "$root/build-fuzz/corpus-$t" "${seeds[@]}" 2>&1 | tail -n 3
 done
 echo "fuzz: all targets ran without a finding"

@@ -4,7 +4,9 @@
 #include "auxiliary/ui/frmAbout.h"
 #include "auxiliary/ui/frmAvviso3.h"
 #include "auxiliary/ui/frmBloccoNote.h"
+#include "measure/ui/frmMisAnt.h"
 #include "measure/ui/frmMisRot.h"
+#include "measure/ui/frmMisRotNote.h"
 #include "panel/ui/frmMisBatteria.h"
 #include "panel/ui/frmPannelloControllo.h"
 #include "timing/ui/frmTimerExact.h"
@@ -21,7 +23,14 @@ void registerWindows(frmMain& main, QtNotifier* notifier, SimulatedUnitSystem* s
     main.registerChild("mnuInfo", factory<frmAbout>());
     main.registerChild("mnuTimerExact", factory<frmTimerExact>());
     main.registerChild("mnuPannelloControllo", factory<frmPannelloControllo>());
+    DocumentKind monitor;
+    monitor.firstWindow = monitor.lastWindow = win::Panel;
+    monitor.extension = "txt";
+    monitor.saveFilter = "File testo (*.txt)";
+    main.documents().registerKind(monitor);
     main.registerChild("mnuMisBatteria", factory<frmMisBatteria>());
+    main.registerChild("mnuMisAnt", factory<frmMisAnt>());
+    main.registerChild("mnuMisRotNote", factory<frmMisRotNote>());
     main.registerChild("mnuMisRot", factory<frmMisRot>());
     if (simulated)
         main.registerChild("mnuUnitaSimulata",
