@@ -41,8 +41,8 @@ public:
     ~frmMisAnt() override;
 
     void Form_Load() override;
-    bool canSaveAs() const override { return ComStop_text() == "Start"; }
-    void saveDocumentAs() override;
+    bool canSaveAs() const { return ComStop_text() == "Start"; }
+    void saveDocumentAs();
 
     // MeasurementSink
     bool running() const override;

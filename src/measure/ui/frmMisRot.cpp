@@ -1,5 +1,5 @@
 #include "measure/ui/frmMisRot.h"
-#include "app/FileStore.h"
+#include "app/ui/DocumentDispatch.h"
 #include "app/ui/frmMain.h"
 #include "measure/ExtendedRow.h"
 #include "measure/GraphTimeBase.h"
@@ -12,7 +12,6 @@
 #include "midi/ui/RingPollTimer.h"
 #include <QCloseEvent>
 #include <QDate>
-#include <QFileDialog>
 #include <QFont>
 #include <QKeyEvent>
 #include <QLabel>
@@ -40,8 +39,6 @@ const QString kSincTc = QStringLiteral("Sinc Tc");
 const QString kSincIb = QStringLiteral("Sinc Ib");
 const QString kCaption = QStringLiteral("Misura Rotazione: ");
 const QString kZeroTime = QStringLiteral("00:00:00,000");
-constexpr int kDiskWriteError = 29; // "Errore di scrittura su disco"
-constexpr const char* kMrotFilter = "Misure (*.mrot);;Tutti i file (*.*)";
 
 // The extended table's header over its columns.
 const QString kExtendedHeader =
@@ -90,6 +87,7 @@ frmMisRot::frmMisRot(WindowContext& context, QWidget* parent)
       poller_(new RingPollTimer(context.midi, context.decoder, this)),
       refreshTimer_(new QTimer(this)) {
     setObjectName("frmMisRot");
+    setProperty("menuEntry", QStringLiteral("mnuMisRot")); // one rotation window at a time
     const std::pair<QWidget*, const char*> names[] = {
         {ComStop, "ComStop"},
         {ComSospendi, "ComSospendi"},
@@ -255,9 +253,12 @@ void frmMisRot::Form_Load() {
     LabEst->hide();
     layoutControls();
 
-    newMeasurement();
     setMenus({"mnuPannelloControllo", "mnuMisBatteria", "mnuMisRot", "mnuSalva", "mnuSalvaAs"},
              false);
+    if (documentTaken_)
+        showTakenDocument();
+    else
+        newMeasurement();
     setMenus({"mnuApriMrot"}, true);
     ctx.midi.MIDIInDecode = true;
     app.Measurement.rotationNotesEdited = [this] { markModified(); };
@@ -279,10 +280,6 @@ bool frmMisRot::graphView() const {
 }
 bool frmMisRot::liveDisplay() const {
     return ComAttiva->text() == kDisattiva;
-}
-
-bool frmMisRot::canSaveAs() const {
-    return !acquiring_;
 }
 
 void frmMisRot::setCaption(bool modified) {
@@ -430,6 +427,7 @@ void frmMisRot::stopAcquisition() {
             HScrollTempoMem->setValue(1);
         }
     }
+    saveOffered_ = true;
     ComSalva->setEnabled(true);
     setMenus({"mnuSalva", "mnuSalvaAs", "mnuPannelloControllo"}, true);
     if (graphView()) LabContRighe->setText(QString::number(HScrollTempoMem->value()));
@@ -483,6 +481,8 @@ void frmMisRot::newMeasurement() {
     doc_.path = newMeasurementName(d.day(), months[d.month() - 1], d.year(), t.hour(), t.minute(),
                                    t.second());
     setCaption(false);
+    saveOffered_ = false;
+    ComSalva->setEnabled(false);
     setMenus({"mnuSalva", "mnuSalvaAs"}, false);
 }
 
@@ -492,8 +492,8 @@ void frmMisRot::ComNuovaMisura_Click() {
 }
 
 void frmMisRot::ComSalva_Click() {
-    if (acquiring_) return;
-    saveDocument();
+    if (acquiring_ || !ctx.documents) return;
+    ctx.documents->SaveDocument(this);
 }
 
 ChildWindow* frmMisRot::openEntry(const char* entry) {
@@ -839,91 +839,79 @@ void frmMisRot::layoutControls() {
 
 // --- files ---------------------------------------------------------------------------
 
-bool frmMisRot::saveDocument() {
-    const std::string& path = doc_.path;
-    if (path.find(kPathSeparator) == std::string::npos) {
-        saveDocumentAs();
-        return !doc_.modified;
-    }
+std::string frmMisRot::documentPath() const {
+    if (doc_.path.find(kPathSeparator) != std::string::npos) return doc_.path;
+    return ctx.app.AppFolder + kPathSeparator + doc_.path;
+}
+
+std::string frmMisRot::documentBytes() {
     const RowStore& rows = doc_.rows;
-    const std::string bytes = serializeMrot(path, ctx.app.Measurement.notesForSave(), rows.size(),
-                                            [&rows](size_t i) { return rows.row(i); });
-    if (!writeFileAtomically(path, bytes).empty()) {
-        ctx.messages.ShowMsg(kDiskWriteError, kAppTitle, "");
-        return false;
-    }
+    return serializeMrot(documentPath(), ctx.app.Measurement.notesForSave(), rows.size(),
+                         [&rows](size_t i) { return rows.row(i); });
+}
+
+void frmMisRot::documentSaved(const std::string& path) {
+    doc_.path = path;
     setCaption(false);
-    return true;
 }
 
-void frmMisRot::saveDocumentAs() {
-    if (acquiring_) return;
-    QString start = fromLatin1(ctx.app.LastDocFolder);
-    QString chosen;
-    if (choosePath_) {
-        chosen = choosePath_(start);
-    } else {
-        QFileDialog dialog(this, QString(), start, QString::fromLatin1(kMrotFilter));
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setDefaultSuffix(QStringLiteral("mrot"));
-        dialog.selectFile(fromLatin1(doc_.path));
-        if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
-            chosen = dialog.selectedFiles().constFirst();
-    }
-    if (chosen.isEmpty()) return;
-    const std::string old = doc_.path;
-    doc_.path = toLatin1(chosen);
-    if (!saveDocument()) doc_.path = old;
-}
-
-bool frmMisRot::openDocument(const std::string& path) {
-    const std::optional<std::string> bytes = readWholeFile(path);
-    if (!bytes) return false;
+bool frmMisRot::takeDocument(const std::string& path, const std::string& bytes) {
     RowStore& rows = doc_.rows;
     rows.clear();
     const std::optional<MrotDocument> read =
-        parseMrot(*bytes, [&rows](std::string_view row) { rows.append(row); });
-    rowsModel_->resetRows();
-    extendedModel_->resetRows();
-    if (!read) return false;
+        parseMrot(bytes, [&rows](std::string_view row) { rows.append(row); });
+    if (!read) {
+        rows.clear();
+        return false;
+    }
     ctx.app.Measurement.Notes = read->notes;
     ctx.app.Measurement.NewMeasurement = false;
     doc_.path = path;
-    const size_t cut = path.find_last_of(kPathSeparator);
-    if (cut != std::string::npos) ctx.app.LastDocFolder = path.substr(0, cut);
-    setCaption(false);
+    documentTaken_ = true;
+    return true;
+}
+
+void frmMisRot::showTakenDocument() {
+    rowsModel_->resetRows();
+    extendedModel_->resetRows();
+    // The caption shows the file name.
+    const size_t cut = doc_.path.find_last_of(kPathSeparator);
+    setWindowTitle(kCaption +
+                   fromLatin1(cut == std::string::npos ? doc_.path : doc_.path.substr(cut + 1)));
+    doc_.modified = false;
+    const RowStore& rows = doc_.rows;
     if (!rows.empty()) {
-        List1->setCurrentIndex(rowsModel_->index(0));
+        List1->setCurrentIndex(rowsModel_->index(0, 0));
         showRowLabels(0);
         const QSignalBlocker block(HScrollTempoMem);
         HScrollTempoMem->setRange(1, static_cast<int>(rows.size()));
         HScrollTempoMem->setValue(1);
     }
     graph_.memoryPosition = 1;
+    saveOffered_ = true;
     ComSalva->setEnabled(true);
     setMenus({"mnuSalva", "mnuSalvaAs"}, true);
-    if (graphView()) MisRotDiagrammaAgg(RotationGraph::NewGraph);
-    return true;
 }
 
 // --- unload --------------------------------------------------------------------------
 
+bool frmMisRot::askToSave() {
+    if (!doc_.modified || doc_.rows.empty() || ctx.app.Closing) return true;
+    // Rows recorded and not saved: ask before they are thrown away.
+    const std::string title = toLatin1(windowTitle());
+    const Notifier::Answer a =
+        ctx.documents ? ctx.documents->AskSaveChanges(1, title)
+                      : ctx.messages.notifier().question(title, "Salvare le modifiche ?");
+    if (a == Notifier::Answer::Cancel) return false;
+    if (a == Notifier::Answer::No) return true;
+    if (acquiring_) stopAcquisition();
+    return ctx.documents && ctx.documents->SaveDocument(this);
+}
+
 void frmMisRot::closeEvent(QCloseEvent* event) {
-    if (!closed_ && doc_.modified && !doc_.rows.empty() && !ctx.app.Closing) {
-        // Rows recorded and not saved: ask before they are thrown away.
-        const Notifier::Answer a = ctx.messages.notifier().question(
-            kAppTitle, toLatin1(kCaption) + doc_.path + " - salvare la misura?");
-        if (a == Notifier::Answer::Cancel) {
-            event->ignore();
-            return;
-        }
-        if (a == Notifier::Answer::Yes) {
-            if (acquiring_) stopAcquisition();
-            if (!saveDocument()) {
-                event->ignore();
-                return;
-            }
-        }
+    if (!closed_ && !askToSave()) {
+        event->ignore();
+        return;
     }
     if (!closed_) {
         closed_ = true;

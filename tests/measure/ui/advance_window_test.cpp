@@ -282,7 +282,9 @@ TEST_F(AdvanceWindowTest, DiagramScaleLabelsAndPointsFollowTheScrollBars) {
 
 // A look at the window during a live sweep, in both views (written to /tmp).
 TEST_F(AdvanceWindowTest, GrabbedDuringALiveSweep) {
-    link.unit.setEngine({.profile = SpeedProfile::Sweep, .sweepMinRpm = 1000, .sweepMaxRpm = 9000,
+    link.unit.setEngine({.profile = SpeedProfile::Sweep,
+                         .sweepMinRpm = 1000,
+                         .sweepMaxRpm = 9000,
                          .sweepPeriodS = 4});
     open();
     w->subWindow()->resize(1120, 760);

@@ -1,4 +1,5 @@
 #pragma once
+#include "app/ui/DocumentDispatch.h"
 #include "app/ui/WindowRegistry.h"
 #include "app/ui/frmMain.h"
 #include "measure/ui/frmMisRot.h"

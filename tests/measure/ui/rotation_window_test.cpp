@@ -193,29 +193,46 @@ TEST_F(RotationWindowTest, SavesReopensAndAsksBeforeThrowingRowsAway) {
     click("ComStop");
     run(100);
     click("ComStop");
-    const std::string path = t.path("run.mrot");
-    w->setSavePathChooser([&path](const QString&) { return QString::fromStdString(path); });
     t.app.Measurement.Notes = "engine warm";
-    type(Qt::Key_S); // a new measurement has no folder yet: Save asks where
-    EXPECT_EQ(w->windowTitle(), QString::fromStdString("Misura Rotazione: " + path));
-    const std::optional<std::string> bytes = readWholeFile(path);
+    // A new measurement is saved under its name in the start folder, without a question.
+    type(Qt::Key_S);
+    const std::string first = t.path(w->measurement().path.substr(t.path("").size()));
+    EXPECT_EQ(w->windowTitle().toStdString(), "Misura Rotazione: " + first);
+    const std::optional<std::string> bytes = readWholeFile(first);
     ASSERT_TRUE(bytes);
     // Records 1-3, one notes record, the marker, header and blank, then 5 rows.
     EXPECT_EQ(bytes->size(), 97u * (3 + 1 + 3 + 5));
     EXPECT_EQ(bytes->substr(7 * 97, 95), w->measurement().rows.row(0));
 
-    type(Qt::Key_N);
-    ASSERT_TRUE(w->openDocument(path));
+    // Save As to a path the user chooses; then the window is closed without a question.
+    const std::string path = t.path("run.mrot");
+    main->documents().setChooser(
+        [&path](const FileDialogRequest&) { return QString::fromStdString(path); });
+    main->action("mnuSalvaAs")->trigger();
+    EXPECT_EQ(w->windowTitle().toStdString(), "Misura Rotazione: " + path);
+    main->action("mnuChiudi")->trigger();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(t.notifier.questions.empty());
+    ASSERT_EQ(main->findChild<frmMisRot*>(), nullptr);
+
+    // File, Open measurement: every row and the notes come back.
+    t.app.Measurement.Notes.clear();
+    main->action("mnuApriMrot")->trigger();
+    w = main->findChild<frmMisRot*>();
+    ASSERT_NE(w, nullptr);
     ASSERT_EQ(listRows(), 5);
     EXPECT_TRUE(listRow(4).startsWith(rowStart(5)));
     EXPECT_EQ(t.app.Measurement.Notes, "engine warm");
     EXPECT_EQ(label("LabTmpMis"), "00:00:020,000");
-    EXPECT_EQ(w->windowTitle(), QString::fromStdString("Misura Rotazione: " + path));
+    EXPECT_EQ(w->windowTitle(), "Misura Rotazione: run.mrot");
+    EXPECT_TRUE(button("ComSalva")->isEnabled());
 
-    // New rows, not saved: closing asks; Cancel keeps the window.
+    // More rows, not saved: closing asks; Cancel keeps the window.
     click("ComStop");
     run(40);
     click("ComStop");
+    ASSERT_EQ(listRows(), 7);
+    EXPECT_TRUE(listRow(6).startsWith(rowStart(7)));
     t.notifier.nextAnswer = Notifier::Answer::Cancel;
     main->action("mnuChiudi")->trigger();
     ASSERT_EQ(t.notifier.questions.size(), 1u);
@@ -230,4 +247,12 @@ TEST_F(RotationWindowTest, SavesReopensAndAsksBeforeThrowingRowsAway) {
     EXPECT_FALSE(port.MIDIInDecode);
     EXPECT_TRUE(menuEnabled("mnuMisRot"));
     EXPECT_TRUE(menuEnabled("mnuPannelloControllo"));
+
+    // A file that is not a measurement opens nothing.
+    const std::string bad = t.path("bad.mrot");
+    ASSERT_TRUE(writeFileAtomically(bad, "mrot 3" + std::string(89, ' ') + "\r\n").empty());
+    main->documents().setChooser(
+        [&bad](const FileDialogRequest&) { return QString::fromStdString(bad); });
+    main->action("mnuApriMrot")->trigger();
+    EXPECT_EQ(main->findChild<frmMisRot*>(), nullptr);
 }
