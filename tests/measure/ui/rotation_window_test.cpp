@@ -1,4 +1,6 @@
 #include "app/FileStore.h"
+#include "measure/ui/frmMisAnt.h"
+#include "measure/ui/frmMisRotNote.h"
 #include "rotation_fixture.h"
 #include <QFileInfo>
 
@@ -149,6 +151,13 @@ TEST_F(RotationWindowTest, KeyMapSuspendLiveDisplayAndNewMeasurement) {
     ASSERT_EQ(listRows(), 1);
     EXPECT_TRUE(listRow(0).startsWith(rowStart(1))); // numbering and time from 0 again
     EXPECT_EQ(tempoOf(listRow(0)), "00:00:020,000");
+
+    // O opens the notes of the measurement; the advance button its window.
+    type(Qt::Key_O);
+    EXPECT_NE(main->findChild<frmMisRotNote*>(), nullptr);
+    click("ComAnticipo");
+    EXPECT_NE(main->findChild<frmMisAnt*>(), nullptr);
+    EXPECT_EQ(t.app.CurrentWinNo, win::Advance);
 }
 
 TEST_F(RotationWindowTest, LostMessagesNeverMixRevolutionsAndRingOverflowIsShown) {
