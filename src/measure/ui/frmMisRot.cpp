@@ -752,35 +752,31 @@ void frmMisRot::VScroll12_Change() {
     ctx.app.RotVScroll1 = static_cast<uint8_t>(VScroll[0]->value());
     ctx.app.RotVScroll2 = static_cast<uint8_t>(VScroll[1]->value());
     LabVScroll[0]->setText(QString::number(VScroll[0]->value()));
-    LabVScroll[1]->setText(QString::number(VScroll[1]->value()));
-    if (!acquiring_)
-        MisRotDiagrammaAgg(RotationGraph::NewSweepKeepPosition);
-    else
-        graph_.redrawState = RotationGraph::NewSweepKeepPosition;
-    applyGraphSettings();
-    GrigliaDisScalaOrd();
+    scaleChanged(1);
 }
 
 void frmMisRot::VScroll3_Change(int value) {
     if (ctx.app.WindowLoading) return;
     ctx.app.RotVScroll3 = static_cast<uint8_t>(value);
-    LabVScroll[2]->setText(QString::number(value));
+    scaleChanged(2);
+}
+
+void frmMisRot::VScroll4_Change(int value) {
+    if (ctx.app.WindowLoading) return;
+    ctx.app.RotVScroll4 = static_cast<uint8_t>(value);
+    scaleChanged(3);
+}
+
+// A vertical scale moved: its label, the speed scale and the graph follow. While acquiring
+// the next row starts a fresh sweep with it.
+void frmMisRot::scaleChanged(size_t bar) {
+    LabVScroll[bar]->setText(QString::number(VScroll[bar]->value()));
     if (!acquiring_)
         MisRotDiagrammaAgg(RotationGraph::NewSweepKeepPosition);
     else
         graph_.redrawState = RotationGraph::NewSweepKeepPosition;
     applyGraphSettings();
     GrigliaDisScalaOrd();
-}
-
-void frmMisRot::VScroll4_Change(int value) {
-    if (ctx.app.WindowLoading) return;
-    ctx.app.RotVScroll4 = static_cast<uint8_t>(value);
-    LabVScroll[3]->setText(QString::number(value));
-    if (!acquiring_)
-        MisRotDiagrammaAgg(RotationGraph::NewSweepKeepPosition);
-    else
-        graph_.redrawState = RotationGraph::NewSweepKeepPosition;
 }
 
 // --- layout --------------------------------------------------------------------------

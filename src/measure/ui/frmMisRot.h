@@ -81,6 +81,7 @@ private:
     void VScroll12_Change();
     void VScroll3_Change(int value);
     void VScroll4_Change(int value);
+    void scaleChanged(size_t bar);
 
     void refreshViews();
     void drainInput();

@@ -1,60 +1,24 @@
 #pragma once
 #include "app/ui/DocumentDispatch.h"
-#include "app/ui/WindowRegistry.h"
-#include "app/ui/frmMain.h"
 #include "measure/ui/frmMisRot.h"
-#include "midi/Decoder.h"
-#include "midi/MidiPort.h"
-#include "midi/ui/RingPollTimer.h"
-#include "support/SimulatedUnitLink.h"
-#include "support/ui/TestContext.h"
+#include "measure_fixture.h"
 #include <QAbstractItemView>
-#include <QAction>
-#include <QApplication>
 #include <QElapsedTimer>
-#include <QLabel>
 #include <QLocale>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QPlainTextEdit>
-#include <QPushButton>
-#include <QScrollBar>
-#include <QTest>
 #include <QTimer>
-#include <algorithm>
-#include <gtest/gtest.h>
-#include <memory>
 
-// The program as a user meets it: the main window with its menus, the decoder and the
-// simulated unit behind the MIDI port. Nothing runs by itself: run() lets unit time pass
-// and drains the input as the main window's poller does; settle() lets the screen refresh.
-class RotationWindowTest : public ::testing::Test {
+// The rotation window in the program as a user meets it, over a 3,000 rpm engine. settle()
+// lets the window's screen refresh run.
+class RotationWindowTest : public MeasureWindowTest {
 protected:
     RotationWindowTest() {
         QLocale::setDefault(QLocale::c());
-        link.inNames = {"Unit"};
-        link.outNames = {"Unit"};
-        port.MIDIInDevice = 0;
-        port.MIDIOutDevice = 0;
-        port.OpenMIDIIn();
-        port.OpenMIDIOut();
-        ctx.decoder = &decoder;
-        ctx.targets = &targets;
         link.unit.setEngine({.profile = SpeedProfile::Fixed, .fixedRpm = 3000});
-        main = std::make_unique<frmMain>(ctx, decoder);
-        targets.main = main.get();
-        registerWindows(*main, nullptr);
-        main->MDIForm_Load();
         main->resize(1300, 900);
-        main->show();
-        QApplication::setActiveWindow(main.get());
     }
     ~RotationWindowTest() override {
         t.app.Closing = true; // no questions while the test tears down
-        main->mdiArea()->closeAllSubWindows();
-        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        targets.main = nullptr;
-        main.reset();
         QLocale::setDefault(QLocale::system());
     }
 
@@ -64,16 +28,12 @@ protected:
         w = main->findChild<frmMisRot*>();
         return w;
     }
-    template <class T> T* get(const char* name) const {
-        T* c = w->template findChild<T*>(name);
-        EXPECT_NE(c, nullptr) << name;
-        return c;
-    }
+    template <class T> T* get(const char* name) const { return MeasureWindowTest::get<T>(w, name); }
     QPushButton* button(const char* name) const { return get<QPushButton>(name); }
     QString caption(const char* name) const { return button(name)->text(); }
     QString label(const char* name) const { return get<QLabel>(name)->text(); }
     QScrollBar* scroll(const char* name) const { return get<QScrollBar>(name); }
-    void click(const char* name) { QTest::mouseClick(button(name), Qt::LeftButton); }
+    void click(const char* name) { MeasureWindowTest::click(w, name); }
     // A key typed into whatever has the focus.
     void type(Qt::Key key) {
         QWidget* focus = QApplication::focusWidget();
@@ -82,14 +42,13 @@ protected:
     }
     bool menuEnabled(const char* name) const { return main->action(name)->isEnabled(); }
 
-    RingPollTimer* poller() const { return main->findChild<RingPollTimer*>("TimerMIDIIn"); }
-    // Unit time passes in steps of at most 2 s (no more than the input ring holds), the
-    // main window's poller draining after each.
+    // Unit time passes in steps of at most 2 s (no more than the input ring holds at 10,000
+    // rpm), the main window's poller draining after each: long runs stay quick.
     void run(uint64_t ms) {
         for (uint64_t step = 0; ms > 0; ms -= step) {
             step = std::min<uint64_t>(ms, 2000);
             link.pump(step * 1000);
-            poller()->pollNow();
+            mainPoller()->pollNow();
         }
     }
     // The event loop runs long enough for the window's screen refresh.
@@ -109,12 +68,5 @@ protected:
         return get<QPlainTextEdit>("Text1")->toPlainText().split('\n', Qt::SkipEmptyParts);
     }
 
-    TestContext t;
-    SimulatedUnitLink link;
-    MidiPort port{link, t.messages, t.clock};
-    WindowContext ctx{t.app, t.texts, t.messages, port, t.timer, nullptr};
-    DecoderTargets targets;
-    Decoder decoder{port, t.app, t.notifier, targets};
-    std::unique_ptr<frmMain> main;
     frmMisRot* w = nullptr;
 };

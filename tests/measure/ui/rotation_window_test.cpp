@@ -190,7 +190,7 @@ TEST_F(RotationWindowTest, LostMessagesNeverMixRevolutionsAndRingOverflowIsShown
     link.pump(40'000'000);
     const uint64_t sent = link.unit.sentCount() - sentBefore;
     ASSERT_GT(sent, 31999u);
-    while (poller()->pollNow() && !port.ring.empty()) {
+    while (mainPoller()->pollNow() && !port.ring.empty()) {
     }
     settle();
     EXPECT_EQ(label("LabPersi"), QString("Messaggi persi: %1").arg(sent - 31999));
