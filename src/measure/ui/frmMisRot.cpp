@@ -621,10 +621,13 @@ bool frmMisRot::eventFilter(QObject* watched, QEvent* event) {
     if ((watched == ComStop || watched == ComAttiva) &&
         (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)) {
         auto* key = static_cast<QKeyEvent*>(event);
-        if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) return false;
+        static constexpr int kMapped[] = {Qt::Key_Space, Qt::Key_O, Qt::Key_P, Qt::Key_S,
+                                          Qt::Key_D,     Qt::Key_G, Qt::Key_N, Qt::Key_C};
+        const bool mapped =
+            std::find(std::begin(kMapped), std::end(kMapped), key->key()) != std::end(kMapped);
+        if (!mapped || (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) return false;
         if (event->type() == QEvent::KeyPress && !key->isAutoRepeat()) MRKeyDown(key->key());
-        // Every key of the map, and Space in any case, is the map's: the button itself
-        // does not also react to it.
+        // The keys of the map are the map's: Space does not also press the button.
         return true;
     }
     return ChildWindow::eventFilter(watched, event);

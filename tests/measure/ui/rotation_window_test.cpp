@@ -137,6 +137,10 @@ TEST_F(RotationWindowTest, KeyMapSuspendLiveDisplayAndNewMeasurement) {
     EXPECT_EQ(w->measurement().rows.size(), 25u);
     EXPECT_EQ(caption("ComStop"), "Stop");
 
+    type(Qt::Key_Tab); // other keys keep their meaning: Tab moves on to the next button
+    EXPECT_EQ(QApplication::focusWidget(), button("ComSospendi"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::focusWidget(), button("ComStop"));
     type(Qt::Key_Space); // Space stops
     EXPECT_EQ(caption("ComStop"), "Start");
     type(Qt::Key_N);
