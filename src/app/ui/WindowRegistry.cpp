@@ -40,6 +40,22 @@ void registerWindows(frmMain& main, QtNotifier* notifier, SimulatedUnitSystem* s
     main.documents().registerKind(frmMisAnt::documentKind());
     main.registerChild("mnuMisRotNote", factory<frmMisRotNote>());
     main.registerChild("mnuMisRot", factory<frmMisRot>());
+    DocumentKind rotation;
+    rotation.firstWindow = rotation.lastWindow = win::Rotation;
+    rotation.extension = "mrot";
+    rotation.measurement = true;
+    rotation.openFilter = rotation.saveFilter = "Misura Rotazione (*.mrot)";
+    rotation.openEntries = {"mnuApriMrot"};
+    rotation.extensions = {"mrot"};
+    rotation.read = [](WindowContext& ctx, int, const std::string& path, const std::string& bytes,
+                       int& refusal) -> ChildWindow* {
+        auto* w = new frmMisRot(ctx);
+        if (w->takeDocument(path, bytes)) return w;
+        delete w;
+        refusal = 1;
+        return nullptr;
+    };
+    main.documents().registerKind(rotation);
     if (simulated)
         main.registerChild("mnuUnitaSimulata",
                            [simulated](WindowContext& ctx, int) -> ChildWindow* {

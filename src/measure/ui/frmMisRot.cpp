@@ -1,5 +1,5 @@
 #include "measure/ui/frmMisRot.h"
-#include "app/FileStore.h"
+#include "app/ui/DocumentDispatch.h"
 #include "app/ui/frmMain.h"
 #include "measure/ExtendedRow.h"
 #include "measure/GraphTimeBase.h"
@@ -7,15 +7,14 @@
 #include "measure/RowReader.h"
 #include "measure/ui/MisRotPicture.h"
 #include "measure/ui/RowListModel.h"
+#include "measure/ui/RowListView.h"
 #include "midi/Decoder.h"
 #include "midi/ui/RingPollTimer.h"
 #include <QCloseEvent>
 #include <QDate>
-#include <QFileDialog>
 #include <QFont>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QListView>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -40,8 +39,6 @@ const QString kSincTc = QStringLiteral("Sinc Tc");
 const QString kSincIb = QStringLiteral("Sinc Ib");
 const QString kCaption = QStringLiteral("Misura Rotazione: ");
 const QString kZeroTime = QStringLiteral("00:00:00,000");
-constexpr int kDiskWriteError = 29; // "Errore di scrittura su disco"
-constexpr const char* kMrotFilter = "Misure (*.mrot);;Tutti i file (*.*)";
 
 // The extended table's header over its columns.
 const QString kExtendedHeader =
@@ -50,7 +47,7 @@ const QString kExtendedHeader =
 
 // Layout, twips.
 constexpr int kGap = 60;
-constexpr int kButtonWidth = 1150;
+constexpr int kButtonWidth = 1300;
 constexpr int kButtonHeight = 400;
 constexpr int kLine = 255;
 constexpr int kLabelsTop = kGap + kButtonHeight + kGap;
@@ -78,7 +75,7 @@ frmMisRot::frmMisRot(WindowContext& context, QWidget* parent)
       ComDatiGrafico(new QPushButton(kGrafico, this)), ComDatiEst(new QPushButton(kDatiEst, this)),
       ComScanAuto(new QPushButton(kScanAuto, this)), ComSincTc(new QPushButton(kSincTc, this)),
       Label1(new QLabel(latin1(kRotationHeader), this)), LabEst(new QLabel(kExtendedHeader, this)),
-      List1(new QListView(this)), ListEst(new QListView(this)), Text1(new QPlainTextEdit(this)),
+      List1(new RowListView(this)), ListEst(new RowListView(this)), Text1(new QPlainTextEdit(this)),
       LabContRighe(new QLabel(this)), LabTmpMis(new QLabel(kZeroTime, this)),
       LabPersi(new QLabel(this)),
       Picture1(new MisRotPicture(context.app.TwipsPerPixelX, context.app.TwipsPerPixelY, this)),
@@ -90,6 +87,7 @@ frmMisRot::frmMisRot(WindowContext& context, QWidget* parent)
       poller_(new RingPollTimer(context.midi, context.decoder, this)),
       refreshTimer_(new QTimer(this)) {
     setObjectName("frmMisRot");
+    setProperty("menuEntry", QStringLiteral("mnuMisRot")); // one rotation window at a time
     const std::pair<QWidget*, const char*> names[] = {
         {ComStop, "ComStop"},
         {ComSospendi, "ComSospendi"},
@@ -142,16 +140,11 @@ frmMisRot::frmMisRot(WindowContext& context, QWidget* parent)
     QFont mono(QStringLiteral("Courier New"), 10);
     mono.setStyleHint(QFont::TypeWriter);
     mono.setWeight(QFont::Normal);
-    for (QWidget* w : {static_cast<QWidget*>(Label1), static_cast<QWidget*>(LabEst),
-                       static_cast<QWidget*>(List1), static_cast<QWidget*>(ListEst),
-                       static_cast<QWidget*>(Text1)})
-        w->setFont(mono);
-    for (QListView* v : {List1, ListEst}) {
-        v->setUniformItemSizes(true);
-        v->setLayoutMode(QListView::SinglePass);
-        v->setEditTriggers(QAbstractItemView::NoEditTriggers);
-        v->setSelectionMode(QAbstractItemView::SingleSelection);
-    }
+    Label1->setFont(mono);
+    LabEst->setFont(mono);
+    Text1->setFont(mono);
+    List1->setFont(mono);
+    ListEst->setFont(mono);
     List1->setModel(rowsModel_);
     ListEst->setModel(extendedModel_);
     Text1->setReadOnly(true);
@@ -182,7 +175,7 @@ frmMisRot::frmMisRot(WindowContext& context, QWidget* parent)
     connect(ComDatiEst, &QPushButton::clicked, this, &frmMisRot::ComDatiEst_Click);
     connect(ComScanAuto, &QPushButton::clicked, this, &frmMisRot::ComScanAuto_Click);
     connect(ComSincTc, &QPushButton::clicked, this, &frmMisRot::ComSincTc_Click);
-    connect(List1, &QListView::clicked, this, &frmMisRot::List1_Click);
+    connect(List1, &QAbstractItemView::clicked, this, &frmMisRot::List1_Click);
     connect(HScrollTempoDiv, &QScrollBar::valueChanged, this, &frmMisRot::HScrollTempoDiv_Change);
     connect(HScrollTempoDivFine, &QScrollBar::valueChanged, this,
             &frmMisRot::HScrollTempoDivFine_Change);
@@ -260,9 +253,12 @@ void frmMisRot::Form_Load() {
     LabEst->hide();
     layoutControls();
 
-    newMeasurement();
     setMenus({"mnuPannelloControllo", "mnuMisBatteria", "mnuMisRot", "mnuSalva", "mnuSalvaAs"},
              false);
+    if (documentTaken_)
+        showTakenDocument();
+    else
+        newMeasurement();
     setMenus({"mnuApriMrot"}, true);
     ctx.midi.MIDIInDecode = true;
     app.Measurement.rotationNotesEdited = [this] { markModified(); };
@@ -284,10 +280,6 @@ bool frmMisRot::graphView() const {
 }
 bool frmMisRot::liveDisplay() const {
     return ComAttiva->text() == kDisattiva;
-}
-
-bool frmMisRot::canSaveAs() const {
-    return !acquiring_;
 }
 
 void frmMisRot::setCaption(bool modified) {
@@ -330,7 +322,7 @@ void frmMisRot::refreshViews() {
     if (!rowsSinceRefresh_ && !liveDirty_) return;
     rowsModel_->publish();
     if (rowsSinceRefresh_) {
-        LabTmpMis->setText(QString::fromStdString(elapsedText(lastElapsedUs_)).left(12));
+        LabTmpMis->setText(QString::fromStdString(elapsedText(lastElapsedUs_)));
         LabContRighe->setText(QString::number(lastRowNo_));
     }
     if (liveDirty_) {
@@ -350,7 +342,6 @@ void frmMisRot::refreshViews() {
 }
 
 void frmMisRot::drainInput() {
-    // What the unit sent before Stop belongs to the measurement.
     if (!ctx.decoder) return;
     MidiRing::Entry e;
     while (ctx.midi.ring.pop(e))
@@ -409,6 +400,9 @@ void frmMisRot::startAcquisition() {
 }
 
 void frmMisRot::stopAcquisition() {
+    // The input stops first; what the unit sent before that is still in the ring and belongs
+    // to the measurement.
+    ctx.midi.StopMIDIIn();
     drainInput();
     ctx.midi.StopMIDIPoll = true;
     ComStop->setText(kStart);
@@ -433,10 +427,10 @@ void frmMisRot::stopAcquisition() {
             HScrollTempoMem->setValue(1);
         }
     }
+    saveOffered_ = true;
     ComSalva->setEnabled(true);
     setMenus({"mnuSalva", "mnuSalvaAs", "mnuPannelloControllo"}, true);
     if (graphView()) LabContRighe->setText(QString::number(HScrollTempoMem->value()));
-    ctx.midi.StopMIDIIn();
     poller_->stop();
 }
 
@@ -487,6 +481,8 @@ void frmMisRot::newMeasurement() {
     doc_.path = newMeasurementName(d.day(), months[d.month() - 1], d.year(), t.hour(), t.minute(),
                                    t.second());
     setCaption(false);
+    saveOffered_ = false;
+    ComSalva->setEnabled(false);
     setMenus({"mnuSalva", "mnuSalvaAs"}, false);
 }
 
@@ -496,8 +492,8 @@ void frmMisRot::ComNuovaMisura_Click() {
 }
 
 void frmMisRot::ComSalva_Click() {
-    if (acquiring_) return;
-    saveDocument();
+    if (acquiring_ || !ctx.documents) return;
+    ctx.documents->SaveDocument(this);
 }
 
 ChildWindow* frmMisRot::openEntry(const char* entry) {
@@ -625,10 +621,13 @@ bool frmMisRot::eventFilter(QObject* watched, QEvent* event) {
     if ((watched == ComStop || watched == ComAttiva) &&
         (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)) {
         auto* key = static_cast<QKeyEvent*>(event);
-        if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) return false;
+        static constexpr int kMapped[] = {Qt::Key_Space, Qt::Key_O, Qt::Key_P, Qt::Key_S,
+                                          Qt::Key_D,     Qt::Key_G, Qt::Key_N, Qt::Key_C};
+        const bool mapped =
+            std::find(std::begin(kMapped), std::end(kMapped), key->key()) != std::end(kMapped);
+        if (!mapped || (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) return false;
         if (event->type() == QEvent::KeyPress && !key->isAutoRepeat()) MRKeyDown(key->key());
-        // Every key of the map, and Space in any case, is the map's: the button itself
-        // does not also react to it.
+        // The keys of the map are the map's: Space does not also press the button.
         return true;
     }
     return ChildWindow::eventFilter(watched, event);
@@ -756,35 +755,31 @@ void frmMisRot::VScroll12_Change() {
     ctx.app.RotVScroll1 = static_cast<uint8_t>(VScroll[0]->value());
     ctx.app.RotVScroll2 = static_cast<uint8_t>(VScroll[1]->value());
     LabVScroll[0]->setText(QString::number(VScroll[0]->value()));
-    LabVScroll[1]->setText(QString::number(VScroll[1]->value()));
-    if (!acquiring_)
-        MisRotDiagrammaAgg(RotationGraph::NewSweepKeepPosition);
-    else
-        graph_.redrawState = RotationGraph::NewSweepKeepPosition;
-    applyGraphSettings();
-    GrigliaDisScalaOrd();
+    scaleChanged(1);
 }
 
 void frmMisRot::VScroll3_Change(int value) {
     if (ctx.app.WindowLoading) return;
     ctx.app.RotVScroll3 = static_cast<uint8_t>(value);
-    LabVScroll[2]->setText(QString::number(value));
+    scaleChanged(2);
+}
+
+void frmMisRot::VScroll4_Change(int value) {
+    if (ctx.app.WindowLoading) return;
+    ctx.app.RotVScroll4 = static_cast<uint8_t>(value);
+    scaleChanged(3);
+}
+
+// A vertical scale moved: its label, the speed scale and the graph follow. While acquiring
+// the next row starts a fresh sweep with it.
+void frmMisRot::scaleChanged(size_t bar) {
+    LabVScroll[bar]->setText(QString::number(VScroll[bar]->value()));
     if (!acquiring_)
         MisRotDiagrammaAgg(RotationGraph::NewSweepKeepPosition);
     else
         graph_.redrawState = RotationGraph::NewSweepKeepPosition;
     applyGraphSettings();
     GrigliaDisScalaOrd();
-}
-
-void frmMisRot::VScroll4_Change(int value) {
-    if (ctx.app.WindowLoading) return;
-    ctx.app.RotVScroll4 = static_cast<uint8_t>(value);
-    LabVScroll[3]->setText(QString::number(value));
-    if (!acquiring_)
-        MisRotDiagrammaAgg(RotationGraph::NewSweepKeepPosition);
-    else
-        graph_.redrawState = RotationGraph::NewSweepKeepPosition;
 }
 
 // --- layout --------------------------------------------------------------------------
@@ -843,91 +838,79 @@ void frmMisRot::layoutControls() {
 
 // --- files ---------------------------------------------------------------------------
 
-bool frmMisRot::saveDocument() {
-    const std::string& path = doc_.path;
-    if (path.find(kPathSeparator) == std::string::npos) {
-        saveDocumentAs();
-        return !doc_.modified;
-    }
+std::string frmMisRot::documentPath() const {
+    if (doc_.path.find(kPathSeparator) != std::string::npos) return doc_.path;
+    return ctx.app.AppFolder + kPathSeparator + doc_.path;
+}
+
+std::string frmMisRot::documentBytes() {
     const RowStore& rows = doc_.rows;
-    const std::string bytes = serializeMrot(path, ctx.app.Measurement.notesForSave(), rows.size(),
-                                            [&rows](size_t i) { return rows.row(i); });
-    if (!writeFileAtomically(path, bytes).empty()) {
-        ctx.messages.ShowMsg(kDiskWriteError, kAppTitle, "");
-        return false;
-    }
+    return serializeMrot(documentPath(), ctx.app.Measurement.notesForSave(), rows.size(),
+                         [&rows](size_t i) { return rows.row(i); });
+}
+
+void frmMisRot::documentSaved(const std::string& path) {
+    doc_.path = path;
     setCaption(false);
-    return true;
 }
 
-void frmMisRot::saveDocumentAs() {
-    if (acquiring_) return;
-    QString start = fromLatin1(ctx.app.LastDocFolder);
-    QString chosen;
-    if (choosePath_) {
-        chosen = choosePath_(start);
-    } else {
-        QFileDialog dialog(this, QString(), start, QString::fromLatin1(kMrotFilter));
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setDefaultSuffix(QStringLiteral("mrot"));
-        dialog.selectFile(fromLatin1(doc_.path));
-        if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
-            chosen = dialog.selectedFiles().constFirst();
-    }
-    if (chosen.isEmpty()) return;
-    const std::string old = doc_.path;
-    doc_.path = toLatin1(chosen);
-    if (!saveDocument()) doc_.path = old;
-}
-
-bool frmMisRot::openDocument(const std::string& path) {
-    const std::optional<std::string> bytes = readWholeFile(path);
-    if (!bytes) return false;
+bool frmMisRot::takeDocument(const std::string& path, const std::string& bytes) {
     RowStore& rows = doc_.rows;
     rows.clear();
     const std::optional<MrotDocument> read =
-        parseMrot(*bytes, [&rows](std::string_view row) { rows.append(row); });
-    rowsModel_->resetRows();
-    extendedModel_->resetRows();
-    if (!read) return false;
+        parseMrot(bytes, [&rows](std::string_view row) { rows.append(row); });
+    if (!read) {
+        rows.clear();
+        return false;
+    }
     ctx.app.Measurement.Notes = read->notes;
     ctx.app.Measurement.NewMeasurement = false;
     doc_.path = path;
-    const size_t cut = path.find_last_of(kPathSeparator);
-    if (cut != std::string::npos) ctx.app.LastDocFolder = path.substr(0, cut);
-    setCaption(false);
+    documentTaken_ = true;
+    return true;
+}
+
+void frmMisRot::showTakenDocument() {
+    rowsModel_->resetRows();
+    extendedModel_->resetRows();
+    // The caption shows the file name.
+    const size_t cut = doc_.path.find_last_of(kPathSeparator);
+    setWindowTitle(kCaption +
+                   fromLatin1(cut == std::string::npos ? doc_.path : doc_.path.substr(cut + 1)));
+    doc_.modified = false;
+    const RowStore& rows = doc_.rows;
     if (!rows.empty()) {
-        List1->setCurrentIndex(rowsModel_->index(0));
+        List1->setCurrentIndex(rowsModel_->index(0, 0));
         showRowLabels(0);
         const QSignalBlocker block(HScrollTempoMem);
         HScrollTempoMem->setRange(1, static_cast<int>(rows.size()));
         HScrollTempoMem->setValue(1);
     }
     graph_.memoryPosition = 1;
+    saveOffered_ = true;
     ComSalva->setEnabled(true);
     setMenus({"mnuSalva", "mnuSalvaAs"}, true);
-    if (graphView()) MisRotDiagrammaAgg(RotationGraph::NewGraph);
-    return true;
 }
 
 // --- unload --------------------------------------------------------------------------
 
+bool frmMisRot::askToSave() {
+    if (!doc_.modified || doc_.rows.empty() || ctx.app.Closing) return true;
+    // Rows recorded and not saved: ask before they are thrown away.
+    const std::string title = toLatin1(windowTitle());
+    const Notifier::Answer a =
+        ctx.documents ? ctx.documents->AskSaveChanges(1, title)
+                      : ctx.messages.notifier().question(title, "Salvare le modifiche ?");
+    if (a == Notifier::Answer::Cancel) return false;
+    if (a == Notifier::Answer::No) return true;
+    if (acquiring_) stopAcquisition();
+    return ctx.documents && ctx.documents->SaveDocument(this);
+}
+
 void frmMisRot::closeEvent(QCloseEvent* event) {
-    if (!closed_ && doc_.modified && !doc_.rows.empty() && !ctx.app.Closing) {
-        // Rows recorded and not saved: ask before they are thrown away.
-        const Notifier::Answer a = ctx.messages.notifier().question(
-            kAppTitle, toLatin1(kCaption) + doc_.path + " - salvare la misura?");
-        if (a == Notifier::Answer::Cancel) {
-            event->ignore();
-            return;
-        }
-        if (a == Notifier::Answer::Yes) {
-            if (acquiring_) stopAcquisition();
-            if (!saveDocument()) {
-                event->ignore();
-                return;
-            }
-        }
+    if (!closed_ && !askToSave()) {
+        event->ignore();
+        return;
     }
     if (!closed_) {
         closed_ = true;

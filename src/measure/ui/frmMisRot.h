@@ -1,14 +1,13 @@
 #pragma once
 #include "app/ui/ChildWindow.h"
+#include "app/ui/DocumentKind.h"
 #include "measure/LiveText.h"
 #include "measure/RotationGraph.h"
 #include "measure/RotationMeasurement.h"
 #include "midi/DecoderSinks.h"
 #include <array>
-#include <functional>
 
 class QLabel;
-class QListView;
 class QPlainTextEdit;
 class QPushButton;
 class QScrollBar;
@@ -16,11 +15,12 @@ class QTimer;
 class MisRotPicture;
 class RingPollTimer;
 class RowListModel;
+class RowListView;
 
 // The rotation measurement window (33): Start and Stop the acquisition of one row per
 // engine revolution, hold every row (List1), show them live as text or as a storage
 // oscilloscope graph, the extended table, and save them as a .mrot file.
-class frmMisRot : public ChildWindow, public MeasurementSink {
+class frmMisRot : public ChildWindow, public MeasurementSink, public DocumentWindow {
     Q_OBJECT
 public:
     static constexpr int DefaultWidth = 15000; // twips
@@ -34,22 +34,23 @@ public:
     ~frmMisRot() override;
 
     void Form_Load() override;
-    bool canSaveAs() const;
-    void saveDocumentAs();
 
     // MeasurementSink
     bool running() const override;
     void addRow(const MeasurementRow& row) override;
 
+    // DocumentWindow: a new measurement's path is its name in the start folder.
+    std::string documentPath() const override;
+    std::string documentBytes() override;
+    void documentSaved(const std::string& path) override;
+    // Not while acquiring, nor before a new measurement's first Stop.
+    bool documentSavable() const override { return !acquiring_ && saveOffered_; }
+    // The reader: takes a .mrot file's rows and notes before the window loads; false when
+    // the file is refused.
+    bool takeDocument(const std::string& path, const std::string& bytes);
+
     const RotationMeasurement& measurement() const { return doc_; }
     const RotationGraph& graph() const { return graph_; }
-    // Where Save As writes (tests choose without a dialog); an empty answer cancels.
-    using PathChooser = std::function<QString(const QString& startFolder)>;
-    void setSavePathChooser(PathChooser chooser) { choosePath_ = std::move(chooser); }
-    // Loads a .mrot file into the window (the open command's part); false when refused.
-    bool openDocument(const std::string& path);
-    // Saves to the document path; false when it failed or was refused.
-    bool saveDocument();
 
     // The key map of ComStop and ComAttiva.
     void MRKeyDown(int keyCode);
@@ -80,10 +81,13 @@ private:
     void VScroll12_Change();
     void VScroll3_Change(int value);
     void VScroll4_Change(int value);
+    void scaleChanged(size_t bar);
 
     void refreshViews();
     void drainInput();
     void newMeasurement();
+    void showTakenDocument();
+    bool askToSave();
     void setCaption(bool modified);
     void markModified();
     bool graphView() const;
@@ -111,7 +115,8 @@ private:
     uint32_t overrunsAtStart_ = 0;
     bool closed_ = false;
     bool acquiring_ = false;
-    PathChooser choosePath_;
+    bool documentTaken_ = false;
+    bool saveOffered_ = false;
 
     QPushButton* ComStop;
     QPushButton* ComSospendi;
@@ -126,8 +131,8 @@ private:
     QPushButton* ComSincTc;
     QLabel* Label1;
     QLabel* LabEst;
-    QListView* List1;
-    QListView* ListEst;
+    RowListView* List1;
+    RowListView* ListEst;
     QPlainTextEdit* Text1;
     QLabel* LabContRighe;
     QLabel* LabTmpMis;
