@@ -1,5 +1,6 @@
 #pragma once
 #include "app/Settings.h"
+#include "measure/CurrentMeasurement.h"
 #include <string>
 
 // The platform's path separator, used for every path the program builds.
@@ -32,6 +33,8 @@ struct AppState : SettingsData {
     // size): the run goes on with the defaults and the file is not written at exit.
     bool SettingsUnreadable = false;
     std::string SettingsReadError;
+    // The measurement windows' shared notes and links.
+    CurrentMeasurement Measurement;
 
     // Sets AppFolder and the paths built from it.
     void setAppFolder(const std::string& folder, char separator = kPathSeparator);

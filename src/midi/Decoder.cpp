@@ -110,7 +110,8 @@ void Decoder::measurementBranch(MeasurementSink* sink, MeasurementSink* alsoAdva
                                                  RxData1 + 128 * bit(RxStatus, 0));
     switch (RxKind) {
     case kTb:
-        if (LastKind != 0 && LastKind != kClose) return;
+        // A 0x80 always opens a new burst: whatever was left of a broken one is dropped, so
+        // a row never mixes two revolutions.
         app_.TraceStep = StepTb;
         Tb = value;
         PrevStatus = RxStatus;
@@ -123,7 +124,6 @@ void Decoder::measurementBranch(MeasurementSink* sink, MeasurementSink* alsoAdva
         TbText = rightAligned(formatMillisGrouped(ticksToMicros(Tb)), rowwidth::Tb);
         const int64_t change = static_cast<int64_t>(Tb) - static_cast<int64_t>(TbPrev);
         DTbText = rightAligned(formatSignedMillis(ticksToMicros(change)), rowwidth::DTb);
-        TbPrev = Tb;
         takeTa();
         TaText = rightAligned(formatMillisGrouped(ticksToMicros(Ta)), rowwidth::Ta);
         LastKind = kTa;
@@ -147,7 +147,8 @@ void Decoder::measurementBranch(MeasurementSink* sink, MeasurementSink* alsoAdva
         LastKind = kTss;
         return;
     case kClose:
-        if (LastKind != kTss && LastKind != 0 && LastKind != kClose) return;
+        // Only the fifth message of a whole burst closes a revolution.
+        if (LastKind != kTss) return;
         app_.TraceStep = StepClose;
         LastKind = kClose;
         if (!closeCycle(sink, alsoAdvance)) fault();
@@ -191,6 +192,7 @@ bool Decoder::closeCycle(MeasurementSink* sink, MeasurementSink* alsoAdvance) {
 
     ElapsedUs = elapsed;
     RowCounter = rowNo;
+    TbPrev = Tb; // DTb compares rows, not bursts that never became one
     row_.text.swap(rowText_);
     row_.rowNo = rowNo;
     row_.Tb = Tb;

@@ -181,6 +181,31 @@ TEST_F(DecoderTest, StreamWaitsForTbAndDropsMessagesOutOfOrder) {
     EXPECT_EQ(rotation.rows[0].text, kRow1);
 }
 
+TEST_F(DecoderTest, ABurstMissingAMessageGivesNoRowAndTheNextWholeOneIsRight) {
+    open(win::Rotation);
+    feed(kRevolution1);
+    auto without = [](const std::vector<uint32_t>& burst, size_t lost) {
+        std::vector<uint32_t> out = burst;
+        out.erase(out.begin() + static_cast<std::ptrdiff_t>(lost));
+        return out;
+    };
+    feed(without(kRevolution1, 1)); // 0x90 lost
+    EXPECT_EQ(rotation.rows.size(), 1u);
+    feed(without(kRevolution1, 2)); // 0xA0 lost
+    EXPECT_EQ(rotation.rows.size(), 1u);
+    feed(without(kRevolution1, 4)); // 0xE0 lost: the next 0x80 starts over
+    EXPECT_EQ(rotation.rows.size(), 1u);
+    // Row 2 as worked by hand: numbered 2, 40 ms elapsed, DTb against row 1's Tb although
+    // the broken bursts carried other values of Tb.
+    feed(kRevolution2);
+    ASSERT_EQ(rotation.rows.size(), 2u);
+    EXPECT_EQ(rotation.rows[1].text, kRow2);
+
+    // A closing message with no burst before it makes no row either.
+    feed({msg(0xE0), msg(0xE0)});
+    EXPECT_EQ(rotation.rows.size(), 2u);
+}
+
 TEST_F(DecoderTest, NothingHappensWhileDecodingIsOffOrForMalformedMessages) {
     open(win::Rotation);
     port.MIDIInDecode = false;

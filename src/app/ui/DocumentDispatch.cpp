@@ -225,8 +225,8 @@ void DocumentDispatch::openPaths(const QStringList& paths) {
 }
 
 bool DocumentDispatch::canSaveAs(ChildWindow* window) const {
-    return window && dynamic_cast<DocumentWindow*>(window) &&
-           kindOfWindow(window->windowNumber()) != nullptr;
+    const auto* doc = dynamic_cast<DocumentWindow*>(window);
+    return doc && doc->documentSavable() && kindOfWindow(window->windowNumber()) != nullptr;
 }
 
 bool DocumentDispatch::canSave(ChildWindow* window) const {

@@ -31,6 +31,9 @@ public:
     // The bytes are safely on disk at path: the window takes the path, its caption and
     // clears its modified mark.
     virtual void documentSaved(const std::string& path) = 0;
+    // False while the document cannot be written now (a measurement being recorded): Save
+    // and Save As are then neither offered nor carried out.
+    virtual bool documentSavable() const { return true; }
 };
 
 struct DocumentKind {

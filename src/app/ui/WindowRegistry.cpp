@@ -6,6 +6,9 @@
 #include "auxiliary/ui/frmBloccoNote.h"
 #include "curve/ui/CurveDocumentKind.h"
 #include "curve/ui/frmProgCurva.h"
+#include "measure/ui/frmMisAnt.h"
+#include "measure/ui/frmMisRot.h"
+#include "measure/ui/frmMisRotNote.h"
 #include "panel/ui/frmMisBatteria.h"
 #include "panel/ui/frmPannelloControllo.h"
 #include "timing/ui/frmTimerExact.h"
@@ -33,6 +36,26 @@ void registerWindows(frmMain& main, QtNotifier* notifier, SimulatedUnitSystem* s
     monitor.saveFilter = "File testo (*.txt)";
     main.documents().registerKind(monitor);
     main.registerChild("mnuMisBatteria", factory<frmMisBatteria>());
+    main.registerChild("mnuMisAnt", factory<frmMisAnt>());
+    main.documents().registerKind(frmMisAnt::documentKind());
+    main.registerChild("mnuMisRotNote", factory<frmMisRotNote>());
+    main.registerChild("mnuMisRot", factory<frmMisRot>());
+    DocumentKind rotation;
+    rotation.firstWindow = rotation.lastWindow = win::Rotation;
+    rotation.extension = "mrot";
+    rotation.measurement = true;
+    rotation.openFilter = rotation.saveFilter = "Misura Rotazione (*.mrot)";
+    rotation.openEntries = {"mnuApriMrot"};
+    rotation.extensions = {"mrot"};
+    rotation.read = [](WindowContext& ctx, int, const std::string& path, const std::string& bytes,
+                       int& refusal) -> ChildWindow* {
+        auto* w = new frmMisRot(ctx);
+        if (w->takeDocument(path, bytes)) return w;
+        delete w;
+        refusal = 1;
+        return nullptr;
+    };
+    main.documents().registerKind(rotation);
     if (simulated)
         main.registerChild("mnuUnitaSimulata",
                            [simulated](WindowContext& ctx, int) -> ChildWindow* {

@@ -1,0 +1,16 @@
+#include "measure/GraphTimeBase.h"
+#include "measure/MeasurementRow.h"
+#include <algorithm>
+
+int clampCoarse(int coarse) {
+    return std::clamp(coarse, 0, kLastCoarse);
+}
+
+int64_t fineTimeBase(int coarse, int fine) {
+    return kCoarseTimeBases[static_cast<size_t>(clampCoarse(coarse))].us +
+           static_cast<int64_t>(fine - kFineCentre) * 4;
+}
+
+std::string fineTimeBaseText(int64_t us) {
+    return formatMillisGrouped(us) + " ms/div";
+}

@@ -1,0 +1,78 @@
+#include "measure/RowReader.h"
+
+namespace {
+
+std::string_view trimmed(std::string_view s) {
+    while (!s.empty() && s.front() == ' ')
+        s.remove_prefix(1);
+    while (!s.empty() && s.back() == ' ')
+        s.remove_suffix(1);
+    return s;
+}
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// Appends the digits of part to value; false on anything but a digit.
+bool appendDigits(std::string_view part, int64_t& value) {
+    for (const char c : part) {
+        if (!isDigit(c) || value > 100'000'000'000LL) return false;
+        value = value * 10 + (c - '0');
+    }
+    return true;
+}
+
+} // namespace
+
+std::string_view rowField(std::string_view row, RowColumn column) {
+    const size_t first = static_cast<size_t>(column.first - 1);
+    if (first >= row.size()) return {};
+    return row.substr(first, static_cast<size_t>(column.width));
+}
+
+std::optional<int64_t> readMillis(std::string_view field) {
+    const std::string_view t = trimmed(field);
+    if (t.size() < 5) return std::nullopt; // at least "0.000"
+    int64_t value = 0;
+    if (t.size() == 9) {
+        if (!appendDigits(t.substr(0, 1), value) || !appendDigits(t.substr(2, 3), value) ||
+            !appendDigits(t.substr(6, 3), value))
+            return std::nullopt;
+        return value;
+    }
+    const size_t sep = t.size() - 4;
+    if (!appendDigits(t.substr(0, sep), value) || !appendDigits(t.substr(sep + 1), value))
+        return std::nullopt;
+    return value;
+}
+
+std::optional<int64_t> readInteger(std::string_view field) {
+    const std::string_view t = trimmed(field);
+    if (t.empty()) return std::nullopt;
+    int64_t value = 0;
+    for (size_t i = 0; i < t.size(); ++i) {
+        // "##,##0": a separator only where it groups three digits
+        if (t[i] == ',' && (t.size() - i - 1) % 4 == 3 && i > 0) continue;
+        if (!appendDigits(t.substr(i, 1), value)) return std::nullopt;
+    }
+    return value;
+}
+
+std::optional<RowValues> readRow(std::string_view row) {
+    if (row.size() < 95) return std::nullopt;
+    RowValues v;
+    v.rowNo = readInteger(rowField(row, rowcol::Riga)).value_or(0);
+    const auto tb = readMillis(rowField(row, rowcol::Tb));
+    const auto ta = readMillis(rowField(row, rowcol::Ta));
+    const auto tib = readMillis(rowField(row, rowcol::Tib));
+    const auto tss = readMillis(rowField(row, rowcol::Tss));
+    if (!tb || !ta || !tib || !tss) return std::nullopt;
+    v.Tb = *tb;
+    v.Ta = *ta;
+    v.Tib = *tib;
+    v.Tss = *tss;
+    v.statusLow2 = (row[76] == '1' ? 2 : 0) + (row[77] == '1' ? 1 : 0);
+    v.Tempo = rowField(row, rowcol::Tempo);
+    return v;
+}

@@ -1,0 +1,50 @@
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+// Numbers taken back from a 95-column measurement row by column position, separators
+// removed: a 9-character "#,##0.##0" field whose trimmed text fills it is read as its
+// character 1 and characters 3-5 and 7-9 joined; any shorter trimmed field as everything
+// but its fourth-last character (the decimal separator). The digits joined are the time in
+// microseconds.
+
+// Columns of a row, 1-based first column and width.
+struct RowColumn {
+    int first;
+    int width;
+};
+namespace rowcol {
+inline constexpr RowColumn Riga{1, 6};
+inline constexpr RowColumn Rot{8, 6};
+inline constexpr RowColumn Tc{15, 9};
+inline constexpr RowColumn Tb{25, 9};
+inline constexpr RowColumn DTb{35, 8};
+inline constexpr RowColumn Ta{44, 7};
+inline constexpr RowColumn Tib{52, 9};
+inline constexpr RowColumn Tss{62, 7};
+inline constexpr RowColumn A1{70, 9};
+inline constexpr RowColumn A2{80, 2};
+inline constexpr RowColumn Tempo{83, 13};
+} // namespace rowcol
+
+// The field's text (shorter when the row is).
+std::string_view rowField(std::string_view row, RowColumn column);
+// A millisecond field as microseconds; nullopt when blank or not a number of that form.
+std::optional<int64_t> readMillis(std::string_view field);
+// A plain or "##,##0" integer field (row number, rpm); nullopt when blank or not a number.
+std::optional<int64_t> readInteger(std::string_view field);
+
+// The values of one row the graph and the derived tables need, times in microseconds.
+struct RowValues {
+    int64_t rowNo = 0;
+    int64_t Tb = 0;
+    int64_t Ta = 0;
+    int64_t Tib = 0;
+    int64_t Tss = 0;
+    int statusLow2 = 0; // the two lowest bits of A1 (columns 77-78)
+    std::string_view Tempo;
+    int64_t Tc() const { return Ta + Tb; }
+};
+// nullopt when the row is shorter than 95 columns or a time field does not read.
+std::optional<RowValues> readRow(std::string_view row);

@@ -1,0 +1,815 @@
+#include "measure/ui/frmMisAnt.h"
+#include "app/FileStore.h"
+#include "app/ui/frmMain.h"
+#include "curve/ui/frmProgCurva.h"
+#include "measure/CsvExport.h"
+#include "measure/MeasurementRow.h"
+#include "measure/MrotFile.h"
+#include "measure/ui/RowListModel.h"
+#include "measure/ui/frmMisAntPicture.h"
+#include "midi/Decoder.h"
+#include "midi/ui/RingPollTimer.h"
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDateTime>
+#include <QFileDialog>
+#include <QFont>
+#include <QLabel>
+#include <QListView>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QTimer>
+#include <cmath>
+#include <cstdio>
+
+namespace {
+const QString kStart = QStringLiteral("Start");
+const QString kStop = QStringLiteral("Stop");
+const QString kSuspend = QStringLiteral("Sospendi");
+const QString kContinue = QStringLiteral("Continua");
+const QString kLiveOn = QStringLiteral("Attiva");
+const QString kLiveOff = QStringLiteral("Disattiva");
+const QString kToGraph = QStringLiteral("Grafico");
+const QString kToData = QStringLiteral("Dati");
+const QString kCaption = QStringLiteral("Misura Anticipo Fase: ");
+const QString kSavedCaption = QStringLiteral("Misura Anticipo: ");
+const QString kNoTime = QStringLiteral("00:00:000.000");
+constexpr const char* kCsvFilter = "CSV (*.csv)";
+constexpr int kSaveAsTitleId = 75;   // "Salva file come"
+constexpr int kDiskWriteError = 109; // "Errore di scrittura su disco"
+constexpr int kPlainMessage = 1;     // the insert is the whole message
+// Text1 keeps this much of its newest text each time the live-text counter reaches 300.
+constexpr int kLiveTextRows = 300;
+constexpr int kLiveTextKeep = 2080;
+
+// The limits of the axes, kept while the program runs.
+struct Limits {
+    int speedLow = 0, speedHigh = AdvanceDiagram::SpeedMax;
+    int advanceLow = 0, advanceHigh = 5;
+};
+Limits gLimits;
+
+// Layout, twips.
+constexpr int kPictureLeft = 600;
+constexpr int kPictureTop = 360;
+constexpr int kLine = 255;
+constexpr int kSideLeft = kPictureLeft + frmMisAnt::PictureWidth + 600;
+constexpr int kButtonWidth = 1700;
+constexpr int kButtonHeight = 420;
+
+QPushButton* button(QWidget* parent, const char* name, const QString& caption) {
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(name);
+    b->setAutoDefault(false);
+    return b;
+}
+
+QLabel* label(QWidget* parent, const char* name) {
+    auto* l = new QLabel(parent);
+    l->setObjectName(name);
+    return l;
+}
+
+QScrollBar* scrollBar(QWidget* parent, const char* name, Qt::Orientation o, int max, int value) {
+    auto* s = new QScrollBar(o, parent);
+    s->setObjectName(name);
+    s->setRange(0, max);
+    s->setPageStep(1);
+    s->setValue(value);
+    return s;
+}
+
+QFont listFont() {
+    QFont f(QStringLiteral("Courier New"), 10);
+    f.setStyleHint(QFont::TypeWriter);
+    return f;
+}
+
+QString latin1(std::string_view s) {
+    return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+QString fileNameOf(const std::string& path) {
+    const size_t cut = path.find_last_of("/\\");
+    std::string name = cut == std::string::npos ? path : path.substr(cut + 1);
+    name.erase(name.find_last_not_of(' ') + 1);
+    return fromLatin1(name);
+}
+
+std::string folderOfPath(const std::string& path) {
+    const size_t cut = path.find_last_of("/\\");
+    return cut == std::string::npos ? std::string() : path.substr(0, cut);
+}
+
+} // namespace
+
+frmMisAnt::frmMisAnt(WindowContext& context, QWidget* parent)
+    : ChildWindow(context, win::Advance, parent), readBack_(context.midi, wait_),
+      ComStop(button(this, "ComStop", kStart)), ComSospendi(button(this, "ComSospendi", kSuspend)),
+      ComAttiva(button(this, "ComAttiva", kLiveOff)),
+      ComNuovaMisura(button(this, "ComNuovaMisura", QStringLiteral("Nuova misura"))),
+      ComSalva(button(this, "ComSalva", QStringLiteral("Salva"))),
+      ComNote(button(this, "ComNote", QStringLiteral("Note"))),
+      ComDatiGrafico(button(this, "ComDatiGrafico", kToGraph)),
+      ComEsporta(button(this, "ComEsporta", QStringLiteral("Esporta CSV"))),
+      List1(new QListView(this)), List2(new QListView(this)), Text1(new QPlainTextEdit(this)),
+      Picture1(new frmMisAntPicture(diagram_, context.app.TwipsPerPixelX,
+                                    context.app.TwipsPerPixelY, this)),
+      HScroll1(
+          scrollBar(this, "HScroll1", Qt::Horizontal, AdvanceDiagram::SpeedMax, gLimits.speedHigh)),
+      HScroll2(
+          scrollBar(this, "HScroll2", Qt::Horizontal, AdvanceDiagram::SpeedMax, gLimits.speedLow)),
+      VScroll1(scrollBar(this, "VScroll1", Qt::Vertical, AdvanceDiagram::AdvanceMax,
+                         gLimits.advanceHigh)),
+      VScroll2(scrollBar(this, "VScroll2", Qt::Vertical, AdvanceDiagram::AdvanceMax,
+                         gLimits.advanceLow)),
+      LabTmpMis(label(this, "LabTmpMis")), LabContRighe(label(this, "LabContRighe")),
+      LabPersi(label(this, "LabPersi")), LabIntestazione(label(this, "LabIntestazione")),
+      ComboSorgente(new QComboBox(this)), ComboCurva(new QComboBox(this)),
+      ComVerifica(button(this, "ComVerifica", QStringLiteral("Verifica curva"))),
+      LabVerifica(label(this, "LabVerifica")), ListScarti(new QListView(this)),
+      list1Model_(new RowListModel(advanceRows_, this)),
+      list2Model_(new RowListModel(measurement_.rows, this)),
+      scartiModel_(new RowListModel(differences_, this)), checkTimer_(new QTimer(this)),
+      poller_(new RingPollTimer(context.midi, context.decoder, this)),
+      refreshTimer_(new QTimer(this)) {
+    setObjectName("frmMisAnt");
+    List1->setObjectName("List1");
+    ComboSorgente->setObjectName("ComboSorgente");
+    ComboCurva->setObjectName("ComboCurva");
+    ComboCurva->addItems({QStringLiteral("Curva 1"), QStringLiteral("Curva 2")});
+    ListScarti->setObjectName("ListScarti");
+    ListScarti->setModel(scartiModel_);
+    ListScarti->setUniformItemSizes(true);
+    ListScarti->setFont(listFont());
+    ListScarti->hide();
+    LabVerifica->setWordWrap(true);
+    checkTimer_->setObjectName("TimerVerifica");
+    checkTimer_->setInterval(10);
+    List2->setObjectName("List2");
+    Text1->setObjectName("Text1");
+    Picture1->setObjectName("Picture1");
+    for (size_t i = 0; i < LabAsc.size(); ++i) {
+        LabAsc[i] = label(this, "LabAsc");
+        LabAsc[i]->setObjectName(QString("LabAsc_%1").arg(i));
+        LabAsc[i]->setAlignment(Qt::AlignCenter);
+    }
+    for (size_t i = 0; i < LabOrd.size(); ++i) {
+        LabOrd[i] = label(this, "LabOrd");
+        LabOrd[i]->setObjectName(QString("LabOrd_%1").arg(i));
+        LabOrd[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    }
+
+    const QFont mono = listFont();
+    for (QWidget* w : {static_cast<QWidget*>(List1), static_cast<QWidget*>(Text1),
+                       static_cast<QWidget*>(LabIntestazione)})
+        w->setFont(mono);
+    List1->setModel(list1Model_);
+    List1->setUniformItemSizes(true);
+    List1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    List2->setModel(list2Model_);
+    List2->setUniformItemSizes(true);
+    List2->hide();
+    Text1->setReadOnly(true);
+    Text1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    Text1->hide();
+    LabIntestazione->setText(latin1(kAdvanceHeader));
+    // over the list's text, inside its frame and margin
+    LabIntestazione->setIndent(List1->frameWidth() + 3);
+    LabPersi->setStyleSheet(QStringLiteral("color: #b00000"));
+    LabPersi->hide();
+    // The vertical bars have their larger values at the top.
+    VScroll1->setInvertedAppearance(true);
+    VScroll2->setInvertedAppearance(true);
+    refreshTimer_->setInterval(RefreshMs);
+
+    connect(ComStop, &QPushButton::clicked, this, &frmMisAnt::ComStop_Click);
+    connect(ComSospendi, &QPushButton::clicked, this, &frmMisAnt::ComSospendi_Click);
+    connect(ComAttiva, &QPushButton::clicked, this, &frmMisAnt::ComAttiva_Click);
+    connect(ComNuovaMisura, &QPushButton::clicked, this, &frmMisAnt::ComNuovaMisura_Click);
+    connect(ComSalva, &QPushButton::clicked, this, &frmMisAnt::ComSalva_Click);
+    connect(ComNote, &QPushButton::clicked, this, &frmMisAnt::ComNote_Click);
+    connect(ComDatiGrafico, &QPushButton::clicked, this, &frmMisAnt::ComDatiGrafico_Click);
+    connect(ComEsporta, &QPushButton::clicked, this, &frmMisAnt::ComEsporta_Click);
+    connect(List1, &QListView::clicked, this, &frmMisAnt::List1_Click);
+    for (QScrollBar* s : {HScroll1, HScroll2, VScroll1, VScroll2})
+        connect(s, &QScrollBar::valueChanged, this, &frmMisAnt::limitsChanged);
+    connect(refreshTimer_, &QTimer::timeout, this, &frmMisAnt::refresh);
+    connect(ComVerifica, &QPushButton::clicked, this, &frmMisAnt::ComVerifica_Click);
+    connect(checkTimer_, &QTimer::timeout, this, &frmMisAnt::checkTick);
+}
+
+frmMisAnt::~frmMisAnt() {
+    if (ctx.targets) ctx.targets->removeReplyListener(&wait_);
+    if (ctx.targets && ctx.targets->advance == this) ctx.targets->advance = nullptr;
+    if (ctx.app.Measurement.advance == this) ctx.app.Measurement.advance = nullptr;
+}
+
+void frmMisAnt::Form_Load() {
+    ctx.app.WindowLoading = true;
+    WindowRecord rec = ctx.app.WinRec[win::Advance];
+    if (rec.Width <= 0 || rec.Height <= 0) {
+        rec.Top = 0;
+        rec.Left = 0;
+        rec.Width = DefaultWidth;
+        rec.Height = DefaultHeight;
+    }
+    applyPlacement(rec);
+    rec.State = 1;
+    ctx.app.WinRec[win::Advance] = rec;
+
+    diagram_.speedLow = gLimits.speedLow;
+    diagram_.speedHigh = gLimits.speedHigh;
+    diagram_.advanceLow = gLimits.advanceLow;
+    diagram_.advanceHigh = gLimits.advanceHigh;
+    layoutControls();
+    diagram_.resize(PictureWidth, PictureHeight);
+    if (loaded_) {
+        showLoadedDocument();
+    } else {
+        clearMeasurement();
+        newDocumentName();
+    }
+    showView();
+    ComSospendi->setEnabled(false);
+
+    fillSourceChoice();
+    if (QMdiArea* area = ctx.frame ? ctx.frame->mdiArea() : nullptr)
+        connect(area, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* sub) {
+            if (sub && sub->widget() == this) fillSourceChoice();
+        });
+    if (ctx.targets) ctx.targets->advance = this;
+    ctx.app.Measurement.advance = this;
+    countIn();
+    ctx.app.WindowLoading = false;
+}
+
+void frmMisAnt::layoutControls() {
+    const auto place = [this](QWidget* w, int left, int top, int width, int height) {
+        w->setGeometry(toPixelsX(left), toPixelsY(top), toPixelsX(width), toPixelsY(height));
+    };
+    place(LabIntestazione, kPictureLeft, kPictureTop - kLine - 60, PictureWidth, kLine);
+    place(Picture1, kPictureLeft, kPictureTop, PictureWidth, PictureHeight);
+    place(List1, kPictureLeft, kPictureTop, PictureWidth, PictureHeight);
+    place(Text1, kPictureLeft, kPictureTop, PictureWidth, PictureHeight);
+    const int below = kPictureTop + PictureHeight + 80;
+    place(HScroll2, kPictureLeft + AdvanceDiagram::Left, below + kLine + 60, 3600, kLine);
+    place(HScroll1, kPictureLeft + PictureWidth - AdvanceDiagram::RightMargin - 3600,
+          below + kLine + 60, 3600, kLine);
+    place(VScroll1, kPictureLeft + PictureWidth + 60, kPictureTop + AdvanceDiagram::TopMargin,
+          kLine, 2600);
+    place(VScroll2, kPictureLeft + PictureWidth + 60, kPictureTop + AdvanceDiagram::Bottom - 2600,
+          kLine, 2600);
+    int y = kPictureTop;
+    for (QPushButton* b : {ComStop, ComSospendi, ComAttiva, ComDatiGrafico, ComNuovaMisura,
+                           ComSalva, ComNote, ComEsporta}) {
+        place(b, kSideLeft, y, kButtonWidth, kButtonHeight);
+        y += kButtonHeight + 90;
+    }
+    place(LabContRighe, kSideLeft, y + 120, kButtonWidth, kLine);
+    place(LabTmpMis, kSideLeft, y + 120 + kLine + 60, kButtonWidth, kLine);
+    place(LabPersi, kSideLeft, y + 120 + 2 * (kLine + 60), 3000, kLine);
+    y += 120 + 3 * (kLine + 60) + 120;
+    place(ComboSorgente, kSideLeft, y, kButtonWidth, kButtonHeight);
+    place(ComboCurva, kSideLeft + kButtonWidth + 90, y, 1300, kButtonHeight);
+    y += kButtonHeight + 90;
+    place(ComVerifica, kSideLeft, y, kButtonWidth, kButtonHeight);
+    y += kButtonHeight + 90;
+    place(LabVerifica, kSideLeft, y, 4200, 3 * kLine);
+    y += 3 * kLine + 60;
+    place(ListScarti, kSideLeft, y, 4200, 3600);
+    placeAxisLabels();
+}
+
+void frmMisAnt::placeAxisLabels() {
+    const int below = kPictureTop + AdvanceDiagram::Bottom + 40;
+    for (size_t i = 0; i < LabAsc.size(); ++i) {
+        const int value = diagram_.speedLow + static_cast<int>(i);
+        const int x = AdvanceDiagram::Left + static_cast<int>(i) * diagram_.hScale;
+        LabAsc[i]->setText(QString::number(value));
+        LabAsc[i]->setGeometry(toPixelsX(kPictureLeft + x - 300), toPixelsY(below), toPixelsX(600),
+                               toPixelsY(kLine));
+        LabAsc[i]->setVisible(!dataView() && value <= diagram_.speedHigh && diagram_.hScale > 0);
+    }
+    for (size_t j = 0; j < LabOrd.size(); ++j) {
+        const int value = diagram_.advanceLow + static_cast<int>(j);
+        const int y = AdvanceDiagram::Bottom - static_cast<int>(j) * diagram_.vScale;
+        LabOrd[j]->setText(QString::number(value * 10));
+        LabOrd[j]->setGeometry(toPixelsX(kPictureLeft - 560),
+                               toPixelsY(kPictureTop + y - kLine / 2), toPixelsX(500),
+                               toPixelsY(kLine));
+        LabOrd[j]->setVisible(!dataView() && value <= diagram_.advanceHigh && diagram_.vScale > 0);
+    }
+}
+
+bool frmMisAnt::rotationOpen() const {
+    return ctx.app.WinRec[win::Rotation].State == 1;
+}
+
+bool frmMisAnt::dataView() const {
+    return ComDatiGrafico->text() == kToGraph;
+}
+
+QString frmMisAnt::ComStop_text() const {
+    return ComStop->text();
+}
+
+bool frmMisAnt::running() const {
+    return ComStop->text() == kStop;
+}
+
+// ---- views ------------------------------------------------------------------------------
+
+void frmMisAnt::showView() {
+    const bool data = dataView();
+    const bool acquiring = running();
+    List1->setVisible(data && !acquiring);
+    Text1->setVisible(data && acquiring);
+    LabIntestazione->setVisible(data);
+    Picture1->setVisible(!data);
+    for (QScrollBar* s : {HScroll1, HScroll2, VScroll1, VScroll2})
+        s->setVisible(!data);
+    placeAxisLabels();
+    if (!data) Picture1->update();
+}
+
+void frmMisAnt::ComDatiGrafico_Click() {
+    ComDatiGrafico->setText(dataView() ? kToData : kToGraph);
+    showView();
+}
+
+void frmMisAnt::showAcquiring(bool acquiring) {
+    ComStop->setText(acquiring ? kStop : kStart);
+    ComNuovaMisura->setEnabled(!acquiring);
+    ComSalva->setEnabled(!acquiring);
+    ComEsporta->setEnabled(!acquiring);
+    ComSospendi->setEnabled(acquiring);
+    if (!acquiring) ComSospendi->setText(kSuspend);
+    setSaveEntries(!acquiring);
+    if (acquiring) {
+        refreshTimer_->start();
+    } else {
+        refreshTimer_->stop();
+        refresh();
+        const QModelIndex current = List1->currentIndex();
+        if (!current.isValid() && !advanceRows_.empty())
+            List1->setCurrentIndex(list1Model_->index(0));
+        List1_Click();
+    }
+    showView();
+}
+
+void frmMisAnt::setSaveEntries(bool enabled) {
+    if (!ctx.frame) return;
+    ctx.frame->setMenuEntryEnabled("mnuSalva", enabled);
+    ctx.frame->setMenuEntryEnabled("mnuSalvaAs", enabled);
+}
+
+// ---- acquisition ------------------------------------------------------------------------
+
+void frmMisAnt::ComStop_Click() {
+    // While the rotation window is open its ComStop drives this window.
+    if (rotationOpen()) return;
+    if (running())
+        stopAcquisition();
+    else
+        startAcquisition();
+}
+
+// Starts MIDI input and a poller unless input runs already; true when it started it.
+bool frmMisAnt::startInput() {
+    MidiPort& midi = ctx.midi;
+    if (midi.MIDIInStarted) return false;
+    midi.StopMIDIPoll = false;
+    if (ctx.targets && ctx.targets->main) {
+        ctx.targets->main->enableInputPoller();
+    } else {
+        poller_->setDecoder(ctx.decoder);
+        poller_->start();
+    }
+    midi.StartMIDIIn();
+    return true;
+}
+
+void frmMisAnt::startAcquisition() {
+    MidiPort& midi = ctx.midi;
+    ownAcquisition_ = true;
+    startInput();
+    overrunsAtStart_ = midi.ring.overruns();
+    if (ctx.decoder) ctx.decoder->resetMeasurement();
+    showAcquiring(true);
+    midi.MIDIInDecode = true;
+}
+
+void frmMisAnt::stopAcquisition() {
+    ownAcquisition_ = false;
+    ctx.midi.StopMIDIPoll = true;
+    showAcquiring(false);
+    if (ctx.midi.MIDIInStarted) ctx.midi.StopMIDIIn();
+}
+
+void frmMisAnt::followStart() {
+    overrunsAtStart_ = ctx.midi.ring.overruns();
+    showAcquiring(true);
+}
+
+void frmMisAnt::followStop() {
+    showAcquiring(false);
+}
+
+void frmMisAnt::followNewMeasurement() {
+    clearMeasurement();
+}
+
+void frmMisAnt::ComSospendi_Click() {
+    ComSospendi->setText(ComSospendi->text() == kSuspend ? kContinue : kSuspend);
+}
+
+void frmMisAnt::ComAttiva_Click() {
+    ComAttiva->setText(ComAttiva->text() == kLiveOn ? kLiveOff : kLiveOn);
+}
+
+void frmMisAnt::addRow(const MeasurementRow& row) {
+    // Opened while the rotation window was already recording: its rows say so.
+    if (!running() && rotationOpen()) followStart();
+    if (ComSospendi->text() == kContinue) return;
+    const std::string advance = advanceRow(row.text, row.Ta, row.Tss, row.Tc);
+    measurement_.rows.append(row.text);
+    measurement_.modified = true;
+    advanceRows_.append(advance);
+    if (ComAttiva->text() == kLiveOff) {
+        liveText_.prepend(latin1(advance) + QLatin1Char('\n'));
+        liveDirty_ = true;
+        int& count = ctx.app.Measurement.LiveTextCount;
+        if (++count >= kLiveTextRows) {
+            liveText_.truncate(kLiveTextKeep);
+            count = 0;
+        }
+    }
+    if (const auto point = advancePoint(advance)) Picture1->plot(*point);
+    if (!refreshTimer_->isActive()) refreshTimer_->start();
+}
+
+// Brings the views up to date with the rows received since the last refresh.
+void frmMisAnt::refresh() {
+    list1Model_->publish();
+    list2Model_->publish();
+    if (liveDirty_) {
+        Text1->setPlainText(liveText_);
+        liveDirty_ = false;
+    }
+    if (!advanceRows_.empty()) {
+        const std::string_view last = advanceRows_.row(advanceRows_.size() - 1);
+        LabTmpMis->setText(latin1(last.substr(37, 13)));
+        LabContRighe->setText(latin1(last.substr(0, 6)).trimmed());
+    }
+    if (reference_) compareNewRows();
+    const uint32_t lost = ctx.midi.ring.overruns() - overrunsAtStart_;
+    if (lost > 0) {
+        LabPersi->setText(QStringLiteral("Messaggi persi: %1").arg(lost));
+        LabPersi->show();
+    }
+    Picture1->update();
+    if (!running()) refreshTimer_->stop();
+}
+
+void frmMisAnt::List1_Click() {
+    const QModelIndex index = List1->currentIndex();
+    if (!index.isValid() || static_cast<size_t>(index.row()) >= advanceRows_.size()) return;
+    const std::string_view row = advanceRows_.row(static_cast<size_t>(index.row()));
+    LabTmpMis->setText(latin1(row.substr(37, 13)));
+    LabContRighe->setText(latin1(row.substr(0, 6)).trimmed());
+}
+
+// ---- measurement ------------------------------------------------------------------------
+
+void frmMisAnt::clearMeasurement() {
+    measurement_.clear();
+    advanceRows_.clear();
+    list1Model_->resetRows();
+    list2Model_->resetRows();
+    liveText_.clear();
+    Text1->clear();
+    LabTmpMis->setText(kNoTime);
+    LabContRighe->setText(QString());
+    differences_.clear();
+    summary_ = {};
+    scartiModel_->resetRows();
+    showSummary();
+    MADiagrammaDis();
+}
+
+void frmMisAnt::newDocumentName() {
+    static const char* const kMonthsIt[] = {"gen", "feb", "mar", "apr", "mag", "giu",
+                                            "lug", "ago", "set", "ott", "nov", "dic"};
+    static const char* const kMonthsEn[] = {"jan", "feb", "mar", "apr", "may", "jun",
+                                            "jul", "aug", "sep", "oct", "nov", "dec"};
+    const QDateTime now = QDateTime::currentDateTime();
+    const QDate d = now.date();
+    const QTime t = now.time();
+    const char* month = (ctx.app.LangCode == 2 ? kMonthsEn : kMonthsIt)[d.month() - 1];
+    measurement_.path =
+        newMeasurementName(d.day(), month, d.year(), t.hour(), t.minute(), t.second());
+    measurement_.modified = false;
+    setWindowTitle(kCaption + fromLatin1(measurement_.path));
+}
+
+void frmMisAnt::ComNuovaMisura_Click() {
+    if (running()) return;
+    clearMeasurement();
+    // With the rotation window open the counters are its measurement's.
+    if (!rotationOpen() && ctx.decoder) ctx.decoder->newMeasurement();
+    ctx.app.Measurement.NewMeasurement = true;
+    ctx.app.Measurement.LiveTextCount = 0;
+    newDocumentName();
+}
+
+void frmMisAnt::ComNote_Click() {
+    if (auto* main = dynamic_cast<frmMain*>(ctx.frame)) main->openChild("mnuMisRotNote");
+}
+
+// ---- diagram ----------------------------------------------------------------------------
+
+void frmMisAnt::MADiagrammaDis() {
+    Picture1->clear();
+    Picture1->setReference(reference_ ? closedloop::referenceCurve(*reference_)
+                                      : std::vector<AdvancePoint>{});
+    placeAxisLabels();
+    for (size_t i = 0; i < advanceRows_.size(); ++i)
+        if (const auto point = advancePoint(advanceRows_.row(i))) Picture1->plot(*point);
+    Picture1->update();
+}
+
+void frmMisAnt::limitsChanged() {
+    if (ctx.app.WindowLoading) return;
+    gLimits.speedHigh = HScroll1->value();
+    gLimits.speedLow = HScroll2->value();
+    gLimits.advanceHigh = VScroll1->value();
+    gLimits.advanceLow = VScroll2->value();
+    diagram_.setSpeedLimits(gLimits.speedLow, gLimits.speedHigh);
+    diagram_.setAdvanceLimits(gLimits.advanceLow, gLimits.advanceHigh);
+    MADiagrammaDis();
+}
+
+// ---- files ------------------------------------------------------------------------------
+
+DocumentKind frmMisAnt::documentKind() {
+    DocumentKind kind;
+    kind.firstWindow = kind.lastWindow = win::Advance;
+    kind.extension = "mant";
+    kind.measurement = true;
+    kind.openFilter = "Misura Anticipo (*.mant)";
+    kind.saveFilter = "Misura Anticipo (*.mant *.mrot)";
+    kind.extensions = {"mant"};
+    kind.read = [](WindowContext& ctx, int, const std::string& path, const std::string& bytes,
+                   int& refusal) -> ChildWindow* {
+        auto* w = new frmMisAnt(ctx);
+        if (w->readDocument(path, bytes)) return w;
+        delete w;
+        refusal = 4;
+        return nullptr;
+    };
+    return kind;
+}
+
+bool frmMisAnt::readDocument(const std::string& path, std::string_view bytes) {
+    clearMeasurement();
+    const std::optional<MrotDocument> doc = parseMrot(bytes, [this](std::string_view row) {
+        measurement_.rows.append(row);
+        advanceRows_.append(advanceRowFromText(row));
+    });
+    if (!doc) {
+        clearMeasurement();
+        return false;
+    }
+    ctx.app.Measurement.Notes = doc->notes;
+    ctx.app.Measurement.NewMeasurement = false;
+    measurement_.path = path;
+    measurement_.modified = false;
+    loaded_ = true;
+    return true;
+}
+
+bool frmMisAnt::openDocument(const std::string& path) {
+    const std::optional<std::string> bytes = readWholeFile(path);
+    if (!bytes || !readDocument(path, *bytes)) return false;
+    showLoadedDocument();
+    return true;
+}
+
+void frmMisAnt::showLoadedDocument() {
+    list1Model_->resetRows();
+    list2Model_->resetRows();
+    if (!advanceRows_.empty()) List1->setCurrentIndex(list1Model_->index(0));
+    List1_Click();
+    setWindowTitle(kCaption + fileNameOf(measurement_.path));
+    MADiagrammaDis();
+    showView();
+}
+
+std::string frmMisAnt::documentPath() const {
+    return folderOfPath(measurement_.path).empty() ? std::string() : measurement_.path;
+}
+
+std::string frmMisAnt::documentBytes() {
+    const RowStore& rows = measurement_.rows;
+    return serializeMrot(measurement_.path, ctx.app.Measurement.notesForSave(), rows.size(),
+                         [&rows](size_t i) { return rows.row(i); });
+}
+
+void frmMisAnt::documentSaved(const std::string& path) {
+    measurement_.path = path;
+    measurement_.modified = false;
+    setWindowTitle(kSavedCaption + fromLatin1(path));
+}
+
+void frmMisAnt::ComSalva_Click() {
+    if (running() || !ctx.documents) return;
+    ctx.documents->SaveDocument(this);
+}
+
+void frmMisAnt::ComEsporta_Click() {
+    if (running()) return;
+    QString suggested = fileNameOf(measurement_.path);
+    const qsizetype dot = suggested.lastIndexOf('.');
+    if (dot > 0) suggested.truncate(dot);
+    const QString folder = fromLatin1(ctx.app.LastMeasFolder);
+    QString chosen;
+    if (choosePath_) {
+        chosen = choosePath_(folder, suggested + ".csv");
+    } else {
+        QFileDialog dialog(this, ctx.text(kSaveAsTitleId), folder, QString::fromLatin1(kCsvFilter));
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setDefaultSuffix(QStringLiteral("csv"));
+        dialog.selectFile(suggested + ".csv");
+        if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+            chosen = dialog.selectedFiles().constFirst();
+    }
+    if (chosen.isEmpty()) return;
+    const RowStore& rows = measurement_.rows;
+    const std::string csv = measurementCsv(rows.size(), [&rows](size_t i) { return rows.row(i); });
+    const std::string failure = writeFileAtomically(toLatin1(chosen), csv);
+    if (!failure.empty())
+        ctx.messages.ShowMsg(kPlainMessage, kAppTitle,
+                             ctx.texts.text(kDiskWriteError) + ": " + chosen.toStdString() + " (" +
+                                 failure + ")");
+}
+
+// ---- closing ----------------------------------------------------------------------------
+
+void frmMisAnt::closeEvent(QCloseEvent* event) {
+    if (!closed_) {
+        closed_ = true;
+        refreshTimer_->stop();
+        if (readBack_.running()) endReadBack(readBackStartedInput_);
+        if (ownAcquisition_ || !rotationOpen()) {
+            ctx.midi.StopMIDIPoll = true;
+            if (ctx.midi.MIDIInStarted) ctx.midi.StopMIDIIn();
+            poller_->stop();
+        }
+        storePlacementAtUnload();
+        if (ctx.targets && ctx.targets->advance == this) ctx.targets->advance = nullptr;
+        if (ctx.app.Measurement.advance == this) ctx.app.Measurement.advance = nullptr;
+        countOut();
+    }
+    event->accept();
+}
+
+// ---- closed-loop check ------------------------------------------------------------------
+
+namespace {
+constexpr int kSourceMdx = 0;
+constexpr int kSourceMsx = 1;
+const QString kCurveWindowPrefix = QStringLiteral("Finestra: ");
+} // namespace
+
+// The sources of the programmed curve: either module of the unit, and every open curve
+// window.
+void frmMisAnt::fillSourceChoice() {
+    const QString chosen = ComboSorgente->currentText();
+    ComboSorgente->clear();
+    ComboSorgente->addItems({QStringLiteral("MDX"), QStringLiteral("MSX")});
+    if (QMdiArea* area = ctx.frame ? ctx.frame->mdiArea() : nullptr)
+        for (QMdiSubWindow* sub : area->subWindowList())
+            if (qobject_cast<frmProgCurva*>(sub->widget()))
+                ComboSorgente->addItem(kCurveWindowPrefix + sub->widget()->windowTitle(),
+                                       QVariant::fromValue<QObject*>(sub->widget()));
+    const int again = ComboSorgente->findText(chosen);
+    ComboSorgente->setCurrentIndex(again >= 0 ? again : kSourceMdx);
+}
+
+void frmMisAnt::ComVerifica_Click() {
+    if (readBack_.running()) return;
+    const int curveNo = ComboCurva->currentIndex() == 1 ? 2 : 1;
+    const int source = ComboSorgente->currentIndex();
+    if (source > kSourceMsx) {
+        auto* window = qobject_cast<frmProgCurva*>(ComboSorgente->currentData().value<QObject*>());
+        if (!window) {
+            fillSourceChoice();
+            return;
+        }
+        setReferenceTable(window->document().curves[static_cast<size_t>(curveNo - 1)].CurveTable);
+        return;
+    }
+    // Read back from the module: the replies reach the wait through the decoder.
+    if (ctx.targets) ctx.targets->addReplyListener(&wait_);
+    readBackStartedInput_ = startInput();
+    ctx.midi.MIDIInDecode = true;
+    readBack_.start(source == kSourceMdx, curveNo);
+    ComVerifica->setEnabled(false);
+    LabVerifica->setText(QStringLiteral("Lettura della curva %1 da %2...")
+                             .arg(curveNo)
+                             .arg(ComboSorgente->currentText()));
+    checkTimer_->start();
+}
+
+void frmMisAnt::checkTick() {
+    using Outcome = closedloop::TableReadBack::Outcome;
+    if (!readBack_.running()) return;
+    const Outcome outcome = readBack_.tick(checkTimer_->interval());
+    if (outcome == Outcome::Running) return;
+    endReadBack(readBackStartedInput_);
+    if (outcome == Outcome::Completed) {
+        setReferenceTable(readBack_.table());
+        return;
+    }
+    LabVerifica->setText(outcome == Outcome::WrongModule
+                             ? QStringLiteral("Ha risposto l'altro modulo: verifica annullata")
+                             : QStringLiteral("Nessuna risposta dall'unita': verifica annullata"));
+}
+
+void frmMisAnt::endReadBack(bool stopInput) {
+    checkTimer_->stop();
+    if (ctx.targets) ctx.targets->removeReplyListener(&wait_);
+    wait_.cancel();
+    if (stopInput && !running()) {
+        ctx.midi.StopMIDIPoll = true;
+        if (ctx.midi.MIDIInStarted) ctx.midi.StopMIDIIn();
+    }
+    readBackStartedInput_ = false;
+    ComVerifica->setEnabled(true);
+}
+
+void frmMisAnt::setReferenceTable(const curve::Table& table) {
+    reference_ = table;
+    differences_.clear();
+    summary_ = {};
+    scartiModel_->resetRows();
+    compareNewRows();
+    ListScarti->show();
+    MADiagrammaDis();
+}
+
+// The rows not yet compared: their differences into ListScarti, the summary brought on.
+void frmMisAnt::compareNewRows() {
+    if (!reference_) return;
+    RowStore fresh(kAdvanceRowLength);
+    for (size_t i = differences_.size(); i < advanceRows_.size(); ++i)
+        fresh.append(advanceRows_.row(i));
+    std::vector<std::optional<double>> diffs;
+    const closedloop::Summary part = closedloop::compare(fresh, *reference_, &diffs);
+    for (size_t i = 0; i < fresh.size(); ++i) {
+        const std::string_view row = fresh.row(i);
+        char line[kDifferenceRowLength + 16];
+        std::string programmed = "     ";
+        std::string difference = "      ";
+        if (diffs[i]) {
+            const double measured = static_cast<double>(advancePoint(row)->tenths) / 10.0;
+            std::snprintf(line, sizeof line, "%5.1f", measured - *diffs[i]);
+            programmed = line;
+            std::snprintf(line, sizeof line, "%+6.2f", *diffs[i]);
+            difference = line;
+        }
+        std::string text(row.substr(0, 19)); // Riga, Rot, Ant
+        text += ' ' + programmed + ' ' + difference;
+        differences_.append(text);
+    }
+    if (part.compared > 0 &&
+        (summary_.compared == 0 || std::fabs(part.largest) > std::fabs(summary_.largest))) {
+        summary_.largest = part.largest;
+        summary_.rpmOfLargest = part.rpmOfLargest;
+    }
+    summary_.compared += part.compared;
+    scartiModel_->publish();
+    showSummary();
+}
+
+void frmMisAnt::showSummary() {
+    if (!reference_) {
+        LabVerifica->clear();
+        return;
+    }
+    if (summary_.compared == 0) {
+        LabVerifica->setText(QStringLiteral("Nessun punto da confrontare con la curva"));
+        return;
+    }
+    LabVerifica->setText(QStringLiteral("Scarto massimo %1%2 gradi a %3 rpm (%4 punti)")
+                             .arg(summary_.largest >= 0 ? "+" : "")
+                             .arg(summary_.largest, 0, 'f', 2)
+                             .arg(QString::fromStdString(formatGrouped(summary_.rpmOfLargest)))
+                             .arg(summary_.compared));
+}

@@ -1,0 +1,931 @@
+#include "measure/ui/frmMisRot.h"
+#include "app/ui/DocumentDispatch.h"
+#include "app/ui/frmMain.h"
+#include "measure/ExtendedRow.h"
+#include "measure/GraphTimeBase.h"
+#include "measure/MrotFile.h"
+#include "measure/RowReader.h"
+#include "measure/ui/MisRotPicture.h"
+#include "measure/ui/RowListModel.h"
+#include "measure/ui/RowListView.h"
+#include "midi/Decoder.h"
+#include "midi/ui/RingPollTimer.h"
+#include <QCloseEvent>
+#include <QDate>
+#include <QFont>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QTime>
+#include <QTimer>
+#include <algorithm>
+
+namespace {
+const QString kStart = QStringLiteral("Start");
+const QString kStop = QStringLiteral("Stop");
+const QString kSospendi = QStringLiteral("Sos&pendi");
+const QString kContinua = QStringLiteral("Continua");
+const QString kAttiva = QStringLiteral("Attiva");
+const QString kDisattiva = QStringLiteral("&Disattiva");
+const QString kGrafico = QStringLiteral("&Grafico");
+const QString kDati = QStringLiteral("Dati");
+const QString kDatiEst = QStringLiteral("DatiEst");
+const QString kScanAuto = QStringLiteral("ScanAuto");
+const QString kNormale = QStringLiteral("Normale");
+const QString kSincTc = QStringLiteral("Sinc Tc");
+const QString kSincIb = QStringLiteral("Sinc Ib");
+const QString kCaption = QStringLiteral("Misura Rotazione: ");
+const QString kZeroTime = QStringLiteral("00:00:00,000");
+
+// The extended table's header over its columns.
+const QString kExtendedHeader =
+    QStringLiteral("   Riga    Rot       Tc        Tb      DTb      Ta      T45       Tib     "
+                   "Tss   TAnt  Ant      Tempo");
+
+// Layout, twips.
+constexpr int kGap = 60;
+constexpr int kButtonWidth = 1300;
+constexpr int kButtonHeight = 400;
+constexpr int kLine = 255;
+constexpr int kLabelsTop = kGap + kButtonHeight + kGap;
+constexpr int kViewTop = kLabelsTop + kLine + kGap;
+constexpr int kSideWidth = 1500; // the vertical scroll bars beside the graph
+constexpr int kBarsHeight = 3 * (kLine + kGap) + kGap;
+
+QString latin1(std::string_view s) {
+    return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+const char* const kMonthsIt[] = {"gen", "feb", "mar", "apr", "mag", "giu",
+                                 "lug", "ago", "set", "ott", "nov", "dic"};
+const char* const kMonthsEn[] = {"jan", "feb", "mar", "apr", "may", "jun",
+                                 "jul", "aug", "sep", "oct", "nov", "dec"};
+} // namespace
+
+frmMisRot::frmMisRot(WindowContext& context, QWidget* parent)
+    : ChildWindow(context, win::Rotation, parent), ComStop(new QPushButton(kStart, this)),
+      ComSospendi(new QPushButton(kSospendi, this)), ComAttiva(new QPushButton(kDisattiva, this)),
+      ComNuovaMisura(new QPushButton(QStringLiteral("Nuova misura"), this)),
+      ComSalva(new QPushButton(QStringLiteral("Salva"), this)),
+      ComNote(new QPushButton(QStringLiteral("Note"), this)),
+      ComAnticipo(new QPushButton(QStringLiteral("Anticipo"), this)),
+      ComDatiGrafico(new QPushButton(kGrafico, this)), ComDatiEst(new QPushButton(kDatiEst, this)),
+      ComScanAuto(new QPushButton(kScanAuto, this)), ComSincTc(new QPushButton(kSincTc, this)),
+      Label1(new QLabel(latin1(kRotationHeader), this)), LabEst(new QLabel(kExtendedHeader, this)),
+      List1(new RowListView(this)), ListEst(new RowListView(this)), Text1(new QPlainTextEdit(this)),
+      LabContRighe(new QLabel(this)), LabTmpMis(new QLabel(kZeroTime, this)),
+      LabPersi(new QLabel(this)),
+      Picture1(new MisRotPicture(context.app.TwipsPerPixelX, context.app.TwipsPerPixelY, this)),
+      HScrollTempoDiv(new QScrollBar(Qt::Horizontal, this)), LabTempoDiv(new QLabel(this)),
+      HScrollTempoDivFine(new QScrollBar(Qt::Horizontal, this)), LabTempoDivFine(new QLabel(this)),
+      HScrollTempoMem(new QScrollBar(Qt::Horizontal, this)),
+      rowsModel_(new RowListModel(doc_.rows, this)),
+      extendedModel_(new RowListModel(doc_.rows, this, &extendedRow)),
+      poller_(new RingPollTimer(context.midi, context.decoder, this)),
+      refreshTimer_(new QTimer(this)) {
+    setObjectName("frmMisRot");
+    setProperty("menuEntry", QStringLiteral("mnuMisRot")); // one rotation window at a time
+    const std::pair<QWidget*, const char*> names[] = {
+        {ComStop, "ComStop"},
+        {ComSospendi, "ComSospendi"},
+        {ComAttiva, "ComAttiva"},
+        {ComNuovaMisura, "ComNuovaMisura"},
+        {ComSalva, "ComSalva"},
+        {ComNote, "ComNote"},
+        {ComAnticipo, "ComAnticipo"},
+        {ComDatiGrafico, "ComDatiGrafico"},
+        {ComDatiEst, "ComDatiEst"},
+        {ComScanAuto, "ComScanAuto"},
+        {ComSincTc, "ComSincTc"},
+        {Label1, "Label1"},
+        {LabEst, "LabEst"},
+        {List1, "List1"},
+        {ListEst, "ListEst"},
+        {Text1, "Text1"},
+        {LabContRighe, "LabContRighe"},
+        {LabTmpMis, "LabTmpMis"},
+        {LabPersi, "LabPersi"},
+        {Picture1, "Picture1"},
+        {HScrollTempoDiv, "HScrollTempoDiv"},
+        {LabTempoDiv, "LabTempoDiv"},
+        {HScrollTempoDivFine, "HScrollTempoDivFine"},
+        {LabTempoDivFine, "LabTempoDivFine"},
+        {HScrollTempoMem, "HScrollTempoMem"},
+    };
+    for (const auto& [w, name] : names)
+        w->setObjectName(name);
+    refreshTimer_->setObjectName("TimerRefresh");
+    for (int i = 0; i < 10; ++i) {
+        QLabel* l = new QLabel(Picture1);
+        l->setObjectName(QString("Ord_%1").arg(i));
+        l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        l->hide();
+        Ord[static_cast<size_t>(i)] = l;
+    }
+    for (int i = 0; i < 4; ++i) {
+        auto* bar = new QScrollBar(Qt::Vertical, this);
+        bar->setObjectName(QString("VScroll%1").arg(i + 1));
+        bar->setInvertedAppearance(true); // up is more
+        bar->setPageStep(1);
+        VScroll[static_cast<size_t>(i)] = bar;
+        auto* label = new QLabel(this);
+        label->setObjectName(QString("LabVScroll%1").arg(i + 1));
+        label->setAlignment(Qt::AlignCenter);
+        LabVScroll[static_cast<size_t>(i)] = label;
+    }
+
+    QFont mono(QStringLiteral("Courier New"), 10);
+    mono.setStyleHint(QFont::TypeWriter);
+    mono.setWeight(QFont::Normal);
+    Label1->setFont(mono);
+    LabEst->setFont(mono);
+    Text1->setFont(mono);
+    List1->setFont(mono);
+    ListEst->setFont(mono);
+    List1->setModel(rowsModel_);
+    ListEst->setModel(extendedModel_);
+    Text1->setReadOnly(true);
+    Text1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    Text1->setUndoRedoEnabled(false);
+
+    HScrollTempoDiv->setRange(0, kLastCoarse);
+    HScrollTempoDiv->setPageStep(1);
+    HScrollTempoDivFine->setRange(0, kFineMax);
+    HScrollTempoDivFine->setPageStep(10);
+    HScrollTempoMem->setRange(0, 0);
+    HScrollTempoMem->setPageStep(10);
+    VScroll[0]->setRange(0, 8);
+    VScroll[1]->setRange(1, 20);
+    VScroll[2]->setRange(0, 10);
+    VScroll[3]->setRange(0, 30);
+
+    refreshTimer_->setInterval(RefreshIntervalMs);
+
+    connect(ComStop, &QPushButton::clicked, this, &frmMisRot::ComStop_Click);
+    connect(ComSospendi, &QPushButton::clicked, this, &frmMisRot::ComSospendi_Click);
+    connect(ComAttiva, &QPushButton::clicked, this, &frmMisRot::ComAttiva_Click);
+    connect(ComNuovaMisura, &QPushButton::clicked, this, &frmMisRot::ComNuovaMisura_Click);
+    connect(ComSalva, &QPushButton::clicked, this, &frmMisRot::ComSalva_Click);
+    connect(ComNote, &QPushButton::clicked, this, &frmMisRot::ComNote_Click);
+    connect(ComAnticipo, &QPushButton::clicked, this, &frmMisRot::ComAnticipo_Click);
+    connect(ComDatiGrafico, &QPushButton::clicked, this, &frmMisRot::ComDatiGrafico_Click);
+    connect(ComDatiEst, &QPushButton::clicked, this, &frmMisRot::ComDatiEst_Click);
+    connect(ComScanAuto, &QPushButton::clicked, this, &frmMisRot::ComScanAuto_Click);
+    connect(ComSincTc, &QPushButton::clicked, this, &frmMisRot::ComSincTc_Click);
+    connect(List1, &QAbstractItemView::clicked, this, &frmMisRot::List1_Click);
+    connect(HScrollTempoDiv, &QScrollBar::valueChanged, this, &frmMisRot::HScrollTempoDiv_Change);
+    connect(HScrollTempoDivFine, &QScrollBar::valueChanged, this,
+            &frmMisRot::HScrollTempoDivFine_Change);
+    connect(HScrollTempoMem, &QScrollBar::valueChanged, this, &frmMisRot::HScrollTempoMem_Change);
+    connect(VScroll[0], &QScrollBar::valueChanged, this, &frmMisRot::VScroll12_Change);
+    connect(VScroll[1], &QScrollBar::valueChanged, this, &frmMisRot::VScroll12_Change);
+    connect(VScroll[2], &QScrollBar::valueChanged, this, &frmMisRot::VScroll3_Change);
+    connect(VScroll[3], &QScrollBar::valueChanged, this, &frmMisRot::VScroll4_Change);
+    connect(refreshTimer_, &QTimer::timeout, this, &frmMisRot::refreshViews);
+    connect(Picture1, &MisRotPicture::resized, this, [this] {
+        if (!graphView()) return;
+        applyGraphSettings();
+        if (acquiring()) {
+            graph_.redrawState = RotationGraph::NewSweepKeepPosition;
+            graph_.GrigliaDis(*Picture1);
+        } else {
+            MisRotDiagrammaAgg(RotationGraph::NewSweepKeepPosition);
+        }
+    });
+
+    ComStop->installEventFilter(this);
+    ComAttiva->installEventFilter(this);
+    setFocusProxy(ComStop);
+}
+
+frmMisRot::~frmMisRot() {
+    if (ctx.targets && ctx.targets->rotation == this) ctx.targets->rotation = nullptr;
+    ctx.app.Measurement.rotationNotesEdited = nullptr;
+}
+
+void frmMisRot::setMenus(std::initializer_list<const char*> entries, bool enabled) {
+    if (!ctx.frame) return;
+    for (const char* e : entries)
+        ctx.frame->setMenuEntryEnabled(e, enabled);
+}
+
+void frmMisRot::Form_Load() {
+    AppState& app = ctx.app;
+    app.WindowLoading = true;
+    WindowRecord rec = app.WinRec[win::Rotation];
+    if (rec.Width <= 0 || rec.Height <= 0) {
+        rec.Top = 0;
+        rec.Left = 0;
+        rec.Width = DefaultWidth;
+        rec.Height = DefaultHeight;
+    }
+    if (rec.MaxWidth == 0) rec.MaxWidth = DefaultWidth;
+    if (rec.MaxHeight == 0) rec.MaxHeight = DefaultHeight;
+    applyPlacement(rec);
+    rec.State = 1;
+    app.WinRec[win::Rotation] = rec;
+
+    VScroll[1]->setValue(std::clamp<int>(app.RotVScroll2, 1, 20));
+    VScroll[0]->setMaximum(VScroll[1]->value() - 1);
+    VScroll[0]->setValue(std::min<int>(app.RotVScroll1, VScroll[0]->maximum()));
+    VScroll[1]->setMinimum(VScroll[0]->value() + 1);
+    VScroll[2]->setValue(std::clamp<int>(app.RotVScroll3, 0, 10));
+    VScroll[3]->setValue(std::clamp<int>(app.RotVScroll4, 0, 30));
+    for (size_t i = 0; i < 4; ++i)
+        LabVScroll[i]->setText(QString::number(VScroll[i]->value()));
+    HScrollTempoDivFine->setValue(kFineCentre);
+    const int coarse = clampCoarse(app.RotTimeDivPos);
+    HScrollTempoDiv->setValue(coarse);
+    graph_.coarse = coarse;
+    graph_.timeBaseUs = kCoarseTimeBases[static_cast<size_t>(coarse)].us;
+    LabTempoDiv->setText(kCoarseTimeBases[static_cast<size_t>(coarse)].text);
+    LabTempoDivFine->setText(QString::fromStdString(fineTimeBaseText(graph_.timeBaseUs)));
+
+    ComScanAuto->setEnabled(false);
+    ComSalva->setEnabled(false);
+    ComSospendi->setEnabled(false);
+    showGraphControls(false);
+    Text1->hide();
+    ListEst->hide();
+    LabEst->hide();
+    layoutControls();
+
+    setMenus({"mnuPannelloControllo", "mnuMisBatteria", "mnuMisRot", "mnuSalva", "mnuSalvaAs"},
+             false);
+    if (documentTaken_)
+        showTakenDocument();
+    else
+        newMeasurement();
+    setMenus({"mnuApriMrot"}, true);
+    ctx.midi.MIDIInDecode = true;
+    app.Measurement.rotationNotesEdited = [this] { markModified(); };
+    if (ctx.targets) ctx.targets->rotation = this;
+    countIn();
+    app.WindowLoading = false;
+}
+
+// --- state ---------------------------------------------------------------------------
+
+bool frmMisRot::running() const {
+    return ComStop->text() == kStop;
+}
+bool frmMisRot::acquiring() const {
+    return acquiring_;
+}
+bool frmMisRot::graphView() const {
+    return ComDatiGrafico->text() != kGrafico;
+}
+bool frmMisRot::liveDisplay() const {
+    return ComAttiva->text() == kDisattiva;
+}
+
+void frmMisRot::setCaption(bool modified) {
+    doc_.modified = modified;
+    setWindowTitle(kCaption + fromLatin1(doc_.path) + (modified ? "*" : ""));
+}
+
+void frmMisRot::markModified() {
+    if (!windowTitle().endsWith('*')) setCaption(true);
+    doc_.modified = true;
+}
+
+// --- rows ----------------------------------------------------------------------------
+
+void frmMisRot::addRow(const MeasurementRow& row) {
+    doc_.rows.append(row.text);
+    lastRowNo_ = row.rowNo;
+    lastElapsedUs_ = row.elapsedUs;
+    rowsSinceRefresh_ = true;
+    if (!liveDisplay()) return;
+    if (graphView()) {
+        // The graph view numbers its rows 1-32,000 and then starts again at 1.
+        if (row.rowNo >= GraphRowWrap && ctx.decoder) ctx.decoder->RowCounter = 0;
+    } else {
+        live_.add(row.text, ctx.app.Measurement.LiveTextCount);
+        liveDirty_ = true;
+    }
+    if (!refreshTimer_->isActive()) refreshTimer_->start();
+}
+
+void frmMisRot::refreshViews() {
+    if (!rowsSinceRefresh_ && !liveDirty_) {
+        if (!acquiring_) refreshTimer_->stop();
+    }
+    const uint32_t lost = ctx.midi.ring.overruns() - overrunsAtStart_;
+    if (lost > 0)
+        LabPersi->setText((ctx.app.LangCode == 2 ? QStringLiteral("Messages lost: ")
+                                                 : QStringLiteral("Messaggi persi: ")) +
+                          QString::number(lost));
+    if (!rowsSinceRefresh_ && !liveDirty_) return;
+    rowsModel_->publish();
+    if (rowsSinceRefresh_) {
+        LabTmpMis->setText(QString::fromStdString(elapsedText(lastElapsedUs_)));
+        LabContRighe->setText(QString::number(lastRowNo_));
+    }
+    if (liveDirty_) {
+        Text1->setPlainText(QString::fromLatin1(live_.text()));
+        liveDirty_ = false;
+    }
+    if (graphView() && liveDisplay() && graphDrawn_ < doc_.rows.size()) {
+        graph_.drawLive(doc_.rows, graphDrawn_, doc_.rows.size(), *Picture1);
+        graphDrawn_ = doc_.rows.size();
+        const QSignalBlocker block(HScrollTempoMem);
+        HScrollTempoMem->setRange(1, static_cast<int>(doc_.rows.size()));
+        HScrollTempoMem->setValue(static_cast<int>(graph_.memoryPosition));
+        Picture1->update();
+    }
+    graphDrawn_ = std::max(graphDrawn_, graphView() && liveDisplay() ? doc_.rows.size() : 0);
+    rowsSinceRefresh_ = false;
+}
+
+void frmMisRot::drainInput() {
+    if (!ctx.decoder) return;
+    MidiRing::Entry e;
+    while (ctx.midi.ring.pop(e))
+        ctx.decoder->DecodeMIDIIn(e.param);
+}
+
+// --- buttons -------------------------------------------------------------------------
+
+void frmMisRot::ComStop_Click() {
+    if (ComStop->text() == kStop)
+        stopAcquisition();
+    else
+        startAcquisition();
+}
+
+void frmMisRot::startAcquisition() {
+    if (AdvanceFollower* adv = ctx.app.Measurement.advance) adv->followStart();
+    if (graphView()) {
+        Text1->hide();
+        List1->hide();
+    } else {
+        showDataControls();
+        List1->hide();
+        ListEst->hide();
+        LabEst->hide();
+        Label1->show();
+        Text1->show();
+        ComDatiEst->setText(kDatiEst);
+    }
+    if (!ctx.midi.MIDIInStarted) {
+        ctx.midi.StopMIDIPoll = false;
+        ctx.midi.ring.discard();
+        if (ctx.targets && ctx.targets->main) {
+            ctx.targets->main->enableInputPoller();
+        } else {
+            poller_->setDecoder(ctx.decoder);
+            poller_->start();
+        }
+        ctx.midi.StartMIDIIn();
+    }
+    graph_.redrawState = RotationGraph::NewGraph;
+    graphDrawn_ = doc_.rows.size();
+    ctx.timer.clock().resetClock();
+    if (ctx.decoder) ctx.decoder->resetMeasurement();
+    overrunsAtStart_ = ctx.midi.ring.overruns();
+    acquiring_ = true;
+    ComStop->setText(kStop);
+    ComSospendi->setEnabled(true);
+    ComNuovaMisura->setEnabled(false);
+    ComSalva->setEnabled(false);
+    ComDatiEst->setEnabled(false);
+    setMenus({"mnuSalva", "mnuSalvaAs", "mnuPannelloControllo"}, false);
+    ctx.midi.MIDIInDecode = true;
+    markModified();
+    refreshTimer_->start();
+}
+
+void frmMisRot::stopAcquisition() {
+    // The input stops first; what the unit sent before that is still in the ring and belongs
+    // to the measurement.
+    ctx.midi.StopMIDIIn();
+    drainInput();
+    ctx.midi.StopMIDIPoll = true;
+    ComStop->setText(kStart);
+    ComNuovaMisura->setEnabled(true);
+    if (AdvanceFollower* adv = ctx.app.Measurement.advance) adv->followStop();
+    ComSospendi->setText(kSospendi);
+    ComSospendi->setEnabled(false);
+    ComDatiEst->setEnabled(true);
+    Text1->hide();
+    acquiring_ = false;
+    refreshViews();
+    refreshTimer_->stop();
+    if (!graphView()) {
+        List1->show();
+    } else {
+        List1->hide();
+        if (!doc_.rows.empty()) {
+            graph_.memoryPosition = 1;
+            MisRotDiagrammaAgg(RotationGraph::NewGraph);
+            const QSignalBlocker block(HScrollTempoMem);
+            HScrollTempoMem->setRange(1, static_cast<int>(doc_.rows.size()));
+            HScrollTempoMem->setValue(1);
+        }
+    }
+    saveOffered_ = true;
+    ComSalva->setEnabled(true);
+    setMenus({"mnuSalva", "mnuSalvaAs", "mnuPannelloControllo"}, true);
+    if (graphView()) LabContRighe->setText(QString::number(HScrollTempoMem->value()));
+    poller_->stop();
+}
+
+void frmMisRot::ComSospendi_Click() {
+    if (ComSospendi->text() == kSospendi) {
+        ComSospendi->setText(kContinua);
+        ctx.midi.MIDIInDecode = false;
+    } else {
+        ComSospendi->setText(kSospendi);
+        ctx.midi.MIDIInDecode = true;
+        // The revolution cut by the pause is not whole: wait for the next burst.
+        if (ctx.decoder) ctx.decoder->resetMeasurement();
+    }
+}
+
+void frmMisRot::ComAttiva_Click() {
+    ComAttiva->setText(liveDisplay() ? kAttiva : kDisattiva);
+    // Rows that came while the display was off are drawn from the next sweep on.
+    if (liveDisplay()) graphDrawn_ = doc_.rows.size();
+}
+
+void frmMisRot::newMeasurement() {
+    Text1->clear();
+    live_.clear();
+    liveDirty_ = false;
+    doc_.rows.clear();
+    rowsModel_->resetRows();
+    extendedModel_->resetRows();
+    graphDrawn_ = 0;
+    if (graphView()) GrigliaDis();
+    if (ctx.decoder) ctx.decoder->newMeasurement();
+    ctx.app.Measurement.LiveTextCount = 0;
+    ctx.app.Measurement.NewMeasurement = true;
+    lastRowNo_ = 0;
+    lastElapsedUs_ = 0;
+    LabTmpMis->setText(kZeroTime);
+    LabContRighe->setText(QString());
+    {
+        const QSignalBlocker block(HScrollTempoMem);
+        HScrollTempoMem->setRange(0, 0);
+    }
+    graph_.memoryPosition = 1;
+    graph_.redrawState = RotationGraph::NewGraph;
+    if (AdvanceFollower* adv = ctx.app.Measurement.advance) adv->followNewMeasurement();
+    const QDate d = QDate::currentDate();
+    const QTime t = QTime::currentTime();
+    const char* const* months = ctx.app.LangCode == 2 ? kMonthsEn : kMonthsIt;
+    doc_.path = newMeasurementName(d.day(), months[d.month() - 1], d.year(), t.hour(), t.minute(),
+                                   t.second());
+    setCaption(false);
+    saveOffered_ = false;
+    ComSalva->setEnabled(false);
+    setMenus({"mnuSalva", "mnuSalvaAs"}, false);
+}
+
+void frmMisRot::ComNuovaMisura_Click() {
+    if (acquiring_) return;
+    newMeasurement();
+}
+
+void frmMisRot::ComSalva_Click() {
+    if (acquiring_ || !ctx.documents) return;
+    ctx.documents->SaveDocument(this);
+}
+
+ChildWindow* frmMisRot::openEntry(const char* entry) {
+    auto* main = dynamic_cast<frmMain*>(ctx.frame);
+    return main ? main->openChild(entry) : nullptr;
+}
+
+void frmMisRot::ComNote_Click() {
+    openEntry("mnuMisRotNote");
+}
+
+void frmMisRot::ComAnticipo_Click() {
+    ctx.app.CurrentWinNo = win::Advance;
+    openEntry("mnuMisAnt");
+}
+
+void frmMisRot::showDataControls() {
+    Label1->show();
+    showGraphControls(false);
+}
+
+void frmMisRot::showGraphControls(bool visible) {
+    for (QWidget* w :
+         {static_cast<QWidget*>(Picture1), static_cast<QWidget*>(HScrollTempoDiv),
+          static_cast<QWidget*>(LabTempoDiv), static_cast<QWidget*>(HScrollTempoDivFine),
+          static_cast<QWidget*>(LabTempoDivFine), static_cast<QWidget*>(HScrollTempoMem)})
+        w->setVisible(visible);
+    for (size_t i = 0; i < 4; ++i) {
+        VScroll[i]->setVisible(visible);
+        LabVScroll[i]->setVisible(visible);
+    }
+}
+
+void frmMisRot::ComDatiGrafico_Click() {
+    if (!graphView()) {
+        ComDatiGrafico->setText(kDati);
+        Text1->hide();
+        List1->hide();
+        Label1->hide();
+        ListEst->hide();
+        LabEst->hide();
+        ComDatiEst->setText(kDatiEst);
+        showGraphControls(true);
+        ComScanAuto->setEnabled(true);
+        layoutControls();
+        applyGraphSettings();
+        GrigliaDisScalaOrd();
+        graphDrawn_ = doc_.rows.size();
+        if (!doc_.rows.empty() && !acquiring_) {
+            const QModelIndex sel = List1->currentIndex();
+            if (sel.isValid()) {
+                graph_.memoryPosition = static_cast<size_t>(sel.row()) + 1;
+                showRowLabels(static_cast<size_t>(sel.row()));
+            }
+            {
+                const QSignalBlocker block(HScrollTempoMem);
+                HScrollTempoMem->setRange(1, static_cast<int>(doc_.rows.size()));
+                HScrollTempoMem->setValue(static_cast<int>(graph_.memoryPosition));
+            }
+            MisRotDiagrammaAgg(RotationGraph::NewSweepKeepPosition);
+        } else {
+            graph_.redrawState = RotationGraph::NewGraph;
+            GrigliaDis();
+        }
+    } else {
+        ComDatiGrafico->setText(kGrafico);
+        showGraphControls(false);
+        ComScanAuto->setEnabled(false);
+        Label1->show();
+        if (acquiring_) {
+            Text1->show();
+        } else {
+            rowsModel_->publish();
+            List1->show();
+        }
+        layoutControls();
+    }
+}
+
+void frmMisRot::ComDatiEst_Click() {
+    if (acquiring_ || graphView()) return;
+    if (ComDatiEst->text() == kDatiEst) {
+        ComDatiEst->setText(kDati);
+        extendedModel_->resetRows();
+        List1->hide();
+        Label1->hide();
+        LabEst->show();
+        ListEst->show();
+    } else {
+        ComDatiEst->setText(kDatiEst);
+        ListEst->hide();
+        LabEst->hide();
+        Label1->show();
+        List1->show();
+    }
+}
+
+void frmMisRot::ComScanAuto_Click() {
+    ComScanAuto->setText(ComScanAuto->text() == kScanAuto ? kNormale : kScanAuto);
+    applyGraphSettings();
+    if (!acquiring_) MisRotDiagrammaAgg(RotationGraph::NewSweepKeepPosition);
+}
+
+void frmMisRot::ComSincTc_Click() {
+    ComSincTc->setText(ComSincTc->text() == kSincTc ? kSincIb : kSincTc);
+    applyGraphSettings();
+    if (!acquiring_) MisRotDiagrammaAgg(RotationGraph::NewSweepKeepPosition);
+}
+
+void frmMisRot::showRowLabels(size_t rowIndex) {
+    if (rowIndex >= doc_.rows.size()) return;
+    const std::string_view row = doc_.rows.row(rowIndex);
+    LabContRighe->setText(latin1(rowField(row, rowcol::Riga)).trimmed());
+    LabTmpMis->setText(latin1(rowField(row, rowcol::Tempo)));
+}
+
+void frmMisRot::List1_Click() {
+    const QModelIndex i = List1->currentIndex();
+    if (i.isValid()) showRowLabels(static_cast<size_t>(i.row()));
+}
+
+// --- keyboard ------------------------------------------------------------------------
+
+bool frmMisRot::eventFilter(QObject* watched, QEvent* event) {
+    if ((watched == ComStop || watched == ComAttiva) &&
+        (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        static constexpr int kMapped[] = {Qt::Key_Space, Qt::Key_O, Qt::Key_P, Qt::Key_S,
+                                          Qt::Key_D,     Qt::Key_G, Qt::Key_N, Qt::Key_C};
+        const bool mapped =
+            std::find(std::begin(kMapped), std::end(kMapped), key->key()) != std::end(kMapped);
+        if (!mapped || (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) return false;
+        if (event->type() == QEvent::KeyPress && !key->isAutoRepeat()) MRKeyDown(key->key());
+        // The keys of the map are the map's: Space does not also press the button.
+        return true;
+    }
+    return ChildWindow::eventFilter(watched, event);
+}
+
+void frmMisRot::MRKeyDown(int keyCode) {
+    switch (keyCode) {
+    case Qt::Key_Space:
+        if (ComStop->text() == kStop) ComStop->click();
+        break;
+    case Qt::Key_O:
+        ComNote->click();
+        break;
+    case Qt::Key_P:
+        ComSospendi->click();
+        break;
+    case Qt::Key_S:
+        ComSalva->click();
+        break;
+    case Qt::Key_D:
+        ComAttiva->click();
+        break;
+    case Qt::Key_G:
+        ComDatiGrafico->click();
+        break;
+    case Qt::Key_N:
+        ComNuovaMisura->click();
+        break;
+    default:
+        break;
+    }
+}
+
+// --- graph ---------------------------------------------------------------------------
+
+void frmMisRot::applyGraphSettings() {
+    graph_.pictureWidth = Picture1->widthTwips();
+    graph_.pictureHeight = Picture1->heightTwips();
+    graph_.speedLow = VScroll[0]->value();
+    graph_.speedHigh = VScroll[1]->value();
+    graph_.bottomRaise = VScroll[2]->value();
+    graph_.pulseRaise = VScroll[3]->value();
+    graph_.coarse = HScrollTempoDiv->value();
+    graph_.scanAuto = ComScanAuto->text() == kNormale;
+    graph_.syncTc = ComSincTc->text() == kSincTc;
+    graph_.coil = {ctx.app.CoilVBatt, ctx.app.CoilL, ctx.app.CoilR, ctx.app.CoilRPlus};
+    graph_.layout();
+}
+
+void frmMisRot::GrigliaDis() {
+    applyGraphSettings();
+    graph_.GrigliaDis(*Picture1);
+    Picture1->update();
+}
+
+void frmMisRot::GrigliaDisScalaOrd() {
+    const int h = Picture1->toPixelsY(240);
+    const int w = Picture1->toPixelsX(600);
+    for (int i = 0; i < 10; ++i) {
+        QLabel* l = Ord[static_cast<size_t>(i)];
+        l->hide();
+        int y = 0;
+        int rpm = 0;
+        if (!graph_.scaleLabel(i, y, rpm)) continue;
+        l->setText(QString::number(rpm));
+        l->setGeometry(Picture1->width() - w - Picture1->toPixelsX(20),
+                       Picture1->toPixelsY(y) - h / 2, w, h);
+        l->show();
+    }
+}
+
+void frmMisRot::MisRotDiagrammaAgg(int redrawState) {
+    if (!graphView()) return;
+    applyGraphSettings();
+    GrigliaDisScalaOrd();
+    graph_.redrawState = redrawState;
+    graph_.MisRotDiagrammaAgg(doc_.rows, *Picture1);
+    Picture1->update();
+}
+
+void frmMisRot::HScrollTempoDiv_Change(int value) {
+    if (ctx.app.WindowLoading) return;
+    ctx.app.RotTimeDivPos = static_cast<uint8_t>(clampCoarse(value));
+    {
+        const QSignalBlocker block(HScrollTempoDivFine);
+        HScrollTempoDivFine->setValue(kFineCentre);
+    }
+    const CoarseTimeBase& base = kCoarseTimeBases[static_cast<size_t>(clampCoarse(value))];
+    graph_.timeBaseUs = base.us;
+    LabTempoDiv->setText(base.text);
+    LabTempoDivFine->setText(QString::fromStdString(fineTimeBaseText(base.us)));
+    if (!acquiring_)
+        MisRotDiagrammaAgg(RotationGraph::NewSweep);
+    else
+        graph_.redrawState = RotationGraph::NewSweep;
+}
+
+void frmMisRot::HScrollTempoDivFine_Change(int value) {
+    if (ctx.app.WindowLoading) return;
+    graph_.timeBaseUs = fineTimeBase(HScrollTempoDiv->value(), value);
+    LabTempoDivFine->setText(QString::fromStdString(fineTimeBaseText(graph_.timeBaseUs)));
+    if (!acquiring_)
+        MisRotDiagrammaAgg(RotationGraph::NewSweepKeepPosition);
+    else
+        graph_.redrawState = RotationGraph::NewSweepKeepPosition;
+}
+
+void frmMisRot::HScrollTempoMem_Change(int value) {
+    if (ctx.app.WindowLoading || acquiring_ || value < 1) return;
+    graph_.memoryPosition = static_cast<size_t>(value);
+    LabContRighe->setText(QString::number(value));
+    showRowLabels(static_cast<size_t>(value) - 1);
+    MisRotDiagrammaAgg(RotationGraph::NewSweepKeepPosition);
+}
+
+void frmMisRot::VScroll12_Change() {
+    if (ctx.app.WindowLoading) return;
+    // The lower limit stays below the upper one.
+    {
+        const QSignalBlocker b0(VScroll[0]);
+        const QSignalBlocker b1(VScroll[1]);
+        VScroll[0]->setMaximum(VScroll[1]->value() - 1);
+        VScroll[1]->setMinimum(VScroll[0]->value() + 1);
+    }
+    ctx.app.RotVScroll1 = static_cast<uint8_t>(VScroll[0]->value());
+    ctx.app.RotVScroll2 = static_cast<uint8_t>(VScroll[1]->value());
+    LabVScroll[0]->setText(QString::number(VScroll[0]->value()));
+    scaleChanged(1);
+}
+
+void frmMisRot::VScroll3_Change(int value) {
+    if (ctx.app.WindowLoading) return;
+    ctx.app.RotVScroll3 = static_cast<uint8_t>(value);
+    scaleChanged(2);
+}
+
+void frmMisRot::VScroll4_Change(int value) {
+    if (ctx.app.WindowLoading) return;
+    ctx.app.RotVScroll4 = static_cast<uint8_t>(value);
+    scaleChanged(3);
+}
+
+// A vertical scale moved: its label, the speed scale and the graph follow. While acquiring
+// the next row starts a fresh sweep with it.
+void frmMisRot::scaleChanged(size_t bar) {
+    LabVScroll[bar]->setText(QString::number(VScroll[bar]->value()));
+    if (!acquiring_)
+        MisRotDiagrammaAgg(RotationGraph::NewSweepKeepPosition);
+    else
+        graph_.redrawState = RotationGraph::NewSweepKeepPosition;
+    applyGraphSettings();
+    GrigliaDisScalaOrd();
+}
+
+// --- layout --------------------------------------------------------------------------
+
+void frmMisRot::resizeEvent(QResizeEvent* event) {
+    ChildWindow::resizeEvent(event);
+    layoutControls();
+}
+
+void frmMisRot::layoutControls() {
+    const auto place = [this](QWidget* w, int left, int top, int width, int height) {
+        w->setGeometry(toPixelsX(left), toPixelsY(top), toPixelsX(std::max(width, 15)),
+                       toPixelsY(std::max(height, 15)));
+    };
+    const int clientW = toTwipsX(width());
+    const int clientH = toTwipsY(height());
+    int x = kGap;
+    for (QPushButton* b : {ComStop, ComSospendi, ComAttiva, ComNuovaMisura, ComSalva, ComNote,
+                           ComAnticipo, ComDatiGrafico, ComDatiEst, ComScanAuto, ComSincTc}) {
+        place(b, x, kGap, kButtonWidth - kGap, kButtonHeight);
+        x += kButtonWidth;
+    }
+    place(LabContRighe, kGap, kLabelsTop, 1200, kLine);
+    place(LabTmpMis, kGap + 1300, kLabelsTop, 1800, kLine);
+    place(LabPersi, kGap + 3300, kLabelsTop, 4000, kLine);
+
+    const int viewW = clientW - 2 * kGap;
+    place(Label1, kGap, kViewTop, viewW, kLine);
+    place(LabEst, kGap, kViewTop, viewW, kLine);
+    const int listTop = kViewTop + kLine;
+    const int listH = clientH - listTop - kGap;
+    for (QWidget* w : {static_cast<QWidget*>(List1), static_cast<QWidget*>(ListEst),
+                       static_cast<QWidget*>(Text1)})
+        place(w, kGap, listTop, viewW, listH);
+
+    const int picW = clientW - 2 * kGap - kSideWidth;
+    const int picH = clientH - kViewTop - kBarsHeight - kGap;
+    place(Picture1, kGap, kViewTop, picW, picH);
+    const int barsTop = kViewTop + picH + kGap;
+    place(HScrollTempoMem, kGap + RotationGraph::LeftEdge, barsTop,
+          picW - RotationGraph::LeftEdge - RotationGraph::ScaleWidth, kLine);
+    place(HScrollTempoDiv, kGap + RotationGraph::LeftEdge, barsTop + kLine + kGap, 3000, kLine);
+    place(LabTempoDiv, kGap + RotationGraph::LeftEdge + 3100, barsTop + kLine + kGap, 1500, kLine);
+    place(HScrollTempoDivFine, kGap + RotationGraph::LeftEdge, barsTop + 2 * (kLine + kGap), 3000,
+          kLine);
+    place(LabTempoDivFine, kGap + RotationGraph::LeftEdge + 3100, barsTop + 2 * (kLine + kGap),
+          2000, kLine);
+    const int sideLeft = kGap + picW + kGap;
+    const int barW = (kSideWidth - kGap) / 4;
+    for (size_t i = 0; i < 4; ++i) {
+        const int left = sideLeft + static_cast<int>(i) * barW;
+        place(LabVScroll[i], left, kViewTop, barW, kLine);
+        place(VScroll[i], left + barW / 4, kViewTop + kLine, barW / 2, picH - kLine);
+    }
+}
+
+// --- files ---------------------------------------------------------------------------
+
+std::string frmMisRot::documentPath() const {
+    if (doc_.path.find(kPathSeparator) != std::string::npos) return doc_.path;
+    return ctx.app.AppFolder + kPathSeparator + doc_.path;
+}
+
+std::string frmMisRot::documentBytes() {
+    const RowStore& rows = doc_.rows;
+    return serializeMrot(documentPath(), ctx.app.Measurement.notesForSave(), rows.size(),
+                         [&rows](size_t i) { return rows.row(i); });
+}
+
+void frmMisRot::documentSaved(const std::string& path) {
+    doc_.path = path;
+    setCaption(false);
+}
+
+bool frmMisRot::takeDocument(const std::string& path, const std::string& bytes) {
+    RowStore& rows = doc_.rows;
+    rows.clear();
+    const std::optional<MrotDocument> read =
+        parseMrot(bytes, [&rows](std::string_view row) { rows.append(row); });
+    if (!read) {
+        rows.clear();
+        return false;
+    }
+    ctx.app.Measurement.Notes = read->notes;
+    ctx.app.Measurement.NewMeasurement = false;
+    doc_.path = path;
+    documentTaken_ = true;
+    return true;
+}
+
+void frmMisRot::showTakenDocument() {
+    rowsModel_->resetRows();
+    extendedModel_->resetRows();
+    // The caption shows the file name.
+    const size_t cut = doc_.path.find_last_of(kPathSeparator);
+    setWindowTitle(kCaption +
+                   fromLatin1(cut == std::string::npos ? doc_.path : doc_.path.substr(cut + 1)));
+    doc_.modified = false;
+    const RowStore& rows = doc_.rows;
+    if (!rows.empty()) {
+        List1->setCurrentIndex(rowsModel_->index(0, 0));
+        showRowLabels(0);
+        const QSignalBlocker block(HScrollTempoMem);
+        HScrollTempoMem->setRange(1, static_cast<int>(rows.size()));
+        HScrollTempoMem->setValue(1);
+    }
+    graph_.memoryPosition = 1;
+    saveOffered_ = true;
+    ComSalva->setEnabled(true);
+    setMenus({"mnuSalva", "mnuSalvaAs"}, true);
+}
+
+// --- unload --------------------------------------------------------------------------
+
+bool frmMisRot::askToSave() {
+    if (!doc_.modified || doc_.rows.empty() || ctx.app.Closing) return true;
+    // Rows recorded and not saved: ask before they are thrown away.
+    const std::string title = toLatin1(windowTitle());
+    const Notifier::Answer a =
+        ctx.documents ? ctx.documents->AskSaveChanges(1, title)
+                      : ctx.messages.notifier().question(title, "Salvare le modifiche ?");
+    if (a == Notifier::Answer::Cancel) return false;
+    if (a == Notifier::Answer::No) return true;
+    if (acquiring_) stopAcquisition();
+    return ctx.documents && ctx.documents->SaveDocument(this);
+}
+
+void frmMisRot::closeEvent(QCloseEvent* event) {
+    if (!closed_ && !askToSave()) {
+        event->ignore();
+        return;
+    }
+    if (!closed_) {
+        closed_ = true;
+        if (acquiring_) drainInput();
+        acquiring_ = false;
+        refreshTimer_->stop();
+        ctx.midi.StopMIDIPoll = true;
+        if (ctx.midi.MIDIInOpen) ctx.midi.StopMIDIIn();
+        poller_->stop();
+        ctx.midi.MIDIInDecode = false;
+        storePlacementAtUnload();
+        if (ctx.targets && ctx.targets->rotation == this) ctx.targets->rotation = nullptr;
+        ctx.app.Measurement.rotationNotesEdited = nullptr;
+        setMenus({"mnuPannelloControllo", "mnuMisBatteria", "mnuMisRot"}, true);
+        countOut();
+    }
+    event->accept();
+}

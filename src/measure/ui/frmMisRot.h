@@ -1,0 +1,153 @@
+#pragma once
+#include "app/ui/ChildWindow.h"
+#include "app/ui/DocumentKind.h"
+#include "measure/LiveText.h"
+#include "measure/RotationGraph.h"
+#include "measure/RotationMeasurement.h"
+#include "midi/DecoderSinks.h"
+#include <array>
+
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+class QScrollBar;
+class QTimer;
+class MisRotPicture;
+class RingPollTimer;
+class RowListModel;
+class RowListView;
+
+// The rotation measurement window (33): Start and Stop the acquisition of one row per
+// engine revolution, hold every row (List1), show them live as text or as a storage
+// oscilloscope graph, the extended table, and save them as a .mrot file.
+class frmMisRot : public ChildWindow, public MeasurementSink, public DocumentWindow {
+    Q_OBJECT
+public:
+    static constexpr int DefaultWidth = 15000; // twips
+    static constexpr int DefaultHeight = 10000;
+    // The live views (text, graph, labels, list length) are brought up to date at most this
+    // often; rows are stored as they come.
+    static constexpr int RefreshIntervalMs = 33;
+    static constexpr int64_t GraphRowWrap = 32000;
+
+    explicit frmMisRot(WindowContext& ctx, QWidget* parent = nullptr);
+    ~frmMisRot() override;
+
+    void Form_Load() override;
+
+    // MeasurementSink
+    bool running() const override;
+    void addRow(const MeasurementRow& row) override;
+
+    // DocumentWindow: a new measurement's path is its name in the start folder.
+    std::string documentPath() const override;
+    std::string documentBytes() override;
+    void documentSaved(const std::string& path) override;
+    // Not while acquiring, nor before a new measurement's first Stop.
+    bool documentSavable() const override { return !acquiring_ && saveOffered_; }
+    // The reader: takes a .mrot file's rows and notes before the window loads; false when
+    // the file is refused.
+    bool takeDocument(const std::string& path, const std::string& bytes);
+
+    const RotationMeasurement& measurement() const { return doc_; }
+    const RotationGraph& graph() const { return graph_; }
+
+    // The key map of ComStop and ComAttiva.
+    void MRKeyDown(int keyCode);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void ComStop_Click();
+    void startAcquisition();
+    void stopAcquisition();
+    void ComSospendi_Click();
+    void ComAttiva_Click();
+    void ComNuovaMisura_Click();
+    void ComSalva_Click();
+    void ComNote_Click();
+    void ComAnticipo_Click();
+    void ComDatiGrafico_Click();
+    void ComDatiEst_Click();
+    void ComScanAuto_Click();
+    void ComSincTc_Click();
+    void List1_Click();
+    void HScrollTempoDiv_Change(int value);
+    void HScrollTempoDivFine_Change(int value);
+    void HScrollTempoMem_Change(int value);
+    void VScroll12_Change();
+    void VScroll3_Change(int value);
+    void VScroll4_Change(int value);
+    void scaleChanged(size_t bar);
+
+    void refreshViews();
+    void drainInput();
+    void newMeasurement();
+    void showTakenDocument();
+    bool askToSave();
+    void setCaption(bool modified);
+    void markModified();
+    bool graphView() const;
+    bool acquiring() const;
+    bool liveDisplay() const;
+    void showDataControls();
+    void showGraphControls(bool visible);
+    void layoutControls();
+    void applyGraphSettings();
+    void GrigliaDis();
+    void GrigliaDisScalaOrd();
+    void MisRotDiagrammaAgg(int redrawState);
+    void showRowLabels(size_t rowIndex);
+    void setMenus(std::initializer_list<const char*> entries, bool enabled);
+    ChildWindow* openEntry(const char* entry);
+
+    RotationMeasurement doc_;
+    RotationGraph graph_;
+    LiveText live_;
+    bool liveDirty_ = false;
+    size_t graphDrawn_ = 0; // rows already drawn live
+    int64_t lastRowNo_ = 0;
+    int64_t lastElapsedUs_ = 0;
+    bool rowsSinceRefresh_ = false;
+    uint32_t overrunsAtStart_ = 0;
+    bool closed_ = false;
+    bool acquiring_ = false;
+    bool documentTaken_ = false;
+    bool saveOffered_ = false;
+
+    QPushButton* ComStop;
+    QPushButton* ComSospendi;
+    QPushButton* ComAttiva;
+    QPushButton* ComNuovaMisura;
+    QPushButton* ComSalva;
+    QPushButton* ComNote;
+    QPushButton* ComAnticipo;
+    QPushButton* ComDatiGrafico;
+    QPushButton* ComDatiEst;
+    QPushButton* ComScanAuto;
+    QPushButton* ComSincTc;
+    QLabel* Label1;
+    QLabel* LabEst;
+    RowListView* List1;
+    RowListView* ListEst;
+    QPlainTextEdit* Text1;
+    QLabel* LabContRighe;
+    QLabel* LabTmpMis;
+    QLabel* LabPersi;
+    MisRotPicture* Picture1;
+    std::array<QLabel*, 10> Ord{};
+    QScrollBar* HScrollTempoDiv;
+    QLabel* LabTempoDiv;
+    QScrollBar* HScrollTempoDivFine;
+    QLabel* LabTempoDivFine;
+    QScrollBar* HScrollTempoMem;
+    std::array<QScrollBar*, 4> VScroll{};
+    std::array<QLabel*, 4> LabVScroll{};
+    RowListModel* rowsModel_;
+    RowListModel* extendedModel_;
+    RingPollTimer* poller_;
+    QTimer* refreshTimer_;
+};

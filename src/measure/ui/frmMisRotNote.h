@@ -1,0 +1,33 @@
+#pragma once
+#include "app/ui/ChildWindow.h"
+
+class QPlainTextEdit;
+
+// The notes of the current measurement (window 34): a plain resizable text editor over the
+// one notes text the measurement windows share. A new measurement's notes start empty.
+// ComNote of a measurement window opens it through the main window (entry "mnuMisRotNote"),
+// which brings an open one to the front instead.
+class frmMisRotNote : public ChildWindow {
+    Q_OBJECT
+public:
+    static constexpr int DefaultWidth = 12000; // twips
+    static constexpr int DefaultHeight = 9000;
+
+    explicit frmMisRotNote(WindowContext& ctx, QWidget* parent = nullptr);
+    ~frmMisRotNote() override;
+
+    void Form_Load() override;
+    // The editor's text in the file's form (CR LF line ends, 8-bit).
+    std::string notesText() const;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void Text1_Change();
+    void activated();
+
+    QPlainTextEdit* Text1;
+    bool closed_ = false;
+};

@@ -1,0 +1,49 @@
+#include "measure/AdvanceDiagram.h"
+#include "measure/CsvExport.h"
+
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+TEST(AdvanceDiagram, ScalesAndPlacesPointsInsideTheAxesOnly) {
+    AdvanceDiagram d;
+    d.resize(9600, 6500);      // right edge 9300, top 200
+    EXPECT_EQ(d.hScale, 880);  // 8,800 twips / 10 thousand rpm
+    EXPECT_EQ(d.vScale, 1200); // 6,000 twips / 5 tens of degrees
+    const auto p = d.place({3000, 180});
+    ASSERT_TRUE(p.has_value());
+    EXPECT_EQ(p->x, 500 + 2640);
+    EXPECT_EQ(p->y, 6200 - 2160);
+    EXPECT_FALSE(d.place({10'500, 180}).has_value());
+    EXPECT_FALSE(d.place({3000, 501}).has_value());
+    EXPECT_TRUE(d.place({10'000, 500}).has_value());
+
+    d.setSpeedLimits(2, 6); // 2,200 twips a thousand, from 2000 rpm
+    EXPECT_EQ(d.hScale, 2200);
+    EXPECT_EQ(d.place({3000, 180})->x, 500 + 2200);
+    EXPECT_FALSE(d.place({1999, 180}).has_value());
+    d.setSpeedLimits(4, 4); // an empty range leaves the scale
+    EXPECT_EQ(d.hScale, 2200);
+    d.setAdvanceLimits(1, 3);
+    EXPECT_EQ(d.vScale, 3000);
+    EXPECT_EQ(d.place({4000, 150})->y, 6200 - 1500);
+}
+
+TEST(MeasurementCsv, OneLinePerRowInPlainUnits) {
+    const std::vector<std::string> rows = {
+        // Ta 3125, Tb 9375, Tss 2500 ticks; status 0xA5, 0x3C
+        "     1  3,000    20.000    15.000  +15.000   5.000     1.234   4.000 1010 0101 3C "
+        "59:59:990,000",
+        // past the hour the row's minutes start again from 0
+        "     2" + std::string(18, ' ') +
+            "    0.000  -15.000   0.000     0.000   0.000 "
+            "0000 0000 00 00:00:010,500",
+        "     3 garbage"};
+    const std::string csv =
+        measurementCsv(rows.size(), [&](std::size_t i) { return std::string_view(rows[i]); });
+    EXPECT_EQ(csv, std::string(kCsvHeader) + "\r\n" +
+                       "1,3000,20.000,15.000,15.000,5.000,1.234,4.000,1.000,18.0,165,60,"
+                       "3599.990000\r\n"
+                       "2,,,0.000,-15.000,0.000,0.000,0.000,,,0,0,3600.010500\r\n"
+                       "3,,,,,,,,,,,,\r\n");
+}

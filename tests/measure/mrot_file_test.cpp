@@ -1,0 +1,228 @@
+#include "measure/MrotFile.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <string>
+
+namespace {
+
+const std::string kBlankRecord = std::string(95, ' ') + "\r\n";
+const std::string kVersion2 = "mrot 2" + std::string(89, ' ') + "\r\n";
+const std::string kMarker = "\x01" + std::string(94, ' ') + "\r\n";
+// The rotation header's first 95 characters.
+const std::string kHeader =
+    "   Riga    Rot       Tc        Tb      DTb      Ta       Tib     Tss      A1    A2    Tempo"
+    "    \r\n";
+
+std::string padded(std::string text, std::size_t width) {
+    text.resize(width, ' ');
+    return text;
+}
+
+std::string pathRecords(const std::string& path) {
+    return padded(path, 97) + padded(path.size() > 97 ? path.substr(97) : "", 95) + "\r\n";
+}
+
+// A 95-character row with its number in columns 1-6 and a time in 83-95.
+std::string row(int n) {
+    std::string r = padded(std::string(6 - std::to_string(n).size(), ' ') + std::to_string(n), 82);
+    return r + "00:00:0" + std::to_string(10 + n) + ",000";
+}
+
+void put(std::string& text, std::size_t col, const std::string& what) {
+    text.replace(col - 1, what.size(), what);
+}
+
+MrotDocument roundTrip(const MrotDocument& doc) {
+    const auto back = parseMrot(serializeMrot(doc));
+    EXPECT_TRUE(back.has_value());
+    return back.value_or(MrotDocument{});
+}
+
+} // namespace
+
+TEST(MrotWriter, RecordsAreLaidOutByteForByte) {
+    MrotDocument doc;
+    doc.path = "/home/u/Misura-6dic26-154100.mrot";
+    const std::string empty = serializeMrot(doc);
+    // No notes and no rows: records 1-6 only.
+    EXPECT_EQ(empty, kVersion2 + pathRecords(doc.path) + kMarker + kHeader + kBlankRecord);
+    EXPECT_EQ(empty.size(), 6u * 97);
+
+    doc.rows = {row(1), row(2)};
+    EXPECT_EQ(serializeMrot(doc), empty + row(1) + "\r\n" + row(2) + "\r\n");
+    EXPECT_EQ(mrotHead(doc.path, doc.notes), empty);
+
+    // A path of exactly 97 characters fills record 2; record 3 is blank.
+    const std::string p97(97, 'p');
+    doc.rows.clear();
+    doc.path = p97;
+    EXPECT_EQ(serializeMrot(doc).substr(97, 194), p97 + kBlankRecord);
+    // A longer one continues in record 3; past 192 characters it is cut.
+    doc.path = std::string(97, 'a') + std::string(60, 'b');
+    EXPECT_EQ(serializeMrot(doc).substr(97, 194),
+              std::string(97, 'a') + std::string(60, 'b') + std::string(35, ' ') + "\r\n");
+    doc.path = std::string(200, 'c');
+    EXPECT_EQ(serializeMrot(doc).substr(97, 194), std::string(192, 'c') + "\r\n");
+    EXPECT_EQ(roundTrip(doc).path, std::string(192, 'c'));
+}
+
+TEST(MrotWriter, NotesChunksAndTheirRoundTrip) {
+    MrotDocument doc;
+    doc.path = "m.mrot";
+    const std::string head = kVersion2 + pathRecords(doc.path);
+    const std::string tail = kMarker + kHeader + kBlankRecord;
+
+    // 97 characters: one full record, then an empty final chunk.
+    const std::string n97 = std::string(96, 'x') + "y";
+    doc.notes = n97;
+    EXPECT_EQ(serializeMrot(doc), head + n97 + kBlankRecord + tail);
+    EXPECT_EQ(roundTrip(doc).notes, n97);
+
+    // 96 characters: the record is completed with a blank, then an empty final chunk.
+    const std::string n96(96, 'z');
+    doc.notes = n96;
+    EXPECT_EQ(serializeMrot(doc), head + n96 + " " + kBlankRecord + tail);
+    EXPECT_EQ(roundTrip(doc).notes, n96);
+
+    // 193 characters: 97, then 96 and a blank, then the empty final chunk.
+    const std::string n193 = std::string(97, 'a') + std::string(96, 'b');
+    doc.notes = n193;
+    EXPECT_EQ(serializeMrot(doc), head + n193 + " " + kBlankRecord + tail);
+    EXPECT_EQ(roundTrip(doc).notes, n193);
+
+    // 95 characters end their own record with CR LF.
+    doc.notes = std::string(95, 'q');
+    EXPECT_EQ(serializeMrot(doc), head + doc.notes + "\r\n" + tail);
+    EXPECT_EQ(roundTrip(doc).notes, doc.notes);
+
+    // Line ends stay inside the chunks; trailing blanks go; a code 1 becomes a blank.
+    doc.notes = "Prova su banco\r\nsecondo giro\x01 fine\r\n   ";
+    EXPECT_EQ(serializeMrot(doc),
+              head + padded("Prova su banco\r\nsecondo giro  fine\r\n", 95) + "\r\n" + tail);
+    EXPECT_EQ(roundTrip(doc).notes, "Prova su banco\r\nsecondo giro  fine\r\n");
+
+    // Only blanks: no notes records at all.
+    doc.notes = "    ";
+    EXPECT_EQ(serializeMrot(doc), head + tail);
+    EXPECT_EQ(roundTrip(doc).notes, "");
+}
+
+TEST(MrotReader, RefusesWhatIsNotAMeasurementAndIgnoresTornTails) {
+    MrotDocument doc;
+    doc.path = "m.mrot";
+    doc.notes = "n";
+    doc.rows = {row(1), row(2), row(3)};
+    const std::string good = serializeMrot(doc);
+
+    for (const char* start : {"mrot 3", "mrot 0", "mrotx2", "MROT 2", "mrot  "}) {
+        std::string bad = good;
+        bad.replace(0, 6, start);
+        EXPECT_FALSE(parseMrot(bad).has_value()) << start;
+    }
+    EXPECT_FALSE(parseMrot("").has_value());
+    EXPECT_FALSE(parseMrot(good.substr(0, 96)).has_value()); // no whole first record
+    EXPECT_TRUE(parseMrot(good.substr(0, 97)).has_value());
+
+    // A torn last record is ignored.
+    const auto torn = parseMrot(good.substr(0, good.size() - 1));
+    ASSERT_TRUE(torn.has_value());
+    EXPECT_EQ(torn->rows, (std::vector<std::string>{row(1), row(2)}));
+    EXPECT_EQ(torn->notes, "n");
+
+    // Without its marker the rest of the file is notes and there are no rows.
+    std::string noMarker = good;
+    noMarker[4 * 97] = 'M';
+    const auto notesOnly = parseMrot(noMarker);
+    ASSERT_TRUE(notesOnly.has_value());
+    EXPECT_TRUE(notesOnly->rows.empty());
+    EXPECT_EQ(notesOnly->notes.substr(0, 98), padded("n", 95) + "\r\nM");
+    // Records 4-10 less the last line end.
+    EXPECT_EQ(notesOnly->notes.size(), 7u * 97 - 2);
+    EXPECT_EQ(notesOnly->notes.substr(notesOnly->notes.size() - 95), row(3));
+
+    // Rows read back in order, exactly 95 characters each.
+    const auto back = parseMrot(good);
+    ASSERT_TRUE(back.has_value());
+    EXPECT_EQ(back->version, 2);
+    EXPECT_EQ(back->path, "m.mrot");
+    EXPECT_EQ(back->rows, doc.rows);
+}
+
+TEST(MrotReader, Version1RowsAreConverted) {
+    auto record = [](std::string text) { return padded(std::move(text), 113) + "\r\n"; };
+    auto v1Row = [](const std::string& tb, char a1, const std::string& a2) {
+        std::string r(113, ' ');
+        put(r, 1, "     7  2,000    30.000");
+        put(r, 25, tb);
+        put(r, 35, "  3.750");
+        put(r, 51, "   12.345");
+        put(r, 61, "  1.500");
+        put(r, 91, std::string(1, a1));
+        put(r, 93, a2);
+        put(r, 101, "00:01:234,567");
+        return r;
+    };
+    const std::string file =
+        record("mrot 1") + record("/old/misura.mrot") + record("") + record("vecchie note") +
+        record("\x01") + record("header") + record("") + record(v1Row("   26.250", 'A', "3F")) +
+        record(v1Row("   26.000", 'z', "0C")) + record(v1Row("  125.500", 'f', "  "));
+    const auto doc = parseMrot(file);
+    ASSERT_TRUE(doc.has_value());
+    EXPECT_EQ(doc->version, 1);
+    EXPECT_EQ(doc->notes, "vecchie note");
+    ASSERT_EQ(doc->rows.size(), 3u);
+
+    std::string first(95, ' ');
+    put(first, 1, "     7  2,000    30.000    26.250");
+    put(first, 35, " +26.250"); // against 0 before the first row
+    put(first, 44, "  3.750");
+    put(first, 52, "   12.345");
+    put(first, 62, "  1.500");
+    put(first, 70, "1010"); // "A"
+    put(first, 75, "3F");
+    put(first, 83, "00:01:234,567");
+    EXPECT_EQ(doc->rows[0], first);
+
+    std::string second = first;
+    put(second, 25, "   26.000");
+    put(second, 35, "  -0.250");
+    put(second, 70, "    "); // "z" is not a hexadecimal digit
+    put(second, 75, "0C");
+    EXPECT_EQ(doc->rows[1], second);
+
+    std::string third = second;
+    put(third, 25, "  125.500");
+    put(third, 35, " +99.500");
+    put(third, 70, "1111");
+    put(third, 75, "  ");
+    EXPECT_EQ(doc->rows[2], third);
+
+    // A version 1 file shorter than one 115-byte record loads nothing.
+    EXPECT_FALSE(parseMrot(file.substr(0, 114)).has_value());
+}
+
+TEST(MrotFileStore, SavingReplacesTheFileWholeAndLoadsBack) {
+    const auto dir = std::filesystem::temp_directory_path() / "mrot_file_test";
+    std::filesystem::create_directories(dir);
+    const std::string file = (dir / "a.mrot").string();
+    {
+        std::ofstream old(file, std::ios::binary);
+        old << "previous content that is longer than the new file will be..."
+            << std::string(2000, 'x');
+    }
+    MrotDocument doc;
+    doc.path = file;
+    doc.notes = "note";
+    doc.rows = {row(1)};
+    EXPECT_EQ(saveMrot(file, doc), "");
+    EXPECT_EQ(std::filesystem::file_size(file), 8u * 97);
+    const auto back = loadMrot(file);
+    ASSERT_TRUE(back.has_value());
+    EXPECT_EQ(back->rows, doc.rows);
+    EXPECT_EQ(back->notes, "note");
+    EXPECT_FALSE(loadMrot((dir / "missing.mrot").string()).has_value());
+    EXPECT_NE(saveMrot((dir / "no" / "such" / "dir.mrot").string(), doc), "");
+    std::filesystem::remove_all(dir);
+}

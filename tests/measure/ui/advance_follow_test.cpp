@@ -1,0 +1,104 @@
+#include "measure/ui/frmMisAnt.h"
+#include "measure/ui/frmMisRot.h"
+#include "measure/ui/frmMisRotNote.h"
+#include "measure_fixture.h"
+#include <QListView>
+
+namespace {
+
+class AdvanceFollowTest : public MeasureWindowTest {
+protected:
+    AdvanceFollowTest() {
+        link.unit.setEngine({.profile = SpeedProfile::Fixed, .fixedRpm = 6000});
+        rotation = openFromMenu<frmMisRot>("mnuMisRot");
+    }
+    int listed(QWidget* w, const char* list) {
+        return get<QListView>(w, list)->model()->rowCount();
+    }
+    frmMisRot* rotation = nullptr;
+};
+
+} // namespace
+
+TEST_F(AdvanceFollowTest, TheRotationWindowDrivesStartStopAndNewMeasurement) {
+    ASSERT_NE(rotation, nullptr);
+    click(rotation, "ComAnticipo");
+    auto* advance = main->findChild<frmMisAnt*>();
+    ASSERT_NE(advance, nullptr);
+    EXPECT_EQ(t.app.WinRec[win::Advance].State, 1);
+
+    // Its own ComStop does nothing while the rotation window is open.
+    click(advance, "ComStop");
+    EXPECT_EQ(caption(advance, "ComStop"), "Start");
+    EXPECT_FALSE(link.inputStarted());
+
+    click(rotation, "ComStop");
+    EXPECT_EQ(caption(advance, "ComStop"), "Stop");
+    EXPECT_FALSE(get<QPushButton>(advance, "ComNuovaMisura")->isEnabled());
+    EXPECT_FALSE(get<QPushButton>(advance, "ComSalva")->isEnabled());
+    run(500); // 6000 rpm: 50 revolutions
+
+    // Suspended here, the rotation window still records every revolution.
+    const RowStore& all = rotation->measurement().rows;
+    click(advance, "ComSospendi");
+    const size_t before = advance->advanceRows().size();
+    const size_t suspendedAt = all.size();
+    run(500);
+    EXPECT_EQ(advance->advanceRows().size(), before);
+    const size_t suspended = all.size() - suspendedAt;
+    EXPECT_GE(suspended, 45u);
+    click(advance, "ComSospendi");
+    run(200);
+    click(rotation, "ComStop");
+    EXPECT_EQ(caption(advance, "ComStop"), "Start");
+    EXPECT_TRUE(get<QPushButton>(advance, "ComNuovaMisura")->isEnabled());
+    EXPECT_TRUE(get<QPushButton>(advance, "ComSalva")->isEnabled());
+
+    const RowStore& kept = advance->measurement().rows;
+    ASSERT_GE(before, 45u);
+    EXPECT_EQ(before, suspendedAt);
+    EXPECT_EQ(kept.size(), all.size() - suspended);
+    // The advance window's rows are the rotation window's, minus the suspended stretch.
+    for (size_t i = 0; i < before; ++i)
+        ASSERT_EQ(kept.row(i), all.row(i));
+    EXPECT_EQ(kept.row(kept.size() - 1), all.row(all.size() - 1));
+    EXPECT_EQ(listed(advance, "List1"), static_cast<int>(kept.size()));
+
+    // A new measurement of the rotation window empties this one.
+    click(rotation, "ComNuovaMisura");
+    EXPECT_EQ(listed(advance, "List1"), 0);
+    EXPECT_EQ(listed(advance, "List2"), 0);
+    EXPECT_EQ(advance->advanceRows().size(), 0u);
+}
+
+TEST_F(AdvanceFollowTest, TypingInTheNotesMarksTheRotationWindowModifiedOnce) {
+    ASSERT_NE(rotation, nullptr);
+    const QString clean = rotation->windowTitle();
+    ASSERT_FALSE(clean.endsWith('*'));
+    click(rotation, "ComNote");
+    auto* notes = main->findChild<frmMisRotNote*>();
+    ASSERT_NE(notes, nullptr);
+    QTest::keyClicks(QApplication::focusWidget(), "abc");
+    EXPECT_EQ(rotation->windowTitle(), clean + "*");
+}
+
+TEST_F(AdvanceFollowTest, OpenedWhileTheRotationWindowRecordsItFollowsAtOnce) {
+    ASSERT_NE(rotation, nullptr);
+    click(rotation, "ComStop");
+    run(200);
+    click(rotation, "ComAnticipo");
+    auto* advance = main->findChild<frmMisAnt*>();
+    ASSERT_NE(advance, nullptr);
+    run(300);
+    EXPECT_EQ(caption(advance, "ComStop"), "Stop");
+    EXPECT_FALSE(get<QPushButton>(advance, "ComSalva")->isEnabled());
+    EXPECT_GE(advance->advanceRows().size(), 25u);
+    click(rotation, "ComStop");
+    EXPECT_EQ(caption(advance, "ComStop"), "Start");
+    // Its rows are the last ones of the rotation window.
+    const RowStore& all = rotation->measurement().rows;
+    const RowStore& kept = advance->measurement().rows;
+    ASSERT_GT(all.size(), kept.size());
+    for (size_t i = 0; i < kept.size(); ++i)
+        ASSERT_EQ(kept.row(i), all.row(all.size() - kept.size() + i));
+}

@@ -1,0 +1,326 @@
+#include "app/FileStore.h"
+#include "app/ui/DocumentDispatch.h"
+#include "measure/AdvanceRow.h"
+#include "measure/MrotFile.h"
+#include "measure/RowReader.h"
+#include "measure/ui/frmMisAnt.h"
+#include "measure/ui/frmMisAntPicture.h"
+#include "measure/ui/frmMisRotNote.h"
+#include "measure_fixture.h"
+#include <QDir>
+#include <QListView>
+#include <QPlainTextEdit>
+#include <cmath>
+
+namespace {
+
+class AdvanceWindowTest : public MeasureWindowTest {
+protected:
+    AdvanceWindowTest() { link.unit.setEngine({.profile = SpeedProfile::Fixed, .fixedRpm = 3000}); }
+
+    frmMisAnt* open() {
+        w = openFromMenu<frmMisAnt>("mnuMisAnt");
+        EXPECT_NE(w, nullptr);
+        return w;
+    }
+    QListView* list(const char* name) { return get<QListView>(w, name); }
+    QStringList rows(const char* name) {
+        QStringList out;
+        QAbstractItemModel* m = list(name)->model();
+        for (int i = 0; i < m->rowCount(); ++i)
+            out << m->index(i, 0).data().toString();
+        return out;
+    }
+    QString liveText() { return get<QPlainTextEdit>(w, "Text1")->toPlainText(); }
+    QScrollBar* bar(const char* name) { return get<QScrollBar>(w, name); }
+
+    frmMisAnt* w = nullptr;
+};
+
+// Ticks of a millisecond field read back.
+double ms(const QString& row, RowColumn c) {
+    return static_cast<double>(*readMillis(rowField(row.toStdString(), c))) / 1000.0;
+}
+
+} // namespace
+
+TEST_F(AdvanceWindowTest, StartRecordsEveryRevolutionAsAdvanceRowsAndStopShowsTheTable) {
+    open();
+    EXPECT_EQ(targets.advance, w);
+    EXPECT_TRUE(w->windowTitle().startsWith("Misura Anticipo Fase: Misura-"));
+    EXPECT_EQ(text(w, "LabTmpMis"), "00:00:000.000");
+    EXPECT_FALSE(get<QPushButton>(w, "ComSospendi")->isEnabled());
+
+    click(w, "ComStop");
+    EXPECT_EQ(caption(w, "ComStop"), "Stop");
+    EXPECT_TRUE(link.inputStarted());
+    EXPECT_FALSE(get<QPushButton>(w, "ComNuovaMisura")->isEnabled());
+    EXPECT_FALSE(get<QPushButton>(w, "ComSalva")->isEnabled());
+    EXPECT_FALSE(main->action("mnuSalva")->isEnabled());
+    EXPECT_FALSE(main->action("mnuSalvaAs")->isEnabled());
+    EXPECT_FALSE(list("List1")->isVisible());
+    EXPECT_TRUE(get<QPlainTextEdit>(w, "Text1")->isVisible());
+
+    run(1000); // 3000 rpm: 50 revolutions
+    click(w, "ComStop");
+    EXPECT_EQ(caption(w, "ComStop"), "Start");
+    EXPECT_FALSE(link.inputStarted());
+    EXPECT_TRUE(list("List1")->isVisible());
+    EXPECT_FALSE(get<QPlainTextEdit>(w, "Text1")->isVisible());
+    EXPECT_TRUE(get<QPushButton>(w, "ComSalva")->isEnabled());
+    EXPECT_TRUE(main->action("mnuSalvaAs")->isEnabled());
+
+    const QStringList advance = rows("List1");
+    const QStringList rotation = rows("List2");
+    EXPECT_FALSE(list("List2")->isVisible());
+    ASSERT_GE(advance.size(), 48);
+    ASSERT_EQ(advance.size(), rotation.size());
+    EXPECT_EQ(advance.size(), decoder.RowCounter);
+    for (int i = 0; i < advance.size(); ++i) {
+        const QString& a = advance[i];
+        const QString& r = rotation[i];
+        ASSERT_EQ(a.size(), 51);
+        EXPECT_EQ(a.left(6), r.left(6));         // Riga
+        EXPECT_EQ(a.mid(7, 6), r.mid(7, 6));     // Rot
+        EXPECT_EQ(a.mid(27, 9), r.mid(14, 9));   // Tc
+        EXPECT_EQ(a.mid(37, 13), r.mid(82, 13)); // Tempo
+        // 360 x (Ta - Tss) / Tc, from the rotation row's own fields.
+        const double tAnt = ms(r, rowcol::Ta) - ms(r, rowcol::Tss);
+        EXPECT_NEAR(a.mid(14, 5).toDouble(), 360.0 * tAnt / ms(r, rowcol::Tc), 0.06) << a;
+        EXPECT_NEAR(a.mid(20, 6).toDouble(), tAnt, 0.0011) << a;
+    }
+    // The first row is selected and shown.
+    EXPECT_EQ(text(w, "LabContRighe"), "1");
+    EXPECT_EQ(text(w, "LabTmpMis"), advance[0].mid(37, 13));
+    // Every revolution reached the diagram, and the live text has them newest first.
+    EXPECT_TRUE(liveText().startsWith(advance.last()));
+}
+
+TEST_F(AdvanceWindowTest, SuspendAddsNothingAndTheLiveTextKeepsItsNewestRows) {
+    link.unit.setEngine({.profile = SpeedProfile::Fixed, .fixedRpm = 9000}); // 150 rows/s
+    open();
+    click(w, "ComStop");
+    run(500);
+    click(w, "ComSospendi");
+    EXPECT_EQ(caption(w, "ComSospendi"), "Continua");
+    const qsizetype before = w->advanceRows().size();
+    run(500);
+    EXPECT_EQ(w->advanceRows().size(), before);
+    click(w, "ComSospendi");
+    EXPECT_EQ(caption(w, "ComSospendi"), "Sospendi");
+    run(2000);
+    click(w, "ComStop");
+
+    const QStringList advance = rows("List1");
+    ASSERT_GT(advance.size(), 300);
+    ASSERT_LT(advance.size(), 600);
+    EXPECT_EQ(w->measurement().rows.size(), static_cast<size_t>(advance.size()));
+    // At the 300th row the text kept its first 2080 characters (40 rows of 51 and a line
+    // end), then the newer rows came in front of them.
+    const QStringList lines = liveText().split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 40 + (advance.size() - 300));
+    EXPECT_EQ(lines.first(), advance.last());
+    EXPECT_EQ(lines.last(), advance[300 - 40]);
+    EXPECT_EQ(t.app.Measurement.LiveTextCount, advance.size() - 300);
+
+    // Live display off: rows still go to the table, not to the text.
+    click(w, "ComAttiva");
+    EXPECT_EQ(caption(w, "ComAttiva"), "Attiva");
+    click(w, "ComStop");
+    run(200);
+    click(w, "ComStop");
+    EXPECT_GT(rows("List1").size(), advance.size());
+    EXPECT_EQ(liveText().split('\n', Qt::SkipEmptyParts).first(), advance.last());
+}
+
+TEST_F(AdvanceWindowTest, NewMeasurementEmptiesEverythingAndTheNotesStartEmpty) {
+    open();
+    click(w, "ComStop");
+    run(400);
+    click(w, "ComStop");
+    t.app.Measurement.Notes = "old notes";
+    ASSERT_FALSE(rows("List1").isEmpty());
+
+    click(w, "ComNuovaMisura");
+    EXPECT_TRUE(rows("List1").isEmpty());
+    EXPECT_TRUE(rows("List2").isEmpty());
+    EXPECT_TRUE(liveText().isEmpty());
+    EXPECT_EQ(text(w, "LabTmpMis"), "00:00:000.000");
+    EXPECT_EQ(decoder.RowCounter, 0);
+    EXPECT_TRUE(w->windowTitle().startsWith("Misura Anticipo Fase: Misura-"));
+    EXPECT_TRUE(w->windowTitle().endsWith(".mrot"));
+
+    click(w, "ComNote");
+    auto* notes = main->findChild<frmMisRotNote*>();
+    ASSERT_NE(notes, nullptr);
+    EXPECT_TRUE(get<QPlainTextEdit>(notes, "Text1")->toPlainText().isEmpty());
+    EXPECT_EQ(t.app.WinRec[win::Notes].State, 1);
+
+    // The next revolutions are numbered from 1 again.
+    click(w, "ComStop");
+    run(100);
+    click(w, "ComStop");
+    ASSERT_FALSE(rows("List1").isEmpty());
+    EXPECT_EQ(rows("List1").first().left(6), "     1");
+}
+
+TEST_F(AdvanceWindowTest, SavedFileReopensWithEveryRowAndNoteAndExportsToCsv) {
+    open();
+    click(w, "ComStop");
+    run(600);
+    click(w, "ComStop");
+    const QStringList advance = rows("List1");
+    const QStringList rotation = rows("List2");
+    ASSERT_GE(rotation.size(), 28);
+
+    click(w, "ComNote");
+    auto* notes = main->findChild<frmMisRotNote*>();
+    ASSERT_NE(notes, nullptr);
+    QTest::keyClicks(QApplication::focusWidget(), "Giro di prova");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QTest::keyClicks(QApplication::focusWidget(), "MDX curva 1");
+    notes->subWindow()->close(); // closed before saving: still written
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    // A new measurement has no folder yet: Save asks where, proposing "mant".
+    FileDialogRequest asked;
+    main->documents().setChooser([&](const FileDialogRequest& r) {
+        asked = r;
+        return QString::fromStdString(t.path("run"));
+    });
+    const QString file = QString::fromStdString(t.path("run.mant"));
+    main->mdiArea()->setActiveSubWindow(w->subWindow());
+    click(w, "ComSalva");
+    EXPECT_TRUE(asked.save);
+    EXPECT_EQ(asked.defaultSuffix, "mant");
+    EXPECT_EQ(asked.selectedFilter, "Misura Anticipo (*.mant *.mrot)");
+    EXPECT_EQ(w->windowTitle(), "Misura Anticipo: " + file);
+    const std::string bytes = *readWholeFile(file.toStdString());
+    // records 1-3, one notes record, marker, header, blank, the rows
+    EXPECT_EQ(bytes.size(), (7u + rotation.size()) * 97);
+    EXPECT_EQ(bytes.substr(3 * 97, 29), "Giro di prova\r\nMDX curva 1   ");
+
+    // Reopened from the recent list (the open dialog hands its choice on the same way) into
+    // a new advance window: the same rows, the same table, the notes.
+    w->subWindow()->close();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    t.app.Measurement.Notes.clear();
+    ASSERT_TRUE(main->action("mnuRecentFile_1")->isVisible());
+    main->action("mnuRecentFile_1")->trigger();
+    w = main->findChild<frmMisAnt*>();
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(t.app.WinRec[win::Advance].State, 1);
+    EXPECT_EQ(rows("List2"), rotation);
+    EXPECT_EQ(rows("List1"), advance);
+    EXPECT_EQ(t.app.Measurement.Notes, "Giro di prova\r\nMDX curva 1");
+    EXPECT_EQ(w->windowTitle(), "Misura Anticipo Fase: run.mant");
+    EXPECT_EQ(text(w, "LabContRighe"), "1");
+
+    // CSV: a header and one line per row whose numbers are the row's.
+    const QString csvFile = QString::fromStdString(t.path("run.csv"));
+    w->setPathChooser([&](const QString&, const QString&) { return csvFile; });
+    click(w, "ComEsporta");
+    const QStringList lines = QString::fromStdString(*readWholeFile(csvFile.toStdString()))
+                                  .split("\r\n", Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), rotation.size() + 1);
+    EXPECT_TRUE(lines[0].startsWith("Row,Speed (rpm),Tc (ms)"));
+    for (int i = 0; i < rotation.size(); ++i) {
+        const QStringList cells = lines[i + 1].split(',');
+        ASSERT_EQ(cells.size(), 13);
+        const QString& r = rotation[i];
+        EXPECT_EQ(cells[0].toInt(), r.left(6).trimmed().toInt());
+        EXPECT_EQ(cells[1], r.mid(7, 6).trimmed().remove(','));
+        EXPECT_EQ(cells[2], r.mid(14, 9).trimmed().remove(','));
+        EXPECT_EQ(cells[5], r.mid(43, 7).trimmed());
+        EXPECT_EQ(cells[9], advance[i].mid(14, 5).trimmed());
+        EXPECT_EQ(cells[8], advance[i].mid(20, 6).trimmed());
+    }
+
+    // A file whose version digit is neither 1 nor 2 loads nothing.
+    std::string other = bytes;
+    other[5] = '3';
+    const std::string bad = t.path("bad.mrot");
+    ASSERT_EQ(writeFileAtomically(bad, other), "");
+    EXPECT_FALSE(w->openDocument(bad));
+    EXPECT_TRUE(rows("List1").isEmpty());
+    EXPECT_TRUE(rows("List2").isEmpty());
+}
+
+TEST_F(AdvanceWindowTest, DiagramScaleLabelsAndPointsFollowTheScrollBars) {
+    open();
+    click(w, "ComDatiGrafico");
+    EXPECT_EQ(caption(w, "ComDatiGrafico"), "Dati");
+    auto* picture = get<frmMisAntPicture>(w, "Picture1");
+    EXPECT_TRUE(picture->isVisible());
+    EXPECT_FALSE(list("List1")->isVisible());
+    EXPECT_TRUE(text(w, "LabAsc_10") == "10" && get<QLabel>(w, "LabAsc_10")->isVisible());
+    EXPECT_FALSE(get<QLabel>(w, "LabOrd_6")->isVisible()); // 60 degrees above the 50 shown
+
+    click(w, "ComStop");
+    run(400);
+    click(w, "ComStop");
+    const QString first = rows("List1").first();
+    // Speed 0-10 thousand rpm over 8,800 twips (880 a thousand), advance 0-50 degrees over
+    // 6,000 twips (1,200 per ten degrees); 15 twips a pixel.
+    const int rpm = first.mid(7, 6).remove(',').trimmed().toInt();
+    const int tenths = first.mid(14, 3).trimmed().toInt() * 10 + first.mid(18, 1).toInt();
+    const int x = 500 + rpm * 880 / 1000;
+    const int y = 6200 - tenths * 1200 / 100;
+    EXPECT_EQ(picture->image().pixelColor(qRound(x / 15.0), qRound(y / 15.0)), QColor(Qt::black));
+
+    bar("HScroll1")->setValue(5); // 0-5: 1,760 twips a thousand rpm
+    EXPECT_TRUE(get<QLabel>(w, "LabAsc_5")->isVisible());
+    EXPECT_FALSE(get<QLabel>(w, "LabAsc_6")->isVisible());
+    const int x5 = 500 + rpm * 1760 / 1000;
+    EXPECT_EQ(picture->image().pixelColor(qRound(x5 / 15.0), qRound(y / 15.0)), QColor(Qt::black));
+    bar("HScroll2")->setValue(5); // equal limits: the axis starts at 5, the scale stays
+    EXPECT_EQ(text(w, "LabAsc_0"), "5");
+    EXPECT_NEAR(get<QLabel>(w, "LabAsc_1")->x() - get<QLabel>(w, "LabAsc_0")->x(), 1760 / 15, 1);
+    EXPECT_NE(picture->image().pixelColor(qRound(x5 / 15.0), qRound(y / 15.0)), QColor(Qt::black));
+    bar("HScroll2")->setValue(0);
+
+    // The limits are kept for the next opening.
+    w->subWindow()->close();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    open();
+    EXPECT_EQ(bar("HScroll1")->value(), 5);
+    EXPECT_EQ(bar("HScroll2")->value(), 0);
+    bar("HScroll1")->setValue(10);
+}
+
+// A look at the window during a live sweep, in both views (written to /tmp).
+TEST_F(AdvanceWindowTest, GrabbedDuringALiveSweep) {
+    link.unit.setEngine({.profile = SpeedProfile::Sweep,
+                         .sweepMinRpm = 1000,
+                         .sweepMaxRpm = 9000,
+                         .sweepPeriodS = 4});
+    open();
+    w->subWindow()->resize(1120, 760);
+    click(w, "ComStop");
+    run(1500);
+    QTest::qWait(50); // the live views refresh on their timer
+    QDir().mkpath("/tmp/zephalon_png");
+    EXPECT_TRUE(w->subWindow()->grab().save("/tmp/zephalon_png/advance_live_text.png"));
+    click(w, "ComDatiGrafico");
+    run(1500);
+    QTest::qWait(50);
+    EXPECT_TRUE(w->subWindow()->grab().save("/tmp/zephalon_png/advance_live_diagram.png"));
+    click(w, "ComStop");
+    click(w, "ComDatiGrafico");
+    EXPECT_TRUE(w->subWindow()->grab().save("/tmp/zephalon_png/advance_table.png"));
+}
+
+TEST_F(AdvanceWindowTest, AnOverflowingInputSaysHowManyMessagesWereLost) {
+    link.unit.setEngine({.profile = SpeedProfile::Fixed, .fixedRpm = 9000});
+    open();
+    click(w, "ComStop");
+    // A minute of revolutions arrives while nothing drains the input: 45,000 messages for a
+    // ring that holds 31,999.
+    link.pump(60'000'000);
+    mainPoller()->pollNow();
+    click(w, "ComStop");
+    const uint32_t lost = port.ring.overruns();
+    ASSERT_GT(lost, 10'000u);
+    EXPECT_TRUE(get<QLabel>(w, "LabPersi")->isVisible());
+    EXPECT_EQ(text(w, "LabPersi"), QString("Messaggi persi: %1").arg(lost));
+}

@@ -1,0 +1,89 @@
+#include "app/FileStore.h"
+#include "app/ui/DocumentDispatch.h"
+#include "measure/ui/frmMisAnt.h"
+#include "measure/ui/frmMisRotNote.h"
+#include "measure_fixture.h"
+#include <QPlainTextEdit>
+
+namespace {
+
+class NotesWindowTest : public MeasureWindowTest {
+protected:
+    NotesWindowTest() {
+        link.unit.setEngine({.profile = SpeedProfile::Fixed, .fixedRpm = 3000});
+        advance = openFromMenu<frmMisAnt>("mnuMisAnt");
+    }
+    frmMisRotNote* openNotes() {
+        click(advance, "ComNote");
+        return main->findChild<frmMisRotNote*>();
+    }
+    void type(const char* text) { QTest::keyClicks(QApplication::focusWidget(), text); }
+    QString notesText(frmMisRotNote* n) { return get<QPlainTextEdit>(n, "Text1")->toPlainText(); }
+    void closeNotes(frmMisRotNote* n) {
+        n->subWindow()->close();
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    frmMisAnt* advance = nullptr;
+};
+
+} // namespace
+
+TEST_F(NotesWindowTest, OpensOnceTypedTextReachesTheNotesAndTheRotationWindowHears) {
+    t.app.Measurement.Notes = "Banco 2\r\nsecondo giro";
+    int edits = 0;
+    t.app.Measurement.rotationNotesEdited = [&edits] { ++edits; };
+
+    frmMisRotNote* notes = openNotes();
+    ASSERT_NE(notes, nullptr);
+    EXPECT_EQ(t.app.WinRec[win::Notes].State, 1);
+    EXPECT_EQ(notesText(notes), "Banco 2\nsecondo giro");
+    EXPECT_EQ(edits, 0); // filling the text on load is no edit
+    // Default placement 12,000 x 9,000 twips at 0, 0 (15 twips a pixel).
+    EXPECT_EQ(notes->subWindow()->geometry(), QRect(0, 0, 800, 600));
+    // Saving is done from the measurement window.
+    EXPECT_FALSE(main->action("mnuSalva")->isEnabled());
+    EXPECT_FALSE(main->action("mnuSalvaAs")->isEnabled());
+
+    // A second ComNote brings the same window forward.
+    EXPECT_EQ(openNotes(), notes);
+    EXPECT_EQ(main->findChildren<frmMisRotNote*>().size(), 1);
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_End, Qt::ControlModifier);
+    type("!");
+    EXPECT_GE(edits, 1);
+    // While open, a save takes the editor's text.
+    EXPECT_EQ(t.app.Measurement.notesForSave(), "Banco 2\r\nsecondo giro!");
+    const int childrenBefore = t.app.ChildCount;
+    closeNotes(notes);
+    EXPECT_EQ(t.app.ChildCount, childrenBefore - 1);
+    EXPECT_EQ(t.app.WinRec[win::Notes].State, 0);
+    EXPECT_EQ(t.app.Measurement.Notes, "Banco 2\r\nsecondo giro!");
+    EXPECT_FALSE(t.app.Measurement.notesEditor);
+    t.app.Measurement.rotationNotesEdited = nullptr;
+}
+
+TEST_F(NotesWindowTest, NotesTypedWhileOpenAreSavedAndANewMeasurementEmptiesThem) {
+    frmMisRotNote* notes = openNotes();
+    ASSERT_NE(notes, nullptr);
+    type("motore caldo");
+    const std::string file = t.path("open.mrot");
+    main->documents().setChooser(
+        [&](const FileDialogRequest&) { return QString::fromStdString(file); });
+    main->mdiArea()->setActiveSubWindow(advance->subWindow());
+    click(advance, "ComSalva");
+    const std::string bytes = *readWholeFile(file);
+    ASSERT_EQ(bytes.size(), 7u * 97);
+    EXPECT_EQ(bytes.substr(3 * 97, 97), "motore caldo" + std::string(83, ' ') + "\r\n");
+
+    // Still open, the notes keep their text until the window opens after a new measurement.
+    click(advance, "ComNuovaMisura");
+    EXPECT_EQ(notesText(notes), "motore caldo");
+    closeNotes(notes);
+    notes = openNotes();
+    ASSERT_NE(notes, nullptr);
+    EXPECT_EQ(notesText(notes), "");
+    EXPECT_FALSE(t.app.Measurement.NewMeasurement);
+    closeNotes(notes);
+    EXPECT_EQ(t.app.Measurement.Notes, "");
+}

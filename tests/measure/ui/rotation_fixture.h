@@ -1,0 +1,72 @@
+#pragma once
+#include "app/ui/DocumentDispatch.h"
+#include "measure/ui/frmMisRot.h"
+#include "measure_fixture.h"
+#include <QAbstractItemView>
+#include <QElapsedTimer>
+#include <QLocale>
+#include <QPlainTextEdit>
+#include <QTimer>
+
+// The rotation window in the program as a user meets it, over a 3,000 rpm engine. settle()
+// lets the window's screen refresh run.
+class RotationWindowTest : public MeasureWindowTest {
+protected:
+    RotationWindowTest() {
+        QLocale::setDefault(QLocale::c());
+        link.unit.setEngine({.profile = SpeedProfile::Fixed, .fixedRpm = 3000});
+        main->resize(1300, 900);
+    }
+    ~RotationWindowTest() override {
+        t.app.Closing = true; // no questions while the test tears down
+        QLocale::setDefault(QLocale::system());
+    }
+
+    // The rotation window, opened from the View menu.
+    frmMisRot* openFromMenu() {
+        main->action("mnuMisRot")->trigger();
+        w = main->findChild<frmMisRot*>();
+        return w;
+    }
+    template <class T> T* get(const char* name) const { return MeasureWindowTest::get<T>(w, name); }
+    QPushButton* button(const char* name) const { return get<QPushButton>(name); }
+    QString caption(const char* name) const { return button(name)->text(); }
+    QString label(const char* name) const { return get<QLabel>(name)->text(); }
+    QScrollBar* scroll(const char* name) const { return get<QScrollBar>(name); }
+    void click(const char* name) { MeasureWindowTest::click(w, name); }
+    // A key typed into whatever has the focus.
+    void type(Qt::Key key) {
+        QWidget* focus = QApplication::focusWidget();
+        ASSERT_NE(focus, nullptr);
+        QTest::keyClick(focus, key);
+    }
+    bool menuEnabled(const char* name) const { return main->action(name)->isEnabled(); }
+
+    // Unit time passes in steps of at most 2 s (no more than the input ring holds at 10,000
+    // rpm), the main window's poller draining after each: long runs stay quick.
+    void run(uint64_t ms) {
+        for (uint64_t step = 0; ms > 0; ms -= step) {
+            step = std::min<uint64_t>(ms, 2000);
+            link.pump(step * 1000);
+            mainPoller()->pollNow();
+        }
+    }
+    // The event loop runs long enough for the window's screen refresh.
+    void settle() {
+        QApplication::processEvents(); // what is pending (first paint, fonts) comes first
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < frmMisRot::RefreshIntervalMs + 20)
+            QApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
+    }
+    int listRows() const { return get<QAbstractItemView>("List1")->model()->rowCount(); }
+    QString listRow(int i) const {
+        const auto* m = get<QAbstractItemView>("List1")->model();
+        return m->data(m->index(i, 0)).toString();
+    }
+    QStringList liveLines() const {
+        return get<QPlainTextEdit>("Text1")->toPlainText().split('\n', Qt::SkipEmptyParts);
+    }
+
+    frmMisRot* w = nullptr;
+};

@@ -1,0 +1,271 @@
+#include "app/FileStore.h"
+#include "measure/ui/frmMisAnt.h"
+#include "measure/ui/frmMisRotNote.h"
+#include "rotation_fixture.h"
+#include <QFileInfo>
+
+// At 3,000 rpm a revolution takes 20 ms: every row shows "3,000" and "20.000", and row n
+// ends 20 x n ms into the measurement.
+namespace {
+QString rowStart(int n) {
+    return QString("%1  3,000    20.000 ").arg(n, 6);
+}
+QString tempoOf(const QString& row) {
+    return row.mid(82, 13);
+}
+} // namespace
+
+TEST_F(RotationWindowTest, RecordsFromStartToStopAsAUserDrivesIt) {
+    ASSERT_NE(openFromMenu(), nullptr);
+    EXPECT_TRUE(w->windowTitle().startsWith("Misura Rotazione: Misura-"));
+    EXPECT_TRUE(w->windowTitle().endsWith(".mrot"));
+    for (const char* entry : {"mnuMisRot", "mnuPannelloControllo", "mnuMisBatteria", "mnuSalva"})
+        EXPECT_FALSE(menuEnabled(entry)) << entry;
+    EXPECT_FALSE(button("ComSalva")->isEnabled());
+    EXPECT_FALSE(button("ComSospendi")->isEnabled());
+    EXPECT_EQ(label("LabTmpMis"), "00:00:00,000");
+    EXPECT_EQ(targets.rotation, w);
+
+    // The keys reach the window at once; Space does nothing while the caption is "Start".
+    type(Qt::Key_Space);
+    EXPECT_EQ(caption("ComStop"), "Start");
+    EXPECT_FALSE(link.inputStarted());
+
+    t.clock.ClockSec = 12;
+    t.clock.ClockMs = 3;
+    t.clock.TickCounter = 777;
+    click("ComStop");
+    EXPECT_EQ(caption("ComStop"), "Stop");
+    EXPECT_TRUE(w->windowTitle().endsWith(".mrot*"));
+    EXPECT_TRUE(link.inputStarted());
+    EXPECT_TRUE(button("ComSospendi")->isEnabled());
+    EXPECT_FALSE(button("ComNuovaMisura")->isEnabled());
+    EXPECT_FALSE(menuEnabled("mnuSalva"));
+    EXPECT_FALSE(menuEnabled("mnuSalvaAs"));
+    // The four clock fields start again; the tick counter runs on.
+    EXPECT_EQ(t.clock.ClockSec, 0);
+    EXPECT_EQ(t.clock.ClockMs, 0);
+    EXPECT_EQ(t.clock.TickCounter, 777);
+
+    run(1000);
+    settle();
+    EXPECT_TRUE(get<QPlainTextEdit>("Text1")->isVisible());
+    EXPECT_FALSE(get<QAbstractItemView>("List1")->isVisible());
+    const QStringList live = liveLines();
+    EXPECT_EQ(w->measurement().rows.size(), 50u);
+    ASSERT_EQ(live.size(), 50);
+    EXPECT_TRUE(live.front().startsWith(rowStart(50))); // newest first
+    EXPECT_EQ(tempoOf(live.front()), "00:01:000,000");
+    EXPECT_EQ(label("LabContRighe"), "50");
+    EXPECT_EQ(label("LabTmpMis"), "00:01:000,000");
+
+    click("ComStop");
+    EXPECT_EQ(caption("ComStop"), "Start");
+    EXPECT_FALSE(link.inputStarted());
+    EXPECT_FALSE(get<QPlainTextEdit>("Text1")->isVisible());
+    EXPECT_TRUE(get<QAbstractItemView>("List1")->isVisible());
+    ASSERT_EQ(listRows(), 50);
+    EXPECT_TRUE(listRow(0).startsWith(rowStart(1)));
+    EXPECT_EQ(tempoOf(listRow(0)), "00:00:020,000");
+    EXPECT_TRUE(button("ComSalva")->isEnabled());
+    EXPECT_TRUE(menuEnabled("mnuSalva"));
+    EXPECT_TRUE(menuEnabled("mnuPannelloControllo"));
+
+    // Clicking a row shows its number and time.
+    auto* list = get<QAbstractItemView>("List1");
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualRect(list->model()->index(2, 0)).center());
+    EXPECT_EQ(label("LabContRighe"), "3");
+    EXPECT_EQ(label("LabTmpMis"), "00:00:060,000");
+
+    // Start again continues the measurement: numbers and time go on.
+    click("ComStop");
+    run(100);
+    click("ComStop");
+    ASSERT_EQ(listRows(), 55);
+    EXPECT_TRUE(listRow(54).startsWith(rowStart(55)));
+    EXPECT_EQ(tempoOf(listRow(54)), "00:01:100,000");
+}
+
+TEST_F(RotationWindowTest, LiveTextHoldsTheRowsSinceItWasEmptiedTheListHoldsAll) {
+    openFromMenu();
+    click("ComStop");
+    run(300 * 20);
+    settle();
+    EXPECT_EQ(liveLines().size(), 300);
+    run(5 * 20); // row 301 empties the text, rows 302-305 follow
+    settle();
+    const QStringList live = liveLines();
+    ASSERT_EQ(live.size(), 4);
+    EXPECT_TRUE(live[0].startsWith(rowStart(305)));
+    EXPECT_TRUE(live[3].startsWith(rowStart(302)));
+    click("ComStop");
+    EXPECT_EQ(listRows(), 305);
+}
+
+TEST_F(RotationWindowTest, KeyMapSuspendLiveDisplayAndNewMeasurement) {
+    openFromMenu();
+    click("ComStop");
+    run(200);
+    type(Qt::Key_P); // suspend: the unit keeps sending, nothing is recorded
+    EXPECT_EQ(caption("ComSospendi"), "Continua");
+    EXPECT_FALSE(port.MIDIInDecode);
+    run(200);
+    EXPECT_EQ(w->measurement().rows.size(), 10u);
+    type(Qt::Key_P);
+    EXPECT_EQ(caption("ComSospendi"), "Sos&pendi");
+    run(200);
+    // Elapsed time advances only by the revolutions recorded.
+    ASSERT_EQ(w->measurement().rows.size(), 20u);
+    EXPECT_EQ(tempoOf(QString::fromLatin1(w->measurement().rows.row(19).data(), 95)),
+              "00:00:400,000");
+
+    type(Qt::Key_D); // live display off: the list still grows, the live text does not
+    EXPECT_EQ(caption("ComAttiva"), "Attiva");
+    settle();
+    const qsizetype shown = liveLines().size();
+    run(100);
+    settle();
+    EXPECT_EQ(liveLines().size(), shown);
+    EXPECT_EQ(w->measurement().rows.size(), 25u);
+    type(Qt::Key_D);
+    EXPECT_EQ(caption("ComAttiva"), "&Disattiva");
+
+    type(Qt::Key_N); // no new measurement and no save while acquiring
+    type(Qt::Key_S);
+    type(Qt::Key_C); // and C does nothing at all
+    EXPECT_EQ(w->measurement().rows.size(), 25u);
+    EXPECT_EQ(caption("ComStop"), "Stop");
+
+    type(Qt::Key_Tab); // other keys keep their meaning: Tab moves on to the next button
+    EXPECT_EQ(QApplication::focusWidget(), button("ComSospendi"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::focusWidget(), button("ComStop"));
+    type(Qt::Key_Space); // Space stops
+    EXPECT_EQ(caption("ComStop"), "Start");
+    type(Qt::Key_N);
+    EXPECT_EQ(listRows(), 0);
+    EXPECT_EQ(label("LabTmpMis"), "00:00:00,000");
+    EXPECT_FALSE(w->windowTitle().endsWith("*"));
+    EXPECT_TRUE(t.app.Measurement.NewMeasurement);
+    EXPECT_FALSE(menuEnabled("mnuSalva"));
+    click("ComStop");
+    run(20);
+    click("ComStop");
+    ASSERT_EQ(listRows(), 1);
+    EXPECT_TRUE(listRow(0).startsWith(rowStart(1))); // numbering and time from 0 again
+    EXPECT_EQ(tempoOf(listRow(0)), "00:00:020,000");
+
+    // O opens the notes of the measurement; the advance button its window.
+    type(Qt::Key_O);
+    EXPECT_NE(main->findChild<frmMisRotNote*>(), nullptr);
+    click("ComAnticipo");
+    EXPECT_NE(main->findChild<frmMisAnt*>(), nullptr);
+    EXPECT_EQ(t.app.CurrentWinNo, win::Advance);
+}
+
+TEST_F(RotationWindowTest, LostMessagesNeverMixRevolutionsAndRingOverflowIsShown) {
+    link.unit.setFaults({.dropProbability = 0.05});
+    openFromMenu();
+    click("ComStop");
+    run(4000);
+    click("ComStop");
+    const RowStore& rows = w->measurement().rows;
+    // 200 revolutions, of which about a quarter lose a message.
+    ASSERT_GT(rows.size(), 100u);
+    ASSERT_LT(rows.size(), 200u);
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const QString row = QString::fromLatin1(rows.row(i).data(), 95);
+        ASSERT_TRUE(row.startsWith(rowStart(static_cast<int>(i) + 1))) << row.toStdString();
+        // Each whole revolution adds exactly its 20 ms.
+        const int ms = static_cast<int>((i + 1) * 20);
+        ASSERT_EQ(tempoOf(row), QString("00:%1:%2,000")
+                                    .arg(ms / 1000, 2, 10, QChar('0'))
+                                    .arg(ms % 1000, 3, 10, QChar('0')));
+    }
+    EXPECT_EQ(label("LabPersi"), "");
+
+    // Nobody drains the input for 40 s of a 10,000 rpm engine: the ring keeps 31,999
+    // messages and the window says how many were lost.
+    link.unit.setFaults({});
+    link.unit.setEngine({.profile = SpeedProfile::Fixed, .fixedRpm = 10000});
+    click("ComStop");
+    const uint64_t sentBefore = link.unit.sentCount();
+    link.pump(40'000'000);
+    const uint64_t sent = link.unit.sentCount() - sentBefore;
+    ASSERT_GT(sent, 31999u);
+    while (mainPoller()->pollNow() && !port.ring.empty()) {
+    }
+    settle();
+    EXPECT_EQ(label("LabPersi"), QString("Messaggi persi: %1").arg(sent - 31999));
+    click("ComStop");
+}
+
+TEST_F(RotationWindowTest, SavesReopensAndAsksBeforeThrowingRowsAway) {
+    openFromMenu();
+    click("ComStop");
+    run(100);
+    click("ComStop");
+    t.app.Measurement.Notes = "engine warm";
+    // A new measurement is saved under its name in the start folder, without a question.
+    type(Qt::Key_S);
+    const std::string first = t.path(w->measurement().path.substr(t.path("").size()));
+    EXPECT_EQ(w->windowTitle().toStdString(), "Misura Rotazione: " + first);
+    const std::optional<std::string> bytes = readWholeFile(first);
+    ASSERT_TRUE(bytes);
+    // Records 1-3, one notes record, the marker, header and blank, then 5 rows.
+    EXPECT_EQ(bytes->size(), 97u * (3 + 1 + 3 + 5));
+    EXPECT_EQ(bytes->substr(7 * 97, 95), w->measurement().rows.row(0));
+
+    // Save As to a path the user chooses; then the window is closed without a question.
+    const std::string path = t.path("run.mrot");
+    main->documents().setChooser(
+        [&path](const FileDialogRequest&) { return QString::fromStdString(path); });
+    main->action("mnuSalvaAs")->trigger();
+    EXPECT_EQ(w->windowTitle().toStdString(), "Misura Rotazione: " + path);
+    main->action("mnuChiudi")->trigger();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(t.notifier.questions.empty());
+    ASSERT_EQ(main->findChild<frmMisRot*>(), nullptr);
+
+    // File, Open measurement: every row and the notes come back.
+    t.app.Measurement.Notes.clear();
+    main->action("mnuApriMrot")->trigger();
+    w = main->findChild<frmMisRot*>();
+    ASSERT_NE(w, nullptr);
+    ASSERT_EQ(listRows(), 5);
+    EXPECT_TRUE(listRow(4).startsWith(rowStart(5)));
+    EXPECT_EQ(t.app.Measurement.Notes, "engine warm");
+    EXPECT_EQ(label("LabTmpMis"), "00:00:020,000");
+    EXPECT_EQ(w->windowTitle(), "Misura Rotazione: run.mrot");
+    EXPECT_TRUE(button("ComSalva")->isEnabled());
+
+    // More rows, not saved: closing asks; Cancel keeps the window.
+    click("ComStop");
+    run(40);
+    click("ComStop");
+    ASSERT_EQ(listRows(), 7);
+    EXPECT_TRUE(listRow(6).startsWith(rowStart(7)));
+    t.notifier.nextAnswer = Notifier::Answer::Cancel;
+    main->action("mnuChiudi")->trigger();
+    ASSERT_EQ(t.notifier.questions.size(), 1u);
+    EXPECT_EQ(main->findChild<frmMisRot*>(), w);
+    t.notifier.nextAnswer = Notifier::Answer::Yes; // Yes saves, then closes
+    main->action("mnuChiudi")->trigger();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(main->findChild<frmMisRot*>(), nullptr);
+    EXPECT_EQ(readWholeFile(path)->size(), 97u * (3 + 1 + 3 + 7));
+    EXPECT_EQ(targets.rotation, nullptr);
+    EXPECT_EQ(t.app.WinRec[win::Rotation].State, 0);
+    EXPECT_FALSE(port.MIDIInDecode);
+    EXPECT_TRUE(menuEnabled("mnuMisRot"));
+    EXPECT_TRUE(menuEnabled("mnuPannelloControllo"));
+
+    // A file that is not a measurement opens nothing.
+    const std::string bad = t.path("bad.mrot");
+    ASSERT_TRUE(writeFileAtomically(bad, "mrot 3" + std::string(89, ' ') + "\r\n").empty());
+    main->documents().setChooser(
+        [&bad](const FileDialogRequest&) { return QString::fromStdString(bad); });
+    main->action("mnuApriMrot")->trigger();
+    EXPECT_EQ(main->findChild<frmMisRot*>(), nullptr);
+}
