@@ -4,6 +4,8 @@
 #include "auxiliary/ui/frmAbout.h"
 #include "auxiliary/ui/frmAvviso3.h"
 #include "auxiliary/ui/frmBloccoNote.h"
+#include "curve/ui/CurveDocumentKind.h"
+#include "curve/ui/frmProgCurva.h"
 #include "measure/ui/frmMisAnt.h"
 #include "measure/ui/frmMisRot.h"
 #include "measure/ui/frmMisRotNote.h"
@@ -23,6 +25,11 @@ void registerWindows(frmMain& main, QtNotifier* notifier, SimulatedUnitSystem* s
     main.registerChild("mnuInfo", factory<frmAbout>());
     main.registerChild("mnuTimerExact", factory<frmTimerExact>());
     main.registerChild("mnuPannelloControllo", factory<frmPannelloControllo>());
+    for (const char* entry : {"mnuProgCurva", "mnuNuovoCrva"})
+        main.registerChild(entry, [](WindowContext& ctx, int winNo) -> ChildWindow* {
+            return new frmProgCurva(ctx, winNo);
+        });
+    main.documents().registerKind(curveDocumentKind());
     DocumentKind monitor;
     monitor.firstWindow = monitor.lastWindow = win::Panel;
     monitor.extension = "txt";
@@ -30,6 +37,7 @@ void registerWindows(frmMain& main, QtNotifier* notifier, SimulatedUnitSystem* s
     main.documents().registerKind(monitor);
     main.registerChild("mnuMisBatteria", factory<frmMisBatteria>());
     main.registerChild("mnuMisAnt", factory<frmMisAnt>());
+    main.documents().registerKind(frmMisAnt::documentKind());
     main.registerChild("mnuMisRotNote", factory<frmMisRotNote>());
     main.registerChild("mnuMisRot", factory<frmMisRot>());
     DocumentKind rotation;

@@ -1,23 +1,30 @@
 #include "measure/ui/frmMisAnt.h"
 #include "app/FileStore.h"
 #include "app/ui/frmMain.h"
+#include "curve/ui/frmProgCurva.h"
 #include "measure/CsvExport.h"
+#include "measure/MeasurementRow.h"
 #include "measure/MrotFile.h"
-#include "measure/ui/frmMisAntPicture.h"
 #include "measure/ui/RowListModel.h"
+#include "measure/ui/frmMisAntPicture.h"
 #include "midi/Decoder.h"
 #include "midi/ui/RingPollTimer.h"
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDateTime>
 #include <QFileDialog>
 #include <QFont>
 #include <QLabel>
 #include <QListView>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QTimer>
+#include <cmath>
+#include <cstdio>
 
 namespace {
 const QString kStart = QStringLiteral("Start");
@@ -31,10 +38,10 @@ const QString kToData = QStringLiteral("Dati");
 const QString kCaption = QStringLiteral("Misura Anticipo Fase: ");
 const QString kSavedCaption = QStringLiteral("Misura Anticipo: ");
 const QString kNoTime = QStringLiteral("00:00:000.000");
-constexpr const char* kMeasureFilter = "Misura (*.mrot *.mant)";
 constexpr const char* kCsvFilter = "CSV (*.csv)";
-constexpr int kSaveAsTitleId = 75;  // "Salva file come"
-constexpr int kDiskWriteError = 29; // "Errore di scrittura su disco"
+constexpr int kSaveAsTitleId = 75;   // "Salva file come"
+constexpr int kDiskWriteError = 109; // "Errore di scrittura su disco"
+constexpr int kPlainMessage = 1;     // the insert is the whole message
 // Text1 keeps this much of its newest text each time the live-text counter reaches 300.
 constexpr int kLiveTextRows = 300;
 constexpr int kLiveTextKeep = 2080;
@@ -101,8 +108,8 @@ std::string folderOfPath(const std::string& path) {
 } // namespace
 
 frmMisAnt::frmMisAnt(WindowContext& context, QWidget* parent)
-    : ChildWindow(context, win::Advance, parent), ComStop(button(this, "ComStop", kStart)),
-      ComSospendi(button(this, "ComSospendi", kSuspend)),
+    : ChildWindow(context, win::Advance, parent), readBack_(context.midi, wait_),
+      ComStop(button(this, "ComStop", kStart)), ComSospendi(button(this, "ComSospendi", kSuspend)),
       ComAttiva(button(this, "ComAttiva", kLiveOff)),
       ComNuovaMisura(button(this, "ComNuovaMisura", QStringLiteral("Nuova misura"))),
       ComSalva(button(this, "ComSalva", QStringLiteral("Salva"))),
@@ -122,12 +129,27 @@ frmMisAnt::frmMisAnt(WindowContext& context, QWidget* parent)
                          gLimits.advanceLow)),
       LabTmpMis(label(this, "LabTmpMis")), LabContRighe(label(this, "LabContRighe")),
       LabPersi(label(this, "LabPersi")), LabIntestazione(label(this, "LabIntestazione")),
+      ComboSorgente(new QComboBox(this)), ComboCurva(new QComboBox(this)),
+      ComVerifica(button(this, "ComVerifica", QStringLiteral("Verifica curva"))),
+      LabVerifica(label(this, "LabVerifica")), ListScarti(new QListView(this)),
       list1Model_(new RowListModel(advanceRows_, this)),
       list2Model_(new RowListModel(measurement_.rows, this)),
+      scartiModel_(new RowListModel(differences_, this)), checkTimer_(new QTimer(this)),
       poller_(new RingPollTimer(context.midi, context.decoder, this)),
       refreshTimer_(new QTimer(this)) {
     setObjectName("frmMisAnt");
     List1->setObjectName("List1");
+    ComboSorgente->setObjectName("ComboSorgente");
+    ComboCurva->setObjectName("ComboCurva");
+    ComboCurva->addItems({QStringLiteral("Curva 1"), QStringLiteral("Curva 2")});
+    ListScarti->setObjectName("ListScarti");
+    ListScarti->setModel(scartiModel_);
+    ListScarti->setUniformItemSizes(true);
+    ListScarti->setFont(listFont());
+    ListScarti->hide();
+    LabVerifica->setWordWrap(true);
+    checkTimer_->setObjectName("TimerVerifica");
+    checkTimer_->setInterval(10);
     List2->setObjectName("List2");
     Text1->setObjectName("Text1");
     Picture1->setObjectName("Picture1");
@@ -177,9 +199,12 @@ frmMisAnt::frmMisAnt(WindowContext& context, QWidget* parent)
     for (QScrollBar* s : {HScroll1, HScroll2, VScroll1, VScroll2})
         connect(s, &QScrollBar::valueChanged, this, &frmMisAnt::limitsChanged);
     connect(refreshTimer_, &QTimer::timeout, this, &frmMisAnt::refresh);
+    connect(ComVerifica, &QPushButton::clicked, this, &frmMisAnt::ComVerifica_Click);
+    connect(checkTimer_, &QTimer::timeout, this, &frmMisAnt::checkTick);
 }
 
 frmMisAnt::~frmMisAnt() {
+    if (ctx.targets) ctx.targets->removeReplyListener(&wait_);
     if (ctx.targets && ctx.targets->advance == this) ctx.targets->advance = nullptr;
     if (ctx.app.Measurement.advance == this) ctx.app.Measurement.advance = nullptr;
 }
@@ -203,11 +228,20 @@ void frmMisAnt::Form_Load() {
     diagram_.advanceHigh = gLimits.advanceHigh;
     layoutControls();
     diagram_.resize(PictureWidth, PictureHeight);
-    clearMeasurement();
-    newDocumentName();
+    if (loaded_) {
+        showLoadedDocument();
+    } else {
+        clearMeasurement();
+        newDocumentName();
+    }
     showView();
     ComSospendi->setEnabled(false);
 
+    fillSourceChoice();
+    if (QMdiArea* area = ctx.frame ? ctx.frame->mdiArea() : nullptr)
+        connect(area, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* sub) {
+            if (sub && sub->widget() == this) fillSourceChoice();
+        });
     if (ctx.targets) ctx.targets->advance = this;
     ctx.app.Measurement.advance = this;
     countIn();
@@ -239,6 +273,15 @@ void frmMisAnt::layoutControls() {
     place(LabContRighe, kSideLeft, y + 120, kButtonWidth, kLine);
     place(LabTmpMis, kSideLeft, y + 120 + kLine + 60, kButtonWidth, kLine);
     place(LabPersi, kSideLeft, y + 120 + 2 * (kLine + 60), 3000, kLine);
+    y += 120 + 3 * (kLine + 60) + 120;
+    place(ComboSorgente, kSideLeft, y, kButtonWidth, kButtonHeight);
+    place(ComboCurva, kSideLeft + kButtonWidth + 90, y, 1300, kButtonHeight);
+    y += kButtonHeight + 90;
+    place(ComVerifica, kSideLeft, y, kButtonWidth, kButtonHeight);
+    y += kButtonHeight + 90;
+    place(LabVerifica, kSideLeft, y, 4200, 3 * kLine);
+    y += 3 * kLine + 60;
+    place(ListScarti, kSideLeft, y, 4200, 3600);
     placeAxisLabels();
 }
 
@@ -337,19 +380,25 @@ void frmMisAnt::ComStop_Click() {
         startAcquisition();
 }
 
+// Starts MIDI input and a poller unless input runs already; true when it started it.
+bool frmMisAnt::startInput() {
+    MidiPort& midi = ctx.midi;
+    if (midi.MIDIInStarted) return false;
+    midi.StopMIDIPoll = false;
+    if (ctx.targets && ctx.targets->main) {
+        ctx.targets->main->enableInputPoller();
+    } else {
+        poller_->setDecoder(ctx.decoder);
+        poller_->start();
+    }
+    midi.StartMIDIIn();
+    return true;
+}
+
 void frmMisAnt::startAcquisition() {
     MidiPort& midi = ctx.midi;
     ownAcquisition_ = true;
-    if (!midi.MIDIInStarted) {
-        midi.StopMIDIPoll = false;
-        if (ctx.targets && ctx.targets->main) {
-            ctx.targets->main->enableInputPoller();
-        } else {
-            poller_->setDecoder(ctx.decoder);
-            poller_->start();
-        }
-        midi.StartMIDIIn();
-    }
+    startInput();
     overrunsAtStart_ = midi.ring.overruns();
     if (ctx.decoder) ctx.decoder->resetMeasurement();
     showAcquiring(true);
@@ -416,6 +465,7 @@ void frmMisAnt::refresh() {
         LabTmpMis->setText(latin1(last.substr(37, 13)));
         LabContRighe->setText(latin1(last.substr(0, 6)).trimmed());
     }
+    if (reference_) compareNewRows();
     const uint32_t lost = ctx.midi.ring.overruns() - overrunsAtStart_;
     if (lost > 0) {
         LabPersi->setText(QStringLiteral("Messaggi persi: %1").arg(lost));
@@ -444,6 +494,10 @@ void frmMisAnt::clearMeasurement() {
     Text1->clear();
     LabTmpMis->setText(kNoTime);
     LabContRighe->setText(QString());
+    differences_.clear();
+    summary_ = {};
+    scartiModel_->resetRows();
+    showSummary();
     MADiagrammaDis();
 }
 
@@ -480,6 +534,8 @@ void frmMisAnt::ComNote_Click() {
 
 void frmMisAnt::MADiagrammaDis() {
     Picture1->clear();
+    Picture1->setReference(reference_ ? closedloop::referenceCurve(*reference_)
+                                      : std::vector<AdvancePoint>{});
     placeAxisLabels();
     for (size_t i = 0; i < advanceRows_.size(); ++i)
         if (const auto point = advancePoint(advanceRows_.row(i))) Picture1->plot(*point);
@@ -499,11 +555,28 @@ void frmMisAnt::limitsChanged() {
 
 // ---- files ------------------------------------------------------------------------------
 
-bool frmMisAnt::openDocument(const std::string& path) {
-    const std::optional<std::string> bytes = readWholeFile(path);
-    if (!bytes) return false;
+DocumentKind frmMisAnt::documentKind() {
+    DocumentKind kind;
+    kind.firstWindow = kind.lastWindow = win::Advance;
+    kind.extension = "mant";
+    kind.measurement = true;
+    kind.openFilter = "Misura Anticipo (*.mant)";
+    kind.saveFilter = "Misura Anticipo (*.mant *.mrot)";
+    kind.extensions = {"mant"};
+    kind.read = [](WindowContext& ctx, int, const std::string& path, const std::string& bytes,
+                   int& refusal) -> ChildWindow* {
+        auto* w = new frmMisAnt(ctx);
+        if (w->readDocument(path, bytes)) return w;
+        delete w;
+        refusal = 4;
+        return nullptr;
+    };
+    return kind;
+}
+
+bool frmMisAnt::readDocument(const std::string& path, std::string_view bytes) {
     clearMeasurement();
-    const std::optional<MrotDocument> doc = parseMrot(*bytes, [this](std::string_view row) {
+    const std::optional<MrotDocument> doc = parseMrot(bytes, [this](std::string_view row) {
         measurement_.rows.append(row);
         advanceRows_.append(advanceRowFromText(row));
     });
@@ -515,60 +588,46 @@ bool frmMisAnt::openDocument(const std::string& path) {
     ctx.app.Measurement.NewMeasurement = false;
     measurement_.path = path;
     measurement_.modified = false;
+    loaded_ = true;
+    return true;
+}
+
+bool frmMisAnt::openDocument(const std::string& path) {
+    const std::optional<std::string> bytes = readWholeFile(path);
+    if (!bytes || !readDocument(path, *bytes)) return false;
+    showLoadedDocument();
+    return true;
+}
+
+void frmMisAnt::showLoadedDocument() {
     list1Model_->resetRows();
     list2Model_->resetRows();
     if (!advanceRows_.empty()) List1->setCurrentIndex(list1Model_->index(0));
     List1_Click();
-    setWindowTitle(kCaption + fileNameOf(path));
-    ctx.app.LastDocFolder = folderOfPath(path);
+    setWindowTitle(kCaption + fileNameOf(measurement_.path));
     MADiagrammaDis();
     showView();
-    return true;
 }
 
-std::string frmMisAnt::saveDocument(const std::string& path) {
+std::string frmMisAnt::documentPath() const {
+    return folderOfPath(measurement_.path).empty() ? std::string() : measurement_.path;
+}
+
+std::string frmMisAnt::documentBytes() {
     const RowStore& rows = measurement_.rows;
-    const std::string bytes = serializeMrot(path, ctx.app.Measurement.notesForSave(), rows.size(),
-                                            [&rows](size_t i) { return rows.row(i); });
-    std::string failure = writeFileAtomically(path, bytes);
-    if (!failure.empty()) return failure;
+    return serializeMrot(measurement_.path, ctx.app.Measurement.notesForSave(), rows.size(),
+                         [&rows](size_t i) { return rows.row(i); });
+}
+
+void frmMisAnt::documentSaved(const std::string& path) {
     measurement_.path = path;
     measurement_.modified = false;
-    ctx.app.LastDocFolder = folderOfPath(path);
     setWindowTitle(kSavedCaption + fromLatin1(path));
-    return {};
-}
-
-QString frmMisAnt::choose(const QString& suggested, const QString& filter, const QString& suffix) {
-    const QString folder = fromLatin1(ctx.app.LastDocFolder);
-    if (choosePath_) return choosePath_(folder, suggested);
-    QFileDialog dialog(this, ctx.text(kSaveAsTitleId), folder, filter);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(suffix);
-    dialog.selectFile(suggested);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-    return dialog.selectedFiles().constFirst();
-}
-
-void frmMisAnt::saveDocumentAs() {
-    if (running()) return;
-    QString suggested = fileNameOf(measurement_.path);
-    if (suggested.endsWith(QStringLiteral(".mrot"))) suggested.chop(5);
-    const QString chosen = choose(suggested, QString::fromLatin1(kMeasureFilter), "mant");
-    if (chosen.isEmpty()) return;
-    if (!saveDocument(toLatin1(chosen)).empty())
-        ctx.messages.ShowMsg(kDiskWriteError, kAppTitle, "");
 }
 
 void frmMisAnt::ComSalva_Click() {
-    if (running()) return;
-    // A new measurement has only a name yet: ask where it goes.
-    if (folderOfPath(measurement_.path).empty()) {
-        saveDocumentAs();
-        return;
-    }
-    if (!saveDocument(measurement_.path).empty())
-        ctx.messages.ShowMsg(kDiskWriteError, kAppTitle, "");
+    if (running() || !ctx.documents) return;
+    ctx.documents->SaveDocument(this);
 }
 
 void frmMisAnt::ComEsporta_Click() {
@@ -576,12 +635,26 @@ void frmMisAnt::ComEsporta_Click() {
     QString suggested = fileNameOf(measurement_.path);
     const qsizetype dot = suggested.lastIndexOf('.');
     if (dot > 0) suggested.truncate(dot);
-    const QString chosen = choose(suggested + ".csv", QString::fromLatin1(kCsvFilter), "csv");
+    const QString folder = fromLatin1(ctx.app.LastMeasFolder);
+    QString chosen;
+    if (choosePath_) {
+        chosen = choosePath_(folder, suggested + ".csv");
+    } else {
+        QFileDialog dialog(this, ctx.text(kSaveAsTitleId), folder, QString::fromLatin1(kCsvFilter));
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setDefaultSuffix(QStringLiteral("csv"));
+        dialog.selectFile(suggested + ".csv");
+        if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+            chosen = dialog.selectedFiles().constFirst();
+    }
     if (chosen.isEmpty()) return;
     const RowStore& rows = measurement_.rows;
     const std::string csv = measurementCsv(rows.size(), [&rows](size_t i) { return rows.row(i); });
-    if (!writeFileAtomically(toLatin1(chosen), csv).empty())
-        ctx.messages.ShowMsg(kDiskWriteError, kAppTitle, "");
+    const std::string failure = writeFileAtomically(toLatin1(chosen), csv);
+    if (!failure.empty())
+        ctx.messages.ShowMsg(kPlainMessage, kAppTitle,
+                             ctx.texts.text(kDiskWriteError) + ": " + chosen.toStdString() + " (" +
+                                 failure + ")");
 }
 
 // ---- closing ----------------------------------------------------------------------------
@@ -590,6 +663,7 @@ void frmMisAnt::closeEvent(QCloseEvent* event) {
     if (!closed_) {
         closed_ = true;
         refreshTimer_->stop();
+        if (readBack_.running()) endReadBack(readBackStartedInput_);
         if (ownAcquisition_ || !rotationOpen()) {
             ctx.midi.StopMIDIPoll = true;
             if (ctx.midi.MIDIInStarted) ctx.midi.StopMIDIIn();
@@ -601,4 +675,139 @@ void frmMisAnt::closeEvent(QCloseEvent* event) {
         countOut();
     }
     event->accept();
+}
+
+// ---- closed-loop check ------------------------------------------------------------------
+
+namespace {
+constexpr int kSourceMdx = 0;
+constexpr int kSourceMsx = 1;
+const QString kCurveWindowPrefix = QStringLiteral("Finestra: ");
+} // namespace
+
+// The sources of the programmed curve: either module of the unit, and every open curve
+// window.
+void frmMisAnt::fillSourceChoice() {
+    const QString chosen = ComboSorgente->currentText();
+    ComboSorgente->clear();
+    ComboSorgente->addItems({QStringLiteral("MDX"), QStringLiteral("MSX")});
+    if (QMdiArea* area = ctx.frame ? ctx.frame->mdiArea() : nullptr)
+        for (QMdiSubWindow* sub : area->subWindowList())
+            if (qobject_cast<frmProgCurva*>(sub->widget()))
+                ComboSorgente->addItem(kCurveWindowPrefix + sub->widget()->windowTitle(),
+                                       QVariant::fromValue<QObject*>(sub->widget()));
+    const int again = ComboSorgente->findText(chosen);
+    ComboSorgente->setCurrentIndex(again >= 0 ? again : kSourceMdx);
+}
+
+void frmMisAnt::ComVerifica_Click() {
+    if (readBack_.running()) return;
+    const int curveNo = ComboCurva->currentIndex() == 1 ? 2 : 1;
+    const int source = ComboSorgente->currentIndex();
+    if (source > kSourceMsx) {
+        auto* window = qobject_cast<frmProgCurva*>(ComboSorgente->currentData().value<QObject*>());
+        if (!window) {
+            fillSourceChoice();
+            return;
+        }
+        setReferenceTable(window->document().curves[static_cast<size_t>(curveNo - 1)].CurveTable);
+        return;
+    }
+    // Read back from the module: the replies reach the wait through the decoder.
+    if (ctx.targets) ctx.targets->addReplyListener(&wait_);
+    readBackStartedInput_ = startInput();
+    ctx.midi.MIDIInDecode = true;
+    readBack_.start(source == kSourceMdx, curveNo);
+    ComVerifica->setEnabled(false);
+    LabVerifica->setText(QStringLiteral("Lettura della curva %1 da %2...")
+                             .arg(curveNo)
+                             .arg(ComboSorgente->currentText()));
+    checkTimer_->start();
+}
+
+void frmMisAnt::checkTick() {
+    using Outcome = closedloop::TableReadBack::Outcome;
+    if (!readBack_.running()) return;
+    const Outcome outcome = readBack_.tick(checkTimer_->interval());
+    if (outcome == Outcome::Running) return;
+    endReadBack(readBackStartedInput_);
+    if (outcome == Outcome::Completed) {
+        setReferenceTable(readBack_.table());
+        return;
+    }
+    LabVerifica->setText(outcome == Outcome::WrongModule
+                             ? QStringLiteral("Ha risposto l'altro modulo: verifica annullata")
+                             : QStringLiteral("Nessuna risposta dall'unita': verifica annullata"));
+}
+
+void frmMisAnt::endReadBack(bool stopInput) {
+    checkTimer_->stop();
+    if (ctx.targets) ctx.targets->removeReplyListener(&wait_);
+    wait_.cancel();
+    if (stopInput && !running()) {
+        ctx.midi.StopMIDIPoll = true;
+        if (ctx.midi.MIDIInStarted) ctx.midi.StopMIDIIn();
+    }
+    readBackStartedInput_ = false;
+    ComVerifica->setEnabled(true);
+}
+
+void frmMisAnt::setReferenceTable(const curve::Table& table) {
+    reference_ = table;
+    differences_.clear();
+    summary_ = {};
+    scartiModel_->resetRows();
+    compareNewRows();
+    ListScarti->show();
+    MADiagrammaDis();
+}
+
+// The rows not yet compared: their differences into ListScarti, the summary brought on.
+void frmMisAnt::compareNewRows() {
+    if (!reference_) return;
+    RowStore fresh(kAdvanceRowLength);
+    for (size_t i = differences_.size(); i < advanceRows_.size(); ++i)
+        fresh.append(advanceRows_.row(i));
+    std::vector<std::optional<double>> diffs;
+    const closedloop::Summary part = closedloop::compare(fresh, *reference_, &diffs);
+    for (size_t i = 0; i < fresh.size(); ++i) {
+        const std::string_view row = fresh.row(i);
+        char line[kDifferenceRowLength + 16];
+        std::string programmed = "     ";
+        std::string difference = "      ";
+        if (diffs[i]) {
+            const double measured = static_cast<double>(advancePoint(row)->tenths) / 10.0;
+            std::snprintf(line, sizeof line, "%5.1f", measured - *diffs[i]);
+            programmed = line;
+            std::snprintf(line, sizeof line, "%+6.2f", *diffs[i]);
+            difference = line;
+        }
+        std::string text(row.substr(0, 19)); // Riga, Rot, Ant
+        text += ' ' + programmed + ' ' + difference;
+        differences_.append(text);
+    }
+    if (part.compared > 0 &&
+        (summary_.compared == 0 || std::fabs(part.largest) > std::fabs(summary_.largest))) {
+        summary_.largest = part.largest;
+        summary_.rpmOfLargest = part.rpmOfLargest;
+    }
+    summary_.compared += part.compared;
+    scartiModel_->publish();
+    showSummary();
+}
+
+void frmMisAnt::showSummary() {
+    if (!reference_) {
+        LabVerifica->clear();
+        return;
+    }
+    if (summary_.compared == 0) {
+        LabVerifica->setText(QStringLiteral("Nessun punto da confrontare con la curva"));
+        return;
+    }
+    LabVerifica->setText(QStringLiteral("Scarto massimo %1%2 gradi a %3 rpm (%4 punti)")
+                             .arg(summary_.largest >= 0 ? "+" : "")
+                             .arg(summary_.largest, 0, 'f', 2)
+                             .arg(QString::fromStdString(formatGrouped(summary_.rpmOfLargest)))
+                             .arg(summary_.compared));
 }

@@ -1,14 +1,18 @@
 #pragma once
 #include "app/ui/ChildWindow.h"
+#include "app/ui/DocumentKind.h"
 #include "measure/AdvanceDiagram.h"
+#include "measure/ClosedLoop.h"
 #include "measure/CurrentMeasurement.h"
 #include "measure/RotationMeasurement.h"
 #include "midi/DecoderSinks.h"
 #include <QString>
 #include <array>
 #include <functional>
+#include <optional>
 #include <vector>
 
+class QComboBox;
 class QLabel;
 class QListView;
 class QPlainTextEdit;
@@ -23,7 +27,10 @@ class RowListModel;
 // table (List1), a live text (Text1) and a diagram of advance against speed (Picture1).
 // List2 holds the rotation rows of the same revolutions; they are what is saved. While the
 // rotation window is open it drives Start and Stop here.
-class frmMisAnt : public ChildWindow, public MeasurementSink, public AdvanceFollower {
+class frmMisAnt : public ChildWindow,
+                  public MeasurementSink,
+                  public AdvanceFollower,
+                  public DocumentWindow {
     Q_OBJECT
 public:
     static constexpr int DefaultWidth = 15000; // twips
@@ -33,16 +40,24 @@ public:
     // Picture1's size (twips).
     static constexpr int PictureWidth = 9600;
     static constexpr int PictureHeight = 6500;
+    // ListScarti rows: Riga, Rot, the measured and the programmed advance, the difference.
+    static constexpr int kDifferenceRowLength = 32;
 
-    // Chooses a path to write to, starting in a folder; empty: cancelled.
+    // Chooses the CSV file to export to, starting in a folder; empty: cancelled.
     using PathChooser = std::function<QString(const QString& folder, const QString& suggested)>;
 
     explicit frmMisAnt(WindowContext& ctx, QWidget* parent = nullptr);
     ~frmMisAnt() override;
 
     void Form_Load() override;
-    bool canSaveAs() const { return ComStop_text() == "Start"; }
-    void saveDocumentAs();
+
+    // The document kind of the advance window for the File menu's dispatch: saved with the
+    // extension "mant", its files opened from the measurement filters.
+    static DocumentKind documentKind();
+    // DocumentWindow: a new measurement has only a name, so the first save asks where.
+    std::string documentPath() const override;
+    std::string documentBytes() override;
+    void documentSaved(const std::string& path) override;
 
     // MeasurementSink
     bool running() const override;
@@ -52,17 +67,26 @@ public:
     void followStop() override;
     void followNewMeasurement() override;
 
-    // Reads a measurement file into the window; false (window left empty) when refused.
+    // Takes a measurement file's rows and notes (before Form_Load, or into the open window);
+    // false, leaving the window empty, when the file is refused.
+    bool readDocument(const std::string& path, std::string_view bytes);
+    // Reads the file at path into the open window.
     bool openDocument(const std::string& path);
-    // Writes the measurement to path; an empty text or the failure.
-    std::string saveDocument(const std::string& path);
-    const std::string& documentPath() const { return measurement_.path; }
     const RotationMeasurement& measurement() const { return measurement_; }
     const RowStore& advanceRows() const { return advanceRows_; }
     // Clears Picture1 to its grid, places the axis labels and plots every row again.
     void MADiagrammaDis();
 
     void setPathChooser(PathChooser chooser) { choosePath_ = std::move(chooser); }
+
+    // The closed-loop check: the table the measured points are compared with (nothing
+    // before a check), and its summary so far.
+    const std::optional<curve::Table>& referenceTable() const { return reference_; }
+    const closedloop::Summary& checkSummary() const { return summary_; }
+    // Sets the curve to check against, as a completed check does.
+    void setReferenceTable(const curve::Table& table);
+    // One tick of TimerVerifica, the read-back's 10 ms pace, as the timer does it.
+    void checkTick();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -79,6 +103,12 @@ private:
     void ComEsporta_Click();
     void List1_Click();
     void limitsChanged();
+    void ComVerifica_Click();
+    void endReadBack(bool stopInput);
+    void fillSourceChoice();
+    void compareNewRows();
+    void showSummary();
+    bool startInput();
 
     void startAcquisition();
     void stopAcquisition();
@@ -86,13 +116,13 @@ private:
     void showView();
     void clearMeasurement();
     void newDocumentName();
+    void showLoadedDocument();
     void refresh();
     void placeAxisLabels();
     void layoutControls();
     void setSaveEntries(bool enabled);
     bool rotationOpen() const;
     bool dataView() const;
-    QString choose(const QString& suggested, const QString& filter, const QString& suffix);
 
     RotationMeasurement measurement_; // List2: the rotation rows
     RowStore advanceRows_{kAdvanceRowLength};
@@ -100,8 +130,16 @@ private:
     QString liveText_;
     bool liveDirty_ = false;
     bool ownAcquisition_ = false;
+    bool loaded_ = false; // a file was read before Form_Load
     uint32_t overrunsAtStart_ = 0;
     PathChooser choosePath_;
+    // closed-loop check
+    std::optional<curve::Table> reference_;
+    closedloop::Summary summary_;
+    RowStore differences_{kDifferenceRowLength};
+    UnitReplyWait wait_;
+    closedloop::TableReadBack readBack_;
+    bool readBackStartedInput_ = false;
 
     QPushButton* ComStop;
     QPushButton* ComSospendi;
@@ -125,8 +163,15 @@ private:
     QLabel* LabContRighe;
     QLabel* LabPersi;
     QLabel* LabIntestazione;
+    QComboBox* ComboSorgente;
+    QComboBox* ComboCurva;
+    QPushButton* ComVerifica;
+    QLabel* LabVerifica;
+    QListView* ListScarti;
     RowListModel* list1Model_;
     RowListModel* list2Model_;
+    RowListModel* scartiModel_;
+    QTimer* checkTimer_;
     RingPollTimer* poller_;
     QTimer* refreshTimer_;
     bool closed_ = false;

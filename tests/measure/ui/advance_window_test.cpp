@@ -1,4 +1,5 @@
 #include "app/FileStore.h"
+#include "app/ui/DocumentDispatch.h"
 #include "measure/AdvanceRow.h"
 #include "measure/MrotFile.h"
 #include "measure/RowReader.h"
@@ -181,27 +182,34 @@ TEST_F(AdvanceWindowTest, SavedFileReopensWithEveryRowAndNoteAndExportsToCsv) {
     notes->subWindow()->close(); // closed before saving: still written
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
-    const QString file = QString::fromStdString(t.path("run.mant"));
-    QString offeredName;
-    w->setPathChooser([&](const QString&, const QString& suggested) {
-        offeredName = suggested;
-        return file;
+    // A new measurement has no folder yet: Save asks where, proposing "mant".
+    FileDialogRequest asked;
+    main->documents().setChooser([&](const FileDialogRequest& r) {
+        asked = r;
+        return QString::fromStdString(t.path("run"));
     });
+    const QString file = QString::fromStdString(t.path("run.mant"));
     main->mdiArea()->setActiveSubWindow(w->subWindow());
-    click(w, "ComSalva"); // a new measurement has no folder yet: asks
-    EXPECT_TRUE(offeredName.startsWith("Misura-"));
+    click(w, "ComSalva");
+    EXPECT_TRUE(asked.save);
+    EXPECT_EQ(asked.defaultSuffix, "mant");
+    EXPECT_EQ(asked.selectedFilter, "Misura Anticipo (*.mant *.mrot)");
     EXPECT_EQ(w->windowTitle(), "Misura Anticipo: " + file);
     const std::string bytes = *readWholeFile(file.toStdString());
     // records 1-3, one notes record, marker, header, blank, the rows
     EXPECT_EQ(bytes.size(), (7u + rotation.size()) * 97);
     EXPECT_EQ(bytes.substr(3 * 97, 29), "Giro di prova\r\nMDX curva 1   ");
 
-    // Reopened into a fresh window: the same rows, the same advance table, the notes.
+    // Reopened from the recent list (the open dialog hands its choice on the same way) into
+    // a new advance window: the same rows, the same table, the notes.
     w->subWindow()->close();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     t.app.Measurement.Notes.clear();
-    open();
-    ASSERT_TRUE(w->openDocument(file.toStdString()));
+    ASSERT_TRUE(main->action("mnuRecentFile_1")->isVisible());
+    main->action("mnuRecentFile_1")->trigger();
+    w = main->findChild<frmMisAnt*>();
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(t.app.WinRec[win::Advance].State, 1);
     EXPECT_EQ(rows("List2"), rotation);
     EXPECT_EQ(rows("List1"), advance);
     EXPECT_EQ(t.app.Measurement.Notes, "Giro di prova\r\nMDX curva 1");

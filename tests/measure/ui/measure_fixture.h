@@ -1,4 +1,5 @@
 #pragma once
+#include "app/ui/DocumentDispatch.h"
 #include "app/ui/WindowRegistry.h"
 #include "app/ui/frmMain.h"
 #include "midi/Decoder.h"
@@ -44,6 +45,11 @@ protected:
         main = std::make_unique<frmMain>(ctx, decoder);
         targets.main = main.get();
         registerWindows(*main, nullptr);
+        // A test that forgets to answer a file dialog fails instead of waiting for a user.
+        main->documents().setChooser([](const FileDialogRequest&) {
+            ADD_FAILURE() << "unexpected file dialog";
+            return QString();
+        });
         main->MDIForm_Load();
         main->show();
         // The program's window is the active one, as after start-up on a desktop.

@@ -1,4 +1,5 @@
 #include "app/FileStore.h"
+#include "app/ui/DocumentDispatch.h"
 #include "measure/ui/frmMisAnt.h"
 #include "measure/ui/frmMisRotNote.h"
 #include "measure_fixture.h"
@@ -67,8 +68,8 @@ TEST_F(NotesWindowTest, NotesTypedWhileOpenAreSavedAndANewMeasurementEmptiesThem
     ASSERT_NE(notes, nullptr);
     type("motore caldo");
     const std::string file = t.path("open.mrot");
-    advance->setPathChooser(
-        [&](const QString&, const QString&) { return QString::fromStdString(file); });
+    main->documents().setChooser(
+        [&](const FileDialogRequest&) { return QString::fromStdString(file); });
     main->mdiArea()->setActiveSubWindow(advance->subWindow());
     click(advance, "ComSalva");
     const std::string bytes = *readWholeFile(file);

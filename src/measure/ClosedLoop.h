@@ -1,0 +1,63 @@
+#pragma once
+#include "curve/CurveModel.h"
+#include "measure/AdvanceRow.h"
+#include "measure/RowStore.h"
+#include "midi/UnitReplyWait.h"
+#include <cstddef>
+#include <optional>
+#include <vector>
+
+class MidiPort;
+
+// The closed-loop check of the advance window: the curve programmed in the unit against
+// the advance the unit actually produced.
+namespace closedloop {
+
+// The unit times a revolution from the table entry of the 100 rpm step at or below its
+// speed (entry 12 is 500 rpm, entry 106 9,900 rpm, held at both ends); the entry's count
+// of 3.2 us is the advance time. The advance in degrees that makes at rpm; nothing when
+// the entry holds 0.
+std::optional<double> programmedAdvance(const curve::Table& table, double rpm);
+
+// The programmed curve as the diagram draws it: for every entry that holds a count, its
+// advance at both ends of its 100 rpm step (rpm, tenths of a degree), in speed order.
+std::vector<AdvancePoint> referenceCurve(const curve::Table& table);
+
+struct Summary {
+    std::size_t compared = 0; // rows with a measured and a programmed advance
+    double largest = 0;       // largest difference, degrees (measured - programmed)
+    int64_t rpmOfLargest = 0;
+};
+
+// Each advance row's difference from the table (nothing where the row has no advance or
+// the table no entry), appended to differences when given, and the summary.
+Summary compare(const RowStore& advanceRows, const curve::Table& table,
+                std::vector<std::optional<double>>* differences = nullptr);
+
+// Reads a curve's table back from a module: one read request per entry (addresses 6.. for
+// curve 1, 113.. for curve 2), each sent when the previous one was answered. Time passes
+// through tick(); a reply that does not come within its wait ends the read-back.
+class TableReadBack {
+public:
+    enum class Outcome { Running, Completed, WrongModule, NoAnswer };
+
+    TableReadBack(MidiPort& port, UnitReplyWait& wait) : port_(port), wait_(wait) {}
+    void start(bool master, int curveNo);
+    Outcome tick(int ms);
+    bool running() const { return running_; }
+    int entriesRead() const { return next_; }
+    const curve::Table& table() const { return table_; }
+
+private:
+    void requestNext();
+
+    MidiPort& port_;
+    UnitReplyWait& wait_;
+    bool master_ = true;
+    int base_ = 6;
+    int next_ = 0;
+    bool running_ = false;
+    curve::Table table_{};
+};
+
+} // namespace closedloop
