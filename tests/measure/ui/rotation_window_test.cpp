@@ -77,6 +77,11 @@ TEST_F(RotationWindowTest, RecordsFromStartToStopAsAUserDrivesIt) {
                       list->visualRect(list->model()->index(2, 0)).center());
     EXPECT_EQ(label("LabContRighe"), "3");
     EXPECT_EQ(label("LabTmpMis"), "00:00:060,000");
+    // The graph starts at the selected row.
+    click("ComDatiGrafico");
+    EXPECT_EQ(w->graph().memoryPosition, 3u);
+    EXPECT_EQ(scroll("HScrollTempoMem")->value(), 3);
+    click("ComDatiGrafico");
 
     // Start again continues the measurement: numbers and time go on.
     click("ComStop");
