@@ -387,6 +387,7 @@ void frmMisRot::startAcquisition() {
     ctx.timer.clock().resetClock();
     if (ctx.decoder) ctx.decoder->resetMeasurement();
     overrunsAtStart_ = ctx.midi.ring.overruns();
+    LabPersi->clear();
     acquiring_ = true;
     ComStop->setText(kStop);
     ComSospendi->setEnabled(true);
@@ -441,8 +442,9 @@ void frmMisRot::ComSospendi_Click() {
     } else {
         ComSospendi->setText(kSospendi);
         ctx.midi.MIDIInDecode = true;
-        // The revolution cut by the pause is not whole: wait for the next burst.
-        if (ctx.decoder) ctx.decoder->resetMeasurement();
+        // The burst cut by the pause is not whole: wait for the next 0x80. DTb still compares
+        // with the last row recorded.
+        if (ctx.decoder) ctx.decoder->LastKind = 0;
     }
 }
 
