@@ -434,6 +434,8 @@ void frmMisAnt::ComAttiva_Click() {
 }
 
 void frmMisAnt::addRow(const MeasurementRow& row) {
+    // Opened while the rotation window was already recording: its rows say so.
+    if (!running() && rotationOpen()) followStart();
     if (ComSospendi->text() == kContinue) return;
     const std::string advance = advanceRow(row.text, row.Ta, row.Tss, row.Tc);
     measurement_.rows.append(row.text);

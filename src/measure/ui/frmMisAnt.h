@@ -58,6 +58,8 @@ public:
     std::string documentPath() const override;
     std::string documentBytes() override;
     void documentSaved(const std::string& path) override;
+    // Not while the rows are coming in.
+    bool documentSavable() const override { return !running(); }
 
     // MeasurementSink
     bool running() const override;

@@ -81,3 +81,24 @@ TEST_F(AdvanceFollowTest, TypingInTheNotesMarksTheRotationWindowModifiedOnce) {
     QTest::keyClicks(QApplication::focusWidget(), "abc");
     EXPECT_EQ(rotation->windowTitle(), clean + "*");
 }
+
+TEST_F(AdvanceFollowTest, OpenedWhileTheRotationWindowRecordsItFollowsAtOnce) {
+    ASSERT_NE(rotation, nullptr);
+    click(rotation, "ComStop");
+    run(200);
+    click(rotation, "ComAnticipo");
+    auto* advance = main->findChild<frmMisAnt*>();
+    ASSERT_NE(advance, nullptr);
+    run(300);
+    EXPECT_EQ(caption(advance, "ComStop"), "Stop");
+    EXPECT_FALSE(get<QPushButton>(advance, "ComSalva")->isEnabled());
+    EXPECT_GE(advance->advanceRows().size(), 25u);
+    click(rotation, "ComStop");
+    EXPECT_EQ(caption(advance, "ComStop"), "Start");
+    // Its rows are the last ones of the rotation window.
+    const RowStore& all = rotation->measurement().rows;
+    const RowStore& kept = advance->measurement().rows;
+    ASSERT_GT(all.size(), kept.size());
+    for (size_t i = 0; i < kept.size(); ++i)
+        ASSERT_EQ(kept.row(i), all.row(all.size() - kept.size() + i));
+}

@@ -309,3 +309,18 @@ TEST_F(AdvanceWindowTest, GrabbedDuringALiveSweep) {
     click(w, "ComDatiGrafico");
     EXPECT_TRUE(w->subWindow()->grab().save("/tmp/zephalon_png/advance_table.png"));
 }
+
+TEST_F(AdvanceWindowTest, AnOverflowingInputSaysHowManyMessagesWereLost) {
+    link.unit.setEngine({.profile = SpeedProfile::Fixed, .fixedRpm = 9000});
+    open();
+    click(w, "ComStop");
+    // A minute of revolutions arrives while nothing drains the input: 45,000 messages for a
+    // ring that holds 31,999.
+    link.pump(60'000'000);
+    mainPoller()->pollNow();
+    click(w, "ComStop");
+    const uint32_t lost = port.ring.overruns();
+    ASSERT_GT(lost, 10'000u);
+    EXPECT_TRUE(get<QLabel>(w, "LabPersi")->isVisible());
+    EXPECT_EQ(text(w, "LabPersi"), QString("Messaggi persi: %1").arg(lost));
+}
