@@ -897,7 +897,7 @@ void frmMisRot::showTakenDocument() {
 // --- unload --------------------------------------------------------------------------
 
 bool frmMisRot::askToSave() {
-    if (!doc_.modified || doc_.rows.empty() || ctx.app.Closing) return true;
+    if (!doc_.modified || (doc_.rows.empty() && !acquiring_) || ctx.app.Closing) return true;
     // Rows recorded and not saved: ask before they are thrown away.
     const std::string title = toLatin1(windowTitle());
     const Notifier::Answer a =
@@ -916,7 +916,12 @@ void frmMisRot::closeEvent(QCloseEvent* event) {
     }
     if (!closed_) {
         closed_ = true;
-        if (acquiring_) drainInput();
+        if (acquiring_) {
+            ctx.midi.StopMIDIIn();
+            drainInput();
+            // An advance window that followed this Start stops with it.
+            if (AdvanceFollower* adv = ctx.app.Measurement.advance) adv->followStop();
+        }
         acquiring_ = false;
         refreshTimer_->stop();
         ctx.midi.StopMIDIPoll = true;

@@ -274,3 +274,22 @@ TEST_F(RotationWindowTest, SavesReopensAndAsksBeforeThrowingRowsAway) {
     main->action("mnuApriMrot")->trigger();
     EXPECT_EQ(main->findChild<frmMisRot*>(), nullptr);
 }
+
+TEST_F(RotationWindowTest, ClosingWhileRecordingKeepsTheLastRowsAndStopsTheAdvanceWindow) {
+    openFromMenu();
+    click("ComAnticipo");
+    auto* advance = main->findChild<frmMisAnt*>();
+    ASSERT_NE(advance, nullptr);
+    main->mdiArea()->setActiveSubWindow(w->subWindow());
+    click("ComStop");
+    EXPECT_EQ(MeasureWindowTest::caption(advance, "ComStop"), "Stop");
+    link.pump(100'000); // five revolutions still in the ring when the window closes
+    t.notifier.nextAnswer = Notifier::Answer::No;
+    main->action("mnuChiudi")->trigger();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(main->findChild<frmMisRot*>(), nullptr);
+    EXPECT_EQ(t.notifier.questions.size(), 1u); // the rows were not saved
+    EXPECT_FALSE(link.inputStarted());
+    EXPECT_EQ(MeasureWindowTest::caption(advance, "ComStop"), "Start");
+    EXPECT_EQ(advance->measurement().rows.size(), 5u);
+}
