@@ -847,11 +847,13 @@ std::string frmMisRot::documentPath() const {
 
 std::string frmMisRot::documentBytes() {
     const RowStore& rows = doc_.rows;
-    return serializeMrot(documentPath(), ctx.app.Measurement.notesForSave(), rows.size(),
+    return serializeMrot(writePath_.empty() ? documentPath() : writePath_,
+                         ctx.app.Measurement.notesForSave(), rows.size(),
                          [&rows](size_t i) { return rows.row(i); });
 }
 
 void frmMisRot::documentSaved(const std::string& path) {
+    writePath_.clear();
     doc_.path = path;
     setCaption(false);
 }

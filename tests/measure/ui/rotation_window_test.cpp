@@ -228,6 +228,9 @@ TEST_F(RotationWindowTest, SavesReopensAndAsksBeforeThrowingRowsAway) {
         [&path](const FileDialogRequest&) { return QString::fromStdString(path); });
     main->action("mnuSalvaAs")->trigger();
     EXPECT_EQ(w->windowTitle().toStdString(), "Misura Rotazione: " + path);
+    // The file records where it was written.
+    EXPECT_EQ(readWholeFile(path)->substr(97, path.size()), path);
+    EXPECT_EQ(bytes->substr(97, first.size()), first);
     main->action("mnuChiudi")->trigger();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(t.notifier.questions.empty());
