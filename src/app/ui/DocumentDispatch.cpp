@@ -271,6 +271,7 @@ bool DocumentDispatch::write(ChildWindow* window, const DocumentKind& kind, cons
     AppState& app = ctx_.app;
     try {
         app.TraceStep = StepWriter;
+        doc->documentWriting(path);
         const std::string bytes = doc->documentBytes();
         app.TraceStep = StepDisk;
         const std::string failure = writeFileAtomically(path, bytes);

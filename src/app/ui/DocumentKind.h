@@ -28,6 +28,9 @@ public:
     virtual std::string documentPath() const = 0;
     // The writer: the whole document as the bytes of its file.
     virtual std::string documentBytes() = 0;
+    // Called just before documentBytes() with the path the bytes will be written to (Save
+    // As writes to a new one), for a document that records its own path.
+    virtual void documentWriting(const std::string& /*path*/) {}
     // The bytes are safely on disk at path: the window takes the path, its caption and
     // clears its modified mark.
     virtual void documentSaved(const std::string& path) = 0;

@@ -387,6 +387,7 @@ void frmMisRot::startAcquisition() {
     ctx.timer.clock().resetClock();
     if (ctx.decoder) ctx.decoder->resetMeasurement();
     overrunsAtStart_ = ctx.midi.ring.overruns();
+    LabPersi->clear();
     acquiring_ = true;
     ComStop->setText(kStop);
     ComSospendi->setEnabled(true);
@@ -441,8 +442,9 @@ void frmMisRot::ComSospendi_Click() {
     } else {
         ComSospendi->setText(kSospendi);
         ctx.midi.MIDIInDecode = true;
-        // The revolution cut by the pause is not whole: wait for the next burst.
-        if (ctx.decoder) ctx.decoder->resetMeasurement();
+        // The burst cut by the pause is not whole: wait for the next 0x80. DTb still compares
+        // with the last row recorded.
+        if (ctx.decoder) ctx.decoder->LastKind = 0;
     }
 }
 
@@ -845,11 +847,13 @@ std::string frmMisRot::documentPath() const {
 
 std::string frmMisRot::documentBytes() {
     const RowStore& rows = doc_.rows;
-    return serializeMrot(documentPath(), ctx.app.Measurement.notesForSave(), rows.size(),
+    return serializeMrot(writePath_.empty() ? documentPath() : writePath_,
+                         ctx.app.Measurement.notesForSave(), rows.size(),
                          [&rows](size_t i) { return rows.row(i); });
 }
 
 void frmMisRot::documentSaved(const std::string& path) {
+    writePath_.clear();
     doc_.path = path;
     setCaption(false);
 }
@@ -895,7 +899,7 @@ void frmMisRot::showTakenDocument() {
 // --- unload --------------------------------------------------------------------------
 
 bool frmMisRot::askToSave() {
-    if (!doc_.modified || doc_.rows.empty() || ctx.app.Closing) return true;
+    if (!doc_.modified || (doc_.rows.empty() && !acquiring_) || ctx.app.Closing) return true;
     // Rows recorded and not saved: ask before they are thrown away.
     const std::string title = toLatin1(windowTitle());
     const Notifier::Answer a =
@@ -914,7 +918,12 @@ void frmMisRot::closeEvent(QCloseEvent* event) {
     }
     if (!closed_) {
         closed_ = true;
-        if (acquiring_) drainInput();
+        if (acquiring_) {
+            ctx.midi.StopMIDIIn();
+            drainInput();
+            // An advance window that followed this Start stops with it.
+            if (AdvanceFollower* adv = ctx.app.Measurement.advance) adv->followStop();
+        }
         acquiring_ = false;
         refreshTimer_->stop();
         ctx.midi.StopMIDIPoll = true;

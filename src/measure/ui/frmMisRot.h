@@ -41,6 +41,7 @@ public:
 
     // DocumentWindow: a new measurement's path is its name in the start folder.
     std::string documentPath() const override;
+    void documentWriting(const std::string& path) override { writePath_ = path; }
     std::string documentBytes() override;
     void documentSaved(const std::string& path) override;
     // Not while acquiring, nor before a new measurement's first Stop.
@@ -117,6 +118,7 @@ private:
     bool acquiring_ = false;
     bool documentTaken_ = false;
     bool saveOffered_ = false;
+    std::string writePath_; // where the file being written goes (its path record)
 
     QPushButton* ComStop;
     QPushButton* ComSospendi;

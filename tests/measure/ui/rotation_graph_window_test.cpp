@@ -125,6 +125,7 @@ TEST_F(RotationWindowTest, ExtendedTableOnlyWhileStopped) {
     const QString row = est->model()->data(est->model()->index(0, 0)).toString();
     ASSERT_EQ(row.size(), 103);
     EXPECT_EQ(row.mid(90, 13), "00:00:020,000");
+    w->grab().save("/tmp/measure-rot-extended.png");
     click("ComDatiEst");
     EXPECT_EQ(caption("ComDatiEst"), "DatiEst");
     EXPECT_TRUE(get<QAbstractItemView>("List1")->isVisible());

@@ -77,6 +77,11 @@ TEST_F(RotationWindowTest, RecordsFromStartToStopAsAUserDrivesIt) {
                       list->visualRect(list->model()->index(2, 0)).center());
     EXPECT_EQ(label("LabContRighe"), "3");
     EXPECT_EQ(label("LabTmpMis"), "00:00:060,000");
+    // The graph starts at the selected row.
+    click("ComDatiGrafico");
+    EXPECT_EQ(w->graph().memoryPosition, 3u);
+    EXPECT_EQ(scroll("HScrollTempoMem")->value(), 3);
+    click("ComDatiGrafico");
 
     // Start again continues the measurement: numbers and time go on.
     click("ComStop");
@@ -223,6 +228,9 @@ TEST_F(RotationWindowTest, SavesReopensAndAsksBeforeThrowingRowsAway) {
         [&path](const FileDialogRequest&) { return QString::fromStdString(path); });
     main->action("mnuSalvaAs")->trigger();
     EXPECT_EQ(w->windowTitle().toStdString(), "Misura Rotazione: " + path);
+    // The file records where it was written.
+    EXPECT_EQ(readWholeFile(path)->substr(97, path.size()), path);
+    EXPECT_EQ(bytes->substr(97, first.size()), first);
     main->action("mnuChiudi")->trigger();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(t.notifier.questions.empty());
@@ -268,4 +276,23 @@ TEST_F(RotationWindowTest, SavesReopensAndAsksBeforeThrowingRowsAway) {
         [&bad](const FileDialogRequest&) { return QString::fromStdString(bad); });
     main->action("mnuApriMrot")->trigger();
     EXPECT_EQ(main->findChild<frmMisRot*>(), nullptr);
+}
+
+TEST_F(RotationWindowTest, ClosingWhileRecordingKeepsTheLastRowsAndStopsTheAdvanceWindow) {
+    openFromMenu();
+    click("ComAnticipo");
+    auto* advance = main->findChild<frmMisAnt*>();
+    ASSERT_NE(advance, nullptr);
+    main->mdiArea()->setActiveSubWindow(w->subWindow());
+    click("ComStop");
+    EXPECT_EQ(MeasureWindowTest::caption(advance, "ComStop"), "Stop");
+    link.pump(100'000); // five revolutions still in the ring when the window closes
+    t.notifier.nextAnswer = Notifier::Answer::No;
+    main->action("mnuChiudi")->trigger();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(main->findChild<frmMisRot*>(), nullptr);
+    EXPECT_EQ(t.notifier.questions.size(), 1u); // the rows were not saved
+    EXPECT_FALSE(link.inputStarted());
+    EXPECT_EQ(MeasureWindowTest::caption(advance, "ComStop"), "Start");
+    EXPECT_EQ(advance->measurement().rows.size(), 5u);
 }
