@@ -5,7 +5,6 @@ namespace coil::entry {
 
 namespace {
 constexpr int kMaxVR = 8000;
-constexpr int kMaxTenths = 255;
 
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
@@ -43,7 +42,7 @@ Result refused(std::string_view text, Edit edit) {
     return {false, std::string(text), edit.selStart};
 }
 
-Result checked(std::string_view text, Edit edit, char key, bool (*valid)(std::string_view)) {
+template <class Valid> Result checked(std::string_view text, Edit edit, char key, Valid valid) {
     if (!isDigit(key) && key != Backspace && key != Delete) return refused(text, edit);
     const std::optional<Result> r = applyKey(text, edit, key);
     if (!r || !valid(r->text)) return refused(text, edit);
@@ -80,31 +79,32 @@ bool validRPerc(std::string_view text) {
     return text.size() < 3 || text == "100";
 }
 
-bool validTenths(std::string_view text) {
+bool validTenths(std::string_view text, int maxRaw) {
     if (text.empty()) return true;
     if (std::count(text.begin(), text.end(), ',') > 1) return false;
     const std::optional<int> v = tenthsValue(text);
-    return v && *v <= kMaxTenths;
+    return v && *v <= maxRaw;
 }
 
 Result keyVR(std::string_view text, Edit edit, char key) {
-    return checked(text, edit, key, validVR);
+    return checked(text, edit, key, [](std::string_view t) { return validVR(t); });
 }
 
 Result keyRPerc(std::string_view text, Edit edit, char key) {
-    return checked(text, edit, key, validRPerc);
+    return checked(text, edit, key, [](std::string_view t) { return validRPerc(t); });
 }
 
-Result keyTenths(std::string_view text, Edit edit, char key) {
+Result keyTenths(std::string_view text, Edit edit, char key, int maxRaw) {
+    const auto valid = [maxRaw](std::string_view t) { return validTenths(t, maxRaw); };
     if (key == '.') key = ',';
-    if (key != ',') return checked(text, edit, key, validTenths);
+    if (key != ',') return checked(text, edit, key, valid);
     std::optional<Result> r = applyKey(text, edit, key);
     if (!r) return refused(text, edit);
     if (r->text.front() == ',') {
         r->text.insert(0, 1, '0');
         ++r->caret;
     }
-    if (!validTenths(r->text)) return refused(text, edit);
+    if (!valid(r->text)) return refused(text, edit);
     return *r;
 }
 

@@ -26,14 +26,15 @@ struct Result {
 Result keyVR(std::string_view text, Edit edit, char key);
 // TextRPerc: digits; at most three characters, and three only as "100".
 Result keyRPerc(std::string_view text, Edit edit, char key);
-// TextL / TextR: digits and one decimal comma (a point is taken as a comma), one decimal at
-// most, never above 25,5; a comma typed first gives "0,".
-Result keyTenths(std::string_view text, Edit edit, char key);
+// TextL / TextR (and TextVB with maxRaw 150): digits and one decimal comma (a point is
+// taken as a comma), one decimal at most, never above maxRaw tenths (25,5); a comma typed
+// first gives "0,".
+Result keyTenths(std::string_view text, Edit edit, char key, int maxRaw = 255);
 
 // Whether a whole text follows each box's rules (a paste is checked this way).
 bool validVR(std::string_view text);
 bool validRPerc(std::string_view text);
-bool validTenths(std::string_view text);
+bool validTenths(std::string_view text, int maxRaw = 255);
 
 // The values the texts stand for; nothing for an empty text. Tenths: "5,0", "5," and "5"
 // all give 50.

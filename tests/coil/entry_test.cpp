@@ -5,13 +5,18 @@ using namespace coil::entry;
 
 namespace {
 // Types each character at the end of text, as a user does; refused keys change nothing.
-std::string typed(Result (*rule)(std::string_view, Edit, char), std::string text,
-                  std::string_view keys) {
+template <class Rule> std::string typed(Rule rule, std::string text, std::string_view keys) {
     for (char k : keys) {
         const Result r = rule(text, {static_cast<int>(text.size()), 0}, k);
         if (r.accepted) text = r.text;
     }
     return text;
+}
+Result tenths(std::string_view text, Edit edit, char key) {
+    return keyTenths(text, edit, key);
+}
+Result volts(std::string_view text, Edit edit, char key) {
+    return keyTenths(text, edit, key, 150);
 }
 } // namespace
 
@@ -41,14 +46,16 @@ TEST(CoilEntry, ExtraResistanceStopsAtOneHundred) {
 }
 
 TEST(CoilEntry, InductanceAndResistanceKeepOneDecimal) {
-    EXPECT_EQ(typed(keyTenths, "", "5,0"), "5,0");
-    EXPECT_EQ(typed(keyTenths, "", ",5"), "0,5");   // a comma first gives "0,"
-    EXPECT_EQ(typed(keyTenths, "", "7.5"), "7,5");  // a point is taken as the comma
-    EXPECT_EQ(typed(keyTenths, "", "5,25"), "5,2"); // one decimal only
-    EXPECT_EQ(typed(keyTenths, "", "2,5,"), "2,5");
-    EXPECT_EQ(typed(keyTenths, "", "25,6"), "25,");
-    EXPECT_EQ(typed(keyTenths, "", "26"), "2");
-    EXPECT_EQ(typed(keyTenths, "", "25,5"), "25,5");
+    EXPECT_EQ(typed(tenths, "", "5,0"), "5,0");
+    EXPECT_EQ(typed(tenths, "", ",5"), "0,5");   // a comma first gives "0,"
+    EXPECT_EQ(typed(tenths, "", "7.5"), "7,5");  // a point is taken as the comma
+    EXPECT_EQ(typed(tenths, "", "5,25"), "5,2"); // one decimal only
+    EXPECT_EQ(typed(tenths, "", "2,5,"), "2,5");
+    EXPECT_EQ(typed(tenths, "", "25,6"), "25,");
+    EXPECT_EQ(typed(tenths, "", "26"), "2");
+    EXPECT_EQ(typed(tenths, "", "25,5"), "25,5");
+    EXPECT_EQ(typed(volts, "", "15,1"), "15,");  // V Batt stops at 15,0
+    EXPECT_EQ(typed(volts, "", "13,8"), "13,8");
     // Removing the comma of "25,5" would make 255 Ohm: refused.
     EXPECT_FALSE(keyTenths("25,5", {3, 0}, Backspace).accepted);
     EXPECT_FALSE(keyTenths("25,5", {2, 0}, Delete).accepted);
