@@ -76,9 +76,7 @@ public:
     void setVBatt(int raw) { setByte(272, raw); }
 
     // Positions 1-based, as the record's layout names them.
-    int byteAt(std::size_t position) const {
-        return static_cast<uint8_t>(image_[position - 1]);
-    }
+    int byteAt(std::size_t position) const { return static_cast<uint8_t>(image_[position - 1]); }
     void setByte(std::size_t position, int value) {
         image_[position - 1] = static_cast<char>(static_cast<uint8_t>(value));
     }

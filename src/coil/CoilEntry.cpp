@@ -23,9 +23,12 @@ std::optional<Result> applyKey(std::string_view text, Edit edit, char key) {
     std::string insert;
     if (key == Backspace || key == Delete) {
         if (from == to) {
-            if (key == Backspace && from > 0) --from;
-            else if (key == Delete && to < size) ++to;
-            else return std::nullopt;
+            if (key == Backspace && from > 0)
+                --from;
+            else if (key == Delete && to < size)
+                ++to;
+            else
+                return std::nullopt;
         }
     } else {
         insert.assign(1, key);

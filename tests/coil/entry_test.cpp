@@ -54,7 +54,7 @@ TEST(CoilEntry, InductanceAndResistanceKeepOneDecimal) {
     EXPECT_EQ(typed(tenths, "", "25,6"), "25,");
     EXPECT_EQ(typed(tenths, "", "26"), "2");
     EXPECT_EQ(typed(tenths, "", "25,5"), "25,5");
-    EXPECT_EQ(typed(volts, "", "15,1"), "15,");  // V Batt stops at 15,0
+    EXPECT_EQ(typed(volts, "", "15,1"), "15,"); // V Batt stops at 15,0
     EXPECT_EQ(typed(volts, "", "13,8"), "13,8");
     // Removing the comma of "25,5" would make 255 Ohm: refused.
     EXPECT_FALSE(keyTenths("25,5", {3, 0}, Backspace).accepted);

@@ -37,8 +37,8 @@ TEST(CoilDocument, NewProgramRecordAndCaption) {
     EXPECT_EQ(captionFor("C:\\Prog\\coil 2.ibob"), "Programmazione Impulso Bobina - coil 2.ibob");
 
     // An empty record: ten zeros, 250 blanks, 23 zeros.
-    EXPECT_EQ(DocImage().bytes(), std::string(10, '\0') + std::string(250, ' ') +
-                                      std::string(23, '\0'));
+    EXPECT_EQ(DocImage().bytes(),
+              std::string(10, '\0') + std::string(250, ' ') + std::string(23, '\0'));
 }
 
 TEST(CoilDocument, SpeedTravelsAsHighAndLowByte) {

@@ -4,6 +4,7 @@
 #include "auxiliary/ui/frmAbout.h"
 #include "auxiliary/ui/frmAvviso3.h"
 #include "auxiliary/ui/frmBloccoNote.h"
+#include "coil/ui/frmProgTempoBobina.h"
 #include "panel/ui/frmMisBatteria.h"
 #include "panel/ui/frmPannelloControllo.h"
 #include "timing/ui/frmTimerExact.h"
@@ -21,6 +22,11 @@ void registerWindows(frmMain& main, QtNotifier* notifier, SimulatedUnitSystem* s
     main.registerChild("mnuTimerExact", factory<frmTimerExact>());
     main.registerChild("mnuPannelloControllo", factory<frmPannelloControllo>());
     main.registerChild("mnuMisBatteria", factory<frmMisBatteria>());
+    const frmMain::ChildFactory coil = [](WindowContext& ctx, int n) -> ChildWindow* {
+        return new frmProgTempoBobina(ctx, n);
+    };
+    main.registerChild("mnuProgTempoBobina", coil);
+    main.registerChild("mnuNuovoIBob", coil);
     if (simulated)
         main.registerChild("mnuUnitaSimulata",
                            [simulated](WindowContext& ctx, int) -> ChildWindow* {

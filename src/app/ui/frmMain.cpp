@@ -37,11 +37,13 @@ const QColor kLampRed(255, 0, 0);   // colour value 255 (0xBBGGRR)
 const QColor kLampGreen(0, 255, 0); // colour value 65280
 
 // The window number a menu entry opens; 0 for windows without a record, -1 for "the first
-// free curve editor".
+// free curve editor", -2 for "the first free coil editor".
+constexpr int kFreeCurve = -1;
+constexpr int kFreeCoil = -2;
 int slotOfEntry(const QString& entry) {
     static const std::map<QString, int> entrySlots{
-        {"mnuProgCurva", -1},         {"mnuNuovoCrva", -1},   {"mnuApriCrva", -1},
-        {"mnuProgTempoBobina", 12},   {"mnuNuovoIBob", 12},   {"mnuApriIBob", 12},
+        {"mnuProgCurva", kFreeCurve}, {"mnuNuovoCrva", kFreeCurve}, {"mnuApriCrva", kFreeCurve},
+        {"mnuProgTempoBobina", kFreeCoil}, {"mnuNuovoIBob", kFreeCoil}, {"mnuApriIBob", kFreeCoil},
         {"mnuPannelloControllo", 22}, {"mnuMisAnt", 25},      {"mnuMisRot", 33},
         {"mnuApriMrot", 33},          {"mnuMisBatteria", 36}, {"mnuTimerExact", 0},
         {"mnuBloccoNote", 38},        {"mnuInfo", 40},        {"mnuUnitaSimulata", 0}};
@@ -520,8 +522,11 @@ ChildWindow* frmMain::openChild(const QString& entry) {
     AppState& app = ctx_.app;
     int slot = slotOfEntry(entry);
     if (slot < 0) {
+        const bool coil = slot == kFreeCoil;
+        const int first = coil ? win::FirstCoil : win::FirstCurve;
+        const int last = coil ? win::LastCoil : win::LastCurve;
         slot = 0;
-        for (int n = win::FirstCurve; n <= win::LastCurve && !slot; ++n)
+        for (int n = first; n <= last && !slot; ++n)
             if (app.WinRec[n].State == 0) slot = n;
         if (!slot) return nullptr;
     }
@@ -551,6 +556,13 @@ ChildWindow* frmMain::openChild(const QString& entry) {
         setMenuEntryEnabled("mnuNuovoCrva", anyFree);
         setMenuEntryEnabled("mnuApriCrva", anyFree);
     }
+    if (slot >= win::FirstCoil && slot <= win::LastCoil) {
+        bool anyFree = false;
+        for (int n = win::FirstCoil; n <= win::LastCoil; ++n)
+            anyFree = anyFree || app.WinRec[n].State == 0;
+        for (const char* e : {"mnuProgTempoBobina", "mnuNuovoIBob", "mnuApriIBob"})
+            setMenuEntryEnabled(e, anyFree);
+    }
     return child;
 }
 
@@ -579,6 +591,9 @@ void frmMain::ChildUnloaded() {
     // A curve editor slot may have come free.
     if (factories_.count("mnuNuovoCrva")) setMenuEntryEnabled("mnuNuovoCrva", true);
     if (factories_.count("mnuApriCrva")) setMenuEntryEnabled("mnuApriCrva", true);
+    // So may a coil editor slot.
+    for (const char* e : {"mnuProgTempoBobina", "mnuNuovoIBob", "mnuApriIBob"})
+        if (factories_.count(e)) setMenuEntryEnabled(e, true);
     // The window that takes the focus next enables what it supports.
     if (any && !ctx_.app.Closing)
         QTimer::singleShot(0, this, [this] {

@@ -1,0 +1,142 @@
+#pragma once
+#include "app/ui/ChildWindow.h"
+#include "coil/CoilDocument.h"
+#include "coil/CoilEntry.h"
+#include "coil/CoilTransfer.h"
+#include <QString>
+#include <array>
+#include <functional>
+#include <optional>
+#include <string>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QScrollBar;
+class QTimer;
+class CoilCurrentPicture;
+class CoilBandPicture;
+
+// The coil pulse editor, windows 12-21: the six dwell times per speed band, the coil and
+// supply data, the simulated coil current at the reference speed, and the transfer of the
+// program into either module of the unit with read-back.
+class frmProgTempoBobina : public ChildWindow {
+    Q_OBJECT
+public:
+    static constexpr int16_t DefaultWidth = 12150; // twips
+    static constexpr int16_t DefaultHeight = 7620; // twips
+
+    // A file the open command read, handed to the new window.
+    struct OpenedFile {
+        coil::CoilValues values;
+        std::string path;
+    };
+
+    frmProgTempoBobina(WindowContext& ctx, int windowNumber,
+                       std::optional<OpenedFile> opened = std::nullopt, QWidget* parent = nullptr);
+    ~frmProgTempoBobina() override;
+
+    void Form_Load() override;
+    const coil::DocImage& document() const { return doc_; }
+
+    // The path Save writes to; empty while the program has never been saved under a name
+    // of its own (Save then asks for one).
+    std::string documentPath() const;
+    // The writer: the 44 bytes of the .ibob file.
+    std::string documentBytes();
+    // The file is safely written at path: the program is neither modified nor untitled, its
+    // path and caption follow.
+    void documentSaved(const std::string& path);
+    // Writes the file to path, replacing any file there atomically. False when it could not
+    // be written (the program stays as it was).
+    bool writeDocument(const std::string& path);
+    // Save: to the program's path; a program never saved under its own name asks for one.
+    // False when nothing was written.
+    bool saveDocument();
+    // Save As: asks for a path (an empty answer cancels) and writes there.
+    bool saveAs();
+    bool canSaveAs() const override { return true; }
+    void saveDocumentAs() override { saveAs(); }
+    // Asks Save As for a file name; the default shows the save dialog.
+    using PathChooser = std::function<QString(const QString& startFolder, const QString& name)>;
+    void setSavePathChooser(PathChooser chooser) { choosePath_ = std::move(chooser); }
+
+    // A message of the unit; the running transfer takes its read-back answers from here.
+    void unitMessage(uint32_t msg);
+    bool transferRunning() const { return transfer_.running(); }
+    // The Timer1 handler: one step of the transfer.
+    void Timer1_Timer();
+    // Milliseconds of a steady clock, read by each Timer1 step.
+    using MsClock = std::function<int64_t()>;
+    void setClock(MsClock clock) { clock_ = std::move(clock); }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    // One number box with its scroll bar.
+    struct Field {
+        QLineEdit* text = nullptr;
+        QScrollBar* scroll = nullptr;
+        QString last; // the text as last accepted
+    };
+    enum FieldId { FL, FR, FRPerc, FVB, FVR, FieldCount };
+
+    void buildControls();
+    void layoutControls();
+    void connectControls();
+    void showDocument();
+    void setCaption(const QString& caption);
+
+    void scrollChanged(FieldId id, int value);
+    void textChanged(FieldId id, const QString& text);
+    void textEdited(FieldId id, const QString& text);
+    void textFinished(FieldId id);
+    bool textValid(FieldId id, const QString& text) const;
+    QString textOfRaw(FieldId id, int raw) const;
+    std::optional<int> rawOfText(FieldId id, const QString& text) const;
+    int rawOfDocument(FieldId id) const;
+    coil::entry::Result applyKey(FieldId id, const QString& text, coil::entry::Edit edit,
+                                 char key) const;
+    void ComboMS_Click(int band, int index);
+
+    // The recalculation: figures, graph and the labels at the curve's end.
+    void recalculate();
+    void placeEndLabels();
+
+    void Form_Activate();
+    bool eepromMode() const;
+    void applyProgButtons();
+    void CommProgBobinaMS_Click(int k);
+    void ControlliDisab();
+    void ControlliAb();
+    void Form_Unload();
+
+    std::array<Field, FieldCount> fields_;
+    std::array<QComboBox*, coil::BandCount> ComboMS{};
+    std::array<QPushButton*, 3> CommProgBobinaMS{}; // [1] Master, [2] Slave
+    CoilCurrentPicture* Picture1 = nullptr;
+    CoilBandPicture* PictureBande = nullptr;
+    QLabel* LabVRT = nullptr;
+    QLabel* LabTXDiv = nullptr;
+    QLabel* LabIbob = nullptr;
+    QLabel* LabE = nullptr;
+    QLabel* LabIMax = nullptr;
+    QLabel* LabEMax = nullptr;
+    QLabel* LabPMed = nullptr;
+    QLabel* LabTempoBobina = nullptr;
+    std::array<QLabel*, FieldCount> captions_{}; // LabL, LabR, LabRPerc, LabVB, LabVR
+    QTimer* Timer1 = nullptr;
+    QTimer* Timer2 = nullptr;
+
+    coil::DocImage doc_;
+    std::optional<OpenedFile> opened_;
+    coil::CoilTransfer transfer_;
+    MsClock clock_;
+    PathChooser choosePath_;
+    bool syncing_ = false; // a text box is moving its scroll bar
+    bool unloaded_ = false;
+};
