@@ -82,6 +82,15 @@ frmProgTempoBobina::frmProgTempoBobina(WindowContext& context, int windowNumber,
 
 frmProgTempoBobina::~frmProgTempoBobina() = default;
 
+ChildWindow* frmProgTempoBobina::read(WindowContext& ctx, int windowNumber,
+                                      const std::string& path, const std::string& bytes,
+                                      int& refusal) {
+    const coil::IbobRead file = coil::parseIbob(bytes);
+    refusal = file.code;
+    if (file.code != 0) return nullptr;
+    return new frmProgTempoBobina(ctx, windowNumber, OpenedFile{file.values, path});
+}
+
 void frmProgTempoBobina::buildControls() {
     for (std::size_t i = 0; i < kFields.size(); ++i) {
         const FieldSpec& s = kFields[i];

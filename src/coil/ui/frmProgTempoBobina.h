@@ -37,6 +37,11 @@ public:
                        std::optional<OpenedFile> opened = std::nullopt, QWidget* parent = nullptr);
     ~frmProgTempoBobina() override;
 
+    // The reader: a window for the bytes of a .ibob file, or nullptr and refusal 1 when
+    // the file is no coil program (nothing is shown then).
+    static ChildWindow* read(WindowContext& ctx, int windowNumber, const std::string& path,
+                             const std::string& bytes, int& refusal);
+
     void Form_Load() override;
     const coil::DocImage& document() const { return doc_; }
 
