@@ -1,5 +1,6 @@
 #include "app/ui/ChildWindow.h"
 #include <QMdiSubWindow>
+#include <QMouseEvent>
 #include <algorithm>
 #include <cmath>
 
@@ -28,6 +29,15 @@ int ChildWindow::toTwipsY(int px) const {
 
 QWidget* ChildWindow::placementWidget() {
     return subWindow() ? static_cast<QWidget*>(subWindow()) : this;
+}
+
+void ChildWindow::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::RightButton && ctx.frame) {
+        ctx.frame->popupEditMenu(event->globalPosition().toPoint());
+        event->accept();
+        return;
+    }
+    QWidget::mousePressEvent(event);
 }
 
 void ChildWindow::unloadWindow() {

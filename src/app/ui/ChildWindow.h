@@ -31,6 +31,8 @@ public:
     void unloadWindow();
 
 protected:
+    // A right click on the window's background pops the main window's Edit menu up.
+    void mousePressEvent(QMouseEvent* event) override;
     // Applies Top, Left, Width, Height (twips) of a record to the sub-window.
     void applyPlacement(const WindowRecord& rec);
     // The widget whose geometry is the window's placement: the sub-window, or this.

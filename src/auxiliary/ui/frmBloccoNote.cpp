@@ -141,12 +141,3 @@ void frmBloccoNote::closeEvent(QCloseEvent* event) {
     Form_Unload();
     event->accept();
 }
-
-void frmBloccoNote::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::RightButton && ctx.frame) {
-        ctx.frame->popupEditMenu(event->globalPosition().toPoint());
-        event->accept();
-        return;
-    }
-    ChildWindow::mousePressEvent(event);
-}

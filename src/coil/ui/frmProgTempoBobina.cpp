@@ -671,15 +671,6 @@ bool frmProgTempoBobina::saveAs() {
 
 // ---- closing --------------------------------------------------------------------------
 
-void frmProgTempoBobina::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::RightButton && ctx.frame) {
-        ctx.frame->popupEditMenu(event->globalPosition().toPoint());
-        event->accept();
-        return;
-    }
-    ChildWindow::mousePressEvent(event);
-}
-
 void frmProgTempoBobina::Form_Unload() {
     Timer1->stop();
     Timer2->stop();

@@ -503,15 +503,6 @@ bool frmPannelloControllo::eventFilter(QObject* watched, QEvent* event) {
     return ChildWindow::eventFilter(watched, event);
 }
 
-void frmPannelloControllo::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::RightButton && ctx.frame) {
-        ctx.frame->popupEditMenu(event->globalPosition().toPoint());
-        event->accept();
-        return;
-    }
-    ChildWindow::mousePressEvent(event);
-}
-
 void frmPannelloControllo::Form_Unload() {
     TimerMIDIIn->stop();
     MidiPort& midi = ctx.midi;
