@@ -1,5 +1,6 @@
 #include "app/FileStore.h"
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -37,15 +38,31 @@ void syncFolder([[maybe_unused]] const fs::path& folder) {
 #endif
 }
 
+// The reason the last failed call gave, in the system's words.
+std::string systemReason() {
+    const int code = errno ? errno : EIO;
+    return std::generic_category().message(code);
+}
+
 } // namespace
 
-std::optional<std::string> readWholeFile(const std::string& path) {
+std::optional<std::string> readWholeFile(const std::string& path, std::string* reason) {
+    const auto fail = [reason](std::string why) -> std::optional<std::string> {
+        if (reason) *reason = std::move(why);
+        return std::nullopt;
+    };
     std::error_code ec;
-    if (!fs::is_regular_file(fs::path(path), ec)) return std::nullopt;
+    const fs::file_status status = fs::status(fs::path(path), ec);
+    if (ec) return fail(ec.message());
+    if (fs::is_directory(status))
+        return fail(std::make_error_code(std::errc::is_a_directory).message());
+    if (!fs::is_regular_file(status))
+        return fail(std::make_error_code(std::errc::no_such_file_or_directory).message());
+    errno = 0;
     std::ifstream in(fs::path(path), std::ios::binary);
-    if (!in) return std::nullopt;
+    if (!in) return fail(systemReason());
     std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (in.bad()) return std::nullopt;
+    if (in.bad()) return fail(systemReason());
     return bytes;
 }
 
@@ -55,26 +72,29 @@ std::string writeFileAtomically(const std::string& path, const std::string& byte
     temp += ".tmp~";
 
     {
+        errno = 0;
         std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out) return "cannot create " + temp.string();
+        if (!out) return systemReason();
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         out.close(); // flushes; a failed flush sets failbit
         if (out.fail()) {
+            const std::string why = systemReason();
             std::error_code ignored;
             fs::remove(temp, ignored);
-            return "cannot write " + temp.string();
+            return why;
         }
     }
     std::error_code ec;
     if (!syncToDisk(temp)) {
+        const std::string why = systemReason();
         fs::remove(temp, ec);
-        return "cannot flush " + temp.string() + " to disk";
+        return why;
     }
     fs::rename(temp, target, ec);
     if (ec) {
         std::error_code ignored;
         fs::remove(temp, ignored);
-        return "cannot replace " + path + ": " + ec.message();
+        return ec.message();
     }
     syncFolder(target.parent_path());
     return {};

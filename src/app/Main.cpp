@@ -70,6 +70,9 @@ int Main(int argc, char** argv) {
     main.MDIForm_Load();
     if (!haveOutput) main.disableOutputMenus();
     main.show();
+    // Documents named on the command line (a file manager opening a .crva) open through
+    // the File menu's dispatch.
+    main.documents().openPaths(application.arguments().mid(1));
     app.InStartup = false;
     return application.exec();
 }

@@ -72,6 +72,13 @@ void addRecentDocument(AppState& app, const std::string& path, uint8_t kind, int
     doc.SizeB = sizeB;
 }
 
+void removeRecentDocument(AppState& app, int i) {
+    if (i < 1 || i > kEntries) return;
+    auto& list = app.RecentDoc;
+    std::rotate(list.begin() + i, list.begin() + i + 1, list.end());
+    list.back() = RecentDocument{};
+}
+
 std::vector<std::string> recentMenuCaptions(const AppState& app, char separator) {
     std::vector<std::string> captions;
     for (int i = 1; i <= kEntries; ++i) {

@@ -24,6 +24,9 @@ uint8_t recentDocumentKind(int winNo);
 void addRecentDocument(AppState& app, const std::string& path, uint8_t kind, int16_t left,
                        int16_t top, int16_t sizeA, int16_t sizeB);
 
+// Drops entry i (1-9); the later entries move up one place.
+void removeRecentDocument(AppState& app, int i);
+
 // Captions of the File menu's recent entries: "  &1  " + shortened path for entry 1, and so
 // on up to 9, stopping at the first entry whose path has fewer than 5 characters.
 std::vector<std::string> recentMenuCaptions(const AppState& app, char separator = kPathSeparator);

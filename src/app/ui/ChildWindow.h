@@ -20,9 +20,6 @@ public:
     // Called by the frame once the window sits in its sub-window: place it, set the
     // caption, count it among the open children.
     virtual void Form_Load() = 0;
-    // What the File menu's Save As does while this window is active; false: not offered.
-    virtual bool canSaveAs() const { return false; }
-    virtual void saveDocumentAs() {}
     // A message was sent while ShowSentMsg is set (six hex digits); the control panel shows it.
     virtual void showSentMessage(const std::string& /*hex*/) {}
 

@@ -12,6 +12,7 @@
 
 class QMdiArea;
 class Decoder;
+class DocumentDispatch;
 struct DecoderTargets;
 
 // What a child window may ask of the main window.
@@ -38,6 +39,8 @@ struct WindowContext {
     // The device message decoder and the windows it serves (set by Main).
     Decoder* decoder = nullptr;
     DecoderTargets* targets = nullptr;
+    // The File menu's open / save / save-as dispatch (set by the main window).
+    DocumentDispatch* documents = nullptr;
 
     QString text(int id) const { return QString::fromStdString(texts.text(id)); }
 };

@@ -21,12 +21,18 @@ void registerWindows(frmMain& main, QtNotifier* notifier, SimulatedUnitSystem* s
     main.registerChild("mnuInfo", factory<frmAbout>());
     main.registerChild("mnuTimerExact", factory<frmTimerExact>());
     main.registerChild("mnuPannelloControllo", factory<frmPannelloControllo>());
+    DocumentKind monitor;
+    monitor.firstWindow = monitor.lastWindow = win::Panel;
+    monitor.extension = "txt";
+    monitor.saveFilter = "File testo (*.txt)";
+    main.documents().registerKind(monitor);
     main.registerChild("mnuMisBatteria", factory<frmMisBatteria>());
     const frmMain::ChildFactory coil = [](WindowContext& ctx, int n) -> ChildWindow* {
         return new frmProgTempoBobina(ctx, n);
     };
     main.registerChild("mnuProgTempoBobina", coil);
     main.registerChild("mnuNuovoIBob", coil);
+    main.documents().registerKind(frmProgTempoBobina::documentKind());
     if (simulated)
         main.registerChild("mnuUnitaSimulata",
                            [simulated](WindowContext& ctx, int) -> ChildWindow* {

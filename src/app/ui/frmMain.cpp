@@ -29,6 +29,7 @@
 #include <QTimer>
 #include <QUrl>
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace {
@@ -41,12 +42,21 @@ const QColor kLampGreen(0, 255, 0); // colour value 65280
 constexpr int kFreeCurve = -1;
 constexpr int kFreeCoil = -2;
 int slotOfEntry(const QString& entry) {
-    static const std::map<QString, int> entrySlots{
-        {"mnuProgCurva", kFreeCurve}, {"mnuNuovoCrva", kFreeCurve}, {"mnuApriCrva", kFreeCurve},
-        {"mnuProgTempoBobina", kFreeCoil}, {"mnuNuovoIBob", kFreeCoil}, {"mnuApriIBob", kFreeCoil},
-        {"mnuPannelloControllo", 22}, {"mnuMisAnt", 25},      {"mnuMisRot", 33},
-        {"mnuApriMrot", 33},          {"mnuMisBatteria", 36}, {"mnuTimerExact", 0},
-        {"mnuBloccoNote", 38},        {"mnuInfo", 40},        {"mnuUnitaSimulata", 0}};
+    static const std::map<QString, int> entrySlots{{"mnuProgCurva", kFreeCurve},
+                                                   {"mnuNuovoCrva", kFreeCurve},
+                                                   {"mnuApriCrva", kFreeCurve},
+                                                   {"mnuProgTempoBobina", kFreeCoil},
+                                                   {"mnuNuovoIBob", kFreeCoil},
+                                                   {"mnuApriIBob", kFreeCoil},
+                                                   {"mnuPannelloControllo", 22},
+                                                   {"mnuMisAnt", 25},
+                                                   {"mnuMisRot", 33},
+                                                   {"mnuApriMrot", 33},
+                                                   {"mnuMisBatteria", 36},
+                                                   {"mnuTimerExact", 0},
+                                                   {"mnuBloccoNote", 38},
+                                                   {"mnuInfo", 40},
+                                                   {"mnuUnitaSimulata", 0}};
     const auto it = entrySlots.find(entry);
     return it == entrySlots.end() ? 0 : it->second;
 }
@@ -60,7 +70,10 @@ void setLampColour(QLabel* lamp, const QColor& colour) {
 } // namespace
 
 frmMain::frmMain(WindowContext& ctx, MessageDecoder& decoder, QWidget* parent)
-    : QMainWindow(parent), ctx_(ctx), decoder_(decoder) {
+    : QMainWindow(parent), ctx_(ctx), decoder_(decoder),
+      documents_(
+          ctx, [this](ChildWindow* child) { showChild(child); },
+          [this] { refreshRecentDocuments(); }) {
     setObjectName("frmMain");
     mdi_ = new QMdiArea(this);
     mdi_->setObjectName("MDIClient");
@@ -92,12 +105,14 @@ frmMain::frmMain(WindowContext& ctx, MessageDecoder& decoder, QWidget* parent)
     buildMenus();
     buildStatusBar();
     ctx_.frame = this;
+    ctx_.documents = &documents_;
     ctx_.midi.setEvents(this);
 }
 
 frmMain::~frmMain() {
     ctx_.midi.setEvents(nullptr);
     if (ctx_.frame == this) ctx_.frame = nullptr;
+    if (ctx_.documents == &documents_) ctx_.documents = nullptr;
 }
 
 // A design text with path in place of its "_".
@@ -139,18 +154,22 @@ void frmMain::buildMenus() {
     for (const char* e : {"mnuApriMrot", "mnuNuovoCrva", "mnuApriCrva", "mnuNuovoIBob",
                           "mnuApriIBob", "mnuApriTesto"}) {
         QAction* a = addEntry(file, e, caption(e));
-        connect(a, &QAction::triggered, this, [this, e] { openChild(e); });
+        connect(a, &QAction::triggered, this, [this, e] {
+            if (documents_.kindOfEntry(e))
+                documents_.OpenDocument(e);
+            else
+                openChild(e);
+        });
     }
     file->addSeparator()->setObjectName("mnuSep1");
     connect(addEntry(file, "mnuChiudi", t(8)), &QAction::triggered, this, [this] {
         if (QMdiSubWindow* w = mdi_->activeSubWindow()) w->close();
     });
     file->addSeparator()->setObjectName("mnuSep16");
-    addEntry(file, "mnuSalva", caption("mnuSalva"));
-    connect(addEntry(file, "mnuSalvaAs", caption("mnuSalvaAs")), &QAction::triggered, this, [this] {
-        if (ChildWindow* child = activeChild(); child && child->canSaveAs())
-            child->saveDocumentAs();
-    });
+    connect(addEntry(file, "mnuSalva", caption("mnuSalva")), &QAction::triggered, this,
+            [this] { documents_.SaveDocument(activeChild()); });
+    connect(addEntry(file, "mnuSalvaAs", caption("mnuSalvaAs")), &QAction::triggered, this,
+            [this] { documents_.SaveDocumentAs(activeChild()); });
     file->addSeparator()->setObjectName("mnuSep17");
     addEntry(file, "mnuStampa", caption("mnuStampa"));
     file->addSeparator()->setObjectName("mnuSep12");
@@ -160,6 +179,7 @@ void frmMain::buildMenus() {
     for (int i = 1; i <= 9; ++i) {
         QAction* a = addEntry(file, QString("mnuRecentFile_%1").arg(i), QString());
         a->setVisible(false);
+        connect(a, &QAction::triggered, this, [this, i] { documents_.openRecent(i); });
         recent_.push_back(a);
     }
     file->addSeparator()->setObjectName("mnuSep13");
@@ -354,7 +374,7 @@ void frmMain::MDIForm_Load() {
                           "mnuApriIBob", "mnuApriTesto", "mnuPannelloControllo", "mnuProgCurva",
                           "mnuProgTempoBobina", "mnuTimerExact", "mnuMisBatteria", "mnuMisRot",
                           "mnuMisAnt", "mnuUnitaSimulata", "mnuBloccoNote", "mnuInfo"})
-        setMenuEntryEnabled(e, factories_.count(e) > 0);
+        setMenuEntryEnabled(e, factories_.count(e) > 0 || documents_.kindOfEntry(e));
     if (!factories_.count("mnuUnitaSimulata")) action("mnuUnitaSimulata")->setVisible(false);
 
     refreshRecentDocuments();
@@ -530,11 +550,14 @@ ChildWindow* frmMain::openChild(const QString& entry) {
             if (app.WinRec[n].State == 0) slot = n;
         if (!slot) return nullptr;
     }
-    // Single-instance windows come forward instead of opening twice.
+    // Single-instance windows come forward instead of opening twice: by their window
+    // number, or by their menu entry for windows without a record.
     if (slot == 0 || slot >= win::Panel) {
         for (QMdiSubWindow* sub : mdi_->subWindowList()) {
             auto* child = qobject_cast<ChildWindow*>(sub->widget());
-            if (child && sub->isVisible() && child->property("menuEntry").toString() == entry) {
+            const bool same = child && (slot ? child->windowNumber() == slot
+                                             : child->property("menuEntry").toString() == entry);
+            if (same && sub->isVisible()) {
                 mdi_->setActiveSubWindow(sub);
                 return child;
             }
@@ -544,26 +567,38 @@ ChildWindow* frmMain::openChild(const QString& entry) {
     ChildWindow* child = f->second(ctx_, slot);
     if (!child) return nullptr;
     child->setProperty("menuEntry", entry);
+    showChild(child);
+    return child;
+}
+
+void frmMain::showChild(ChildWindow* child) {
     QMdiSubWindow* sub = mdi_->addSubWindow(child);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     child->Form_Load();
     sub->show();
     child->setFocus();
-    if (slot >= win::FirstCurve && slot <= win::LastCurve) {
+    updateEditorEntries();
+}
+
+// The entries that open a new curve or coil editor, while a window number of its kind is
+// free.
+void frmMain::updateEditorEntries() {
+    const struct {
+        int first;
+        int last;
+        std::array<const char*, 3> entries;
+    } kinds[] = {
+        {win::FirstCurve, win::LastCurve, {"mnuNuovoCrva", "mnuApriCrva", nullptr}},
+        {win::FirstCoil, win::LastCoil, {"mnuProgTempoBobina", "mnuNuovoIBob", "mnuApriIBob"}},
+    };
+    for (const auto& kind : kinds) {
         bool anyFree = false;
-        for (int n = win::FirstCurve; n <= win::LastCurve; ++n)
-            anyFree = anyFree || app.WinRec[n].State == 0;
-        setMenuEntryEnabled("mnuNuovoCrva", anyFree);
-        setMenuEntryEnabled("mnuApriCrva", anyFree);
+        for (int n = kind.first; n <= kind.last; ++n)
+            anyFree = anyFree || ctx_.app.WinRec[n].State == 0;
+        for (const char* e : kind.entries)
+            if (e && (factories_.count(e) || documents_.kindOfEntry(e)))
+                setMenuEntryEnabled(e, anyFree);
     }
-    if (slot >= win::FirstCoil && slot <= win::LastCoil) {
-        bool anyFree = false;
-        for (int n = win::FirstCoil; n <= win::LastCoil; ++n)
-            anyFree = anyFree || app.WinRec[n].State == 0;
-        for (const char* e : {"mnuProgTempoBobina", "mnuNuovoIBob", "mnuApriIBob"})
-            setMenuEntryEnabled(e, anyFree);
-    }
-    return child;
 }
 
 void frmMain::ChildActivated() {
@@ -576,8 +611,9 @@ void frmMain::ChildActivated() {
         setMenuEntryEnabled("mnuWindow", true);
         setMenuEntryEnabled("mnuChiudi", true);
         // The active window enables what it supports.
-        const ChildWindow* child = activeChild();
-        setMenuEntryEnabled("mnuSalvaAs", child && child->canSaveAs());
+        ChildWindow* child = activeChild();
+        setMenuEntryEnabled("mnuSalva", documents_.canSave(child));
+        setMenuEntryEnabled("mnuSalvaAs", documents_.canSaveAs(child));
     }
 }
 
@@ -588,12 +624,8 @@ void frmMain::ChildUnloaded() {
     if (!any) setMenuEntryEnabled("mnuStampa", false);
     for (const char* name : {"mnuSalva", "mnuSalvaAs", "mnuChiudi"})
         setMenuEntryEnabled(name, false);
-    // A curve editor slot may have come free.
-    if (factories_.count("mnuNuovoCrva")) setMenuEntryEnabled("mnuNuovoCrva", true);
-    if (factories_.count("mnuApriCrva")) setMenuEntryEnabled("mnuApriCrva", true);
-    // So may a coil editor slot.
-    for (const char* e : {"mnuProgTempoBobina", "mnuNuovoIBob", "mnuApriIBob"})
-        if (factories_.count(e)) setMenuEntryEnabled(e, true);
+    // A curve or coil editor slot may have come free.
+    updateEditorEntries();
     // The window that takes the focus next enables what it supports.
     if (any && !ctx_.app.Closing)
         QTimer::singleShot(0, this, [this] {

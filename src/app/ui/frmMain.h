@@ -1,4 +1,5 @@
 #pragma once
+#include "app/ui/DocumentDispatch.h"
 #include "app/ui/WindowContext.h"
 #include "midi/DecoderSinks.h"
 #include "midi/MidiPoller.h"
@@ -38,6 +39,8 @@ public:
     void registerChild(const QString& entry, ChildFactory factory);
     // Opens (or brings forward) the child window of a menu entry.
     ChildWindow* openChild(const QString& entry);
+    // The open / save / save-as dispatch; document kinds register with it.
+    DocumentDispatch& documents() { return documents_; }
 
     // MainFrame
     void ChildActivated() override;
@@ -90,6 +93,9 @@ private:
     QMenu* addMenu(QMenu* parent, const QString& name, const QString& caption);
     QString caption(const char* entry) const;
     ChildWindow* activeChild() const;
+    // Puts a built child window into the area: load, show, editor menu entries.
+    void showChild(ChildWindow* child);
+    void updateEditorEntries();
 
     WindowContext& ctx_;
     MessageDecoder& decoder_;
@@ -97,6 +103,7 @@ private:
     QMdiArea* mdi_ = nullptr;
     std::map<QString, QAction*> actions_;
     std::map<QString, ChildFactory> factories_;
+    DocumentDispatch documents_;
     QVector<QAction*> devOut_;
     QVector<QAction*> devIn_;
     QVector<QAction*> recent_;

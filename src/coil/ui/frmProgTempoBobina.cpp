@@ -1,6 +1,5 @@
 #include "coil/ui/frmProgTempoBobina.h"
-#include "app/FileStore.h"
-#include "app/RecentDocuments.h"
+#include "app/ui/DocumentDispatch.h"
 #include "coil/CoilGraph.h"
 #include "coil/CoilSimulation.h"
 #include "coil/IbobFile.h"
@@ -9,7 +8,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QElapsedTimer>
-#include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -22,18 +20,13 @@
 #include <QScrollBar>
 #include <QTimer>
 #include <QVBoxLayout>
-#include <filesystem>
 #include <memory>
 
 namespace {
 constexpr int kTimer1Ms = coil::TickMs;
 constexpr int kTimer2Ms = 10;
-constexpr int kSaveAsTitleId = 75;     // "Salva file come"
-constexpr int kModifiedTextId = 52;    // "Il file è stato modificato"
-constexpr int kSaveChangesTextId = 53; // "Salvare le modifiche ?"
-constexpr int kMsgEepromWrite = 6;     // "Errore scrittura EEPROM"
-constexpr int kMsgNoAnswer = 8;        // "Nessuna risposta dalla centralina"
-constexpr int kMsgDiskWrite = 29;      // "Errore di scrittura su disco"
+constexpr int kMsgEepromWrite = 6; // "Errore scrittura EEPROM"
+constexpr int kMsgNoAnswer = 8;    // "Nessuna risposta dalla centralina"
 constexpr const char* kFilter = "Corrente Bobina (*.ibob)";
 
 struct FieldSpec {
@@ -55,10 +48,6 @@ constexpr std::array<FieldSpec, 5> kFields{{
 
 constexpr std::array<const char*, coil::BandCount> kBandCaptions{
     "2000-3000", "3000-4000", "4000-5000", "5000-6000", "6000-7000", "> 7000"};
-
-QString folderOf(const std::string& path) {
-    return QString::fromStdString(std::filesystem::path(path).parent_path().string());
-}
 
 QLabel* label(QWidget* parent, const char* name, const QString& text) {
     auto* l = new QLabel(text, parent);
@@ -82,9 +71,21 @@ frmProgTempoBobina::frmProgTempoBobina(WindowContext& context, int windowNumber,
 
 frmProgTempoBobina::~frmProgTempoBobina() = default;
 
-ChildWindow* frmProgTempoBobina::read(WindowContext& ctx, int windowNumber,
-                                      const std::string& path, const std::string& bytes,
-                                      int& refusal) {
+DocumentKind frmProgTempoBobina::documentKind() {
+    DocumentKind kind;
+    kind.firstWindow = win::FirstCoil;
+    kind.lastWindow = win::LastCoil;
+    kind.extension = "ibob";
+    kind.openFilter = "Impulso Bobina (*.ibob)";
+    kind.saveFilter = kFilter;
+    kind.openEntries = {"mnuApriIBob"};
+    kind.extensions = {"ibob"};
+    kind.read = &frmProgTempoBobina::read;
+    return kind;
+}
+
+ChildWindow* frmProgTempoBobina::read(WindowContext& ctx, int windowNumber, const std::string& path,
+                                      const std::string& bytes, int& refusal) {
     const coil::IbobRead file = coil::parseIbob(bytes);
     refusal = file.code;
     if (file.code != 0) return nullptr;
@@ -286,7 +287,7 @@ void frmProgTempoBobina::Form_Load() {
     showDocument();
 
     if (ctx.frame) {
-        ctx.frame->setMenuEntryEnabled("mnuSalva", true);
+        ctx.frame->setMenuEntryEnabled("mnuSalva", !documentPath().empty());
         ctx.frame->setMenuEntryEnabled("mnuSalvaAs", true);
     }
     applyProgButtons();
@@ -627,46 +628,7 @@ void frmProgTempoBobina::documentSaved(const std::string& path) {
     doc_.setUntitled(false);
     doc_.setPath(path);
     setCaption(fromLatin1(coil::captionFor(path)));
-}
-
-// Until the File menu's dispatch serves this kind: write, remember the folder and the
-// recent entry.
-bool frmProgTempoBobina::writeDocument(const std::string& path) {
-    if (path.empty()) return false;
-    if (!writeFileAtomically(path, documentBytes()).empty()) return false;
-    documentSaved(path);
-    ctx.app.LastDocFolder = toLatin1(folderOf(path));
-    const WindowRecord& rec = ctx.app.WinRec[windowNumber()];
-    addRecentDocument(ctx.app, path, recentDocumentKind(windowNumber()), rec.Left, rec.Top,
-                      rec.Width, rec.Height);
-    return true;
-}
-
-bool frmProgTempoBobina::saveDocument() {
-    if (documentPath().empty()) return saveAs();
-    if (writeDocument(documentPath())) return true;
-    ctx.messages.ShowMsg(kMsgDiskWrite, kAppTitle, "");
-    return false;
-}
-
-bool frmProgTempoBobina::saveAs() {
-    const QString start = fromLatin1(ctx.app.LastDocFolder);
-    const QString name = fromLatin1(coil::fileNameOf(doc_.path()));
-    QString chosen;
-    if (choosePath_) {
-        chosen = choosePath_(start, name);
-    } else {
-        QFileDialog dialog(this, ctx.text(kSaveAsTitleId), start, QString::fromLatin1(kFilter));
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setDefaultSuffix(QStringLiteral("ibob"));
-        dialog.selectFile(name);
-        if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
-            chosen = dialog.selectedFiles().constFirst();
-    }
-    if (chosen.isEmpty()) return false;
-    if (writeDocument(toLatin1(chosen))) return true;
-    ctx.messages.ShowMsg(kMsgDiskWrite, kAppTitle, "");
-    return false;
+    if (ctx.frame) ctx.frame->setMenuEntryEnabled("mnuSalva", true);
 }
 
 // ---- closing --------------------------------------------------------------------------
@@ -683,16 +645,15 @@ void frmProgTempoBobina::closeEvent(QCloseEvent* event) {
         event->accept();
         return;
     }
-    if (doc_.modified()) {
+    if (doc_.modified() && ctx.documents) {
         const std::string title = "File: " + coil::fileNameOf(doc_.path());
-        const std::string text =
-            ctx.texts.text(kModifiedTextId) + "\r\n" + ctx.texts.text(kSaveChangesTextId);
-        switch (ctx.messages.notifier().question(title, text)) {
+        switch (ctx.documents->AskSaveChanges(1, title)) {
         case Notifier::Answer::Cancel:
             event->ignore();
             return;
         case Notifier::Answer::Yes:
-            if (!saveDocument()) {
+            // Kept open when nothing was written (a name not given, a disk error).
+            if (!ctx.documents->SaveDocument(this)) {
                 event->ignore();
                 return;
             }

@@ -1,5 +1,6 @@
 #pragma once
 #include "app/ui/ChildWindow.h"
+#include "app/ui/DocumentKind.h"
 #include "coil/CoilDocument.h"
 #include "coil/CoilEntry.h"
 #include "coil/CoilTransfer.h"
@@ -21,7 +22,7 @@ class CoilBandPicture;
 // The coil pulse editor, windows 12-21: the six dwell times per speed band, the coil and
 // supply data, the simulated coil current at the reference speed, and the transfer of the
 // program into either module of the unit with read-back.
-class frmProgTempoBobina : public ChildWindow {
+class frmProgTempoBobina : public ChildWindow, public DocumentWindow {
     Q_OBJECT
 public:
     static constexpr int16_t DefaultWidth = 12150; // twips
@@ -45,27 +46,18 @@ public:
     void Form_Load() override;
     const coil::DocImage& document() const { return doc_; }
 
-    // The path Save writes to; empty while the program has never been saved under a name
-    // of its own (Save then asks for one).
-    std::string documentPath() const;
+    // The kind's entry in the File menu's dispatch: windows 12-21, ".ibob".
+    static DocumentKind documentKind();
+
+    // DocumentWindow. The path Save writes to is empty while the program has never been
+    // saved under a name of its own, so that a name is asked for instead of writing over
+    // "NuovoFile.ibob".
+    std::string documentPath() const override;
     // The writer: the 44 bytes of the .ibob file.
-    std::string documentBytes();
+    std::string documentBytes() override;
     // The file is safely written at path: the program is neither modified nor untitled, its
     // path and caption follow.
-    void documentSaved(const std::string& path);
-    // Writes the file to path, replacing any file there atomically. False when it could not
-    // be written (the program stays as it was).
-    bool writeDocument(const std::string& path);
-    // Save: to the program's path; a program never saved under its own name asks for one.
-    // False when nothing was written.
-    bool saveDocument();
-    // Save As: asks for a path (an empty answer cancels) and writes there.
-    bool saveAs();
-    bool canSaveAs() const override { return true; }
-    void saveDocumentAs() override { saveAs(); }
-    // Asks Save As for a file name; the default shows the save dialog.
-    using PathChooser = std::function<QString(const QString& startFolder, const QString& name)>;
-    void setSavePathChooser(PathChooser chooser) { choosePath_ = std::move(chooser); }
+    void documentSaved(const std::string& path) override;
 
     // A message of the unit; the running transfer takes its read-back answers from here.
     void unitMessage(uint32_t msg);
@@ -140,7 +132,6 @@ private:
     std::optional<OpenedFile> opened_;
     coil::CoilTransfer transfer_;
     MsClock clock_;
-    PathChooser choosePath_;
     bool syncing_ = false; // a text box is moving its scroll bar
     bool unloaded_ = false;
 };

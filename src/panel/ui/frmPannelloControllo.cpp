@@ -465,9 +465,13 @@ void frmPannelloControllo::clearLog() {
 
 bool frmPannelloControllo::saveMonitorText(const std::string& path) {
     if (path.empty()) return false;
-    if (!writeFileAtomically(path, panel::monitorFileImage(monitorText_)).empty()) return false;
+    if (!writeFileAtomically(path, documentBytes()).empty()) return false;
     ctx.app.LastDocFolder = toLatin1(folderOf(path));
     return true;
+}
+
+std::string frmPannelloControllo::documentBytes() {
+    return panel::monitorFileImage(monitorText_);
 }
 
 void frmPannelloControllo::CommSalvaText1_Click() {

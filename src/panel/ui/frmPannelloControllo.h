@@ -1,5 +1,6 @@
 #pragma once
 #include "app/ui/ChildWindow.h"
+#include "app/ui/DocumentKind.h"
 #include "midi/DecoderSinks.h"
 #include "panel/PanelState.h"
 #include <QString>
@@ -16,7 +17,7 @@ class RingPollTimer;
 // The control panel, window 22: puts the unit into EEPROM access mode, reads and writes
 // single bytes of either module's data EEPROM, reads their program memory and shows the MIDI
 // traffic in a monitor text. The decoder writes into it through PanelSink while it exists.
-class frmPannelloControllo : public ChildWindow, public PanelSink {
+class frmPannelloControllo : public ChildWindow, public PanelSink, public DocumentWindow {
     Q_OBJECT
 public:
     static constexpr int16_t DefaultWidth = 10545; // twips
@@ -33,9 +34,11 @@ public:
     // replacing any file of that name atomically; the folder becomes the remembered
     // document folder. False when the file could not be written (nothing is shown).
     bool saveMonitorText(const std::string& path);
-    // The File menu's Save As writes the monitor text, as CommSalvaText1 does.
-    bool canSaveAs() const override { return true; }
-    void saveDocumentAs() override { CommSalvaText1_Click(); }
+    // The File menu's Save As writes the monitor text as CommSalvaText1 does; it has no
+    // path of its own, so Save is not offered.
+    std::string documentPath() const override { return {}; }
+    std::string documentBytes() override;
+    void documentSaved(const std::string& /*path*/) override {}
     // The monitor text as it is saved: every line ends in CR LF.
     const std::string& monitorText() const { return monitorText_; }
 

@@ -76,10 +76,21 @@ TEST_F(MainWindowTest, SaveAsFollowsTheActiveWindowAndSavesTheMonitor) {
     main->mdiArea()->setActiveSubWindow(panel->subWindow());
     EXPECT_TRUE(enabled("mnuSalvaAs"));
 
-    const QString path = QString::fromStdString(t.path("monitor.txt"));
-    panel->setSavePathChooser([path](const QString&) { return path; });
+    // The File menu's Save As of the panel proposes a text file and writes the monitor.
+    FileDialogRequest asked;
+    const QString path = QString::fromStdString(t.path("monitor"));
+    main->documents().setChooser([&](const FileDialogRequest& r) {
+        asked = r;
+        return path;
+    });
     main->action("mnuSalvaAs")->trigger();
-    EXPECT_TRUE(QFileInfo::exists(path));
+    EXPECT_TRUE(asked.save);
+    EXPECT_EQ(asked.title, "Salva file come");
+    EXPECT_EQ(asked.defaultSuffix, "txt");
+    EXPECT_EQ(asked.selectedFilter, "File testo (*.txt)");
+    EXPECT_EQ(readWholeFile(t.path("monitor.txt")), panel->monitorText());
+    EXPECT_EQ(t.app.LastDocFolder, t.folder.path().toStdString());
+    EXPECT_EQ(t.app.RecentDoc[1].Path, ""); // no reader can open it again
 }
 
 TEST_F(MainWindowTest, CaptionsComeFromTheStringTable) {

@@ -126,6 +126,17 @@ protected:
         get<RingPollTimer>(panel, "TimerMIDIIn")->pollNow();
     }
     size_t sentCount() const { return link.sent.size(); }
+    // The next open or save dialog answers path ("" cancels).
+    void chooseFile(const std::string& path) {
+        main->documents().setChooser([this, path](const FileDialogRequest& request) {
+            ++chooserCalls;
+            lastRequest = request;
+            return QString::fromStdString(path);
+        });
+    }
+
+    int chooserCalls = 0;
+    FileDialogRequest lastRequest;
 
     TestContext t;
     SimulatedUnitLink link;

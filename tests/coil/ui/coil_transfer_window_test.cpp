@@ -75,7 +75,9 @@ TEST_F(CoilTransferWindowTest, MasterProgramIsWrittenAndReadBack) {
 
     const std::array<uint8_t, 7> expected{0, 5, 3, 9, 10, 11, 200};
     for (int i = 0; i < 7; ++i)
-        EXPECT_EQ(link.unit.eeprom().mdx[static_cast<size_t>(202 + i)], expected[static_cast<size_t>(i)]) << i;
+        EXPECT_EQ(link.unit.eeprom().mdx[static_cast<size_t>(202 + i)],
+                  expected[static_cast<size_t>(i)])
+            << i;
     // The engine now charges the coil for 10 - 0.5 * 3 = 8.5 ms at 4500 rpm.
     EXPECT_DOUBLE_EQ(dwellMs(link.unit.eeprom().mdx, 4500), 8.5);
     EXPECT_TRUE(editingEnabled(w));

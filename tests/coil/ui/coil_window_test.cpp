@@ -1,3 +1,4 @@
+#include "app/FileStore.h"
 #include "coil_fixture.h"
 
 TEST_F(CoilWindowTest, NewProgramShowsItsDefaultsAndFigures) {
@@ -147,11 +148,21 @@ TEST_F(CoilWindowTest, OnlyADwellChangeAsksOnClose) {
     EXPECT_EQ(t.notifier.questions[0].text, "Il file è stato modificato\r\nSalvare le modifiche ?");
     EXPECT_TRUE(w->isVisible()); // Cancel keeps it open
 
-    const std::string path = t.path("bobina.ibob");
-    w->setSavePathChooser(
-        [&](const QString&, const QString&) { return QString::fromStdString(path); });
-    ASSERT_TRUE(w->saveDocument()); // untitled: asks for a name
-    EXPECT_EQ(w->windowTitle(), "Programmazione Impulso Bobina - bobina.ibob");
+    // Yes on a program never saved asks for a name; no name given keeps the window.
+    chooseFile("");
+    t.notifier.nextAnswer = Notifier::Answer::Yes;
+    trigger("mnuChiudi");
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_EQ(chooserCalls, 1);
+    chooseFile(t.path("bobina.ibob"));
+    trigger("mnuChiudi");
+    EXPECT_TRUE(main->mdiArea()->subWindowList().isEmpty());
+    EXPECT_EQ(readWholeFile(t.path("bobina.ibob"))->size(), 44u);
+    const std::string savedBytes = *readWholeFile(t.path("bobina.ibob"));
+
+    trigger("mnuApriIBob");
+    w = coilWindow();
+    ASSERT_NE(w, nullptr);
     type(w, "TextL", "6,0");
     get<QScrollBar>(w, "VScrollVB")->triggerAction(QAbstractSlider::SliderPageStepSub);
     type(w, "TextVR", "2500");
@@ -161,10 +172,8 @@ TEST_F(CoilWindowTest, OnlyADwellChangeAsksOnClose) {
     EXPECT_TRUE(t.notifier.questions.empty());
     EXPECT_TRUE(main->mdiArea()->subWindowList().isEmpty());
 
-    w = newCoil();
-    w->setSavePathChooser(
-        [&](const QString&, const QString&) { return QString::fromStdString(path); });
-    ASSERT_TRUE(w->saveDocument());
+    trigger("mnuApriIBob");
+    w = coilWindow();
     chooseDwell(w, 3, 4);
     EXPECT_EQ(w->windowTitle(), "Programmazione Impulso Bobina - bobina.ibob*");
     chooseDwell(w, 3, 5);
@@ -174,6 +183,7 @@ TEST_F(CoilWindowTest, OnlyADwellChangeAsksOnClose) {
     trigger("mnuChiudi");
     EXPECT_EQ(t.notifier.questions.size(), 1u);
     EXPECT_TRUE(main->mdiArea()->subWindowList().isEmpty());
+    EXPECT_EQ(*readWholeFile(t.path("bobina.ibob")), savedBytes); // No: the file is as it was
 }
 
 TEST_F(CoilWindowTest, ProgrammingButtonsFollowEepromAccess) {
