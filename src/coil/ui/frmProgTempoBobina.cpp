@@ -20,6 +20,8 @@
 #include <QScrollBar>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QValidator>
+#include <functional>
 #include <memory>
 
 namespace {
@@ -48,6 +50,22 @@ constexpr std::array<FieldSpec, 5> kFields{{
 
 constexpr std::array<const char*, coil::BandCount> kBandCaptions{
     "2000-3000", "3000-4000", "4000-5000", "5000-6000", "6000-7000", "> 7000"};
+
+// Holds a pasted, cut or undone text to a box's rules (typed keys are checked before they
+// reach the box); a pasted "7.5" is taken as "7,5".
+class RuleValidator : public QValidator {
+public:
+    RuleValidator(std::function<bool(const QString&)> valid, bool commaForPoint, QObject* parent)
+        : QValidator(parent), valid_(std::move(valid)), commaForPoint_(commaForPoint) {}
+    State validate(QString& input, int&) const override {
+        if (commaForPoint_) input.replace('.', ',');
+        return valid_(input) ? Acceptable : Invalid;
+    }
+
+private:
+    std::function<bool(const QString&)> valid_;
+    bool commaForPoint_;
+};
 
 QLabel* label(QWidget* parent, const char* name, const QString& text) {
     auto* l = new QLabel(text, parent);
@@ -100,6 +118,10 @@ void frmProgTempoBobina::buildControls() {
         f.text->setObjectName(s.text);
         f.text->setAlignment(Qt::AlignRight);
         f.text->installEventFilter(this);
+        const auto id = static_cast<FieldId>(i);
+        f.text->setValidator(
+            new RuleValidator([this, id](const QString& t) { return textValid(id, t); },
+                              id != FRPerc && id != FVR, f.text));
         f.scroll = new QScrollBar(Qt::Vertical, this);
         f.scroll->setObjectName(s.scroll);
         f.scroll->setRange(s.min, s.max);
@@ -240,8 +262,6 @@ void frmProgTempoBobina::connectControls() {
                 [this, id](int v) { scrollChanged(id, v); });
         connect(f.text, &QLineEdit::textChanged, this,
                 [this, id](const QString& t) { textChanged(id, t); });
-        connect(f.text, &QLineEdit::textEdited, this,
-                [this, id](const QString& t) { textEdited(id, t); });
         connect(f.text, &QLineEdit::editingFinished, this, [this, id] { textFinished(id); });
     }
     for (int band = 0; band < coil::BandCount; ++band)
@@ -401,7 +421,6 @@ void frmProgTempoBobina::scrollChanged(FieldId id, int value) {
 
 void frmProgTempoBobina::textChanged(FieldId id, const QString& text) {
     Field& f = fields_[static_cast<std::size_t>(id)];
-    f.last = text;
     if (ctx.app.WindowLoading) return;
     // Only values the record can hold are stored: an emptied box or a 0 is kept until the
     // user goes on typing or leaves the box.
@@ -433,14 +452,6 @@ void frmProgTempoBobina::textChanged(FieldId id, const QString& text) {
         recalculate();
     else
         Timer2->start();
-}
-
-// A paste, cut or undo that leaves a text the box does not take is put back.
-void frmProgTempoBobina::textEdited(FieldId id, const QString& text) {
-    Field& f = fields_[static_cast<std::size_t>(id)];
-    if (textValid(id, text)) return;
-    const QString previous = f.last;
-    f.text->setText(previous);
 }
 
 // Leaving a box whose text the record cannot hold shows the record's value again.

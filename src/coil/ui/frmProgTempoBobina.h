@@ -77,7 +77,6 @@ private:
     struct Field {
         QLineEdit* text = nullptr;
         QScrollBar* scroll = nullptr;
-        QString last; // the text as last accepted
     };
     enum FieldId { FL, FR, FRPerc, FVB, FVR, FieldCount };
 
@@ -89,7 +88,6 @@ private:
 
     void scrollChanged(FieldId id, int value);
     void textChanged(FieldId id, const QString& text);
-    void textEdited(FieldId id, const QString& text);
     void textFinished(FieldId id);
     bool textValid(FieldId id, const QString& text) const;
     QString textOfRaw(FieldId id, int raw) const;

@@ -1,5 +1,6 @@
 #include "app/FileStore.h"
 #include "coil_fixture.h"
+#include <QClipboard>
 
 TEST_F(CoilWindowTest, NewProgramShowsItsDefaultsAndFigures) {
     frmProgTempoBobina* w = newCoil();
@@ -94,6 +95,17 @@ TEST_F(CoilWindowTest, CoilDataFollowTheirTypingRulesAndFeedTheSettings) {
     EXPECT_EQ(w->document().L(), 72);
     EXPECT_EQ(get<QScrollBar>(w, "VScrollL")->value(), 72);
     EXPECT_FLOAT_EQ(t.app.CoilL, 72);
+    // Pasted text is held to the same rules.
+    QLineEdit* textR = get<QLineEdit>(w, "TextR");
+    QApplication::clipboard()->setText("2.5");
+    textR->selectAll();
+    textR->paste();
+    EXPECT_EQ(textR->text(), "2,5");
+    EXPECT_EQ(w->document().R(), 25);
+    QApplication::clipboard()->setText("300");
+    textR->selectAll();
+    textR->paste();
+    EXPECT_EQ(textR->text(), "2,5");
     type(w, "TextR", "26");
     EXPECT_EQ(text(w, "TextR"), "2");
     EXPECT_EQ(w->document().R(), 20);
