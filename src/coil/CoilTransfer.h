@@ -1,4 +1,5 @@
 #pragma once
+#include "midi/UnitReplyWait.h"
 #include <array>
 #include <cstdint>
 
@@ -10,46 +11,40 @@ namespace coil {
 inline constexpr int FirstAddress = 202;
 inline constexpr int TransferBytes = 7;
 inline constexpr int TickMs = 100;
-// How long the read-back waits for each answer.
-inline constexpr int64_t ReplyLimitMs = 1000;
 
 // Writing the coil program into one module, one byte per tick of the window's Timer1,
 // then reading the seven bytes back. ProgState 1..7 write record byte 260 + ProgState to
-// address 201 + ProgState; then the reads follow, one request per tick, each waiting for
-// its answer (read reply of the addressed module echoing the address) at most
-// ReplyLimitMs. The answers come in through unitMessage().
+// address 201 + ProgState; from ProgState 8 one read request per tick, each waiting for
+// its answer (the read reply of the addressed module echoing the address) through the
+// shared reply wait, at most about a second.
 class CoilTransfer {
 public:
     enum class Outcome { Running, Done, Mismatch, WrongModule, NoAnswer };
 
-    explicit CoilTransfer(MidiPort& port) : port_(port) {}
+    CoilTransfer(MidiPort& port, UnitReplyWait& wait) : port_(port), wait_(wait) {}
 
     // bytes: record positions 261..267. master: the MDX module. ProgState = 0.
     void start(const std::array<uint8_t, TransferBytes>& bytes, bool master);
     bool running() const { return running_; }
-    // One Timer1 tick at nowMs (any steady clock in milliseconds).
-    Outcome tick(int64_t nowMs);
-    // A message from the unit; the transfer takes the answer it waits for.
-    void unitMessage(uint32_t msg);
+    // One Timer1 tick; tickMs of time have passed since the last one.
+    Outcome tick(int tickMs = TickMs);
+    void stop();
 
     int ProgState = 0;
     int ProgIndex = 0;
-    // The address the read-back stopped at, for the report.
+    // The address the read-back stopped at.
     int failedAddress() const { return failedAddress_; }
 
 private:
     Outcome finish(Outcome o);
+    void sendRead();
 
     MidiPort& port_;
+    UnitReplyWait& wait_;
     std::array<uint8_t, TransferBytes> bytes_{};
     bool master_ = true;
     bool running_ = false;
-    bool waiting_ = false;
-    bool answered_ = false;
-    bool wrongModule_ = false;
-    int answer_ = 0;
     int address_ = FirstAddress;
-    int64_t askedAtMs_ = 0;
     int failedAddress_ = 0;
 };
 

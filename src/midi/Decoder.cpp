@@ -58,6 +58,10 @@ void Decoder::DecodeMIDIIn(uint32_t message) {
     // Data bytes are 7-bit: anything else is not a message of the unit and would push the
     // rebuilt values past their fields.
     if (RxData1 > 0x7F || RxData2 > 0x7F) return;
+    // A listener may end its wait and leave the list while it is offered the message.
+    const std::vector<ReplyListener*> listeners = targets_.replies;
+    for (ReplyListener* l : listeners)
+        l->offer(message);
 
     if (slotOpen(win::Battery)) {
         batteryBranch();
@@ -69,7 +73,7 @@ void Decoder::DecodeMIDIIn(uint32_t message) {
     }
     for (int slot = win::FirstCurve; slot <= win::LastCurve; ++slot) {
         if (slotOpen(slot)) {
-            curveBranch(slot, message);
+            curveBranch(slot);
             return;
         }
     }
@@ -202,11 +206,10 @@ bool Decoder::closeCycle(MeasurementSink* sink, MeasurementSink* alsoAdvance) {
     return true;
 }
 
-void Decoder::curveBranch(int matchedSlot, uint32_t message) {
+void Decoder::curveBranch(int matchedSlot) {
     app_.TraceStep = StepCurve;
     CurveSink* sink = targets_.curveAt(app_.CurrentWinNo);
     if (!sink) sink = targets_.curveAt(matchedSlot);
-    if (sink) sink->unitMessage(message);
     if (RxKind != kMode) return;
     if (RxStatus == 0xD0) {
         ProgAckD0 = true;

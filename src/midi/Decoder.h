@@ -89,7 +89,7 @@ public:
 private:
     void batteryBranch();
     void panelBranch();
-    void curveBranch(int matchedSlot, uint32_t message);
+    void curveBranch(int matchedSlot);
     void measurementBranch(MeasurementSink* sink, MeasurementSink* alsoAdvance);
     bool closeCycle(MeasurementSink* sink, MeasurementSink* alsoAdvance);
     void completeTb();

@@ -1,9 +1,12 @@
 #pragma once
 #include "app/WindowRecord.h"
 #include "measure/MeasurementRow.h"
+#include "midi/UnitReplyWait.h"
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // What the decoder tells the windows. Each window implements its interface and enters
 // itself in DecoderTargets while it exists; the decoder routes by the windows' WinRec
@@ -17,9 +20,6 @@ public:
     // "PROG OFF", ComProgMaster and ComProgSlave enabled. Called on the editor whose
     // number is CurrentWinNo.
     virtual void programmingAcknowledged() = 0;
-    // Every message taken by the curve editors, before it is sorted: the transfer's
-    // replies (read-back values, write echoes) reach the editor that runs it this way.
-    virtual void unitMessage(uint32_t /*message*/) {}
 };
 
 // The rotation (33) or advance (25) measurement window.
@@ -78,11 +78,20 @@ struct DecoderTargets {
     MeasurementSink* rotation = nullptr;                // 33
     BatterySink* battery = nullptr;                     // 36
     MainWindowSink* main = nullptr;                     // 1
+    // Waits for the unit's replies (curve and coil transfers): offered every message
+    // before routing, whatever windows are open.
+    std::vector<ReplyListener*> replies;
 
     CurveSink* curveAt(int winNo) const {
         return winNo >= win::FirstCurve && winNo <= win::LastCurve ? curve[winNo] : nullptr;
     }
     void setCurve(int winNo, CurveSink* sink) {
         if (winNo >= win::FirstCurve && winNo <= win::LastCurve) curve[winNo] = sink;
+    }
+    void addReplyListener(ReplyListener* l) {
+        if (std::find(replies.begin(), replies.end(), l) == replies.end()) replies.push_back(l);
+    }
+    void removeReplyListener(ReplyListener* l) {
+        replies.erase(std::remove(replies.begin(), replies.end(), l), replies.end());
     }
 };

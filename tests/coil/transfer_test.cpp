@@ -19,10 +19,10 @@ struct CoilTransferTest : ::testing::Test {
         port.MIDIOutDevice = 0;
         port.OpenMIDIOut();
     }
-    // Ticks every 100 ms from `now` until the writes are out.
+    // Ticks until the writes are out.
     void writeAll() {
         for (int i = 0; i < 7; ++i)
-            ASSERT_EQ(transfer.tick(now += 100), Outcome::Running);
+            ASSERT_EQ(transfer.tick(), Outcome::Running);
     }
 
     Texts texts;
@@ -31,8 +31,8 @@ struct CoilTransferTest : ::testing::Test {
     PrecisionClock clock;
     FakeMidiSystem fake;
     MidiPort port{fake, messages, clock};
-    CoilTransfer transfer{port};
-    int64_t now = 0;
+    UnitReplyWait wait;
+    CoilTransfer transfer{port, wait};
     // Dwell 0 5 8 9 10 11 and L 200 (above 127).
     const std::array<uint8_t, 7> program{0, 5, 8, 9, 10, 11, 200};
 };
@@ -53,12 +53,12 @@ TEST_F(CoilTransferTest, MasterWritesSevenBytesThenReadsThemBack) {
     // Read-back: request 0x8A (MDX read, address > 127), one per tick, each answered by
     // the unit's read reply echoing the address (value bit 7 in status bit 0).
     for (int i = 0; i < 7; ++i) {
-        ASSERT_EQ(transfer.tick(now += 100), Outcome::Running) << i;
+        ASSERT_EQ(transfer.tick(), Outcome::Running) << i;
         ASSERT_EQ(fake.sent.back(), msg(0x8A, 74 + i, 0)) << i;
         const int v = program[static_cast<size_t>(i)];
-        transfer.unitMessage(msg(0x8A | (v > 127 ? 1 : 0), 74 + i, v & 0x7F));
+        wait.offer(msg(0x8A | (v > 127 ? 1 : 0), 74 + i, v & 0x7F));
     }
-    EXPECT_EQ(transfer.tick(now += 100), Outcome::Done);
+    EXPECT_EQ(transfer.tick(), Outcome::Done);
     EXPECT_FALSE(transfer.running());
     EXPECT_EQ(fake.sent.size(), 14u);
 }
@@ -68,34 +68,32 @@ TEST_F(CoilTransferTest, SlaveUsesTheSlaveStatus) {
     writeAll();
     EXPECT_EQ(fake.sent[0], msg(0x86, 74, 0));
     EXPECT_EQ(fake.sent[6], msg(0x87, 80, 72));
-    transfer.tick(now += 100);
+    transfer.tick();
     EXPECT_EQ(fake.sent.back(), msg(0x8E, 74, 0));
     // The master answering a slave request fails the transfer.
-    transfer.unitMessage(msg(0x8A, 74, 0));
-    EXPECT_EQ(transfer.tick(now += 100), Outcome::WrongModule);
+    wait.offer(msg(0x8A, 74, 0));
+    EXPECT_EQ(transfer.tick(), Outcome::WrongModule);
     EXPECT_EQ(transfer.failedAddress(), 202);
 }
 
 TEST_F(CoilTransferTest, ADifferentByteOrSilenceFails) {
     transfer.start(program, true);
     writeAll();
-    transfer.tick(now += 100);
-    transfer.unitMessage(msg(0x8A, 74, 0)); // 202 holds 0: right
-    transfer.tick(now += 100);
-    transfer.unitMessage(msg(0x8A, 74, 5)); // a late answer for 202: not the one waited for
-    transfer.unitMessage(msg(0x82, 75, 4)); // a write echo is no read answer
-    transfer.unitMessage(msg(0x8A, 75, 4)); // 203 should hold 5
-    EXPECT_EQ(transfer.tick(now += 100), Outcome::Mismatch);
+    transfer.tick();
+    wait.offer(msg(0x8A, 74, 0)); // 202 holds 0: right
+    transfer.tick();
+    wait.offer(msg(0x8A, 74, 5)); // a late answer for 202: not the one waited for
+    wait.offer(msg(0x82, 75, 4)); // a write echo is no read answer
+    wait.offer(msg(0x8A, 75, 4)); // 203 should hold 5
+    EXPECT_EQ(transfer.tick(), Outcome::Mismatch);
     EXPECT_EQ(transfer.failedAddress(), 203);
 
-    // Silence: still waiting 900 ms after the request, failed at 1000 ms.
+    // Silence: still waiting nine ticks (900 ms) after the request, failed at the tenth.
     transfer.start(program, true);
     writeAll();
-    transfer.tick(now += 100);
-    const int64_t asked = now;
-    while (now + 100 - asked < coil::ReplyLimitMs)
-        ASSERT_EQ(transfer.tick(now += 100), Outcome::Running);
-    EXPECT_EQ(transfer.tick(now += 100), Outcome::NoAnswer);
-    EXPECT_EQ(now - asked, 1000);
+    transfer.tick();
+    for (int i = 0; i < 9; ++i)
+        ASSERT_EQ(transfer.tick(), Outcome::Running) << i;
+    EXPECT_EQ(transfer.tick(), Outcome::NoAnswer);
     EXPECT_EQ(transfer.failedAddress(), 202);
 }

@@ -5,6 +5,8 @@
 #include "auxiliary/ui/frmAvviso3.h"
 #include "auxiliary/ui/frmBloccoNote.h"
 #include "coil/ui/frmProgTempoBobina.h"
+#include "curve/ui/CurveDocumentKind.h"
+#include "curve/ui/frmProgCurva.h"
 #include "panel/ui/frmMisBatteria.h"
 #include "panel/ui/frmPannelloControllo.h"
 #include "timing/ui/frmTimerExact.h"
@@ -21,18 +23,24 @@ void registerWindows(frmMain& main, QtNotifier* notifier, SimulatedUnitSystem* s
     main.registerChild("mnuInfo", factory<frmAbout>());
     main.registerChild("mnuTimerExact", factory<frmTimerExact>());
     main.registerChild("mnuPannelloControllo", factory<frmPannelloControllo>());
-    DocumentKind monitor;
-    monitor.firstWindow = monitor.lastWindow = win::Panel;
-    monitor.extension = "txt";
-    monitor.saveFilter = "File testo (*.txt)";
-    main.documents().registerKind(monitor);
-    main.registerChild("mnuMisBatteria", factory<frmMisBatteria>());
+    for (const char* entry : {"mnuProgCurva", "mnuNuovoCrva"})
+        main.registerChild(entry, [](WindowContext& ctx, int winNo) -> ChildWindow* {
+            return new frmProgCurva(ctx, winNo);
+        });
+    main.documents().registerKind(curveDocumentKind());
+    // Kinds in the order of the dialogs' filters: curves, coil programs, ..., text.
     const frmMain::ChildFactory coil = [](WindowContext& ctx, int n) -> ChildWindow* {
         return new frmProgTempoBobina(ctx, n);
     };
     main.registerChild("mnuProgTempoBobina", coil);
     main.registerChild("mnuNuovoIBob", coil);
     main.documents().registerKind(frmProgTempoBobina::documentKind());
+    DocumentKind monitor;
+    monitor.firstWindow = monitor.lastWindow = win::Panel;
+    monitor.extension = "txt";
+    monitor.saveFilter = "File testo (*.txt)";
+    main.documents().registerKind(monitor);
+    main.registerChild("mnuMisBatteria", factory<frmMisBatteria>());
     if (simulated)
         main.registerChild("mnuUnitaSimulata",
                            [simulated](WindowContext& ctx, int) -> ChildWindow* {

@@ -7,7 +7,6 @@
 #include "midi/Decoder.h"
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QElapsedTimer>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -22,7 +21,6 @@
 #include <QVBoxLayout>
 #include <QValidator>
 #include <functional>
-#include <memory>
 
 namespace {
 constexpr int kTimer1Ms = coil::TickMs;
@@ -77,17 +75,17 @@ QLabel* label(QWidget* parent, const char* name, const QString& text) {
 frmProgTempoBobina::frmProgTempoBobina(WindowContext& context, int windowNumber,
                                        std::optional<OpenedFile> opened, QWidget* parent)
     : ChildWindow(context, windowNumber, parent), opened_(std::move(opened)),
-      transfer_(context.midi) {
+      transfer_(context.midi, wait_) {
     setObjectName("frmProgTempoBobina");
-    auto steady = std::make_shared<QElapsedTimer>();
-    steady->start();
-    clock_ = [steady] { return static_cast<int64_t>(steady->elapsed()); };
     buildControls();
     layoutControls();
     connectControls();
 }
 
-frmProgTempoBobina::~frmProgTempoBobina() = default;
+frmProgTempoBobina::~frmProgTempoBobina() {
+    // A window released without its close handler must not stay among the listeners.
+    if (ctx.targets) ctx.targets->removeReplyListener(this);
+}
 
 DocumentKind frmProgTempoBobina::documentKind() {
     DocumentKind kind;
@@ -310,6 +308,7 @@ void frmProgTempoBobina::Form_Load() {
         ctx.frame->setMenuEntryEnabled("mnuSalva", !documentPath().empty());
         ctx.frame->setMenuEntryEnabled("mnuSalvaAs", true);
     }
+    if (ctx.targets) ctx.targets->addReplyListener(this);
     applyProgButtons();
     countIn();
     app.WindowLoading = false;
@@ -609,7 +608,7 @@ void frmProgTempoBobina::Timer1_Timer() {
         Timer1->stop();
         return;
     }
-    const coil::CoilTransfer::Outcome outcome = transfer_.tick(clock_());
+    const coil::CoilTransfer::Outcome outcome = transfer_.tick(coil::TickMs);
     if (outcome == coil::CoilTransfer::Outcome::Running) return;
     Timer1->stop();
     ControlliAb();
@@ -620,8 +619,8 @@ void frmProgTempoBobina::Timer1_Timer() {
         ctx.messages.ShowMsg(kMsgEepromWrite, kAppTitle, "");
 }
 
-void frmProgTempoBobina::unitMessage(uint32_t msg) {
-    transfer_.unitMessage(msg);
+void frmProgTempoBobina::offer(uint32_t message) {
+    wait_.offer(message);
 }
 
 // ---- files ----------------------------------------------------------------------------
@@ -645,6 +644,9 @@ void frmProgTempoBobina::documentSaved(const std::string& path) {
 // ---- closing --------------------------------------------------------------------------
 
 void frmProgTempoBobina::Form_Unload() {
+    // A transfer cut short by closing the window: the unit keeps what was written so far.
+    transfer_.stop();
+    if (ctx.targets) ctx.targets->removeReplyListener(this);
     Timer1->stop();
     Timer2->stop();
     storePlacementAtUnload();

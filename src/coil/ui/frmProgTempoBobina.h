@@ -4,6 +4,7 @@
 #include "coil/CoilDocument.h"
 #include "coil/CoilEntry.h"
 #include "coil/CoilTransfer.h"
+#include "midi/UnitReplyWait.h"
 #include <QString>
 #include <array>
 #include <functional>
@@ -22,7 +23,7 @@ class CoilBandPicture;
 // The coil pulse editor, windows 12-21: the six dwell times per speed band, the coil and
 // supply data, the simulated coil current at the reference speed, and the transfer of the
 // program into either module of the unit with read-back.
-class frmProgTempoBobina : public ChildWindow, public DocumentWindow {
+class frmProgTempoBobina : public ChildWindow, public DocumentWindow, public ReplyListener {
     Q_OBJECT
 public:
     static constexpr int16_t DefaultWidth = 12150; // twips
@@ -59,14 +60,11 @@ public:
     // path and caption follow.
     void documentSaved(const std::string& path) override;
 
-    // A message of the unit; the running transfer takes its read-back answers from here.
-    void unitMessage(uint32_t msg);
+    // Every message the decoder takes: the transfer's read-back answers come in here.
+    void offer(uint32_t message) override;
     bool transferRunning() const { return transfer_.running(); }
     // The Timer1 handler: one step of the transfer.
     void Timer1_Timer();
-    // Milliseconds of a steady clock, read by each Timer1 step.
-    using MsClock = std::function<int64_t()>;
-    void setClock(MsClock clock) { clock_ = std::move(clock); }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -128,8 +126,8 @@ private:
 
     coil::DocImage doc_;
     std::optional<OpenedFile> opened_;
+    UnitReplyWait wait_;
     coil::CoilTransfer transfer_;
-    MsClock clock_;
     bool syncing_ = false; // a text box is moving its scroll bar
     bool unloaded_ = false;
 };

@@ -13,7 +13,6 @@ protected:
         type(w, "TextL", "20,0");
         panel = openPanelInEepromAccess();
         activate(w);
-        w->setClock([this] { return now; });
         return w;
     }
     // Timer1 ticks every 100 ms; between ticks the unit works and the panel's poller hands
@@ -21,7 +20,6 @@ protected:
     int run(frmProgTempoBobina* w, int maxTicks = 40) {
         int ticks = 0;
         while (w->transferRunning() && ticks < maxTicks) {
-            now += 100;
             w->Timer1_Timer();
             ++ticks;
             pumpPanel(panel, 100'000);
@@ -41,7 +39,6 @@ protected:
     }
 
     frmPannelloControllo* panel = nullptr;
-    int64_t now = 0;
 };
 } // namespace
 

@@ -1,0 +1,801 @@
+#include "curve/ui/frmProgCurva.h"
+#include "app/RecentDocuments.h"
+#include "app/ui/DocumentDispatch.h"
+#include "auxiliary/ui/frmProgressBar.h"
+#include "curve/CurveEditing.h"
+#include "curve/CurveFile.h"
+#include "midi/Decoder.h"
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDateTime>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QTimer>
+#include <cmath>
+
+using namespace curve;
+
+namespace {
+constexpr const char* kCaptionPrefix = "Curva Anticipo: ";
+const QColor kDarkGrey(120, 120, 120);
+const QColor kLightGrey(200, 200, 200);
+const QColor kPens[3] = {QColor(0, 0, 0), QColor(0, 0, 255), QColor(255, 0, 0)};
+constexpr int kMsgEepromWrite = 6; // "Errore scrittura EEPROM"
+constexpr int kMsgNoAnswer = 8;    // "Nessuna risposta dalla centralina"
+constexpr int kMsgCancelled = 13;  // "Operazione annullata"
+constexpr const char* kProgOn = "PROG ON";
+constexpr const char* kProgOff = "PROG OFF";
+
+QPushButton* makeButton(QWidget* parent, const char* name, const char* caption) {
+    auto* b = new QPushButton(QString::fromLatin1(caption), parent);
+    b->setObjectName(name);
+    b->setAutoDefault(false);
+    return b;
+}
+
+QLabel* makeLabel(QWidget* parent, const QString& name, const QString& caption) {
+    auto* l = new QLabel(caption, parent);
+    l->setObjectName(name);
+    return l;
+}
+
+// The notes as the file keeps them (CR LF) and as the text box shows them (LF).
+QString notesForBox(const std::string& notes) {
+    return fromLatin1(notes).replace("\r\n", "\n");
+}
+std::string notesForFile(const QString& box) {
+    return toLatin1(QString(box).replace("\n", "\r\n"));
+}
+
+} // namespace
+
+// ---- the graph picture ----------------------------------------------------------------
+
+CurvePicture::CurvePicture(frmProgCurva& owner) : QWidget(&owner), owner_(owner) {
+    setObjectName("Picture1");
+    setMouseTracking(true);
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    setPalette(pal);
+}
+
+void CurvePicture::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    owner_.paintGraph(p);
+}
+
+void CurvePicture::mousePressEvent(QMouseEvent* e) {
+    owner_.graphPress(e);
+}
+void CurvePicture::mouseMoveEvent(QMouseEvent* e) {
+    owner_.graphMove(e);
+}
+void CurvePicture::mouseReleaseEvent(QMouseEvent* e) {
+    owner_.graphRelease(e);
+}
+
+// ---- creation ---------------------------------------------------------------------------
+
+frmProgCurva::frmProgCurva(WindowContext& context, int winNo)
+    : ChildWindow(context, winNo), transfer_(context.midi, wait_) {
+    const QDateTime now = QDateTime::currentDateTime();
+    path_ = defaultCurvePath(ctx.app.AppFolder, kPathSeparator, now.date().day(),
+                             now.date().month(), now.date().year(), now.time().hour(),
+                             now.time().minute(), now.time().second());
+    buildControls();
+}
+
+frmProgCurva::frmProgCurva(WindowContext& context, int winNo, CurveDocument doc, std::string path)
+    : ChildWindow(context, winNo), transfer_(context.midi, wait_) {
+    doc_ = std::move(doc);
+    path_ = std::move(path);
+    fromFile_ = true;
+    buildControls();
+}
+
+frmProgCurva::~frmProgCurva() {
+    if (ctx.targets) {
+        ctx.targets->removeReplyListener(this);
+        if (ctx.targets->curveAt(windowNumber()) == this)
+            ctx.targets->setCurve(windowNumber(), nullptr);
+    }
+}
+
+void frmProgCurva::buildControls() {
+    setObjectName("frmProgCurva");
+    setWindowTitle("Programmazione curva anticipo");
+    Picture1 = new CurvePicture(*this);
+    static const char* const kAsc[] = {"500",  "1000", "2000", "3000", "4000", "5000",
+                                       "6000", "7000", "8000", "9000", "10000"};
+    for (int i = 0; i < 11; ++i)
+        LabAsc[static_cast<size_t>(i)] = makeLabel(Picture1, QString("LabAsc_%1").arg(i), kAsc[i]);
+    for (int i = 0; i < 6; ++i)
+        LabOrd[static_cast<size_t>(i)] =
+            makeLabel(Picture1, QString("LabOrd_%1").arg(i), QString::number(i * 10));
+    LabGMA = makeLabel(Picture1, "LabGMA", "0,0");
+    LabGMA->setAutoFillBackground(true);
+    LabGMA->hide();
+
+    TextVRM = new QLineEdit("7500", this);
+    TextVRM->setObjectName("TextVRM");
+    TextVRM->setValidator(
+        new QRegularExpressionValidator(QRegularExpression("[0-9 ]{0,5}"), TextVRM));
+    TextVRM->setAlignment(Qt::AlignRight);
+    LabelVRM = makeLabel(this, "LabelVRM", "g/m max");
+    ComboCA = new QComboBox(this);
+    ComboCA->setObjectName("ComboCA");
+    ComboCA->setEditable(true);
+    ComboCA->setInsertPolicy(QComboBox::NoInsert);
+    ComboCA->addItems({"0", "1", "2", "12"});
+    LabelCA = makeLabel(this, "LabelCA", "Curva");
+    ComSalva = makeButton(this, "ComSalva", "SALVA");
+    ComCancella = makeButton(this, "ComCancella", "CANCELLA");
+    ComAnnulla = makeButton(this, "ComAnnulla", "ANNULLA");
+    for (int n = 0; n < 3; ++n) {
+        const QString name = QString("ComCrva%1").arg(n);
+        ComCrva[static_cast<size_t>(n)] =
+            makeButton(this, name.toLatin1().constData(), QString("AGG %1").arg(n).toLatin1());
+    }
+    ComApplica = makeButton(this, "ComApplica", "APPLICA");
+    ComNote = makeButton(this, "ComNote", "NOTE");
+    ComTabella = makeButton(this, "ComTabella", "TABELLA");
+    ComTabella->setCheckable(true);
+    ComTabella->setToolTip("Mostra l'anticipo che la tabella della centralina applica a ogni "
+                           "passo di 100 g/m (0 dove il conteggio supera 511)");
+    ComProg = makeButton(this, "ComProg", kProgOn);
+    ComProgMaster = makeButton(this, "ComProgMaster", "MDX");
+    ComProgSlave = makeButton(this, "ComProgSlave", "MSX");
+    const QString writes = "Scrive nel modulo %1 gli indirizzi 4 e 5 e la tabella della curva "
+                           "scelta: curva 1 agli indirizzi 6-112, curva 2 agli indirizzi "
+                           "113-219, che comprendono il programma della bobina (202-208)";
+    ComProgMaster->setToolTip(writes.arg("MDX"));
+    ComProgSlave->setToolTip(writes.arg("MSX"));
+    Note = new QPlainTextEdit(this);
+    Note->setObjectName("Note");
+    Note->hide();
+    TimerProg = new QTimer(this);
+    TimerProg->setObjectName("TimerProg");
+    TimerProg->setInterval(CurveTransfer::TickMs);
+
+    connect(TimerProg, &QTimer::timeout, this, &frmProgCurva::TimerProg_Timer);
+    connect(ComSalva, &QPushButton::clicked, this, [this] {
+        if (ctx.documents) ctx.documents->SaveDocument(this);
+    });
+    connect(ComCancella, &QPushButton::clicked, this, &frmProgCurva::ComCancella_Click);
+    connect(ComAnnulla, &QPushButton::clicked, this, &frmProgCurva::ComAnnulla_Click);
+    for (int n = 0; n < 3; ++n)
+        connect(ComCrva[static_cast<size_t>(n)], &QPushButton::clicked, this,
+                [this, n] { ComCrva_Click(n); });
+    connect(ComNote, &QPushButton::clicked, this, &frmProgCurva::ComNote_Click);
+    connect(ComTabella, &QPushButton::toggled, Picture1, qOverload<>(&QWidget::update));
+    connect(ComProg, &QPushButton::clicked, this, &frmProgCurva::ComProg_Click);
+    connect(ComProgMaster, &QPushButton::clicked, this, [this] { startTransfer(true); });
+    connect(ComProgSlave, &QPushButton::clicked, this, [this] { startTransfer(false); });
+    connect(ComboCA, qOverload<int>(&QComboBox::activated), this, &frmProgCurva::ComboCA_Chosen);
+    connect(ComboCA->lineEdit(), &QLineEdit::editingFinished, this, &frmProgCurva::ComboCA_Typed);
+    connect(TextVRM, &QLineEdit::textEdited, this, &frmProgCurva::TextVRM_Change);
+    connect(Note, &QPlainTextEdit::textChanged, this, [this] {
+        if (ctx.app.WindowLoading || unloaded_) return;
+        doc_.notes = notesForFile(Note->toPlainText());
+        markModified();
+    });
+}
+
+void frmProgCurva::Form_Load() {
+    AppState& app = ctx.app;
+    app.WindowLoading = true;
+    const int n = windowNumber();
+    WindowRecord rec = app.WinRec[n];
+    rec.MaxWidth = MaxWidthTwips;
+    rec.MaxHeight = MaxHeightTwips;
+    if (rec.Width <= 0 || rec.Height <= 0) {
+        rec.Left = rec.Top = static_cast<int16_t>(300 * (n - win::FirstCurve));
+        rec.Width = DefaultWidthTwips;
+        rec.Height = DefaultHeightTwips;
+    }
+    if (QWidget* w = placementWidget())
+        w->setMaximumSize(toPixelsX(MaxWidthTwips), toPixelsY(MaxHeightTwips));
+    applyPlacement(rec);
+    rec.State = 1;
+    app.WinRec[n] = rec;
+
+    loadDocument();
+    if (ctx.targets) {
+        ctx.targets->setCurve(n, this);
+        ctx.targets->addReplyListener(this);
+    }
+    countIn();
+    app.WindowLoading = false;
+}
+
+void frmProgCurva::loadDocument() {
+    TextVRM->setText(QString::fromLatin1(doc_.maxRpmField.c_str()).trimmed());
+    TextVRM->setStyleSheet(maxRpmWarning(toLatin1(TextVRM->text())) ? "color: rgb(255,0,0)"
+                                                                    : "color: rgb(0,0,0)");
+    Note->setPlainText(notesForBox(doc_.notes));
+    ComboCA->setCurrentIndex(sel_);
+    const bool editable = !doc_.locked();
+    ComCancella->setEnabled(editable);
+    ComAnnulla->setEnabled(editable);
+    if (!fromFile_) {
+        for (QWidget* w : {static_cast<QWidget*>(ComSalva), static_cast<QWidget*>(ComCancella),
+                           static_cast<QWidget*>(ComAnnulla), static_cast<QWidget*>(ComProg),
+                           static_cast<QWidget*>(ComApplica)})
+            w->setEnabled(false);
+        for (QPushButton* b : ComCrva)
+            b->setEnabled(false);
+    } else {
+        ComProg->setEnabled(true);
+        ComSalva->setEnabled(true);
+        ComApplica->setEnabled(false);
+        ComCancella->setEnabled(editable && doc_.curves[static_cast<size_t>(sel_)].hasSegment());
+        ComAnnulla->setEnabled(ComCancella->isEnabled());
+        UpdateCurveButtons();
+    }
+    ComboCA->setEnabled(true);
+    updateProgButtons();
+    modified_ = false;
+    updateCaption();
+}
+
+// ---- document ---------------------------------------------------------------------------
+
+std::string frmProgCurva::documentBytes() {
+    return serializeCrva(doc_);
+}
+
+void frmProgCurva::documentSaved(const std::string& path) {
+    path_ = path;
+    modified_ = false;
+    updateCaption();
+}
+
+void frmProgCurva::updateCaption() {
+    QString caption = kCaptionPrefix + fromLatin1(path_);
+    if (modified_) caption += " *";
+    setWindowTitle(caption);
+}
+
+void frmProgCurva::markModified() {
+    modified_ = true;
+    updateCaption();
+}
+
+// ---- drawing ----------------------------------------------------------------------------
+
+bool frmProgCurva::shown(int c) const {
+    return c == sel_ || ComCrva[static_cast<size_t>(c)]->text() == QString("CANC %1").arg(c);
+}
+
+void frmProgCurva::paintGraph(QPainter& p) {
+    p.scale(1.0 / ctx.app.TwipsPerPixelX, 1.0 / ctx.app.TwipsPerPixelY);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    FormDiagrammaIniz(p);
+    p.setRenderHint(QPainter::Antialiasing, true);
+    for (int c = 0; c < CurveCount; ++c)
+        if (c != sel_ && shown(c)) DrawCurve(p, c);
+    DrawCurve(p, sel_);
+    if (ComTabella->isChecked())
+        for (int c = 0; c < CurveCount; ++c)
+            if (shown(c)) drawQuantised(p, c);
+    const Curve& cur = doc_.curves[static_cast<size_t>(sel_)];
+    if (CurvePenDown && rubberEnd_) {
+        const Point& last = cur.points[static_cast<size_t>(cur.CurveLastPoint)];
+        p.setPen(QPen(kPens[sel_], 0, Qt::DotLine));
+        p.drawLine(QPointF(GraphX0 + last.x, GraphY0 - last.y), *rubberEnd_);
+    }
+}
+
+void frmProgCurva::FormDiagrammaIniz(QPainter& p) {
+    const double px = ctx.app.TwipsPerPixelX;
+    auto vline = [&](double x, const QColor& c) {
+        p.setPen(QPen(c, px));
+        p.drawLine(QPointF(x, GraphYTop), QPointF(x, GraphY0));
+    };
+    auto hline = [&](double y, const QColor& c) {
+        p.setPen(QPen(c, px));
+        p.drawLine(QPointF(GraphX0, y), QPointF(GraphXMax, y));
+    };
+    // 600..900 rpm, then one band per 1000 rpm: its major line and nine minor lines, the
+    // 500 rpm step dark.
+    for (int r = 600; r <= 900; r += 100)
+        vline(GraphX0 + (r - 500) * 1.2, kLightGrey);
+    for (int m = 0; m <= 9; ++m) {
+        const double major = GraphX0 + 600 + 1200.0 * m;
+        if (m < 9)
+            for (int s = 1; s <= 9; ++s)
+                vline(major + s * GridStep, s == 5 ? kDarkGrey : kLightGrey);
+        vline(major, kDarkGrey);
+    }
+    for (int band = 0; band < 5; ++band)
+        for (int d = 1; d <= 9; ++d)
+            hline(GraphY0 - band * TwipsPer10Deg - d * 120.0, d == 5 ? kDarkGrey : kLightGrey);
+    for (int band = 0; band <= 5; ++band)
+        hline(GraphY0 - band * TwipsPer10Deg, kDarkGrey);
+    p.setPen(QPen(Qt::black, px));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(QRectF(QPointF(GraphX0, GraphYTop), QPointF(GraphXMax, GraphY0)));
+}
+
+void frmProgCurva::DrawCurve(QPainter& p, int c) {
+    const Curve& cur = doc_.curves[static_cast<size_t>(c)];
+    p.setPen(QPen(kPens[c], 2 * ctx.app.TwipsPerPixelX));
+    for (int j = 0; j < cur.CurveLastPoint; ++j) {
+        const Point& a = cur.points[static_cast<size_t>(j)];
+        const Point& b = cur.points[static_cast<size_t>(j + 1)];
+        p.drawLine(QPointF(GraphX0 + a.x, GraphY0 - a.y), QPointF(GraphX0 + b.x, GraphY0 - b.y));
+    }
+}
+
+// The advance the stored table makes the unit apply at each 100 rpm step over the
+// curve's span: dashed, with a mark per step; 0 where the count does not fit nine bits.
+void frmProgCurva::drawQuantised(QPainter& p, int c) {
+    const Curve& cur = doc_.curves[static_cast<size_t>(c)];
+    if (!cur.hasSegment()) return;
+    const int from = RpmToTableIndex(static_cast<float>(pointRpm(cur.points[0])));
+    const int to = std::min(StoredEntries - 1,
+                            RpmToTableIndex(static_cast<float>(
+                                pointRpm(cur.points[static_cast<size_t>(cur.CurveLastPoint)]))));
+    QPainterPath path;
+    QColor colour = kPens[c];
+    if (c == 0) colour = QColor(0, 150, 0);
+    const double mark = 3 * ctx.app.TwipsPerPixelX;
+    p.setBrush(colour);
+    for (int i = from; i <= to; ++i) {
+        const double rpm = 500 + 100.0 * (i - FirstLowByte);
+        const double deg = countAdvance(tableCount(cur.CurveTable, i), rpm);
+        const QPointF pt(GraphX0 + (rpm - 500) * 1.2,
+                         GraphY0 - std::min(deg, 50.0) * TwipsPer10Deg / 10);
+        if (i == from)
+            path.moveTo(pt);
+        else
+            path.lineTo(pt);
+        p.setPen(Qt::NoPen);
+        p.drawRect(QRectF(pt.x() - mark / 2, pt.y() - mark / 2, mark, mark));
+    }
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(colour, ctx.app.TwipsPerPixelX, Qt::DashLine));
+    p.drawPath(path);
+}
+
+void frmProgCurva::ShowCursorPosition(double x, double y) {
+    const int rpm = cursorRpm(x);
+    const double deg = (GraphY0 - y) * 10 / TwipsPer10Deg;
+    const long count = std::lround(advanceCount(deg, rpm));
+    const int stored = tableCount(doc_.curves[static_cast<size_t>(sel_)].CurveTable,
+                                  RpmToTableIndex(static_cast<float>(rpm)));
+    LabGMA->setText(QString("%1:%2:%3:%4")
+                        .arg(rpm)
+                        .arg(QString::number(deg, 'f', 1).replace('.', ','))
+                        .arg(count)
+                        .arg(stored));
+    LabGMA->adjustSize();
+    double left = x + 80;
+    const double width = LabGMA->width() * ctx.app.TwipsPerPixelX;
+    if (left + width > GraphXMax) left = x - 80 - width;
+    LabGMA->move(toPixelsX(static_cast<int>(left)),
+                 toPixelsY(static_cast<int>(y)) - LabGMA->height());
+    LabGMA->show();
+}
+
+// ---- mouse ------------------------------------------------------------------------------
+
+void frmProgCurva::graphPress(QMouseEvent* e) {
+    if (e->button() != Qt::LeftButton) return;
+    const double x = e->position().x() * ctx.app.TwipsPerPixelX;
+    const double y = e->position().y() * ctx.app.TwipsPerPixelY;
+    if (!inHitArea(x, y)) return;
+    ShowCursorPosition(x, y);
+    if (doc_.locked()) return;
+    const Edit result = pressAt(doc_.curves[static_cast<size_t>(sel_)], x, y);
+    if (result == Edit::Ignored) return;
+    CurvePenDown = -1;
+    rubberEnd_.reset();
+    if (result == Edit::Added) afterEdit();
+    Picture1->update();
+}
+
+void frmProgCurva::graphMove(QMouseEvent* e) {
+    const double x = e->position().x() * ctx.app.TwipsPerPixelX;
+    const double y = e->position().y() * ctx.app.TwipsPerPixelY;
+    if (!inHitArea(x, y)) {
+        LabGMA->hide();
+        return;
+    }
+    ShowCursorPosition(x, y);
+    const Curve& cur = doc_.curves[static_cast<size_t>(sel_)];
+    if (CurvePenDown && x >= GraphX0 + cur.points[static_cast<size_t>(cur.CurveLastPoint)].x) {
+        rubberEnd_ = QPointF(x, y);
+        Picture1->update();
+    }
+}
+
+void frmProgCurva::graphRelease(QMouseEvent* e) {
+    if (!CurvePenDown || e->button() != Qt::LeftButton) return;
+    const double x = e->position().x() * ctx.app.TwipsPerPixelX;
+    const double y = e->position().y() * ctx.app.TwipsPerPixelY;
+    if (!inHitArea(x, y)) return;
+    CurvePenDown = 0;
+    rubberEnd_.reset();
+    Picture1->update();
+    if (doc_.locked()) return;
+    if (releaseAt(doc_.curves[static_cast<size_t>(sel_)], x, y) == Edit::Added) afterEdit();
+}
+
+// A segment was added: the table is rebuilt (by the edit), the document changed.
+void frmProgCurva::afterEdit() {
+    markModified();
+    ComSalva->setEnabled(true);
+    ComCancella->setEnabled(true);
+    ComAnnulla->setEnabled(true);
+    ComProg->setEnabled(doc_.curves[1].hasSegment() || doc_.curves[2].hasSegment());
+    UpdateCurveButtons();
+    Picture1->update();
+}
+
+void frmProgCurva::mousePressEvent(QMouseEvent* e) {
+    if (e->button() == Qt::RightButton && ctx.frame) {
+        ctx.frame->popupEditMenu(e->globalPosition().toPoint());
+        e->accept();
+        return;
+    }
+    ChildWindow::mousePressEvent(e);
+}
+
+// ---- editing controls -------------------------------------------------------------------
+
+void frmProgCurva::UpdateCurveButtons() {
+    for (int c = 0; c < CurveCount; ++c)
+        ComCrva[static_cast<size_t>(c)]->setEnabled(
+            c != sel_ && doc_.curves[static_cast<size_t>(c)].hasSegment());
+}
+
+bool frmProgCurva::transferable() const {
+    const QString choice = ComboCA->currentText();
+    return choice == "1" || choice == "2" || choice == "12";
+}
+
+void frmProgCurva::updateProgButtons() {
+    const bool on =
+        progAcked_ && ComProg->text() == kProgOff && transferable() && !transfer_.running();
+    ComProgMaster->setEnabled(on);
+    ComProgSlave->setEnabled(on);
+}
+
+void frmProgCurva::ComCancella_Click() {
+    clearCurve(doc_.curves[static_cast<size_t>(sel_)]);
+    ComProg->setEnabled(doc_.curves[1].hasSegment() || doc_.curves[2].hasSegment());
+    LabGMA->hide();
+    ComCancella->setEnabled(false);
+    ComAnnulla->setEnabled(false);
+    markModified();
+    UpdateCurveButtons();
+    Picture1->update();
+}
+
+void frmProgCurva::ComAnnulla_Click() {
+    Curve& cur = doc_.curves[static_cast<size_t>(sel_)];
+    undoLastPoint(cur);
+    ComProg->setEnabled(doc_.curves[1].hasSegment() || doc_.curves[2].hasSegment());
+    if (!cur.hasSegment()) {
+        ComCancella->setEnabled(false);
+        ComAnnulla->setEnabled(false);
+    }
+    markModified();
+    UpdateCurveButtons();
+    Picture1->update();
+}
+
+void frmProgCurva::ComboCA_Chosen(int index) {
+    if (ctx.app.WindowLoading) return;
+    if (index < 0 || index > 2) {
+        updateProgButtons(); // "12": both curves go to the unit; the editor stays as it is
+        return;
+    }
+    CurvePenDown = 0;
+    rubberEnd_.reset();
+    sel_ = index;
+    const bool segment = doc_.curves[static_cast<size_t>(sel_)].hasSegment();
+    ComCancella->setEnabled(segment && !doc_.locked());
+    ComAnnulla->setEnabled(segment && !doc_.locked());
+    updateProgButtons();
+    UpdateCurveButtons();
+    Picture1->update();
+}
+
+void frmProgCurva::ComboCA_Typed() {
+    const std::string typed = toLatin1(ComboCA->currentText());
+    const QString kept = QString::fromLatin1(curveChoiceRule(typed).c_str());
+    const int index = ComboCA->findText(kept);
+    if (ComboCA->currentIndex() != index || ComboCA->currentText() != kept) {
+        ComboCA->setCurrentIndex(index);
+        ComboCA_Chosen(index);
+    }
+}
+
+void frmProgCurva::ComCrva_Click(int n) {
+    QPushButton* b = ComCrva[static_cast<size_t>(n)];
+    b->setText(b->text() == QString("CANC %1").arg(n) ? QString("AGG %1").arg(n)
+                                                      : QString("CANC %1").arg(n));
+    Picture1->update();
+}
+
+void frmProgCurva::TextVRM_Change(const QString& text) {
+    if (ctx.app.WindowLoading) return;
+    const std::string kept = maxRpmTextRule(toLatin1(text));
+    if (kept != toLatin1(text)) TextVRM->setText(QString::fromLatin1(kept.c_str()));
+    TextVRM->setStyleSheet(maxRpmWarning(kept) ? "color: rgb(255,0,0)" : "color: rgb(0,0,0)");
+    doc_.setMaxRpmText(kept);
+    markModified();
+}
+
+void frmProgCurva::ComNote_Click() {
+    Note->setVisible(!Note->isVisible());
+    layoutControls();
+}
+
+// ---- programming ------------------------------------------------------------------------
+
+void frmProgCurva::ComProg_Click() {
+    MidiPort& midi = ctx.midi;
+    if (ComProg->text() == kProgOn) {
+        ComProg->setText(kProgOff);
+        midi.StartMIDIIn();
+        midi.ring.discard();
+        midi.ShowSentMsg = false;
+        if (ctx.decoder) {
+            ctx.decoder->ProgOnAck = false;
+            ctx.decoder->ProgAckD0 = false;
+        }
+        progAcked_ = false;
+        handshake_ = true;
+        wait_.expectModeAnswer();
+        ctx.app.CurrentWinNo = windowNumber();
+        midi.sendCommand(0xD1);
+        midi.MIDIInDecode = true;
+        midi.StopMIDIPoll = false;
+        if (ctx.targets && ctx.targets->main) ctx.targets->main->enableInputPoller();
+        TimerProg->start();
+    } else {
+        programmingOff();
+    }
+}
+
+void frmProgCurva::programmingOff() {
+    MidiPort& midi = ctx.midi;
+    if (transfer_.running()) endTransfer(kMsgCancelled);
+    ComProg->setText(kProgOn);
+    handshake_ = false;
+    progAcked_ = false;
+    wait_.cancel();
+    TimerProg->stop();
+    ComProg->setEnabled(true);
+    ComboCA->setEnabled(true);
+    updateProgButtons();
+    midi.ring.discard();
+    midi.ShowSentMsg = false;
+    midi.sendCommand(0xD0);
+    midi.StartMIDIIn();
+    midi.StopMIDIPoll = true;
+}
+
+void frmProgCurva::offer(uint32_t message) {
+    wait_.offer(message);
+    if (handshake_ && wait_.state() == UnitReplyWait::State::Answered) {
+        if (ctx.decoder) {
+            ctx.decoder->ProgOnAck = wait_.status() == 0xD1;
+            ctx.decoder->ProgAckD0 = wait_.status() == 0xD0;
+        }
+        programmingAcknowledged();
+    }
+}
+
+void frmProgCurva::programmingAcknowledged() {
+    // Only a pending "programming on" is acknowledged; the answer to "off" is not.
+    if (!handshake_) return;
+    handshake_ = false;
+    wait_.cancel();
+    progAcked_ = true;
+    if (ctx.decoder) ctx.decoder->EEPROMMode = true;
+    ComProg->setText(kProgOff);
+    if (!transfer_.running()) TimerProg->stop();
+    updateProgButtons();
+}
+
+void frmProgCurva::startTransfer(bool master) {
+    if (!transferable() || transfer_.running()) return;
+    CurveTransfer::Setup setup;
+    setup.master = master;
+    setup.choice = ComboCA->currentText().toInt();
+    setup.maxRpm = static_cast<int>(leadingNumber(toLatin1(TextVRM->text())));
+    setup.table1 = doc_.curves[1].CurveTable;
+    setup.table2 = doc_.curves[2].CurveTable;
+    ctx.midi.ProgMaster = master;
+    BeginProgramming();
+    transfer_.start(setup);
+    TimerProg->start();
+}
+
+void frmProgCurva::TimerProg_Timer() {
+    if (handshake_) {
+        wait_.elapse(CurveTransfer::TickMs);
+        if (wait_.state() == UnitReplyWait::State::TimedOut) {
+            handshake_ = false;
+            TimerProg->stop();
+            ComProg->setText(kProgOn);
+            ctx.midi.StopMIDIPoll = true;
+            ctx.messages.ShowMsg(kMsgNoAnswer, ctx.app.MsgTitle, "");
+        }
+        return;
+    }
+    if (!transfer_.running()) {
+        TimerProg->stop();
+        return;
+    }
+    const int stateBefore = transfer_.ProgState;
+    const CurveTransfer::Outcome outcome = transfer_.tick(CurveTransfer::TickMs);
+    if (stateBefore == 0) {
+        ctx.app.CurrentWinNo = windowNumber();
+        if (QMdiSubWindow* sub = subWindow(); sub && ctx.frame)
+            ctx.frame->mdiArea()->setActiveSubWindow(sub);
+        progress_ = frmProgressBar::open(ctx);
+        progress_->ProgressBar1->setRange(0, 108);
+    }
+    if (progress_) {
+        progress_->setWindowTitle(QString::fromLatin1(transfer_.progressCaption().c_str()));
+        progress_->ProgressBar1->setValue(transfer_.progressPosition());
+    }
+    switch (outcome) {
+    case CurveTransfer::Outcome::Running:
+        return;
+    case CurveTransfer::Outcome::Completed:
+        endTransfer(0);
+        return;
+    case CurveTransfer::Outcome::Failed:
+        endTransfer(kMsgEepromWrite);
+        return;
+    case CurveTransfer::Outcome::NoAnswer:
+        endTransfer(kMsgNoAnswer);
+        return;
+    }
+}
+
+// The transfer ends: timer off, the progress window unloaded, the editor given back, and
+// a failure told (messageCode 0: completed).
+void frmProgCurva::endTransfer(int messageCode) {
+    transfer_.stop();
+    TimerProg->stop();
+    closeProgress();
+    EndProgramming();
+    if (messageCode) ctx.messages.ShowMsg(messageCode, ctx.app.MsgTitle, "");
+}
+
+void frmProgCurva::closeProgress() {
+    if (progress_) progress_->unloadWindow();
+    progress_.clear();
+}
+
+void frmProgCurva::BeginProgramming() {
+    Picture1->setEnabled(false);
+    for (QWidget* w : {static_cast<QWidget*>(TextVRM), static_cast<QWidget*>(ComProgMaster),
+                       static_cast<QWidget*>(ComProgSlave), static_cast<QWidget*>(ComboCA)})
+        w->setEnabled(false);
+    const std::array<QPushButton*, 8> kept = {ComSalva,   ComCancella, ComAnnulla, ComCrva[0],
+                                              ComCrva[1], ComCrva[2],  ComApplica, ComNote};
+    for (size_t i = 0; i < kept.size(); ++i) {
+        remembered_[i] = kept[i]->isEnabled();
+        kept[i]->setEnabled(false);
+    }
+}
+
+void frmProgCurva::EndProgramming() {
+    Picture1->setEnabled(true);
+    TextVRM->setEnabled(true);
+    ComboCA->setEnabled(true);
+    const std::array<QPushButton*, 8> kept = {ComSalva,   ComCancella, ComAnnulla, ComCrva[0],
+                                              ComCrva[1], ComCrva[2],  ComApplica, ComNote};
+    for (size_t i = 0; i < kept.size(); ++i)
+        kept[i]->setEnabled(remembered_[i]);
+    updateProgButtons();
+}
+
+// ---- layout and closing -----------------------------------------------------------------
+
+void frmProgCurva::resizeEvent(QResizeEvent* event) {
+    ChildWindow::resizeEvent(event);
+    if (!ctx.app.WindowLoading) layoutControls();
+}
+
+void frmProgCurva::layoutControls() {
+    const int margin = toPixelsX(60);
+    Picture1->setGeometry(margin, margin, toPixelsX(PictureWidth), toPixelsY(PictureHeight));
+    for (int i = 0; i < 11; ++i) {
+        QLabel* l = LabAsc[static_cast<size_t>(i)];
+        l->adjustSize();
+        const double x = i == 0 ? GraphX0 : GraphX0 + 600 + 1200.0 * (i - 1);
+        l->move(toPixelsX(static_cast<int>(x)) - l->width() / 2, toPixelsY(GraphY0 + 100));
+    }
+    for (int i = 0; i < 6; ++i) {
+        QLabel* l = LabOrd[static_cast<size_t>(i)];
+        l->adjustSize();
+        l->move(toPixelsX(GraphX0 - 300) - l->width() / 2,
+                toPixelsY(GraphY0 - TwipsPer10Deg * i) - l->height() / 2);
+    }
+    int top = Picture1->geometry().bottom() + margin;
+    if (Note->isVisible()) {
+        Note->setGeometry(margin, top, Picture1->width(), toPixelsY(1000));
+        top = Note->geometry().bottom() + margin;
+    }
+    // One row: the buttons share the width left by the maximum rpm group and ComProg.
+    const std::array<QWidget*, 16> row = {ComSalva,     ComCancella, ComAnnulla, ComCrva[0],
+                                          ComCrva[1],   ComCrva[2],  ComApplica, ComNote,
+                                          ComTabella,   LabelCA,     ComboCA,    ComProgMaster,
+                                          ComProgSlave, TextVRM,     LabelVRM,   ComProg};
+    const std::array<int, 16> weight = {10, 11, 10, 8, 8, 8, 10, 8, 10, 6, 7, 7, 7, 7, 9, 11};
+    int total = 0;
+    for (int w : weight)
+        total += w;
+    const int available = std::max(width() - 2 * margin, 200);
+    const int height = toPixelsY(375);
+    int x = margin;
+    for (size_t i = 0; i < row.size(); ++i) {
+        const int w = available * weight[i] / total;
+        row[i]->setGeometry(x, top, w - 2, height);
+        x += w;
+    }
+}
+
+void frmProgCurva::closeEvent(QCloseEvent* event) {
+    if (unloaded_) {
+        event->accept();
+        return;
+    }
+    if (modified_ && ctx.documents) {
+        const std::string title = "File: " + shortenedCaption(path_);
+        switch (ctx.documents->AskSaveChanges(1, title)) {
+        case Notifier::Answer::Cancel:
+            event->ignore();
+            return;
+        case Notifier::Answer::Yes:
+            if (!ctx.documents->SaveDocument(this)) {
+                event->ignore();
+                return;
+            }
+            break;
+        case Notifier::Answer::No:
+            break;
+        }
+    }
+    unloaded_ = true;
+    Form_Unload();
+    event->accept();
+}
+
+void frmProgCurva::Form_Unload() {
+    if (transfer_.running()) {
+        transfer_.stop();
+        closeProgress();
+    }
+    TimerProg->stop();
+    if (ctx.targets) {
+        ctx.targets->removeReplyListener(this);
+        ctx.targets->setCurve(windowNumber(), nullptr);
+    }
+    storePlacementAtUnload();
+    // Programming switched on here ends with the window.
+    if (ComProg->text() == kProgOff) {
+        ctx.midi.StopMIDIPoll = true;
+        if (ctx.midi.MIDIInStarted) ctx.midi.StopMIDIIn();
+    }
+    countOut();
+}

@@ -1,0 +1,165 @@
+#pragma once
+#include "app/ui/ChildWindow.h"
+#include "app/ui/DocumentKind.h"
+#include "curve/CurveModel.h"
+#include "curve/CurveTransfer.h"
+#include "midi/DecoderSinks.h"
+#include "midi/UnitReplyWait.h"
+#include <QPointer>
+#include <QWidget>
+#include <array>
+#include <optional>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QTimer;
+class frmProgCurva;
+class frmProgressBar;
+
+// The graph of the curve editor: drawn in twips at the screen's scale from the window's
+// document; mouse events go back to the window.
+class CurvePicture : public QWidget {
+    Q_OBJECT
+public:
+    explicit CurvePicture(frmProgCurva& owner);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    frmProgCurva& owner_;
+};
+
+// The advance curve editor, windows 2-11: three curves drawn with the mouse on the fixed
+// rpm / degree graph, the maximum rpm, notes, and the transfer of curve 1, 2 or both into
+// a module of the unit with read-back verification.
+class frmProgCurva : public ChildWindow,
+                     public DocumentWindow,
+                     public CurveSink,
+                     public ReplyListener {
+    Q_OBJECT
+public:
+    static constexpr int MaxWidthTwips = 14100;
+    static constexpr int MaxHeightTwips = 8500;
+    static constexpr int DefaultWidthTwips = 13200;
+    static constexpr int DefaultHeightTwips = 7800;
+    // Picture1 in twips: the graph and room for its scale labels.
+    static constexpr int PictureWidth = curve::GraphXMax + 300;
+    static constexpr int PictureHeight = curve::GraphY0 + 400;
+
+    // A new, empty document (path: the default name in the start folder) ...
+    frmProgCurva(WindowContext& ctx, int winNo);
+    // ... or one read from path.
+    frmProgCurva(WindowContext& ctx, int winNo, curve::CurveDocument doc, std::string path);
+    ~frmProgCurva() override;
+
+    void Form_Load() override;
+
+    // DocumentWindow
+    std::string documentPath() const override { return path_; }
+    std::string documentBytes() override;
+    void documentSaved(const std::string& path) override;
+
+    // CurveSink: the unit answered the programming-mode request.
+    void programmingAcknowledged() override;
+    // ReplyListener: the hand-shake and the transfer's replies.
+    void offer(uint32_t message) override;
+
+    const curve::CurveDocument& document() const { return doc_; }
+    bool modified() const { return modified_; }
+    int CurveSel() const { return sel_; }
+    const curve::CurveTransfer& transfer() const { return transfer_; }
+    // One tick of TimerProg (80 ms).
+    void TimerProg_Timer();
+
+private:
+    friend class CurvePicture;
+    void buildControls();
+    void layoutControls();
+    void loadDocument();
+
+    // Graph
+    void paintGraph(QPainter& p);
+    void FormDiagrammaIniz(QPainter& p);
+    void DrawCurve(QPainter& p, int c);
+    void drawQuantised(QPainter& p, int c);
+    bool shown(int c) const;
+    void ShowCursorPosition(double x, double y);
+    void graphPress(QMouseEvent* event);
+    void graphMove(QMouseEvent* event);
+    void graphRelease(QMouseEvent* event);
+
+    // Editing
+    void afterEdit();
+    void markModified();
+    void updateCaption();
+    void UpdateCurveButtons();
+    void updateProgButtons();
+    bool transferable() const;
+    void ComCancella_Click();
+    void ComAnnulla_Click();
+    void ComboCA_Chosen(int index);
+    void ComboCA_Typed();
+    void ComCrva_Click(int n);
+    void TextVRM_Change(const QString& text);
+    void ComNote_Click();
+
+    // Programming
+    void ComProg_Click();
+    void programmingOff();
+    void startTransfer(bool master);
+    void BeginProgramming();
+    void EndProgramming();
+    void endTransfer(int messageCode);
+    void closeProgress();
+    void Form_Unload();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    CurvePicture* Picture1;
+    std::array<QLabel*, 11> LabAsc{};
+    std::array<QLabel*, 6> LabOrd{};
+    QLabel* LabGMA;
+    QLineEdit* TextVRM;
+    QLabel* LabelVRM;
+    QComboBox* ComboCA;
+    QLabel* LabelCA;
+    QPushButton* ComSalva;
+    QPushButton* ComCancella;
+    QPushButton* ComAnnulla;
+    std::array<QPushButton*, 3> ComCrva{};
+    QPushButton* ComApplica;
+    QPushButton* ComNote;
+    QPushButton* ComTabella;
+    QPushButton* ComProg;
+    QPushButton* ComProgMaster;
+    QPushButton* ComProgSlave;
+    QPlainTextEdit* Note;
+    QTimer* TimerProg;
+
+    curve::CurveDocument doc_;
+    std::string path_;
+    bool fromFile_ = false;
+    bool modified_ = false;
+    int sel_ = 1;
+    int CurvePenDown = 0;
+    std::optional<QPointF> rubberEnd_; // twips
+    bool unloaded_ = false;
+
+    UnitReplyWait wait_;
+    curve::CurveTransfer transfer_;
+    bool handshake_ = false; // waiting for the answer to "programming on"
+    bool progAcked_ = false;
+    QPointer<frmProgressBar> progress_;
+    std::array<bool, 8> remembered_{};
+};

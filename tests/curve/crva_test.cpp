@@ -1,0 +1,143 @@
+#include "curve/CurveFile.h"
+#include <gtest/gtest.h>
+
+using namespace curve;
+
+namespace {
+
+constexpr size_t kRec = 42;
+
+// Record r (1-based) without its CR LF.
+std::string record(const std::string& file, size_t r) {
+    return file.substr((r - 1) * kRec, 40);
+}
+
+Point at(int rpm, double deg) {
+    return {(rpm - 500) * 1.2, deg * 120};
+}
+
+CurveDocument sample() {
+    CurveDocument d;
+    Curve& c1 = d.curves[1];
+    c1.points[0] = at(3000, 30);
+    c1.points[1] = at(6000, 30);
+    c1.points[2] = at(9900, 20);
+    c1.CurveLastPoint = 2;
+    BuildCurveTable(c1);
+    Curve& c2 = d.curves[2];
+    c2.points[0] = at(6000, 10);
+    c2.points[1] = at(6000, 30); // only a vertical segment
+    c2.CurveLastPoint = 1;
+    BuildCurveTable(c2);
+    d.curves[0].points[0] = at(2000, 5); // a lone point is not stored
+    return d;
+}
+
+} // namespace
+
+TEST(CrvaFile, LayoutOfEveryRecordKind) {
+    const std::string f = serializeCrva(sample());
+    // header; per curve: separator, header, points, number, 12 + 95 table records
+    const size_t records = 1 + (3 + 0 + 107) + (3 + 3 + 107) + (3 + 2 + 107);
+    ASSERT_EQ(f.size(), records * kRec);
+    for (size_t r = 1; r <= records; ++r)
+        ASSERT_EQ(f.substr(r * kRec - 2, 2), "\r\n") << r;
+
+    EXPECT_EQ(record(f, 1), "crva 0  7500 0                          ");
+    EXPECT_EQ(record(f, 2), "  2                                     ");
+    EXPECT_EQ(record(f, 3), "crva 0  0                               ");
+    EXPECT_EQ(record(f, 4), "  4                                     ");
+    // Curve 0: no unit addresses.
+    EXPECT_EQ(record(f, 5), "TabMSB0 dw      0x00 ;   0   0       500");
+    EXPECT_EQ(record(f, 17), "TabAnt0 dw      .000 ;+  0  12       500");
+    EXPECT_EQ(record(f, 111), "        dw      .000 ;+ 94 106      9900");
+    // Curve 1 starts at record 112.
+    EXPECT_EQ(record(f, 112), "112                                     ");
+    EXPECT_EQ(record(f, 113), "crva 1  3                               ");
+    EXPECT_EQ(record(f, 114), " 3000  3600   2500                      ");
+    EXPECT_EQ(record(f, 116), "11280  2400   9400                      ");
+    EXPECT_EQ(record(f, 117), "117                                     ");
+    EXPECT_EQ(record(f, 118), "TabMSB1 dw      0x00 ;   0   0   6   500");
+    // flag byte 3 (entries 36..43, 3,000..3,700 rpm): bits 2..7 for 3,100..3,700
+    EXPECT_EQ(record(f, 121), "        dw      0xFC ;   3   3   9  2900");
+    EXPECT_EQ(record(f, 124), "        dw      0xFF ;   6   6  12  5300");
+    EXPECT_EQ(record(f, 125), "        dw      0x00 ;   7   7  13  6100");
+    EXPECT_EQ(record(f, 130), "TabAnt1 dw      .000 ;+  0  12  18   500");
+    EXPECT_EQ(record(f, 185), "        dw      .004 ;+ 55  67  73  6000");
+    EXPECT_EQ(record(f, 224), "        dw      .105 ;+ 94 106 112  9900");
+    // Curve 2: N = 2 for its vertical step, addresses go on from 113.
+    EXPECT_EQ(record(f, 226), "crva 2  2                               ");
+    EXPECT_EQ(record(f, 227), " 6600  1200   5500                      ");
+    EXPECT_EQ(record(f, 230), "TabMSB2 dw      0x00 ;   0   0 113   500");
+    EXPECT_EQ(record(f, 336), "        dw      .000 ;+ 94 106 219  9900");
+    EXPECT_EQ(record(f, 297), "        dw      .004 ;+ 55  67 180  6000");
+}
+
+TEST(CrvaFile, ReadsBackWhatItWroteByteForByte) {
+    CurveDocument d = sample();
+    d.maxRpmField = " 1050";
+    d.lock = '1';
+    d.notes = std::string("Motore di prova\r\nseconda riga ") + std::string(60, 'x') + "\xe8";
+    const std::string f = serializeCrva(d);
+    EXPECT_EQ(f.substr(336 * kRec, kRec), std::string(40, ' ') + "\r\n");
+    EXPECT_EQ(f.size(), 340 * kRec); // 91 characters of notes in three pieces
+    const CrvaReadResult r = parseCrva(f);
+    ASSERT_EQ(r.refusal, CrvaRefusal::None);
+    EXPECT_EQ(r.document.maxRpm(), 1050);
+    EXPECT_TRUE(r.document.locked());
+    EXPECT_EQ(r.document.notes, d.notes);
+    EXPECT_EQ(r.document.curves[0].CurveLastPoint, 0);
+    EXPECT_EQ(r.document.curves[0].points[0], Point{}); // the lone point is gone
+    for (int c = 1; c < 3; ++c) {
+        EXPECT_EQ(r.document.curves[c].CurveLastPoint, d.curves[c].CurveLastPoint);
+        EXPECT_EQ(r.document.curves[c].points, d.curves[c].points);
+        for (int i = 0; i < StoredEntries; ++i)
+            EXPECT_EQ(r.document.curves[c].CurveTable[i], d.curves[c].CurveTable[i]) << c << i;
+    }
+    EXPECT_EQ(serializeCrva(r.document), f);
+
+    // Tables are taken as stored, not recomputed.
+    std::string edited = f;
+    edited.replace((185 - 1) * kRec + 17, 3, "200");
+    EXPECT_EQ(parseCrva(edited).document.curves[1].CurveTable[67], 200);
+}
+
+TEST(CrvaFile, AHundredAndOnePointsSurvive) {
+    CurveDocument d;
+    Curve& c = d.curves[1];
+    for (int i = 0; i <= 100; ++i)
+        c.points[static_cast<size_t>(i)] = {std::min(i, 94) * 120.0, i * 50.0};
+    c.CurveLastPoint = 100;
+    BuildCurveTable(c);
+    const std::string f = serializeCrva(d);
+    EXPECT_EQ(record(f, 113), "crva 1 101                              ");
+    const CrvaReadResult r = parseCrva(f);
+    ASSERT_EQ(r.refusal, CrvaRefusal::None);
+    EXPECT_EQ(r.document.curves[1].CurveLastPoint, 100);
+    EXPECT_EQ(r.document.curves[1].points, c.points);
+    EXPECT_EQ(serializeCrva(r.document), f);
+}
+
+TEST(CrvaFile, RefusesWhatTheWriterCannotHaveWritten) {
+    const std::string f = serializeCrva(sample());
+    EXPECT_EQ(parseCrva("").refusal, CrvaRefusal::TooShort);
+    EXPECT_EQ(parseCrva(f.substr(0, 41)).refusal, CrvaRefusal::TooShort);
+    std::string wrong = f;
+    wrong[3] = 'b';
+    EXPECT_EQ(parseCrva(wrong).refusal, CrvaRefusal::WrongSignature);
+    std::string many = f;
+    many.replace((113 - 1) * kRec + 7, 3, "999");
+    EXPECT_EQ(parseCrva(many).refusal, CrvaRefusal::BadCount);
+    EXPECT_EQ(parseCrva(f.substr(0, f.size() / 2)).refusal, CrvaRefusal::BadCount);
+    std::string big = f;
+    big.replace((185 - 1) * kRec + 17, 3, "300");
+    EXPECT_EQ(parseCrva(big).refusal, CrvaRefusal::BadValue);
+    std::string flag = f;
+    flag.replace((121 - 1) * kRec + 18, 2, "G1");
+    EXPECT_EQ(parseCrva(flag).refusal, CrvaRefusal::BadValue);
+    std::string outside = f;
+    outside.replace((114 - 1) * kRec + 6, 5, " 6001");
+    EXPECT_EQ(parseCrva(outside).refusal, CrvaRefusal::BadValue);
+    // A trailing partial record is ignored.
+    EXPECT_EQ(parseCrva(f + "crva").refusal, CrvaRefusal::None);
+}

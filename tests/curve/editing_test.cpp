@@ -1,0 +1,82 @@
+#include "curve/CurveEditing.h"
+#include <algorithm>
+#include <gtest/gtest.h>
+
+using namespace curve;
+
+namespace {
+// Graph position of a point d twips right of the 500 rpm line and deg degrees high.
+double X(double d) {
+    return GraphX0 + d;
+}
+double Y(double deg) {
+    return GraphY0 - deg * 120;
+}
+} // namespace
+
+TEST(CurveEditing, SnappingToTheHundredRpmGrid) {
+    EXPECT_EQ(snapToGrid(1859), 1800); // 2,049 rpm -> 2,000
+    EXPECT_EQ(snapToGrid(3059), 3000);
+    EXPECT_EQ(snapToGrid(3061), 3120);
+    EXPECT_EQ(snapToGrid(60), 120); // halfway: the higher line
+    EXPECT_EQ(snapToGrid(0), 0);
+    EXPECT_EQ(cursorRpm(X(1859)), 2049);
+}
+
+TEST(CurveEditing, HitArea) {
+    EXPECT_TRUE(inHitArea(GraphX0, GraphY0));
+    EXPECT_TRUE(inHitArea(GraphX0 + 11399, GraphYTop));
+    EXPECT_FALSE(inHitArea(GraphX0 - 1, 3000));
+    EXPECT_FALSE(inHitArea(GraphXMax, 3000)); // 10,000 rpm is outside 500..9999
+    EXPECT_FALSE(inHitArea(1000, GraphYTop - 1));
+    EXPECT_FALSE(inHitArea(1000, GraphY0 + 1));
+}
+
+TEST(CurveEditing, PressesAndReleasesBuildTheCurve) {
+    Curve c;
+    EXPECT_EQ(pressAt(c, X(1859), Y(10)), Edit::FirstPoint);
+    EXPECT_EQ(c.points[0], (Point{1800, 1200}));
+    EXPECT_EQ(c.CurveLastPoint, 0);
+    EXPECT_EQ(releaseAt(c, X(1700), Y(12)), Edit::Ignored); // left of the last point
+    EXPECT_EQ(releaseAt(c, X(1800), Y(10)), Edit::Same);
+    EXPECT_EQ(releaseAt(c, X(3061), Y(20)), Edit::Added);
+    EXPECT_EQ(c.CurveLastPoint, 1);
+    EXPECT_EQ(c.points[1], (Point{3120, 2400}));
+    EXPECT_NE(c.CurveTable[12 + 26], 0); // 3,100 rpm at 20 degrees: 336 counts
+    // Up to 60 twips left of the last point: a vertical step at its rpm.
+    EXPECT_EQ(pressAt(c, X(3060), Y(30)), Edit::Added);
+    EXPECT_EQ(c.points[2], (Point{3120, 3600}));
+    EXPECT_EQ(pressAt(c, X(3059), Y(35)), Edit::Ignored);
+
+    undoLastPoint(c);
+    EXPECT_EQ(c.CurveLastPoint, 1);
+    EXPECT_EQ(c.points[2], Point{});
+    clearCurve(c);
+    EXPECT_EQ(c.CurveLastPoint, 0);
+    EXPECT_EQ(c.CurveTable[38], 0);
+}
+
+TEST(CurveEditing, TheHundredAndFirstPointIsTheLast) {
+    Curve c;
+    pressAt(c, X(0), Y(0));
+    ASSERT_EQ(releaseAt(c, X(120), Y(0.3)), Edit::Added);
+    for (int i = 2; i <= 100; ++i)
+        ASSERT_EQ(pressAt(c, X(std::min(i, 94) * 120), Y(i * 0.3)), Edit::Added) << i;
+    EXPECT_EQ(c.CurveLastPoint, 100);
+    EXPECT_EQ(pressAt(c, X(11280), Y(40)), Edit::Ignored);
+    EXPECT_EQ(releaseAt(c, X(11280), Y(40)), Edit::Ignored);
+    EXPECT_EQ(c.CurveLastPoint, 100);
+}
+
+TEST(CurveEditing, TextRules) {
+    EXPECT_EQ(maxRpmTextRule("12000"), "9999");
+    EXPECT_EQ(maxRpmTextRule("0000"), "0");
+    EXPECT_EQ(maxRpmTextRule(""), "0");
+    EXPECT_EQ(maxRpmTextRule("7500"), "7500");
+    EXPECT_TRUE(maxRpmWarning("1000"));
+    EXPECT_FALSE(maxRpmWarning("1001"));
+    EXPECT_EQ(curveChoiceRule("12"), "12");
+    EXPECT_EQ(curveChoiceRule("2"), "2");
+    EXPECT_EQ(curveChoiceRule("3"), "0");
+    EXPECT_EQ(curveChoiceRule("1x"), "0");
+}

@@ -1,0 +1,205 @@
+#include "app/AppState.h"
+#include "app/ShowMsg.h"
+#include "app/Texts.h"
+#include "curve/CurveTransfer.h"
+#include "midi/Decoder.h"
+#include "midi/MidiPoller.h"
+#include "midi/MidiPort.h"
+#include "support/RecordingNotifier.h"
+#include "support/SimulatedUnitLink.h"
+#include "timing/PrecisionClock.h"
+#include <gtest/gtest.h>
+
+using namespace curve;
+
+namespace {
+
+constexpr uint32_t msg(uint32_t status, uint32_t data1, uint32_t data2 = 0) {
+    return status | data1 << 8 | data2 << 16;
+}
+
+// A write request as it travels: bit 7 of the address in status bit 1, of the value in 0.
+uint32_t wr(bool mdx, int address, int value) {
+    return msg((mdx ? 0x80 : 0x84) | (address > 127 ? 2 : 0) | (value > 127 ? 1 : 0),
+               address & 0x7F, value & 0x7F);
+}
+
+Table rampTable(int seed) {
+    Table t{};
+    for (int i = 0; i < TableEntries; ++i)
+        t[static_cast<size_t>(i)] = static_cast<uint16_t>((i * 7 + seed) & 0xFF);
+    return t;
+}
+
+// The transfer against the simulated unit in programming mode: each tick is followed by
+// 80 ms of unit time and one poll of the ring through the decoder.
+class CurveTransferTest : public ::testing::Test {
+protected:
+    CurveTransferTest() {
+        link.inNames = {"Unit"};
+        link.outNames = {"Unit"};
+        port.MIDIInDevice = 0;
+        port.MIDIOutDevice = 0;
+        port.OpenMIDIIn();
+        port.OpenMIDIOut();
+        port.StartMIDIIn();
+        port.MIDIInDecode = true;
+        port.StopMIDIPoll = false;
+        targets.addReplyListener(&wait);
+        port.sendCommand(0xD1);
+        step();
+    }
+    void step() {
+        link.pump(80'000);
+        pollRing(port, decoder);
+    }
+    CurveTransfer::Outcome run(CurveTransfer::Setup s, int maxTicks = 1000) {
+        transfer.start(s);
+        for (int i = 0; i < maxTicks; ++i) {
+            const CurveTransfer::Outcome o = transfer.tick();
+            if (o != CurveTransfer::Outcome::Running) return o;
+            step();
+        }
+        return CurveTransfer::Outcome::Running;
+    }
+    const UnitBytes& module(UnitModuleId id) { return link.unit.eeprom().module(id); }
+
+    Texts texts;
+    RecordingNotifier notifier;
+    MessageService messages{texts, notifier};
+    PrecisionClock clock;
+    SimulatedUnitLink link;
+    MidiPort port{link, messages, clock};
+    AppState app;
+    DecoderTargets targets;
+    Decoder decoder{port, app, notifier, targets};
+    UnitReplyWait wait;
+    CurveTransfer transfer{port, wait};
+};
+
+} // namespace
+
+TEST_F(CurveTransferTest, CurveOneIntoMdxIsWrittenAndVerified) {
+    CurveTransfer::Setup s;
+    s.master = true;
+    s.choice = 1;
+    s.maxRpm = 7599; // sent as 75
+    s.table1 = rampTable(3);
+    s.table1[107] = 99; // never sent
+    link.sent.clear();
+    EXPECT_EQ(run(s), CurveTransfer::Outcome::Completed);
+    EXPECT_EQ(module(UnitModuleId::MDX)[5], 75);
+    for (int i = 0; i < StoredEntries; ++i)
+        ASSERT_EQ(module(UnitModuleId::MDX)[6 + i], s.table1[i]) << i;
+    EXPECT_EQ(module(UnitModuleId::MDX)[113], 0xFF); // curve 2 untouched
+    EXPECT_EQ(module(UnitModuleId::MDX)[4], 0xFE);   // bit 0 cleared
+    EXPECT_EQ(module(UnitModuleId::MSX)[5], 75);     // the factory value, not written
+
+    // Exactly the listed messages: 5 first, then 6..112, the flags read and write, the
+    // reads back of 5 and 6..112.
+    ASSERT_EQ(link.sent.size(), 1u + 107 + 2 + 1 + 107);
+    EXPECT_EQ(link.sent[0], msg(0x80, 5, 75));
+    EXPECT_EQ(link.sent[1], wr(true, 6, s.table1[0]));
+    EXPECT_EQ(link.sent[107], wr(true, 112, s.table1[106]));
+    EXPECT_EQ(link.sent[108], msg(0x88, 4));
+    EXPECT_EQ(link.sent[109], msg(0x81, 4, 0x7E)); // 254: bit 7 in status bit 0
+    EXPECT_EQ(link.sent[110], msg(0x88, 5));
+    EXPECT_EQ(link.sent[111], msg(0x88, 6));
+    EXPECT_EQ(link.sent.back(), msg(0x88, 112));
+    EXPECT_EQ(transfer.progressCaption(),
+              "MDX verifica curva 1: 112 - " +
+                  std::string(1, "0123456789ABCDEF"[s.table1[106] >> 4]) +
+                  "0123456789ABCDEF"[s.table1[106] & 15]);
+}
+
+TEST_F(CurveTransferTest, BothCurvesIntoMsxFillAndVerifyBothTables) {
+    CurveTransfer::Setup s;
+    s.master = false;
+    s.choice = 12;
+    s.maxRpm = 1050; // 10
+    s.table1 = rampTable(1);
+    s.table2 = rampTable(200);
+    link.sent.clear();
+    EXPECT_EQ(run(s), CurveTransfer::Outcome::Completed);
+    const UnitBytes& m = module(UnitModuleId::MSX);
+    EXPECT_EQ(m[5], 10);
+    EXPECT_EQ(m[4], 0xFC);
+    for (int i = 0; i < StoredEntries; ++i) {
+        ASSERT_EQ(m[6 + i], s.table1[i]) << i;
+        ASSERT_EQ(m[113 + i], s.table2[i]) << i;
+    }
+    // Addresses above 127 carry bit 7 in status bit 1; values above 127 in bit 0.
+    EXPECT_EQ(link.sentCount(wr(false, 128, s.table2[15])), 1);
+    EXPECT_EQ(link.sentCount(wr(false, 113, s.table2[0])), 1);
+    EXPECT_EQ(link.sentCount(msg(0x8C | 2, 91)), 1); // reads back 219
+    EXPECT_EQ(link.sent.size(), 1u + 214 + 2 + 1 + 214);
+}
+
+TEST_F(CurveTransferTest, FramingOfSingleRequests) {
+    link.sent.clear();
+    port.ProgMaster = true;
+    for (int a : {128, 219, 113}) {
+        port.ProgAddr = a;
+        port.ProgValue = 0;
+        port.SendWriteRequest();
+    }
+    port.ProgMaster = false;
+    port.ProgAddr = 10;
+    port.ProgValue = 200;
+    port.SendWriteRequest();
+    port.ProgMaster = true;
+    port.ProgAddr = 4;
+    port.SendReadRequest();
+    EXPECT_EQ(link.sent, (std::vector<uint32_t>{msg(0x82, 0), msg(0x82, 91), msg(0x80, 113),
+                                                msg(0x85, 10, 72), msg(0x88, 4)}));
+}
+
+TEST_F(CurveTransferTest, WrongModuleAndDifferentValuesFail) {
+    CurveTransfer::Setup s;
+    s.table1 = rampTable(5);
+    UnitFaults f;
+    f.wrongModuleProbability = 1;
+    link.unit.setFaults(f);
+    EXPECT_EQ(run(s), CurveTransfer::Outcome::Failed);
+    EXPECT_EQ(transfer.ProgState, 4); // the flags read came from MSX
+    EXPECT_FALSE(transfer.running());
+
+    link.unit.setFaults({});
+    s.maxRpm = 7500;
+    transfer.start(s);
+    CurveTransfer::Outcome o = CurveTransfer::Outcome::Running;
+    // The unit's byte 50 changes behind the transfer's back before it is read back.
+    while (o == CurveTransfer::Outcome::Running && transfer.ProgState != 6) {
+        o = transfer.tick();
+        step();
+    }
+    port.ProgAddr = 50;
+    port.ProgValue = s.table1[44] ^ 1;
+    port.SendWriteRequest();
+    step();
+    while (o == CurveTransfer::Outcome::Running) {
+        o = transfer.tick();
+        step();
+    }
+    EXPECT_EQ(o, CurveTransfer::Outcome::Failed);
+    EXPECT_EQ(transfer.ProgIndex, 44);
+}
+
+TEST_F(CurveTransferTest, ASilentUnitEndsTheWaitWithinASecond) {
+    CurveTransfer::Setup s;
+    s.choice = 2;
+    UnitFaults f;
+    f.silent = true;
+    link.unit.setFaults(f);
+    transfer.start(s);
+    int ticks = 0;
+    CurveTransfer::Outcome o = CurveTransfer::Outcome::Running;
+    while (o == CurveTransfer::Outcome::Running && ticks < 1000) {
+        o = transfer.tick();
+        step();
+        ++ticks;
+    }
+    EXPECT_EQ(o, CurveTransfer::Outcome::NoAnswer);
+    // 2 + 107 writes, the read, then 1000 ms of 80 ms ticks.
+    EXPECT_EQ(ticks, 2 + 107 + 1 + 13);
+}

@@ -1,0 +1,414 @@
+#include "app/FileStore.h"
+#include "app/ui/WindowRegistry.h"
+#include "app/ui/frmMain.h"
+#include "auxiliary/ui/frmProgressBar.h"
+#include "curve/CurveFile.h"
+#include "curve/ui/frmProgCurva.h"
+#include "midi/Decoder.h"
+#include "midi/ui/RingPollTimer.h"
+#include "panel/ui/frmPannelloControllo.h"
+#include "support/SimulatedUnitLink.h"
+#include "support/ui/TestContext.h"
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <set>
+
+using namespace curve;
+
+namespace {
+
+// The main window over the simulated unit, curve windows opened through its menus. Twips
+// per pixel are 15: a graph point (d twips right of the 500 rpm line, deg degrees) is at
+// pixel ((405 + d) / 15, (6200 - 120 deg) / 15) of Picture1.
+class CurveWindowTest : public ::testing::Test {
+protected:
+    CurveWindowTest() {
+        link.inNames = {"Unit"};
+        link.outNames = {"Unit"};
+        port.MIDIInDevice = 0;
+        port.MIDIOutDevice = 0;
+        port.OpenMIDIIn();
+        port.OpenMIDIOut();
+        main = std::make_unique<frmMain>(ctx, decoder);
+        targets.main = main.get();
+        registerWindows(*main, nullptr);
+        main->MDIForm_Load();
+        main->resize(1400, 1000);
+        main->show();
+    }
+    ~CurveWindowTest() override {
+        t.notifier.nextAnswer = Notifier::Answer::No;
+        main->mdiArea()->closeAllSubWindows();
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        targets.main = nullptr;
+        main.reset();
+    }
+
+    frmProgCurva* newCurve() {
+        main->action("mnuNuovoCrva")->trigger();
+        return active();
+    }
+    frmProgCurva* active() const {
+        QMdiSubWindow* sub = main->mdiArea()->activeSubWindow();
+        return sub ? dynamic_cast<frmProgCurva*>(sub->widget()) : nullptr;
+    }
+    std::vector<frmProgCurva*> curves() const {
+        std::vector<frmProgCurva*> out;
+        for (QMdiSubWindow* sub : main->mdiArea()->subWindowList())
+            if (auto* c = dynamic_cast<frmProgCurva*>(sub->widget()); c && sub->isVisible())
+                out.push_back(c);
+        return out;
+    }
+    template <class T> T* get(QWidget* w, const char* name) const {
+        T* c = w->findChild<T*>(name);
+        EXPECT_NE(c, nullptr) << name;
+        return c;
+    }
+    QPushButton* button(frmProgCurva* w, const char* name) { return get<QPushButton>(w, name); }
+    static QPoint px(int rpm, double deg) {
+        return QPoint(static_cast<int>((GraphX0 + (rpm - 500) * 1.2) / 15),
+                      static_cast<int>((GraphY0 - deg * 120) / 15));
+    }
+    void press(frmProgCurva* w, QPoint at) {
+        QTest::mousePress(get<QWidget>(w, "Picture1"), Qt::LeftButton, {}, at);
+    }
+    void release(frmProgCurva* w, QPoint at) {
+        QTest::mouseRelease(get<QWidget>(w, "Picture1"), Qt::LeftButton, {}, at);
+    }
+    void click(frmProgCurva* w, QPoint at) {
+        press(w, at);
+        release(w, at);
+    }
+    // Press, drag to, release: the first segment of an empty curve.
+    void drag(frmProgCurva* w, QPoint from, QPoint to) {
+        press(w, from);
+        QTest::mouseMove(get<QWidget>(w, "Picture1"), to);
+        release(w, to);
+    }
+    void choose(frmProgCurva* w, const char* text) {
+        QComboBox* box = get<QComboBox>(w, "ComboCA");
+        box->lineEdit()->selectAll();
+        QTest::keyClicks(box->lineEdit(), text);
+        QTest::keyClick(box->lineEdit(), Qt::Key_Return);
+    }
+    void typeMaxRpm(frmProgCurva* w, const char* text) {
+        QLineEdit* e = get<QLineEdit>(w, "TextVRM");
+        e->selectAll();
+        QTest::keyClicks(e, text);
+    }
+    // The main window's ring poller takes what the unit sent.
+    void poll() {
+        for (RingPollTimer* r : main->findChildren<RingPollTimer*>())
+            if (r->parent() == main.get()) r->pollNow();
+    }
+    void pump(uint64_t us = 80'000) {
+        link.pump(us);
+        poll();
+    }
+    void programmingOn(frmProgCurva* w) {
+        QTest::mouseClick(button(w, "ComProg"), Qt::LeftButton);
+        pump();
+    }
+    // TimerProg ticks with 80 ms of unit time each until the transfer ends.
+    int runTransfer(frmProgCurva* w, int limit = 1000) {
+        int ticks = 0;
+        while (get<QTimer>(w, "TimerProg")->isActive() && ticks < limit) {
+            w->TimerProg_Timer();
+            pump();
+            ++ticks;
+        }
+        return ticks;
+    }
+    // Curve 1 of a window: 30 degrees from 3,000 to 6,000 rpm, then to 20 at 9,900.
+    void drawCurveOne(frmProgCurva* w) {
+        choose(w, "1");
+        drag(w, px(3000, 30), px(6000, 30));
+        click(w, px(9900, 20));
+    }
+    bool progressOpen() const {
+        for (QMdiSubWindow* sub : main->mdiArea()->subWindowList())
+            if (qobject_cast<frmProgressBar*>(sub->widget()) && sub->isVisible()) return true;
+        return false;
+    }
+    std::string lastWarning() const {
+        return t.notifier.warnings.empty() ? "" : t.notifier.warnings.back().text;
+    }
+    const UnitBytes& module(UnitModuleId id) { return link.unit.eeprom().module(id); }
+
+    TestContext t;
+    SimulatedUnitLink link;
+    MidiPort port{link, t.messages, t.clock};
+    DecoderTargets targets;
+    Decoder decoder{port, t.app, t.notifier, targets};
+    WindowContext ctx{t.app, t.texts, t.messages, port, t.timer, nullptr, &decoder, &targets};
+    std::unique_ptr<frmMain> main;
+};
+
+} // namespace
+
+TEST_F(CurveWindowTest, DrawSaveReopenFromTheRecentListAndSaveUnchanged) {
+    frmProgCurva* w = newCurve();
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->windowNumber(), 2);
+    const std::string path = w->documentPath();
+    EXPECT_EQ(path.rfind(t.app.AppFolder + "/CurvaAnticipo-", 0), 0u) << path;
+    EXPECT_EQ(path.substr(path.size() - 5), ".crva");
+    EXPECT_EQ(path.find(':'), std::string::npos);
+    EXPECT_EQ(w->windowTitle(), QString::fromStdString("Curva Anticipo: " + path));
+    for (const char* name : {"ComSalva", "ComCancella", "ComAnnulla", "ComProg", "ComProgMaster",
+                             "ComApplica", "ComCrva0"})
+        EXPECT_FALSE(button(w, name)->isEnabled()) << name;
+
+    drawCurveOne(w);
+    const Curve c1 = w->document().curves[1];
+    ASSERT_EQ(c1.CurveLastPoint, 2);
+    EXPECT_EQ(c1.points[0].x, 3000);
+    EXPECT_EQ(c1.points[1].x, 6600);
+    EXPECT_EQ(c1.points[2].x, 11280);
+    EXPECT_NEAR(c1.points[1].y, 3600, 15);
+    EXPECT_TRUE(w->windowTitle().endsWith(" *"));
+    EXPECT_TRUE(button(w, "ComProg")->isEnabled());
+    EXPECT_TRUE(button(w, "ComSalva")->isEnabled());
+
+    main->action("mnuSalva")->trigger();
+    EXPECT_FALSE(w->windowTitle().endsWith(" *"));
+    const std::optional<std::string> saved = readWholeFile(path);
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(saved->substr(0, 14), "crva 0  7500 0");
+    EXPECT_EQ(t.app.RecentDoc[1].Path, path);
+    main->action("mnuChiudi")->trigger();
+    EXPECT_TRUE(curves().empty());
+
+    main->action("mnuRecentFile_1")->trigger();
+    frmProgCurva* again = active();
+    ASSERT_NE(again, nullptr);
+    for (int i = 0; i <= 2; ++i)
+        EXPECT_EQ(again->document().curves[1].points[i], c1.points[i]) << i;
+    EXPECT_EQ(again->document().curves[1].CurveTable, c1.CurveTable);
+    EXPECT_TRUE(button(again, "ComProg")->isEnabled());
+    EXPECT_FALSE(button(again, "ComProgMaster")->isEnabled());
+    std::filesystem::remove(path);
+    main->action("mnuSalva")->trigger();
+    EXPECT_EQ(readWholeFile(path), saved); // opened and saved without edits: the same bytes
+}
+
+TEST_F(CurveWindowTest, EditorRules) {
+    frmProgCurva* w = newCurve();
+    QLineEdit* vrm = get<QLineEdit>(w, "TextVRM");
+    typeMaxRpm(w, "12000");
+    EXPECT_EQ(vrm->text(), "9999");
+    typeMaxRpm(w, "0000");
+    EXPECT_EQ(vrm->text(), "0");
+    typeMaxRpm(w, "1000");
+    EXPECT_TRUE(vrm->styleSheet().contains("255,0,0"));
+    typeMaxRpm(w, "1001");
+    EXPECT_TRUE(vrm->styleSheet().contains("0,0,0"));
+    EXPECT_EQ(w->document().maxRpmField, " 1001");
+
+    choose(w, "7");
+    EXPECT_EQ(get<QComboBox>(w, "ComboCA")->currentText(), "0");
+    EXPECT_EQ(w->CurveSel(), 0);
+    drag(w, px(1000, 10), px(2000, 20));
+    EXPECT_EQ(w->document().curves[0].CurveLastPoint, 1);
+    // A press just left of the last point makes a vertical step; one further left nothing.
+    press(w, QPoint(px(2000, 0).x() - 3, px(0, 30).y()));
+    release(w, QPoint(px(2000, 0).x() - 3, px(0, 30).y()));
+    EXPECT_EQ(w->document().curves[0].CurveLastPoint, 2);
+    EXPECT_EQ(w->document().curves[0].points[2].x, 1800);
+    click(w, px(1500, 5));
+    EXPECT_EQ(w->document().curves[0].CurveLastPoint, 2);
+    QTest::mouseClick(button(w, "ComAnnulla"), Qt::LeftButton);
+    EXPECT_EQ(w->document().curves[0].CurveLastPoint, 1);
+    QTest::mouseClick(button(w, "ComCancella"), Qt::LeftButton);
+    EXPECT_EQ(w->document().curves[0].CurveLastPoint, 0);
+    EXPECT_FALSE(button(w, "ComAnnulla")->isEnabled());
+    // The other curve's show button follows its segments.
+    choose(w, "1");
+    EXPECT_FALSE(button(w, "ComCrva1")->isEnabled());
+    EXPECT_FALSE(button(w, "ComCrva0")->isEnabled());
+
+    // Closing with changes asks; Cancel keeps the window.
+    t.notifier.nextAnswer = Notifier::Answer::Cancel;
+    main->action("mnuChiudi")->trigger();
+    ASSERT_EQ(t.notifier.questions.size(), 1u);
+    EXPECT_EQ(t.notifier.questions[0].text, "Il file è stato modificato\r\nSalvare le modifiche ?");
+    EXPECT_EQ(t.notifier.questions[0].title.rfind("File: ", 0), 0u);
+    EXPECT_EQ(curves().size(), 1u);
+}
+
+TEST_F(CurveWindowTest, TenWindowsAtMostOnSlotsTwoToEleven) {
+    for (int i = 0; i < 10; ++i)
+        ASSERT_NE(newCurve(), nullptr) << i;
+    EXPECT_FALSE(main->action("mnuNuovoCrva")->isEnabled());
+    EXPECT_FALSE(main->action("mnuApriCrva")->isEnabled());
+    main->action("mnuProgCurva")->trigger();
+    EXPECT_EQ(curves().size(), 10u);
+    std::set<int> numbers;
+    for (frmProgCurva* c : curves())
+        numbers.insert(c->windowNumber());
+    EXPECT_EQ(numbers, (std::set<int>{2, 3, 4, 5, 6, 7, 8, 9, 10, 11}));
+    t.notifier.nextAnswer = Notifier::Answer::No;
+    main->mdiArea()->setActiveSubWindow(curves()[3]->subWindow());
+    main->action("mnuChiudi")->trigger();
+    EXPECT_TRUE(main->action("mnuNuovoCrva")->isEnabled());
+    EXPECT_EQ(newCurve()->windowNumber(), 5); // the freed number
+}
+
+TEST_F(CurveWindowTest, LockedAndRefusedFiles) {
+    CurveDocument doc;
+    doc.lock = '1';
+    const std::string locked = t.path("locked.crva");
+    ASSERT_EQ(writeFileAtomically(locked, serializeCrva(doc)), "");
+    main->documents().openPath(locked);
+    frmProgCurva* w = active();
+    ASSERT_NE(w, nullptr);
+    EXPECT_FALSE(button(w, "ComCancella")->isEnabled());
+    drag(w, px(1000, 10), px(2000, 20));
+    EXPECT_EQ(w->document().curves[1].CurveLastPoint, 0);
+    main->action("mnuSalva")->trigger();
+    EXPECT_EQ(readWholeFile(locked).value_or("").substr(0, 14), "crva 0  7500 1");
+
+    const std::string bad = t.path("bad.crva");
+    ASSERT_EQ(writeFileAtomically(bad, std::string(41, ' ')), "");
+    main->documents().openPath(bad);
+    ASSERT_EQ(writeFileAtomically(bad, "crvx" + std::string(100, ' ')), "");
+    main->documents().openPath(bad);
+    std::string many = serializeCrva(CurveDocument{});
+    many.replace(2 * 42 + 7, 3, "999");
+    ASSERT_EQ(writeFileAtomically(bad, many), "");
+    main->documents().openPath(bad);
+    EXPECT_EQ(curves().size(), 1u);
+    EXPECT_TRUE(t.notifier.warnings.empty());
+}
+
+TEST_F(CurveWindowTest, CurveOneIntoMdxWithProgressAndVerification) {
+    frmProgCurva* w = newCurve();
+    drawCurveOne(w);
+    programmingOn(w);
+    EXPECT_EQ(link.sent.back(), 0xD1u);
+    EXPECT_EQ(button(w, "ComProg")->text(), "PROG OFF");
+    EXPECT_TRUE(button(w, "ComProgMaster")->isEnabled());
+    choose(w, "0"); // curve 0 is never transferred
+    EXPECT_FALSE(button(w, "ComProgMaster")->isEnabled());
+    choose(w, "1");
+    ASSERT_TRUE(button(w, "ComProgMaster")->isEnabled());
+
+    QTest::mouseClick(button(w, "ComProgMaster"), Qt::LeftButton);
+    EXPECT_FALSE(get<QWidget>(w, "Picture1")->isEnabled());
+    EXPECT_FALSE(button(w, "ComSalva")->isEnabled());
+    w->TimerProg_Timer(); // state 0: the progress window
+    ASSERT_TRUE(progressOpen());
+    w->TimerProg_Timer(); // state 1: 5
+    w->TimerProg_Timer(); // the first entry
+    auto* bar = main->findChild<frmProgressBar*>();
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(bar->windowTitle(), "MDX programmazione 1: 6 - 0");
+    EXPECT_EQ(bar->ProgressBar1->maximum(), 108);
+    runTransfer(w);
+    EXPECT_FALSE(progressOpen());
+    EXPECT_TRUE(t.notifier.warnings.empty()) << lastWarning();
+    const Table& table = w->document().curves[1].CurveTable;
+    EXPECT_EQ(module(UnitModuleId::MDX)[5], 75);
+    EXPECT_EQ(module(UnitModuleId::MDX)[4], 0xFE);
+    for (int i = 0; i < StoredEntries; ++i)
+        ASSERT_EQ(module(UnitModuleId::MDX)[6 + i], table[i]) << i;
+    EXPECT_TRUE(get<QWidget>(w, "Picture1")->isEnabled());
+    EXPECT_TRUE(button(w, "ComSalva")->isEnabled());
+    EXPECT_TRUE(button(w, "ComProgMaster")->isEnabled());
+}
+
+TEST_F(CurveWindowTest, BothCurvesIntoMsxWithTheControlPanelOpen) {
+    frmProgCurva* w = newCurve();
+    drawCurveOne(w);
+    choose(w, "2");
+    drag(w, px(1000, 5), px(9000, 35));
+    main->action("mnuPannelloControllo")->trigger();
+    main->mdiArea()->setActiveSubWindow(w->subWindow());
+    programmingOn(w);
+    choose(w, "12");
+    ASSERT_TRUE(button(w, "ComProgSlave")->isEnabled());
+    QTest::mouseClick(button(w, "ComProgSlave"), Qt::LeftButton);
+    runTransfer(w);
+    EXPECT_TRUE(t.notifier.warnings.empty()) << lastWarning();
+    const UnitBytes& m = module(UnitModuleId::MSX);
+    EXPECT_EQ(m[4], 0xFC);
+    for (int i = 0; i < StoredEntries; ++i) {
+        ASSERT_EQ(m[6 + i], w->document().curves[1].CurveTable[i]) << i;
+        ASSERT_EQ(m[113 + i], w->document().curves[2].CurveTable[i]) << i;
+    }
+    // Both tables were read back.
+    EXPECT_EQ(link.sentCount(0x8C | 2 | 91 << 8), 1);
+    EXPECT_EQ(link.sentCount(0x8C | 112 << 8), 1);
+}
+
+TEST_F(CurveWindowTest, FailedTransfersSayWhyAndGiveTheEditorBack) {
+    frmProgCurva* w = newCurve();
+    drawCurveOne(w);
+    programmingOn(w);
+    UnitFaults f;
+    f.wrongModuleProbability = 1;
+    link.unit.setFaults(f);
+    QTest::mouseClick(button(w, "ComProgMaster"), Qt::LeftButton);
+    runTransfer(w);
+    EXPECT_EQ(lastWarning(), "Errore scrittura EEPROM");
+    EXPECT_FALSE(progressOpen());
+    EXPECT_TRUE(get<QWidget>(w, "Picture1")->isEnabled());
+
+    f = UnitFaults{};
+    f.silent = true;
+    link.unit.setFaults(f);
+    QTest::mouseClick(button(w, "ComProgMaster"), Qt::LeftButton);
+    const int ticks = runTransfer(w);
+    EXPECT_EQ(ticks, 2 + 107 + 1 + 13); // writes, the flags read, then about a second
+    EXPECT_EQ(lastWarning(), "Nessuna risposta dalla centralina");
+    EXPECT_FALSE(progressOpen());
+    EXPECT_TRUE(get<QWidget>(w, "Picture1")->isEnabled());
+    EXPECT_TRUE(get<QWidget>(w, "TextVRM")->isEnabled());
+
+    // Switching programming off mid-transfer stops it; the unit's answer to "off" does
+    // not turn the mode back on.
+    link.unit.setFaults({});
+    QTest::mouseClick(button(w, "ComProgMaster"), Qt::LeftButton);
+    for (int i = 0; i < 5; ++i)
+        w->TimerProg_Timer();
+    QTest::mouseClick(button(w, "ComProg"), Qt::LeftButton);
+    pump();
+    EXPECT_EQ(lastWarning(), "Operazione annullata");
+    EXPECT_FALSE(progressOpen());
+    EXPECT_EQ(button(w, "ComProg")->text(), "PROG ON");
+    EXPECT_FALSE(button(w, "ComProgMaster")->isEnabled());
+}
+
+TEST_F(CurveWindowTest, GrabThreeCurvesWithTheUnitTable) {
+    frmProgCurva* w = newCurve();
+    w->subWindow()->resize(w->subWindow()->maximumSize());
+    choose(w, "0");
+    drag(w, px(800, 5), px(4000, 28));
+    click(w, px(9900, 40));
+    drawCurveOne(w);
+    choose(w, "2");
+    drag(w, px(1000, 8), px(2500, 12));
+    click(w, px(5000, 32));
+    click(w, px(5000, 18));
+    click(w, px(9500, 45));
+    QTest::mouseClick(button(w, "ComCrva0"), Qt::LeftButton);
+    QTest::mouseClick(button(w, "ComCrva1"), Qt::LeftButton);
+    QTest::mouseClick(button(w, "ComTabella"), Qt::LeftButton);
+    QTest::mouseClick(button(w, "ComNote"), Qt::LeftButton);
+    QTest::keyClicks(get<QPlainTextEdit>(w, "Note"), "Curve di prova");
+    QTest::mouseMove(get<QWidget>(w, "Picture1"), px(6000, 25));
+    EXPECT_TRUE(get<QLabel>(w, "LabGMA")->isVisible());
+    EXPECT_EQ(get<QLabel>(w, "LabGMA")->text().left(5), "6000:");
+    EXPECT_TRUE(w->subWindow()->grab().save("/tmp/curve_window.png"));
+}
