@@ -273,7 +273,7 @@ void frmProgTempoBobina::connectControls() {
     if (ctx.frame && ctx.frame->mdiArea())
         connect(ctx.frame->mdiArea(), &QMdiArea::subWindowActivated, this,
                 [this](QMdiSubWindow* w) {
-                    if (w && w == subWindow()) Form_Activate();
+                    if (w && w == subWindow()) activated();
                 });
 }
 
@@ -564,7 +564,7 @@ void frmProgTempoBobina::applyProgButtons() {
     CommProgBobinaMS[2]->setEnabled(on);
 }
 
-void frmProgTempoBobina::Form_Activate() {
+void frmProgTempoBobina::activated() {
     ctx.app.CurrentWinNo = windowNumber();
     applyProgButtons();
 }

@@ -99,7 +99,8 @@ private:
     void recalculate();
     void placeEndLabels();
 
-    void Form_Activate();
+    // The window became active: the programming buttons follow EEPROMMode.
+    void activated();
     bool eepromMode() const;
     void applyProgButtons();
     void CommProgBobinaMS_Click(int k);
