@@ -3,7 +3,9 @@
 #include "app/AppState.h"
 #include "app/SettingsStore.h"
 #include "app/ShowMsg.h"
+#include "app/StartOptions.h"
 #include "app/Texts.h"
+#include "app/ui/GuideFinder.h"
 #include "app/ui/QtNotifier.h"
 #include "app/ui/WindowRegistry.h"
 #include "app/ui/frmMain.h"
@@ -19,8 +21,40 @@
 #include <QApplication>
 #include <QDir>
 #include <QScreen>
+#include <cstdio>
+
+namespace {
+std::vector<std::string> toStrings(const QStringList& list) {
+    std::vector<std::string> out;
+    for (const QString& s : list)
+        out.push_back(s.toStdString());
+    return out;
+}
+
+// --guide: the guide Help would open for the settings of the current folder, without a
+// display.
+int printGuidePath(int argc, char** argv) {
+    QCoreApplication core(argc, argv);
+    AppState app;
+    app.setAppFolder(toLatin1(QDir::toNativeSeparators(QDir::currentPath())),
+                     QDir::separator().toLatin1());
+    LoadSettings(app);
+    if (app.LangCode != 1 && app.LangCode != 2) app.LangCode = 1;
+    const Texts texts{(app.LangCode - 1) * 200};
+    const QString guide = findUserGuide(app, QCoreApplication::applicationDirPath());
+    std::puts(guide.isEmpty() ? composeMessage(texts, 27, "").c_str()
+                              : guide.toLocal8Bit().constData());
+    return guide.isEmpty() ? 1 : 0;
+}
+} // namespace
 
 int Main(int argc, char** argv) {
+    const StartOptions options = parseStartOptions(std::vector<std::string>(argv + 1, argv + argc));
+    if (options.help) {
+        std::fputs(startOptionsUsage().c_str(), stdout);
+        return 0;
+    }
+    if (options.guidePath) return printGuidePath(argc, argv);
     QApplication application(argc, argv);
     application.setApplicationName(kProductName);
 
@@ -37,6 +71,7 @@ int Main(int argc, char** argv) {
     app.setAppFolder(toLatin1(QDir::toNativeSeparators(QDir::currentPath())),
                      QDir::separator().toLatin1());
     LoadSettings(app);
+    applyStartOptions(options, app);
     if (app.LangCode != 1 && app.LangCode != 2) app.LangCode = 1;
     // The stored language chooses the half of the string table.
     texts.LangOffset = (app.LangCode - 1) * 200;
@@ -66,13 +101,19 @@ int Main(int argc, char** argv) {
     targets.main = &main;
     notifier.setParent(&main);
     registerWindows(main, &notifier, &simulated);
+    // What the toolkit left of the arguments is ours; anything else is said, not fatal.
+    const StartOptions ours = parseStartOptions(toStrings(application.arguments().mid(1)));
+    if (!ours.unknown.empty()) std::fputs(startOptionsUsage().c_str(), stderr);
     main.setSerialPorts(&serial);
     main.MDIForm_Load();
     if (!haveOutput) main.disableOutputMenus();
     main.show();
     // Documents named on the command line (a file manager opening a .crva) open through
     // the File menu's dispatch.
-    main.documents().openPaths(application.arguments().mid(1));
+    QStringList documents;
+    for (const std::string& path : ours.documents)
+        documents << QString::fromStdString(path);
+    main.documents().openPaths(documents);
     app.InStartup = false;
     return application.exec();
 }

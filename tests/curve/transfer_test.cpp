@@ -36,12 +36,7 @@ Table rampTable(int seed) {
 class CurveTransferTest : public ::testing::Test {
 protected:
     CurveTransferTest() {
-        link.inNames = {"Unit"};
-        link.outNames = {"Unit"};
-        port.MIDIInDevice = 0;
-        port.MIDIOutDevice = 0;
-        port.OpenMIDIIn();
-        port.OpenMIDIOut();
+        link.connect(port);
         port.StartMIDIIn();
         port.MIDIInDecode = true;
         port.StopMIDIPoll = false;

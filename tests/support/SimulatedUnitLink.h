@@ -1,5 +1,6 @@
 #pragma once
 #include "midi/FakeMidiSystem.h"
+#include "midi/MidiPort.h"
 #include "unit/SimulatedUnit.h"
 #include <algorithm>
 #include <cstdint>
@@ -20,6 +21,15 @@ public:
         unit.advance(us);
         for (const uint32_t msg : unit.takeOutput())
             inject(msg);
+    }
+    // Lists the unit as device 0 in both directions and opens both on port.
+    void connect(MidiPort& port) {
+        inNames = {"Unit"};
+        outNames = {"Unit"};
+        port.MIDIInDevice = 0;
+        port.MIDIOutDevice = 0;
+        port.OpenMIDIIn();
+        port.OpenMIDIOut();
     }
     int sentCount(uint32_t msg) const {
         return static_cast<int>(std::count(sent.begin(), sent.end(), msg));

@@ -3,6 +3,7 @@
 #include "app/RecentDocuments.h"
 #include "app/SettingsStore.h"
 #include "app/ui/ChildWindow.h"
+#include "app/ui/GuideFinder.h"
 #include "midi/SerialPortList.h"
 #include "midi/backends/SerialMidiSystem.h"
 #include "midi/ui/RingPollTimer.h"
@@ -12,7 +13,6 @@
 #include <QCloseEvent>
 #include <QDate>
 #include <QDesktopServices>
-#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QInputDialog>
 #include <QLabel>
@@ -667,10 +667,20 @@ void frmMain::chooseLanguage(int langCode) {
 }
 
 void frmMain::openGuide() {
-    const std::string& path = ctx_.app.LangCode == 2 ? ctx_.app.GuideEnPath : ctx_.app.GuideItPath;
-    const QString file = fromLatin1(path);
-    if (!QFileInfo::exists(file) || !QDesktopServices::openUrl(QUrl::fromLocalFile(file)))
-        ctx_.messages.ShowMsg(27, ctx_.app.MsgTitle, "");
+    // The guide of the current language: in the start folder, beside the program, in the
+    // build folder's copy or in the installed data folder.
+    const QString file =
+        findUserGuide(ctx_.app, programFolder_.isEmpty() ? QCoreApplication::applicationDirPath()
+                                                         : programFolder_);
+    const bool opened =
+        !file.isEmpty() &&
+        (guideOpener_ ? guideOpener_(file) : QDesktopServices::openUrl(QUrl::fromLocalFile(file)));
+    if (!opened) ctx_.messages.ShowMsg(27, ctx_.app.MsgTitle, "");
+}
+
+void frmMain::setGuideOpener(GuideOpener opener, const QString& programFolder) {
+    guideOpener_ = std::move(opener);
+    programFolder_ = programFolder;
 }
 
 void frmMain::tickClock() {

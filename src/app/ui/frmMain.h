@@ -66,6 +66,11 @@ public:
     // settings; reports a refused path.
     void addSerialPort(const QString& path);
 
+    // How the Help menu's guide is shown (default: the desktop's browser) and the folder of
+    // the running program it looks beside (default: the executable's).
+    using GuideOpener = std::function<bool(const QString& path)>;
+    void setGuideOpener(GuideOpener opener, const QString& programFolder);
+
     QAction* action(const QString& objectName) const;
     // Rebuilds the recent documents entries from RecentDoc.
     void refreshRecentDocuments();
@@ -123,6 +128,8 @@ private:
     QColor lampInColour_;
     QColor lampOutColour_;
     QRect normalGeometry_;
+    GuideOpener guideOpener_;
+    QString programFolder_;
     bool loaded_ = false;
     bool closed_ = false;
 };

@@ -13,8 +13,6 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
-#include <QPainter>
-#include <QPainterPath>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -26,9 +24,6 @@ using namespace curve;
 
 namespace {
 constexpr const char* kCaptionPrefix = "Curva Anticipo: ";
-const QColor kDarkGrey(120, 120, 120);
-const QColor kLightGrey(200, 200, 200);
-const QColor kPens[3] = {QColor(0, 0, 0), QColor(0, 0, 255), QColor(255, 0, 0)};
 constexpr int kMsgEepromWrite = 6; // "Errore scrittura EEPROM"
 constexpr int kMsgNoAnswer = 8;    // "Nessuna risposta dalla centralina"
 constexpr int kMsgCancelled = 13;  // "Operazione annullata"
@@ -57,32 +52,6 @@ std::string notesForFile(const QString& box) {
 }
 
 } // namespace
-
-// ---- the graph picture ----------------------------------------------------------------
-
-CurvePicture::CurvePicture(frmProgCurva& owner) : QWidget(&owner), owner_(owner) {
-    setObjectName("Picture1");
-    setMouseTracking(true);
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, Qt::white);
-    setPalette(pal);
-}
-
-void CurvePicture::paintEvent(QPaintEvent*) {
-    QPainter p(this);
-    owner_.paintGraph(p);
-}
-
-void CurvePicture::mousePressEvent(QMouseEvent* e) {
-    owner_.graphPress(e);
-}
-void CurvePicture::mouseMoveEvent(QMouseEvent* e) {
-    owner_.graphMove(e);
-}
-void CurvePicture::mouseReleaseEvent(QMouseEvent* e) {
-    owner_.graphRelease(e);
-}
 
 // ---- creation ---------------------------------------------------------------------------
 
@@ -271,103 +240,6 @@ void frmProgCurva::markModified() {
     updateCaption();
 }
 
-// ---- drawing ----------------------------------------------------------------------------
-
-bool frmProgCurva::shown(int c) const {
-    return c == sel_ || ComCrva[static_cast<size_t>(c)]->text() == QString("CANC %1").arg(c);
-}
-
-void frmProgCurva::paintGraph(QPainter& p) {
-    p.scale(1.0 / ctx.app.TwipsPerPixelX, 1.0 / ctx.app.TwipsPerPixelY);
-    p.setRenderHint(QPainter::Antialiasing, false);
-    FormDiagrammaIniz(p);
-    p.setRenderHint(QPainter::Antialiasing, true);
-    for (int c = 0; c < CurveCount; ++c)
-        if (c != sel_ && shown(c)) DrawCurve(p, c);
-    DrawCurve(p, sel_);
-    if (ComTabella->isChecked())
-        for (int c = 0; c < CurveCount; ++c)
-            if (shown(c)) drawQuantised(p, c);
-    const Curve& cur = doc_.curves[static_cast<size_t>(sel_)];
-    if (CurvePenDown && rubberEnd_) {
-        const Point& last = cur.points[static_cast<size_t>(cur.CurveLastPoint)];
-        p.setPen(QPen(kPens[sel_], 0, Qt::DotLine));
-        p.drawLine(QPointF(GraphX0 + last.x, GraphY0 - last.y), *rubberEnd_);
-    }
-}
-
-void frmProgCurva::FormDiagrammaIniz(QPainter& p) {
-    const double px = ctx.app.TwipsPerPixelX;
-    auto vline = [&](double x, const QColor& c) {
-        p.setPen(QPen(c, px));
-        p.drawLine(QPointF(x, GraphYTop), QPointF(x, GraphY0));
-    };
-    auto hline = [&](double y, const QColor& c) {
-        p.setPen(QPen(c, px));
-        p.drawLine(QPointF(GraphX0, y), QPointF(GraphXMax, y));
-    };
-    // 600..900 rpm, then one band per 1000 rpm: its major line and nine minor lines, the
-    // 500 rpm step dark.
-    for (int r = 600; r <= 900; r += 100)
-        vline(GraphX0 + (r - 500) * 1.2, kLightGrey);
-    for (int m = 0; m <= 9; ++m) {
-        const double major = GraphX0 + 600 + 1200.0 * m;
-        if (m < 9)
-            for (int s = 1; s <= 9; ++s)
-                vline(major + s * GridStep, s == 5 ? kDarkGrey : kLightGrey);
-        vline(major, kDarkGrey);
-    }
-    for (int band = 0; band < 5; ++band)
-        for (int d = 1; d <= 9; ++d)
-            hline(GraphY0 - band * TwipsPer10Deg - d * 120.0, d == 5 ? kDarkGrey : kLightGrey);
-    for (int band = 0; band <= 5; ++band)
-        hline(GraphY0 - band * TwipsPer10Deg, kDarkGrey);
-    p.setPen(QPen(Qt::black, px));
-    p.setBrush(Qt::NoBrush);
-    p.drawRect(QRectF(QPointF(GraphX0, GraphYTop), QPointF(GraphXMax, GraphY0)));
-}
-
-void frmProgCurva::DrawCurve(QPainter& p, int c) {
-    const Curve& cur = doc_.curves[static_cast<size_t>(c)];
-    p.setPen(QPen(kPens[c], 2 * ctx.app.TwipsPerPixelX));
-    for (int j = 0; j < cur.CurveLastPoint; ++j) {
-        const Point& a = cur.points[static_cast<size_t>(j)];
-        const Point& b = cur.points[static_cast<size_t>(j + 1)];
-        p.drawLine(QPointF(GraphX0 + a.x, GraphY0 - a.y), QPointF(GraphX0 + b.x, GraphY0 - b.y));
-    }
-}
-
-// The advance the stored table makes the unit apply at each 100 rpm step over the
-// curve's span: dashed, with a mark per step; 0 where the count does not fit nine bits.
-void frmProgCurva::drawQuantised(QPainter& p, int c) {
-    const Curve& cur = doc_.curves[static_cast<size_t>(c)];
-    if (!cur.hasSegment()) return;
-    const int from = RpmToTableIndex(static_cast<float>(pointRpm(cur.points[0])));
-    const int to = std::min(StoredEntries - 1,
-                            RpmToTableIndex(static_cast<float>(
-                                pointRpm(cur.points[static_cast<size_t>(cur.CurveLastPoint)]))));
-    QPainterPath path;
-    QColor colour = kPens[c];
-    if (c == 0) colour = QColor(0, 150, 0);
-    const double mark = 3 * ctx.app.TwipsPerPixelX;
-    p.setBrush(colour);
-    for (int i = from; i <= to; ++i) {
-        const double rpm = 500 + 100.0 * (i - FirstLowByte);
-        const double deg = countAdvance(tableCount(cur.CurveTable, i), rpm);
-        const QPointF pt(GraphX0 + (rpm - 500) * 1.2,
-                         GraphY0 - std::min(deg, 50.0) * TwipsPer10Deg / 10);
-        if (i == from)
-            path.moveTo(pt);
-        else
-            path.lineTo(pt);
-        p.setPen(Qt::NoPen);
-        p.drawRect(QRectF(pt.x() - mark / 2, pt.y() - mark / 2, mark, mark));
-    }
-    p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(colour, ctx.app.TwipsPerPixelX, Qt::DashLine));
-    p.drawPath(path);
-}
-
 void frmProgCurva::ShowCursorPosition(double x, double y) {
     const int rpm = cursorRpm(x);
     const double deg = (GraphY0 - y) * 10 / TwipsPer10Deg;
@@ -401,7 +273,10 @@ void frmProgCurva::graphPress(QMouseEvent* e) {
     if (result == Edit::Ignored) return;
     CurvePenDown = -1;
     rubberEnd_.reset();
-    if (result == Edit::Added) afterEdit();
+    if (result == Edit::Added) {
+        afterEdit();
+        ShowCursorPosition(x, y); // the stored value now includes the new point
+    }
     Picture1->update();
 }
 
@@ -429,7 +304,10 @@ void frmProgCurva::graphRelease(QMouseEvent* e) {
     rubberEnd_.reset();
     Picture1->update();
     if (doc_.locked()) return;
-    if (releaseAt(doc_.curves[static_cast<size_t>(sel_)], x, y) == Edit::Added) afterEdit();
+    if (releaseAt(doc_.curves[static_cast<size_t>(sel_)], x, y) == Edit::Added) {
+        afterEdit();
+        ShowCursorPosition(x, y);
+    }
 }
 
 // A segment was added: the table is rebuilt (by the edit), the document changed.

@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -34,12 +35,7 @@ namespace {
 class CurveWindowTest : public ::testing::Test {
 protected:
     CurveWindowTest() {
-        link.inNames = {"Unit"};
-        link.outNames = {"Unit"};
-        port.MIDIInDevice = 0;
-        port.MIDIOutDevice = 0;
-        port.OpenMIDIIn();
-        port.OpenMIDIOut();
+        link.connect(port);
         main = std::make_unique<frmMain>(ctx, decoder);
         targets.main = main.get();
         registerWindows(*main, nullptr);
@@ -201,6 +197,16 @@ TEST_F(CurveWindowTest, DrawSaveReopenFromTheRecentListAndSaveUnchanged) {
     std::filesystem::remove(path);
     main->action("mnuSalva")->trigger();
     EXPECT_EQ(readWholeFile(path), saved); // opened and saved without edits: the same bytes
+
+    // A point added by a click alone is a change, and so is an undo.
+    EXPECT_FALSE(again->windowTitle().endsWith(" *"));
+    click(again, px(9950 - 50, 10));
+    EXPECT_EQ(again->document().curves[1].CurveLastPoint, 3);
+    EXPECT_TRUE(again->windowTitle().endsWith(" *"));
+    main->action("mnuSalva")->trigger();
+    QTest::mouseClick(button(again, "ComAnnulla"), Qt::LeftButton);
+    EXPECT_TRUE(again->windowTitle().endsWith(" *"));
+    EXPECT_EQ(again->subWindow()->maximumSize(), QSize(940, 567)); // 14100 x 8500 twips
 }
 
 TEST_F(CurveWindowTest, EditorRules) {
@@ -237,6 +243,13 @@ TEST_F(CurveWindowTest, EditorRules) {
     choose(w, "1");
     EXPECT_FALSE(button(w, "ComCrva1")->isEnabled());
     EXPECT_FALSE(button(w, "ComCrva0")->isEnabled());
+
+    // A right click beside the graph pops the Edit menu up.
+    QTest::mouseClick(w, Qt::RightButton, {}, QPoint(w->width() - 3, w->height() - 3));
+    QMenu* edit = main->findChild<QMenu*>("mnuModifica");
+    ASSERT_NE(edit, nullptr);
+    EXPECT_TRUE(edit->isVisible());
+    edit->hide();
 
     // Closing with changes asks; Cancel keeps the window.
     t.notifier.nextAnswer = Notifier::Answer::Cancel;
@@ -387,6 +400,23 @@ TEST_F(CurveWindowTest, FailedTransfersSayWhyAndGiveTheEditorBack) {
     EXPECT_EQ(lastWarning(), "Operazione annullata");
     EXPECT_FALSE(progressOpen());
     EXPECT_EQ(button(w, "ComProg")->text(), "PROG ON");
+    EXPECT_FALSE(button(w, "ComProgMaster")->isEnabled());
+}
+
+TEST_F(CurveWindowTest, AnUnansweredHandshakeGivesUpAfterASecond) {
+    frmProgCurva* w = newCurve();
+    drawCurveOne(w);
+    UnitFaults f;
+    f.silent = true;
+    link.unit.setFaults(f);
+    programmingOn(w);
+    EXPECT_EQ(button(w, "ComProg")->text(), "PROG OFF");
+    EXPECT_FALSE(button(w, "ComProgMaster")->isEnabled());
+    EXPECT_EQ(runTransfer(w), 13);
+    EXPECT_EQ(lastWarning(), "Nessuna risposta dalla centralina");
+    EXPECT_EQ(button(w, "ComProg")->text(), "PROG ON");
+    // A late answer finds no request waiting.
+    decoder.DecodeMIDIIn(0xD1);
     EXPECT_FALSE(button(w, "ComProgMaster")->isEnabled());
 }
 

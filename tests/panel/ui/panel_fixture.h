@@ -17,12 +17,7 @@
 template <class W> class UnitWindowTest : public ::testing::Test {
 protected:
     UnitWindowTest() {
-        link.inNames = {"Unit"};
-        link.outNames = {"Unit"};
-        port.MIDIInDevice = 0;
-        port.MIDIOutDevice = 0;
-        port.OpenMIDIIn();
-        port.OpenMIDIOut();
+        link.connect(port);
         ctx.decoder = &decoder;
         ctx.targets = &targets;
     }

@@ -1,0 +1,32 @@
+#include "app/GuideLocation.h"
+
+namespace {
+std::string join(std::string folder, const std::string& relative, char separator) {
+    if (!folder.empty() && folder.back() != separator) folder += separator;
+    for (const char c : relative)
+        folder += c == '/' ? separator : c;
+    return folder;
+}
+} // namespace
+
+std::string guideFileName(int langCode) {
+    return langCode == 2 ? "UserGuide.htm" : "GuidaUtente.htm";
+}
+
+std::vector<std::string> guideCandidates(const std::string& programFolder,
+                                         const std::vector<std::string>& dataFolders, int langCode,
+                                         char separator) {
+    const std::string name = guideFileName(langCode);
+    std::vector<std::string> paths;
+    if (!programFolder.empty()) {
+        paths.push_back(join(programFolder, name, separator));
+        paths.push_back(
+            join(programFolder, std::string(kGuideFolderInBuild) + "/" + name, separator));
+        paths.push_back(
+            join(programFolder, std::string(kGuideFolderFromProgram) + "/" + name, separator));
+    }
+    for (const std::string& data : dataFolders)
+        if (!data.empty())
+            paths.push_back(join(data, std::string(kGuideFolderInData) + "/" + name, separator));
+    return paths;
+}

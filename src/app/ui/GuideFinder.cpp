@@ -1,0 +1,35 @@
+#include "app/ui/GuideFinder.h"
+#include "app/GuideLocation.h"
+#include "app/ui/WindowContext.h"
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace {
+bool isFile(const QString& path) {
+    return QFileInfo(path).isFile();
+}
+std::string utf8(const QString& s) {
+    return QDir::toNativeSeparators(s).toStdString();
+}
+} // namespace
+
+QString findUserGuide(const AppState& app, const QString& programFolder) {
+    // The start folder's guide first: the path the settings name (8-bit, like every path
+    // the settings build).
+    const QString startGuide = fromLatin1(app.LangCode == 2 ? app.GuideEnPath : app.GuideItPath);
+    if (!startGuide.isEmpty() && isFile(startGuide))
+        return QFileInfo(startGuide).absoluteFilePath();
+
+    std::vector<std::string> dataFolders;
+    for (const QString& folder :
+         QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation))
+        dataFolders.push_back(utf8(folder));
+    for (const std::string& path : guideCandidates(utf8(programFolder), dataFolders, app.LangCode,
+                                                   QDir::separator().toLatin1())) {
+        // "bin/../share" is taken by its letters: the program's folder is already resolved.
+        const QString file = QDir::cleanPath(QString::fromStdString(path));
+        if (isFile(file)) return QFileInfo(file).absoluteFilePath();
+    }
+    return {};
+}
