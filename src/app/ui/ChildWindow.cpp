@@ -50,6 +50,20 @@ void ChildWindow::applyPlacement(const WindowRecord& rec) {
                    toPixelsY(rec.Height));
 }
 
+void ChildWindow::placeAtLoad(int16_t defaultWidth, int16_t defaultHeight) {
+    WindowRecord& rec = ctx.app.WinRec[number_];
+    rec.MaxWidth = defaultWidth;
+    rec.MaxHeight = defaultHeight;
+    if (rec.Width <= 0 || rec.Height <= 0) {
+        rec.Top = 0;
+        rec.Left = 0;
+        rec.Width = defaultWidth;
+        rec.Height = defaultHeight;
+    }
+    applyPlacement(rec);
+    rec.State = 1;
+}
+
 void ChildWindow::storePlacementAtUnload() {
     WindowRecord& rec = ctx.app.WinRec[number_];
     QWidget* w = placementWidget();

@@ -283,18 +283,7 @@ void frmProgTempoBobina::Form_Load() {
     AppState& app = ctx.app;
     app.WindowLoading = true;
     const int n = windowNumber();
-    WindowRecord rec = app.WinRec[n];
-    rec.MaxWidth = DefaultWidth;
-    rec.MaxHeight = DefaultHeight;
-    if (rec.Width <= 0) {
-        rec.Top = 0;
-        rec.Left = 0;
-        rec.Width = DefaultWidth;
-        rec.Height = DefaultHeight;
-    }
-    applyPlacement(rec);
-    rec.State = 1;
-    app.WinRec[n] = rec;
+    placeAtLoad(DefaultWidth, DefaultHeight);
 
     if (opened_)
         doc_ = coil::openedProgram(opened_->values, n, opened_->path);
@@ -658,22 +647,11 @@ void frmProgTempoBobina::closeEvent(QCloseEvent* event) {
         event->accept();
         return;
     }
-    if (doc_.modified() && ctx.documents) {
-        const std::string title = "File: " + coil::fileNameOf(doc_.path());
-        switch (ctx.documents->AskSaveChanges(1, title)) {
-        case Notifier::Answer::Cancel:
-            event->ignore();
-            return;
-        case Notifier::Answer::Yes:
-            // Kept open when nothing was written (a name not given, a disk error).
-            if (!ctx.documents->SaveDocument(this)) {
-                event->ignore();
-                return;
-            }
-            break;
-        case Notifier::Answer::No:
-            break;
-        }
+    // Kept open on Cancel, or when nothing was written (no name given, a disk error).
+    if (doc_.modified() && ctx.documents &&
+        !ctx.documents->saveBeforeClosing(this, "File: " + coil::fileNameOf(doc_.path()))) {
+        event->ignore();
+        return;
     }
     unloaded_ = true;
     Form_Unload();
