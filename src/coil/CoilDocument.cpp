@@ -32,6 +32,42 @@ void DocImage::setVR(int rpm) {
     setByte(271, rpm % 256);
 }
 
+int DocImage::raw(Quantity q) const {
+    switch (q) {
+    case Quantity::L:
+        return L();
+    case Quantity::R:
+        return R();
+    case Quantity::RPerc:
+        return RPerc();
+    case Quantity::VBatt:
+        return VBatt();
+    case Quantity::VR:
+        break;
+    }
+    return VR();
+}
+
+void DocImage::setRaw(Quantity q, int value) {
+    switch (q) {
+    case Quantity::L:
+        setL(value);
+        return;
+    case Quantity::R:
+        setR(value);
+        return;
+    case Quantity::RPerc:
+        setRPerc(value);
+        return;
+    case Quantity::VBatt:
+        setVBatt(value);
+        return;
+    case Quantity::VR:
+        setVR(value);
+        return;
+    }
+}
+
 CoilValues DocImage::values() const {
     CoilValues v;
     for (int i = 0; i < BandCount; ++i)

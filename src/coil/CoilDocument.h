@@ -19,6 +19,9 @@ inline constexpr int RPercMin = 0, RPercMax = 100;
 inline constexpr int VBattMin = 0, VBattMax = 150;
 inline constexpr int VRMin = 1, VRMax = 8000;
 
+// The coil and supply data by name, for code that treats them alike.
+enum class Quantity { L, R, RPerc, VBatt, VR };
+
 // The program's values as raw integers: L and R in tenths of mH / Ohm, V Batt in tenths of
 // a volt, VR in rpm.
 struct CoilValues {
@@ -74,6 +77,8 @@ public:
     void setVR(int rpm);
     int VBatt() const { return byteAt(272); }
     void setVBatt(int raw) { setByte(272, raw); }
+    int raw(Quantity q) const;
+    void setRaw(Quantity q, int value);
 
     // Positions 1-based, as the record's layout names them.
     int byteAt(std::size_t position) const { return static_cast<uint8_t>(image_[position - 1]); }

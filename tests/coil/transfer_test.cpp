@@ -1,9 +1,5 @@
-#include "app/ShowMsg.h"
 #include "coil/CoilTransfer.h"
-#include "midi/FakeMidiSystem.h"
-#include "midi/MidiPort.h"
-#include "support/RecordingNotifier.h"
-#include <gtest/gtest.h>
+#include "midi/PortFixture.h"
 
 using coil::CoilTransfer;
 using Outcome = CoilTransfer::Outcome;
@@ -13,24 +9,14 @@ uint32_t msg(uint32_t status, uint32_t data1, uint32_t data2) {
     return status | data1 << 8 | data2 << 16;
 }
 
-struct CoilTransferTest : ::testing::Test {
-    CoilTransferTest() {
-        fake.outNames = {"Unit"};
-        port.MIDIOutDevice = 0;
-        port.OpenMIDIOut();
-    }
+struct CoilTransferTest : PortFixture {
+    void SetUp() override { openOutput(); }
     // Ticks until the writes are out.
     void writeAll() {
         for (int i = 0; i < 7; ++i)
             ASSERT_EQ(transfer.tick(), Outcome::Running);
     }
 
-    Texts texts;
-    RecordingNotifier notifier;
-    MessageService messages{texts, notifier};
-    PrecisionClock clock;
-    FakeMidiSystem fake;
-    MidiPort port{fake, messages, clock};
     UnitReplyWait wait;
     CoilTransfer transfer{port, wait};
     // Dwell 0 5 8 9 10 11 and L 200 (above 127).

@@ -324,18 +324,7 @@ void frmProgTempoBobina::showDocument() {
 }
 
 int frmProgTempoBobina::rawOfDocument(FieldId id) const {
-    switch (id) {
-    case FL:
-        return doc_.L();
-    case FR:
-        return doc_.R();
-    case FRPerc:
-        return doc_.RPerc();
-    case FVB:
-        return doc_.VBatt();
-    default:
-        return doc_.VR();
-    }
+    return doc_.raw(static_cast<coil::Quantity>(id));
 }
 
 // ---- editing --------------------------------------------------------------------------
@@ -389,22 +378,11 @@ void frmProgTempoBobina::scrollChanged(FieldId id, int value) {
     if (!syncing_) f.text->setText(textOfRaw(id, value));
     if (ctx.app.WindowLoading) return;
     // The coil reference values the settings keep and the rotation graph uses.
-    switch (id) {
-    case FL:
-        ctx.app.CoilL = static_cast<float>(value);
-        break;
-    case FR:
-        ctx.app.CoilR = static_cast<float>(value);
-        break;
-    case FRPerc:
-        ctx.app.CoilRPlus = static_cast<float>(value);
-        break;
-    case FVB:
-        ctx.app.CoilVBatt = static_cast<float>(value);
-        break;
-    default:
-        break;
-    }
+    constexpr std::array<float SettingsData::*, FieldCount> kReference{
+        &SettingsData::CoilL, &SettingsData::CoilR, &SettingsData::CoilRPlus,
+        &SettingsData::CoilVBatt, nullptr};
+    if (float SettingsData::*kept = kReference[static_cast<std::size_t>(id)])
+        ctx.app.*kept = static_cast<float>(value);
 }
 
 void frmProgTempoBobina::textChanged(FieldId id, const QString& text) {
@@ -413,25 +391,7 @@ void frmProgTempoBobina::textChanged(FieldId id, const QString& text) {
     // Only values the record can hold are stored: an emptied box or a 0 is kept until the
     // user goes on typing or leaves the box.
     if (const std::optional<int> raw = rawOfText(id, text)) {
-        switch (id) {
-        case FL:
-            doc_.setL(*raw);
-            break;
-        case FR:
-            doc_.setR(*raw);
-            break;
-        case FRPerc:
-            doc_.setRPerc(*raw);
-            break;
-        case FVB:
-            doc_.setVBatt(*raw);
-            break;
-        case FVR:
-            doc_.setVR(*raw);
-            break;
-        default:
-            break;
-        }
+        doc_.setRaw(static_cast<coil::Quantity>(id), *raw);
         syncing_ = true;
         f.scroll->setValue(*raw);
         syncing_ = false;

@@ -76,6 +76,7 @@ private:
         QLineEdit* text = nullptr;
         QScrollBar* scroll = nullptr;
     };
+    // In the order of coil::Quantity.
     enum FieldId { FL, FR, FRPerc, FVB, FVR, FieldCount };
 
     void buildControls();
