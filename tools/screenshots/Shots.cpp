@@ -150,6 +150,16 @@ void stageCurve(Workbench& bench, ChildWindow* w) {
     click(w, "ComTabella");
 }
 
+// A coil program being tuned: a longer dwell from 3,000 to 4,000 rpm, a 7,2 mH coil of
+// 0,8 Ohm, looked at 3,500 rpm.
+void stageCoil(Workbench&, ChildWindow* w) {
+    if (auto* c = w->findChild<QComboBox*>("ComboMS_1")) c->setCurrentIndex(3);
+    type(w, "TextL", "7,2");
+    type(w, "TextR", "0,8");
+    type(w, "TextVR", "3500");
+    QTest::qWait(30); // the deferred recalculation
+}
+
 // The workbench in use: the control panel and a battery recording side by side.
 void stageWorkbench(Workbench& bench, ChildWindow*) {
     stagePanel(bench, bench.open("mnuPannelloControllo"));
@@ -166,7 +176,7 @@ constexpr Shot kShots[] = {
     {"frmTimerExact", "mnuTimerExact", stageTimer},
     {"frmUnitaSimulata", "mnuUnitaSimulata", stageUnit},
     {"frmProgCurva", "mnuProgCurva", stageCurve},
-    {"frmProgTempoBobina", "mnuProgTempoBobina", nullptr},
+    {"frmProgTempoBobina", "mnuProgTempoBobina", stageCoil},
     {"frmMisRot", "mnuMisRot", stageRotation},
     {"frmMisRotGrafico", "mnuMisRot", stageRotationGraph, "frmMisRot"},
     {"frmMisAnt", "mnuMisAnt", stageAdvance},

@@ -38,6 +38,15 @@ QWidget* ChildWindow::placementWidget() {
     return subWindow() ? static_cast<QWidget*>(subWindow()) : this;
 }
 
+void ChildWindow::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::RightButton && ctx.frame) {
+        ctx.frame->popupEditMenu(event->globalPosition().toPoint());
+        event->accept();
+        return;
+    }
+    QWidget::mousePressEvent(event);
+}
+
 void ChildWindow::unloadWindow() {
     placementWidget()->close();
 }
@@ -75,19 +84,24 @@ void ChildWindow::focusFirstInput() {
         setFocus(Qt::OtherFocusReason);
 }
 
-void ChildWindow::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::RightButton && ctx.frame) {
-        ctx.frame->popupEditMenu(event->globalPosition().toPoint());
-        event->accept();
-        return;
-    }
-    QWidget::mousePressEvent(event);
-}
-
 void ChildWindow::applyPlacement(const WindowRecord& rec) {
     QWidget* w = placementWidget();
     w->setGeometry(toPixelsX(rec.Left), toPixelsY(rec.Top), toPixelsX(rec.Width),
                    toPixelsY(rec.Height));
+}
+
+void ChildWindow::placeAtLoad(int16_t defaultWidth, int16_t defaultHeight) {
+    WindowRecord& rec = ctx.app.WinRec[number_];
+    rec.MaxWidth = defaultWidth;
+    rec.MaxHeight = defaultHeight;
+    if (rec.Width <= 0 || rec.Height <= 0) {
+        rec.Top = 0;
+        rec.Left = 0;
+        rec.Width = defaultWidth;
+        rec.Height = defaultHeight;
+    }
+    applyPlacement(rec);
+    rec.State = 1;
 }
 
 void ChildWindow::storePlacementAtUnload() {

@@ -39,6 +39,10 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     // Applies Top, Left, Width, Height (twips) of a record to the sub-window.
     void applyPlacement(const WindowRecord& rec);
+    // The load handler's placement: the record's default size becomes the given one, a
+    // record never placed (no width or height) gets position 0, 0 and that size, the window
+    // takes the record's place and the record is marked open.
+    void placeAtLoad(int16_t defaultWidth, int16_t defaultHeight);
     // The widget whose geometry is the window's placement: the sub-window, or this.
     QWidget* placementWidget();
     // Stores the sub-window's placement into WinRec[number]; State as at unload: 0, or

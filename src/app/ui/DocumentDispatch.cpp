@@ -291,6 +291,18 @@ bool DocumentDispatch::write(ChildWindow* window, const DocumentKind& kind, cons
     }
 }
 
+bool DocumentDispatch::saveBeforeClosing(ChildWindow* window, const std::string& title) {
+    switch (AskSaveChanges(1, title)) {
+    case Notifier::Answer::Cancel:
+        return false;
+    case Notifier::Answer::Yes:
+        return SaveDocument(window);
+    case Notifier::Answer::No:
+        break;
+    }
+    return true;
+}
+
 Notifier::Answer DocumentDispatch::AskSaveChanges(int kind, const std::string& title) {
     const int first = kind == 3 ? kProgramModifiedId : kModifiedId;
     return ctx_.messages.notifier().question(title, ctx_.texts.text(first) + "\r\n" +

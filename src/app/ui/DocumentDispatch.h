@@ -58,6 +58,9 @@ public:
 
     // The save-changes question: kind 1 "file modified", kind 3 "program modified".
     Notifier::Answer AskSaveChanges(int kind, const std::string& title);
+    // A document window with unsaved changes is closing: asks (kind 1, title), saves on
+    // Yes. False when the window must stay open (Cancel, or Yes but nothing was written).
+    bool saveBeforeClosing(ChildWindow* window, const std::string& title);
 
     // Path chosen in the last open dialog.
     const std::string& DocPath() const { return docPath_; }

@@ -4,6 +4,7 @@
 #include "auxiliary/ui/frmAbout.h"
 #include "auxiliary/ui/frmAvviso3.h"
 #include "auxiliary/ui/frmBloccoNote.h"
+#include "coil/ui/frmProgTempoBobina.h"
 #include "curve/ui/CurveDocumentKind.h"
 #include "curve/ui/frmProgCurva.h"
 #include "measure/ui/frmMisAnt.h"
@@ -30,6 +31,13 @@ void registerWindows(frmMain& main, QtNotifier* notifier, SimulatedUnitSystem* s
             return new frmProgCurva(ctx, winNo);
         });
     main.documents().registerKind(curveDocumentKind());
+    // Kinds in the order of the dialogs' filters: curves, coil programs, ..., text.
+    const frmMain::ChildFactory coil = [](WindowContext& ctx, int n) -> ChildWindow* {
+        return new frmProgTempoBobina(ctx, n);
+    };
+    main.registerChild("mnuProgTempoBobina", coil);
+    main.registerChild("mnuNuovoIBob", coil);
+    main.documents().registerKind(frmProgTempoBobina::documentKind());
     DocumentKind monitor;
     monitor.firstWindow = monitor.lastWindow = win::Panel;
     monitor.extension = "txt";

@@ -34,6 +34,7 @@
 #include <QTimer>
 #include <QUrl>
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace {
@@ -42,14 +43,25 @@ const QColor kLampRed(255, 0, 0);   // colour value 255 (0xBBGGRR)
 const QColor kLampGreen(0, 255, 0); // colour value 65280
 
 // The window number a menu entry opens; 0 for windows without a record, -1 for "the first
-// free curve editor".
+// free curve editor", -2 for "the first free coil editor".
+constexpr int kFreeCurve = -1;
+constexpr int kFreeCoil = -2;
 int slotOfEntry(const QString& entry) {
-    static const std::map<QString, int> entrySlots{
-        {"mnuProgCurva", -1},         {"mnuNuovoCrva", -1},   {"mnuApriCrva", -1},
-        {"mnuProgTempoBobina", 12},   {"mnuNuovoIBob", 12},   {"mnuApriIBob", 12},
-        {"mnuPannelloControllo", 22}, {"mnuMisAnt", 25},      {"mnuMisRot", 33},
-        {"mnuApriMrot", 33},          {"mnuMisBatteria", 36}, {"mnuTimerExact", 0},
-        {"mnuBloccoNote", 38},        {"mnuInfo", 40},        {"mnuUnitaSimulata", 0}};
+    static const std::map<QString, int> entrySlots{{"mnuProgCurva", kFreeCurve},
+                                                   {"mnuNuovoCrva", kFreeCurve},
+                                                   {"mnuApriCrva", kFreeCurve},
+                                                   {"mnuProgTempoBobina", kFreeCoil},
+                                                   {"mnuNuovoIBob", kFreeCoil},
+                                                   {"mnuApriIBob", kFreeCoil},
+                                                   {"mnuPannelloControllo", 22},
+                                                   {"mnuMisAnt", 25},
+                                                   {"mnuMisRot", 33},
+                                                   {"mnuApriMrot", 33},
+                                                   {"mnuMisBatteria", 36},
+                                                   {"mnuTimerExact", 0},
+                                                   {"mnuBloccoNote", 38},
+                                                   {"mnuInfo", 40},
+                                                   {"mnuUnitaSimulata", 0}};
     const auto it = entrySlots.find(entry);
     return it == entrySlots.end() ? 0 : it->second;
 }
@@ -589,8 +601,11 @@ ChildWindow* frmMain::openChild(const QString& entry) {
     AppState& app = ctx_.app;
     int slot = slotOfEntry(entry);
     if (slot < 0) {
+        const bool coil = slot == kFreeCoil;
+        const int first = coil ? win::FirstCoil : win::FirstCurve;
+        const int last = coil ? win::LastCoil : win::LastCurve;
         slot = 0;
-        for (int n = win::FirstCurve; n <= win::LastCurve && !slot; ++n)
+        for (int n = first; n <= last && !slot; ++n)
             if (app.WinRec[n].State == 0) slot = n;
         if (!slot) return nullptr;
     }
@@ -622,7 +637,28 @@ void frmMain::showChild(ChildWindow* child) {
     sub->show();
     mdi_->setActiveSubWindow(sub);
     child->focusFirstInput();
-    offerCurveEntries();
+    updateEditorEntries();
+}
+
+// The entries that open a new curve or coil editor, while a window number of its kind is
+// free.
+void frmMain::updateEditorEntries() {
+    const struct {
+        int first;
+        int last;
+        std::array<const char*, 3> entries;
+    } kinds[] = {
+        {win::FirstCurve, win::LastCurve, {"mnuNuovoCrva", "mnuApriCrva", nullptr}},
+        {win::FirstCoil, win::LastCoil, {"mnuProgTempoBobina", "mnuNuovoIBob", "mnuApriIBob"}},
+    };
+    for (const auto& kind : kinds) {
+        bool anyFree = false;
+        for (int n = kind.first; n <= kind.last; ++n)
+            anyFree = anyFree || ctx_.app.WinRec[n].State == 0;
+        for (const char* e : kind.entries)
+            if (e && (factories_.count(e) || documents_.kindOfEntry(e)))
+                setMenuEntryEnabled(e, anyFree);
+    }
 }
 
 void frmMain::ChildActivated() {
@@ -648,8 +684,9 @@ void frmMain::ChildUnloaded() {
     if (!any) setMenuEntryEnabled("mnuStampa", false);
     for (const char* name : {"mnuSalva", "mnuSalvaAs", "mnuChiudi"})
         setMenuEntryEnabled(name, false);
-    // A curve editor slot may have come free (not when the about box runs this on activation).
-    offerCurveEntries();
+    // A curve or coil editor slot may have come free (not when the about box runs this on
+    // activation).
+    updateEditorEntries();
     // The window that takes the focus next enables what it supports. (The about box runs
     // this routine when it is activated; that must not schedule itself again.)
     if (any && !ctx_.app.Closing && !reactivating_)
@@ -658,15 +695,6 @@ void frmMain::ChildUnloaded() {
             activateChild(mdi_->activeSubWindow());
             reactivating_ = false;
         });
-}
-
-void frmMain::offerCurveEntries() {
-    bool anyFree = false;
-    for (int n = win::FirstCurve; n <= win::LastCurve; ++n)
-        anyFree = anyFree || ctx_.app.WinRec[n].State == 0;
-    for (const char* entry : {"mnuNuovoCrva", "mnuApriCrva"})
-        if (factories_.count(entry) || documents_.kindOfEntry(entry))
-            setMenuEntryEnabled(entry, anyFree);
 }
 
 void frmMain::activateChild(QMdiSubWindow* sub) {

@@ -101,15 +101,15 @@ private:
     void enlargeActiveChild();
     void tile(Qt::Orientation orientation);
     void activateChild(QMdiSubWindow* sub);
-    // New and open curve entries: offered while one of the ten curve editor slots is free.
-    void offerCurveEntries();
     void chooseLanguage(int langCode);
     QAction* addEntry(QMenu* menu, const QString& name, const QString& caption);
     QMenu* addMenu(QMenu* parent, const QString& name, const QString& caption);
     QString caption(const char* entry) const;
     ChildWindow* activeChild() const;
-    // Puts a built child window into the area: load, show, curve menu entries.
+    // Puts a built child window into the area: load, show, editor menu entries.
     void showChild(ChildWindow* child);
+    // New and open curve and coil entries: offered while a window number of the kind is free.
+    void updateEditorEntries();
 
     WindowContext& ctx_;
     MessageDecoder& decoder_;

@@ -227,18 +227,7 @@ void frmPannelloControllo::Form_Load() {
     AppState& app = ctx.app;
     app.WindowLoading = true;
 
-    WindowRecord rec = app.WinRec[win::Panel];
-    rec.MaxWidth = DefaultWidth;
-    rec.MaxHeight = DefaultHeight;
-    if (rec.Width <= 0 || rec.Height <= 0) {
-        rec.Top = 0;
-        rec.Left = 0;
-        rec.Width = DefaultWidth;
-        rec.Height = DefaultHeight;
-    }
-    applyPlacement(rec);
-    rec.State = 1;
-    app.WinRec[win::Panel] = rec;
+    placeAtLoad(DefaultWidth, DefaultHeight);
 
     Text1->clear();
     Text2->clear();

@@ -1,0 +1,135 @@
+#include "app/Settings.h"
+#include "coil/CoilDocument.h"
+#include "coil/IbobFile.h"
+#include <gtest/gtest.h>
+#include <string>
+
+using namespace coil;
+using namespace std::string_literals;
+
+namespace {
+// The file a new program of window 12 writes: magic, its record's positions 1..10
+// (window 12, modified 1, untitled 1), then 261..283: dwell 0 5 8 9 10 11, L 50, R 30,
+// +R 20, VR 1000 = 3 * 256 + 232, V Batt 120, eleven zeros.
+const std::string kNewProgramFile = "ZEPHALON132"s + "\x0c\0\0\x01\0\0\x01\0\0\0"s +
+                                    "\x00\x05\x08\x09\x0a\x0b\x32\x1e\x14\x03\xe8\x78"s +
+                                    std::string(11, '\0');
+
+std::string withByte(std::string file, std::size_t offset, int value) {
+    file.replace(offset, 1, 1, static_cast<char>(value));
+    return file;
+}
+} // namespace
+
+TEST(CoilDocument, NewProgramRecordAndCaption) {
+    const DocImage doc = newProgram(12, "/data/coils", '/');
+    const std::string& b = doc.bytes();
+    ASSERT_EQ(b.size(), 283u);
+    EXPECT_EQ(b.substr(0, 10), "\x0c\0\0\x01\0\0\x01\0\0\0"s);
+    const std::string path = "/data/coils/NuovoFile.ibob";
+    EXPECT_EQ(b.substr(10, 250), path + std::string(250 - path.size(), ' '));
+    EXPECT_EQ(b.substr(260, 12), "\x00\x05\x08\x09\x0a\x0b\x32\x1e\x14\x03\xe8\x78"s);
+    EXPECT_EQ(b.substr(272), std::string(11, '\0'));
+    EXPECT_EQ(doc.path(), path);
+    EXPECT_TRUE(doc.modified());
+    EXPECT_TRUE(doc.untitled());
+    EXPECT_EQ(captionFor(doc.path()), "Programmazione Impulso Bobina - NuovoFile.ibob");
+    EXPECT_EQ(captionFor("C:\\Prog\\coil 2.ibob"), "Programmazione Impulso Bobina - coil 2.ibob");
+
+    // An empty record: ten zeros, 250 blanks, 23 zeros.
+    EXPECT_EQ(DocImage().bytes(),
+              std::string(10, '\0') + std::string(250, ' ') + std::string(23, '\0'));
+}
+
+TEST(CoilDocument, SpeedTravelsAsHighAndLowByte) {
+    DocImage doc;
+    doc.setVR(1000);
+    EXPECT_EQ(doc.byteAt(270), 3);
+    EXPECT_EQ(doc.byteAt(271), 232);
+    doc.setVR(8000);
+    EXPECT_EQ(doc.byteAt(270), 31);
+    EXPECT_EQ(doc.byteAt(271), 64);
+    EXPECT_EQ(doc.VR(), 8000);
+}
+
+TEST(CoilDocument, LongPathStaysWholeBesideTheRecord) {
+    DocImage doc;
+    const std::string longPath = "/" + std::string(300, 'a') + "/x.ibob";
+    doc.setPath(longPath);
+    EXPECT_EQ(doc.path(), longPath);
+    EXPECT_EQ(doc.bytes().size(), 283u);
+    EXPECT_EQ(doc.bytes().substr(10, 250), longPath.substr(0, 250));
+}
+
+TEST(IbobFile, WritesTheRecordByteExact) {
+    const DocImage doc = newProgram(12, "/d", '/');
+    EXPECT_EQ(serializeIbob(doc), kNewProgramFile);
+
+    DocImage saved = doc;
+    saved.setWindowNumber(21);
+    saved.setModified(false);
+    saved.setUntitled(false);
+    saved.setDwell(5, 15);
+    saved.setL(255);
+    saved.setVR(8000);
+    saved.setVBatt(150);
+    const std::string file = serializeIbob(saved);
+    ASSERT_EQ(file.size(), 44u);
+    EXPECT_EQ(file.substr(11, 10), "\x15\0\0\0\0\0\0\0\0\0"s);
+    EXPECT_EQ(file.substr(21, 12), "\x00\x05\x08\x09\x0a\x0f\xff\x1e\x14\x1f\x40\x96"s);
+}
+
+TEST(IbobFile, ReadsWhatItWroteAndIgnoresWhatFollows) {
+    const IbobRead r = parseIbob(kNewProgramFile + "trailing bytes of a longer file");
+    ASSERT_EQ(r.code, 0);
+    EXPECT_EQ(r.values, CoilValues{});
+
+    // Every range limit is accepted.
+    std::string edge = withByte(kNewProgramFile, 21, 15);
+    edge = withByte(edge, 27, 255);
+    edge = withByte(edge, 28, 1);
+    edge = withByte(edge, 29, 100);
+    edge = withByte(withByte(edge, 30, 31), 31, 64); // VR 8000
+    edge = withByte(edge, 32, 150);
+    const IbobRead e = parseIbob(edge);
+    ASSERT_EQ(e.code, 0);
+    EXPECT_EQ(e.values.dwell[0], 15);
+    EXPECT_EQ(e.values.L, 255);
+    EXPECT_EQ(e.values.R, 1);
+    EXPECT_EQ(e.values.RPerc, 100);
+    EXPECT_EQ(e.values.VR, 8000);
+    EXPECT_EQ(e.values.VBatt, 150);
+    EXPECT_EQ(parseIbob(withByte(withByte(kNewProgramFile, 30, 0), 31, 1)).values.VR, 1);
+
+    const DocImage opened = openedProgram(e.values, 14, "/x/y.ibob");
+    EXPECT_EQ(opened.windowNumber(), 14);
+    EXPECT_FALSE(opened.modified());
+    EXPECT_FALSE(opened.untitled());
+    EXPECT_EQ(opened.path(), "/x/y.ibob");
+    EXPECT_EQ(opened.values(), e.values);
+}
+
+TEST(IbobFile, RefusesWhatIsNotACoilProgram) {
+    SettingsData defaults;
+    const std::string settingsFile = newSettingsFile(defaults);
+    ASSERT_EQ(settingsFile.substr(0, 8), "ZEPHALON");
+    const struct {
+        const char* what;
+        std::string file;
+    } refused[] = {
+        {"empty", ""},
+        {"43 bytes", kNewProgramFile.substr(0, 43)},
+        {"signature ZEPHALON133", withByte(kNewProgramFile, 10, '3')},
+        {"signature zEPHALON132", withByte(kNewProgramFile, 0, 'z')},
+        {"the settings file", settingsFile},
+        {"dwell index 16", withByte(kNewProgramFile, 26, 16)},
+        {"L 0", withByte(kNewProgramFile, 27, 0)},
+        {"R 0", withByte(kNewProgramFile, 28, 0)},
+        {"+R 101", withByte(kNewProgramFile, 29, 101)},
+        {"VR 0", withByte(withByte(kNewProgramFile, 30, 0), 31, 0)},
+        {"VR 8001", withByte(withByte(kNewProgramFile, 30, 31), 31, 65)},
+        {"V Batt 151", withByte(kNewProgramFile, 32, 151)},
+    };
+    for (const auto& r : refused)
+        EXPECT_EQ(parseIbob(r.file).code, 1) << r.what;
+}

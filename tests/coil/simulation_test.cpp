@@ -1,0 +1,176 @@
+#include "coil/CoilGraph.h"
+#include "coil/CoilSimulation.h"
+#include <gtest/gtest.h>
+
+using namespace coil;
+
+TEST(CoilBands, ALimitBelongsToTheLowerBand) {
+    EXPECT_EQ(bandOf(1), -1);
+    EXPECT_EQ(bandOf(1999), -1);
+    EXPECT_EQ(bandOf(2000), 0);
+    EXPECT_EQ(bandOf(3000), 0);
+    EXPECT_EQ(bandOf(3001), 1);
+    EXPECT_EQ(bandOf(5000), 2);
+    EXPECT_EQ(bandOf(7000), 4);
+    EXPECT_EQ(bandOf(7001), 5);
+    EXPECT_EQ(bandOf(8000), 5);
+
+    CoilValues v;
+    v.dwell = {1, 2, 3, 4, 5, 6};
+    EXPECT_EQ(dwellStepsAt(v, 1999), 200); // fixed 10 ms
+    EXPECT_EQ(dwellStepsAt(v, 3000), 190); // band 2000-3000, index 1: 9.5 ms
+    EXPECT_EQ(dwellStepsAt(v, 8000), 140); // last band, index 6: 7.0 ms
+
+    EXPECT_EQ(dwellText(0), "10,0");
+    EXPECT_EQ(dwellText(5), "7,5");
+    EXPECT_EQ(dwellText(15), "2,5");
+}
+
+TEST(CoilSimulation, FiguresWorkedFromTheFormulas) {
+    // Defaults at 1000 rpm: T = 60 ms, below 2000 rpm TB = 10 ms (200 steps);
+    // R_t = 3.0 * 1.2 = 3.6 Ohm, tau = 5.0 / 3.6 = 1.3889 ms, I_f = 12 / 3.6 = 3.3333 A;
+    // i_e = I_f (1 - e^(-9.95 / 1.3889)) = 3.3308 A; E = 0.5 * 5 * 3.3308^2 = 27.73 mJ;
+    // Emax = 0.5 * 5 * 3.3333^2 = 27.78 mJ; W = sum of 3.6 i^2 0.05 = 315.75 mJ,
+    // Pm = 315.75 / 60 = 5.26 W.
+    CoilValues v;
+    auto s = simulate(v);
+    ASSERT_TRUE(s);
+    EXPECT_EQ(s->steps, 200);
+    EXPECT_NEAR(s->totalOhm, 3.6, 1e-12);
+    EXPECT_NEAR(s->tauMs, 1.388889, 1e-6);
+    EXPECT_NEAR(s->endAmps, 3.33075, 1e-5);
+    EXPECT_NEAR(s->heatMJ, 315.751, 1e-3);
+    CoilFigures f = figuresOf(v.VR, *s);
+    EXPECT_EQ(f.LabVRT, "1000 g/m  60,000 ms");
+    EXPECT_EQ(f.LabTXDiv, "Tempo/Div 7,500 ms");
+    EXPECT_EQ(f.LabIbob, "I=3,33 A");
+    EXPECT_EQ(f.LabE, "E=27,7 mJ");
+    EXPECT_EQ(f.LabIMax, "Imax=3,33 A");
+    EXPECT_EQ(f.LabEMax, "Emax=27,8 mJ");
+    EXPECT_EQ(f.LabPMed, "Pm=5,3 W");
+    EXPECT_EQ(f.LabTempoBobina, "TB=10,0 ms");
+
+    // 8000 rpm, last band index 11: TB = 4.5 ms (90 steps), T = 7.5 ms, T/8 = 0.9375 ms;
+    // i_e = 3.3333 (1 - e^(-4.45 / 1.3889)) = 3.1980 A, E = 25.57 mJ, W = 100.05 mJ,
+    // Pm = 13.34 W.
+    v.VR = 8000;
+    s = simulate(v);
+    ASSERT_TRUE(s);
+    f = figuresOf(v.VR, *s);
+    EXPECT_EQ(f.LabVRT, "8000 g/m  7,500 ms");
+    EXPECT_EQ(f.LabTXDiv, "Tempo/Div 0,938 ms");
+    EXPECT_EQ(f.LabIbob, "I=3,20 A");
+    EXPECT_EQ(f.LabE, "E=25,6 mJ");
+    EXPECT_EQ(f.LabPMed, "Pm=13,3 W");
+    EXPECT_EQ(f.LabTempoBobina, "TB=4,5 ms");
+
+    // 4500 rpm (band 4000-5000, index 8: 6.0 ms), L 7.2 mH, R 0.6 Ohm, +R 0 %, 13.8 V:
+    // tau = 12 ms, I_f = 23 A, i_e = 23 (1 - e^(-5.95 / 12)) = 8.9916 A,
+    // E = 0.5 * 7.2 * 8.9916^2 = 291.05 mJ, Emax = 0.5 * 7.2 * 529 = 1904.4 mJ,
+    // T = 13.333 ms, W = 109.69 mJ, Pm = 8.23 W.
+    v = CoilValues{};
+    v.VR = 4500;
+    v.L = 72;
+    v.R = 6;
+    v.RPerc = 0;
+    v.VBatt = 138;
+    s = simulate(v);
+    ASSERT_TRUE(s);
+    f = figuresOf(v.VR, *s);
+    EXPECT_EQ(f.LabVRT, "4500 g/m  13,333 ms");
+    EXPECT_EQ(f.LabTXDiv, "Tempo/Div 1,667 ms");
+    EXPECT_EQ(f.LabIbob, "I=8,99 A");
+    EXPECT_EQ(f.LabE, "E=291,1 mJ");
+    EXPECT_EQ(f.LabIMax, "Imax=23,00 A");
+    EXPECT_EQ(f.LabEMax, "Emax=1904,4 mJ");
+    EXPECT_EQ(f.LabPMed, "Pm=8,2 W");
+    EXPECT_EQ(f.LabTempoBobina, "TB=6,0 ms");
+
+    // 6500 rpm (band 6000-7000 set to index 15: 2.5 ms), L 10 mH, R 1 Ohm, +R 50 %,
+    // 14.5 V: R_t = 1.5, tau = 6.667 ms, I_f = 9.6667 A, i_e = 9.6667 (1 - e^(-2.45/6.667))
+    // = 2.9729 A, E = 44.19 mJ, Emax = 467.2 mJ, W = 12.18 mJ, T = 9.2308 ms, Pm = 1.32 W.
+    v = CoilValues{};
+    v.dwell = {0, 0, 0, 0, 15, 0};
+    v.VR = 6500;
+    v.L = 100;
+    v.R = 10;
+    v.RPerc = 50;
+    v.VBatt = 145;
+    s = simulate(v);
+    ASSERT_TRUE(s);
+    f = figuresOf(v.VR, *s);
+    EXPECT_EQ(f.LabVRT, "6500 g/m  9,231 ms");
+    EXPECT_EQ(f.LabIbob, "I=2,97 A");
+    EXPECT_EQ(f.LabE, "E=44,2 mJ");
+    EXPECT_EQ(f.LabIMax, "Imax=9,67 A");
+    EXPECT_EQ(f.LabEMax, "Emax=467,2 mJ");
+    EXPECT_EQ(f.LabPMed, "Pm=1,3 W");
+    EXPECT_EQ(f.LabTempoBobina, "TB=2,5 ms");
+}
+
+TEST(CoilSimulation, NothingDividesByZero) {
+    CoilValues v;
+    v.VBatt = 0; // no supply: no current, but figures, not "nan"
+    auto s = simulate(v);
+    ASSERT_TRUE(s);
+    const CoilFigures f = figuresOf(v.VR, *s);
+    EXPECT_EQ(f.LabIbob, "I=0,00 A");
+    EXPECT_EQ(f.LabPMed, "Pm=0,0 W");
+
+    for (auto zero : {&CoilValues::L, &CoilValues::R, &CoilValues::VR}) {
+        CoilValues z;
+        z.*zero = 0;
+        EXPECT_FALSE(simulate(z));
+    }
+}
+
+TEST(CoilSimulation, DecimalCommaAndRounding) {
+    EXPECT_EQ(formatDecimal(0.9375, 3), "0,938");
+    EXPECT_EQ(formatDecimal(0.25, 1), "0,3");
+    EXPECT_EQ(formatDecimal(1904.4, 1), "1904,4");
+    EXPECT_EQ(formatDecimal(0.004, 2), "0,00");
+    EXPECT_EQ(tenthsText(50), "5,0");
+    EXPECT_EQ(tenthsText(255), "25,5");
+    EXPECT_EQ(tenthsText(1), "0,1");
+}
+
+TEST(CoilGraph, CurveEndsWithTheSparkAtTheEndOfThePeriod) {
+    // 1000 rpm: T = 60 ms over eight divisions of 600 twips, 80 twips per ms. The period
+    // runs from the origin (400) to 5200; the 10 ms dwell from 4400 to 5200.
+    CoilValues v;
+    auto s = simulate(v);
+    ASSERT_TRUE(s);
+    graph::CurrentGraph g = graph::currentGraph(*s);
+    EXPECT_DOUBLE_EQ(g.periodStartX, 400);
+    EXPECT_DOUBLE_EQ(g.periodEndX, 5200);
+    EXPECT_DOUBLE_EQ(g.dwellStartX, 4400);
+    EXPECT_DOUBLE_EQ(g.dwellEndX, 5200);
+    ASSERT_EQ(g.curve.size(), 200u);
+    EXPECT_DOUBLE_EQ(g.curve[0].x, 4400);
+    EXPECT_DOUBLE_EQ(g.curve[0].y, 6400);
+    EXPECT_NEAR(g.curve[199].x, 4400 + 9.95 * 80, 1e-9);
+    EXPECT_NEAR(g.curve[199].y, 6400 - 600 * 3.33075, 0.01);
+
+    // 8000 rpm with 10 ms in the last band: the dwell is longer than the 7.5 ms period,
+    // it starts at the origin and runs past the period (640 twips per ms).
+    v.VR = 8000;
+    v.dwell[5] = 0;
+    s = simulate(v);
+    ASSERT_TRUE(s);
+    g = graph::currentGraph(*s);
+    EXPECT_DOUBLE_EQ(g.dwellStartX, 400);
+    EXPECT_DOUBLE_EQ(g.dwellEndX, 400 + 6400);
+}
+
+TEST(CoilGraph, DwellProfileHasOneLevelPerBand) {
+    const auto p = graph::dwellProfile({0, 5, 8, 9, 10, 15});
+    ASSERT_EQ(p.size(), 7u);
+    EXPECT_EQ(p[0].toRpm, 2000);
+    EXPECT_DOUBLE_EQ(p[0].dwellMs, 10.0);
+    EXPECT_EQ(p[2].fromRpm, 3000);
+    EXPECT_EQ(p[2].toRpm, 4000);
+    EXPECT_DOUBLE_EQ(p[2].dwellMs, 7.5);
+    EXPECT_EQ(p[6].fromRpm, 7000);
+    EXPECT_EQ(p[6].toRpm, 10000);
+    EXPECT_DOUBLE_EQ(p[6].dwellMs, 2.5);
+}

@@ -1,0 +1,148 @@
+#pragma once
+#include "app/ui/WindowRegistry.h"
+#include "app/ui/frmMain.h"
+#include "coil/ui/frmProgTempoBobina.h"
+#include "midi/Decoder.h"
+#include "midi/MidiPort.h"
+#include "midi/ui/RingPollTimer.h"
+#include "panel/ui/frmPannelloControllo.h"
+#include "support/SimulatedUnitLink.h"
+#include "support/ui/TestContext.h"
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+#include <memory>
+
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
+
+constexpr uint32_t msg(uint32_t status, uint32_t data1, uint32_t data2) {
+    return status | data1 << 8 | data2 << 16;
+}
+
+// The main window over the simulated unit: both devices open, the decoder and its targets
+// set, every window registered. Windows open through the menus. Nothing runs by itself:
+// the tests let unit time pass and tick the coil window's Timer1 themselves.
+class CoilWindowTest : public ::testing::Test {
+protected:
+    CoilWindowTest() {
+        link.inNames = {"Unit"};
+        link.outNames = {"Unit"};
+        port.MIDIInDevice = 0;
+        port.MIDIOutDevice = 0;
+        port.OpenMIDIIn();
+        port.OpenMIDIOut();
+        ctx.decoder = &decoder;
+        ctx.targets = &targets;
+        main = std::make_unique<frmMain>(ctx, decoder);
+        registerWindows(*main, nullptr);
+        main->MDIForm_Load();
+        main->show();
+    }
+    ~CoilWindowTest() override {
+        // Nothing is left to save: the windows close while everything they use exists.
+        t.notifier.nextAnswer = Notifier::Answer::No;
+        main->mdiArea()->closeAllSubWindows();
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        main.reset();
+    }
+
+    void trigger(const char* entry) { main->action(entry)->trigger(); }
+    bool entryEnabled(const char* entry) const { return main->action(entry)->isEnabled(); }
+    // The coil window the last menu command opened (the active one).
+    frmProgTempoBobina* coilWindow() const {
+        QMdiSubWindow* sub = main->mdiArea()->activeSubWindow();
+        return sub ? qobject_cast<frmProgTempoBobina*>(sub->widget()) : nullptr;
+    }
+    frmProgTempoBobina* newCoil() {
+        trigger("mnuNuovoIBob");
+        frmProgTempoBobina* w = coilWindow();
+        EXPECT_NE(w, nullptr);
+        settle(w);
+        return w;
+    }
+    // Lets the deferred recalculation (Timer2) run.
+    static void settle(frmProgTempoBobina* w) {
+        auto* timer2 = w->findChild<QTimer*>("Timer2");
+        EXPECT_TRUE(QTest::qWaitFor([timer2] { return !timer2->isActive(); }, 2000));
+    }
+    template <class T> static T* get(QWidget* w, const QString& name) {
+        T* c = w->findChild<T*>(name);
+        EXPECT_NE(c, nullptr) << name.toStdString();
+        return c;
+    }
+    static QString text(QWidget* w, const char* name) {
+        if (auto* l = w->findChild<QLabel*>(name)) return l->text();
+        return get<QLineEdit>(w, name)->text();
+    }
+    static QComboBox* combo(QWidget* w, int band) {
+        return get<QComboBox>(w, QString("ComboMS_%1").arg(band));
+    }
+    static QPushButton* progButton(QWidget* w, int k) {
+        return get<QPushButton>(w, QString("CommProgBobinaMS_%1").arg(k));
+    }
+    // Clicks into a box, selects its text and types keys, as a user replaces a value.
+    static void type(QWidget* w, const char* name, const char* keys) {
+        QLineEdit* e = get<QLineEdit>(w, name);
+        QTest::mouseClick(e, Qt::LeftButton);
+        QTest::keyClick(e, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(e, keys);
+    }
+    // Picks a dwell from a list with the keyboard, as a user does.
+    static void chooseDwell(QWidget* w, int band, int index) {
+        QComboBox* c = combo(w, band);
+        QTest::mouseClick(c, Qt::LeftButton);
+        QApplication::processEvents();
+        c->hidePopup();
+        while (c->currentIndex() < index)
+            QTest::keyClick(c, Qt::Key_Down);
+        while (c->currentIndex() > index)
+            QTest::keyClick(c, Qt::Key_Up);
+    }
+    void activate(QWidget* w) {
+        main->mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(w->parentWidget()));
+    }
+    frmPannelloControllo* openPanelInEepromAccess() {
+        trigger("mnuPannelloControllo");
+        auto* panel = main->findChild<frmPannelloControllo*>();
+        EXPECT_NE(panel, nullptr);
+        QTest::mouseClick(get<QPushButton>(panel, "ComEEPROM"), Qt::LeftButton);
+        pumpPanel(panel, 1000);
+        return panel;
+    }
+    // Unit time passes; the panel's TimerMIDIIn hands what arrived to the decoder.
+    void pumpPanel(QWidget* panel, uint64_t us) {
+        link.pump(us);
+        get<RingPollTimer>(panel, "TimerMIDIIn")->pollNow();
+    }
+    size_t sentCount() const { return link.sent.size(); }
+    // The next open or save dialog answers path ("" cancels).
+    void chooseFile(const std::string& path) {
+        main->documents().setChooser([this, path](const FileDialogRequest& request) {
+            ++chooserCalls;
+            lastRequest = request;
+            return QString::fromStdString(path);
+        });
+    }
+
+    int chooserCalls = 0;
+    FileDialogRequest lastRequest;
+
+    TestContext t;
+    SimulatedUnitLink link;
+    MidiPort port{link, t.messages, t.clock};
+    WindowContext ctx{t.app, t.texts, t.messages, port, t.timer, nullptr};
+    DecoderTargets targets;
+    Decoder decoder{port, t.app, t.notifier, targets};
+    std::unique_ptr<frmMain> main;
+};
