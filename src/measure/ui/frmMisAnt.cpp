@@ -2,9 +2,9 @@
 #include "app/FileStore.h"
 #include "app/ui/frmMain.h"
 #include "curve/ui/frmProgCurva.h"
-#include "measure/CsvExport.h"
 #include "measure/MeasurementRow.h"
 #include "measure/MrotFile.h"
+#include "measure/ui/CsvExportDialog.h"
 #include "measure/ui/RowListModel.h"
 #include "measure/ui/frmMisAntPicture.h"
 #include "midi/Decoder.h"
@@ -12,7 +12,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDateTime>
-#include <QFileDialog>
 #include <QFont>
 #include <QLabel>
 #include <QListView>
@@ -38,10 +37,6 @@ const QString kToData = QStringLiteral("Dati");
 const QString kCaption = QStringLiteral("Misura Anticipo Fase: ");
 const QString kSavedCaption = QStringLiteral("Misura Anticipo: ");
 const QString kNoTime = QStringLiteral("00:00:000.000");
-constexpr const char* kCsvFilter = "CSV (*.csv)";
-constexpr int kSaveAsTitleId = 75;   // "Salva file come"
-constexpr int kDiskWriteError = 109; // "Errore di scrittura su disco"
-constexpr int kPlainMessage = 1;     // the insert is the whole message
 // Text1 keeps this much of its newest text each time the live-text counter reaches 300.
 constexpr int kLiveTextRows = 300;
 constexpr int kLiveTextKeep = 2080;
@@ -634,29 +629,7 @@ void frmMisAnt::ComSalva_Click() {
 
 void frmMisAnt::ComEsporta_Click() {
     if (running()) return;
-    QString suggested = fileNameOf(measurement_.path);
-    const qsizetype dot = suggested.lastIndexOf('.');
-    if (dot > 0) suggested.truncate(dot);
-    const QString folder = fromLatin1(ctx.app.LastMeasFolder);
-    QString chosen;
-    if (choosePath_) {
-        chosen = choosePath_(folder, suggested + ".csv");
-    } else {
-        QFileDialog dialog(this, ctx.text(kSaveAsTitleId), folder, QString::fromLatin1(kCsvFilter));
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setDefaultSuffix(QStringLiteral("csv"));
-        dialog.selectFile(suggested + ".csv");
-        if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
-            chosen = dialog.selectedFiles().constFirst();
-    }
-    if (chosen.isEmpty()) return;
-    const RowStore& rows = measurement_.rows;
-    const std::string csv = measurementCsv(rows.size(), [&rows](size_t i) { return rows.row(i); });
-    const std::string failure = writeFileAtomically(toLatin1(chosen), csv);
-    if (!failure.empty())
-        ctx.messages.ShowMsg(kPlainMessage, kAppTitle,
-                             ctx.texts.text(kDiskWriteError) + ": " + chosen.toStdString() + " (" +
-                                 failure + ")");
+    exportMeasurementCsv(this, ctx, measurement_.rows, measurement_.path, choosePath_);
 }
 
 // ---- closing ----------------------------------------------------------------------------

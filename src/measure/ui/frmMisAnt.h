@@ -5,6 +5,7 @@
 #include "measure/ClosedLoop.h"
 #include "measure/CurrentMeasurement.h"
 #include "measure/RotationMeasurement.h"
+#include "measure/ui/CsvExportDialog.h"
 #include "midi/DecoderSinks.h"
 #include <QString>
 #include <array>
@@ -43,8 +44,7 @@ public:
     // ListScarti rows: Riga, Rot, the measured and the programmed advance, the difference.
     static constexpr int kDifferenceRowLength = 32;
 
-    // Chooses the CSV file to export to, starting in a folder; empty: cancelled.
-    using PathChooser = std::function<QString(const QString& folder, const QString& suggested)>;
+    using PathChooser = CsvPathChooser;
 
     explicit frmMisAnt(WindowContext& ctx, QWidget* parent = nullptr);
     ~frmMisAnt() override;

@@ -74,6 +74,7 @@ frmMisRot::frmMisRot(WindowContext& context, QWidget* parent)
       ComAnticipo(new QPushButton(QStringLiteral("Anticipo"), this)),
       ComDatiGrafico(new QPushButton(kGrafico, this)), ComDatiEst(new QPushButton(kDatiEst, this)),
       ComScanAuto(new QPushButton(kScanAuto, this)), ComSincTc(new QPushButton(kSincTc, this)),
+      ComEsporta(new QPushButton(QStringLiteral("Esporta CSV"), this)),
       Label1(new QLabel(latin1(kRotationHeader), this)), LabEst(new QLabel(kExtendedHeader, this)),
       List1(new RowListView(this)), ListEst(new RowListView(this)), Text1(new QPlainTextEdit(this)),
       LabContRighe(new QLabel(this)), LabTmpMis(new QLabel(kZeroTime, this)),
@@ -100,6 +101,7 @@ frmMisRot::frmMisRot(WindowContext& context, QWidget* parent)
         {ComDatiEst, "ComDatiEst"},
         {ComScanAuto, "ComScanAuto"},
         {ComSincTc, "ComSincTc"},
+        {ComEsporta, "ComEsporta"},
         {Label1, "Label1"},
         {LabEst, "LabEst"},
         {List1, "List1"},
@@ -175,6 +177,7 @@ frmMisRot::frmMisRot(WindowContext& context, QWidget* parent)
     connect(ComDatiEst, &QPushButton::clicked, this, &frmMisRot::ComDatiEst_Click);
     connect(ComScanAuto, &QPushButton::clicked, this, &frmMisRot::ComScanAuto_Click);
     connect(ComSincTc, &QPushButton::clicked, this, &frmMisRot::ComSincTc_Click);
+    connect(ComEsporta, &QPushButton::clicked, this, &frmMisRot::ComEsporta_Click);
     connect(List1, &QAbstractItemView::clicked, this, &frmMisRot::List1_Click);
     connect(HScrollTempoDiv, &QScrollBar::valueChanged, this, &frmMisRot::HScrollTempoDiv_Change);
     connect(HScrollTempoDivFine, &QScrollBar::valueChanged, this,
@@ -394,6 +397,7 @@ void frmMisRot::startAcquisition() {
     ComNuovaMisura->setEnabled(false);
     ComSalva->setEnabled(false);
     ComDatiEst->setEnabled(false);
+    ComEsporta->setEnabled(false);
     setMenus({"mnuSalva", "mnuSalvaAs", "mnuPannelloControllo"}, false);
     ctx.midi.MIDIInDecode = true;
     markModified();
@@ -412,6 +416,7 @@ void frmMisRot::stopAcquisition() {
     ComSospendi->setText(kSospendi);
     ComSospendi->setEnabled(false);
     ComDatiEst->setEnabled(true);
+    ComEsporta->setEnabled(true);
     Text1->hide();
     acquiring_ = false;
     refreshViews();
@@ -491,6 +496,11 @@ void frmMisRot::newMeasurement() {
 void frmMisRot::ComNuovaMisura_Click() {
     if (acquiring_) return;
     newMeasurement();
+}
+
+void frmMisRot::ComEsporta_Click() {
+    if (acquiring_) return;
+    exportMeasurementCsv(this, ctx, doc_.rows, doc_.path, csvChooser_);
 }
 
 void frmMisRot::ComSalva_Click() {
@@ -799,8 +809,9 @@ void frmMisRot::layoutControls() {
     const int clientW = toTwipsX(width());
     const int clientH = toTwipsY(height());
     int x = kGap;
-    for (QPushButton* b : {ComStop, ComSospendi, ComAttiva, ComNuovaMisura, ComSalva, ComNote,
-                           ComAnticipo, ComDatiGrafico, ComDatiEst, ComScanAuto, ComSincTc}) {
+    for (QPushButton* b :
+         {ComStop, ComSospendi, ComAttiva, ComNuovaMisura, ComSalva, ComNote, ComAnticipo,
+          ComDatiGrafico, ComDatiEst, ComScanAuto, ComSincTc, ComEsporta}) {
         place(b, x, kGap, kButtonWidth - kGap, kButtonHeight);
         x += kButtonWidth;
     }

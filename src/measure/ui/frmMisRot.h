@@ -4,6 +4,7 @@
 #include "measure/LiveText.h"
 #include "measure/RotationGraph.h"
 #include "measure/RotationMeasurement.h"
+#include "measure/ui/CsvExportDialog.h"
 #include "midi/DecoderSinks.h"
 #include <array>
 
@@ -23,7 +24,7 @@ class RowListView;
 class frmMisRot : public ChildWindow, public MeasurementSink, public DocumentWindow {
     Q_OBJECT
 public:
-    static constexpr int DefaultWidth = 15000; // twips
+    static constexpr int DefaultWidth = 16000; // twips
     static constexpr int DefaultHeight = 10000;
     // The live views (text, graph, labels, list length) are brought up to date at most this
     // often; rows are stored as they come.
@@ -55,6 +56,8 @@ public:
 
     // The key map of ComStop and ComAttiva.
     void MRKeyDown(int keyCode);
+    // Where ComEsporta writes, instead of asking with the file dialog (tests).
+    void setCsvPathChooser(CsvPathChooser chooser) { csvChooser_ = std::move(chooser); }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -75,6 +78,7 @@ private:
     void ComDatiEst_Click();
     void ComScanAuto_Click();
     void ComSincTc_Click();
+    void ComEsporta_Click();
     void List1_Click();
     void HScrollTempoDiv_Change(int value);
     void HScrollTempoDivFine_Change(int value);
@@ -119,6 +123,7 @@ private:
     bool documentTaken_ = false;
     bool saveOffered_ = false;
     std::string writePath_; // where the file being written goes (its path record)
+    CsvPathChooser csvChooser_;
 
     QPushButton* ComStop;
     QPushButton* ComSospendi;
@@ -131,6 +136,7 @@ private:
     QPushButton* ComDatiEst;
     QPushButton* ComScanAuto;
     QPushButton* ComSincTc;
+    QPushButton* ComEsporta;
     QLabel* Label1;
     QLabel* LabEst;
     RowListView* List1;

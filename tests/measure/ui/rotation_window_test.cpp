@@ -71,6 +71,23 @@ TEST_F(RotationWindowTest, RecordsFromStartToStopAsAUserDrivesIt) {
     EXPECT_TRUE(menuEnabled("mnuSalva"));
     EXPECT_TRUE(menuEnabled("mnuPannelloControllo"));
 
+    // The rows exported for a spreadsheet: a header, then per revolution its number, 3000 rpm,
+    // Tc 20 ms, ... and the seconds elapsed at its end (row n: 0.02 x n s).
+    const std::string csv = t.path("run.csv");
+    w->setCsvPathChooser([&](const QString&, const QString& suggested) {
+        EXPECT_TRUE(suggested.startsWith("Misura-") && suggested.endsWith(".csv"));
+        return QString::fromStdString(csv);
+    });
+    click("ComEsporta");
+    const QStringList lines =
+        QString::fromStdString(readWholeFile(csv).value_or("")).split("\r\n", Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 51);
+    EXPECT_TRUE(lines[0].startsWith("Row,Speed (rpm),Tc (ms),"));
+    EXPECT_TRUE(lines[1].startsWith("1,3000,20.000,"));
+    EXPECT_TRUE(lines[1].endsWith(",0.020000"));
+    EXPECT_TRUE(lines[50].startsWith("50,3000,20.000,"));
+    EXPECT_TRUE(lines[50].endsWith(",1.000000"));
+
     // Clicking a row shows its number and time.
     auto* list = get<QAbstractItemView>("List1");
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {},

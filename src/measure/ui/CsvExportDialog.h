@@ -1,0 +1,17 @@
+#pragma once
+#include "app/ui/WindowContext.h"
+#include <QString>
+#include <functional>
+#include <string>
+
+class QWidget;
+class RowStore;
+
+// Chooses the CSV file to export to, starting in a folder; empty: cancelled.
+using CsvPathChooser = std::function<QString(const QString& folder, const QString& suggested)>;
+
+// Exports a measurement's rows as CSV: asks where (in the measurement folder, named after the
+// document, or through chooser when a test gives one), writes the file atomically and reports
+// a failure with the file and the system's reason.
+void exportMeasurementCsv(QWidget* parent, WindowContext& ctx, const RowStore& rows,
+                          const std::string& documentPath, const CsvPathChooser& chooser);
