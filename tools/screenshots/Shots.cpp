@@ -178,11 +178,11 @@ void stageCoil(Workbench&, ChildWindow* w) {
     QTest::qWait(30); // the deferred recalculation
 }
 
-// The workbench in use: the control panel and a battery recording side by side.
+// The workbench in use: the control panel above a battery recording.
 void stageWorkbench(Workbench& bench, ChildWindow*) {
     stagePanel(bench, bench.open("mnuPannelloControllo"));
     stageBattery(bench, bench.open("mnuMisBatteria"));
-    bench.main->action("mnuAffiancaVert")->trigger();
+    bench.main->action("mnuAffiancaOrizz")->trigger();
 }
 
 constexpr Shot kShots[] = {
