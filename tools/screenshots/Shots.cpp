@@ -1,6 +1,7 @@
 #include "Shots.h"
 #include "Workbench.h"
 #include "app/ui/ChildWindow.h"
+#include "curve/CurveModel.h"
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QLineEdit>
@@ -97,8 +98,25 @@ void stageRotationGraph(Workbench& bench, ChildWindow* w) {
     recordSweep(bench, w, 4000);
 }
 
+// MDX holds curve 1, from 5 degrees at 1,000 rpm to 25 degrees at 9,000 rpm (curve graph
+// twips: 1,200 per 1,000 rpm from 500 rpm and per 10 degrees); a whole sweep is recorded
+// and the graph shows the measured points.
 void stageAdvance(Workbench& bench, ChildWindow* w) {
+    curve::Curve programmed;
+    programmed.points[0] = {600, 600};
+    programmed.points[1] = {10200, 3000};
+    programmed.CurveLastPoint = 1;
+    curve::BuildCurveTable(programmed);
+    UnitEeprom eeprom = bench.link.unit.eeprom();
+    for (int i = 0; i < curve::StoredEntries; ++i)
+        eeprom.mdx[static_cast<size_t>(6 + i)] =
+            static_cast<uint8_t>(programmed.CurveTable[static_cast<size_t>(i)]);
+    eeprom.mdx[4] &= 0xFE; // curve 1 programmed
+    bench.link.unit.setEeprom(eeprom);
+
     recordSweep(bench, w, 20'000);
+    click(w, "ComDatiGrafico");
+    bench.run(5);
 }
 
 void stageNotes(Workbench& bench, ChildWindow* w) {
@@ -160,11 +178,11 @@ void stageCoil(Workbench&, ChildWindow* w) {
     QTest::qWait(30); // the deferred recalculation
 }
 
-// The workbench in use: the control panel and a battery recording side by side.
+// The workbench in use: the control panel above a battery recording.
 void stageWorkbench(Workbench& bench, ChildWindow*) {
     stagePanel(bench, bench.open("mnuPannelloControllo"));
     stageBattery(bench, bench.open("mnuMisBatteria"));
-    bench.main->action("mnuAffiancaVert")->trigger();
+    bench.main->action("mnuAffiancaOrizz")->trigger();
 }
 
 constexpr Shot kShots[] = {

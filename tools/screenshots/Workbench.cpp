@@ -2,6 +2,7 @@
 #include "app/ui/ChildWindow.h"
 #include "app/ui/WindowRegistry.h"
 #include "midi/ui/RingPollTimer.h"
+#include "panel/ui/frmPannelloControllo.h"
 #include <QApplication>
 #include <QDir>
 #include <QMdiArea>
@@ -44,6 +45,9 @@ void Workbench::run(uint64_t ms) {
         for (RingPollTimer* poller : main->findChildren<RingPollTimer*>())
             if (poller->isActive()) poller->pollNow();
     }
+    // The control panel shows its monitor on a timer of its own: show it now.
+    for (frmPannelloControllo* panel : main->findChildren<frmPannelloControllo*>())
+        panel->flushMonitor();
     QApplication::processEvents();
 }
 

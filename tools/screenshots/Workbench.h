@@ -26,7 +26,8 @@ struct Workbench {
     Workbench(const Workbench&) = delete;
     Workbench& operator=(const Workbench&) = delete;
 
-    // Lets ms of unit time pass, then every running window poller takes what arrived.
+    // Lets ms of unit time pass, then every running window poller takes what arrived and the
+    // windows show it.
     void run(uint64_t ms);
     // Opens a window through its menu entry, as the user does.
     ChildWindow* open(const char* entry);
