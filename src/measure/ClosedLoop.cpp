@@ -12,6 +12,8 @@ constexpr int kFirstEntry = curve::FirstLowByte; // 500 rpm
 constexpr int kLastEntry = 106;                  // 9,900 rpm, the last one the unit holds
 constexpr int kCurve1Address = 6;
 constexpr int kCurve2Address = 113;
+constexpr uint8_t kProgrammingMode = 0xD1; // sent, and answered when granted
+constexpr uint8_t kRunMode = 0xD0;
 
 int entryOf(double rpm) {
     const double held = std::clamp(rpm, 500.0, 9900.0);
@@ -64,8 +66,13 @@ void TableReadBack::start(bool master, int curveNo) {
     base_ = curveNo == 2 ? kCurve2Address : kCurve1Address;
     next_ = 0;
     table_.fill(0);
-    running_ = true;
-    requestNext();
+    phase_ = Phase::EnteringMode;
+    wait_.expectModeAnswer();
+    port_.sendCommand(kProgrammingMode);
+}
+
+void TableReadBack::stop() {
+    if (running()) finish(Outcome::NoAnswer);
 }
 
 void TableReadBack::requestNext() {
@@ -75,32 +82,37 @@ void TableReadBack::requestNext() {
     port_.SendReadRequest();
 }
 
+// Sent even when the unit did not answer 0xD1: it may have entered the mode and only its
+// answer got lost, and in run mode it merely answers 0xD0 again.
+TableReadBack::Outcome TableReadBack::finish(Outcome outcome) {
+    phase_ = Phase::Idle;
+    wait_.cancel();
+    port_.sendCommand(kRunMode);
+    return outcome;
+}
+
 TableReadBack::Outcome TableReadBack::tick(int ms) {
-    if (!running_) return Outcome::Completed;
+    if (!running()) return Outcome::Completed;
+    if (phase_ == Phase::EnteringMode && wait_.state() == UnitReplyWait::State::Answered) {
+        if (wait_.status() != kProgrammingMode) return finish(Outcome::Refused);
+        phase_ = Phase::Reading;
+        requestNext();
+    }
     // Every reply that came in since the last tick moves the read-back on.
-    while (wait_.state() == UnitReplyWait::State::Answered) {
+    while (phase_ == Phase::Reading && wait_.state() == UnitReplyWait::State::Answered) {
         table_[static_cast<std::size_t>(next_)] = static_cast<uint16_t>(wait_.value());
-        if (++next_ == curve::StoredEntries) {
-            running_ = false;
-            wait_.cancel();
-            return Outcome::Completed;
-        }
+        if (++next_ == curve::StoredEntries) return finish(Outcome::Completed);
         requestNext();
     }
     switch (wait_.state()) {
     case UnitReplyWait::State::WrongModule:
-        running_ = false;
-        return Outcome::WrongModule;
-    case UnitReplyWait::State::TimedOut:
-        running_ = false;
-        return Outcome::NoAnswer;
-    default:
+        return finish(Outcome::WrongModule);
+    case UnitReplyWait::State::Waiting:
         wait_.elapse(ms);
-        if (wait_.state() == UnitReplyWait::State::TimedOut) {
-            running_ = false;
-            return Outcome::NoAnswer;
-        }
+        if (wait_.state() == UnitReplyWait::State::TimedOut) return finish(Outcome::NoAnswer);
         return Outcome::Running;
+    default:
+        return finish(Outcome::NoAnswer);
     }
 }
 

@@ -34,29 +34,42 @@ struct Summary {
 Summary compare(const RowStore& advanceRows, const curve::Table& table,
                 std::vector<std::optional<double>>* differences = nullptr);
 
-// Reads a curve's table back from a module: one read request per entry (addresses 6.. for
-// curve 1, 113.. for curve 2), each sent when the previous one was answered. Time passes
-// through tick(); a reply that does not come within its wait ends the read-back.
+// Reads a curve's table back from a module. The unit answers memory requests only in
+// programming mode, so the read-back first sends 0xD1 and waits for the unit's 0xD1; then
+// one read request per entry (addresses 6.. for curve 1, 113.. for curve 2), each sent when
+// the previous one was answered; at the end, however it ends, 0xD0 puts the unit back in run
+// mode, where it streams its revolutions again. Time passes through tick(); an answer that
+// does not come within its wait ends the read-back.
 class TableReadBack {
 public:
-    enum class Outcome { Running, Completed, WrongModule, NoAnswer };
+    enum class Outcome {
+        Running,
+        Completed,
+        WrongModule, // the other module answered a read
+        Refused,     // the unit answered 0xD0 to 0xD1: it stays in run mode
+        NoAnswer,    // the mode answer or a read's reply did not come in time
+    };
 
     TableReadBack(MidiPort& port, UnitReplyWait& wait) : port_(port), wait_(wait) {}
     void start(bool master, int curveNo);
     Outcome tick(int ms);
-    bool running() const { return running_; }
+    // Ends a running read-back now, the unit sent back to run mode.
+    void stop();
+    bool running() const { return phase_ != Phase::Idle; }
     int entriesRead() const { return next_; }
     const curve::Table& table() const { return table_; }
 
 private:
+    enum class Phase { Idle, EnteringMode, Reading };
     void requestNext();
+    Outcome finish(Outcome outcome);
 
     MidiPort& port_;
     UnitReplyWait& wait_;
     bool master_ = true;
     int base_ = 6;
     int next_ = 0;
-    bool running_ = false;
+    Phase phase_ = Phase::Idle;
     curve::Table table_{};
 };
 

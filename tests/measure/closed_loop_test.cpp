@@ -71,55 +71,133 @@ TEST(ClosedLoop, EachRowsDifferenceAndTheLargestWithItsSpeed) {
     EXPECT_EQ(s.rpmOfLargest, 1000);
 }
 
-TEST(ClosedLoop, ReadsACurvesTableBackFromTheChosenModule) {
+namespace {
+
+using Outcome = closedloop::TableReadBack::Outcome;
+
+// The port over the simulated unit, replies reaching the wait through the decoder. MSX
+// holds 3, 10, 17, ... (i * 7 + 3) in curve 2's entries; MDX holds zeros there.
+struct ReadBackRig {
+    ReadBackRig() {
+        link.connect(port);
+        targets.addReplyListener(&wait);
+        link.unit.setEngine({.profile = SpeedProfile::Fixed, .fixedRpm = 2000});
+        UnitEeprom eeprom = link.unit.eeprom();
+        for (int i = 0; i < curve::StoredEntries; ++i) {
+            eeprom.msx[static_cast<size_t>(113 + i)] = static_cast<uint8_t>(i * 7 + 3);
+            eeprom.mdx[static_cast<size_t>(113 + i)] = 0;
+        }
+        link.unit.setEeprom(eeprom);
+        port.MIDIInDecode = true;
+        port.StopMIDIPoll = false;
+        port.StartMIDIIn();
+    }
+    // 10 ms of unit time, the input drained, one tick; until the read-back ends.
+    Outcome run(int maxTicks = 1000) {
+        Outcome outcome = Outcome::Running;
+        for (int tick = 0; tick < maxTicks && outcome == Outcome::Running; ++tick) {
+            link.pump(10'000);
+            pollRing(port, decoder);
+            outcome = readBack.tick(10);
+        }
+        return outcome;
+    }
+    // The messages of revolution bursts (everything but mode answers) the unit sends in ms.
+    int streamedIn(uint64_t ms) {
+        link.unit.advance(ms * 1000);
+        int revolutionMessages = 0;
+        for (const uint32_t m : link.unit.takeOutput())
+            if ((m & 0xF0) != 0xD0) ++revolutionMessages;
+        return revolutionMessages;
+    }
+    // The input restarted after a pause: what the unit said meanwhile is lost.
+    void restartInput() {
+        link.pump(10'000);
+        port.StartMIDIIn();
+    }
+
     AppState app;
     Texts texts;
     RecordingNotifier notifier;
     MessageService messages{texts, notifier};
     PrecisionClock clock;
     SimulatedUnitLink link;
-    link.inNames = {"Unit"};
-    link.outNames = {"Unit"};
     MidiPort port{link, messages, clock};
-    port.MIDIInDevice = 0;
-    port.MIDIOutDevice = 0;
-    port.OpenMIDIIn();
-    port.OpenMIDIOut();
     DecoderTargets targets;
     Decoder decoder{port, app, notifier, targets};
     UnitReplyWait wait;
-    targets.addReplyListener(&wait);
-    link.unit.setEngine({.profile = SpeedProfile::Fixed, .fixedRpm = 2000});
+    closedloop::TableReadBack readBack{port, wait};
+};
 
-    UnitEeprom eeprom = link.unit.eeprom();
-    for (int i = 0; i < curve::StoredEntries; ++i) {
-        eeprom.msx[static_cast<size_t>(113 + i)] = static_cast<uint8_t>(i * 7 + 3);
-        eeprom.mdx[static_cast<size_t>(113 + i)] = 0;
-    }
-    link.unit.setEeprom(eeprom);
-    port.MIDIInDecode = true;
-    port.StopMIDIPoll = false;
-    port.StartMIDIIn();
+} // namespace
 
-    closedloop::TableReadBack readBack(port, wait);
-    readBack.start(false, 2); // MSX, curve 2
-    closedloop::TableReadBack::Outcome outcome = closedloop::TableReadBack::Outcome::Running;
-    for (int tick = 0; tick < 1000 && outcome == closedloop::TableReadBack::Outcome::Running;
-         ++tick) {
-        link.pump(10'000); // revolutions keep streaming meanwhile
-        pollRing(port, decoder);
-        outcome = readBack.tick(10);
-    }
-    ASSERT_EQ(outcome, closedloop::TableReadBack::Outcome::Completed);
+TEST(ClosedLoop, ReadsACurvesTableBackFromTheChosenModule) {
+    ReadBackRig r;
+    // The unit answers no memory request in run mode: the read-back has to ask for
+    // programming mode first and give the unit back to run mode at the end.
+    r.readBack.start(false, 2); // MSX, curve 2
+    ASSERT_EQ(r.link.sent, std::vector<uint32_t>{0xD1});
+    EXPECT_EQ(r.link.unit.mode(), UnitMode::Programming);
+    ASSERT_EQ(r.run(), Outcome::Completed);
     for (int i = 0; i < curve::StoredEntries; ++i)
-        ASSERT_EQ(readBack.table()[static_cast<size_t>(i)], (i * 7 + 3) & 0xFF) << i;
-    EXPECT_EQ(readBack.table()[107], 0);
+        ASSERT_EQ(r.readBack.table()[static_cast<size_t>(i)], (i * 7 + 3) & 0xFF) << i;
+    EXPECT_EQ(r.readBack.table()[107], 0);
 
-    // A unit that does not answer ends the read-back.
-    port.StopMIDIIn();
-    readBack.start(true, 1);
-    outcome = closedloop::TableReadBack::Outcome::Running;
-    for (int tick = 0; tick < 200 && outcome == closedloop::TableReadBack::Outcome::Running; ++tick)
-        outcome = readBack.tick(10);
-    EXPECT_EQ(outcome, closedloop::TableReadBack::Outcome::NoAnswer);
+    // 0xD1, 107 reads, 0xD0. MSX reads are 0x8C; address 113 is data1 0x71; address 219
+    // (0xDB) carries its bit 7 in status bit 1: 0x8E with data1 0x5B.
+    ASSERT_EQ(r.link.sent.size(), 109u);
+    EXPECT_EQ(r.link.sent[1], 0x718Cu);
+    EXPECT_EQ(r.link.sent[107], 0x5B8Eu);
+    EXPECT_EQ(r.link.sent.back(), 0xD0u);
+    EXPECT_EQ(r.link.unit.mode(), UnitMode::Run);
+    // Back in run mode the revolutions stream again: at 2000 rpm a 30 ms revolution of
+    // five messages, so 100 ms bring at least three bursts.
+    EXPECT_GE(r.streamedIn(100), 15);
+}
+
+TEST(ClosedLoop, AReadBackTheUnitRefusesOrDoesNotAnswerLeavesItInRunMode) {
+    ReadBackRig r;
+    // Refused: 0xD1 answered 0xD0, so no read is sent at all.
+    UnitFaults refusing;
+    refusing.refuseModes = true;
+    r.link.unit.setFaults(refusing);
+    r.readBack.start(true, 1);
+    EXPECT_EQ(r.run(), Outcome::Refused);
+    EXPECT_FALSE(r.readBack.running());
+    EXPECT_EQ(r.link.sent, (std::vector<uint32_t>{0xD1, 0xD0}));
+    EXPECT_EQ(r.link.unit.mode(), UnitMode::Run);
+
+    // No answer to 0xD1 within the reply wait's second: 100 ticks of 10 ms, not fewer.
+    r.link.unit.setFaults({});
+    r.link.sent.clear();
+    r.port.StopMIDIIn(); // nothing reaches the program
+    r.readBack.start(true, 1);
+    EXPECT_EQ(r.link.unit.mode(), UnitMode::Programming);
+    EXPECT_EQ(r.run(99), Outcome::Running);
+    EXPECT_EQ(r.run(1), Outcome::NoAnswer);
+    // The unit did enter the mode, only its answer was lost: it is sent back all the same.
+    EXPECT_EQ(r.link.sent, (std::vector<uint32_t>{0xD1, 0xD0}));
+    EXPECT_EQ(r.link.unit.mode(), UnitMode::Run);
+
+    // A reply that stops coming halfway ends the read-back too, the unit sent back.
+    r.link.sent.clear();
+    r.restartInput();
+    r.readBack.start(false, 2);
+    r.run(5);
+    ASSERT_GT(r.readBack.entriesRead(), 0);
+    r.port.StopMIDIIn();
+    EXPECT_EQ(r.run(), Outcome::NoAnswer);
+    EXPECT_LT(r.readBack.entriesRead(), curve::StoredEntries);
+    EXPECT_EQ(r.link.sent.back(), 0xD0u);
+    EXPECT_EQ(r.link.unit.mode(), UnitMode::Run);
+
+    // Stopped from outside while it runs: the unit goes back to run mode at once.
+    r.link.sent.clear();
+    r.restartInput();
+    r.readBack.start(false, 2);
+    r.run(3);
+    r.readBack.stop();
+    EXPECT_FALSE(r.readBack.running());
+    EXPECT_EQ(r.link.sent.back(), 0xD0u);
+    EXPECT_EQ(r.link.unit.mode(), UnitMode::Run);
 }

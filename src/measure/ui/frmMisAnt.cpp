@@ -392,6 +392,7 @@ bool frmMisAnt::startInput() {
 
 void frmMisAnt::startAcquisition() {
     MidiPort& midi = ctx.midi;
+    cancelReadBackForRecording();
     ownAcquisition_ = true;
     startInput();
     overrunsAtStart_ = midi.ring.overruns();
@@ -408,6 +409,7 @@ void frmMisAnt::stopAcquisition() {
 }
 
 void frmMisAnt::followStart() {
+    cancelReadBackForRecording();
     overrunsAtStart_ = ctx.midi.ring.overruns();
     showAcquiring(true);
 }
@@ -658,6 +660,14 @@ namespace {
 constexpr int kSourceMdx = 0;
 constexpr int kSourceMsx = 1;
 const QString kCurveWindowPrefix = QStringLiteral("Finestra: ");
+const QString kMsgStopFirst =
+    QStringLiteral("Fermare la misura prima di leggere la curva dall'unita'");
+const QString kMsgWrongModule = QStringLiteral("Ha risposto l'altro modulo: verifica annullata");
+const QString kMsgRefused =
+    QStringLiteral("L'unita' ha rifiutato il modo programmazione: verifica annullata");
+const QString kMsgNoAnswer = QStringLiteral("Nessuna risposta dall'unita': verifica annullata");
+const QString kMsgCancelledByRecording =
+    QStringLiteral("Misura avviata: lettura della curva annullata");
 } // namespace
 
 // The sources of the programmed curve: either module of the unit, and every open curve
@@ -688,10 +698,18 @@ void frmMisAnt::ComVerifica_Click() {
         setReferenceTable(window->document().curves[static_cast<size_t>(curveNo - 1)].CurveTable);
         return;
     }
+    // The unit streams no revolutions while it is in programming mode, and its replies would
+    // be taken for revolution data: a recording and a read-back exclude each other.
+    if (running()) {
+        LabVerifica->setText(kMsgStopFirst);
+        return;
+    }
     // Read back from the module: the replies reach the wait through the decoder.
     if (ctx.targets) ctx.targets->addReplyListener(&wait_);
     readBackStartedInput_ = startInput();
     ctx.midi.MIDIInDecode = true;
+    // A late answer to an earlier mode command must not pass for the answer to this one.
+    ctx.midi.ring.discard();
     readBack_.start(source == kSourceMdx, curveNo);
     ComVerifica->setEnabled(false);
     LabVerifica->setText(QStringLiteral("Lettura della curva %1 da %2...")
@@ -710,13 +728,22 @@ void frmMisAnt::checkTick() {
         setReferenceTable(readBack_.table());
         return;
     }
-    LabVerifica->setText(outcome == Outcome::WrongModule
-                             ? QStringLiteral("Ha risposto l'altro modulo: verifica annullata")
-                             : QStringLiteral("Nessuna risposta dall'unita': verifica annullata"));
+    LabVerifica->setText(outcome == Outcome::WrongModule ? kMsgWrongModule
+                         : outcome == Outcome::Refused   ? kMsgRefused
+                                                         : kMsgNoAnswer);
+}
+
+// A recording that starts ends a running read-back: the unit goes back to run mode.
+void frmMisAnt::cancelReadBackForRecording() {
+    if (!readBack_.running()) return;
+    endReadBack(readBackStartedInput_);
+    ctx.midi.ring.discard(); // read replies still waiting there are no revolution data
+    LabVerifica->setText(kMsgCancelledByRecording);
 }
 
 void frmMisAnt::endReadBack(bool stopInput) {
     checkTimer_->stop();
+    readBack_.stop();
     if (ctx.targets) ctx.targets->removeReplyListener(&wait_);
     wait_.cancel();
     if (stopInput && !running()) {

@@ -107,6 +107,7 @@ private:
     void limitsChanged();
     void ComVerifica_Click();
     void endReadBack(bool stopInput);
+    void cancelReadBackForRecording();
     void fillSourceChoice();
     void compareNewRows();
     void showSummary();

@@ -93,9 +93,17 @@ TEST_F(ClosedLoopWindowTest, EveryMeasuredPointLiesOnTheCurveReadBackFromTheUnit
     auto* source = get<QComboBox>(w, "ComboSorgente");
     ASSERT_EQ(source->currentText(), "MDX");
     EXPECT_EQ(get<QComboBox>(w, "ComboCurva")->currentText(), "Curva 1");
+    // The unit answers memory reads only in programming mode: the check asks for it first
+    // and sends the unit back to run mode at the end.
+    link.sent.clear();
     click(w, "ComVerifica");
     EXPECT_TRUE(link.inputStarted());
+    ASSERT_EQ(link.sent, std::vector<uint32_t>{0xD1});
     runChecking(2000);
+    ASSERT_EQ(link.sent.size(), 1u + curve::StoredEntries + 1u); // 0xD1, the reads, 0xD0
+    EXPECT_EQ(link.sent[1], 0x0688u);                            // MDX, address 6
+    EXPECT_EQ(link.sent.back(), 0xD0u);
+    EXPECT_EQ(link.unit.mode(), UnitMode::Run);
     ASSERT_TRUE(w->referenceTable().has_value());
     for (int i = 0; i < curve::StoredEntries; ++i)
         ASSERT_EQ((*w->referenceTable())[static_cast<size_t>(i)], table[static_cast<size_t>(i)]);
@@ -134,4 +142,61 @@ TEST_F(ClosedLoopWindowTest, AUnitThatDoesNotAnswerEndsTheCheck) {
     EXPECT_TRUE(text(w, "LabVerifica").contains("Nessuna risposta"));
     EXPECT_TRUE(get<QPushButton>(w, "ComVerifica")->isEnabled());
     EXPECT_FALSE(link.inputStarted());
+    // Had the unit entered programming mode unheard, it is sent back to run mode.
+    EXPECT_EQ(link.sent.back(), 0xD0u);
+    EXPECT_EQ(link.unit.mode(), UnitMode::Run);
+
+    // A unit that refuses programming mode (0xD0 to 0xD1) ends the check at once.
+    UnitFaults refusing;
+    refusing.refuseModes = true;
+    link.unit.setFaults(refusing);
+    link.pump(10'000); // the answers to the first check go to a stopped input
+    link.sent.clear();
+    click(w, "ComVerifica");
+    runChecking(5);
+    EXPECT_FALSE(w->findChild<QTimer*>("TimerVerifica")->isActive());
+    EXPECT_FALSE(w->referenceTable().has_value());
+    EXPECT_TRUE(text(w, "LabVerifica").contains("rifiutato")) << text(w, "LabVerifica");
+    EXPECT_EQ(link.sent, (std::vector<uint32_t>{0xD1, 0xD0})); // not a single read
+    EXPECT_TRUE(get<QPushButton>(w, "ComVerifica")->isEnabled());
+    EXPECT_FALSE(link.inputStarted());
+}
+
+// In programming mode the unit streams no revolutions, and its replies would be taken for
+// revolution data: the read-back is refused while recording, and a recording that starts
+// ends a read-back.
+TEST_F(ClosedLoopWindowTest, RecordingAndReadingTheCurveBackExcludeEachOther) {
+    ASSERT_NE(w, nullptr);
+    click(w, "ComStop");
+    run(500);
+    const size_t before = w->advanceRows().size();
+    ASSERT_GT(before, 0u);
+    click(w, "ComVerifica");
+    EXPECT_TRUE(text(w, "LabVerifica").contains("Fermare la misura")) << text(w, "LabVerifica");
+    EXPECT_FALSE(w->findChild<QTimer*>("TimerVerifica")->isActive());
+    EXPECT_EQ(link.sentCount(0xD1), 0);
+    EXPECT_EQ(link.unit.mode(), UnitMode::Run);
+    run(500);
+    EXPECT_GT(w->advanceRows().size(), before); // the recording went on undisturbed
+    click(w, "ComStop");
+
+    // Start while the curve is being read: the read-back ends, the unit back in run mode,
+    // and the recording gets its revolutions.
+    click(w, "ComVerifica");
+    runChecking(10);
+    ASSERT_TRUE(w->findChild<QTimer*>("TimerVerifica")->isActive());
+    EXPECT_EQ(link.unit.mode(), UnitMode::Programming);
+    link.sent.clear();
+    click(w, "ComStop");
+    EXPECT_EQ(caption(w, "ComStop"), "Stop");
+    EXPECT_FALSE(w->findChild<QTimer*>("TimerVerifica")->isActive());
+    EXPECT_EQ(link.sent, std::vector<uint32_t>{0xD0});
+    EXPECT_EQ(link.unit.mode(), UnitMode::Run);
+    EXPECT_TRUE(text(w, "LabVerifica").contains("annullata")) << text(w, "LabVerifica");
+    EXPECT_FALSE(w->referenceTable().has_value());
+    EXPECT_TRUE(get<QPushButton>(w, "ComVerifica")->isEnabled());
+    const size_t atStart = w->advanceRows().size();
+    run(500);
+    EXPECT_GT(w->advanceRows().size(), atStart);
+    click(w, "ComStop");
 }
