@@ -7,6 +7,7 @@
 #include "midi/ui/RingPollTimer.h"
 #include "panel/ui/frmPannelloControllo.h"
 #include "support/SimulatedUnitLink.h"
+#include "support/ui/DrainRing.h"
 #include "support/ui/TestContext.h"
 #include <QAction>
 #include <QApplication>
@@ -123,7 +124,7 @@ protected:
     // Unit time passes; the panel's TimerMIDIIn hands what arrived to the decoder.
     void pumpPanel(QWidget* panel, uint64_t us) {
         link.pump(us);
-        get<RingPollTimer>(panel, "TimerMIDIIn")->pollNow();
+        drainRing(get<RingPollTimer>(panel, "TimerMIDIIn"), port);
     }
     size_t sentCount() const { return link.sent.size(); }
     // The next open or save dialog answers path ("" cancels).

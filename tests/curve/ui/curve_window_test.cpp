@@ -8,6 +8,7 @@
 #include "midi/ui/RingPollTimer.h"
 #include "panel/ui/frmPannelloControllo.h"
 #include "support/SimulatedUnitLink.h"
+#include "support/ui/DrainRing.h"
 #include "support/ui/TestContext.h"
 #include <QAction>
 #include <QApplication>
@@ -106,7 +107,7 @@ protected:
     // The main window's ring poller takes what the unit sent.
     void poll() {
         for (RingPollTimer* r : main->findChildren<RingPollTimer*>())
-            if (r->parent() == main.get()) r->pollNow();
+            if (r->parent() == main.get()) drainRing(r, port);
     }
     void pump(uint64_t us = 80'000) {
         link.pump(us);

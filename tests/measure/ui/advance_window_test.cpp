@@ -7,6 +7,7 @@
 #include "measure/ui/frmMisAntPicture.h"
 #include "measure/ui/frmMisRotNote.h"
 #include "measure_fixture.h"
+#include "support/ui/DrainRing.h"
 #include <QDir>
 #include <QListView>
 #include <QPlainTextEdit>
@@ -317,7 +318,7 @@ TEST_F(AdvanceWindowTest, AnOverflowingInputSaysHowManyMessagesWereLost) {
     // A minute of revolutions arrives while nothing drains the input: 45,000 messages for a
     // ring that holds 31,999.
     link.pump(60'000'000);
-    mainPoller()->pollNow();
+    drainRing(mainPoller(), port);
     click(w, "ComStop");
     const uint32_t lost = port.ring.overruns();
     ASSERT_GT(lost, 10'000u);

@@ -1,6 +1,7 @@
 #include "curve/CurveModel.h"
 #include "measure/ui/frmMisAnt.h"
 #include "measure_fixture.h"
+#include "support/ui/DrainRing.h"
 #include <QComboBox>
 #include <QDir>
 #include <QListView>
@@ -49,7 +50,7 @@ protected:
     void runChecking(int ticks) {
         for (int i = 0; i < ticks && w->findChild<QTimer*>("TimerVerifica")->isActive(); ++i) {
             link.pump(10'000);
-            mainPoller()->pollNow();
+            drainRing(mainPoller(), port);
             w->checkTick();
         }
     }

@@ -6,6 +6,7 @@
 #include "midi/MidiPort.h"
 #include "midi/ui/RingPollTimer.h"
 #include "support/SimulatedUnitLink.h"
+#include "support/ui/DrainRing.h"
 #include "support/ui/TestContext.h"
 #include <QAction>
 #include <QApplication>
@@ -74,7 +75,7 @@ protected:
     void run(uint64_t ms) {
         for (uint64_t done = 0; done < ms; done += 20) {
             link.pump(20'000);
-            mainPoller()->pollNow();
+            drainRing(mainPoller(), port);
         }
     }
     template <class T> T* get(QWidget* w, const char* name) const {

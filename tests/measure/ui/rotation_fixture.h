@@ -2,6 +2,7 @@
 #include "app/ui/DocumentDispatch.h"
 #include "measure/ui/frmMisRot.h"
 #include "measure_fixture.h"
+#include "support/ui/DrainRing.h"
 #include <QAbstractItemView>
 #include <QElapsedTimer>
 #include <QLocale>
@@ -48,7 +49,7 @@ protected:
         for (uint64_t step = 0; ms > 0; ms -= step) {
             step = std::min<uint64_t>(ms, 2000);
             link.pump(step * 1000);
-            mainPoller()->pollNow();
+            drainRing(mainPoller(), port);
         }
     }
     // The event loop runs long enough for the window's screen refresh.

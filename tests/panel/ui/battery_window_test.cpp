@@ -1,5 +1,6 @@
 #include "panel/ui/frmMisBatteria.h"
 #include "panel_fixture.h"
+#include "support/ui/DrainRing.h"
 #include <QLocale>
 #include <QTimer>
 #include <algorithm>
@@ -21,7 +22,7 @@ protected:
         for (uint64_t step = 0; ms > 0; ms -= step) {
             step = std::min<uint64_t>(ms, 10'000);
             link.pump(step * 1000);
-            poller()->pollNow();
+            drainRing(poller(), port);
         }
     }
     QPushButton* start() { return button("ComStart"); }

@@ -1,6 +1,7 @@
 #include "app/FileStore.h"
 #include "panel/ui/frmPannelloControllo.h"
 #include "panel_fixture.h"
+#include "support/ui/DrainRing.h"
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -47,7 +48,7 @@ protected:
     // The unit answers and the panel's TimerMIDIIn takes the answers, as one tick does.
     bool pump() {
         link.pump(1000);
-        const bool goingOn = poller()->pollNow();
+        const bool goingOn = drainRing(poller(), port);
         w->flushMonitor();
         return goingOn;
     }

@@ -1,0 +1,14 @@
+#pragma once
+#include "midi/MidiPort.h"
+#include "midi/ui/RingPollTimer.h"
+
+// Polls until the input ring is empty, as the poller's ticks do one after the other: a single
+// poll ends at its time budget, which a loaded machine (or a sanitized build) can reach
+// before the ring is drained. False once the poller has stopped itself.
+inline bool drainRing(RingPollTimer* poller, const MidiPort& port) {
+    bool goingOn = true;
+    do {
+        goingOn = poller->pollNow();
+    } while (goingOn && !port.ring.empty());
+    return goingOn;
+}
