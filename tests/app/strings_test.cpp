@@ -1,7 +1,6 @@
 #include "StringTable.h"
 #include "app/ShowMsg.h"
 #include "app/Texts.h"
-#include "support/RecordingNotifier.h"
 
 #include <climits>
 #include <gtest/gtest.h>
@@ -73,13 +72,4 @@ TEST(ShowMsgText, EveryCodeHasAMessageInBothLanguagesUnknownOnesAGenericError) {
     }
     EXPECT_EQ(composeMessage(it, 37, ""), "errore generico");
     EXPECT_EQ(composeMessage(en, 37, "XYZ"), "generic error: XYZ");
-}
-
-TEST(ShowMsgBox, WarningCarriesTitleAndText) {
-    RecordingNotifier notifier;
-    MessageService messages(it, notifier);
-    messages.ShowMsg(4, "Titolo", "ABC");
-    ASSERT_EQ(notifier.warnings.size(), 1u);
-    EXPECT_EQ(notifier.warnings[0].title, "Titolo");
-    EXPECT_EQ(notifier.warnings[0].text, "Formato dati ABC errato");
 }

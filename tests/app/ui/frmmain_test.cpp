@@ -16,10 +16,10 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
-#include <QScreen>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -107,17 +107,6 @@ TEST_F(MainWindowTest, SaveAsFollowsTheActiveWindowAndSavesTheMonitor) {
     EXPECT_EQ(t.app.RecentDoc[1].Path, ""); // no reader can open it again
 }
 
-TEST_F(MainWindowTest, CaptionsComeFromTheStringTable) {
-    start();
-    EXPECT_EQ(main->windowTitle(), "Quenaro v 2.3 - ZEPHALON");
-    EXPECT_EQ(main->action("mnuFile")->text(), "&File");
-    EXPECT_EQ(main->action("mnuChiudi")->text(), "&Chiudi");
-    EXPECT_EQ(main->action("mnuWindow")->text(), "Fi&nestra");
-    EXPECT_EQ(main->action("mnuMIDIOut")->text(), "Dispositivo MIDI di uscita");
-    EXPECT_EQ(main->action("mnuInfo")->text(), "Informazioni su ZEPHALON");
-    EXPECT_FALSE(enabled("mnuStampa"));
-}
-
 TEST_F(MainWindowTest, DeviceMenusListSevenAndFollowChoices) {
     for (int i = 0; i < 9; ++i) {
         t.midiSystem.outNames.push_back("Out " + std::to_string(i));
@@ -171,7 +160,10 @@ TEST_F(MainWindowTest, ClosingWritesSettingsWithPlacementAndDevices) {
     main->resize(800, 600);
     main->action("mnuVisBarraStato")->trigger(); // hide the status bar
     main->showMaximized();
+    main->action("mnuBloccoNote")->trigger();
     main->close();
+    EXPECT_EQ(t.app.WinRec[38].State, 1); // the notebook was open
+    EXPECT_EQ(t.app.ChildCount, 0);
 
     const std::string file = settingsFile();
     ASSERT_GE(file.size(), 14u * 500u);
@@ -195,14 +187,6 @@ TEST_F(MainWindowTest, ClosingWritesSettingsWithPlacementAndDevices) {
     EXPECT_FALSE(again.StatusBarOn);
     EXPECT_EQ(again.WinRec[1].State, 2);
     EXPECT_EQ(again.WinRec[1].Left, 1500);
-}
-
-TEST_F(MainWindowTest, ClosingWithTheNotebookOpenRecordsItOpen) {
-    start();
-    main->action("mnuBloccoNote")->trigger();
-    main->close();
-    EXPECT_EQ(t.app.WinRec[38].State, 1);
-    EXPECT_EQ(t.app.ChildCount, 0);
 }
 
 TEST_F(MainWindowTest, LanguageChoiceIsStoredForTheNextRunAndTheToolkitSpeaksIt) {
@@ -318,13 +302,6 @@ TEST_F(MainWindowTest, TheFrameAndItsChildrenCarryTheProgramIcon) {
     EXPECT_GT(centre.red(), 200);
     EXPECT_LT(centre.blue(), 120);
     EXPECT_EQ(sub("frmBloccoNote")->windowIcon().pixmap(16, 16).toImage(), frame);
-}
-
-TEST_F(MainWindowTest, MissingGuideShowsFileMissing) {
-    start();
-    main->action("mnuGuida")->trigger();
-    ASSERT_EQ(t.notifier.warnings.size(), 1u);
-    EXPECT_EQ(t.notifier.warnings[0].text, "File assente");
 }
 
 TEST_F(MainWindowTest, APlacementOffEveryScreenComesBackOnScreen) {
