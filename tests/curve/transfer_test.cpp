@@ -127,25 +127,6 @@ TEST_F(CurveTransferTest, BothCurvesIntoMsxFillAndVerifyBothTables) {
     EXPECT_EQ(link.sent.size(), 1u + 214 + 2 + 1 + 214);
 }
 
-TEST_F(CurveTransferTest, FramingOfSingleRequests) {
-    link.sent.clear();
-    port.ProgMaster = true;
-    for (int a : {128, 219, 113}) {
-        port.ProgAddr = a;
-        port.ProgValue = 0;
-        port.SendWriteRequest();
-    }
-    port.ProgMaster = false;
-    port.ProgAddr = 10;
-    port.ProgValue = 200;
-    port.SendWriteRequest();
-    port.ProgMaster = true;
-    port.ProgAddr = 4;
-    port.SendReadRequest();
-    EXPECT_EQ(link.sent, (std::vector<uint32_t>{msg(0x82, 0), msg(0x82, 91), msg(0x80, 113),
-                                                msg(0x85, 10, 72), msg(0x88, 4)}));
-}
-
 TEST_F(CurveTransferTest, WrongModuleAndDifferentValuesFail) {
     CurveTransfer::Setup s;
     s.table1 = rampTable(5);
