@@ -79,9 +79,3 @@ TEST(RecentDocuments, MenuCaptionsStopAtTheFirstUnusableEntry) {
     ASSERT_EQ(nine.size(), 9u);
     EXPECT_EQ(nine[8], "  &9  C:\\file9");
 }
-
-TEST(RecentDocuments, KindIsTheFirstWindowNumberOfItsKind) {
-    const int pairs[][2] = {{6, 2}, {21, 12}, {22, 22}, {25, 25}, {33, 33}, {1, 0}, {38, 0}};
-    for (const auto& p : pairs)
-        EXPECT_EQ(recentDocumentKind(p[0]), p[1]) << p[0];
-}

@@ -1,7 +1,6 @@
 #include "StringTable.h"
 #include "app/ShowMsg.h"
 #include "app/Texts.h"
-#include "support/RecordingNotifier.h"
 
 #include <climits>
 #include <gtest/gtest.h>
@@ -34,8 +33,6 @@ TEST(StringTable, ItalianAndEnglishHalvesMatch) {
 TEST(StringTable, TheOffsetChoosesTheHalfAndMissingIdsGiveNothing) {
     EXPECT_EQ(it.text(128), "Blocco Note");
     EXPECT_EQ(en.text(128), "Notebook");
-    EXPECT_EQ(it.text(160), "Unit\xC3\xA0 simulata"); // the simulated unit's device name
-    EXPECT_EQ(en.text(160), "Simulated unit");
     EXPECT_EQ(it.text(52), "Il file \xC3\xA8 stato modificato"); // è as UTF-8
     EXPECT_EQ(Texts::raw(0), nullptr);
     EXPECT_EQ(Texts::raw(200), nullptr);
@@ -73,13 +70,4 @@ TEST(ShowMsgText, EveryCodeHasAMessageInBothLanguagesUnknownOnesAGenericError) {
     }
     EXPECT_EQ(composeMessage(it, 37, ""), "errore generico");
     EXPECT_EQ(composeMessage(en, 37, "XYZ"), "generic error: XYZ");
-}
-
-TEST(ShowMsgBox, WarningCarriesTitleAndText) {
-    RecordingNotifier notifier;
-    MessageService messages(it, notifier);
-    messages.ShowMsg(4, "Titolo", "ABC");
-    ASSERT_EQ(notifier.warnings.size(), 1u);
-    EXPECT_EQ(notifier.warnings[0].title, "Titolo");
-    EXPECT_EQ(notifier.warnings[0].text, "Formato dati ABC errato");
 }

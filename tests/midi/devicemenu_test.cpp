@@ -56,18 +56,6 @@ TEST_F(StartupTest, OnlyUsableRememberedDevicesAreOpenedAndChecked) {
 
 using MenuTest = PortFixture;
 
-TEST_F(MenuTest, ChoosingTheCheckedInputDeviceUnchecksItAndStores99) {
-    openOutput();
-    port.chooseInputDevice(0);
-    EXPECT_EQ(port.menuState.checkedIn, 0);
-    ASSERT_TRUE(port.menuState.thruEnabled);
-    port.chooseInputDevice(0);
-    EXPECT_EQ(port.MIDIInDevice, 99);
-    EXPECT_FALSE(port.MIDIInOpen);
-    EXPECT_EQ(port.menuState.checkedIn, -1);
-    EXPECT_FALSE(port.menuState.thruEnabled);
-}
-
 TEST_F(MenuTest, ChoosingAnotherInputMovesTheCheckUnlessCloseOrOpenFails) {
     port.chooseInputDevice(0);
     port.chooseInputDevice(1);

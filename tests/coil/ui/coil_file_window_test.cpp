@@ -74,19 +74,14 @@ TEST_F(CoilWindowTest, WhatIsNoCoilProgramOpensNoWindow) {
     const std::string good = "ZEPHALON132"s + std::string(10, '\0') +
                              "\x00\x05\x08\x09\x0a\x0b\x32\x1e\x14\x03\xe8\x78"s +
                              std::string(11, '\0');
+    // One refusal of the reader is enough here: the reader's own tests go through them all.
     std::string wrongSignature = good;
     wrongSignature[9] = '4';
-    std::string dwell16 = good;
-    dwell16[21] = 16;
     SettingsData defaults;
     const struct {
         const char* name;
         std::string bytes;
-    } files[] = {{"firma.ibob", wrongSignature},
-                 {"vuoto.ibob", ""},
-                 {"corto.ibob", good.substr(0, 43)},
-                 {"ZEPHALON.iniz", newSettingsFile(defaults)},
-                 {"tempo16.ibob", dwell16}};
+    } files[] = {{"firma.ibob", wrongSignature}, {"ZEPHALON.iniz", newSettingsFile(defaults)}};
     for (const auto& f : files) {
         writeFile(t.path(f.name), f.bytes);
         chooseFile(t.path(f.name));

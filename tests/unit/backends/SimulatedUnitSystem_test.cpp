@@ -52,6 +52,14 @@ struct Opened {
     ~Opened() { sys.inClose(in); }
 };
 
+// A new empty folder under the temporary folder.
+std::filesystem::path scratchFolder(const char* name) {
+    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+    const auto dir = std::filesystem::temp_directory_path() / (name + std::to_string(stamp));
+    std::filesystem::create_directories(dir);
+    return dir;
+}
+
 EngineSettings fixedAt(double rpm) {
     return {.profile = SpeedProfile::Fixed, .fixedRpm = rpm};
 }
@@ -110,44 +118,11 @@ TEST(SimulatedUnitSystem, EngineStreamsWholeBurstsInRealTime) {
     EXPECT_EQ(o.inbox.msgs.size() % 5, 0u);
 }
 
-TEST(SimulatedUnitSystem, StopJoinsAndTheEepromIsKeptInTheStartFolder) {
-    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-    const auto dir =
-        std::filesystem::temp_directory_path() / ("zephalon-unit-" + std::to_string(stamp));
-    std::filesystem::create_directories(dir);
-    const auto file = dir / "SimulatedUnit.eeprom";
-    {
-        SimulatedUnitSystem sys(dir.string());
-        sys.setEngine(fixedAt(0));
-        Opened o(sys);
-        sys.outShortMsg(o.out, 0xD2);
-        sys.outShortMsg(o.out, 0x484883); // 0xC8 to MDX 200, echoed
-        ASSERT_TRUE(o.inbox.waitFor(0x484883));
-        sys.stop();
-        EXPECT_FALSE(sys.status().running);
-        EXPECT_EQ(sys.lastSaveError(), "");
-    }
-    {
-        SimulatedUnitSystem again(dir.string()); // loads what was saved
-        EXPECT_EQ(again.eeprom().mdx[200], 0xC8);
-    }
-    // A file that is not an EEPROM image is not taken: the unit starts from the factory.
-    ASSERT_EQ(writeFileAtomically(file.string(), "not an eeprom"), "");
-    {
-        SimulatedUnitSystem fresh(dir.string());
-        EXPECT_EQ(fresh.eeprom(), factoryEeprom());
-    }
-    std::filesystem::remove_all(dir);
-}
-
 // The save fails while the temporary file's name is taken by a folder (as with a full disk
 // or a read-only folder): the failure is reported once, the change is kept, and it reaches
 // the file at the next chance.
 TEST(SimulatedUnitSystem, AFailedEepromSaveIsReportedOnceAndDoneAtTheNextChance) {
-    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-    const auto dir =
-        std::filesystem::temp_directory_path() / ("zephalon-unit-fail-" + std::to_string(stamp));
-    std::filesystem::create_directories(dir);
+    const auto dir = scratchFolder("zephalon-unit-fail-");
     const auto file = dir / "SimulatedUnit.eeprom";
     const auto blocker = dir / "SimulatedUnit.eeprom.tmp~";
     std::filesystem::create_directory(blocker);
@@ -173,7 +148,8 @@ TEST(SimulatedUnitSystem, AFailedEepromSaveIsReportedOnceAndDoneAtTheNextChance)
         }
         sys.outShortMsg(o.out, 0x060583); // another change: tried again, failing quietly
         ASSERT_TRUE(o.inbox.waitFor(0x060583));
-        sys.stop(); // the last try, as at exit
+        sys.stop();                         // the last try, as at exit
+        EXPECT_FALSE(sys.status().running); // stop joins the unit's thread
         EXPECT_TRUE(sys.savePending());
         EXPECT_NE(sys.lastSaveError(), "");
         EXPECT_FALSE(std::filesystem::exists(file));
@@ -190,15 +166,13 @@ TEST(SimulatedUnitSystem, AFailedEepromSaveIsReportedOnceAndDoneAtTheNextChance)
     std::filesystem::remove_all(dir);
 }
 
-TEST(SimulatedUnitSystem, AHugeEepromFileIsRefusedUnread) {
-    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-    const auto dir =
-        std::filesystem::temp_directory_path() / ("zephalon-unit-huge-" + std::to_string(stamp));
-    std::filesystem::create_directories(dir);
+TEST(SimulatedUnitSystem, AFileThatIsNoEepromImageOrAHugeOneIsRefusedUnread) {
+    const auto dir = scratchFolder("zephalon-unit-huge-");
     const auto file = dir / "SimulatedUnit.eeprom";
-    std::ofstream(file, std::ios::binary) << "ZEPHALON EEPROM1";
+    ASSERT_EQ(writeFileAtomically(file.string(), "not an eeprom"), "");
+    EXPECT_EQ(SimulatedUnitSystem(dir.string()).eeprom(), factoryEeprom());
+    std::ofstream(file, std::ios::binary | std::ios::trunc) << "ZEPHALON EEPROM1";
     std::filesystem::resize_file(file, 100'000'000); // sparse
-    SimulatedUnitSystem sys(dir.string());
-    EXPECT_EQ(sys.eeprom(), factoryEeprom());
+    EXPECT_EQ(SimulatedUnitSystem(dir.string()).eeprom(), factoryEeprom());
     std::filesystem::remove_all(dir);
 }
