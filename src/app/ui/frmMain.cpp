@@ -120,6 +120,9 @@ frmMain::frmMain(WindowContext& ctx, MessageDecoder& decoder, QWidget* parent)
 }
 
 frmMain::~frmMain() {
+    // The area and its sub-windows are destroyed after this object has stopped being a
+    // frmMain: their last activation signals must not reach it.
+    disconnect(mdi_, nullptr, this, nullptr);
     if (serial_) serial_->setLossHandler(nullptr);
     ctx_.midi.setEvents(nullptr);
     if (ctx_.frame == this) ctx_.frame = nullptr;
