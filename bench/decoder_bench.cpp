@@ -66,7 +66,7 @@ void BM_DecodeRevolutions(benchmark::State& state) {
     DecoderTargets targets;
     CountingRows rows;
     targets.rotation = &rows;
-    app.WinRec[win::Rotation].State = 1;
+    targets.expecting.set(win::Rotation);
     port->MIDIInDecode = true;
     Decoder decoder(*port, app, notifier, targets);
 

@@ -44,7 +44,6 @@ struct Monitor : PanelSink {
     void setRdDAT(const std::string&) override {}
     void appendLog(const std::string& line) override { pending += line; }
     void clearLog() override { pending.clear(); }
-    bool awaitingModeEnd() const override { return false; }
 };
 
 struct SteadyClock : PollClock {
@@ -76,7 +75,7 @@ struct Workbench {
     Decoder decoder{port, app, notifier, targets};
     Workbench() {
         targets.panel = &monitor;
-        app.WinRec[win::Panel].State = 1;
+        targets.expecting.set(win::Panel);
         port.MIDIInDecode = true;
         port.StopMIDIPoll = false;
         decoder.EEPROMAccess = true;

@@ -13,6 +13,7 @@
 #include "midi/Decoder.h"
 #include "midi/MidiPort.h"
 #include "midi/SerialPortList.h"
+#include "midi/UnitLink.h"
 #include "midi/backends/CompositeMidiSystem.h"
 #include "midi/backends/RtMidiSystem.h"
 #include "midi/backends/SerialMidiSystem.h"
@@ -106,7 +107,9 @@ int Main(int argc, char** argv) {
 
     DecoderTargets targets;
     Decoder decoder(midi, app, notifier, targets);
+    UnitLink link(midi, decoder, targets);
     WindowContext ctx{app, texts, messages, midi, timer, nullptr, &decoder, &targets};
+    ctx.link = &link;
     frmMain main(ctx, decoder);
     targets.main = &main;
     notifier.setParent(&main);

@@ -1,5 +1,6 @@
 #include "measure/ClosedLoop.h"
 
+#include "app/WindowRecord.h"
 #include "midi/MidiPort.h"
 
 #include <algorithm>
@@ -13,7 +14,6 @@ constexpr int kLastEntry = 106;                  // 9,900 rpm, the last one the 
 constexpr int kCurve1Address = 6;
 constexpr int kCurve2Address = 113;
 constexpr uint8_t kProgrammingMode = 0xD1; // sent, and answered when granted
-constexpr uint8_t kRunMode = 0xD0;
 
 int entryOf(double rpm) {
     const double held = std::clamp(rpm, 500.0, 9900.0);
@@ -66,9 +66,11 @@ void TableReadBack::start(bool master, int curveNo) {
     base_ = curveNo == 2 ? kCurve2Address : kCurve1Address;
     next_ = 0;
     table_.fill(0);
-    phase_ = Phase::EnteringMode;
-    wait_.expectModeAnswer();
-    port_.sendCommand(kProgrammingMode);
+    modeAnswer_ = 0;
+    modeTimedOut_ = false;
+    wait_.cancel();
+    phase_ = link_.enterMode(win::Advance, UnitMode::Programming, this) ? Phase::EnteringMode
+                                                                        : Phase::Idle;
 }
 
 void TableReadBack::stop() {
@@ -82,19 +84,20 @@ void TableReadBack::requestNext() {
     port_.SendReadRequest();
 }
 
-// Sent even when the unit did not answer 0xD1: it may have entered the mode and only its
-// answer got lost, and in run mode it merely answers 0xD0 again.
+// However it ends, the unit goes back to run mode (the link sends 0xD0 once).
 TableReadBack::Outcome TableReadBack::finish(Outcome outcome) {
     phase_ = Phase::Idle;
     wait_.cancel();
-    port_.sendCommand(kRunMode);
+    link_.leaveMode(win::Advance);
     return outcome;
 }
 
 TableReadBack::Outcome TableReadBack::tick(int ms) {
     if (!running()) return Outcome::Completed;
-    if (phase_ == Phase::EnteringMode && wait_.state() == UnitReplyWait::State::Answered) {
-        if (wait_.status() != kProgrammingMode) return finish(Outcome::Refused);
+    if (phase_ == Phase::EnteringMode) {
+        if (modeTimedOut_) return finish(Outcome::NoAnswer);
+        if (modeAnswer_ == 0) return Outcome::Running;
+        if (modeAnswer_ != kProgrammingMode) return finish(Outcome::Refused);
         phase_ = Phase::Reading;
         requestNext();
     }

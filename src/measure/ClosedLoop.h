@@ -2,6 +2,7 @@
 #include "curve/CurveModel.h"
 #include "measure/AdvanceRow.h"
 #include "measure/RowStore.h"
+#include "midi/UnitLink.h"
 #include "midi/UnitReplyWait.h"
 #include <cstddef>
 #include <optional>
@@ -35,12 +36,13 @@ Summary compare(const RowStore& advanceRows, const curve::Table& table,
                 std::vector<std::optional<double>>* differences = nullptr);
 
 // Reads a curve's table back from a module. The unit answers memory requests only in
-// programming mode, so the read-back first sends 0xD1 and waits for the unit's 0xD1; then
-// one read request per entry (addresses 6.. for curve 1, 113.. for curve 2), each sent when
-// the previous one was answered; at the end, however it ends, 0xD0 puts the unit back in run
-// mode, where it streams its revolutions again. Time passes through tick(); an answer that
-// does not come within its wait ends the read-back.
-class TableReadBack {
+// programming mode, so the read-back first asks the link for it (0xD1 and the unit's 0xD1,
+// on behalf of the advance window); then one read request per entry (addresses 6.. for
+// curve 1, 113.. for curve 2), each sent when the previous one was answered; at the end,
+// however it ends, the link puts the unit back in run mode, where it streams its revolutions
+// again. Time passes through tick(); an answer that does not come within its wait ends the
+// read-back.
+class TableReadBack : public ModeHolder {
 public:
     enum class Outcome {
         Running,
@@ -50,7 +52,8 @@ public:
         NoAnswer,    // the mode answer or a read's reply did not come in time
     };
 
-    TableReadBack(MidiPort& port, UnitReplyWait& wait) : port_(port), wait_(wait) {}
+    TableReadBack(MidiPort& port, UnitReplyWait& wait, UnitLink& link)
+        : port_(port), wait_(wait), link_(link) {}
     void start(bool master, int curveNo);
     Outcome tick(int ms);
     // Ends a running read-back now, the unit sent back to run mode.
@@ -59,6 +62,9 @@ public:
     int entriesRead() const { return next_; }
     const curve::Table& table() const { return table_; }
 
+    void modeAnswered(int status) override { modeAnswer_ = status; }
+    void modeTimedOut() override { modeTimedOut_ = true; }
+
 private:
     enum class Phase { Idle, EnteringMode, Reading };
     void requestNext();
@@ -66,6 +72,9 @@ private:
 
     MidiPort& port_;
     UnitReplyWait& wait_;
+    UnitLink& link_;
+    int modeAnswer_ = 0;
+    bool modeTimedOut_ = false;
     bool master_ = true;
     int base_ = 6;
     int next_ = 0;

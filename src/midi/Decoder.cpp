@@ -37,10 +37,6 @@ void Decoder::newMeasurement() {
     ElapsedUs = 0;
 }
 
-bool Decoder::slotOpen(int slot) const {
-    return app_.WinRec[slot].State == 1;
-}
-
 void Decoder::fault() {
     port_.MIDIInDecode = false;
     notifier_.notice("Errore: MIV" + std::to_string(app_.TraceStep));
@@ -58,30 +54,35 @@ void Decoder::DecodeMIDIIn(uint32_t message) {
     // Data bytes are 7-bit: anything else is not a message of the unit and would push the
     // rebuilt values past their fields.
     if (RxData1 > 0x7F || RxData2 > 0x7F) return;
+    // The windows that expect the unit's messages, as they were when it arrived: a mode
+    // answer may end a window's turn, but that answer is still its own.
+    const std::bitset<win::Count + 1> expecting = targets_.expecting;
     // A listener may end its wait and leave the list while it is offered the message.
     const std::vector<ReplyListener*> listeners = targets_.replies;
     for (ReplyListener* l : listeners)
         l->offer(message);
 
-    if (slotOpen(win::Battery)) {
+    // Among the windows that expect data, the first in this order takes the message.
+    auto takes = [&expecting](int slot) { return expecting.test(static_cast<size_t>(slot)); };
+    if (takes(win::Battery)) {
         batteryBranch();
         return;
     }
-    if (slotOpen(win::Panel)) {
+    if (takes(win::Panel)) {
         panelBranch();
         return;
     }
     for (int slot = win::FirstCurve; slot <= win::LastCurve; ++slot) {
-        if (slotOpen(slot)) {
-            curveBranch(slot);
+        if (takes(slot)) {
+            curveBranch();
             return;
         }
     }
-    if (slotOpen(win::Rotation)) {
-        measurementBranch(targets_.rotation, slotOpen(win::Advance) ? targets_.advance : nullptr);
+    if (takes(win::Rotation)) {
+        measurementBranch(targets_.rotation, takes(win::Advance) ? targets_.advance : nullptr);
         return;
     }
-    if (slotOpen(win::Advance)) measurementBranch(targets_.advance, nullptr);
+    if (takes(win::Advance)) measurementBranch(targets_.advance, nullptr);
 }
 
 // Tb of a 0x80 message, completed by the 0x90 that follows it.
@@ -208,20 +209,14 @@ bool Decoder::closeCycle(MeasurementSink* sink, MeasurementSink* alsoAdvance) {
     return true;
 }
 
-void Decoder::curveBranch(int matchedSlot) {
+// The programming-mode answers; the editor that asked hears them from the link.
+void Decoder::curveBranch() {
     app_.TraceStep = StepCurve;
-    CurveSink* sink = targets_.curveAt(app_.CurrentWinNo);
-    if (!sink) sink = targets_.curveAt(matchedSlot);
     if (RxKind != kMode) return;
-    if (RxStatus == 0xD0) {
+    if (RxStatus == 0xD0)
         ProgAckD0 = true;
-    } else if (RxStatus == 0xD1) {
+    else if (RxStatus == 0xD1)
         ProgOnAck = true;
-    } else {
-        return;
-    }
-    if (sink) sink->programmingAcknowledged();
-    EEPROMMode = true;
 }
 
 void Decoder::logLine(const std::string& hex, const char* label) {
@@ -268,10 +263,6 @@ void Decoder::panelBranch() {
         }
         panel->setPMIDIIn(hex);
         logLine(hex, label);
-        if (RxStatus == 0xD0 && panel->awaitingModeEnd()) {
-            port_.StopMIDIPoll = true;
-            port_.StopMIDIIn();
-        }
         return;
     }
 
@@ -318,10 +309,8 @@ void Decoder::batteryBranch() {
             BatteryRun = true;
             BatterySamples = 0;
         } else if (RxStatus == 0xD0) {
+            // The link ends the window's turn and the input with it.
             BatteryRun = false;
-            port_.StopMIDIIn();
-            if (targets_.main) targets_.main->enableInputPoller();
-            port_.StopMIDIPoll = true;
         }
         return;
     }

@@ -9,9 +9,10 @@
 
 class MidiPort;
 
-// DecodeMIDIIn: splits each message the unit sends, routes it by the open windows
-// (battery 36, control panel 22, the first open curve editor 2-11, rotation 33, advance
-// 25), rebuilds the values packed into the status nibble and serves the window.
+// DecodeMIDIIn: splits each message the unit sends, routes it among the windows that expect
+// the unit's messages now (battery 36, control panel 22, the first curve editor 2-11,
+// rotation 33, advance 25: the first of them takes it), rebuilds the values packed into the
+// status nibble and serves the window.
 //
 // Unit to PC, the status nibble carries value bits: bit 0 is bit 7 of data1, bit 1 bit 7
 // of data2; on 0x80 / 0xA0 bits 2-3 are bits 16-17 of the value, whose bit 18 arrives as
@@ -89,13 +90,12 @@ public:
 private:
     void batteryBranch();
     void panelBranch();
-    void curveBranch(int matchedSlot);
+    void curveBranch();
     void measurementBranch(MeasurementSink* sink, MeasurementSink* alsoAdvance);
     bool closeCycle(MeasurementSink* sink, MeasurementSink* alsoAdvance);
     void completeTb();
     void takeTa();
     void logLine(const std::string& hex, const char* label);
-    bool slotOpen(int slot) const;
     void fault();
 
     MidiPort& port_;

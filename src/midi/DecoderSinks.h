@@ -4,23 +4,15 @@
 #include "midi/UnitReplyWait.h"
 #include <algorithm>
 #include <array>
+#include <bitset>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 // What the decoder tells the windows. Each window implements its interface and enters
-// itself in DecoderTargets while it exists; the decoder routes by the windows' WinRec
-// State and skips a slot whose pointer is not set.
-
-// A curve editor (windows 2-11).
-class CurveSink {
-public:
-    virtual ~CurveSink() = default;
-    // The unit answered the programming-mode request (0xD0 or 0xD1): ComProg caption
-    // "PROG OFF", ComProgMaster and ComProgSlave enabled. Called on the editor whose
-    // number is CurrentWinNo.
-    virtual void programmingAcknowledged() = 0;
-};
+// itself in DecoderTargets while it exists; the decoder routes a message only to the
+// windows that expect the unit's messages now (set by the link) and skips a slot whose
+// pointer is not set.
 
 // The rotation (33) or advance (25) measurement window.
 class MeasurementSink {
@@ -44,10 +36,6 @@ public:
     // Text1: one line of the monitor, CR LF included.
     virtual void appendLog(const std::string& line) = 0;
     virtual void clearLog() = 0;
-    // Whether a 0xD0 now ends the EEPROM dialogue (input and poller stop): once the panel has
-    // asked to leave. At any other time a 0xD0 is only logged, so noise on the line cannot
-    // stop the monitor behind the user's back.
-    virtual bool awaitingModeEnd() const { return true; }
 };
 
 // The battery voltage window (36).
@@ -76,22 +64,18 @@ public:
 // The windows the decoder can serve, by window number. Windows set their entry when they
 // load and clear it when they unload.
 struct DecoderTargets {
-    std::array<CurveSink*, win::LastCurve + 1> curve{}; // indices 2-11 used
-    PanelSink* panel = nullptr;                         // 22
-    MeasurementSink* advance = nullptr;                 // 25
-    MeasurementSink* rotation = nullptr;                // 33
-    BatterySink* battery = nullptr;                     // 36
-    MainWindowSink* main = nullptr;                     // 1
+    PanelSink* panel = nullptr;          // 22
+    MeasurementSink* advance = nullptr;  // 25
+    MeasurementSink* rotation = nullptr; // 33
+    BatterySink* battery = nullptr;      // 36
+    MainWindowSink* main = nullptr;      // 1
+    // The windows that take the unit's messages now, by window number (the link sets them):
+    // an open window that expects nothing takes nothing.
+    std::bitset<win::Count + 1> expecting;
     // Waits for the unit's replies (curve and coil transfers): offered every message
     // before routing, whatever windows are open.
     std::vector<ReplyListener*> replies;
 
-    CurveSink* curveAt(int winNo) const {
-        return winNo >= win::FirstCurve && winNo <= win::LastCurve ? curve[winNo] : nullptr;
-    }
-    void setCurve(int winNo, CurveSink* sink) {
-        if (winNo >= win::FirstCurve && winNo <= win::LastCurve) curve[winNo] = sink;
-    }
     void addReplyListener(ReplyListener* l) {
         if (std::find(replies.begin(), replies.end(), l) == replies.end()) replies.push_back(l);
     }

@@ -1,4 +1,5 @@
 #pragma once
+#include "midi/UnitMode.h"
 #include "unit/BatteryModel.h"
 #include "unit/EngineModel.h"
 #include "unit/UnitFaults.h"
@@ -6,13 +7,6 @@
 #include "unit/UnitRandom.h"
 #include <cstdint>
 #include <vector>
-
-enum class UnitMode {
-    Run,          // engine revolutions are streamed, one five-message burst each
-    Programming,  // after 0xD1: memory requests only
-    EepromAccess, // after 0xD2: memory requests only
-    Battery,      // after 0xD5: one five-message cycle every 26 ms
-};
 
 // The ignition unit as the PC sees it through MIDI: two modules (MDX, MSX) with a data
 // EEPROM and a program memory each, the mode commands, memory requests and the live

@@ -98,6 +98,7 @@ struct ReadBackRig {
         for (int tick = 0; tick < maxTicks && outcome == Outcome::Running; ++tick) {
             link.pump(10'000);
             pollRing(port, decoder);
+            unitLink.elapse(10);
             outcome = readBack.tick(10);
         }
         return outcome;
@@ -125,8 +126,9 @@ struct ReadBackRig {
     MidiPort port{link, messages, clock};
     DecoderTargets targets;
     Decoder decoder{port, app, notifier, targets};
+    UnitLink unitLink{port, decoder, targets};
     UnitReplyWait wait;
-    closedloop::TableReadBack readBack{port, wait};
+    closedloop::TableReadBack readBack{port, wait, unitLink};
 };
 
 } // namespace
@@ -167,10 +169,12 @@ TEST(ClosedLoop, AReadBackTheUnitRefusesOrDoesNotAnswerLeavesItInRunMode) {
     EXPECT_EQ(r.link.sent, (std::vector<uint32_t>{0xD1, 0xD0}));
     EXPECT_EQ(r.link.unit.mode(), UnitMode::Run);
 
-    // No answer to 0xD1 within the reply wait's second: 100 ticks of 10 ms, not fewer.
-    r.link.unit.setFaults({});
+    r.run(1); // the unit's answer to that 0xD0 reaches a stopped input
+    // No answer to 0xD1 within the hand-shake's second: 100 ticks of 10 ms, not fewer.
+    UnitFaults silent;
+    silent.silent = true;
+    r.link.unit.setFaults(silent);
     r.link.sent.clear();
-    r.port.StopMIDIIn(); // nothing reaches the program
     r.readBack.start(true, 1);
     EXPECT_EQ(r.link.unit.mode(), UnitMode::Programming);
     EXPECT_EQ(r.run(99), Outcome::Running);
@@ -180,6 +184,7 @@ TEST(ClosedLoop, AReadBackTheUnitRefusesOrDoesNotAnswerLeavesItInRunMode) {
     EXPECT_EQ(r.link.unit.mode(), UnitMode::Run);
 
     // A reply that stops coming halfway ends the read-back too, the unit sent back.
+    r.link.unit.setFaults({});
     r.link.sent.clear();
     r.restartInput();
     r.readBack.start(false, 2);

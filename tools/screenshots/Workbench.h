@@ -5,6 +5,7 @@
 #include "app/ui/frmMain.h"
 #include "midi/Decoder.h"
 #include "midi/MidiPort.h"
+#include "midi/UnitLink.h"
 #include "midi/backends/SimulatedUnitSystem.h"
 #include "support/FakeTimerSource.h"
 #include "support/RecordingNotifier.h"
@@ -47,6 +48,8 @@ struct Workbench {
     SimulatedUnitSystem unitDevice; // what the "Simulated unit" window shows and sets
     DecoderTargets targets;
     Decoder decoder{midi, app, notifier, targets};
-    WindowContext ctx{app, texts, messages, midi, timer, nullptr, &decoder, &targets};
+    UnitLink unitLink{midi, decoder, targets};
+    WindowContext ctx{app,     texts,    messages, midi,    timer,
+                      nullptr, &decoder, &targets, nullptr, &unitLink};
     std::unique_ptr<frmMain> main;
 };

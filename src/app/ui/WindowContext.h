@@ -13,6 +13,7 @@
 class QMdiArea;
 class Decoder;
 class DocumentDispatch;
+class UnitLink;
 struct DecoderTargets;
 
 // What a child window may ask of the main window.
@@ -41,6 +42,8 @@ struct WindowContext {
     DecoderTargets* targets = nullptr;
     // The File menu's open / save / save-as dispatch (set by the main window).
     DocumentDispatch* documents = nullptr;
+    // The one owner of the link to the unit: the input, the unit's mode (set by Main).
+    UnitLink* link = nullptr;
 
     QString text(int id) const { return QString::fromStdString(texts.text(id)); }
 };

@@ -8,6 +8,7 @@
 #include "app/ui/GuideFinder.h"
 #include "app/ui/ToolkitLanguage.h"
 #include "midi/SerialPortList.h"
+#include "midi/UnitLink.h"
 #include "midi/backends/SerialMidiSystem.h"
 #include "midi/ui/RingPollTimer.h"
 #include <QAction>
@@ -111,6 +112,7 @@ frmMain::frmMain(WindowContext& ctx, MessageDecoder& decoder, QWidget* parent)
     TimerOrologio->setInterval(1000);
     connect(TimerOrologio, &QTimer::timeout, this, &frmMain::tickClock);
     TimerMIDIIn = new RingPollTimer(ctx_.midi, &decoder_, this);
+    TimerMIDIIn->setLink(ctx_.link);
 
     buildMenus();
     buildStatusBar();
@@ -807,6 +809,8 @@ void frmMain::closeEvent(QCloseEvent* event) {
             return;
         }
     }
+    // The unit is left in run mode, streaming for whoever comes next.
+    if (ctx_.link) ctx_.link->shutdown();
     ctx_.midi.MIDIInDecode = false;
     app.MsgTitle = ctx_.texts.text(114);
     TimerMIDIIn->stop();

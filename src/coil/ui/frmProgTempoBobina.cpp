@@ -85,6 +85,7 @@ frmProgTempoBobina::frmProgTempoBobina(WindowContext& context, int windowNumber,
 frmProgTempoBobina::~frmProgTempoBobina() {
     // A window released without its close handler must not stay among the listeners.
     if (ctx.targets) ctx.targets->removeReplyListener(this);
+    if (ctx.link) ctx.link->removeObserver(this);
 }
 
 DocumentKind frmProgTempoBobina::documentKind() {
@@ -298,6 +299,7 @@ void frmProgTempoBobina::Form_Load() {
         ctx.frame->setMenuEntryEnabled("mnuSalvaAs", true);
     }
     if (ctx.targets) ctx.targets->addReplyListener(this);
+    if (ctx.link) ctx.link->addObserver(this);
     applyProgButtons();
     countIn();
     app.WindowLoading = false;
@@ -503,8 +505,13 @@ void frmProgTempoBobina::placeEndLabels() {
 
 // ---- transfer -------------------------------------------------------------------------
 
+// The unit answers memory requests only in programming mode or EEPROM access.
 bool frmProgTempoBobina::eepromMode() const {
-    return ctx.decoder && ctx.decoder->EEPROMMode;
+    return ctx.link && ctx.link->answersMemory();
+}
+
+void frmProgTempoBobina::linkChanged() {
+    applyProgButtons();
 }
 
 void frmProgTempoBobina::applyProgButtons() {
@@ -596,6 +603,8 @@ void frmProgTempoBobina::Form_Unload() {
     // A transfer cut short by closing the window: the unit keeps what was written so far.
     transfer_.stop();
     if (ctx.targets) ctx.targets->removeReplyListener(this);
+    if (ctx.link) ctx.link->removeObserver(this);
+    if (ctx.link) ctx.link->removeObserver(this);
     Timer1->stop();
     Timer2->stop();
     storePlacementAtUnload();

@@ -4,6 +4,7 @@
 #include "coil/CoilDocument.h"
 #include "coil/CoilEntry.h"
 #include "coil/CoilTransfer.h"
+#include "midi/UnitLink.h"
 #include "midi/UnitReplyWait.h"
 #include <QString>
 #include <array>
@@ -23,7 +24,10 @@ class CoilBandPicture;
 // The coil pulse editor, windows 12-21: the six dwell times per speed band, the coil and
 // supply data, the simulated coil current at the reference speed, and the transfer of the
 // program into either module of the unit with read-back.
-class frmProgTempoBobina : public ChildWindow, public DocumentWindow, public ReplyListener {
+class frmProgTempoBobina : public ChildWindow,
+                           public DocumentWindow,
+                           public ReplyListener,
+                           public LinkObserver {
     Q_OBJECT
 public:
     static constexpr int16_t DefaultWidth = 12150; // twips
@@ -103,6 +107,8 @@ private:
     // The window became active: the programming buttons follow EEPROMMode.
     void activated();
     bool eepromMode() const;
+    // LinkObserver: the unit's mode changed.
+    void linkChanged() override;
     void applyProgButtons();
     void CommProgBobinaMS_Click(int k);
     void ControlliDisab();

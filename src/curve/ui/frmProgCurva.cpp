@@ -27,6 +27,7 @@ constexpr const char* kCaptionPrefix = "Curva Anticipo: ";
 constexpr int kMsgEepromWrite = 6; // "Errore scrittura EEPROM"
 constexpr int kMsgNoAnswer = 8;    // "Nessuna risposta dalla centralina"
 constexpr int kMsgCancelled = 13;  // "Operazione annullata"
+constexpr int kMsgInsertOnly = 1;  // the text given
 constexpr const char* kProgOn = "PROG ON";
 constexpr const char* kProgOff = "PROG OFF";
 
@@ -73,11 +74,7 @@ frmProgCurva::frmProgCurva(WindowContext& context, int winNo, CurveDocument doc,
 }
 
 frmProgCurva::~frmProgCurva() {
-    if (ctx.targets) {
-        ctx.targets->removeReplyListener(this);
-        if (ctx.targets->curveAt(windowNumber()) == this)
-            ctx.targets->setCurve(windowNumber(), nullptr);
-    }
+    if (ctx.targets) ctx.targets->removeReplyListener(this);
 }
 
 void frmProgCurva::buildControls() {
@@ -179,10 +176,7 @@ void frmProgCurva::Form_Load() {
     app.WinRec[n] = rec;
 
     loadDocument();
-    if (ctx.targets) {
-        ctx.targets->setCurve(n, this);
-        ctx.targets->addReplyListener(this);
-    }
+    if (ctx.targets) ctx.targets->addReplyListener(this);
     countIn();
     app.WindowLoading = false;
 }
@@ -343,9 +337,13 @@ bool frmProgCurva::transferable() const {
     return choice == "1" || choice == "2" || choice == "12";
 }
 
+bool frmProgCurva::programming() const {
+    return ctx.link && ctx.link->holder() == windowNumber() && ctx.link->answersMemory();
+}
+
 void frmProgCurva::updateProgButtons() {
     const bool on =
-        progAcked_ && ComProg->text() == kProgOff && transferable() && !transfer_.running();
+        programming() && ComProg->text() == kProgOff && transferable() && !transfer_.running();
     ComProgMaster->setEnabled(on);
     ComProgSlave->setEnabled(on);
 }
@@ -425,73 +423,71 @@ void frmProgCurva::ComNote_Click() {
 // ---- programming ------------------------------------------------------------------------
 
 void frmProgCurva::ComProg_Click() {
-    MidiPort& midi = ctx.midi;
-    if (ComProg->text() == kProgOn) {
-        ComProg->setText(kProgOff);
-        midi.StartMIDIIn();
-        midi.ring.discard();
-        midi.ShowSentMsg = false;
-        if (ctx.decoder) {
-            ctx.decoder->ProgOnAck = false;
-            ctx.decoder->ProgAckD0 = false;
-        }
-        progAcked_ = false;
-        handshake_ = true;
-        wait_.expectModeAnswer();
-        ctx.app.CurrentWinNo = windowNumber();
-        midi.sendCommand(0xD1);
-        midi.MIDIInDecode = true;
-        midi.StopMIDIPoll = false;
-        if (ctx.targets && ctx.targets->main) ctx.targets->main->enableInputPoller();
-        TimerProg->start();
-    } else {
+    if (ComProg->text() != kProgOn) {
         programmingOff();
+        return;
     }
+    if (!ctx.link) return;
+    // The unit serves one window at a time: another one's mode or a recording comes first.
+    if (const int blocker = ctx.link->modeBlocker(windowNumber())) {
+        ctx.messages.ShowMsg(kMsgInsertOnly, ctx.app.MsgTitle,
+                             unitHeldNotice(*ctx.link, blocker, ctx.texts.LangOffset));
+        return;
+    }
+    ComProg->setText(kProgOff);
+    ctx.app.CurrentWinNo = windowNumber();
+    if (ctx.decoder) {
+        ctx.decoder->ProgOnAck = false;
+        ctx.decoder->ProgAckD0 = false;
+    }
+    ctx.link->enterMode(windowNumber(), UnitMode::Programming, this);
+    updateProgButtons();
 }
 
 void frmProgCurva::programmingOff() {
-    MidiPort& midi = ctx.midi;
-    if (transfer_.running()) endTransfer(kMsgCancelled);
+    // The unit goes back to run mode at once; what the user is told comes after.
+    const bool cancelled = transfer_.running();
+    if (cancelled) {
+        transfer_.stop();
+        TimerProg->stop();
+    }
+    if (ctx.link) ctx.link->leaveMode(windowNumber());
     ComProg->setText(kProgOn);
-    handshake_ = false;
-    progAcked_ = false;
-    wait_.cancel();
-    TimerProg->stop();
     ComProg->setEnabled(true);
-    ComboCA->setEnabled(true);
+    if (cancelled) endTransfer(kMsgCancelled);
     updateProgButtons();
-    midi.ring.discard();
-    midi.ShowSentMsg = false;
-    midi.sendCommand(0xD0);
-    midi.StartMIDIIn();
-    midi.StopMIDIPoll = true;
 }
 
 void frmProgCurva::offer(uint32_t message) {
     wait_.offer(message);
-    if (handshake_ && wait_.state() == UnitReplyWait::State::Answered) {
-        if (ctx.decoder) {
-            ctx.decoder->ProgOnAck = wait_.status() == 0xD1;
-            ctx.decoder->ProgAckD0 = wait_.status() == 0xD0;
-        }
-        programmingAcknowledged();
-    }
 }
 
-void frmProgCurva::programmingAcknowledged() {
-    // Only a pending "programming on" is acknowledged; the answer to "off" is not.
-    if (!handshake_) return;
-    handshake_ = false;
-    wait_.cancel();
-    progAcked_ = true;
-    if (ctx.decoder) ctx.decoder->EEPROMMode = true;
-    ComProg->setText(kProgOff);
-    if (!transfer_.running()) TimerProg->stop();
+void frmProgCurva::modeAnswered(int status) {
+    if (status == 0xD1) {
+        ComProg->setText(kProgOff);
+        updateProgButtons();
+        return;
+    }
+    // 0xD0: the unit is in run mode, refusing PROG ON or leaving programming by itself.
+    const bool wasTransferring = transfer_.running();
+    if (wasTransferring) {
+        transfer_.stop();
+        TimerProg->stop();
+    }
+    ComProg->setText(kProgOn);
+    if (wasTransferring) endTransfer(0);
     updateProgButtons();
+    ctx.messages.ShowMsg(kMsgInsertOnly, ctx.app.MsgTitle, modeRefusedNotice(ctx.texts.LangOffset));
+}
+
+void frmProgCurva::modeTimedOut() {
+    ComProg->setText(kProgOn);
+    updateProgButtons();
+    ctx.messages.ShowMsg(kMsgNoAnswer, ctx.app.MsgTitle, "");
 }
 
 void frmProgCurva::startTransfer(bool master) {
-    if (!transferable() || transfer_.running()) return;
+    if (!programming() || !transferable() || transfer_.running()) return;
     CurveTransfer::Setup setup;
     setup.master = master;
     setup.choice = ComboCA->currentText().toInt();
@@ -505,17 +501,6 @@ void frmProgCurva::startTransfer(bool master) {
 }
 
 void frmProgCurva::TimerProg_Timer() {
-    if (handshake_) {
-        wait_.elapse(CurveTransfer::TickMs);
-        if (wait_.state() == UnitReplyWait::State::TimedOut) {
-            handshake_ = false;
-            TimerProg->stop();
-            ComProg->setText(kProgOn);
-            ctx.midi.StopMIDIPoll = true;
-            ctx.messages.ShowMsg(kMsgNoAnswer, ctx.app.MsgTitle, "");
-        }
-        return;
-    }
     if (!transfer_.running()) {
         TimerProg->stop();
         return;
@@ -665,15 +650,9 @@ void frmProgCurva::Form_Unload() {
         closeProgress();
     }
     TimerProg->stop();
-    if (ctx.targets) {
-        ctx.targets->removeReplyListener(this);
-        ctx.targets->setCurve(windowNumber(), nullptr);
-    }
+    if (ctx.targets) ctx.targets->removeReplyListener(this);
     storePlacementAtUnload();
-    // Programming switched on here ends with the window.
-    if (ComProg->text() == kProgOff) {
-        ctx.midi.StopMIDIPoll = true;
-        if (ctx.midi.MIDIInStarted) ctx.midi.StopMIDIIn();
-    }
+    // Programming switched on here ends with the window: the unit goes back to run mode.
+    if (ctx.link) ctx.link->windowClosed(windowNumber());
     countOut();
 }

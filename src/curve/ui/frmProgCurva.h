@@ -4,6 +4,7 @@
 #include "curve/CurveModel.h"
 #include "curve/CurveTransfer.h"
 #include "midi/DecoderSinks.h"
+#include "midi/UnitLink.h"
 #include "midi/UnitReplyWait.h"
 #include <QPointer>
 #include <QWidget>
@@ -41,7 +42,7 @@ private:
 // a module of the unit with read-back verification.
 class frmProgCurva : public ChildWindow,
                      public DocumentWindow,
-                     public CurveSink,
+                     public ModeHolder,
                      public ReplyListener {
     Q_OBJECT
 public:
@@ -66,9 +67,10 @@ public:
     std::string documentBytes() override;
     void documentSaved(const std::string& path) override;
 
-    // CurveSink: the unit answered the programming-mode request.
-    void programmingAcknowledged() override;
-    // ReplyListener: the hand-shake and the transfer's replies.
+    // ModeHolder: the unit's answer to PROG ON, or none in time.
+    void modeAnswered(int status) override;
+    void modeTimedOut() override;
+    // ReplyListener: the transfer's replies.
     void offer(uint32_t message) override;
 
     const curve::CurveDocument& document() const { return doc_; }
@@ -102,6 +104,8 @@ private:
     void UpdateCurveButtons();
     void updateProgButtons();
     bool transferable() const;
+    // The unit answered PROG ON and is in programming mode for this editor.
+    bool programming() const;
     void ComCancella_Click();
     void ComAnnulla_Click();
     void ComboCA_Chosen(int index);
@@ -158,8 +162,6 @@ private:
 
     UnitReplyWait wait_;
     curve::CurveTransfer transfer_;
-    bool handshake_ = false; // waiting for the answer to "programming on"
-    bool progAcked_ = false;
     QPointer<frmProgressBar> progress_;
     std::array<bool, 8> remembered_{};
 };

@@ -8,7 +8,7 @@
 #include "measure/ui/RowListModel.h"
 #include "measure/ui/frmMisAntPicture.h"
 #include "midi/Decoder.h"
-#include "midi/ui/RingPollTimer.h"
+#include "midi/UnitLink.h"
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDateTime>
@@ -26,6 +26,7 @@
 #include <cstdio>
 
 namespace {
+constexpr int kMsgInsertOnly = 1; // the text given
 const QString kStart = QStringLiteral("Start");
 const QString kStop = QStringLiteral("Stop");
 const QString kSuspend = QStringLiteral("Sospendi");
@@ -103,7 +104,7 @@ std::string folderOfPath(const std::string& path) {
 } // namespace
 
 frmMisAnt::frmMisAnt(WindowContext& context, QWidget* parent)
-    : ChildWindow(context, win::Advance, parent), readBack_(context.midi, wait_),
+    : ChildWindow(context, win::Advance, parent), readBack_(context.midi, wait_, *context.link),
       ComStop(button(this, "ComStop", kStart)), ComSospendi(button(this, "ComSospendi", kSuspend)),
       ComAttiva(button(this, "ComAttiva", kLiveOff)),
       ComNuovaMisura(button(this, "ComNuovaMisura", QStringLiteral("Nuova misura"))),
@@ -130,7 +131,6 @@ frmMisAnt::frmMisAnt(WindowContext& context, QWidget* parent)
       list1Model_(new RowListModel(advanceRows_, this)),
       list2Model_(new RowListModel(measurement_.rows, this)),
       scartiModel_(new RowListModel(differences_, this)), checkTimer_(new QTimer(this)),
-      poller_(new RingPollTimer(context.midi, context.decoder, this)),
       refreshTimer_(new QTimer(this)) {
     setObjectName("frmMisAnt");
     List1->setObjectName("List1");
@@ -241,6 +241,8 @@ void frmMisAnt::Form_Load() {
     ctx.app.Measurement.advance = this;
     countIn();
     ctx.app.WindowLoading = false;
+    // Opened while the rotation window records: this window follows it from its next row.
+    if (ctx.link && ctx.link->recording(win::Rotation)) followStart();
 }
 
 void frmMisAnt::layoutControls() {
@@ -375,46 +377,35 @@ void frmMisAnt::ComStop_Click() {
         startAcquisition();
 }
 
-// Starts MIDI input and a poller unless input runs already; true when it started it.
-bool frmMisAnt::startInput() {
-    MidiPort& midi = ctx.midi;
-    if (midi.MIDIInStarted) return false;
-    midi.StopMIDIPoll = false;
-    if (ctx.targets && ctx.targets->main) {
-        ctx.targets->main->enableInputPoller();
-    } else {
-        poller_->setDecoder(ctx.decoder);
-        poller_->start();
-    }
-    midi.StartMIDIIn();
-    return true;
-}
-
 void frmMisAnt::startAcquisition() {
-    MidiPort& midi = ctx.midi;
+    if (!ctx.link) return;
     cancelReadBackForRecording();
-    ownAcquisition_ = true;
-    startInput();
-    overrunsAtStart_ = midi.ring.overruns();
-    if (ctx.decoder) ctx.decoder->resetMeasurement();
+    // In programming mode, EEPROM access or a battery recording the unit streams no
+    // revolutions: say who holds it instead of recording an empty table.
+    if (const int blocker = ctx.link->recordingBlocker()) {
+        ctx.messages.ShowMsg(kMsgInsertOnly, ctx.app.MsgTitle,
+                             unitHeldNotice(*ctx.link, blocker, ctx.texts.LangOffset));
+        return;
+    }
+    overrunsAtStart_ = ctx.midi.ring.overruns();
+    ctx.link->startRecording(win::Advance);
     showAcquiring(true);
-    midi.MIDIInDecode = true;
 }
 
 void frmMisAnt::stopAcquisition() {
-    ownAcquisition_ = false;
-    ctx.midi.StopMIDIPoll = true;
+    if (ctx.link) ctx.link->stopRecording(win::Advance);
     showAcquiring(false);
-    if (ctx.midi.MIDIInStarted) ctx.midi.StopMIDIIn();
 }
 
 void frmMisAnt::followStart() {
     cancelReadBackForRecording();
     overrunsAtStart_ = ctx.midi.ring.overruns();
+    if (ctx.link) ctx.link->startRecording(win::Advance, true);
     showAcquiring(true);
 }
 
 void frmMisAnt::followStop() {
+    if (ctx.link) ctx.link->stopRecording(win::Advance);
     showAcquiring(false);
 }
 
@@ -431,8 +422,6 @@ void frmMisAnt::ComAttiva_Click() {
 }
 
 void frmMisAnt::addRow(const MeasurementRow& row) {
-    // Opened while the rotation window was already recording: its rows say so.
-    if (!running() && rotationOpen()) followStart();
     if (ComSospendi->text() == kContinue) return;
     const std::string advance = advanceRow(row.text, row.Ta, row.Tss, row.Tc);
     measurement_.rows.append(row.text);
@@ -519,7 +508,7 @@ void frmMisAnt::ComNuovaMisura_Click() {
     if (running()) return;
     clearMeasurement();
     // With the rotation window open the counters are its measurement's.
-    if (!rotationOpen() && ctx.decoder) ctx.decoder->newMeasurement();
+    if (!rotationOpen() && ctx.link) ctx.link->newMeasurement();
     ctx.app.Measurement.NewMeasurement = true;
     ctx.app.Measurement.LiveTextCount = 0;
     newDocumentName();
@@ -640,12 +629,8 @@ void frmMisAnt::closeEvent(QCloseEvent* event) {
     if (!closed_) {
         closed_ = true;
         refreshTimer_->stop();
-        if (readBack_.running()) endReadBack(readBackStartedInput_);
-        if (ownAcquisition_ || !rotationOpen()) {
-            ctx.midi.StopMIDIPoll = true;
-            if (ctx.midi.MIDIInStarted) ctx.midi.StopMIDIIn();
-            poller_->stop();
-        }
+        if (readBack_.running()) endReadBack();
+        if (ctx.link) ctx.link->windowClosed(win::Advance);
         storePlacementAtUnload();
         if (ctx.targets && ctx.targets->advance == this) ctx.targets->advance = nullptr;
         if (ctx.app.Measurement.advance == this) ctx.app.Measurement.advance = nullptr;
@@ -704,12 +689,13 @@ void frmMisAnt::ComVerifica_Click() {
         LabVerifica->setText(kMsgStopFirst);
         return;
     }
+    // Another window's mode comes first.
+    if (const int blocker = ctx.link ? ctx.link->modeBlocker(win::Advance) : 0) {
+        LabVerifica->setText(fromLatin1(unitHeldNotice(*ctx.link, blocker, ctx.texts.LangOffset)));
+        return;
+    }
     // Read back from the module: the replies reach the wait through the decoder.
     if (ctx.targets) ctx.targets->addReplyListener(&wait_);
-    readBackStartedInput_ = startInput();
-    ctx.midi.MIDIInDecode = true;
-    // A late answer to an earlier mode command must not pass for the answer to this one.
-    ctx.midi.ring.discard();
     readBack_.start(source == kSourceMdx, curveNo);
     ComVerifica->setEnabled(false);
     LabVerifica->setText(QStringLiteral("Lettura della curva %1 da %2...")
@@ -723,7 +709,7 @@ void frmMisAnt::checkTick() {
     if (!readBack_.running()) return;
     const Outcome outcome = readBack_.tick(checkTimer_->interval());
     if (outcome == Outcome::Running) return;
-    endReadBack(readBackStartedInput_);
+    endReadBack();
     if (outcome == Outcome::Completed) {
         setReferenceTable(readBack_.table());
         return;
@@ -736,21 +722,15 @@ void frmMisAnt::checkTick() {
 // A recording that starts ends a running read-back: the unit goes back to run mode.
 void frmMisAnt::cancelReadBackForRecording() {
     if (!readBack_.running()) return;
-    endReadBack(readBackStartedInput_);
-    ctx.midi.ring.discard(); // read replies still waiting there are no revolution data
+    endReadBack();
     LabVerifica->setText(kMsgCancelledByRecording);
 }
 
-void frmMisAnt::endReadBack(bool stopInput) {
+void frmMisAnt::endReadBack() {
     checkTimer_->stop();
     readBack_.stop();
     if (ctx.targets) ctx.targets->removeReplyListener(&wait_);
     wait_.cancel();
-    if (stopInput && !running()) {
-        ctx.midi.StopMIDIPoll = true;
-        if (ctx.midi.MIDIInStarted) ctx.midi.StopMIDIIn();
-    }
-    readBackStartedInput_ = false;
     ComVerifica->setEnabled(true);
 }
 

@@ -20,7 +20,6 @@ class QPlainTextEdit;
 class QPushButton;
 class QScrollBar;
 class QTimer;
-class RingPollTimer;
 class frmMisAntPicture;
 class RowListModel;
 
@@ -106,12 +105,11 @@ private:
     void List1_Click();
     void limitsChanged();
     void ComVerifica_Click();
-    void endReadBack(bool stopInput);
+    void endReadBack();
     void cancelReadBackForRecording();
     void fillSourceChoice();
     void compareNewRows();
     void showSummary();
-    bool startInput();
 
     void startAcquisition();
     void stopAcquisition();
@@ -132,7 +130,6 @@ private:
     AdvanceDiagram diagram_;
     QString liveText_;
     bool liveDirty_ = false;
-    bool ownAcquisition_ = false;
     bool loaded_ = false; // a file was read before Form_Load
     uint32_t overrunsAtStart_ = 0;
     PathChooser choosePath_;
@@ -142,7 +139,6 @@ private:
     RowStore differences_{kDifferenceRowLength};
     UnitReplyWait wait_;
     closedloop::TableReadBack readBack_;
-    bool readBackStartedInput_ = false;
 
     QPushButton* ComStop;
     QPushButton* ComSospendi;
@@ -175,7 +171,6 @@ private:
     RowListModel* list2Model_;
     RowListModel* scartiModel_;
     QTimer* checkTimer_;
-    RingPollTimer* poller_;
     QTimer* refreshTimer_;
     bool closed_ = false;
 };

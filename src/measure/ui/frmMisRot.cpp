@@ -9,7 +9,7 @@
 #include "measure/ui/RowListModel.h"
 #include "measure/ui/RowListView.h"
 #include "midi/Decoder.h"
-#include "midi/ui/RingPollTimer.h"
+#include "midi/UnitLink.h"
 #include <QCloseEvent>
 #include <QDate>
 #include <QFont>
@@ -24,6 +24,7 @@
 #include <algorithm>
 
 namespace {
+constexpr int kMsgInsertOnly = 1; // the text given
 const QString kStart = QStringLiteral("Start");
 const QString kStop = QStringLiteral("Stop");
 const QString kSospendi = QStringLiteral("Sos&pendi");
@@ -85,7 +86,6 @@ frmMisRot::frmMisRot(WindowContext& context, QWidget* parent)
       HScrollTempoMem(new QScrollBar(Qt::Horizontal, this)),
       rowsModel_(new RowListModel(doc_.rows, this)),
       extendedModel_(new RowListModel(doc_.rows, this, &extendedRow)),
-      poller_(new RingPollTimer(context.midi, context.decoder, this)),
       refreshTimer_(new QTimer(this)) {
     setObjectName("frmMisRot");
     setProperty("menuEntry", QStringLiteral("mnuMisRot")); // one rotation window at a time
@@ -263,7 +263,6 @@ void frmMisRot::Form_Load() {
     else
         newMeasurement();
     setMenus({"mnuApriMrot"}, true);
-    ctx.midi.MIDIInDecode = true;
     app.Measurement.rotationNotesEdited = [this] { markModified(); };
     if (ctx.targets) ctx.targets->rotation = this;
     countIn();
@@ -344,13 +343,6 @@ void frmMisRot::refreshViews() {
     rowsSinceRefresh_ = false;
 }
 
-void frmMisRot::drainInput() {
-    if (!ctx.decoder) return;
-    MidiRing::Entry e;
-    while (ctx.midi.ring.pop(e))
-        ctx.decoder->DecodeMIDIIn(e.param);
-}
-
 // --- buttons -------------------------------------------------------------------------
 
 void frmMisRot::ComStop_Click() {
@@ -361,6 +353,14 @@ void frmMisRot::ComStop_Click() {
 }
 
 void frmMisRot::startAcquisition() {
+    if (!ctx.link) return;
+    // In programming mode, EEPROM access or a battery recording the unit streams no
+    // revolutions: say who holds it instead of recording an empty table.
+    if (const int blocker = ctx.link->recordingBlocker()) {
+        ctx.messages.ShowMsg(kMsgInsertOnly, ctx.app.MsgTitle,
+                             unitHeldNotice(*ctx.link, blocker, ctx.texts.LangOffset));
+        return;
+    }
     if (AdvanceFollower* adv = ctx.app.Measurement.advance) adv->followStart();
     if (graphView()) {
         Text1->hide();
@@ -374,21 +374,10 @@ void frmMisRot::startAcquisition() {
         Text1->show();
         ComDatiEst->setText(kDatiEst);
     }
-    if (!ctx.midi.MIDIInStarted) {
-        ctx.midi.StopMIDIPoll = false;
-        ctx.midi.ring.discard();
-        if (ctx.targets && ctx.targets->main) {
-            ctx.targets->main->enableInputPoller();
-        } else {
-            poller_->setDecoder(ctx.decoder);
-            poller_->start();
-        }
-        ctx.midi.StartMIDIIn();
-    }
     graph_.redrawState = RotationGraph::NewGraph;
     graphDrawn_ = doc_.rows.size();
     ctx.timer.clock().resetClock();
-    if (ctx.decoder) ctx.decoder->resetMeasurement();
+    ctx.link->startRecording(win::Rotation);
     overrunsAtStart_ = ctx.midi.ring.overruns();
     LabPersi->clear();
     acquiring_ = true;
@@ -399,17 +388,13 @@ void frmMisRot::startAcquisition() {
     ComDatiEst->setEnabled(false);
     ComEsporta->setEnabled(false);
     setMenus({"mnuSalva", "mnuSalvaAs", "mnuPannelloControllo"}, false);
-    ctx.midi.MIDIInDecode = true;
     markModified();
     refreshTimer_->start();
 }
 
 void frmMisRot::stopAcquisition() {
-    // The input stops first; what the unit sent before that is still in the ring and belongs
-    // to the measurement.
-    ctx.midi.StopMIDIIn();
-    drainInput();
-    ctx.midi.StopMIDIPoll = true;
+    // What the unit sent before Stop is still in the ring and belongs to the measurement.
+    if (ctx.link) ctx.link->stopRecording(win::Rotation);
     ComStop->setText(kStart);
     ComNuovaMisura->setEnabled(true);
     if (AdvanceFollower* adv = ctx.app.Measurement.advance) adv->followStop();
@@ -437,20 +422,12 @@ void frmMisRot::stopAcquisition() {
     ComSalva->setEnabled(true);
     setMenus({"mnuSalva", "mnuSalvaAs", "mnuPannelloControllo"}, true);
     if (graphView()) LabContRighe->setText(QString::number(HScrollTempoMem->value()));
-    poller_->stop();
 }
 
 void frmMisRot::ComSospendi_Click() {
-    if (ComSospendi->text() == kSospendi) {
-        ComSospendi->setText(kContinua);
-        ctx.midi.MIDIInDecode = false;
-    } else {
-        ComSospendi->setText(kSospendi);
-        ctx.midi.MIDIInDecode = true;
-        // The burst cut by the pause is not whole: wait for the next 0x80. DTb still compares
-        // with the last row recorded.
-        if (ctx.decoder) ctx.decoder->LastKind = 0;
-    }
+    const bool pause = ComSospendi->text() == kSospendi;
+    ComSospendi->setText(pause ? kContinua : kSospendi);
+    if (ctx.link) ctx.link->suspend(pause);
 }
 
 void frmMisRot::ComAttiva_Click() {
@@ -930,17 +907,13 @@ void frmMisRot::closeEvent(QCloseEvent* event) {
     if (!closed_) {
         closed_ = true;
         if (acquiring_) {
-            ctx.midi.StopMIDIIn();
-            drainInput();
+            if (ctx.link) ctx.link->stopRecording(win::Rotation);
             // An advance window that followed this Start stops with it.
             if (AdvanceFollower* adv = ctx.app.Measurement.advance) adv->followStop();
         }
         acquiring_ = false;
         refreshTimer_->stop();
-        ctx.midi.StopMIDIPoll = true;
-        if (ctx.midi.MIDIInOpen) ctx.midi.StopMIDIIn();
-        poller_->stop();
-        ctx.midi.MIDIInDecode = false;
+        if (ctx.link) ctx.link->windowClosed(win::Rotation);
         storePlacementAtUnload();
         if (ctx.targets && ctx.targets->rotation == this) ctx.targets->rotation = nullptr;
         ctx.app.Measurement.rotationNotesEdited = nullptr;

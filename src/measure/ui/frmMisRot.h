@@ -14,7 +14,6 @@ class QPushButton;
 class QScrollBar;
 class QTimer;
 class MisRotPicture;
-class RingPollTimer;
 class RowListModel;
 class RowListView;
 
@@ -89,7 +88,6 @@ private:
     void scaleChanged(size_t bar);
 
     void refreshViews();
-    void drainInput();
     void newMeasurement();
     void showTakenDocument();
     bool askToSave();
@@ -156,6 +154,5 @@ private:
     std::array<QLabel*, 4> LabVScroll{};
     RowListModel* rowsModel_;
     RowListModel* extendedModel_;
-    RingPollTimer* poller_;
     QTimer* refreshTimer_;
 };

@@ -1,6 +1,8 @@
 #include "midi/ui/RingPollTimer.h"
 #include "midi/MidiPoller.h"
+#include "midi/UnitLink.h"
 #include <QElapsedTimer>
+#include <algorithm>
 
 namespace {
 
@@ -34,8 +36,20 @@ bool RingPollTimer::pollNow() {
     public:
         void DecodeMIDIIn(uint32_t) override {}
     } discard;
-    if (!pollRing(port_, decoder_ ? *decoder_ : discard, *clock_, PollBudgetUs)) {
+    const int64_t now = clock_->nowUs();
+    const bool goingOn = pollRing(port_, decoder_ ? *decoder_ : discard, *clock_, PollBudgetUs);
+    if (link_) {
+        const int64_t passed =
+            lastTickUs_ < 0 ? 0 : std::clamp<int64_t>(now - lastTickUs_, 0, MaxTickUs);
+        carriedUs_ += passed;
+        const int64_t ms = carriedUs_ / 1000;
+        carriedUs_ -= ms * 1000;
+        if (ms > 0) link_->elapse(static_cast<int>(ms));
+    }
+    lastTickUs_ = now;
+    if (!goingOn && !(link_ && link_->inputWanted())) {
         stop();
+        lastTickUs_ = -1;
         return false;
     }
     return true;

@@ -1,6 +1,5 @@
 #include "panel/ui/frmMisBatteria.h"
 #include "midi/Decoder.h"
-#include "midi/ui/RingPollTimer.h"
 #include "panel/BatteryScreen.h"
 #include "panel/BatteryText.h"
 #include <QCloseEvent>
@@ -19,8 +18,7 @@ namespace bs = battery_screen;
 namespace bt = battery_text;
 
 namespace {
-constexpr uint8_t kStartBattery = 0xD5;
-constexpr uint8_t kStop = 0xD0;
+constexpr int kMsgInsertOnly = 1; // the text given
 const QString kStart = QStringLiteral("START");
 const QString kStopCaption = QStringLiteral("STOP");
 
@@ -44,7 +42,6 @@ frmMisBatteria::frmMisBatteria(WindowContext& context, QWidget* parent)
       HScrollTempoMem(new QScrollBar(Qt::Horizontal, this)), TimerMisBatteria(new QTimer(this)),
       LabRot(new QLabel(this)), LabStato(new QLabel(this)), LabOnOff(new QLabel(this)),
       LabNessunDato(new QLabel(this)), TimerNessunDato(new QTimer(this)),
-      poller_(new RingPollTimer(context.midi, context.decoder, this)),
       repaintTimer_(new QTimer(this)) {
     setObjectName("frmMisBatteria");
     ComStart->setObjectName("ComStart");
@@ -190,10 +187,21 @@ QString frmMisBatteria::volts(int raw) const {
     return QString::fromStdString(bt::formatVolts(raw, QLocale().decimalPoint().toStdString()));
 }
 
-void frmMisBatteria::stopInput() {
-    ctx.midi.StopMIDIIn();
-    poller_->stop();
+void frmMisBatteria::endUnitRecording() {
+    if (ctx.link) ctx.link->leaveMode(win::Battery);
 }
+
+// 0xD0: the unit ended the recording by itself (the answer to Stop reaches no one here).
+void frmMisBatteria::modeAnswered(int status) {
+    if (status != 0xD0 || !rec_.measuring()) return;
+    ComStart->setText(kStart);
+    silence_.stop();
+    TimerNessunDato->stop();
+    TimerMisBatteria->stop();
+    rec_.stop();
+}
+
+void frmMisBatteria::modeTimedOut() {}
 
 void frmMisBatteria::GrigliaDis() {
     // The trace starts afresh after the last sample recorded so far.
@@ -230,10 +238,16 @@ void frmMisBatteria::ComStart_Click() {
 }
 
 void frmMisBatteria::startRecording() {
+    if (!ctx.link) return;
+    // The unit serves one window at a time: another one's mode or a recording comes first.
+    if (const int blocker = ctx.link->modeBlocker(win::Battery)) {
+        ctx.messages.ShowMsg(kMsgInsertOnly, ctx.app.MsgTitle,
+                             unitHeldNotice(*ctx.link, blocker, ctx.texts.LangOffset));
+        return;
+    }
     ComStart->setText(kStopCaption);
     rec_.start();
     ctx.midi.ShowSentMsg = false;
-    ctx.midi.StopMIDIPoll = false;
     if (ctx.midi.BatteryStampMode) TimerMisBatteria->start();
     LabVBatt->setText("0");
     ctx.timer.clock().resetAll();
@@ -243,23 +257,9 @@ void frmMisBatteria::startRecording() {
     screen_.first = 0;
     scheduleRepaint();
 
-    ctx.midi.MIDIInDecode = true;
-    if (ctx.decoder) {
-        ctx.decoder->resetMeasurement();
-        ctx.decoder->BatterySamples = 0;
-    }
-    // What the last recording left in the input belongs to it, not to this one.
-    ctx.midi.ring.discard();
-    if (ctx.targets && ctx.targets->main) {
-        ctx.targets->main->enableInputPoller();
-    } else {
-        poller_->setDecoder(ctx.decoder);
-        poller_->start();
-    }
-    ctx.midi.StartMIDIIn();
-    ctx.midi.sendCommand(kStartBattery);
-    silence_.start(msClock_());
     overrunsAtStart_ = ctx.midi.ring.overruns();
+    ctx.link->startBatteryRecording(this);
+    silence_.start(msClock_());
     LabNessunDato->hide();
     TimerNessunDato->start();
 }
@@ -270,12 +270,9 @@ void frmMisBatteria::stopRecording() {
     TimerNessunDato->stop();
     // After the recording filled up it has already stopped the input and told the unit.
     if (rec_.measuring()) {
-        if (!ctx.midi.BatteryStampMode)
-            stopInput();
-        else
-            TimerMisBatteria->stop();
+        TimerMisBatteria->stop();
         rec_.stop();
-        ctx.midi.sendCommand(kStop);
+        endUnitRecording();
     }
     const QSignalBlocker block(HScrollTempoMem);
     HScrollTempoMem->setValue(0);
@@ -284,14 +281,12 @@ void frmMisBatteria::stopRecording() {
 void frmMisBatteria::recordingFull() {
     silence_.stop();
     TimerNessunDato->stop();
-    if (!ctx.midi.BatteryStampMode) {
+    if (!ctx.midi.BatteryStampMode)
         ctx.timer.StopTimer1();
-        stopInput();
-    } else {
+    else
         TimerMisBatteria->stop();
-    }
     ComStart->setEnabled(true);
-    ctx.midi.sendCommand(kStop);
+    endUnitRecording();
     const QSignalBlocker block(HScrollTempoMem);
     HScrollTempoMem->setMaximum(rec_.lastIndex());
     HScrollTempoMem->setValue(rec_.lastIndex());
@@ -376,16 +371,12 @@ void frmMisBatteria::closeEvent(QCloseEvent* event) {
     if (!closed_) {
         closed_ = true;
         // A recording still running would leave the unit streaming samples to nobody.
-        if (rec_.measuring()) {
-            rec_.stop();
-            ctx.midi.sendCommand(kStop);
-        }
+        rec_.stop();
+        if (ctx.link) ctx.link->windowClosed(win::Battery);
         TimerMisBatteria->stop();
         repaintTimer_->stop();
         TimerNessunDato->stop();
         ctx.timer.StopTimer1();
-        if (ctx.midi.MIDIInOpen) ctx.midi.StopMIDIIn();
-        poller_->stop();
         ctx.midi.BatteryStampMode = false;
         storePlacementAtUnload();
         if (ctx.targets && ctx.targets->battery == this) ctx.targets->battery = nullptr;

@@ -2,6 +2,7 @@
 #include "app/ui/ChildWindow.h"
 #include "midi/DecoderSinks.h"
 #include "midi/InputNotices.h"
+#include "midi/UnitLink.h"
 #include "panel/BatteryRecording.h"
 #include "panel/ui/frmMisBatteriaPicture.h"
 #include <array>
@@ -11,12 +12,11 @@ class QLabel;
 class QPushButton;
 class QScrollBar;
 class QTimer;
-class RingPollTimer;
 
 // The battery voltage window (36): START asks the unit for its supply voltage, the samples
 // are kept (slots 0..32000) and drawn on a time grid of ten divisions that moves on a whole
 // screen at a time; after STOP the recording can be looked through from any sample.
-class frmMisBatteria : public ChildWindow, public BatterySink {
+class frmMisBatteria : public ChildWindow, public BatterySink, public ModeHolder {
     Q_OBJECT
 public:
     static constexpr int DefaultWidth = 9800; // twips
@@ -69,7 +69,15 @@ private:
     void scheduleRepaint();
     void layoutControls();
     QString volts(int raw) const;
-    void stopInput();
+
+public:
+    // ModeHolder: the unit left battery mode by itself (0xD0).
+    void modeAnswered(int status) override;
+    void modeTimedOut() override;
+
+private:
+    // The unit is told to stop and the input let go.
+    void endUnitRecording();
 
     BatteryRecording rec_;
     BatteryScreenState screen_;
@@ -97,8 +105,6 @@ private:
     uint32_t overrunsAtStart_ = 0;
     std::function<int64_t()> msClock_;
 
-    // The window's own TimerMIDIIn, used when no main window drains the input for it.
-    RingPollTimer* poller_;
     QTimer* repaintTimer_;
     bool closed_ = false;
 };

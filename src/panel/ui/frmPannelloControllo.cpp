@@ -2,7 +2,6 @@
 #include "app/FileStore.h"
 #include "midi/Decoder.h"
 #include "midi/InputNotices.h"
-#include "midi/ui/RingPollTimer.h"
 #include "panel/MonitorFile.h"
 #include <QCloseEvent>
 #include <QFileDialog>
@@ -24,6 +23,8 @@
 
 namespace {
 constexpr const char* kCaption = "Pannello di controllo";
+constexpr int kMsgInsertOnly = 1; // the text given
+constexpr int kMsgNoAnswer = 8;   // "Nessuna risposta dalla centralina"
 constexpr const char* kEnterCaption = "EEPROM DATI/PROG";
 constexpr const char* kExitCaption = "EEPROM DATI/PROG EXIT";
 constexpr const char* kStart = "Start";
@@ -147,7 +148,6 @@ void frmPannelloControllo::buildControls() {
     ClearText1 = button(this, "ClearText1", "Cancella");
     CommSalvaText1 = button(this, "CommSalvaText1", "Salva");
 
-    TimerMIDIIn = new RingPollTimer(ctx.midi, ctx.decoder, this);
     TimerMonitor = new QTimer(this);
     TimerMonitor->setObjectName("TimerMonitor");
     TimerMonitor->setSingleShot(true);
@@ -246,10 +246,6 @@ void frmPannelloControllo::Form_Load() {
     WrDAT->setText(wrDataText_);
     RdDAT->setText(QStringLiteral("0"));
 
-    TimerMIDIIn->setDecoder(ctx.decoder);
-    ctx.midi.MIDIInDecode = true;
-    // Whatever waits in the ring was meant for no one here.
-    ctx.midi.ring.discard();
     overrunsAtStart_ = ctx.midi.ring.overruns();
     applyEnables();
     if (ctx.targets) ctx.targets->panel = this;
@@ -283,37 +279,51 @@ void frmPannelloControllo::ComEEPROM_Click() {
 }
 
 void frmPannelloControllo::enterEepromAccess() {
+    MidiPort& midi = ctx.midi;
+    if (!ctx.link) return;
+    // The unit serves one window at a time: another one's mode or a recording comes first.
+    if (const int blocker = ctx.link->modeBlocker(win::Panel)) {
+        ctx.messages.ShowMsg(kMsgInsertOnly, ctx.app.MsgTitle,
+                             unitHeldNotice(*ctx.link, blocker, ctx.texts.LangOffset));
+        return;
+    }
     ComEEPROM->setText(QString::fromLatin1(kExitCaption));
     state_.access = true;
     state_.PanelDataMem = true;
     state_.wrAddrTyped = false;
     ComDatiProg->setText(state_.memoryCaption());
     applyEnables();
-    if (ctx.decoder) ctx.decoder->EEPROMMode = true;
 
-    MidiPort& midi = ctx.midi;
-    midi.ring.discard();
-    leaving_ = false;
     overrunsAtStart_ = midi.ring.overruns();
     Text2->clear();
     midi.ShowSentMsg = true;
-    midi.MIDIInDecode = true;
-    midi.StopMIDIPoll = false;
-    midi.StartMIDIIn();
     monitorStopped_ = false;
+    ctx.link->enterMode(win::Panel, UnitMode::EepromAccess, this);
     CommStop->setText(QString::fromLatin1(midi.MIDIInStarted ? kStop : kStart));
-    TimerMIDIIn->start();
-    midi.sendCommand(panel::EnterEepromAccess);
 }
 
-void frmPannelloControllo::leaveEepromAccess() {
+// The panel's side of the dialogue ends: its buttons as before EEPROM DATI/PROG.
+void frmPannelloControllo::showAccessEnded() {
     ComEEPROM->setText(QString::fromLatin1(kEnterCaption));
     state_.access = false;
     applyEnables();
     CommStop->setText(QString::fromLatin1(kStart));
-    leaving_ = true;
-    // The unit's answer stops the input and, once the ring is empty, this poller.
-    ctx.midi.sendCommand(panel::LeaveEepromAccess);
+}
+
+void frmPannelloControllo::leaveEepromAccess() {
+    showAccessEnded();
+    // The unit's answer still reaches the monitor; then the panel lets the input go.
+    if (ctx.link) ctx.link->leaveMode(win::Panel);
+}
+
+void frmPannelloControllo::modeAnswered(int status) {
+    // 0xD0: the unit refused the access or left it; it is in run mode.
+    if (status == 0xD0) showAccessEnded();
+}
+
+void frmPannelloControllo::modeTimedOut() {
+    showAccessEnded();
+    ctx.messages.ShowMsg(kMsgNoAnswer, ctx.app.MsgTitle, "");
 }
 
 void frmPannelloControllo::ComSelezMDXMSX_Click() {
@@ -409,20 +419,17 @@ void frmPannelloControllo::sendReadRequest() {
 
 // ---- monitor --------------------------------------------------------------------------
 
+// The monitor shows or stops showing the unit's messages; the input itself stays with the
+// EEPROM access.
 void frmPannelloControllo::CommStop_Click() {
-    MidiPort& midi = ctx.midi;
     if (CommStop->text() == QLatin1String(kStart)) {
         CommStop->setText(QString::fromLatin1(kStop));
         ClearText1->setEnabled(false);
         monitorStopped_ = false;
-        midi.StopMIDIPoll = false;
-        midi.StartMIDIIn();
         if (ctx.decoder) ctx.decoder->RxLineNo = 1;
-        TimerMIDIIn->start();
     } else {
         CommStop->setText(QString::fromLatin1(kStart));
         monitorStopped_ = true;
-        if (midi.MIDIInStarted) midi.StopMIDIIn();
         ClearText1->setEnabled(true);
     }
 }
@@ -532,22 +539,16 @@ bool frmPannelloControllo::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void frmPannelloControllo::Form_Unload() {
-    TimerMIDIIn->stop();
     TimerMonitor->stop();
     MidiPort& midi = ctx.midi;
     // A unit left in EEPROM access streams nothing: a measurement started afterwards would
-    // wait in vain. Its answer is not awaited (nobody decodes for the panel any more).
-    if (state_.access) {
-        state_.access = false;
-        midi.ShowSentMsg = false;
-        midi.sendCommand(panel::LeaveEepromAccess);
-    }
-    if (midi.MIDIInStarted) midi.StopMIDIIn();
+    // wait in vain.
+    state_.access = false;
+    if (ctx.link) ctx.link->windowClosed(win::Panel);
     // Nobody shows the sent messages any more.
     midi.ShowSentMsg = false;
     if (ctx.frame) ctx.frame->setMenuEntryEnabled("mnuSalvaAs", false);
     storePlacementAtUnload();
-    if (ctx.decoder) ctx.decoder->EEPROMMode = false;
     if (ctx.targets && ctx.targets->panel == this) ctx.targets->panel = nullptr;
     countOut();
 }

@@ -2,6 +2,7 @@
 #include "app/ui/ChildWindow.h"
 #include "app/ui/DocumentKind.h"
 #include "midi/DecoderSinks.h"
+#include "midi/UnitLink.h"
 #include "panel/PanelState.h"
 #include <QString>
 #include <QStringList>
@@ -13,13 +14,15 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QScrollBar;
-class RingPollTimer;
 class QTimer;
 
 // The control panel, window 22: puts the unit into EEPROM access mode, reads and writes
 // single bytes of either module's data EEPROM, reads their program memory and shows the MIDI
 // traffic in a monitor text. The decoder writes into it through PanelSink while it exists.
-class frmPannelloControllo : public ChildWindow, public PanelSink, public DocumentWindow {
+class frmPannelloControllo : public ChildWindow,
+                             public PanelSink,
+                             public DocumentWindow,
+                             public ModeHolder {
     Q_OBJECT
 public:
     static constexpr int16_t DefaultWidth = 10545; // twips
@@ -63,7 +66,10 @@ public:
     void setRdDAT(const std::string& hex) override;
     void appendLog(const std::string& line) override;
     void clearLog() override;
-    bool awaitingModeEnd() const override { return leaving_; }
+
+    // ModeHolder: the unit's answer to EEPROM DATI/PROG, or none in time.
+    void modeAnswered(int status) override;
+    void modeTimedOut() override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -78,6 +84,7 @@ private:
     void ComEEPROM_Click();
     void enterEepromAccess();
     void leaveEepromAccess();
+    void showAccessEnded();
     void ComSelezMDXMSX_Click();
     void ComDatiProg_Click();
     void VScrollWr_Change(int value);
@@ -117,7 +124,6 @@ private:
     QPushButton* CommStop;
     QPushButton* ClearText1;
     QPushButton* CommSalvaText1;
-    RingPollTimer* TimerMIDIIn;
     QTimer* TimerMonitor;
 
     panel::PanelState state_;
@@ -127,8 +133,6 @@ private:
     QString wrDataText_;
     bool typingWrAddr_ = false;
     bool monitorStopped_ = false;
-    // The panel has sent 0xD0 and waits for the unit's answer that ends the dialogue.
-    bool leaving_ = false;
     // What the decoder handed over since the monitor was last shown.
     QStringList pendingLines_;
     QString pendingPMIDIIn_;

@@ -4,6 +4,7 @@
 #include "coil/ui/frmProgTempoBobina.h"
 #include "midi/Decoder.h"
 #include "midi/MidiPort.h"
+#include "midi/UnitLink.h"
 #include "midi/ui/RingPollTimer.h"
 #include "panel/ui/frmPannelloControllo.h"
 #include "support/SimulatedUnitLink.h"
@@ -45,7 +46,9 @@ protected:
         port.OpenMIDIOut();
         ctx.decoder = &decoder;
         ctx.targets = &targets;
+        ctx.link = &unitLink;
         main = std::make_unique<frmMain>(ctx, decoder);
+        targets.main = main.get();
         registerWindows(*main, nullptr);
         main->MDIForm_Load();
         main->show();
@@ -55,6 +58,7 @@ protected:
         t.notifier.nextAnswer = Notifier::Answer::No;
         main->mdiArea()->closeAllSubWindows();
         QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        targets.main = nullptr;
         main.reset();
     }
 
@@ -121,10 +125,10 @@ protected:
         pumpPanel(panel, 1000);
         return panel;
     }
-    // Unit time passes; the panel's TimerMIDIIn hands what arrived to the decoder.
-    void pumpPanel(QWidget* panel, uint64_t us) {
+    // Unit time passes; the main window's TimerMIDIIn hands what arrived to the decoder.
+    void pumpPanel(QWidget*, uint64_t us) {
         link.pump(us);
-        drainRing(get<RingPollTimer>(panel, "TimerMIDIIn"), port);
+        drainRing(main->findChild<RingPollTimer*>("TimerMIDIIn", Qt::FindDirectChildrenOnly), port);
     }
     size_t sentCount() const { return link.sent.size(); }
     // The next open or save dialog answers path ("" cancels).
@@ -145,5 +149,6 @@ protected:
     WindowContext ctx{t.app, t.texts, t.messages, port, t.timer, nullptr};
     DecoderTargets targets;
     Decoder decoder{port, t.app, t.notifier, targets};
+    UnitLink unitLink{port, decoder, targets};
     std::unique_ptr<frmMain> main;
 };

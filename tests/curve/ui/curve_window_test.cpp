@@ -5,9 +5,11 @@
 #include "curve/CurveFile.h"
 #include "curve/ui/frmProgCurva.h"
 #include "midi/Decoder.h"
+#include "midi/UnitLink.h"
 #include "midi/ui/RingPollTimer.h"
 #include "panel/ui/frmPannelloControllo.h"
 #include "support/SimulatedUnitLink.h"
+#include "support/UnitTimePollClock.h"
 #include "support/ui/DrainRing.h"
 #include "support/ui/TestContext.h"
 #include <QAction>
@@ -37,10 +39,12 @@ class CurveWindowTest : public ::testing::Test {
 protected:
     CurveWindowTest() {
         link.connect(port);
+        ctx.link = &unitLink;
         main = std::make_unique<frmMain>(ctx, decoder);
         targets.main = main.get();
         registerWindows(*main, nullptr);
         main->MDIForm_Load();
+        mainPoller()->setClock(&unitTime);
         main->resize(1400, 1000);
         main->show();
     }
@@ -104,13 +108,14 @@ protected:
         e->selectAll();
         QTest::keyClicks(e, text);
     }
-    // The main window's ring poller takes what the unit sent.
-    void poll() {
-        for (RingPollTimer* r : main->findChildren<RingPollTimer*>())
-            if (r->parent() == main.get()) drainRing(r, port);
+    RingPollTimer* mainPoller() const {
+        return main->findChild<RingPollTimer*>("TimerMIDIIn", Qt::FindDirectChildrenOnly);
     }
+    // The main window's ring poller takes what the unit sent.
+    void poll() { drainRing(mainPoller(), port); }
     void pump(uint64_t us = 80'000) {
         link.pump(us);
+        unitTime.us += static_cast<int64_t>(us);
         poll();
     }
     void programmingOn(frmProgCurva* w) {
@@ -148,6 +153,8 @@ protected:
     MidiPort port{link, t.messages, t.clock};
     DecoderTargets targets;
     Decoder decoder{port, t.app, t.notifier, targets};
+    UnitLink unitLink{port, decoder, targets};
+    UnitTimePollClock unitTime;
     WindowContext ctx{t.app, t.texts, t.messages, port, t.timer, nullptr, &decoder, &targets};
     std::unique_ptr<frmMain> main;
 };
@@ -415,9 +422,15 @@ TEST_F(CurveWindowTest, AnUnansweredHandshakeGivesUpAfterASecond) {
     programmingOn(w);
     EXPECT_EQ(button(w, "ComProg")->text(), "PROG OFF");
     EXPECT_FALSE(button(w, "ComProgMaster")->isEnabled());
-    EXPECT_EQ(runTransfer(w), 13);
+    int steps = 1;
+    for (; steps < 20 && button(w, "ComProg")->text() == "PROG OFF"; ++steps)
+        pump();
+    EXPECT_EQ(steps, 14); // 13 ticks of 80 ms after the first: given up after a second
     EXPECT_EQ(lastWarning(), "Nessuna risposta dalla centralina");
     EXPECT_EQ(button(w, "ComProg")->text(), "PROG ON");
+    // The unit was told to go back to run mode.
+    EXPECT_EQ(link.sent.back(), 0xD0u);
+    EXPECT_EQ(link.unit.mode(), UnitMode::Run);
     // A late answer finds no request waiting.
     decoder.DecodeMIDIIn(0xD1);
     EXPECT_FALSE(button(w, "ComProgMaster")->isEnabled());

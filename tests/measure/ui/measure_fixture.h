@@ -4,8 +4,10 @@
 #include "app/ui/frmMain.h"
 #include "midi/Decoder.h"
 #include "midi/MidiPort.h"
+#include "midi/UnitLink.h"
 #include "midi/ui/RingPollTimer.h"
 #include "support/SimulatedUnitLink.h"
+#include "support/UnitTimePollClock.h"
 #include "support/ui/DrainRing.h"
 #include "support/ui/TestContext.h"
 #include <QAction>
@@ -43,6 +45,7 @@ protected:
         port.OpenMIDIOut();
         ctx.decoder = &decoder;
         ctx.targets = &targets;
+        ctx.link = &unitLink;
         main = std::make_unique<frmMain>(ctx, decoder);
         targets.main = main.get();
         registerWindows(*main, nullptr);
@@ -52,6 +55,7 @@ protected:
             return QString();
         });
         main->MDIForm_Load();
+        mainPoller()->setClock(&unitTime);
         main->show();
         // The program's window is the active one, as after start-up on a desktop.
         main->activateWindow();
@@ -73,10 +77,14 @@ protected:
     }
     // Unit time passes in steps of 20 ms; the main window's poller drains after each.
     void run(uint64_t ms) {
-        for (uint64_t done = 0; done < ms; done += 20) {
-            link.pump(20'000);
-            drainRing(mainPoller(), port);
-        }
+        for (uint64_t done = 0; done < ms; done += 20)
+            pump(20'000);
+    }
+    // Unit time passes, the poller's clock with it, and the poller drains the input.
+    void pump(uint64_t us) {
+        link.pump(us);
+        unitTime.us += static_cast<int64_t>(us);
+        drainRing(mainPoller(), port);
     }
     template <class T> T* get(QWidget* w, const char* name) const {
         T* c = w->findChild<T*>(name);
@@ -95,5 +103,7 @@ protected:
     WindowContext ctx{t.app, t.texts, t.messages, port, t.timer, nullptr};
     DecoderTargets targets;
     Decoder decoder{port, t.app, t.notifier, targets};
+    UnitLink unitLink{port, decoder, targets};
+    UnitTimePollClock unitTime;
     std::unique_ptr<frmMain> main;
 };

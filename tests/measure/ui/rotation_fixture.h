@@ -48,8 +48,7 @@ protected:
     void run(uint64_t ms) {
         for (uint64_t step = 0; ms > 0; ms -= step) {
             step = std::min<uint64_t>(ms, 2000);
-            link.pump(step * 1000);
-            drainRing(mainPoller(), port);
+            pump(step * 1000);
         }
     }
     // The event loop runs long enough for the window's screen refresh.

@@ -131,7 +131,8 @@ TEST_F(RotationWindowTest, KeyMapSuspendLiveDisplayAndNewMeasurement) {
     run(200);
     type(Qt::Key_P); // suspend: the unit keeps sending, nothing is recorded
     EXPECT_EQ(caption("ComSospendi"), "Continua");
-    EXPECT_FALSE(port.MIDIInDecode);
+    EXPECT_FALSE(unitLink.expecting(win::Rotation));
+    EXPECT_TRUE(port.MIDIInStarted);
     run(200);
     EXPECT_EQ(w->measurement().rows.size(), 10u);
     type(Qt::Key_P);
@@ -282,7 +283,8 @@ TEST_F(RotationWindowTest, SavesReopensAndAsksBeforeThrowingRowsAway) {
     EXPECT_EQ(readWholeFile(path)->size(), 97u * (3 + 1 + 3 + 7));
     EXPECT_EQ(targets.rotation, nullptr);
     EXPECT_EQ(t.app.WinRec[win::Rotation].State, 0);
-    EXPECT_FALSE(port.MIDIInDecode);
+    EXPECT_FALSE(unitLink.inputWanted());
+    EXPECT_FALSE(port.MIDIInStarted);
     EXPECT_TRUE(menuEnabled("mnuMisRot"));
     EXPECT_TRUE(menuEnabled("mnuPannelloControllo"));
 

@@ -21,7 +21,7 @@ protected:
     void run(uint64_t ms) {
         for (uint64_t step = 0; ms > 0; ms -= step) {
             step = std::min<uint64_t>(ms, 10'000);
-            link.pump(step * 1000);
+            pump(step * 1000);
             drainRing(poller(), port);
         }
     }
@@ -81,6 +81,7 @@ TEST_F(BatteryWindowTest, RecordsTheUnitsVoltageUntilStop) {
     press();
     EXPECT_EQ(start()->text(), "START");
     EXPECT_EQ(link.sent, (std::vector<uint32_t>{0xD5, 0xD0}));
+    run(10); // the unit's answer ends the window's turn, and the input with it
     EXPECT_FALSE(link.inputStarted());
     EXPECT_EQ(w->screen().start, 780u); // the last screen stays until the user looks back
 }
@@ -167,6 +168,7 @@ TEST_F(BatteryWindowTest, Slot32000EndsTheRecordingWithOneStop) {
     EXPECT_EQ(rec.lastIndex(), 32000);
     EXPECT_EQ(rec.stamp(32000), 832000u);
     EXPECT_EQ(link.sentCount(0xD0), 1);
+    run(10);
     EXPECT_FALSE(link.inputStarted());
     EXPECT_FALSE(t.timer.running());
     EXPECT_EQ(start()->text(), "STOP");

@@ -1,8 +1,11 @@
 #pragma once
 #include "midi/Decoder.h"
 #include "midi/MidiPort.h"
+#include "midi/UnitLink.h"
 #include "midi/ui/RingPollTimer.h"
 #include "support/SimulatedUnitLink.h"
+#include "support/UnitTimePollClock.h"
+#include "support/ui/LinkPoller.h"
 #include "support/ui/TestContext.h"
 #include <QApplication>
 #include <QLabel>
@@ -13,13 +16,17 @@
 #include <gtest/gtest.h>
 
 // A window W over the simulated unit: a port with both devices open, the decoder and its
-// targets. Nothing runs by itself: pump() lets unit time pass, poller()->pollNow() drains.
+// targets and the link. Nothing runs by itself: pump() lets unit time pass,
+// poller()->pollNow() drains.
 template <class W> class UnitWindowTest : public ::testing::Test {
 protected:
     UnitWindowTest() {
         link.connect(port);
         ctx.decoder = &decoder;
         ctx.targets = &targets;
+        ctx.link = &unitLink;
+        frame.timer.setClock(&unitTime);
+        targets.main = &frame;
     }
     ~UnitWindowTest() override {
         // The windows close while the port and decoder they use still exist.
@@ -39,7 +46,13 @@ protected:
     QString label(const char* name) const { return get<QLabel>(name)->text(); }
     QPushButton* button(const char* name) const { return get<QPushButton>(name); }
     QScrollBar* scroll(const char* name) const { return get<QScrollBar>(name); }
-    RingPollTimer* poller() const { return get<RingPollTimer>("TimerMIDIIn"); }
+    // The poller the main window runs, here without a main window.
+    RingPollTimer* poller() { return &frame.timer; }
+    // Unit time passes, the poller's clock with it.
+    void pump(uint64_t us) {
+        link.pump(us);
+        unitTime.us += static_cast<int64_t>(us);
+    }
     void click(const char* name) { QTest::mouseClick(button(name), Qt::LeftButton); }
 
     TestContext t;
@@ -48,5 +61,8 @@ protected:
     WindowContext ctx{t.app, t.texts, t.messages, port, t.timer, &t.frame};
     DecoderTargets targets;
     Decoder decoder{port, t.app, t.notifier, targets};
+    UnitLink unitLink{port, decoder, targets};
+    UnitTimePollClock unitTime;
+    LinkPoller frame{port, decoder, unitLink};
     W* w = nullptr;
 };

@@ -7,6 +7,7 @@
 #include "midi/backends/SerialMidiSystem.h"
 #include "midi/ui/RingPollTimer.h"
 #include "panel/ui/frmPannelloControllo.h"
+#include "support/ui/LinkPoller.h"
 #include "support/ui/TestContext.h"
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -41,11 +42,19 @@ TEST(PanelFlood, TheMonitorKeepsLoggingThroughAFloodOfNoise) {
     WindowContext ctx{t.app, t.texts, t.messages, port, t.timer, &t.frame};
     DecoderTargets targets;
     Decoder decoder{port, t.app, t.notifier, targets};
+    UnitLink link{port, decoder, targets};
+    LinkPoller frame{port, decoder, link};
+    targets.main = &frame;
     ctx.decoder = &decoder;
     ctx.targets = &targets;
+    ctx.link = &link;
     auto* w = new frmPannelloControllo(ctx);
     t.openChild(w);
     QTest::mouseClick(w->findChild<QPushButton*>("ComEEPROM"), Qt::LeftButton);
+    // The unit grants the access before the noise starts.
+    const unsigned char granted[] = {0xD2, 0x00};
+    ASSERT_EQ(::write(master, granted, sizeof granted), static_cast<ssize_t>(sizeof granted));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return link.answersMemory(); }, 5000));
 
     // The noise: 1 MB, or less when the machine is slow (at most 10 s). What the panel sends
     // comes out at the master's end and is read away so the line stays open.
@@ -74,7 +83,7 @@ TEST(PanelFlood, TheMonitorKeepsLoggingThroughAFloodOfNoise) {
         stop = true;
         if (line.joinable()) line.join();
     });
-    auto* poller = w->findChild<RingPollTimer*>("TimerMIDIIn");
+    RingPollTimer* poller = &frame.timer;
     // Half way through and at the end the monitor is still taking lines.
     EXPECT_TRUE(QTest::qWaitFor([&] { return stop || noise >= kNoise / 2; }, 15000));
     const int lineHalfWay = decoder.RxLineNo;
