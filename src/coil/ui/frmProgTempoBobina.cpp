@@ -105,7 +105,7 @@ ChildWindow* frmProgTempoBobina::read(WindowContext& ctx, int windowNumber, cons
     const coil::IbobRead file = coil::parseIbob(bytes);
     refusal = file.code;
     if (file.code != 0) return nullptr;
-    return new frmProgTempoBobina(ctx, windowNumber, OpenedFile{file.values, path});
+    return new frmProgTempoBobina(ctx, windowNumber, OpenedFile{file, path});
 }
 
 void frmProgTempoBobina::buildControls() {
@@ -286,7 +286,7 @@ void frmProgTempoBobina::Form_Load() {
     placeAtLoad(DefaultWidth, DefaultHeight);
 
     if (opened_)
-        doc_ = coil::openedProgram(opened_->values, n, opened_->path);
+        doc_ = coil::openedProgram(opened_->file, n, opened_->path);
     else
         doc_ = coil::newProgram(n, app.AppFolder, kPathSeparator);
     opened_.reset();

@@ -4,6 +4,7 @@
 #include "coil/CoilDocument.h"
 #include "coil/CoilEntry.h"
 #include "coil/CoilTransfer.h"
+#include "coil/IbobFile.h"
 #include "midi/UnitReplyWait.h"
 #include <QString>
 #include <array>
@@ -31,7 +32,7 @@ public:
 
     // A file the open command read, handed to the new window.
     struct OpenedFile {
-        coil::CoilValues values;
+        coil::IbobRead file;
         std::string path;
     };
 
