@@ -1,6 +1,7 @@
 #include "measure/MrotFile.h"
 
 #include "app/FileStore.h"
+#include "app/SystemPath.h"
 #include "measure/MeasurementRow.h"
 
 #include <algorithm>
@@ -85,8 +86,9 @@ int hexDigit(char c) {
 std::string mrotHead(std::string_view path, std::string_view notes) {
     std::string out;
     appendLine(out, "mrot 2");
-    path = path.substr(0, std::min(path.size(), kMrotPathMax));
-    appendLine(out, path, kMrotPathMax);
+    const std::string stored = latin1FromUtf8(path);
+    appendLine(out, std::string_view(stored).substr(0, std::min(stored.size(), kMrotPathMax)),
+               kMrotPathMax);
     appendNotes(out, notes);
     appendLine(out, std::string_view(&kMrotMarker, 1));
     appendLine(out, kRotationHeader);
@@ -157,7 +159,7 @@ std::optional<MrotDocument> parseMrot(std::string_view bytes,
 
     std::string_view path = bytes.substr(len, std::min(records, std::size_t{3}) * len - len);
     if (path.size() >= 2 && path.substr(path.size() - 2) == kCrLf) path.remove_suffix(2);
-    doc.path = trimRight(path);
+    doc.path = utf8FromLatin1(trimRight(path));
 
     std::size_t marker = 0;
     for (std::size_t n = 4; n <= records; ++n) {

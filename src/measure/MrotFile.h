@@ -29,7 +29,7 @@ inline constexpr char kMrotMarker = '\x01';
 
 // A measurement as stored: the rows are the 95-character rotation rows, oldest first.
 struct MrotDocument {
-    std::string path;
+    std::string path; // UTF-8; the file holds it as Latin-1
     std::string notes;
     std::vector<std::string> rows;
     int version = 2; // of the file it was read from

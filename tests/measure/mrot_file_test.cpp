@@ -66,6 +66,11 @@ TEST(MrotWriter, RecordsAreLaidOutByteForByte) {
     doc.path = std::string(200, 'c');
     EXPECT_EQ(serializeMrot(doc).substr(97, 194), std::string(192, 'c') + "\r\n");
     EXPECT_EQ(roundTrip(doc).path, std::string(192, 'c'));
+    // The path is held as UTF-8 and stored one byte per letter; a letter Latin-1 lacks
+    // becomes "?".
+    doc.path = "/dati/Per\u00f9/\u03a9.mrot";
+    EXPECT_EQ(serializeMrot(doc).substr(97, 18), "/dati/Per\xF9/?.mrot ");
+    EXPECT_EQ(roundTrip(doc).path, "/dati/Per\u00f9/?.mrot");
 }
 
 TEST(MrotWriter, NotesChunksAndTheirRoundTrip) {

@@ -290,7 +290,7 @@ void frmProgTempoBobina::Form_Load() {
     else
         doc_ = coil::newProgram(n, app.AppFolder, kPathSeparator);
     opened_.reset();
-    setCaption(fromLatin1(coil::captionFor(doc_.path())));
+    setCaption(fromSystemPath(coil::captionFor(doc_.path())));
     showDocument();
 
     if (ctx.frame) {
@@ -586,7 +586,7 @@ void frmProgTempoBobina::documentSaved(const std::string& path) {
     doc_.setModified(false);
     doc_.setUntitled(false);
     doc_.setPath(path);
-    setCaption(fromLatin1(coil::captionFor(path)));
+    setCaption(fromSystemPath(coil::captionFor(path)));
     if (ctx.frame) ctx.frame->setMenuEntryEnabled("mnuSalva", true);
 }
 

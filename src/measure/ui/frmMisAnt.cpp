@@ -92,7 +92,7 @@ QString fileNameOf(const std::string& path) {
     const size_t cut = path.find_last_of("/\\");
     std::string name = cut == std::string::npos ? path : path.substr(cut + 1);
     name.erase(name.find_last_not_of(' ') + 1);
-    return fromLatin1(name);
+    return fromSystemPath(name);
 }
 
 std::string folderOfPath(const std::string& path) {
@@ -512,7 +512,7 @@ void frmMisAnt::newDocumentName() {
     measurement_.path =
         newMeasurementName(d.day(), month, d.year(), t.hour(), t.minute(), t.second());
     measurement_.modified = false;
-    setWindowTitle(kCaption + fromLatin1(measurement_.path));
+    setWindowTitle(kCaption + fromSystemPath(measurement_.path));
 }
 
 void frmMisAnt::ComNuovaMisura_Click() {
@@ -621,7 +621,7 @@ std::string frmMisAnt::documentBytes() {
 void frmMisAnt::documentSaved(const std::string& path) {
     measurement_.path = path;
     measurement_.modified = false;
-    setWindowTitle(kSavedCaption + fromLatin1(path));
+    setWindowTitle(kSavedCaption + fromSystemPath(path));
 }
 
 void frmMisAnt::ComSalva_Click() {
