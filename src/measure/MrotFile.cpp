@@ -147,7 +147,8 @@ std::optional<MrotDocument> parseMrot(std::string_view bytes) {
 }
 
 std::optional<MrotDocument> parseMrot(std::string_view bytes,
-                                      const std::function<void(std::string_view)>& addRow) {
+                                      const std::function<void(std::string_view)>& addRow,
+                                      std::size_t notesLimit) {
     if (bytes.size() < kMrotRecord || bytes.substr(0, 5) != "mrot " ||
         (bytes[5] != '1' && bytes[5] != '2'))
         return std::nullopt;
@@ -168,7 +169,11 @@ std::optional<MrotDocument> parseMrot(std::string_view bytes,
             marker = n;
             break;
         }
-        doc.notes.append(rec);
+        // Past the limit the records are only looked through for the marker.
+        const std::size_t room = notesLimit - std::min(notesLimit, doc.notes.size());
+        doc.notes.append(rec.substr(0, std::min(rec.size(), room)));
+        if (rec.size() > room && !doc.notesCut)
+            doc.notesCut = rec.substr(room).find_first_not_of(" \r\n") != std::string_view::npos;
     }
     std::string_view notes = doc.notes;
     if (notes.size() >= 2 && notes.substr(notes.size() - 2) == kCrLf) notes.remove_suffix(2);

@@ -4,6 +4,7 @@
 #include "curve/ui/frmProgCurva.h"
 #include "measure/MeasurementRow.h"
 #include "measure/MrotFile.h"
+#include "measure/NotesCutNotice.h"
 #include "measure/ui/CsvExportDialog.h"
 #include "measure/ui/RowListModel.h"
 #include "measure/ui/frmMisAntPicture.h"
@@ -585,6 +586,8 @@ bool frmMisAnt::readDocument(const std::string& path, std::string_view bytes) {
     }
     ctx.app.Measurement.Notes = doc->notes;
     ctx.app.Measurement.NewMeasurement = false;
+    if (doc->notesCut)
+        ctx.messages.ShowMsg(1, kAppTitle, notesCutNotice(path, ctx.texts.LangOffset));
     measurement_.path = path;
     measurement_.modified = false;
     loaded_ = true;

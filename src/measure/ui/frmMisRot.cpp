@@ -4,6 +4,7 @@
 #include "measure/ExtendedRow.h"
 #include "measure/GraphTimeBase.h"
 #include "measure/MrotFile.h"
+#include "measure/NotesCutNotice.h"
 #include "measure/RowReader.h"
 #include "measure/ui/MisRotPicture.h"
 #include "measure/ui/RowListModel.h"
@@ -880,6 +881,8 @@ bool frmMisRot::takeDocument(const std::string& path, const std::string& bytes) 
     }
     ctx.app.Measurement.Notes = read->notes;
     ctx.app.Measurement.NewMeasurement = false;
+    if (read->notesCut)
+        ctx.messages.ShowMsg(1, kAppTitle, notesCutNotice(path, ctx.texts.LangOffset));
     doc_.path = path;
     documentTaken_ = true;
     return true;
