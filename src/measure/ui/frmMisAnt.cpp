@@ -617,11 +617,13 @@ std::string frmMisAnt::documentPath() const {
 
 std::string frmMisAnt::documentBytes() {
     const RowStore& rows = measurement_.rows;
-    return serializeMrot(measurement_.path, ctx.app.Measurement.notesForSave(), rows.size(),
+    return serializeMrot(writePath_.empty() ? measurement_.path : writePath_,
+                         ctx.app.Measurement.notesForSave(), rows.size(),
                          [&rows](size_t i) { return rows.row(i); });
 }
 
 void frmMisAnt::documentSaved(const std::string& path) {
+    writePath_.clear();
     measurement_.path = path;
     measurement_.modified = false;
     setWindowTitle(kSavedCaption + fromSystemPath(path));
