@@ -13,7 +13,7 @@ inline constexpr char kPathSeparator = '/';
 // The application frame's shared state: what the settings file keeps plus the run-time
 // bookkeeping every window reads. Created once by Main and passed by reference.
 struct AppState : SettingsData {
-    std::string AppFolder;    // native path, 8-bit
+    std::string AppFolder;    // native path, UTF-8
     std::string SettingsPath; // AppFolder + separator + "ZEPHALON.iniz"
     std::string GuideItPath;  // "GuidaUtente.htm"
     std::string GuideEnPath;  // "UserGuide.htm"

@@ -1,4 +1,5 @@
 #include "app/FileStore.h"
+#include "app/SystemPath.h"
 
 #include <cerrno>
 #include <filesystem>
@@ -38,6 +39,20 @@ void syncFolder([[maybe_unused]] const fs::path& folder) {
 #endif
 }
 
+// The file a path names: a symbolic link is followed to what it points to (through
+// further links too), so a save replaces the target and leaves the link a link. A link
+// whose target is missing names that target, which the save creates.
+fs::path resolvedTarget(fs::path path) {
+    constexpr int kMostLinks = 40; // as the system follows them before giving up
+    std::error_code ec;
+    for (int hops = 0; hops < kMostLinks && fs::is_symlink(fs::symlink_status(path, ec)); ++hops) {
+        const fs::path link = fs::read_symlink(path, ec);
+        if (ec) break;
+        path = link.is_absolute() ? link : path.parent_path() / link;
+    }
+    return path;
+}
+
 // The reason the last failed call gave, in the system's words.
 std::string systemReason() {
     const int code = errno ? errno : EIO;
@@ -48,7 +63,7 @@ std::string systemReason() {
 
 FileRead readFile(const std::string& path, std::uintmax_t maxBytes) {
     FileRead read;
-    const fs::path file(path);
+    const fs::path file = filePath(path);
     std::error_code ec;
     const fs::file_status status = fs::status(file, ec);
     if (status.type() == fs::file_type::not_found) { // Missing
@@ -111,7 +126,9 @@ std::optional<std::string> readWholeFile(const std::string& path, std::uintmax_t
 }
 
 std::string writeFileAtomically(const std::string& path, const std::string& bytes) {
-    const fs::path target(path);
+    // The temporary file lies beside the file really replaced, so the rename stays within
+    // its folder.
+    const fs::path target = resolvedTarget(filePath(path));
     fs::path temp = target;
     temp += ".tmp~";
 

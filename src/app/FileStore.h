@@ -5,7 +5,9 @@
 #include <string>
 
 // Whole-file reads and atomic writes: a temporary file beside the target is written,
-// flushed and renamed over it, so a failed save leaves the previous file whole.
+// flushed and renamed over it, so a failed save leaves the previous file whole. Paths are
+// UTF-8 (SystemPath.h). A save to a symbolic link replaces the file the link points to,
+// with its temporary file beside that file, and leaves the link as it was.
 
 // What a read found. Missing and Unreadable differ on purpose: a missing file may be
 // created, an unreadable one (permissions, I/O error, a folder of that name) must be left

@@ -39,7 +39,7 @@ std::vector<std::string> toStrings(const QStringList& list) {
 int printGuidePath(int argc, char** argv) {
     QCoreApplication core(argc, argv);
     AppState app;
-    app.setAppFolder(toLatin1(QDir::toNativeSeparators(QDir::currentPath())),
+    app.setAppFolder(toSystemPath(QDir::toNativeSeparators(QDir::currentPath())),
                      QDir::separator().toLatin1());
     LoadSettings(app);
     if (app.LangCode != 1 && app.LangCode != 2) app.LangCode = 1;
@@ -73,7 +73,7 @@ int Main(int argc, char** argv) {
         app.TwipsPerPixelX = 1440.0 / screen->logicalDotsPerInchX();
         app.TwipsPerPixelY = 1440.0 / screen->logicalDotsPerInchY();
     }
-    app.setAppFolder(toLatin1(QDir::toNativeSeparators(QDir::currentPath())),
+    app.setAppFolder(toSystemPath(QDir::toNativeSeparators(QDir::currentPath())),
                      QDir::separator().toLatin1());
     LoadSettings(app);
     applyStartOptions(options, app);

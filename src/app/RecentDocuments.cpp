@@ -16,23 +16,42 @@ std::string_view blankTrimmed(std::string_view text) {
     return end == std::string_view::npos ? std::string_view() : text.substr(0, end + 1);
 }
 
+// Paths are UTF-8: lengths and cuts count characters, so no letter is cut in two.
+bool continuationByte(char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
+
+std::size_t characters(std::string_view text) {
+    return static_cast<std::size_t>(
+        std::count_if(text.begin(), text.end(), [](char c) { return !continuationByte(c); }));
+}
+
+std::string firstCharacters(std::string_view text, std::size_t n) {
+    std::size_t end = 0;
+    for (std::size_t seen = 0; end < text.size(); ++end) {
+        if (!continuationByte(text[end]) && seen++ == n) break;
+    }
+    return std::string(text.substr(0, end));
+}
+
 } // namespace
 
 std::string shortenedCaption(std::string_view path, char separator) {
     const std::string_view p = blankTrimmed(path);
-    if (p.size() <= kWholeUpTo) return std::string(p);
+    if (characters(p) <= kWholeUpTo) return std::string(p);
 
     const auto last = p.rfind(separator);
-    if (last == std::string_view::npos) return std::string(p.substr(0, kWholeUpTo)) + "...";
+    if (last == std::string_view::npos) return firstCharacters(p, kWholeUpTo) + "...";
 
-    const std::string head = std::string(p.substr(0, kHeadKept)) + "..." + separator;
+    const std::string head = firstCharacters(p, kHeadKept) + "..." + separator;
     // Leftmost separator after which at most 28 characters remain.
     for (std::size_t at = p.find(separator); at != std::string_view::npos;
          at = p.find(separator, at + 1)) {
-        if (p.size() - at - 1 <= kTailAtMost) return head + std::string(p.substr(at + 1));
+        if (characters(p.substr(at + 1)) <= kTailAtMost)
+            return head + std::string(p.substr(at + 1));
     }
     // Even the last name is too long: show its beginning.
-    return head + std::string(p.substr(last + 1, kNameKept)) + "...";
+    return head + firstCharacters(p.substr(last + 1), kNameKept) + "...";
 }
 
 uint8_t recentDocumentKind(int winNo) {

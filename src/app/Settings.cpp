@@ -1,4 +1,5 @@
 #include "app/Settings.h"
+#include "app/SystemPath.h"
 #include "midi/SerialPortList.h"
 
 #include <algorithm>
@@ -130,7 +131,7 @@ void readRecentDocuments(const Reader& in, SettingsData& s) {
         const std::size_t at = recordStart(5 + i);
         RecentDocument doc;
         // Only the characters before the binary fields belong to the path.
-        doc.Path = rightTrimmed(in.text(at, kRecentPathKept));
+        doc.Path = utf8FromLatin1(rightTrimmed(in.text(at, kRecentPathKept)));
         if (doc.Path.empty()) continue;
         in.placement(at + 234, doc.Left);
         in.placement(at + 236, doc.Top);
@@ -232,15 +233,23 @@ std::string newHeader(const SettingsData& d) {
     return rec;
 }
 
+// A path as its 8-bit field holds it; empty when Latin-1 has no place for one of its
+// letters (a field naming another folder or file would be worse than none).
+std::string storedPath(std::string_view path) {
+    bool whole = true;
+    std::string latin1 = latin1FromUtf8(path, &whole);
+    return whole ? latin1 : std::string();
+}
+
 std::string folderRecord(std::string_view folder) {
     std::string rec = blankRecord();
-    putText(rec, 0, folder, kFolderLength, ' ');
+    putText(rec, 0, storedPath(folder), kFolderLength, ' ');
     return rec;
 }
 
-std::string recentRecord(const RecentDocument& doc) {
+std::string recentRecord(const RecentDocument& doc, const std::string& path) {
     std::string rec = blankRecord();
-    putText(rec, 0, doc.Path, kRecentPathField, ' ');
+    putText(rec, 0, path, kRecentPathField, ' ');
     putPlacement(rec, 234, doc.Left);
     putPlacement(rec, 236, doc.Top);
     putWord(rec, 238, doc.SizeB);
@@ -265,9 +274,9 @@ bool parseSettings(std::string_view file, SettingsData& out) {
     readHeader(in, s);
     readWindowRecords(in, s);
     s.Record2 = std::string(in.text(recordStart(2), kRecord2Length));
-    s.LastDocFolder = rightTrimmed(in.text(recordStart(3), kFolderLength));
+    s.LastDocFolder = utf8FromLatin1(rightTrimmed(in.text(recordStart(3), kFolderLength)));
     // Record 4 holds a copy of the measurement folder and is not read.
-    s.LastMeasFolder = rightTrimmed(in.text(recordStart(5), kFolderLength));
+    s.LastMeasFolder = utf8FromLatin1(rightTrimmed(in.text(recordStart(5), kFolderLength)));
     readRecentDocuments(in, s);
     // A record 15 cut short still lists the paths whose fields are whole.
     const std::string_view serialRecord = in.text(recordStart(kSerialRecord), kRecord);
@@ -306,8 +315,16 @@ std::string serializeSettings(const SettingsData& data) {
     file += folderRecord(data.LastDocFolder);
     file += folderRecord(data.LastMeasFolder);
     file += folderRecord(data.LastMeasFolder);
-    for (int i = 1; i <= kRecentRecords; ++i)
-        file += recentRecord(data.RecentDoc[i]);
+    // The entries whose paths the 8-bit fields can hold, in their order.
+    int written = 0;
+    for (int i = 1; i <= kRecentRecords; ++i) {
+        const std::string path = storedPath(data.RecentDoc[i].Path);
+        if (path.empty() && !data.RecentDoc[i].Path.empty()) continue;
+        file += recentRecord(data.RecentDoc[i], path);
+        ++written;
+    }
+    for (; written < kRecentRecords; ++written)
+        file += recentRecord(RecentDocument{}, {});
     if (!data.SerialPorts.empty() || !data.LaterRecords.empty()) {
         file += serializeSerialPortRecord(data.SerialPorts, data.SerialPortBauds);
         file += data.LaterRecords;

@@ -6,8 +6,10 @@
 #include <string_view>
 #include <vector>
 
-// Everything the settings file "ZEPHALON.iniz" keeps between runs. Paths and texts are
-// 8-bit (one byte per character), as they stand in the file.
+// Everything the settings file "ZEPHALON.iniz" keeps between runs. Texts are 8-bit (one
+// byte per character), as they stand in the file; the folders and recent documents are
+// held as UTF-8 like every path and stored as Latin-1 (a path Latin-1 cannot hold is not
+// stored).
 struct SettingsData {
     std::string header; // record 1 as last read or written: positions nobody owns survive a save
 

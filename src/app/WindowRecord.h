@@ -17,7 +17,7 @@ struct WindowRecord {
 
 // One entry of the recently used documents list.
 struct RecentDocument {
-    std::string Path; // 8-bit text, blank-trimmed
+    std::string Path; // UTF-8, blank-trimmed
     int16_t SizeA = 0;
     int16_t SizeB = 0;
     int16_t Left = 0;

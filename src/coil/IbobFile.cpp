@@ -28,6 +28,7 @@ IbobRead parseIbob(std::string_view file) {
     if (!valuesInRange(v)) return out;
     out.code = 0;
     out.values = v;
+    out.record = std::string(file.substr(0, FileSize));
     return out;
 }
 
@@ -39,11 +40,17 @@ std::string serializeIbob(const DocImage& doc) {
     return out;
 }
 
-DocImage openedProgram(const CoilValues& values, int windowNumber, std::string_view path) {
+DocImage openedProgram(const IbobRead& file, int windowNumber, std::string_view path) {
     DocImage doc;
+    for (std::size_t i = 0; i < kHeaderLength && kHeaderAt + i < file.record.size(); ++i)
+        doc.setByte(1 + i, byteOf(file.record, kHeaderAt + i));
+    for (std::size_t i = 0; i < kValuesLength && kValuesAt + i < file.record.size(); ++i)
+        doc.setByte(kValuesFrom + i, byteOf(file.record, kValuesAt + i));
+    doc.setValues(file.values);
     doc.setWindowNumber(windowNumber);
+    doc.setModified(false);
+    doc.setUntitled(false);
     doc.setPath(path);
-    doc.setValues(values);
     return doc;
 }
 

@@ -17,6 +17,7 @@ struct IbobRead {
     // 0: read; 1: refused (too short, wrong signature, or a value no control can show).
     int code = 1;
     CoilValues values;
+    std::string record; // the 44 bytes read, when code is 0
 };
 
 // Reads the first 44 bytes of a file image; what follows them is ignored.
@@ -25,8 +26,9 @@ IbobRead parseIbob(std::string_view file);
 // The 44 bytes of the document as it stands.
 std::string serializeIbob(const DocImage& doc);
 
-// The document a new window builds from a file that was read: values from the file,
-// window number n, neither modified nor untitled, the opened path.
-DocImage openedProgram(const CoilValues& values, int windowNumber, std::string_view path);
+// The document a new window builds from a file that was read: its positions 1..10 and
+// 261..283 from the record (so every byte the file holds is written back), then window
+// number n, neither modified nor untitled, the opened path.
+DocImage openedProgram(const IbobRead& file, int windowNumber, std::string_view path);
 
 } // namespace coil

@@ -71,7 +71,7 @@ void clearCurve(Curve& c) {
 std::string maxRpmTextRule(const std::string& typed) {
     if (typed.empty() || typed == " " || typed == "00" || typed == "000" || typed == "0000")
         return "0";
-    if (leadingNumber(typed) > 9999) return "9999";
+    if (leadingNumber(typed) > MaxRpmLimit) return std::to_string(MaxRpmLimit);
     return typed;
 }
 

@@ -146,6 +146,9 @@ CrvaReadResult parseCrva(std::string_view bytes) {
 
     CurveDocument& doc = result.document;
     doc.maxRpmField = std::string(field(bytes, 0, 8, 12));
+    // The unit receives MaxRpm \ 100 as one byte: a value outside 0..9999 would wrap.
+    const double maxRpm = leadingNumber(doc.maxRpmField);
+    if (maxRpm < 0 || maxRpm > MaxRpmLimit) return refuse(CrvaRefusal::BadValue);
     doc.lock = bytes[13];
 
     size_t p = 2; // the header of curve 0

@@ -53,6 +53,9 @@ double countAdvance(int count, double rpm);
 double pointRpm(const Point& p);
 double pointAdvance(const Point& p);
 
+// MaxRpm lies in 0..MaxRpmLimit (TextVRM takes no more; the unit receives MaxRpm \ 100).
+inline constexpr int MaxRpmLimit = 9999;
+
 // The curve document of one window.
 struct CurveDocument {
     std::array<Curve, CurveCount> curves{};

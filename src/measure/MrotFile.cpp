@@ -1,6 +1,7 @@
 #include "measure/MrotFile.h"
 
 #include "app/FileStore.h"
+#include "app/SystemPath.h"
 #include "measure/MeasurementRow.h"
 
 #include <algorithm>
@@ -85,8 +86,9 @@ int hexDigit(char c) {
 std::string mrotHead(std::string_view path, std::string_view notes) {
     std::string out;
     appendLine(out, "mrot 2");
-    path = path.substr(0, std::min(path.size(), kMrotPathMax));
-    appendLine(out, path, kMrotPathMax);
+    const std::string stored = latin1FromUtf8(path);
+    appendLine(out, std::string_view(stored).substr(0, std::min(stored.size(), kMrotPathMax)),
+               kMrotPathMax);
     appendNotes(out, notes);
     appendLine(out, std::string_view(&kMrotMarker, 1));
     appendLine(out, kRotationHeader);
@@ -145,7 +147,8 @@ std::optional<MrotDocument> parseMrot(std::string_view bytes) {
 }
 
 std::optional<MrotDocument> parseMrot(std::string_view bytes,
-                                      const std::function<void(std::string_view)>& addRow) {
+                                      const std::function<void(std::string_view)>& addRow,
+                                      std::size_t notesLimit) {
     if (bytes.size() < kMrotRecord || bytes.substr(0, 5) != "mrot " ||
         (bytes[5] != '1' && bytes[5] != '2'))
         return std::nullopt;
@@ -157,7 +160,7 @@ std::optional<MrotDocument> parseMrot(std::string_view bytes,
 
     std::string_view path = bytes.substr(len, std::min(records, std::size_t{3}) * len - len);
     if (path.size() >= 2 && path.substr(path.size() - 2) == kCrLf) path.remove_suffix(2);
-    doc.path = trimRight(path);
+    doc.path = utf8FromLatin1(trimRight(path));
 
     std::size_t marker = 0;
     for (std::size_t n = 4; n <= records; ++n) {
@@ -166,7 +169,11 @@ std::optional<MrotDocument> parseMrot(std::string_view bytes,
             marker = n;
             break;
         }
-        doc.notes.append(rec);
+        // Past the limit the records are only looked through for the marker.
+        const std::size_t room = notesLimit - std::min(notesLimit, doc.notes.size());
+        doc.notes.append(rec.substr(0, std::min(rec.size(), room)));
+        if (rec.size() > room && !doc.notesCut)
+            doc.notesCut = rec.substr(room).find_first_not_of(" \r\n") != std::string_view::npos;
     }
     std::string_view notes = doc.notes;
     if (notes.size() >= 2 && notes.substr(notes.size() - 2) == kCrLf) notes.remove_suffix(2);

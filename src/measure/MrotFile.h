@@ -26,11 +26,15 @@ inline constexpr std::size_t kMrotRecord = 97;
 inline constexpr std::size_t kMrotRecordV1 = 115;
 inline constexpr std::size_t kMrotPathMax = 192;
 inline constexpr char kMrotMarker = '\x01';
+// The most of a file's notes that is read: far more than anyone types into the notes, and
+// little enough that a file whose notes run to hundreds of megabytes opens at once.
+inline constexpr std::size_t kMrotNotesLimit = 256 * 1024;
 
 // A measurement as stored: the rows are the 95-character rotation rows, oldest first.
 struct MrotDocument {
-    std::string path;
+    std::string path; // UTF-8; the file holds it as Latin-1
     std::string notes;
+    bool notesCut = false; // the file's notes ran past the limit and only their start was read
     std::vector<std::string> rows;
     int version = 2; // of the file it was read from
 };
@@ -48,11 +52,13 @@ std::string serializeMrot(const MrotDocument& doc);
 
 // Reads a version 1 or 2 file. Refuses (nullopt) anything whose first whole record does
 // not begin with "mrot", a blank and the digit 1 or 2. An incomplete last record is
-// ignored; without a marker the rest of the file is notes and there are no rows.
+// ignored; without a marker the rest of the file is notes and there are no rows. Notes
+// longer than notesLimit keep their first notesLimit characters (notesCut).
 std::optional<MrotDocument> parseMrot(std::string_view bytes);
 // The same, handing each 95-character row to addRow instead of keeping it in the document.
 std::optional<MrotDocument> parseMrot(std::string_view bytes,
-                                      const std::function<void(std::string_view)>& addRow);
+                                      const std::function<void(std::string_view)>& addRow,
+                                      std::size_t notesLimit = kMrotNotesLimit);
 
 // A version 1 row (the first 113 columns of its record) as a version 2 row. tbPrevUs is
 // the Tb of the previous converted row in microseconds (0 before the first); it is

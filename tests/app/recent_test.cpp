@@ -4,8 +4,18 @@
 
 #include <tuple>
 
+namespace {
+std::string repeated(const std::string& letter, int n) {
+    std::string out;
+    for (int i = 0; i < n; ++i)
+        out += letter;
+    return out;
+}
+} // namespace
+
 TEST(ShortenedCaption, ShortPathsWholeLongOnesCutAtASeparatorOrAtTheirName) {
     const std::string name28(28, 'n');
+    const std::string e = "\u00e8"; // two bytes in UTF-8: lengths count letters
     const struct {
         std::string path;
         char separator;
@@ -27,6 +37,8 @@ TEST(ShortenedCaption, ShortPathsWholeLongOnesCutAtASeparatorOrAtTheirName) {
         // The last name has 40 characters; its first 25 are shown.
         {"C:\\Misure\\rotazione_prova_su_strada_numero_12.mrot", '\\',
          "C:\\...\\rotazione_prova_su_strada..."},
+        {"/" + repeated(e, 34), '/', "/" + repeated(e, 34)},
+        {"/m/" + repeated(e, 40), '/', "/m/.../" + repeated(e, 25) + "..."},
     };
     for (const auto& c : cases)
         EXPECT_EQ(shortenedCaption(c.path, c.separator), c.caption) << c.path;

@@ -182,3 +182,30 @@ TEST_F(SettingsStoreTest, ASavedFileKeepsItsPermissions) {
     }
     EXPECT_EQ(readWholeFile(path), "two");
 }
+
+// A save through a symbolic link, or through a link to that link, replaces the file they
+// point to and leaves every link a link; a link to a file not there yet creates it.
+TEST_F(SettingsStoreTest, SavingThroughALinkReplacesTheFileItPointsTo) {
+    const fs::path real = folder / "real";
+    const fs::path links = folder / "links";
+    fs::create_directories(real);
+    fs::create_directories(links);
+    const fs::path target = real / "curva.crva";
+    ASSERT_EQ(writeFileAtomically(target.string(), "old"), "");
+    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write);
+    fs::create_symlink("../real/curva.crva", links / "first");
+    fs::create_symlink(links / "first", links / "second");
+
+    ASSERT_EQ(writeFileAtomically((links / "second").string(), "new"), "");
+    EXPECT_TRUE(fs::is_symlink(links / "second"));
+    EXPECT_EQ(fs::read_symlink(links / "first"), "../real/curva.crva");
+    EXPECT_EQ(readWholeFile(target.string()), "new");
+    EXPECT_EQ(fs::status(target).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(std::distance(fs::directory_iterator(links), fs::directory_iterator()), 2);
+    EXPECT_EQ(std::distance(fs::directory_iterator(real), fs::directory_iterator()), 1);
+
+    fs::create_symlink("nuova.crva", real / "dangling");
+    ASSERT_EQ(writeFileAtomically((real / "dangling").string(), "made"), "");
+    EXPECT_TRUE(fs::is_symlink(real / "dangling"));
+    EXPECT_EQ(readWholeFile((real / "nuova.crva").string()), "made");
+}

@@ -130,6 +130,30 @@ TEST(SettingsFile, HeaderFieldsFoldersAndRecordTwoAtTheirPositions) {
     EXPECT_EQ(back.LastMeasFolder, "D:\\Misure");
 }
 
+// Folders and recent paths are held as UTF-8 and stored one byte per letter (Latin-1); a
+// path with a letter Latin-1 lacks is not stored, and the entries after it move up.
+TEST(SettingsFile, PathsAreStoredAsLatin1AndReadBackAsUtf8) {
+    SettingsData s;
+    s.LastDocFolder = "/home/anna/Perù";    // "ù" is C3 B9 in UTF-8, F9 in Latin-1
+    s.LastMeasFolder = "/home/anna/\u03a9"; // Omega: no Latin-1 letter
+    s.RecentDoc[1] = {"/dati/\u03a9.crva", 0, 0, 0, 0, 2, 0};
+    s.RecentDoc[2] = {"/dati/caff\u00e8.mrot", 0, 0, 0, 0, 33, 0};
+    const std::string file = serializeSettings(s);
+
+    EXPECT_EQ(file.substr(1000, 16), "/home/anna/Per\xF9 ");
+    EXPECT_EQ(file.substr(1500, 250), std::string(250, ' '));
+    EXPECT_EQ(file.substr(2500, 17), "/dati/caff\xE8.mrot ");
+    EXPECT_EQ(bytes(file, 6, 245), Bytes{33});
+    EXPECT_EQ(bytes(file, 7, 1), Bytes{' '});
+
+    SettingsData back;
+    ASSERT_TRUE(parseSettings(file, back));
+    EXPECT_EQ(back.LastDocFolder, s.LastDocFolder);
+    EXPECT_EQ(back.LastMeasFolder, "");
+    EXPECT_EQ(back.RecentDoc[1].Path, s.RecentDoc[2].Path);
+    EXPECT_EQ(back.RecentDoc[2].Path, "");
+}
+
 TEST(SettingsFile, EveryHeaderFieldIsReadFromItsOwnPosition) {
     // Positions 18-48 each hold 100 + their position, so a field read from a neighbour
     // shows the wrong number; 25 holds 1 (shown) between neighbours that are not 1.

@@ -90,12 +90,28 @@ TEST(IbobFile, ReadsWhatItWroteAndIgnoresWhatFollows) {
     EXPECT_EQ(e.values.VBatt, 150);
     EXPECT_EQ(parseIbob(withByte(withByte(kNewProgramFile, 30, 0), 31, 1)).values.VR, 1);
 
-    const DocImage opened = openedProgram(e.values, 14, "/x/y.ibob");
+    const DocImage opened = openedProgram(e, 14, "/x/y.ibob");
     EXPECT_EQ(opened.windowNumber(), 14);
     EXPECT_FALSE(opened.modified());
     EXPECT_FALSE(opened.untitled());
     EXPECT_EQ(opened.path(), "/x/y.ibob");
     EXPECT_EQ(opened.values(), e.values);
+}
+
+// Opened and written back, the record keeps every byte it was read with, the header's
+// unused bytes and the eleven after V Batt included; only the window number and the two
+// flags are the new window's.
+TEST(IbobFile, OpenedAndWrittenBackKeepsEveryByte) {
+    const std::string file = "ZEPHALON132"s + "\x0c\x21\x22\x01\x23\x24\x01\x25\x26\x27"s +
+                             "\x00\x05\x08\x09\x0a\x0b\x32\x1e\x14\x03\xe8\x78"s +
+                             "\x41\x42\x43\x44\x45\x46\x47\x48\x49\x4a\xff"s;
+    const IbobRead r = parseIbob(file);
+    ASSERT_EQ(r.code, 0);
+    const DocImage opened = openedProgram(r, 14, "/x/y.ibob");
+    EXPECT_EQ(opened.bytes().substr(272), "\x41\x42\x43\x44\x45\x46\x47\x48\x49\x4a\xff"s);
+    std::string expected = file;
+    expected.replace(11, 10, "\x0e\x21\x22\x00\x23\x24\x00\x25\x26\x27"s);
+    EXPECT_EQ(serializeIbob(opened), expected);
 }
 
 TEST(IbobFile, RefusesWhatIsNotACoilProgram) {

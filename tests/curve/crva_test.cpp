@@ -140,4 +140,19 @@ TEST(CrvaFile, RefusesWhatTheWriterCannotHaveWritten) {
     EXPECT_EQ(parseCrva(outside).refusal, CrvaRefusal::BadValue);
     // A trailing partial record is ignored.
     EXPECT_EQ(parseCrva(f + "crva").refusal, CrvaRefusal::None);
+
+    // MaxRpm (record 1, columns 8..12) lies in 0..9999: the unit gets MaxRpm \ 100 in one
+    // byte, so -7500 would arrive as 181 and 10000 as 100.
+    const struct {
+        const char* field;
+        CrvaRefusal refusal;
+    } maxRpm[] = {{"-7500", CrvaRefusal::BadValue},
+                  {"10000", CrvaRefusal::BadValue},
+                  {"    0", CrvaRefusal::None},
+                  {" 9999", CrvaRefusal::None}};
+    for (const auto& m : maxRpm) {
+        std::string file = f;
+        file.replace(7, 5, m.field);
+        EXPECT_EQ(parseCrva(file).refusal, m.refusal) << m.field;
+    }
 }

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -66,6 +67,11 @@ TEST(MrotWriter, RecordsAreLaidOutByteForByte) {
     doc.path = std::string(200, 'c');
     EXPECT_EQ(serializeMrot(doc).substr(97, 194), std::string(192, 'c') + "\r\n");
     EXPECT_EQ(roundTrip(doc).path, std::string(192, 'c'));
+    // The path is held as UTF-8 and stored one byte per letter; a letter Latin-1 lacks
+    // becomes "?".
+    doc.path = "/dati/Per\u00f9/\u03a9.mrot";
+    EXPECT_EQ(serializeMrot(doc).substr(97, 18), "/dati/Per\xF9/?.mrot ");
+    EXPECT_EQ(roundTrip(doc).path, "/dati/Per\u00f9/?.mrot");
 }
 
 TEST(MrotWriter, NotesChunksAndTheirRoundTrip) {
@@ -148,6 +154,29 @@ TEST(MrotReader, RefusesWhatIsNotAMeasurementAndIgnoresTornTails) {
     EXPECT_EQ(back->version, 2);
     EXPECT_EQ(back->path, "m.mrot");
     EXPECT_EQ(back->rows, doc.rows);
+}
+
+// Notes far longer than the limit keep their first characters; the rest is only looked
+// through for the marker, and every row after it loads.
+TEST(MrotReader, NotesPastTheLimitAreCutAndTheRowsStillLoad) {
+    MrotDocument doc;
+    doc.notes = std::string(3 << 20, 'n');
+    doc.rows = {row(1), row(2)};
+    const std::string file = serializeMrot(doc);
+    std::vector<std::string> rows;
+    const auto add = [&rows](std::string_view r) { rows.emplace_back(r); };
+    const auto cut = parseMrot(file, add, 1000);
+    ASSERT_TRUE(cut.has_value());
+    EXPECT_TRUE(cut->notesCut);
+    EXPECT_EQ(cut->notes, std::string(1000, 'n'));
+    EXPECT_EQ(rows, doc.rows);
+
+    // Notes that fit, with the blanks of their last record past the limit, are whole.
+    doc.notes = std::string(1000, 'n');
+    const auto fits = parseMrot(serializeMrot(doc), add, 1000);
+    ASSERT_TRUE(fits.has_value());
+    EXPECT_FALSE(fits->notesCut);
+    EXPECT_EQ(fits->notes, doc.notes);
 }
 
 TEST(MrotReader, Version1RowsAreConverted) {

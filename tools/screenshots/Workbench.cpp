@@ -8,7 +8,7 @@
 #include <QMdiArea>
 
 Workbench::Workbench(int langCode) {
-    app.setAppFolder(toLatin1(QDir::toNativeSeparators(folder.path())));
+    app.setAppFolder(toSystemPath(QDir::toNativeSeparators(folder.path())));
     app.LangCode = static_cast<uint8_t>(langCode);
     texts.LangOffset = (langCode - 1) * 200;
     app.MsgTitle = texts.text(113);

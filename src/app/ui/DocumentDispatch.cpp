@@ -14,7 +14,7 @@ namespace {
 constexpr int kOpenTitleId = 67;   // "Apri File"
 constexpr int kSaveAsTitleId = 75; // "Salva file come"
 constexpr int kConfirmOverwriteId = 49;
-constexpr int kReadErrorId = 27;   // "Errore di lettura da disco"
+constexpr int kReadErrorId = 27; // "Errore di lettura da disco"
 // A document larger than this is no file of the program (a million-row measurement is
 // about 100 MB).
 constexpr std::uintmax_t kMaxDocumentBytes = std::uintmax_t{1} << 30;
@@ -31,16 +31,12 @@ constexpr const char* kAllFiles = "Tutti i files (*.*)";
 // Save steps reached, shown with "Errore: MSF" / "Errore: MSFA" on an internal fault.
 enum SaveStep { StepWriter = 1, StepDisk = 2, StepWindow = 3, StepRecent = 4 };
 
-std::string utf8(const std::string& latin1) {
-    return fromLatin1(latin1).toStdString();
-}
-
 std::string nativePath(const QString& path) {
-    return toLatin1(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()));
+    return toSystemPath(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()));
 }
 
 QString sameFileKey(const std::string& path) {
-    const QFileInfo info(fromLatin1(path));
+    const QFileInfo info(fromSystemPath(path));
     const QString canonical = info.canonicalFilePath();
     return canonical.isEmpty() ? info.absoluteFilePath() : canonical;
 }
@@ -75,7 +71,7 @@ const DocumentKind* DocumentDispatch::kindOfWindow(int winNo) const {
 }
 
 const DocumentKind* DocumentDispatch::kindOfPath(const std::string& path) const {
-    const std::string ext = QFileInfo(fromLatin1(path)).suffix().toLower().toStdString();
+    const std::string ext = QFileInfo(fromSystemPath(path)).suffix().toLower().toStdString();
     for (const DocumentKind& k : kinds_)
         for (const std::string& e : k.extensions)
             if (e == ext && k.read) return &k;
@@ -115,7 +111,7 @@ std::string& DocumentDispatch::folderOf(const DocumentKind& kind) {
 }
 
 QString DocumentDispatch::startFolder(const DocumentKind& kind) {
-    return fromLatin1(folderOf(kind));
+    return fromSystemPath(folderOf(kind));
 }
 
 QString DocumentDispatch::chooseFile(const FileDialogRequest& request) {
@@ -137,11 +133,12 @@ QString DocumentDispatch::chooseFile(const FileDialogRequest& request) {
 
 void DocumentDispatch::diskError(int textId, const std::string& path, const std::string& reason) {
     ctx_.messages.ShowMsg(kPlainMessage, kAppTitle,
-                          ctx_.texts.text(textId) + ": " + utf8(path) + " (" + reason + ")");
+                          ctx_.texts.text(textId) + ": " + path + " (" + reason + ")");
 }
 
 void DocumentDispatch::remember(const DocumentKind& kind, const std::string& path, int winNo) {
-    folderOf(kind) = toLatin1(QDir::toNativeSeparators(QFileInfo(fromLatin1(path)).absolutePath()));
+    folderOf(kind) =
+        toSystemPath(QDir::toNativeSeparators(QFileInfo(fromSystemPath(path)).absolutePath()));
     // Only what can be reopened enters the recent list.
     if (!kind.read) return;
     const WindowRecord& rec = ctx_.app.WinRec[winNo];
@@ -173,7 +170,7 @@ void DocumentDispatch::OpenDocument(const std::string& entry) {
 ChildWindow* DocumentDispatch::openPath(const std::string& path, const DocumentKind* kind) {
     if (!kind) kind = kindOfPath(path);
     if (!kind || !kind->read) {
-        ctx_.messages.ShowMsg(kWrongFormat, kAppTitle, utf8(path));
+        ctx_.messages.ShowMsg(kWrongFormat, kAppTitle, path);
         return nullptr;
     }
     docPath_ = path;
@@ -209,8 +206,8 @@ void DocumentDispatch::openRecent(int i) {
     const RecentDocument entry = ctx_.app.RecentDoc[static_cast<size_t>(i)];
     const std::string path = trimmedRight(entry.Path);
     if (path.empty()) return;
-    if (!QFileInfo::exists(fromLatin1(path))) {
-        ctx_.messages.ShowMsg(kFileMissing, kAppTitle, utf8(path));
+    if (!QFileInfo::exists(fromSystemPath(path))) {
+        ctx_.messages.ShowMsg(kFileMissing, kAppTitle, path);
         removeRecentDocument(ctx_.app, i);
         if (recentChanged_) recentChanged_();
         return;
@@ -257,7 +254,7 @@ bool DocumentDispatch::SaveDocumentAs(ChildWindow* window) {
         chosen += "." + fromLatin1(kind.extension);
     const std::string path = nativePath(chosen);
     if (QFileInfo::exists(chosen)) {
-        const std::string question = ctx_.texts.text(kConfirmOverwriteId) + "\r\n" + utf8(path);
+        const std::string question = ctx_.texts.text(kConfirmOverwriteId) + "\r\n" + path;
         if (ctx_.messages.notifier().question(request.title.toStdString(), question) !=
             Notifier::Answer::Yes)
             return false;

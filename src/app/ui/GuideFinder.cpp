@@ -15,9 +15,9 @@ std::string utf8(const QString& s) {
 } // namespace
 
 QString findUserGuide(const AppState& app, const QString& programFolder) {
-    // The start folder's guide first: the path the settings name (8-bit, like every path
-    // the settings build).
-    const QString startGuide = fromLatin1(app.LangCode == 2 ? app.GuideEnPath : app.GuideItPath);
+    // The start folder's guide first.
+    const QString startGuide =
+        fromSystemPath(app.LangCode == 2 ? app.GuideEnPath : app.GuideItPath);
     if (!startGuide.isEmpty() && isFile(startGuide))
         return QFileInfo(startGuide).absoluteFilePath();
 

@@ -57,6 +57,16 @@ inline int16_t pixelsToTwips(int pixels, double twipsPerPixel) {
     return static_cast<int16_t>(std::clamp(std::lround(pixels * twipsPerPixel), -32768L, 32767L));
 }
 
+// File names and folders <-> QString: the program holds them as UTF-8 (app/SystemPath.h),
+// whatever letters they contain.
+inline QString fromSystemPath(const std::string& path) {
+    return QString::fromUtf8(path.data(), static_cast<qsizetype>(path.size()));
+}
+inline std::string toSystemPath(const QString& path) {
+    const QByteArray b = path.toUtf8();
+    return std::string(b.constData(), static_cast<size_t>(b.size()));
+}
+
 // 8-bit text of the files and settings <-> QString.
 inline QString fromLatin1(const std::string& s) {
     return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));

@@ -444,13 +444,13 @@ void frmMain::setSerialPorts(SerialMidiSystem* serial) {
     if (serial_)
         serial_->setLossHandler([this](const std::string& path) {
             QMetaObject::invokeMethod(
-                this, [this, path] { serialPortLost(fromLatin1(path)); }, Qt::QueuedConnection);
+                this, [this, path] { serialPortLost(fromSystemPath(path)); }, Qt::QueuedConnection);
         });
 }
 
 void frmMain::serialPortLost(const QString& path) {
     MidiPort& m = ctx_.midi;
-    const std::string name = serialDeviceName(toLatin1(path));
+    const std::string name = serialDeviceName(toSystemPath(path));
     const auto listedAs = [&](const std::array<MidiCaps, 8>& caps, int device) {
         return device >= 0 && device < MidiPort::MaxDevices &&
                caps[static_cast<size_t>(device)].name == name;
@@ -465,7 +465,7 @@ void frmMain::serialPortLost(const QString& path) {
 
 void frmMain::addSerialPort(const QString& path, int baud) {
     if (!serial_) return;
-    const std::string native = toLatin1(path);
+    const std::string native = toSystemPath(path);
     const char* refusal = nullptr;
     switch (serial_->addPort(native, baud)) {
     case mmr::Ok:
@@ -520,7 +520,7 @@ void frmMain::refreshRecentDocuments() {
     for (int i = 0; i < recent_.size(); ++i) {
         const bool shown = i < static_cast<int>(captions.size());
         recent_[i]->setVisible(shown);
-        if (shown) recent_[i]->setText(fromLatin1(captions[static_cast<size_t>(i)]));
+        if (shown) recent_[i]->setText(fromSystemPath(captions[static_cast<size_t>(i)]));
     }
     action("mnuSep15")->setVisible(!captions.empty());
 }

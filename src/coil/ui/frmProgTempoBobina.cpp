@@ -106,7 +106,7 @@ ChildWindow* frmProgTempoBobina::read(WindowContext& ctx, int windowNumber, cons
     const coil::IbobRead file = coil::parseIbob(bytes);
     refusal = file.code;
     if (file.code != 0) return nullptr;
-    return new frmProgTempoBobina(ctx, windowNumber, OpenedFile{file.values, path});
+    return new frmProgTempoBobina(ctx, windowNumber, OpenedFile{file, path});
 }
 
 void frmProgTempoBobina::buildControls() {
@@ -287,11 +287,11 @@ void frmProgTempoBobina::Form_Load() {
     placeAtLoad(DefaultWidth, DefaultHeight);
 
     if (opened_)
-        doc_ = coil::openedProgram(opened_->values, n, opened_->path);
+        doc_ = coil::openedProgram(opened_->file, n, opened_->path);
     else
         doc_ = coil::newProgram(n, app.AppFolder, kPathSeparator);
     opened_.reset();
-    setCaption(fromLatin1(coil::captionFor(doc_.path())));
+    setCaption(fromSystemPath(coil::captionFor(doc_.path())));
     showDocument();
 
     if (ctx.frame) {
@@ -593,7 +593,7 @@ void frmProgTempoBobina::documentSaved(const std::string& path) {
     doc_.setModified(false);
     doc_.setUntitled(false);
     doc_.setPath(path);
-    setCaption(fromLatin1(coil::captionFor(path)));
+    setCaption(fromSystemPath(coil::captionFor(path)));
     if (ctx.frame) ctx.frame->setMenuEntryEnabled("mnuSalva", true);
 }
 

@@ -4,6 +4,7 @@
 #include "coil/CoilDocument.h"
 #include "coil/CoilEntry.h"
 #include "coil/CoilTransfer.h"
+#include "coil/IbobFile.h"
 #include "midi/UnitLink.h"
 #include "midi/UnitReplyWait.h"
 #include <QString>
@@ -35,7 +36,7 @@ public:
 
     // A file the open command read, handed to the new window.
     struct OpenedFile {
-        coil::CoilValues values;
+        coil::IbobRead file;
         std::string path;
     };
 

@@ -224,7 +224,7 @@ void frmProgCurva::documentSaved(const std::string& path) {
 }
 
 void frmProgCurva::updateCaption() {
-    QString caption = kCaptionPrefix + fromLatin1(path_);
+    QString caption = kCaptionPrefix + fromSystemPath(path_);
     if (modified_) caption += " *";
     setWindowTitle(caption);
 }

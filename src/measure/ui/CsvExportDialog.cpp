@@ -15,7 +15,7 @@ QString baseNameOf(const std::string& path) {
     const size_t cut = path.find_last_of("/\\");
     std::string name = cut == std::string::npos ? path : path.substr(cut + 1);
     name.erase(name.find_last_not_of(' ') + 1);
-    QString base = fromLatin1(name);
+    QString base = fromSystemPath(name);
     const qsizetype dot = base.lastIndexOf('.');
     if (dot > 0) base.truncate(dot);
     return base;
@@ -25,7 +25,7 @@ QString baseNameOf(const std::string& path) {
 void exportMeasurementCsv(QWidget* parent, WindowContext& ctx, const RowStore& rows,
                           const std::string& documentPath, const CsvPathChooser& chooser) {
     const QString suggested = baseNameOf(documentPath) + ".csv";
-    const QString folder = fromLatin1(ctx.app.LastMeasFolder);
+    const QString folder = fromSystemPath(ctx.app.LastMeasFolder);
     QString chosen;
     if (chooser) {
         chosen = chooser(folder, suggested);
@@ -40,9 +40,9 @@ void exportMeasurementCsv(QWidget* parent, WindowContext& ctx, const RowStore& r
     }
     if (chosen.isEmpty()) return;
     const std::string csv = measurementCsv(rows.size(), [&rows](size_t i) { return rows.row(i); });
-    const std::string failure = writeFileAtomically(toLatin1(chosen), csv);
+    const std::string failure = writeFileAtomically(toSystemPath(chosen), csv);
     if (!failure.empty())
         ctx.messages.ShowMsg(kPlainMessage, kAppTitle,
-                             ctx.texts.text(kDiskWriteError) + ": " + toLatin1(chosen) + " (" +
+                             ctx.texts.text(kDiskWriteError) + ": " + toSystemPath(chosen) + " (" +
                                  failure + ")");
 }

@@ -4,6 +4,7 @@
 #include "curve/ui/frmProgCurva.h"
 #include "measure/MeasurementRow.h"
 #include "measure/MrotFile.h"
+#include "measure/NotesCutNotice.h"
 #include "measure/ui/CsvExportDialog.h"
 #include "measure/ui/RowListModel.h"
 #include "measure/ui/frmMisAntPicture.h"
@@ -93,7 +94,7 @@ QString fileNameOf(const std::string& path) {
     const size_t cut = path.find_last_of("/\\");
     std::string name = cut == std::string::npos ? path : path.substr(cut + 1);
     name.erase(name.find_last_not_of(' ') + 1);
-    return fromLatin1(name);
+    return fromSystemPath(name);
 }
 
 std::string folderOfPath(const std::string& path) {
@@ -501,7 +502,7 @@ void frmMisAnt::newDocumentName() {
     measurement_.path =
         newMeasurementName(d.day(), month, d.year(), t.hour(), t.minute(), t.second());
     measurement_.modified = false;
-    setWindowTitle(kCaption + fromLatin1(measurement_.path));
+    setWindowTitle(kCaption + fromSystemPath(measurement_.path));
 }
 
 void frmMisAnt::ComNuovaMisura_Click() {
@@ -574,6 +575,8 @@ bool frmMisAnt::readDocument(const std::string& path, std::string_view bytes) {
     }
     ctx.app.Measurement.Notes = doc->notes;
     ctx.app.Measurement.NewMeasurement = false;
+    if (doc->notesCut)
+        ctx.messages.ShowMsg(1, kAppTitle, notesCutNotice(path, ctx.texts.LangOffset));
     measurement_.path = path;
     measurement_.modified = false;
     loaded_ = true;
@@ -603,14 +606,16 @@ std::string frmMisAnt::documentPath() const {
 
 std::string frmMisAnt::documentBytes() {
     const RowStore& rows = measurement_.rows;
-    return serializeMrot(measurement_.path, ctx.app.Measurement.notesForSave(), rows.size(),
+    return serializeMrot(writePath_.empty() ? measurement_.path : writePath_,
+                         ctx.app.Measurement.notesForSave(), rows.size(),
                          [&rows](size_t i) { return rows.row(i); });
 }
 
 void frmMisAnt::documentSaved(const std::string& path) {
+    writePath_.clear();
     measurement_.path = path;
     measurement_.modified = false;
-    setWindowTitle(kSavedCaption + fromLatin1(path));
+    setWindowTitle(kSavedCaption + fromSystemPath(path));
 }
 
 void frmMisAnt::ComSalva_Click() {

@@ -55,6 +55,8 @@ public:
     static DocumentKind documentKind();
     // DocumentWindow: a new measurement has only a name, so the first save asks where.
     std::string documentPath() const override;
+    // The file records its own path: Save As writes the new one into it.
+    void documentWriting(const std::string& path) override { writePath_ = path; }
     std::string documentBytes() override;
     void documentSaved(const std::string& path) override;
     // Not while the rows are coming in.
@@ -126,6 +128,7 @@ private:
     bool dataView() const;
 
     RotationMeasurement measurement_; // List2: the rotation rows
+    std::string writePath_;           // where the save in progress writes
     RowStore advanceRows_{kAdvanceRowLength};
     AdvanceDiagram diagram_;
     QString liveText_;

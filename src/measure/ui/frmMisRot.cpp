@@ -4,6 +4,7 @@
 #include "measure/ExtendedRow.h"
 #include "measure/GraphTimeBase.h"
 #include "measure/MrotFile.h"
+#include "measure/NotesCutNotice.h"
 #include "measure/RowReader.h"
 #include "measure/ui/MisRotPicture.h"
 #include "measure/ui/RowListModel.h"
@@ -286,7 +287,7 @@ bool frmMisRot::liveDisplay() const {
 
 void frmMisRot::setCaption(bool modified) {
     doc_.modified = modified;
-    setWindowTitle(kCaption + fromLatin1(doc_.path) + (modified ? "*" : ""));
+    setWindowTitle(kCaption + fromSystemPath(doc_.path) + (modified ? "*" : ""));
 }
 
 void frmMisRot::markModified() {
@@ -857,6 +858,8 @@ bool frmMisRot::takeDocument(const std::string& path, const std::string& bytes) 
     }
     ctx.app.Measurement.Notes = read->notes;
     ctx.app.Measurement.NewMeasurement = false;
+    if (read->notesCut)
+        ctx.messages.ShowMsg(1, kAppTitle, notesCutNotice(path, ctx.texts.LangOffset));
     doc_.path = path;
     documentTaken_ = true;
     return true;
@@ -867,8 +870,8 @@ void frmMisRot::showTakenDocument() {
     extendedModel_->resetRows();
     // The caption shows the file name.
     const size_t cut = doc_.path.find_last_of(kPathSeparator);
-    setWindowTitle(kCaption +
-                   fromLatin1(cut == std::string::npos ? doc_.path : doc_.path.substr(cut + 1)));
+    setWindowTitle(kCaption + fromSystemPath(cut == std::string::npos ? doc_.path
+                                                                      : doc_.path.substr(cut + 1)));
     doc_.modified = false;
     const RowStore& rows = doc_.rows;
     if (!rows.empty()) {
@@ -889,7 +892,7 @@ void frmMisRot::showTakenDocument() {
 bool frmMisRot::askToSave() {
     if (!doc_.modified || (doc_.rows.empty() && !acquiring_) || ctx.app.Closing) return true;
     // Rows recorded and not saved: ask before they are thrown away.
-    const std::string title = toLatin1(windowTitle());
+    const std::string title = windowTitle().toStdString();
     const Notifier::Answer a =
         ctx.documents ? ctx.documents->AskSaveChanges(1, title)
                       : ctx.messages.notifier().question(title, "Salvare le modifiche ?");

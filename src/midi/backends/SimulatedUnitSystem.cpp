@@ -1,14 +1,14 @@
 #include "midi/backends/SimulatedUnitSystem.h"
 #include "app/FileStore.h"
+#include "app/SystemPath.h"
 #include "unit/EepromCodec.h"
 #include <algorithm>
-#include <filesystem>
 
 using namespace std::chrono;
 
 SimulatedUnitSystem::SimulatedUnitSystem(std::string startFolder, uint64_t seed) : unit_(seed) {
     if (startFolder.empty()) return;
-    eepromPath_ = (std::filesystem::path(startFolder) / EepromFileName).string();
+    eepromPath_ = pathText(filePath(startFolder) / EepromFileName);
     if (const auto bytes = readWholeFile(eepromPath_, MaxEepromFile))
         if (const auto image = parseEeprom(*bytes)) unit_.setEeprom(*image);
 }

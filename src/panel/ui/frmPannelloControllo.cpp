@@ -1,5 +1,6 @@
 #include "panel/ui/frmPannelloControllo.h"
 #include "app/FileStore.h"
+#include "app/SystemPath.h"
 #include "midi/Decoder.h"
 #include "midi/InputNotices.h"
 #include "panel/MonitorFile.h"
@@ -18,7 +19,6 @@
 #include <QScrollBar>
 #include <QTimer>
 #include <QVBoxLayout>
-#include <filesystem>
 #include <utility>
 
 namespace {
@@ -73,7 +73,7 @@ QLineEdit* addressBox(QWidget* parent, const char* name) {
 }
 
 QString folderOf(const std::string& path) {
-    return QString::fromStdString(std::filesystem::path(path).parent_path().string());
+    return fromSystemPath(pathText(filePath(path).parent_path()));
 }
 } // namespace
 
@@ -497,7 +497,7 @@ void frmPannelloControllo::flushMonitor() {
 bool frmPannelloControllo::saveMonitorText(const std::string& path) {
     if (path.empty()) return false;
     if (!writeFileAtomically(path, documentBytes()).empty()) return false;
-    ctx.app.LastDocFolder = toLatin1(folderOf(path));
+    ctx.app.LastDocFolder = toSystemPath(folderOf(path));
     return true;
 }
 
@@ -506,7 +506,7 @@ std::string frmPannelloControllo::documentBytes() {
 }
 
 void frmPannelloControllo::CommSalvaText1_Click() {
-    const QString start = fromLatin1(ctx.app.LastDocFolder);
+    const QString start = fromSystemPath(ctx.app.LastDocFolder);
     QString chosen;
     if (choosePath_) {
         chosen = choosePath_(start);
@@ -518,7 +518,8 @@ void frmPannelloControllo::CommSalvaText1_Click() {
             chosen = dialog.selectedFiles().constFirst();
     }
     if (chosen.isEmpty()) return;
-    if (!saveMonitorText(toLatin1(chosen))) ctx.messages.ShowMsg(kDiskWriteError, kAppTitle, "");
+    if (!saveMonitorText(toSystemPath(chosen)))
+        ctx.messages.ShowMsg(kDiskWriteError, kAppTitle, "");
 }
 
 // ---- events ---------------------------------------------------------------------------

@@ -92,6 +92,14 @@ TEST_F(AdvanceWindowTest, StartRecordsEveryRevolutionAsAdvanceRowsAndStopShowsTh
     }
     // The first row is selected and shown.
     EXPECT_EQ(text(w, "LabContRighe"), "1");
+
+    // Save As under another name writes that name into the copy.
+    const std::string copy = t.path("copia.mant");
+    main->documents().setChooser(
+        [&copy](const FileDialogRequest&) { return QString::fromStdString(copy); });
+    main->action("mnuSalvaAs")->trigger();
+    EXPECT_EQ(readWholeFile(copy).value_or("").substr(97, copy.size() + 1), copy + " ");
+    EXPECT_EQ(w->windowTitle(), QString::fromStdString("Misura Anticipo: " + copy));
     EXPECT_EQ(text(w, "LabTmpMis"), advance[0].mid(37, 13));
     // Every revolution reached the diagram, and the live text has them newest first.
     EXPECT_TRUE(liveText().startsWith(advance.last()));
@@ -200,6 +208,8 @@ TEST_F(AdvanceWindowTest, SavedFileReopensWithEveryRowAndNoteAndExportsToCsv) {
     // records 1-3, one notes record, marker, header, blank, the rows
     EXPECT_EQ(bytes.size(), (7u + rotation.size()) * 97);
     EXPECT_EQ(bytes.substr(3 * 97, 29), "Giro di prova\r\nMDX curva 1   ");
+    // The file records where it was written, not the new measurement's name.
+    EXPECT_EQ(bytes.substr(97, file.size() + 1), file.toStdString() + " ");
 
     // Reopened from the recent list (the open dialog hands its choice on the same way) into
     // a new advance window: the same rows, the same table, the notes.

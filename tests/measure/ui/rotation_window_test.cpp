@@ -1,4 +1,5 @@
 #include "app/FileStore.h"
+#include "measure/MrotFile.h"
 #include "measure/ui/frmMisAnt.h"
 #include "measure/ui/frmMisRotNote.h"
 #include "rotation_fixture.h"
@@ -295,6 +296,27 @@ TEST_F(RotationWindowTest, SavesReopensAndAsksBeforeThrowingRowsAway) {
         [&bad](const FileDialogRequest&) { return QString::fromStdString(bad); });
     main->action("mnuApriMrot")->trigger();
     EXPECT_EQ(main->findChild<frmMisRot*>(), nullptr);
+}
+
+// A file whose notes run far past what is read opens at once: its notes keep their
+// beginning, every row loads, and the user is told which file it was.
+TEST_F(RotationWindowTest, NotesTooLongToReadAreCutAndTheUserIsTold) {
+    MrotDocument doc;
+    doc.notes = std::string(4 * kMrotNotesLimit, 'n');
+    for (int n = 1; n <= 3; ++n)
+        doc.rows.push_back(rowStart(n).toStdString() + std::string(58, ' ') + "00:00:020,000");
+    const std::string path = t.path("lunghe.mrot");
+    ASSERT_EQ(writeFileAtomically(path, serializeMrot(doc)), "");
+    main->documents().openPath(path);
+    w = main->findChild<frmMisRot*>();
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(listRows(), 3);
+    EXPECT_EQ(t.app.Measurement.Notes, std::string(kMrotNotesLimit, 'n'));
+    ASSERT_EQ(t.notifier.warnings.size(), 1u);
+    EXPECT_EQ(t.notifier.warnings[0].text,
+              "Le note del file " + path +
+                  " superano i 256 KB: ne \u00e8 stata letta solo la prima parte. Le righe "
+                  "della misura sono state caricate tutte.");
 }
 
 TEST_F(RotationWindowTest, ClosingWhileRecordingKeepsTheLastRowsAndStopsTheAdvanceWindow) {
