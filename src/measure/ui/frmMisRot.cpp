@@ -22,6 +22,7 @@
 #include <QTime>
 #include <QTimer>
 #include <algorithm>
+#include <limits>
 
 namespace {
 const QString kStart = QStringLiteral("Start");
@@ -346,9 +347,8 @@ void frmMisRot::refreshViews() {
 
 void frmMisRot::drainInput() {
     if (!ctx.decoder) return;
-    MidiRing::Entry e;
-    while (ctx.midi.ring.pop(e))
-        ctx.decoder->DecodeMIDIIn(e.param);
+    // Every waiting entry, taken as the poller takes them (gap marks included).
+    pollRing(ctx.midi, *ctx.decoder, std::numeric_limits<int>::max());
 }
 
 // --- buttons -------------------------------------------------------------------------
