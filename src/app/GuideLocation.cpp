@@ -1,4 +1,6 @@
 #include "app/GuideLocation.h"
+#include <array>
+#include <utility>
 
 namespace {
 std::string join(std::string folder, const std::string& relative, char separator) {
@@ -29,4 +31,24 @@ std::vector<std::string> guideCandidates(const std::string& programFolder,
         if (!data.empty())
             paths.push_back(join(data, std::string(kGuideFolderInData) + "/" + name, separator));
     return paths;
+}
+
+std::string guideChapter(std::string_view windowName) {
+    static constexpr std::array<std::pair<std::string_view, std::string_view>, 12> kChapters{{
+        {"frmMain", "workbench"},
+        {"frmProgCurva", "curves"},
+        {"frmProgTempoBobina", "coil"},
+        {"frmMisRot", "measurements"},
+        {"frmMisAnt", "advance"},
+        {"frmMisRotNote", "notes"},
+        {"frmPannelloControllo", "panel"},
+        {"frmMisBatteria", "battery"},
+        {"frmBloccoNote", "notebook"},
+        {"frmAbout", "about"},
+        {"frmTimerExact", "timer-exact"},
+        {"frmUnitaSimulata", "simulated-unit"},
+    }};
+    for (const auto& [window, chapter] : kChapters)
+        if (window == windowName) return std::string(chapter);
+    return {};
 }

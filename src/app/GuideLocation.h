@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <string_view>
 #include <vector>
 
 // The guide's file name in a language (1 Italian, 2 English).
@@ -18,3 +19,8 @@ inline constexpr const char* kGuideFolderInBuild = "guide";
 std::vector<std::string> guideCandidates(const std::string& programFolder,
                                          const std::vector<std::string>& dataFolders, int langCode,
                                          char separator);
+
+// The id of the guide's chapter about a window, by the window's class name ("frmProgCurva"
+// -> "curves"; the frame itself -> its own chapter); empty for a window the guide does not
+// describe. Both guides carry the same ids.
+std::string guideChapter(std::string_view windowName);

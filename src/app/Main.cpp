@@ -35,13 +35,13 @@ std::vector<std::string> toStrings(const QStringList& list) {
 }
 
 // --guide: the guide Help would open for the settings of the current folder, without a
-// display.
+// display. It only looks: no settings file is created or rewritten.
 int printGuidePath(int argc, char** argv) {
     QCoreApplication core(argc, argv);
     AppState app;
     app.setAppFolder(toSystemPath(QDir::toNativeSeparators(QDir::currentPath())),
                      QDir::separator().toLatin1());
-    LoadSettings(app);
+    ReadSettings(app);
     if (app.LangCode != 1 && app.LangCode != 2) app.LangCode = 1;
     const Texts texts{(app.LangCode - 1) * 200};
     const QString guide = findUserGuide(app, QCoreApplication::applicationDirPath());

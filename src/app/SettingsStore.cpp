@@ -2,7 +2,8 @@
 
 #include "app/FileStore.h"
 
-bool LoadSettings(AppState& app) {
+namespace {
+bool readSettingsFile(AppState& app, bool replaceMissing) {
     FileRead file = readFile(app.SettingsPath, kSettingsMaxFileSize);
     app.SettingsUnreadable = false;
     app.SettingsReadError.clear();
@@ -17,7 +18,7 @@ bool LoadSettings(AppState& app) {
         // The user's file stays as it is: replacing what could not be read would lose it.
         app.SettingsUnreadable = true;
         app.SettingsReadError = file.error;
-    } else {
+    } else if (replaceMissing) {
         // New or foreign file: start again from the defaults. A failed write is not fatal
         // here: the program runs on the defaults and the exit writes the file again.
         writeFileAtomically(app.SettingsPath, image);
@@ -25,6 +26,15 @@ bool LoadSettings(AppState& app) {
     defaults.header = image.substr(0, kSettingsRecordSize);
     static_cast<SettingsData&>(app) = std::move(defaults);
     return false;
+}
+} // namespace
+
+bool LoadSettings(AppState& app) {
+    return readSettingsFile(app, true);
+}
+
+bool ReadSettings(AppState& app) {
+    return readSettingsFile(app, false);
 }
 
 std::string SaveSettings(AppState& app) {

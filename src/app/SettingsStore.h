@@ -10,6 +10,10 @@
 // string table.
 bool LoadSettings(AppState& app);
 
+// The same reading without writing anything: a missing or foreign file gives the defaults
+// and stays as it is (a run that only looks, such as --guide).
+bool ReadSettings(AppState& app);
+
 // Writes app's settings back to app.SettingsPath (records 1-14, atomically). Record 1 is
 // taken from the file as it stands, so positions the program does not own survive.
 // Does nothing while SettingsUnreadable is set. Returns an empty text on success (or when

@@ -10,6 +10,23 @@ constexpr int kTss = 0xB0;   // Tss bits 0-16, Tib bit 18
 constexpr int kMode = 0xD0;  // mode answers
 constexpr int kClose = 0xE0; // the two status bytes that close a revolution
 
+// The kind a message of one revolution's burst must follow; 0 for 0x80 (which follows
+// anything) and for kinds that are not part of a burst.
+int burstPredecessor(int kind) {
+    switch (kind) {
+    case kTa:
+        return kTb;
+    case kTib:
+        return kTa;
+    case kTss:
+        return kTib;
+    case kClose:
+        return kTss;
+    default:
+        return 0;
+    }
+}
+
 int bit(int value, int n) {
     return (value >> n) & 1;
 }
@@ -24,6 +41,10 @@ Decoder::Decoder(MidiPort& port, AppState& app, Notifier& notifier, DecoderTarge
     : port_(port), app_(app), notifier_(notifier), targets_(targets) {
     row_.text.reserve(kRowLength);
     rowText_.reserve(kRowLength);
+}
+
+void Decoder::inputGap() {
+    LastKind = 0;
 }
 
 void Decoder::resetMeasurement() {
@@ -107,6 +128,13 @@ void Decoder::measurementBranch(MeasurementSink* sink, MeasurementSink* alsoAdva
         }
         Synced = true;
     }
+    // A message out of its place in the burst (a duplicate, or the tail of a burst that lost
+    // its head) drops the revolution in progress, so what follows cannot close a row with the
+    // values already taken; nothing but the next 0x80 starts again.
+    if (const int before = burstPredecessor(RxKind); before != 0 && LastKind != before) {
+        LastKind = 0;
+        return;
+    }
     const uint32_t value = static_cast<uint32_t>((RxData2 + 128 * bit(RxStatus, 1)) * 256 +
                                                  RxData1 + 128 * bit(RxStatus, 0));
     switch (RxKind) {
@@ -119,7 +147,6 @@ void Decoder::measurementBranch(MeasurementSink* sink, MeasurementSink* alsoAdva
         LastKind = kTb;
         return;
     case kTa: {
-        if (LastKind != kTb) return;
         app_.TraceStep = StepTa;
         completeTb();
         TbText = rightAligned(formatMillisGrouped(ticksToMicros(Tb)), rowwidth::Tb);
@@ -131,14 +158,12 @@ void Decoder::measurementBranch(MeasurementSink* sink, MeasurementSink* alsoAdva
         return;
     }
     case kTib:
-        if (LastKind != kTa) return;
         app_.TraceStep = StepTib;
         Tib = value;
         PrevStatus = RxStatus;
         LastKind = kTib;
         return;
     case kTss:
-        if (LastKind != kTib) return;
         app_.TraceStep = StepTss;
         Tib += static_cast<uint32_t>((PrevStatus & 12) / 4 + 4 * bit(RxStatus, 3)) * 65536;
         TibText = rightAligned(formatMillisGrouped(ticksToMicros(Tib)), rowwidth::Tib);
@@ -148,8 +173,6 @@ void Decoder::measurementBranch(MeasurementSink* sink, MeasurementSink* alsoAdva
         LastKind = kTss;
         return;
     case kClose:
-        // Only the fifth message of a whole burst closes a revolution.
-        if (LastKind != kTss) return;
         app_.TraceStep = StepClose;
         LastKind = kClose;
         if (!closeCycle(sink, alsoAdvance)) fault();

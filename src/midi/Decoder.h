@@ -48,6 +48,9 @@ public:
     Decoder(MidiPort& port, AppState& app, Notifier& notifier, DecoderTargets& targets);
 
     void DecodeMIDIIn(uint32_t message) override;
+    // Messages were lost before the next one: the revolution in progress is dropped and the
+    // next 0x80 starts again (DTb still compares with the last row).
+    void inputGap() override;
 
     // A measurement or battery acquisition starts: wait for the next 0x80 and measure
     // DTb against 0.

@@ -10,6 +10,7 @@ bool takeOne(MidiPort& port, MessageDecoder& decoder) {
     const uint32_t RxMsg = entry.msg;
     const uint32_t RxParam = entry.param;
     [[maybe_unused]] const uint32_t RxTime = entry.stamp;
+    if (entry.gap) decoder.inputGap();
     // Open, close and long-data events carry no short message to decode.
     if (RxMsg == mim::Data) decoder.DecodeMIDIIn(RxParam);
     return true;

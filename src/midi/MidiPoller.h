@@ -8,6 +8,8 @@ class MessageDecoder {
 public:
     virtual ~MessageDecoder() = default;
     virtual void DecodeMIDIIn(uint32_t message) = 0;
+    // Messages were lost to a full ring just before the next one handed over.
+    virtual void inputGap() {}
 };
 
 // The clock a poll's time budget is measured on, in microseconds from any origin.
@@ -19,7 +21,8 @@ public:
 
 // One run of a TimerMIDIIn handler: takes every ready entry from the port's ring (at most
 // maxEntries, so the user interface gets its turn during a long burst) into RxMsg / RxParam
-// / RxTime and hands RxParam to the decoder, which may set StopMIDIPoll while it runs.
+// / RxTime and hands RxParam to the decoder, which may set StopMIDIPoll while it runs. An
+// entry with the ring's gap mark is announced to the decoder (inputGap) before it is decoded.
 // Returns true while polling should go on, false once StopMIDIPoll is set and the ring is
 // empty.
 bool pollRing(MidiPort& port, MessageDecoder& decoder, int maxEntries = 100000);

@@ -13,11 +13,14 @@ bool MidiRing::push(uint32_t msg, uint32_t param, uint32_t stamp) noexcept {
     if (after == readSeen_) {
         // 31999 unread entries: the oldest are kept, this message is lost.
         overruns_.fetch_add(1, std::memory_order_relaxed);
+        gapPending_ = true;
         return false;
     }
     RingMsg_[i] = msg;
     RingParam_[i] = param;
     RingTime_[i] = stamp;
+    RingGap_[i] = gapPending_;
+    gapPending_ = false;
     write_.store(after, std::memory_order_release);
     return true;
 }
@@ -31,6 +34,7 @@ bool MidiRing::pop(Entry& out) noexcept {
     out.msg = RingMsg_[i];
     out.param = RingParam_[i];
     out.stamp = RingTime_[i];
+    out.gap = RingGap_[i];
     // The slot is handed back to the producer only after it has been copied.
     read_.store(next(i), std::memory_order_release);
     return true;

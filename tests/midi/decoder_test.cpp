@@ -2,6 +2,7 @@
 #include "midi/PortFixture.h"
 
 #include <gtest/gtest.h>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -190,6 +191,14 @@ TEST_F(DecoderTest, ABurstMissingAMessageGivesNoRowAndTheNextWholeOneIsRight) {
     EXPECT_EQ(rotation.rows.size(), 1u);
     feed(without(kRevolution1, 4)); // 0xE0 lost: the next 0x80 starts over
     EXPECT_EQ(rotation.rows.size(), 1u);
+    // The head of one burst, then a burst that lost its 0x80: the tail's messages are out of
+    // place after that head (a 0x90 after 0xA0, ...), so they cannot complete it.
+    for (size_t head = 2; head <= 4; ++head) {
+        feed(std::vector<uint32_t>(kRevolution1.begin(),
+                                   kRevolution1.begin() + static_cast<std::ptrdiff_t>(head)));
+        feed(without(kRevolution2, 0));
+        EXPECT_EQ(rotation.rows.size(), 1u) << "after the first " << head << " of a burst";
+    }
     // Row 2 as worked by hand: numbered 2, 40 ms elapsed, DTb against row 1's Tb although
     // the broken bursts carried other values of Tb.
     feed(kRevolution2);
@@ -199,6 +208,65 @@ TEST_F(DecoderTest, ABurstMissingAMessageGivesNoRowAndTheNextWholeOneIsRight) {
     // A closing message with no burst before it makes no row either.
     feed({msg(0xE0), msg(0xE0)});
     EXPECT_EQ(rotation.rows.size(), 2u);
+}
+
+// Revolution n carries its number in every message: data1 = bits 0-6, data2 = bits 7-13, so
+// Tb = Ta = Tib = Tss = data2 * 256 + data1, A1 = data1 and A2 = data2, and a row that mixes
+// two revolutions shows it.
+std::vector<uint32_t> numberedRevolution(int n) {
+    const int lo = n & 0x7F, hi = (n >> 7) & 0x7F;
+    return {msg(0x80, lo, hi), msg(0x90, lo, hi), msg(0xA0, lo, hi), msg(0xB0, lo, hi),
+            msg(0xE0, lo, hi)};
+}
+
+TEST_F(DecoderTest, ARingOverflowInTheMiddleOfBurstsGivesOnlyWholeRevolutions) {
+    open(win::Rotation);
+    // The stream of revolutions 5000, 5001, ... (Tc 16 ms and more), message by message.
+    int nextRevolution = 5000;
+    std::vector<uint32_t> pending;
+    std::set<int> stored; // revolutions whose five messages all found room in the ring
+    int storedOfCurrent = 0;
+    auto send = [&](int messages) {
+        for (int i = 0; i < messages; ++i) {
+            if (pending.empty()) {
+                pending = numberedRevolution(nextRevolution++);
+                storedOfCurrent = 0;
+            }
+            storedOfCurrent += port.ring.push(mim::Data, pending.front(), 0) ? 1 : 0;
+            pending.erase(pending.begin());
+            if (pending.empty() && storedOfCurrent == 5) stored.insert(nextRevolution - 1);
+        }
+    };
+    auto take = [&](int entries) { pollRing(port, decoder, entries); };
+
+    // The ring fills up four messages into a burst (31999 = 6399 bursts + 4); while it is
+    // full whole revolutions are lost, so every time room is made the stream goes on with the
+    // very kind the cut burst expects next. The cuts fall after 0xB0, 0x80, 0x90, 0xA0, 0xB0,
+    // between bursts and after 0x90.
+    send(MidiRing::Size - 1);
+    for (const int room : {2, 1, 1, 1, 1, 502}) {
+        send(50);
+        take(room);
+        send(room);
+    }
+    send(50);
+    take(MidiRing::Size);
+    send(100);
+    take(MidiRing::Size);
+    ASSERT_TRUE(port.ring.empty());
+    ASSERT_EQ(port.ring.overruns(), 7u * 50u);
+
+    std::set<int> rows;
+    for (const MeasurementRow& row : rotation.rows) {
+        EXPECT_TRUE(row.Ta == row.Tb && row.Tib == row.Tb && row.Tss == row.Tb &&
+                    static_cast<uint32_t>(row.A2 * 256 + row.A1) == row.Tb)
+            << row.text;
+        rows.insert(row.A2 * 128 + row.A1);
+    }
+    // Every revolution that reached the ring whole gives its row, and no other does.
+    EXPECT_EQ(rows, stored);
+    EXPECT_EQ(rotation.rows.size(), stored.size());
+    EXPECT_TRUE(port.MIDIInDecode);
 }
 
 TEST_F(DecoderTest, NothingHappensWhileDecodingIsOffOrForMalformedMessages) {

@@ -6,8 +6,10 @@
 #include <QStandardPaths>
 
 namespace {
+// A guide that cannot be read is as good as none.
 bool isFile(const QString& path) {
-    return QFileInfo(path).isFile();
+    const QFileInfo file(path);
+    return file.isFile() && file.isReadable();
 }
 std::string utf8(const QString& s) {
     return QDir::toNativeSeparators(s).toStdString();

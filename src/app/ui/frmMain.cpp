@@ -1,4 +1,5 @@
 #include "app/ui/frmMain.h"
+#include "app/GuideLocation.h"
 #include "app/MenuCaptions.h"
 #include "app/RecentDocuments.h"
 #include "app/ScreenPlacement.h"
@@ -6,6 +7,8 @@
 #include "app/ui/AppIcon.h"
 #include "app/ui/ChildWindow.h"
 #include "app/ui/GuideFinder.h"
+#include "app/ui/HelpWindow.h"
+#include "app/ui/ShortcutTrigger.h"
 #include "app/ui/ToolkitLanguage.h"
 #include "midi/SerialPortList.h"
 #include "midi/UnitLink.h"
@@ -16,7 +19,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDate>
-#include <QDesktopServices>
 #include <QHBoxLayout>
 #include <QInputDialog>
 #include <QLabel>
@@ -33,7 +35,6 @@
 #include <QTextEdit>
 #include <QTime>
 #include <QTimer>
-#include <QUrl>
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -305,7 +306,11 @@ void frmMain::buildMenus() {
             [this] { tile(Qt::Horizontal); });
 
     QMenu* help = addMenu(nullptr, "mnuHelp", caption("mnuHelp"));
-    connect(addEntry(help, "mnuGuida", t(47)), &QAction::triggered, this, &frmMain::openGuide);
+    // F1 opens the guide at the chapter of the window in use, the menu at its top.
+    QAction* guide = addEntry(help, "mnuGuida", t(47));
+    guide->setShortcut(Qt::Key_F1);
+    auto* byF1 = new ShortcutTrigger(guide);
+    connect(guide, &QAction::triggered, this, [this, byF1] { openGuide(byF1->take()); });
     connect(addEntry(help, "mnuInfo", t(30) + QString::fromLatin1(kProductName)),
             &QAction::triggered, this, [this] { openChild("mnuInfo"); });
 }
@@ -743,16 +748,25 @@ void frmMain::chooseLanguage(int langCode) {
     ctx_.messages.ShowMsg(24, ctx_.app.MsgTitle, "");
 }
 
-void frmMain::openGuide() {
+void frmMain::openGuide(bool atWindowInUse) {
+    // The chapter of the active child window, or of the frame when there is none.
+    const QWidget* inUse = activeChild();
+    const QString chapter = atWindowInUse ? QString::fromStdString(guideChapter(
+                                                (inUse ? inUse : this)->objectName().toStdString()))
+                                          : QString();
     // The guide of the current language: in the start folder, beside the program, in the
     // build folder's copy or in the installed data folder.
     const QString file =
         findUserGuide(ctx_.app, programFolder_.isEmpty() ? QCoreApplication::applicationDirPath()
                                                          : programFolder_);
-    const bool opened =
-        !file.isEmpty() &&
-        (guideOpener_ ? guideOpener_(file) : QDesktopServices::openUrl(QUrl::fromLocalFile(file)));
-    if (!opened) ctx_.messages.ShowMsg(27, ctx_.app.MsgTitle, "");
+    if (file.isEmpty()) {
+        ctx_.messages.ShowMsg(27, ctx_.app.MsgTitle, "");
+    } else if (guideOpener_) {
+        guideOpener_(file, chapter);
+    } else {
+        if (!help_) help_ = new HelpWindow(ctx_.texts, this);
+        help_->showGuide(file, chapter);
+    }
 }
 
 void frmMain::setGuideOpener(GuideOpener opener, const QString& programFolder) {

@@ -19,6 +19,7 @@ class QMenu;
 class QTimer;
 class RingPollTimer;
 class ChildWindow;
+class HelpWindow;
 class SerialMidiSystem;
 class ToolkitLanguage;
 
@@ -72,9 +73,10 @@ public:
     // the user is told once, naming the port.
     void serialPortLost(const QString& path);
 
-    // How the Help menu's guide is shown (default: the desktop's browser) and the folder of
-    // the running program it looks beside (default: the executable's).
-    using GuideOpener = std::function<bool(const QString& path)>;
+    // How the Help menu's guide is shown (default, or a null opener: the program's own help
+    // window) and the folder of the running program it looks beside (default: the
+    // executable's). The opener gets the guide file and the chapter id (empty: the top).
+    using GuideOpener = std::function<void(const QString& path, const QString& chapter)>;
     void setGuideOpener(GuideOpener opener, const QString& programFolder);
 
     QAction* action(const QString& objectName) const;
@@ -97,7 +99,9 @@ private:
     void storePlacement();
     void rememberNormalGeometry();
     void tickClock();
-    void openGuide();
+    // The guide at its top, or at the chapter of the window in use; ShowMsg 27 when there
+    // is no guide.
+    void openGuide(bool atWindowInUse);
     void enlargeActiveChild();
     void tile(Qt::Orientation orientation);
     void activateChild(QMdiSubWindow* sub);
@@ -140,6 +144,7 @@ private:
     QColor lampOutColour_;
     QRect normalGeometry_;
     GuideOpener guideOpener_;
+    HelpWindow* help_ = nullptr; // one for the whole run, made at the first request
     QString programFolder_;
     bool loaded_ = false;
     bool closed_ = false;

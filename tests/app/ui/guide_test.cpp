@@ -1,3 +1,4 @@
+#include "app/GuideLocation.h"
 #include "app/SettingsStore.h"
 #include "app/StartOptions.h"
 #include "app/ui/ChildWindow.h"
@@ -7,14 +8,20 @@
 #include "midi/backends/SimulatedUnitSystem.h"
 #include "support/ui/TestContext.h"
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QProcess>
+#include <QPushButton>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QSet>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTextBrowser>
 #include <gtest/gtest.h>
 
 namespace {
@@ -31,7 +38,14 @@ void writeFile(const QString& path) {
     f.write("<html></html>");
 }
 
-// The frame with the Help entry's opener recorded instead of starting a browser.
+QString sourceDir() {
+    return ZEPHALON_SOURCE_DIR;
+}
+QString buildDir() {
+    return ZEPHALON_BUILD_DIR;
+}
+
+// The frame; the Help entry's guide is recorded, or shown in the program's help window.
 struct GuideTest : ::testing::Test {
     TestContext t;
     NullDecoder decoder;
@@ -40,24 +54,32 @@ struct GuideTest : ::testing::Test {
     std::unique_ptr<frmMain> main;
     QTemporaryDir elsewhere; // holds a program folder, never the start folder
     QStringList opened;
-    bool openerSucceeds = true;
 
-    void start(const QString& programFolder) {
+    void start(const QString& programFolder, bool helpWindow = false) {
         t.ctx.decoder = &unitDecoder;
         t.ctx.targets = &targets;
         main = std::make_unique<frmMain>(t.ctx, decoder);
         registerWindows(*main, nullptr);
-        main->setGuideOpener(
-            [this](const QString& path) {
-                opened << path;
-                return openerSucceeds;
-            },
-            programFolder);
+        frmMain::GuideOpener record = [this](const QString& path, const QString&) {
+            opened << path;
+        };
+        main->setGuideOpener(helpWindow ? nullptr : record, programFolder);
         main->MDIForm_Load();
         main->show();
+        main->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
     }
     QString at(const QString& relative) const { return elsewhere.filePath(relative); }
     void help() { main->action("mnuGuida")->trigger(); }
+    QWidget* helpWindow() const { return main->findChild<QWidget*>("frmGuida"); }
+    template <class W> W* inHelp(const char* name) const {
+        return helpWindow() ? helpWindow()->findChild<W*>(name) : nullptr;
+    }
+    // The window becomes the active one (activation is asynchronous on some platforms).
+    static bool broughtForward(QWidget* window) {
+        return QTest::qWaitFor([window] { return QApplication::activeWindow() == window; });
+    }
+    QString chapterShown() const { return inHelp<QTextBrowser>("TextGuida")->source().fragment(); }
 };
 
 TEST_F(GuideTest, OpensTheGuideOfTheLanguageBesideTheInstalledProgram) {
@@ -95,7 +117,7 @@ TEST_F(GuideTest, BesideTheProgramAndInTheBuildFolderAndTheStartFolderFirst) {
     EXPECT_TRUE(t.notifier.warnings.empty());
 }
 
-TEST_F(GuideTest, FileMissingOnlyWhenNoGuideOfTheLanguageExistsOrItCannotBeShown) {
+TEST_F(GuideTest, FileMissingOnlyWhenNoGuideOfTheLanguageExists) {
     writeFile(at("bin/guide/UserGuide.htm")); // English only
     start(at("bin"));
     help(); // Italian: none anywhere
@@ -104,14 +126,74 @@ TEST_F(GuideTest, FileMissingOnlyWhenNoGuideOfTheLanguageExistsOrItCannotBeShown
     EXPECT_EQ(t.notifier.warnings[0].text, "File assente");
 
     t.app.LangCode = 2;
-    openerSucceeds = false; // found, but the desktop has nothing to show it with
     help();
     EXPECT_EQ(opened.size(), 1);
-    ASSERT_EQ(t.notifier.warnings.size(), 2u);
+    EXPECT_EQ(t.notifier.warnings.size(), 1u);
+}
 
-    openerSucceeds = true;
+// No browser is involved: the guide opens in the program's own window, offscreen.
+TEST_F(GuideTest, HelpWindowShowsTheGuideFollowsLinksGoesBackAndFinds) {
+    t.app.LangCode = 2;
+    start(sourceDir() + "/docs", true); // docs/guide/UserGuide.htm
     help();
-    EXPECT_EQ(t.notifier.warnings.size(), 2u);
+    QWidget* window = helpWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->windowTitle(), QString::fromUtf8("ZEPHALON workbench – User Guide"));
+    auto* page = inHelp<QTextBrowser>("TextGuida");
+    EXPECT_EQ(chapterShown(), "");
+    EXPECT_FALSE(
+        page->loadResource(QTextDocument::ImageResource, QUrl("images/en/frmMain.png")).isNull());
+
+    // The contents' link to chapter 4, clicked.
+    QTextCursor link = page->document()->find("Advance curves");
+    ASSERT_FALSE(link.isNull());
+    link.setPosition(link.selectionStart() + 3);
+    QTest::mouseClick(page->viewport(), Qt::LeftButton, {}, page->cursorRect(link).center());
+    EXPECT_EQ(chapterShown(), "curves");
+    EXPECT_GT(page->verticalScrollBar()->value(), 0);
+    auto* back = inHelp<QPushButton>("ComIndietro");
+    ASSERT_TRUE(back->isEnabled());
+    QTest::mouseClick(back, Qt::LeftButton);
+    EXPECT_EQ(chapterShown(), "");
+    EXPECT_EQ(page->verticalScrollBar()->value(), 0);
+    EXPECT_TRUE(inHelp<QPushButton>("ComAvanti")->isEnabled());
+
+    // Ctrl+F, a word, Enter: its first match; Next and Previous go on and back.
+    ASSERT_TRUE(broughtForward(window));
+    auto* find = inHelp<QLineEdit>("TextTrova");
+    page->setFocus();
+    QTest::keyClick(window, Qt::Key_F, Qt::ControlModifier);
+    ASSERT_EQ(QApplication::focusWidget(), find);
+    QTest::keyClicks(find, "Cod Err");
+    QTest::keyClick(find, Qt::Key_Return);
+    EXPECT_EQ(page->textCursor().selectedText(), "Cod Err");
+    const int first = page->textCursor().position();
+    QTest::mouseClick(inHelp<QPushButton>("ComTrovaSucc"), Qt::LeftButton);
+    EXPECT_GT(page->textCursor().position(), first);
+    QTest::mouseClick(inHelp<QPushButton>("ComTrovaPrec"), Qt::LeftButton);
+    EXPECT_EQ(page->textCursor().position(), first);
+    EXPECT_TRUE(t.notifier.warnings.empty());
+}
+
+TEST_F(GuideTest, F1OpensTheChapterOfTheWindowInUseInTheOneHelpWindow) {
+    start(sourceDir() + "/docs", true);      // Italian: GuidaUtente.htm
+    QTest::keyClick(main.get(), Qt::Key_F1); // no child window: the frame's chapter
+    ASSERT_NE(helpWindow(), nullptr);
+    EXPECT_EQ(chapterShown(), "workbench");
+
+    main->action("mnuProgCurva")->trigger();
+    main->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
+    EXPECT_EQ(chapterShown(), "curves");
+    EXPECT_GT(inHelp<QTextBrowser>("TextGuida")->verticalScrollBar()->value(), 0);
+    EXPECT_TRUE(broughtForward(helpWindow()));
+
+    // Chosen from the menu: the same window, at the top of the guide.
+    help();
+    EXPECT_EQ(chapterShown(), "");
+    EXPECT_EQ(main->findChildren<QWidget*>("frmGuida").size(), 1);
 }
 
 TEST_F(GuideTest, SimulatedOptionStartsWithTheSimulatedUnitChosenBothWays) {
@@ -142,13 +224,6 @@ TEST_F(GuideTest, SimulatedOptionStartsWithTheSimulatedUnitChosenBothWays) {
 }
 
 // ---- the built program, its pictures and its installation -------------------------------
-
-QString sourceDir() {
-    return ZEPHALON_SOURCE_DIR;
-}
-QString buildDir() {
-    return ZEPHALON_BUILD_DIR;
-}
 
 struct ProcessRun {
     int exitCode = -1;
@@ -223,6 +298,19 @@ TEST_F(GuideTest, EveryWindowTheMenusOpenIsPicturedInBothGuides) {
     const QStringList listed = screenshotList();
     // A window that opens with unsaved work (a new coil program) is closed without saving.
     t.notifier.nextAnswer = Notifier::Answer::No;
+    // Each window's chapter (F1) is in both guides.
+    QStringList guides;
+    for (const char* guide : {"UserGuide.htm", "GuidaUtente.htm"}) {
+        QFile f(sourceDir() + "/docs/guide/" + guide);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        guides << QString::fromUtf8(f.readAll());
+    }
+    auto hasChapter = [&guides](const QString& window) {
+        const std::string chapter = guideChapter(window.toStdString());
+        const QString id = "id=\"" + QString::fromStdString(chapter) + "\"";
+        return !chapter.empty() && guides[0].contains(id) && guides[1].contains(id);
+    };
+    EXPECT_TRUE(hasChapter("frmMain"));
     int windows = 0;
     for (const char* entry : {"mnuPannelloControllo", "mnuProgCurva", "mnuProgTempoBobina",
                               "mnuTimerExact", "mnuMisBatteria", "mnuMisRot", "mnuMisAnt",
@@ -234,6 +322,7 @@ TEST_F(GuideTest, EveryWindowTheMenusOpenIsPicturedInBothGuides) {
         EXPECT_TRUE(listed.contains(w->objectName()))
             << entry << " opens " << w->objectName().toStdString()
             << ", which the screenshot tool's list lacks";
+        EXPECT_TRUE(hasChapter(w->objectName())) << w->objectName().toStdString();
         main->mdiArea()->closeAllSubWindows();
     }
     EXPECT_GE(windows, 6);
@@ -272,7 +361,7 @@ TEST(GuidePictures, EveryWindowTheGuideShowsHasItsScreenshotInBothLanguages) {
     }
 }
 
-TEST(BuiltProgram, RunFromTheBuildFolderFindsTheGuideOfTheStoredLanguage) {
+TEST(BuiltProgram, RunFromTheBuildFolderFindsTheGuideOfTheStoredLanguageAndWritesNothing) {
     QTemporaryDir startFolder;
     AppState english;
     english.setAppFolder(startFolder.path().toStdString());
@@ -282,6 +371,15 @@ TEST(BuiltProgram, RunFromTheBuildFolderFindsTheGuideOfTheStoredLanguage) {
     EXPECT_EQ(guide.exitCode, 0) << guide.err.toStdString();
     EXPECT_EQ(QFileInfo(guide.out.trimmed()).canonicalFilePath().toStdString(),
               QFileInfo(buildDir() + "/guide/UserGuide.htm").canonicalFilePath().toStdString());
+
+    // In an empty folder: the Italian guide, and the folder stays empty.
+    QTemporaryDir empty;
+    const ProcessRun italian = run(ZEPHALON_EXECUTABLE, {"--guide"}, empty.path());
+    EXPECT_EQ(italian.exitCode, 0) << italian.err.toStdString();
+    EXPECT_EQ(QFileInfo(italian.out.trimmed()).canonicalFilePath().toStdString(),
+              QFileInfo(buildDir() + "/guide/GuidaUtente.htm").canonicalFilePath().toStdString());
+    EXPECT_TRUE(QDir(empty.path()).isEmpty())
+        << QDir(empty.path()).entryList().join(' ').toStdString();
 }
 
 TEST(Install, IntoATemporaryPrefixGivesAProgramThatStartsAndFindsItsGuide) {
@@ -313,8 +411,8 @@ TEST(Install, IntoATemporaryPrefixGivesAProgramThatStartsAndFindsItsGuide) {
                     .isFile();
     EXPECT_TRUE(iconFound);
 
-    // Started in an empty folder, the installed program finds its own guide (the settings it
-    // creates there choose Italian).
+    // Started in an empty folder, the installed program finds its own guide (no settings
+    // there: Italian).
     QTemporaryDir startFolder;
     const ProcessRun guide = run(program, {"--guide"}, startFolder.path());
     EXPECT_EQ(guide.exitCode, 0) << guide.out.toStdString();
@@ -323,7 +421,6 @@ TEST(Install, IntoATemporaryPrefixGivesAProgramThatStartsAndFindsItsGuide) {
                   .canonicalFilePath()
                   .toStdString())
         << guide.err.toStdString();
-    EXPECT_TRUE(QFileInfo(startFolder.filePath("ZEPHALON.iniz")).isFile());
 
     // With the simulated unit it keeps running (no box waits for an answer, nothing fails)
     // until it is stopped.
