@@ -65,6 +65,7 @@ public:
     std::string documentPath() const override { return path_; }
     std::string documentBytes() override;
     void documentSaved(const std::string& path) override;
+    bool documentModified() const override { return modified_; }
 
     // CurveSink: the unit answered the programming-mode request.
     void programmingAcknowledged() override;
