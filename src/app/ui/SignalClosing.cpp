@@ -35,9 +35,10 @@ SignalClosing::SignalClosing(AppState& app, DocumentDispatch& documents, Message
 void SignalClosing::begin() {
     if (begun_) return;
     begun_ = true;
-    // Taken before any box is rejected: a question answered now would change nothing.
-    recovered_ = documents_.writeRecoveryFiles(localTime(QDateTime::currentDateTime()));
+    // A disk error on the way is said on stderr, not in a box that would wait.
     messages_.setUnattended();
+    // Taken before any box is rejected, from the documents as they stand.
+    recovered_ = documents_.writeRecoveryFiles(localTime(QDateTime::currentDateTime()));
     if (!recovered_.empty()) {
         const std::string failure = addToRecoveryList(app_, recovered_);
         if (!failure.empty())

@@ -10,10 +10,10 @@ class QTimer;
 struct AppState;
 
 // What a termination signal does (ShutdownSignals calls begin()). Nobody is there to answer:
-// 1. every document with unsaved changes is written into the start folder as a recovery
-//    file, and the names join the list the next start reports (RecoveryFiles.h);
-// 2. from then on nothing waits for the user: boxes go to the standard error stream and
+// 1. from now on nothing waits for the user: boxes go to the standard error stream and
 //    questions are answered No (the changes are in the recovery files);
+// 2. every document with unsaved changes is written into the start folder as a recovery
+//    file, and the names join the list the next start reports (RecoveryFiles.h);
 // 3. open menus, message boxes and dialogs are closed or rejected, and once their loops
 //    have returned to the program's own, the closing routine runs (File > Exit's sequence).
 class SignalClosing : public QObject {
