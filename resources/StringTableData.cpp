@@ -76,6 +76,8 @@ constexpr std::array kEntries = std::to_array<StringEntry>({
     {154, "Dispositivo MIDI di ingresso già in uso"},
     {155, "Dispositivo MCI non pronto"},
     {160, "Unità simulata"},
+    {165, "Il programma è stato chiuso dal sistema con documenti non salvati. Sono stati "
+          "scritti nella cartella _:"},
 
     // English
     {201, "_"},
@@ -146,6 +148,8 @@ constexpr std::array kEntries = std::to_array<StringEntry>({
     {354, "MIDI input device already in use"},
     {355, "MCI device not ready"},
     {360, "Simulated unit"},
+    {365, "The program was ended by the system with unsaved documents. They were written "
+          "to the folder _:"},
 });
 
 static_assert(std::adjacent_find(kEntries.begin(), kEntries.end(),

@@ -1,6 +1,7 @@
 // The program's entry: fixes the start folder, reads the settings, enumerates and opens the
 // MIDI devices, and shows the main window.
 #include "app/AppState.h"
+#include "app/RecoveryFiles.h"
 #include "app/SettingsStore.h"
 #include "app/ShowMsg.h"
 #include "app/StartOptions.h"
@@ -8,6 +9,7 @@
 #include "app/ui/GuideFinder.h"
 #include "app/ui/QtNotifier.h"
 #include "app/ui/ShutdownSignals.h"
+#include "app/ui/SignalClosing.h"
 #include "app/ui/WindowRegistry.h"
 #include "app/ui/frmMain.h"
 #include "midi/Decoder.h"
@@ -60,7 +62,7 @@ int Main(int argc, char** argv) {
     if (options.guidePath) return printGuidePath(argc, argv);
     QApplication application(argc, argv);
     application.setApplicationName(kProductName);
-    // From here on a termination signal closes the program as its Exit command does.
+    // Termination signals (SIGTERM, SIGHUP, SIGINT): see SignalClosing below.
     ShutdownSignals shutdownSignals;
 
     AppState app;
@@ -121,6 +123,17 @@ int Main(int argc, char** argv) {
     main.MDIForm_Load();
     if (!haveOutput) main.disableOutputMenus();
     main.show();
+    // From here on a signal writes the unsaved documents into recovery files, closes the
+    // boxes that are open and closes the main window as File > Exit does, asking nothing.
+    SignalClosing signalClosing(app, main.documents(), messages, [&main, &application] {
+        main.close();
+        // Queued: a signal served before the event loop runs still ends it.
+        QMetaObject::invokeMethod(&application, &QCoreApplication::quit, Qt::QueuedConnection);
+    });
+    shutdownSignals.setClosingRoutine([&signalClosing] { signalClosing.begin(); });
+    // Documents a signal ended the last run with: said once.
+    if (const std::vector<std::string> recovered = takeRecoveryList(app); !recovered.empty())
+        messages.ShowMsg(1, app.MsgTitle, recoveryReport(texts, app, recovered));
     // Documents named on the command line (a file manager opening a .crva) open through
     // the File menu's dispatch.
     QStringList documents;
@@ -128,9 +141,6 @@ int Main(int argc, char** argv) {
         documents << QString::fromStdString(path);
     main.documents().openPaths(documents);
     app.InStartup = false;
-    shutdownSignals.setClosingRoutine([&main, &application] {
-        if (main.close()) application.quit();
-    });
     // A failed save of the simulated unit's EEPROM is said once; the change is kept.
     const std::string eepromFailure = texts.text(40) + ": " + simulated.eepromPath();
     simulated.setSaveFailureReport([&main, &messages, &app, eepromFailure](const std::string&) {

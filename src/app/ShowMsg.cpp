@@ -1,6 +1,7 @@
 #include "app/ShowMsg.h"
 
 #include <array>
+#include <cstdio>
 #include <string>
 
 namespace {
@@ -38,5 +39,17 @@ std::string composeMessage(const Texts& texts, int code, std::string_view insert
 }
 
 void MessageService::ShowMsg(int code, std::string_view title, std::string_view insert) {
-    notifier_.warning(std::string(title), composeMessage(texts_, code, insert));
+    notifier().warning(std::string(title), composeMessage(texts_, code, insert));
+}
+
+void UnattendedNotifier::warning(const std::string& title, const std::string& text) {
+    std::fprintf(stderr, "%s: %s\n", title.c_str(), text.c_str());
+}
+
+Notifier::Answer UnattendedNotifier::question(const std::string&, const std::string&) {
+    return Answer::No;
+}
+
+void UnattendedNotifier::notice(const std::string& text) {
+    std::fprintf(stderr, "%s\n", text.c_str());
 }

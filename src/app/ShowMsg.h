@@ -10,17 +10,32 @@ int messageStringId(int code);
 // The message text: text(id) with insert put in place of its first "_".
 std::string composeMessage(const Texts& texts, int code, std::string_view insert);
 
+// What is said while nobody can answer: warnings and notices go to the standard error
+// stream, every question is answered No.
+class UnattendedNotifier : public Notifier {
+public:
+    void warning(const std::string& title, const std::string& text) override;
+    Answer question(const std::string& title, const std::string& text) override;
+    void notice(const std::string& text) override;
+};
+
 // The one message routine: composes the text and shows it in a warning box.
 class MessageService {
 public:
     MessageService(const Texts& texts, Notifier& notifier) : texts_(texts), notifier_(notifier) {}
     void ShowMsg(int code, std::string_view title, std::string_view insert);
-    Notifier& notifier() { return notifier_; }
+    // The boxes of the program, or the unattended stand-in once the program is ending on a
+    // signal.
+    Notifier& notifier() { return unattended_ ? static_cast<Notifier&>(stderr_) : notifier_; }
     const Texts& texts() const { return texts_; }
+    // From now on nothing waits for the user (see UnattendedNotifier).
+    void setUnattended() { unattended_ = true; }
 
 private:
     const Texts& texts_;
     Notifier& notifier_;
+    UnattendedNotifier stderr_;
+    bool unattended_ = false;
 };
 
 // Title of most message boxes.

@@ -1,6 +1,7 @@
 #include "app/ui/DocumentDispatch.h"
 #include "app/FileStore.h"
 #include "app/RecentDocuments.h"
+#include "app/RecoveryFiles.h"
 #include "app/ui/ChildWindow.h"
 #include <QDir>
 #include <QFileDialog>
@@ -286,6 +287,35 @@ bool DocumentDispatch::write(ChildWindow* window, const DocumentKind& kind, cons
                                         std::to_string(app.TraceStep));
         return false;
     }
+}
+
+std::vector<std::string> DocumentDispatch::writeRecoveryFiles(const std::tm& when) {
+    std::vector<std::string> names;
+    if (!ctx_.frame) return names;
+    for (QMdiSubWindow* sub : ctx_.frame->mdiArea()->subWindowList()) {
+        auto* child = qobject_cast<ChildWindow*>(sub->widget());
+        auto* doc = dynamic_cast<DocumentWindow*>(child);
+        const DocumentKind* kind = doc ? kindOfWindow(child->windowNumber()) : nullptr;
+        if (!kind || !sub->isVisible() || !doc->documentModified()) continue;
+        // Named after the document's file, or its caption while it has none.
+        std::string label = recoveryLabel(trimmedRight(doc->documentPath()));
+        if (label.empty()) label = recoveryLabel(toLatin1(child->windowTitle()));
+        const std::string path =
+            freeRecoveryPath(ctx_.app, recoveryFileName(label, kind->extension, when));
+        std::string failure;
+        try {
+            doc->documentWriting(path);
+            failure = writeFileAtomically(path, doc->recoveryBytes());
+        } catch (const std::exception& e) {
+            failure = e.what();
+        }
+        if (!failure.empty()) {
+            diskError(kWriteErrorId, path, failure);
+            continue;
+        }
+        names.push_back(path.substr(path.find_last_of(kPathSeparator) + 1));
+    }
+    return names;
 }
 
 bool DocumentDispatch::saveBeforeClosing(ChildWindow* window, const std::string& title) {

@@ -4,6 +4,7 @@
 #include "app/ui/WindowContext.h"
 #include <QString>
 #include <QStringList>
+#include <ctime>
 #include <functional>
 #include <string>
 #include <vector>
@@ -61,6 +62,12 @@ public:
     // A document window with unsaved changes is closing: asks (kind 1, title), saves on
     // Yes. False when the window must stay open (Cancel, or Yes but nothing was written).
     bool saveBeforeClosing(ChildWindow* window, const std::string& title);
+
+    // The program ends on a signal and cannot ask: every open document with unsaved changes
+    // is written into the start folder under a recovery name (RecoveryFiles.h) stamped
+    // with when, in its kind's format. Returns the names written; a file that cannot be
+    // written is reported and left out. The windows keep their modified marks.
+    std::vector<std::string> writeRecoveryFiles(const std::tm& when);
 
     // Path chosen in the last open dialog.
     const std::string& DocPath() const { return docPath_; }

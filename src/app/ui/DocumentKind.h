@@ -17,7 +17,9 @@ struct WindowContext;
 // - saves the active window when its number lies in firstWindow..lastWindow, writing the
 //   bytes of documentBytes() atomically and then calling documentSaved();
 // - remembers the folder in LastDocFolder, or LastMeasFolder for measurement kinds, and
-//   enters every document opened or saved in the recent list.
+//   enters every document opened or saved in the recent list;
+// - when the program ends on a signal, writes every document with unsaved changes into the
+//   start folder as a recovery file (writeRecoveryFiles).
 // Disk errors are reported by the dispatch; a kind never shows a box for them.
 
 // A window that holds a document.
@@ -37,6 +39,12 @@ public:
     // False while the document cannot be written now (a measurement being recorded): Save
     // and Save As are then neither offered nor carried out.
     virtual bool documentSavable() const { return true; }
+    // The document has changes not yet saved.
+    virtual bool documentModified() const = 0;
+    // The bytes of a recovery file when the program ends on a signal: the document as it
+    // stands, a measurement being recorded with the rows taken so far. Asked after
+    // documentWriting() with the recovery file's path, whatever documentSavable() says.
+    virtual std::string recoveryBytes() { return documentBytes(); }
 };
 
 struct DocumentKind {

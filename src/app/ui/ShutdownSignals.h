@@ -4,11 +4,11 @@
 
 class QSocketNotifier;
 
-// SIGTERM, SIGINT and SIGHUP (shutdown, Ctrl+C, logout) end the program through its normal
-// closing sequence: the handler only writes the signal's number into a pipe, and a
-// QSocketNotifier on the pipe's other end calls the closing routine on the event loop. A
-// second signal ends the program at once. One instance at a time; the destructor puts the
-// previous handlers back.
+// SIGTERM, SIGINT and SIGHUP (shutdown, Ctrl+C, logout) end the program through its closing
+// routine (the program's is SignalClosing): the handler only writes the signal's number into
+// a pipe, and a QSocketNotifier on the pipe's other end calls the routine on the event loop,
+// a box's loop included. A second signal ends the program at once. One instance at a time; the
+// destructor puts the previous handlers back.
 class ShutdownSignals : public QObject {
     Q_OBJECT
 public:

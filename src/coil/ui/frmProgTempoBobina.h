@@ -64,6 +64,7 @@ public:
     // The file is safely written at path: the program is neither modified nor untitled, its
     // path and caption follow.
     void documentSaved(const std::string& path) override;
+    bool documentModified() const override { return doc_.modified(); }
 
     // Every message the decoder takes: the transfer's read-back answers come in here.
     void offer(uint32_t message) override;

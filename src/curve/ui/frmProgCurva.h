@@ -66,6 +66,7 @@ public:
     std::string documentPath() const override { return path_; }
     std::string documentBytes() override;
     void documentSaved(const std::string& path) override;
+    bool documentModified() const override { return modified_; }
 
     // ModeHolder: the unit's answer to PROG ON, or none in time.
     void modeAnswered(int status) override;

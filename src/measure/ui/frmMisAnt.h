@@ -61,6 +61,8 @@ public:
     void documentSaved(const std::string& path) override;
     // Not while the rows are coming in.
     bool documentSavable() const override { return !running(); }
+    // Rows taken and not saved (while they are coming in too).
+    bool documentModified() const override { return measurement_.modified; }
 
     // MeasurementSink
     bool running() const override;

@@ -46,6 +46,8 @@ public:
     void documentSaved(const std::string& path) override;
     // Not while acquiring, nor before a new measurement's first Stop.
     bool documentSavable() const override { return !acquiring_ && saveOffered_; }
+    // Rows recorded and not saved (a recording still running included).
+    bool documentModified() const override { return doc_.modified && !doc_.rows.empty(); }
     // The reader: takes a .mrot file's rows and notes before the window loads; false when
     // the file is refused.
     bool takeDocument(const std::string& path, const std::string& bytes);

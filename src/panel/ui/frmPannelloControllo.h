@@ -47,6 +47,8 @@ public:
     std::string documentPath() const override { return {}; }
     std::string documentBytes() override;
     void documentSaved(const std::string& /*path*/) override {}
+    // The monitor is a trace of the traffic, never a document with unsaved work.
+    bool documentModified() const override { return false; }
     // The monitor text as it is saved: every line ends in CR LF.
     const std::string& monitorText() const { return monitorText_; }
 

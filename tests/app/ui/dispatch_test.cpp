@@ -34,6 +34,7 @@ public:
         path = p;
         ++saved;
     }
+    bool documentModified() const override { return false; }
 
     std::string path;
     std::string content;

@@ -1,4 +1,5 @@
 // The workbench itself, run offscreen in a fresh start folder and ended by a signal.
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -50,6 +51,27 @@ TEST_F(SignalTest, ASecondSignalEndsAtOnce) {
     signal(SIGCONT);
     ASSERT_TRUE(process.waitForFinished(20000));
     EXPECT_EQ(process.exitStatus(), QProcess::CrashExit);
+}
+
+TEST_F(SignalTest, TheStartSaysWhereTheRecoveryFilesAreAndASignalClosesItsBox) {
+    // What a signal left in the start folder: a recovery file and the list naming it.
+    const QString name = "Recupero-CurvaAnticipo-20261207-040509.crva";
+    for (const auto& [file, text] : {std::pair{name, QByteArray("crva 0  7500")},
+                                     std::pair{QString("Recupero.lst"), name.toLatin1() + "\n"}}) {
+        QFile f(folder.filePath(file));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(text);
+    }
+    start();
+    // Taken (and said in a box) once the program can be closed by a signal.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !QFileInfo::exists(folder.filePath("Recupero.lst")); },
+                                20000));
+    signal(SIGTERM);
+    ASSERT_TRUE(process.waitForFinished(20000));
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(process.exitCode(), 0);
+    EXPECT_EQ(settingsSize(), 7000);
+    EXPECT_TRUE(QFileInfo::exists(folder.filePath(name)));
 }
 
 } // namespace
