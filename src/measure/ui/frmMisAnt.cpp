@@ -426,6 +426,8 @@ void frmMisAnt::addRow(const MeasurementRow& row) {
     if (ComSospendi->text() == kContinue) return;
     const std::string advance = advanceRow(row.text, row.Ta, row.Tss, row.Tc);
     measurement_.rows.append(row.text);
+    // The caption says that there are rows not saved, as the rotation window's does.
+    if (!measurement_.modified) setWindowTitle(windowTitle() + QLatin1Char('*'));
     measurement_.modified = true;
     advanceRows_.append(advance);
     if (ComAttiva->text() == kLiveOff) {
@@ -506,7 +508,7 @@ void frmMisAnt::newDocumentName() {
 }
 
 void frmMisAnt::ComNuovaMisura_Click() {
-    if (running()) return;
+    if (running() || !askToSave()) return;
     clearMeasurement();
     // With the rotation window open the counters are its measurement's.
     if (!rotationOpen() && ctx.link) ctx.link->newMeasurement();
@@ -630,7 +632,33 @@ void frmMisAnt::ComEsporta_Click() {
 
 // ---- closing ----------------------------------------------------------------------------
 
+// Rows recorded and not saved: asked about (Yes / No / Cancel) before they are thrown away.
+// False: keep them (Cancel, or the save did not happen).
+bool frmMisAnt::askToSave() {
+    if (!measurement_.modified || measurement_.rows.empty() || !ctx.documents) return true;
+    switch (ctx.documents->AskSaveChanges(1, windowTitle().toStdString())) {
+    case Notifier::Answer::Cancel:
+        return false;
+    case Notifier::Answer::No:
+        return true;
+    case Notifier::Answer::Yes:
+        break;
+    }
+    // A recording still running ends first: what is saved is complete.
+    if (running()) {
+        if (rotationOpen())
+            followStop();
+        else
+            stopAcquisition();
+    }
+    return ctx.documents->SaveDocument(this);
+}
+
 void frmMisAnt::closeEvent(QCloseEvent* event) {
+    if (!closed_ && !askToSave()) {
+        event->ignore();
+        return;
+    }
     if (!closed_) {
         closed_ = true;
         refreshTimer_->stop();

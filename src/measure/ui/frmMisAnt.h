@@ -178,4 +178,5 @@ private:
     QTimer* checkTimer_;
     QTimer* refreshTimer_;
     bool closed_ = false;
+    bool askToSave();
 };

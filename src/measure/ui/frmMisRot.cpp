@@ -472,7 +472,8 @@ void frmMisRot::newMeasurement() {
 }
 
 void frmMisRot::ComNuovaMisura_Click() {
-    if (acquiring_) return;
+    // Rows not yet saved are asked about before they make way for a new measurement.
+    if (acquiring_ || !askToSave()) return;
     newMeasurement();
 }
 
@@ -890,7 +891,7 @@ void frmMisRot::showTakenDocument() {
 // --- unload --------------------------------------------------------------------------
 
 bool frmMisRot::askToSave() {
-    if (!doc_.modified || (doc_.rows.empty() && !acquiring_) || ctx.app.Closing) return true;
+    if (!doc_.modified || (doc_.rows.empty() && !acquiring_)) return true;
     // Rows recorded and not saved: ask before they are thrown away.
     const std::string title = windowTitle().toStdString();
     const Notifier::Answer a =

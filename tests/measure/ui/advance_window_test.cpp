@@ -149,8 +149,16 @@ TEST_F(AdvanceWindowTest, NewMeasurementEmptiesEverythingAndTheNotesStartEmpty) 
     click(w, "ComStop");
     t.app.Measurement.Notes = "old notes";
     ASSERT_FALSE(rows("List1").isEmpty());
+    EXPECT_TRUE(w->windowTitle().endsWith('*'));
 
+    // The rows not saved are asked about: Cancel keeps them, No lets them go.
+    t.notifier.nextAnswer = Notifier::Answer::Cancel;
     click(w, "ComNuovaMisura");
+    ASSERT_EQ(t.notifier.questions.size(), 1u);
+    EXPECT_FALSE(rows("List1").isEmpty());
+    t.notifier.nextAnswer = Notifier::Answer::No;
+    click(w, "ComNuovaMisura");
+    EXPECT_EQ(t.notifier.questions.size(), 2u);
     EXPECT_TRUE(rows("List1").isEmpty());
     EXPECT_TRUE(rows("List2").isEmpty());
     EXPECT_TRUE(liveText().isEmpty());
@@ -291,6 +299,7 @@ TEST_F(AdvanceWindowTest, DiagramScaleLabelsAndPointsFollowTheScrollBars) {
     bar("HScroll2")->setValue(0);
 
     // The limits are kept for the next opening.
+    t.notifier.nextAnswer = Notifier::Answer::No;
     w->subWindow()->close();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     open();

@@ -62,6 +62,7 @@ protected:
         EXPECT_TRUE(QTest::qWaitForWindowActive(main.get()));
     }
     ~MeasureWindowTest() override {
+        t.notifier.nextAnswer = Notifier::Answer::No; // nothing kept as the test tears down
         main->mdiArea()->closeAllSubWindows();
         QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         targets.main = nullptr;

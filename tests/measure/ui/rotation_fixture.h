@@ -19,7 +19,7 @@ protected:
         main->resize(1300, 900);
     }
     ~RotationWindowTest() override {
-        t.app.Closing = true; // no questions while the test tears down
+        t.notifier.nextAnswer = Notifier::Answer::No; // nothing kept as the test tears down
         QLocale::setDefault(QLocale::system());
     }
 
