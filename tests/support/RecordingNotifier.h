@@ -1,5 +1,6 @@
 #pragma once
 #include "app/Notifier.h"
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,9 +15,12 @@ public:
     std::vector<Box> questions;
     std::vector<std::string> notices;
     Answer nextAnswer = Answer::Yes;
+    // Called as each warning is shown (what else has happened by then).
+    std::function<void()> onWarning;
 
     void warning(const std::string& title, const std::string& text) override {
         warnings.push_back({title, text});
+        if (onWarning) onWarning();
     }
     Answer question(const std::string& title, const std::string& text) override {
         questions.push_back({title, text});

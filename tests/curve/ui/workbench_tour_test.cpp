@@ -1,0 +1,182 @@
+// The workbench as one program: jobs done one after the other with their windows left
+// open, each finding the unit free once the one before gave it back.
+#include "curve_fixture.h"
+#include "measure/ui/frmMisAnt.h"
+#include "measure/ui/frmMisRot.h"
+#include "panel/ui/frmMisBatteria.h"
+#include <QPlainTextEdit>
+
+namespace {
+
+class WorkbenchTest : public CurveWindowTest {
+protected:
+    WorkbenchTest() { link.unit.setEngine({.profile = SpeedProfile::Fixed, .fixedRpm = 3000}); }
+    ~WorkbenchTest() override { t.notifier.nextAnswer = Notifier::Answer::No; }
+
+    template <class W> W* openFromMenu(const char* entry) {
+        main->action(entry)->trigger();
+        return main->findChild<W*>();
+    }
+    void press(QWidget* w, const char* name) {
+        QTest::mouseClick(get<QPushButton>(w, name), Qt::LeftButton);
+    }
+    // Unit time passes in 20 ms steps, the main window's poller draining after each. Counts
+    // the whole revolutions the unit sent (a 0x80 and, later, its 0xE0).
+    int run(int ms) {
+        int whole = 0;
+        for (int done = 0; done < ms; done += 20) {
+            link.unit.advance(20'000);
+            for (const uint32_t m : link.unit.takeOutput()) {
+                if ((m & 0xF0) == 0x80) burstOpen_ = true;
+                if ((m & 0xF0) == 0xE0 && std::exchange(burstOpen_, false)) ++whole;
+                link.inject(m);
+            }
+            unitTime.us += 20'000;
+            poll();
+        }
+        return whole;
+    }
+    size_t rotationRows(frmMisRot* w) const { return w->measurement().rows.size(); }
+
+    bool burstOpen_ = false;
+};
+
+} // namespace
+
+// The README's tour, step by step through the menus.
+TEST_F(WorkbenchTest, TheReadmeTourRecordsRowsInItsFourthStep) {
+    // 1. The control panel's EEPROM access: the unit answers in the monitor; then given back.
+    auto* panel = openFromMenu<frmPannelloControllo>("mnuPannelloControllo");
+    press(panel, "ComEEPROM");
+    run(20);
+    panel->flushMonitor();
+    EXPECT_TRUE(get<QPlainTextEdit>(panel, "Text1")->toPlainText().contains("EEPROM DATI/PROG"));
+    press(panel, "ComEEPROM");
+    run(20);
+    EXPECT_EQ(link.unit.mode(), UnitMode::Run);
+
+    // 2. The battery voltage, recorded until STOP.
+    auto* battery = openFromMenu<frmMisBatteria>("mnuMisBatteria");
+    press(battery, "ComStart");
+    run(520);
+    EXPECT_GE(battery->recording().lastIndex(), 15);
+    press(battery, "ComStart");
+    run(20);
+    EXPECT_EQ(link.unit.mode(), UnitMode::Run);
+
+    // 3. A curve drawn, written into MDX and verified, then PROG OFF.
+    frmProgCurva* curve = openFromMenu<frmProgCurva>("mnuProgCurva");
+    ASSERT_NE(curve, nullptr);
+    drawCurveOne(curve);
+    press(curve, "ComProg");
+    run(20);
+    press(curve, "ComProgMaster");
+    while (get<QTimer>(curve, "TimerProg")->isActive()) {
+        curve->TimerProg_Timer();
+        run(80);
+    }
+    EXPECT_TRUE(t.notifier.warnings.empty()) << lastWarning();
+    for (int i = 0; i < StoredEntries; ++i)
+        ASSERT_EQ(module(UnitModuleId::MDX)[6 + i], curve->document().curves[1].CurveTable[i]);
+    press(curve, "ComProg");
+    EXPECT_EQ(link.unit.mode(), UnitMode::Run);
+
+    // 4. The rotation measurement with the advance window: one row per revolution in both.
+    auto* rotation = openFromMenu<frmMisRot>("mnuMisRot");
+    press(rotation, "ComAnticipo");
+    auto* advance = main->findChild<frmMisAnt*>();
+    ASSERT_NE(advance, nullptr);
+    press(rotation, "ComStop");
+    const int revolutions = run(1000);
+    press(rotation, "ComStop");
+    EXPECT_GE(revolutions, 49);
+    EXPECT_EQ(rotationRows(rotation), static_cast<size_t>(revolutions));
+    EXPECT_EQ(advance->advanceRows().size(), static_cast<size_t>(revolutions));
+    EXPECT_TRUE(t.notifier.warnings.empty()) << lastWarning();
+}
+
+// Open windows that expect nothing take nothing: a recording gets every revolution.
+TEST_F(WorkbenchTest, IdleWindowsLeaveEveryRevolutionToTheRecording) {
+    openFromMenu<frmPannelloControllo>("mnuPannelloControllo");
+    openFromMenu<frmMisBatteria>("mnuMisBatteria");
+    openFromMenu<frmProgCurva>("mnuProgCurva");
+    auto* rotation = openFromMenu<frmMisRot>("mnuMisRot");
+    press(rotation, "ComStop");
+    const int revolutions = run(2000);
+    press(rotation, "ComStop");
+    EXPECT_GE(revolutions, 99);
+    EXPECT_EQ(rotationRows(rotation), static_cast<size_t>(revolutions));
+}
+
+// A recording cannot start while another window holds the unit: it says which window and
+// what to press there, and records nothing.
+TEST_F(WorkbenchTest, StartWhileAnotherWindowHoldsTheUnitSaysWhereToGiveItBack) {
+    frmProgCurva* curve = openFromMenu<frmProgCurva>("mnuProgCurva");
+    drawCurveOne(curve);
+    press(curve, "ComProg");
+    run(20);
+    ASSERT_EQ(link.unit.mode(), UnitMode::Programming);
+    auto* rotation = openFromMenu<frmMisRot>("mnuMisRot");
+    press(rotation, "ComStop");
+    EXPECT_EQ(get<QPushButton>(rotation, "ComStop")->text(), "Start");
+    EXPECT_EQ(lastWarning(), "L'unit\xE0 \xE8 in modo programmazione (finestra Curva "
+                             "Anticipo): premere PROG OFF in quella finestra");
+    run(200);
+    EXPECT_EQ(rotationRows(rotation), 0u);
+    EXPECT_EQ(link.unit.mode(), UnitMode::Programming);
+
+    // Closing the editor in programming mode gives the unit back; Start then records.
+    curve->subWindow()->close();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(link.sent.back(), 0xD0u);
+    EXPECT_EQ(link.unit.mode(), UnitMode::Run);
+    press(rotation, "ComStop");
+    EXPECT_GE(run(200), 9);
+    EXPECT_GE(rotationRows(rotation), 9u);
+
+    // The other way round: PROG ON while recording says so and sends nothing.
+    auto* other = openFromMenu<frmProgCurva>("mnuProgCurva");
+    drawCurveOne(other);
+    const size_t sent = link.sent.size();
+    press(other, "ComProg");
+    EXPECT_EQ(link.sent.size(), sent);
+    EXPECT_EQ(get<QPushButton>(other, "ComProg")->text(), "PROG ON");
+    EXPECT_NE(lastWarning().find("Misura Rotazione"), std::string::npos) << lastWarning();
+}
+
+// PROG OFF in the middle of a transfer: 0xD0 goes out before the box says "cancelled".
+TEST_F(WorkbenchTest, ProgOffMidTransferPutsTheUnitBackBeforeAnyBox) {
+    frmProgCurva* curve = openFromMenu<frmProgCurva>("mnuProgCurva");
+    drawCurveOne(curve);
+    press(curve, "ComProg");
+    run(20);
+    press(curve, "ComProgMaster");
+    for (int i = 0; i < 10; ++i) {
+        curve->TimerProg_Timer();
+        run(80);
+    }
+    ASSERT_TRUE(curve->transfer().running());
+    size_t sentAtBox = 0;
+    t.notifier.onWarning = [&] { sentAtBox = link.sent.size(); };
+    press(curve, "ComProg");
+    EXPECT_EQ(lastWarning(), "Operazione annullata");
+    ASSERT_GT(sentAtBox, 0u);
+    EXPECT_EQ(link.sent[sentAtBox - 1], 0xD0u);
+    EXPECT_EQ(link.unit.mode(), UnitMode::Run);
+}
+
+// File > Exit with rows not saved asks; Cancel keeps the program and the rows.
+TEST_F(WorkbenchTest, ExitAsksBeforeRowsAreLostAndCancelKeepsThem) {
+    auto* rotation = openFromMenu<frmMisRot>("mnuMisRot");
+    press(rotation, "ComStop");
+    run(400);
+    press(rotation, "ComStop");
+    const size_t rows = rotationRows(rotation);
+    ASSERT_GT(rows, 0u);
+    t.notifier.nextAnswer = Notifier::Answer::Cancel;
+    main->action("mnuExit")->trigger();
+    ASSERT_EQ(t.notifier.questions.size(), 1u);
+    EXPECT_TRUE(main->isVisible());
+    EXPECT_EQ(main->findChild<frmMisRot*>(), rotation);
+    EXPECT_EQ(rotationRows(rotation), rows);
+}
