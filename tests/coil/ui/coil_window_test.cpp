@@ -211,15 +211,15 @@ TEST_F(CoilWindowTest, ProgrammingButtonsFollowEepromAccess) {
     EXPECT_TRUE(progButton(w, 1)->isEnabled());
     EXPECT_TRUE(progButton(w, 2)->isEnabled());
 
-    // The panel closes while the coil window is not active: its buttons are still lit, but
-    // a click finds the unit no longer in EEPROM access and sends nothing.
+    // The panel leaves EEPROM access while the coil window is not active: the unit is back in
+    // run mode, the buttons go out at once, and a click sends nothing.
     activate(panel);
-    t.notifier.nextAnswer = Notifier::Answer::No;
-    panel->subWindow()->close();
+    QTest::mouseClick(get<QPushButton>(panel, "ComEEPROM"), Qt::LeftButton);
+    EXPECT_FALSE(progButton(w, 1)->isEnabled());
+    EXPECT_FALSE(progButton(w, 2)->isEnabled());
     const size_t before = sentCount();
     QMetaObject::invokeMethod(progButton(w, 1), "click");
     EXPECT_EQ(sentCount(), before);
-    EXPECT_FALSE(progButton(w, 1)->isEnabled());
     EXPECT_FALSE(w->transferRunning());
 }
 
