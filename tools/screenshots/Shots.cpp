@@ -180,8 +180,11 @@ void stageCoil(Workbench&, ChildWindow* w) {
 
 // The workbench in use: the control panel above a battery recording.
 void stageWorkbench(Workbench& bench, ChildWindow*) {
-    stagePanel(bench, bench.open("mnuPannelloControllo"));
+    ChildWindow* panel = bench.open("mnuPannelloControllo");
+    // The battery recording first: while the panel holds the unit in EEPROM access, nothing
+    // else can be recorded.
     stageBattery(bench, bench.open("mnuMisBatteria"));
+    stagePanel(bench, panel);
     bench.main->action("mnuAffiancaOrizz")->trigger();
 }
 
