@@ -1,6 +1,7 @@
-// Arbitrary message streams through DecodeMIDIIn, with the windows opening, closing,
-// starting and stopping in between: the decoder's state stays within its ranges and every
-// row it hands over is a 95-column row.
+// Arbitrary message streams through DecodeMIDIIn, with the windows expecting data or not,
+// starting and stopping, and the link asking for modes and letting time pass in between: the
+// decoder's state stays within its ranges, every row it hands over is a 95-column row, and
+// the link's mode and holder agree.
 #include "FuzzCheck.h"
 #include "app/AppState.h"
 #include "app/Notifier.h"
@@ -9,6 +10,7 @@
 #include "midi/Decoder.h"
 #include "midi/FakeMidiSystem.h"
 #include "midi/MidiPort.h"
+#include "midi/UnitLink.h"
 #include "timing/PrecisionClock.h"
 
 #include <cstddef>
@@ -40,10 +42,6 @@ struct Rows : MeasurementSink {
         check(row.A1 >= 0 && row.A1 <= 255 && row.A2 >= 0 && row.A2 <= 255);
         lastRow = row.rowNo;
     }
-};
-
-struct Curve : CurveSink {
-    void programmingAcknowledged() override {}
 };
 
 struct Panel : PanelSink {
@@ -85,10 +83,10 @@ struct Bench {
     AppState app;
     DecoderTargets targets;
     Rows rotation, advance;
-    Curve curve;
     Panel panel;
     Battery battery;
     Decoder decoder{port, app, notifier, targets};
+    UnitLink unitLink{port, decoder, targets};
 };
 
 void checkState(const Decoder& d) {
@@ -107,27 +105,58 @@ void checkState(const Decoder& d) {
     check(d.RotText.size() <= 6);
 }
 
-// A control byte: which windows are open and running.
+// What the link does for a window: ask for a mode, give it back, let time pass, record.
+void linkStep(Bench& b, uint8_t op, int winNo) {
+    UnitLink& l = b.unitLink;
+    switch (op % 7) {
+    case 0:
+        l.enterMode(winNo, static_cast<UnitMode>(1 + op / 7 % 3), nullptr);
+        break;
+    case 1:
+        l.leaveMode(l.holder());
+        break;
+    case 2:
+        l.elapse(op * 8);
+        break;
+    case 3:
+        l.startRecording(op & 0x10 ? win::Advance : win::Rotation, op & 0x20);
+        break;
+    case 4:
+        l.stopRecording(op & 0x10 ? win::Advance : win::Rotation);
+        break;
+    case 5:
+        l.suspend(op & 0x10);
+        break;
+    default:
+        l.windowClosed(winNo);
+        break;
+    }
+    check((l.mode() == UnitMode::Run) == (l.holder() == 0));
+    check(l.holder() >= 0 && l.holder() <= win::Count);
+}
+
+// A control byte: which windows expect the unit's messages and which are running; or, with
+// its top bit in extra, one step of the link.
 void applyControl(Bench& b, uint8_t control, uint8_t extra) {
     const int curveSlot = win::FirstCurve + extra % 10;
+    if (extra & 0x80) {
+        linkStep(b, control, curveSlot);
+        return;
+    }
+    std::bitset<win::Count + 1>& expecting = b.targets.expecting;
     for (int slot = win::FirstCurve; slot <= win::LastCurve; ++slot)
-        b.app.WinRec[slot].State = 0;
-    b.app.WinRec[win::Battery].State = control & 0x01 ? 1 : 0;
-    b.app.WinRec[win::Panel].State = control & 0x02 ? 1 : 0;
-    b.app.WinRec[curveSlot].State = control & 0x04 ? 1 : 0;
-    b.app.WinRec[win::Rotation].State = control & 0x08 ? 1 : 0;
-    b.app.WinRec[win::Advance].State = control & 0x10 ? 1 : 0;
+        expecting.reset(static_cast<size_t>(slot));
+    expecting.set(win::Battery, control & 0x01);
+    expecting.set(win::Panel, control & 0x02);
+    expecting.set(static_cast<size_t>(curveSlot), control & 0x04);
+    expecting.set(win::Rotation, control & 0x08);
+    expecting.set(win::Advance, control & 0x10);
     b.rotation.isRunning = control & 0x20;
     b.advance.isRunning = control & 0x40;
     b.app.CurrentWinNo = extra % 44;
     if (control & 0x80) b.decoder.resetMeasurement();
-    if (!b.port.MIDIInDecode) {
-        // Decoding was stopped by a value that did not fit. A window that enables it again
-        // starts a new acquisition, so the half-built revolution and its texts are dropped.
-        b.decoder.resetMeasurement();
-        b.decoder.RotText.clear();
-        b.port.MIDIInDecode = true;
-    }
+    // Decoding was stopped by a value that did not fit: a window enables it again.
+    b.decoder.enableDecoding();
 }
 
 } // namespace
@@ -139,8 +168,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     b.targets.advance = &b.advance;
     b.targets.panel = &b.panel;
     b.targets.battery = &b.battery;
-    for (int slot = win::FirstCurve; slot <= win::LastCurve; ++slot)
-        b.targets.setCurve(slot, &b.curve);
     b.port.MIDIInDecode = true;
     b.port.StopMIDIPoll = false;
     if (size > 0 && data[0] & 1) b.decoder.RowCounter = 999'990; // reach the row limit

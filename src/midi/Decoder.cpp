@@ -53,6 +53,14 @@ void Decoder::resetMeasurement() {
     TbPrev = 0;
 }
 
+void Decoder::enableDecoding() {
+    if (!port_.MIDIInDecode) {
+        resetMeasurement();
+        RotText.clear();
+    }
+    port_.MIDIInDecode = true;
+}
+
 void Decoder::newMeasurement() {
     RowCounter = 0;
     ElapsedUs = 0;

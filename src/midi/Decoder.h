@@ -57,6 +57,9 @@ public:
     void resetMeasurement();
     // A new measurement: row counter and elapsed time back to 0.
     void newMeasurement();
+    // Decoding on; after a fault stopped it, the half-built revolution and its texts are
+    // dropped first.
+    void enableDecoding();
 
     // Split fields of the message being decoded.
     int RxKind = 0;

@@ -77,7 +77,7 @@ void UnitLink::expect(int winNo) {
     if (!(paused_ && contains(recordings_, winNo)))
         targets_.expecting.set(static_cast<size_t>(winNo));
     // A decoder that stopped on a fault starts again with whoever comes next.
-    port_.MIDIInDecode = true;
+    decoder_.enableDecoding();
     if (first) startInput();
 }
 
@@ -95,7 +95,6 @@ void UnitLink::startInput() {
     // the input was stopped are gone.
     port_.ring.discard();
     runAnswersDue_ = 0;
-    port_.MIDIInDecode = true;
     port_.StopMIDIPoll = false;
     if (!port_.MIDIInStarted && port_.MIDIInOpen) port_.StartMIDIIn();
     if (targets_.main) targets_.main->enableInputPoller();
