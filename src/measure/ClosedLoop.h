@@ -54,6 +54,9 @@ public:
 
     TableReadBack(MidiPort& port, UnitReplyWait& wait, UnitLink& link)
         : port_(port), wait_(wait), link_(link) {}
+    ~TableReadBack() override { link_.forget(this); }
+    TableReadBack(const TableReadBack&) = delete;
+    TableReadBack& operator=(const TableReadBack&) = delete;
     void start(bool master, int curveNo);
     Outcome tick(int ms);
     // Ends a running read-back now, the unit sent back to run mode.

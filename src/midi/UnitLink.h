@@ -91,6 +91,11 @@ public:
     void windowClosed(int winNo);
     // The program ends: 0xD0 when the unit is out of run mode, the input stopped.
     void shutdown();
+    // A holder that goes away is told nothing more (its window may be released without its
+    // close handler).
+    void forget(const ModeHolder* holder) {
+        if (holderSink_ == holder) holderSink_ = nullptr;
+    }
 
     void addObserver(LinkObserver* o);
     void removeObserver(LinkObserver* o);

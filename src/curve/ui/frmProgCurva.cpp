@@ -75,6 +75,7 @@ frmProgCurva::frmProgCurva(WindowContext& context, int winNo, CurveDocument doc,
 
 frmProgCurva::~frmProgCurva() {
     if (ctx.targets) ctx.targets->removeReplyListener(this);
+    if (ctx.link) ctx.link->forget(this);
 }
 
 void frmProgCurva::buildControls() {

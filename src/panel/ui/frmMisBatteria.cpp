@@ -106,6 +106,7 @@ frmMisBatteria::frmMisBatteria(WindowContext& context, QWidget* parent)
 frmMisBatteria::~frmMisBatteria() {
     // A window released without being closed must not stay a target of the decoder.
     if (ctx.targets && ctx.targets->battery == this) ctx.targets->battery = nullptr;
+    if (ctx.link) ctx.link->forget(this);
 }
 
 void frmMisBatteria::Form_Load() {

@@ -105,6 +105,7 @@ frmPannelloControllo::frmPannelloControllo(WindowContext& context, QWidget* pare
 frmPannelloControllo::~frmPannelloControllo() {
     // A window released without its close handler must not stay behind in the routing.
     if (ctx.targets && ctx.targets->panel == this) ctx.targets->panel = nullptr;
+    if (ctx.link) ctx.link->forget(this);
 }
 
 void frmPannelloControllo::buildControls() {
