@@ -2,7 +2,9 @@
 
 #include "measure/AdvanceRow.h"
 #include "measure/MeasurementRow.h"
+#include "measure/MrotFile.h"
 #include "measure/RowReader.h"
+#include "measure/RowStore.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -125,4 +127,13 @@ std::string measurementCsv(std::size_t rowCount,
         out += "\r\n";
     }
     return out;
+}
+
+std::optional<std::string> mrotCsv(std::string_view mrotBytes) {
+    RowStore rows;
+    // The notes are not exported: none of them is kept.
+    if (!parseMrot(
+            mrotBytes, [&rows](std::string_view row) { rows.append(row); }, 0))
+        return std::nullopt;
+    return measurementCsv(rows.size(), [&rows](std::size_t i) { return rows.row(i); });
 }

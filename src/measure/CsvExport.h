@@ -1,6 +1,7 @@
 #pragma once
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -14,3 +15,6 @@ inline constexpr std::string_view kCsvHeader =
 
 std::string measurementCsv(std::size_t rowCount,
                            const std::function<std::string_view(std::size_t)>& rowAt);
+
+// The CSV of a measurement file's bytes (.mrot, .mant); nothing when the file is refused.
+std::optional<std::string> mrotCsv(std::string_view mrotBytes);
