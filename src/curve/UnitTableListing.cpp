@@ -42,16 +42,14 @@ std::string unitTableHeading(int langOffset) {
                              : "Indir.   Dato Hex Curva  Voce  G/min Conteggio";
 }
 
-std::string unitByteLine(const UnitByte& b, int langOffset) {
+std::string unitByteLine(const UnitByte& b) {
     char line[96];
-    const bool english = langOffset == 200;
     if (b.curve == 0) {
         std::snprintf(line, sizeof line, "%7d %5d  %02X  MaxRpm \\ 100", b.address, b.value,
                       b.value);
     } else if (b.flags()) {
-        std::snprintf(line, sizeof line, "%7d %5d  %02X %5d %5d %6d %s %d-%d", b.address, b.value,
-                      b.value, b.curve, b.entry, b.rpm, english ? "bit 8 of" : "bit 8 di", b.rpm,
-                      b.rpm + 700);
+        std::snprintf(line, sizeof line, "%7d %5d  %02X %5d %5d  bit 8 %d-%d", b.address, b.value,
+                      b.value, b.curve, b.entry, b.rpm, b.rpm + 700);
     } else {
         std::snprintf(line, sizeof line, "%7d %5d  %02X %5d %5d %6d %5d", b.address, b.value,
                       b.value, b.curve, b.entry, b.rpm, b.count);
@@ -63,7 +61,7 @@ std::string unitTableListing(const CurveDocument& doc, int langOffset) {
     std::string out =
         "MaxRpm " + std::to_string(doc.maxRpm()) + "\n" + unitTableHeading(langOffset) + "\n";
     for (const UnitByte& b : unitBytes(doc))
-        out += unitByteLine(b, langOffset) + "\n";
+        out += unitByteLine(b) + "\n";
     return out;
 }
 

@@ -32,8 +32,9 @@ std::vector<UnitByte> curveUnitBytes(const CurveDocument& doc, int curveNo);
 // in decimal and hexadecimal, the curve, the entry, the rpm and the count. langOffset 0 or
 // 200 chooses the language of the headings.
 std::string unitTableListing(const CurveDocument& doc, int langOffset);
-// One byte's line of the listing (without the line end).
-std::string unitByteLine(const UnitByte& b, int langOffset);
+// One byte's line of the listing (without the line end); a flag byte names the speeds
+// whose bit 8 it carries.
+std::string unitByteLine(const UnitByte& b);
 std::string unitTableHeading(int langOffset);
 
 } // namespace curve

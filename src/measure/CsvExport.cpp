@@ -55,20 +55,6 @@ std::optional<int> readHexByte(std::string_view field) {
     return field.size() == 2 ? std::optional<int>(value) : std::nullopt;
 }
 
-// "MM:SS:mmm,uuu" as microseconds within the hour.
-std::optional<int64_t> tempoMicros(std::string_view t) {
-    if (t.size() != 13 || t[2] != ':' || t[5] != ':' || t[9] != ',') return std::nullopt;
-    int64_t parts[4] = {};
-    const std::string_view fields[4] = {t.substr(0, 2), t.substr(3, 2), t.substr(6, 3),
-                                        t.substr(10, 3)};
-    for (int i = 0; i < 4; ++i)
-        for (const char c : fields[i]) {
-            if (c < '0' || c > '9') return std::nullopt;
-            parts[i] = parts[i] * 10 + (c - '0');
-        }
-    return ((parts[0] * 60 + parts[1]) * 1000 + parts[2]) * 1000 + parts[3];
-}
-
 template <class T> void cell(std::string& out, const std::optional<T>& value) {
     out += ',';
     if (value) out += std::to_string(*value);
@@ -85,7 +71,6 @@ std::string measurementCsv(std::size_t rowCount,
                            const std::function<std::string_view(std::size_t)>& rowAt) {
     std::string out(kCsvHeader);
     out += "\r\n";
-    constexpr int64_t kHourUs = 3'600'000'000LL;
     int64_t previous = 0;
     for (std::size_t i = 0; i < rowCount; ++i) {
         const std::string_view row = rowAt(i);
@@ -114,10 +99,8 @@ std::string measurementCsv(std::size_t rowCount,
         cell(out, readBinaryByte(rowField(row, rowcol::A1)));
         cell(out, readHexByte(rowField(row, rowcol::A2)));
         out += ',';
-        if (auto t = tempoMicros(rowField(row, rowcol::Tempo))) {
-            // The row's minutes count modulo 60: each time the clock goes back an hour passed.
-            while (*t < previous)
-                *t += kHourUs;
+        if (auto t = readTempo(rowField(row, rowcol::Tempo))) {
+            *t = unwrapTempo(*t, previous);
             previous = *t;
             char text[32];
             std::snprintf(text, sizeof text, "%lld.%06lld", static_cast<long long>(*t / 1'000'000),

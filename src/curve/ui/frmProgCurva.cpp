@@ -4,6 +4,7 @@
 #include "auxiliary/ui/frmProgressBar.h"
 #include "curve/CurveEditing.h"
 #include "curve/CurveFile.h"
+#include "curve/ui/CurveSheet.h"
 #include "midi/Decoder.h"
 #include <QCloseEvent>
 #include <QComboBox>
@@ -655,4 +656,12 @@ void frmProgCurva::Form_Unload() {
     // Programming switched on here ends with the window: the unit goes back to run mode.
     if (ctx.link) ctx.link->windowClosed(windowNumber());
     countOut();
+}
+
+QString frmProgCurva::sheetTitle(int langOffset) const {
+    return curveSheetTitle(langOffset);
+}
+
+void frmProgCurva::paintSheet(SheetPainter& sheet) {
+    paintCurveSheet(sheet, doc_, path_, documentDate(path_));
 }

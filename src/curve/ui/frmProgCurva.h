@@ -1,6 +1,7 @@
 #pragma once
 #include "app/ui/ChildWindow.h"
 #include "app/ui/DocumentKind.h"
+#include "app/ui/Sheet.h"
 #include "curve/CurveModel.h"
 #include "curve/CurveTransfer.h"
 #include "midi/DecoderSinks.h"
@@ -42,6 +43,7 @@ private:
 // a module of the unit with read-back verification.
 class frmProgCurva : public ChildWindow,
                      public DocumentWindow,
+                     public SheetWindow,
                      public ModeHolder,
                      public ReplyListener {
     Q_OBJECT
@@ -67,6 +69,11 @@ public:
     std::string documentBytes() override;
     void documentSaved(const std::string& path) override;
     bool documentModified() const override { return modified_; }
+
+    // SheetWindow: the curve document's printed sheet.
+    std::string sheetPath() const override { return path_; }
+    QString sheetTitle(int langOffset) const override;
+    void paintSheet(SheetPainter& sheet) override;
 
     // ModeHolder: the unit's answer to PROG ON, or none in time.
     void modeAnswered(int status) override;

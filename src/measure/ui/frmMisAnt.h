@@ -1,6 +1,7 @@
 #pragma once
 #include "app/ui/ChildWindow.h"
 #include "app/ui/DocumentKind.h"
+#include "app/ui/Sheet.h"
 #include "measure/AdvanceDiagram.h"
 #include "measure/ClosedLoop.h"
 #include "measure/CurrentMeasurement.h"
@@ -30,7 +31,8 @@ class RowListModel;
 class frmMisAnt : public ChildWindow,
                   public MeasurementSink,
                   public AdvanceFollower,
-                  public DocumentWindow {
+                  public DocumentWindow,
+                  public SheetWindow {
     Q_OBJECT
 public:
     static constexpr int DefaultWidth = 15000; // twips
@@ -63,6 +65,12 @@ public:
     bool documentSavable() const override { return !running(); }
     // Rows taken and not saved (while they are coming in too).
     bool documentModified() const override { return measurement_.modified; }
+
+    // SheetWindow: the measurement's printed sheet, the diagram with its layers
+    // (frmMisAntSheet.cpp).
+    std::string sheetPath() const override { return documentPath(); }
+    QString sheetTitle(int langOffset) const override;
+    void paintSheet(SheetPainter& sheet) override;
 
     // MeasurementSink
     bool running() const override;

@@ -1,10 +1,9 @@
 #include "measure/ui/frmMisAntPicture.h"
+#include "measure/ui/AdvanceDiagramPainting.h"
 #include <QPainter>
 #include <cmath>
 
 namespace {
-const QColor kFineGrid(0xE4, 0xE4, 0xE4);
-const QColor kMainGrid(0x9A, 0x9A, 0x9A);
 const QColor kReference(0x00, 0x60, 0xE0);
 } // namespace
 
@@ -25,23 +24,7 @@ void frmMisAntPicture::clear() {
     image_ = QImage(size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
     image_.fill(Qt::white);
     QPainter p(&image_);
-    const AdvanceDiagram& d = diagram_;
-    const int left = AdvanceDiagram::Left, bottom = AdvanceDiagram::Bottom;
-    const int right = d.right(), top = d.top();
-    for (int pass = 0; pass < 2; ++pass) {
-        // fine lines every tenth of a step first, main lines every step over them
-        p.setPen(QPen(pass == 0 ? kFineGrid : kMainGrid, 1));
-        const double hStep = pass == 0 ? d.hScale / 10.0 : d.hScale;
-        const double vStep = pass == 0 ? d.vScale / 10.0 : d.vScale;
-        if (hStep >= 1)
-            for (double x = left; x <= right + 0.5; x += hStep)
-                p.drawLine(px(x), py(top), px(x), py(bottom));
-        if (vStep >= 1)
-            for (double y = bottom; y >= top - 0.5; y -= vStep)
-                p.drawLine(px(left), py(y), px(right), py(y));
-    }
-    p.setPen(QPen(Qt::black, 1));
-    p.drawRect(QRect(QPoint(px(left), py(top)), QPoint(px(right), py(bottom))));
+    drawAdvanceGrid(p, diagram_, tppX_, tppY_);
     update();
 }
 

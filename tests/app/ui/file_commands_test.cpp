@@ -1,6 +1,7 @@
 // The file commands of the command line, run as the built program in a fresh start folder.
 #include "app/FileStore.h"
 #include "curve/CurveFile.h"
+#include "curve/ui/frmProgCurva.h"
 #include "measure/MrotFile.h"
 #include "measure/ui/frmMisRot.h"
 #include "measure/ui/measure_fixture.h"
@@ -48,6 +49,51 @@ MrotDocument threeRows() {
                 "     3  6,000    10.000     8.750   +0.000   1.250     6.000   0.400 0000 0011 00 "
                 "00:00:009,000"};
     return doc;
+}
+
+// Curve 1 falls from 30 degrees at 6,000 rpm to 20 at 9,900 rpm. By hand, t = (a / 360) x
+// (60 / rpm) x 1,000,000 / 3.2 counts: at 6,000 rpm 260.4 -> 260, above 255, so entry 67
+// (address 6 + 67 = 73) holds 4 and bit 7 of flag byte 6 (address 12: 0x80) is set; at
+// 6,100 rpm a = 29.744, t = 253.96 -> 254 (address 74); at 9,900 rpm t = 105.2 -> 105
+// (address 112). Curve 2 is empty; MaxRpm 7500 goes to address 5 as 75.
+curve::CurveDocument handWorkedCurve() {
+    curve::CurveDocument doc;
+    curve::Curve& c1 = doc.curves[1];
+    c1.points[0] = {(6000 - 500) * 1.2, 30 * 120.0};
+    c1.points[1] = {(9900 - 500) * 1.2, 20 * 120.0};
+    c1.CurveLastPoint = 1;
+    curve::BuildCurveTable(c1);
+    return doc;
+}
+
+// The hand-worked lines: address, value, hex, curve, entry, rpm and count.
+void expectHandWorkedLines(const QString& text) {
+    auto line = [&text](const char* pattern) {
+        return QRegularExpression(pattern, QRegularExpression::MultilineOption)
+            .match(text)
+            .hasMatch();
+    };
+    EXPECT_TRUE(line("^\\s*5\\s+75\\s+4B\\s+MaxRpm")) << text;
+    EXPECT_TRUE(line("^\\s*12\\s+128\\s+80\\s+1\\s+6\\s+bit 8 5300-6000\\b")) << text;
+    EXPECT_TRUE(line("\\b73\\s+4\\s+04\\s+1\\s+67\\s+6000\\s+260\\b")) << text;
+    EXPECT_TRUE(line("\\b74\\s+254\\s+FE\\s+1\\s+68\\s+6100\\s+254\\b")) << text;
+    EXPECT_TRUE(line("\\b112\\s+105\\s+69\\s+1\\s+106\\s+9900\\s+105\\b")) << text;
+    EXPECT_TRUE(line("\\b113\\s+0\\s+00\\s+2\\s+0\\s+bit 8 500-1200\\b")) << text;
+    EXPECT_TRUE(line("\\b219\\s+0\\s+00\\s+2\\s+106\\s+9900\\s+0\\b")) << text;
+}
+
+// The text of a PDF as pdftotext lays it out; empty when pdftotext is missing.
+QString pdfText(const std::string& pdf) {
+    QProcess p;
+    p.start("pdftotext", {"-layout", QString::fromStdString(pdf), "-"});
+    if (!p.waitForFinished(60000) || p.exitCode() != 0) return {};
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+bool havePdfToText() {
+    QProcess p;
+    p.start("pdftotext", {"-v"});
+    return p.waitForFinished(10000) && p.exitStatus() == QProcess::NormalExit;
 }
 
 class FileCommandsTest : public MeasureWindowTest {
@@ -101,35 +147,12 @@ TEST_F(FileCommandsTest, ExportCsvWritesTheWindowsLinesAndRefusesAFileItCannotRe
               (QStringList{"curva.crva", "giro.csv", "giro.mrot", "out.csv", "window.csv"}));
 }
 
-// Curve 1 falls from 30 degrees at 6,000 rpm to 20 at 9,900 rpm. By hand, t = (a / 360) x
-// (60 / rpm) x 1,000,000 / 3.2 counts: at 6,000 rpm 260.4 -> 260, above 255, so entry 67
-// (address 6 + 67 = 73) holds 4 and bit 7 of flag byte 6 (address 12: 0x80) is set; at
-// 6,100 rpm a = 29.744, t = 253.96 -> 254 (address 74); at 9,900 rpm t = 105.2 -> 105
-// (address 112). Curve 2 is empty; MaxRpm 7500 goes to address 5 as 75.
 TEST_F(FileCommandsTest, PrintTableListsTheHandWorkedCountsAddressByAddress) {
-    curve::CurveDocument doc;
-    curve::Curve& c1 = doc.curves[1];
-    c1.points[0] = {(6000 - 500) * 1.2, 30 * 120.0};
-    c1.points[1] = {(9900 - 500) * 1.2, 20 * 120.0};
-    c1.CurveLastPoint = 1;
-    curve::BuildCurveTable(c1);
-    ASSERT_TRUE(writeFileAtomically(t.path("curva.crva"), curve::serializeCrva(doc)).empty());
-
+    ASSERT_TRUE(
+        writeFileAtomically(t.path("curva.crva"), curve::serializeCrva(handWorkedCurve())).empty());
     const CommandRun r = zephalon({"--print-table", "curva.crva"}, folder());
     ASSERT_EQ(r.status, 0) << r.err;
-    auto line = [&r](const char* pattern) {
-        return QRegularExpression(pattern, QRegularExpression::MultilineOption)
-            .match(r.out)
-            .hasMatch();
-    };
-    //               address value hex curve entry rpm count
-    EXPECT_TRUE(line("^\\s+5\\s+75\\s+4B\\s+MaxRpm")) << r.out;
-    EXPECT_TRUE(line("^\\s+12\\s+128\\s+80\\s+1\\s+6\\s+5300\\s")) << r.out;
-    EXPECT_TRUE(line("^\\s+73\\s+4\\s+04\\s+1\\s+67\\s+6000\\s+260$")) << r.out;
-    EXPECT_TRUE(line("^\\s+74\\s+254\\s+FE\\s+1\\s+68\\s+6100\\s+254$")) << r.out;
-    EXPECT_TRUE(line("^\\s+112\\s+105\\s+69\\s+1\\s+106\\s+9900\\s+105$")) << r.out;
-    EXPECT_TRUE(line("^\\s+113\\s+0\\s+00\\s+2\\s+0\\s+500\\s")) << r.out;
-    EXPECT_TRUE(line("^\\s+219\\s+0\\s+00\\s+2\\s+106\\s+9900\\s+0$")) << r.out;
+    expectHandWorkedLines(r.out);
     // One line per address written: 5, then 6..219.
     EXPECT_EQ(r.out.count(QRegularExpression("^\\s+\\d+\\s+\\d+\\s+[0-9A-F]{2}\\s",
                                              QRegularExpression::MultilineOption)),
@@ -138,4 +161,34 @@ TEST_F(FileCommandsTest, PrintTableListsTheHandWorkedCountsAddressByAddress) {
     const CommandRun refused = zephalon({"--print-table", "curva.mrot"}, folder());
     EXPECT_EQ(refused.status, 1);
     EXPECT_EQ(files(), QStringList{"curva.crva"});
+}
+
+// The curve window's File > Esporta PDF and --to-pdf: the sheet's text holds the unit
+// table values of the hand-worked curve.
+TEST_F(FileCommandsTest, ThePdfOfACurveDocumentHoldsTheHandWorkedTableValues) {
+    if (!havePdfToText()) GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    curve::CurveDocument doc = handWorkedCurve();
+    doc.notes = "Cliente Rossi";
+    const std::string crva = t.path("curva.crva");
+    ASSERT_TRUE(writeFileAtomically(crva, curve::serializeCrva(doc)).empty());
+    EXPECT_FALSE(main->action("mnuEsportaPdf")->isEnabled());
+
+    std::string answer = crva;
+    main->documents().setChooser(
+        [&answer](const FileDialogRequest&) { return QString::fromStdString(answer); });
+    main->action("mnuApriCrva")->trigger();
+    ASSERT_NE(main->findChild<frmProgCurva*>(), nullptr);
+    EXPECT_TRUE(main->action("mnuStampa")->isEnabled());
+    ASSERT_TRUE(main->action("mnuEsportaPdf")->isEnabled());
+    answer = t.path("foglio");
+    main->action("mnuEsportaPdf")->trigger();
+    const QString window = pdfText(t.path("foglio.pdf"));
+    expectHandWorkedLines(window);
+    EXPECT_TRUE(window.contains("Curva anticipo")) << window;
+    EXPECT_TRUE(window.contains("MaxRpm: 7500")) << window;
+    EXPECT_TRUE(window.contains("Cliente Rossi")) << window;
+
+    const CommandRun r = zephalon({"--to-pdf", "curva.crva"}, folder());
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(pdfText(t.path("curva.pdf")), window);
 }
