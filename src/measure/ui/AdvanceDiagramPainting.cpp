@@ -1,9 +1,22 @@
 #include "measure/ui/AdvanceDiagramPainting.h"
-#include "measure/RowStore.h"
 #include <QPainter>
 #include <cmath>
 
 namespace {
+void paintLayerLines(QImage& image, const AdvanceDiagram& d, double tppX, double tppY,
+                     const DiagramLayer& layer) {
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setClipRect(QRectF(QPointF(AdvanceDiagram::Left / tppX, d.top() / tppY),
+                         QPointF(d.right() / tppX, AdvanceDiagram::Bottom / tppY)));
+    p.setPen(QPen(layer.colour, 2));
+    QPolygonF line;
+    for (const AdvancePoint& c : layer.points)
+        line << QPointF(d.xOf(static_cast<double>(c.rpm)) / tppX,
+                        d.yOf(static_cast<double>(c.tenths)) / tppY);
+    p.drawPolyline(line);
+}
+
 const QColor kFineGrid(0xE4, 0xE4, 0xE4);
 const QColor kMainGrid(0x9A, 0x9A, 0x9A);
 } // namespace
@@ -48,10 +61,30 @@ void plotAdvancePoints(QImage& image, const AdvanceDiagram& d, double tppX, doub
     }
 }
 
-std::vector<AdvancePoint> advancePointsOf(const RowStore& advanceRows) {
-    std::vector<AdvancePoint> points;
-    points.reserve(advanceRows.size());
-    for (size_t i = 0; i < advanceRows.size(); ++i)
-        if (const auto p = advancePoint(advanceRows.row(i))) points.push_back(*p);
-    return points;
+QImage advanceDiagramImage(const AdvanceDiagram& limits, QSize size,
+                           const std::vector<AdvancePoint>& own,
+                           const std::vector<DiagramLayer>& layers) {
+    AdvanceDiagram d = limits;
+    QImage image(size.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    const double tppX = static_cast<double>(d.width) / image.width();
+    const double tppY = static_cast<double>(d.height) / image.height();
+    {
+        QPainter p(&image);
+        drawAdvanceGrid(p, d, tppX, tppY);
+    }
+    for (const DiagramLayer& layer : layers)
+        if (layer.visible && !layer.curve)
+            plotAdvancePoints(image, d, tppX, tppY, layer.points, layer.colour);
+    plotAdvancePoints(image, d, tppX, tppY, own, Qt::black);
+    for (const DiagramLayer& layer : layers)
+        if (layer.visible && layer.curve) paintLayerLines(image, d, tppX, tppY, layer);
+    return image;
+}
+
+QColor layerColour(int n) {
+    static const QColor colours[] = {QColor(0, 90, 230),  QColor(220, 30, 30),  QColor(0, 150, 60),
+                                     QColor(230, 130, 0), QColor(170, 0, 170),  QColor(0, 160, 170),
+                                     QColor(120, 80, 20), QColor(110, 110, 110)};
+    return colours[static_cast<size_t>(n) % std::size(colours)];
 }

@@ -1,6 +1,6 @@
 #include "measure/ui/MeasurementSheet.h"
 #include "app/ui/WindowContext.h"
-#include "measure/AdvanceRow.h"
+#include "measure/MeasurementLayer.h"
 #include "measure/MeasurementSummary.h"
 #include "measure/RowStore.h"
 #include "measure/ui/AdvanceDiagramPainting.h"
@@ -10,20 +10,6 @@
 namespace {
 // Pixels of the pictures on the sheet (wide enough for a printer, small in a PDF).
 constexpr int kImageWidth = 2000;
-
-void paintLayerLines(QImage& image, const AdvanceDiagram& d, double tppX, double tppY,
-                     const DiagramLayer& layer) {
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setClipRect(QRectF(QPointF(AdvanceDiagram::Left / tppX, d.top() / tppY),
-                         QPointF(d.right() / tppX, AdvanceDiagram::Bottom / tppY)));
-    p.setPen(QPen(layer.colour, 2));
-    QPolygonF line;
-    for (const AdvancePoint& c : layer.points)
-        line << QPointF(d.xOf(static_cast<double>(c.rpm)) / tppX,
-                        d.yOf(static_cast<double>(c.tenths)) / tppY);
-    p.drawPolyline(line);
-}
 
 void paintAxisLabels(SheetPainter& sheet, const QRectF& area, const AdvanceDiagram& d) {
     QPainter& p = sheet.painter();
@@ -82,29 +68,8 @@ std::vector<AdvancePoint> rotationAdvancePoints(const RowStore& rows) {
     std::vector<AdvancePoint> points;
     points.reserve(rows.size());
     for (size_t i = 0; i < rows.size(); ++i)
-        if (const auto p = advancePoint(advanceRowFromText(rows.row(i)))) points.push_back(*p);
+        if (const auto p = rotationAdvancePoint(rows.row(i))) points.push_back(*p);
     return points;
-}
-
-QImage advanceDiagramImage(const AdvanceDiagram& limits, QSize size,
-                           const std::vector<AdvancePoint>& own,
-                           const std::vector<DiagramLayer>& layers) {
-    AdvanceDiagram d = limits;
-    QImage image(size.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
-    image.fill(Qt::white);
-    const double tppX = static_cast<double>(d.width) / image.width();
-    const double tppY = static_cast<double>(d.height) / image.height();
-    {
-        QPainter p(&image);
-        drawAdvanceGrid(p, d, tppX, tppY);
-    }
-    for (const DiagramLayer& layer : layers)
-        if (layer.visible && !layer.curve)
-            plotAdvancePoints(image, d, tppX, tppY, layer.points, layer.colour);
-    plotAdvancePoints(image, d, tppX, tppY, own, Qt::black);
-    for (const DiagramLayer& layer : layers)
-        if (layer.visible && layer.curve) paintLayerLines(image, d, tppX, tppY, layer);
-    return image;
 }
 
 MeasurementSheetData sheetDataOf(const std::string& path, const std::string& notes,

@@ -2,22 +2,13 @@
 #include "app/ui/Sheet.h"
 #include "measure/AdvanceDiagram.h"
 #include "measure/RotationGraph.h"
+#include "measure/ui/DiagramLayer.h"
 #include <QColor>
 #include <optional>
 #include <string>
 #include <vector>
 
 class RowStore;
-
-// A layer laid over the advance diagram: another measurement's points or a curve's line.
-struct DiagramLayer {
-    QString name; // the file's name (and the curve's number)
-    QDateTime date;
-    QColor colour;
-    std::vector<AdvancePoint> points; // a measurement's points, or a curve's corners
-    bool curve = false;               // drawn as a line through points, in speed order
-    bool visible = true;
-};
 
 // What the printed sheet of a measurement shows.
 struct MeasurementSheetData {
@@ -38,10 +29,5 @@ MeasurementSheetData sheetDataOf(const std::string& path, const std::string& not
 // The advance diagram with its layers, the rotation graph's screen and the summary.
 void paintMeasurementSheet(SheetPainter& sheet, const MeasurementSheetData& data);
 
-// The advance diagram of rows (the measurement's own points, black) with the visible
-// layers over it, as an image of size pixels; diagram's limits are kept, its size set.
-QImage advanceDiagramImage(const AdvanceDiagram& limits, QSize size,
-                           const std::vector<AdvancePoint>& own,
-                           const std::vector<DiagramLayer>& layers);
 // The points of rotation rows (the advance derived from each).
 std::vector<AdvancePoint> rotationAdvancePoints(const RowStore& rows);

@@ -1,5 +1,6 @@
 #include "measure/ui/frmMisAntPicture.h"
 #include "measure/ui/AdvanceDiagramPainting.h"
+#include <QLocale>
 #include <QPainter>
 #include <cmath>
 
@@ -21,10 +22,8 @@ int frmMisAntPicture::py(double twipsY) const {
 }
 
 void frmMisAntPicture::clear() {
-    image_ = QImage(size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
-    image_.fill(Qt::white);
-    QPainter p(&image_);
-    drawAdvanceGrid(p, diagram_, tppX_, tppY_);
+    static const std::vector<DiagramLayer> kNone;
+    image_ = advanceDiagramImage(diagram_, size(), {}, layers_ ? *layers_ : kNone);
     update();
 }
 
@@ -44,10 +43,32 @@ void frmMisAntPicture::setReference(const std::vector<AdvancePoint>& curve) {
     update();
 }
 
+// The visible layers named in the diagram's top right corner, each beside its colour.
+void frmMisAntPicture::paintLegend(QPainter& p) const {
+    if (!layers_) return;
+    const QFontMetrics metrics(font());
+    const int line = metrics.height();
+    int y = py(diagram_.top()) + 4;
+    const int right = px(diagram_.right()) - 4;
+    for (const DiagramLayer& layer : *layers_) {
+        if (!layer.visible) continue;
+        const QString text = layer.name + QStringLiteral("  ") +
+                             QLocale().toString(layer.date, QLocale::ShortFormat);
+        const int width = metrics.horizontalAdvance(text);
+        const QRect box(right - width - line - 8, y, width + line + 8, line);
+        p.fillRect(box, QColor(255, 255, 255, 220));
+        p.fillRect(QRect(box.left() + 2, y + 3, line - 6, line - 6), layer.colour);
+        p.setPen(Qt::black);
+        p.drawText(box.adjusted(line + 2, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, text);
+        y += line + 2;
+    }
+}
+
 void frmMisAntPicture::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.fillRect(rect(), Qt::white);
     p.drawImage(0, 0, image_);
+    paintLegend(p);
     if (reference_.size() < 2) return;
     const AdvanceDiagram& d = diagram_;
     p.setClipRect(QRect(QPoint(px(AdvanceDiagram::Left), py(d.top())),
