@@ -44,20 +44,31 @@ void drawAdvanceGrid(QPainter& p, const AdvanceDiagram& d, double tppX, double t
 
 void plotAdvancePoints(QImage& image, const AdvanceDiagram& d, double tppX, double tppY,
                        const std::vector<AdvancePoint>& points, QColor colour) {
-    if (image.isNull() || image.depth() != 32) return;
+    if (image.isNull() || image.depth() != 32 || d.hScale <= 0 || d.vScale <= 0) return;
+    // AdvanceDiagram::place() unrolled for the loop: the ranges of speed and advance that lie
+    // inside the axes, then the offsets in twips and their pixels.
+    const int64_t rpmLow = d.speedLow * 1000LL, tenthsLow = d.advanceLow * 100LL;
+    const int64_t rpmHigh =
+        rpmLow + ((d.right() - AdvanceDiagram::Left + 1) * 1000LL - 1) / d.hScale;
+    const int64_t tenthsHigh =
+        tenthsLow + ((AdvanceDiagram::Bottom - d.top() + 1) * 100LL - 1) / d.vScale;
+    const double toPixelX = 1.0 / tppX, toPixelY = 1.0 / tppY;
     const QRgb rgb = colour.rgb();
     const int w = image.width(), h = image.height();
     const qsizetype stride = image.bytesPerLine() / 4;
     auto* bits = reinterpret_cast<QRgb*>(image.bits());
     for (const AdvancePoint& point : points) {
-        const auto at = d.place(point);
-        if (!at) continue;
-        const int x = static_cast<int>(at->x / tppX + 0.5);
-        const int y = static_cast<int>(at->y / tppY + 0.5);
-        for (int dy = -1; dy <= 0; ++dy)
-            for (int dx = -1; dx <= 0; ++dx)
-                if (x + dx >= 0 && x + dx < w && y + dy >= 0 && y + dy < h)
-                    bits[(y + dy) * stride + x + dx] = rgb;
+        if (point.rpm < rpmLow || point.rpm > rpmHigh || point.tenths < tenthsLow ||
+            point.tenths > tenthsHigh)
+            continue;
+        const int64_t dx = (point.rpm - rpmLow) * d.hScale / 1000;
+        const int64_t dy = (point.tenths - tenthsLow) * d.vScale / 100;
+        const int x = static_cast<int>((AdvanceDiagram::Left + dx) * toPixelX + 0.5);
+        const int y = static_cast<int>((AdvanceDiagram::Bottom - dy) * toPixelY + 0.5);
+        if (x < 1 || y < 1 || x >= w || y >= h) continue;
+        QRgb* at = bits + y * stride + x;
+        at[0] = at[-1] = rgb;
+        at[-stride] = at[-stride - 1] = rgb;
     }
 }
 
