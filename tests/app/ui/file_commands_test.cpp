@@ -191,4 +191,5 @@ TEST_F(FileCommandsTest, ThePdfOfACurveDocumentHoldsTheHandWorkedTableValues) {
     const CommandRun r = zephalon({"--to-pdf", "curva.crva"}, folder());
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(pdfText(t.path("curva.pdf")), window);
+    EXPECT_EQ(files(), (QStringList{"curva.crva", "curva.pdf", "foglio.pdf"}));
 }
