@@ -1,12 +1,14 @@
 // The program's entry: fixes the start folder, reads the settings, enumerates and opens the
 // MIDI devices, and shows the main window.
 #include "app/AppState.h"
+#include "app/FileCommands.h"
 #include "app/RecoveryFiles.h"
 #include "app/SettingsStore.h"
 #include "app/ShowMsg.h"
 #include "app/StartOptions.h"
 #include "app/Texts.h"
 #include "app/ui/GuideFinder.h"
+#include "app/ui/PdfCommand.h"
 #include "app/ui/QtNotifier.h"
 #include "app/ui/ShutdownSignals.h"
 #include "app/ui/SignalClosing.h"
@@ -36,20 +38,52 @@ std::vector<std::string> toStrings(const QStringList& list) {
     return out;
 }
 
-// --guide: the guide Help would open for the settings of the current folder, without a
-// display. It only looks: no settings file is created or rewritten.
-int printGuidePath(int argc, char** argv) {
-    QCoreApplication core(argc, argv);
-    AppState app;
+// The settings of the current folder, only looked at: no settings file is created or
+// rewritten (a run that prints or converts and ends).
+void readSettingsOnly(AppState& app) {
     app.setAppFolder(toSystemPath(QDir::toNativeSeparators(QDir::currentPath())),
                      QDir::separator().toLatin1());
     ReadSettings(app);
     if (app.LangCode != 1 && app.LangCode != 2) app.LangCode = 1;
+}
+
+// --guide: the guide Help would open for the settings of the current folder, without a
+// display.
+int printGuidePath(int argc, char** argv) {
+    QCoreApplication core(argc, argv);
+    AppState app;
+    readSettingsOnly(app);
     const Texts texts{(app.LangCode - 1) * 200};
     const QString guide = findUserGuide(app, QCoreApplication::applicationDirPath());
     std::puts(guide.isEmpty() ? composeMessage(texts, 27, "").c_str()
                               : guide.toLocal8Bit().constData());
     return guide.isEmpty() ? 1 : 0;
+}
+
+// --export-csv, --print-table, --to-pdf: the file is worked on and the program ends.
+int runFileCommand(const StartOptions& options, int argc, char** argv) {
+    AppState app;
+    readSettingsOnly(app);
+    const int langOffset = (app.LangCode - 1) * 200;
+    CommandResult result;
+    switch (options.command.kind) {
+    case FileCommand::Kind::ExportCsv:
+        result = runExportCsv(options.command, langOffset);
+        break;
+    case FileCommand::Kind::PrintTable:
+        result = runPrintTable(options.command, langOffset);
+        break;
+    case FileCommand::Kind::ToPdf:
+        result = runToPdf(options.command, langOffset, argc, argv);
+        break;
+    case FileCommand::Kind::None:
+        result = missingFile(options.missingFile, langOffset);
+        break;
+    }
+    std::fputs(result.out.c_str(), stdout);
+    if (!result.error.empty()) std::fprintf(stderr, "zephalon: %s\n", result.error.c_str());
+    if (result.status == kExitUsage) std::fputs(startOptionsUsage().c_str(), stderr);
+    return result.status;
 }
 } // namespace
 
@@ -60,6 +94,8 @@ int Main(int argc, char** argv) {
         return 0;
     }
     if (options.guidePath) return printGuidePath(argc, argv);
+    if (options.command.kind != FileCommand::Kind::None || !options.missingFile.empty())
+        return runFileCommand(options, argc, argv);
     QApplication application(argc, argv);
     application.setApplicationName(kProductName);
     // Termination signals (SIGTERM, SIGHUP, SIGINT): see SignalClosing below.

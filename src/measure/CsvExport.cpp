@@ -2,22 +2,32 @@
 
 #include "measure/AdvanceRow.h"
 #include "measure/MeasurementRow.h"
+#include "measure/MrotFile.h"
 #include "measure/RowReader.h"
 
+#include <charconv>
 #include <cstdint>
-#include <cstdio>
 #include <optional>
 
 namespace {
 
-// Microseconds as milliseconds with three decimals.
-std::string millis(int64_t us) {
-    char text[32];
-    const uint64_t m = static_cast<uint64_t>(us < 0 ? -us : us);
-    std::snprintf(text, sizeof text, "%s%llu.%03llu", us < 0 ? "-" : "",
-                  static_cast<unsigned long long>(m / 1000),
-                  static_cast<unsigned long long>(m % 1000));
-    return text;
+void appendInteger(std::string& out, int64_t value) {
+    char text[24];
+    const auto end = std::to_chars(text, text + sizeof text, value).ptr;
+    out.append(text, end);
+}
+
+// value / scale with decimals digits (scale = 10^decimals), sign first.
+void appendFixed(std::string& out, int64_t value, int64_t scale, int decimals) {
+    if (value < 0) out += '-';
+    const uint64_t v = static_cast<uint64_t>(value < 0 ? -value : value);
+    appendInteger(out, static_cast<int64_t>(v / static_cast<uint64_t>(scale)));
+    out += '.';
+    char digits[8];
+    uint64_t rest = v % static_cast<uint64_t>(scale);
+    for (int i = decimals - 1; i >= 0; --i, rest /= 10)
+        digits[i] = static_cast<char>('0' + rest % 10);
+    out.append(digits, static_cast<size_t>(decimals));
 }
 
 std::optional<int64_t> signedMillis(std::string_view field) {
@@ -53,76 +63,70 @@ std::optional<int> readHexByte(std::string_view field) {
     return field.size() == 2 ? std::optional<int>(value) : std::nullopt;
 }
 
-// "MM:SS:mmm,uuu" as microseconds within the hour.
-std::optional<int64_t> tempoMicros(std::string_view t) {
-    if (t.size() != 13 || t[2] != ':' || t[5] != ':' || t[9] != ',') return std::nullopt;
-    int64_t parts[4] = {};
-    const std::string_view fields[4] = {t.substr(0, 2), t.substr(3, 2), t.substr(6, 3),
-                                        t.substr(10, 3)};
-    for (int i = 0; i < 4; ++i)
-        for (const char c : fields[i]) {
-            if (c < '0' || c > '9') return std::nullopt;
-            parts[i] = parts[i] * 10 + (c - '0');
-        }
-    return ((parts[0] * 60 + parts[1]) * 1000 + parts[2]) * 1000 + parts[3];
-}
-
 template <class T> void cell(std::string& out, const std::optional<T>& value) {
     out += ',';
-    if (value) out += std::to_string(*value);
+    if (value) appendInteger(out, *value);
 }
 
 void cellMillis(std::string& out, const std::optional<int64_t>& us) {
     out += ',';
-    if (us) out += millis(*us);
+    if (us) appendFixed(out, *us, 1000, 3);
 }
 
 } // namespace
 
+MeasurementCsvWriter::MeasurementCsvWriter(std::string& out) : out_(out) {
+    out_ += kCsvHeader;
+    out_ += "\r\n";
+}
+
+void MeasurementCsvWriter::addRow(std::string_view row) {
+    std::string& out = out_;
+    if (const auto riga = readInteger(rowField(row, rowcol::Riga))) appendInteger(out, *riga);
+    cell(out, readInteger(rowField(row, rowcol::Rot)));
+    const auto tc = readMillis(rowField(row, rowcol::Tc));
+    const auto ta = readMillis(rowField(row, rowcol::Ta));
+    const auto tss = readMillis(rowField(row, rowcol::Tss));
+    cellMillis(out, tc);
+    cellMillis(out, readMillis(rowField(row, rowcol::Tb)));
+    cellMillis(out, signedMillis(rowField(row, rowcol::DTb)));
+    cellMillis(out, ta);
+    cellMillis(out, readMillis(rowField(row, rowcol::Tib)));
+    cellMillis(out, tss);
+    const uint32_t tAnt = advanceTicks(static_cast<uint32_t>(microsToTicks(ta.value_or(0))),
+                                       static_cast<uint32_t>(microsToTicks(tss.value_or(0))));
+    const uint32_t tcTicks = static_cast<uint32_t>(microsToTicks(tc.value_or(0)));
+    const bool advance = tAnt > 0 && tcTicks > 0;
+    cellMillis(out, advance ? std::optional<int64_t>(ticksToMicros(tAnt)) : std::nullopt);
+    out += ',';
+    if (advance) appendFixed(out, advanceTenths(tAnt, tcTicks), 10, 1);
+    cell(out, readBinaryByte(rowField(row, rowcol::A1)));
+    cell(out, readHexByte(rowField(row, rowcol::A2)));
+    out += ',';
+    if (const auto t = readTempo(rowField(row, rowcol::Tempo))) {
+        previous_ = unwrapTempo(*t, previous_);
+        appendFixed(out, previous_, 1'000'000, 6);
+    }
+    out += "\r\n";
+}
+
 std::string measurementCsv(std::size_t rowCount,
                            const std::function<std::string_view(std::size_t)>& rowAt) {
-    std::string out(kCsvHeader);
-    out += "\r\n";
-    constexpr int64_t kHourUs = 3'600'000'000LL;
-    int64_t previous = 0;
-    for (std::size_t i = 0; i < rowCount; ++i) {
-        const std::string_view row = rowAt(i);
-        const auto riga = readInteger(rowField(row, rowcol::Riga));
-        if (riga) out += std::to_string(*riga);
-        cell(out, readInteger(rowField(row, rowcol::Rot)));
-        const auto tc = readMillis(rowField(row, rowcol::Tc));
-        const auto ta = readMillis(rowField(row, rowcol::Ta));
-        const auto tss = readMillis(rowField(row, rowcol::Tss));
-        cellMillis(out, tc);
-        cellMillis(out, readMillis(rowField(row, rowcol::Tb)));
-        cellMillis(out, signedMillis(rowField(row, rowcol::DTb)));
-        cellMillis(out, ta);
-        cellMillis(out, readMillis(rowField(row, rowcol::Tib)));
-        cellMillis(out, tss);
-        const uint32_t tAnt = advanceTicks(static_cast<uint32_t>(microsToTicks(ta.value_or(0))),
-                                           static_cast<uint32_t>(microsToTicks(tss.value_or(0))));
-        const uint32_t tcTicks = static_cast<uint32_t>(microsToTicks(tc.value_or(0)));
-        const bool advance = tAnt > 0 && tcTicks > 0;
-        cellMillis(out, advance ? std::optional<int64_t>(ticksToMicros(tAnt)) : std::nullopt);
-        out += ',';
-        if (advance) {
-            const int64_t tenths = advanceTenths(tAnt, tcTicks);
-            out += std::to_string(tenths / 10) + '.' + std::to_string(tenths % 10);
-        }
-        cell(out, readBinaryByte(rowField(row, rowcol::A1)));
-        cell(out, readHexByte(rowField(row, rowcol::A2)));
-        out += ',';
-        if (auto t = tempoMicros(rowField(row, rowcol::Tempo))) {
-            // The row's minutes count modulo 60: each time the clock goes back an hour passed.
-            while (*t < previous)
-                *t += kHourUs;
-            previous = *t;
-            char text[32];
-            std::snprintf(text, sizeof text, "%lld.%06lld", static_cast<long long>(*t / 1'000'000),
-                          static_cast<long long>(*t % 1'000'000));
-            out += text;
-        }
-        out += "\r\n";
-    }
+    std::string out;
+    out.reserve(kCsvHeader.size() + rowCount * kCsvLineEstimate);
+    MeasurementCsvWriter csv(out);
+    for (std::size_t i = 0; i < rowCount; ++i)
+        csv.addRow(rowAt(i));
+    return out;
+}
+
+std::optional<std::string> mrotCsv(std::string_view mrotBytes) {
+    std::string out;
+    out.reserve(mrotBytes.size() / 97 * kCsvLineEstimate);
+    MeasurementCsvWriter csv(out);
+    // Each row goes straight into the CSV; the notes are not exported, so none is kept.
+    if (!parseMrot(
+            mrotBytes, [&csv](std::string_view row) { csv.addRow(row); }, 0))
+        return std::nullopt;
     return out;
 }

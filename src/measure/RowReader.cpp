@@ -76,3 +76,23 @@ std::optional<RowValues> readRow(std::string_view row) {
     v.Tempo = rowField(row, rowcol::Tempo);
     return v;
 }
+
+std::optional<int64_t> readTempo(std::string_view t) {
+    if (t.size() != 13 || t[2] != ':' || t[5] != ':' || t[9] != ',') return std::nullopt;
+    int64_t parts[4] = {};
+    const std::string_view fields[4] = {t.substr(0, 2), t.substr(3, 2), t.substr(6, 3),
+                                        t.substr(10, 3)};
+    for (int i = 0; i < 4; ++i)
+        for (const char c : fields[i]) {
+            if (c < '0' || c > '9') return std::nullopt;
+            parts[i] = parts[i] * 10 + (c - '0');
+        }
+    return ((parts[0] * 60 + parts[1]) * 1000 + parts[2]) * 1000 + parts[3];
+}
+
+int64_t unwrapTempo(int64_t withinHour, int64_t previous) {
+    constexpr int64_t kHourUs = 3'600'000'000LL;
+    int64_t t = withinHour + previous / kHourUs * kHourUs;
+    if (t < previous) t += kHourUs;
+    return t;
+}

@@ -34,6 +34,12 @@ std::string_view rowField(std::string_view row, RowColumn column);
 std::optional<int64_t> readMillis(std::string_view field);
 // A plain or "##,##0" integer field (row number, rpm); nullopt when blank or not a number.
 std::optional<int64_t> readInteger(std::string_view field);
+// The Tempo field "MM:SS:mmm,uuu" as microseconds within the hour (the minutes count
+// modulo 60); nullopt when it is not of that form.
+std::optional<int64_t> readTempo(std::string_view field);
+// The elapsed time of a row, from its Tempo within the hour and the elapsed time of the
+// row before (0 before the first): each time the clock goes back an hour passed.
+int64_t unwrapTempo(int64_t withinHour, int64_t previous);
 
 // The values of one row the graph and the derived tables need, times in microseconds.
 struct RowValues {

@@ -23,6 +23,22 @@ TEST(StartOptions, SimulatedChoosesDeviceZeroBothWaysAndOthersAreKept) {
     EXPECT_TRUE(parseStartOptions({"-h"}).help);
 }
 
+TEST(StartOptions, FileCommandsTakeTheirFileAndAnOutputOnlyWhereOneIsWritten) {
+    StartOptions o = parseStartOptions({"--to-pdf", "a.mant", "a.pdf", "b.crva"});
+    EXPECT_EQ(o.command.kind, FileCommand::Kind::ToPdf);
+    EXPECT_EQ(o.command.input, "a.mant");
+    EXPECT_EQ(o.command.output, "a.pdf");
+    EXPECT_EQ(o.documents, std::vector<std::string>{"b.crva"});
+    o = parseStartOptions({"--print-table", "a.crva", "b.crva"});
+    EXPECT_EQ(o.command.kind, FileCommand::Kind::PrintTable);
+    EXPECT_TRUE(o.command.output.empty());
+    EXPECT_EQ(o.documents, std::vector<std::string>{"b.crva"});
+    o = parseStartOptions({"--export-csv", "--simulated"});
+    EXPECT_EQ(o.command.kind, FileCommand::Kind::None);
+    EXPECT_EQ(o.missingFile, "--export-csv");
+    EXPECT_TRUE(o.simulated);
+}
+
 TEST(GuideLocation, ProgramFolderThenBuildCopyThenInstalledThenDataFolders) {
     EXPECT_EQ(guideFileName(1), "GuidaUtente.htm");
     EXPECT_EQ(guideFileName(2), "UserGuide.htm");

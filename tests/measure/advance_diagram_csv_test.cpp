@@ -1,5 +1,6 @@
 #include "measure/AdvanceDiagram.h"
 #include "measure/CsvExport.h"
+#include "measure/MeasurementSummary.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -46,4 +47,36 @@ TEST(MeasurementCsv, OneLinePerRowInPlainUnits) {
                        "3599.990000\r\n"
                        "2,,,0.000,-15.000,0.000,0.000,0.000,,,0,0,3600.010500\r\n"
                        "3,,,,,,,,,,,,\r\n");
+}
+
+// Row 1: 3,000 rpm, TAnt = Ta - Tss = 5 - 4 ms = 625 ticks of Tc 12,500: 18.0 degrees.
+// Rows 2 and 3: 6,000 rpm, Ta 1.25 ms = 781 ticks, Tc 6,250 ticks; Tss 0.4 ms (250) gives
+// 3600 x 531 / 6250 = 305.9 -> 30.6 degrees, Tss 0.2 ms (125) 3600 x 656 / 6250 = 377.9 ->
+// 37.8. The clock passes the hour between rows 2 and 3.
+TEST(MeasurementSummary, BandsOfFiveHundredRpmSpeedsAndTheTimeUnwrappedPastTheHour) {
+    const std::vector<std::string> rows = {
+        "     1  3,000    20.000    15.000  +15.000   5.000     1.234   4.000 1010 0101 3C "
+        "59:59:990,000",
+        "     2  6,000    10.000     8.750   -6.250   1.250     6.000   0.400 0000 0011 00 "
+        "59:59:999,000",
+        "     3  6,000    10.000     8.750   +0.000   1.250     6.000   0.200 0000 0011 00 "
+        "00:00:009,000"};
+    const MeasurementSummary s =
+        summarizeMeasurement(rows.size(), [&](std::size_t i) { return std::string_view(rows[i]); });
+    EXPECT_EQ(s.rows, 3u);
+    EXPECT_EQ(s.firstUs, 3'599'990'000);
+    EXPECT_EQ(s.lastUs, 3'600'009'000);
+    EXPECT_EQ(s.minRpm, 3000);
+    EXPECT_EQ(s.maxRpm, 6000);
+    ASSERT_EQ(s.bands.size(), 2u);
+    EXPECT_EQ(s.bands[0].fromRpm, 3000);
+    EXPECT_EQ(s.bands[0].minTenths, 180);
+    EXPECT_EQ(s.bands[1].fromRpm, 6000);
+    EXPECT_EQ(s.bands[1].minTenths, 306);
+    EXPECT_EQ(s.bands[1].maxTenths, 378);
+    EXPECT_EQ(s.bands[1].points, 2u);
+    const std::vector<std::string> lines = summaryLines(s, 7, 200);
+    EXPECT_EQ(lines[1], "Time: 3599.990 s - 3600.009 s (0.019 s)");
+    EXPECT_EQ(lines[3], "Lost messages: 7");
+    EXPECT_EQ(lines.back(), "  6000-6499   rpm   30.6 -  37.8 deg  (2 rows)");
 }

@@ -249,18 +249,40 @@ bool DocumentDispatch::SaveDocumentAs(ChildWindow* window) {
     request.filters = saveFilters();
     request.selectedFilter = fromLatin1(kind.saveFilter);
     request.defaultSuffix = fromLatin1(kind.extension);
+    const std::string path = chooseSavePath(request);
+    return !path.empty() && write(window, kind, path, true);
+}
+
+std::string DocumentDispatch::chooseSavePath(const FileDialogRequest& request) {
     QString chosen = chooseFile(request);
-    if (chosen.isEmpty()) return false;
-    if (QFileInfo(chosen).suffix().isEmpty() && !kind.extension.empty())
-        chosen += "." + fromLatin1(kind.extension);
+    if (chosen.isEmpty()) return {};
+    if (QFileInfo(chosen).suffix().isEmpty() && !request.defaultSuffix.isEmpty())
+        chosen += "." + request.defaultSuffix;
     const std::string path = nativePath(chosen);
     if (QFileInfo::exists(chosen)) {
         const std::string question = ctx_.texts.text(kConfirmOverwriteId) + "\r\n" + path;
         if (ctx_.messages.notifier().question(request.title.toStdString(), question) !=
             Notifier::Answer::Yes)
-            return false;
+            return {};
     }
-    return write(window, kind, path, true);
+    return path;
+}
+
+std::string DocumentDispatch::chooseExportPath(const std::string& documentPath,
+                                               const QString& filter, const QString& extension) {
+    FileDialogRequest request;
+    request.save = true;
+    request.title = ctx_.text(kSaveAsTitleId);
+    QFileInfo info(fromSystemPath(documentPath));
+    request.folder = info.dir().filePath(info.completeBaseName() + "." + extension);
+    request.filters = filter;
+    request.selectedFilter = filter;
+    request.defaultSuffix = extension;
+    return chooseSavePath(request);
+}
+
+void DocumentDispatch::reportWriteError(const std::string& path, const std::string& reason) {
+    diskError(kWriteErrorId, path, reason);
 }
 
 bool DocumentDispatch::write(ChildWindow* window, const DocumentKind& kind, const std::string& path,

@@ -69,11 +69,21 @@ public:
     // written is reported and left out. The windows keep their modified marks.
     std::vector<std::string> writeRecoveryFiles(const std::tm& when);
 
+    // Where to write a file made from a document (Export PDF): the save dialog starts
+    // beside the document, proposing its name with extension; overwriting an existing file
+    // is confirmed. Empty: cancelled.
+    std::string chooseExportPath(const std::string& documentPath, const QString& filter,
+                                 const QString& extension);
+    // A file could not be written: said as a save's failure is.
+    void reportWriteError(const std::string& path, const std::string& reason);
+
     // Path chosen in the last open dialog.
     const std::string& DocPath() const { return docPath_; }
 
 private:
     QString chooseFile(const FileDialogRequest& request);
+    // The save dialog's answer with its default suffix, overwriting confirmed; empty: none.
+    std::string chooseSavePath(const FileDialogRequest& request);
     std::string& folderOf(const DocumentKind& kind);
     QString startFolder(const DocumentKind& kind);
     void remember(const DocumentKind& kind, const std::string& path, int winNo);

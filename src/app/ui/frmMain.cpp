@@ -8,6 +8,7 @@
 #include "app/ui/ChildWindow.h"
 #include "app/ui/GuideFinder.h"
 #include "app/ui/HelpWindow.h"
+#include "app/ui/Sheet.h"
 #include "app/ui/ShortcutTrigger.h"
 #include "app/ui/ToolkitLanguage.h"
 #include "midi/SerialPortList.h"
@@ -188,7 +189,10 @@ void frmMain::buildMenus() {
     connect(addEntry(file, "mnuSalvaAs", caption("mnuSalvaAs")), &QAction::triggered, this,
             [this] { documents_.SaveDocumentAs(activeChild()); });
     file->addSeparator()->setObjectName("mnuSep17");
-    addEntry(file, "mnuStampa", caption("mnuStampa"));
+    connect(addEntry(file, "mnuStampa", caption("mnuStampa")), &QAction::triggered, this,
+            &frmMain::printActiveSheet);
+    connect(addEntry(file, "mnuEsportaPdf", caption("mnuEsportaPdf")), &QAction::triggered, this,
+            &frmMain::exportActiveSheetPdf);
     file->addSeparator()->setObjectName("mnuSep12");
     QAction* sep15 = file->addSeparator();
     sep15->setObjectName("mnuSep15");
@@ -396,8 +400,8 @@ void frmMain::MDIForm_Load() {
     tickClock();
     TimerOrologio->start();
 
-    for (const char* name :
-         {"mnuChiudi", "mnuStampa", "mnuModifica", "mnuSalva", "mnuSalvaAs", "mnuWindow"})
+    for (const char* name : {"mnuChiudi", "mnuStampa", "mnuEsportaPdf", "mnuModifica", "mnuSalva",
+                             "mnuSalvaAs", "mnuWindow"})
         setMenuEntryEnabled(name, false);
     // Entries whose window is not registered cannot open anything yet.
     for (const char* e : {"mnuApriMrot", "mnuNuovoCrva", "mnuApriCrva", "mnuNuovoIBob",
@@ -684,6 +688,9 @@ void frmMain::ChildActivated() {
         ChildWindow* child = activeChild();
         setMenuEntryEnabled("mnuSalva", documents_.canSave(child));
         setMenuEntryEnabled("mnuSalvaAs", documents_.canSaveAs(child));
+        const bool sheet = dynamic_cast<SheetWindow*>(child) != nullptr;
+        setMenuEntryEnabled("mnuStampa", sheet);
+        setMenuEntryEnabled("mnuEsportaPdf", sheet);
     }
 }
 
@@ -691,8 +698,7 @@ void frmMain::ChildUnloaded() {
     const bool any = ctx_.app.ChildCount > 0;
     setMenuEntryEnabled("mnuModifica", any);
     setMenuEntryEnabled("mnuWindow", any);
-    if (!any) setMenuEntryEnabled("mnuStampa", false);
-    for (const char* name : {"mnuSalva", "mnuSalvaAs", "mnuChiudi"})
+    for (const char* name : {"mnuSalva", "mnuSalvaAs", "mnuChiudi", "mnuStampa", "mnuEsportaPdf"})
         setMenuEntryEnabled(name, false);
     // A curve or coil editor slot may have come free (not when the about box runs this on
     // activation).
@@ -838,4 +844,28 @@ void frmMain::closeEvent(QCloseEvent* event) {
     if (!error.empty()) ctx_.messages.ShowMsg(29, app.MsgTitle, "");
     closed_ = true;
     event->accept();
+}
+
+SheetWindow* frmMain::activeSheet() const {
+    return dynamic_cast<SheetWindow*>(activeChild());
+}
+
+void frmMain::printActiveSheet() {
+    SheetWindow* sheet = activeSheet();
+    if (!sheet) return;
+    const int lang = ctx_.texts.LangOffset;
+    printSheet(
+        this, sheet->sheetTitle(lang), [sheet](SheetPainter& s) { sheet->paintSheet(s); }, lang);
+}
+
+void frmMain::exportActiveSheetPdf() {
+    SheetWindow* sheet = activeSheet();
+    if (!sheet) return;
+    const std::string path = documents_.chooseExportPath(
+        sheet->sheetPath(), QStringLiteral("PDF (*.pdf)"), QStringLiteral("pdf"));
+    if (path.empty()) return;
+    const int lang = ctx_.texts.LangOffset;
+    const std::string failure = writeSheetPdf(
+        path, sheet->sheetTitle(lang), [sheet](SheetPainter& s) { sheet->paintSheet(s); }, lang);
+    if (!failure.empty()) documents_.reportWriteError(path, failure);
 }

@@ -22,6 +22,7 @@ class ChildWindow;
 class HelpWindow;
 class SerialMidiSystem;
 class ToolkitLanguage;
+class SheetWindow;
 
 // The multiple-document frame: menus, status bar with clock and MIDI lamps, device menus,
 // window arrangement, and the closing sequence that writes the settings.
@@ -110,6 +111,10 @@ private:
     QMenu* addMenu(QMenu* parent, const QString& name, const QString& caption);
     QString caption(const char* entry) const;
     ChildWindow* activeChild() const;
+    // File > Stampa and Esporta PDF: the active window's sheet, when it has one.
+    SheetWindow* activeSheet() const;
+    void printActiveSheet();
+    void exportActiveSheetPdf();
     // Puts a built child window into the area: load, show, editor menu entries.
     void showChild(ChildWindow* child);
     // New and open curve and coil entries: offered while a window number of the kind is free.

@@ -1,13 +1,17 @@
 #include "curve/ui/frmProgCurva.h"
+#include "app/FileStore.h"
 #include "app/RecentDocuments.h"
 #include "app/ui/DocumentDispatch.h"
 #include "auxiliary/ui/frmProgressBar.h"
 #include "curve/CurveEditing.h"
 #include "curve/CurveFile.h"
+#include "curve/ui/CurveSheet.h"
 #include "midi/Decoder.h"
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDateTime>
+#include <QFileDialog>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -28,6 +32,8 @@ constexpr int kMsgEepromWrite = 6; // "Errore scrittura EEPROM"
 constexpr int kMsgNoAnswer = 8;    // "Nessuna risposta dalla centralina"
 constexpr int kMsgCancelled = 13;  // "Operazione annullata"
 constexpr int kMsgInsertOnly = 1;  // the text given
+constexpr int kWrongFormat = 4;    // "Formato dati _ errato"
+constexpr int kOpenTitleId = 67;   // "Apri File"
 constexpr const char* kProgOn = "PROG ON";
 constexpr const char* kProgOff = "PROG OFF";
 
@@ -119,6 +125,9 @@ void frmProgCurva::buildControls() {
     ComTabella->setCheckable(true);
     ComTabella->setToolTip("Mostra l'anticipo che la tabella della centralina applica a ogni "
                            "passo di 100 g/m (0 dove il conteggio supera 511)");
+    ComCurva0Da = makeButton(this, "ComCurva0Da", "Curva 0 da file...");
+    ComCurva0Da->setToolTip("Prende come curva 0 (di confronto, mai trasferita) una curva di "
+                            "un altro file; le curve 1 e 2 restano come sono");
     ComProg = makeButton(this, "ComProg", kProgOn);
     ComProgMaster = makeButton(this, "ComProgMaster", "MDX");
     ComProgSlave = makeButton(this, "ComProgSlave", "MSX");
@@ -144,6 +153,7 @@ void frmProgCurva::buildControls() {
         connect(ComCrva[static_cast<size_t>(n)], &QPushButton::clicked, this,
                 [this, n] { ComCrva_Click(n); });
     connect(ComNote, &QPushButton::clicked, this, &frmProgCurva::ComNote_Click);
+    connect(ComCurva0Da, &QPushButton::clicked, this, &frmProgCurva::ComCurva0Da_Click);
     connect(ComTabella, &QPushButton::toggled, Picture1, qOverload<>(&QWidget::update));
     connect(ComProg, &QPushButton::clicked, this, &frmProgCurva::ComProg_Click);
     connect(ComProgMaster, &QPushButton::clicked, this, [this] { startTransfer(true); });
@@ -601,11 +611,11 @@ void frmProgCurva::layoutControls() {
         top = Note->geometry().bottom() + margin;
     }
     // One row: the buttons share the width left by the maximum rpm group and ComProg.
-    const std::array<QWidget*, 16> row = {ComSalva,     ComCancella, ComAnnulla, ComCrva[0],
-                                          ComCrva[1],   ComCrva[2],  ComApplica, ComNote,
-                                          ComTabella,   LabelCA,     ComboCA,    ComProgMaster,
-                                          ComProgSlave, TextVRM,     LabelVRM,   ComProg};
-    const std::array<int, 16> weight = {10, 11, 10, 8, 8, 8, 10, 8, 10, 6, 7, 7, 7, 7, 9, 11};
+    const std::array<QWidget*, 17> row = {
+        ComSalva,      ComCancella,  ComAnnulla, ComCrva[0],  ComCrva[1], ComCrva[2],
+        ComApplica,    ComNote,      ComTabella, ComCurva0Da, LabelCA,    ComboCA,
+        ComProgMaster, ComProgSlave, TextVRM,    LabelVRM,    ComProg};
+    const std::array<int, 17> weight = {10, 11, 10, 8, 8, 8, 10, 8, 10, 16, 6, 7, 7, 7, 7, 9, 11};
     int total = 0;
     for (int w : weight)
         total += w;
@@ -656,4 +666,73 @@ void frmProgCurva::Form_Unload() {
     // Programming switched on here ends with the window: the unit goes back to run mode.
     if (ctx.link) ctx.link->windowClosed(windowNumber());
     countOut();
+}
+
+QString frmProgCurva::sheetTitle(int langOffset) const {
+    return curveSheetTitle(langOffset);
+}
+
+void frmProgCurva::paintSheet(SheetPainter& sheet) {
+    paintCurveSheet(sheet, doc_, path_, documentDate(path_));
+}
+
+void frmProgCurva::ComCurva0Da_Click() {
+    if (doc_.locked()) return;
+    std::optional<CurveSource> source;
+    if (curve0Source_) {
+        source = curve0Source_();
+    } else {
+        const QString path = QFileDialog::getOpenFileName(
+            this, ctx.text(kOpenTitleId), fromSystemPath(ctx.app.LastDocFolder),
+            QStringLiteral("Curve Anticipo (*.crva)"));
+        if (!path.isEmpty()) source = CurveSource{path, -1};
+    }
+    if (!source) return;
+    const std::string path = toSystemPath(source->path);
+    const std::optional<std::string> bytes = readWholeFile(path);
+    const CrvaReadResult read = parseCrva(bytes.value_or(std::string()));
+    if (read.refusal != CrvaRefusal::None) { // an unreadable file reads as empty
+        ctx.messages.ShowMsg(kWrongFormat, ctx.app.MsgTitle, path);
+        return;
+    }
+    QStringList drawn;
+    std::vector<int> numbers;
+    for (int c = 0; c < CurveCount; ++c)
+        if (read.document.curves[static_cast<size_t>(c)].hasSegment()) {
+            drawn << QString("Curva %1 (%2 punti)")
+                         .arg(c)
+                         .arg(read.document.curves[static_cast<size_t>(c)].CurveLastPoint + 1);
+            numbers.push_back(c);
+        }
+    int chosen = source->curve;
+    if (chosen < 0 && numbers.size() == 1) chosen = numbers.front();
+    if (chosen < 0 && numbers.size() > 1 && !curve0Source_) {
+        bool ok = false;
+        const QString item =
+            QInputDialog::getItem(this, ComCurva0Da->text(), QString(), drawn, 0, false, &ok);
+        if (!ok) return;
+        chosen = numbers[static_cast<size_t>(drawn.indexOf(item))];
+    }
+    if (chosen < 0 || chosen >= CurveCount ||
+        !read.document.curves[static_cast<size_t>(chosen)].hasSegment()) {
+        ctx.messages.ShowMsg(kWrongFormat, ctx.app.MsgTitle, path);
+        return;
+    }
+    takeCurve0(read.document.curves[static_cast<size_t>(chosen)]);
+}
+
+void frmProgCurva::takeCurve0(const Curve& c) {
+    Curve& zero = doc_.curves[0];
+    zero = c;
+    BuildCurveTable(zero);
+    // Shown beside the selected curve.
+    if (sel_ != 0) ComCrva[0]->setText("CANC 0");
+    markModified();
+    ComSalva->setEnabled(true);
+    if (sel_ == 0) {
+        ComCancella->setEnabled(true);
+        ComAnnulla->setEnabled(true);
+    }
+    UpdateCurveButtons();
+    Picture1->update();
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include "app/ui/ChildWindow.h"
 #include "app/ui/DocumentKind.h"
+#include "app/ui/Sheet.h"
 #include "curve/CurveModel.h"
 #include "curve/CurveTransfer.h"
 #include "midi/DecoderSinks.h"
@@ -9,6 +10,7 @@
 #include <QPointer>
 #include <QWidget>
 #include <array>
+#include <functional>
 #include <optional>
 
 class QComboBox;
@@ -42,6 +44,7 @@ private:
 // a module of the unit with read-back verification.
 class frmProgCurva : public ChildWindow,
                      public DocumentWindow,
+                     public SheetWindow,
                      public ModeHolder,
                      public ReplyListener {
     Q_OBJECT
@@ -68,6 +71,11 @@ public:
     void documentSaved(const std::string& path) override;
     bool documentModified() const override { return modified_; }
 
+    // SheetWindow: the curve document's printed sheet.
+    std::string sheetPath() const override { return path_; }
+    QString sheetTitle(int langOffset) const override;
+    void paintSheet(SheetPainter& sheet) override;
+
     // ModeHolder: the unit's answer to PROG ON, or none in time.
     void modeAnswered(int status) override;
     void modeTimedOut() override;
@@ -75,6 +83,18 @@ public:
     void offer(uint32_t message) override;
 
     const curve::CurveDocument& document() const { return doc_; }
+
+    // ComCurva0Da: curve 0, the comparison curve, taken from another curve file; curves 1
+    // and 2 are left as they are. A test gives the file and the curve instead of the file
+    // dialog and the choice (curve -1: the only curve of the file that has a segment).
+    struct CurveSource {
+        QString path;
+        int curve = -1;
+    };
+    using CurveSourceChooser = std::function<std::optional<CurveSource>()>;
+    void setCurve0Source(CurveSourceChooser chooser) { curve0Source_ = std::move(chooser); }
+    // Puts curve c of doc into curve 0 and shows it.
+    void takeCurve0(const curve::Curve& c);
     bool modified() const { return modified_; }
     int CurveSel() const { return sel_; }
     const curve::CurveTransfer& transfer() const { return transfer_; }
@@ -114,6 +134,7 @@ private:
     void ComCrva_Click(int n);
     void TextVRM_Change(const QString& text);
     void ComNote_Click();
+    void ComCurva0Da_Click();
 
     // Programming
     void ComProg_Click();
@@ -146,6 +167,7 @@ private:
     QPushButton* ComApplica;
     QPushButton* ComNote;
     QPushButton* ComTabella;
+    QPushButton* ComCurva0Da;
     QPushButton* ComProg;
     QPushButton* ComProgMaster;
     QPushButton* ComProgSlave;
@@ -159,6 +181,7 @@ private:
     int sel_ = 1;
     int CurvePenDown = 0;
     std::optional<QPointF> rubberEnd_; // twips
+    CurveSourceChooser curve0Source_;
     bool unloaded_ = false;
 
     UnitReplyWait wait_;

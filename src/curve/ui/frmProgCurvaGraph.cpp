@@ -1,3 +1,4 @@
+#include "curve/ui/CurveGraphPainting.h"
 #include "curve/ui/frmProgCurva.h"
 #include <QMouseEvent>
 #include <QPainter>
@@ -8,12 +9,6 @@
 // The graph of the curve editor, drawn in twips from the window's document.
 
 using namespace curve;
-
-namespace {
-const QColor kDarkGrey(120, 120, 120);
-const QColor kLightGrey(200, 200, 200);
-const QColor kPens[3] = {QColor(0, 0, 0), QColor(0, 0, 255), QColor(255, 0, 0)};
-} // namespace
 
 // ---- the graph picture ----------------------------------------------------------------
 
@@ -61,50 +56,17 @@ void frmProgCurva::paintGraph(QPainter& p) {
     const Curve& cur = doc_.curves[static_cast<size_t>(sel_)];
     if (CurvePenDown && rubberEnd_) {
         const Point& last = cur.points[static_cast<size_t>(cur.CurveLastPoint)];
-        p.setPen(QPen(kPens[sel_], 0, Qt::DotLine));
+        p.setPen(QPen(curvePen(sel_), 0, Qt::DotLine));
         p.drawLine(QPointF(GraphX0 + last.x, GraphY0 - last.y), *rubberEnd_);
     }
 }
 
 void frmProgCurva::FormDiagrammaIniz(QPainter& p) {
-    const double px = ctx.app.TwipsPerPixelX;
-    auto vline = [&](double x, const QColor& c) {
-        p.setPen(QPen(c, px));
-        p.drawLine(QPointF(x, GraphYTop), QPointF(x, GraphY0));
-    };
-    auto hline = [&](double y, const QColor& c) {
-        p.setPen(QPen(c, px));
-        p.drawLine(QPointF(GraphX0, y), QPointF(GraphXMax, y));
-    };
-    // 600..900 rpm, then one band per 1000 rpm: its major line and nine minor lines, the
-    // 500 rpm step dark.
-    for (int r = 600; r <= 900; r += 100)
-        vline(GraphX0 + (r - 500) * 1.2, kLightGrey);
-    for (int m = 0; m <= 9; ++m) {
-        const double major = GraphX0 + 600 + 1200.0 * m;
-        if (m < 9)
-            for (int s = 1; s <= 9; ++s)
-                vline(major + s * GridStep, s == 5 ? kDarkGrey : kLightGrey);
-        vline(major, kDarkGrey);
-    }
-    for (int band = 0; band < 5; ++band)
-        for (int d = 1; d <= 9; ++d)
-            hline(GraphY0 - band * TwipsPer10Deg - d * 120.0, d == 5 ? kDarkGrey : kLightGrey);
-    for (int band = 0; band <= 5; ++band)
-        hline(GraphY0 - band * TwipsPer10Deg, kDarkGrey);
-    p.setPen(QPen(Qt::black, px));
-    p.setBrush(Qt::NoBrush);
-    p.drawRect(QRectF(QPointF(GraphX0, GraphYTop), QPointF(GraphXMax, GraphY0)));
+    drawCurveGrid(p, ctx.app.TwipsPerPixelX);
 }
 
 void frmProgCurva::DrawCurve(QPainter& p, int c) {
-    const Curve& cur = doc_.curves[static_cast<size_t>(c)];
-    p.setPen(QPen(kPens[c], 2 * ctx.app.TwipsPerPixelX));
-    for (int j = 0; j < cur.CurveLastPoint; ++j) {
-        const Point& a = cur.points[static_cast<size_t>(j)];
-        const Point& b = cur.points[static_cast<size_t>(j + 1)];
-        p.drawLine(QPointF(GraphX0 + a.x, GraphY0 - a.y), QPointF(GraphX0 + b.x, GraphY0 - b.y));
-    }
+    drawCurveSegments(p, doc_.curves[static_cast<size_t>(c)], c, 2 * ctx.app.TwipsPerPixelX);
 }
 
 // The advance the stored table makes the unit apply at each 100 rpm step over the
@@ -118,7 +80,7 @@ void frmProgCurva::drawQuantised(QPainter& p, int c) {
                             RpmToTableIndex(static_cast<float>(
                                 pointRpm(cur.points[static_cast<size_t>(cur.CurveLastPoint)]))));
     QPainterPath path;
-    QColor colour = kPens[c];
+    QColor colour = curvePen(c);
     if (c == 0) colour = QColor(0, 150, 0);
     const double mark = 3 * ctx.app.TwipsPerPixelX;
     p.setBrush(colour);

@@ -1,6 +1,5 @@
 #pragma once
-#include "measure/RotationGraph.h"
-#include <QImage>
+#include "measure/ui/ImageCanvas.h"
 #include <QWidget>
 
 // Picture1 of the rotation window: the graph is drawn into a backing image (positions in
@@ -11,15 +10,17 @@ public:
     MisRotPicture(double twipsPerPixelX, double twipsPerPixelY, QWidget* parent = nullptr);
 
     // GraphCanvas
-    void clear() override;
-    void line(int x1, int y1, int x2, int y2, uint32_t colour, int width) override;
-    void point(int x, int y, uint32_t colour) override;
+    void clear() override { canvas_.clear(); }
+    void line(int x1, int y1, int x2, int y2, uint32_t colour, int width) override {
+        canvas_.line(x1, y1, x2, y2, colour, width);
+    }
+    void point(int x, int y, uint32_t colour) override { canvas_.point(x, y, colour); }
 
-    const QImage& image() const { return image_; }
+    const QImage& image() const { return canvas_.image; }
     int widthTwips() const;
     int heightTwips() const;
-    int toPixelsX(int twips) const;
-    int toPixelsY(int twips) const;
+    int toPixelsX(int twips) const { return canvas_.toPixelsX(twips); }
+    int toPixelsY(int twips) const { return canvas_.toPixelsY(twips); }
 
 signals:
     // The size changed: the owner draws the graph again.
@@ -30,7 +31,5 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    double tppX_;
-    double tppY_;
-    QImage image_;
+    ImageCanvas canvas_;
 };

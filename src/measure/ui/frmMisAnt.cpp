@@ -197,6 +197,7 @@ frmMisAnt::frmMisAnt(WindowContext& context, QWidget* parent)
     connect(refreshTimer_, &QTimer::timeout, this, &frmMisAnt::refresh);
     connect(ComVerifica, &QPushButton::clicked, this, &frmMisAnt::ComVerifica_Click);
     connect(checkTimer_, &QTimer::timeout, this, &frmMisAnt::checkTick);
+    buildLayerControls();
 }
 
 frmMisAnt::~frmMisAnt() {
@@ -280,6 +281,7 @@ void frmMisAnt::layoutControls() {
     place(LabVerifica, kSideLeft, y, 4200, 3 * kLine);
     y += 3 * kLine + 60;
     place(ListScarti, kSideLeft, y, 4200, 3600);
+    placeLayerControls(kPictureLeft, below + 2 * kLine + 200, PictureWidth);
     placeAxisLabels();
 }
 

@@ -1,11 +1,13 @@
 #pragma once
 #include "app/ui/ChildWindow.h"
 #include "app/ui/DocumentKind.h"
+#include "app/ui/Sheet.h"
 #include "measure/AdvanceDiagram.h"
 #include "measure/ClosedLoop.h"
 #include "measure/CurrentMeasurement.h"
 #include "measure/RotationMeasurement.h"
 #include "measure/ui/CsvExportDialog.h"
+#include "measure/ui/DiagramLayer.h"
 #include "midi/DecoderSinks.h"
 #include <QString>
 #include <array>
@@ -15,6 +17,8 @@
 
 class QComboBox;
 class QLabel;
+class QListWidget;
+class QListWidgetItem;
 class QListView;
 class QPlainTextEdit;
 class QPushButton;
@@ -30,7 +34,8 @@ class RowListModel;
 class frmMisAnt : public ChildWindow,
                   public MeasurementSink,
                   public AdvanceFollower,
-                  public DocumentWindow {
+                  public DocumentWindow,
+                  public SheetWindow {
     Q_OBJECT
 public:
     static constexpr int DefaultWidth = 15000; // twips
@@ -63,6 +68,22 @@ public:
     bool documentSavable() const override { return !running(); }
     // Rows taken and not saved (while they are coming in too).
     bool documentModified() const override { return measurement_.modified; }
+
+    // SheetWindow: the measurement's printed sheet, the diagram with its layers
+    // (frmMisAntSheet.cpp).
+    std::string sheetPath() const override { return documentPath(); }
+    QString sheetTitle(int langOffset) const override;
+    void paintSheet(SheetPainter& sheet) override;
+
+    // Measurements and curves laid over the diagram (frmMisAntLayers.cpp): ComSovrapponi
+    // lays a measurement file (.mrot, .mant) or the curves of a curve file (.crva),
+    // ComSovrapponiCurva the curves of the curve window chosen in ComboSorgente; ListStrati
+    // lists them (checked: shown), ComRimuoviStrato removes the one selected.
+    const std::vector<DiagramLayer>& layers() const { return layers_; }
+    // Lays the file at path; false (with a message) when it cannot be read or is refused.
+    bool layFile(const std::string& path);
+    // Where ComSovrapponi takes its file from, instead of asking with the file dialog (tests).
+    void setLayerChooser(PathChooser chooser) { chooseLayer_ = std::move(chooser); }
 
     // MeasurementSink
     bool running() const override;
@@ -115,6 +136,16 @@ private:
     void compareNewRows();
     void showSummary();
 
+    void buildLayerControls();
+    void placeLayerControls(int left, int top, int width);
+    void addLayer(DiagramLayer layer);
+    void layCurves(const curve::CurveDocument& doc, const QString& name, const QDateTime& date);
+    void ComSovrapponi_Click();
+    void ComSovrapponiCurva_Click();
+    void ComRimuoviStrato_Click();
+    void ListStrati_Changed(QListWidgetItem* item);
+    void layersChanged();
+
     void startAcquisition();
     void stopAcquisition();
     void showAcquiring(bool acquiring);
@@ -138,6 +169,9 @@ private:
     bool loaded_ = false; // a file was read before Form_Load
     uint32_t overrunsAtStart_ = 0;
     PathChooser choosePath_;
+    PathChooser chooseLayer_;
+    std::vector<DiagramLayer> layers_;
+    int layersLaid_ = 0; // chooses the next layer's colour
     // closed-loop check
     std::optional<curve::Table> reference_;
     closedloop::Summary summary_;
@@ -175,6 +209,10 @@ private:
     RowListModel* list1Model_;
     RowListModel* list2Model_;
     RowListModel* scartiModel_;
+    QPushButton* ComSovrapponi = nullptr;
+    QPushButton* ComSovrapponiCurva = nullptr;
+    QPushButton* ComRimuoviStrato = nullptr;
+    QListWidget* ListStrati = nullptr;
     QTimer* checkTimer_;
     QTimer* refreshTimer_;
     bool closed_ = false;

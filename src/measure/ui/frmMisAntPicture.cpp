@@ -1,10 +1,10 @@
 #include "measure/ui/frmMisAntPicture.h"
+#include "measure/ui/AdvanceDiagramPainting.h"
+#include <QLocale>
 #include <QPainter>
 #include <cmath>
 
 namespace {
-const QColor kFineGrid(0xE4, 0xE4, 0xE4);
-const QColor kMainGrid(0x9A, 0x9A, 0x9A);
 const QColor kReference(0x00, 0x60, 0xE0);
 } // namespace
 
@@ -22,26 +22,8 @@ int frmMisAntPicture::py(double twipsY) const {
 }
 
 void frmMisAntPicture::clear() {
-    image_ = QImage(size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
-    image_.fill(Qt::white);
-    QPainter p(&image_);
-    const AdvanceDiagram& d = diagram_;
-    const int left = AdvanceDiagram::Left, bottom = AdvanceDiagram::Bottom;
-    const int right = d.right(), top = d.top();
-    for (int pass = 0; pass < 2; ++pass) {
-        // fine lines every tenth of a step first, main lines every step over them
-        p.setPen(QPen(pass == 0 ? kFineGrid : kMainGrid, 1));
-        const double hStep = pass == 0 ? d.hScale / 10.0 : d.hScale;
-        const double vStep = pass == 0 ? d.vScale / 10.0 : d.vScale;
-        if (hStep >= 1)
-            for (double x = left; x <= right + 0.5; x += hStep)
-                p.drawLine(px(x), py(top), px(x), py(bottom));
-        if (vStep >= 1)
-            for (double y = bottom; y >= top - 0.5; y -= vStep)
-                p.drawLine(px(left), py(y), px(right), py(y));
-    }
-    p.setPen(QPen(Qt::black, 1));
-    p.drawRect(QRect(QPoint(px(left), py(top)), QPoint(px(right), py(bottom))));
+    static const std::vector<DiagramLayer> kNone;
+    image_ = advanceDiagramImage(diagram_, size(), {}, layers_ ? *layers_ : kNone);
     update();
 }
 
@@ -61,10 +43,32 @@ void frmMisAntPicture::setReference(const std::vector<AdvancePoint>& curve) {
     update();
 }
 
+// The visible layers named in the diagram's top right corner, each beside its colour.
+void frmMisAntPicture::paintLegend(QPainter& p) const {
+    if (!layers_) return;
+    const QFontMetrics metrics(font());
+    const int line = metrics.height();
+    int y = py(diagram_.top()) + 4;
+    const int right = px(diagram_.right()) - 4;
+    for (const DiagramLayer& layer : *layers_) {
+        if (!layer.visible) continue;
+        const QString text = layer.name + QStringLiteral("  ") +
+                             QLocale().toString(layer.date, QLocale::ShortFormat);
+        const int width = metrics.horizontalAdvance(text);
+        const QRect box(right - width - line - 8, y, width + line + 8, line);
+        p.fillRect(box, QColor(255, 255, 255, 220));
+        p.fillRect(QRect(box.left() + 2, y + 3, line - 6, line - 6), layer.colour);
+        p.setPen(Qt::black);
+        p.drawText(box.adjusted(line + 2, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, text);
+        y += line + 2;
+    }
+}
+
 void frmMisAntPicture::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.fillRect(rect(), Qt::white);
     p.drawImage(0, 0, image_);
+    paintLegend(p);
     if (reference_.size() < 2) return;
     const AdvanceDiagram& d = diagram_;
     p.setClipRect(QRect(QPoint(px(AdvanceDiagram::Left), py(d.top())),

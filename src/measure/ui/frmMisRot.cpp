@@ -6,6 +6,7 @@
 #include "measure/MrotFile.h"
 #include "measure/NotesCutNotice.h"
 #include "measure/RowReader.h"
+#include "measure/ui/MeasurementSheet.h"
 #include "measure/ui/MisRotPicture.h"
 #include "measure/ui/RowListModel.h"
 #include "measure/ui/RowListView.h"
@@ -380,6 +381,7 @@ void frmMisRot::startAcquisition() {
     ctx.timer.clock().resetClock();
     ctx.link->startRecording(win::Rotation);
     overrunsAtStart_ = ctx.midi.ring.overruns();
+    recordedHere_ = true;
     LabPersi->clear();
     acquiring_ = true;
     ComStop->setText(kStop);
@@ -925,4 +927,15 @@ void frmMisRot::closeEvent(QCloseEvent* event) {
         countOut();
     }
     event->accept();
+}
+
+QString frmMisRot::sheetTitle(int langOffset) const {
+    return measurementSheetTitle(langOffset);
+}
+
+void frmMisRot::paintSheet(SheetPainter& sheet) {
+    MeasurementSheetData data = sheetDataOf(documentPath(), ctx.app.Measurement.Notes, doc_.rows);
+    if (recordedHere_) data.lost = ctx.midi.ring.overruns() - overrunsAtStart_;
+    data.graph = graph_;
+    paintMeasurementSheet(sheet, data);
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include "app/ui/ChildWindow.h"
 #include "app/ui/DocumentKind.h"
+#include "app/ui/Sheet.h"
 #include "measure/LiveText.h"
 #include "measure/RotationGraph.h"
 #include "measure/RotationMeasurement.h"
@@ -20,7 +21,10 @@ class RowListView;
 // The rotation measurement window (33): Start and Stop the acquisition of one row per
 // engine revolution, hold every row (List1), show them live as text or as a storage
 // oscilloscope graph, the extended table, and save them as a .mrot file.
-class frmMisRot : public ChildWindow, public MeasurementSink, public DocumentWindow {
+class frmMisRot : public ChildWindow,
+                  public MeasurementSink,
+                  public DocumentWindow,
+                  public SheetWindow {
     Q_OBJECT
 public:
     static constexpr int DefaultWidth = 16000; // twips
@@ -54,6 +58,11 @@ public:
 
     const RotationMeasurement& measurement() const { return doc_; }
     const RotationGraph& graph() const { return graph_; }
+
+    // SheetWindow: the measurement's printed sheet, the graph's screen as shown.
+    std::string sheetPath() const override { return documentPath(); }
+    QString sheetTitle(int langOffset) const override;
+    void paintSheet(SheetPainter& sheet) override;
 
     // The key map of ComStop and ComAttiva.
     void MRKeyDown(int keyCode);
@@ -118,6 +127,7 @@ private:
     int64_t lastElapsedUs_ = 0;
     bool rowsSinceRefresh_ = false;
     uint32_t overrunsAtStart_ = 0;
+    bool recordedHere_ = false; // the lost count above belongs to these rows
     bool closed_ = false;
     bool acquiring_ = false;
     bool documentTaken_ = false;

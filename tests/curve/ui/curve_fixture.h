@@ -146,6 +146,15 @@ protected:
         return t.notifier.warnings.empty() ? "" : t.notifier.warnings.back().text;
     }
     const UnitBytes& module(UnitModuleId id) { return link.unit.eeprom().module(id); }
+    // Curves 1 and 2 of w into the module as both-curves transfer, with programming on.
+    void writeBothCurves(frmProgCurva* w, const char* moduleButton) {
+        programmingOn(w);
+        choose(w, "12");
+        ASSERT_TRUE(button(w, moduleButton)->isEnabled());
+        QTest::mouseClick(button(w, moduleButton), Qt::LeftButton);
+        runTransfer(w);
+        EXPECT_TRUE(t.notifier.warnings.empty()) << lastWarning();
+    }
 
     TestContext t;
     SimulatedUnitLink link;

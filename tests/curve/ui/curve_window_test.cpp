@@ -197,12 +197,7 @@ TEST_F(CurveWindowTest, BothCurvesIntoMsxWithTheControlPanelOpen) {
     drag(w, px(1000, 5), px(9000, 35));
     main->action("mnuPannelloControllo")->trigger();
     main->mdiArea()->setActiveSubWindow(w->subWindow());
-    programmingOn(w);
-    choose(w, "12");
-    ASSERT_TRUE(button(w, "ComProgSlave")->isEnabled());
-    QTest::mouseClick(button(w, "ComProgSlave"), Qt::LeftButton);
-    runTransfer(w);
-    EXPECT_TRUE(t.notifier.warnings.empty()) << lastWarning();
+    writeBothCurves(w, "ComProgSlave");
     const UnitBytes& m = module(UnitModuleId::MSX);
     EXPECT_EQ(m[4], 0xFC);
     for (int i = 0; i < StoredEntries; ++i) {
@@ -296,4 +291,55 @@ TEST_F(CurveWindowTest, GrabThreeCurvesWithTheUnitTable) {
     EXPECT_TRUE(get<QLabel>(w, "LabGMA")->isVisible());
     EXPECT_EQ(get<QLabel>(w, "LabGMA")->text().left(5), "6000:");
     EXPECT_TRUE(w->subWindow()->grab().save("/tmp/curve_window.png"));
+}
+
+// Curve 0 taken from another file: drawn in black beside the selected curve, saved with the
+// document, and never written into the unit, whose tables are curves 1 and 2.
+TEST_F(CurveWindowTest, CurveZeroFromAnotherFileIsDrawnAndNeverTransferred) {
+    // The other file's curve 1: 10 degrees at 2,000 rpm rising to 40 at 8,000 (25 at 5,000).
+    CurveDocument other;
+    Curve& source = other.curves[1];
+    source.points[0] = {1800, 1200};
+    source.points[1] = {9000, 4800};
+    source.CurveLastPoint = 1;
+    BuildCurveTable(source);
+    const std::string path = t.path("altra.crva");
+    ASSERT_TRUE(writeFileAtomically(path, serializeCrva(other)).empty());
+
+    frmProgCurva* w = newCurve();
+    drawCurveOne(w); // 30 degrees at 5,000 rpm
+    choose(w, "2");
+    drag(w, px(1000, 5), px(9000, 35)); // 20 degrees at 5,000 rpm
+    const Curve one = w->document().curves[1];
+    const Curve two = w->document().curves[2];
+    w->setCurve0Source([&] { return frmProgCurva::CurveSource{QString::fromStdString(path), 1}; });
+    QTest::mouseClick(button(w, "ComCurva0Da"), Qt::LeftButton);
+
+    const CurveDocument& doc = w->document();
+    ASSERT_EQ(doc.curves[0].CurveLastPoint, 1);
+    EXPECT_EQ(doc.curves[0].points[1], source.points[1]);
+    EXPECT_EQ(doc.curves[0].CurveTable, source.CurveTable);
+    EXPECT_EQ(doc.curves[1].CurveTable, one.CurveTable);
+    EXPECT_EQ(doc.curves[2].CurveTable, two.CurveTable);
+    EXPECT_EQ(doc.curves[2].points[1], two.points[1]);
+    EXPECT_EQ(button(w, "ComCrva0")->text(), "CANC 0");
+    EXPECT_TRUE(w->windowTitle().endsWith(" *"));
+    // Black on the graph where only curve 0 runs.
+    const QImage graph = get<QWidget>(w, "Picture1")->grab().toImage();
+    bool black = false;
+    for (int dy = -2; dy <= 2; ++dy)
+        for (int dx = -2; dx <= 2; ++dx) {
+            const QColor c = graph.pixelColor(px(5000, 25) + QPoint(dx, dy));
+            black = black || (c.red() < 60 && c.green() < 60 && c.blue() < 60);
+        }
+    EXPECT_TRUE(black);
+
+    // Both curves into MDX: the unit's tables are curves 1 and 2, nothing of curve 0.
+    writeBothCurves(w, "ComProgMaster");
+    const UnitBytes& m = module(UnitModuleId::MDX);
+    EXPECT_TRUE(std::equal(one.CurveTable.begin(), one.CurveTable.begin() + StoredEntries,
+                           m.begin() + 6));
+    EXPECT_TRUE(std::equal(two.CurveTable.begin(), two.CurveTable.begin() + StoredEntries,
+                           m.begin() + 113));
+    EXPECT_NE(source.CurveTable, one.CurveTable);
 }

@@ -1,0 +1,11 @@
+#pragma once
+#include "app/ui/Sheet.h"
+#include "curve/CurveModel.h"
+#include <string>
+
+// The printed sheet of a curve document: the graph with its three curves, MaxRpm, the lock
+// state, the notes, then the tables of curves 1 and 2 as the unit receives them, address by
+// address.
+QString curveSheetTitle(int langOffset);
+void paintCurveSheet(SheetPainter& sheet, const curve::CurveDocument& doc, const std::string& path,
+                     const QDateTime& date);

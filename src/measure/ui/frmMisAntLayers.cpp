@@ -1,0 +1,176 @@
+// The advance window's layers (measurements and curves laid over the diagram) and its
+// printed sheet.
+#include "app/FileStore.h"
+#include "app/MenuCaptions.h"
+#include "curve/CurveFile.h"
+#include "curve/ui/frmProgCurva.h"
+#include "measure/MeasurementLayer.h"
+#include "measure/ui/MeasurementSheet.h"
+#include "measure/ui/frmMisAnt.h"
+#include "measure/ui/frmMisAntPicture.h"
+#include <QComboBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QListWidget>
+#include <QPixmap>
+#include <QPushButton>
+
+namespace {
+constexpr int kOpenTitleId = 67; // "Apri File"
+constexpr int kPlainMessage = 1; // the insert is the whole message
+constexpr int kWrongFormat = 4;  // "Formato dati _ errato"
+constexpr int kFileMissing = 5;  // "File _ assente"
+
+QString fileName(const std::string& path) {
+    return QFileInfo(fromSystemPath(path)).fileName();
+}
+} // namespace
+
+void frmMisAnt::buildLayerControls() {
+    ComSovrapponi = new QPushButton(QStringLiteral("Sovrapponi..."), this);
+    ComSovrapponi->setObjectName("ComSovrapponi");
+    ComSovrapponi->setToolTip(QStringLiteral(
+        "Sovrappone al diagramma una misura (.mrot, .mant) o le curve di un file curva (.crva)"));
+    ComSovrapponiCurva = new QPushButton(QStringLiteral("Sovrapponi curva"), this);
+    ComSovrapponiCurva->setObjectName("ComSovrapponiCurva");
+    ComSovrapponiCurva->setToolTip(
+        QStringLiteral("Sovrappone le curve della finestra curva scelta in alto"));
+    ComRimuoviStrato = new QPushButton(QStringLiteral("Rimuovi"), this);
+    ComRimuoviStrato->setObjectName("ComRimuoviStrato");
+    ListStrati = new QListWidget(this);
+    ListStrati->setObjectName("ListStrati");
+    Picture1->setLayers(&layers_);
+    connect(ComSovrapponi, &QPushButton::clicked, this, &frmMisAnt::ComSovrapponi_Click);
+    connect(ComSovrapponiCurva, &QPushButton::clicked, this, &frmMisAnt::ComSovrapponiCurva_Click);
+    connect(ComRimuoviStrato, &QPushButton::clicked, this, &frmMisAnt::ComRimuoviStrato_Click);
+    connect(ListStrati, &QListWidget::itemChanged, this, &frmMisAnt::ListStrati_Changed);
+}
+
+void frmMisAnt::placeLayerControls(int left, int top, int width) {
+    const int button = 1700, height = 375, gap = 90;
+    int x = left;
+    for (QPushButton* b : {ComSovrapponi, ComSovrapponiCurva, ComRimuoviStrato}) {
+        b->setGeometry(toPixelsX(x), toPixelsY(top), toPixelsX(button), toPixelsY(height));
+        x += button + gap;
+    }
+    ListStrati->setGeometry(toPixelsX(x), toPixelsY(top), toPixelsX(left + width - x),
+                            toPixelsY(3 * height));
+}
+
+void frmMisAnt::addLayer(DiagramLayer layer) {
+    layer.colour = layerColour(layersLaid_++);
+    layers_.push_back(std::move(layer));
+    layersChanged();
+}
+
+// The list follows the layers (checked: shown), and the diagram is drawn again with them.
+void frmMisAnt::layersChanged() {
+    {
+        const QSignalBlocker quiet(ListStrati);
+        const int selected = ListStrati->currentRow();
+        ListStrati->clear();
+        for (const DiagramLayer& layer : layers_) {
+            auto* item =
+                new QListWidgetItem(layer.name + QStringLiteral("  ") +
+                                        QLocale().toString(layer.date, QLocale::ShortFormat),
+                                    ListStrati);
+            QPixmap swatch(12, 12);
+            swatch.fill(layer.colour);
+            item->setIcon(QIcon(swatch));
+            item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+            item->setCheckState(layer.visible ? Qt::Checked : Qt::Unchecked);
+        }
+        ListStrati->setCurrentRow(std::min(selected, ListStrati->count() - 1));
+    }
+    ComRimuoviStrato->setEnabled(!layers_.empty());
+    MADiagrammaDis();
+}
+
+bool frmMisAnt::layFile(const std::string& path) {
+    const FileRead read = readFile(path);
+    if (!read.ok()) {
+        ctx.messages.ShowMsg(kFileMissing, ctx.app.MsgTitle, path);
+        return false;
+    }
+    const QDateTime date = documentDate(path);
+    const QString name = fileName(path);
+    if (const curve::CrvaReadResult curve = curve::parseCrva(read.bytes);
+        curve.refusal == curve::CrvaRefusal::None) {
+        layCurves(curve.document, name, date);
+        return true;
+    }
+    auto points = mrotAdvancePoints(read.bytes);
+    if (!points) {
+        ctx.messages.ShowMsg(kWrongFormat, ctx.app.MsgTitle, path);
+        return false;
+    }
+    DiagramLayer layer;
+    layer.name = name;
+    layer.date = date;
+    layer.points = std::move(*points);
+    addLayer(std::move(layer));
+    return true;
+}
+
+void frmMisAnt::layCurves(const curve::CurveDocument& doc, const QString& name,
+                          const QDateTime& date) {
+    for (int c = 0; c < curve::CurveCount; ++c) {
+        const curve::Curve& cur = doc.curves[static_cast<size_t>(c)];
+        if (!cur.hasSegment()) continue;
+        DiagramLayer layer;
+        layer.name =
+            name +
+            QStringLiteral(" - %1 %2").arg(ctx.texts.LangOffset == 200 ? "curve" : "curva").arg(c);
+        layer.date = date;
+        layer.curve = true;
+        layer.points = curveCorners(cur);
+        addLayer(std::move(layer));
+    }
+}
+
+void frmMisAnt::ComSovrapponi_Click() {
+    const QString folder = fromSystemPath(ctx.app.LastMeasFolder);
+    const QString filter =
+        QStringLiteral("Misure e curve (*.mrot *.mant *.crva);;Misure (*.mrot *.mant);;"
+                       "Curve Anticipo (*.crva)");
+    const QString chosen =
+        chooseLayer_ ? chooseLayer_(folder, QString())
+                     : QFileDialog::getOpenFileName(this, ctx.text(kOpenTitleId), folder, filter);
+    if (!chosen.isEmpty()) layFile(toSystemPath(chosen));
+}
+
+void frmMisAnt::ComSovrapponiCurva_Click() {
+    auto* window = qobject_cast<frmProgCurva*>(ComboSorgente->currentData().value<QObject*>());
+    if (!window) {
+        ctx.messages.ShowMsg(kPlainMessage, ctx.app.MsgTitle,
+                             designCaption("layerNoCurveWindow", ctx.texts.LangOffset));
+        return;
+    }
+    layCurves(window->document(), fileName(window->documentPath()), QDateTime::currentDateTime());
+}
+
+void frmMisAnt::ComRimuoviStrato_Click() {
+    const int row = ListStrati->currentRow();
+    if (row < 0 || row >= static_cast<int>(layers_.size())) return;
+    layers_.erase(layers_.begin() + row);
+    layersChanged();
+}
+
+void frmMisAnt::ListStrati_Changed(QListWidgetItem* item) {
+    const int row = ListStrati->row(item);
+    if (row < 0 || row >= static_cast<int>(layers_.size())) return;
+    layers_[static_cast<size_t>(row)].visible = item->checkState() == Qt::Checked;
+    MADiagrammaDis();
+}
+
+QString frmMisAnt::sheetTitle(int langOffset) const {
+    return measurementSheetTitle(langOffset);
+}
+
+void frmMisAnt::paintSheet(SheetPainter& sheet) {
+    MeasurementSheetData data =
+        sheetDataOf(documentPath(), ctx.app.Measurement.Notes, measurement_.rows);
+    data.diagram = diagram_;
+    data.layers = layers_;
+    paintMeasurementSheet(sheet, data);
+}
