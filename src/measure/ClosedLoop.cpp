@@ -69,8 +69,8 @@ void TableReadBack::start(bool master, int curveNo) {
     modeAnswer_ = 0;
     modeTimedOut_ = false;
     wait_.cancel();
-    phase_ = link_.enterMode(win::Advance, UnitMode::Programming, this) ? Phase::EnteringMode
-                                                                        : Phase::Idle;
+    const bool asked = link_ && link_->enterMode(win::Advance, UnitMode::Programming, this);
+    phase_ = asked ? Phase::EnteringMode : Phase::Idle;
 }
 
 void TableReadBack::stop() {
@@ -88,7 +88,7 @@ void TableReadBack::requestNext() {
 TableReadBack::Outcome TableReadBack::finish(Outcome outcome) {
     phase_ = Phase::Idle;
     wait_.cancel();
-    link_.leaveMode(win::Advance);
+    if (link_) link_->leaveMode(win::Advance);
     return outcome;
 }
 

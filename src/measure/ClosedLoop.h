@@ -52,9 +52,12 @@ public:
         NoAnswer,    // the mode answer or a read's reply did not come in time
     };
 
-    TableReadBack(MidiPort& port, UnitReplyWait& wait, UnitLink& link)
+    // Without a link to the unit a read-back never starts.
+    TableReadBack(MidiPort& port, UnitReplyWait& wait, UnitLink* link)
         : port_(port), wait_(wait), link_(link) {}
-    ~TableReadBack() override { link_.forget(this); }
+    ~TableReadBack() override {
+        if (link_) link_->forget(this);
+    }
     TableReadBack(const TableReadBack&) = delete;
     TableReadBack& operator=(const TableReadBack&) = delete;
     void start(bool master, int curveNo);
@@ -75,7 +78,7 @@ private:
 
     MidiPort& port_;
     UnitReplyWait& wait_;
-    UnitLink& link_;
+    UnitLink* link_;
     int modeAnswer_ = 0;
     bool modeTimedOut_ = false;
     bool master_ = true;

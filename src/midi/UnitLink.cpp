@@ -345,7 +345,7 @@ void UnitLink::offer(uint32_t message) {
     }
 }
 
-// --- what a refusal says ------------------------------------------------------------------
+// --- what a refusal says (UTF-8, as the message boxes take it) -----------------------------
 
 std::string unitHeldNotice(const UnitLink& link, int blocker, int langOffset) {
     const bool it = langOffset == 0;
@@ -354,37 +354,37 @@ std::string unitHeldNotice(const UnitLink& link, int blocker, int langOffset) {
     };
     if (blocker == link.holder()) {
         if (blocker >= win::FirstCurve && blocker <= win::LastCurve)
-            return say("L'unit\xE0 \xE8 in modo programmazione (finestra Curva Anticipo): premere "
+            return say("L'unità è in modo programmazione (finestra Curva Anticipo): premere "
                        "PROG OFF in quella finestra",
                        "The unit is in programming mode (Curva Anticipo window): press PROG OFF "
                        "there");
         if (blocker == win::Advance)
-            return say("L'unit\xE0 sta rileggendo la curva (finestra Misura Anticipo): attendere "
+            return say("L'unità sta rileggendo la curva (finestra Misura Anticipo): attendere "
                        "la fine della verifica",
                        "The unit is reading its curve back (Misura Anticipo window): wait for the "
                        "check to end");
         if (blocker == win::Panel)
-            return say("L'unit\xE0 \xE8 in accesso EEPROM (finestra Pannello di controllo): "
+            return say("L'unità è in accesso EEPROM (finestra Pannello di controllo): "
                        "premere EEPROM DATI/PROG EXIT in quella finestra",
                        "The unit is in EEPROM access (Pannello di controllo window): press EEPROM "
                        "DATI/PROG EXIT there");
         if (blocker == win::Battery)
-            return say("\xC8 in corso la misura della tensione batteria (finestra Misura Dinamica "
+            return say("È in corso la misura della tensione batteria (finestra Misura Dinamica "
                        "Tensione Batteria): premere Stop in quella finestra",
                        "A battery voltage recording is running (Misura Dinamica Tensione Batteria "
                        "window): press Stop there");
     }
     if (blocker == win::Advance)
-        return say("\xC8 in corso una misura (finestra Misura Anticipo): premere Stop in quella "
+        return say("È in corso una misura (finestra Misura Anticipo): premere Stop in quella "
                    "finestra",
                    "A measurement is being recorded (Misura Anticipo window): press Stop there");
-    return say("\xC8 in corso una misura (finestra Misura Rotazione): premere Stop in quella "
+    return say("È in corso una misura (finestra Misura Rotazione): premere Stop in quella "
                "finestra",
                "A measurement is being recorded (Misura Rotazione window): press Stop there");
 }
 
 std::string modeRefusedNotice(int langOffset) {
-    return langOffset == 0 ? "L'unit\xE0 ha risposto 0xD0: \xE8 in modo normale (programmazione "
+    return langOffset == 0 ? "L'unità ha risposto 0xD0: è in modo normale (programmazione "
                              "non attiva)"
                            : "The unit answered 0xD0: it is in run mode (programming not active)";
 }

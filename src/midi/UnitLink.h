@@ -133,7 +133,7 @@ private:
 };
 
 // What a refused Start, PROG ON or EEPROM access says: which window holds the unit and
-// what to press there (8-bit text, Italian for LangOffset 0, English for 200). blocker is
+// what to press there (UTF-8, Italian for LangOffset 0, English for 200). blocker is
 // the window a blocker routine named.
 std::string unitHeldNotice(const UnitLink& link, int blocker, int langOffset);
 // The unit answered 0xD0 to a mode request, or left the mode by itself.

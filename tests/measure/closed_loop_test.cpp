@@ -128,7 +128,7 @@ struct ReadBackRig {
     Decoder decoder{port, app, notifier, targets};
     UnitLink unitLink{port, decoder, targets};
     UnitReplyWait wait;
-    closedloop::TableReadBack readBack{port, wait, unitLink};
+    closedloop::TableReadBack readBack{port, wait, &unitLink};
 };
 
 } // namespace

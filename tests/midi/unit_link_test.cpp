@@ -169,7 +169,7 @@ TEST_F(UnitLinkTest, TheUnitServesOneWindowAtATimeAndARefusalSaysWhoHoldsIt) {
     EXPECT_EQ(link.recordingBlocker(), win::Panel);
     EXPECT_EQ(link.modeBlocker(5), win::Panel);
     EXPECT_EQ(unitHeldNotice(link, win::Panel, 0),
-              "L'unit\xE0 \xE8 in accesso EEPROM (finestra Pannello di controllo): premere "
+              "L'unità è in accesso EEPROM (finestra Pannello di controllo): premere "
               "EEPROM DATI/PROG EXIT in quella finestra");
     link.leaveMode(win::Panel);
     EXPECT_EQ(link.recordingBlocker(), 0);

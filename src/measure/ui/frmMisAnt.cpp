@@ -105,7 +105,7 @@ std::string folderOfPath(const std::string& path) {
 } // namespace
 
 frmMisAnt::frmMisAnt(WindowContext& context, QWidget* parent)
-    : ChildWindow(context, win::Advance, parent), readBack_(context.midi, wait_, *context.link),
+    : ChildWindow(context, win::Advance, parent), readBack_(context.midi, wait_, context.link),
       ComStop(button(this, "ComStop", kStart)), ComSospendi(button(this, "ComSospendi", kSuspend)),
       ComAttiva(button(this, "ComAttiva", kLiveOff)),
       ComNuovaMisura(button(this, "ComNuovaMisura", QStringLiteral("Nuova misura"))),
@@ -726,7 +726,8 @@ void frmMisAnt::ComVerifica_Click() {
     }
     // Another window's mode comes first.
     if (const int blocker = ctx.link ? ctx.link->modeBlocker(win::Advance) : 0) {
-        LabVerifica->setText(fromLatin1(unitHeldNotice(*ctx.link, blocker, ctx.texts.LangOffset)));
+        LabVerifica->setText(
+            QString::fromStdString(unitHeldNotice(*ctx.link, blocker, ctx.texts.LangOffset)));
         return;
     }
     // Read back from the module: the replies reach the wait through the decoder.

@@ -4,6 +4,7 @@
 #include "app/ui/WindowRegistry.h"
 #include "app/ui/frmMain.h"
 #include "midi/Decoder.h"
+#include "midi/UnitLink.h"
 #include "panel/ui/frmPannelloControllo.h"
 #include "support/ui/TestContext.h"
 #include "timing/ui/frmTimerExact.h"
@@ -35,10 +36,12 @@ struct MainWindowTest : ::testing::Test {
     NullDecoder decoder;
     DecoderTargets targets;
     Decoder unitDecoder{t.midi, t.app, t.notifier, targets};
+    UnitLink unitLink{t.midi, unitDecoder, targets};
     std::unique_ptr<frmMain> main;
 
     void start() {
         t.ctx.decoder = &unitDecoder;
+        t.ctx.link = &unitLink;
         t.ctx.targets = &targets;
         main = std::make_unique<frmMain>(t.ctx, decoder);
         registerWindows(*main, nullptr);

@@ -5,6 +5,7 @@
 #include "app/ui/WindowRegistry.h"
 #include "app/ui/frmMain.h"
 #include "midi/Decoder.h"
+#include "midi/UnitLink.h"
 #include "midi/backends/SimulatedUnitSystem.h"
 #include "support/ui/TestContext.h"
 #include <QAction>
@@ -51,12 +52,14 @@ struct GuideTest : ::testing::Test {
     NullDecoder decoder;
     DecoderTargets targets;
     Decoder unitDecoder{t.midi, t.app, t.notifier, targets};
+    UnitLink unitLink{t.midi, unitDecoder, targets};
     std::unique_ptr<frmMain> main;
     QTemporaryDir elsewhere; // holds a program folder, never the start folder
     QStringList opened;
 
     void start(const QString& programFolder, bool helpWindow = false) {
         t.ctx.decoder = &unitDecoder;
+        t.ctx.link = &unitLink;
         t.ctx.targets = &targets;
         main = std::make_unique<frmMain>(t.ctx, decoder);
         registerWindows(*main, nullptr);
@@ -290,6 +293,7 @@ QStringList screenshotList() {
 TEST_F(GuideTest, EveryWindowTheMenusOpenIsPicturedInBothGuides) {
     SimulatedUnitSystem simulated;
     t.ctx.decoder = &unitDecoder;
+    t.ctx.link = &unitLink;
     t.ctx.targets = &targets;
     main = std::make_unique<frmMain>(t.ctx, decoder);
     registerWindows(*main, nullptr, &simulated);

@@ -8,6 +8,7 @@
 #include "curve/CurveFile.h"
 #include "curve/ui/frmProgCurva.h"
 #include "midi/Decoder.h"
+#include "midi/UnitLink.h"
 #include "support/ui/TestContext.h"
 #include <QAction>
 #include <QLineEdit>
@@ -31,7 +32,9 @@ TEST(SignalRecovery, UnsavedDocumentsGoToRecoveryFilesAndTheNextStartSaysWhere) 
     NullDecoder decoder;
     DecoderTargets targets;
     Decoder unitDecoder{t.midi, t.app, t.notifier, targets};
+    UnitLink unitLink{t.midi, unitDecoder, targets};
     t.ctx.decoder = &unitDecoder;
+    t.ctx.link = &unitLink;
     t.ctx.targets = &targets;
     frmMain main(t.ctx, decoder);
     registerWindows(main, nullptr);

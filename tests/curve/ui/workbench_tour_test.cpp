@@ -119,7 +119,7 @@ TEST_F(WorkbenchTest, StartWhileAnotherWindowHoldsTheUnitSaysWhereToGiveItBack) 
     auto* rotation = openFromMenu<frmMisRot>("mnuMisRot");
     press(rotation, "ComStop");
     EXPECT_EQ(get<QPushButton>(rotation, "ComStop")->text(), "Start");
-    EXPECT_EQ(lastWarning(), "L'unit\xE0 \xE8 in modo programmazione (finestra Curva "
+    EXPECT_EQ(lastWarning(), "L'unità è in modo programmazione (finestra Curva "
                              "Anticipo): premere PROG OFF in quella finestra");
     run(200);
     EXPECT_EQ(rotationRows(rotation), 0u);
