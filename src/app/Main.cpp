@@ -35,6 +35,8 @@ namespace {
 constexpr const char* kFolderLockName = "ZEPHALON.lock";
 // "Un'altra sessione del programma è aperta nella cartella _: ..."
 constexpr int kSharedFolderId = 166;
+// "Il file _ è troncato: porte MIDI seriali non lette: "
+constexpr int kSettingsCutId = 167;
 
 std::vector<std::string> toStrings(const QStringList& list) {
     std::vector<std::string> out;
@@ -158,6 +160,10 @@ int Main(int argc, char** argv) {
         // Documents a signal ended the last run with: said once.
         messages.ShowMsg(1, app.MsgTitle, recoveryReport(texts, app, recovered));
     }
+    if (app.SerialPortsCutOff > 0)
+        messages.ShowMsg(1, app.MsgTitle,
+                         withInsert(texts.text(kSettingsCutId), app.SettingsPath) +
+                             std::to_string(app.SerialPortsCutOff));
     // The unit's memory file is left as it is and the unit runs on factory contents.
     if (simulated.eepromRefused())
         messages.ShowMsg(1, app.MsgTitle,
