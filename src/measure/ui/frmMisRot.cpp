@@ -11,6 +11,7 @@
 #include "measure/ui/RowListView.h"
 #include "midi/Decoder.h"
 #include "midi/UnitLink.h"
+#include "midi/ui/SilenceLabel.h"
 #include <QCloseEvent>
 #include <QDate>
 #include <QFont>
@@ -121,6 +122,7 @@ frmMisRot::frmMisRot(WindowContext& context, QWidget* parent)
     for (const auto& [w, name] : names)
         w->setObjectName(name);
     refreshTimer_->setObjectName("TimerRefresh");
+    LabNessunDato = new SilenceLabel(ctx.texts.LangOffset, ctx.link, this);
     for (int i = 0; i < 10; ++i) {
         QLabel* l = new QLabel(Picture1);
         l->setObjectName(QString("Ord_%1").arg(i));
@@ -298,6 +300,7 @@ void frmMisRot::markModified() {
 // --- rows ----------------------------------------------------------------------------
 
 void frmMisRot::addRow(const MeasurementRow& row) {
+    LabNessunDato->arrived();
     doc_.rows.append(row.text);
     lastRowNo_ = row.rowNo;
     lastElapsedUs_ = row.elapsedUs;
@@ -379,6 +382,7 @@ void frmMisRot::startAcquisition() {
     graphDrawn_ = doc_.rows.size();
     ctx.timer.clock().resetClock();
     ctx.link->startRecording(win::Rotation);
+    LabNessunDato->start();
     overrunsAtStart_ = ctx.midi.ring.overruns();
     LabPersi->clear();
     acquiring_ = true;
@@ -396,6 +400,7 @@ void frmMisRot::startAcquisition() {
 void frmMisRot::stopAcquisition() {
     // What the unit sent before Stop is still in the ring and belongs to the measurement.
     if (ctx.link) ctx.link->stopRecording(win::Rotation);
+    LabNessunDato->stop();
     ComStop->setText(kStart);
     ComNuovaMisura->setEnabled(true);
     if (AdvanceFollower* adv = ctx.app.Measurement.advance) adv->followStop();
@@ -796,6 +801,7 @@ void frmMisRot::layoutControls() {
     place(LabContRighe, kGap, kLabelsTop, 1200, kLine);
     place(LabTmpMis, kGap + 1300, kLabelsTop, 1800, kLine);
     place(LabPersi, kGap + 3300, kLabelsTop, 4000, kLine);
+    place(LabNessunDato, kGap + 7400, kLabelsTop, 4500, kLine);
 
     const int viewW = clientW - 2 * kGap;
     place(Label1, kGap, kViewTop, viewW, kLine);
