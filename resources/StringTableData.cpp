@@ -78,6 +78,9 @@ constexpr std::array kEntries = std::to_array<StringEntry>({
     {160, "Unità simulata"},
     {165, "Il programma è stato chiuso dal sistema con documenti non salvati. Sono stati "
           "scritti nella cartella _:"},
+    {166, "Un'altra sessione del programma è aperta nella cartella _: questa sessione legge "
+          "le impostazioni, il blocco note e la memoria dell'unità simulata ma non li scrive."},
+    {167, "Il file _ è troncato: porte MIDI seriali non lette: "},
 
     // English
     {201, "_"},
@@ -150,6 +153,9 @@ constexpr std::array kEntries = std::to_array<StringEntry>({
     {360, "Simulated unit"},
     {365, "The program was ended by the system with unsaved documents. They were written "
           "to the folder _:"},
+    {366, "Another session of the program is running in the folder _: this session reads the "
+          "settings, the notebook and the simulated unit's memory but does not write them."},
+    {367, "The file _ is cut short: serial MIDI ports not read: "},
 });
 
 static_assert(std::adjacent_find(kEntries.begin(), kEntries.end(),

@@ -33,6 +33,9 @@ struct AppState : SettingsData {
     // size): the run goes on with the defaults and the file is not written at exit.
     bool SettingsUnreadable = false;
     std::string SettingsReadError;
+    // Another session of the program runs in the same start folder: the settings, the
+    // notebook and the simulated unit's memory are read but never written by this one.
+    bool FolderShared = false;
     // The measurement windows' shared notes and links.
     CurrentMeasurement Measurement;
 

@@ -25,12 +25,21 @@
 #include "timing/PrecisionClock.h"
 #include "timing/backends/ThreadTimerSource.h"
 #include "timing/modTimerExact.h"
+#include "unit/EepromCodec.h"
 #include <QApplication>
 #include <QDir>
+#include <QLockFile>
 #include <QScreen>
 #include <cstdio>
 
 namespace {
+// Held by the session that writes into the start folder.
+constexpr const char* kFolderLockName = "ZEPHALON.lock";
+// "Un'altra sessione del programma è aperta nella cartella _: ..."
+constexpr int kSharedFolderId = 166;
+// "Il file _ è troncato: porte MIDI seriali non lette: "
+constexpr int kSettingsCutId = 167;
+
 std::vector<std::string> toStrings(const QStringList& list) {
     std::vector<std::string> out;
     for (const QString& s : list)
@@ -113,7 +122,15 @@ int Main(int argc, char** argv) {
     }
     app.setAppFolder(toSystemPath(QDir::toNativeSeparators(QDir::currentPath())),
                      QDir::separator().toLatin1());
-    LoadSettings(app);
+    // One session writes into a start folder; another one there reads and writes nothing.
+    // The lock of a session that ended without unlocking (a crash) is taken over.
+    QLockFile folderLock(QDir::current().filePath(kFolderLockName));
+    folderLock.setStaleLockTime(0);
+    app.FolderShared = !folderLock.tryLock(0) && folderLock.error() == QLockFile::LockFailedError;
+    if (app.FolderShared)
+        ReadSettings(app);
+    else
+        LoadSettings(app);
     applyStartOptions(options, app);
     if (app.LangCode != 1 && app.LangCode != 2) app.LangCode = 1;
     // The stored language chooses the half of the string table.
@@ -121,9 +138,11 @@ int Main(int argc, char** argv) {
     app.MsgTitle = texts.text(113);
     // Said once; the file is left as it is and not written at exit.
     if (app.SettingsUnreadable)
-        messages.ShowMsg(1, app.MsgTitle, texts.text(104) + ": " + app.SettingsPath);
+        messages.ShowMsg(1, app.MsgTitle,
+                         fileErrorText(texts, 104, app.SettingsPath, app.SettingsReadError));
 
     SimulatedUnitSystem simulated(app.AppFolder);
+    if (app.FolderShared) simulated.keepEepromInMemory();
     constexpr int kSimulatedUnitName = 160; // "Unità simulata", "Simulated unit"
     simulated.setDeviceName(texts.text(kSimulatedUnitName));
     RtMidiSystem rtmidi;
@@ -167,9 +186,26 @@ int Main(int argc, char** argv) {
         QMetaObject::invokeMethod(&application, &QCoreApplication::quit, Qt::QueuedConnection);
     });
     shutdownSignals.setClosingRoutine([&signalClosing] { signalClosing.begin(); });
-    // Documents a signal ended the last run with: said once.
-    if (const std::vector<std::string> recovered = takeRecoveryList(app); !recovered.empty())
+    if (app.FolderShared) {
+        // Said on the terminal too: whoever started this session from there sees why.
+        const std::string shared = withInsert(texts.text(kSharedFolderId), app.AppFolder);
+        std::fprintf(stderr, "%s: %s\n", kProductName, shared.c_str());
+        messages.ShowMsg(1, app.MsgTitle, shared);
+    } else if (const std::vector<std::string> recovered = takeRecoveryList(app);
+               !recovered.empty()) {
+        // Documents a signal ended the last run with: said once.
         messages.ShowMsg(1, app.MsgTitle, recoveryReport(texts, app, recovered));
+    }
+    if (app.SerialPortsCutOff > 0)
+        messages.ShowMsg(1, app.MsgTitle,
+                         withInsert(texts.text(kSettingsCutId), app.SettingsPath) +
+                             std::to_string(app.SerialPortsCutOff));
+    // The unit's memory file is left as it is and the unit runs on factory contents.
+    if (simulated.eepromRefused())
+        messages.ShowMsg(1, app.MsgTitle,
+                         eepromRefusedNotice(simulated.eepromPath(),
+                                             simulated.eepromRefusal(texts.LangOffset),
+                                             texts.LangOffset));
     // Documents named on the command line (a file manager opening a .crva) open through
     // the File menu's dispatch.
     QStringList documents;

@@ -282,6 +282,7 @@ bool parseSettings(std::string_view file, SettingsData& out) {
     const std::string_view serialRecord = in.text(recordStart(kSerialRecord), kRecord);
     s.SerialPorts = parseSerialPortRecord(serialRecord);
     s.SerialPortBauds = parseSerialPortBauds(serialRecord);
+    s.SerialPortsCutOff = serialPortsCutOff(serialRecord);
     if (file.size() > recordStart(kSerialRecord + 1))
         s.LaterRecords = std::string(file.substr(recordStart(kSerialRecord + 1)));
     out = std::move(s);

@@ -47,6 +47,8 @@ struct SettingsData {
     // Serial MIDI ports the user added, in record 15 (older readers stop at record 14).
     std::vector<std::string> SerialPorts;
     std::vector<int> SerialPortBauds; // the line speed of each port, in the same order
+    // Ports record 15 lists but a file cut short no longer holds (said once at start).
+    std::size_t SerialPortsCutOff = 0;
     // Records after 15 as read, written back unchanged.
     std::string LaterRecords;
 };

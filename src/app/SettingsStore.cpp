@@ -38,7 +38,7 @@ bool ReadSettings(AppState& app) {
 }
 
 std::string SaveSettings(AppState& app) {
-    if (app.SettingsUnreadable) return {};
+    if (app.SettingsUnreadable || app.FolderShared) return {};
     // Reread record 1 so that what others keep there is carried over.
     if (const auto file = readWholeFile(app.SettingsPath, kSettingsMaxFileSize);
         file && file->compare(0, kSettingsSignature.size(), kSettingsSignature) == 0)

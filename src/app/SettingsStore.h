@@ -16,6 +16,6 @@ bool ReadSettings(AppState& app);
 
 // Writes app's settings back to app.SettingsPath (records 1-14, atomically). Record 1 is
 // taken from the file as it stands, so positions the program does not own survive.
-// Does nothing while SettingsUnreadable is set. Returns an empty text on success (or when
-// nothing was written), otherwise what went wrong.
+// Does nothing while SettingsUnreadable or FolderShared is set. Returns an empty text on success
+// (or when nothing was written), otherwise what went wrong.
 std::string SaveSettings(AppState& app);

@@ -33,9 +33,20 @@ std::string composeMessage(const Texts& texts, int code, std::string_view insert
         if (!insert.empty()) message.append(": ").append(insert);
         return message;
     }
-    const auto mark = message.find('_');
-    if (mark != std::string::npos) message.replace(mark, 1, insert);
-    return message;
+    return withInsert(std::move(message), insert);
+}
+
+std::string withInsert(std::string text, std::string_view insert) {
+    if (const auto mark = text.find('_'); mark != std::string::npos) text.replace(mark, 1, insert);
+    return text;
+}
+
+std::string fileErrorText(const Texts& texts, int textId, std::string_view path,
+                          std::string_view reason) {
+    std::string text = texts.text(textId);
+    text.append(": ").append(path);
+    if (!reason.empty()) text.append(" (").append(reason).append(")");
+    return text;
 }
 
 void MessageService::ShowMsg(int code, std::string_view title, std::string_view insert) {

@@ -7,8 +7,16 @@
 // The string id each message code shows; -1 for an unknown code.
 int messageStringId(int code);
 
+// text with insert put in place of its first "_".
+std::string withInsert(std::string text, std::string_view insert);
+
 // The message text: text(id) with insert put in place of its first "_".
 std::string composeMessage(const Texts& texts, int code, std::string_view insert);
+
+// A file that could not be read or written, as every box names it: text(textId), the file
+// and the system's reason ("Errore di lettura da disco: /x/Notebook.txt (Permission denied)").
+std::string fileErrorText(const Texts& texts, int textId, std::string_view path,
+                          std::string_view reason);
 
 // What is said while nobody can answer: warnings and notices go to the standard error
 // stream, every question is answered No.

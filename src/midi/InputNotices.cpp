@@ -15,3 +15,8 @@ std::string lostMessagesNotice(uint32_t lost, int langOffset) {
     const std::string n = std::to_string(lost);
     return langOffset == 0 ? "Messaggi MIDI persi: " + n : "MIDI messages lost: " + n;
 }
+
+std::string linesNotShownNotice(uint64_t lines, int langOffset) {
+    const std::string n = std::to_string(lines);
+    return langOffset == 0 ? "Righe non mostrate: " + n : "Lines not shown: " + n;
+}

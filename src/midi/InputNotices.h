@@ -30,3 +30,6 @@ private:
 std::string noDataNotice(int64_t seconds, int langOffset);
 // "Messaggi MIDI persi: 5" / "MIDI messages lost: 5": messages the full input ring lost.
 std::string lostMessagesNotice(uint32_t lost, int langOffset);
+// "Righe non mostrate: 7" / "Lines not shown: 7": monitor lines that came faster than the
+// monitor shows them and were dropped, the oldest first.
+std::string linesNotShownNotice(uint64_t lines, int langOffset);

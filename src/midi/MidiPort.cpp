@@ -152,6 +152,7 @@ void MidiPort::sendCommand(uint8_t status) {
 int MidiPort::OpenMIDIIn() {
     const int result = system_.inOpen(MIDIInDevice, MIDIInHandle, &MidiPort::MIDIInProc, this);
     MIDIInOpen = result == mmr::Ok;
+    if (MIDIInOpen) InputLost = false;
     if (result == mmr::Allocated)
         messages_.ShowMsg(kMsgInputInUse, kAppTitle, "");
     else if (result != mmr::Ok)
@@ -194,6 +195,8 @@ int MidiPort::CloseMIDIOut() {
 // ---- input and thru ---------------------------------------------------------------------
 
 int MidiPort::StartMIDIIn() {
+    // A device that is gone was reported once, when it went.
+    if (InputLost && !MIDIInOpen) return mmr::NoDriver;
     const int result = MIDIInOpen ? system_.inStart(MIDIInHandle) : mmr::InvalidHandle;
     if (result == mmr::Ok) {
         MIDIInStarted = true;
@@ -208,6 +211,10 @@ int MidiPort::StartMIDIIn() {
 }
 
 int MidiPort::StopMIDIIn() {
+    if (InputLost && !MIDIInOpen) {
+        MIDIInStarted = false;
+        return mmr::NoDriver;
+    }
     const int result = MIDIInOpen ? system_.inStop(MIDIInHandle) : mmr::InvalidHandle;
     if (result == mmr::Ok) {
         if (events_) events_->inputPollerDisabled();
@@ -340,6 +347,7 @@ void MidiPort::deviceLost(bool output, bool input) {
         MIDIInStarted = false;
         MIDIInDevice = NoDevice;
         menuState.checkedIn = -1;
+        InputLost = true;
     }
     if (output) {
         system_.outClose(MIDIOutHandle);

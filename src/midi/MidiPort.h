@@ -68,6 +68,9 @@ public:
     // The output device disappeared (deviceLost): sends are dropped without an error box
     // until an output device is opened again.
     bool OutputLost = false;
+    // The input device disappeared (deviceLost): starting or stopping it says nothing until
+    // an input device is opened again.
+    bool InputLost = false;
 
     // Input side
     MidiRing ring;

@@ -49,9 +49,14 @@ std::string serializeSerialPortRecord(const std::vector<std::string>& paths,
 }
 
 namespace {
+struct Entries {
+    std::vector<std::pair<std::string, int>> paths; // with their speeds
+    std::size_t cut = 0; // paths the count announces whose fields the end of the record cut
+};
+
 // The paths of the record with their speeds.
-std::vector<std::pair<std::string, int>> parseEntries(std::string_view record) {
-    std::vector<std::pair<std::string, int>> entries;
+Entries parseEntries(std::string_view record) {
+    Entries entries;
     if (record.size() <= CountPos ||
         record.substr(0, kSerialPortSignature.size()) != kSerialPortSignature)
         return entries;
@@ -59,15 +64,22 @@ std::vector<std::pair<std::string, int>> parseEntries(std::string_view record) {
     if (count > kMaxSerialPorts) return entries;
     for (std::size_t i = 0; i < count; ++i) {
         const std::size_t at = FirstPath + i * kSerialPortPathLength;
-        if (at + kSerialPortPathLength > record.size()) break; // a cut field is not used
-        const std::string_view path = trimRight(record.substr(at, kSerialPortPathLength));
+        std::string_view field =
+            at < record.size() ? record.substr(at, kSerialPortPathLength) : std::string_view();
+        const std::string_view path = trimRight(field);
+        // A field cut short still holds its path when a blank follows it (no path ends in
+        // one); cut inside the path, it would name another device.
+        if (field.size() < kSerialPortPathLength && (path.empty() || path.size() == field.size())) {
+            entries.cut = count - i;
+            break;
+        }
         if (!serialPortPathValid(path)) continue;
-        if (std::find_if(entries.begin(), entries.end(),
-                         [&](const auto& e) { return e.first == path; }) != entries.end())
+        if (std::find_if(entries.paths.begin(), entries.paths.end(),
+                         [&](const auto& e) { return e.first == path; }) != entries.paths.end())
             continue;
         const bool midiBaud =
             FirstBaud + i < record.size() && record[FirstBaud + i] == MidiBaudMark;
-        entries.emplace_back(path, midiBaud ? kSerialMidiBaud : kSerialDefaultBaud);
+        entries.paths.emplace_back(path, midiBaud ? kSerialMidiBaud : kSerialDefaultBaud);
     }
     return entries;
 }
@@ -75,16 +87,20 @@ std::vector<std::pair<std::string, int>> parseEntries(std::string_view record) {
 
 std::vector<std::string> parseSerialPortRecord(std::string_view record) {
     std::vector<std::string> paths;
-    for (auto& entry : parseEntries(record))
+    for (auto& entry : parseEntries(record).paths)
         paths.push_back(std::move(entry.first));
     return paths;
 }
 
 std::vector<int> parseSerialPortBauds(std::string_view record) {
     std::vector<int> bauds;
-    for (const auto& entry : parseEntries(record))
+    for (const auto& entry : parseEntries(record).paths)
         bauds.push_back(entry.second);
     return bauds;
+}
+
+std::size_t serialPortsCutOff(std::string_view record) {
+    return parseEntries(record).cut;
 }
 
 std::string serialDeviceName(std::string_view path) {

@@ -36,10 +36,14 @@ std::string serializeSerialPortRecord(const std::vector<std::string>& paths,
 
 // The paths of a record as serializeSerialPortRecord writes it. A missing or foreign record
 // (wrong signature, count above 8) gives an empty list; fields that are blank, hold no valid
-// path, repeat an earlier path or are cut off by the end of the record are skipped.
+// path or repeat an earlier path are skipped. A field the end of the record cuts keeps its
+// path when a blank follows the path; from the first field cut otherwise, none is read.
 std::vector<std::string> parseSerialPortRecord(std::string_view record);
 // The speeds of the paths parseSerialPortRecord returns, one each, in the same order.
 std::vector<int> parseSerialPortBauds(std::string_view record);
+// How many of the paths the record's count announces parseSerialPortRecord could not read
+// because the record ends too soon (a settings file cut short).
+std::size_t serialPortsCutOff(std::string_view record);
 
 // The name a port is listed under: the last component of its path, or the last two when
 // the parent folder is "pts" ("pts/3"), cut to 31 characters.

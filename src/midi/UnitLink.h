@@ -65,6 +65,7 @@ public:
     // Paused recordings keep the input running but take nothing; going on they wait for
     // the next whole revolution.
     void suspend(bool paused);
+    bool suspended() const { return paused_; }
     // A new measurement: the row counter and elapsed time start again from 0.
     void newMeasurement();
     // A battery recording starts: 0xD5, the decoder counting samples from 0. False (nothing

@@ -152,21 +152,30 @@ TEST_F(SettingsStoreTest, AHugeFileIsRefusedByItsSize) {
     EXPECT_EQ(fs::file_size(app.SettingsPath), 100'000'000u);
 }
 
-TEST_F(SettingsStoreTest, ASerialPortRecordCutShortKeepsItsWholePaths) {
+TEST_F(SettingsStoreTest, ASerialPortRecordCutShortKeepsItsWholePathsAndCountsTheOthers) {
     AppState written;
     written.SettingsPath = app.SettingsPath;
     written.SerialPorts = {"/dev/ttyUSB0", "/dev/pts/3"};
     ASSERT_EQ(SaveSettings(written), "");
     const std::string full = readWholeFile(app.SettingsPath).value_or("");
     ASSERT_EQ(full.size(), 7500u);
-    // Record 15 follows byte 7000; path 1 fills bytes 7012-7071 of the file, path 2 7072-7131.
-    for (const auto& [size, kept] : std::vector<std::pair<std::size_t, std::size_t>>{
-             {7001, 0}, {7070, 0}, {7071, 1}, {7130, 1}, {7131, 2}, {7499, 2}}) {
+    // Record 15 follows byte 7000, its count is byte 7011; path 1 fills bytes 7012-7023 of
+    // its field 7012-7071, path 2 bytes 7072-7081 of 7072-7131. A path is whole once a blank
+    // of its field follows it.
+    const struct {
+        std::size_t size, kept, cut;
+    } cases[] = {{7001, 0, 0}, {7011, 0, 2}, {7023, 0, 2}, {7024, 1, 1},
+                 {7071, 1, 1}, {7081, 1, 1}, {7082, 2, 0}, {7499, 2, 0}};
+    for (const auto& [size, kept, cut] : cases) {
         std::ofstream(app.SettingsPath, std::ios::binary | std::ios::trunc) << full.substr(0, size);
         AppState a;
         a.SettingsPath = app.SettingsPath;
         ASSERT_TRUE(LoadSettings(a));
         EXPECT_EQ(a.SerialPorts.size(), kept) << size;
+        EXPECT_EQ(a.SerialPortsCutOff, cut) << size;
+        if (kept > 0) {
+            EXPECT_EQ(a.SerialPorts[0], "/dev/ttyUSB0") << size;
+        }
     }
 }
 

@@ -134,7 +134,7 @@ QString DocumentDispatch::chooseFile(const FileDialogRequest& request) {
 
 void DocumentDispatch::diskError(int textId, const std::string& path, const std::string& reason) {
     ctx_.messages.ShowMsg(kPlainMessage, kAppTitle,
-                          ctx_.texts.text(textId) + ": " + path + " (" + reason + ")");
+                          fileErrorText(ctx_.texts, textId, path, reason));
 }
 
 void DocumentDispatch::remember(const DocumentKind& kind, const std::string& path, int winNo) {

@@ -841,7 +841,9 @@ void frmMain::closeEvent(QCloseEvent* event) {
     app.MIDIOutDevice = ctx_.midi.MIDIOutDevice;
     app.MIDIThruOn = ctx_.midi.MIDIThruOn;
     const std::string error = SaveSettings(app);
-    if (!error.empty()) ctx_.messages.ShowMsg(29, app.MsgTitle, "");
+    if (!error.empty())
+        ctx_.messages.ShowMsg(1, app.MsgTitle,
+                              fileErrorText(ctx_.texts, 109, app.SettingsPath, error));
     closed_ = true;
     event->accept();
 }

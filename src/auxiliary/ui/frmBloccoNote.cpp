@@ -12,8 +12,9 @@ constexpr int kTextTop = 10; // twips
 constexpr int16_t kDefaultWidth = 12000;
 constexpr int16_t kDefaultHeight = 9000;
 constexpr int kCaptionId = 128;
-constexpr int kReadErrorCode = 18;
-constexpr int kWriteErrorCode = 29;
+constexpr int kReadErrorId = 27;   // "Errore di lettura da disco"
+constexpr int kWriteErrorId = 109; // "Errore di scrittura su disco"
+constexpr int kPlainMessage = 1;
 } // namespace
 
 frmBloccoNote::frmBloccoNote(WindowContext& context, QWidget* parent)
@@ -44,7 +45,10 @@ void frmBloccoNote::Form_Load() {
     rec.State = 1;
     ctx.app.WinRec[win::Notebook] = rec;
 
-    if (!readNotebookFile()) ctx.messages.ShowMsg(kReadErrorCode, kAppTitle, "");
+    if (!readNotebookFile())
+        ctx.messages.ShowMsg(
+            kPlainMessage, kAppTitle,
+            fileErrorText(ctx.texts, kReadErrorId, ctx.app.NotebookPath, readError_));
 
     if (ctx.frame) ctx.frame->setMenuEntryEnabled("mnuBloccoNote", false);
     setWindowTitle(QString::fromUtf8(kAppTitle) + " - " + ctx.text(kCaptionId));
@@ -61,7 +65,9 @@ bool frmBloccoNote::readNotebookFile() {
     // can be read the text stays read-only and nothing is written.
     readFailed_ =
         file.result == FileRead::Result::Unreadable || file.result == FileRead::Result::TooLarge;
-    Text1->setReadOnly(readFailed_);
+    readError_ = file.error;
+    // Another session in the start folder owns the file: shown, never written.
+    Text1->setReadOnly(readFailed_ || ctx.app.FolderShared);
     buffer_ =
         notebook::bufferFromFile(file.ok() ? std::optional<std::string>(file.bytes) : std::nullopt);
     return !readFailed_;
@@ -129,10 +135,11 @@ void frmBloccoNote::resizeEvent(QResizeEvent* event) {
 }
 
 bool frmBloccoNote::Form_QueryUnload() {
-    if (readFailed_) return true;
+    if (readFailed_ || ctx.app.FolderShared) return true;
     const std::string failure = writeFileAtomically(ctx.app.NotebookPath, buffer_);
     if (failure.empty()) return true;
-    ctx.messages.ShowMsg(kWriteErrorCode, kAppTitle, "");
+    ctx.messages.ShowMsg(kPlainMessage, kAppTitle,
+                         fileErrorText(ctx.texts, kWriteErrorId, ctx.app.NotebookPath, failure));
     // While the program closes the window goes anyway; otherwise it stays open so the text
     // is not lost.
     return ctx.app.Closing;

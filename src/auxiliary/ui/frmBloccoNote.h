@@ -42,4 +42,5 @@ private:
     std::string buffer_;
     // The file exists but could not be read: it is left alone and the text is read-only.
     bool readFailed_ = false;
+    std::string readError_; // the system's reason for the last failed read
 };

@@ -10,6 +10,7 @@
 #include "measure/ui/frmMisAntPicture.h"
 #include "midi/Decoder.h"
 #include "midi/UnitLink.h"
+#include "midi/ui/SilenceLabel.h"
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDateTime>
@@ -176,6 +177,7 @@ frmMisAnt::frmMisAnt(WindowContext& context, QWidget* parent)
     LabIntestazione->setText(latin1(kAdvanceHeader));
     // over the list's text, inside its frame and margin
     LabIntestazione->setIndent(List1->frameWidth() + 3);
+    LabNessunDato = new SilenceLabel(ctx.texts.LangOffset, ctx.link, this);
     LabPersi->setStyleSheet(QStringLiteral("color: #b00000"));
     LabPersi->hide();
     // The vertical bars have their larger values at the top.
@@ -270,6 +272,8 @@ void frmMisAnt::layoutControls() {
         y += kButtonHeight + 90;
     }
     place(LabContRighe, kSideLeft, y + 120, kButtonWidth, kLine);
+    place(LabNessunDato, kSideLeft + kButtonWidth + 90, y + 120, 4200 - kButtonWidth - 90,
+          2 * kLine + 60);
     place(LabTmpMis, kSideLeft, y + 120 + kLine + 60, kButtonWidth, kLine);
     place(LabPersi, kSideLeft, y + 120 + 2 * (kLine + 60), 3000, kLine);
     y += 120 + 3 * (kLine + 60) + 120;
@@ -352,8 +356,10 @@ void frmMisAnt::showAcquiring(bool acquiring) {
     setSaveEntries(!acquiring);
     if (acquiring) {
         refreshTimer_->start();
+        LabNessunDato->start();
     } else {
         refreshTimer_->stop();
+        LabNessunDato->stop();
         refresh();
         const QModelIndex current = List1->currentIndex();
         if (!current.isValid() && !advanceRows_.empty())
@@ -425,6 +431,7 @@ void frmMisAnt::ComAttiva_Click() {
 }
 
 void frmMisAnt::addRow(const MeasurementRow& row) {
+    LabNessunDato->arrived();
     if (ComSospendi->text() == kContinue) return;
     const std::string advance = advanceRow(row.text, row.Ta, row.Tss, row.Tc);
     measurement_.rows.append(row.text);

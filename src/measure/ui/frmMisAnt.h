@@ -26,6 +26,7 @@ class QScrollBar;
 class QTimer;
 class frmMisAntPicture;
 class RowListModel;
+class SilenceLabel;
 
 // The advance measurement window (25): per revolution the advance the unit produced, as a
 // table (List1), a live text (Text1) and a diagram of advance against speed (Picture1).
@@ -200,6 +201,7 @@ private:
     QLabel* LabTmpMis;
     QLabel* LabContRighe;
     QLabel* LabPersi;
+    SilenceLabel* LabNessunDato = nullptr; // a silent unit while recording
     QLabel* LabIntestazione;
     QComboBox* ComboSorgente;
     QComboBox* ComboCurva;

@@ -12,6 +12,7 @@
 #include "measure/ui/RowListView.h"
 #include "midi/Decoder.h"
 #include "midi/UnitLink.h"
+#include "midi/ui/SilenceLabel.h"
 #include <QCloseEvent>
 #include <QDate>
 #include <QFont>
@@ -122,6 +123,7 @@ frmMisRot::frmMisRot(WindowContext& context, QWidget* parent)
     for (const auto& [w, name] : names)
         w->setObjectName(name);
     refreshTimer_->setObjectName("TimerRefresh");
+    LabNessunDato = new SilenceLabel(ctx.texts.LangOffset, ctx.link, this);
     for (int i = 0; i < 10; ++i) {
         QLabel* l = new QLabel(Picture1);
         l->setObjectName(QString("Ord_%1").arg(i));
@@ -299,6 +301,7 @@ void frmMisRot::markModified() {
 // --- rows ----------------------------------------------------------------------------
 
 void frmMisRot::addRow(const MeasurementRow& row) {
+    LabNessunDato->arrived();
     doc_.rows.append(row.text);
     lastRowNo_ = row.rowNo;
     lastElapsedUs_ = row.elapsedUs;
@@ -380,6 +383,7 @@ void frmMisRot::startAcquisition() {
     graphDrawn_ = doc_.rows.size();
     ctx.timer.clock().resetClock();
     ctx.link->startRecording(win::Rotation);
+    LabNessunDato->start();
     overrunsAtStart_ = ctx.midi.ring.overruns();
     recordedHere_ = true;
     LabPersi->clear();
@@ -398,6 +402,7 @@ void frmMisRot::startAcquisition() {
 void frmMisRot::stopAcquisition() {
     // What the unit sent before Stop is still in the ring and belongs to the measurement.
     if (ctx.link) ctx.link->stopRecording(win::Rotation);
+    LabNessunDato->stop();
     ComStop->setText(kStart);
     ComNuovaMisura->setEnabled(true);
     if (AdvanceFollower* adv = ctx.app.Measurement.advance) adv->followStop();
@@ -799,6 +804,7 @@ void frmMisRot::layoutControls() {
     place(LabContRighe, kGap, kLabelsTop, 1200, kLine);
     place(LabTmpMis, kGap + 1300, kLabelsTop, 1800, kLine);
     place(LabPersi, kGap + 3300, kLabelsTop, 4000, kLine);
+    place(LabNessunDato, kGap + 7400, kLabelsTop, 4500, kLine);
 
     const int viewW = clientW - 2 * kGap;
     place(Label1, kGap, kViewTop, viewW, kLine);

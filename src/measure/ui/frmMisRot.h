@@ -17,6 +17,7 @@ class QTimer;
 class MisRotPicture;
 class RowListModel;
 class RowListView;
+class SilenceLabel;
 
 // The rotation measurement window (33): Start and Stop the acquisition of one row per
 // engine revolution, hold every row (List1), show them live as text or as a storage
@@ -155,6 +156,7 @@ private:
     QLabel* LabContRighe;
     QLabel* LabTmpMis;
     QLabel* LabPersi;
+    SilenceLabel* LabNessunDato = nullptr; // a silent unit while recording
     MisRotPicture* Picture1;
     std::array<QLabel*, 10> Ord{};
     QScrollBar* HScrollTempoDiv;

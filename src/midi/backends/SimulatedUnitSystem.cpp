@@ -9,8 +9,22 @@ using namespace std::chrono;
 SimulatedUnitSystem::SimulatedUnitSystem(std::string startFolder, uint64_t seed) : unit_(seed) {
     if (startFolder.empty()) return;
     eepromPath_ = pathText(filePath(startFolder) / EepromFileName);
-    if (const auto bytes = readWholeFile(eepromPath_, MaxEepromFile))
-        if (const auto image = parseEeprom(*bytes)) unit_.setEeprom(*image);
+    FileRead file = readFile(eepromPath_, MaxEepromFile);
+    if (file.result == FileRead::Result::Missing) return; // created at the first change
+    if (file.ok())
+        if (const auto image = parseEeprom(file.bytes)) {
+            unit_.setEeprom(*image);
+            return;
+        }
+    // Replacing what could not be taken would lose it: the file stays as it is.
+    refused_ = true;
+    refusedBytes_ = std::move(file.bytes);
+    refusedError_ = std::move(file.error);
+}
+
+std::string SimulatedUnitSystem::eepromRefusal(int langOffset) const {
+    if (!refused_) return {};
+    return refusedError_.empty() ? eepromRefusalReason(refusedBytes_, langOffset) : refusedError_;
 }
 
 SimulatedUnitSystem::~SimulatedUnitSystem() {
@@ -179,7 +193,7 @@ std::string SimulatedUnitSystem::lastSaveError() const {
 }
 
 bool SimulatedUnitSystem::savePending() {
-    if (eepromPath_.empty()) return false;
+    if (!persistent()) return false;
     std::lock_guard sl(saveMutex_);
     uint64_t revision = 0;
     {
@@ -252,7 +266,7 @@ void SimulatedUnitSystem::deliver(const std::vector<uint32_t>& messages) {
 }
 
 void SimulatedUnitSystem::saveIfDue(bool force) {
-    if (eepromPath_.empty()) return;
+    if (!persistent()) return;
     std::lock_guard sl(saveMutex_);
     uint64_t revision = 0;
     {

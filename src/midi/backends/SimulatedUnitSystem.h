@@ -2,6 +2,7 @@
 #include "midi/MidiSystem.h"
 #include "unit/DeferredSave.h"
 #include "unit/SimulatedUnit.h"
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
@@ -28,7 +29,9 @@ public:
     // The largest file taken as an EEPROM image; anything larger is refused unread.
     static constexpr uintmax_t MaxEepromFile = 4096;
 
-    // An empty folder keeps the EEPROM in memory only.
+    // An empty folder keeps the EEPROM in memory only. A file that is there but refused
+    // (unreadable, too large, of another length or a newer format) is never written: the
+    // unit runs on factory contents kept in memory (eepromRefused()).
     explicit SimulatedUnitSystem(std::string startFolder = {}, uint64_t seed = 0x5A3E1);
     ~SimulatedUnitSystem() override;
     SimulatedUnitSystem(const SimulatedUnitSystem&) = delete;
@@ -73,6 +76,13 @@ public:
     std::string lastSaveError() const;
     // Where the EEPROM is kept; empty when only in memory.
     const std::string& eepromPath() const { return eepromPath_; }
+    // The file was there but not taken; eepromRefusal() says why (the system's reason, or
+    // the program's in the language of langOffset).
+    bool eepromRefused() const { return refused_; }
+    std::string eepromRefusal(int langOffset) const;
+    // From now on changes stay in memory and nothing is written (another session of the
+    // program keeps the same file).
+    void keepEepromInMemory() { inMemoryOnly_ = true; }
     // EEPROM changes that are not in the file yet.
     bool savePending();
     // Called once when saving the EEPROM fails (and again only after a save has succeeded
@@ -90,8 +100,13 @@ private:
     void deliver(const std::vector<uint32_t>& messages);
     void saveIfDue(bool force);
     bool anyOpenLocked() const { return outOpen_ || inOpen_; }
+    bool persistent() const { return !eepromPath_.empty() && !refused_ && !inMemoryOnly_; }
 
     std::string eepromPath_;
+    bool refused_ = false;
+    std::string refusedBytes_; // the refused file, when it could be read
+    std::string refusedError_; // the system's reason, when it could not
+    std::atomic<bool> inMemoryOnly_{false};
     std::string deviceName_ = DeviceName;
 
     mutable std::mutex mutex_; // unit and device state

@@ -296,6 +296,7 @@ void frmPannelloControllo::enterEepromAccess() {
     applyEnables();
 
     overrunsAtStart_ = midi.ring.overruns();
+    linesNotShown_ = 0;
     Text2->clear();
     midi.ShowSentMsg = true;
     monitorStopped_ = false;
@@ -436,7 +437,11 @@ void frmPannelloControllo::CommStop_Click() {
 }
 
 void frmPannelloControllo::ClearText1_Click() {
-    clearLog();
+    Text1->clear();
+    pendingLines_.clear();
+    monitorText_.clear();
+    restartView_ = false;
+    linesNotShown_ = 0;
     if (ctx.decoder) ctx.decoder->RxLineNo = 1;
 }
 
@@ -466,13 +471,22 @@ void frmPannelloControllo::appendLog(const std::string& line) {
     while (!shown.empty() && (shown.back() == '\n' || shown.back() == '\r'))
         shown.pop_back();
     pendingLines_.append(fromLatin1(shown));
+    if (pendingLines_.size() > MonitorBatchLines) {
+        pendingLines_.removeFirst();
+        ++linesNotShown_;
+    }
     scheduleMonitor();
 }
 
+// After line 4999 the log starts again at 1. The text on screen stays until the next showing
+// replaces it with the lines since, so under a flood (thousands of lines between two showings)
+// the monitor still shows the latest traffic instead of a text emptied again and again.
 void frmPannelloControllo::clearLog() {
-    Text1->clear();
-    pendingLines_.clear();
     monitorText_.clear();
+    linesNotShown_ += static_cast<uint64_t>(pendingLines_.size());
+    pendingLines_.clear();
+    restartView_ = true;
+    scheduleMonitor();
 }
 
 // One text append and one label change per turn, however many messages came: under a flood
@@ -483,14 +497,22 @@ void frmPannelloControllo::scheduleMonitor() {
 
 void frmPannelloControllo::flushMonitor() {
     TimerMonitor->stop();
-    if (!pendingLines_.isEmpty()) {
+    if (restartView_) {
+        // Until a line follows the restart the last ones stay in view.
+        if (!pendingLines_.isEmpty()) Text1->setPlainText(pendingLines_.join(QLatin1Char('\n')));
+        restartView_ = pendingLines_.isEmpty();
+    } else if (!pendingLines_.isEmpty()) {
         Text1->appendPlainText(pendingLines_.join(QLatin1Char('\n')));
-        pendingLines_.clear();
     }
+    pendingLines_.clear();
     if (!pendingPMIDIIn_.isEmpty()) PMIDIIn->setText(std::exchange(pendingPMIDIIn_, QString()));
     if (!pendingRdDAT_.isEmpty()) RdDAT->setText(std::exchange(pendingRdDAT_, QString()));
-    const uint32_t lost = ctx.midi.ring.overruns() - overrunsAtStart_;
-    if (lost > 0) Text2->setText(fromLatin1(lostMessagesNotice(lost, ctx.texts.LangOffset)));
+    QStringList notices;
+    if (const uint32_t lost = ctx.midi.ring.overruns() - overrunsAtStart_; lost > 0)
+        notices << fromLatin1(lostMessagesNotice(lost, ctx.texts.LangOffset));
+    if (linesNotShown_ > 0)
+        notices << fromLatin1(linesNotShownNotice(linesNotShown_, ctx.texts.LangOffset));
+    if (!notices.isEmpty()) Text2->setText(notices.join(QStringLiteral(" - ")));
 }
 
 // ---- saving the monitor ---------------------------------------------------------------

@@ -30,6 +30,9 @@ public:
 
     // The monitor shows what arrived at most this often (ms), in one go.
     static constexpr int MonitorIntervalMs = 200;
+    // At most this many of the lines that came since the last showing are shown, the
+    // latest ones; the older ones are counted in Text2 as not shown.
+    static constexpr int MonitorBatchLines = 1000;
 
     explicit frmPannelloControllo(WindowContext& ctx, QWidget* parent = nullptr);
     ~frmPannelloControllo() override;
@@ -137,6 +140,9 @@ private:
     bool monitorStopped_ = false;
     // What the decoder handed over since the monitor was last shown.
     QStringList pendingLines_;
+    // The log restarted at line 1 since: the next showing replaces the text.
+    bool restartView_ = false;
+    uint64_t linesNotShown_ = 0;
     QString pendingPMIDIIn_;
     QString pendingRdDAT_;
     uint32_t overrunsAtStart_ = 0;

@@ -179,6 +179,15 @@ TEST_F(MainWindowTest, ClosingWritesSettingsWithPlacementAndDevices) {
     EXPECT_EQ(again.WinRec[1].Left, 1500);
 }
 
+TEST_F(MainWindowTest, ASettingsFileThatCannotBeWrittenIsNamedWithTheSystemsReason) {
+    t.app.SettingsPath = t.path("gone") + kPathSeparator + "ZEPHALON.iniz";
+    start();
+    main->close();
+    ASSERT_EQ(t.notifier.warnings.size(), 1u);
+    EXPECT_EQ(t.notifier.warnings[0].text, "Errore di scrittura su disco: " + t.app.SettingsPath +
+                                               " (No such file or directory)");
+}
+
 TEST_F(MainWindowTest, LanguageChoiceIsStoredForTheNextRunAndTheToolkitSpeaksIt) {
     t.app.LangCode = 1;
     start();

@@ -1,11 +1,15 @@
+#include "app/ui/WindowRegistry.h"
 #include "app/ui/frmMain.h"
+#include "midi/Decoder.h"
 #include "midi/SerialPortList.h"
+#include "midi/UnitLink.h"
 #include "midi/backends/SerialMidiSystem.h"
 #include "support/ui/TestContext.h"
 #include <QAction>
 #include <QApplication>
 #include <QInputDialog>
 #include <QMdiArea>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <fcntl.h>
@@ -124,6 +128,53 @@ TEST_F(SerialFrameTest, AnOutputAloneFindsTheHangUpOnItsNextSend) {
     EXPECT_NE(t.notifier.warnings[0].text.find(pty.path), std::string::npos);
     port.sendCommand(0xD2);
     EXPECT_EQ(t.notifier.warnings.size(), 1u);
+}
+
+// A recording over a port whose far end hangs up: the one notice naming the port, and
+// nothing more from Stop, closing the window or the program's end.
+TEST(SerialHangUp, StopCloseAndExitSayNothingAfterTheNotice) {
+    Pty pty;
+    ASSERT_FALSE(pty.path.empty());
+    TestContext t;
+    SerialMidiSystem serial;
+    ASSERT_EQ(serial.addPort(pty.path), 0);
+    MidiPort port{serial, t.messages, t.clock};
+    port.enumerateAndOpen(); // as at start-up: the port is listed, nothing is open yet
+    WindowContext ctx{t.app, t.texts, t.messages, port, t.timer, nullptr};
+    DecoderTargets targets;
+    Decoder decoder{port, t.app, t.notifier, targets};
+    UnitLink link{port, decoder, targets};
+    ctx.decoder = &decoder;
+    ctx.targets = &targets;
+    ctx.link = &link;
+    auto main = std::make_unique<frmMain>(ctx, decoder);
+    targets.main = main.get();
+    registerWindows(*main, nullptr);
+    main->setSerialPorts(&serial);
+    main->MDIForm_Load();
+    main->show();
+    main->action("mnuDevMIDIOut_0")->trigger();
+    main->action("mnuDevMIDIIn_0")->trigger();
+    ASSERT_TRUE(port.MIDIOutOpen && port.MIDIInOpen);
+    main->action("mnuMisRot")->trigger();
+    auto* rotation = main->findChild<QWidget*>("frmMisRot");
+    ASSERT_NE(rotation, nullptr);
+    auto* stop = rotation->findChild<QPushButton*>("ComStop");
+    QTest::mouseClick(stop, Qt::LeftButton);
+    ASSERT_TRUE(port.MIDIInStarted);
+
+    pty.hangUp();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !port.MIDIInOpen; }, 5000));
+    ASSERT_EQ(t.notifier.warnings.size(), 1u);
+    QTest::mouseClick(stop, Qt::LeftButton); // Stop
+    EXPECT_EQ(stop->text(), "Start");
+    EXPECT_EQ(port.StopMIDIIn(), mmr::NoDriver); // the input is gone: nothing to say
+    main->mdiArea()->closeAllSubWindows();
+    main->close();
+    EXPECT_EQ(t.notifier.warnings.size(), 1u);
+    for (const auto& box : t.notifier.warnings)
+        EXPECT_EQ(box.text.find("MMSYSERR"), std::string::npos) << box.text;
+    targets.main = nullptr;
 }
 
 } // namespace

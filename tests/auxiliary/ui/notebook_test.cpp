@@ -110,7 +110,9 @@ TEST_F(NotebookTest, FailedSaveKeepsTheWindowAndItsText) {
     QTest::keyClicks(box(w), "keep me");
     EXPECT_FALSE(closeWindow(w));
     ASSERT_EQ(t.notifier.warnings.size(), 1u);
-    EXPECT_EQ(t.notifier.warnings[0].text, "Errore di scrittura su disco");
+    // The box names the file and the system's reason.
+    EXPECT_EQ(t.notifier.warnings[0].text, "Errore di scrittura su disco: " + t.app.NotebookPath +
+                                               " (No such file or directory)");
     EXPECT_EQ(box(w)->toPlainText(), "keep me");
 
     // While the program closes the window goes, after the same report.
@@ -123,7 +125,8 @@ TEST_F(NotebookTest, UnreadableFileIsReportedAndNotOverwrittenByBlanks) {
     std::filesystem::create_directory(t.app.NotebookPath); // exists, cannot be read as a file
     frmBloccoNote* w = open();
     ASSERT_EQ(t.notifier.warnings.size(), 1u);
-    EXPECT_EQ(t.notifier.warnings[0].text, "Errore di lettura da disco");
+    EXPECT_EQ(t.notifier.warnings[0].text,
+              "Errore di lettura da disco: " + t.app.NotebookPath + " (Is a directory)");
     EXPECT_TRUE(closeWindow(w));
     EXPECT_EQ(t.notifier.warnings.size(), 1u);
     EXPECT_TRUE(std::filesystem::is_directory(t.app.NotebookPath));
@@ -135,7 +138,8 @@ TEST_F(NotebookTest, AfterAReadErrorTheTextIsReadOnlyUntilTheFileCanBeRead) {
     ASSERT_EQ(writeFileAtomically(t.app.NotebookPath, big), "");
     frmBloccoNote* w = open();
     ASSERT_EQ(t.notifier.warnings.size(), 1u);
-    EXPECT_EQ(t.notifier.warnings[0].text, "Errore di lettura da disco");
+    EXPECT_EQ(t.notifier.warnings[0].text,
+              "Errore di lettura da disco: " + t.app.NotebookPath + " (1048577 bytes)");
     EXPECT_TRUE(box(w)->isReadOnly());
     // Typing after the error box changes nothing, and closing does not write.
     QTest::keyClicks(box(w), "typed");
@@ -156,6 +160,18 @@ TEST_F(NotebookTest, AfterAReadErrorTheTextIsReadOnlyUntilTheFileCanBeRead) {
     EXPECT_FALSE(box(w)->isReadOnly());
     EXPECT_EQ(box(w)->toPlainText(), "ok\n");
     EXPECT_EQ(t.notifier.warnings.size(), 2u);
+}
+
+// Another session holds the start folder: its notebook is shown but not taken over.
+TEST_F(NotebookTest, WhileAnotherSessionHoldsTheFolderTheNotebookIsReadOnly) {
+    ASSERT_EQ(writeFileAtomically(t.app.NotebookPath, "theirs\r\n"), "");
+    t.app.FolderShared = true;
+    frmBloccoNote* w = open();
+    EXPECT_TRUE(t.notifier.warnings.empty());
+    EXPECT_EQ(box(w)->toPlainText(), "theirs\n");
+    EXPECT_TRUE(box(w)->isReadOnly());
+    EXPECT_TRUE(closeWindow(w));
+    EXPECT_EQ(fileBytes(), "theirs\r\n");
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 #include "measure/MrotFile.h"
 #include "measure/ui/frmMisAnt.h"
 #include "measure/ui/frmMisRotNote.h"
+#include "midi/ui/SilenceLabel.h"
 #include "rotation_fixture.h"
 #include <QFileInfo>
 
@@ -336,4 +337,44 @@ TEST_F(RotationWindowTest, ClosingWhileRecordingKeepsTheLastRowsAndStopsTheAdvan
     EXPECT_FALSE(link.inputStarted());
     EXPECT_EQ(MeasureWindowTest::caption(advance, "ComStop"), "Start");
     EXPECT_EQ(advance->measurement().rows.size(), 5u);
+}
+
+// A unit that sends nothing after Start is said in words in both measurement windows within
+// 4 s, and the words go with the first row; a pause is no silence.
+TEST_F(RotationWindowTest, ASilentUnitIsNoticedInBothWindowsAndTheNoticeGoesWithTheRows) {
+    openFromMenu();
+    click("ComAnticipo");
+    auto* advance = main->findChild<frmMisAnt*>();
+    ASSERT_NE(advance, nullptr);
+    std::vector<SilenceLabel*> notices = {get<SilenceLabel>("LabNessunDato"),
+                                          advance->findChild<SilenceLabel*>("LabNessunDato")};
+    ASSERT_NE(notices[1], nullptr);
+    for (SilenceLabel* notice : notices)
+        notice->setMillisecondClock([this] { return unitTime.us / 1000; });
+    const auto check = [&](const QString& expected) {
+        for (SilenceLabel* notice : notices) {
+            notice->check();
+            EXPECT_EQ(notice->isHidden() ? QString() : notice->text(), expected);
+        }
+    };
+    link.unit.setFaults({.silent = true});
+    click("ComStop");
+    run(2900);
+    check({}); // not three seconds yet
+    run(1100);
+    check(QString::fromLatin1("Nessun dato dall'unit\xE0 da 4 s"));
+    EXPECT_EQ(w->measurement().rows.size(), 0u);
+
+    link.unit.setFaults({});
+    run(200);
+    ASSERT_GT(w->measurement().rows.size(), 0u);
+    check({});
+
+    click("ComSospendi");
+    run(4000);
+    check({});
+    click("ComSospendi");
+    click("ComStop");
+    run(4000);
+    check({});
 }

@@ -8,9 +8,14 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <mutex>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
 #include <vector>
 
 namespace {
+
+using namespace std::chrono_literals;
 
 // Collects what the backend delivers; the test waits on it with a generous bound.
 struct Inbox {
@@ -62,6 +67,25 @@ std::filesystem::path scratchFolder(const char* name) {
 
 EngineSettings fixedAt(double rpm) {
     return {.profile = SpeedProfile::Fixed, .fixedRpm = rpm};
+}
+
+// Programming mode, the first eight entries of curve 1 written at the pace the unit takes
+// them (its EEPROM is busy for 4 ms after a write, as the curve transfer's 80 ms respect),
+// back to run mode, and the unit stopped as at exit. True when every write was echoed.
+bool writeCurve(SimulatedUnitSystem& sys) {
+    sys.setEngine(fixedAt(0));
+    Opened o(sys);
+    sys.outShortMsg(o.out, 0xD1);
+    bool echoed = o.inbox.waitFor(0xD1);
+    for (uint32_t address = unitaddr::Curve1Table; address < unitaddr::Curve1Table + 8; ++address) {
+        const uint32_t write = 0x80 | address << 8 | (0x20 + address) << 16;
+        std::this_thread::sleep_for(SimulatedUnit::EepromWriteUs * 2us);
+        sys.outShortMsg(o.out, write);
+        echoed = echoed && o.inbox.waitFor(write);
+    }
+    sys.outShortMsg(o.out, 0xD0);
+    sys.stop();
+    return echoed;
 }
 
 } // namespace
@@ -174,5 +198,78 @@ TEST(SimulatedUnitSystem, AFileThatIsNoEepromImageOrAHugeOneIsRefusedUnread) {
     std::ofstream(file, std::ios::binary | std::ios::trunc) << "ZEPHALON EEPROM1";
     std::filesystem::resize_file(file, 100'000'000); // sparse
     EXPECT_EQ(SimulatedUnitSystem(dir.string()).eeprom(), factoryEeprom());
+    std::filesystem::remove_all(dir);
+}
+
+// A file that is there but cannot be taken stays byte for byte as it was, however the unit's
+// memory changes; the unit runs on factory contents and says once why the file was refused.
+TEST(SimulatedUnitSystem, ARefusedEepromFileIsNeverReplaced) {
+    const auto dir = scratchFolder("zephalon-unit-refused-");
+    const std::string file = (dir / "SimulatedUnit.eeprom").string();
+    const std::string image = serializeEeprom(factoryEeprom());
+    const struct {
+        std::string bytes;
+        const char* reason;
+    } refused[] = {
+        {image + '\0', "529 byte invece di 528"},
+        {"ZEPHALON EEPROM2" + image.substr(16), "formato più recente (ZEPHALON EEPROM2)"},
+        {std::string(528, 'x'), "non è una memoria dell'unità simulata"},
+    };
+    for (const auto& [bytes, reason] : refused) {
+        ASSERT_EQ(writeFileAtomically(file, bytes), "");
+        SimulatedUnitSystem sys(dir.string());
+        int reports = 0;
+        sys.setSaveFailureReport([&](const std::string&) { ++reports; });
+        EXPECT_TRUE(sys.eepromRefused());
+        EXPECT_EQ(sys.eepromRefusal(0), reason);
+        EXPECT_TRUE(writeCurve(sys));
+        EXPECT_EQ(sys.eeprom().mdx[unitaddr::Curve1Table], 0x26); // the change is kept in memory
+        EXPECT_FALSE(sys.savePending());                          // nothing for the exit to say
+        EXPECT_EQ(reports, 0);
+        EXPECT_EQ(readWholeFile(file), bytes);
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir),
+                            std::filesystem::directory_iterator()),
+              1);
+
+    // A file the user may not read (as root the unit runs as "nobody", since root reads
+    // anything); everyone may write into the folder, so only the program's care keeps it.
+    ASSERT_EQ(writeFileAtomically(file, image), "");
+    std::filesystem::permissions(file, std::filesystem::perms::none);
+    std::filesystem::permissions(dir, std::filesystem::perms::all);
+    const auto run = [&] {
+        SimulatedUnitSystem sys(dir.string());
+        return sys.eepromRefused() && sys.eepromRefusal(0) == "Permission denied" &&
+               writeCurve(sys) && !sys.savePending();
+    };
+    if (::geteuid() != 0) {
+        EXPECT_TRUE(run());
+    } else {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) ::_exit(::setgid(65534) == 0 && ::setuid(65534) == 0 && run() ? 0 : 1);
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    std::filesystem::permissions(file, std::filesystem::perms::owner_read);
+    EXPECT_EQ(readWholeFile(file), image);
+    std::filesystem::remove_all(dir);
+}
+
+// A second session in the same folder reads the file and never writes it.
+TEST(SimulatedUnitSystem, AUnitKeptInMemoryReadsTheFileAndLeavesIt) {
+    const auto dir = scratchFolder("zephalon-unit-shared-");
+    const std::string file = (dir / "SimulatedUnit.eeprom").string();
+    UnitEeprom written = factoryEeprom();
+    written.msx[100] = 0x42;
+    ASSERT_EQ(writeFileAtomically(file, serializeEeprom(written)), "");
+    SimulatedUnitSystem sys(dir.string());
+    sys.keepEepromInMemory();
+    EXPECT_FALSE(sys.eepromRefused());
+    EXPECT_EQ(sys.eeprom(), written);
+    EXPECT_TRUE(writeCurve(sys));
+    EXPECT_FALSE(sys.savePending());
+    EXPECT_EQ(readWholeFile(file), serializeEeprom(written));
     std::filesystem::remove_all(dir);
 }
