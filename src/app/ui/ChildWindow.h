@@ -33,6 +33,16 @@ public:
     // takes focus by tab; the window itself when it has neither.
     void focusFirstInput();
 
+    // The document's own history, offered by Edit > Annulla / Ripeti; none by default.
+    virtual bool canUndo() const { return false; }
+    virtual bool canRedo() const { return false; }
+    virtual void undo() {}
+    virtual void redo() {}
+
+signals:
+    // What canUndo or canRedo answer may have changed.
+    void historyChanged();
+
 protected:
     // A right click on the window's background (or on a label, which passes the click on)
     // pops up the frame's Edit menu.

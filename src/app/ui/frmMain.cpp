@@ -126,6 +126,7 @@ frmMain::~frmMain() {
     // The area and its sub-windows are destroyed after this object has stopped being a
     // frmMain: their last activation signals must not reach it.
     disconnect(mdi_, nullptr, this, nullptr);
+    disconnect(qApp, nullptr, this, nullptr);
     if (serial_) serial_->setLossHandler(nullptr);
     ctx_.midi.setEvents(nullptr);
     if (ctx_.frame == this) ctx_.frame = nullptr;
@@ -212,8 +213,11 @@ void frmMain::buildMenus() {
         else if (auto* te = qobject_cast<QTextEdit*>(w))
             fn(te);
     };
+    // Undo and redo: the text being typed in, else the active document's history.
     connect(addEntry(mnuModifica_, "mnuAnnulla", caption("mnuAnnulla")), &QAction::triggered, this,
-            [onFocus] { onFocus([](auto* w) { w->undo(); }); });
+            [this] { stepHistory(true); });
+    connect(addEntry(mnuModifica_, "mnuRipeti", caption("mnuRipeti")), &QAction::triggered, this,
+            [this] { stepHistory(false); });
     connect(addEntry(mnuModifica_, "mnuIngrandisci", t(123)), &QAction::triggered, this,
             &frmMain::enlargeActiveChild);
     connect(addEntry(mnuModifica_, "mnuTaglia", t(73)), &QAction::triggered, this,
@@ -222,6 +226,8 @@ void frmMain::buildMenus() {
             [onFocus] { onFocus([](auto* w) { w->copy(); }); });
     connect(addEntry(mnuModifica_, "mnuIncolla", t(74)), &QAction::triggered, this,
             [onFocus] { onFocus([](auto* w) { w->paste(); }); });
+    connect(mnuModifica_, &QMenu::aboutToShow, this, &frmMain::updateHistoryEntries);
+    connect(qApp, &QApplication::focusChanged, this, &frmMain::updateHistoryEntries);
 
     QMenu* view = addMenu(nullptr, "mnuView", t(3));
     for (const char* e :
@@ -304,6 +310,9 @@ void frmMain::buildMenus() {
             [this] { tile(Qt::Vertical); });
     connect(addEntry(window, "mnuAffiancaVert", t(95)), &QAction::triggered, this,
             [this] { tile(Qt::Horizontal); });
+    window->addSeparator();
+    connect(addEntry(window, "mnuFinestraSucc", caption("mnuFinestraSucc")), &QAction::triggered,
+            mdi_, &QMdiArea::activateNextSubWindow);
 
     QMenu* help = addMenu(nullptr, "mnuHelp", caption("mnuHelp"));
     // F1 opens the guide at the chapter of the window in use, the menu at its top.
@@ -313,6 +322,67 @@ void frmMain::buildMenus() {
     connect(guide, &QAction::triggered, this, [this, byF1] { openGuide(byF1->take()); });
     connect(addEntry(help, "mnuInfo", t(30) + QString::fromLatin1(kProductName)),
             &QAction::triggered, this, [this] { openChild("mnuInfo"); });
+    setStandardShortcuts();
+}
+
+// The desktop's own keys for the entries every program has.
+void frmMain::setStandardShortcuts() {
+    const std::pair<const char*, QKeySequence::StandardKey> keys[] = {
+        {"mnuNuovoCrva", QKeySequence::New}, {"mnuApriCrva", QKeySequence::Open},
+        {"mnuSalva", QKeySequence::Save},    {"mnuSalvaAs", QKeySequence::SaveAs},
+        {"mnuChiudi", QKeySequence::Close},  {"mnuExit", QKeySequence::Quit},
+        {"mnuAnnulla", QKeySequence::Undo},  {"mnuRipeti", QKeySequence::Redo},
+        {"mnuTaglia", QKeySequence::Cut},    {"mnuCopia", QKeySequence::Copy},
+        {"mnuIncolla", QKeySequence::Paste}, {"mnuFinestraSucc", QKeySequence::NextChild},
+    };
+    for (const auto& [entry, key] : keys)
+        action(entry)->setShortcuts(key);
+    // Redo answers Ctrl+Y on every desktop, beside the desktop's own key.
+    QList<QKeySequence> redo = QKeySequence::keyBindings(QKeySequence::Redo);
+    if (!redo.contains(QKeySequence(Qt::CTRL | Qt::Key_Y)))
+        redo.append(QKeySequence(Qt::CTRL | Qt::Key_Y));
+    action("mnuRipeti")->setShortcuts(redo);
+}
+
+namespace {
+// The text box with the keyboard, when it has a step to undo (or redo).
+template <class Fn> bool onTextHistory(bool undo, Fn fn) {
+    QWidget* w = QApplication::focusWidget();
+    if (auto* le = qobject_cast<QLineEdit*>(w); le && !le->isReadOnly()) {
+        if (undo ? le->isUndoAvailable() : le->isRedoAvailable()) return fn(le), true;
+    } else if (auto* pe = qobject_cast<QPlainTextEdit*>(w); pe && !pe->isReadOnly()) {
+        if (undo ? pe->document()->isUndoAvailable() : pe->document()->isRedoAvailable())
+            return fn(pe), true;
+    } else if (auto* te = qobject_cast<QTextEdit*>(w); te && !te->isReadOnly()) {
+        if (undo ? te->document()->isUndoAvailable() : te->document()->isRedoAvailable())
+            return fn(te), true;
+    }
+    return false;
+}
+} // namespace
+
+void frmMain::stepHistory(bool undo) {
+    const bool typed = onTextHistory(undo, [undo](auto* w) {
+        if (undo)
+            w->undo();
+        else
+            w->redo();
+    });
+    ChildWindow* child = activeChild();
+    if (!typed && child) {
+        if (undo && child->canUndo())
+            child->undo();
+        else if (!undo && child->canRedo())
+            child->redo();
+    }
+    updateHistoryEntries();
+}
+
+void frmMain::updateHistoryEntries() {
+    const ChildWindow* child = activeChild();
+    const auto any = [](auto*) {};
+    action("mnuAnnulla")->setEnabled(onTextHistory(true, any) || (child && child->canUndo()));
+    action("mnuRipeti")->setEnabled(onTextHistory(false, any) || (child && child->canRedo()));
 }
 
 // Qt::Horizontal: side by side in one row, each the full height; Qt::Vertical: stacked in
@@ -369,7 +439,9 @@ void frmMain::buildStatusBar() {
     row->addSpacing(8);
     row->addWidget(Label1MIDIOut);
     row->addWidget(Label2MidiOut);
-    row->addStretch(1);
+    row->addSpacing(12);
+    LabelMessaggio = label("LabelMessaggio", QString());
+    row->addWidget(LabelMessaggio, 1);
     row->addWidget(LabelData);
     row->addWidget(LabelTime);
     statusBar()->setObjectName("StatusBar");
@@ -643,6 +715,7 @@ ChildWindow* frmMain::openChild(const QString& entry) {
 void frmMain::showChild(ChildWindow* child) {
     QMdiSubWindow* sub = mdi_->addSubWindow(child);
     sub->setAttribute(Qt::WA_DeleteOnClose);
+    connect(child, &ChildWindow::historyChanged, this, &frmMain::updateHistoryEntries);
     child->Form_Load();
     sub->show();
     mdi_->setActiveSubWindow(sub);
@@ -708,6 +781,7 @@ void frmMain::ChildUnloaded() {
 }
 
 void frmMain::activateChild(QMdiSubWindow* sub) {
+    updateHistoryEntries();
     if (!sub) return;
     if (auto* child = qobject_cast<ChildWindow*>(sub->widget()))
         child->Form_Activate();
@@ -717,6 +791,10 @@ void frmMain::activateChild(QMdiSubWindow* sub) {
 
 void frmMain::setMenuEntryEnabled(const QString& objectName, bool enabled) {
     if (QAction* a = action(objectName)) a->setEnabled(enabled);
+}
+
+void frmMain::showStatusMessage(const QString& text) {
+    LabelMessaggio->setText(text);
 }
 
 void frmMain::popupEditMenu(const QPoint& globalPos) {

@@ -52,6 +52,8 @@ public:
     void setMenuEntryEnabled(const QString& objectName, bool enabled) override;
     QMdiArea* mdiArea() override { return mdi_; }
     void popupEditMenu(const QPoint& globalPos) override;
+    // In the status bar, after the lamps, until the next message.
+    void showStatusMessage(const QString& text) override;
 
     // MidiPortEvents
     void outputActivity() override;
@@ -91,6 +93,11 @@ protected:
 
 private:
     void buildMenus();
+    void setStandardShortcuts();
+    // Edit > Annulla (undo true) / Ripeti: the text being typed in, else the active document.
+    void stepHistory(bool undo);
+    // Annulla and Ripeti are offered while the text or the active document has that step.
+    void updateHistoryEntries();
     void buildStatusBar();
     void buildDeviceMenus();
     void renderDeviceMenus();
@@ -134,6 +141,7 @@ private:
     QLabel* Label2MIDIIn = nullptr;
     QLabel* Label1MIDIOut = nullptr;
     QLabel* Label2MidiOut = nullptr;
+    QLabel* LabelMessaggio = nullptr; // how the last job ended
     QTimer* TimerLabel2MIDIIn = nullptr;
     QTimer* TimerLabel2MIDIOut = nullptr;
     QTimer* TimerOrologio = nullptr;

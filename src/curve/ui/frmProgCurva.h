@@ -17,6 +17,7 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QTimer;
+class QUndoStack;
 class frmProgCurva;
 class frmProgressBar;
 
@@ -61,12 +62,22 @@ public:
     ~frmProgCurva() override;
 
     void Form_Load() override;
+    // Brought forward by a mouse press: that press only activates the editor, it adds no
+    // point (the release of that press ends it).
+    void Form_Activate() override;
 
     // DocumentWindow
     std::string documentPath() const override { return path_; }
     std::string documentBytes() override;
     void documentSaved(const std::string& path) override;
-    bool documentModified() const override { return modified_; }
+    bool documentModified() const override { return modified(); }
+
+    // The history of the graph's edits: every press, drag, CANCELLA and ANNULLA, undone
+    // and redone from the Edit menu. Nothing while a transfer runs.
+    bool canUndo() const override;
+    bool canRedo() const override;
+    void undo() override;
+    void redo() override;
 
     // ModeHolder: the unit's answer to PROG ON, or none in time.
     void modeAnswered(int status) override;
@@ -75,7 +86,9 @@ public:
     void offer(uint32_t message) override;
 
     const curve::CurveDocument& document() const { return doc_; }
-    bool modified() const { return modified_; }
+    // Unsaved changes: the graph's history away from the saved step, or a change of the
+    // maximum rpm or the notes.
+    bool modified() const;
     int CurveSel() const { return sel_; }
     const curve::CurveTransfer& transfer() const { return transfer_; }
     // One tick of TimerProg (80 ms).
@@ -99,6 +112,13 @@ private:
     void graphRelease(QMouseEvent* event);
 
     // Editing
+    using Curves = std::array<curve::Curve, curve::CurveCount>;
+    // A graph edit of the selected curve is done: it goes into the history (the press and
+    // release of one gesture make one step; gesture 0 is a step of its own).
+    void recordEdit(const Curves& before, int gesture);
+    // The history puts the curves back as they were before or after a step.
+    void applyCurves(const Curves& curves, int edited);
+    void refreshEditControls();
     void afterEdit();
     void markModified();
     void updateCaption();
@@ -129,6 +149,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     CurvePicture* Picture1;
@@ -155,14 +176,19 @@ private:
     curve::CurveDocument doc_;
     std::string path_;
     bool fromFile_ = false;
-    bool modified_ = false;
+    bool fieldsModified_ = false; // maximum rpm or notes changed since the last save
+    QUndoStack* history_ = nullptr;
+    Curves gestureBefore_{}; // the curves when the current press began
+    int gesture_ = 0;        // counts presses from 1: one gesture's edits are one step
     int sel_ = 1;
     int CurvePenDown = 0;
     std::optional<QPointF> rubberEnd_; // twips
     bool unloaded_ = false;
+    bool activatingPress_ = false; // the mouse press in progress brought the editor forward
 
     UnitReplyWait wait_;
     curve::CurveTransfer transfer_;
     QPointer<frmProgressBar> progress_;
+    TransferSubject subject_; // what the transfer writes, for its progress and its report
     std::array<bool, 8> remembered_{};
 };
