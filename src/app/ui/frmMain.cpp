@@ -415,7 +415,8 @@ void frmMain::buildStatusBar() {
         l->setObjectName(name);
         return l;
     };
-    LabelNomeAppl = label("LabelNomeAppl", QString(" %1 - %2 ").arg(kProductName, kAppTitle));
+    LabelNomeAppl =
+        label("LabelNomeAppl", " " + QString::fromStdString(programNameLine()) + " ");
     LabelNomeAppl->setFrameShape(QFrame::StyledPanel);
     Label1MIDIIn = label("Label1MIDIIn", "MIDI In");
     Label2MIDIIn = label("Label2MIDIIn", QString());
@@ -611,13 +612,32 @@ void frmMain::restorePlacement() {
         move(reachablePosition(
             QRect(twipsToPixels(rec.Left, tx), twipsToPixels(rec.Top, ty), width(), height())));
     } else {
-        resize(1024, 720);
+        resize(firstSize());
     }
     normalGeometry_ = QRect(pos(), size());
     if (rec.State == 1)
         setWindowState(Qt::WindowMinimized);
     else if (rec.State == 2)
         setWindowState(Qt::WindowMaximized);
+}
+
+// The first run: room for the largest child window at its first size, within the screen.
+QSize frmMain::firstSize() const {
+    QSize size(1024, 720);
+    if (largestChild_.isValid()) {
+        const int border = 2 * mdi_->frameWidth() + 8;
+        const int bars = menuBar()->sizeHint().height() + statusBar()->sizeHint().height();
+        size = size.expandedTo(
+            QSize(twipsToPixels(largestChild_.width(), ctx_.app.TwipsPerPixelX) + border,
+                  twipsToPixels(largestChild_.height(), ctx_.app.TwipsPerPixelY) + bars + border));
+    }
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        size = size.boundedTo(screen->availableGeometry().size() - QSize(16, 48));
+    return size;
+}
+
+void frmMain::fitFirstSizeTo(int widthTwips, int heightTwips) {
+    largestChild_ = largestChild_.expandedTo(QSize(widthTwips, heightTwips));
 }
 
 // A stored place whose menu bar no screen shows (another monitor, a damaged record) is
@@ -718,6 +738,7 @@ void frmMain::showChild(ChildWindow* child) {
     connect(child, &ChildWindow::historyChanged, this, &frmMain::updateHistoryEntries);
     child->Form_Load();
     sub->show();
+    child->holdMinimumSize();
     mdi_->setActiveSubWindow(sub);
     child->focusFirstInput();
     updateEditorEntries();

@@ -81,6 +81,10 @@ public:
     using GuideOpener = std::function<void(const QString& path, const QString& chapter)>;
     void setGuideOpener(GuideOpener opener, const QString& programFolder);
 
+    // A child window's first size (twips, its frame included): the main window's first size
+    // (no stored placement) leaves room for the largest.
+    void fitFirstSizeTo(int widthTwips, int heightTwips);
+
     QAction* action(const QString& objectName) const;
     // Rebuilds the recent documents entries from RecentDoc.
     void refreshRecentDocuments();
@@ -102,6 +106,7 @@ private:
     void buildDeviceMenus();
     void renderDeviceMenus();
     void restorePlacement();
+    QSize firstSize() const;
     QPoint reachablePosition(const QRect& frame) const;
     void storePlacement();
     void rememberNormalGeometry();
@@ -151,6 +156,7 @@ private:
     QColor lampInColour_;
     QColor lampOutColour_;
     QRect normalGeometry_;
+    QSize largestChild_; // twips
     GuideOpener guideOpener_;
     HelpWindow* help_ = nullptr; // one for the whole run, made at the first request
     QString programFolder_;

@@ -523,6 +523,7 @@ void frmProgCurva::TextVRM_Change(const QString& text) {
 
 void frmProgCurva::ComNote_Click() {
     Note->setVisible(!Note->isVisible());
+    holdMinimumSize();
     layoutControls();
 }
 
@@ -771,4 +772,10 @@ void frmProgCurva::Form_Unload() {
     // Programming switched on here ends with the window: the unit goes back to run mode.
     if (ctx.link) ctx.link->windowClosed(windowNumber());
     countOut();
+}
+
+// The graph whole, with the notes when shown, and the row of buttons under it.
+QSize frmProgCurva::minimumContentSize() const {
+    const int notes = Note->isVisible() ? 1000 + 60 : 0;
+    return {toPixelsX(PictureWidth + 2 * 60), toPixelsY(60 + PictureHeight + 60 + notes + 375 + 60)};
 }

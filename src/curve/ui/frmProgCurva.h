@@ -149,6 +149,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    QSize minimumContentSize() const override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
