@@ -337,11 +337,17 @@ void frmMain::setStandardShortcuts() {
     };
     for (const auto& [entry, key] : keys)
         action(entry)->setShortcuts(key);
-    // Redo answers Ctrl+Y on every desktop, beside the desktop's own key.
-    QList<QKeySequence> redo = QKeySequence::keyBindings(QKeySequence::Redo);
-    if (!redo.contains(QKeySequence(Qt::CTRL | Qt::Key_Y)))
-        redo.append(QKeySequence(Qt::CTRL | Qt::Key_Y));
-    action("mnuRipeti")->setShortcuts(redo);
+    // Where the desktop names none, the keys most programs use: Save As and Exit. Redo
+    // answers Ctrl+Y on every desktop, beside the desktop's own key.
+    const auto alsoKey = [this](const char* entry, QKeySequence extra, bool onlyIfNone) {
+        QList<QKeySequence> keys = action(entry)->shortcuts();
+        if ((onlyIfNone && !keys.isEmpty()) || keys.contains(extra)) return;
+        keys.append(extra);
+        action(entry)->setShortcuts(keys);
+    };
+    alsoKey("mnuSalvaAs", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), true);
+    alsoKey("mnuExit", QKeySequence(Qt::CTRL | Qt::Key_Q), true);
+    alsoKey("mnuRipeti", QKeySequence(Qt::CTRL | Qt::Key_Y), false);
 }
 
 namespace {
