@@ -421,8 +421,7 @@ void frmMain::buildStatusBar() {
         l->setObjectName(name);
         return l;
     };
-    LabelNomeAppl =
-        label("LabelNomeAppl", " " + QString::fromStdString(programNameLine()) + " ");
+    LabelNomeAppl = label("LabelNomeAppl", " " + QString::fromStdString(programNameLine()) + " ");
     LabelNomeAppl->setFrameShape(QFrame::StyledPanel);
     Label1MIDIIn = label("Label1MIDIIn", "MIDI In");
     Label2MIDIIn = label("Label2MIDIIn", QString());

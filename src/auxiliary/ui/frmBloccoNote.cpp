@@ -2,10 +2,10 @@
 #include "app/FileStore.h"
 #include "auxiliary/NotebookText.h"
 #include "auxiliary/ui/LimitedTextEdit.h"
-#include <QToolTip>
 #include <QCloseEvent>
 #include <QEvent>
 #include <QMdiSubWindow>
+#include <QToolTip>
 #include <algorithm>
 
 namespace {

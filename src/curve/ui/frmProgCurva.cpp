@@ -777,5 +777,6 @@ void frmProgCurva::Form_Unload() {
 // The graph whole, with the notes when shown, and the row of buttons under it.
 QSize frmProgCurva::minimumContentSize() const {
     const int notes = Note->isVisible() ? 1000 + 60 : 0;
-    return {toPixelsX(PictureWidth + 2 * 60), toPixelsY(60 + PictureHeight + 60 + notes + 375 + 60)};
+    return {toPixelsX(PictureWidth + 2 * 60),
+            toPixelsY(60 + PictureHeight + 60 + notes + 375 + 60)};
 }

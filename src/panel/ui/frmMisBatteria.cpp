@@ -226,8 +226,7 @@ void frmMisBatteria::showScreenTimes() {
     const std::string sep = QLocale().decimalPoint().toStdString();
     LabTmpIniSca->setText(QString::fromStdString(bt::formatTime(screen_.start, sep)));
     const int64_t end = static_cast<int64_t>(screen_.start) + bs::screenSpan(screen_.msPerDiv);
-    LabTmpFineSca->setText(
-        QString::fromStdString(bt::formatTime(static_cast<uint32_t>(end), sep)));
+    LabTmpFineSca->setText(QString::fromStdString(bt::formatTime(static_cast<uint32_t>(end), sep)));
 }
 
 void frmMisBatteria::setTimeBase(int position) {
