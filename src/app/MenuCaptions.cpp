@@ -19,6 +19,8 @@ constexpr std::array kCaptions{
     Caption{"mnuSalvaAs", "Salva &con nome...", "Save &As..."},
     Caption{"mnuStampa", "Stam&pa", "&Print"},
     Caption{"mnuAnnulla", "Annulla", "Undo"},
+    Caption{"mnuRipeti", "Ripeti", "Redo"},
+    Caption{"mnuFinestraSucc", "Finestra successiva", "Next window"},
     Caption{"mnuPannelloControllo", "Pannello di controllo", "Control panel"},
     Caption{"mnuProgCurva", "Programmazione curva anticipo", "Advance curve programming"},
     Caption{"mnuProgTempoBobina", "Programmazione impulso bobina", "Coil pulse programming"},

@@ -49,3 +49,7 @@ private:
 // Title of most message boxes.
 inline constexpr const char* kAppTitle = "Quenaro v 2.3";
 inline constexpr const char* kProductName = "ZEPHALON";
+// The program's name line, as the status bar and the about box show it.
+inline std::string programNameLine() {
+    return std::string(kProductName) + " - " + kAppTitle;
+}

@@ -48,4 +48,13 @@ std::size_t bufferLength(std::string_view boxText) {
     return n;
 }
 
+std::string unstorableNotice(std::string_view characters, int langOffset) {
+    const std::string chars(characters);
+    if (langOffset == 200)
+        return "Not inserted: " + chars +
+               " (the notebook keeps only Latin-1 characters, one byte each)";
+    return "Non inserito: " + chars +
+           " (il blocco note conserva solo caratteri Latin-1, un byte ciascuno)";
+}
+
 } // namespace notebook

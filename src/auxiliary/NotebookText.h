@@ -30,4 +30,8 @@ std::string boxToBufferText(std::string_view boxText);
 // How many buffer characters a box text takes (LF counts two).
 std::size_t bufferLength(std::string_view boxText);
 
+// What the notebook says when it leaves out characters its 8-bit file cannot hold
+// (characters: UTF-8), by the string table half (LangOffset).
+std::string unstorableNotice(std::string_view characters, int langOffset);
+
 } // namespace notebook

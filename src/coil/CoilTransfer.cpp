@@ -18,6 +18,7 @@ void CoilTransfer::start(const std::array<uint8_t, TransferBytes>& bytes, bool m
     failedAddress_ = 0;
     wait_.cancel();
     running_ = true;
+    progress_.start(2 * TransferBytes);
 }
 
 void CoilTransfer::stop() {
@@ -40,6 +41,7 @@ void CoilTransfer::sendRead() {
 
 CoilTransfer::Outcome CoilTransfer::tick(int tickMs) {
     if (!running_) return Outcome::Done;
+    progress_.elapsedMs += tickMs;
     if (ProgState == 0) {
         ProgState = 1;
         ProgIndex = kFirstRecordByte;
@@ -50,6 +52,7 @@ CoilTransfer::Outcome CoilTransfer::tick(int tickMs) {
         port_.ProgAddr = address_;
         port_.ProgValue = bytes_[static_cast<std::size_t>(ProgIndex - kFirstRecordByte)];
         port_.SendWriteRequest();
+        ++progress_.done;
         ++address_;
         ++ProgState;
         ++ProgIndex;
@@ -78,6 +81,7 @@ CoilTransfer::Outcome CoilTransfer::tick(int tickMs) {
     port_.ProgValue = wait_.value();
     if (wait_.value() != bytes_[static_cast<std::size_t>(ProgIndex - kFirstRecordByte)])
         return finish(Outcome::Mismatch);
+    ++progress_.done;
     ++address_;
     ++ProgIndex;
     if (ProgIndex == kFirstRecordByte + TransferBytes) return finish(Outcome::Done);

@@ -1,4 +1,5 @@
 #pragma once
+#include "auxiliary/TransferProgress.h"
 #include "midi/UnitReplyWait.h"
 #include <array>
 #include <cstdint>
@@ -34,6 +35,9 @@ public:
     int ProgIndex = 0;
     // The address the read-back stopped at.
     int failedAddress() const { return failedAddress_; }
+    // The whole job: seven bytes written, then read back.
+    const TransferProgress& progress() const { return progress_; }
+    bool verifying() const { return ProgState >= 8; }
 
 private:
     Outcome finish(Outcome o);
@@ -46,6 +50,7 @@ private:
     bool running_ = false;
     int address_ = FirstAddress;
     int failedAddress_ = 0;
+    TransferProgress progress_;
 };
 
 } // namespace coil

@@ -21,6 +21,8 @@ void CurveTransfer::start(const Setup& setup) {
     flagsStep_ = 0;
     running_ = true;
     wait_.cancel();
+    const int curves = setup.choice == 12 ? 2 : 1;
+    progress_.start(2 * (1 + StoredEntries * curves) + 1);
 }
 
 void CurveTransfer::stop() {
@@ -81,6 +83,7 @@ CurveTransfer::Outcome CurveTransfer::waitOutcome(int tickMs, bool& answered) {
 
 CurveTransfer::Outcome CurveTransfer::tick(int tickMs) {
     if (!running_) return Outcome::Running;
+    progress_.elapsedMs += tickMs;
     bool answered = false;
     switch (ProgState) {
     case 0:
@@ -95,6 +98,7 @@ CurveTransfer::Outcome CurveTransfer::tick(int tickMs) {
         return Outcome::Running;
     case 1:
         write(kMaxRpmAddress, setup_.maxRpm / 100);
+        ++progress_.done;
         port_.ProgAddr = firstAddress(ProgCurve);
         ProgState = 2;
         return Outcome::Running;
@@ -104,6 +108,7 @@ CurveTransfer::Outcome CurveTransfer::tick(int tickMs) {
         setCaption(false);
         position_ = ProgIndex;
         write(address, port_.ProgValue);
+        ++progress_.done;
         ++ProgIndex;
         port_.ProgAddr = address + 1;
         if (ProgIndex == StoredEntries) {
@@ -133,6 +138,7 @@ CurveTransfer::Outcome CurveTransfer::tick(int tickMs) {
             flagsStep_ = 2;
             return Outcome::Running;
         }
+        ++progress_.done;
         ProgState = 5;
         ProgCurve = ProgBoth ? 1 : setup_.choice;
         read(kMaxRpmAddress);
@@ -140,6 +146,7 @@ CurveTransfer::Outcome CurveTransfer::tick(int tickMs) {
     case 5:
         if (const Outcome o = waitOutcome(tickMs, answered); !answered) return o;
         if (wait_.value() != (setup_.maxRpm / 100 & 0xFF)) return finish(Outcome::Failed);
+        ++progress_.done;
         ProgIndex = 0;
         ProgState = 6;
         read(firstAddress(ProgCurve));
@@ -150,6 +157,7 @@ CurveTransfer::Outcome CurveTransfer::tick(int tickMs) {
         if (port_.ProgValue != entry(ProgCurve, ProgIndex)) return finish(Outcome::Failed);
         setCaption(true);
         position_ = ProgIndex;
+        ++progress_.done;
         ++ProgIndex;
         if (ProgIndex == StoredEntries) {
             if (!(ProgBoth && ProgCurve == 1)) return finish(Outcome::Completed);

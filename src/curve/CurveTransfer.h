@@ -1,4 +1,5 @@
 #pragma once
+#include "auxiliary/TransferProgress.h"
 #include "curve/CurveModel.h"
 #include "midi/UnitReplyWait.h"
 #include <string>
@@ -50,6 +51,11 @@ public:
     // The progress window: its caption and bar position (range 0..108).
     const std::string& progressCaption() const { return caption_; }
     int progressPosition() const { return position_; }
+    // The whole job: the maximum rpm, each table entry and the flags byte written, then
+    // the maximum rpm and each entry read back.
+    const TransferProgress& progress() const { return progress_; }
+    // Reading back (states 5 and 6), else writing.
+    bool verifying() const { return ProgState >= 5; }
 
 private:
     void write(int address, int value);
@@ -67,6 +73,7 @@ private:
     int flagsStep_ = 0; // state 4: 0 send the read, 1 await it, 2 await the write echo
     std::string caption_;
     int position_ = 0;
+    TransferProgress progress_;
 };
 
 } // namespace curve

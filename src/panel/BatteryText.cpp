@@ -16,11 +16,18 @@ int clampTimeBase(int position) {
     return std::clamp(position, 0, LastTimeBase);
 }
 
-std::string formatTime(uint32_t ms) {
+std::string formatTime(uint32_t ms, const std::string& decimalSeparator) {
     const uint32_t seconds = ms / 1000;
     const uint32_t minutes = seconds / 60;
     const uint32_t hundredths = (ms % 1000) / 10;
-    return twoDigits(minutes) + ":" + twoDigits(seconds % 60) + ":" + twoDigits(hundredths);
+    return twoDigits(minutes) + ":" + twoDigits(seconds % 60) + decimalSeparator +
+           twoDigits(hundredths);
+}
+
+std::string timeFormatText(const std::string& decimalSeparator, int langOffset) {
+    const std::string format = "mm:ss" + decimalSeparator + "cc";
+    if (langOffset == 200) return format + " (minutes, seconds, hundredths)";
+    return format + " (minuti, secondi, centesimi)";
 }
 
 std::string formatVolts(int raw, const std::string& decimalSeparator) {

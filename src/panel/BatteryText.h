@@ -32,9 +32,12 @@ inline constexpr int LastTimeBase = static_cast<int>(TimeBases.size()) - 1;
 // A scroll position from the settings file held within 0..12.
 int clampTimeBase(int position);
 
-// A time in milliseconds as minutes, seconds and hundredths, "mm:ss:cc" (each field at least
-// two digits): 83456 -> "01:23:45".
-std::string formatTime(uint32_t ms);
+// A time in milliseconds as minutes, seconds and hundredths, "mm:ss,cc" with the given
+// decimal separator (each field at least two digits): 83456 -> "01:23,45".
+std::string formatTime(uint32_t ms, const std::string& decimalSeparator);
+// What the time labels' tooltip says of their format, by the string table half (LangOffset):
+// "mm:ss,cc (minuti, secondi, centesimi)".
+std::string timeFormatText(const std::string& decimalSeparator, int langOffset);
 
 // A raw voltage in hundredths of a volt as volts, "#0.00" with the given decimal separator:
 // 1234 -> "12.34", 5 -> "0.05".

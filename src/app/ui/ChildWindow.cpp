@@ -2,6 +2,7 @@
 #include "app/ui/AppIcon.h"
 #include <QAbstractSpinBox>
 #include <QComboBox>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
@@ -84,7 +85,24 @@ void ChildWindow::focusFirstInput() {
         setFocus(Qt::OtherFocusReason);
 }
 
+QSize ChildWindow::minimumContentSize() const {
+    if (layout()) return layout()->minimumSize();
+    const QRect used = childrenRect();
+    return used.isValid() ? QSize(used.right() + 1, used.bottom() + 1) : QSize();
+}
+
+void ChildWindow::holdMinimumSize() {
+    QMdiSubWindow* sub = subWindow();
+    if (!sub || sub->minimumSize() == sub->maximumSize()) return;
+    const QSize content = minimumContentSize();
+    if (!content.isValid()) return;
+    // The sub-window's own hint adds its title bar and borders to the content's minimum.
+    setMinimumSize(content.boundedTo(maximumSize()));
+    sub->setMinimumSize(sub->minimumSizeHint().boundedTo(sub->maximumSize()));
+}
+
 void ChildWindow::applyPlacement(const WindowRecord& rec) {
+    holdMinimumSize();
     QWidget* w = placementWidget();
     w->setGeometry(toPixelsX(rec.Left), toPixelsY(rec.Top), toPixelsX(rec.Width),
                    toPixelsY(rec.Height));

@@ -33,7 +33,26 @@ public:
     // takes focus by tab; the window itself when it has neither.
     void focusFirstInput();
 
+    // The sub-window is never made smaller than the controls need (tiling, cascading, a
+    // placement stored small): its minimum becomes the frame around minimumContentSize().
+    // A window of fixed size is left as it is.
+    void holdMinimumSize();
+
+    // The document's own history, offered by Edit > Annulla / Ripeti; none by default.
+    virtual bool canUndo() const { return false; }
+    virtual bool canRedo() const { return false; }
+    virtual void undo() {}
+    virtual void redo() {}
+
+signals:
+    // What canUndo or canRedo answer may have changed.
+    void historyChanged();
+
 protected:
+    // The smallest client area that shows every control: the layout's minimum, else the
+    // extent of the controls as placed. Windows whose controls stretch with the window say
+    // what they need.
+    virtual QSize minimumContentSize() const;
     // A right click on the window's background (or on a label, which passes the click on)
     // pops up the frame's Edit menu.
     void mousePressEvent(QMouseEvent* event) override;

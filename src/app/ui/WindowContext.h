@@ -27,6 +27,8 @@ public:
     virtual QMdiArea* mdiArea() = 0;
     // Pops the Edit menu (mnuModifica) up at a screen position.
     virtual void popupEditMenu(const QPoint& globalPos) = 0;
+    // Says in the status bar how a job ended ("Curva 1 scritta in MDX e verificata in 17,6 s").
+    virtual void showStatusMessage(const QString& /*text*/) {}
 };
 
 // The shared objects every window works on, created once by Main.

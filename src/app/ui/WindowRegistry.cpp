@@ -69,6 +69,10 @@ void registerWindows(frmMain& main, QtNotifier* notifier, SimulatedUnitSystem* s
                            [simulated](WindowContext& ctx, int) -> ChildWindow* {
                                return new frmUnitaSimulata(ctx, *simulated);
                            });
+    // The largest first sizes: the measurement windows, the curve editor, the notebook.
+    main.fitFirstSizeTo(frmMisRot::DefaultWidth, frmMisRot::DefaultHeight);
+    main.fitFirstSizeTo(frmMisAnt::DefaultWidth, frmMisAnt::DefaultHeight);
+    main.fitFirstSizeTo(frmProgCurva::DefaultWidthTwips, frmProgCurva::DefaultHeightTwips);
     if (notifier) {
         QWidget* owner = &main;
         notifier->setNoticeHandler(

@@ -127,6 +127,7 @@ frmMain::~frmMain() {
     // The area and its sub-windows are destroyed after this object has stopped being a
     // frmMain: their last activation signals must not reach it.
     disconnect(mdi_, nullptr, this, nullptr);
+    disconnect(qApp, nullptr, this, nullptr);
     if (serial_) serial_->setLossHandler(nullptr);
     ctx_.midi.setEvents(nullptr);
     if (ctx_.frame == this) ctx_.frame = nullptr;
@@ -216,8 +217,11 @@ void frmMain::buildMenus() {
         else if (auto* te = qobject_cast<QTextEdit*>(w))
             fn(te);
     };
+    // Undo and redo: the text being typed in, else the active document's history.
     connect(addEntry(mnuModifica_, "mnuAnnulla", caption("mnuAnnulla")), &QAction::triggered, this,
-            [onFocus] { onFocus([](auto* w) { w->undo(); }); });
+            [this] { stepHistory(true); });
+    connect(addEntry(mnuModifica_, "mnuRipeti", caption("mnuRipeti")), &QAction::triggered, this,
+            [this] { stepHistory(false); });
     connect(addEntry(mnuModifica_, "mnuIngrandisci", t(123)), &QAction::triggered, this,
             &frmMain::enlargeActiveChild);
     connect(addEntry(mnuModifica_, "mnuTaglia", t(73)), &QAction::triggered, this,
@@ -226,6 +230,8 @@ void frmMain::buildMenus() {
             [onFocus] { onFocus([](auto* w) { w->copy(); }); });
     connect(addEntry(mnuModifica_, "mnuIncolla", t(74)), &QAction::triggered, this,
             [onFocus] { onFocus([](auto* w) { w->paste(); }); });
+    connect(mnuModifica_, &QMenu::aboutToShow, this, &frmMain::updateHistoryEntries);
+    connect(qApp, &QApplication::focusChanged, this, &frmMain::updateHistoryEntries);
 
     QMenu* view = addMenu(nullptr, "mnuView", t(3));
     for (const char* e :
@@ -308,6 +314,9 @@ void frmMain::buildMenus() {
             [this] { tile(Qt::Vertical); });
     connect(addEntry(window, "mnuAffiancaVert", t(95)), &QAction::triggered, this,
             [this] { tile(Qt::Horizontal); });
+    window->addSeparator();
+    connect(addEntry(window, "mnuFinestraSucc", caption("mnuFinestraSucc")), &QAction::triggered,
+            mdi_, &QMdiArea::activateNextSubWindow);
 
     QMenu* help = addMenu(nullptr, "mnuHelp", caption("mnuHelp"));
     // F1 opens the guide at the chapter of the window in use, the menu at its top.
@@ -317,6 +326,73 @@ void frmMain::buildMenus() {
     connect(guide, &QAction::triggered, this, [this, byF1] { openGuide(byF1->take()); });
     connect(addEntry(help, "mnuInfo", t(30) + QString::fromLatin1(kProductName)),
             &QAction::triggered, this, [this] { openChild("mnuInfo"); });
+    setStandardShortcuts();
+}
+
+// The desktop's own keys for the entries every program has.
+void frmMain::setStandardShortcuts() {
+    const std::pair<const char*, QKeySequence::StandardKey> keys[] = {
+        {"mnuNuovoCrva", QKeySequence::New}, {"mnuApriCrva", QKeySequence::Open},
+        {"mnuSalva", QKeySequence::Save},    {"mnuSalvaAs", QKeySequence::SaveAs},
+        {"mnuChiudi", QKeySequence::Close},  {"mnuExit", QKeySequence::Quit},
+        {"mnuAnnulla", QKeySequence::Undo},  {"mnuRipeti", QKeySequence::Redo},
+        {"mnuTaglia", QKeySequence::Cut},    {"mnuCopia", QKeySequence::Copy},
+        {"mnuIncolla", QKeySequence::Paste}, {"mnuFinestraSucc", QKeySequence::NextChild},
+    };
+    for (const auto& [entry, key] : keys)
+        action(entry)->setShortcuts(key);
+    // Where the desktop names none, the keys most programs use: Save As and Exit. Redo
+    // answers Ctrl+Y on every desktop, beside the desktop's own key.
+    const auto alsoKey = [this](const char* entry, QKeySequence extra, bool onlyIfNone) {
+        QList<QKeySequence> keys = action(entry)->shortcuts();
+        if ((onlyIfNone && !keys.isEmpty()) || keys.contains(extra)) return;
+        keys.append(extra);
+        action(entry)->setShortcuts(keys);
+    };
+    alsoKey("mnuSalvaAs", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), true);
+    alsoKey("mnuExit", QKeySequence(Qt::CTRL | Qt::Key_Q), true);
+    alsoKey("mnuRipeti", QKeySequence(Qt::CTRL | Qt::Key_Y), false);
+}
+
+namespace {
+// The text box with the keyboard, when it has a step to undo (or redo).
+template <class Fn> bool onTextHistory(bool undo, Fn fn) {
+    QWidget* w = QApplication::focusWidget();
+    if (auto* le = qobject_cast<QLineEdit*>(w); le && !le->isReadOnly()) {
+        if (undo ? le->isUndoAvailable() : le->isRedoAvailable()) return fn(le), true;
+    } else if (auto* pe = qobject_cast<QPlainTextEdit*>(w); pe && !pe->isReadOnly()) {
+        if (undo ? pe->document()->isUndoAvailable() : pe->document()->isRedoAvailable())
+            return fn(pe), true;
+    } else if (auto* te = qobject_cast<QTextEdit*>(w); te && !te->isReadOnly()) {
+        if (undo ? te->document()->isUndoAvailable() : te->document()->isRedoAvailable())
+            return fn(te), true;
+    }
+    return false;
+}
+} // namespace
+
+void frmMain::stepHistory(bool undo) {
+    const bool typed = onTextHistory(undo, [undo](auto* w) {
+        if (undo)
+            w->undo();
+        else
+            w->redo();
+    });
+    ChildWindow* child = activeChild();
+    if (!typed && child) {
+        if (undo && child->canUndo())
+            child->undo();
+        else if (!undo && child->canRedo())
+            child->redo();
+    }
+    updateHistoryEntries();
+}
+
+void frmMain::updateHistoryEntries() {
+    const ChildWindow* child = activeChild();
+    const auto any = [](auto*) {};
+    action("mnuAnnulla")->setEnabled(onTextHistory(true, any) || (child && child->canUndo()));
+    action("mnuRipeti")->setEnabled(onTextHistory(false, any) || (child && child->canRedo()));
 }
 
 // Qt::Horizontal: side by side in one row, each the full height; Qt::Vertical: stacked in
@@ -349,7 +425,7 @@ void frmMain::buildStatusBar() {
         l->setObjectName(name);
         return l;
     };
-    LabelNomeAppl = label("LabelNomeAppl", QString(" %1 - %2 ").arg(kProductName, kAppTitle));
+    LabelNomeAppl = label("LabelNomeAppl", " " + QString::fromStdString(programNameLine()) + " ");
     LabelNomeAppl->setFrameShape(QFrame::StyledPanel);
     Label1MIDIIn = label("Label1MIDIIn", "MIDI In");
     Label2MIDIIn = label("Label2MIDIIn", QString());
@@ -373,7 +449,9 @@ void frmMain::buildStatusBar() {
     row->addSpacing(8);
     row->addWidget(Label1MIDIOut);
     row->addWidget(Label2MidiOut);
-    row->addStretch(1);
+    row->addSpacing(12);
+    LabelMessaggio = label("LabelMessaggio", QString());
+    row->addWidget(LabelMessaggio, 1);
     row->addWidget(LabelData);
     row->addWidget(LabelTime);
     statusBar()->setObjectName("StatusBar");
@@ -543,13 +621,32 @@ void frmMain::restorePlacement() {
         move(reachablePosition(
             QRect(twipsToPixels(rec.Left, tx), twipsToPixels(rec.Top, ty), width(), height())));
     } else {
-        resize(1024, 720);
+        resize(firstSize());
     }
     normalGeometry_ = QRect(pos(), size());
     if (rec.State == 1)
         setWindowState(Qt::WindowMinimized);
     else if (rec.State == 2)
         setWindowState(Qt::WindowMaximized);
+}
+
+// The first run: room for the largest child window at its first size, within the screen.
+QSize frmMain::firstSize() const {
+    QSize size(1024, 720);
+    if (largestChild_.isValid()) {
+        const int border = 2 * mdi_->frameWidth() + 8;
+        const int bars = menuBar()->sizeHint().height() + statusBar()->sizeHint().height();
+        size = size.expandedTo(
+            QSize(twipsToPixels(largestChild_.width(), ctx_.app.TwipsPerPixelX) + border,
+                  twipsToPixels(largestChild_.height(), ctx_.app.TwipsPerPixelY) + bars + border));
+    }
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        size = size.boundedTo(screen->availableGeometry().size() - QSize(16, 48));
+    return size;
+}
+
+void frmMain::fitFirstSizeTo(int widthTwips, int heightTwips) {
+    largestChild_ = largestChild_.expandedTo(QSize(widthTwips, heightTwips));
 }
 
 // A stored place whose menu bar no screen shows (another monitor, a damaged record) is
@@ -647,8 +744,10 @@ ChildWindow* frmMain::openChild(const QString& entry) {
 void frmMain::showChild(ChildWindow* child) {
     QMdiSubWindow* sub = mdi_->addSubWindow(child);
     sub->setAttribute(Qt::WA_DeleteOnClose);
+    connect(child, &ChildWindow::historyChanged, this, &frmMain::updateHistoryEntries);
     child->Form_Load();
     sub->show();
+    child->holdMinimumSize();
     mdi_->setActiveSubWindow(sub);
     child->focusFirstInput();
     updateEditorEntries();
@@ -714,6 +813,7 @@ void frmMain::ChildUnloaded() {
 }
 
 void frmMain::activateChild(QMdiSubWindow* sub) {
+    updateHistoryEntries();
     if (!sub) return;
     if (auto* child = qobject_cast<ChildWindow*>(sub->widget()))
         child->Form_Activate();
@@ -723,6 +823,10 @@ void frmMain::activateChild(QMdiSubWindow* sub) {
 
 void frmMain::setMenuEntryEnabled(const QString& objectName, bool enabled) {
     if (QAction* a = action(objectName)) a->setEnabled(enabled);
+}
+
+void frmMain::showStatusMessage(const QString& text) {
+    LabelMessaggio->setText(text);
 }
 
 void frmMain::popupEditMenu(const QPoint& globalPos) {

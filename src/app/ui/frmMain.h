@@ -53,6 +53,8 @@ public:
     void setMenuEntryEnabled(const QString& objectName, bool enabled) override;
     QMdiArea* mdiArea() override { return mdi_; }
     void popupEditMenu(const QPoint& globalPos) override;
+    // In the status bar, after the lamps, until the next message.
+    void showStatusMessage(const QString& text) override;
 
     // MidiPortEvents
     void outputActivity() override;
@@ -80,6 +82,10 @@ public:
     using GuideOpener = std::function<void(const QString& path, const QString& chapter)>;
     void setGuideOpener(GuideOpener opener, const QString& programFolder);
 
+    // A child window's first size (twips, its frame included): the main window's first size
+    // (no stored placement) leaves room for the largest.
+    void fitFirstSizeTo(int widthTwips, int heightTwips);
+
     QAction* action(const QString& objectName) const;
     // Rebuilds the recent documents entries from RecentDoc.
     void refreshRecentDocuments();
@@ -92,10 +98,16 @@ protected:
 
 private:
     void buildMenus();
+    void setStandardShortcuts();
+    // Edit > Annulla (undo true) / Ripeti: the text being typed in, else the active document.
+    void stepHistory(bool undo);
+    // Annulla and Ripeti are offered while the text or the active document has that step.
+    void updateHistoryEntries();
     void buildStatusBar();
     void buildDeviceMenus();
     void renderDeviceMenus();
     void restorePlacement();
+    QSize firstSize() const;
     QPoint reachablePosition(const QRect& frame) const;
     void storePlacement();
     void rememberNormalGeometry();
@@ -139,6 +151,7 @@ private:
     QLabel* Label2MIDIIn = nullptr;
     QLabel* Label1MIDIOut = nullptr;
     QLabel* Label2MidiOut = nullptr;
+    QLabel* LabelMessaggio = nullptr; // how the last job ended
     QTimer* TimerLabel2MIDIIn = nullptr;
     QTimer* TimerLabel2MIDIOut = nullptr;
     QTimer* TimerOrologio = nullptr;
@@ -148,6 +161,7 @@ private:
     QColor lampInColour_;
     QColor lampOutColour_;
     QRect normalGeometry_;
+    QSize largestChild_; // twips
     GuideOpener guideOpener_;
     HelpWindow* help_ = nullptr; // one for the whole run, made at the first request
     QString programFolder_;

@@ -49,7 +49,21 @@ QString LimitedTextEdit::fitting(const QString& text, int room) {
     return text.left(n);
 }
 
+QString LimitedTextEdit::storable(const QString& text) {
+    if (!latin1Only_) return text;
+    QString kept;
+    QString left;
+    for (const QChar c : text)
+        (c.unicode() <= 0xFF ? kept : left).append(c);
+    if (!left.isEmpty()) emit refused(left);
+    return kept;
+}
+
 void LimitedTextEdit::keyPressEvent(QKeyEvent* event) {
+    if (!isReadOnly() && !event->text().isEmpty() && storable(event->text()) != event->text()) {
+        event->accept();
+        return;
+    }
     if (maxLength_ > 0 && !isReadOnly()) {
         const QString typed = event->text();
         const bool inserts = !typed.isEmpty() && (typed[0].isPrint() || typed[0] == '\r' ||
@@ -63,23 +77,24 @@ void LimitedTextEdit::keyPressEvent(QKeyEvent* event) {
 }
 
 void LimitedTextEdit::insertFromMimeData(const QMimeData* source) {
-    if (maxLength_ <= 0 || !source || !source->hasText()) {
+    if ((maxLength_ <= 0 && !latin1Only_) || !source || !source->hasText()) {
         QPlainTextEdit::insertFromMimeData(source);
         return;
     }
-    QString pasted = source->text();
+    QString pasted = storable(source->text());
     pasted.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     pasted.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    const QString text = fitting(pasted, room());
+    const QString text = maxLength_ > 0 ? fitting(pasted, room()) : pasted;
     if (!text.isEmpty() || textCursor().hasSelection()) insertPlainText(text);
 }
 
 void LimitedTextEdit::inputMethodEvent(QInputMethodEvent* event) {
-    if (maxLength_ <= 0 || event->commitString().isEmpty()) {
+    if ((maxLength_ <= 0 && !latin1Only_) || event->commitString().isEmpty()) {
         QPlainTextEdit::inputMethodEvent(event);
         return;
     }
-    const QString commit = fitting(event->commitString(), room());
+    const QString kept = storable(event->commitString());
+    const QString commit = maxLength_ > 0 ? fitting(kept, room()) : kept;
     if (commit == event->commitString()) {
         QPlainTextEdit::inputMethodEvent(event);
         return;

@@ -9,7 +9,6 @@
 
 namespace {
 constexpr int kAboutId = 30;
-constexpr int kTitleId = 129;
 constexpr int kDateId = 131;
 } // namespace
 
@@ -53,7 +52,8 @@ void frmAbout::Form_Load() {
     if (ctx.frame) ctx.frame->setMenuEntryEnabled("mnuInfo", false);
     setWindowTitle(QString::fromUtf8(kAppTitle) + " - " + ctx.text(kAboutId) +
                    QString::fromUtf8(kProductName));
-    lblTitolo->setText(ctx.text(kTitleId));
+    // The release the status bar names.
+    lblTitolo->setText(QString::fromStdString(programNameLine()));
     lblAutore->setText(ctx.text(kDateId));
     layoutControls();
     countIn();

@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QEvent>
 #include <QMdiSubWindow>
+#include <QToolTip>
 #include <algorithm>
 
 namespace {
@@ -24,6 +25,14 @@ frmBloccoNote::frmBloccoNote(WindowContext& context, QWidget* parent)
     Text1->setObjectName("Text1");
     Text1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     connect(Text1, &QPlainTextEdit::textChanged, this, &frmBloccoNote::Text1_Change);
+    // The file holds one byte a character: what Latin-1 has not is refused, with a word.
+    Text1->setLatin1Only(true);
+    connect(Text1, &LimitedTextEdit::refused, this, [this](const QString& characters) {
+        const QString notice = QString::fromStdString(
+            notebook::unstorableNotice(characters.toUtf8().toStdString(), ctx.texts.LangOffset));
+        QToolTip::showText(Text1->mapToGlobal(Text1->cursorRect().bottomLeft()), notice, Text1);
+        if (ctx.frame) ctx.frame->showStatusMessage(notice);
+    });
     Text1->installEventFilter(this);
 }
 
@@ -158,4 +167,9 @@ void frmBloccoNote::closeEvent(QCloseEvent* event) {
     }
     Form_Unload();
     event->accept();
+}
+
+// The text box fills the window: a few lines of it.
+QSize frmBloccoNote::minimumContentSize() const {
+    return {toPixelsX(2000), toPixelsY(1200)};
 }

@@ -19,6 +19,7 @@ public:
     void Form_Load() override;
 
 protected:
+    QSize minimumContentSize() const override;
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -1,4 +1,6 @@
 #include "auxiliary/ui/frmProgressBar.h"
+#include "auxiliary/TransferProgress.h"
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QProgressBar>
@@ -6,17 +8,35 @@
 #include <cmath>
 
 frmProgressBar::frmProgressBar(WindowContext& context, QWidget* parent)
-    : ChildWindow(context, 0, parent), ProgressBar1(new QProgressBar(this)) {
+    : ChildWindow(context, 0, parent), ProgressBar1(new QProgressBar(this)),
+      LabFase(new QLabel(this)), LabTempo(new QLabel(this)) {
     setObjectName("frmProgressBar");
     ProgressBar1->setObjectName("ProgressBar1");
     ProgressBar1->setTextVisible(false);
+    LabFase->setObjectName("LabFase");
+    LabTempo->setObjectName("LabTempo");
+    LabTempo->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 }
 
-frmProgressBar* frmProgressBar::open(WindowContext& ctx) {
+void frmProgressBar::showProgress(const QString& phase, const TransferProgress& progress) {
+    LabFase->setText(phase);
+    LabTempo->setText(QString::fromStdString(transferProgressText(progress, ctx.texts.LangOffset)));
+    const int range = ProgressBar1->maximum() - ProgressBar1->minimum();
+    const long long share =
+        progress.total > 0 ? static_cast<long long>(progress.done) * range / progress.total : 0;
+    ProgressBar1->setValue(ProgressBar1->minimum() + static_cast<int>(share));
+}
+
+frmProgressBar* frmProgressBar::open(WindowContext& ctx, ChildWindow* opener) {
     auto* w = new frmProgressBar(ctx);
-    if (ctx.frame && ctx.frame->mdiArea()) ctx.frame->mdiArea()->addSubWindow(w);
+    w->opener_ = opener ? opener->subWindow() : nullptr;
+    QMdiArea* area = ctx.frame ? ctx.frame->mdiArea() : nullptr;
+    QMdiSubWindow* inUse = area ? area->activeSubWindow() : nullptr;
+    if (area) area->addSubWindow(w);
     w->Form_Load();
     w->placementWidget()->show();
+    // The area activates what it shows: the window in use gets the focus back.
+    if (inUse && area->activeSubWindow() != inUse) area->setActiveSubWindow(inUse);
     return w;
 }
 
@@ -31,14 +51,16 @@ void frmProgressBar::Form_Load() {
     frame->setFixedSize(toPixelsX(BarWindowWidth), toPixelsY(BarWindowHeight));
 
     QMdiArea* area = ctx.frame ? ctx.frame->mdiArea() : nullptr;
-    QMdiSubWindow* active = area ? area->activeSubWindow() : nullptr;
+    QWidget* active = opener_;
+    if (!active && area) active = area->activeSubWindow();
     if (active == own) active = nullptr;
     TwipRect over;
     if (active) {
         const QRect g = active->geometry();
         over = {g.top() * ctx.app.TwipsPerPixelY, g.left() * ctx.app.TwipsPerPixelX,
                 g.width() * ctx.app.TwipsPerPixelX, g.height() * ctx.app.TwipsPerPixelY};
-        if (auto* child = qobject_cast<ChildWindow*>(active->widget()))
+        const auto* sub = qobject_cast<QMdiSubWindow*>(active);
+        if (auto* child = sub ? qobject_cast<ChildWindow*>(sub->widget()) : nullptr)
             ctx.app.CurrentWinNo = child->tag().isEmpty() ? 0 : child->tag().at(0).unicode();
     } else if (area) {
         // No active child: centre over the whole area.
@@ -53,6 +75,10 @@ void frmProgressBar::Form_Load() {
 void frmProgressBar::resizeEvent(QResizeEvent* event) {
     ChildWindow::resizeEvent(event);
     const int margin = toPixelsX(180);
-    ProgressBar1->setGeometry(margin, (height() - toPixelsY(330)) / 2,
-                              std::max(0, width() - 2 * margin), toPixelsY(330));
+    const int w = std::max(0, width() - 2 * margin);
+    const int line = toPixelsY(300);
+    const int top = std::max(0, (height() - 3 * line - toPixelsY(330)) / 2);
+    LabFase->setGeometry(margin, top, w, line);
+    ProgressBar1->setGeometry(margin, top + line + line / 2, w, toPixelsY(330));
+    LabTempo->setGeometry(margin, top + 2 * line + toPixelsY(330), w, line);
 }

@@ -1,5 +1,6 @@
 #include "coil/ui/frmProgTempoBobina.h"
 #include "app/ui/DocumentDispatch.h"
+#include "auxiliary/ui/frmProgressBar.h"
 #include "coil/CoilGraph.h"
 #include "coil/CoilSimulation.h"
 #include "coil/IbobFile.h"
@@ -15,6 +16,7 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTimer>
@@ -556,7 +558,22 @@ void frmProgTempoBobina::CommProgBobinaMS_Click(int k) {
     CommProgBobinaMS[1]->setEnabled(false);
     CommProgBobinaMS[2]->setEnabled(false);
     transfer_.start(bytes, k == 1);
+    transferMaster_ = k == 1;
+    progress_ = frmProgressBar::open(ctx, this);
+    progress_->ProgressBar1->setRange(0, coil::TransferBytes);
+    showProgress();
     Timer1->start();
+}
+
+void frmProgTempoBobina::showProgress() {
+    if (!progress_) return;
+    progress_->showProgress(QString::fromStdString(transferPhaseText(
+                                subject(), transfer_.verifying(), ctx.texts.LangOffset)),
+                            transfer_.progress());
+}
+
+TransferSubject frmProgTempoBobina::subject() const {
+    return {TransferSubject::Kind::CoilPulse, 0, transferMaster_};
 }
 
 void frmProgTempoBobina::Timer1_Timer() {
@@ -565,11 +582,16 @@ void frmProgTempoBobina::Timer1_Timer() {
         return;
     }
     const coil::CoilTransfer::Outcome outcome = transfer_.tick(coil::TickMs);
+    showProgress();
     if (outcome == coil::CoilTransfer::Outcome::Running) return;
     Timer1->stop();
+    closeProgress();
     ControlliAb();
     applyProgButtons();
-    if (outcome == coil::CoilTransfer::Outcome::NoAnswer)
+    if (outcome == coil::CoilTransfer::Outcome::Done && ctx.frame)
+        ctx.frame->showStatusMessage(QString::fromStdString(
+            transferDoneText(subject(), transfer_.progress().elapsedMs, ctx.texts.LangOffset)));
+    else if (outcome == coil::CoilTransfer::Outcome::NoAnswer)
         ctx.messages.ShowMsg(kMsgNoAnswer, kAppTitle, "");
     else if (outcome != coil::CoilTransfer::Outcome::Done)
         ctx.messages.ShowMsg(kMsgEepromWrite, kAppTitle, "");
@@ -577,6 +599,11 @@ void frmProgTempoBobina::Timer1_Timer() {
 
 void frmProgTempoBobina::offer(uint32_t message) {
     wait_.offer(message);
+}
+
+void frmProgTempoBobina::closeProgress() {
+    if (progress_) progress_->unloadWindow();
+    progress_.clear();
 }
 
 // ---- files ----------------------------------------------------------------------------
@@ -602,6 +629,7 @@ void frmProgTempoBobina::documentSaved(const std::string& path) {
 void frmProgTempoBobina::Form_Unload() {
     // A transfer cut short by closing the window: the unit keeps what was written so far.
     transfer_.stop();
+    closeProgress();
     if (ctx.targets) ctx.targets->removeReplyListener(this);
     if (ctx.link) ctx.link->removeObserver(this);
     if (ctx.link) ctx.link->removeObserver(this);

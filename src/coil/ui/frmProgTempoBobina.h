@@ -7,6 +7,7 @@
 #include "coil/IbobFile.h"
 #include "midi/UnitLink.h"
 #include "midi/UnitReplyWait.h"
+#include <QPointer>
 #include <QString>
 #include <array>
 #include <functional>
@@ -14,6 +15,7 @@
 #include <string>
 
 class QComboBox;
+class frmProgressBar;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -115,6 +117,10 @@ private:
     void CommProgBobinaMS_Click(int k);
     void ControlliDisab();
     void ControlliAb();
+    // The transfer's progress window: the phase, the share done and the time left.
+    void showProgress();
+    void closeProgress();
+    TransferSubject subject() const;
     void Form_Unload();
 
     std::array<Field, FieldCount> fields_;
@@ -138,6 +144,8 @@ private:
     std::optional<OpenedFile> opened_;
     UnitReplyWait wait_;
     coil::CoilTransfer transfer_;
+    QPointer<frmProgressBar> progress_;
+    bool transferMaster_ = true;
     bool syncing_ = false; // a text box is moving its scroll bar
     bool unloaded_ = false;
 };

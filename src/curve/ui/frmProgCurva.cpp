@@ -7,6 +7,7 @@
 #include "curve/CurveFile.h"
 #include "curve/ui/CurveSheet.h"
 #include "midi/Decoder.h"
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDateTime>
@@ -22,7 +23,9 @@
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QTimer>
+#include <QUndoStack>
 #include <cmath>
+#include <functional>
 
 using namespace curve;
 
@@ -57,6 +60,38 @@ QString notesForBox(const std::string& notes) {
 std::string notesForFile(const QString& box) {
     return toLatin1(QString(box).replace("\n", "\r\n"));
 }
+
+// One step of the graph's history: the three curves before and after it. The press and
+// the release of one gesture (a drag on an empty curve) merge into one step.
+class CurveEdit : public QUndoCommand {
+public:
+    using Curves = std::array<Curve, CurveCount>;
+    using Apply = std::function<void(const Curves&, int)>;
+    CurveEdit(Apply apply, const Curves& before, const Curves& after, int curve, int gesture)
+        : apply_(std::move(apply)), before_(before), after_(after), curve_(curve),
+          gesture_(gesture) {}
+    int id() const override { return 1; }
+    bool mergeWith(const QUndoCommand* other) override {
+        const auto* o = static_cast<const CurveEdit*>(other);
+        if (gesture_ == 0 || o->gesture_ != gesture_) return false;
+        after_ = o->after_;
+        return true;
+    }
+    void undo() override { apply_(before_, curve_); }
+    void redo() override {
+        // Pushed once the edit is done: the first redo has nothing to do.
+        if (!std::exchange(pushed_, true)) return;
+        apply_(after_, curve_);
+    }
+
+private:
+    Apply apply_;
+    Curves before_;
+    Curves after_;
+    int curve_;
+    int gesture_;
+    bool pushed_ = false;
+};
 
 } // namespace
 
@@ -142,6 +177,10 @@ void frmProgCurva::buildControls() {
     TimerProg = new QTimer(this);
     TimerProg->setObjectName("TimerProg");
     TimerProg->setInterval(CurveTransfer::TickMs);
+    history_ = new QUndoStack(this);
+    history_->setUndoLimit(1000);
+    connect(history_, &QUndoStack::cleanChanged, this, &frmProgCurva::updateCaption);
+    connect(history_, &QUndoStack::indexChanged, this, &ChildWindow::historyChanged);
 
     connect(TimerProg, &QTimer::timeout, this, &frmProgCurva::TimerProg_Timer);
     connect(ComSalva, &QPushButton::clicked, this, [this] {
@@ -192,6 +231,22 @@ void frmProgCurva::Form_Load() {
     app.WindowLoading = false;
 }
 
+void frmProgCurva::Form_Activate() {
+    if (QGuiApplication::mouseButtons() != Qt::NoButton && !activatingPress_) {
+        activatingPress_ = true;
+        qApp->installEventFilter(this);
+    }
+    ChildWindow::Form_Activate();
+}
+
+bool frmProgCurva::eventFilter(QObject* watched, QEvent* event) {
+    if (activatingPress_ && event->type() == QEvent::MouseButtonRelease) {
+        activatingPress_ = false;
+        qApp->removeEventFilter(this);
+    }
+    return ChildWindow::eventFilter(watched, event);
+}
+
 void frmProgCurva::loadDocument() {
     TextVRM->setText(QString::fromLatin1(doc_.maxRpmField.c_str()).trimmed());
     TextVRM->setStyleSheet(maxRpmWarning(toLatin1(TextVRM->text())) ? "color: rgb(255,0,0)"
@@ -218,7 +273,8 @@ void frmProgCurva::loadDocument() {
     }
     ComboCA->setEnabled(true);
     updateProgButtons();
-    modified_ = false;
+    fieldsModified_ = false;
+    history_->clear();
     updateCaption();
 }
 
@@ -230,19 +286,74 @@ std::string frmProgCurva::documentBytes() {
 
 void frmProgCurva::documentSaved(const std::string& path) {
     path_ = path;
-    modified_ = false;
+    fieldsModified_ = false;
+    history_->setClean();
     updateCaption();
+}
+
+bool frmProgCurva::modified() const {
+    return fieldsModified_ || !history_->isClean();
 }
 
 void frmProgCurva::updateCaption() {
     QString caption = kCaptionPrefix + fromSystemPath(path_);
-    if (modified_) caption += " *";
+    if (modified()) caption += " *";
     setWindowTitle(caption);
 }
 
 void frmProgCurva::markModified() {
-    modified_ = true;
+    fieldsModified_ = true;
     updateCaption();
+}
+
+// ---- history ----------------------------------------------------------------------------
+
+bool frmProgCurva::canUndo() const {
+    return !transfer_.running() && history_->canUndo();
+}
+
+bool frmProgCurva::canRedo() const {
+    return !transfer_.running() && history_->canRedo();
+}
+
+void frmProgCurva::undo() {
+    if (canUndo()) history_->undo();
+}
+
+void frmProgCurva::redo() {
+    if (canRedo()) history_->redo();
+}
+
+void frmProgCurva::recordEdit(const Curves& before, int gesture) {
+    history_->push(new CurveEdit([this](const Curves& c, int n) { applyCurves(c, n); }, before,
+                                 doc_.curves, sel_, gesture));
+    updateCaption();
+}
+
+// The curve a step changed is selected, so the user sees what came back.
+void frmProgCurva::applyCurves(const Curves& curves, int edited) {
+    doc_.curves = curves;
+    CurvePenDown = 0;
+    rubberEnd_.reset();
+    if (edited != sel_) {
+        ComboCA->setCurrentIndex(edited);
+        sel_ = edited;
+        updateProgButtons();
+    }
+    LabGMA->hide();
+    ComSalva->setEnabled(true);
+    refreshEditControls();
+}
+
+// The buttons that follow the curves: CANCELLA and ANNULLA while the selected curve has a
+// segment, PROG while curve 1 or 2 has one, the other curves' show buttons.
+void frmProgCurva::refreshEditControls() {
+    const bool segment = doc_.curves[static_cast<size_t>(sel_)].hasSegment();
+    ComCancella->setEnabled(segment && !doc_.locked());
+    ComAnnulla->setEnabled(segment && !doc_.locked());
+    ComProg->setEnabled(doc_.curves[1].hasSegment() || doc_.curves[2].hasSegment());
+    UpdateCurveButtons();
+    Picture1->update();
 }
 
 void frmProgCurva::ShowCursorPosition(double x, double y) {
@@ -268,17 +379,21 @@ void frmProgCurva::ShowCursorPosition(double x, double y) {
 // ---- mouse ------------------------------------------------------------------------------
 
 void frmProgCurva::graphPress(QMouseEvent* e) {
-    if (e->button() != Qt::LeftButton) return;
+    if (e->button() != Qt::LeftButton || activatingPress_) return;
     const double x = e->position().x() * ctx.app.TwipsPerPixelX;
     const double y = e->position().y() * ctx.app.TwipsPerPixelY;
     if (!inHitArea(x, y)) return;
     ShowCursorPosition(x, y);
     if (doc_.locked()) return;
+    const Curves before = doc_.curves;
     const Edit result = pressAt(doc_.curves[static_cast<size_t>(sel_)], x, y);
     if (result == Edit::Ignored) return;
+    ++gesture_;
+    gestureBefore_ = before;
     CurvePenDown = -1;
     rubberEnd_.reset();
     if (result == Edit::Added) {
+        recordEdit(before, gesture_);
         afterEdit();
         ShowCursorPosition(x, y); // the stored value now includes the new point
     }
@@ -310,6 +425,7 @@ void frmProgCurva::graphRelease(QMouseEvent* e) {
     Picture1->update();
     if (doc_.locked()) return;
     if (releaseAt(doc_.curves[static_cast<size_t>(sel_)], x, y) == Edit::Added) {
+        recordEdit(gestureBefore_, gesture_);
         afterEdit();
         ShowCursorPosition(x, y);
     }
@@ -317,7 +433,6 @@ void frmProgCurva::graphRelease(QMouseEvent* e) {
 
 // A segment was added: the table is rebuilt (by the edit), the document changed.
 void frmProgCurva::afterEdit() {
-    markModified();
     ComSalva->setEnabled(true);
     ComCancella->setEnabled(true);
     ComAnnulla->setEnabled(true);
@@ -360,27 +475,18 @@ void frmProgCurva::updateProgButtons() {
 }
 
 void frmProgCurva::ComCancella_Click() {
+    const Curves before = doc_.curves;
     clearCurve(doc_.curves[static_cast<size_t>(sel_)]);
-    ComProg->setEnabled(doc_.curves[1].hasSegment() || doc_.curves[2].hasSegment());
+    recordEdit(before, 0); // a step of its own
     LabGMA->hide();
-    ComCancella->setEnabled(false);
-    ComAnnulla->setEnabled(false);
-    markModified();
-    UpdateCurveButtons();
-    Picture1->update();
+    refreshEditControls();
 }
 
 void frmProgCurva::ComAnnulla_Click() {
-    Curve& cur = doc_.curves[static_cast<size_t>(sel_)];
-    undoLastPoint(cur);
-    ComProg->setEnabled(doc_.curves[1].hasSegment() || doc_.curves[2].hasSegment());
-    if (!cur.hasSegment()) {
-        ComCancella->setEnabled(false);
-        ComAnnulla->setEnabled(false);
-    }
-    markModified();
-    UpdateCurveButtons();
-    Picture1->update();
+    const Curves before = doc_.curves;
+    undoLastPoint(doc_.curves[static_cast<size_t>(sel_)]);
+    recordEdit(before, 0);
+    refreshEditControls();
 }
 
 void frmProgCurva::ComboCA_Chosen(int index) {
@@ -428,6 +534,7 @@ void frmProgCurva::TextVRM_Change(const QString& text) {
 
 void frmProgCurva::ComNote_Click() {
     Note->setVisible(!Note->isVisible());
+    holdMinimumSize();
     layoutControls();
 }
 
@@ -506,8 +613,9 @@ void frmProgCurva::startTransfer(bool master) {
     setup.table1 = doc_.curves[1].CurveTable;
     setup.table2 = doc_.curves[2].CurveTable;
     ctx.midi.ProgMaster = master;
-    BeginProgramming();
+    subject_ = {TransferSubject::Kind::Curve, setup.choice, master};
     transfer_.start(setup);
+    BeginProgramming();
     TimerProg->start();
 }
 
@@ -519,21 +627,28 @@ void frmProgCurva::TimerProg_Timer() {
     const int stateBefore = transfer_.ProgState;
     const CurveTransfer::Outcome outcome = transfer_.tick(CurveTransfer::TickMs);
     if (stateBefore == 0) {
+        // Over this editor, whichever window the user is in: nothing comes to the front.
         ctx.app.CurrentWinNo = windowNumber();
-        if (QMdiSubWindow* sub = subWindow(); sub && ctx.frame)
-            ctx.frame->mdiArea()->setActiveSubWindow(sub);
-        progress_ = frmProgressBar::open(ctx);
+        progress_ = frmProgressBar::open(ctx, this);
         progress_->ProgressBar1->setRange(0, 108);
     }
     if (progress_) {
         progress_->setWindowTitle(QString::fromLatin1(transfer_.progressCaption().c_str()));
-        progress_->ProgressBar1->setValue(transfer_.progressPosition());
+        // In both-curves mode the phase names the curve in hand.
+        const TransferSubject now{TransferSubject::Kind::Curve, transfer_.ProgCurve,
+                                  subject_.master};
+        progress_->showProgress(QString::fromStdString(transferPhaseText(now, transfer_.verifying(),
+                                                                         ctx.texts.LangOffset)),
+                                transfer_.progress());
     }
     switch (outcome) {
     case CurveTransfer::Outcome::Running:
         return;
     case CurveTransfer::Outcome::Completed:
         endTransfer(0);
+        if (ctx.frame)
+            ctx.frame->showStatusMessage(QString::fromStdString(
+                transferDoneText(subject_, transfer_.progress().elapsedMs, ctx.texts.LangOffset)));
         return;
     case CurveTransfer::Outcome::Failed:
         endTransfer(kMsgEepromWrite);
@@ -570,6 +685,7 @@ void frmProgCurva::BeginProgramming() {
         remembered_[i] = kept[i]->isEnabled();
         kept[i]->setEnabled(false);
     }
+    emit historyChanged();
 }
 
 void frmProgCurva::EndProgramming() {
@@ -581,6 +697,7 @@ void frmProgCurva::EndProgramming() {
     for (size_t i = 0; i < kept.size(); ++i)
         kept[i]->setEnabled(remembered_[i]);
     updateProgButtons();
+    emit historyChanged();
 }
 
 // ---- layout and closing -----------------------------------------------------------------
@@ -634,7 +751,7 @@ void frmProgCurva::closeEvent(QCloseEvent* event) {
         event->accept();
         return;
     }
-    if (modified_ && ctx.documents) {
+    if (modified() && ctx.documents) {
         const std::string title = "File: " + shortenedCaption(path_);
         switch (ctx.documents->AskSaveChanges(1, title)) {
         case Notifier::Answer::Cancel:
@@ -722,12 +839,13 @@ void frmProgCurva::ComCurva0Da_Click() {
 }
 
 void frmProgCurva::takeCurve0(const Curve& c) {
+    const Curves before = doc_.curves;
     Curve& zero = doc_.curves[0];
     zero = c;
     BuildCurveTable(zero);
     // Shown beside the selected curve.
     if (sel_ != 0) ComCrva[0]->setText("CANC 0");
-    markModified();
+    recordEdit(before, 0); // a step of its own: Annulla takes it back
     ComSalva->setEnabled(true);
     if (sel_ == 0) {
         ComCancella->setEnabled(true);
@@ -735,4 +853,11 @@ void frmProgCurva::takeCurve0(const Curve& c) {
     }
     UpdateCurveButtons();
     Picture1->update();
+}
+
+// The graph whole, with the notes when shown, and the row of buttons under it.
+QSize frmProgCurva::minimumContentSize() const {
+    const int notes = Note->isVisible() ? 1000 + 60 : 0;
+    return {toPixelsX(PictureWidth + 2 * 60),
+            toPixelsY(60 + PictureHeight + 60 + notes + 375 + 60)};
 }

@@ -19,6 +19,7 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QTimer;
+class QUndoStack;
 class frmProgCurva;
 class frmProgressBar;
 
@@ -64,12 +65,22 @@ public:
     ~frmProgCurva() override;
 
     void Form_Load() override;
+    // Brought forward by a mouse press: that press only activates the editor, it adds no
+    // point (the release of that press ends it).
+    void Form_Activate() override;
 
     // DocumentWindow
     std::string documentPath() const override { return path_; }
     std::string documentBytes() override;
     void documentSaved(const std::string& path) override;
-    bool documentModified() const override { return modified_; }
+    bool documentModified() const override { return modified(); }
+
+    // The history of the graph's edits: every press, drag, CANCELLA and ANNULLA, undone
+    // and redone from the Edit menu. Nothing while a transfer runs.
+    bool canUndo() const override;
+    bool canRedo() const override;
+    void undo() override;
+    void redo() override;
 
     // SheetWindow: the curve document's printed sheet.
     std::string sheetPath() const override { return path_; }
@@ -95,7 +106,9 @@ public:
     void setCurve0Source(CurveSourceChooser chooser) { curve0Source_ = std::move(chooser); }
     // Puts curve c of doc into curve 0 and shows it.
     void takeCurve0(const curve::Curve& c);
-    bool modified() const { return modified_; }
+    // Unsaved changes: the graph's history away from the saved step, or a change of the
+    // maximum rpm or the notes.
+    bool modified() const;
     int CurveSel() const { return sel_; }
     const curve::CurveTransfer& transfer() const { return transfer_; }
     // One tick of TimerProg (80 ms).
@@ -119,6 +132,13 @@ private:
     void graphRelease(QMouseEvent* event);
 
     // Editing
+    using Curves = std::array<curve::Curve, curve::CurveCount>;
+    // A graph edit of the selected curve is done: it goes into the history (the press and
+    // release of one gesture make one step; gesture 0 is a step of its own).
+    void recordEdit(const Curves& before, int gesture);
+    // The history puts the curves back as they were before or after a step.
+    void applyCurves(const Curves& curves, int edited);
+    void refreshEditControls();
     void afterEdit();
     void markModified();
     void updateCaption();
@@ -150,6 +170,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    QSize minimumContentSize() const override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     CurvePicture* Picture1;
@@ -177,15 +199,20 @@ private:
     curve::CurveDocument doc_;
     std::string path_;
     bool fromFile_ = false;
-    bool modified_ = false;
+    bool fieldsModified_ = false; // maximum rpm or notes changed since the last save
+    QUndoStack* history_ = nullptr;
+    Curves gestureBefore_{}; // the curves when the current press began
+    int gesture_ = 0;        // counts presses from 1: one gesture's edits are one step
     int sel_ = 1;
     int CurvePenDown = 0;
     std::optional<QPointF> rubberEnd_; // twips
     CurveSourceChooser curve0Source_;
     bool unloaded_ = false;
+    bool activatingPress_ = false; // the mouse press in progress brought the editor forward
 
     UnitReplyWait wait_;
     curve::CurveTransfer transfer_;
     QPointer<frmProgressBar> progress_;
+    TransferSubject subject_; // what the transfer writes, for its progress and its report
     std::array<bool, 8> remembered_{};
 };

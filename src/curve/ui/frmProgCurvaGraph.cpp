@@ -15,6 +15,9 @@ using namespace curve;
 CurvePicture::CurvePicture(frmProgCurva& owner) : QWidget(&owner), owner_(owner) {
     setObjectName("Picture1");
     setMouseTracking(true);
+    // A click on the graph takes the keyboard, so the Edit keys reach the editor's history
+    // rather than a text box.
+    setFocusPolicy(Qt::ClickFocus);
     setAutoFillBackground(true);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, Qt::white);

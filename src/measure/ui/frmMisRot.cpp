@@ -945,3 +945,8 @@ void frmMisRot::paintSheet(SheetPainter& sheet) {
     data.graph = graph_;
     paintMeasurementSheet(sheet, data);
 }
+
+// The row of buttons whole, the labels, a graph of some height and its scroll bars.
+QSize frmMisRot::minimumContentSize() const {
+    return {toPixelsX(2 * kGap + 12 * kButtonWidth), toPixelsY(kViewTop + 1500 + kBarsHeight)};
+}

@@ -71,6 +71,7 @@ public:
     void setCsvPathChooser(CsvPathChooser chooser) { csvChooser_ = std::move(chooser); }
 
 protected:
+    QSize minimumContentSize() const override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;

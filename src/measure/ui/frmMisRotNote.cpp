@@ -114,3 +114,8 @@ void frmMisRotNote::closeEvent(QCloseEvent* event) {
     }
     event->accept();
 }
+
+// The text box fills the window: a few lines of it.
+QSize frmMisRotNote::minimumContentSize() const {
+    return {toPixelsX(2000), toPixelsY(1200)};
+}

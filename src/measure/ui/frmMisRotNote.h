@@ -21,6 +21,7 @@ public:
     std::string notesText() const;
 
 protected:
+    QSize minimumContentSize() const override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 

@@ -129,8 +129,12 @@ void frmMisBatteria::Form_Load() {
     LabVMax->setText("Max: 0");
     LabVMin->setText("Min: 0");
     LabVBatt->setText("0");
-    LabTmpIniSca->setText("00:00:00");
-    LabTmpFineSca->setText("00:00:00");
+    // Minutes, seconds and hundredths of the recording, as the tooltip says.
+    const std::string sep = QLocale().decimalPoint().toStdString();
+    for (QLabel* l : {LabTmpIniSca, LabTmpFineSca}) {
+        l->setText(QString::fromStdString(bt::formatTime(0, sep)));
+        l->setToolTip(QString::fromStdString(bt::timeFormatText(sep, ctx.texts.LangOffset)));
+    }
     LabRot->setText("0");
     ctx.timer.clock().resetClock();
     HScrollTempoMem->setMaximum(BatteryRecording::LastIndex);
@@ -220,9 +224,10 @@ void frmMisBatteria::scheduleRepaint() {
 }
 
 void frmMisBatteria::showScreenTimes() {
-    LabTmpIniSca->setText(QString::fromStdString(bt::formatTime(screen_.start)));
+    const std::string sep = QLocale().decimalPoint().toStdString();
+    LabTmpIniSca->setText(QString::fromStdString(bt::formatTime(screen_.start, sep)));
     const int64_t end = static_cast<int64_t>(screen_.start) + bs::screenSpan(screen_.msPerDiv);
-    LabTmpFineSca->setText(QString::fromStdString(bt::formatTime(static_cast<uint32_t>(end))));
+    LabTmpFineSca->setText(QString::fromStdString(bt::formatTime(static_cast<uint32_t>(end), sep)));
 }
 
 void frmMisBatteria::setTimeBase(int position) {

@@ -226,7 +226,7 @@ TEST_F(MainWindowTest, TypingRightAfterOpeningGoesIntoTheNotebookAndEditWorksAtO
     EXPECT_EQ(text->toPlainText(), "CiaoCiao");
 }
 
-TEST_F(MainWindowTest, TilingHorizontallyStacksAndVerticallySetsSideBySide) {
+TEST_F(MainWindowTest, TilingKeepsEveryControlInSightAlsoAfterARestart) {
     start();
     main->resize(700, 560);
     main->action("mnuBloccoNote")->trigger();
@@ -234,29 +234,58 @@ TEST_F(MainWindowTest, TilingHorizontallyStacksAndVerticallySetsSideBySide) {
     const QSize area = main->mdiArea()->viewport()->size();
     ASSERT_LT(area.width(), 800); // inside the notebook's largest size
 
+    // Horizontal bands as wide as the area, each as high as its half or as its controls need.
     main->action("mnuAffiancaOrizz")->trigger();
     std::vector<QRect> bands;
-    for (QMdiSubWindow* w : main->mdiArea()->subWindowList())
-        bands.push_back(w->geometry());
-    ASSERT_EQ(bands.size(), 2u);
-    for (const QRect& r : bands) {
+    for (QMdiSubWindow* w : main->mdiArea()->subWindowList()) {
+        const QRect r = w->geometry();
+        bands.push_back(r);
         EXPECT_EQ(r.left(), 0);
-        EXPECT_EQ(r.width(), area.width());
-        EXPECT_EQ(r.height(), area.height() / 2);
+        EXPECT_EQ(r.width(), std::max(area.width(), w->minimumWidth()));
+        EXPECT_EQ(r.height(), std::max(area.height() / 2, w->minimumHeight()));
     }
+    ASSERT_EQ(bands.size(), 2u);
     EXPECT_NE(bands[0].top(), bands[1].top());
+    EXPECT_GT(sub("frmPannelloControllo")->minimumHeight(), area.height() / 2);
 
     main->action("mnuAffiancaVert")->trigger();
     bands.clear();
-    for (QMdiSubWindow* w : main->mdiArea()->subWindowList())
-        bands.push_back(w->geometry());
-    for (const QRect& r : bands) {
+    for (QMdiSubWindow* w : main->mdiArea()->subWindowList()) {
+        const QRect r = w->geometry();
+        bands.push_back(r);
         EXPECT_EQ(r.top(), 0);
-        EXPECT_EQ(r.height(), area.height());
-        EXPECT_EQ(r.width(), area.width() / 2);
+        EXPECT_EQ(r.height(), std::max(area.height(), w->minimumHeight()));
+        EXPECT_EQ(r.width(), std::max(area.width() / 2, w->minimumWidth()));
     }
     EXPECT_NE(bands[0].left(), bands[1].left());
     main->grab().save(QDir::tempPath() + "/frmMain-tiled.png");
+
+    // Closed tiled, the panel reopens at the next start with every control inside it.
+    main->close();
+    main.reset();
+    ASSERT_TRUE(LoadSettings(t.app));
+    start();
+    main->action("mnuPannelloControllo")->trigger();
+    QWidget* panel = sub("frmPannelloControllo")->widget();
+    for (QWidget* c : panel->findChildren<QWidget*>()) {
+        if (!c->isVisibleTo(panel) || c->isWindow()) continue;
+        const QRect r(c->mapTo(panel, QPoint(0, 0)), c->size());
+        EXPECT_TRUE(panel->rect().contains(r)) << c->objectName().toStdString();
+    }
+}
+
+TEST_F(MainWindowTest, TheAboutBoxIsCentredAndNamesTheStatusBarsRelease) {
+    start();
+    main->resize(900, 700);
+    main->action("mnuInfo")->trigger();
+    QMdiSubWindow* about = sub("frmAbout");
+    ASSERT_NE(about, nullptr);
+    const QRect area = main->mdiArea()->viewport()->rect();
+    EXPECT_LE(std::abs(about->geometry().center().x() - area.center().x()), 1);
+    EXPECT_LE(std::abs(about->geometry().center().y() - area.center().y()), 1);
+    const QString release = about->widget()->findChild<QLabel*>("lblTitolo")->text();
+    EXPECT_TRUE(main->findChild<QLabel*>("LabelNomeAppl")->text().contains(release));
+    EXPECT_TRUE(release.endsWith("v 2.3"));
 }
 
 TEST_F(MainWindowTest, CloseIsNotOfferedWhileTheAboutBoxIsActive) {

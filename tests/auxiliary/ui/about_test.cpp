@@ -39,10 +39,10 @@ TEST(ProgressWindow, CentredOverTheActiveChildAndTakesItsNumber) {
 
     frmProgressBar* p = frmProgressBar::open(t.ctx);
     EXPECT_EQ(t.app.CurrentWinNo, 38);
-    EXPECT_DOUBLE_EQ(p->placement().Top, 3607.5);
+    EXPECT_DOUBLE_EQ(p->placement().Top, 3232.5); // 750 + 3382.5 - 900
     EXPECT_DOUBLE_EQ(p->placement().Left, 3607.5);
-    EXPECT_EQ(p->subWindow()->size(), QSize(320, 70)); // 4800 x 1050 twips
-    EXPECT_EQ(t.app.ChildCount, 1);                    // not a document window
+    EXPECT_EQ(p->subWindow()->size(), QSize(320, 120)); // 4800 x 1800 twips
+    EXPECT_EQ(t.app.ChildCount, 1);                     // not a document window
 }
 
 TEST(NoticeWindow, OneSharedInstanceClosedByItsButton) {

@@ -61,7 +61,15 @@ TEST_F(NotebookTest, TypedTextIsSavedAsLatin1WithCrLfAndReloaded) {
     QTest::keyClick(box(w), Qt::Key_Return);
     QTest::keyClicks(box(w), "caff");
     QTest::sendKeyEvent(QTest::Click, box(w), Qt::Key_Egrave, QString::fromUtf8("è"), {});
-    QTest::keyClicks(box(w), "  ");
+    // A character the 8-bit file has no code for is refused with a word, not kept as "?".
+    QTest::sendKeyEvent(QTest::Click, box(w), Qt::Key_unknown, QString::fromUtf8("€"), {});
+    ASSERT_EQ(t.frame.statusMessages.size(), 1u);
+    EXPECT_EQ(t.frame.statusMessages[0],
+              QString::fromUtf8("Non inserito: € (il blocco note conserva solo caratteri "
+                                "Latin-1, un byte ciascuno)"));
+    QApplication::clipboard()->setText(QString::fromUtf8("  ≈"));
+    QTest::keySequence(box(w), QKeySequence::Paste);
+    EXPECT_EQ(t.frame.statusMessages.size(), 2u);
     ASSERT_TRUE(closeWindow(w));
 
     EXPECT_EQ(fileBytes(), "Ciao\r\ncaff\xE8  " + std::string(31987, ' ')); // 32000 bytes

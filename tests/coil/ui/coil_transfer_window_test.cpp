@@ -1,3 +1,4 @@
+#include "auxiliary/ui/frmProgressBar.h"
 #include "coil_fixture.h"
 #include "unit/EngineModel.h"
 #include <array>
@@ -52,8 +53,16 @@ TEST_F(CoilTransferWindowTest, MasterProgramIsWrittenAndReadBack) {
     EXPECT_FALSE(editingEnabled(w));
     EXPECT_FALSE(progButton(w, 1)->isEnabled());
     EXPECT_FALSE(progButton(w, 2)->isEnabled());
+    QPointer<frmProgressBar> progress = main->findChild<frmProgressBar*>();
+    ASSERT_NE(progress, nullptr);
+    EXPECT_TRUE(progress->isVisible());
+    EXPECT_EQ(progress->LabFase->text(), "Scrittura impulso bobina in MDX");
 
-    run(w);
+    // 15 ticks of 100 ms: seven writes, the first read, six more reads.
+    EXPECT_EQ(run(w), 15);
+    EXPECT_TRUE(!progress || !progress->isVisible());
+    EXPECT_EQ(get<QLabel>(main.get(), "LabelMessaggio")->text(),
+              "Impulso bobina scritto in MDX e verificato in 1,5 s");
     EXPECT_FALSE(w->transferRunning());
     EXPECT_FALSE(get<QTimer>(w, "Timer1")->isActive());
     EXPECT_TRUE(t.notifier.warnings.empty());

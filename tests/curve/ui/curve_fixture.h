@@ -146,6 +146,15 @@ protected:
         return t.notifier.warnings.empty() ? "" : t.notifier.warnings.back().text;
     }
     const UnitBytes& module(UnitModuleId id) { return link.unit.eeprom().module(id); }
+    static bool sameCurve(const Curve& a, const Curve& b) {
+        return a.CurveLastPoint == b.CurveLastPoint && a.points == b.points &&
+               a.CurveTable == b.CurveTable;
+    }
+    void keys(QWidget* w, Qt::Key key, int times = 1) {
+        for (int i = 0; i < times; ++i)
+            QTest::keyClick(w, key, Qt::ControlModifier);
+    }
+    QString statusMessage() const { return get<QLabel>(main.get(), "LabelMessaggio")->text(); }
     // Curves 1 and 2 of w into the module as both-curves transfer, with programming on.
     void writeBothCurves(frmProgCurva* w, const char* moduleButton) {
         programmingOn(w);

@@ -56,6 +56,57 @@ TEST_F(CurveWindowTest, DrawSaveReopenFromTheRecentListAndSaveUnchanged) {
     EXPECT_EQ(again->subWindow()->maximumSize(), QSize(940, 567)); // 14100 x 8500 twips
 }
 
+TEST_F(CurveWindowTest, CtrlZAndCtrlYWalkTheGraphsHistoryAndTheMarkFollowsIt) {
+    main->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
+    frmProgCurva* w = newCurve();
+    choose(w, "1");
+    drag(w, px(3000, 30), px(5000, 30));
+    main->action("mnuSalva")->trigger();
+    const Curve saved = w->document().curves[1];
+    ASSERT_EQ(saved.CurveLastPoint, 1);
+    EXPECT_FALSE(main->action("mnuRipeti")->isEnabled());
+
+    // Three edits: a click, a press-drag-release (two points, one step), CANCELLA.
+    click(w, px(6000, 25));
+    drag(w, px(7000, 20), px(8000, 15));
+    ASSERT_EQ(w->document().curves[1].CurveLastPoint, 4);
+    QTest::mouseClick(button(w, "ComCancella"), Qt::LeftButton);
+    const Curve cleared = w->document().curves[1];
+    EXPECT_EQ(cleared.CurveLastPoint, 0);
+    EXPECT_TRUE(w->windowTitle().endsWith(" *"));
+
+    keys(w, Qt::Key_Z);
+    EXPECT_EQ(w->document().curves[1].CurveLastPoint, 4);
+    keys(w, Qt::Key_Z);
+    EXPECT_EQ(w->document().curves[1].CurveLastPoint, 2);
+    keys(w, Qt::Key_Z);
+    EXPECT_TRUE(sameCurve(w->document().curves[1], saved));
+    EXPECT_FALSE(w->windowTitle().endsWith(" *"));
+    EXPECT_TRUE(main->action("mnuRipeti")->isEnabled());
+
+    keys(w, Qt::Key_Y, 3);
+    EXPECT_TRUE(sameCurve(w->document().curves[1], cleared));
+    EXPECT_TRUE(w->windowTitle().endsWith(" *"));
+    EXPECT_FALSE(main->action("mnuRipeti")->isEnabled());
+    EXPECT_FALSE(button(w, "ComAnnulla")->isEnabled());
+    // The history reaches back past the save: undoing the clear and the two edits, then
+    // the first drag.
+    keys(w, Qt::Key_Z, 4);
+    EXPECT_EQ(w->document().curves[1].CurveLastPoint, 0);
+    EXPECT_TRUE(w->windowTitle().endsWith(" *"));
+
+    // A click that only brings a background editor forward adds no point.
+    frmProgCurva* other = newCurve();
+    ASSERT_NE(other, w);
+    click(w, px(3000, 30));
+    EXPECT_EQ(active(), w);
+    EXPECT_EQ(w->document().curves[1].points[0], Point{});
+    click(w, px(3000, 30));
+    drag(w, px(3000, 30), px(4000, 35));
+    EXPECT_EQ(w->document().curves[1].CurveLastPoint, 1);
+}
+
 TEST_F(CurveWindowTest, EditorRules) {
     frmProgCurva* w = newCurve();
     QLineEdit* vrm = get<QLineEdit>(w, "TextVRM");
@@ -177,8 +228,22 @@ TEST_F(CurveWindowTest, CurveOneIntoMdxWithProgressAndVerification) {
     ASSERT_NE(bar, nullptr);
     EXPECT_EQ(bar->windowTitle(), "MDX programmazione 1: 6 - 0");
     EXPECT_EQ(bar->ProgressBar1->maximum(), 108);
+    // 217 steps: the maximum rpm, 107 entries, the flags byte, then 108 read back.
+    EXPECT_EQ(bar->LabFase->text(), "Scrittura curva 1 in MDX");
+    EXPECT_EQ(bar->LabTempo->text(), "0% - mancano 26 s");         // 240 ms for 2 steps, 215 to go
+    EXPECT_EQ(main->mdiArea()->activeSubWindow(), w->subWindow()); // the bar takes no focus
+    std::vector<QString> shown;
+    QObject::connect(bar->ProgressBar1, &QProgressBar::valueChanged, bar, [&] {
+        shown.push_back(bar->LabFase->text() + " | " + bar->LabTempo->text());
+    });
     runTransfer(w);
     EXPECT_FALSE(progressOpen());
+    ASSERT_FALSE(shown.empty());
+    EXPECT_EQ(shown.back(), "Verifica curva 1 in MDX | 100% - mancano 0 s");
+    EXPECT_EQ(bar->ProgressBar1->value(), 108);
+    // 220 ticks of 80 ms: 2 to start, 107 writes, 3 for the flags byte, 1 for the maximum
+    // rpm read back, 107 entries read back.
+    EXPECT_EQ(statusMessage(), "Curva 1 scritta in MDX e verificata in 17,6 s");
     EXPECT_TRUE(t.notifier.warnings.empty()) << lastWarning();
     const Table& table = w->document().curves[1].CurveTable;
     EXPECT_EQ(module(UnitModuleId::MDX)[5], 75);
@@ -197,7 +262,18 @@ TEST_F(CurveWindowTest, BothCurvesIntoMsxWithTheControlPanelOpen) {
     drag(w, px(1000, 5), px(9000, 35));
     main->action("mnuPannelloControllo")->trigger();
     main->mdiArea()->setActiveSubWindow(w->subWindow());
-    writeBothCurves(w, "ComProgSlave");
+    programmingOn(w);
+    choose(w, "12");
+    ASSERT_TRUE(button(w, "ComProgSlave")->isEnabled());
+    QTest::mouseClick(button(w, "ComProgSlave"), Qt::LeftButton);
+    // The user goes on in the control panel; the editor stays behind when it is done.
+    QMdiSubWindow* panel = main->mdiArea()->subWindowList().at(1);
+    main->mdiArea()->setActiveSubWindow(panel);
+    runTransfer(w);
+    EXPECT_EQ(main->mdiArea()->activeSubWindow(), panel)
+        << main->mdiArea()->activeSubWindow()->widget()->objectName().toStdString();
+    EXPECT_TRUE(statusMessage().startsWith("Curve 1 e 2 scritte in MSX e verificate in "));
+    EXPECT_TRUE(t.notifier.warnings.empty()) << lastWarning();
     const UnitBytes& m = module(UnitModuleId::MSX);
     EXPECT_EQ(m[4], 0xFC);
     for (int i = 0; i < StoredEntries; ++i) {

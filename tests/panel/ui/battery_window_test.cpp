@@ -43,7 +43,7 @@ TEST_F(BatteryWindowTest, LoadsEmptyAndTheTimeBaseFollowsItsScrollBar) {
 
     timeDiv()->setValue(0);
     EXPECT_EQ(label("LabTempoDivVal"), "26 ms");
-    EXPECT_EQ(label("LabTmpFineSca"), "00:00:26"); // 10 x 26 ms
+    EXPECT_EQ(label("LabTmpFineSca"), "00:00.26"); // 10 x 26 ms
     EXPECT_EQ(t.app.BatteryTimeDivPos, 0);         // remembered
 }
 
@@ -74,7 +74,7 @@ TEST_F(BatteryWindowTest, RecordsTheUnitsVoltageUntilStop) {
     EXPECT_EQ(memory()->maximum(), 37);
     // The screen moved on at 260, 520 and 780 ms.
     EXPECT_EQ(w->screen().start, 780u);
-    EXPECT_EQ(label("LabTmpIniSca"), "00:00:78");
+    EXPECT_EQ(label("LabTmpIniSca"), "00:00.78");
     memory()->setValue(3); // dragging the position while recording changes nothing
     EXPECT_EQ(w->screen().start, 780u);
 
@@ -100,7 +100,7 @@ TEST_F(BatteryWindowTest, ReviewAfterStopStartsAtTheChosenSample) {
     memory()->setValue(19); // 19 * 26 = 494 ms
     EXPECT_EQ(w->screen().start, 494u);
     EXPECT_EQ(label("LabVBatt"), "14,27");
-    EXPECT_EQ(label("LabTmpFineSca"), "00:01:49");
+    EXPECT_EQ(label("LabTmpFineSca"), "00:01,49");
     timeDiv()->setValue(5); // a new time base draws again from the same sample
     EXPECT_EQ(w->screen().start, 494u);
 }

@@ -25,6 +25,7 @@ public:
     int unloaded = 0;
     std::map<QString, bool> menuEnabled; // last state of each entry switched
     std::vector<QPoint> editMenuPopups;
+    std::vector<QString> statusMessages;
 
     void ChildActivated() override {}
     void ChildUnloaded() override { ++unloaded; }
@@ -33,6 +34,7 @@ public:
     }
     QMdiArea* mdiArea() override { return &area_; }
     void popupEditMenu(const QPoint& globalPos) override { editMenuPopups.push_back(globalPos); }
+    void showStatusMessage(const QString& text) override { statusMessages.push_back(text); }
     // True unless the entry was last disabled.
     bool isEnabled(const QString& objectName) const;
 
