@@ -27,7 +27,7 @@ Workbench::Workbench(int langCode) {
     targets.main = main.get();
     registerWindows(*main, nullptr, &unitDevice);
     main->MDIForm_Load();
-    main->resize(1100, 900);
+    main->resize(1100, 980);
     main->show();
     QApplication::processEvents();
 }
