@@ -160,7 +160,8 @@ void frmProgCurva::buildControls() {
     ComTabella->setCheckable(true);
     ComTabella->setToolTip("Mostra l'anticipo che la tabella della centralina applica a ogni "
                            "passo di 100 g/m (0 dove il conteggio supera 511)");
-    ComCurva0Da = makeButton(this, "ComCurva0Da", "Curva 0 da file...");
+    ComCurva0Da = makeButton(this, "ComCurva0Da", "0 da file...");
+    ComCurva0Da->setToolTip(QStringLiteral("Curva 0, di confronto, da un altro file .crva"));
     ComCurva0Da->setToolTip("Prende come curva 0 (di confronto, mai trasferita) una curva di "
                             "un altro file; le curve 1 e 2 restano come sono");
     ComProg = makeButton(this, "ComProg", kProgOn);
@@ -732,7 +733,7 @@ void frmProgCurva::layoutControls() {
         ComSalva,      ComCancella,  ComAnnulla, ComCrva[0],  ComCrva[1], ComCrva[2],
         ComApplica,    ComNote,      ComTabella, ComCurva0Da, LabelCA,    ComboCA,
         ComProgMaster, ComProgSlave, TextVRM,    LabelVRM,    ComProg};
-    const std::array<int, 17> weight = {10, 11, 10, 8, 8, 8, 10, 8, 10, 16, 6, 7, 7, 7, 7, 9, 11};
+    const std::array<int, 17> weight = {9, 11, 10, 8, 8, 8, 9, 7, 9, 11, 6, 6, 7, 7, 7, 10, 11};
     int total = 0;
     for (int w : weight)
         total += w;
