@@ -34,9 +34,9 @@ struct Inbox {
         self->cv.notify_all();
     }
     // Waits until msg has arrived, or with msg 0 until 10 messages have (at most 10 s).
-    bool waitFor(uint32_t msg) {
+    bool waitFor(uint32_t msg, std::chrono::milliseconds limit = std::chrono::seconds(10)) {
         std::unique_lock lk(m);
-        return cv.wait_for(lk, std::chrono::seconds(10), [&] {
+        return cv.wait_for(lk, limit, [&] {
             return msg == 0 ? msgs.size() >= 10
                             : std::find(msgs.begin(), msgs.end(), msg) != msgs.end();
         });
@@ -79,9 +79,15 @@ bool writeCurve(SimulatedUnitSystem& sys) {
     bool echoed = o.inbox.waitFor(0xD1);
     for (uint32_t address = unitaddr::Curve1Table; address < unitaddr::Curve1Table + 8; ++address) {
         const uint32_t write = 0x80 | address << 8 | (0x20 + address) << 16;
-        std::this_thread::sleep_for(SimulatedUnit::EepromWriteUs * 2us);
-        sys.outShortMsg(o.out, write);
-        echoed = echoed && o.inbox.waitFor(write);
+        // A write that reaches the unit while its EEPROM is still busy (a loaded machine
+        // holds the unit's thread back) is lost without an echo: it is sent again.
+        bool taken = false;
+        for (int attempt = 0; attempt < 5 && !taken; ++attempt) {
+            std::this_thread::sleep_for(SimulatedUnit::EepromWriteUs * 2us);
+            sys.outShortMsg(o.out, write);
+            taken = o.inbox.waitFor(write, std::chrono::seconds(2));
+        }
+        echoed = echoed && taken;
     }
     sys.outShortMsg(o.out, 0xD0);
     sys.stop();
