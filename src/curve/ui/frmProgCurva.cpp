@@ -115,6 +115,9 @@ frmProgCurva::frmProgCurva(WindowContext& context, int winNo, CurveDocument doc,
 }
 
 frmProgCurva::~frmProgCurva() {
+    // The history empties itself as it is destroyed with the window's children: by then this
+    // is no editor any more, and must hear nothing of it.
+    if (history_) disconnect(history_, nullptr, this, nullptr);
     if (ctx.targets) ctx.targets->removeReplyListener(this);
     if (ctx.link) ctx.link->forget(this);
 }

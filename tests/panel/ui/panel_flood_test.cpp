@@ -9,6 +9,7 @@
 #include "panel/ui/frmPannelloControllo.h"
 #include "support/ui/LinkPoller.h"
 #include "support/ui/TestContext.h"
+#include <QApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -125,7 +126,9 @@ TEST(PanelFlood, TheMonitorShowsTheLatestLinesThroughAFloodOfNoise) {
             << said.toStdString();
     }
 
+    // The window goes while the link and the port it uses still exist.
     t.area.closeAllSubWindows();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     port.shutdown();
     ::close(master);
 }
