@@ -26,21 +26,6 @@ bool exists(const std::string& path) {
     return fs::exists(fs::path(path), ec);
 }
 
-// The 8-bit (Latin-1) text of a path as UTF-8, for a message.
-std::string latin1ToUtf8(std::string_view s) {
-    std::string out;
-    for (const char c : s) {
-        const auto u = static_cast<unsigned char>(c);
-        if (u < 0x80) {
-            out += c;
-        } else {
-            out += static_cast<char>(0xC0 | (u >> 6));
-            out += static_cast<char>(0x80 | (u & 0x3F));
-        }
-    }
-    return out;
-}
-
 bool safe(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
            c == '_' || c == '.';
@@ -112,7 +97,7 @@ std::string recoveryReport(const Texts& texts, const AppState& app,
                            const std::vector<std::string>& names) {
     std::string text = texts.text(kRecoveredId);
     if (const size_t mark = text.find('_'); mark != std::string::npos)
-        text.replace(mark, 1, latin1ToUtf8(app.AppFolder));
+        text.replace(mark, 1, app.AppFolder); // held as UTF-8, as the boxes take it
     for (const std::string& name : names)
         text += "\r\n" + name;
     return text;
