@@ -13,6 +13,12 @@ if [ "${1:-}" = "--sanitize" ]; then
     export LSAN_OPTIONS="suppressions=$root/tests/lsan.supp:print_suppressions=0"
     export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 fi
+# ccache, where the machine has it, keeps rebuilds short (paths taken relative to the tree,
+# so another clone of it finds what this one compiled).
+if command -v ccache >/dev/null; then
+    flags+=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+    export CCACHE_BASEDIR="$root" CCACHE_NOHASHDIR=1
+fi
 cmake -S "$root" -B "$build" -G Ninja "${flags[@]}"
 cmake --build "$build"
 cd "$build"
