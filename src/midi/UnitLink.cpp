@@ -178,12 +178,7 @@ int UnitLink::modeBlocker(int winNo) const {
 bool UnitLink::enterMode(int winNo, UnitMode mode, ModeHolder* holder) {
     if (mode == UnitMode::Run || modeBlocker(winNo) != 0) return false;
     if (holder_ == winNo) endMode(true);
-    if (phase_ == Phase::Leaving) {
-        const int left = leavingWin_;
-        phase_ = Phase::Idle;
-        leavingWin_ = 0;
-        if (left != winNo) release(left);
-    }
+    if (phase_ == Phase::Leaving) letGoOfLeaving(leavingWin_ != winNo);
     // A late answer to an earlier command must not pass for the answer to this one.
     if (users_.empty() || (users_.size() == 1 && users_.front() == winNo)) port_.ring.discard();
     mode_ = mode;
@@ -218,6 +213,21 @@ void UnitLink::endMode(bool sendRunMode) {
     notify();
 }
 
+ModeHolder* UnitLink::dropHolder(bool sendRunMode) {
+    ModeHolder* sink = holderSink_;
+    const int winNo = holder_;
+    endMode(sendRunMode);
+    release(winNo);
+    return sink;
+}
+
+void UnitLink::letGoOfLeaving(bool releaseInput) {
+    const int winNo = leavingWin_;
+    phase_ = Phase::Idle;
+    leavingWin_ = 0;
+    if (releaseInput) release(winNo);
+}
+
 void UnitLink::leaveMode(int winNo) {
     if (holder_ != winNo || winNo == 0) return;
     endMode(true);
@@ -228,10 +238,7 @@ void UnitLink::leaveMode(int winNo) {
 
 void UnitLink::windowClosed(int winNo) {
     if (holder_ == winNo && winNo != 0) endMode(true);
-    if (phase_ == Phase::Leaving && leavingWin_ == winNo) {
-        phase_ = Phase::Idle;
-        leavingWin_ = 0;
-    }
+    if (phase_ == Phase::Leaving && leavingWin_ == winNo) letGoOfLeaving(false);
     const bool wasRecording = contains(recordings_, winNo);
     erase(recordings_, winNo);
     release(winNo);
@@ -273,18 +280,10 @@ void UnitLink::elapse(int ms) {
     if (phase_ == Phase::Asking) {
         askLeftMs_ -= ms;
         if (askLeftMs_ > 0) return;
-        ModeHolder* sink = holderSink_;
-        const int winNo = holder_;
-        endMode(true);
-        release(winNo);
-        if (sink) sink->modeTimedOut();
+        if (ModeHolder* sink = dropHolder(true)) sink->modeTimedOut();
     } else if (phase_ == Phase::Leaving) {
         leavingLeftMs_ -= ms;
-        if (leavingLeftMs_ > 0) return;
-        const int winNo = leavingWin_;
-        phase_ = Phase::Idle;
-        leavingWin_ = 0;
-        release(winNo);
+        if (leavingLeftMs_ <= 0) letGoOfLeaving(true);
     }
 }
 
@@ -293,12 +292,7 @@ void UnitLink::offer(uint32_t message) {
     if ((status & 0xF0) != 0xD0) return;
     if (status == kRunMode && runAnswersDue_ > 0) {
         --runAnswersDue_;
-        if (phase_ == Phase::Leaving) {
-            const int winNo = leavingWin_;
-            phase_ = Phase::Idle;
-            leavingWin_ = 0;
-            release(winNo);
-        }
+        if (phase_ == Phase::Leaving) letGoOfLeaving(true);
         return;
     }
     switch (phase_) {
@@ -306,10 +300,7 @@ void UnitLink::offer(uint32_t message) {
         if (!answers(mode_, status)) return;
         ModeHolder* sink = holderSink_;
         if (status == kRunMode) {
-            // Refused: the unit stays in run mode.
-            const int winNo = holder_;
-            endMode(true);
-            release(winNo);
+            dropHolder(true); // refused: the unit stays in run mode
         } else {
             phase_ = Phase::Held;
             answer_ = status;
@@ -332,11 +323,7 @@ void UnitLink::offer(uint32_t message) {
             return;
         }
         // The unit ended the battery recording by itself.
-        ModeHolder* sink = holderSink_;
-        const int winNo = holder_;
-        endMode(false);
-        release(winNo);
-        if (sink) sink->modeAnswered(status);
+        if (ModeHolder* sink = dropHolder(false)) sink->modeAnswered(status);
         return;
     }
     case Phase::Leaving:

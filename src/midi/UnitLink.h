@@ -112,6 +112,10 @@ private:
     void stopInput();
     void drainRing();
     void endMode(bool sendRunMode);
+    // The holder loses the unit (0xD0 sent or not) and lets the input go; its sink, to tell.
+    ModeHolder* dropHolder(bool sendRunMode);
+    // The window that gave the unit back stops waiting for its answer.
+    void letGoOfLeaving(bool releaseInput);
     void notify();
 
     MidiPort& port_;
