@@ -9,8 +9,25 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <string>
+#include <vector>
+
+class QObject;
+namespace curve {
+struct CurveDocument;
+}
+
+// An open curve editor's document as other windows may read it (the advance window lays
+// its curves over the diagram); window only tells two entries apart.
+struct OpenCurveDocument {
+    QString title;
+    std::string path;
+    const curve::CurveDocument* document = nullptr;
+    const QObject* window = nullptr;
+};
 
 class QMdiArea;
+class ChildWindow;
 class Decoder;
 class DocumentDispatch;
 class UnitLink;
@@ -29,6 +46,10 @@ public:
     virtual void popupEditMenu(const QPoint& globalPos) = 0;
     // Says in the status bar how a job ended ("Curva 1 scritta in MDX e verificata in 17,6 s").
     virtual void showStatusMessage(const QString& /*text*/) {}
+    // Opens (or brings forward) the window of a menu entry, by its objectName.
+    virtual ChildWindow* openChild(const QString& entry) = 0;
+    // The documents of the open curve editors, in window order.
+    virtual std::vector<OpenCurveDocument> openCurveDocuments() const = 0;
 };
 
 // The shared objects every window works on, created once by Main.

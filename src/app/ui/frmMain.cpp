@@ -11,6 +11,7 @@
 #include "app/ui/Sheet.h"
 #include "app/ui/ShortcutTrigger.h"
 #include "app/ui/ToolkitLanguage.h"
+#include "curve/ui/frmProgCurva.h"
 #include "midi/SerialPortList.h"
 #include "midi/UnitLink.h"
 #include "midi/backends/SerialMidiSystem.h"
@@ -704,6 +705,15 @@ void frmMain::registerChild(const QString& entry, ChildFactory factory) {
 ChildWindow* frmMain::activeChild() const {
     QMdiSubWindow* sub = mdi_->activeSubWindow();
     return sub ? qobject_cast<ChildWindow*>(sub->widget()) : nullptr;
+}
+
+std::vector<OpenCurveDocument> frmMain::openCurveDocuments() const {
+    std::vector<OpenCurveDocument> open;
+    for (QMdiSubWindow* sub : mdi_->subWindowList())
+        if (auto* editor = qobject_cast<frmProgCurva*>(sub->widget()))
+            open.push_back(
+                {editor->windowTitle(), editor->documentPath(), &editor->document(), editor});
+    return open;
 }
 
 ChildWindow* frmMain::openChild(const QString& entry) {

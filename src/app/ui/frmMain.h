@@ -43,7 +43,8 @@ public:
     // Registers what a View or File entry opens. Entries without a factory stay disabled.
     void registerChild(const QString& entry, ChildFactory factory);
     // Opens (or brings forward) the child window of a menu entry.
-    ChildWindow* openChild(const QString& entry);
+    ChildWindow* openChild(const QString& entry) override;
+    std::vector<OpenCurveDocument> openCurveDocuments() const override;
     // The open / save / save-as dispatch; document kinds register with it.
     DocumentDispatch& documents() { return documents_; }
 

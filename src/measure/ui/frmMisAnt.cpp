@@ -1,7 +1,6 @@
 #include "measure/ui/frmMisAnt.h"
 #include "app/FileStore.h"
-#include "app/ui/frmMain.h"
-#include "curve/ui/frmProgCurva.h"
+#include "app/ui/DocumentDispatch.h"
 #include "measure/MeasurementRow.h"
 #include "measure/MrotFile.h"
 #include "measure/NotesCutNotice.h"
@@ -527,7 +526,7 @@ void frmMisAnt::ComNuovaMisura_Click() {
 }
 
 void frmMisAnt::ComNote_Click() {
-    if (auto* main = dynamic_cast<frmMain*>(ctx.frame)) main->openChild("mnuMisRotNote");
+    if (ctx.frame) ctx.frame->openChild(QStringLiteral("mnuMisRotNote"));
 }
 
 // ---- diagram ----------------------------------------------------------------------------
@@ -703,13 +702,21 @@ void frmMisAnt::fillSourceChoice() {
     const QString chosen = ComboSorgente->currentText();
     ComboSorgente->clear();
     ComboSorgente->addItems({QStringLiteral("MDX"), QStringLiteral("MSX")});
-    if (QMdiArea* area = ctx.frame ? ctx.frame->mdiArea() : nullptr)
-        for (QMdiSubWindow* sub : area->subWindowList())
-            if (qobject_cast<frmProgCurva*>(sub->widget()))
-                ComboSorgente->addItem(kCurveWindowPrefix + sub->widget()->windowTitle(),
-                                       QVariant::fromValue<QObject*>(sub->widget()));
+    if (ctx.frame)
+        for (const OpenCurveDocument& open : ctx.frame->openCurveDocuments())
+            ComboSorgente->addItem(kCurveWindowPrefix + open.title,
+                                   QVariant::fromValue(const_cast<QObject*>(open.window)));
     const int again = ComboSorgente->findText(chosen);
     ComboSorgente->setCurrentIndex(again >= 0 ? again : kSourceMdx);
+}
+
+const OpenCurveDocument* frmMisAnt::chosenCurveWindow() {
+    const QObject* chosen = ComboSorgente->currentData().value<QObject*>();
+    openCurves_.clear();
+    if (ctx.frame && chosen) openCurves_ = ctx.frame->openCurveDocuments();
+    for (const OpenCurveDocument& open : openCurves_)
+        if (open.window == chosen) return &open;
+    return nullptr;
 }
 
 void frmMisAnt::ComVerifica_Click() {
@@ -717,12 +724,12 @@ void frmMisAnt::ComVerifica_Click() {
     const int curveNo = ComboCurva->currentIndex() == 1 ? 2 : 1;
     const int source = ComboSorgente->currentIndex();
     if (source > kSourceMsx) {
-        auto* window = qobject_cast<frmProgCurva*>(ComboSorgente->currentData().value<QObject*>());
-        if (!window) {
+        const OpenCurveDocument* open = chosenCurveWindow();
+        if (!open) {
             fillSourceChoice();
             return;
         }
-        setReferenceTable(window->document().curves[static_cast<size_t>(curveNo - 1)].CurveTable);
+        setReferenceTable(open->document->curves[static_cast<size_t>(curveNo - 1)].CurveTable);
         return;
     }
     // The unit streams no revolutions while it is in programming mode, and its replies would

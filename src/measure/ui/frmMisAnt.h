@@ -134,6 +134,10 @@ private:
     void endReadBack();
     void cancelReadBackForRecording();
     void fillSourceChoice();
+    // The open curve editor chosen as the source, looked up again among the open ones
+    // (it may have closed since it was listed); nullptr when it is gone or none is chosen.
+    const OpenCurveDocument* chosenCurveWindow();
+    std::vector<OpenCurveDocument> openCurves_;
     void compareNewRows();
     void showSummary();
 

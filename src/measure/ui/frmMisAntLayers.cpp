@@ -3,7 +3,6 @@
 #include "app/FileStore.h"
 #include "app/MenuCaptions.h"
 #include "curve/CurveFile.h"
-#include "curve/ui/frmProgCurva.h"
 #include "measure/MeasurementLayer.h"
 #include "measure/ui/MeasurementSheet.h"
 #include "measure/ui/frmMisAnt.h"
@@ -140,13 +139,13 @@ void frmMisAnt::ComSovrapponi_Click() {
 }
 
 void frmMisAnt::ComSovrapponiCurva_Click() {
-    auto* window = qobject_cast<frmProgCurva*>(ComboSorgente->currentData().value<QObject*>());
+    const OpenCurveDocument* window = chosenCurveWindow();
     if (!window) {
         ctx.messages.ShowMsg(kPlainMessage, ctx.app.MsgTitle,
                              designCaption("layerNoCurveWindow", ctx.texts.LangOffset));
         return;
     }
-    layCurves(window->document(), fileName(window->documentPath()), QDateTime::currentDateTime());
+    layCurves(*window->document, fileName(window->path), QDateTime::currentDateTime());
 }
 
 void frmMisAnt::ComRimuoviStrato_Click() {

@@ -1,6 +1,5 @@
 #include "measure/ui/frmMisRot.h"
 #include "app/ui/DocumentDispatch.h"
-#include "app/ui/frmMain.h"
 #include "measure/ExtendedRow.h"
 #include "measure/GraphTimeBase.h"
 #include "measure/MrotFile.h"
@@ -495,8 +494,7 @@ void frmMisRot::ComSalva_Click() {
 }
 
 ChildWindow* frmMisRot::openEntry(const char* entry) {
-    auto* main = dynamic_cast<frmMain*>(ctx.frame);
-    return main ? main->openChild(entry) : nullptr;
+    return ctx.frame ? ctx.frame->openChild(QString::fromLatin1(entry)) : nullptr;
 }
 
 void frmMisRot::ComNote_Click() {

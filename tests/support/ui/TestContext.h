@@ -35,6 +35,8 @@ public:
     QMdiArea* mdiArea() override { return &area_; }
     void popupEditMenu(const QPoint& globalPos) override { editMenuPopups.push_back(globalPos); }
     void showStatusMessage(const QString& text) override { statusMessages.push_back(text); }
+    ChildWindow* openChild(const QString&) override { return nullptr; }
+    std::vector<OpenCurveDocument> openCurveDocuments() const override { return {}; }
     // True unless the entry was last disabled.
     bool isEnabled(const QString& objectName) const;
 
