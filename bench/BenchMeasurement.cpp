@@ -1,5 +1,5 @@
 #include "BenchMeasurement.h"
-#include "measure/MeasurementRow.h"
+#include "protocol/MeasurementRow.h"
 #include <string>
 
 namespace bench {

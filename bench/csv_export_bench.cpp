@@ -1,9 +1,9 @@
 // The command line's --export-csv of a 1,000,000-row measurement: the file read, its rows
 // taken, the CSV composed and written atomically (the goal: under 2 s).
 #include "BenchMeasurement.h"
-#include "app/FileCommands.h"
-#include "app/FileStore.h"
+#include "base/FileStore.h"
 #include "measure/MrotFile.h"
+#include "shell/FileCommands.h"
 
 #include <benchmark/benchmark.h>
 #include <filesystem>

@@ -1,11 +1,11 @@
 // Decoding plus row building of whole revolutions on one core.
-#include "app/AppState.h"
-#include "app/ShowMsg.h"
-#include "app/Texts.h"
-#include "midi/Decoder.h"
-#include "midi/FakeMidiSystem.h"
-#include "midi/MidiPort.h"
+#include "base/AppState.h"
+#include "base/ShowMsg.h"
+#include "base/Texts.h"
+#include "protocol/Decoder.h"
+#include "support/FakeMidiSystem.h"
 #include "timing/PrecisionClock.h"
+#include "transport/MidiPort.h"
 
 #include <benchmark/benchmark.h>
 #include <memory>

@@ -2,11 +2,11 @@
 // head plus 97 bytes per row, written atomically and read back into a row store, and the
 // advance window's load that also derives the advance row of every stored row.
 #include "BenchMeasurement.h"
-#include "app/FileStore.h"
+#include "base/FileStore.h"
 #include "measure/AdvanceRow.h"
-#include "measure/MeasurementRow.h"
 #include "measure/MrotFile.h"
 #include "measure/RowStore.h"
+#include "protocol/MeasurementRow.h"
 
 #include <benchmark/benchmark.h>
 #include <filesystem>

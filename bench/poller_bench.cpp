@@ -4,16 +4,16 @@
 // whose monitor collects the lines as the window's batches do. Figures: messages decoded per
 // second, the longest tick (the longest time away from the event loop, goal under 10 ms) and
 // the share of messages the full ring lost.
-#include "app/AppState.h"
-#include "app/Notifier.h"
-#include "app/ShowMsg.h"
-#include "app/Texts.h"
-#include "midi/Decoder.h"
-#include "midi/FakeMidiSystem.h"
-#include "midi/MidiByteParser.h"
-#include "midi/MidiPoller.h"
-#include "midi/MidiPort.h"
+#include "base/AppState.h"
+#include "base/Notifier.h"
+#include "base/ShowMsg.h"
+#include "base/Texts.h"
+#include "protocol/Decoder.h"
+#include "support/FakeMidiSystem.h"
 #include "timing/PrecisionClock.h"
+#include "transport/MidiByteParser.h"
+#include "transport/MidiPoller.h"
+#include "transport/MidiPort.h"
 
 #include <algorithm>
 #include <atomic>

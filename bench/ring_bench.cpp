@@ -1,4 +1,4 @@
-#include "midi/MidiRing.h"
+#include "transport/MidiRing.h"
 
 #include <atomic>
 #include <benchmark/benchmark.h>

@@ -2,7 +2,7 @@
 // every message it gives is a well-formed short message, and each one sent again through the
 // encoder parses back to itself.
 #include "FuzzCheck.h"
-#include "midi/MidiByteParser.h"
+#include "transport/MidiByteParser.h"
 
 #include <cstddef>
 #include <cstdint>

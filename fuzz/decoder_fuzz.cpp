@@ -3,15 +3,15 @@
 // decoder's state stays within its ranges, every row it hands over is a 95-column row, and
 // the link's mode and holder agree.
 #include "FuzzCheck.h"
-#include "app/AppState.h"
-#include "app/Notifier.h"
-#include "app/ShowMsg.h"
-#include "app/Texts.h"
-#include "midi/Decoder.h"
-#include "midi/FakeMidiSystem.h"
-#include "midi/MidiPort.h"
-#include "midi/UnitLink.h"
+#include "base/AppState.h"
+#include "base/Notifier.h"
+#include "base/ShowMsg.h"
+#include "base/Texts.h"
+#include "protocol/Decoder.h"
+#include "protocol/UnitLink.h"
+#include "support/FakeMidiSystem.h"
 #include "timing/PrecisionClock.h"
+#include "transport/MidiPort.h"
 
 #include <cstddef>
 #include <cstdint>

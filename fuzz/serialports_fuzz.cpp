@@ -2,7 +2,7 @@
 // valid, distinct paths with one known line speed each, and what is read is written back and
 // read again unchanged.
 #include "FuzzCheck.h"
-#include "midi/SerialPortList.h"
+#include "base/SerialPortList.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -2,7 +2,7 @@
 // accepts writes back as records 1-14 (and record 15 with what follows it when there are
 // serial ports or later records), which read and write again to the same bytes.
 #include "FuzzCheck.h"
-#include "app/Settings.h"
+#include "base/Settings.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,9 +1,9 @@
 // A million measurement rows appended to List1's model while the view follows the end, as
 // the rotation window refreshes it about 30 times a second; and the memory a held row costs.
-#include "measure/MeasurementRow.h"
 #include "measure/RowStore.h"
 #include "measure/ui/RowListModel.h"
 #include "measure/ui/RowListView.h"
+#include "protocol/MeasurementRow.h"
 #include <QApplication>
 #include <QFont>
 #include <algorithm>

@@ -3,17 +3,17 @@
 // from its own thread; the main window's poller decodes, the rotation window records with
 // live display on (data view for the first half, graph view for the second). Counts the
 // rows lost and measures the longest the event loop was away.
-#include "app/AppState.h"
-#include "app/ShowMsg.h"
-#include "app/Texts.h"
-#include "app/ui/WindowRegistry.h"
-#include "app/ui/frmMain.h"
+#include "base/AppState.h"
+#include "base/ShowMsg.h"
+#include "base/Texts.h"
 #include "measure/ui/frmMisRot.h"
-#include "midi/Decoder.h"
-#include "midi/FakeMidiSystem.h"
-#include "midi/MidiPort.h"
+#include "protocol/Decoder.h"
+#include "shell/ui/WindowRegistry.h"
+#include "shell/ui/frmMain.h"
+#include "support/FakeMidiSystem.h"
 #include "timing/PrecisionClock.h"
 #include "timing/backends/ThreadTimerSource.h"
+#include "transport/MidiPort.h"
 #include "unit/SimulatedUnit.h"
 #include <QAction>
 #include <QApplication>

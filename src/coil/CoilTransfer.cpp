@@ -1,5 +1,5 @@
 #include "coil/CoilTransfer.h"
-#include "midi/MidiPort.h"
+#include "transport/MidiPort.h"
 
 namespace coil {
 

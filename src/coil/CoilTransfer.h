@@ -1,6 +1,6 @@
 #pragma once
 #include "auxiliary/TransferProgress.h"
-#include "midi/UnitReplyWait.h"
+#include "protocol/UnitReplyWait.h"
 #include <array>
 #include <cstdint>
 

@@ -1,5 +1,5 @@
 #include "curve/CurveTransfer.h"
-#include "midi/MidiPort.h"
+#include "transport/MidiPort.h"
 #include <cstdio>
 
 namespace curve {

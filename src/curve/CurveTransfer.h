@@ -1,7 +1,7 @@
 #pragma once
 #include "auxiliary/TransferProgress.h"
 #include "curve/CurveModel.h"
-#include "midi/UnitReplyWait.h"
+#include "protocol/UnitReplyWait.h"
 #include <string>
 
 class MidiPort;

@@ -1,7 +1,7 @@
 #include "measure/AdvanceRow.h"
 
-#include "measure/MeasurementRow.h"
 #include "measure/RowReader.h"
+#include "protocol/MeasurementRow.h"
 
 #include <algorithm>
 

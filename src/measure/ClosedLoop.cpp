@@ -1,7 +1,7 @@
 #include "measure/ClosedLoop.h"
 
-#include "app/WindowRecord.h"
-#include "midi/MidiPort.h"
+#include "base/WindowRecord.h"
+#include "transport/MidiPort.h"
 
 #include <algorithm>
 #include <cmath>

@@ -2,8 +2,8 @@
 #include "curve/CurveModel.h"
 #include "measure/AdvanceRow.h"
 #include "measure/RowStore.h"
-#include "midi/UnitLink.h"
-#include "midi/UnitReplyWait.h"
+#include "protocol/UnitLink.h"
+#include "protocol/UnitReplyWait.h"
 #include <cstddef>
 #include <optional>
 #include <vector>

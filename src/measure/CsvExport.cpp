@@ -1,9 +1,9 @@
 #include "measure/CsvExport.h"
 
 #include "measure/AdvanceRow.h"
-#include "measure/MeasurementRow.h"
 #include "measure/MrotFile.h"
 #include "measure/RowReader.h"
+#include "protocol/MeasurementRow.h"
 
 #include <charconv>
 #include <cstdint>

@@ -1,6 +1,6 @@
 #include "measure/ExtendedRow.h"
-#include "measure/MeasurementRow.h"
 #include "measure/RowReader.h"
+#include "protocol/MeasurementRow.h"
 #include <cstdlib>
 
 namespace {

@@ -1,5 +1,5 @@
 #include "measure/GraphTimeBase.h"
-#include "measure/MeasurementRow.h"
+#include "protocol/MeasurementRow.h"
 #include <algorithm>
 
 int clampCoarse(int coarse) {

@@ -1,8 +1,8 @@
 #include "measure/MrotFile.h"
 
-#include "app/FileStore.h"
-#include "app/SystemPath.h"
-#include "measure/MeasurementRow.h"
+#include "base/FileStore.h"
+#include "base/SystemPath.h"
+#include "protocol/MeasurementRow.h"
 
 #include <algorithm>
 

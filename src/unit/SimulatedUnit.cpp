@@ -1,5 +1,5 @@
 #include "unit/SimulatedUnit.h"
-#include "unit/UnitPacking.h"
+#include "protocol/UnitPacking.h"
 
 SimulatedUnit::SimulatedUnit(uint64_t seed)
     : eeprom_(factoryEeprom()), programMdx_(programMemory(UnitModuleId::MDX)),

@@ -1,5 +1,5 @@
 #pragma once
-#include "midi/UnitMode.h"
+#include "protocol/UnitMode.h"
 #include "unit/BatteryModel.h"
 #include "unit/EngineModel.h"
 #include "unit/UnitFaults.h"

@@ -1,4 +1,4 @@
-#include "app/Settings.h"
+#include "base/Settings.h"
 #include "coil/CoilDocument.h"
 #include "coil/IbobFile.h"
 #include <gtest/gtest.h>

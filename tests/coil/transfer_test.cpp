@@ -1,5 +1,5 @@
 #include "coil/CoilTransfer.h"
-#include "midi/PortFixture.h"
+#include "transport/PortFixture.h"
 
 using coil::CoilTransfer;
 using Outcome = CoilTransfer::Outcome;

@@ -1,13 +1,13 @@
-#include "app/AppState.h"
-#include "app/ShowMsg.h"
-#include "app/Texts.h"
+#include "base/AppState.h"
+#include "base/ShowMsg.h"
+#include "base/Texts.h"
 #include "curve/CurveTransfer.h"
-#include "midi/Decoder.h"
-#include "midi/MidiPoller.h"
-#include "midi/MidiPort.h"
+#include "protocol/Decoder.h"
 #include "support/RecordingNotifier.h"
 #include "support/SimulatedUnitLink.h"
 #include "timing/PrecisionClock.h"
+#include "transport/MidiPoller.h"
+#include "transport/MidiPort.h"
 #include <gtest/gtest.h>
 
 using namespace curve;

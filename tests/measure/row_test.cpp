@@ -1,4 +1,4 @@
-#include "measure/MeasurementRow.h"
+#include "protocol/MeasurementRow.h"
 
 #include <gtest/gtest.h>
 #include <string>

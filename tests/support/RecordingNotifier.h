@@ -1,5 +1,5 @@
 #pragma once
-#include "app/Notifier.h"
+#include "base/Notifier.h"
 #include <functional>
 #include <string>
 #include <vector>

@@ -1,6 +1,6 @@
 #pragma once
-#include "midi/FakeMidiSystem.h"
-#include "midi/MidiPort.h"
+#include "support/FakeMidiSystem.h"
+#include "transport/MidiPort.h"
 #include "unit/SimulatedUnit.h"
 #include <algorithm>
 #include <cstdint>

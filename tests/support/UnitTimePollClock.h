@@ -1,5 +1,5 @@
 #pragma once
-#include "midi/MidiPoller.h"
+#include "transport/MidiPoller.h"
 #include <cstdint>
 
 // The poller's clock in unit time: a test moves it on with the simulated unit, so the link's

@@ -1,5 +1,5 @@
+#include "protocol/UnitPacking.h"
 #include "unit/SimulatedUnit.h"
-#include "unit/UnitPacking.h"
 #include <bit>
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // writes <folder>/<window>.png for every window of the guide's list (or the ones named).
 #include "Shots.h"
 #include "Workbench.h"
-#include "app/ui/ChildWindow.h"
+#include "base/ui/ChildWindow.h"
 #include <QAction>
 #include <QApplication>
 #include <QDate>

@@ -1,6 +1,6 @@
 #include "Shots.h"
 #include "Workbench.h"
-#include "app/ui/ChildWindow.h"
+#include "base/ui/ChildWindow.h"
 #include "curve/CurveModel.h"
 #include <QAbstractButton>
 #include <QComboBox>

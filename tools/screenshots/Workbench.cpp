@@ -1,8 +1,8 @@
 #include "Workbench.h"
-#include "app/ui/ChildWindow.h"
-#include "app/ui/WindowRegistry.h"
-#include "midi/ui/RingPollTimer.h"
+#include "base/ui/ChildWindow.h"
 #include "panel/ui/frmPannelloControllo.h"
+#include "shell/ui/WindowRegistry.h"
+#include "transport/ui/RingPollTimer.h"
 #include <QApplication>
 #include <QDir>
 #include <QMdiArea>

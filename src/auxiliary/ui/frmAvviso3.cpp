@@ -1,5 +1,5 @@
 #include "auxiliary/ui/frmAvviso3.h"
-#include "app/ShowMsg.h"
+#include "base/ShowMsg.h"
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>

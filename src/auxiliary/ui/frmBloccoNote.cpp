@@ -1,7 +1,7 @@
 #include "auxiliary/ui/frmBloccoNote.h"
-#include "app/FileStore.h"
 #include "auxiliary/NotebookText.h"
 #include "auxiliary/ui/LimitedTextEdit.h"
+#include "base/FileStore.h"
 #include <QCloseEvent>
 #include <QEvent>
 #include <QMdiSubWindow>

@@ -1,6 +1,6 @@
 #pragma once
-#include "app/ui/ChildWindow.h"
 #include "auxiliary/ProgressPlacement.h"
+#include "base/ui/ChildWindow.h"
 
 class QLabel;
 class QProgressBar;

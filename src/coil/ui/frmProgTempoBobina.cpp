@@ -1,11 +1,10 @@
 #include "coil/ui/frmProgTempoBobina.h"
-#include "app/ui/DocumentDispatch.h"
 #include "auxiliary/ui/frmProgressBar.h"
 #include "coil/CoilGraph.h"
 #include "coil/CoilSimulation.h"
 #include "coil/IbobFile.h"
 #include "coil/ui/CoilPictures.h"
-#include "midi/Decoder.h"
+#include "protocol/Decoder.h"
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGridLayout>

@@ -1,12 +1,12 @@
 #pragma once
-#include "app/ui/ChildWindow.h"
-#include "app/ui/DocumentKind.h"
+#include "base/ui/ChildWindow.h"
+#include "base/ui/DocumentKind.h"
 #include "coil/CoilDocument.h"
 #include "coil/CoilEntry.h"
 #include "coil/CoilTransfer.h"
 #include "coil/IbobFile.h"
-#include "midi/UnitLink.h"
-#include "midi/UnitReplyWait.h"
+#include "protocol/UnitLink.h"
+#include "protocol/UnitReplyWait.h"
 #include <QPointer>
 #include <QString>
 #include <array>

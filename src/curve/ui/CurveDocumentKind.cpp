@@ -1,5 +1,5 @@
 #include "curve/ui/CurveDocumentKind.h"
-#include "app/WindowRecord.h"
+#include "base/WindowRecord.h"
 #include "curve/CurveFile.h"
 #include "curve/ui/frmProgCurva.h"
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "app/ui/DocumentKind.h"
+#include "base/ui/DocumentKind.h"
 
 // The advance curve documents (.crva) as the File menu's dispatch sees them: windows 2-11.
 DocumentKind curveDocumentKind();

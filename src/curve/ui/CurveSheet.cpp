@@ -1,5 +1,5 @@
 #include "curve/ui/CurveSheet.h"
-#include "app/ui/WindowContext.h"
+#include "base/ui/WindowContext.h"
 #include "curve/UnitTableListing.h"
 #include "curve/ui/CurveGraphPainting.h"
 

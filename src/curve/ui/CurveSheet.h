@@ -1,5 +1,5 @@
 #pragma once
-#include "app/ui/Sheet.h"
+#include "base/ui/Sheet.h"
 #include "curve/CurveModel.h"
 #include <string>
 

@@ -1,12 +1,12 @@
 #include "curve/ui/frmProgCurva.h"
-#include "app/FileStore.h"
-#include "app/RecentDocuments.h"
-#include "app/ui/DocumentDispatch.h"
 #include "auxiliary/ui/frmProgressBar.h"
+#include "base/FileStore.h"
+#include "base/RecentDocuments.h"
 #include "curve/CurveEditing.h"
 #include "curve/CurveFile.h"
 #include "curve/ui/CurveSheet.h"
-#include "midi/Decoder.h"
+#include "protocol/Decoder.h"
+#include "transport/MidiPort.h"
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>

@@ -1,5 +1,5 @@
 #include "measure/ui/CsvExportDialog.h"
-#include "app/FileStore.h"
+#include "base/FileStore.h"
 #include "measure/CsvExport.h"
 #include "measure/RowStore.h"
 #include <QFileDialog>

@@ -1,5 +1,5 @@
 #pragma once
-#include "app/ui/WindowContext.h"
+#include "base/ui/WindowContext.h"
 #include <QString>
 #include <functional>
 #include <string>

@@ -1,5 +1,5 @@
 #include "measure/ui/MeasurementSheet.h"
-#include "app/ui/WindowContext.h"
+#include "base/ui/WindowContext.h"
 #include "measure/MeasurementLayer.h"
 #include "measure/MeasurementSummary.h"
 #include "measure/RowStore.h"

@@ -1,5 +1,5 @@
 #pragma once
-#include "app/ui/Sheet.h"
+#include "base/ui/Sheet.h"
 #include "measure/AdvanceDiagram.h"
 #include "measure/RotationGraph.h"
 #include "measure/ui/DiagramLayer.h"

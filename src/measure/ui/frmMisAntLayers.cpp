@@ -1,7 +1,7 @@
 // The advance window's layers (measurements and curves laid over the diagram) and its
 // printed sheet.
-#include "app/FileStore.h"
-#include "app/MenuCaptions.h"
+#include "base/FileStore.h"
+#include "base/MenuCaptions.h"
 #include "curve/CurveFile.h"
 #include "measure/MeasurementLayer.h"
 #include "measure/ui/MeasurementSheet.h"

@@ -1,5 +1,4 @@
 #include "measure/ui/frmMisRot.h"
-#include "app/ui/DocumentDispatch.h"
 #include "measure/ExtendedRow.h"
 #include "measure/GraphTimeBase.h"
 #include "measure/MrotFile.h"
@@ -9,9 +8,11 @@
 #include "measure/ui/MisRotPicture.h"
 #include "measure/ui/RowListModel.h"
 #include "measure/ui/RowListView.h"
-#include "midi/Decoder.h"
-#include "midi/UnitLink.h"
-#include "midi/ui/SilenceLabel.h"
+#include "protocol/Decoder.h"
+#include "protocol/UnitLink.h"
+#include "protocol/ui/SilenceLabel.h"
+#include "timing/modTimerExact.h"
+#include "transport/MidiPort.h"
 #include <QCloseEvent>
 #include <QDate>
 #include <QFont>

@@ -1,12 +1,12 @@
 #pragma once
-#include "app/ui/ChildWindow.h"
-#include "app/ui/DocumentKind.h"
-#include "app/ui/Sheet.h"
+#include "base/ui/ChildWindow.h"
+#include "base/ui/DocumentKind.h"
+#include "base/ui/Sheet.h"
 #include "measure/LiveText.h"
 #include "measure/RotationGraph.h"
 #include "measure/RotationMeasurement.h"
 #include "measure/ui/CsvExportDialog.h"
-#include "midi/DecoderSinks.h"
+#include "protocol/DecoderSinks.h"
 #include <array>
 
 class QLabel;

@@ -1,7 +1,9 @@
 #include "panel/ui/frmMisBatteria.h"
-#include "midi/Decoder.h"
 #include "panel/BatteryScreen.h"
 #include "panel/BatteryText.h"
+#include "protocol/Decoder.h"
+#include "timing/modTimerExact.h"
+#include "transport/MidiPort.h"
 #include <QCloseEvent>
 #include <QElapsedTimer>
 #include <QFont>

@@ -1,10 +1,10 @@
 #pragma once
-#include "app/ui/ChildWindow.h"
-#include "midi/DecoderSinks.h"
-#include "midi/InputNotices.h"
-#include "midi/UnitLink.h"
+#include "base/ui/ChildWindow.h"
 #include "panel/BatteryRecording.h"
 #include "panel/ui/frmMisBatteriaPicture.h"
+#include "protocol/DecoderSinks.h"
+#include "protocol/InputNotices.h"
+#include "protocol/UnitLink.h"
 #include <array>
 #include <functional>
 

@@ -1,9 +1,10 @@
 #include "panel/ui/frmPannelloControllo.h"
-#include "app/FileStore.h"
-#include "app/SystemPath.h"
-#include "midi/Decoder.h"
-#include "midi/InputNotices.h"
+#include "base/FileStore.h"
+#include "base/SystemPath.h"
 #include "panel/MonitorFile.h"
+#include "protocol/Decoder.h"
+#include "protocol/InputNotices.h"
+#include "transport/MidiPort.h"
 #include <QCloseEvent>
 #include <QFileDialog>
 #include <QFontDatabase>

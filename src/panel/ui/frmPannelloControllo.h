@@ -1,9 +1,9 @@
 #pragma once
-#include "app/ui/ChildWindow.h"
-#include "app/ui/DocumentKind.h"
-#include "midi/DecoderSinks.h"
-#include "midi/UnitLink.h"
+#include "base/ui/ChildWindow.h"
+#include "base/ui/DocumentKind.h"
 #include "panel/PanelState.h"
+#include "protocol/DecoderSinks.h"
+#include "protocol/UnitLink.h"
 #include <QString>
 #include <QStringList>
 #include <functional>

@@ -1,4 +1,5 @@
 #include "timing/ui/frmTimerExact.h"
+#include "timing/modTimerExact.h"
 #include <QCloseEvent>
 #include <QLabel>
 #include <QLocale>

@@ -1,5 +1,5 @@
 #pragma once
-#include "app/ui/ChildWindow.h"
+#include "base/ui/ChildWindow.h"
 
 class QLabel;
 class QPushButton;

@@ -1,5 +1,5 @@
 #include "unit/ui/frmUnitaSimulata.h"
-#include "midi/backends/SimulatedUnitSystem.h"
+#include "unit/backends/SimulatedUnitSystem.h"
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>

@@ -1,5 +1,5 @@
-#include "app/FileStore.h"
 #include "auxiliary/ui/frmBloccoNote.h"
+#include "base/FileStore.h"
 #include "support/ui/TestContext.h"
 #include <QApplication>
 #include <QClipboard>

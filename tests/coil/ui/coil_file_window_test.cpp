@@ -1,5 +1,5 @@
-#include "app/FileStore.h"
-#include "app/Settings.h"
+#include "base/FileStore.h"
+#include "base/Settings.h"
 #include "coil_fixture.h"
 #include <string>
 

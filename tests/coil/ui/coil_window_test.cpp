@@ -1,4 +1,4 @@
-#include "app/FileStore.h"
+#include "base/FileStore.h"
 #include "coil_fixture.h"
 #include <QClipboard>
 

@@ -1,6 +1,6 @@
 // Measurements laid over the advance diagram, each in its own colour and named in the
 // legend; removing one leaves the others.
-#include "app/FileStore.h"
+#include "base/FileStore.h"
 #include "measure/MrotFile.h"
 #include "measure/ui/frmMisAnt.h"
 #include "measure/ui/frmMisAntPicture.h"

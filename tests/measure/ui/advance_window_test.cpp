@@ -1,5 +1,4 @@
-#include "app/FileStore.h"
-#include "app/ui/DocumentDispatch.h"
+#include "base/FileStore.h"
 #include "measure/AdvanceRow.h"
 #include "measure/MrotFile.h"
 #include "measure/RowReader.h"
@@ -7,6 +6,7 @@
 #include "measure/ui/frmMisAntPicture.h"
 #include "measure/ui/frmMisRotNote.h"
 #include "measure_fixture.h"
+#include "shell/ui/DocumentDispatch.h"
 #include "support/ui/DrainRing.h"
 #include <QDir>
 #include <QListView>

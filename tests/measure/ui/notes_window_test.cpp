@@ -1,8 +1,8 @@
-#include "app/FileStore.h"
-#include "app/ui/DocumentDispatch.h"
+#include "base/FileStore.h"
 #include "measure/ui/frmMisAnt.h"
 #include "measure/ui/frmMisRotNote.h"
 #include "measure_fixture.h"
+#include "shell/ui/DocumentDispatch.h"
 #include <QPlainTextEdit>
 
 namespace {

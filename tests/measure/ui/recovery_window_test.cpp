@@ -1,5 +1,5 @@
 // The program ends on a signal while a measurement is being recorded.
-#include "app/FileStore.h"
+#include "base/FileStore.h"
 #include "measure/MrotFile.h"
 #include "measure/ui/frmMisAnt.h"
 #include "rotation_fixture.h"

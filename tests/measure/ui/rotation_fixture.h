@@ -1,7 +1,7 @@
 #pragma once
-#include "app/ui/DocumentDispatch.h"
 #include "measure/ui/frmMisRot.h"
 #include "measure_fixture.h"
+#include "shell/ui/DocumentDispatch.h"
 #include "support/ui/DrainRing.h"
 #include <QAbstractItemView>
 #include <QElapsedTimer>

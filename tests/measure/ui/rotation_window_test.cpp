@@ -1,8 +1,8 @@
-#include "app/FileStore.h"
+#include "base/FileStore.h"
 #include "measure/MrotFile.h"
 #include "measure/ui/frmMisAnt.h"
 #include "measure/ui/frmMisRotNote.h"
-#include "midi/ui/SilenceLabel.h"
+#include "protocol/ui/SilenceLabel.h"
 #include "rotation_fixture.h"
 #include <QFileInfo>
 

@@ -1,12 +1,12 @@
 #pragma once
-#include "midi/Decoder.h"
-#include "midi/MidiPort.h"
-#include "midi/UnitLink.h"
-#include "midi/ui/RingPollTimer.h"
+#include "protocol/Decoder.h"
+#include "protocol/UnitLink.h"
 #include "support/SimulatedUnitLink.h"
 #include "support/UnitTimePollClock.h"
 #include "support/ui/LinkPoller.h"
 #include "support/ui/TestContext.h"
+#include "transport/MidiPort.h"
+#include "transport/ui/RingPollTimer.h"
 #include <QApplication>
 #include <QLabel>
 #include <QMdiSubWindow>

@@ -2,13 +2,13 @@
 // pseudo-terminal stands in for the line): the window keeps showing the latest lines through
 // the flood, keeps its input and says how many messages and lines it could not show.
 // Bounded: the flood lasts at most 4 s, waits are a few seconds.
-#include "midi/Decoder.h"
-#include "midi/MidiPort.h"
-#include "midi/backends/SerialMidiSystem.h"
-#include "midi/ui/RingPollTimer.h"
 #include "panel/ui/frmPannelloControllo.h"
+#include "protocol/Decoder.h"
 #include "support/ui/LinkPoller.h"
 #include "support/ui/TestContext.h"
+#include "transport/MidiPort.h"
+#include "transport/backends/SerialMidiSystem.h"
+#include "transport/ui/RingPollTimer.h"
 #include <QApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>

@@ -1,4 +1,4 @@
-#include "app/FileStore.h"
+#include "base/FileStore.h"
 #include "panel/ui/frmPannelloControllo.h"
 #include "panel_fixture.h"
 #include "support/ui/DrainRing.h"

@@ -1,6 +1,6 @@
 #pragma once
-#include "midi/MidiPort.h"
-#include "midi/ui/RingPollTimer.h"
+#include "transport/MidiPort.h"
+#include "transport/ui/RingPollTimer.h"
 
 // Polls until the input ring is empty, as the poller's ticks do one after the other: a single
 // poll ends at its time budget, which a loaded machine (or a sanitized build) can reach

@@ -1,7 +1,7 @@
 #pragma once
-#include "midi/DecoderSinks.h"
-#include "midi/UnitLink.h"
-#include "midi/ui/RingPollTimer.h"
+#include "protocol/DecoderSinks.h"
+#include "protocol/UnitLink.h"
+#include "transport/ui/RingPollTimer.h"
 
 // The main window's part in the link, for tests without a main window: the poller it runs
 // (TimerMIDIIn over the decoder, telling the link the time), started when the link asks.

@@ -1,5 +1,5 @@
 #include "TestContext.h"
-#include "app/ui/ChildWindow.h"
+#include "base/ui/ChildWindow.h"
 #include <QApplication>
 #include <QMdiSubWindow>
 

@@ -1,6 +1,6 @@
-#include "app/FileStore.h"
-#include "midi/backends/SimulatedUnitSystem.h"
+#include "base/FileStore.h"
 #include "unit/EepromCodec.h"
+#include "unit/backends/SimulatedUnitSystem.h"
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>

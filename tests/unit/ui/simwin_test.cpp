@@ -1,5 +1,5 @@
-#include "midi/backends/SimulatedUnitSystem.h"
 #include "support/ui/TestContext.h"
+#include "unit/backends/SimulatedUnitSystem.h"
 #include "unit/ui/frmUnitaSimulata.h"
 #include <QApplication>
 #include <QCheckBox>

@@ -1,0 +1,73 @@
+#include "base/MenuCaptions.h"
+#include <array>
+
+namespace {
+struct Caption {
+    std::string_view entry;
+    std::string_view italian;
+    std::string_view english;
+};
+
+constexpr std::array kCaptions{
+    Caption{"mnuApriMrot", "Apri &Misura...", "Open &Measurement..."},
+    Caption{"mnuNuovoCrva", "&Nuova Curva Anticipo", "&New Advance Curve"},
+    Caption{"mnuApriCrva", "&Apri Curva Anticipo...", "&Open Advance Curve..."},
+    Caption{"mnuNuovoIBob", "N&uovo Impulso Bobina", "Ne&w Coil Pulse"},
+    Caption{"mnuApriIBob", "Apri &Impulso Bobina...", "Open Coil &Pulse..."},
+    Caption{"mnuApriTesto", "Apri &Testo...", "Open &Text..."},
+    Caption{"mnuSalva", "&Salva", "&Save"},
+    Caption{"mnuSalvaAs", "Salva &con nome...", "Save &As..."},
+    Caption{"mnuStampa", "Stam&pa", "&Print"},
+    Caption{"mnuAnnulla", "Annulla", "Undo"},
+    Caption{"mnuRipeti", "Ripeti", "Redo"},
+    Caption{"mnuFinestraSucc", "Finestra successiva", "Next window"},
+    Caption{"mnuPannelloControllo", "Pannello di controllo", "Control panel"},
+    Caption{"mnuProgCurva", "Programmazione curva anticipo", "Advance curve programming"},
+    Caption{"mnuProgTempoBobina", "Programmazione impulso bobina", "Coil pulse programming"},
+    Caption{"mnuTimerExact", "Timer Exact", "Timer Exact"},
+    Caption{"mnuMisBatteria", "Misura Dinamica Tensione Batteria", "Battery voltage measurement"},
+    Caption{"mnuMisRot", "Misura Rotazione", "Rotation measurement"},
+    Caption{"mnuMisAnt", "Misura Anticipo", "Advance measurement"},
+    Caption{"mnuUnitaSimulata", "Unità simulata", "Simulated unit"},
+    Caption{"mnuMIDIThru", "MIDI Thru", "MIDI Thru"},
+    Caption{"mnuLingua", "Lingua", "Language"},
+    Caption{"mnuPortaSeriale", "Aggiungi porta MIDI seriale...", "Add serial MIDI port..."},
+    Caption{"mnuHelp", "&?", "&?"},
+    Caption{"mnuEsportaPdf", "Esporta P&DF...", "Export P&DF..."},
+    Caption{"cliNotMeasurement", "_: non è un file di misura (.mrot, .mant) o è danneggiato",
+            "_: not a measurement file (.mrot, .mant), or damaged"},
+    Caption{"cliNotCurve", "_: non è un file di curva anticipo (.crva) o è danneggiato",
+            "_: not an advance curve file (.crva), or damaged"},
+    Caption{"cliUnknownKind", "_: tipo di file sconosciuto (si leggono .crva, .mrot, .mant)",
+            "_: unknown kind of file (.crva, .mrot, .mant are read)"},
+    Caption{"layerNoCurveWindow",
+            "Scegliere in alto la finestra curva le cui curve sovrapporre al diagramma",
+            "Choose above the curve window whose curves to lay over the diagram"},
+    Caption{"cliMissingFile", "_ vuole il nome di un file", "_ needs a file name"},
+    Caption{"ComIndietro", "< &Indietro", "< &Back"},
+    Caption{"ComAvanti", "&Avanti >", "&Forward >"},
+    Caption{"LabTrova", "&Trova:", "&Find:"},
+    Caption{"ComTrovaPrec", "&Precedente", "&Previous"},
+    Caption{"ComTrovaSucc", "&Successivo", "&Next"},
+    Caption{"serialPrompt", "Percorso della porta MIDI seriale (seriale, /dev/snd/midiC*D*, pty):",
+            "Path of the serial MIDI port (serial, /dev/snd/midiC*D*, pty):"},
+    Caption{"serialBadPath", "Percorso della porta non valido: _", "Invalid port path: _"},
+    Caption{"serialListed", "Porta già presente: _", "Port already listed: _"},
+    Caption{"serialFull", "Non si possono aggiungere altre porte (massimo 8): _",
+            "No more ports can be added (at most 8): _"},
+    Caption{"serialSpeed", "Velocità della linea (baud): 31250 se l'adattatore la supporta",
+            "Line speed (baud): 31250 where the adapter supports it"},
+    Caption{"serialLost",
+            "La porta MIDI _ non risponde più (scollegata o chiusa) ed è stata chiusa",
+            "The MIDI port _ stopped answering (unplugged or closed) and has been closed"},
+    Caption{"serialTooMany",
+            "La porta _ è stata aggiunta ma non compare: i menu mostrano al massimo 7 dispositivi",
+            "Port _ was added but is not shown: the menus list at most 7 devices"},
+};
+} // namespace
+
+std::string designCaption(std::string_view entry, int langOffset) {
+    for (const Caption& c : kCaptions)
+        if (c.entry == entry) return std::string(langOffset == 200 ? c.english : c.italian);
+    return std::string(entry);
+}

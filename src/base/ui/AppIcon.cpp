@@ -1,0 +1,16 @@
+#include "base/ui/AppIcon.h"
+
+// The resources live in a static library: naming their initialiser here keeps the linker
+// from dropping them.
+static void initIconResources() {
+    Q_INIT_RESOURCE(zephalon);
+}
+
+QIcon appIcon() {
+    static const bool initialised = (initIconResources(), true);
+    (void)initialised;
+    QIcon icon;
+    for (int size : {16, 32, 48, 256})
+        icon.addFile(QStringLiteral(":/icons/zephalon-%1.png").arg(size), QSize(size, size));
+    return icon;
+}

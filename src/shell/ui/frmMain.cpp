@@ -1,0 +1,989 @@
+#include "shell/ui/frmMain.h"
+#include "base/MenuCaptions.h"
+#include "base/RecentDocuments.h"
+#include "base/ScreenPlacement.h"
+#include "base/SerialPortList.h"
+#include "base/SettingsStore.h"
+#include "base/ui/AppIcon.h"
+#include "base/ui/ChildWindow.h"
+#include "base/ui/Sheet.h"
+#include "base/ui/ShortcutTrigger.h"
+#include "curve/ui/frmProgCurva.h"
+#include "protocol/UnitLink.h"
+#include "shell/GuideLocation.h"
+#include "shell/ui/GuideFinder.h"
+#include "shell/ui/HelpWindow.h"
+#include "shell/ui/ToolkitLanguage.h"
+#include "timing/modTimerExact.h"
+#include "transport/MidiPort.h"
+#include "transport/backends/SerialMidiSystem.h"
+#include "transport/ui/RingPollTimer.h"
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDate>
+#include <QHBoxLayout>
+#include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTextEdit>
+#include <QTime>
+#include <QTimer>
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+namespace {
+constexpr int kLampMs = 300;
+const QColor kLampRed(255, 0, 0);   // colour value 255 (0xBBGGRR)
+const QColor kLampGreen(0, 255, 0); // colour value 65280
+
+// The window number a menu entry opens; 0 for windows without a record, -1 for "the first
+// free curve editor", -2 for "the first free coil editor".
+constexpr int kFreeCurve = -1;
+constexpr int kFreeCoil = -2;
+int slotOfEntry(const QString& entry) {
+    static const std::map<QString, int> entrySlots{{"mnuProgCurva", kFreeCurve},
+                                                   {"mnuNuovoCrva", kFreeCurve},
+                                                   {"mnuApriCrva", kFreeCurve},
+                                                   {"mnuProgTempoBobina", kFreeCoil},
+                                                   {"mnuNuovoIBob", kFreeCoil},
+                                                   {"mnuApriIBob", kFreeCoil},
+                                                   {"mnuPannelloControllo", 22},
+                                                   {"mnuMisAnt", 25},
+                                                   {"mnuMisRot", 33},
+                                                   {"mnuApriMrot", 33},
+                                                   {"mnuMisBatteria", 36},
+                                                   {"mnuTimerExact", 0},
+                                                   {"mnuBloccoNote", 38},
+                                                   {"mnuInfo", 40},
+                                                   {"mnuUnitaSimulata", 0}};
+    const auto it = entrySlots.find(entry);
+    return it == entrySlots.end() ? 0 : it->second;
+}
+
+void setLampColour(QLabel* lamp, const QColor& colour) {
+    QPalette p = lamp->palette();
+    p.setColor(QPalette::Window, colour);
+    lamp->setPalette(p);
+}
+
+} // namespace
+
+frmMain::frmMain(WindowContext& ctx, MessageDecoder& decoder, QWidget* parent)
+    : QMainWindow(parent), ctx_(ctx), decoder_(decoder),
+      documents_(
+          ctx, [this](ChildWindow* child) { showChild(child); },
+          [this] { refreshRecentDocuments(); }) {
+    setObjectName("frmMain");
+    setWindowIcon(appIcon());
+    mdi_ = new QMdiArea(this);
+    mdi_->setObjectName("MDIClient");
+    mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setCentralWidget(mdi_);
+    connect(mdi_, &QMdiArea::subWindowActivated, this, &frmMain::activateChild);
+
+    TimerLabel2MIDIIn = new QTimer(this);
+    TimerLabel2MIDIIn->setObjectName("TimerLabel2MIDIIn");
+    TimerLabel2MIDIIn->setSingleShot(true);
+    TimerLabel2MIDIIn->setInterval(kLampMs);
+    connect(TimerLabel2MIDIIn, &QTimer::timeout, this, [this] {
+        // 300 ms after the last message, however many came meanwhile.
+        if (const qint64 since = lastInput_.elapsed(); since < kLampMs) {
+            TimerLabel2MIDIIn->start(static_cast<int>(kLampMs - since));
+            return;
+        }
+        setLampColour(Label2MIDIIn, lampInColour_);
+    });
+    TimerLabel2MIDIOut = new QTimer(this);
+    TimerLabel2MIDIOut->setObjectName("TimerLabel2MIDIOut");
+    TimerLabel2MIDIOut->setSingleShot(true);
+    TimerLabel2MIDIOut->setInterval(kLampMs);
+    connect(TimerLabel2MIDIOut, &QTimer::timeout, this,
+            [this] { setLampColour(Label2MidiOut, lampOutColour_); });
+    TimerOrologio = new QTimer(this);
+    TimerOrologio->setObjectName("TimerOrologio");
+    TimerOrologio->setInterval(1000);
+    connect(TimerOrologio, &QTimer::timeout, this, &frmMain::tickClock);
+    TimerMIDIIn = new RingPollTimer(ctx_.midi, &decoder_, this);
+    TimerMIDIIn->setLink(ctx_.link);
+
+    buildMenus();
+    buildStatusBar();
+    ctx_.frame = this;
+    ctx_.documents = &documents_;
+    ctx_.midi.setEvents(this);
+}
+
+frmMain::~frmMain() {
+    // The area and its sub-windows are destroyed after this object has stopped being a
+    // frmMain: their last activation signals must not reach it.
+    disconnect(mdi_, nullptr, this, nullptr);
+    disconnect(qApp, nullptr, this, nullptr);
+    if (serial_) serial_->setLossHandler(nullptr);
+    ctx_.midi.setEvents(nullptr);
+    if (ctx_.frame == this) ctx_.frame = nullptr;
+    if (ctx_.documents == &documents_) ctx_.documents = nullptr;
+}
+
+// A design text with path in place of its "_".
+static std::string composeInsert(const QString& text, const QString& insert) {
+    QString out = text;
+    const qsizetype at = out.indexOf('_');
+    if (at >= 0) out.replace(at, 1, insert);
+    return out.toStdString();
+}
+
+QString frmMain::caption(const char* entry) const {
+    return QString::fromStdString(designCaption(entry, ctx_.texts.LangOffset));
+}
+
+QAction* frmMain::addEntry(QMenu* menu, const QString& name, const QString& text) {
+    QAction* a = menu->addAction(text);
+    a->setObjectName(name);
+    actions_[name] = a;
+    return a;
+}
+
+QMenu* frmMain::addMenu(QMenu* parent, const QString& name, const QString& text) {
+    QMenu* m = parent ? parent->addMenu(text) : menuBar()->addMenu(text);
+    m->setObjectName(name);
+    m->menuAction()->setObjectName(name);
+    actions_[name] = m->menuAction();
+    return m;
+}
+
+QAction* frmMain::action(const QString& objectName) const {
+    const auto it = actions_.find(objectName);
+    return it == actions_.end() ? nullptr : it->second;
+}
+
+void frmMain::buildMenus() {
+    auto t = [this](int id) { return ctx_.text(id); };
+
+    QMenu* file = addMenu(nullptr, "mnuFile", t(2));
+    for (const char* e : {"mnuApriMrot", "mnuNuovoCrva", "mnuApriCrva", "mnuNuovoIBob",
+                          "mnuApriIBob", "mnuApriTesto"}) {
+        QAction* a = addEntry(file, e, caption(e));
+        connect(a, &QAction::triggered, this, [this, e] {
+            if (documents_.kindOfEntry(e))
+                documents_.OpenDocument(e);
+            else
+                openChild(e);
+        });
+    }
+    file->addSeparator()->setObjectName("mnuSep1");
+    connect(addEntry(file, "mnuChiudi", t(8)), &QAction::triggered, this, [this] {
+        if (QMdiSubWindow* w = mdi_->activeSubWindow()) w->close();
+    });
+    file->addSeparator()->setObjectName("mnuSep16");
+    connect(addEntry(file, "mnuSalva", caption("mnuSalva")), &QAction::triggered, this,
+            [this] { documents_.SaveDocument(activeChild()); });
+    connect(addEntry(file, "mnuSalvaAs", caption("mnuSalvaAs")), &QAction::triggered, this,
+            [this] { documents_.SaveDocumentAs(activeChild()); });
+    file->addSeparator()->setObjectName("mnuSep17");
+    connect(addEntry(file, "mnuStampa", caption("mnuStampa")), &QAction::triggered, this,
+            &frmMain::printActiveSheet);
+    connect(addEntry(file, "mnuEsportaPdf", caption("mnuEsportaPdf")), &QAction::triggered, this,
+            &frmMain::exportActiveSheetPdf);
+    file->addSeparator()->setObjectName("mnuSep12");
+    QAction* sep15 = file->addSeparator();
+    sep15->setObjectName("mnuSep15");
+    actions_["mnuSep15"] = sep15;
+    for (int i = 1; i <= 9; ++i) {
+        QAction* a = addEntry(file, QString("mnuRecentFile_%1").arg(i), QString());
+        a->setVisible(false);
+        connect(a, &QAction::triggered, this, [this, i] { documents_.openRecent(i); });
+        recent_.push_back(a);
+    }
+    file->addSeparator()->setObjectName("mnuSep13");
+    connect(addEntry(file, "mnuExit", t(7)), &QAction::triggered, this, &QWidget::close);
+
+    mnuModifica_ = addMenu(nullptr, "mnuModifica", t(71));
+    auto onFocus = [](auto fn) {
+        QWidget* w = QApplication::focusWidget();
+        if (auto* le = qobject_cast<QLineEdit*>(w))
+            fn(le);
+        else if (auto* pe = qobject_cast<QPlainTextEdit*>(w))
+            fn(pe);
+        else if (auto* te = qobject_cast<QTextEdit*>(w))
+            fn(te);
+    };
+    // Undo and redo: the text being typed in, else the active document's history.
+    connect(addEntry(mnuModifica_, "mnuAnnulla", caption("mnuAnnulla")), &QAction::triggered, this,
+            [this] { stepHistory(true); });
+    connect(addEntry(mnuModifica_, "mnuRipeti", caption("mnuRipeti")), &QAction::triggered, this,
+            [this] { stepHistory(false); });
+    connect(addEntry(mnuModifica_, "mnuIngrandisci", t(123)), &QAction::triggered, this,
+            &frmMain::enlargeActiveChild);
+    connect(addEntry(mnuModifica_, "mnuTaglia", t(73)), &QAction::triggered, this,
+            [onFocus] { onFocus([](auto* w) { w->cut(); }); });
+    connect(addEntry(mnuModifica_, "mnuCopia", t(72)), &QAction::triggered, this,
+            [onFocus] { onFocus([](auto* w) { w->copy(); }); });
+    connect(addEntry(mnuModifica_, "mnuIncolla", t(74)), &QAction::triggered, this,
+            [onFocus] { onFocus([](auto* w) { w->paste(); }); });
+    connect(mnuModifica_, &QMenu::aboutToShow, this, &frmMain::updateHistoryEntries);
+    connect(qApp, &QApplication::focusChanged, this, &frmMain::updateHistoryEntries);
+
+    QMenu* view = addMenu(nullptr, "mnuView", t(3));
+    for (const char* e :
+         {"mnuPannelloControllo", "mnuProgCurva", "mnuProgTempoBobina", "mnuTimerExact",
+          "mnuMisBatteria", "mnuMisRot", "mnuMisAnt", "mnuUnitaSimulata"}) {
+        QAction* a = addEntry(view, e, caption(e));
+        connect(a, &QAction::triggered, this, [this, e] { openChild(e); });
+    }
+
+    QMenu* prefs = addMenu(nullptr, "mnuPreferenze", t(62));
+    QMenu* outMenu = addMenu(prefs, "mnuMIDIOut", t(151));
+    QMenu* inMenu = addMenu(prefs, "mnuMIDIIn", t(152));
+    for (int i = 0; i < MidiPort::MaxDevices; ++i) {
+        QAction* o = addEntry(outMenu, QString("mnuDevMIDIOut_%1").arg(i), QString());
+        o->setCheckable(true);
+        o->setVisible(false);
+        connect(o, &QAction::triggered, this, [this, i] {
+            ctx_.midi.chooseOutputDevice(i);
+            renderDeviceMenus();
+        });
+        devOut_.push_back(o);
+        QAction* n = addEntry(inMenu, QString("mnuDevMIDIIn_%1").arg(i), QString());
+        n->setCheckable(true);
+        n->setVisible(false);
+        connect(n, &QAction::triggered, this, [this, i] {
+            ctx_.midi.chooseInputDevice(i);
+            renderDeviceMenus();
+        });
+        devIn_.push_back(n);
+    }
+    QAction* thru = addEntry(prefs, "mnuMIDIThru", caption("mnuMIDIThru"));
+    thru->setCheckable(true);
+    connect(thru, &QAction::triggered, this, [this] {
+        ctx_.midi.toggleThru();
+        renderDeviceMenus();
+    });
+    QAction* serial = addEntry(prefs, "mnuPortaSeriale", caption("mnuPortaSeriale"));
+    serial->setVisible(false);
+    connect(serial, &QAction::triggered, this, [this] {
+        bool ok = false;
+        const QString path = QInputDialog::getText(this, kAppTitle, caption("serialPrompt"),
+                                                   QLineEdit::Normal, "/dev/ttyUSB0", &ok);
+        if (!ok || path.trimmed().isEmpty()) return;
+        const QStringList speeds{QString::number(kSerialDefaultBaud),
+                                 QString::number(kSerialMidiBaud)};
+        const QString speed =
+            QInputDialog::getItem(this, kAppTitle, caption("serialSpeed"), speeds, 0, false, &ok);
+        if (ok) addSerialPort(path.trimmed(), speed.toInt());
+    });
+    prefs->addSeparator();
+    QAction* bar = addEntry(prefs, "mnuVisBarraStato", t(103));
+    bar->setCheckable(true);
+    connect(bar, &QAction::triggered, this, [this](bool on) {
+        ctx_.app.StatusBarOn = on;
+        statusBar()->setVisible(on);
+    });
+    QMenu* lang = addMenu(prefs, "mnuLingua", caption("mnuLingua"));
+    auto* langGroup = new QActionGroup(this);
+    QAction* it = addEntry(lang, "mnuLinguaIt", "Italiano");
+    QAction* en = addEntry(lang, "mnuLinguaEn", "English");
+    for (QAction* a : {it, en}) {
+        a->setCheckable(true);
+        langGroup->addAction(a);
+    }
+    connect(it, &QAction::triggered, this, [this] { chooseLanguage(1); });
+    connect(en, &QAction::triggered, this, [this] { chooseLanguage(2); });
+    prefs->addSeparator();
+    connect(addEntry(prefs, "mnuBloccoNote", t(128)), &QAction::triggered, this,
+            [this] { openChild("mnuBloccoNote"); });
+
+    QMenu* window = addMenu(nullptr, "mnuWindow", t(4));
+    connect(addEntry(window, "mnuSovrapponi", t(9)), &QAction::triggered, this, [this] {
+        ctx_.app.Arranging = true;
+        mdi_->cascadeSubWindows();
+        ctx_.app.Arranging = false;
+    });
+    // The desktop's convention: tiling horizontally stacks the windows (horizontal bands),
+    // tiling vertically sets them side by side (vertical bands).
+    connect(addEntry(window, "mnuAffiancaOrizz", t(94)), &QAction::triggered, this,
+            [this] { tile(Qt::Vertical); });
+    connect(addEntry(window, "mnuAffiancaVert", t(95)), &QAction::triggered, this,
+            [this] { tile(Qt::Horizontal); });
+    window->addSeparator();
+    connect(addEntry(window, "mnuFinestraSucc", caption("mnuFinestraSucc")), &QAction::triggered,
+            mdi_, &QMdiArea::activateNextSubWindow);
+
+    QMenu* help = addMenu(nullptr, "mnuHelp", caption("mnuHelp"));
+    // F1 opens the guide at the chapter of the window in use, the menu at its top.
+    QAction* guide = addEntry(help, "mnuGuida", t(47));
+    guide->setShortcut(Qt::Key_F1);
+    auto* byF1 = new ShortcutTrigger(guide);
+    connect(guide, &QAction::triggered, this, [this, byF1] { openGuide(byF1->take()); });
+    connect(addEntry(help, "mnuInfo", t(30) + QString::fromLatin1(kProductName)),
+            &QAction::triggered, this, [this] { openChild("mnuInfo"); });
+    setStandardShortcuts();
+}
+
+// The desktop's own keys for the entries every program has.
+void frmMain::setStandardShortcuts() {
+    const std::pair<const char*, QKeySequence::StandardKey> keys[] = {
+        {"mnuNuovoCrva", QKeySequence::New}, {"mnuApriCrva", QKeySequence::Open},
+        {"mnuSalva", QKeySequence::Save},    {"mnuSalvaAs", QKeySequence::SaveAs},
+        {"mnuChiudi", QKeySequence::Close},  {"mnuExit", QKeySequence::Quit},
+        {"mnuAnnulla", QKeySequence::Undo},  {"mnuRipeti", QKeySequence::Redo},
+        {"mnuTaglia", QKeySequence::Cut},    {"mnuCopia", QKeySequence::Copy},
+        {"mnuIncolla", QKeySequence::Paste}, {"mnuFinestraSucc", QKeySequence::NextChild},
+    };
+    for (const auto& [entry, key] : keys)
+        action(entry)->setShortcuts(key);
+    // Where the desktop names none, the keys most programs use: Save As and Exit. Redo
+    // answers Ctrl+Y on every desktop, beside the desktop's own key.
+    const auto alsoKey = [this](const char* entry, QKeySequence extra, bool onlyIfNone) {
+        QList<QKeySequence> keys = action(entry)->shortcuts();
+        if ((onlyIfNone && !keys.isEmpty()) || keys.contains(extra)) return;
+        keys.append(extra);
+        action(entry)->setShortcuts(keys);
+    };
+    alsoKey("mnuSalvaAs", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), true);
+    alsoKey("mnuExit", QKeySequence(Qt::CTRL | Qt::Key_Q), true);
+    alsoKey("mnuRipeti", QKeySequence(Qt::CTRL | Qt::Key_Y), false);
+}
+
+namespace {
+// The text box with the keyboard, when it has a step to undo (or redo).
+template <class Fn> bool onTextHistory(bool undo, Fn fn) {
+    QWidget* w = QApplication::focusWidget();
+    if (auto* le = qobject_cast<QLineEdit*>(w); le && !le->isReadOnly()) {
+        if (undo ? le->isUndoAvailable() : le->isRedoAvailable()) return fn(le), true;
+    } else if (auto* pe = qobject_cast<QPlainTextEdit*>(w); pe && !pe->isReadOnly()) {
+        if (undo ? pe->document()->isUndoAvailable() : pe->document()->isRedoAvailable())
+            return fn(pe), true;
+    } else if (auto* te = qobject_cast<QTextEdit*>(w); te && !te->isReadOnly()) {
+        if (undo ? te->document()->isUndoAvailable() : te->document()->isRedoAvailable())
+            return fn(te), true;
+    }
+    return false;
+}
+} // namespace
+
+void frmMain::stepHistory(bool undo) {
+    const bool typed = onTextHistory(undo, [undo](auto* w) {
+        if (undo)
+            w->undo();
+        else
+            w->redo();
+    });
+    ChildWindow* child = activeChild();
+    if (!typed && child) {
+        if (undo && child->canUndo())
+            child->undo();
+        else if (!undo && child->canRedo())
+            child->redo();
+    }
+    updateHistoryEntries();
+}
+
+void frmMain::updateHistoryEntries() {
+    const ChildWindow* child = activeChild();
+    const auto any = [](auto*) {};
+    action("mnuAnnulla")->setEnabled(onTextHistory(true, any) || (child && child->canUndo()));
+    action("mnuRipeti")->setEnabled(onTextHistory(false, any) || (child && child->canRedo()));
+}
+
+// Qt::Horizontal: side by side in one row, each the full height; Qt::Vertical: stacked in
+// one column, each the full width.
+void frmMain::tile(Qt::Orientation orientation) {
+    const auto list = mdi_->subWindowList();
+    if (list.isEmpty()) return;
+    const QSize area = mdi_->viewport()->size();
+    const int n = static_cast<int>(list.size());
+    int at = 0;
+    for (QMdiSubWindow* w : list) {
+        w->showNormal();
+        if (orientation == Qt::Horizontal) {
+            w->setGeometry(at, 0, area.width() / n, area.height());
+            at += area.width() / n;
+        } else {
+            w->setGeometry(0, at, area.width(), area.height() / n);
+            at += area.height() / n;
+        }
+    }
+}
+
+void frmMain::buildStatusBar() {
+    Picture1 = new QWidget(this);
+    Picture1->setObjectName("Picture1");
+    auto* row = new QHBoxLayout(Picture1);
+    row->setContentsMargins(2, 0, 2, 0);
+    auto label = [this](const char* name, const QString& text) {
+        auto* l = new QLabel(text, Picture1);
+        l->setObjectName(name);
+        return l;
+    };
+    LabelNomeAppl = label("LabelNomeAppl", " " + QString::fromStdString(programNameLine()) + " ");
+    LabelNomeAppl->setFrameShape(QFrame::StyledPanel);
+    Label1MIDIIn = label("Label1MIDIIn", "MIDI In");
+    Label2MIDIIn = label("Label2MIDIIn", QString());
+    Label1MIDIOut = label("Label1MIDIOut", "MIDI Out");
+    Label2MidiOut = label("Label2MidiOut", QString());
+    for (QLabel* lamp : {Label2MIDIIn, Label2MidiOut}) {
+        lamp->setFixedSize(14, 14);
+        lamp->setAutoFillBackground(true);
+        lamp->setFrameShape(QFrame::Panel);
+        lamp->setFrameShadow(QFrame::Sunken);
+        setLampColour(lamp, QColor(64, 64, 64));
+    }
+    LabelData = label("LabelData", QString());
+    LabelTime = label("LabelTime", QString());
+    LabelData->setFrameShape(QFrame::StyledPanel);
+    LabelTime->setFrameShape(QFrame::StyledPanel);
+    row->addWidget(LabelNomeAppl);
+    row->addSpacing(12);
+    row->addWidget(Label1MIDIIn);
+    row->addWidget(Label2MIDIIn);
+    row->addSpacing(8);
+    row->addWidget(Label1MIDIOut);
+    row->addWidget(Label2MidiOut);
+    row->addSpacing(12);
+    LabelMessaggio = label("LabelMessaggio", QString());
+    row->addWidget(LabelMessaggio, 1);
+    row->addWidget(LabelData);
+    row->addWidget(LabelTime);
+    statusBar()->setObjectName("StatusBar");
+    statusBar()->setSizeGripEnabled(true);
+    statusBar()->addWidget(Picture1, 1);
+}
+
+void frmMain::MDIForm_Load() {
+    AppState& app = ctx_.app;
+    // The open states written at exit do not reopen windows; slot 1 keeps its window state
+    // for the placement below.
+    const uint8_t mainState = app.WinRec[win::Main].State;
+    for (int i = 1; i <= win::Count; ++i)
+        app.WinRec[i].State = 0;
+    app.ChildCount = 0;
+    ctx_.midi.StopMIDIPoll = true;
+    ctx_.midi.MIDIInDecode = false;
+    // The toolkit's own buttons, dialogs and dates follow the chosen language.
+    language_ = std::make_unique<ToolkitLanguage>(app.LangCode);
+
+    setWindowTitle(QString("%1 - %2").arg(kAppTitle, kProductName));
+    lampInColour_ = Label2MIDIIn->palette().color(QPalette::Window);
+    lampOutColour_ = Label2MidiOut->palette().color(QPalette::Window);
+    tickClock();
+    TimerOrologio->start();
+
+    for (const char* name : {"mnuChiudi", "mnuStampa", "mnuEsportaPdf", "mnuModifica", "mnuSalva",
+                             "mnuSalvaAs", "mnuWindow"})
+        setMenuEntryEnabled(name, false);
+    // Entries whose window is not registered cannot open anything yet.
+    for (const char* e : {"mnuApriMrot", "mnuNuovoCrva", "mnuApriCrva", "mnuNuovoIBob",
+                          "mnuApriIBob", "mnuApriTesto", "mnuPannelloControllo", "mnuProgCurva",
+                          "mnuProgTempoBobina", "mnuTimerExact", "mnuMisBatteria", "mnuMisRot",
+                          "mnuMisAnt", "mnuUnitaSimulata", "mnuBloccoNote", "mnuInfo"})
+        setMenuEntryEnabled(e, factories_.count(e) > 0 || documents_.kindOfEntry(e));
+    if (!factories_.count("mnuUnitaSimulata")) action("mnuUnitaSimulata")->setVisible(false);
+
+    refreshRecentDocuments();
+    buildDeviceMenus();
+
+    action("mnuVisBarraStato")->setChecked(app.StatusBarOn);
+    statusBar()->setVisible(app.StatusBarOn);
+    action(app.LangCode == 2 ? "mnuLinguaEn" : "mnuLinguaIt")->setChecked(true);
+
+    app.WinRec[win::Main].State = mainState;
+    restorePlacement();
+    app.WinRec[win::Main].State = 0;
+
+    TimerMIDIIn->stop();
+    ctx_.midi.ring.discard();
+    loaded_ = true;
+}
+
+void frmMain::disableOutputMenus() {
+    setMenuEntryEnabled("mnuMIDIOut", false);
+    setMenuEntryEnabled("mnuMIDIThru", false);
+}
+
+void frmMain::buildDeviceMenus() {
+    MidiPort& m = ctx_.midi;
+    for (int i = 0; i < MidiPort::MaxDevices; ++i) {
+        const bool outOk = i < m.MIDIOutCount && m.MIDIDevOK[i][2] == 1;
+        devOut_[i]->setText(QString::fromStdString(m.MIDIOutCaps[i].name));
+        devOut_[i]->setVisible(outOk);
+        const bool inOk = i < m.MIDIInCount && m.MIDIDevOK[i][1] == 1;
+        devIn_[i]->setText(QString::fromStdString(m.MIDIInCaps[i].name));
+        devIn_[i]->setVisible(inOk);
+    }
+    renderDeviceMenus();
+}
+
+void frmMain::setSerialPorts(SerialMidiSystem* serial) {
+    if (serial_) serial_->setLossHandler(nullptr);
+    serial_ = serial;
+    action("mnuPortaSeriale")->setVisible(serial != nullptr);
+    // The loss is noticed on a device thread; the frame handles it on its own.
+    if (serial_)
+        serial_->setLossHandler([this](const std::string& path) {
+            QMetaObject::invokeMethod(
+                this, [this, path] { serialPortLost(fromSystemPath(path)); }, Qt::QueuedConnection);
+        });
+}
+
+void frmMain::serialPortLost(const QString& path) {
+    MidiPort& m = ctx_.midi;
+    const std::string name = serialDeviceName(toSystemPath(path));
+    const auto listedAs = [&](const std::array<MidiCaps, 8>& caps, int device) {
+        return device >= 0 && device < MidiPort::MaxDevices &&
+               caps[static_cast<size_t>(device)].name == name;
+    };
+    const bool output = m.MIDIOutOpen && listedAs(m.MIDIOutCaps, m.MIDIOutDevice);
+    const bool input = m.MIDIInOpen && listedAs(m.MIDIInCaps, m.MIDIInDevice);
+    if (!output && !input) return; // closed already: told when it happened
+    m.deviceLost(output, input);
+    renderDeviceMenus();
+    ctx_.messages.ShowMsg(1, kAppTitle, composeInsert(caption("serialLost"), path));
+}
+
+void frmMain::addSerialPort(const QString& path, int baud) {
+    if (!serial_) return;
+    const std::string native = toSystemPath(path);
+    const char* refusal = nullptr;
+    switch (serial_->addPort(native, baud)) {
+    case mmr::Ok:
+        break;
+    case mmr::Allocated:
+        refusal = "serialListed";
+        break;
+    case mmr::BadDeviceId:
+        refusal = "serialBadPath";
+        break;
+    default:
+        refusal = "serialFull";
+        break;
+    }
+    if (refusal) {
+        ctx_.messages.ShowMsg(1, kAppTitle, composeInsert(caption(refusal), path));
+        return;
+    }
+    ctx_.app.SerialPorts = serial_->ports();
+    ctx_.app.SerialPortBauds = serial_->bauds();
+    const bool hadOutput = !ctx_.midi.NoMIDIOut;
+    if (ctx_.midi.refreshDeviceLists() && !hadOutput) {
+        setMenuEntryEnabled("mnuMIDIOut", true);
+        setMenuEntryEnabled("mnuMIDIThru", true);
+    }
+    buildDeviceMenus();
+    const auto listed = [&](const std::array<MidiCaps, 8>& caps, int count) {
+        for (int i = 0; i < count; ++i)
+            if (caps[static_cast<size_t>(i)].name == serialDeviceName(native)) return true;
+        return false;
+    };
+    if (!listed(ctx_.midi.MIDIOutCaps, ctx_.midi.MIDIOutCount))
+        ctx_.messages.ShowMsg(1, kAppTitle, composeInsert(caption("serialTooMany"), path));
+}
+
+void frmMain::renderDeviceMenus() {
+    const DeviceMenuState& s = ctx_.midi.menuState;
+    for (int i = 0; i < MidiPort::MaxDevices; ++i) {
+        devOut_[i]->setChecked(i == s.checkedOut);
+        devIn_[i]->setChecked(i == s.checkedIn);
+    }
+    QAction* thru = action("mnuMIDIThru");
+    if (ctx_.midi.NoMIDIOut)
+        thru->setEnabled(false);
+    else
+        thru->setEnabled(s.thruEnabled);
+    thru->setChecked(s.thruChecked);
+}
+
+void frmMain::refreshRecentDocuments() {
+    const std::vector<std::string> captions = recentMenuCaptions(ctx_.app);
+    for (int i = 0; i < recent_.size(); ++i) {
+        const bool shown = i < static_cast<int>(captions.size());
+        recent_[i]->setVisible(shown);
+        if (shown) recent_[i]->setText(fromSystemPath(captions[static_cast<size_t>(i)]));
+    }
+    action("mnuSep15")->setVisible(!captions.empty());
+}
+
+void frmMain::restorePlacement() {
+    const WindowRecord& rec = ctx_.app.WinRec[win::Main];
+    const double tx = ctx_.app.TwipsPerPixelX;
+    const double ty = ctx_.app.TwipsPerPixelY;
+    if (rec.Width > 0 && rec.Height > 0) {
+        resize(twipsToPixels(rec.Width, tx), twipsToPixels(rec.Height, ty));
+        move(reachablePosition(
+            QRect(twipsToPixels(rec.Left, tx), twipsToPixels(rec.Top, ty), width(), height())));
+    } else {
+        resize(firstSize());
+    }
+    normalGeometry_ = QRect(pos(), size());
+    if (rec.State == 1)
+        setWindowState(Qt::WindowMinimized);
+    else if (rec.State == 2)
+        setWindowState(Qt::WindowMaximized);
+}
+
+// The first run: room for the largest child window at its first size, within the screen.
+QSize frmMain::firstSize() const {
+    QSize size(1024, 720);
+    if (largestChild_.isValid()) {
+        const int border = 2 * mdi_->frameWidth() + 8;
+        const int bars = menuBar()->sizeHint().height() + statusBar()->sizeHint().height();
+        size = size.expandedTo(
+            QSize(twipsToPixels(largestChild_.width(), ctx_.app.TwipsPerPixelX) + border,
+                  twipsToPixels(largestChild_.height(), ctx_.app.TwipsPerPixelY) + bars + border));
+    }
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        size = size.boundedTo(screen->availableGeometry().size() - QSize(16, 48));
+    return size;
+}
+
+void frmMain::fitFirstSizeTo(int widthTwips, int heightTwips) {
+    largestChild_ = largestChild_.expandedTo(QSize(widthTwips, heightTwips));
+}
+
+// A stored place whose menu bar no screen shows (another monitor, a damaged record) is
+// moved onto the nearest screen.
+QPoint frmMain::reachablePosition(const QRect& frame) const {
+    std::vector<ScreenRect> screens;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect a = screen->availableGeometry();
+        screens.push_back({a.x(), a.y(), a.width(), a.height()});
+    }
+    const int strip =
+        style()->pixelMetric(QStyle::PM_TitleBarHeight) + menuBar()->sizeHint().height();
+    const ScreenRect placed =
+        placeOnScreen({frame.x(), frame.y(), frame.width(), frame.height()}, screens, strip);
+    return {placed.x, placed.y};
+}
+
+void frmMain::rememberNormalGeometry() {
+    if (loaded_ && !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized)))
+        normalGeometry_ = QRect(pos(), size());
+}
+
+void frmMain::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    rememberNormalGeometry();
+}
+
+void frmMain::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    rememberNormalGeometry();
+}
+
+void frmMain::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange || event->type() == QEvent::WindowStateChange)
+        rememberNormalGeometry();
+}
+
+void frmMain::storePlacement() {
+    WindowRecord& rec = ctx_.app.WinRec[win::Main];
+    const Qt::WindowStates st = windowState();
+    if (!(st & (Qt::WindowMinimized | Qt::WindowMaximized))) normalGeometry_ = QRect(pos(), size());
+    rec.Left = pixelsToTwips(normalGeometry_.left(), ctx_.app.TwipsPerPixelX);
+    rec.Top = pixelsToTwips(normalGeometry_.top(), ctx_.app.TwipsPerPixelY);
+    rec.Width = pixelsToTwips(normalGeometry_.width(), ctx_.app.TwipsPerPixelX);
+    rec.Height = pixelsToTwips(normalGeometry_.height(), ctx_.app.TwipsPerPixelY);
+    rec.State = (st & Qt::WindowMinimized) ? 1 : (st & Qt::WindowMaximized) ? 2 : 0;
+}
+
+void frmMain::registerChild(const QString& entry, ChildFactory factory) {
+    factories_[entry] = std::move(factory);
+    if (loaded_) setMenuEntryEnabled(entry, true);
+}
+
+ChildWindow* frmMain::activeChild() const {
+    QMdiSubWindow* sub = mdi_->activeSubWindow();
+    return sub ? qobject_cast<ChildWindow*>(sub->widget()) : nullptr;
+}
+
+std::vector<OpenCurveDocument> frmMain::openCurveDocuments() const {
+    std::vector<OpenCurveDocument> open;
+    for (QMdiSubWindow* sub : mdi_->subWindowList())
+        if (auto* editor = qobject_cast<frmProgCurva*>(sub->widget()))
+            open.push_back(
+                {editor->windowTitle(), editor->documentPath(), &editor->document(), editor});
+    return open;
+}
+
+ChildWindow* frmMain::openChild(const QString& entry) {
+    const auto f = factories_.find(entry);
+    if (f == factories_.end()) return nullptr;
+    AppState& app = ctx_.app;
+    int slot = slotOfEntry(entry);
+    if (slot < 0) {
+        const bool coil = slot == kFreeCoil;
+        const int first = coil ? win::FirstCoil : win::FirstCurve;
+        const int last = coil ? win::LastCoil : win::LastCurve;
+        slot = 0;
+        for (int n = first; n <= last && !slot; ++n)
+            if (app.WinRec[n].State == 0) slot = n;
+        if (!slot) return nullptr;
+    }
+    // Single-instance windows come forward instead of opening twice: by their window
+    // number, or by their menu entry for windows without a record.
+    if (slot == 0 || slot >= win::Panel) {
+        for (QMdiSubWindow* sub : mdi_->subWindowList()) {
+            auto* child = qobject_cast<ChildWindow*>(sub->widget());
+            const bool same = child && (slot ? child->windowNumber() == slot
+                                             : child->property("menuEntry").toString() == entry);
+            if (same && sub->isVisible()) {
+                mdi_->setActiveSubWindow(sub);
+                return child;
+            }
+        }
+    }
+    app.CurrentWinNo = slot;
+    ChildWindow* child = f->second(ctx_, slot);
+    if (!child) return nullptr;
+    child->setProperty("menuEntry", entry);
+    showChild(child);
+    return child;
+}
+
+void frmMain::showChild(ChildWindow* child) {
+    QMdiSubWindow* sub = mdi_->addSubWindow(child);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    connect(child, &ChildWindow::historyChanged, this, &frmMain::updateHistoryEntries);
+    child->Form_Load();
+    sub->show();
+    child->holdMinimumSize();
+    mdi_->setActiveSubWindow(sub);
+    child->focusFirstInput();
+    updateEditorEntries();
+}
+
+// The entries that open a new curve or coil editor, while a window number of its kind is
+// free.
+void frmMain::updateEditorEntries() {
+    const struct {
+        int first;
+        int last;
+        std::array<const char*, 3> entries;
+    } kinds[] = {
+        {win::FirstCurve, win::LastCurve, {"mnuNuovoCrva", "mnuApriCrva", nullptr}},
+        {win::FirstCoil, win::LastCoil, {"mnuProgTempoBobina", "mnuNuovoIBob", "mnuApriIBob"}},
+    };
+    for (const auto& kind : kinds) {
+        bool anyFree = false;
+        for (int n = kind.first; n <= kind.last; ++n)
+            anyFree = anyFree || ctx_.app.WinRec[n].State == 0;
+        for (const char* e : kind.entries)
+            if (e && (factories_.count(e) || documents_.kindOfEntry(e)))
+                setMenuEntryEnabled(e, anyFree);
+    }
+}
+
+void frmMain::ChildActivated() {
+    if (ctx_.app.Closing) return;
+    if (ctx_.app.ChildCount == 0) {
+        setMenuEntryEnabled("mnuWindow", false);
+        setMenuEntryEnabled("mnuChiudi", false);
+    } else {
+        setMenuEntryEnabled("mnuModifica", true);
+        setMenuEntryEnabled("mnuWindow", true);
+        setMenuEntryEnabled("mnuChiudi", true);
+        // The active window enables what it supports.
+        ChildWindow* child = activeChild();
+        setMenuEntryEnabled("mnuSalva", documents_.canSave(child));
+        setMenuEntryEnabled("mnuSalvaAs", documents_.canSaveAs(child));
+        const bool sheet = dynamic_cast<SheetWindow*>(child) != nullptr;
+        setMenuEntryEnabled("mnuStampa", sheet);
+        setMenuEntryEnabled("mnuEsportaPdf", sheet);
+    }
+}
+
+void frmMain::ChildUnloaded() {
+    const bool any = ctx_.app.ChildCount > 0;
+    setMenuEntryEnabled("mnuModifica", any);
+    setMenuEntryEnabled("mnuWindow", any);
+    for (const char* name : {"mnuSalva", "mnuSalvaAs", "mnuChiudi", "mnuStampa", "mnuEsportaPdf"})
+        setMenuEntryEnabled(name, false);
+    // A curve or coil editor slot may have come free (not when the about box runs this on
+    // activation).
+    updateEditorEntries();
+    // The window that takes the focus next enables what it supports. (The about box runs
+    // this routine when it is activated; that must not schedule itself again.)
+    if (any && !ctx_.app.Closing && !reactivating_)
+        QTimer::singleShot(0, this, [this] {
+            reactivating_ = true;
+            activateChild(mdi_->activeSubWindow());
+            reactivating_ = false;
+        });
+}
+
+void frmMain::activateChild(QMdiSubWindow* sub) {
+    updateHistoryEntries();
+    if (!sub) return;
+    if (auto* child = qobject_cast<ChildWindow*>(sub->widget()))
+        child->Form_Activate();
+    else
+        ChildActivated();
+}
+
+void frmMain::setMenuEntryEnabled(const QString& objectName, bool enabled) {
+    if (QAction* a = action(objectName)) a->setEnabled(enabled);
+}
+
+void frmMain::showStatusMessage(const QString& text) {
+    LabelMessaggio->setText(text);
+}
+
+void frmMain::popupEditMenu(const QPoint& globalPos) {
+    mnuModifica_->popup(globalPos);
+}
+
+void frmMain::enlargeActiveChild() {
+    ChildWindow* child = activeChild();
+    if (!child) return;
+    const int n = child->windowNumber();
+    ctx_.app.CurrentWinNo = n;
+    const bool sized = (n >= win::FirstCurve && n <= win::LastCoil) || n == win::Panel ||
+                       n == win::Advance || n == win::Rotation || n == win::Battery ||
+                       n == win::Notebook;
+    const WindowRecord& rec = ctx_.app.WinRec[n];
+    if (!sized || rec.MaxWidth <= 0) return;
+    QMdiSubWindow* sub = child->subWindow();
+    const int w = twipsToPixels(rec.MaxWidth, ctx_.app.TwipsPerPixelX);
+    int h = sub->height();
+    if (n != win::Rotation && rec.MaxHeight > 0)
+        h = twipsToPixels(rec.MaxHeight, ctx_.app.TwipsPerPixelY);
+    sub->showNormal();
+    sub->resize(w, h);
+}
+
+void frmMain::chooseLanguage(int langCode) {
+    if (ctx_.app.LangCode == langCode) return;
+    ctx_.app.LangCode = static_cast<uint8_t>(langCode);
+    ctx_.messages.ShowMsg(24, ctx_.app.MsgTitle, "");
+}
+
+void frmMain::openGuide(bool atWindowInUse) {
+    // The chapter of the active child window, or of the frame when there is none.
+    const QWidget* inUse = activeChild();
+    const QString chapter = atWindowInUse ? QString::fromStdString(guideChapter(
+                                                (inUse ? inUse : this)->objectName().toStdString()))
+                                          : QString();
+    // The guide of the current language: in the start folder, beside the program, in the
+    // build folder's copy or in the installed data folder.
+    const QString file =
+        findUserGuide(ctx_.app, programFolder_.isEmpty() ? QCoreApplication::applicationDirPath()
+                                                         : programFolder_);
+    if (file.isEmpty()) {
+        ctx_.messages.ShowMsg(27, ctx_.app.MsgTitle, "");
+    } else if (guideOpener_) {
+        guideOpener_(file, chapter);
+    } else {
+        if (!help_) help_ = new HelpWindow(ctx_.texts, this);
+        help_->showGuide(file, chapter);
+    }
+}
+
+void frmMain::setGuideOpener(GuideOpener opener, const QString& programFolder) {
+    guideOpener_ = std::move(opener);
+    programFolder_ = programFolder;
+}
+
+void frmMain::tickClock() {
+    const QLocale locale;
+    LabelData->setText(" " + locale.toString(QDate::currentDate(), QLocale::LongFormat) + " ");
+    LabelTime->setText(" " + QTime::currentTime().toString("HH:mm:ss") + " ");
+}
+
+void frmMain::outputActivity() {
+    setLampColour(Label2MidiOut, kLampRed);
+    TimerLabel2MIDIOut->start();
+}
+
+// Called for every message decoded: under a flood only the clock is read; the lamp is
+// painted when it turns green and when its timer ends.
+void frmMain::inputActivity() {
+    lastInput_.start();
+    if (TimerLabel2MIDIIn->isActive()) return;
+    setLampColour(Label2MIDIIn, kLampGreen);
+    TimerLabel2MIDIIn->start(kLampMs);
+}
+
+void frmMain::showSentMessage(const std::string& hex) {
+    for (QMdiSubWindow* sub : mdi_->subWindowList())
+        if (auto* child = qobject_cast<ChildWindow*>(sub->widget())) child->showSentMessage(hex);
+}
+
+void frmMain::inputPollerDisabled() {
+    TimerMIDIIn->stop();
+}
+
+void frmMain::enableInputPoller() {
+    if (!TimerMIDIIn->isActive()) TimerMIDIIn->start();
+}
+
+void frmMain::closeEvent(QCloseEvent* event) {
+    if (closed_) {
+        event->accept();
+        return;
+    }
+    AppState& app = ctx_.app;
+    app.Closing = true;
+    // The children unload first; one that refuses (unsaved changes kept) cancels the exit.
+    mdi_->closeAllSubWindows();
+    for (QMdiSubWindow* sub : mdi_->subWindowList()) {
+        if (sub->isVisible()) {
+            app.Closing = false;
+            event->ignore();
+            return;
+        }
+    }
+    // The unit is left in run mode, streaming for whoever comes next.
+    if (ctx_.link) ctx_.link->shutdown();
+    ctx_.midi.MIDIInDecode = false;
+    app.MsgTitle = ctx_.texts.text(114);
+    TimerMIDIIn->stop();
+    ctx_.timer.StopTimer1();
+    ctx_.midi.shutdown();
+    storePlacement();
+    app.MIDIInDevice = ctx_.midi.MIDIInDevice;
+    app.MIDIOutDevice = ctx_.midi.MIDIOutDevice;
+    app.MIDIThruOn = ctx_.midi.MIDIThruOn;
+    const std::string error = SaveSettings(app);
+    if (!error.empty())
+        ctx_.messages.ShowMsg(1, app.MsgTitle,
+                              fileErrorText(ctx_.texts, 109, app.SettingsPath, error));
+    closed_ = true;
+    event->accept();
+}
+
+SheetWindow* frmMain::activeSheet() const {
+    return dynamic_cast<SheetWindow*>(activeChild());
+}
+
+void frmMain::printActiveSheet() {
+    SheetWindow* sheet = activeSheet();
+    if (!sheet) return;
+    const int lang = ctx_.texts.LangOffset;
+    printSheet(
+        this, sheet->sheetTitle(lang), [sheet](SheetPainter& s) { sheet->paintSheet(s); }, lang);
+}
+
+void frmMain::exportActiveSheetPdf() {
+    SheetWindow* sheet = activeSheet();
+    if (!sheet) return;
+    const std::string path = documents_.chooseExportPath(
+        sheet->sheetPath(), QStringLiteral("PDF (*.pdf)"), QStringLiteral("pdf"));
+    if (path.empty()) return;
+    const int lang = ctx_.texts.LangOffset;
+    const std::string failure = writeSheetPdf(
+        path, sheet->sheetTitle(lang), [sheet](SheetPainter& s) { sheet->paintSheet(s); }, lang);
+    if (!failure.empty()) documents_.reportWriteError(path, failure);
+}

@@ -1,0 +1,173 @@
+#pragma once
+#include "base/ui/WindowContext.h"
+#include "protocol/DecoderSinks.h"
+#include "shell/ui/DocumentDispatch.h"
+#include "transport/MidiPoller.h"
+#include "transport/MidiPort.h"
+#include <QColor>
+#include <QElapsedTimer>
+#include <QMainWindow>
+#include <QVector>
+#include <functional>
+#include <map>
+#include <memory>
+
+class QAction;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QTimer;
+class RingPollTimer;
+class ChildWindow;
+class HelpWindow;
+class SerialMidiSystem;
+class ToolkitLanguage;
+class SheetWindow;
+
+// The multiple-document frame: menus, status bar with clock and MIDI lamps, device menus,
+// window arrangement, and the closing sequence that writes the settings.
+class frmMain : public QMainWindow, public MainFrame, public MidiPortEvents, public MainWindowSink {
+    Q_OBJECT
+public:
+    // Creates a child window for a window number; registered by the subsystems.
+    using ChildFactory = std::function<ChildWindow*(WindowContext&, int windowNumber)>;
+
+    frmMain(WindowContext& ctx, MessageDecoder& decoder, QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    // The load handler: captions, recent documents, device menus, placement.
+    void MDIForm_Load();
+    // Start-up found no output device: the output menu and thru are disabled.
+    void disableOutputMenus();
+
+    // Registers what a View or File entry opens. Entries without a factory stay disabled.
+    void registerChild(const QString& entry, ChildFactory factory);
+    // Opens (or brings forward) the child window of a menu entry.
+    ChildWindow* openChild(const QString& entry) override;
+    std::vector<OpenCurveDocument> openCurveDocuments() const override;
+    // The open / save / save-as dispatch; document kinds register with it.
+    DocumentDispatch& documents() { return documents_; }
+
+    // MainFrame
+    void ChildActivated() override;
+    void ChildUnloaded() override;
+    void setMenuEntryEnabled(const QString& objectName, bool enabled) override;
+    QMdiArea* mdiArea() override { return mdi_; }
+    void popupEditMenu(const QPoint& globalPos) override;
+    // In the status bar, after the lamps, until the next message.
+    void showStatusMessage(const QString& text) override;
+
+    // MidiPortEvents
+    void outputActivity() override;
+    void inputPollerDisabled() override;
+    // The control panel shows what is sent.
+    void showSentMessage(const std::string& hex) override;
+
+    // MainWindowSink: a decoded incoming message turns the input lamp green for 300 ms.
+    void inputActivity() override;
+    // Starts the main window's ring poller (TimerMIDIIn).
+    void enableInputPoller() override;
+
+    // The serial MIDI ports the Preferences menu adds to.
+    void setSerialPorts(SerialMidiSystem* serial);
+    // Adds a serial MIDI port by its path and line speed, lists it in the device menus and
+    // keeps it in the settings; reports a refused path.
+    void addSerialPort(const QString& path, int baud = 38400);
+    // A serial port hung up or disappeared: its open devices are closed and unchecked and
+    // the user is told once, naming the port.
+    void serialPortLost(const QString& path);
+
+    // How the Help menu's guide is shown (default, or a null opener: the program's own help
+    // window) and the folder of the running program it looks beside (default: the
+    // executable's). The opener gets the guide file and the chapter id (empty: the top).
+    using GuideOpener = std::function<void(const QString& path, const QString& chapter)>;
+    void setGuideOpener(GuideOpener opener, const QString& programFolder);
+
+    // A child window's first size (twips, its frame included): the main window's first size
+    // (no stored placement) leaves room for the largest.
+    void fitFirstSizeTo(int widthTwips, int heightTwips);
+
+    QAction* action(const QString& objectName) const;
+    // Rebuilds the recent documents entries from RecentDoc.
+    void refreshRecentDocuments();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void buildMenus();
+    void setStandardShortcuts();
+    // Edit > Annulla (undo true) / Ripeti: the text being typed in, else the active document.
+    void stepHistory(bool undo);
+    // Annulla and Ripeti are offered while the text or the active document has that step.
+    void updateHistoryEntries();
+    void buildStatusBar();
+    void buildDeviceMenus();
+    void renderDeviceMenus();
+    void restorePlacement();
+    QSize firstSize() const;
+    QPoint reachablePosition(const QRect& frame) const;
+    void storePlacement();
+    void rememberNormalGeometry();
+    void tickClock();
+    // The guide at its top, or at the chapter of the window in use; ShowMsg 27 when there
+    // is no guide.
+    void openGuide(bool atWindowInUse);
+    void enlargeActiveChild();
+    void tile(Qt::Orientation orientation);
+    void activateChild(QMdiSubWindow* sub);
+    void chooseLanguage(int langCode);
+    QAction* addEntry(QMenu* menu, const QString& name, const QString& caption);
+    QMenu* addMenu(QMenu* parent, const QString& name, const QString& caption);
+    QString caption(const char* entry) const;
+    ChildWindow* activeChild() const;
+    // File > Stampa and Esporta PDF: the active window's sheet, when it has one.
+    SheetWindow* activeSheet() const;
+    void printActiveSheet();
+    void exportActiveSheetPdf();
+    // Puts a built child window into the area: load, show, editor menu entries.
+    void showChild(ChildWindow* child);
+    // New and open curve and coil entries: offered while a window number of the kind is free.
+    void updateEditorEntries();
+
+    WindowContext& ctx_;
+    MessageDecoder& decoder_;
+    SerialMidiSystem* serial_ = nullptr;
+    QMdiArea* mdi_ = nullptr;
+    std::map<QString, QAction*> actions_;
+    std::map<QString, ChildFactory> factories_;
+    DocumentDispatch documents_;
+    QVector<QAction*> devOut_;
+    QVector<QAction*> devIn_;
+    QVector<QAction*> recent_;
+    QMenu* mnuModifica_ = nullptr;
+    QWidget* Picture1 = nullptr;
+    QLabel* LabelNomeAppl = nullptr;
+    QLabel* LabelData = nullptr;
+    QLabel* LabelTime = nullptr;
+    QLabel* Label1MIDIIn = nullptr;
+    QLabel* Label2MIDIIn = nullptr;
+    QLabel* Label1MIDIOut = nullptr;
+    QLabel* Label2MidiOut = nullptr;
+    QLabel* LabelMessaggio = nullptr; // how the last job ended
+    QTimer* TimerLabel2MIDIIn = nullptr;
+    QTimer* TimerLabel2MIDIOut = nullptr;
+    QTimer* TimerOrologio = nullptr;
+    RingPollTimer* TimerMIDIIn = nullptr;
+    QElapsedTimer lastInput_; // the last message decoded, for the input lamp
+    std::unique_ptr<ToolkitLanguage> language_;
+    QColor lampInColour_;
+    QColor lampOutColour_;
+    QRect normalGeometry_;
+    QSize largestChild_; // twips
+    GuideOpener guideOpener_;
+    HelpWindow* help_ = nullptr; // one for the whole run, made at the first request
+    QString programFolder_;
+    bool loaded_ = false;
+    bool closed_ = false;
+    bool reactivating_ = false;
+};

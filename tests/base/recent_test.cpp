@@ -1,0 +1,93 @@
+#include "base/RecentDocuments.h"
+
+#include <gtest/gtest.h>
+
+#include <tuple>
+
+namespace {
+std::string repeated(const std::string& letter, int n) {
+    std::string out;
+    for (int i = 0; i < n; ++i)
+        out += letter;
+    return out;
+}
+} // namespace
+
+TEST(ShortenedCaption, ShortPathsWholeLongOnesCutAtASeparatorOrAtTheirName) {
+    const std::string name28(28, 'n');
+    const std::string e = "\u00e8"; // two bytes in UTF-8: lengths count letters
+    const struct {
+        std::string path;
+        char separator;
+        std::string caption;
+    } cases[] = {
+        // 35 characters
+        {"C:\\Documenti\\Curve\\prova_1234567.cr", '\\', "C:\\Documenti\\Curve\\prova_1234567.cr"},
+        {"C:\\a.crva   ", '\\', "C:\\a.crva"},
+        {"abcdefghijabcdefghijabcdefghijabcdefghij", '\\',
+         "abcdefghijabcdefghijabcdefghijabcde..."},
+        // Separators at 2, 12, 21, 27, 34 of 53 characters: 25 remain after the one at 27.
+        {"C:\\Programmi\\Zephalon\\Curve\\strada\\anticipo_base.crva", '\\',
+         "C:\\...\\strada\\anticipo_base.crva"},
+        {"/home/utente/zephalon/curve/strada/anticipo_base.crva", '/',
+         "/ho.../strada/anticipo_base.crva"},
+        // Exactly 28 after a separator qualifies, 29 does not.
+        {"C:\\cartella\\" + name28, '\\', "C:\\...\\" + name28},
+        {"C:\\cartella\\a" + name28, '\\', "C:\\...\\a" + std::string(24, 'n') + "..."},
+        // The last name has 40 characters; its first 25 are shown.
+        {"C:\\Misure\\rotazione_prova_su_strada_numero_12.mrot", '\\',
+         "C:\\...\\rotazione_prova_su_strada..."},
+        {"/" + repeated(e, 34), '/', "/" + repeated(e, 34)},
+        {"/m/" + repeated(e, 40), '/', "/m/.../" + repeated(e, 25) + "..."},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(shortenedCaption(c.path, c.separator), c.caption) << c.path;
+}
+
+TEST(RecentDocuments, MostRecentFirstWithoutDuplicatesNineAtMost) {
+    AppState app;
+    addRecentDocument(app, "C:\\a.crva", 2, 10, 20, 300, 400);
+    addRecentDocument(app, "C:\\b.ibob", 12, 0, 0, 0, 0);
+    addRecentDocument(app, "C:\\c.mrot", 33, 0, 0, 0, 0);
+    addRecentDocument(app, "C:\\a.crva", 2, -50, 60, 700, 800);
+    addRecentDocument(app, "   ", 2, 0, 0, 0, 0);
+    const RecentDocument& a = app.RecentDoc[1];
+    EXPECT_EQ(a.Path, "C:\\a.crva");
+    EXPECT_EQ(std::tuple(a.Left, a.Top, a.SizeA, a.SizeB), std::tuple(-50, 60, 700, 800));
+    EXPECT_EQ(app.RecentDoc[2].Path, "C:\\c.mrot");
+    EXPECT_EQ(app.RecentDoc[3].Path, "C:\\b.ibob");
+    EXPECT_EQ(app.RecentDoc[3].Kind, 12);
+    EXPECT_TRUE(app.RecentDoc[4].Path.empty());
+
+    for (int i = 1; i <= 9; ++i)
+        addRecentDocument(app, "C:\\doc" + std::to_string(i) + ".crva", 2, 0, 0, 0, 0);
+    EXPECT_EQ(app.RecentDoc[1].Path, "C:\\doc9.crva");
+    EXPECT_EQ(app.RecentDoc[9].Path, "C:\\doc1.crva");
+    EXPECT_TRUE(app.RecentDoc[0].Path.empty());
+
+    // An unused entry in the middle is filled first.
+    app = AppState{};
+    app.RecentDoc[1].Path = "C:\\a.crva";
+    app.RecentDoc[3].Path = "C:\\b.crva";
+    addRecentDocument(app, "C:\\c.crva", 2, 0, 0, 0, 0);
+    EXPECT_EQ(app.RecentDoc[2].Path, "C:\\a.crva");
+    EXPECT_EQ(app.RecentDoc[3].Path, "C:\\b.crva");
+}
+
+TEST(RecentDocuments, MenuCaptionsStopAtTheFirstUnusableEntry) {
+    AppState app;
+    app.RecentDoc[1].Path = "C:\\a\\uno.crva";
+    app.RecentDoc[2].Path = "C:\\Programmi\\Zephalon\\Curve\\strada\\anticipo_base.crva";
+    app.RecentDoc[3].Path = "C:\\ab";   // exactly five characters: listed
+    app.RecentDoc[4].Path = "C:\\a   "; // no fifth character once trimmed: the list ends
+    app.RecentDoc[5].Path = "C:\\d\\quattro.crva";
+    EXPECT_EQ(
+        recentMenuCaptions(app, '\\'),
+        (std::vector<std::string>{"  &1  C:\\a\\uno.crva",
+                                  "  &2  C:\\...\\strada\\anticipo_base.crva", "  &3  C:\\ab"}));
+    for (int i = 1; i <= 9; ++i)
+        app.RecentDoc[i].Path = "C:\\file" + std::to_string(i);
+    const auto nine = recentMenuCaptions(app, '\\');
+    ASSERT_EQ(nine.size(), 9u);
+    EXPECT_EQ(nine[8], "  &9  C:\\file9");
+}

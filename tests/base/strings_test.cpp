@@ -1,0 +1,73 @@
+#include "StringTable.h"
+#include "base/ShowMsg.h"
+#include "base/Texts.h"
+
+#include <climits>
+#include <gtest/gtest.h>
+#include <string>
+
+namespace {
+
+const Texts it{0};
+const Texts en{200};
+
+} // namespace
+
+TEST(StringTable, ItalianAndEnglishHalvesMatch) {
+    int italianCount = 0;
+    for (const StringEntry& e : stringTableEntries()) {
+        ASSERT_NE(e.text, nullptr) << e.id;
+        EXPECT_STRNE(e.text, "") << "id " << e.id;
+        if (e.id >= 1 && e.id <= 199) {
+            ++italianCount;
+            EXPECT_NE(Texts::raw(e.id + 200), nullptr) << "no English text for id " << e.id;
+        } else if (e.id >= 201 && e.id <= 399) {
+            EXPECT_NE(Texts::raw(e.id - 200), nullptr) << "no Italian text for id " << e.id;
+        } else {
+            ADD_FAILURE() << "id outside both halves: " << e.id;
+        }
+    }
+    EXPECT_GT(italianCount, 60);
+}
+
+TEST(StringTable, TheOffsetChoosesTheHalfAndMissingIdsGiveNothing) {
+    EXPECT_EQ(it.text(128), "Blocco Note");
+    EXPECT_EQ(en.text(128), "Notebook");
+    EXPECT_EQ(it.text(52), "Il file \xC3\xA8 stato modificato"); // è as UTF-8
+    EXPECT_EQ(Texts::raw(0), nullptr);
+    EXPECT_EQ(Texts::raw(200), nullptr);
+    EXPECT_EQ(Texts::raw(400), nullptr);
+    EXPECT_EQ(it.text(5), "");
+    EXPECT_EQ(en.text(199), "");
+    EXPECT_EQ(en.text(INT_MAX), ""); // id + offset must not wrap around
+    EXPECT_EQ(it.text(INT_MIN), "");
+}
+
+TEST(ShowMsgText, InsertTakesThePlaceOfTheUnderscore) {
+    EXPECT_EQ(composeMessage(it, 4, "ABC"), "Formato dati ABC errato");
+    EXPECT_EQ(composeMessage(it, 5, "C:\\a_b.crva"), "File C:\\a_b.crva assente");
+    // Code 1 shows the insert alone, underscores of the insert included.
+    EXPECT_EQ(composeMessage(it, 1, "StartMIDIIn: MMSYSERR_INVALHANDLE"),
+              "StartMIDIIn: MMSYSERR_INVALHANDLE");
+    EXPECT_EQ(composeMessage(en, 1, "abc"), "abc");
+    // A message without an underscore drops the insert.
+    EXPECT_EQ(composeMessage(it, 22, "x"), "Dispositivo MIDI di Uscita assente");
+    EXPECT_EQ(composeMessage(en, 24, ""),
+              "The change will take place next time you will run the programme");
+}
+
+TEST(ShowMsgText, EveryCodeHasAMessageInBothLanguagesUnknownOnesAGenericError) {
+    for (int code = 0; code <= 39; ++code) {
+        if (code == 37) continue;
+        const int id = messageStringId(code);
+        ASSERT_GT(id, 0) << "code " << code;
+        EXPECT_FALSE(it.text(id).empty()) << "code " << code;
+        EXPECT_FALSE(en.text(id).empty()) << "code " << code;
+    }
+    for (int code : {37, 40, -1, 1000}) {
+        EXPECT_EQ(messageStringId(code), -1) << code;
+        EXPECT_EQ(composeMessage(it, code, "XYZ"), "errore generico: XYZ") << code;
+    }
+    EXPECT_EQ(composeMessage(it, 37, ""), "errore generico");
+    EXPECT_EQ(composeMessage(en, 37, "XYZ"), "generic error: XYZ");
+}

@@ -1,0 +1,184 @@
+#include "base/AppState.h"
+#include "base/ShowMsg.h"
+#include "base/Texts.h"
+#include "protocol/Decoder.h"
+#include "protocol/UnitLink.h"
+#include "support/RecordingNotifier.h"
+#include "support/SimulatedUnitLink.h"
+#include "timing/PrecisionClock.h"
+#include "transport/MidiPoller.h"
+#include <gtest/gtest.h>
+#include <vector>
+
+namespace {
+
+struct Rows : MeasurementSink {
+    std::vector<MeasurementRow> rows;
+    bool running() const override { return true; }
+    void addRow(const MeasurementRow& row) override { rows.push_back(row); }
+};
+
+struct Holder : ModeHolder {
+    std::vector<int> answers;
+    int timeouts = 0;
+    void modeAnswered(int status) override { answers.push_back(status); }
+    void modeTimedOut() override { ++timeouts; }
+};
+
+// The link over the simulated unit at 3,000 rpm (a revolution every 20 ms). run() lets
+// unit time pass in 10 ms steps, each drained and told to the link as the poller does.
+class UnitLinkTest : public ::testing::Test {
+protected:
+    UnitLinkTest() {
+        sim.connect(port);
+        sim.unit.setEngine({.profile = SpeedProfile::Fixed, .fixedRpm = 3000});
+        targets.rotation = &rotation;
+    }
+    void run(int ms) {
+        for (int t = 0; t < ms; t += 10) {
+            sim.pump(10'000);
+            pollRing(port, decoder);
+            link.elapse(10);
+        }
+    }
+    void unitFaults(bool silent, bool refusing) {
+        UnitFaults f;
+        f.silent = silent;
+        f.refuseModes = refusing;
+        sim.unit.setFaults(f);
+    }
+
+    AppState app;
+    Texts texts;
+    RecordingNotifier notifier;
+    MessageService messages{texts, notifier};
+    PrecisionClock clock;
+    SimulatedUnitLink sim;
+    MidiPort port{sim, messages, clock};
+    DecoderTargets targets;
+    Decoder decoder{port, app, notifier, targets};
+    UnitLink link{port, decoder, targets};
+    Rows rotation;
+    Holder curve;
+};
+
+} // namespace
+
+TEST_F(UnitLinkTest, InputRunsWhileAWindowExpectsAndAStopKeepsWhatCameBeforeIt) {
+    run(100);
+    EXPECT_EQ(sim.calls.inStart, 0);
+    link.startRecording(win::Rotation);
+    EXPECT_TRUE(port.MIDIInStarted);
+    EXPECT_FALSE(port.StopMIDIPoll);
+    run(200);
+    const size_t polled = rotation.rows.size();
+    EXPECT_GE(polled, 9u);
+    // 100 ms more reach the ring but no poll: Stop decodes them before letting go.
+    sim.pump(100'000);
+    link.stopRecording(win::Rotation);
+    EXPECT_GE(rotation.rows.size(), polled + 4);
+    EXPECT_FALSE(port.MIDIInStarted);
+    EXPECT_TRUE(port.StopMIDIPoll);
+    EXPECT_FALSE(link.inputWanted());
+
+    // Two users: the input stays until the second one lets go; a paused recording takes
+    // nothing and goes on at the next whole revolution.
+    link.startRecording(win::Rotation);
+    link.startRecording(win::Advance, true);
+    link.stopRecording(win::Advance);
+    EXPECT_TRUE(port.MIDIInStarted);
+    link.suspend(true);
+    const size_t before = rotation.rows.size();
+    run(100);
+    EXPECT_EQ(rotation.rows.size(), before);
+    link.suspend(false);
+    run(100);
+    EXPECT_GE(rotation.rows.size(), before + 4);
+    link.windowClosed(win::Rotation);
+    EXPECT_FALSE(port.MIDIInStarted);
+}
+
+TEST_F(UnitLinkTest, EveryWayAModeEndsBringsTheUnitBackToRunMode) {
+    // Granted, then left: 0xD1 answered 0xD1, then 0xD0; the window hears the unit's answer
+    // to 0xD0 before it lets the input go.
+    ASSERT_TRUE(link.enterMode(5, UnitMode::Programming, &curve));
+    EXPECT_EQ(sim.sent.back(), 0xD1u);
+    EXPECT_TRUE(link.answerPending());
+    run(20);
+    EXPECT_EQ(curve.answers, std::vector<int>{0xD1});
+    EXPECT_TRUE(link.answersMemory());
+    EXPECT_EQ(sim.unit.mode(), UnitMode::Programming);
+    link.leaveMode(5);
+    EXPECT_EQ(sim.sent.back(), 0xD0u);
+    EXPECT_EQ(sim.unit.mode(), UnitMode::Run);
+    EXPECT_TRUE(link.expecting(5));
+    run(20);
+    EXPECT_FALSE(link.expecting(5));
+    EXPECT_FALSE(port.MIDIInStarted);
+
+    // The window closes while it holds the unit.
+    link.enterMode(5, UnitMode::Programming, &curve);
+    run(20);
+    link.windowClosed(5);
+    EXPECT_EQ(sim.unit.mode(), UnitMode::Run);
+    EXPECT_EQ(link.holder(), 0);
+    run(20); // its answer to 0xD0 comes and goes
+
+    // No answer: after a second, not before, 0xD0 and the window told.
+    unitFaults(true, false);
+    link.enterMode(5, UnitMode::Programming, &curve);
+    run(990);
+    EXPECT_EQ(curve.timeouts, 0);
+    run(10);
+    EXPECT_EQ(curve.timeouts, 1);
+    EXPECT_EQ(sim.sent.back(), 0xD0u);
+    EXPECT_EQ(sim.unit.mode(), UnitMode::Run);
+    EXPECT_EQ(link.mode(), UnitMode::Run);
+    EXPECT_FALSE(link.inputWanted());
+
+    // Refused: 0xD1 answered 0xD0.
+    unitFaults(false, true);
+    link.enterMode(5, UnitMode::Programming, &curve);
+    run(20);
+    EXPECT_EQ(curve.answers.back(), 0xD0);
+    EXPECT_EQ(link.holder(), 0);
+    EXPECT_FALSE(link.answersMemory());
+    EXPECT_EQ(sim.unit.mode(), UnitMode::Run);
+
+    // The program ends with the panel in EEPROM access.
+    unitFaults(false, false);
+    link.enterMode(win::Panel, UnitMode::EepromAccess, nullptr);
+    run(20);
+    EXPECT_EQ(sim.unit.mode(), UnitMode::EepromAccess);
+    link.shutdown();
+    EXPECT_EQ(sim.unit.mode(), UnitMode::Run);
+    EXPECT_FALSE(port.MIDIInStarted);
+}
+
+TEST_F(UnitLinkTest, TheUnitServesOneWindowAtATimeAndARefusalSaysWhoHoldsIt) {
+    link.startRecording(win::Rotation);
+    EXPECT_EQ(link.modeBlocker(5), win::Rotation);
+    const size_t sent = sim.sent.size();
+    EXPECT_FALSE(link.enterMode(5, UnitMode::Programming, &curve));
+    EXPECT_EQ(sim.sent.size(), sent);
+    EXPECT_EQ(unitHeldNotice(link, win::Rotation, 200),
+              "A measurement is being recorded (Misura Rotazione window): press Stop there");
+    link.stopRecording(win::Rotation);
+
+    ASSERT_TRUE(link.enterMode(win::Panel, UnitMode::EepromAccess, nullptr));
+    EXPECT_EQ(link.recordingBlocker(), win::Panel);
+    EXPECT_EQ(link.modeBlocker(5), win::Panel);
+    EXPECT_EQ(unitHeldNotice(link, win::Panel, 0),
+              "L'unità è in accesso EEPROM (finestra Pannello di controllo): premere "
+              "EEPROM DATI/PROG EXIT in quella finestra");
+    link.leaveMode(win::Panel);
+    EXPECT_EQ(link.recordingBlocker(), 0);
+
+    // A battery recording holds the unit as well; the advance window's read-back does not
+    // keep a recording from starting (the recording ends it).
+    ASSERT_TRUE(link.startBatteryRecording(nullptr));
+    EXPECT_EQ(link.recordingBlocker(), win::Battery);
+    link.windowClosed(win::Battery);
+    ASSERT_TRUE(link.enterMode(win::Advance, UnitMode::Programming, nullptr));
+    EXPECT_EQ(link.recordingBlocker(), 0);
+}

@@ -1,0 +1,368 @@
+#include "base/FileStore.h"
+#include "base/Settings.h"
+#include "base/SettingsStore.h"
+#include "panel/ui/frmPannelloControllo.h"
+#include "protocol/Decoder.h"
+#include "protocol/UnitLink.h"
+#include "shell/ui/WindowRegistry.h"
+#include "shell/ui/frmMain.h"
+#include "support/ui/TestContext.h"
+#include "timing/ui/frmTimerExact.h"
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+class NullDecoder : public MessageDecoder {
+public:
+    void DecodeMIDIIn(uint32_t) override {}
+};
+
+struct MainWindowTest : ::testing::Test {
+    TestContext t;
+    NullDecoder decoder;
+    DecoderTargets targets;
+    Decoder unitDecoder{t.midi, t.app, t.notifier, targets};
+    UnitLink unitLink{t.midi, unitDecoder, targets};
+    std::unique_ptr<frmMain> main;
+
+    void start() {
+        t.ctx.decoder = &unitDecoder;
+        t.ctx.link = &unitLink;
+        t.ctx.targets = &targets;
+        main = std::make_unique<frmMain>(t.ctx, decoder);
+        registerWindows(*main, nullptr);
+        main->MDIForm_Load();
+        main->show();
+        main->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
+    }
+    QMdiSubWindow* sub(const char* windowName) {
+        for (QMdiSubWindow* w : main->mdiArea()->subWindowList())
+            if (w->widget()->objectName() == windowName) return w;
+        return nullptr;
+    }
+    bool enabled(const char* name) { return main->action(name)->isEnabled(); }
+    std::string settingsFile() { return *readWholeFile(t.app.SettingsPath); }
+};
+
+TEST_F(MainWindowTest, DocumentMenusFollowTheOpenChildren) {
+    start();
+    for (const char* name : {"mnuModifica", "mnuWindow", "mnuChiudi", "mnuSalva", "mnuSalvaAs"})
+        EXPECT_FALSE(enabled(name)) << name;
+
+    main->action("mnuBloccoNote")->trigger();
+    ASSERT_EQ(main->mdiArea()->subWindowList().size(), 1);
+    EXPECT_EQ(t.app.ChildCount, 1);
+    EXPECT_TRUE(enabled("mnuModifica"));
+    EXPECT_TRUE(enabled("mnuWindow"));
+    EXPECT_TRUE(enabled("mnuChiudi"));
+    EXPECT_FALSE(enabled("mnuSalva")); // the notebook has no document to save
+    EXPECT_FALSE(enabled("mnuBloccoNote"));
+
+    main->action("mnuChiudi")->trigger();
+    EXPECT_EQ(t.app.ChildCount, 0);
+    for (const char* name : {"mnuModifica", "mnuWindow", "mnuChiudi", "mnuSalva", "mnuSalvaAs"})
+        EXPECT_FALSE(enabled(name)) << name;
+    EXPECT_TRUE(enabled("mnuBloccoNote"));
+}
+
+TEST_F(MainWindowTest, SaveAsFollowsTheActiveWindowAndSavesTheMonitor) {
+    start();
+    main->action("mnuPannelloControllo")->trigger();
+    auto* panel = main->findChild<frmPannelloControllo*>();
+    ASSERT_NE(panel, nullptr);
+    EXPECT_TRUE(enabled("mnuSalvaAs"));
+    EXPECT_FALSE(enabled("mnuSalva"));
+
+    main->action("mnuBloccoNote")->trigger();
+    EXPECT_FALSE(enabled("mnuSalvaAs")); // the notebook saves by itself
+    main->mdiArea()->setActiveSubWindow(panel->subWindow());
+    EXPECT_TRUE(enabled("mnuSalvaAs"));
+
+    // The File menu's Save As of the panel proposes a text file and writes the monitor.
+    FileDialogRequest asked;
+    const QString path = QString::fromStdString(t.path("monitor"));
+    main->documents().setChooser([&](const FileDialogRequest& r) {
+        asked = r;
+        return path;
+    });
+    main->action("mnuSalvaAs")->trigger();
+    EXPECT_TRUE(asked.save);
+    EXPECT_EQ(asked.title, "Salva file come");
+    EXPECT_EQ(asked.defaultSuffix, "txt");
+    EXPECT_EQ(asked.selectedFilter, "File testo (*.txt)");
+    EXPECT_EQ(readWholeFile(t.path("monitor.txt")), panel->monitorText());
+    EXPECT_EQ(t.app.LastDocFolder, t.folder.path().toStdString());
+    EXPECT_EQ(t.app.RecentDoc[1].Path, ""); // no reader can open it again
+}
+
+TEST_F(MainWindowTest, DeviceMenusListSevenAndFollowChoices) {
+    for (int i = 0; i < 9; ++i) {
+        t.midiSystem.outNames.push_back("Out " + std::to_string(i));
+        t.midiSystem.inNames.push_back("In " + std::to_string(i));
+    }
+    t.midi.MIDIInDevice = 3;
+    t.midi.MIDIOutDevice = 1;
+    ASSERT_TRUE(t.midi.enumerateAndOpen());
+    start();
+    for (int i = 0; i < 7; ++i) {
+        EXPECT_TRUE(main->action(QString("mnuDevMIDIOut_%1").arg(i))->isVisible()) << i;
+        EXPECT_EQ(main->action(QString("mnuDevMIDIIn_%1").arg(i))->text(), QString("In %1").arg(i));
+    }
+    EXPECT_EQ(main->action("mnuDevMIDIOut_7"), nullptr);
+    EXPECT_TRUE(main->action("mnuDevMIDIIn_3")->isChecked());
+    EXPECT_TRUE(main->action("mnuDevMIDIOut_1")->isChecked());
+    EXPECT_TRUE(enabled("mnuMIDIThru"));
+
+    // The checked input again: unchecked, no device, thru disabled.
+    main->action("mnuDevMIDIIn_3")->trigger();
+    EXPECT_FALSE(main->action("mnuDevMIDIIn_3")->isChecked());
+    EXPECT_EQ(t.midi.MIDIInDevice, 99);
+    EXPECT_FALSE(enabled("mnuMIDIThru"));
+
+    main->action("mnuDevMIDIIn_5")->trigger();
+    EXPECT_TRUE(main->action("mnuDevMIDIIn_5")->isChecked());
+    EXPECT_EQ(t.midi.MIDIInDevice, 5);
+    EXPECT_TRUE(enabled("mnuMIDIThru"));
+}
+
+TEST_F(MainWindowTest, ClosingWritesSettingsWithPlacementAndDevices) {
+    t.midiSystem.outNames = {"Out"};
+    t.midi.MIDIOutDevice = 0;
+    t.midi.enumerateAndOpen();
+    LoadSettings(t.app);
+    start();
+    main->move(100, 50);
+    main->resize(800, 600);
+    main->action("mnuVisBarraStato")->trigger(); // hide the status bar
+    main->showMaximized();
+    main->action("mnuBloccoNote")->trigger();
+    main->close();
+    EXPECT_EQ(t.app.WinRec[38].State, 1); // the notebook was open
+    EXPECT_EQ(t.app.ChildCount, 0);
+
+    const std::string file = settingsFile();
+    ASSERT_GE(file.size(), 14u * 500u);
+    EXPECT_EQ(file.substr(0, 8), "ZEPHALON");
+    EXPECT_EQ(static_cast<uint8_t>(file[20]), 99); // input device
+    EXPECT_EQ(static_cast<uint8_t>(file[21]), 0);  // output device
+    EXPECT_EQ(static_cast<uint8_t>(file[24]), 0);  // status bar hidden
+    // Slot 1 at position 70: Left 100 px = 1500 twips + 16000 = 17500 = 0x445C, State 2.
+    const auto u16 = [&](size_t pos) {
+        return static_cast<uint8_t>(file[pos]) * 256 + static_cast<uint8_t>(file[pos + 1]);
+    };
+    EXPECT_EQ(u16(69 + 2), 17500);
+    EXPECT_EQ(u16(69 + 4), 12000); // width 800 px
+    EXPECT_EQ(static_cast<uint8_t>(file[69 + 8]), 2);
+    EXPECT_FALSE(t.midiSystem.outputOpen());
+
+    // The next start shows the status bar hidden and the window maximised.
+    AppState again;
+    again.setAppFolder(t.app.AppFolder);
+    ASSERT_TRUE(LoadSettings(again));
+    EXPECT_FALSE(again.StatusBarOn);
+    EXPECT_EQ(again.WinRec[1].State, 2);
+    EXPECT_EQ(again.WinRec[1].Left, 1500);
+}
+
+TEST_F(MainWindowTest, ASettingsFileThatCannotBeWrittenIsNamedWithTheSystemsReason) {
+    t.app.SettingsPath = t.path("gone") + kPathSeparator + "ZEPHALON.iniz";
+    start();
+    main->close();
+    ASSERT_EQ(t.notifier.warnings.size(), 1u);
+    EXPECT_EQ(t.notifier.warnings[0].text, "Errore di scrittura su disco: " + t.app.SettingsPath +
+                                               " (No such file or directory)");
+}
+
+TEST_F(MainWindowTest, LanguageChoiceIsStoredForTheNextRunAndTheToolkitSpeaksIt) {
+    t.app.LangCode = 1;
+    start();
+    QMessageBox box(QMessageBox::Warning, "t", "x", QMessageBox::Yes | QMessageBox::Cancel,
+                    main.get());
+    EXPECT_EQ(box.button(QMessageBox::Cancel)->text(), "Annulla");
+    EXPECT_EQ(box.button(QMessageBox::Yes)->text().remove('&'), QString::fromUtf8("Sì"));
+
+    main->action("mnuLinguaEn")->trigger();
+    EXPECT_EQ(t.app.LangCode, 2);
+    ASSERT_EQ(t.notifier.warnings.size(), 1u);
+    EXPECT_EQ(t.notifier.warnings[0].text,
+              "Il cambio avrà effetto alla prossima esecuzione del programma");
+}
+
+TEST_F(MainWindowTest, EnglishLeavesTheToolkitInEnglish) {
+    t.app.LangCode = 2;
+    start();
+    QMessageBox box(QMessageBox::Warning, "t", "x", QMessageBox::Cancel, main.get());
+    EXPECT_EQ(box.button(QMessageBox::Cancel)->text(), "Cancel");
+}
+
+TEST_F(MainWindowTest, TypingRightAfterOpeningGoesIntoTheNotebookAndEditWorksAtOnce) {
+    start();
+    main->action("mnuBloccoNote")->trigger();
+    QTest::keyClicks(static_cast<QWidget*>(nullptr), "Ciao");
+    auto* text = main->findChild<QPlainTextEdit*>("Text1");
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(text->toPlainText(), "Ciao");
+
+    QTest::keyClick(static_cast<QWidget*>(nullptr), Qt::Key_A, Qt::ControlModifier);
+    main->action("mnuCopia")->trigger();
+    EXPECT_EQ(QApplication::clipboard()->text(), "Ciao");
+    QTest::keyClick(static_cast<QWidget*>(nullptr), Qt::Key_End);
+    main->action("mnuIncolla")->trigger();
+    EXPECT_EQ(text->toPlainText(), "CiaoCiao");
+}
+
+TEST_F(MainWindowTest, TilingKeepsEveryControlInSightAlsoAfterARestart) {
+    start();
+    main->resize(700, 560);
+    main->action("mnuBloccoNote")->trigger();
+    main->action("mnuPannelloControllo")->trigger();
+    const QSize area = main->mdiArea()->viewport()->size();
+    ASSERT_LT(area.width(), 800); // inside the notebook's largest size
+
+    // Horizontal bands as wide as the area, each as high as its half or as its controls need.
+    main->action("mnuAffiancaOrizz")->trigger();
+    std::vector<QRect> bands;
+    for (QMdiSubWindow* w : main->mdiArea()->subWindowList()) {
+        const QRect r = w->geometry();
+        bands.push_back(r);
+        EXPECT_EQ(r.left(), 0);
+        EXPECT_EQ(r.width(), std::max(area.width(), w->minimumWidth()));
+        EXPECT_EQ(r.height(), std::max(area.height() / 2, w->minimumHeight()));
+    }
+    ASSERT_EQ(bands.size(), 2u);
+    EXPECT_NE(bands[0].top(), bands[1].top());
+    EXPECT_GT(sub("frmPannelloControllo")->minimumHeight(), area.height() / 2);
+
+    main->action("mnuAffiancaVert")->trigger();
+    bands.clear();
+    for (QMdiSubWindow* w : main->mdiArea()->subWindowList()) {
+        const QRect r = w->geometry();
+        bands.push_back(r);
+        EXPECT_EQ(r.top(), 0);
+        EXPECT_EQ(r.height(), std::max(area.height(), w->minimumHeight()));
+        EXPECT_EQ(r.width(), std::max(area.width() / 2, w->minimumWidth()));
+    }
+    EXPECT_NE(bands[0].left(), bands[1].left());
+    main->grab().save(QDir::tempPath() + "/frmMain-tiled.png");
+
+    // Closed tiled, the panel reopens at the next start with every control inside it.
+    main->close();
+    main.reset();
+    ASSERT_TRUE(LoadSettings(t.app));
+    start();
+    main->action("mnuPannelloControllo")->trigger();
+    QWidget* panel = sub("frmPannelloControllo")->widget();
+    for (QWidget* c : panel->findChildren<QWidget*>()) {
+        if (!c->isVisibleTo(panel) || c->isWindow()) continue;
+        const QRect r(c->mapTo(panel, QPoint(0, 0)), c->size());
+        EXPECT_TRUE(panel->rect().contains(r)) << c->objectName().toStdString();
+    }
+}
+
+TEST_F(MainWindowTest, TheAboutBoxIsCentredAndNamesTheStatusBarsRelease) {
+    start();
+    main->resize(900, 700);
+    main->action("mnuInfo")->trigger();
+    QMdiSubWindow* about = sub("frmAbout");
+    ASSERT_NE(about, nullptr);
+    const QRect area = main->mdiArea()->viewport()->rect();
+    EXPECT_LE(std::abs(about->geometry().center().x() - area.center().x()), 1);
+    EXPECT_LE(std::abs(about->geometry().center().y() - area.center().y()), 1);
+    const QString release = about->widget()->findChild<QLabel*>("lblTitolo")->text();
+    EXPECT_TRUE(main->findChild<QLabel*>("LabelNomeAppl")->text().contains(release));
+    EXPECT_TRUE(release.endsWith("v 2.3"));
+}
+
+TEST_F(MainWindowTest, CloseIsNotOfferedWhileTheAboutBoxIsActive) {
+    start();
+    main->action("mnuBloccoNote")->trigger();
+    EXPECT_TRUE(enabled("mnuChiudi"));
+    main->action("mnuInfo")->trigger();
+    EXPECT_FALSE(enabled("mnuChiudi"));
+    main->mdiArea()->setActiveSubWindow(sub("frmBloccoNote"));
+    EXPECT_TRUE(enabled("mnuChiudi"));
+    main->mdiArea()->setActiveSubWindow(sub("frmAbout"));
+    EXPECT_FALSE(enabled("mnuChiudi"));
+    main->grab().save(QDir::tempPath() + "/frmMain-about.png");
+    // The about box closed, the notebook comes forward and offers Close again.
+    sub("frmAbout")->close();
+    QApplication::processEvents();
+    EXPECT_TRUE(enabled("mnuChiudi"));
+    EXPECT_TRUE(enabled("mnuModifica"));
+}
+
+TEST_F(MainWindowTest, RightClickInTheTimerWindowPopsUpTheEditMenu) {
+    start();
+    main->action("mnuTimerExact")->trigger();
+    auto* timer = main->findChild<frmTimerExact*>();
+    ASSERT_NE(timer, nullptr);
+    auto* menu = main->findChild<QMenu*>("mnuModifica");
+    timer->subWindow()->grab().save(QDir::tempPath() + "/frmTimerExact.png");
+    for (const char* box : {"Label1", "Label2"}) {
+        QTest::mouseClick(timer->findChild<QLabel*>(box), Qt::RightButton);
+        EXPECT_TRUE(menu->isVisible()) << box;
+        menu->hide();
+    }
+}
+
+TEST_F(MainWindowTest, TheFrameAndItsChildrenCarryTheProgramIcon) {
+    start();
+    main->action("mnuBloccoNote")->trigger();
+    const QImage frame = main->windowIcon().pixmap(16, 16).toImage();
+    ASSERT_FALSE(frame.isNull());
+    // The spark's yellow at the centre of the dark tile.
+    const QColor centre = frame.pixelColor(8, 8);
+    EXPECT_GT(centre.red(), 200);
+    EXPECT_LT(centre.blue(), 120);
+    EXPECT_EQ(sub("frmBloccoNote")->windowIcon().pixmap(16, 16).toImage(), frame);
+}
+
+TEST_F(MainWindowTest, APlacementOffEveryScreenComesBackOnScreen) {
+    t.app.WinRec[win::Main] = WindowRecord{};
+    t.app.WinRec[win::Main].Left = -30000;
+    t.app.WinRec[win::Main].Top = 1500; // 100 px
+    t.app.WinRec[win::Main].Width = 9000;
+    t.app.WinRec[win::Main].Height = 6000;
+    start();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_EQ(main->pos(), QPoint(screen.left(), screen.top() + 100));
+    EXPECT_EQ(main->size(), QSize(600, 400));
+}
+
+TEST_F(MainWindowTest, LampsLightOnTrafficAndTheInputOneGoesOutAfterABurst) {
+    t.midiSystem.outNames = {"Out"};
+    t.midi.MIDIOutDevice = 0;
+    t.midi.enumerateAndOpen();
+    start();
+    auto* out = main->findChild<QLabel*>("Label2MidiOut");
+    EXPECT_NE(out->palette().color(QPalette::Window), QColor(255, 0, 0));
+    t.midi.sendCommand(0xD2);
+    EXPECT_EQ(out->palette().color(QPalette::Window), QColor(255, 0, 0));
+    EXPECT_TRUE(main->findChild<QTimer*>("TimerLabel2MIDIOut")->isActive());
+
+    auto* lamp = main->findChild<QLabel*>("Label2MIDIIn");
+    const QColor off = lamp->palette().color(QPalette::Window);
+    for (int i = 0; i < 100'000; ++i)
+        main->inputActivity();
+    EXPECT_EQ(lamp->palette().color(QPalette::Window), QColor(0, 255, 0));
+    EXPECT_TRUE(main->findChild<QTimer*>("TimerLabel2MIDIIn")->isActive());
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return lamp->palette().color(QPalette::Window) == off; }, 5000));
+}
+
+} // namespace

@@ -1,0 +1,231 @@
+#include "PortFixture.h"
+#include "transport/MidiPoller.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace {
+
+TEST(RequestPacking, EighthBitsTravelInTheStatusNibble) {
+    // 0xC8 (200) to address 200 on MDX: 0x80 | 2 | 1, data 200-128 = 72 twice.
+    EXPECT_EQ(packWriteRequest(200, 0xC8, true), 0x83u | 72u << 8 | 72u << 16);
+    // Address 127, value 128 on MSX: only the value's eighth bit, in status bit 0.
+    EXPECT_EQ(packWriteRequest(127, 128, false), 0x85u | 127u << 8);
+    // Address 128, value 127 on MDX: only the address's, in status bit 1; 127 is no carry.
+    EXPECT_EQ(packWriteRequest(128, 127, true), 0x82u | 127u << 16);
+    EXPECT_EQ(packWriteRequest(127, 127, true), 0x80u | 127u << 8 | 127u << 16);
+    EXPECT_EQ(packReadRequest(127, true), 0x88u | 127u << 8);
+    EXPECT_EQ(packReadRequest(128, true), 0x8Au);
+    // Read of 130 on MSX: 0x8C | 2, data1 2, data2 0.
+    EXPECT_EQ(packReadRequest(130, false), 0x8Eu | 2u << 8);
+    EXPECT_EQ(packReadRequest(4, true), 0x88u | 4u << 8);
+    // Curve entries: MDX 128 is 0x82 0, 219 is 0x82 91, 113 is 0x80 113; 200 to MSX 10 is
+    // 0x85 10 72.
+    EXPECT_EQ(packWriteRequest(128, 0, true), 0x82u);
+    EXPECT_EQ(packWriteRequest(219, 0, true), 0x82u | 91u << 8);
+    EXPECT_EQ(packWriteRequest(113, 0, true), 0x80u | 113u << 8);
+    EXPECT_EQ(packWriteRequest(10, 200, false), 0x85u | 10u << 8 | 72u << 16);
+}
+
+using SendTest = PortFixture;
+
+TEST_F(SendTest, RequestsGoOutPackedLightTheLampAndShowInHex) {
+    openOutput();
+    port.ProgAddr = 130;
+    port.ProgMaster = false;
+    port.SendReadRequest();
+    port.ShowSentMsg = true;
+    port.MIDIOutMsg = 0x81u | 0x05u << 8 | 0x40u << 16;
+    port.SendShortMsg();
+    port.sendCommand(0xD2);
+    EXPECT_EQ(fake.sent, (std::vector<uint32_t>{0x8Eu | 2u << 8, 0x400581u, 0xD2u}));
+    EXPECT_EQ(events.outputLamps, 3);
+    EXPECT_EQ(events.shown, (std::vector<std::string>{"810540", "D20000"}));
+    EXPECT_TRUE(notifier.warnings.empty());
+}
+
+TEST_F(SendTest, NotReadyIsTriedAgainABoundedNumberOfTimes) {
+    openOutput();
+    fake.outShortMsgResults = {67, 67, 67, 0};
+    port.MIDIOutMsg = 0xD1;
+    port.SendShortMsg();
+    EXPECT_EQ(fake.calls.outShortMsg, 4);
+    EXPECT_EQ(fake.calls.notReadyPause, 3);
+    EXPECT_EQ(fake.sent, std::vector<uint32_t>{0xD1});
+    EXPECT_TRUE(notifier.warnings.empty());
+
+    fake.outShortMsgDefault = 67; // stuck
+    port.SendShortMsg();
+    EXPECT_EQ(fake.calls.outShortMsg, 4 + MidiPort::NotReadyTries);
+    EXPECT_EQ(port.MIDIOutResult, 67);
+    ASSERT_EQ(notifier.warnings.size(), 1u);
+    EXPECT_EQ(lastBox(), "Errore accesso dispositivo MIDI di uscita (Cod Err: 467)");
+    EXPECT_EQ(port.MIDIErrText, lastBox());
+
+    // Other failures are reported once and the message is lost.
+    fake.outShortMsgResults = {1};
+    port.SendShortMsg();
+    EXPECT_EQ(fake.calls.outShortMsg, 5 + MidiPort::NotReadyTries);
+    EXPECT_EQ(lastBox(), "Errore accesso dispositivo MIDI di uscita (Cod Err: 401)");
+    // Without an open output there is no handle to send on.
+    port.CloseMIDIOut();
+    port.SendShortMsg();
+    EXPECT_EQ(fake.calls.outShortMsg, 5 + MidiPort::NotReadyTries);
+    EXPECT_EQ(lastBox(), "Errore accesso dispositivo MIDI di uscita (Cod Err: 405)");
+    EXPECT_EQ(fake.sent.size(), 1u);
+    EXPECT_EQ(notifier.warnings.size(), 3u);
+}
+
+using DeviceTest = PortFixture;
+
+TEST_F(DeviceTest, OpenAndCloseErrorsCarryTheirLocationAndCode) {
+    port.MIDIOutDevice = 5; // only two are listed: the system answers 2
+    port.MIDIInDevice = 7;
+    EXPECT_EQ(port.OpenMIDIOut(), 2);
+    EXPECT_EQ(notifier.warnings.back().title, "Quenaro v 2.3");
+    EXPECT_EQ(lastBox(), "Errore accesso dispositivo MIDI di uscita (Cod Err: 602)");
+    EXPECT_EQ(port.OpenMIDIIn(), 2);
+    EXPECT_EQ(lastBox(), "Errore apertura dispositivo MIDI di ingresso (Cod Err: 502)");
+    EXPECT_FALSE(port.MIDIOutOpen || port.MIDIInOpen);
+
+    openOutput();
+    openInput();
+    fake.outCloseResult = 5;
+    fake.inCloseResult = 6;
+    EXPECT_EQ(port.CloseMIDIOut(), 5);
+    EXPECT_EQ(lastBox(), "Errore accesso dispositivo MIDI di uscita (Cod Err: 805)");
+    EXPECT_EQ(port.CloseMIDIIn(), 6);
+    EXPECT_EQ(lastBox(), "Errore apertura dispositivo MIDI di ingresso (Cod Err: 706)");
+    EXPECT_FALSE(port.MIDIOutOpen || port.MIDIInOpen);
+    // Closing devices that are not open asks nothing.
+    EXPECT_EQ(port.CloseMIDIOut(), 0);
+    EXPECT_EQ(port.CloseMIDIIn(), 0);
+    EXPECT_EQ(fake.calls.outClose + fake.calls.inClose, 2);
+    EXPECT_EQ(notifier.warnings.size(), 4u);
+}
+
+TEST_F(DeviceTest, DevicesInUseShowTheirOwnMessages) {
+    fake.inOpenResult = 4;
+    fake.outOpenResult = 4;
+    port.MIDIInDevice = 0;
+    port.MIDIOutDevice = 0;
+    EXPECT_EQ(port.OpenMIDIIn(), 4);
+    EXPECT_EQ(lastBox(), "Dispositivo MIDI di ingresso già in uso");
+    EXPECT_EQ(port.OpenMIDIOut(), 4);
+    EXPECT_EQ(lastBox(), "Dispositivo MIDI di Uscita già in uso");
+    EXPECT_FALSE(port.MIDIInOpen || port.MIDIOutOpen);
+}
+
+using InputTest = PortFixture;
+
+TEST_F(InputTest, StartAndStopFailuresNameTheirCauseAndChangeNothing) {
+    EXPECT_EQ(port.StartMIDIIn(), 5); // nothing open
+    EXPECT_EQ(lastBox(), "StartMIDIIn: MMSYSERR_INVALHANDLE");
+    openInput();
+    ASSERT_EQ(port.StartMIDIIn(), 0);
+
+    fake.inStopResult = 67;
+    EXPECT_EQ(port.StopMIDIIn(), 67);
+    EXPECT_TRUE(port.MIDIInStarted);
+    EXPECT_EQ(events.pollerDisabled, 0);
+    EXPECT_EQ(lastBox(), "StopMIDIIn: MIDIERR_NOTREADY");
+    fake.inStopResult = 0;
+    EXPECT_EQ(port.StopMIDIIn(), 0);
+    EXPECT_FALSE(port.MIDIInStarted);
+    EXPECT_EQ(events.pollerDisabled, 1);
+}
+
+TEST_F(InputTest, MessagesArriveOnlyWhileStartedStampedByTheClockOrTheBatteryCounter) {
+    port.ring.push(mim::Data, 0x90, 0); // stale: opening the input drops it
+    openInput();
+    EXPECT_TRUE(port.ring.empty());
+    EXPECT_FALSE(fake.inject(0x90));
+    port.StartMIDIIn();
+    clock.TickCounter = 1234;
+    ASSERT_TRUE(fake.inject(0x7F7F81));
+    port.BatteryStampMode = true;
+    port.BatteryStamp = 17;
+    ASSERT_TRUE(fake.inject(0x000090));
+    port.StopMIDIIn();
+    EXPECT_FALSE(fake.inject(0xA0));
+
+    MidiRing::Entry e{};
+    ASSERT_TRUE(port.ring.pop(e));
+    EXPECT_EQ(e.msg, mim::Data);
+    EXPECT_EQ(e.param, 0x7F7F81u);
+    EXPECT_EQ(e.stamp, 1234u);
+    ASSERT_TRUE(port.ring.pop(e));
+    EXPECT_EQ(e.stamp, 17u);
+    EXPECT_TRUE(port.ring.empty());
+}
+
+struct CollectingDecoder : MessageDecoder {
+    MidiPort* port = nullptr;
+    std::vector<uint32_t> seen;
+    void DecodeMIDIIn(uint32_t message) override {
+        seen.push_back(message);
+        if (message == 0xD0) port->StopMIDIPoll = true;
+    }
+};
+
+using PollerTest = PortFixture;
+
+TEST_F(PollerTest, DrainsInBatchesAndEndsOnlyWhenAskedAndEmpty) {
+    CollectingDecoder decoder;
+    decoder.port = &port;
+    port.StopMIDIPoll = false;
+    EXPECT_TRUE(pollRing(port, decoder)); // empty, not asked to stop
+    for (uint32_t m : {0x80u, 0xD0u, 0x90u, 0xA0u})
+        port.ring.push(mim::Data, m, 0);
+    port.ring.push(mim::Open, 0, 0); // no short message in it
+    // Stop is asked for in the middle, but a batch limit leaves the rest for the next tick,
+    // where what is already waiting is still decoded.
+    EXPECT_TRUE(pollRing(port, decoder, 2));
+    EXPECT_EQ(decoder.seen.size(), 2u);
+    EXPECT_FALSE(pollRing(port, decoder));
+    EXPECT_EQ(decoder.seen, (std::vector<uint32_t>{0x80, 0xD0, 0x90, 0xA0}));
+    EXPECT_TRUE(port.ring.empty());
+}
+
+// Decoding costs 3 us of the fake clock per message; the test reads when each tick began
+// and ended.
+struct TimedDecoder : MessageDecoder, PollClock {
+    int64_t now = 0;
+    std::vector<uint32_t> seen;
+    void DecodeMIDIIn(uint32_t message) override {
+        seen.push_back(message);
+        now += 3;
+    }
+    int64_t nowUs() override { return now; }
+};
+
+TEST_F(PollerTest, AFloodIsTakenInTimeBoundedTicksAndEveryMessageInOrder) {
+    TimedDecoder decoder;
+    port.StopMIDIPoll = false;
+    constexpr int kMessages = 200'000;
+    constexpr int64_t kBudget = 4000;
+    int sent = 0;
+    int ticks = 0;
+    int64_t longest = 0;
+    // The input keeps the ring as full as it can while the ticks drain it.
+    while (static_cast<int>(decoder.seen.size()) < kMessages) {
+        while (sent < kMessages && port.ring.unread() < MidiRing::Size - 1)
+            port.ring.push(mim::Data, static_cast<uint32_t>(sent++), 0);
+        const int64_t begin = decoder.now;
+        EXPECT_TRUE(pollRing(port, decoder, decoder, kBudget));
+        longest = std::max(longest, decoder.now - begin);
+        ASSERT_LT(++ticks, 1000);
+    }
+    // 4000 us at 3 us a message: the tick ends with the message that crosses the budget.
+    EXPECT_EQ(longest, 4002);
+    EXPECT_EQ(ticks, (kMessages + 1333) / 1334);
+    EXPECT_EQ(port.ring.overruns(), 0u);
+    for (int i = 0; i < kMessages; ++i)
+        ASSERT_EQ(decoder.seen[static_cast<size_t>(i)], static_cast<uint32_t>(i));
+    // Empty and asked to stop: the poller ends.
+    port.StopMIDIPoll = true;
+    EXPECT_FALSE(pollRing(port, decoder, decoder, kBudget));
+}
+
+} // namespace
