@@ -57,6 +57,31 @@ TEST(CurveTable, CountsAboveNineBitsAreZeroAndNineBitCountsCarryTheirFlag) {
     EXPECT_EQ(c.CurveTable[107], 0);
 }
 
+// Flat segments from rpm to rpm + 100: at rpm, t = degrees x 1,000,000 / (6 x rpm x 3.2).
+TEST(CurveTable, CountsAtTheLimitsOfEightAndNineBitsAndExactTies) {
+    const struct {
+        int rpm;
+        double deg;
+        int low;
+        bool flag;
+    } cases[] = {
+        {500, 4, 161, true},       // 416.7 -> 417 = 256 + 161, in the first entry (12)
+        {2500, 12.25, 255, false}, // 255.2: the largest count without the flag
+        {2500, 12.3, 0, true},     // 256.25 -> 256
+        {5000, 49.05, 255, true},  // 510.9 -> 511, the largest count kept
+        {5000, 49.1, 0, false},    // 511.46: above 511, stored as 0
+        {2500, 3, 62, false},      // 62.5 exactly: to the even 62
+        {2500, 9, 188, false},     // 187.5 exactly: to the even 188
+        {2500, 21, 182, true},     // 437.5 exactly: 438 = 256 + 182
+    };
+    for (const auto& c : cases) {
+        const Curve curve = curveOf({at(c.rpm, c.deg), at(c.rpm + 100, c.deg)});
+        const int entry = RpmToTableIndex(static_cast<float>(c.rpm));
+        EXPECT_EQ(curve.CurveTable[static_cast<size_t>(entry)], c.low) << c.rpm << " " << c.deg;
+        EXPECT_EQ(flag(curve, entry), c.flag) << c.rpm << " " << c.deg;
+    }
+}
+
 TEST(CurveTable, AStepDownWritesItsEndValueAndClearsTheFlag) {
     // 30 degrees up to 6,000 rpm, then straight down to 10: 86.8 -> 87 at 6,000, no flag
     // (a flag left set would make it 343 counts, 39.5 degrees).

@@ -60,7 +60,7 @@ TEST(ClosedLoop, EachRowsDifferenceAndTheLargestWithItsSpeed) {
     rows.append("     3  1,050               57.143 00:00:174,286 ");   // no advance
     rows.append("     4  1,200   7.0  0.972    50.000 00:00:224,286 "); // entry 19 holds 0
     std::vector<std::optional<double>> diffs;
-    const closedloop::Summary s = compare(rows, table(), &diffs);
+    closedloop::Summary s = compare(rows, table(), &diffs);
     ASSERT_EQ(diffs.size(), 4u);
     EXPECT_NEAR(*diffs[0], 0.14, 1e-9);
     EXPECT_NEAR(*diffs[1], -0.048, 1e-9);
@@ -69,6 +69,13 @@ TEST(ClosedLoop, EachRowsDifferenceAndTheLargestWithItsSpeed) {
     EXPECT_EQ(s.compared, 2u);
     EXPECT_NEAR(s.largest, 0.14, 1e-9);
     EXPECT_EQ(s.rpmOfLargest, 1000);
+
+    // The largest by size, whatever its sign: 5.0 against 6.048 at 1,050 rpm.
+    rows.append("     5  1,050   5.0  0.794    57.143 00:00:281,429 ");
+    s = compare(rows, table(), nullptr);
+    EXPECT_EQ(s.compared, 3u);
+    EXPECT_NEAR(s.largest, -1.048, 1e-9);
+    EXPECT_EQ(s.rpmOfLargest, 1050);
 }
 
 namespace {
@@ -155,6 +162,14 @@ TEST(ClosedLoop, ReadsACurvesTableBackFromTheChosenModule) {
     // Back in run mode the revolutions stream again: at 2000 rpm a 30 ms revolution of
     // five messages, so 100 ms bring at least three bursts.
     EXPECT_GE(r.streamedIn(100), 15);
+
+    // Curve 1 of MDX: addresses 6..112, read with 0x88.
+    r.link.sent.clear();
+    r.readBack.start(true, 1);
+    ASSERT_EQ(r.run(), Outcome::Completed);
+    ASSERT_EQ(r.link.sent.size(), 109u);
+    EXPECT_EQ(r.link.sent[1], 0x0688u);
+    EXPECT_EQ(r.link.sent[107], 0x7088u);
 }
 
 TEST(ClosedLoop, AReadBackTheUnitRefusesOrDoesNotAnswerLeavesItInRunMode) {

@@ -18,8 +18,9 @@ BatteryRecording recorded(const std::vector<int>& values) {
 
 TEST(BatteryScreen, ScaleTimeAxisAndScreens) {
     EXPECT_EQ(scaleLabel(0), "8");
-    EXPECT_EQ(scaleLineY(10), 40);  // the top line is the origin, 40 twips down
-    EXPECT_EQ(scaleLineY(0), 5040); // ten divisions of 500 twips below it
+    EXPECT_EQ(scaleLabel(10), "18");
+    EXPECT_EQ(scaleLineY(10), 40);     // the top line is the origin, 40 twips down
+    EXPECT_EQ(scaleLineY(0), 5040);    // ten divisions of 500 twips below it
     EXPECT_EQ(voltageY(1379), 2145.0); // 40 + (18.00 - 13.79) * 500
     EXPECT_EQ(voltageY(2032), 40.0);   // off the top: drawn on the frame
     EXPECT_EQ(voltageY(0), 5040.0);

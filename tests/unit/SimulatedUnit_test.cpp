@@ -270,8 +270,27 @@ TEST(EngineModel, DwellBandsIncludeTheirUpperLimit) {
         EXPECT_DOUBLE_EQ(dwellMs(e, rpm), ms) << rpm;
     e[207] = 15;
     EXPECT_DOUBLE_EQ(dwellMs(e, 9000), 2.5);
-    e[207] = 0xFF; // no valid index: the band's default
+    e[207] = 16; // no valid index: the band's default
     EXPECT_DOUBLE_EQ(dwellMs(e, 9000), 4.5);
+    // The first band starts at 2000 rpm; below it a fixed 10 ms.
+    e[202] = 4;
+    EXPECT_DOUBLE_EQ(dwellMs(e, 2000), 8.0);
+    EXPECT_DOUBLE_EQ(dwellMs(e, 1999), 10.0);
+}
+
+TEST(EngineModel, TableCountTakesTheNinthBitFromItsOwnFlagByte) {
+    UnitBytes e{};
+    e[4] = 0xFE; // curve 1 programmed
+    // 6,000..6,099 rpm is entry 67 at address 73; bit 7 of flag byte 6 (address 12).
+    e[73] = 4;
+    e[12] = 0x80;
+    EXPECT_EQ(tableAdvanceCount(e, 1, 6000), 260);
+    EXPECT_EQ(tableAdvanceCount(e, 1, 6099), 260);
+    EXPECT_EQ(tableAdvanceCount(e, 1, 5999), 0); // entry 66 at address 72
+    e[12] = 0x40;                                // the bit of entry 66
+    EXPECT_EQ(tableAdvanceCount(e, 1, 6000), 4);
+    EXPECT_EQ(tableAdvanceCount(e, 1, 5999), 256);
+    EXPECT_FALSE(tableAdvanceCount(e, 0, 6000)); // only curves 1 and 2
 }
 
 TEST(EngineModel, Curve2HasItsOwnFlagAndAreaAndTssStaysInTa) {
