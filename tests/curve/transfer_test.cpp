@@ -94,6 +94,7 @@ TEST_F(CurveTransferTest, CurveOneIntoMdxIsWrittenAndVerified) {
     // Exactly the listed messages: 5 first, then 6..112, the flags read and write, the
     // reads back of 5 and 6..112.
     ASSERT_EQ(link.sent.size(), 1u + 107 + 2 + 1 + 107);
+    EXPECT_EQ(transfer.progress().percent(), 100);
     EXPECT_EQ(link.sent[0], msg(0x80, 5, 99));
     EXPECT_EQ(link.sent[1], wr(true, 6, s.table1[0]));
     EXPECT_EQ(link.sent[107], wr(true, 112, s.table1[106]));
@@ -126,6 +127,7 @@ TEST_F(CurveTransferTest, BothCurvesIntoMsxFillAndVerifyBothTables) {
     EXPECT_EQ(link.sentCount(wr(false, 113, s.table2[0])), 1);
     EXPECT_EQ(link.sentCount(msg(0x8C | 2, 91)), 1); // reads back 219
     EXPECT_EQ(link.sent.size(), 1u + 214 + 2 + 1 + 214);
+    EXPECT_EQ(transfer.progress().percent(), 100);
 }
 
 TEST_F(CurveTransferTest, WrongModuleAndDifferentValuesFail) {
