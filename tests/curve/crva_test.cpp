@@ -71,7 +71,6 @@ TEST(CrvaFile, LayoutOfEveryRecordKind) {
     EXPECT_EQ(record(f, 227), " 6600  1200   5500                      ");
     EXPECT_EQ(record(f, 230), "TabMSB2 dw      0x00 ;   0   0 113   500");
     EXPECT_EQ(record(f, 336), "        dw      .000 ;+ 94 106 219  9900");
-    EXPECT_EQ(record(f, 297), "        dw      .004 ;+ 55  67 180  6000");
 }
 
 TEST(CrvaFile, ReadsBackWhatItWroteByteForByte) {

@@ -41,16 +41,12 @@ TEST(ClosedLoop, TheTablesAdvanceAtASpeedAndTheDrawnCurve) {
     // Past 9,900 rpm the last entry holds: 100 x 3.2 us at 12,000 rpm is 23.04 degrees.
     EXPECT_NEAR(*programmedAdvance(t, 12000), 23.04, 1e-9);
 
-    const std::vector<AdvancePoint> drawn = referenceCurve(t);
-    ASSERT_EQ(drawn.size(), 4u);
-    EXPECT_EQ(drawn[0].rpm, 1000);
-    EXPECT_EQ(drawn[0].tenths, 58); // 5.76
-    EXPECT_EQ(drawn[1].rpm, 1099);
-    EXPECT_EQ(drawn[1].tenths, 63); // 6.33
-    EXPECT_EQ(drawn[2].rpm, 9900);
-    EXPECT_EQ(drawn[2].tenths, 190); // 19.008
-    EXPECT_EQ(drawn[3].rpm, 9999);
-    EXPECT_EQ(drawn[3].tenths, 192); // 19.198
+    // Drawn in tenths: 5.76, 6.33, 19.008 and 19.198 degrees.
+    std::vector<std::pair<int64_t, int64_t>> drawn;
+    for (const AdvancePoint& p : referenceCurve(t))
+        drawn.emplace_back(p.rpm, p.tenths);
+    EXPECT_EQ(drawn, (std::vector<std::pair<int64_t, int64_t>>{
+                         {1000, 58}, {1099, 63}, {9900, 190}, {9999, 192}}));
 }
 
 TEST(ClosedLoop, EachRowsDifferenceAndTheLargestWithItsSpeed) {
