@@ -159,6 +159,11 @@ TEST_F(MenuTest, ALostDeviceClosesQuietlyUnchecksAndLaterSendsAreDropped) {
     port.chooseOutputDevice(1);
     port.sendCommand(0xD2);
     EXPECT_EQ(fake.sent.back(), 0xD2u);
+    // With the input back thru is offered; losing either device withdraws it.
+    port.chooseInputDevice(0);
+    EXPECT_TRUE(port.menuState.thruEnabled);
+    port.deviceLost(true, false);
+    EXPECT_FALSE(port.menuState.thruEnabled);
 }
 
 TEST_F(MenuTest, ShutdownEndsThruQuietlyClosesBothAndRemembersThruAsOn) {

@@ -284,8 +284,8 @@ TEST(EngineModel, EachEntryHoldsItsHundredRpmWithItsOwnNinthBit) {
     // 5,999 rpm is entry 66 (address 72), 6,099 entry 67 (73); their ninth bits are bits 6
     // and 7 of flag byte 6 (address 12).
     e[73] = 4;
-    e[12] = 0x40;
-    EXPECT_EQ(tableAdvanceCount(e, 1, 6099), 4);
+    e[12] = 0xC0;
+    EXPECT_EQ(tableAdvanceCount(e, 1, 6099), 260);
     EXPECT_EQ(tableAdvanceCount(e, 1, 5999), 256);
     EXPECT_FALSE(tableAdvanceCount(e, 0, 6000)); // only curves 1 and 2
 }
