@@ -1,5 +1,5 @@
-# cmake --install: the program, its guides (with their pictures), a desktop entry and the
-# icon, in the usual places below the prefix.
+# cmake --install: the program, its guides (with their pictures), a desktop entry, the
+# description of its document types and the icon, in the usual places below the prefix.
 include(GNUInstallDirs)
 
 set(ZEPHALON_GUIDE_DIR ${CMAKE_INSTALL_DATADIR}/zephalon/guide)
@@ -51,3 +51,5 @@ get_filename_component(icon_ext ${ZEPHALON_ICON} LAST_EXT)
 install(FILES ${ZEPHALON_ICON} DESTINATION ${CMAKE_INSTALL_DATADIR}/pixmaps RENAME zephalon${icon_ext})
 
 install(FILES packaging/zephalon.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+# .crva, .ibob, .mrot and .mant, so a file manager offers the workbench to open them.
+install(FILES packaging/zephalon.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)

@@ -4,7 +4,9 @@ set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-translations-l10n librtmidi-dev libgtest-dev libgmock-dev
           libbenchmark-dev clang libclang-rt-14-dev xvfb xauth
           # the tests read the printed sheets' text back with pdftotext
-          poppler-utils)
+          poppler-utils
+          # scripts/package-check.sh validates the desktop entry and the document types
+          desktop-file-utils shared-mime-info libxml2-utils)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

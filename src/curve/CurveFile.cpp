@@ -114,7 +114,7 @@ std::string serializeCrva(const CurveDocument& doc) {
     std::string rpm = doc.maxRpmField.substr(0, 5);
     rpm.resize(5, ' ');
     first.replace(7, 5, rpm);
-    first[13] = doc.lock == '1' ? '1' : '0';
+    first[13] = doc.lock; // written back as it was read
     w.add(first);
     // The unit addresses run on from curve 1 into curve 2 (curve 0 carries none).
     int address = kFirstAddressCurve1;

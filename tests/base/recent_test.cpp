@@ -65,13 +65,36 @@ TEST(RecentDocuments, MostRecentFirstWithoutDuplicatesNineAtMost) {
     EXPECT_EQ(app.RecentDoc[9].Path, "C:\\doc1.crva");
     EXPECT_TRUE(app.RecentDoc[0].Path.empty());
 
-    // An unused entry in the middle is filled first.
+    // An unused entry in the middle is filled first; a path of four characters is unused,
+    // one of five is listed.
     app = AppState{};
     app.RecentDoc[1].Path = "C:\\a.crva";
-    app.RecentDoc[3].Path = "C:\\b.crva";
+    app.RecentDoc[2].Path = "C:\\ab";
+    app.RecentDoc[3].Path = "C:\\a";
+    app.RecentDoc[4].Path = "C:\\b.crva";
     addRecentDocument(app, "C:\\c.crva", 2, 0, 0, 0, 0);
+    EXPECT_EQ(app.RecentDoc[1].Path, "C:\\c.crva");
     EXPECT_EQ(app.RecentDoc[2].Path, "C:\\a.crva");
+    EXPECT_EQ(app.RecentDoc[3].Path, "C:\\ab");
+    EXPECT_EQ(app.RecentDoc[4].Path, "C:\\b.crva");
+
+    // Removing closes the gap; an entry outside 1-9 removes nothing.
+    removeRecentDocument(app, 0);
+    removeRecentDocument(app, 10);
+    EXPECT_EQ(app.RecentDoc[1].Path, "C:\\c.crva");
+    removeRecentDocument(app, 1);
+    EXPECT_EQ(app.RecentDoc[1].Path, "C:\\a.crva");
     EXPECT_EQ(app.RecentDoc[3].Path, "C:\\b.crva");
+    app.RecentDoc[9].Path = "C:\\nine";
+    removeRecentDocument(app, 9);
+    EXPECT_TRUE(app.RecentDoc[9].Path.empty());
+}
+
+TEST(RecentDocuments, KindIsTheFirstWindowNumberOfItsDocumentKind) {
+    const int winNos[] = {2, 11, 12, 21, 22, 25, 33, 1, 23, 34};
+    const int kinds[] = {2, 2, 12, 12, 22, 25, 33, 0, 0, 0};
+    for (size_t i = 0; i < std::size(winNos); ++i)
+        EXPECT_EQ(recentDocumentKind(winNos[i]), kinds[i]) << winNos[i];
 }
 
 TEST(RecentDocuments, MenuCaptionsStopAtTheFirstUnusableEntry) {

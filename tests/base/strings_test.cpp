@@ -56,14 +56,8 @@ TEST(ShowMsgText, InsertTakesThePlaceOfTheUnderscore) {
               "The change will take place next time you will run the programme");
 }
 
-TEST(ShowMsgText, EveryCodeHasAMessageInBothLanguagesUnknownOnesAGenericError) {
-    for (int code = 0; code <= 39; ++code) {
-        if (code == 37) continue;
-        const int id = messageStringId(code);
-        ASSERT_GT(id, 0) << "code " << code;
-        EXPECT_FALSE(it.text(id).empty()) << "code " << code;
-        EXPECT_FALSE(en.text(id).empty()) << "code " << code;
-    }
+// Every known code's text in both languages is checked against the user guide.
+TEST(ShowMsgText, UnknownCodesGiveAGenericError) {
     for (int code : {37, 40, -1, 1000}) {
         EXPECT_EQ(messageStringId(code), -1) << code;
         EXPECT_EQ(composeMessage(it, code, "XYZ"), "errore generico: XYZ") << code;

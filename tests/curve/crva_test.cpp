@@ -1,4 +1,5 @@
 #include "curve/CurveFile.h"
+#include <cstring>
 #include <gtest/gtest.h>
 
 using namespace curve;
@@ -70,7 +71,6 @@ TEST(CrvaFile, LayoutOfEveryRecordKind) {
     EXPECT_EQ(record(f, 227), " 6600  1200   5500                      ");
     EXPECT_EQ(record(f, 230), "TabMSB2 dw      0x00 ;   0   0 113   500");
     EXPECT_EQ(record(f, 336), "        dw      .000 ;+ 94 106 219  9900");
-    EXPECT_EQ(record(f, 297), "        dw      .004 ;+ 55  67 180  6000");
 }
 
 TEST(CrvaFile, ReadsBackWhatItWroteByteForByte) {
@@ -86,36 +86,39 @@ TEST(CrvaFile, ReadsBackWhatItWroteByteForByte) {
     EXPECT_EQ(r.document.maxRpm(), 1050);
     EXPECT_TRUE(r.document.locked());
     EXPECT_EQ(r.document.notes, d.notes);
-    EXPECT_EQ(r.document.curves[0].CurveLastPoint, 0);
     EXPECT_EQ(r.document.curves[0].points[0], Point{}); // the lone point is gone
-    for (int c = 1; c < 3; ++c) {
-        EXPECT_EQ(r.document.curves[c].CurveLastPoint, d.curves[c].CurveLastPoint);
-        EXPECT_EQ(r.document.curves[c].points, d.curves[c].points);
-        for (int i = 0; i < StoredEntries; ++i)
-            EXPECT_EQ(r.document.curves[c].CurveTable[i], d.curves[c].CurveTable[i]) << c << i;
-    }
     EXPECT_EQ(serializeCrva(r.document), f);
-
-    // Tables are taken as stored, not recomputed.
-    std::string edited = f;
-    edited.replace((185 - 1) * kRec + 17, 3, "200");
-    EXPECT_EQ(parseCrva(edited).document.curves[1].CurveTable[67], 200);
 }
 
-TEST(CrvaFile, AHundredAndOnePointsSurvive) {
-    CurveDocument d;
-    Curve& c = d.curves[1];
-    for (int i = 0; i <= 100; ++i)
-        c.points[static_cast<size_t>(i)] = {std::min(i, 94) * 120.0, i * 50.0};
-    c.CurveLastPoint = 100;
-    BuildCurveTable(c);
-    const std::string f = serializeCrva(d);
-    EXPECT_EQ(record(f, 113), "crva 1 101                              ");
-    const CrvaReadResult r = parseCrva(f);
-    ASSERT_EQ(r.refusal, CrvaRefusal::None);
-    EXPECT_EQ(r.document.curves[1].CurveLastPoint, 100);
-    EXPECT_EQ(r.document.curves[1].points, c.points);
-    EXPECT_EQ(serializeCrva(r.document), f);
+TEST(CrvaFile, NinetyNineToAHundredAndOnePointsSurviveUpToTheLastSpeedLine) {
+    // The count needs a third column from 100 on; the last points lie on 10,000 rpm.
+    for (auto [points, header] :
+         {std::pair{99, "crva 1 99"}, {100, "crva 1 100"}, {101, "crva 1 101"}}) {
+        CurveDocument d;
+        Curve& c = d.curves[1];
+        for (int i = 0; i < points; ++i)
+            c.points[static_cast<size_t>(i)] = {std::min(i, 95) * 120.0, i * 60.0};
+        c.CurveLastPoint = points - 1;
+        BuildCurveTable(c);
+        const std::string f = serializeCrva(d);
+        EXPECT_EQ(record(f, 113), header + std::string(40 - std::string(header).size(), ' '));
+        EXPECT_EQ(record(f, 113 + points),
+                  "11400  " + std::to_string((points - 1) * 60) + "   9500                      ");
+        const CrvaReadResult r = parseCrva(f);
+        ASSERT_EQ(r.refusal, CrvaRefusal::None) << points;
+        EXPECT_EQ(serializeCrva(r.document), f);
+    }
+}
+
+TEST(CrvaFile, LockColumnIsWrittenBackAsItWasReadAndOnlyOneLocks) {
+    for (auto [read, locked] : {std::pair{'0', false}, {'1', true}, {' ', false}, {'x', false}}) {
+        std::string f = serializeCrva(sample());
+        f[13] = read;
+        const CrvaReadResult r = parseCrva(f);
+        ASSERT_EQ(r.refusal, CrvaRefusal::None);
+        EXPECT_EQ(r.document.locked(), locked) << read;
+        EXPECT_EQ(serializeCrva(r.document), f) << read;
+    }
 }
 
 TEST(CrvaFile, RefusesWhatTheWriterCannotHaveWritten) {
@@ -125,34 +128,35 @@ TEST(CrvaFile, RefusesWhatTheWriterCannotHaveWritten) {
     std::string wrong = f;
     wrong[3] = 'b';
     EXPECT_EQ(parseCrva(wrong).refusal, CrvaRefusal::WrongSignature);
-    std::string many = f;
-    many.replace((113 - 1) * kRec + 7, 3, "999");
-    EXPECT_EQ(parseCrva(many).refusal, CrvaRefusal::BadCount);
+    // Each field at the top of its range is read, one beyond it refused: a point's x
+    // (10,000 rpm) and y (50 degrees), a low byte and a flag byte; a count above 101; MaxRpm
+    // in 0..9999 (the unit gets MaxRpm \ 100 in one byte: -7500 would arrive as 181).
+    const struct {
+        size_t record, column;
+        const char* text;
+        CrvaRefusal refusal;
+    } fields[] = {
+        {113, 8, "102", CrvaRefusal::BadCount},   {114, 1, "11400", CrvaRefusal::None},
+        {114, 1, "11401", CrvaRefusal::BadValue}, {114, 7, " 6000", CrvaRefusal::None},
+        {114, 7, " 6001", CrvaRefusal::BadValue}, {185, 18, "255", CrvaRefusal::None},
+        {185, 18, "256", CrvaRefusal::BadValue},  {121, 19, "FF", CrvaRefusal::None},
+        {121, 19, "af", CrvaRefusal::None},       {121, 19, "G1", CrvaRefusal::BadValue},
+        {1, 8, "-7500", CrvaRefusal::BadValue},   {1, 8, "10000", CrvaRefusal::BadValue},
+        {1, 8, "    0", CrvaRefusal::None},       {1, 8, " 9999", CrvaRefusal::None},
+    };
+    for (const auto& m : fields) {
+        std::string file = f;
+        file.replace((m.record - 1) * kRec + m.column - 1, std::strlen(m.text), m.text);
+        EXPECT_EQ(parseCrva(file).refusal, m.refusal) << m.record << ": " << m.text;
+    }
+    // Tables are taken as stored, not recomputed.
+    std::string top = f;
+    top.replace((185 - 1) * kRec + 17, 3, "255");
+    top.replace((121 - 1) * kRec + 18, 2, "A0");
+    const Table stored = parseCrva(top).document.curves[1].CurveTable;
+    EXPECT_EQ(stored[67], 255);
+    EXPECT_EQ(stored[3], 0xA0);
     EXPECT_EQ(parseCrva(f.substr(0, f.size() / 2)).refusal, CrvaRefusal::BadCount);
-    std::string big = f;
-    big.replace((185 - 1) * kRec + 17, 3, "300");
-    EXPECT_EQ(parseCrva(big).refusal, CrvaRefusal::BadValue);
-    std::string flag = f;
-    flag.replace((121 - 1) * kRec + 18, 2, "G1");
-    EXPECT_EQ(parseCrva(flag).refusal, CrvaRefusal::BadValue);
-    std::string outside = f;
-    outside.replace((114 - 1) * kRec + 6, 5, " 6001");
-    EXPECT_EQ(parseCrva(outside).refusal, CrvaRefusal::BadValue);
     // A trailing partial record is ignored.
     EXPECT_EQ(parseCrva(f + "crva").refusal, CrvaRefusal::None);
-
-    // MaxRpm (record 1, columns 8..12) lies in 0..9999: the unit gets MaxRpm \ 100 in one
-    // byte, so -7500 would arrive as 181 and 10000 as 100.
-    const struct {
-        const char* field;
-        CrvaRefusal refusal;
-    } maxRpm[] = {{"-7500", CrvaRefusal::BadValue},
-                  {"10000", CrvaRefusal::BadValue},
-                  {"    0", CrvaRefusal::None},
-                  {" 9999", CrvaRefusal::None}};
-    for (const auto& m : maxRpm) {
-        std::string file = f;
-        file.replace(7, 5, m.field);
-        EXPECT_EQ(parseCrva(file).refusal, m.refusal) << m.field;
-    }
 }

@@ -35,11 +35,6 @@ TEST(CurveTable, RpmToTableIndex) {
 }
 
 TEST(CurveTable, CountsAboveNineBitsAreZeroAndNineBitCountsCarryTheirFlag) {
-    // 500 rpm at 10 degrees: t = 1041.7, above 511.
-    const Curve low = curveOf({at(500, 10), at(600, 10)});
-    EXPECT_EQ(low.CurveTable[12], 0);
-    EXPECT_EQ(low.CurveTable[13], 0); // 868.1
-
     // 30 degrees from 3,000 to 6,000 rpm (t = 1562500 / rpm), then down to 20 at 9,900.
     const Curve c = curveOf({at(3000, 30), at(6000, 30), at(9900, 20)});
     EXPECT_EQ(c.CurveTable[37], 0);         // 3,000 rpm: 520.8
@@ -55,6 +50,31 @@ TEST(CurveTable, CountsAboveNineBitsAreZeroAndNineBitCountsCarryTheirFlag) {
     // Entries outside the curve stay 0.
     EXPECT_EQ(c.CurveTable[36], 0);
     EXPECT_EQ(c.CurveTable[107], 0);
+}
+
+// Flat segments from rpm to rpm + 100: at rpm, t = degrees x 1,000,000 / (6 x rpm x 3.2).
+TEST(CurveTable, CountsAtTheLimitsOfEightAndNineBitsAndExactTies) {
+    const struct {
+        int rpm;
+        double deg;
+        int low;
+        bool flag;
+    } cases[] = {
+        {500, 4, 161, true},       // 416.7 -> 417 = 256 + 161, in the first entry (12)
+        {2500, 12.25, 255, false}, // 255.2: the largest count without the flag
+        {2500, 12.3, 0, true},     // 256.25 -> 256
+        {5000, 49.05, 255, true},  // 510.9 -> 511, the largest count kept
+        {5000, 49.1, 0, false},    // 511.46: above 511, stored as 0
+        {2500, 3, 62, false},      // 62.5 exactly: to the even 62
+        {2500, 9, 188, false},     // 187.5 exactly: to the even 188
+        {2500, 21, 182, true},     // 437.5 exactly: 438 = 256 + 182
+    };
+    for (const auto& c : cases) {
+        const Curve curve = curveOf({at(c.rpm, c.deg), at(c.rpm + 100, c.deg)});
+        const int entry = RpmToTableIndex(static_cast<float>(c.rpm));
+        EXPECT_EQ(curve.CurveTable[static_cast<size_t>(entry)], c.low) << c.rpm << " " << c.deg;
+        EXPECT_EQ(flag(curve, entry), c.flag) << c.rpm << " " << c.deg;
+    }
 }
 
 TEST(CurveTable, AStepDownWritesItsEndValueAndClearsTheFlag) {

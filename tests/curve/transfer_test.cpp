@@ -9,6 +9,7 @@
 #include "transport/MidiPoller.h"
 #include "transport/MidiPort.h"
 #include <gtest/gtest.h>
+#include <tuple>
 
 using namespace curve;
 
@@ -78,12 +79,12 @@ TEST_F(CurveTransferTest, CurveOneIntoMdxIsWrittenAndVerified) {
     CurveTransfer::Setup s;
     s.master = true;
     s.choice = 1;
-    s.maxRpm = 7599; // sent as 75
+    s.maxRpm = 9900; // sent as 99
     s.table1 = rampTable(3);
     s.table1[107] = 99; // never sent
     link.sent.clear();
     EXPECT_EQ(run(s), CurveTransfer::Outcome::Completed);
-    EXPECT_EQ(module(UnitModuleId::MDX)[5], 75);
+    EXPECT_EQ(module(UnitModuleId::MDX)[5], 99);
     for (int i = 0; i < StoredEntries; ++i)
         ASSERT_EQ(module(UnitModuleId::MDX)[6 + i], s.table1[i]) << i;
     EXPECT_EQ(module(UnitModuleId::MDX)[113], 0xFF); // curve 2 untouched
@@ -93,7 +94,8 @@ TEST_F(CurveTransferTest, CurveOneIntoMdxIsWrittenAndVerified) {
     // Exactly the listed messages: 5 first, then 6..112, the flags read and write, the
     // reads back of 5 and 6..112.
     ASSERT_EQ(link.sent.size(), 1u + 107 + 2 + 1 + 107);
-    EXPECT_EQ(link.sent[0], msg(0x80, 5, 75));
+    EXPECT_EQ(transfer.progress().percent(), 100);
+    EXPECT_EQ(link.sent[0], msg(0x80, 5, 99));
     EXPECT_EQ(link.sent[1], wr(true, 6, s.table1[0]));
     EXPECT_EQ(link.sent[107], wr(true, 112, s.table1[106]));
     EXPECT_EQ(link.sent[108], msg(0x88, 4));
@@ -125,6 +127,7 @@ TEST_F(CurveTransferTest, BothCurvesIntoMsxFillAndVerifyBothTables) {
     EXPECT_EQ(link.sentCount(wr(false, 113, s.table2[0])), 1);
     EXPECT_EQ(link.sentCount(msg(0x8C | 2, 91)), 1); // reads back 219
     EXPECT_EQ(link.sent.size(), 1u + 214 + 2 + 1 + 214);
+    EXPECT_EQ(transfer.progress().percent(), 100);
 }
 
 TEST_F(CurveTransferTest, WrongModuleAndDifferentValuesFail) {
@@ -137,23 +140,29 @@ TEST_F(CurveTransferTest, WrongModuleAndDifferentValuesFail) {
     EXPECT_EQ(transfer.ProgState, 4); // the flags read came from MSX
     EXPECT_FALSE(transfer.running());
 
+    // A byte that changes behind the transfer's back before it is read back fails it there:
+    // the maximum rpm (75 at address 5) before the flags, table entry 44 (address 50) later.
     link.unit.setFaults({});
     s.maxRpm = 7500;
-    transfer.start(s);
-    CurveTransfer::Outcome o = CurveTransfer::Outcome::Running;
-    // The unit's byte 50 changes behind the transfer's back before it is read back.
-    while (o == CurveTransfer::Outcome::Running && transfer.ProgState != 6) {
-        o = transfer.tick();
+    for (auto [state, address, value] : {std::tuple{4, 5, 74}, {6, 50, s.table1[44] ^ 1}}) {
+        transfer.start(s);
+        CurveTransfer::Outcome o = CurveTransfer::Outcome::Running;
+        while (o == CurveTransfer::Outcome::Running && transfer.ProgState != state) {
+            o = transfer.tick();
+            step();
+        }
+        port.ProgAddr = address;
+        port.ProgValue = value;
+        port.SendWriteRequest();
         step();
+        while (o == CurveTransfer::Outcome::Running) {
+            o = transfer.tick();
+            step();
+        }
+        EXPECT_EQ(o, CurveTransfer::Outcome::Failed) << address;
+        EXPECT_EQ(transfer.ProgState, state == 4 ? 5 : 6);
+        if (state == 6) {
+            EXPECT_EQ(transfer.ProgIndex, 44);
+        }
     }
-    port.ProgAddr = 50;
-    port.ProgValue = s.table1[44] ^ 1;
-    port.SendWriteRequest();
-    step();
-    while (o == CurveTransfer::Outcome::Running) {
-        o = transfer.tick();
-        step();
-    }
-    EXPECT_EQ(o, CurveTransfer::Outcome::Failed);
-    EXPECT_EQ(transfer.ProgIndex, 44);
 }

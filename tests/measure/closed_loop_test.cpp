@@ -41,16 +41,12 @@ TEST(ClosedLoop, TheTablesAdvanceAtASpeedAndTheDrawnCurve) {
     // Past 9,900 rpm the last entry holds: 100 x 3.2 us at 12,000 rpm is 23.04 degrees.
     EXPECT_NEAR(*programmedAdvance(t, 12000), 23.04, 1e-9);
 
-    const std::vector<AdvancePoint> drawn = referenceCurve(t);
-    ASSERT_EQ(drawn.size(), 4u);
-    EXPECT_EQ(drawn[0].rpm, 1000);
-    EXPECT_EQ(drawn[0].tenths, 58); // 5.76
-    EXPECT_EQ(drawn[1].rpm, 1099);
-    EXPECT_EQ(drawn[1].tenths, 63); // 6.33
-    EXPECT_EQ(drawn[2].rpm, 9900);
-    EXPECT_EQ(drawn[2].tenths, 190); // 19.008
-    EXPECT_EQ(drawn[3].rpm, 9999);
-    EXPECT_EQ(drawn[3].tenths, 192); // 19.198
+    // Drawn in tenths: 5.76, 6.33, 19.008 and 19.198 degrees.
+    std::vector<std::pair<int64_t, int64_t>> drawn;
+    for (const AdvancePoint& p : referenceCurve(t))
+        drawn.emplace_back(p.rpm, p.tenths);
+    EXPECT_EQ(drawn, (std::vector<std::pair<int64_t, int64_t>>{
+                         {1000, 58}, {1099, 63}, {9900, 190}, {9999, 192}}));
 }
 
 TEST(ClosedLoop, EachRowsDifferenceAndTheLargestWithItsSpeed) {
@@ -60,7 +56,7 @@ TEST(ClosedLoop, EachRowsDifferenceAndTheLargestWithItsSpeed) {
     rows.append("     3  1,050               57.143 00:00:174,286 ");   // no advance
     rows.append("     4  1,200   7.0  0.972    50.000 00:00:224,286 "); // entry 19 holds 0
     std::vector<std::optional<double>> diffs;
-    const closedloop::Summary s = compare(rows, table(), &diffs);
+    closedloop::Summary s = compare(rows, table(), &diffs);
     ASSERT_EQ(diffs.size(), 4u);
     EXPECT_NEAR(*diffs[0], 0.14, 1e-9);
     EXPECT_NEAR(*diffs[1], -0.048, 1e-9);
@@ -69,6 +65,13 @@ TEST(ClosedLoop, EachRowsDifferenceAndTheLargestWithItsSpeed) {
     EXPECT_EQ(s.compared, 2u);
     EXPECT_NEAR(s.largest, 0.14, 1e-9);
     EXPECT_EQ(s.rpmOfLargest, 1000);
+
+    // The largest by size, whatever its sign: 5.0 against 6.048 at 1,050 rpm.
+    rows.append("     5  1,050   5.0  0.794    57.143 00:00:281,429 ");
+    s = compare(rows, table(), nullptr);
+    EXPECT_EQ(s.compared, 3u);
+    EXPECT_NEAR(s.largest, -1.048, 1e-9);
+    EXPECT_EQ(s.rpmOfLargest, 1050);
 }
 
 namespace {
@@ -155,6 +158,14 @@ TEST(ClosedLoop, ReadsACurvesTableBackFromTheChosenModule) {
     // Back in run mode the revolutions stream again: at 2000 rpm a 30 ms revolution of
     // five messages, so 100 ms bring at least three bursts.
     EXPECT_GE(r.streamedIn(100), 15);
+
+    // Curve 1 of MDX: addresses 6..112, read with 0x88.
+    r.link.sent.clear();
+    r.readBack.start(true, 1);
+    ASSERT_EQ(r.run(), Outcome::Completed);
+    ASSERT_EQ(r.link.sent.size(), 109u);
+    EXPECT_EQ(r.link.sent[1], 0x0688u);
+    EXPECT_EQ(r.link.sent[107], 0x7088u);
 }
 
 TEST(ClosedLoop, AReadBackTheUnitRefusesOrDoesNotAnswerLeavesItInRunMode) {

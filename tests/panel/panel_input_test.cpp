@@ -11,7 +11,9 @@ TEST(PanelInput, AddressDigitsOnlyBlankIsZeroAndLargeNumbersTheMaximum) {
         const char* text;
         int value;
     };
-    for (const Case& c : {Case{"", "0", 0}, {" ", "0", 0}, {"300", "255", 255},
+    for (const Case& c : {Case{"", "0", 0},
+                          {" ", "0", 0},
+                          {"300", "255", 255},
                           {"99999999999999999999", "255", 255}, // no overflow when pasted
                           {"007", "007", 7}}) {
         const AddressEntry e = addressFromText(c.typed);
@@ -24,7 +26,8 @@ TEST(PanelInput, AddressDigitsOnlyBlankIsZeroAndLargeNumbersTheMaximum) {
 }
 
 TEST(PanelInput, DataIsUpToTwoHexDigits) {
-    for (auto [typed, value] : {std::pair{"C8", 200}, {"c8", 200}, {"F", 15}, {"0a", 10}, {"", 0}}) {
+    for (auto [typed, value] :
+         {std::pair{"C8", 200}, {"c8", 200}, {"F", 15}, {"0a", 10}, {"", 0}}) {
         EXPECT_TRUE(dataFromHexText(typed).accepted) << typed;
         EXPECT_EQ(dataFromHexText(typed).value, value) << typed;
     }
@@ -33,11 +36,17 @@ TEST(PanelInput, DataIsUpToTwoHexDigits) {
 }
 
 TEST(PanelInput, RequestsCarryModuleMemoryAndBitSevenOfAddressAndData) {
-    // The window tests cover MDX data 200 and MSX program 130; here the other bits.
+    // Address bit 7 rides in status bit 1, data bit 7 in status bit 0; 127 has no bit 7,
+    // 128 has nothing else.
     EXPECT_EQ(readRequest(true, true, 127), 0x88u | 127u << 8);
+    EXPECT_EQ(readRequest(true, true, 128), 0x8Au);
     EXPECT_EQ(readRequest(false, true, 255), 0x8Eu | 127u << 8);
+    EXPECT_EQ(readRequest(true, false, 5), 0x98u | 5u << 8); // program memory
+    EXPECT_EQ(readRequest(false, false, 5), 0x9Cu | 5u << 8);
     EXPECT_EQ(writeRequest(false, 5, 0x10), 0x84u | 5u << 8 | 16u << 16);
-    EXPECT_EQ(writeRequest(true, 4, 0x80), 0x81u | 4u << 8);
+    EXPECT_EQ(writeRequest(true, 4, 127), 0x80u | 4u << 8 | 127u << 16);
+    EXPECT_EQ(writeRequest(true, 4, 128), 0x81u | 4u << 8);
+    EXPECT_EQ(writeRequest(true, 128, 255), 0x83u | 127u << 16);
 }
 
 TEST(PanelInput, ProtectedAddressesAndProgramMemoryBothStopWriting) {

@@ -125,6 +125,10 @@ TEST_F(DecoderTest, RebuildsValuesFromStatusBits) {
     EXPECT_EQ(decoder.Tb, 65535u);
     decoder.DecodeMIDIIn(msg(0x97, 0x7F, 0x7F)); // Ta bit 16 from its own status bit 2
     EXPECT_EQ(decoder.Ta, 131071u);
+    decoder.resetMeasurement();
+    decoder.DecodeMIDIIn(msg(0x80));
+    decoder.DecodeMIDIIn(msg(0x92, 1)); // status bit 1 is bit 15 only
+    EXPECT_EQ(decoder.Ta, 32769u);
 
     // Bits 16-17 of Tb ride on 0x80, bit 18 on the following 0x90; likewise Tib.
     decoder.resetMeasurement();
@@ -185,6 +189,8 @@ TEST_F(DecoderTest, ABurstMissingAMessageGivesNoRowAndTheNextWholeOneIsRight) {
         out.erase(out.begin() + static_cast<std::ptrdiff_t>(lost));
         return out;
     };
+    feed(without(kRevolution2, 0)); // 0x80 lost right after a whole burst
+    EXPECT_EQ(rotation.rows.size(), 1u);
     feed(without(kRevolution1, 1)); // 0x90 lost
     EXPECT_EQ(rotation.rows.size(), 1u);
     feed(without(kRevolution1, 2)); // 0xA0 lost
@@ -435,11 +441,12 @@ TEST_F(DecoderTest, BatterySamplesAndRevolutions) {
     EXPECT_EQ(battery.samples, std::vector<int>{1594}); // A2 = 72 + 128: 200 * 0.0797 V
     EXPECT_EQ(battery.bits45, 2);
     EXPECT_EQ(battery.onOff, "ON");
-    feed({msg(0x80), msg(0x90), msg(0xA0), msg(0xB0), msg(0xE0, 0x30)});
+    // A2 = 50: 3.985 V is exactly 398.5 hundredths, stored as 399.
+    feed({msg(0x80), msg(0x90), msg(0xA0), msg(0xB0), msg(0xE0, 0x30, 50)});
     EXPECT_EQ(battery.bits45, 3);
     EXPECT_EQ(battery.onOff, "OFF");
     feed({msg(0x80), msg(0xE0, 0, 10)}); // 0xE0 must follow 0xB0
-    EXPECT_EQ(battery.samples.size(), 2u);
+    EXPECT_EQ(battery.samples, (std::vector<int>{1594, 399}));
 }
 
 TEST_F(DecoderTest, BatteryRecordingEnds) {

@@ -34,15 +34,20 @@ TEST_F(StartupTest, OnlyUsableRememberedDevicesAreOpenedAndChecked) {
     EXPECT_EQ(port.menuState.checkedIn, 0);
     EXPECT_TRUE(port.menuState.thruEnabled);
 
-    // An output that does not answer its query and an input no longer listed stay closed.
+    // An input no longer listed stays closed, and thru is not offered with the output alone.
     port.shutdown();
-    fake.outCapsResult[1] = 6;
     fake.inNames.clear();
     port.MIDIInDevice = 5;
     EXPECT_TRUE(port.enumerateAndOpen());
-    EXPECT_TRUE(port.NoMIDIIn);
+    EXPECT_TRUE(port.NoMIDIIn && port.MIDIOutOpen);
+    EXPECT_FALSE(port.menuState.thruEnabled);
+
+    // An output that does not answer its query stays closed.
+    port.shutdown();
+    fake.outCapsResult[1] = 6;
+    EXPECT_TRUE(port.enumerateAndOpen());
     EXPECT_EQ(port.MIDIDevOK[1][2], 0);
-    EXPECT_EQ(fake.calls.outOpen + fake.calls.inOpen, 2);
+    EXPECT_EQ(fake.calls.outOpen + fake.calls.inOpen, 3);
     EXPECT_FALSE(port.MIDIOutOpen || port.MIDIInOpen);
     EXPECT_EQ(port.menuState.checkedOut, -1);
     EXPECT_FALSE(port.menuState.thruEnabled);
@@ -154,6 +159,11 @@ TEST_F(MenuTest, ALostDeviceClosesQuietlyUnchecksAndLaterSendsAreDropped) {
     port.chooseOutputDevice(1);
     port.sendCommand(0xD2);
     EXPECT_EQ(fake.sent.back(), 0xD2u);
+    // With the input back thru is offered; losing either device withdraws it.
+    port.chooseInputDevice(0);
+    EXPECT_TRUE(port.menuState.thruEnabled);
+    port.deviceLost(true, false);
+    EXPECT_FALSE(port.menuState.thruEnabled);
 }
 
 TEST_F(MenuTest, ShutdownEndsThruQuietlyClosesBothAndRemembersThruAsOn) {

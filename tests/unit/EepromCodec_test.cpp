@@ -20,7 +20,7 @@ TEST(EepromCodec, SignatureThenMdxThenMsxAndBackAndRefusesAnythingElse) {
 
     std::string badSignature = bytes;
     badSignature[8] = '_';
-    for (const std::string& bad : {std::string(), bytes.substr(0, bytes.size() - 1), bytes + "x",
-                                   badSignature})
+    for (const std::string& bad :
+         {std::string(), bytes.substr(0, bytes.size() - 1), bytes + "x", badSignature})
         EXPECT_FALSE(parseEeprom(bad)) << bad.size();
 }

@@ -270,8 +270,24 @@ TEST(EngineModel, DwellBandsIncludeTheirUpperLimit) {
         EXPECT_DOUBLE_EQ(dwellMs(e, rpm), ms) << rpm;
     e[207] = 15;
     EXPECT_DOUBLE_EQ(dwellMs(e, 9000), 2.5);
-    e[207] = 0xFF; // no valid index: the band's default
+    e[207] = 16; // no valid index: the band's default
     EXPECT_DOUBLE_EQ(dwellMs(e, 9000), 4.5);
+    // The first band starts at 2000 rpm; below it a fixed 10 ms.
+    e[202] = 4;
+    EXPECT_DOUBLE_EQ(dwellMs(e, 2000), 8.0);
+    EXPECT_DOUBLE_EQ(dwellMs(e, 1999), 10.0);
+}
+
+TEST(EngineModel, EachEntryHoldsItsHundredRpmWithItsOwnNinthBit) {
+    UnitBytes e{};
+    e[4] = 0xFE; // curve 1 programmed
+    // 5,999 rpm is entry 66 (address 72), 6,099 entry 67 (73); their ninth bits are bits 6
+    // and 7 of flag byte 6 (address 12).
+    e[73] = 4;
+    e[12] = 0xC0;
+    EXPECT_EQ(tableAdvanceCount(e, 1, 6099), 260);
+    EXPECT_EQ(tableAdvanceCount(e, 1, 5999), 256);
+    EXPECT_FALSE(tableAdvanceCount(e, 0, 6000)); // only curves 1 and 2
 }
 
 TEST(EngineModel, Curve2HasItsOwnFlagAndAreaAndTssStaysInTa) {

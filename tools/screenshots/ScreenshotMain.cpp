@@ -1,6 +1,8 @@
 // Takes the user guide's pictures: the program itself, offscreen, against the simulated unit.
-//   zephalon_screenshots [--lang it|en] [--list] <folder> [window...]
+//   zephalon_screenshots [--lang it|en] [--list] [--menus] <folder> [window...]
 // writes <folder>/<window>.png for every window of the guide's list (or the ones named).
+// --list prints the pictures this build can take, --menus the window each menu entry opens,
+// so scripts/package-check.sh can tell a window the guide does not picture.
 #include "Shots.h"
 #include "Workbench.h"
 #include "base/ui/ChildWindow.h"
@@ -17,8 +19,9 @@
 
 namespace {
 int usage() {
-    std::fputs("Usage: zephalon_screenshots [--lang it|en] [--list] <folder> [window...]\n",
-               stderr);
+    std::fputs(
+        "Usage: zephalon_screenshots [--lang it|en] [--list] [--menus] <folder> [window...]\n",
+        stderr);
     return 2;
 }
 
@@ -79,6 +82,28 @@ bool take(const Shot& shot, int langCode, const QDir& folder) {
     std::printf("%s\n", qPrintable(file));
     return true;
 }
+
+// The window behind every menu entry that opens one, by objectName (an entry with no window
+// behind it yet is left out).
+int printMenuWindows(int langCode) {
+    Workbench bench(langCode);
+    // A window that opens with unsaved work (a new coil program) is closed without saving.
+    bench.notifier.nextAnswer = Notifier::Answer::No;
+    for (const char* entry : {"mnuPannelloControllo", "mnuProgCurva", "mnuProgTempoBobina",
+                              "mnuTimerExact", "mnuMisBatteria", "mnuMisRot", "mnuMisAnt",
+                              "mnuUnitaSimulata", "mnuBloccoNote", "mnuInfo"}) {
+        const QAction* action = bench.main->action(entry);
+        if (!action || !action->isEnabled()) continue;
+        ChildWindow* window = bench.open(entry);
+        if (!window) {
+            std::fprintf(stderr, "%s opens no window\n", entry);
+            return 1;
+        }
+        std::printf("%s\n", qPrintable(window->objectName()));
+        bench.closeAll();
+    }
+    return 0;
+}
 } // namespace
 
 int main(int argc, char** argv) {
@@ -87,10 +112,13 @@ int main(int argc, char** argv) {
     QStringList args = application.arguments().mid(1);
     int langCode = 2;
     bool list = false;
+    bool menus = false;
     while (!args.isEmpty() && args.front().startsWith("--")) {
         const QString option = args.takeFirst();
         if (option == "--list") {
             list = true;
+        } else if (option == "--menus") {
+            menus = true;
         } else if (option == "--lang" && !args.isEmpty()) {
             const QString lang = args.takeFirst();
             if (lang != "it" && lang != "en") return usage();
@@ -99,6 +127,7 @@ int main(int argc, char** argv) {
             return usage();
         }
     }
+    if (menus) return printMenuWindows(langCode);
     if (list) {
         // The pictures this build can take.
         Workbench bench(langCode);
