@@ -1,6 +1,7 @@
 #include "auxiliary/ui/frmProgressBar.h"
 #include "curve/ui/frmProgCurva.h"
 #include "midi/Decoder.h"
+#include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
