@@ -1,4 +1,5 @@
 #include "auxiliary/TransferProgress.h"
+#include "base/NumberFormat.h"
 
 namespace {
 bool english(int langOffset) {
@@ -54,9 +55,8 @@ std::string transferProgressText(const TransferProgress& progress, int langOffse
 
 std::string transferDoneText(const TransferSubject& subject, long elapsedMs, int langOffset) {
     const bool en = english(langOffset);
-    const long tenths = (elapsedMs + 50) / 100;
-    const std::string seconds =
-        std::to_string(tenths / 10) + (en ? "." : ",") + std::to_string(tenths % 10) + " s";
+    const long tenths = (elapsedMs + 50) / 100; // to the nearest tenth, a half up
+    const std::string seconds = numfmt::withUnit(numfmt::number(tenths / 10.0, 1, langOffset), "s");
     std::string what = subjectText(subject, en);
     what[0] = static_cast<char>(what[0] - 'a' + 'A');
     const std::string where = moduleText(subject);

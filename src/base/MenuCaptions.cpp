@@ -63,6 +63,29 @@ constexpr std::array kCaptions{
     Caption{"serialTooMany",
             "La porta _ è stata aggiunta ma non compare: i menu mostrano al massimo 7 dispositivi",
             "Port _ was added but is not shown: the menus list at most 7 devices"},
+    Caption{"tipComTabella",
+            "Mostra l'anticipo che la tabella della centralina applica a ogni passo di 100 "
+            "giri/min (0 dove il conteggio supera 511)",
+            "Shows the advance the unit's table applies at each 100 rpm step (0 where the "
+            "count exceeds 511)"},
+    Caption{"tipComCurva0Da",
+            "Prende come curva 0 (di confronto, mai trasferita) una curva di un altro file; le "
+            "curve 1 e 2 restano come sono",
+            "Takes a curve of another file as curve 0 (for comparison, never transferred); "
+            "curves 1 and 2 stay as they are"},
+    Caption{"tipComProgCurva",
+            "Scrive nel modulo %1 gli indirizzi 4 e 5 e la tabella della curva scelta: curva 1 "
+            "agli indirizzi 6-112, curva 2 agli indirizzi 113-219, che comprendono il "
+            "programma della bobina (202-208)",
+            "Writes addresses 4 and 5 and the chosen curve's table into module %1: curve 1 at "
+            "addresses 6-112, curve 2 at addresses 113-219, which include the coil program "
+            "(202-208)"},
+    Caption{"curve0Choice", "Curva %1 (%2 punti)", "Curve %1 (%2 points)"},
+    Caption{"tipCommProgBobina",
+            "Scrive il programma bobina negli indirizzi 202-208: cambia la curva 2 tra 8.200 e "
+            "8.800 giri/min",
+            "Writes the coil program to addresses 202-208: this changes curve 2 between 8,200 "
+            "and 8,800 rpm"},
 };
 } // namespace
 

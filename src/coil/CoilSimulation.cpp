@@ -1,4 +1,5 @@
 #include "coil/CoilSimulation.h"
+#include "base/NumberFormat.h"
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -21,8 +22,15 @@ double dwellMsOf(int index) {
     return static_cast<double>(dwellSteps(index)) / kStepsPerMs;
 }
 
-std::string dwellText(int index) {
-    return formatDecimal(dwellMsOf(index), 1);
+std::string dwellText(int index, int langOffset) {
+    return formatDecimal(dwellMsOf(index), 1, langOffset);
+}
+
+std::string bandText(int band, int langOffset) {
+    const int from = kFirstBandRpm + kBandWidthRpm * band;
+    if (band == BandCount - 1) return "> " + numfmt::integer(from, langOffset);
+    return numfmt::integer(from, langOffset) + "-" +
+           numfmt::integer(from + kBandWidthRpm, langOffset);
 }
 
 int bandOf(int rpm) {
@@ -63,35 +71,28 @@ std::optional<CoilSimulation> simulate(const CoilValues& v) {
     return s;
 }
 
-std::string formatDecimal(double value, int decimals) {
+std::string formatDecimal(double value, int decimals, int langOffset) {
+    // Rounded here, half away from zero; the rounded value is then written exactly.
     const double scale = std::pow(10.0, decimals);
-    const double scaled = std::round(std::fabs(value) * scale); // half away from zero
-    const auto units = static_cast<uint64_t>(scaled);
-    const auto whole = static_cast<uint64_t>(scale);
-    std::string out = (value < 0 && units != 0) ? "-" : "";
-    out += std::to_string(units / whole);
-    if (decimals > 0) {
-        std::string frac = std::to_string(units % whole);
-        frac.insert(0, static_cast<std::size_t>(decimals) - frac.size(), '0');
-        out += ',' + frac;
-    }
-    return out;
+    const double rounded = std::copysign(std::round(std::fabs(value) * scale) / scale, value);
+    return numfmt::number(rounded, decimals, langOffset);
 }
 
 std::string tenthsText(int raw) {
-    return formatDecimal(raw / 10.0, 1);
+    return formatDecimal(raw / 10.0, 1, 0);
 }
 
-CoilFigures figuresOf(int vr, const CoilSimulation& s) {
+CoilFigures figuresOf(int vr, const CoilSimulation& s, int lang) {
     CoilFigures f;
-    f.LabVRT = std::to_string(vr) + " g/m  " + formatDecimal(s.periodMs, 3) + " ms";
-    f.LabTXDiv = "Tempo/Div " + formatDecimal(s.periodMs / kDivisions, 3) + " ms";
-    f.LabIbob = "I=" + formatDecimal(s.endAmps, 2) + " A";
-    f.LabE = "E=" + formatDecimal(s.endEnergyMJ, 1) + " mJ";
-    f.LabIMax = "Imax=" + formatDecimal(s.finalAmps, 2) + " A";
-    f.LabEMax = "Emax=" + formatDecimal(s.maxEnergyMJ, 1) + " mJ";
-    f.LabPMed = "Pm=" + formatDecimal(s.meanPowerW, 1) + " W";
-    f.LabTempoBobina = "TB=" + formatDecimal(s.dwellMs, 1) + " ms";
+    f.LabVRT = numfmt::withUnit(numfmt::integer(vr, lang), numfmt::rpmUnit(lang)) + "  " +
+               formatDecimal(s.periodMs, 3, lang) + " ms";
+    f.LabTXDiv = "Tempo/Div " + formatDecimal(s.periodMs / kDivisions, 3, lang) + " ms";
+    f.LabIbob = "I=" + formatDecimal(s.endAmps, 2, lang) + " A";
+    f.LabE = "E=" + formatDecimal(s.endEnergyMJ, 1, lang) + " mJ";
+    f.LabIMax = "Imax=" + formatDecimal(s.finalAmps, 2, lang) + " A";
+    f.LabEMax = "Emax=" + formatDecimal(s.maxEnergyMJ, 1, lang) + " mJ";
+    f.LabPMed = "Pm=" + formatDecimal(s.meanPowerW, 1, lang) + " W";
+    f.LabTempoBobina = "TB=" + formatDecimal(s.dwellMs, 1, lang) + " ms";
     return f;
 }
 

@@ -35,6 +35,8 @@ struct Curve {
     Table CurveTable{};
     bool hasSegment() const { return CurveLastPoint != 0; }
 };
+// Curve 0 (for comparison), 1 and 2 of a document.
+using Curves = std::array<Curve, CurveCount>;
 
 // 12 + (rpm - 500 rounded to the nearest whole, ties to even) \ 100, truncated toward 0.
 int32_t RpmToTableIndex(float rpm);
@@ -58,7 +60,7 @@ inline constexpr int MaxRpmLimit = 9999;
 
 // The curve document of one window.
 struct CurveDocument {
-    std::array<Curve, CurveCount> curves{};
+    Curves curves{};
     std::string maxRpmField = " 7500"; // record 1, columns 8..12, as stored
     char lock = '0';                   // '1': the graph ignores the mouse
     std::string notes;

@@ -7,7 +7,7 @@
 namespace battery_screen {
 
 std::string scaleLabel(int index) {
-    return std::to_string(BottomVolts + index);
+    return std::to_string(BottomVolts + index) + " V";
 }
 
 int scaleLineY(int index) {

@@ -23,7 +23,8 @@ inline constexpr int PictureHeight = GridHeight + 2 * OriginY;
 inline constexpr int BottomVolts = 8; // line 0, the bottom one
 inline constexpr int TopVolts = BottomVolts + Divisions;
 
-// Text of the scale label Ord(index) beside horizontal line index (0 bottom .. 10 top).
+// Text of the scale label Ord(index) beside horizontal line index (0 bottom .. 10 top):
+// "8 V" .. "18 V".
 std::string scaleLabel(int index);
 // Height of horizontal line index (0 bottom .. 10 top), twips from the top of Picture1.
 int scaleLineY(int index);

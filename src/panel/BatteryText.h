@@ -32,15 +32,21 @@ inline constexpr int LastTimeBase = static_cast<int>(TimeBases.size()) - 1;
 // A scroll position from the settings file held within 0..12.
 int clampTimeBase(int position);
 
-// A time in milliseconds as minutes, seconds and hundredths, "mm:ss,cc" with the given
-// decimal separator (each field at least two digits): 83456 -> "01:23,45".
-std::string formatTime(uint32_t ms, const std::string& decimalSeparator);
-// What the time labels' tooltip says of their format, by the string table half (LangOffset):
-// "mm:ss,cc (minuti, secondi, centesimi)".
-std::string timeFormatText(const std::string& decimalSeparator, int langOffset);
+// Numbers in the language of the string table half in use (LangOffset: 0 Italian, 200
+// English).
 
-// A raw voltage in hundredths of a volt as volts, "#0.00" with the given decimal separator:
-// 1234 -> "12.34", 5 -> "0.05".
-std::string formatVolts(int raw, const std::string& decimalSeparator);
+// A time in milliseconds as minutes, seconds and hundredths, "mm:ss,cc" (each field at
+// least two digits): 83456 -> "01:23,45", in English "01:23.45".
+std::string formatTime(uint32_t ms, int langOffset);
+// What the time labels' tooltip says of their format:
+// "mm:ss,cc (minuti, secondi, centesimi)", "mm:ss.cc (minutes, seconds, hundredths)".
+std::string timeFormatText(int langOffset);
+
+// A raw voltage in hundredths of a volt as volts with two decimals and the unit:
+// 1259 -> "12,59 V" ("12.59 V"), 5 -> "0,05 V".
+std::string formatVolts(int raw, int langOffset);
+// The engine speed as the decoder hands it over (digits, perhaps grouped) with the unit:
+// "3,000" -> "3.000 giri/min" ("3,000 rpm").
+std::string revolutionsText(const std::string& decoded, int langOffset);
 
 } // namespace battery_text

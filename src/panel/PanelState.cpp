@@ -2,8 +2,27 @@
 
 namespace panel {
 
+void PanelState::enterAccess() {
+    access = true;
+    PanelDataMem = true;
+    wrAddrTyped = false;
+    monitorStopped = false;
+}
+
+void PanelState::accessEnded() {
+    access = false;
+    monitorRunning = false;
+}
+
+void PanelState::toggleMonitor() {
+    monitorRunning = !monitorRunning;
+    monitorStopped = !monitorRunning;
+    clearOffered = !monitorRunning;
+}
+
 PanelEnables PanelState::enables() const {
     PanelEnables e;
+    e.ClearText1 = clearOffered;
     if (!access) return e;
     const bool guarded = isProtectedAddress(PanelWrAddr);
     e.ComSelezMDXMSX = true;

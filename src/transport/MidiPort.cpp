@@ -28,9 +28,10 @@ bool listed(int device, int count) {
 }
 } // namespace
 
-uint32_t packReadRequest(int address, bool master) {
+uint32_t packReadRequest(int address, bool master, bool programMemory) {
     int v = address & 0xFF;
     uint32_t status = master ? 0x88 : 0x8C;
+    if (programMemory) status |= 0x10;
     if (v > 127) {
         status |= 0x02;
         v -= 128;

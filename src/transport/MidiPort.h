@@ -134,7 +134,8 @@ private:
 };
 
 // Packing of PC-to-unit requests (status bit 1 carries bit 7 of data1, bit 0 of data2).
-uint32_t packReadRequest(int address, bool master);
+// Reads: 0x88 MDX, 0x8C MSX, 0x10 more for the program memory; writes: 0x80 MDX, 0x84 MSX.
+uint32_t packReadRequest(int address, bool master, bool programMemory = false);
 uint32_t packWriteRequest(int address, int value, bool master);
 // Six hex digits: status, data1, data2 ("00" for 0, leading zero below 16).
 std::string hexMessage(uint32_t msg);

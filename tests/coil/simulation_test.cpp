@@ -15,9 +15,12 @@ TEST(CoilBands, ALimitBelongsToTheLowerBand) {
     EXPECT_EQ(dwellStepsAt(v, 3000), 190); // band 2000-3000, index 1: 9.5 ms
     EXPECT_EQ(dwellStepsAt(v, 8000), 140); // last band, index 6: 7.0 ms
 
-    EXPECT_EQ(dwellText(0), "10,0");
-    EXPECT_EQ(dwellText(5), "7,5");
-    EXPECT_EQ(dwellText(15), "2,5");
+    EXPECT_EQ(dwellText(0, 0), "10,0");
+    EXPECT_EQ(dwellText(5, 0), "7,5");
+    EXPECT_EQ(dwellText(15, 0), "2,5");
+    EXPECT_EQ(dwellText(15, 200), "2.5");
+    EXPECT_EQ(bandText(0, 0), "2.000-3.000");
+    EXPECT_EQ(bandText(5, 200), "> 7,000");
 }
 
 TEST(CoilSimulation, FiguresWorkedFromTheFormulas) {
@@ -34,8 +37,8 @@ TEST(CoilSimulation, FiguresWorkedFromTheFormulas) {
     EXPECT_NEAR(s->tauMs, 1.388889, 1e-6);
     EXPECT_NEAR(s->endAmps, 3.33075, 1e-5);
     EXPECT_NEAR(s->heatMJ, 315.751, 1e-3);
-    CoilFigures f = figuresOf(v.VR, *s);
-    EXPECT_EQ(f.LabVRT, "1000 g/m  60,000 ms");
+    CoilFigures f = figuresOf(v.VR, *s, 0);
+    EXPECT_EQ(f.LabVRT, "1.000 giri/min  60,000 ms");
     EXPECT_EQ(f.LabTXDiv, "Tempo/Div 7,500 ms");
     EXPECT_EQ(f.LabIbob, "I=3,33 A");
     EXPECT_EQ(f.LabE, "E=27,7 mJ");
@@ -43,6 +46,9 @@ TEST(CoilSimulation, FiguresWorkedFromTheFormulas) {
     EXPECT_EQ(f.LabEMax, "Emax=27,8 mJ");
     EXPECT_EQ(f.LabPMed, "Pm=5,3 W");
     EXPECT_EQ(f.LabTempoBobina, "TB=10,0 ms");
+    f = figuresOf(v.VR, *s, 200); // English: rpm, decimal point
+    EXPECT_EQ(f.LabVRT, "1,000 rpm  60.000 ms");
+    EXPECT_EQ(f.LabIMax, "Imax=3.33 A");
 
     // 8000 rpm, last band index 11: TB = 4.5 ms (90 steps), T = 7.5 ms, T/8 = 0.9375 ms;
     // i_e = 3.3333 (1 - e^(-4.45 / 1.3889)) = 3.1980 A, E = 25.57 mJ, W = 100.05 mJ,
@@ -50,8 +56,8 @@ TEST(CoilSimulation, FiguresWorkedFromTheFormulas) {
     v.VR = 8000;
     s = simulate(v);
     ASSERT_TRUE(s);
-    f = figuresOf(v.VR, *s);
-    EXPECT_EQ(f.LabVRT, "8000 g/m  7,500 ms");
+    f = figuresOf(v.VR, *s, 0);
+    EXPECT_EQ(f.LabVRT, "8.000 giri/min  7,500 ms");
     EXPECT_EQ(f.LabTXDiv, "Tempo/Div 0,938 ms");
     EXPECT_EQ(f.LabIbob, "I=3,20 A");
     EXPECT_EQ(f.LabE, "E=25,6 mJ");
@@ -70,13 +76,13 @@ TEST(CoilSimulation, FiguresWorkedFromTheFormulas) {
     v.VBatt = 138;
     s = simulate(v);
     ASSERT_TRUE(s);
-    f = figuresOf(v.VR, *s);
-    EXPECT_EQ(f.LabVRT, "4500 g/m  13,333 ms");
+    f = figuresOf(v.VR, *s, 0);
+    EXPECT_EQ(f.LabVRT, "4.500 giri/min  13,333 ms");
     EXPECT_EQ(f.LabTXDiv, "Tempo/Div 1,667 ms");
     EXPECT_EQ(f.LabIbob, "I=8,99 A");
     EXPECT_EQ(f.LabE, "E=291,1 mJ");
     EXPECT_EQ(f.LabIMax, "Imax=23,00 A");
-    EXPECT_EQ(f.LabEMax, "Emax=1904,4 mJ");
+    EXPECT_EQ(f.LabEMax, "Emax=1.904,4 mJ");
     EXPECT_EQ(f.LabPMed, "Pm=8,2 W");
     EXPECT_EQ(f.LabTempoBobina, "TB=6,0 ms");
 
@@ -92,8 +98,8 @@ TEST(CoilSimulation, FiguresWorkedFromTheFormulas) {
     v.VBatt = 145;
     s = simulate(v);
     ASSERT_TRUE(s);
-    f = figuresOf(v.VR, *s);
-    EXPECT_EQ(f.LabVRT, "6500 g/m  9,231 ms");
+    f = figuresOf(v.VR, *s, 0);
+    EXPECT_EQ(f.LabVRT, "6.500 giri/min  9,231 ms");
     EXPECT_EQ(f.LabIbob, "I=2,97 A");
     EXPECT_EQ(f.LabE, "E=44,2 mJ");
     EXPECT_EQ(f.LabIMax, "Imax=9,67 A");
@@ -107,7 +113,7 @@ TEST(CoilSimulation, NothingDividesByZero) {
     v.VBatt = 0; // no supply: no current, but figures, not "nan"
     auto s = simulate(v);
     ASSERT_TRUE(s);
-    const CoilFigures f = figuresOf(v.VR, *s);
+    const CoilFigures f = figuresOf(v.VR, *s, 0);
     EXPECT_EQ(f.LabIbob, "I=0,00 A");
     EXPECT_EQ(f.LabPMed, "Pm=0,0 W");
 
@@ -118,11 +124,14 @@ TEST(CoilSimulation, NothingDividesByZero) {
     }
 }
 
-TEST(CoilSimulation, DecimalCommaAndRounding) {
-    EXPECT_EQ(formatDecimal(0.9375, 3), "0,938");
-    EXPECT_EQ(formatDecimal(0.25, 1), "0,3");
-    EXPECT_EQ(formatDecimal(1904.4, 1), "1904,4");
-    EXPECT_EQ(formatDecimal(0.004, 2), "0,00");
+TEST(CoilSimulation, NumbersInTheLanguageRoundedHalfAwayFromZero) {
+    EXPECT_EQ(formatDecimal(0.9375, 3, 0), "0,938");
+    EXPECT_EQ(formatDecimal(0.25, 1, 0), "0,3");
+    // Half away from zero in either language; thousands grouped as the language groups them.
+    EXPECT_EQ(formatDecimal(0.25, 1, 200), "0.3");
+    EXPECT_EQ(formatDecimal(1904.4, 1, 0), "1.904,4");
+    EXPECT_EQ(formatDecimal(1904.4, 1, 200), "1,904.4");
+    EXPECT_EQ(formatDecimal(0.004, 2, 0), "0,00");
     EXPECT_EQ(tenthsText(50), "5,0");
     EXPECT_EQ(tenthsText(255), "25,5");
     EXPECT_EQ(tenthsText(1), "0,1");

@@ -35,18 +35,50 @@ TEST(PanelInput, DataIsUpToTwoHexDigits) {
         EXPECT_FALSE(dataFromHexText(typed).accepted) << typed;
 }
 
-TEST(PanelInput, RequestsCarryModuleMemoryAndBitSevenOfAddressAndData) {
-    // Address bit 7 rides in status bit 1, data bit 7 in status bit 0; 127 has no bit 7,
-    // 128 has nothing else.
-    EXPECT_EQ(readRequest(true, true, 127), 0x88u | 127u << 8);
-    EXPECT_EQ(readRequest(true, true, 128), 0x8Au);
-    EXPECT_EQ(readRequest(false, true, 255), 0x8Eu | 127u << 8);
-    EXPECT_EQ(readRequest(true, false, 5), 0x98u | 5u << 8); // program memory
-    EXPECT_EQ(readRequest(false, false, 5), 0x9Cu | 5u << 8);
-    EXPECT_EQ(writeRequest(false, 5, 0x10), 0x84u | 5u << 8 | 16u << 16);
-    EXPECT_EQ(writeRequest(true, 4, 127), 0x80u | 4u << 8 | 127u << 16);
-    EXPECT_EQ(writeRequest(true, 4, 128), 0x81u | 4u << 8);
-    EXPECT_EQ(writeRequest(true, 128, 255), 0x83u | 127u << 16);
+// Status 0x80 / 0x84 writes into MDX / MSX, 0x88 / 0x8C reads their data, 0x10 more their
+// program memory; status bit 1 carries bit 7 of the address (data1), bit 0 bit 7 of the data
+// byte (data2).
+TEST(PanelState, RequestsAtTheSevenBitLimit) {
+    PanelState s;
+    s.PanelWrAddr = 127;
+    s.PanelWrData = 128;
+    EXPECT_EQ(s.writeMessage(), 0x81u | 127u << 8); // data 128: bit 0, data2 0
+    s.PanelMDX = false;
+    s.PanelWrAddr = 128;
+    s.PanelWrData = 127;
+    EXPECT_EQ(s.writeMessage(), 0x86u | 127u << 16); // address 128: bit 1, data1 0
+    s.PanelMDX = true;
+    s.PanelRdAddr = 127;
+    EXPECT_EQ(s.readMessage(), 0x88u | 127u << 8);
+    s.PanelRdAddr = 128;
+    EXPECT_EQ(s.readMessage(), 0x8Au);
+    s.PanelDataMem = false;
+    s.PanelMDX = false;
+    EXPECT_EQ(s.readMessage(), 0x9Eu); // MSX program memory, address 128
+    s.PanelRdAddr = 255;
+    EXPECT_EQ(s.readMessage(), 0x9Eu | 127u << 8);
+}
+
+TEST(PanelState, AccessAndMonitorCaptionsAndEnables) {
+    PanelState s;
+    EXPECT_STREQ(s.accessCaption(), "EEPROM DATI/PROG");
+    EXPECT_FALSE(s.enables().ComSelezMDXMSX || s.enables().CommStop);
+    EXPECT_TRUE(s.enables().ClearText1);
+    s.PanelDataMem = false;
+    s.enterAccess(); // always into the data memory
+    EXPECT_STREQ(s.accessCaption(), "EEPROM DATI/PROG EXIT");
+    EXPECT_STREQ(s.memoryCaption(), "Programma");
+    EXPECT_TRUE(s.enables().ComSelezMDXMSX && s.enables().CommStop);
+    s.toggleMonitor(); // Start: the log runs, it cannot be cleared meanwhile
+    EXPECT_STREQ(s.monitorCaption(), "Stop");
+    EXPECT_FALSE(s.enables().ClearText1 || s.monitorStopped);
+    s.toggleMonitor();
+    EXPECT_STREQ(s.monitorCaption(), "Start");
+    EXPECT_TRUE(s.enables().ClearText1 && s.monitorStopped);
+    s.monitorRunning = true;
+    s.accessEnded();
+    EXPECT_STREQ(s.monitorCaption(), "Start");
+    EXPECT_FALSE(s.enables().CommStop || s.enables().ComDatiProg);
 }
 
 TEST(PanelInput, ProtectedAddressesAndProgramMemoryBothStopWriting) {

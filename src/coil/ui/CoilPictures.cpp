@@ -1,4 +1,5 @@
 #include "coil/ui/CoilPictures.h"
+#include "base/NumberFormat.h"
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygonF>
@@ -97,7 +98,7 @@ void CoilBandPicture::paintEvent(QPaintEvent*) {
     QFont font = p.font();
     font.setPixelSize(9);
     p.setFont(font);
-    const QRectF plot = QRectF(rect()).adjusted(24, 6, -8, -16);
+    const QRectF plot = QRectF(rect()).adjusted(34, 6, -14, -16);
     auto x = [&](double rpm) { return plot.left() + plot.width() * rpm / g::ProfileMaxRpm; };
     auto y = [&](double ms) { return plot.bottom() - plot.height() * ms / kProfileMaxMs; };
 
@@ -109,10 +110,13 @@ void CoilBandPicture::paintEvent(QPaintEvent*) {
     p.setPen(kAxisText);
     for (int rpm = 0; rpm <= g::ProfileMaxRpm; rpm += 2000)
         p.drawText(QRectF(x(rpm) - 20, plot.bottom() + 2, 40, 12), Qt::AlignCenter,
-                   QString::number(rpm / 1000) + (rpm ? "k" : ""));
+                   QString::fromStdString(numfmt::integer(rpm, lang_)));
+    // The units: ms beside the top of the dwell scale, the speed's in the top right corner.
     for (int ms = 0; ms <= kProfileMaxMs; ms += 5)
-        p.drawText(QRectF(0, y(ms) - 6, 20, 12), Qt::AlignRight | Qt::AlignVCenter,
-                   QString::number(ms));
+        p.drawText(QRectF(0, y(ms) - 6, 30, 12), Qt::AlignRight | Qt::AlignVCenter,
+                   ms == kProfileMaxMs ? QString("%1 ms").arg(ms) : QString::number(ms));
+    p.drawText(plot.adjusted(0, 1, -2, 0), Qt::AlignRight | Qt::AlignTop,
+               QString::fromLatin1(numfmt::rpmUnit(lang_)));
 
     QPainterPath steps;
     bool first = true;

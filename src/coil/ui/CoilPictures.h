@@ -32,6 +32,8 @@ class CoilBandPicture : public QWidget {
 public:
     explicit CoilBandPicture(QWidget* parent = nullptr);
     void setProgram(const coil::DwellIndexes& dwell, int referenceRpm);
+    // The scales' numbers and units in the language (LangOffset).
+    void setLanguage(int langOffset) { lang_ = langOffset; }
     QSize sizeHint() const override { return {300, 110}; }
 
 protected:
@@ -40,4 +42,5 @@ protected:
 private:
     coil::DwellIndexes dwell_{};
     int rpm_ = 0;
+    int lang_ = 0;
 };

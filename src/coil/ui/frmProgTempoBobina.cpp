@@ -1,5 +1,8 @@
 #include "coil/ui/frmProgTempoBobina.h"
+#include "base/MenuCaptions.h"
+#include "base/NumberFormat.h"
 #include "auxiliary/ui/frmProgressBar.h"
+#include "coil/CoilFields.h"
 #include "coil/CoilGraph.h"
 #include "coil/CoilSimulation.h"
 #include "coil/IbobFile.h"
@@ -29,26 +32,11 @@ constexpr int kTimer2Ms = 10;
 constexpr int kMsgEepromWrite = 6; // "Errore scrittura EEPROM"
 constexpr int kMsgNoAnswer = 8;    // "Nessuna risposta dalla centralina"
 constexpr const char* kFilter = "Corrente Bobina (*.ibob)";
+namespace fields = coil::fields;
 
-struct FieldSpec {
-    const char* text;
-    const char* scroll;
-    const char* label;
-    const char* caption;
-    int min;
-    int max;
-    int largeStep;
-};
-constexpr std::array<FieldSpec, 5> kFields{{
-    {"TextL", "VScrollL", "LabL", "L (mH)", coil::LMin, coil::LMax, 10},
-    {"TextR", "VScrollR", "LabR", "R (Ohm)", coil::RMin, coil::RMax, 10},
-    {"TextRPerc", "VScrollRPerc", "LabRPerc", "+R %", coil::RPercMin, coil::RPercMax, 30},
-    {"TextVB", "VScrollVB", "LabVB", "V Batt (V)", coil::VBattMin, coil::VBattMax, 10},
-    {"TextVR", "VScrollVR", "LabVR", "VR (g/m)", coil::VRMin, coil::VRMax, 100},
-}};
-
-constexpr std::array<const char*, coil::BandCount> kBandCaptions{
-    "2000-3000", "3000-4000", "4000-5000", "5000-6000", "6000-7000", "> 7000"};
+coil::Quantity quantity(int id) {
+    return static_cast<coil::Quantity>(id);
+}
 
 // Holds a pasted, cut or undone text to a box's rules (typed keys are checked before they
 // reach the box); a pasted "7.5" is taken as "7,5".
@@ -111,17 +99,17 @@ ChildWindow* frmProgTempoBobina::read(WindowContext& ctx, int windowNumber, cons
 }
 
 void frmProgTempoBobina::buildControls() {
-    for (std::size_t i = 0; i < kFields.size(); ++i) {
-        const FieldSpec& s = kFields[i];
+    for (std::size_t i = 0; i < fields::Specs.size(); ++i) {
+        const fields::Spec& s = fields::Specs[i];
         Field& f = fields_[i];
         f.text = new QLineEdit(this);
         f.text->setObjectName(s.text);
         f.text->setAlignment(Qt::AlignRight);
         f.text->installEventFilter(this);
-        const auto id = static_cast<FieldId>(i);
+        const coil::Quantity q = quantity(static_cast<int>(i));
         f.text->setValidator(
-            new RuleValidator([this, id](const QString& t) { return textValid(id, t); },
-                              id != FRPerc && id != FVR, f.text));
+            new RuleValidator([q](const QString& t) { return fields::valid(q, toLatin1(t)); },
+                              fields::inTenths(q), f.text));
         f.scroll = new QScrollBar(Qt::Vertical, this);
         f.scroll->setObjectName(s.scroll);
         f.scroll->setRange(s.min, s.max);
@@ -136,15 +124,11 @@ void frmProgTempoBobina::buildControls() {
         auto* combo = new QComboBox(this);
         combo->setObjectName(QString("ComboMS_%1").arg(band));
         for (int k = 0; k < coil::DwellChoices; ++k)
-            combo->addItem(QString::fromStdString(coil::dwellText(k)));
+            combo->addItem(QString::fromStdString(coil::dwellText(k, ctx.texts.LangOffset)));
         ComboMS[static_cast<std::size_t>(band)] = combo;
     }
-    const bool english = ctx.texts.LangOffset == 200;
     const QString tip =
-        english ? QStringLiteral("Writes the coil program to addresses 202-208: this changes "
-                                 "curve 2 between 8,200 and 8,800 rpm")
-                : QStringLiteral("Scrive il programma bobina negli indirizzi 202-208: cambia "
-                                 "la curva 2 tra 8.200 e 8.800 g/m");
+        QString::fromStdString(designCaption("tipCommProgBobina", ctx.texts.LangOffset));
     const char* names[] = {nullptr, "CommProgBobinaMS_1", "CommProgBobinaMS_2"};
     const char* texts[] = {nullptr, "Programmazione Master", "Programmazione Slave"};
     for (int k = 1; k <= 2; ++k) {
@@ -161,6 +145,7 @@ void frmProgTempoBobina::buildControls() {
     Picture1->installEventFilter(this);
     PictureBande = new CoilBandPicture(this);
     PictureBande->setObjectName("PictureBande");
+    PictureBande->setLanguage(ctx.texts.LangOffset);
     LabVRT = label(this, "LabVRT", "vel rot+per rot");
     LabTXDiv = label(this, "LabTXDiv", "tempo x div");
     LabIbob = label(Picture1, "LabIbob", "iBob");
@@ -192,13 +177,16 @@ void frmProgTempoBobina::layoutControls() {
     bands->setObjectName("FrameTB");
     auto* bandGrid = new QGridLayout(bands);
     bandGrid->setVerticalSpacing(2);
-    bandGrid->addWidget(label(bands, "LabBandaFissa", QStringLiteral("< 2000 g/m: 10,0")), 0, 0, 1,
-                        4);
+    const int lang = ctx.texts.LangOffset;
+    const std::string fixed = "< " +
+                              numfmt::withUnit(numfmt::integer(2000, lang), numfmt::rpmUnit(lang)) +
+                              ": " + numfmt::withUnit(coil::dwellText(0, lang), "ms");
+    bandGrid->addWidget(label(bands, "LabBandaFissa", QString::fromStdString(fixed)), 0, 0, 1, 4);
     for (int band = 0; band < coil::BandCount; ++band) {
         const int row = 1 + band / 2;
         const int col = (band % 2) * 2;
         bandGrid->addWidget(label(bands, qPrintable(QString("LabBanda_%1").arg(band)),
-                                  QString::fromLatin1(kBandCaptions[static_cast<size_t>(band)])),
+                                  QString::fromStdString(coil::bandText(band, lang))),
                             row, col);
         bandGrid->addWidget(ComboMS[static_cast<std::size_t>(band)], row, col + 1);
     }
@@ -292,7 +280,6 @@ void frmProgTempoBobina::Form_Load() {
     else
         doc_ = coil::newProgram(n, app.AppFolder, kPathSeparator);
     opened_.reset();
-    setCaption(fromSystemPath(coil::captionFor(doc_.path())));
     showDocument();
 
     if (ctx.frame) {
@@ -301,14 +288,26 @@ void frmProgTempoBobina::Form_Load() {
     }
     if (ctx.targets) ctx.targets->addReplyListener(this);
     if (ctx.link) ctx.link->addObserver(this);
-    applyProgButtons();
+    render();
     countIn();
     app.WindowLoading = false;
     Timer2->start();
 }
 
-void frmProgTempoBobina::setCaption(const QString& caption) {
-    setWindowTitle(caption);
+// The caption and the enables as the window's state has them.
+void frmProgTempoBobina::render() {
+    view_.memoryAnswers = ctx.link && ctx.link->answersMemory();
+    view_.transferring = transfer_.running();
+    setWindowTitle(fromSystemPath(view_.caption(doc_.path())));
+    const coil::CoilEnables e = view_.enables();
+    for (QComboBox* c : ComboMS)
+        c->setEnabled(e.values);
+    for (Field& f : fields_) {
+        f.text->setEnabled(e.values);
+        f.scroll->setEnabled(e.values);
+    }
+    CommProgBobinaMS[1]->setEnabled(e.CommProgBobinaMS_1);
+    CommProgBobinaMS[2]->setEnabled(e.CommProgBobinaMS_2);
 }
 
 // Lists and scroll bars from the record; each scroll bar writes its text box.
@@ -333,47 +332,11 @@ int frmProgTempoBobina::rawOfDocument(FieldId id) const {
 // ---- editing --------------------------------------------------------------------------
 
 QString frmProgTempoBobina::textOfRaw(FieldId id, int raw) const {
-    if (id == FRPerc || id == FVR) return QString::number(raw);
-    return QString::fromStdString(coil::tenthsText(raw));
+    return QString::fromStdString(fields::textOf(quantity(id), raw));
 }
 
 std::optional<int> frmProgTempoBobina::rawOfText(FieldId id, const QString& text) const {
-    const std::string t = toLatin1(text);
-    const std::optional<int> v =
-        (id == FRPerc || id == FVR) ? coil::entry::wholeValue(t) : coil::entry::tenthsValue(t);
-    const FieldSpec& s = kFields[static_cast<std::size_t>(id)];
-    if (!v && id == FRPerc && t.empty()) return 0; // an empty +R % is no extra resistance
-    if (!v || *v < s.min || *v > s.max) return std::nullopt;
-    return v;
-}
-
-bool frmProgTempoBobina::textValid(FieldId id, const QString& text) const {
-    const std::string t = toLatin1(text);
-    switch (id) {
-    case FVR:
-        return coil::entry::validVR(t);
-    case FRPerc:
-        return coil::entry::validRPerc(t);
-    case FVB:
-        return coil::entry::validTenths(t, coil::VBattMax);
-    default:
-        return coil::entry::validTenths(t);
-    }
-}
-
-coil::entry::Result frmProgTempoBobina::applyKey(FieldId id, const QString& text,
-                                                 coil::entry::Edit edit, char key) const {
-    const std::string t = toLatin1(text);
-    switch (id) {
-    case FVR:
-        return coil::entry::keyVR(t, edit, key);
-    case FRPerc:
-        return coil::entry::keyRPerc(t, edit, key);
-    case FVB:
-        return coil::entry::keyTenths(t, edit, key, coil::VBattMax);
-    default:
-        return coil::entry::keyTenths(t, edit, key);
-    }
+    return fields::valueOf(quantity(id), toLatin1(text));
 }
 
 void frmProgTempoBobina::scrollChanged(FieldId id, int value) {
@@ -415,7 +378,8 @@ void frmProgTempoBobina::ComboMS_Click(int band, int index) {
     if (ctx.app.WindowLoading || index < 0) return;
     doc_.setDwell(band, index);
     doc_.setModified(true);
-    if (!windowTitle().endsWith('*')) setCaption(windowTitle() + '*');
+    view_.dwellChanged = true;
+    render();
     Timer2->start();
 }
 
@@ -449,7 +413,7 @@ bool frmProgTempoBobina::eventFilter(QObject* watched, QEvent* event) {
         } else {
             edit.selStart = f.text->cursorPosition();
         }
-        const coil::entry::Result r = applyKey(static_cast<FieldId>(i), f.text->text(), edit, c);
+        const coil::entry::Result r = fields::key(quantity(i), toLatin1(f.text->text()), edit, c);
         if (r.accepted) {
             f.text->setText(QString::fromLatin1(r.text.c_str()));
             f.text->setCursorPosition(r.caret);
@@ -472,7 +436,7 @@ void frmProgTempoBobina::recalculate() {
     v.VR = *vr;
     const std::optional<coil::CoilSimulation> s = coil::simulate(v);
     if (!s) return;
-    const coil::CoilFigures f = coil::figuresOf(v.VR, *s);
+    const coil::CoilFigures f = coil::figuresOf(v.VR, *s, ctx.texts.LangOffset);
     LabVRT->setText(QString::fromStdString(f.LabVRT));
     LabTXDiv->setText(QString::fromStdString(f.LabTXDiv));
     LabIbob->setText(QString::fromStdString(f.LabIbob));
@@ -506,57 +470,24 @@ void frmProgTempoBobina::placeEndLabels() {
 
 // ---- transfer -------------------------------------------------------------------------
 
-// The unit answers memory requests only in programming mode or EEPROM access.
-bool frmProgTempoBobina::eepromMode() const {
-    return ctx.link && ctx.link->answersMemory();
-}
-
 void frmProgTempoBobina::linkChanged() {
-    applyProgButtons();
-}
-
-void frmProgTempoBobina::applyProgButtons() {
-    const bool on = eepromMode() && !transfer_.running();
-    CommProgBobinaMS[1]->setEnabled(on);
-    CommProgBobinaMS[2]->setEnabled(on);
+    render();
 }
 
 void frmProgTempoBobina::activated() {
     ctx.app.CurrentWinNo = windowNumber();
-    applyProgButtons();
-}
-
-void frmProgTempoBobina::ControlliDisab() {
-    for (QComboBox* c : ComboMS)
-        c->setEnabled(false);
-    for (Field& f : fields_) {
-        f.text->setEnabled(false);
-        f.scroll->setEnabled(false);
-    }
-}
-
-void frmProgTempoBobina::ControlliAb() {
-    for (QComboBox* c : ComboMS)
-        c->setEnabled(true);
-    for (Field& f : fields_) {
-        f.text->setEnabled(true);
-        f.scroll->setEnabled(true);
-    }
+    render();
 }
 
 void frmProgTempoBobina::CommProgBobinaMS_Click(int k) {
     // The control panel may have left EEPROM access since the window was activated.
-    if (!eepromMode() || transfer_.running()) {
-        applyProgButtons();
-        return;
-    }
+    render();
+    if (!view_.enables().CommProgBobinaMS_1) return;
     std::array<uint8_t, coil::TransferBytes> bytes{};
     for (int i = 0; i < coil::TransferBytes; ++i)
         bytes[static_cast<std::size_t>(i)] = static_cast<uint8_t>(doc_.byteAt(261 + i));
-    ControlliDisab();
-    CommProgBobinaMS[1]->setEnabled(false);
-    CommProgBobinaMS[2]->setEnabled(false);
     transfer_.start(bytes, k == 1);
+    render();
     transferMaster_ = k == 1;
     progress_ = frmProgressBar::open(ctx, this);
     progress_->ProgressBar1->setRange(0, coil::TransferBytes);
@@ -585,8 +516,7 @@ void frmProgTempoBobina::Timer1_Timer() {
     if (outcome == coil::CoilTransfer::Outcome::Running) return;
     Timer1->stop();
     closeProgress();
-    ControlliAb();
-    applyProgButtons();
+    render();
     if (outcome == coil::CoilTransfer::Outcome::Done && ctx.frame)
         ctx.frame->showStatusMessage(QString::fromStdString(
             transferDoneText(subject(), transfer_.progress().elapsedMs, ctx.texts.LangOffset)));
@@ -619,7 +549,8 @@ void frmProgTempoBobina::documentSaved(const std::string& path) {
     doc_.setModified(false);
     doc_.setUntitled(false);
     doc_.setPath(path);
-    setCaption(fromSystemPath(coil::captionFor(path)));
+    view_.dwellChanged = false;
+    render();
     if (ctx.frame) ctx.frame->setMenuEntryEnabled("mnuSalva", true);
 }
 
@@ -630,7 +561,6 @@ void frmProgTempoBobina::Form_Unload() {
     transfer_.stop();
     closeProgress();
     if (ctx.targets) ctx.targets->removeReplyListener(this);
-    if (ctx.link) ctx.link->removeObserver(this);
     if (ctx.link) ctx.link->removeObserver(this);
     Timer1->stop();
     Timer2->stop();

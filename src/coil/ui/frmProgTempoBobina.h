@@ -4,6 +4,7 @@
 #include "coil/CoilDocument.h"
 #include "coil/CoilEntry.h"
 #include "coil/CoilTransfer.h"
+#include "coil/CoilWindowState.h"
 #include "coil/IbobFile.h"
 #include "protocol/UnitLink.h"
 #include "protocol/UnitReplyWait.h"
@@ -91,17 +92,15 @@ private:
     void layoutControls();
     void connectControls();
     void showDocument();
-    void setCaption(const QString& caption);
+    // The caption and enables as view_ (completed from the link and the transfer) has them.
+    void render();
 
     void scrollChanged(FieldId id, int value);
     void textChanged(FieldId id, const QString& text);
     void textFinished(FieldId id);
-    bool textValid(FieldId id, const QString& text) const;
     QString textOfRaw(FieldId id, int raw) const;
     std::optional<int> rawOfText(FieldId id, const QString& text) const;
     int rawOfDocument(FieldId id) const;
-    coil::entry::Result applyKey(FieldId id, const QString& text, coil::entry::Edit edit,
-                                 char key) const;
     void ComboMS_Click(int band, int index);
 
     // The recalculation: figures, graph and the labels at the curve's end.
@@ -110,13 +109,9 @@ private:
 
     // The window became active: the programming buttons follow EEPROMMode.
     void activated();
-    bool eepromMode() const;
     // LinkObserver: the unit's mode changed.
     void linkChanged() override;
-    void applyProgButtons();
     void CommProgBobinaMS_Click(int k);
-    void ControlliDisab();
-    void ControlliAb();
     // The transfer's progress window: the phase, the share done and the time left.
     void showProgress();
     void closeProgress();
@@ -141,6 +136,7 @@ private:
     QTimer* Timer2 = nullptr;
 
     coil::DocImage doc_;
+    coil::CoilWindowState view_;
     std::optional<OpenedFile> opened_;
     UnitReplyWait wait_;
     coil::CoilTransfer transfer_;

@@ -1,9 +1,14 @@
 #include "curve/ui/frmProgCurva.h"
+#include "base/FileStore.h"
+#include "base/MenuCaptions.h"
+#include "base/NumberFormat.h"
+#include "base/RecentDocuments.h"
 #include "auxiliary/ui/frmProgressBar.h"
 #include "base/FileStore.h"
 #include "base/RecentDocuments.h"
 #include "curve/CurveEditing.h"
 #include "curve/CurveFile.h"
+#include "curve/ui/CurveHistory.h"
 #include "curve/ui/CurveSheet.h"
 #include "protocol/Decoder.h"
 #include "transport/MidiPort.h"
@@ -19,7 +24,6 @@
 #include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QTimer>
@@ -31,14 +35,8 @@ using namespace curve;
 
 namespace {
 constexpr const char* kCaptionPrefix = "Curva Anticipo: ";
-constexpr int kMsgEepromWrite = 6; // "Errore scrittura EEPROM"
-constexpr int kMsgNoAnswer = 8;    // "Nessuna risposta dalla centralina"
-constexpr int kMsgCancelled = 13;  // "Operazione annullata"
-constexpr int kMsgInsertOnly = 1;  // the text given
-constexpr int kWrongFormat = 4;    // "Formato dati _ errato"
-constexpr int kOpenTitleId = 67;   // "Apri File"
-constexpr const char* kProgOn = "PROG ON";
-constexpr const char* kProgOff = "PROG OFF";
+constexpr int kWrongFormat = 4;  // "Formato dati _ errato"
+constexpr int kOpenTitleId = 67; // "Apri File"
 
 QPushButton* makeButton(QWidget* parent, const char* name, const char* caption) {
     auto* b = new QPushButton(QString::fromLatin1(caption), parent);
@@ -61,38 +59,6 @@ std::string notesForFile(const QString& box) {
     return toLatin1(QString(box).replace("\n", "\r\n"));
 }
 
-// One step of the graph's history: the three curves before and after it. The press and
-// the release of one gesture (a drag on an empty curve) merge into one step.
-class CurveEdit : public QUndoCommand {
-public:
-    using Curves = std::array<Curve, CurveCount>;
-    using Apply = std::function<void(const Curves&, int)>;
-    CurveEdit(Apply apply, const Curves& before, const Curves& after, int curve, int gesture)
-        : apply_(std::move(apply)), before_(before), after_(after), curve_(curve),
-          gesture_(gesture) {}
-    int id() const override { return 1; }
-    bool mergeWith(const QUndoCommand* other) override {
-        const auto* o = static_cast<const CurveEdit*>(other);
-        if (gesture_ == 0 || o->gesture_ != gesture_) return false;
-        after_ = o->after_;
-        return true;
-    }
-    void undo() override { apply_(before_, curve_); }
-    void redo() override {
-        // Pushed once the edit is done: the first redo has nothing to do.
-        if (!std::exchange(pushed_, true)) return;
-        apply_(after_, curve_);
-    }
-
-private:
-    Apply apply_;
-    Curves before_;
-    Curves after_;
-    int curve_;
-    int gesture_;
-    bool pushed_ = false;
-};
-
 } // namespace
 
 // ---- creation ---------------------------------------------------------------------------
@@ -110,7 +76,7 @@ frmProgCurva::frmProgCurva(WindowContext& context, int winNo, CurveDocument doc,
     : ChildWindow(context, winNo), transfer_(context.midi, wait_) {
     doc_ = std::move(doc);
     path_ = std::move(path);
-    fromFile_ = true;
+    view_.fromFile = true;
     buildControls();
 }
 
@@ -126,13 +92,17 @@ void frmProgCurva::buildControls() {
     setObjectName("frmProgCurva");
     setWindowTitle("Programmazione curva anticipo");
     Picture1 = new CurvePicture(*this);
-    static const char* const kAsc[] = {"500",  "1000", "2000", "3000", "4000", "5000",
-                                       "6000", "7000", "8000", "9000", "10000"};
+    // The scales in the user's language, with their units: the speed under the graph, the
+    // degrees beside each line.
+    const int lang = ctx.texts.LangOffset;
     for (int i = 0; i < 11; ++i)
-        LabAsc[static_cast<size_t>(i)] = makeLabel(Picture1, QString("LabAsc_%1").arg(i), kAsc[i]);
+        LabAsc[static_cast<size_t>(i)] =
+            makeLabel(Picture1, QString("LabAsc_%1").arg(i),
+                      QString::fromStdString(numfmt::integer(i == 0 ? 500 : 1000 * i, lang)));
+    LabAscUnita = makeLabel(Picture1, "LabAscUnita", numfmt::rpmUnit(lang));
     for (int i = 0; i < 6; ++i)
         LabOrd[static_cast<size_t>(i)] =
-            makeLabel(Picture1, QString("LabOrd_%1").arg(i), QString::number(i * 10));
+            makeLabel(Picture1, QString("LabOrd_%1").arg(i), QString("%1\u00B0").arg(i * 10));
     LabGMA = makeLabel(Picture1, "LabGMA", "0,0");
     LabGMA->setAutoFillBackground(true);
     LabGMA->hide();
@@ -161,20 +131,17 @@ void frmProgCurva::buildControls() {
     ComNote = makeButton(this, "ComNote", "NOTE");
     ComTabella = makeButton(this, "ComTabella", "TABELLA");
     ComTabella->setCheckable(true);
-    ComTabella->setToolTip("Mostra l'anticipo che la tabella della centralina applica a ogni "
-                           "passo di 100 g/m (0 dove il conteggio supera 511)");
+    const auto caption = [lang](const char* key) {
+        return QString::fromStdString(designCaption(key, lang));
+    };
+    ComTabella->setToolTip(caption("tipComTabella"));
     ComCurva0Da = makeButton(this, "ComCurva0Da", "0 da file...");
-    ComCurva0Da->setToolTip(QStringLiteral("Curva 0, di confronto, da un altro file .crva"));
-    ComCurva0Da->setToolTip("Prende come curva 0 (di confronto, mai trasferita) una curva di "
-                            "un altro file; le curve 1 e 2 restano come sono");
-    ComProg = makeButton(this, "ComProg", kProgOn);
+    ComCurva0Da->setToolTip(caption("tipComCurva0Da"));
+    ComProg = makeButton(this, "ComProg", view_.progCaption());
     ComProgMaster = makeButton(this, "ComProgMaster", "MDX");
     ComProgSlave = makeButton(this, "ComProgSlave", "MSX");
-    const QString writes = "Scrive nel modulo %1 gli indirizzi 4 e 5 e la tabella della curva "
-                           "scelta: curva 1 agli indirizzi 6-112, curva 2 agli indirizzi "
-                           "113-219, che comprendono il programma della bobina (202-208)";
-    ComProgMaster->setToolTip(writes.arg("MDX"));
-    ComProgSlave->setToolTip(writes.arg("MSX"));
+    ComProgMaster->setToolTip(caption("tipComProgCurva").arg("MDX"));
+    ComProgSlave->setToolTip(caption("tipComProgCurva").arg("MSX"));
     Note = new QPlainTextEdit(this);
     Note->setObjectName("Note");
     Note->hide();
@@ -256,27 +223,8 @@ void frmProgCurva::loadDocument() {
     TextVRM->setStyleSheet(maxRpmWarning(toLatin1(TextVRM->text())) ? "color: rgb(255,0,0)"
                                                                     : "color: rgb(0,0,0)");
     Note->setPlainText(notesForBox(doc_.notes));
-    ComboCA->setCurrentIndex(sel_);
-    const bool editable = !doc_.locked();
-    ComCancella->setEnabled(editable);
-    ComAnnulla->setEnabled(editable);
-    if (!fromFile_) {
-        for (QWidget* w : {static_cast<QWidget*>(ComSalva), static_cast<QWidget*>(ComCancella),
-                           static_cast<QWidget*>(ComAnnulla), static_cast<QWidget*>(ComProg),
-                           static_cast<QWidget*>(ComApplica)})
-            w->setEnabled(false);
-        for (QPushButton* b : ComCrva)
-            b->setEnabled(false);
-    } else {
-        ComProg->setEnabled(true);
-        ComSalva->setEnabled(true);
-        ComApplica->setEnabled(false);
-        ComCancella->setEnabled(editable && doc_.curves[static_cast<size_t>(sel_)].hasSegment());
-        ComAnnulla->setEnabled(ComCancella->isEnabled());
-        UpdateCurveButtons();
-    }
-    ComboCA->setEnabled(true);
-    updateProgButtons();
+    ComboCA->setCurrentIndex(view_.selected);
+    render();
     fieldsModified_ = false;
     history_->clear();
     updateCaption();
@@ -330,47 +278,55 @@ void frmProgCurva::redo() {
 
 void frmProgCurva::recordEdit(const Curves& before, int gesture) {
     history_->push(new CurveEdit([this](const Curves& c, int n) { applyCurves(c, n); }, before,
-                                 doc_.curves, sel_, gesture));
+                                 doc_.curves, view_.selected, gesture));
+    view_.edited = true;
     updateCaption();
 }
 
 // The curve a step changed is selected, so the user sees what came back.
 void frmProgCurva::applyCurves(const Curves& curves, int edited) {
     doc_.curves = curves;
-    CurvePenDown = 0;
-    rubberEnd_.reset();
-    if (edited != sel_) {
+    pen_.lift();
+    if (edited != view_.selected) {
         ComboCA->setCurrentIndex(edited);
-        sel_ = edited;
-        updateProgButtons();
+        view_.selected = view_.choice = edited;
     }
     LabGMA->hide();
-    ComSalva->setEnabled(true);
-    refreshEditControls();
+    render();
 }
 
-// The buttons that follow the curves: CANCELLA and ANNULLA while the selected curve has a
-// segment, PROG while curve 1 or 2 has one, the other curves' show buttons.
-void frmProgCurva::refreshEditControls() {
-    const bool segment = doc_.curves[static_cast<size_t>(sel_)].hasSegment();
-    ComCancella->setEnabled(segment && !doc_.locked());
-    ComAnnulla->setEnabled(segment && !doc_.locked());
-    ComProg->setEnabled(doc_.curves[1].hasSegment() || doc_.curves[2].hasSegment());
-    UpdateCurveButtons();
+// The controls as the editor's state has them: enables, ComProg's and the show buttons'
+// captions; the graph redrawn.
+void frmProgCurva::render() {
+    view_.locked = doc_.locked();
+    for (int c = 0; c < CurveCount; ++c)
+        view_.hasSegment[static_cast<size_t>(c)] = doc_.curves[static_cast<size_t>(c)].hasSegment();
+    view_.programming =
+        ctx.link && ctx.link->holder() == windowNumber() && ctx.link->answersMemory();
+    view_.transferring = transfer_.running();
+    const CurveEditorEnables e = view_.enables();
+    ComSalva->setEnabled(e.ComSalva);
+    ComCancella->setEnabled(e.ComCancella);
+    ComAnnulla->setEnabled(e.ComAnnulla);
+    for (int c = 0; c < CurveCount; ++c) {
+        ComCrva[static_cast<size_t>(c)]->setEnabled(e.ComCrva[static_cast<size_t>(c)]);
+        ComCrva[static_cast<size_t>(c)]->setText(QString::fromStdString(view_.showCaption(c)));
+    }
+    ComApplica->setEnabled(e.ComApplica);
+    ComNote->setEnabled(e.ComNote);
+    ComProg->setEnabled(e.ComProg);
+    ComProg->setText(view_.progCaption());
+    ComProgMaster->setEnabled(e.ComProgMaster);
+    ComProgSlave->setEnabled(e.ComProgSlave);
+    Picture1->setEnabled(e.Picture1);
+    TextVRM->setEnabled(e.TextVRM);
+    ComboCA->setEnabled(e.ComboCA);
     Picture1->update();
 }
 
 void frmProgCurva::ShowCursorPosition(double x, double y) {
-    const int rpm = cursorRpm(x);
-    const double deg = (GraphY0 - y) * 10 / TwipsPer10Deg;
-    const long count = std::lround(advanceCount(deg, rpm));
-    const int stored = tableCount(doc_.curves[static_cast<size_t>(sel_)].CurveTable,
-                                  RpmToTableIndex(static_cast<float>(rpm)));
-    LabGMA->setText(QString("%1:%2:%3:%4")
-                        .arg(rpm)
-                        .arg(QString::number(deg, 'f', 1).replace('.', ','))
-                        .arg(count)
-                        .arg(stored));
+    const Readout r = readoutAt(doc_.curves[static_cast<size_t>(view_.selected)], x, y);
+    LabGMA->setText(QString::fromStdString(readoutText(r, ctx.texts.LangOffset)));
     LabGMA->adjustSize();
     double left = x + 80;
     const double width = LabGMA->width() * ctx.app.TwipsPerPixelX;
@@ -386,63 +342,36 @@ void frmProgCurva::graphPress(QMouseEvent* e) {
     if (e->button() != Qt::LeftButton || activatingPress_) return;
     const double x = e->position().x() * ctx.app.TwipsPerPixelX;
     const double y = e->position().y() * ctx.app.TwipsPerPixelY;
-    if (!inHitArea(x, y)) return;
-    ShowCursorPosition(x, y);
-    if (doc_.locked()) return;
-    const Curves before = doc_.curves;
-    const Edit result = pressAt(doc_.curves[static_cast<size_t>(sel_)], x, y);
-    if (result == Edit::Ignored) return;
-    ++gesture_;
-    gestureBefore_ = before;
-    CurvePenDown = -1;
-    rubberEnd_.reset();
-    if (result == Edit::Added) {
-        recordEdit(before, gesture_);
-        afterEdit();
-        ShowCursorPosition(x, y); // the stored value now includes the new point
+    const GraphPen::Step step = pen_.press(doc_.curves, view_.selected, doc_.locked(), x, y);
+    if (step.edited) {
+        recordEdit(pen_.before(), pen_.gesture());
+        render();
     }
-    Picture1->update();
+    if (step.inside) ShowCursorPosition(x, y); // the stored value includes a new point
+    if (step.redraw) Picture1->update();
 }
 
 void frmProgCurva::graphMove(QMouseEvent* e) {
     const double x = e->position().x() * ctx.app.TwipsPerPixelX;
     const double y = e->position().y() * ctx.app.TwipsPerPixelY;
-    if (!inHitArea(x, y)) {
+    const GraphPen::Step step = pen_.move(doc_.curves, view_.selected, x, y);
+    if (step.inside)
+        ShowCursorPosition(x, y);
+    else
         LabGMA->hide();
-        return;
-    }
-    ShowCursorPosition(x, y);
-    const Curve& cur = doc_.curves[static_cast<size_t>(sel_)];
-    if (CurvePenDown && x >= GraphX0 + cur.points[static_cast<size_t>(cur.CurveLastPoint)].x) {
-        rubberEnd_ = QPointF(x, y);
-        Picture1->update();
-    }
+    if (step.redraw) Picture1->update();
 }
 
 void frmProgCurva::graphRelease(QMouseEvent* e) {
-    if (!CurvePenDown || e->button() != Qt::LeftButton) return;
+    if (e->button() != Qt::LeftButton) return;
     const double x = e->position().x() * ctx.app.TwipsPerPixelX;
     const double y = e->position().y() * ctx.app.TwipsPerPixelY;
-    if (!inHitArea(x, y)) return;
-    CurvePenDown = 0;
-    rubberEnd_.reset();
-    Picture1->update();
-    if (doc_.locked()) return;
-    if (releaseAt(doc_.curves[static_cast<size_t>(sel_)], x, y) == Edit::Added) {
-        recordEdit(gestureBefore_, gesture_);
-        afterEdit();
-        ShowCursorPosition(x, y);
-    }
-}
-
-// A segment was added: the table is rebuilt (by the edit), the document changed.
-void frmProgCurva::afterEdit() {
-    ComSalva->setEnabled(true);
-    ComCancella->setEnabled(true);
-    ComAnnulla->setEnabled(true);
-    ComProg->setEnabled(doc_.curves[1].hasSegment() || doc_.curves[2].hasSegment());
-    UpdateCurveButtons();
-    Picture1->update();
+    const GraphPen::Step step = pen_.release(doc_.curves, view_.selected, doc_.locked(), x, y);
+    if (step.redraw) Picture1->update();
+    if (!step.edited) return;
+    recordEdit(pen_.before(), pen_.gesture());
+    render();
+    ShowCursorPosition(x, y);
 }
 
 void frmProgCurva::mousePressEvent(QMouseEvent* e) {
@@ -456,58 +385,30 @@ void frmProgCurva::mousePressEvent(QMouseEvent* e) {
 
 // ---- editing controls -------------------------------------------------------------------
 
-void frmProgCurva::UpdateCurveButtons() {
-    for (int c = 0; c < CurveCount; ++c)
-        ComCrva[static_cast<size_t>(c)]->setEnabled(
-            c != sel_ && doc_.curves[static_cast<size_t>(c)].hasSegment());
-}
-
-bool frmProgCurva::transferable() const {
-    const QString choice = ComboCA->currentText();
-    return choice == "1" || choice == "2" || choice == "12";
-}
-
-bool frmProgCurva::programming() const {
-    return ctx.link && ctx.link->holder() == windowNumber() && ctx.link->answersMemory();
-}
-
-void frmProgCurva::updateProgButtons() {
-    const bool on =
-        programming() && ComProg->text() == kProgOff && transferable() && !transfer_.running();
-    ComProgMaster->setEnabled(on);
-    ComProgSlave->setEnabled(on);
-}
-
 void frmProgCurva::ComCancella_Click() {
     const Curves before = doc_.curves;
-    clearCurve(doc_.curves[static_cast<size_t>(sel_)]);
+    clearCurve(doc_.curves[static_cast<size_t>(view_.selected)]);
     recordEdit(before, 0); // a step of its own
     LabGMA->hide();
-    refreshEditControls();
+    render();
 }
 
 void frmProgCurva::ComAnnulla_Click() {
     const Curves before = doc_.curves;
-    undoLastPoint(doc_.curves[static_cast<size_t>(sel_)]);
+    undoLastPoint(doc_.curves[static_cast<size_t>(view_.selected)]);
     recordEdit(before, 0);
-    refreshEditControls();
+    render();
 }
 
 void frmProgCurva::ComboCA_Chosen(int index) {
     if (ctx.app.WindowLoading) return;
-    if (index < 0 || index > 2) {
-        updateProgButtons(); // "12": both curves go to the unit; the editor stays as it is
-        return;
+    // "12": both curves go to the unit; the editor stays on the curve it shows.
+    view_.choice = index == 3 ? 12 : std::max(index, 0);
+    if (index >= 0 && index <= 2) {
+        pen_.lift();
+        view_.selected = index;
     }
-    CurvePenDown = 0;
-    rubberEnd_.reset();
-    sel_ = index;
-    const bool segment = doc_.curves[static_cast<size_t>(sel_)].hasSegment();
-    ComCancella->setEnabled(segment && !doc_.locked());
-    ComAnnulla->setEnabled(segment && !doc_.locked());
-    updateProgButtons();
-    UpdateCurveButtons();
-    Picture1->update();
+    render();
 }
 
 void frmProgCurva::ComboCA_Typed() {
@@ -521,10 +422,8 @@ void frmProgCurva::ComboCA_Typed() {
 }
 
 void frmProgCurva::ComCrva_Click(int n) {
-    QPushButton* b = ComCrva[static_cast<size_t>(n)];
-    b->setText(b->text() == QString("CANC %1").arg(n) ? QString("AGG %1").arg(n)
-                                                      : QString("CANC %1").arg(n));
-    Picture1->update();
+    view_.shownBeside[static_cast<size_t>(n)] = !view_.shownBeside[static_cast<size_t>(n)];
+    render();
 }
 
 void frmProgCurva::TextVRM_Change(const QString& text) {
@@ -540,168 +439,6 @@ void frmProgCurva::ComNote_Click() {
     Note->setVisible(!Note->isVisible());
     holdMinimumSize();
     layoutControls();
-}
-
-// ---- programming ------------------------------------------------------------------------
-
-void frmProgCurva::ComProg_Click() {
-    if (ComProg->text() != kProgOn) {
-        programmingOff();
-        return;
-    }
-    if (!ctx.link) return;
-    // The unit serves one window at a time: another one's mode or a recording comes first.
-    if (const int blocker = ctx.link->modeBlocker(windowNumber())) {
-        ctx.messages.ShowMsg(kMsgInsertOnly, ctx.app.MsgTitle,
-                             unitHeldNotice(*ctx.link, blocker, ctx.texts.LangOffset));
-        return;
-    }
-    ComProg->setText(kProgOff);
-    ctx.app.CurrentWinNo = windowNumber();
-    if (ctx.decoder) {
-        ctx.decoder->ProgOnAck = false;
-        ctx.decoder->ProgAckD0 = false;
-    }
-    ctx.link->enterMode(windowNumber(), UnitMode::Programming, this);
-    updateProgButtons();
-}
-
-void frmProgCurva::programmingOff() {
-    // The unit goes back to run mode at once; what the user is told comes after.
-    const bool cancelled = transfer_.running();
-    if (cancelled) {
-        transfer_.stop();
-        TimerProg->stop();
-    }
-    if (ctx.link) ctx.link->leaveMode(windowNumber());
-    ComProg->setText(kProgOn);
-    ComProg->setEnabled(true);
-    if (cancelled) endTransfer(kMsgCancelled);
-    updateProgButtons();
-}
-
-void frmProgCurva::offer(uint32_t message) {
-    wait_.offer(message);
-}
-
-void frmProgCurva::modeAnswered(int status) {
-    if (status == 0xD1) {
-        ComProg->setText(kProgOff);
-        updateProgButtons();
-        return;
-    }
-    // 0xD0: the unit is in run mode, refusing PROG ON or leaving programming by itself.
-    const bool wasTransferring = transfer_.running();
-    if (wasTransferring) {
-        transfer_.stop();
-        TimerProg->stop();
-    }
-    ComProg->setText(kProgOn);
-    if (wasTransferring) endTransfer(0);
-    updateProgButtons();
-    ctx.messages.ShowMsg(kMsgInsertOnly, ctx.app.MsgTitle, modeRefusedNotice(ctx.texts.LangOffset));
-}
-
-void frmProgCurva::modeTimedOut() {
-    ComProg->setText(kProgOn);
-    updateProgButtons();
-    ctx.messages.ShowMsg(kMsgNoAnswer, ctx.app.MsgTitle, "");
-}
-
-void frmProgCurva::startTransfer(bool master) {
-    if (!programming() || !transferable() || transfer_.running()) return;
-    CurveTransfer::Setup setup;
-    setup.master = master;
-    setup.choice = ComboCA->currentText().toInt();
-    setup.maxRpm = static_cast<int>(leadingNumber(toLatin1(TextVRM->text())));
-    setup.table1 = doc_.curves[1].CurveTable;
-    setup.table2 = doc_.curves[2].CurveTable;
-    ctx.midi.ProgMaster = master;
-    subject_ = {TransferSubject::Kind::Curve, setup.choice, master};
-    transfer_.start(setup);
-    BeginProgramming();
-    TimerProg->start();
-}
-
-void frmProgCurva::TimerProg_Timer() {
-    if (!transfer_.running()) {
-        TimerProg->stop();
-        return;
-    }
-    const int stateBefore = transfer_.ProgState;
-    const CurveTransfer::Outcome outcome = transfer_.tick(CurveTransfer::TickMs);
-    if (stateBefore == 0) {
-        // Over this editor, whichever window the user is in: nothing comes to the front.
-        ctx.app.CurrentWinNo = windowNumber();
-        progress_ = frmProgressBar::open(ctx, this);
-        progress_->ProgressBar1->setRange(0, 108);
-    }
-    if (progress_) {
-        progress_->setWindowTitle(QString::fromLatin1(transfer_.progressCaption().c_str()));
-        // In both-curves mode the phase names the curve in hand.
-        const TransferSubject now{TransferSubject::Kind::Curve, transfer_.ProgCurve,
-                                  subject_.master};
-        progress_->showProgress(QString::fromStdString(transferPhaseText(now, transfer_.verifying(),
-                                                                         ctx.texts.LangOffset)),
-                                transfer_.progress());
-    }
-    switch (outcome) {
-    case CurveTransfer::Outcome::Running:
-        return;
-    case CurveTransfer::Outcome::Completed:
-        endTransfer(0);
-        if (ctx.frame)
-            ctx.frame->showStatusMessage(QString::fromStdString(
-                transferDoneText(subject_, transfer_.progress().elapsedMs, ctx.texts.LangOffset)));
-        return;
-    case CurveTransfer::Outcome::Failed:
-        endTransfer(kMsgEepromWrite);
-        return;
-    case CurveTransfer::Outcome::NoAnswer:
-        endTransfer(kMsgNoAnswer);
-        return;
-    }
-}
-
-// The transfer ends: timer off, the progress window unloaded, the editor given back, and
-// a failure told (messageCode 0: completed).
-void frmProgCurva::endTransfer(int messageCode) {
-    transfer_.stop();
-    TimerProg->stop();
-    closeProgress();
-    EndProgramming();
-    if (messageCode) ctx.messages.ShowMsg(messageCode, ctx.app.MsgTitle, "");
-}
-
-void frmProgCurva::closeProgress() {
-    if (progress_) progress_->unloadWindow();
-    progress_.clear();
-}
-
-void frmProgCurva::BeginProgramming() {
-    Picture1->setEnabled(false);
-    for (QWidget* w : {static_cast<QWidget*>(TextVRM), static_cast<QWidget*>(ComProgMaster),
-                       static_cast<QWidget*>(ComProgSlave), static_cast<QWidget*>(ComboCA)})
-        w->setEnabled(false);
-    const std::array<QPushButton*, 8> kept = {ComSalva,   ComCancella, ComAnnulla, ComCrva[0],
-                                              ComCrva[1], ComCrva[2],  ComApplica, ComNote};
-    for (size_t i = 0; i < kept.size(); ++i) {
-        remembered_[i] = kept[i]->isEnabled();
-        kept[i]->setEnabled(false);
-    }
-    emit historyChanged();
-}
-
-void frmProgCurva::EndProgramming() {
-    Picture1->setEnabled(true);
-    TextVRM->setEnabled(true);
-    ComboCA->setEnabled(true);
-    const std::array<QPushButton*, 8> kept = {ComSalva,   ComCancella, ComAnnulla, ComCrva[0],
-                                              ComCrva[1], ComCrva[2],  ComApplica, ComNote};
-    for (size_t i = 0; i < kept.size(); ++i)
-        kept[i]->setEnabled(remembered_[i]);
-    updateProgButtons();
-    emit historyChanged();
 }
 
 // ---- layout and closing -----------------------------------------------------------------
@@ -720,6 +457,9 @@ void frmProgCurva::layoutControls() {
         const double x = i == 0 ? GraphX0 : GraphX0 + 600 + 1200.0 * (i - 1);
         l->move(toPixelsX(static_cast<int>(x)) - l->width() / 2, toPixelsY(GraphY0 + 100));
     }
+    LabAscUnita->adjustSize();
+    LabAscUnita->move(toPixelsX((GraphX0 + GraphXMax) / 2) - LabAscUnita->width() / 2,
+                      toPixelsY(GraphY0 + 350));
     for (int i = 0; i < 6; ++i) {
         QLabel* l = LabOrd[static_cast<size_t>(i)];
         l->adjustSize();
@@ -755,21 +495,11 @@ void frmProgCurva::closeEvent(QCloseEvent* event) {
         event->accept();
         return;
     }
-    if (modified() && ctx.documents) {
-        const std::string title = "File: " + shortenedCaption(path_);
-        switch (ctx.documents->AskSaveChanges(1, title)) {
-        case Notifier::Answer::Cancel:
-            event->ignore();
-            return;
-        case Notifier::Answer::Yes:
-            if (!ctx.documents->SaveDocument(this)) {
-                event->ignore();
-                return;
-            }
-            break;
-        case Notifier::Answer::No:
-            break;
-        }
+    // Kept open on Cancel, or when nothing was written.
+    if (modified() && ctx.documents &&
+        !ctx.documents->saveBeforeClosing(this, "File: " + shortenedCaption(path_))) {
+        event->ignore();
+        return;
     }
     unloaded_ = true;
     Form_Unload();
@@ -820,7 +550,7 @@ void frmProgCurva::ComCurva0Da_Click() {
     std::vector<int> numbers;
     for (int c = 0; c < CurveCount; ++c)
         if (read.document.curves[static_cast<size_t>(c)].hasSegment()) {
-            drawn << QString("Curva %1 (%2 punti)")
+            drawn << QString::fromStdString(designCaption("curve0Choice", ctx.texts.LangOffset))
                          .arg(c)
                          .arg(read.document.curves[static_cast<size_t>(c)].CurveLastPoint + 1);
             numbers.push_back(c);
@@ -848,15 +578,9 @@ void frmProgCurva::takeCurve0(const Curve& c) {
     zero = c;
     BuildCurveTable(zero);
     // Shown beside the selected curve.
-    if (sel_ != 0) ComCrva[0]->setText("CANC 0");
+    if (view_.selected != 0) view_.shownBeside[0] = true;
     recordEdit(before, 0); // a step of its own: Annulla takes it back
-    ComSalva->setEnabled(true);
-    if (sel_ == 0) {
-        ComCancella->setEnabled(true);
-        ComAnnulla->setEnabled(true);
-    }
-    UpdateCurveButtons();
-    Picture1->update();
+    render();
 }
 
 // The graph whole, with the notes when shown, and the row of buttons under it.

@@ -7,6 +7,14 @@
 #include "protocol/DecoderSinks.h"
 #include "protocol/UnitLink.h"
 #include "protocol/UnitReplyWait.h"
+#include "base/ui/ChildWindow.h"
+#include "base/ui/DocumentKind.h"
+#include "base/ui/Sheet.h"
+#include "curve/CurveEditorState.h"
+#include "curve/GraphPen.h"
+#include "protocol/DecoderSinks.h"
+#include "protocol/UnitLink.h"
+#include "protocol/UnitReplyWait.h"
 #include <QPointer>
 #include <QWidget>
 #include <array>
@@ -54,9 +62,9 @@ public:
     static constexpr int MaxHeightTwips = 8500;
     static constexpr int DefaultWidthTwips = 13200;
     static constexpr int DefaultHeightTwips = 7800;
-    // Picture1 in twips: the graph and room for its scale labels.
+    // Picture1 in twips: the graph and room for its scale labels and the speed unit.
     static constexpr int PictureWidth = curve::GraphXMax + 300;
-    static constexpr int PictureHeight = curve::GraphY0 + 400;
+    static constexpr int PictureHeight = curve::GraphY0 + 650;
 
     // A new, empty document (path: the default name in the start folder) ...
     frmProgCurva(WindowContext& ctx, int winNo);
@@ -109,7 +117,7 @@ public:
     // Unsaved changes: the graph's history away from the saved step, or a change of the
     // maximum rpm or the notes.
     bool modified() const;
-    int CurveSel() const { return sel_; }
+    int CurveSel() const { return view_.selected; }
     const curve::CurveTransfer& transfer() const { return transfer_; }
     // One tick of TimerProg (80 ms).
     void TimerProg_Timer();
@@ -125,28 +133,23 @@ private:
     void FormDiagrammaIniz(QPainter& p);
     void DrawCurve(QPainter& p, int c);
     void drawQuantised(QPainter& p, int c);
-    bool shown(int c) const;
     void ShowCursorPosition(double x, double y);
     void graphPress(QMouseEvent* event);
     void graphMove(QMouseEvent* event);
     void graphRelease(QMouseEvent* event);
 
     // Editing
-    using Curves = std::array<curve::Curve, curve::CurveCount>;
+    using Curves = curve::Curves;
     // A graph edit of the selected curve is done: it goes into the history (the press and
     // release of one gesture make one step; gesture 0 is a step of its own).
     void recordEdit(const Curves& before, int gesture);
     // The history puts the curves back as they were before or after a step.
     void applyCurves(const Curves& curves, int edited);
-    void refreshEditControls();
-    void afterEdit();
+    // The controls as view_ (completed from the document, the link and the transfer) has
+    // them.
+    void render();
     void markModified();
     void updateCaption();
-    void UpdateCurveButtons();
-    void updateProgButtons();
-    bool transferable() const;
-    // The unit answered PROG ON and is in programming mode for this editor.
-    bool programming() const;
     void ComCancella_Click();
     void ComAnnulla_Click();
     void ComboCA_Chosen(int index);
@@ -160,8 +163,6 @@ private:
     void ComProg_Click();
     void programmingOff();
     void startTransfer(bool master);
-    void BeginProgramming();
-    void EndProgramming();
     void endTransfer(int messageCode);
     void closeProgress();
     void Form_Unload();
@@ -177,6 +178,7 @@ private:
     CurvePicture* Picture1;
     std::array<QLabel*, 11> LabAsc{};
     std::array<QLabel*, 6> LabOrd{};
+    QLabel* LabAscUnita;
     QLabel* LabGMA;
     QLineEdit* TextVRM;
     QLabel* LabelVRM;
@@ -198,14 +200,10 @@ private:
 
     curve::CurveDocument doc_;
     std::string path_;
-    bool fromFile_ = false;
+    curve::CurveEditorState view_;
     bool fieldsModified_ = false; // maximum rpm or notes changed since the last save
     QUndoStack* history_ = nullptr;
-    Curves gestureBefore_{}; // the curves when the current press began
-    int gesture_ = 0;        // counts presses from 1: one gesture's edits are one step
-    int sel_ = 1;
-    int CurvePenDown = 0;
-    std::optional<QPointF> rubberEnd_; // twips
+    curve::GraphPen pen_;
     CurveSourceChooser curve0Source_;
     bool unloaded_ = false;
     bool activatingPress_ = false; // the mouse press in progress brought the editor forward
@@ -214,5 +212,4 @@ private:
     curve::CurveTransfer transfer_;
     QPointer<frmProgressBar> progress_;
     TransferSubject subject_; // what the transfer writes, for its progress and its report
-    std::array<bool, 8> remembered_{};
 };

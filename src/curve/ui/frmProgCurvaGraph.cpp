@@ -41,26 +41,22 @@ void CurvePicture::mouseReleaseEvent(QMouseEvent* e) {
 
 // ---- drawing ----------------------------------------------------------------------------
 
-bool frmProgCurva::shown(int c) const {
-    return c == sel_ || ComCrva[static_cast<size_t>(c)]->text() == QString("CANC %1").arg(c);
-}
-
 void frmProgCurva::paintGraph(QPainter& p) {
     p.scale(1.0 / ctx.app.TwipsPerPixelX, 1.0 / ctx.app.TwipsPerPixelY);
     p.setRenderHint(QPainter::Antialiasing, false);
     FormDiagrammaIniz(p);
     p.setRenderHint(QPainter::Antialiasing, true);
     for (int c = 0; c < CurveCount; ++c)
-        if (c != sel_ && shown(c)) DrawCurve(p, c);
-    DrawCurve(p, sel_);
+        if (c != view_.selected && view_.shown(c)) DrawCurve(p, c);
+    DrawCurve(p, view_.selected);
     if (ComTabella->isChecked())
         for (int c = 0; c < CurveCount; ++c)
-            if (shown(c)) drawQuantised(p, c);
-    const Curve& cur = doc_.curves[static_cast<size_t>(sel_)];
-    if (CurvePenDown && rubberEnd_) {
+            if (view_.shown(c)) drawQuantised(p, c);
+    const Curve& cur = doc_.curves[static_cast<size_t>(view_.selected)];
+    if (const auto& end = pen_.rubberEnd()) {
         const Point& last = cur.points[static_cast<size_t>(cur.CurveLastPoint)];
-        p.setPen(QPen(curvePen(sel_), 0, Qt::DotLine));
-        p.drawLine(QPointF(GraphX0 + last.x, GraphY0 - last.y), *rubberEnd_);
+        p.setPen(QPen(curvePen(view_.selected), 0, Qt::DotLine));
+        p.drawLine(QPointF(GraphX0 + last.x, GraphY0 - last.y), QPointF(end->x, end->y));
     }
 }
 

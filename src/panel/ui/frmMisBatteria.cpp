@@ -8,7 +8,6 @@
 #include <QElapsedTimer>
 #include <QFont>
 #include <QLabel>
-#include <QLocale>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalBlocker>
@@ -128,16 +127,15 @@ void frmMisBatteria::Form_Load() {
 
     setWindowTitle("Misura Dinamica Tensione Batteria");
     layoutControls();
-    LabVMax->setText("Max: 0");
-    LabVMin->setText("Min: 0");
-    LabVBatt->setText("0");
+    LabVMax->setText("Max: " + volts(0));
+    LabVMin->setText("Min: " + volts(0));
+    LabVBatt->setText(volts(0));
     // Minutes, seconds and hundredths of the recording, as the tooltip says.
-    const std::string sep = QLocale().decimalPoint().toStdString();
     for (QLabel* l : {LabTmpIniSca, LabTmpFineSca}) {
-        l->setText(QString::fromStdString(bt::formatTime(0, sep)));
-        l->setToolTip(QString::fromStdString(bt::timeFormatText(sep, ctx.texts.LangOffset)));
+        l->setText(QString::fromStdString(bt::formatTime(0, ctx.texts.LangOffset)));
+        l->setToolTip(QString::fromStdString(bt::timeFormatText(ctx.texts.LangOffset)));
     }
-    LabRot->setText("0");
+    setRevolutions("0");
     ctx.timer.clock().resetClock();
     HScrollTempoMem->setMaximum(BatteryRecording::LastIndex);
     HScrollTempoMem->setValue(0);
@@ -191,7 +189,7 @@ void frmMisBatteria::checkInput() {
 }
 
 QString frmMisBatteria::volts(int raw) const {
-    return QString::fromStdString(bt::formatVolts(raw, QLocale().decimalPoint().toStdString()));
+    return QString::fromStdString(bt::formatVolts(raw, ctx.texts.LangOffset));
 }
 
 void frmMisBatteria::endUnitRecording() {
@@ -201,7 +199,7 @@ void frmMisBatteria::endUnitRecording() {
 // 0xD0: the unit ended the recording by itself (the answer to Stop reaches no one here).
 void frmMisBatteria::modeAnswered(int status) {
     if (status != 0xD0 || !rec_.measuring()) return;
-    ComStart->setText(kStart);
+    showStarted(false);
     silence_.stop();
     TimerNessunDato->stop();
     TimerMisBatteria->stop();
@@ -226,10 +224,11 @@ void frmMisBatteria::scheduleRepaint() {
 }
 
 void frmMisBatteria::showScreenTimes() {
-    const std::string sep = QLocale().decimalPoint().toStdString();
-    LabTmpIniSca->setText(QString::fromStdString(bt::formatTime(screen_.start, sep)));
+    const int lang = ctx.texts.LangOffset;
+    LabTmpIniSca->setText(QString::fromStdString(bt::formatTime(screen_.start, lang)));
     const int64_t end = static_cast<int64_t>(screen_.start) + bs::screenSpan(screen_.msPerDiv);
-    LabTmpFineSca->setText(QString::fromStdString(bt::formatTime(static_cast<uint32_t>(end), sep)));
+    LabTmpFineSca->setText(
+        QString::fromStdString(bt::formatTime(static_cast<uint32_t>(end), lang)));
 }
 
 void frmMisBatteria::setTimeBase(int position) {
@@ -239,10 +238,16 @@ void frmMisBatteria::setTimeBase(int position) {
 }
 
 void frmMisBatteria::ComStart_Click() {
-    if (ComStart->text() == kStart)
+    if (!started_)
         startRecording();
     else
         stopRecording();
+}
+
+// ComStart reads STOP from START pressed until STOP, or until the unit ends the recording.
+void frmMisBatteria::showStarted(bool started) {
+    started_ = started;
+    ComStart->setText(started ? kStopCaption : kStart);
 }
 
 void frmMisBatteria::startRecording() {
@@ -253,11 +258,11 @@ void frmMisBatteria::startRecording() {
                              unitHeldNotice(*ctx.link, blocker, ctx.texts.LangOffset));
         return;
     }
-    ComStart->setText(kStopCaption);
+    showStarted(true);
     rec_.start();
     ctx.midi.ShowSentMsg = false;
     if (ctx.midi.BatteryStampMode) TimerMisBatteria->start();
-    LabVBatt->setText("0");
+    LabVBatt->setText(volts(0));
     ctx.timer.clock().resetAll();
     // Every recording's time axis starts at 0.
     ctx.midi.BatteryStamp = 0;
@@ -273,7 +278,7 @@ void frmMisBatteria::startRecording() {
 }
 
 void frmMisBatteria::stopRecording() {
-    ComStart->setText(kStart);
+    showStarted(false);
     silence_.stop();
     TimerNessunDato->stop();
     // After the recording filled up it has already stopped the input and told the unit.
@@ -315,8 +320,8 @@ void frmMisBatteria::MisVBatProc(int hundredths) {
     }
     const int index = rec_.lastIndex();
     if (step.first) screen_.first = index; // a new grid, the trace starts here
-    if (step.newMaximum) LabVMax->setText("Max: " + volts(rec_.maximum()) + " V");
-    if (step.newMinimum) LabVMin->setText("Min: " + volts(rec_.minimum()) + " V");
+    if (step.newMaximum) LabVMax->setText("Max: " + volts(rec_.maximum()));
+    if (step.newMinimum) LabVMin->setText("Min: " + volts(rec_.minimum()));
     {
         const QSignalBlocker block(HScrollTempoMem);
         HScrollTempoMem->setMaximum(index);
@@ -367,7 +372,7 @@ void frmMisBatteria::TimerMisBatteria_Timer() {
 }
 
 void frmMisBatteria::setRevolutions(const std::string& text) {
-    LabRot->setText(QString::fromStdString(text));
+    LabRot->setText(QString::fromStdString(bt::revolutionsText(text, ctx.texts.LangOffset)));
 }
 
 void frmMisBatteria::setStatus(int bits45, const std::string& onOff) {

@@ -51,6 +51,7 @@ protected:
 
 private:
     void ComStart_Click();
+    void showStarted(bool started);
     void startRecording();
     void stopRecording();
     void recordingFull();
@@ -107,4 +108,5 @@ private:
 
     QTimer* repaintTimer_;
     bool closed_ = false;
+    bool started_ = false; // START pressed: ComStart reads STOP
 };

@@ -26,10 +26,6 @@ namespace {
 constexpr const char* kCaption = "Pannello di controllo";
 constexpr int kMsgInsertOnly = 1; // the text given
 constexpr int kMsgNoAnswer = 8;   // "Nessuna risposta dalla centralina"
-constexpr const char* kEnterCaption = "EEPROM DATI/PROG";
-constexpr const char* kExitCaption = "EEPROM DATI/PROG EXIT";
-constexpr const char* kStart = "Start";
-constexpr const char* kStop = "Stop";
 constexpr const char* kTextFilter = "File testo (*.txt)";
 constexpr int kSaveAsTitleId = 75;  // "Salva file come"
 constexpr int kDiskWriteError = 29; // "Errore di scrittura su disco"
@@ -110,9 +106,9 @@ frmPannelloControllo::~frmPannelloControllo() {
 }
 
 void frmPannelloControllo::buildControls() {
-    ComEEPROM = button(this, "ComEEPROM", kEnterCaption);
+    ComEEPROM = button(this, "ComEEPROM", state_.accessCaption());
     ComSelezMDXMSX = button(this, "ComSelezMDXMSX", "MDX/MSX");
-    ComDatiProg = button(this, "ComDatiProg", "Programma");
+    ComDatiProg = button(this, "ComDatiProg", state_.memoryCaption());
     WrADR = addressBox(this, "WrADR");
     VScrollWr = addressScrollBar(this, "VScrollWr");
     WrDAT = new QLineEdit(this);
@@ -146,7 +142,7 @@ void frmPannelloControllo::buildControls() {
     Text2->setObjectName("Text2");
     Text2->setReadOnly(true);
 
-    CommStop = button(this, "CommStop", kStart);
+    CommStop = button(this, "CommStop", state_.monitorCaption());
     ClearText1 = button(this, "ClearText1", "Cancella");
     CommSalvaText1 = button(this, "CommSalvaText1", "Salva");
 
@@ -237,9 +233,6 @@ void frmPannelloControllo::Form_Load() {
     setWindowTitle(QString::fromLatin1(kCaption));
 
     state_ = panel::PanelState{};
-    Label5->setText(state_.moduleName());
-    Label8->setText(state_.moduleName());
-    ComDatiProg->setText(state_.memoryCaption());
     VScrollWr->setValue(0);
     VScrollRd->setValue(0);
     wrAddrText_ = rdAddrText_ = wrDataText_ = QStringLiteral("0");
@@ -249,14 +242,20 @@ void frmPannelloControllo::Form_Load() {
     RdDAT->setText(QStringLiteral("0"));
 
     overrunsAtStart_ = ctx.midi.ring.overruns();
-    applyEnables();
+    render();
     if (ctx.targets) ctx.targets->panel = this;
     if (ctx.frame) ctx.frame->setMenuEntryEnabled("mnuSalvaAs", true);
     countIn();
     app.WindowLoading = false;
 }
 
-void frmPannelloControllo::applyEnables() {
+// The panel as its state has it: captions, module names and which controls take input.
+void frmPannelloControllo::render() {
+    ComEEPROM->setText(state_.accessCaption());
+    ComDatiProg->setText(state_.memoryCaption());
+    CommStop->setText(state_.monitorCaption());
+    Label5->setText(state_.moduleName());
+    Label8->setText(state_.moduleName());
     const panel::PanelEnables e = state_.enables();
     ComSelezMDXMSX->setEnabled(e.ComSelezMDXMSX);
     ComDatiProg->setEnabled(e.ComDatiProg);
@@ -269,12 +268,13 @@ void frmPannelloControllo::applyEnables() {
     VScrollRd->setEnabled(e.VScrollRd);
     CommStop->setEnabled(e.CommStop);
     CommSalvaText1->setEnabled(e.CommSalvaText1);
+    ClearText1->setEnabled(e.ClearText1);
 }
 
 // ---- EEPROM access --------------------------------------------------------------------
 
 void frmPannelloControllo::ComEEPROM_Click() {
-    if (ComEEPROM->text() == QLatin1String(kEnterCaption))
+    if (!state_.access)
         enterEepromAccess();
     else
         leaveEepromAccess();
@@ -289,28 +289,22 @@ void frmPannelloControllo::enterEepromAccess() {
                              unitHeldNotice(*ctx.link, blocker, ctx.texts.LangOffset));
         return;
     }
-    ComEEPROM->setText(QString::fromLatin1(kExitCaption));
-    state_.access = true;
-    state_.PanelDataMem = true;
-    state_.wrAddrTyped = false;
-    ComDatiProg->setText(state_.memoryCaption());
-    applyEnables();
-
+    state_.enterAccess();
+    render();
     overrunsAtStart_ = midi.ring.overruns();
     linesNotShown_ = 0;
     Text2->clear();
     midi.ShowSentMsg = true;
-    monitorStopped_ = false;
     ctx.link->enterMode(win::Panel, UnitMode::EepromAccess, this);
-    CommStop->setText(QString::fromLatin1(midi.MIDIInStarted ? kStop : kStart));
+    // The monitor runs as the input does (unless the access already ended).
+    if (state_.access) state_.monitorRunning = midi.MIDIInStarted;
+    render();
 }
 
 // The panel's side of the dialogue ends: its buttons as before EEPROM DATI/PROG.
 void frmPannelloControllo::showAccessEnded() {
-    ComEEPROM->setText(QString::fromLatin1(kEnterCaption));
-    state_.access = false;
-    applyEnables();
-    CommStop->setText(QString::fromLatin1(kStart));
+    state_.accessEnded();
+    render();
 }
 
 void frmPannelloControllo::leaveEepromAccess() {
@@ -331,14 +325,12 @@ void frmPannelloControllo::modeTimedOut() {
 
 void frmPannelloControllo::ComSelezMDXMSX_Click() {
     state_.PanelMDX = !state_.PanelMDX;
-    Label8->setText(state_.moduleName());
-    Label5->setText(state_.moduleName());
+    render();
 }
 
 void frmPannelloControllo::ComDatiProg_Click() {
     state_.PanelDataMem = !state_.PanelDataMem;
-    ComDatiProg->setText(state_.memoryCaption());
-    applyEnables();
+    render();
 }
 
 // ---- addresses and data ---------------------------------------------------------------
@@ -367,7 +359,7 @@ void frmPannelloControllo::VScrollWr_Change(int value) {
     if (!typingWrAddr_) state_.wrAddrTyped = false;
     state_.PanelWrAddr = value;
     showAddress(WrADR, wrAddrText_, value);
-    applyEnables();
+    render();
 }
 
 void frmPannelloControllo::WrADR_Edited(const QString& text) {
@@ -378,7 +370,7 @@ void frmPannelloControllo::WrADR_Edited(const QString& text) {
     state_.PanelWrAddr = value;
     VScrollWr->setValue(value);
     typingWrAddr_ = false;
-    applyEnables();
+    render();
 }
 
 void frmPannelloControllo::WrDAT_Edited(const QString& text) {
@@ -398,7 +390,6 @@ void frmPannelloControllo::ComScrivi_Click() {
     if (!e.ComScrivi) return;
     ctx.midi.MIDIOutMsg = state_.writeMessage();
     ctx.midi.SendShortMsg();
-    Label8->setText(state_.moduleName());
 }
 
 void frmPannelloControllo::VScrollRd_Change(int value) {
@@ -417,7 +408,6 @@ void frmPannelloControllo::sendReadRequest() {
     ctx.midi.ShowSentMsg = true;
     ctx.midi.MIDIOutMsg = state_.readMessage();
     ctx.midi.SendShortMsg();
-    Label5->setText(state_.moduleName());
 }
 
 // ---- monitor --------------------------------------------------------------------------
@@ -425,16 +415,9 @@ void frmPannelloControllo::sendReadRequest() {
 // The monitor shows or stops showing the unit's messages; the input itself stays with the
 // EEPROM access.
 void frmPannelloControllo::CommStop_Click() {
-    if (CommStop->text() == QLatin1String(kStart)) {
-        CommStop->setText(QString::fromLatin1(kStop));
-        ClearText1->setEnabled(false);
-        monitorStopped_ = false;
-        if (ctx.decoder) ctx.decoder->RxLineNo = 1;
-    } else {
-        CommStop->setText(QString::fromLatin1(kStart));
-        monitorStopped_ = true;
-        ClearText1->setEnabled(true);
-    }
+    state_.toggleMonitor();
+    if (state_.monitorRunning && ctx.decoder) ctx.decoder->RxLineNo = 1;
+    render();
 }
 
 void frmPannelloControllo::ClearText1_Click() {
@@ -447,7 +430,8 @@ void frmPannelloControllo::ClearText1_Click() {
 }
 
 void frmPannelloControllo::enableClearText1() {
-    ClearText1->setEnabled(true);
+    state_.clearOffered = true;
+    render();
 }
 
 void frmPannelloControllo::setPMIDIIn(const std::string& hex) {
@@ -466,7 +450,7 @@ void frmPannelloControllo::showSentMessage(const std::string& hex) {
 
 void frmPannelloControllo::appendLog(const std::string& line) {
     // Entries still in the ring when the monitor was stopped are not shown.
-    if (monitorStopped_) return;
+    if (state_.monitorStopped) return;
     monitorText_ += line;
     std::string shown = line;
     while (!shown.empty() && (shown.back() == '\n' || shown.back() == '\r'))

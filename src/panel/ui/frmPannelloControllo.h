@@ -83,7 +83,7 @@ protected:
 private:
     void buildControls();
     void layoutControls();
-    void applyEnables();
+    void render();
     void scheduleMonitor();
 
     void ComEEPROM_Click();
@@ -137,7 +137,6 @@ private:
     QString rdAddrText_;
     QString wrDataText_;
     bool typingWrAddr_ = false;
-    bool monitorStopped_ = false;
     // What the decoder handed over since the monitor was last shown.
     QStringList pendingLines_;
     // The log restarted at line 1 since: the next showing replaces the text.

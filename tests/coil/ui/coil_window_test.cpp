@@ -35,7 +35,7 @@ TEST_F(CoilWindowTest, NewProgramShowsItsDefaultsAndFigures) {
         EXPECT_EQ(bar->pageStep(), s.large) << s.name;
     }
     // 1000 rpm with the default coil: T = 60 ms, TB = 10 ms, R_t = 3.6 Ohm, I_f = 3.333 A.
-    EXPECT_EQ(text(w, "LabVRT"), "1000 g/m  60,000 ms");
+    EXPECT_EQ(text(w, "LabVRT"), "1.000 giri/min  60,000 ms");
     EXPECT_EQ(text(w, "LabTXDiv"), "Tempo/Div 7,500 ms");
     EXPECT_EQ(text(w, "LabIbob"), "I=3,33 A");
     EXPECT_EQ(text(w, "LabE"), "E=27,7 mJ");
@@ -61,7 +61,7 @@ TEST_F(CoilWindowTest, SpeedPicksTheBandAndRecalculatesAtOnce) {
     settle(w);
     type(w, "TextVR", "3000"); // on the limit: the lower band
     EXPECT_EQ(text(w, "LabTempoBobina"), "TB=9,0 ms");
-    EXPECT_EQ(text(w, "LabVRT"), "3000 g/m  20,000 ms");
+    EXPECT_EQ(text(w, "LabVRT"), "3.000 giri/min  20,000 ms");
     EXPECT_EQ(get<QScrollBar>(w, "VScrollVR")->value(), 3000);
     EXPECT_EQ(w->document().VR(), 3000);
     type(w, "TextVR", "1999");
@@ -80,7 +80,7 @@ TEST_F(CoilWindowTest, SpeedPicksTheBandAndRecalculatesAtOnce) {
     QTest::keyClick(get<QLineEdit>(w, "TextVR"), Qt::Key_Backspace);
     EXPECT_EQ(text(w, "TextVR"), "");
     EXPECT_EQ(w->document().VR(), 800);
-    EXPECT_EQ(text(w, "LabVRT"), "800 g/m  75,000 ms");
+    EXPECT_EQ(text(w, "LabVRT"), "800 giri/min  75,000 ms");
     QTest::keyClick(get<QLineEdit>(w, "TextVR"), Qt::Key_Tab);
     EXPECT_EQ(text(w, "TextVR"), "800");
 }

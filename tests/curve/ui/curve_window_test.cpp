@@ -353,8 +353,7 @@ TEST_F(CurveWindowTest, GrabThreeCurvesWithTheUnitTable) {
     QTest::keyClicks(get<QPlainTextEdit>(w, "Note"), "Curve di prova");
     QTest::mouseMove(get<QWidget>(w, "Picture1"), px(6000, 25));
     EXPECT_TRUE(get<QLabel>(w, "LabGMA")->isVisible());
-    EXPECT_EQ(get<QLabel>(w, "LabGMA")->text().left(5), "6000:");
-    EXPECT_TRUE(w->subWindow()->grab().save("/tmp/curve_window.png"));
+    EXPECT_TRUE(get<QLabel>(w, "LabGMA")->text().startsWith("6.000 giri/min | 25,0"));
 }
 
 // Curve 0 taken from another file: drawn in black beside the selected curve, saved with the

@@ -1,7 +1,6 @@
 #include "panel/ui/frmMisBatteria.h"
 #include "panel_fixture.h"
 #include "support/ui/DrainRing.h"
-#include <QLocale>
 #include <QTimer>
 #include <algorithm>
 
@@ -11,12 +10,9 @@ namespace {
 class BatteryWindowTest : public UnitWindowTest<frmMisBatteria> {
 protected:
     BatteryWindowTest() {
-        QLocale::setDefault(QLocale::c());
         link.unit.setEngine({.profile = SpeedProfile::Fixed, .fixedRpm = 3000});
         link.unit.setBattery({.volts = 13.8, .rippleVolts = 0});
     }
-    ~BatteryWindowTest() override { QLocale::setDefault(QLocale::system()); }
-
     // Unit time passes in steps of at most 10 s; the window's poller drains after each.
     void run(uint64_t ms) {
         for (uint64_t step = 0; ms > 0; ms -= step) {
@@ -43,12 +39,13 @@ TEST_F(BatteryWindowTest, LoadsEmptyAndTheTimeBaseFollowsItsScrollBar) {
 
     timeDiv()->setValue(0);
     EXPECT_EQ(label("LabTempoDivVal"), "26 ms");
-    EXPECT_EQ(label("LabTmpFineSca"), "00:00.26"); // 10 x 26 ms
+    EXPECT_EQ(label("LabTmpFineSca"), "00:00,26"); // 10 x 26 ms
     EXPECT_EQ(t.app.BatteryTimeDivPos, 0);         // remembered
 }
 
 TEST_F(BatteryWindowTest, RecordsTheUnitsVoltageUntilStop) {
     t.app.BatteryTimeDivPos = 0; // 26 ms per division, 260 ms a screen
+    t.texts.LangOffset = 200;    // English: decimal point, thousands comma
     open();
     t.clock.TickCounter = 1234;
     press();
@@ -68,9 +65,9 @@ TEST_F(BatteryWindowTest, RecordsTheUnitsVoltageUntilStop) {
     EXPECT_EQ(rec.stamp(0), 0u);         // the window's own time axis starts with the first
     EXPECT_EQ(rec.stamp(37), 37u * 26u); // then 26 ms per sample
     EXPECT_EQ(rec.value(37), 1379);
-    EXPECT_EQ(label("LabVBatt"), "13.79");
-    EXPECT_EQ(label("LabRot").trimmed(), "3,000"); // 12500 ticks of 1.6 us a revolution
-    EXPECT_EQ(label("LabStato"), "1");             // curve 1 in bits 4-5
+    EXPECT_EQ(label("LabVBatt"), "13.79 V");
+    EXPECT_EQ(label("LabRot"), "3,000 rpm"); // 12500 ticks of 1.6 us a revolution
+    EXPECT_EQ(label("LabStato"), "1");       // curve 1 in bits 4-5
     EXPECT_EQ(memory()->maximum(), 37);
     // The screen moved on at 260, 520 and 780 ms.
     EXPECT_EQ(w->screen().start, 780u);
@@ -86,8 +83,8 @@ TEST_F(BatteryWindowTest, RecordsTheUnitsVoltageUntilStop) {
     EXPECT_EQ(w->screen().start, 780u); // the last screen stays until the user looks back
 }
 
+// In Italian: decimal comma, the unit after a blank.
 TEST_F(BatteryWindowTest, ReviewAfterStopStartsAtTheChosenSample) {
-    QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
     link.unit.setBattery({.volts = 13.8, .rippleVolts = 0.5, .rippleHz = 0.5});
     open();
     press();
@@ -99,7 +96,7 @@ TEST_F(BatteryWindowTest, ReviewAfterStopStartsAtTheChosenSample) {
     timeDiv()->setValue(1); // 100 ms per division, 1 s a screen
     memory()->setValue(19); // 19 * 26 = 494 ms
     EXPECT_EQ(w->screen().start, 494u);
-    EXPECT_EQ(label("LabVBatt"), "14,27");
+    EXPECT_EQ(label("LabVBatt"), "14,27 V");
     EXPECT_EQ(label("LabTmpFineSca"), "00:01,49");
     timeDiv()->setValue(5); // a new time base draws again from the same sample
     EXPECT_EQ(w->screen().start, 494u);
@@ -199,7 +196,7 @@ TEST_F(BatteryWindowTest, ASilentUnitIsNoticedAfterThreeSecondsAndLostInputIsCou
     w->checkInput();
     EXPECT_FALSE(notice->isHidden());
     EXPECT_EQ(notice->text(), QString::fromLatin1("Nessun dato dall'unit\xE0 da 4 s"));
-    EXPECT_EQ(label("LabVBatt"), "0");
+    EXPECT_EQ(label("LabVBatt"), "0,00 V");
     if (qEnvironmentVariableIsSet("ZEPHALON_GRAB")) w->grab().save("/tmp/battery_no_data.png");
 
     // The unit speaks again: the notice goes with the first sample.

@@ -1,0 +1,52 @@
+#include "curve/CurveEditorState.h"
+#include "base/NumberFormat.h"
+#include "curve/CurveEditing.h"
+#include <cmath>
+
+namespace curve {
+
+CurveEditorEnables CurveEditorState::enables() const {
+    CurveEditorEnables e;
+    const bool idle = !transferring;
+    const bool clearable = hasSegment[static_cast<size_t>(selected)] && !locked;
+    e.ComSalva = idle && (fromFile || edited);
+    e.ComCancella = idle && clearable;
+    e.ComAnnulla = idle && clearable;
+    for (int c = 0; c < CurveCount; ++c)
+        e.ComCrva[static_cast<size_t>(c)] =
+            idle && c != selected && hasSegment[static_cast<size_t>(c)];
+    e.ComApplica = false;
+    e.ComNote = idle;
+    // A file opened untouched may go to the unit as it is; once edited, curve 1 or 2 must
+    // have a segment. Programming switched on can always be switched off.
+    e.ComProg = progAsked || (fromFile && !edited) || hasSegment[1] || hasSegment[2];
+    e.ComProgMaster = programming && progAsked && transferable() && idle;
+    e.ComProgSlave = e.ComProgMaster;
+    e.Picture1 = idle;
+    e.TextVRM = idle;
+    e.ComboCA = idle;
+    return e;
+}
+
+std::string CurveEditorState::showCaption(int c) const {
+    return (shownBeside[static_cast<size_t>(c)] ? "CANC " : "AGG ") + std::to_string(c);
+}
+
+Readout readoutAt(const Curve& selected, double x, double y) {
+    Readout r;
+    r.rpm = cursorRpm(x);
+    r.degrees = (GraphY0 - y) * 10 / TwipsPer10Deg;
+    r.count = std::lround(advanceCount(r.degrees, r.rpm));
+    r.stored = tableCount(selected.CurveTable, RpmToTableIndex(static_cast<float>(r.rpm)));
+    return r;
+}
+
+std::string readoutText(const Readout& r, int langOffset) {
+    const bool en = langOffset == 200;
+    return numfmt::withUnit(numfmt::integer(r.rpm, langOffset), numfmt::rpmUnit(langOffset)) +
+           " | " + numfmt::number(r.degrees, 1, langOffset) + "\xC2\xB0 | " +
+           (en ? "count " : "conteggio ") + numfmt::integer(r.count, langOffset) + " | " +
+           (en ? "in table " : "in tabella ") + numfmt::integer(r.stored, langOffset);
+}
+
+} // namespace curve

@@ -1,0 +1,140 @@
+#include "curve/CurveEditorState.h"
+#include "curve/GraphPen.h"
+#include <gtest/gtest.h>
+
+using namespace curve;
+
+namespace {
+// A document read from a file with curve 1 drawn, curve 1 selected.
+CurveEditorState openedWithCurveOne() {
+    CurveEditorState s;
+    s.fromFile = true;
+    s.hasSegment = {false, true, false};
+    return s;
+}
+} // namespace
+
+TEST(CurveEditorState, ANewDocumentOffersOnlyDrawingUntilACurveHasASegment) {
+    CurveEditorState s; // new, nothing drawn
+    CurveEditorEnables e = s.enables();
+    EXPECT_FALSE(e.ComSalva || e.ComCancella || e.ComAnnulla || e.ComProg || e.ComApplica);
+    EXPECT_FALSE(e.ComCrva[0] || e.ComCrva[1] || e.ComCrva[2]);
+    EXPECT_TRUE(e.Picture1 && e.TextVRM && e.ComboCA && e.ComNote);
+
+    s.edited = true;
+    s.hasSegment = {true, false, false}; // curve 0 alone goes nowhere
+    s.selected = 1;
+    e = s.enables();
+    EXPECT_TRUE(e.ComSalva && e.ComCrva[0]);
+    EXPECT_FALSE(e.ComProg || e.ComCancella || e.ComCrva[1]);
+    s.hasSegment[2] = true;
+    EXPECT_TRUE(s.enables().ComProg);
+    s.selected = 2; // the selected curve has no show button
+    EXPECT_FALSE(s.enables().ComCrva[2]);
+    EXPECT_TRUE(s.enables().ComCancella);
+}
+
+TEST(CurveEditorState, MdxAndMsxOnlyInProgrammingModeWithCurveOneTwoOrBothChosen) {
+    CurveEditorState s = openedWithCurveOne();
+    EXPECT_TRUE(s.enables().ComProg);
+    EXPECT_FALSE(s.enables().ComProgMaster); // PROG ON not pressed
+    s.progAsked = true;
+    EXPECT_STREQ(s.progCaption(), "PROG OFF");
+    EXPECT_FALSE(s.enables().ComProgMaster); // the unit has not answered
+    s.programming = true;
+    EXPECT_TRUE(s.enables().ComProgMaster && s.enables().ComProgSlave);
+    s.choice = 0;
+    EXPECT_FALSE(s.enables().ComProgMaster || s.enables().ComProgSlave);
+    s.choice = 12;
+    EXPECT_TRUE(s.enables().ComProgSlave);
+    s.progAsked = false; // PROG OFF pressed; the link may still report the mode
+    EXPECT_FALSE(s.enables().ComProgMaster);
+    EXPECT_STREQ(s.progCaption(), "PROG ON");
+}
+
+TEST(CurveEditorState, ATransferFreezesTheDocumentButNotProgOff) {
+    CurveEditorState s = openedWithCurveOne();
+    s.hasSegment = {true, true, true};
+    s.progAsked = s.programming = true;
+    s.transferring = true;
+    const CurveEditorEnables e = s.enables();
+    EXPECT_FALSE(e.ComSalva || e.ComCancella || e.ComAnnulla || e.ComNote);
+    EXPECT_FALSE(e.ComCrva[0] || e.ComCrva[2]);
+    EXPECT_FALSE(e.Picture1 || e.TextVRM || e.ComboCA || e.ComProgMaster || e.ComProgSlave);
+    EXPECT_TRUE(e.ComProg); // the way to cancel
+    // A transfer that ends gives back what was there before it.
+    s.transferring = false;
+    EXPECT_TRUE(s.enables().ComSalva && s.enables().ComCancella && s.enables().ComCrva[2]);
+}
+
+TEST(CurveEditorState, ALockedDocumentCannotBeClearedButIsSavedAndTransferred) {
+    CurveEditorState s = openedWithCurveOne();
+    s.locked = true;
+    const CurveEditorEnables e = s.enables();
+    EXPECT_FALSE(e.ComCancella || e.ComAnnulla);
+    EXPECT_TRUE(e.ComSalva && e.ComProg);
+}
+
+TEST(CurveEditorState, ShowButtonsToggleTheirCaptionAndTheCurvesDrawn) {
+    CurveEditorState s;
+    EXPECT_EQ(s.showCaption(0), "AGG 0");
+    EXPECT_FALSE(s.shown(0));
+    s.shownBeside[0] = true;
+    EXPECT_EQ(s.showCaption(0), "CANC 0");
+    EXPECT_TRUE(s.shown(0) && s.shown(1) && !s.shown(2));
+}
+
+// 12.5 degrees at 1,500 rpm: 12.5 / 360 x 60 / 1500 s = 1,388.9 us, / 3.2 us = 434 counts.
+TEST(CurveReadout, NamesItsFourNumbersWithUnitsInTheLanguage) {
+    Curve flat; // 12.5 degrees from 1,000 to 2,000 rpm
+    flat.points[0] = {600, 1500};
+    flat.points[1] = {1800, 1500};
+    flat.CurveLastPoint = 1;
+    BuildCurveTable(flat);
+    const Readout r = readoutAt(flat, GraphX0 + 1200, GraphY0 - 1500);
+    EXPECT_EQ(r.rpm, 1500);
+    EXPECT_DOUBLE_EQ(r.degrees, 12.5);
+    EXPECT_EQ(r.count, 434);
+    EXPECT_EQ(r.stored, 434);
+    EXPECT_EQ(readoutText(r, 0), "1.500 giri/min | 12,5\u00B0 | conteggio 434 | in tabella 434");
+    EXPECT_EQ(readoutText(r, 200), "1,500 rpm | 12.5\u00B0 | count 434 | in table 434");
+    // Off the curve's span the table holds nothing.
+    EXPECT_EQ(readoutAt(flat, GraphX0 + 6600, GraphY0 - 3000).stored, 0);
+}
+
+// A press, a drag and a release on an empty curve make one gesture: the release adds the
+// segment, and the history's step starts from the curves before the press.
+TEST(GraphPen, OneGestureFromPressToReleaseAndNothingOnALockedDocument) {
+    const auto X = [](double d) { return GraphX0 + d; };
+    const auto Y = [](double deg) { return GraphY0 - deg * 120; };
+    Curves curves{};
+    GraphPen pen;
+    GraphPen::Step s = pen.press(curves, 1, false, X(3000), Y(10)); // 3,000 rpm, 10 degrees
+    EXPECT_TRUE(s.inside && s.redraw && !s.edited);
+    EXPECT_TRUE(pen.down());
+    EXPECT_EQ(pen.gesture(), 1);
+    EXPECT_FALSE(pen.move(curves, 1, X(2000), Y(20)).redraw); // left of the first point
+    EXPECT_FALSE(pen.rubberEnd());
+    EXPECT_TRUE(pen.move(curves, 1, X(6600), Y(30)).redraw);
+    ASSERT_TRUE(pen.rubberEnd());
+    EXPECT_EQ(pen.rubberEnd()->x, X(6600));
+    s = pen.release(curves, 1, false, X(6600), Y(30));
+    EXPECT_TRUE(s.edited);
+    EXPECT_EQ(curves[1].CurveLastPoint, 1);
+    EXPECT_FALSE(pen.before()[1].hasSegment());
+    EXPECT_EQ(pen.gesture(), 1);
+    EXPECT_FALSE(pen.down() || pen.rubberEnd());
+    EXPECT_FALSE(pen.release(curves, 1, false, X(8000), Y(30)).edited); // no press in hand
+
+    // The next press adds a segment at once: a new gesture from the curves with one segment.
+    EXPECT_TRUE(pen.press(curves, 1, false, X(9000), Y(20)).edited);
+    EXPECT_EQ(pen.gesture(), 2);
+    EXPECT_EQ(pen.before()[1].CurveLastPoint, 1);
+    pen.lift();
+
+    const Curves kept = curves;
+    s = pen.press(curves, 1, true, X(10000), Y(20)); // locked: the read-out only
+    EXPECT_TRUE(s.inside && !s.edited && !pen.down());
+    EXPECT_EQ(curves[1].CurveLastPoint, kept[1].CurveLastPoint);
+    EXPECT_FALSE(pen.press(curves, 1, false, GraphX0 - 1, Y(20)).inside);
+}
