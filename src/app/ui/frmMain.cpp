@@ -78,11 +78,10 @@ void setLampColour(QLabel* lamp, const QColor& colour) {
 
 } // namespace
 
-frmMain::frmMain(WindowContext& ctx, MessageDecoder& decoder, QWidget* parent)
-    : QMainWindow(parent), ctx_(ctx), decoder_(decoder),
-      documents_(
-          ctx, [this](ChildWindow* child) { showChild(child); },
-          [this] { refreshRecentDocuments(); }) {
+frmMain::frmMain(WindowContext& ctx, MessageDecoder& decoder, PollClock* pollClock)
+    : ctx_(ctx), decoder_(decoder), documents_(
+                                        ctx, [this](ChildWindow* child) { showChild(child); },
+                                        [this] { refreshRecentDocuments(); }) {
     setObjectName("frmMain");
     setWindowIcon(appIcon());
     mdi_ = new QMdiArea(this);
@@ -114,7 +113,7 @@ frmMain::frmMain(WindowContext& ctx, MessageDecoder& decoder, QWidget* parent)
     TimerOrologio->setObjectName("TimerOrologio");
     TimerOrologio->setInterval(1000);
     connect(TimerOrologio, &QTimer::timeout, this, &frmMain::tickClock);
-    TimerMIDIIn = new RingPollTimer(ctx_.midi, &decoder_, this);
+    TimerMIDIIn = new RingPollTimer(ctx_.midi, &decoder_, this, pollClock);
     TimerMIDIIn->setLink(ctx_.link);
 
     buildMenus();
