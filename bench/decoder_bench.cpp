@@ -3,8 +3,8 @@
 #include "app/ShowMsg.h"
 #include "app/Texts.h"
 #include "midi/Decoder.h"
-#include "midi/FakeMidiSystem.h"
 #include "midi/MidiPort.h"
+#include "support/FakeMidiSystem.h"
 #include "timing/PrecisionClock.h"
 
 #include <benchmark/benchmark.h>

@@ -9,10 +9,10 @@
 #include "app/ShowMsg.h"
 #include "app/Texts.h"
 #include "midi/Decoder.h"
-#include "midi/FakeMidiSystem.h"
 #include "midi/MidiByteParser.h"
 #include "midi/MidiPoller.h"
 #include "midi/MidiPort.h"
+#include "support/FakeMidiSystem.h"
 #include "timing/PrecisionClock.h"
 
 #include <algorithm>

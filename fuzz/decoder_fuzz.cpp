@@ -8,9 +8,9 @@
 #include "app/ShowMsg.h"
 #include "app/Texts.h"
 #include "midi/Decoder.h"
-#include "midi/FakeMidiSystem.h"
 #include "midi/MidiPort.h"
 #include "midi/UnitLink.h"
+#include "support/FakeMidiSystem.h"
 #include "timing/PrecisionClock.h"
 
 #include <cstddef>

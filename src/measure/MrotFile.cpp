@@ -1,6 +1,5 @@
 #include "measure/MrotFile.h"
 
-#include "app/FileStore.h"
 #include "app/SystemPath.h"
 #include "measure/MeasurementRow.h"
 
@@ -189,14 +188,4 @@ std::optional<MrotDocument> parseMrot(std::string_view bytes,
             addRow(rec.substr(0, kLine));
     }
     return doc;
-}
-
-std::string saveMrot(const std::string& file, const MrotDocument& doc) {
-    return writeFileAtomically(file, serializeMrot(doc));
-}
-
-std::optional<MrotDocument> loadMrot(const std::string& file) {
-    const std::optional<std::string> bytes = readWholeFile(file);
-    if (!bytes) return std::nullopt;
-    return parseMrot(*bytes);
 }

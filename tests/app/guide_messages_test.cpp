@@ -3,8 +3,8 @@
 #include "app/FileStore.h"
 #include "app/ShowMsg.h"
 #include "app/Texts.h"
-#include "midi/FakeMidiSystem.h"
 #include "midi/MidiPort.h"
+#include "support/FakeMidiSystem.h"
 #include "support/RecordingNotifier.h"
 #include "timing/PrecisionClock.h"
 #include <functional>

@@ -1,8 +1,8 @@
 #pragma once
 #include "app/ShowMsg.h"
 #include "app/Texts.h"
-#include "midi/FakeMidiSystem.h"
 #include "midi/MidiPort.h"
+#include "support/FakeMidiSystem.h"
 #include "support/RecordingNotifier.h"
 #include "timing/PrecisionClock.h"
 

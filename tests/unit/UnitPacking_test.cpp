@@ -1,3 +1,4 @@
+#include "support/PairUnpacking.h"
 #include "unit/UnitPacking.h"
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // Takes the user guide's pictures: the program itself, offscreen, against the simulated unit.
 //   zephalon_screenshots [--lang it|en] [--list] <folder> [window...]
 // writes <folder>/<window>.png for every window of the guide's list (or the ones named).
+#include "ShotBench.h"
 #include "Shots.h"
-#include "Workbench.h"
 #include "app/ui/ChildWindow.h"
 #include <QAction>
 #include <QApplication>
@@ -33,13 +33,13 @@ void stopTheClock(QWidget* frame) {
 }
 
 // A window of the workbench by its objectName, in its sub-window (with the title bar).
-QWidget* windowNamed(Workbench& bench, const QString& name) {
+QWidget* windowNamed(ShotBench& bench, const QString& name) {
     for (QMdiSubWindow* sub : bench.main->mdiArea()->subWindowList())
         if (sub->widget() && sub->widget()->objectName() == name) return sub;
     return nullptr;
 }
 
-bool available(Workbench& bench, const Shot& shot) {
+bool available(ShotBench& bench, const Shot& shot) {
     if (!shot.entry) return true;
     const QAction* entry = bench.main->action(shot.entry);
     return entry && entry->isEnabled();
@@ -47,12 +47,12 @@ bool available(Workbench& bench, const Shot& shot) {
 
 // Takes one picture; a window that does not exist yet is left out (and said).
 bool take(const Shot& shot, int langCode, const QDir& folder) {
-    Workbench bench(langCode);
+    ShotBench bench(langCode);
     if (!available(bench, shot)) {
         std::fprintf(stderr, "%s: no window behind %s yet, not taken\n", shot.name, shot.entry);
         return true;
     }
-    QWidget* picture = bench.main.get();
+    QWidget* picture = bench.main;
     ChildWindow* window = nullptr;
     if (shot.entry) {
         window = bench.open(shot.entry);
@@ -70,7 +70,7 @@ bool take(const Shot& shot, int langCode, const QDir& folder) {
             return false;
         }
     }
-    stopTheClock(bench.main.get());
+    stopTheClock(bench.main);
     const QString file = folder.filePath(QString(shot.name) + ".png");
     if (!picture->grab().save(file)) {
         std::fprintf(stderr, "%s: cannot write %s\n", shot.name, qPrintable(file));
@@ -101,7 +101,7 @@ int main(int argc, char** argv) {
     }
     if (list) {
         // The pictures this build can take.
-        Workbench bench(langCode);
+        ShotBench bench(langCode);
         for (const Shot& shot : guideShots())
             if (available(bench, shot)) std::printf("%s\n", shot.name);
         return 0;

@@ -29,14 +29,16 @@ constexpr int kSimulatedUnitName = 160;
 
 // The simulated unit is always device 0; serial ports added later get the next numbers.
 struct Workbench::RealDevices {
-    RealDevices(const AppState& app, const Texts& texts)
-        : simulated(app.AppFolder), all({&simulated, &rtmidi, &serial}) {
+    RealDevices(const AppState& app, const Texts& texts) : simulated(app.AppFolder) {
         if (app.FolderShared) simulated.keepEepromInMemory();
         simulated.setDeviceName(texts.text(kSimulatedUnitName));
         for (size_t i = 0; i < app.SerialPorts.size(); ++i)
             serial.addPort(app.SerialPorts[i], i < app.SerialPortBauds.size()
                                                    ? app.SerialPortBauds[i]
                                                    : kSerialDefaultBaud);
+        all.addBackend(&simulated);
+        all.addBackend(&rtmidi);
+        all.addBackend(&serial);
     }
 
     SimulatedUnitSystem simulated;

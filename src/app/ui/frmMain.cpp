@@ -79,9 +79,10 @@ void setLampColour(QLabel* lamp, const QColor& colour) {
 } // namespace
 
 frmMain::frmMain(WindowContext& ctx, MessageDecoder& decoder, PollClock* pollClock)
-    : ctx_(ctx), decoder_(decoder), documents_(
-                                        ctx, [this](ChildWindow* child) { showChild(child); },
-                                        [this] { refreshRecentDocuments(); }) {
+    : QMainWindow(nullptr), ctx_(ctx), decoder_(decoder),
+      documents_(
+          ctx, [this](ChildWindow* child) { showChild(child); },
+          [this] { refreshRecentDocuments(); }) {
     setObjectName("frmMain");
     setWindowIcon(appIcon());
     mdi_ = new QMdiArea(this);

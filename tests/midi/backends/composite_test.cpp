@@ -1,5 +1,5 @@
-#include "midi/FakeMidiSystem.h"
 #include "midi/backends/CompositeMidiSystem.h"
+#include "support/FakeMidiSystem.h"
 #include <gtest/gtest.h>
 #include <vector>
 

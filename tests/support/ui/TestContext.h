@@ -5,8 +5,8 @@
 #include "app/ShowMsg.h"
 #include "app/Texts.h"
 #include "app/ui/WindowContext.h"
-#include "midi/FakeMidiSystem.h"
 #include "midi/MidiPort.h"
+#include "support/FakeMidiSystem.h"
 #include <QMdiArea>
 #include <QString>
 #include <QTemporaryDir>

@@ -1,4 +1,4 @@
-#include "midi/FakeMidiSystem.h"
+#include "support/FakeMidiSystem.h"
 
 namespace {
 int capsOf(const std::vector<std::string>& names, const std::map<int, int>& forced, int id,
