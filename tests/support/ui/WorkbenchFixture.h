@@ -23,7 +23,9 @@ inline void PrintTo(const QString& s, std::ostream* os) {
 // does. Nothing runs by itself: pump() lets unit time pass and the frame's poller drain.
 class WorkbenchFixture : public ::testing::Test {
 protected:
-    explicit WorkbenchFixture(QSize frameSize = {}) : t(0, nullptr, frameSize) {}
+    // langCode 0: Italian, as the settings' defaults say.
+    explicit WorkbenchFixture(QSize frameSize = {}, int langCode = 0)
+        : t(langCode, nullptr, frameSize) {}
     ~WorkbenchFixture() override {
         t.notifier.nextAnswer = Notifier::Answer::No; // nothing kept as the test tears down
     }
