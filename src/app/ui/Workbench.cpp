@@ -62,7 +62,8 @@ Workbench::Workbench(const WorkbenchOptions& options)
     targets.main = frame_.get();
     if (boxes_) boxes_->setParent(frame_.get());
     registerWindows(*frame_, boxes_.get(), simulatedUnit());
-    if (real_) frame_->setSerialPorts(&real_->serial);
+    if (SerialMidiSystem* serial = real_ ? &real_->serial : options.serialPorts)
+        frame_->setSerialPorts(serial);
     frame_->MDIForm_Load();
     if (!haveOutput) frame_->disableOutputMenus();
     if (!options.frameSize.isEmpty()) frame_->resize(options.frameSize);

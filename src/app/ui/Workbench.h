@@ -19,6 +19,7 @@ class MidiSystem;
 class Notifier;
 class PollClock;
 class QtNotifier;
+class SerialMidiSystem;
 class SimulatedUnitSystem;
 
 // What differs between the program a user starts, the guide's pictures and the window tests.
@@ -39,6 +40,9 @@ struct WorkbenchOptions {
     MidiSystem* devices = nullptr;
     // With devices given: the simulated unit the Preferences menu's window shows (none: no window).
     SimulatedUnitSystem* simulatedUnit = nullptr;
+    // With devices given: the serial ports among them, watched by the frame for a far end
+    // hanging up and added to from the Preferences menu (none: no serial ports).
+    SerialMidiSystem* serialPorts = nullptr;
     // Where the boxes go: none given, real message boxes; otherwise a recorder.
     Notifier* notifier = nullptr;
     // The clock: none given, a timer thread behind Timer Exact and the steady clock for the
