@@ -10,10 +10,10 @@
 #include "protocol/Decoder.h"
 #include "shell/ui/WindowRegistry.h"
 #include "shell/ui/frmMain.h"
+#include "transport/MidiPort.h"
 #include "support/FakeMidiSystem.h"
 #include "timing/PrecisionClock.h"
 #include "timing/backends/ThreadTimerSource.h"
-#include "transport/MidiPort.h"
 #include "unit/SimulatedUnit.h"
 #include <QAction>
 #include <QApplication>

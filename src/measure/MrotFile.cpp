@@ -190,13 +190,3 @@ std::optional<MrotDocument> parseMrot(std::string_view bytes,
     }
     return doc;
 }
-
-std::string saveMrot(const std::string& file, const MrotDocument& doc) {
-    return writeFileAtomically(file, serializeMrot(doc));
-}
-
-std::optional<MrotDocument> loadMrot(const std::string& file) {
-    const std::optional<std::string> bytes = readWholeFile(file);
-    if (!bytes) return std::nullopt;
-    return parseMrot(*bytes);
-}

@@ -64,8 +64,3 @@ std::optional<MrotDocument> parseMrot(std::string_view bytes,
 // the Tb of the previous converted row in microseconds (0 before the first); it is
 // updated to this row's Tb.
 std::string convertV1Row(std::string_view v1, long long& tbPrevUs);
-
-// Whole-file helpers: saving is atomic and returns an empty text or the failure; loading
-// gives nothing for a file that cannot be read or is refused.
-std::string saveMrot(const std::string& file, const MrotDocument& doc);
-std::optional<MrotDocument> loadMrot(const std::string& file);

@@ -13,12 +13,6 @@ uint32_t packLow16(uint8_t statusHigh, uint32_t value) {
     return shortMsg(status, low, high);
 }
 
-uint32_t low16(uint32_t msg) {
-    const uint32_t status = statusOf(msg);
-    return (data2Of(msg) + 128u * ((status >> 1) & 1u)) * 256u + data1Of(msg) +
-           128u * (status & 1u);
-}
-
 } // namespace
 
 uint32_t packFirstValue(uint8_t kind, uint32_t value) {
@@ -45,21 +39,6 @@ uint32_t packDataReply(uint8_t requestStatus, int address, int value) {
     const auto v = static_cast<uint8_t>(value & 0xFF);
     const auto status = static_cast<uint8_t>((requestStatus & 0xFC) | ((a >> 7) << 1) | (v >> 7));
     return shortMsg(status, a & 0x7F, v & 0x7F);
-}
-
-PairValues unpackPair(uint32_t firstMsg, uint32_t secondMsg) {
-    const uint32_t s1 = statusOf(firstMsg);
-    const uint32_t s2 = statusOf(secondMsg);
-    PairValues p;
-    p.first = low16(firstMsg) + (((s1 & 0x0C) >> 2) + 4u * ((s2 >> 3) & 1u)) * 65536u;
-    p.second = low16(secondMsg) + ((s2 >> 2) & 1u) * 65536u;
-    return p;
-}
-
-StatusBytes unpackStatusBytes(uint32_t msg) {
-    const uint8_t status = statusOf(msg);
-    return {static_cast<uint8_t>(data1Of(msg) + 128 * (status & 1)),
-            static_cast<uint8_t>(data2Of(msg) + 128 * ((status >> 1) & 1))};
 }
 
 uint8_t replyValue(uint32_t msg) {

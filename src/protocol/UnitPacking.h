@@ -41,17 +41,6 @@ uint32_t packStatusBytes(uint8_t a1, uint8_t a2);
 // data1 = address & 0x7F, data2 = value & 0x7F.
 uint32_t packDataReply(uint8_t requestStatus, int address, int value);
 
-struct PairValues {
-    uint32_t first = 0;
-    uint32_t second = 0;
-};
-// Rebuilds the two values of a pair from its two messages.
-PairValues unpackPair(uint32_t firstMsg, uint32_t secondMsg);
-struct StatusBytes {
-    uint8_t a1 = 0;
-    uint8_t a2 = 0;
-};
-StatusBytes unpackStatusBytes(uint32_t msg);
 // Data byte of a memory answer: data2 + 128 * status bit 0.
 uint8_t replyValue(uint32_t msg);
 

@@ -1,4 +1,5 @@
 #include "measure/MrotFile.h"
+#include "support/MrotFiles.h"
 
 #include <filesystem>
 #include <fstream>

@@ -1,4 +1,5 @@
 #include "protocol/UnitPacking.h"
+#include "support/PairUnpacking.h"
 #include <gtest/gtest.h>
 
 using namespace unitmsg;

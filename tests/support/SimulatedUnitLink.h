@@ -4,6 +4,7 @@
 #include "unit/SimulatedUnit.h"
 #include <algorithm>
 #include <cstdint>
+#include <string>
 
 // The fake MIDI system wired to a simulated unit: every message the port sends reaches the
 // unit at once; pump() lets unit time pass and hands the unit's messages to the started
@@ -11,6 +12,12 @@
 class SimulatedUnitLink : public FakeMidiSystem {
 public:
     SimulatedUnit unit;
+
+    // The unit is listed as device 0 in both directions.
+    explicit SimulatedUnitLink(const std::string& name = "Unit") {
+        inNames = {name};
+        outNames = {name};
+    }
 
     int outShortMsg(uint32_t handle, uint32_t msg) override {
         const int result = FakeMidiSystem::outShortMsg(handle, msg);
@@ -22,10 +29,8 @@ public:
         for (const uint32_t msg : unit.takeOutput())
             inject(msg);
     }
-    // Lists the unit as device 0 in both directions and opens both on port.
+    // Opens the unit both ways on port.
     void connect(MidiPort& port) {
-        inNames = {"Unit"};
-        outNames = {"Unit"};
         port.MIDIInDevice = 0;
         port.MIDIOutDevice = 0;
         port.OpenMIDIIn();

@@ -3,8 +3,8 @@
 // writes <folder>/<window>.png for every window of the guide's list (or the ones named).
 // --list prints the pictures this build can take, --menus the window each menu entry opens,
 // so scripts/package-check.sh can tell a window the guide does not picture.
+#include "ShotBench.h"
 #include "Shots.h"
-#include "Workbench.h"
 #include "base/ui/ChildWindow.h"
 #include <QAction>
 #include <QApplication>
@@ -36,13 +36,13 @@ void stopTheClock(QWidget* frame) {
 }
 
 // A window of the workbench by its objectName, in its sub-window (with the title bar).
-QWidget* windowNamed(Workbench& bench, const QString& name) {
+QWidget* windowNamed(ShotBench& bench, const QString& name) {
     for (QMdiSubWindow* sub : bench.main->mdiArea()->subWindowList())
         if (sub->widget() && sub->widget()->objectName() == name) return sub;
     return nullptr;
 }
 
-bool available(Workbench& bench, const Shot& shot) {
+bool available(ShotBench& bench, const Shot& shot) {
     if (!shot.entry) return true;
     const QAction* entry = bench.main->action(shot.entry);
     return entry && entry->isEnabled();
@@ -50,12 +50,12 @@ bool available(Workbench& bench, const Shot& shot) {
 
 // Takes one picture; a window that does not exist yet is left out (and said).
 bool take(const Shot& shot, int langCode, const QDir& folder) {
-    Workbench bench(langCode);
+    ShotBench bench(langCode);
     if (!available(bench, shot)) {
         std::fprintf(stderr, "%s: no window behind %s yet, not taken\n", shot.name, shot.entry);
         return true;
     }
-    QWidget* picture = bench.main.get();
+    QWidget* picture = bench.main;
     ChildWindow* window = nullptr;
     if (shot.entry) {
         window = bench.open(shot.entry);
@@ -73,7 +73,7 @@ bool take(const Shot& shot, int langCode, const QDir& folder) {
             return false;
         }
     }
-    stopTheClock(bench.main.get());
+    stopTheClock(bench.main);
     const QString file = folder.filePath(QString(shot.name) + ".png");
     if (!picture->grab().save(file)) {
         std::fprintf(stderr, "%s: cannot write %s\n", shot.name, qPrintable(file));
@@ -86,9 +86,9 @@ bool take(const Shot& shot, int langCode, const QDir& folder) {
 // The window behind every menu entry that opens one, by objectName (an entry with no window
 // behind it yet is left out).
 int printMenuWindows(int langCode) {
-    Workbench bench(langCode);
+    ShotBench bench(langCode);
     // A window that opens with unsaved work (a new coil program) is closed without saving.
-    bench.notifier.nextAnswer = Notifier::Answer::No;
+    bench.bench.notifier.nextAnswer = Notifier::Answer::No;
     for (const char* entry : {"mnuPannelloControllo", "mnuProgCurva", "mnuProgTempoBobina",
                               "mnuTimerExact", "mnuMisBatteria", "mnuMisRot", "mnuMisAnt",
                               "mnuUnitaSimulata", "mnuBloccoNote", "mnuInfo"}) {
@@ -100,7 +100,7 @@ int printMenuWindows(int langCode) {
             return 1;
         }
         std::printf("%s\n", qPrintable(window->objectName()));
-        bench.closeAll();
+        bench.main->mdiArea()->closeAllSubWindows();
     }
     return 0;
 }
@@ -130,7 +130,7 @@ int main(int argc, char** argv) {
     if (menus) return printMenuWindows(langCode);
     if (list) {
         // The pictures this build can take.
-        Workbench bench(langCode);
+        ShotBench bench(langCode);
         for (const Shot& shot : guideShots())
             if (available(bench, shot)) std::printf("%s\n", shot.name);
         return 0;

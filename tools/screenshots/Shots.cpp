@@ -1,6 +1,6 @@
 #include "Shots.h"
-#include "Workbench.h"
 #include "base/ui/ChildWindow.h"
+#include "ShotBench.h"
 #include "curve/CurveModel.h"
 #include <QAbstractButton>
 #include <QComboBox>
@@ -28,7 +28,7 @@ void type(QWidget* window, const char* box, const char* keys) {
 
 // The control panel in EEPROM access: a byte written to MDX and read back, then a program
 // byte of MSX read, with the traffic in the monitor.
-void stagePanel(Workbench& bench, ChildWindow* w) {
+void stagePanel(ShotBench& bench, ChildWindow* w) {
     click(w, "ComEEPROM");
     bench.run(5);
     if (auto* s = w->findChild<QScrollBar*>("VScrollWr")) QTest::keyClick(s, Qt::Key_End);
@@ -44,7 +44,7 @@ void stagePanel(Workbench& bench, ChildWindow* w) {
 }
 
 // Two minutes of battery voltage with a small ripple, recorded at 10 s a division.
-void stageBattery(Workbench& bench, ChildWindow* w) {
+void stageBattery(ShotBench& bench, ChildWindow* w) {
     bench.link.unit.setEngine({.profile = SpeedProfile::Fixed, .fixedRpm = 3200});
     bench.link.unit.setBattery({.volts = 13.9, .rippleVolts = 0.35, .rippleHz = 0.05});
     if (auto* s = w->findChild<QScrollBar*>("HScrollTempoDiv")) s->setValue(9);
@@ -54,7 +54,7 @@ void stageBattery(Workbench& bench, ChildWindow* w) {
     bench.run(5);
 }
 
-void stageNotebook(Workbench& bench, ChildWindow* w) {
+void stageNotebook(ShotBench& bench, ChildWindow* w) {
     const bool italian = bench.app.LangCode == 1;
     if (auto* text = w->findChild<QPlainTextEdit*>("Text1")) {
         text->setFocus();
@@ -69,16 +69,16 @@ void stageNotebook(Workbench& bench, ChildWindow* w) {
     }
 }
 
-void stageTimer(Workbench&, ChildWindow* w) {
+void stageTimer(ShotBench&, ChildWindow* w) {
     click(w, "Command4");
 }
 
-void stageUnit(Workbench&, ChildWindow*) {
+void stageUnit(ShotBench&, ChildWindow*) {
     QTest::qWait(600); // the status line follows the running unit
 }
 
 // The engine swept from 1,000 to 9,000 rpm and back in 20 s, recorded for a while.
-void recordSweep(Workbench& bench, ChildWindow* w, uint64_t ms) {
+void recordSweep(ShotBench& bench, ChildWindow* w, uint64_t ms) {
     bench.link.unit.setEngine({.profile = SpeedProfile::Sweep,
                                .sweepMinRpm = 1000,
                                .sweepMaxRpm = 9000,
@@ -89,11 +89,11 @@ void recordSweep(Workbench& bench, ChildWindow* w, uint64_t ms) {
     bench.run(5);
 }
 
-void stageRotation(Workbench& bench, ChildWindow* w) {
+void stageRotation(ShotBench& bench, ChildWindow* w) {
     recordSweep(bench, w, 4000);
 }
 
-void stageRotationGraph(Workbench& bench, ChildWindow* w) {
+void stageRotationGraph(ShotBench& bench, ChildWindow* w) {
     click(w, "ComDatiGrafico");
     recordSweep(bench, w, 4000);
 }
@@ -101,7 +101,7 @@ void stageRotationGraph(Workbench& bench, ChildWindow* w) {
 // MDX holds curve 1, from 5 degrees at 1,000 rpm to 25 degrees at 9,000 rpm (curve graph
 // twips: 1,200 per 1,000 rpm from 500 rpm and per 10 degrees); a whole sweep is recorded
 // and the graph shows the measured points.
-void stageAdvance(Workbench& bench, ChildWindow* w) {
+void stageAdvance(ShotBench& bench, ChildWindow* w) {
     curve::Curve programmed;
     programmed.points[0] = {600, 600};
     programmed.points[1] = {10200, 3000};
@@ -119,7 +119,7 @@ void stageAdvance(Workbench& bench, ChildWindow* w) {
     bench.run(5);
 }
 
-void stageNotes(Workbench& bench, ChildWindow* w) {
+void stageNotes(ShotBench& bench, ChildWindow* w) {
     recordSweep(bench, w, 2000);
     click(w, "ComNote");
     for (QWidget* notes : bench.main->findChildren<QWidget*>("frmMisRotNote")) {
@@ -135,7 +135,7 @@ void stageNotes(Workbench& bench, ChildWindow* w) {
 // Curve 1 drawn with the mouse as a user does: press at 1,000 rpm and 8 degrees, release at
 // 3,000 rpm and 20, then clicks at 6,000 rpm and 32 and at 9,000 rpm and 34 (graph origin at
 // 405, 6200 twips; 1,200 twips per 1,000 rpm and per 10 degrees).
-void stageCurve(Workbench& bench, ChildWindow* w) {
+void stageCurve(ShotBench& bench, ChildWindow* w) {
     QWidget* graph = w->findChild<QWidget*>("Picture1");
     auto* combo = w->findChild<QComboBox*>("ComboCA");
     if (!graph || !combo) return;
@@ -170,7 +170,7 @@ void stageCurve(Workbench& bench, ChildWindow* w) {
 
 // A coil program being tuned: a longer dwell from 3,000 to 4,000 rpm, a 7,2 mH coil of
 // 0,8 Ohm, looked at 3,500 rpm.
-void stageCoil(Workbench&, ChildWindow* w) {
+void stageCoil(ShotBench&, ChildWindow* w) {
     if (auto* c = w->findChild<QComboBox*>("ComboMS_1")) c->setCurrentIndex(3);
     type(w, "TextL", "7,2");
     type(w, "TextR", "0,8");
@@ -179,7 +179,7 @@ void stageCoil(Workbench&, ChildWindow* w) {
 }
 
 // The workbench in use: the control panel above a battery recording.
-void stageWorkbench(Workbench& bench, ChildWindow*) {
+void stageWorkbench(ShotBench& bench, ChildWindow*) {
     ChildWindow* panel = bench.open("mnuPannelloControllo");
     // The battery recording first: while the panel holds the unit in EEPROM access, nothing
     // else can be recorded.

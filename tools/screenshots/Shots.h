@@ -1,7 +1,7 @@
 #pragma once
 #include <span>
 
-struct Workbench;
+struct ShotBench;
 class ChildWindow;
 
 // One picture of the guide: its name (the picture is <name>.png), the menu entry that opens
@@ -11,7 +11,7 @@ class ChildWindow;
 struct Shot {
     const char* name;
     const char* entry;
-    void (*stage)(Workbench& bench, ChildWindow* window);
+    void (*stage)(ShotBench& bench, ChildWindow* window);
     const char* window = nullptr;
 };
 

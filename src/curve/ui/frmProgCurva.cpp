@@ -4,8 +4,6 @@
 #include "base/NumberFormat.h"
 #include "base/RecentDocuments.h"
 #include "auxiliary/ui/frmProgressBar.h"
-#include "base/FileStore.h"
-#include "base/RecentDocuments.h"
 #include "curve/CurveEditing.h"
 #include "curve/CurveFile.h"
 #include "curve/ui/CurveHistory.h"

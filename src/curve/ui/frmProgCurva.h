@@ -7,14 +7,8 @@
 #include "protocol/DecoderSinks.h"
 #include "protocol/UnitLink.h"
 #include "protocol/UnitReplyWait.h"
-#include "base/ui/ChildWindow.h"
-#include "base/ui/DocumentKind.h"
-#include "base/ui/Sheet.h"
 #include "curve/CurveEditorState.h"
 #include "curve/GraphPen.h"
-#include "protocol/DecoderSinks.h"
-#include "protocol/UnitLink.h"
-#include "protocol/UnitReplyWait.h"
 #include <QPointer>
 #include <QWidget>
 #include <array>

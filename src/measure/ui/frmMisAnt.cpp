@@ -317,10 +317,6 @@ bool frmMisAnt::dataView() const {
     return ComDatiGrafico->text() == kToGraph;
 }
 
-QString frmMisAnt::ComStop_text() const {
-    return ComStop->text();
-}
-
 bool frmMisAnt::running() const {
     return ComStop->text() == kStop;
 }

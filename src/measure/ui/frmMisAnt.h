@@ -119,7 +119,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    QString ComStop_text() const;
     void ComStop_Click();
     void ComSospendi_Click();
     void ComAttiva_Click();

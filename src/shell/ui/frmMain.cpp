@@ -80,8 +80,8 @@ void setLampColour(QLabel* lamp, const QColor& colour) {
 
 } // namespace
 
-frmMain::frmMain(WindowContext& ctx, MessageDecoder& decoder, QWidget* parent)
-    : QMainWindow(parent), ctx_(ctx), decoder_(decoder),
+frmMain::frmMain(WindowContext& ctx, MessageDecoder& decoder, PollClock* pollClock)
+    : QMainWindow(nullptr), ctx_(ctx), decoder_(decoder),
       documents_(
           ctx, [this](ChildWindow* child) { showChild(child); },
           [this] { refreshRecentDocuments(); }) {
@@ -116,7 +116,7 @@ frmMain::frmMain(WindowContext& ctx, MessageDecoder& decoder, QWidget* parent)
     TimerOrologio->setObjectName("TimerOrologio");
     TimerOrologio->setInterval(1000);
     connect(TimerOrologio, &QTimer::timeout, this, &frmMain::tickClock);
-    TimerMIDIIn = new RingPollTimer(ctx_.midi, &decoder_, this);
+    TimerMIDIIn = new RingPollTimer(ctx_.midi, &decoder_, this, pollClock);
     TimerMIDIIn->setLink(ctx_.link);
 
     buildMenus();

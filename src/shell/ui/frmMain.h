@@ -33,7 +33,8 @@ public:
     // Creates a child window for a window number; registered by the subsystems.
     using ChildFactory = std::function<ChildWindow*(WindowContext&, int windowNumber)>;
 
-    frmMain(WindowContext& ctx, MessageDecoder& decoder, QWidget* parent = nullptr);
+    // The input poller's time is measured on pollClock (none given: the steady clock).
+    frmMain(WindowContext& ctx, MessageDecoder& decoder, PollClock* pollClock = nullptr);
     ~frmMain() override;
 
     // The load handler: captions, recent documents, device menus, placement.

@@ -16,19 +16,17 @@ private:
 
 } // namespace
 
-RingPollTimer::RingPollTimer(MidiPort& port, MessageDecoder* decoder, QObject* parent)
-    : QTimer(parent), port_(port), decoder_(decoder), steady_(std::make_unique<SteadyPollClock>()),
-      clock_(steady_.get()) {
+RingPollTimer::RingPollTimer(MidiPort& port, MessageDecoder* decoder, QObject* parent,
+                             PollClock* clock)
+    : QTimer(parent), port_(port), decoder_(decoder),
+      steady_(clock ? nullptr : std::make_unique<SteadyPollClock>()),
+      clock_(clock ? clock : steady_.get()) {
     setObjectName("TimerMIDIIn");
     setInterval(IntervalMs);
     connect(this, &QTimer::timeout, this, &RingPollTimer::pollNow);
 }
 
 RingPollTimer::~RingPollTimer() = default;
-
-void RingPollTimer::setClock(PollClock* clock) {
-    clock_ = clock ? clock : steady_.get();
-}
 
 bool RingPollTimer::pollNow() {
     class Discard : public MessageDecoder {

@@ -18,15 +18,14 @@ public:
     static constexpr int IntervalMs = 10;
     static constexpr int64_t PollBudgetUs = 4000;
 
-    RingPollTimer(MidiPort& port, MessageDecoder* decoder, QObject* parent);
+    // The budget and the link's time are measured on clock (none given: the steady clock).
+    RingPollTimer(MidiPort& port, MessageDecoder* decoder, QObject* parent,
+                  PollClock* clock = nullptr);
     ~RingPollTimer() override;
     void setDecoder(MessageDecoder* decoder) { decoder_ = decoder; }
     void setLink(PollTimeUser* link) { link_ = link; }
     // One poll, as the timer does it; false once the poller has stopped itself.
     bool pollNow();
-    // The clock the budget and the link's time are measured on (the steady clock unless a
-    // test gives another).
-    void setClock(PollClock* clock);
     // At most this much of the link's time passes in one tick: a tick that comes late after
     // the poller was idle does not end a wait that has only just begun.
     static constexpr int64_t MaxTickUs = 100'000;

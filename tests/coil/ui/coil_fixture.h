@@ -10,6 +10,7 @@
 #include "support/ui/TestContext.h"
 #include "transport/MidiPort.h"
 #include "transport/ui/RingPollTimer.h"
+#include "support/ui/WorkbenchFixture.h"
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -24,10 +25,6 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-inline void PrintTo(const QString& s, std::ostream* os) {
-    *os << '"' << s.toStdString() << '"';
-}
-
 constexpr uint32_t msg(uint32_t status, uint32_t data1, uint32_t data2) {
     return status | data1 << 8 | data2 << 16;
 }
@@ -35,35 +32,9 @@ constexpr uint32_t msg(uint32_t status, uint32_t data1, uint32_t data2) {
 // The main window over the simulated unit: both devices open, the decoder and its targets
 // set, every window registered. Windows open through the menus. Nothing runs by itself:
 // the tests let unit time pass and tick the coil window's Timer1 themselves.
-class CoilWindowTest : public ::testing::Test {
+class CoilWindowTest : public WorkbenchFixture {
 protected:
-    CoilWindowTest() {
-        link.inNames = {"Unit"};
-        link.outNames = {"Unit"};
-        port.MIDIInDevice = 0;
-        port.MIDIOutDevice = 0;
-        port.OpenMIDIIn();
-        port.OpenMIDIOut();
-        ctx.decoder = &decoder;
-        ctx.targets = &targets;
-        ctx.link = &unitLink;
-        main = std::make_unique<frmMain>(ctx, decoder);
-        targets.main = main.get();
-        registerWindows(*main, nullptr);
-        main->MDIForm_Load();
-        main->show();
-    }
-    ~CoilWindowTest() override {
-        // Nothing is left to save: the windows close while everything they use exists.
-        t.notifier.nextAnswer = Notifier::Answer::No;
-        main->mdiArea()->closeAllSubWindows();
-        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        targets.main = nullptr;
-        main.reset();
-    }
-
     void trigger(const char* entry) { main->action(entry)->trigger(); }
-    bool entryEnabled(const char* entry) const { return main->action(entry)->isEnabled(); }
     // The coil window the last menu command opened (the active one).
     frmProgTempoBobina* coilWindow() const {
         QMdiSubWindow* sub = main->mdiArea()->activeSubWindow();
@@ -80,11 +51,6 @@ protected:
     static void settle(frmProgTempoBobina* w) {
         auto* timer2 = w->findChild<QTimer*>("Timer2");
         EXPECT_TRUE(QTest::qWaitFor([timer2] { return !timer2->isActive(); }, 2000));
-    }
-    template <class T> static T* get(QWidget* w, const QString& name) {
-        T* c = w->findChild<T*>(name);
-        EXPECT_NE(c, nullptr) << name.toStdString();
-        return c;
     }
     static QString text(QWidget* w, const char* name) {
         if (auto* l = w->findChild<QLabel*>(name)) return l->text();
@@ -126,10 +92,7 @@ protected:
         return panel;
     }
     // Unit time passes; the main window's TimerMIDIIn hands what arrived to the decoder.
-    void pumpPanel(QWidget*, uint64_t us) {
-        link.pump(us);
-        drainRing(main->findChild<RingPollTimer*>("TimerMIDIIn", Qt::FindDirectChildrenOnly), port);
-    }
+    void pumpPanel(QWidget*, uint64_t us) { pump(us); }
     size_t sentCount() const { return link.sent.size(); }
     // The next open or save dialog answers path ("" cancels).
     void chooseFile(const std::string& path) {
@@ -142,13 +105,4 @@ protected:
 
     int chooserCalls = 0;
     FileDialogRequest lastRequest;
-
-    TestContext t;
-    SimulatedUnitLink link;
-    MidiPort port{link, t.messages, t.clock};
-    WindowContext ctx{t.app, t.texts, t.messages, port, t.timer, nullptr};
-    DecoderTargets targets;
-    Decoder decoder{port, t.app, t.notifier, targets};
-    UnitLink unitLink{port, decoder, targets};
-    std::unique_ptr<frmMain> main;
 };

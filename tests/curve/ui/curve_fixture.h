@@ -1,6 +1,6 @@
 #pragma once
-#include "auxiliary/ui/frmProgressBar.h"
 #include "base/FileStore.h"
+#include "auxiliary/ui/frmProgressBar.h"
 #include "curve/CurveFile.h"
 #include "curve/ui/frmProgCurva.h"
 #include "panel/ui/frmPannelloControllo.h"
@@ -13,6 +13,7 @@
 #include "support/ui/DrainRing.h"
 #include "support/ui/TestContext.h"
 #include "transport/ui/RingPollTimer.h"
+#include "support/ui/WorkbenchFixture.h"
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -34,26 +35,9 @@ using namespace curve;
 // The main window over the simulated unit, curve windows opened through its menus. Twips
 // per pixel are 15: a graph point (d twips right of the 500 rpm line, deg degrees) is at
 // pixel ((405 + d) / 15, (6200 - 120 deg) / 15) of Picture1.
-class CurveWindowTest : public ::testing::Test {
+class CurveWindowTest : public WorkbenchFixture {
 protected:
-    CurveWindowTest() {
-        link.connect(port);
-        ctx.link = &unitLink;
-        main = std::make_unique<frmMain>(ctx, decoder);
-        targets.main = main.get();
-        registerWindows(*main, nullptr);
-        main->MDIForm_Load();
-        mainPoller()->setClock(&unitTime);
-        main->resize(1400, 1000);
-        main->show();
-    }
-    ~CurveWindowTest() override {
-        t.notifier.nextAnswer = Notifier::Answer::No;
-        main->mdiArea()->closeAllSubWindows();
-        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        targets.main = nullptr;
-        main.reset();
-    }
+    CurveWindowTest() : WorkbenchFixture(QSize(1400, 1000)) {}
 
     frmProgCurva* newCurve() {
         main->action("mnuNuovoCrva")->trigger();
@@ -69,11 +53,6 @@ protected:
             if (auto* c = dynamic_cast<frmProgCurva*>(sub->widget()); c && sub->isVisible())
                 out.push_back(c);
         return out;
-    }
-    template <class T> T* get(QWidget* w, const char* name) const {
-        T* c = w->findChild<T*>(name);
-        EXPECT_NE(c, nullptr) << name;
-        return c;
     }
     QPushButton* button(frmProgCurva* w, const char* name) { return get<QPushButton>(w, name); }
     static QPoint px(int rpm, double deg) {
@@ -107,16 +86,9 @@ protected:
         e->selectAll();
         QTest::keyClicks(e, text);
     }
-    RingPollTimer* mainPoller() const {
-        return main->findChild<RingPollTimer*>("TimerMIDIIn", Qt::FindDirectChildrenOnly);
-    }
     // The main window's ring poller takes what the unit sent.
     void poll() { drainRing(mainPoller(), port); }
-    void pump(uint64_t us = 80'000) {
-        link.pump(us);
-        unitTime.us += static_cast<int64_t>(us);
-        poll();
-    }
+    void pump(uint64_t us = 80'000) { t.pump(us); }
     void programmingOn(frmProgCurva* w) {
         QTest::mouseClick(button(w, "ComProg"), Qt::LeftButton);
         pump();
@@ -154,7 +126,7 @@ protected:
         for (int i = 0; i < times; ++i)
             QTest::keyClick(w, key, Qt::ControlModifier);
     }
-    QString statusMessage() const { return get<QLabel>(main.get(), "LabelMessaggio")->text(); }
+    QString statusMessage() const { return get<QLabel>(main, "LabelMessaggio")->text(); }
     // Curves 1 and 2 of w into the module as both-curves transfer, with programming on.
     void writeBothCurves(frmProgCurva* w, const char* moduleButton) {
         programmingOn(w);
@@ -164,14 +136,4 @@ protected:
         runTransfer(w);
         EXPECT_TRUE(t.notifier.warnings.empty()) << lastWarning();
     }
-
-    TestContext t;
-    SimulatedUnitLink link;
-    MidiPort port{link, t.messages, t.clock};
-    DecoderTargets targets;
-    Decoder decoder{port, t.app, t.notifier, targets};
-    UnitLink unitLink{port, decoder, targets};
-    UnitTimePollClock unitTime;
-    WindowContext ctx{t.app, t.texts, t.messages, port, t.timer, nullptr, &decoder, &targets};
-    std::unique_ptr<frmMain> main;
 };

@@ -5,6 +5,7 @@
 #include "measure/ui/frmMisAnt.h"
 #include "measure/ui/frmMisAntPicture.h"
 #include "measure_fixture.h"
+#include "support/MrotFiles.h"
 #include <QListWidget>
 
 namespace {

@@ -18,10 +18,7 @@ protected:
         link.unit.setEngine({.profile = SpeedProfile::Fixed, .fixedRpm = 3000});
         main->resize(1300, 900);
     }
-    ~RotationWindowTest() override {
-        t.notifier.nextAnswer = Notifier::Answer::No; // nothing kept as the test tears down
-        QLocale::setDefault(QLocale::system());
-    }
+    ~RotationWindowTest() override { QLocale::setDefault(QLocale::system()); }
 
     // The rotation window, opened from the View menu.
     frmMisRot* openFromMenu() {
@@ -41,7 +38,6 @@ protected:
         ASSERT_NE(focus, nullptr);
         QTest::keyClick(focus, key);
     }
-    bool menuEnabled(const char* name) const { return main->action(name)->isEnabled(); }
 
     // Unit time passes in steps of at most 2 s (no more than the input ring holds at 10,000
     // rpm), the main window's poller draining after each: long runs stay quick.

@@ -22,7 +22,7 @@ TEST_F(RotationWindowTest, RecordsFromStartToStopAsAUserDrivesIt) {
     EXPECT_TRUE(w->windowTitle().startsWith("Misura Rotazione: Misura-"));
     EXPECT_TRUE(w->windowTitle().endsWith(".mrot"));
     for (const char* entry : {"mnuMisRot", "mnuPannelloControllo", "mnuMisBatteria", "mnuSalva"})
-        EXPECT_FALSE(menuEnabled(entry)) << entry;
+        EXPECT_FALSE(entryEnabled(entry)) << entry;
     EXPECT_FALSE(button("ComSalva")->isEnabled());
     EXPECT_FALSE(button("ComSospendi")->isEnabled());
     EXPECT_EQ(label("LabTmpMis"), "00:00:00,000");
@@ -42,8 +42,8 @@ TEST_F(RotationWindowTest, RecordsFromStartToStopAsAUserDrivesIt) {
     EXPECT_TRUE(link.inputStarted());
     EXPECT_TRUE(button("ComSospendi")->isEnabled());
     EXPECT_FALSE(button("ComNuovaMisura")->isEnabled());
-    EXPECT_FALSE(menuEnabled("mnuSalva"));
-    EXPECT_FALSE(menuEnabled("mnuSalvaAs"));
+    EXPECT_FALSE(entryEnabled("mnuSalva"));
+    EXPECT_FALSE(entryEnabled("mnuSalvaAs"));
     // The four clock fields start again; the tick counter runs on.
     EXPECT_EQ(t.clock.ClockSec, 0);
     EXPECT_EQ(t.clock.ClockMs, 0);
@@ -70,8 +70,8 @@ TEST_F(RotationWindowTest, RecordsFromStartToStopAsAUserDrivesIt) {
     EXPECT_TRUE(listRow(0).startsWith(rowStart(1)));
     EXPECT_EQ(tempoOf(listRow(0)), "00:00:020,000");
     EXPECT_TRUE(button("ComSalva")->isEnabled());
-    EXPECT_TRUE(menuEnabled("mnuSalva"));
-    EXPECT_TRUE(menuEnabled("mnuPannelloControllo"));
+    EXPECT_TRUE(entryEnabled("mnuSalva"));
+    EXPECT_TRUE(entryEnabled("mnuPannelloControllo"));
 
     // The rows exported for a spreadsheet: a header, then per revolution its number, 3000 rpm,
     // Tc 20 ms, ... and the seconds elapsed at its end (row n: 0.02 x n s).
@@ -173,7 +173,7 @@ TEST_F(RotationWindowTest, KeyMapSuspendLiveDisplayAndNewMeasurement) {
     EXPECT_EQ(label("LabTmpMis"), "00:00:00,000");
     EXPECT_FALSE(w->windowTitle().endsWith("*"));
     EXPECT_TRUE(t.app.Measurement.NewMeasurement);
-    EXPECT_FALSE(menuEnabled("mnuSalva"));
+    EXPECT_FALSE(entryEnabled("mnuSalva"));
     click("ComStop");
     run(20);
     click("ComStop");
@@ -287,8 +287,8 @@ TEST_F(RotationWindowTest, SavesReopensAndAsksBeforeThrowingRowsAway) {
     EXPECT_EQ(t.app.WinRec[win::Rotation].State, 0);
     EXPECT_FALSE(unitLink.inputWanted());
     EXPECT_FALSE(port.MIDIInStarted);
-    EXPECT_TRUE(menuEnabled("mnuMisRot"));
-    EXPECT_TRUE(menuEnabled("mnuPannelloControllo"));
+    EXPECT_TRUE(entryEnabled("mnuMisRot"));
+    EXPECT_TRUE(entryEnabled("mnuPannelloControllo"));
 
     // A file that is not a measurement opens nothing.
     const std::string bad = t.path("bad.mrot");

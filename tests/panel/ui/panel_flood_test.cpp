@@ -4,13 +4,16 @@
 // Bounded: the flood lasts at most 4 s, waits are a few seconds.
 #include "panel/ui/frmPannelloControllo.h"
 #include "protocol/Decoder.h"
-#include "support/ui/LinkPoller.h"
 #include "support/ui/TestContext.h"
 #include "transport/MidiPort.h"
 #include "transport/backends/SerialMidiSystem.h"
 #include "transport/ui/RingPollTimer.h"
+#include "shell/ui/Workbench.h"
+#include "shell/ui/frmMain.h"
+#include "support/ui/UnitTimeWorkbench.h"
 #include <QApplication>
 #include <QLineEdit>
+#include <QMdiArea>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScopeGuard>
@@ -33,25 +36,18 @@ TEST(PanelFlood, TheMonitorShowsTheLatestLinesThroughAFloodOfNoise) {
     ASSERT_GE(master, 0);
     ASSERT_EQ(::grantpt(master), 0);
     ASSERT_EQ(::unlockpt(master), 0);
-    TestContext t;
     SerialMidiSystem serial;
     ASSERT_EQ(serial.addPort(::ptsname(master)), 0);
-    MidiPort port{serial, t.messages, t.clock};
-    port.MIDIInDevice = 0;
-    port.MIDIOutDevice = 0;
-    ASSERT_EQ(port.OpenMIDIIn(), 0);
-    ASSERT_EQ(port.OpenMIDIOut(), 0);
-    WindowContext ctx{t.app, t.texts, t.messages, port, t.timer, &t.frame};
-    DecoderTargets targets;
-    Decoder decoder{port, t.app, t.notifier, targets};
-    UnitLink link{port, decoder, targets};
-    LinkPoller frame{port, decoder, link};
-    targets.main = &frame;
-    ctx.decoder = &decoder;
-    ctx.targets = &targets;
-    ctx.link = &link;
-    auto* w = new frmPannelloControllo(ctx);
-    t.openChild(w);
+    // The program over the line as its device 0 both ways, boxes recorded.
+    QTemporaryDir folder;
+    RecordingNotifier notifier;
+    FakeTimerSource timerSource;
+    Workbench bench(testOptions(folder, serial, notifier, timerSource));
+    MidiPort& port = bench.midi;
+    UnitLink& link = bench.link;
+    ASSERT_TRUE(port.MIDIInOpen && port.MIDIOutOpen);
+    auto* w = dynamic_cast<frmPannelloControllo*>(bench.frame().openChild("mnuPannelloControllo"));
+    ASSERT_NE(w, nullptr);
     const auto* text1 = w->findChild<QPlainTextEdit*>("Text1");
     const auto lastLine = [text1] { return text1->document()->lastBlock().text(); };
     QTest::mouseClick(w->findChild<QPushButton*>("ComEEPROM"), Qt::LeftButton);
@@ -112,7 +108,7 @@ TEST(PanelFlood, TheMonitorShowsTheLatestLinesThroughAFloodOfNoise) {
     EXPECT_TRUE(movedDuringFlood);
     EXPECT_EQ(emptyLooks, 0);
     EXPECT_TRUE(port.MIDIInStarted);
-    EXPECT_TRUE(frame.timer.isActive());
+    EXPECT_TRUE(bench.frame().findChild<RingPollTimer*>("TimerMIDIIn")->isActive());
 
     // Once the noise ends, the unit's answers are shown as ever, and Text2 says what was
     // lost on the way: messages the full ring dropped, lines the monitor could not show.
@@ -127,7 +123,7 @@ TEST(PanelFlood, TheMonitorShowsTheLatestLinesThroughAFloodOfNoise) {
     }
 
     // The window goes while the link and the port it uses still exist.
-    t.area.closeAllSubWindows();
+    bench.frame().mdiArea()->closeAllSubWindows();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     port.shutdown();
     ::close(master);

@@ -5,6 +5,7 @@
 #include "measure/MrotFile.h"
 #include "measure/ui/frmMisRot.h"
 #include "measure/ui/measure_fixture.h"
+#include "support/MrotFiles.h"
 #include <QDir>
 #include <QProcess>
 #include <QRegularExpression>

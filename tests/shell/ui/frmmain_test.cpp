@@ -7,6 +7,8 @@
 #include "shell/ui/WindowRegistry.h"
 #include "shell/ui/frmMain.h"
 #include "support/ui/TestContext.h"
+#include "shell/ui/Workbench.h"
+#include "support/ui/UnitTimeWorkbench.h"
 #include "timing/ui/frmTimerExact.h"
 #include <QAction>
 #include <QApplication>
@@ -21,34 +23,53 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <functional>
 #include <gtest/gtest.h>
+#include <memory>
 
 namespace {
-class NullDecoder : public MessageDecoder {
-public:
-    void DecodeMIDIIn(uint32_t) override {}
-};
-
+// The program started in a fresh folder over a scriptable MIDI system, boxes recorded.
 struct MainWindowTest : ::testing::Test {
-    TestContext t;
-    NullDecoder decoder;
-    DecoderTargets targets;
-    Decoder unitDecoder{t.midi, t.app, t.notifier, targets};
-    UnitLink unitLink{t.midi, unitDecoder, targets};
-    std::unique_ptr<frmMain> main;
+    QTemporaryDir folder;
+    FakeMidiSystem devices;
+    RecordingNotifier notifier;
+    FakeTimerSource timerSource;
+    std::unique_ptr<Workbench> bench;
+    frmMain* main = nullptr;
 
+    // One output, chosen: the start has nothing to say about the devices.
+    MainWindowTest() {
+        devices.outNames = {"Out"};
+        store([](AppState& stored) { stored.MIDIOutDevice = 0; });
+    }
+    ~MainWindowTest() override {
+        notifier.nextAnswer = Notifier::Answer::No; // nothing kept as the test tears down
+    }
+    // The settings file of the start folder: the defaults as change leaves them.
+    void store(const std::function<void(AppState&)>& change) {
+        AppState stored;
+        stored.setAppFolder(toSystemPath(folder.path()));
+        LoadSettings(stored);
+        change(stored);
+        ASSERT_EQ(SaveSettings(stored), "");
+    }
+    // The program starts with the settings of the start folder.
     void start() {
-        t.ctx.decoder = &unitDecoder;
-        t.ctx.link = &unitLink;
-        t.ctx.targets = &targets;
-        main = std::make_unique<frmMain>(t.ctx, decoder);
-        registerWindows(*main, nullptr);
-        main->MDIForm_Load();
-        main->show();
+        WorkbenchOptions options = testOptions(folder, devices, notifier, timerSource);
+        options.loadSettings = true;
+        options.simulated = false;
+        bench = std::make_unique<Workbench>(options);
+        main = &bench->frame();
         main->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
+        ASSERT_TRUE(QTest::qWaitForWindowActive(main));
+    }
+    AppState& app() { return bench->app; }
+    MidiPort& midi() { return bench->midi; }
+    std::string folderPath(const std::string& name) const {
+        return toSystemPath(folder.path()) + kPathSeparator + name;
     }
     QMdiSubWindow* sub(const char* windowName) {
         for (QMdiSubWindow* w : main->mdiArea()->subWindowList())
@@ -56,7 +77,7 @@ struct MainWindowTest : ::testing::Test {
         return nullptr;
     }
     bool enabled(const char* name) { return main->action(name)->isEnabled(); }
-    std::string settingsFile() { return *readWholeFile(t.app.SettingsPath); }
+    std::string settingsFile() { return *readWholeFile(app().SettingsPath); }
 };
 
 TEST_F(MainWindowTest, DocumentMenusFollowTheOpenChildren) {
@@ -66,7 +87,7 @@ TEST_F(MainWindowTest, DocumentMenusFollowTheOpenChildren) {
 
     main->action("mnuBloccoNote")->trigger();
     ASSERT_EQ(main->mdiArea()->subWindowList().size(), 1);
-    EXPECT_EQ(t.app.ChildCount, 1);
+    EXPECT_EQ(app().ChildCount, 1);
     EXPECT_TRUE(enabled("mnuModifica"));
     EXPECT_TRUE(enabled("mnuWindow"));
     EXPECT_TRUE(enabled("mnuChiudi"));
@@ -74,7 +95,7 @@ TEST_F(MainWindowTest, DocumentMenusFollowTheOpenChildren) {
     EXPECT_FALSE(enabled("mnuBloccoNote"));
 
     main->action("mnuChiudi")->trigger();
-    EXPECT_EQ(t.app.ChildCount, 0);
+    EXPECT_EQ(app().ChildCount, 0);
     for (const char* name : {"mnuModifica", "mnuWindow", "mnuChiudi", "mnuSalva", "mnuSalvaAs"})
         EXPECT_FALSE(enabled(name)) << name;
     EXPECT_TRUE(enabled("mnuBloccoNote"));
@@ -95,7 +116,7 @@ TEST_F(MainWindowTest, SaveAsFollowsTheActiveWindowAndSavesTheMonitor) {
 
     // The File menu's Save As of the panel proposes a text file and writes the monitor.
     FileDialogRequest asked;
-    const QString path = QString::fromStdString(t.path("monitor"));
+    const QString path = QString::fromStdString(folderPath("monitor"));
     main->documents().setChooser([&](const FileDialogRequest& r) {
         asked = r;
         return path;
@@ -105,20 +126,23 @@ TEST_F(MainWindowTest, SaveAsFollowsTheActiveWindowAndSavesTheMonitor) {
     EXPECT_EQ(asked.title, "Salva file come");
     EXPECT_EQ(asked.defaultSuffix, "txt");
     EXPECT_EQ(asked.selectedFilter, "File testo (*.txt)");
-    EXPECT_EQ(readWholeFile(t.path("monitor.txt")), panel->monitorText());
-    EXPECT_EQ(t.app.LastDocFolder, t.folder.path().toStdString());
-    EXPECT_EQ(t.app.RecentDoc[1].Path, ""); // no reader can open it again
+    EXPECT_EQ(readWholeFile(folderPath("monitor.txt")), panel->monitorText());
+    EXPECT_EQ(app().LastDocFolder, folder.path().toStdString());
+    EXPECT_EQ(app().RecentDoc[1].Path, ""); // no reader can open it again
 }
 
 TEST_F(MainWindowTest, DeviceMenusListSevenAndFollowChoices) {
+    devices.outNames.clear();
     for (int i = 0; i < 9; ++i) {
-        t.midiSystem.outNames.push_back("Out " + std::to_string(i));
-        t.midiSystem.inNames.push_back("In " + std::to_string(i));
+        devices.outNames.push_back("Out " + std::to_string(i));
+        devices.inNames.push_back("In " + std::to_string(i));
     }
-    t.midi.MIDIInDevice = 3;
-    t.midi.MIDIOutDevice = 1;
-    ASSERT_TRUE(t.midi.enumerateAndOpen());
+    store([](AppState& stored) {
+        stored.MIDIInDevice = 3;
+        stored.MIDIOutDevice = 1;
+    });
     start();
+    ASSERT_TRUE(midi().MIDIOutOpen);
     for (int i = 0; i < 7; ++i) {
         EXPECT_TRUE(main->action(QString("mnuDevMIDIOut_%1").arg(i))->isVisible()) << i;
         EXPECT_EQ(main->action(QString("mnuDevMIDIIn_%1").arg(i))->text(), QString("In %1").arg(i));
@@ -131,20 +155,16 @@ TEST_F(MainWindowTest, DeviceMenusListSevenAndFollowChoices) {
     // The checked input again: unchecked, no device, thru disabled.
     main->action("mnuDevMIDIIn_3")->trigger();
     EXPECT_FALSE(main->action("mnuDevMIDIIn_3")->isChecked());
-    EXPECT_EQ(t.midi.MIDIInDevice, 99);
+    EXPECT_EQ(midi().MIDIInDevice, 99);
     EXPECT_FALSE(enabled("mnuMIDIThru"));
 
     main->action("mnuDevMIDIIn_5")->trigger();
     EXPECT_TRUE(main->action("mnuDevMIDIIn_5")->isChecked());
-    EXPECT_EQ(t.midi.MIDIInDevice, 5);
+    EXPECT_EQ(midi().MIDIInDevice, 5);
     EXPECT_TRUE(enabled("mnuMIDIThru"));
 }
 
 TEST_F(MainWindowTest, ClosingWritesSettingsWithPlacementAndDevices) {
-    t.midiSystem.outNames = {"Out"};
-    t.midi.MIDIOutDevice = 0;
-    t.midi.enumerateAndOpen();
-    LoadSettings(t.app);
     start();
     main->move(100, 50);
     main->resize(800, 600);
@@ -152,8 +172,8 @@ TEST_F(MainWindowTest, ClosingWritesSettingsWithPlacementAndDevices) {
     main->showMaximized();
     main->action("mnuBloccoNote")->trigger();
     main->close();
-    EXPECT_EQ(t.app.WinRec[38].State, 1); // the notebook was open
-    EXPECT_EQ(t.app.ChildCount, 0);
+    EXPECT_EQ(app().WinRec[38].State, 1); // the notebook was open
+    EXPECT_EQ(app().ChildCount, 0);
 
     const std::string file = settingsFile();
     ASSERT_GE(file.size(), 14u * 500u);
@@ -168,11 +188,11 @@ TEST_F(MainWindowTest, ClosingWritesSettingsWithPlacementAndDevices) {
     EXPECT_EQ(u16(69 + 2), 17500);
     EXPECT_EQ(u16(69 + 4), 12000); // width 800 px
     EXPECT_EQ(static_cast<uint8_t>(file[69 + 8]), 2);
-    EXPECT_FALSE(t.midiSystem.outputOpen());
+    EXPECT_FALSE(devices.outputOpen());
 
     // The next start shows the status bar hidden and the window maximised.
     AppState again;
-    again.setAppFolder(t.app.AppFolder);
+    again.setAppFolder(app().AppFolder);
     ASSERT_TRUE(LoadSettings(again));
     EXPECT_FALSE(again.StatusBarOn);
     EXPECT_EQ(again.WinRec[1].State, 2);
@@ -180,33 +200,32 @@ TEST_F(MainWindowTest, ClosingWritesSettingsWithPlacementAndDevices) {
 }
 
 TEST_F(MainWindowTest, ASettingsFileThatCannotBeWrittenIsNamedWithTheSystemsReason) {
-    t.app.SettingsPath = t.path("gone") + kPathSeparator + "ZEPHALON.iniz";
     start();
+    app().SettingsPath = folderPath("gone") + kPathSeparator + "ZEPHALON.iniz";
     main->close();
-    ASSERT_EQ(t.notifier.warnings.size(), 1u);
-    EXPECT_EQ(t.notifier.warnings[0].text, "Errore di scrittura su disco: " + t.app.SettingsPath +
-                                               " (No such file or directory)");
+    ASSERT_EQ(notifier.warnings.size(), 1u);
+    EXPECT_EQ(notifier.warnings[0].text, "Errore di scrittura su disco: " + app().SettingsPath +
+                                             " (No such file or directory)");
 }
 
 TEST_F(MainWindowTest, LanguageChoiceIsStoredForTheNextRunAndTheToolkitSpeaksIt) {
-    t.app.LangCode = 1;
+    store([](AppState& stored) { stored.LangCode = 1; });
     start();
-    QMessageBox box(QMessageBox::Warning, "t", "x", QMessageBox::Yes | QMessageBox::Cancel,
-                    main.get());
+    QMessageBox box(QMessageBox::Warning, "t", "x", QMessageBox::Yes | QMessageBox::Cancel, main);
     EXPECT_EQ(box.button(QMessageBox::Cancel)->text(), "Annulla");
     EXPECT_EQ(box.button(QMessageBox::Yes)->text().remove('&'), QString::fromUtf8("Sì"));
 
     main->action("mnuLinguaEn")->trigger();
-    EXPECT_EQ(t.app.LangCode, 2);
-    ASSERT_EQ(t.notifier.warnings.size(), 1u);
-    EXPECT_EQ(t.notifier.warnings[0].text,
+    EXPECT_EQ(app().LangCode, 2);
+    ASSERT_EQ(notifier.warnings.size(), 1u);
+    EXPECT_EQ(notifier.warnings[0].text,
               "Il cambio avrà effetto alla prossima esecuzione del programma");
 }
 
 TEST_F(MainWindowTest, EnglishLeavesTheToolkitInEnglish) {
-    t.app.LangCode = 2;
+    store([](AppState& stored) { stored.LangCode = 2; });
     start();
-    QMessageBox box(QMessageBox::Warning, "t", "x", QMessageBox::Cancel, main.get());
+    QMessageBox box(QMessageBox::Warning, "t", "x", QMessageBox::Cancel, main);
     EXPECT_EQ(box.button(QMessageBox::Cancel)->text(), "Cancel");
 }
 
@@ -262,8 +281,7 @@ TEST_F(MainWindowTest, TilingKeepsEveryControlInSightAlsoAfterARestart) {
 
     // Closed tiled, the panel reopens at the next start with every control inside it.
     main->close();
-    main.reset();
-    ASSERT_TRUE(LoadSettings(t.app));
+    bench.reset();
     start();
     main->action("mnuPannelloControllo")->trigger();
     QWidget* panel = sub("frmPannelloControllo")->widget();
@@ -333,11 +351,13 @@ TEST_F(MainWindowTest, TheFrameAndItsChildrenCarryTheProgramIcon) {
 }
 
 TEST_F(MainWindowTest, APlacementOffEveryScreenComesBackOnScreen) {
-    t.app.WinRec[win::Main] = WindowRecord{};
-    t.app.WinRec[win::Main].Left = -30000;
-    t.app.WinRec[win::Main].Top = 1500; // 100 px
-    t.app.WinRec[win::Main].Width = 9000;
-    t.app.WinRec[win::Main].Height = 6000;
+    store([](AppState& stored) {
+        stored.WinRec[win::Main] = WindowRecord{};
+        stored.WinRec[win::Main].Left = -30000;
+        stored.WinRec[win::Main].Top = 1500; // 100 px
+        stored.WinRec[win::Main].Width = 9000;
+        stored.WinRec[win::Main].Height = 6000;
+    });
     start();
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     EXPECT_EQ(main->pos(), QPoint(screen.left(), screen.top() + 100));
@@ -345,13 +365,10 @@ TEST_F(MainWindowTest, APlacementOffEveryScreenComesBackOnScreen) {
 }
 
 TEST_F(MainWindowTest, LampsLightOnTrafficAndTheInputOneGoesOutAfterABurst) {
-    t.midiSystem.outNames = {"Out"};
-    t.midi.MIDIOutDevice = 0;
-    t.midi.enumerateAndOpen();
     start();
     auto* out = main->findChild<QLabel*>("Label2MidiOut");
     EXPECT_NE(out->palette().color(QPalette::Window), QColor(255, 0, 0));
-    t.midi.sendCommand(0xD2);
+    midi().sendCommand(0xD2);
     EXPECT_EQ(out->palette().color(QPalette::Window), QColor(255, 0, 0));
     EXPECT_TRUE(main->findChild<QTimer*>("TimerLabel2MIDIOut")->isActive());
 

@@ -1,13 +1,10 @@
+#include "shell/GuideLocation.h"
 #include "base/SettingsStore.h"
 #include "base/ui/ChildWindow.h"
-#include "protocol/Decoder.h"
-#include "protocol/UnitLink.h"
-#include "shell/GuideLocation.h"
-#include "shell/StartOptions.h"
-#include "shell/ui/WindowRegistry.h"
+#include "shell/ui/Workbench.h"
 #include "shell/ui/frmMain.h"
-#include "support/ui/TestContext.h"
 #include "unit/backends/SimulatedUnitSystem.h"
+#include "support/ui/WorkbenchFixture.h"
 #include <QAction>
 #include <QApplication>
 #include <QDir>
@@ -24,11 +21,6 @@
 
 namespace {
 
-class NullDecoder : public MessageDecoder {
-public:
-    void DecodeMIDIIn(uint32_t) override {}
-};
-
 void writeFile(const QString& path) {
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile f(path);
@@ -44,30 +36,22 @@ QString buildDir() {
 }
 
 // The frame; the Help entry's guide is recorded, or shown in the program's help window.
-struct GuideTest : ::testing::Test {
-    TestContext t;
-    NullDecoder decoder;
-    DecoderTargets targets;
-    Decoder unitDecoder{t.midi, t.app, t.notifier, targets};
-    UnitLink unitLink{t.midi, unitDecoder, targets};
-    std::unique_ptr<frmMain> main;
+class GuideTest : public WorkbenchFixture {
+protected:
+    explicit GuideTest(int langCode = 0) : WorkbenchFixture({}, langCode) {}
+
     QTemporaryDir elsewhere; // holds a program folder, never the start folder
     QStringList opened;
 
+    // The program as if installed in programFolder; the guide it opens is recorded, or shown in
+    // its help window.
     void start(const QString& programFolder, bool helpWindow = false) {
-        t.ctx.decoder = &unitDecoder;
-        t.ctx.link = &unitLink;
-        t.ctx.targets = &targets;
-        main = std::make_unique<frmMain>(t.ctx, decoder);
-        registerWindows(*main, nullptr);
         frmMain::GuideOpener record = [this](const QString& path, const QString&) {
             opened << path;
         };
         main->setGuideOpener(helpWindow ? nullptr : record, programFolder);
-        main->MDIForm_Load();
-        main->show();
         main->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
+        ASSERT_TRUE(QTest::qWaitForWindowActive(main));
     }
     QString at(const QString& relative) const { return elsewhere.filePath(relative); }
     void help() { main->action("mnuGuida")->trigger(); }
@@ -131,9 +115,14 @@ TEST_F(GuideTest, FileMissingOnlyWhenNoGuideOfTheLanguageExists) {
     EXPECT_EQ(t.notifier.warnings.size(), 1u);
 }
 
+// The program in English.
+class EnglishGuideTest : public GuideTest {
+protected:
+    EnglishGuideTest() : GuideTest(2) {}
+};
+
 // No browser is involved: the guide opens in the program's own window, offscreen.
-TEST_F(GuideTest, HelpWindowShowsTheGuideFollowsLinksGoesBackAndFinds) {
-    t.app.LangCode = 2;
+TEST_F(EnglishGuideTest, HelpWindowShowsTheGuideFollowsLinksGoesBackAndFinds) {
     start(sourceDir() + "/docs", true); // docs/guide/UserGuide.htm
     help();
     QWidget* window = helpWindow();
@@ -177,14 +166,14 @@ TEST_F(GuideTest, HelpWindowShowsTheGuideFollowsLinksGoesBackAndFinds) {
 }
 
 TEST_F(GuideTest, F1OpensTheChapterOfTheWindowInUseInTheOneHelpWindow) {
-    start(sourceDir() + "/docs", true);      // Italian: GuidaUtente.htm
-    QTest::keyClick(main.get(), Qt::Key_F1); // no child window: the frame's chapter
+    start(sourceDir() + "/docs", true); // Italian: GuidaUtente.htm
+    QTest::keyClick(main, Qt::Key_F1);  // no child window: the frame's chapter
     ASSERT_NE(helpWindow(), nullptr);
     EXPECT_EQ(chapterShown(), "workbench");
 
     main->action("mnuProgCurva")->trigger();
     main->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(main));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
     EXPECT_EQ(chapterShown(), "curves");
     EXPECT_GT(inHelp<QTextBrowser>("TextGuida")->verticalScrollBar()->value(), 0);
@@ -196,46 +185,43 @@ TEST_F(GuideTest, F1OpensTheChapterOfTheWindowInUseInTheOneHelpWindow) {
     EXPECT_EQ(main->findChildren<QWidget*>("frmGuida").size(), 1);
 }
 
-TEST_F(GuideTest, SimulatedOptionStartsWithTheSimulatedUnitChosenBothWays) {
+TEST(SimulatedOption, StartsWithTheSimulatedUnitChosenBothWays) {
+    QTemporaryDir folder;
     // The last run remembered other devices.
-    t.app.MIDIOutDevice = 2;
-    t.app.MIDIInDevice = 1;
-    ASSERT_TRUE(SaveSettings(t.app).empty());
-    AppState next;
-    next.setAppFolder(t.app.AppFolder);
-    ASSERT_TRUE(LoadSettings(next));
-    ASSERT_EQ(next.MIDIOutDevice, 2);
-    applyStartOptions(parseStartOptions({"--simulated"}), next);
+    AppState last;
+    last.setAppFolder(toSystemPath(folder.path()));
+    last.MIDIOutDevice = 2;
+    last.MIDIInDevice = 1;
+    ASSERT_TRUE(SaveSettings(last).empty());
 
-    t.midiSystem.outNames = {"Simulated unit", "Synth", "Interface"};
-    t.midiSystem.inNames = {"Simulated unit", "Interface"};
-    t.midi.MIDIOutDevice = next.MIDIOutDevice;
-    t.midi.MIDIInDevice = next.MIDIInDevice;
-    ASSERT_TRUE(t.midi.enumerateAndOpen());
-    start(at("bin"));
-    EXPECT_TRUE(main->action("mnuDevMIDIOut_0")->isChecked());
-    EXPECT_TRUE(main->action("mnuDevMIDIIn_0")->isChecked());
-    EXPECT_FALSE(main->action("mnuDevMIDIOut_2")->isChecked());
-    EXPECT_FALSE(main->action("mnuDevMIDIIn_1")->isChecked());
-    EXPECT_TRUE(main->action("mnuMIDIThru")->isEnabled()); // both open
-    EXPECT_TRUE(t.midiSystem.outputOpen());
-    EXPECT_TRUE(t.midiSystem.inputOpen());
-    EXPECT_TRUE(t.notifier.warnings.empty());
+    FakeMidiSystem devices;
+    devices.outNames = {"Simulated unit", "Synth", "Interface"};
+    devices.inNames = {"Simulated unit", "Interface"};
+    RecordingNotifier notifier;
+    FakeTimerSource timerSource;
+    WorkbenchOptions options = testOptions(folder, devices, notifier, timerSource);
+    options.loadSettings = true; // and "--simulated", as testOptions says
+    Workbench program(options);
+    frmMain& main = program.frame();
+    EXPECT_TRUE(main.action("mnuDevMIDIOut_0")->isChecked());
+    EXPECT_TRUE(main.action("mnuDevMIDIIn_0")->isChecked());
+    EXPECT_FALSE(main.action("mnuDevMIDIOut_2")->isChecked());
+    EXPECT_FALSE(main.action("mnuDevMIDIIn_1")->isChecked());
+    EXPECT_TRUE(main.action("mnuMIDIThru")->isEnabled()); // both open
+    EXPECT_TRUE(devices.outputOpen());
+    EXPECT_TRUE(devices.inputOpen());
+    EXPECT_TRUE(notifier.warnings.empty());
 }
 
 // Each window the menus open has its chapter (F1) in both guides. That it is pictured in both
 // is checked by scripts/package-check.sh, which runs the screenshot tool.
-TEST_F(GuideTest, EveryWindowTheMenusOpenHasItsChapterInBothGuides) {
+TEST(GuideWindows, EveryWindowTheMenusOpenHasItsChapterInBothGuides) {
     SimulatedUnitSystem simulated;
-    t.ctx.decoder = &unitDecoder;
-    t.ctx.link = &unitLink;
-    t.ctx.targets = &targets;
-    main = std::make_unique<frmMain>(t.ctx, decoder);
-    registerWindows(*main, nullptr, &simulated);
-    main->MDIForm_Load();
-    main->show();
+    UnitTimeWorkbench program(0, &simulated);
+    frmMain* main = program.main;
     // A window that opens with unsaved work (a new coil program) is closed without saving.
-    t.notifier.nextAnswer = Notifier::Answer::No;
+    program.notifier.nextAnswer = Notifier::Answer::No;
+    // Each window's chapter (F1) is in both guides.
     QStringList guides;
     for (const char* guide : {"UserGuide.htm", "GuidaUtente.htm"}) {
         QFile f(sourceDir() + "/docs/guide/" + guide);

@@ -10,6 +10,7 @@
 #include "shell/ui/WindowRegistry.h"
 #include "shell/ui/frmMain.h"
 #include "support/ui/TestContext.h"
+#include "support/ui/UnitTimeWorkbench.h"
 #include <QAction>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -22,24 +23,9 @@
 
 namespace {
 
-class NullDecoder : public MessageDecoder {
-public:
-    void DecodeMIDIIn(uint32_t) override {}
-};
-
 TEST(SignalRecovery, UnsavedDocumentsGoToRecoveryFilesAndTheNextStartSaysWhere) {
-    TestContext t;
-    NullDecoder decoder;
-    DecoderTargets targets;
-    Decoder unitDecoder{t.midi, t.app, t.notifier, targets};
-    UnitLink unitLink{t.midi, unitDecoder, targets};
-    t.ctx.decoder = &unitDecoder;
-    t.ctx.link = &unitLink;
-    t.ctx.targets = &targets;
-    frmMain main(t.ctx, decoder);
-    registerWindows(main, nullptr);
-    main.MDIForm_Load();
-    main.show();
+    UnitTimeWorkbench t;
+    frmMain& main = *t.main;
 
     // Two curve editors: the first edited, the second untouched.
     main.action("mnuNuovoCrva")->trigger();

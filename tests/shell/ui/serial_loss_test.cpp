@@ -5,6 +5,8 @@
 #include "shell/ui/frmMain.h"
 #include "support/ui/TestContext.h"
 #include "transport/backends/SerialMidiSystem.h"
+#include "shell/ui/Workbench.h"
+#include "support/ui/UnitTimeWorkbench.h"
 #include <QAction>
 #include <QApplication>
 #include <QInputDialog>
@@ -135,26 +137,17 @@ TEST_F(SerialFrameTest, AnOutputAloneFindsTheHangUpOnItsNextSend) {
 TEST(SerialHangUp, StopCloseAndExitSayNothingAfterTheNotice) {
     Pty pty;
     ASSERT_FALSE(pty.path.empty());
-    TestContext t;
     SerialMidiSystem serial;
     ASSERT_EQ(serial.addPort(pty.path), 0);
-    MidiPort port{serial, t.messages, t.clock};
-    port.enumerateAndOpen(); // as at start-up: the port is listed, nothing is open yet
-    WindowContext ctx{t.app, t.texts, t.messages, port, t.timer, nullptr};
-    DecoderTargets targets;
-    Decoder decoder{port, t.app, t.notifier, targets};
-    UnitLink link{port, decoder, targets};
-    ctx.decoder = &decoder;
-    ctx.targets = &targets;
-    ctx.link = &link;
-    auto main = std::make_unique<frmMain>(ctx, decoder);
-    targets.main = main.get();
-    registerWindows(*main, nullptr);
-    main->setSerialPorts(&serial);
-    main->MDIForm_Load();
-    main->show();
-    main->action("mnuDevMIDIOut_0")->trigger();
-    main->action("mnuDevMIDIIn_0")->trigger();
+    // The program over the port as its device 0 both ways, boxes recorded.
+    QTemporaryDir folder;
+    RecordingNotifier notifier;
+    FakeTimerSource timerSource;
+    WorkbenchOptions options = testOptions(folder, serial, notifier, timerSource);
+    options.serialPorts = &serial;
+    Workbench program(options);
+    MidiPort& port = program.midi;
+    frmMain* main = &program.frame();
     ASSERT_TRUE(port.MIDIOutOpen && port.MIDIInOpen);
     main->action("mnuMisRot")->trigger();
     auto* rotation = main->findChild<QWidget*>("frmMisRot");
@@ -165,16 +158,15 @@ TEST(SerialHangUp, StopCloseAndExitSayNothingAfterTheNotice) {
 
     pty.hangUp();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !port.MIDIInOpen; }, 5000));
-    ASSERT_EQ(t.notifier.warnings.size(), 1u);
+    ASSERT_EQ(notifier.warnings.size(), 1u);
     QTest::mouseClick(stop, Qt::LeftButton); // Stop
     EXPECT_EQ(stop->text(), "Start");
     EXPECT_EQ(port.StopMIDIIn(), mmr::NoDriver); // the input is gone: nothing to say
     main->mdiArea()->closeAllSubWindows();
     main->close();
-    EXPECT_EQ(t.notifier.warnings.size(), 1u);
-    for (const auto& box : t.notifier.warnings)
+    EXPECT_EQ(notifier.warnings.size(), 1u);
+    for (const auto& box : notifier.warnings)
         EXPECT_EQ(box.text.find("MMSYSERR"), std::string::npos) << box.text;
-    targets.main = nullptr;
 }
 
 } // namespace
