@@ -8,8 +8,10 @@
 #include "app/ui/ChildWindow.h"
 #include "app/ui/GuideFinder.h"
 #include "app/ui/HelpWindow.h"
+#include "app/ui/MenuBuilder.h"
 #include "app/ui/Sheet.h"
 #include "app/ui/ShortcutTrigger.h"
+#include "app/ui/TextCommands.h"
 #include "app/ui/ToolkitLanguage.h"
 #include "curve/ui/frmProgCurva.h"
 #include "midi/SerialPortList.h"
@@ -17,7 +19,6 @@
 #include "midi/backends/SerialMidiSystem.h"
 #include "midi/ui/RingPollTimer.h"
 #include <QAction>
-#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDate>
@@ -30,45 +31,18 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPlainTextEdit>
 #include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
-#include <QTextEdit>
 #include <QTime>
 #include <QTimer>
 #include <algorithm>
-#include <array>
 #include <cmath>
 
 namespace {
 constexpr int kLampMs = 300;
 const QColor kLampRed(255, 0, 0);   // colour value 255 (0xBBGGRR)
 const QColor kLampGreen(0, 255, 0); // colour value 65280
-
-// The window number a menu entry opens; 0 for windows without a record, -1 for "the first
-// free curve editor", -2 for "the first free coil editor".
-constexpr int kFreeCurve = -1;
-constexpr int kFreeCoil = -2;
-int slotOfEntry(const QString& entry) {
-    static const std::map<QString, int> entrySlots{{"mnuProgCurva", kFreeCurve},
-                                                   {"mnuNuovoCrva", kFreeCurve},
-                                                   {"mnuApriCrva", kFreeCurve},
-                                                   {"mnuProgTempoBobina", kFreeCoil},
-                                                   {"mnuNuovoIBob", kFreeCoil},
-                                                   {"mnuApriIBob", kFreeCoil},
-                                                   {"mnuPannelloControllo", 22},
-                                                   {"mnuMisAnt", 25},
-                                                   {"mnuMisRot", 33},
-                                                   {"mnuApriMrot", 33},
-                                                   {"mnuMisBatteria", 36},
-                                                   {"mnuTimerExact", 0},
-                                                   {"mnuBloccoNote", 38},
-                                                   {"mnuInfo", 40},
-                                                   {"mnuUnitaSimulata", 0}};
-    const auto it = entrySlots.find(entry);
-    return it == entrySlots.end() ? 0 : it->second;
-}
 
 void setLampColour(QLabel* lamp, const QColor& colour) {
     QPalette p = lamp->palette();
@@ -136,6 +110,7 @@ frmMain::~frmMain() {
 }
 
 // A design text with path in place of its "_".
+// A design text with path in place of its "_".
 static std::string composeInsert(const QString& text, const QString& insert) {
     QString out = text;
     const qsizetype at = out.indexOf('_');
@@ -147,238 +122,107 @@ QString frmMain::caption(const char* entry) const {
     return QString::fromStdString(designCaption(entry, ctx_.texts.LangOffset));
 }
 
-QAction* frmMain::addEntry(QMenu* menu, const QString& name, const QString& text) {
-    QAction* a = menu->addAction(text);
-    a->setObjectName(name);
-    actions_[name] = a;
-    return a;
-}
-
-QMenu* frmMain::addMenu(QMenu* parent, const QString& name, const QString& text) {
-    QMenu* m = parent ? parent->addMenu(text) : menuBar()->addMenu(text);
-    m->setObjectName(name);
-    m->menuAction()->setObjectName(name);
-    actions_[name] = m->menuAction();
-    return m;
-}
-
 QAction* frmMain::action(const QString& objectName) const {
     const auto it = actions_.find(objectName);
     return it == actions_.end() ? nullptr : it->second;
 }
 
+// The menus as the menu table lists them; here only what each command does.
 void frmMain::buildMenus() {
-    auto t = [this](int id) { return ctx_.text(id); };
-
-    QMenu* file = addMenu(nullptr, "mnuFile", t(2));
-    for (const char* e : {"mnuApriMrot", "mnuNuovoCrva", "mnuApriCrva", "mnuNuovoIBob",
-                          "mnuApriIBob", "mnuApriTesto"}) {
-        QAction* a = addEntry(file, e, caption(e));
-        connect(a, &QAction::triggered, this, [this, e] {
-            if (documents_.kindOfEntry(e))
-                documents_.OpenDocument(e);
+    actions_ = buildMenuBar(menuBar(), ctx_.texts);
+    mnuModifica_ = action("mnuModifica")->menu();
+    const std::pair<const char*, std::function<void()>> commands[] = {
+        {"mnuChiudi",
+         [this] {
+             if (QMdiSubWindow* w = mdi_->activeSubWindow()) w->close();
+         }},
+        {"mnuSalva", [this] { documents_.SaveDocument(activeChild()); }},
+        {"mnuSalvaAs", [this] { documents_.SaveDocumentAs(activeChild()); }},
+        {"mnuStampa", [this] { printActiveSheet(); }},
+        {"mnuEsportaPdf", [this] { exportActiveSheetPdf(); }},
+        {"mnuExit", [this] { close(); }},
+        // Undo and redo: the text being typed in, else the active document's history.
+        {"mnuAnnulla", [this] { stepHistory(true); }},
+        {"mnuRipeti", [this] { stepHistory(false); }},
+        {"mnuIngrandisci", [this] { enlargeActiveChild(); }},
+        {"mnuTaglia", [] { textcmd::apply(textcmd::Command::Cut); }},
+        {"mnuCopia", [] { textcmd::apply(textcmd::Command::Copy); }},
+        {"mnuIncolla", [] { textcmd::apply(textcmd::Command::Paste); }},
+        {"mnuMIDIThru",
+         [this] {
+             ctx_.midi.toggleThru();
+             renderDeviceMenus();
+         }},
+        {"mnuPortaSeriale", [this] { askSerialPort(); }},
+        {"mnuVisBarraStato",
+         [this] {
+             ctx_.app.StatusBarOn = action("mnuVisBarraStato")->isChecked();
+             statusBar()->setVisible(ctx_.app.StatusBarOn);
+         }},
+        {"mnuLinguaIt", [this] { chooseLanguage(1); }},
+        {"mnuLinguaEn", [this] { chooseLanguage(2); }},
+        {"mnuSovrapponi",
+         [this] {
+             ctx_.app.Arranging = true;
+             mdi_->cascadeSubWindows();
+             ctx_.app.Arranging = false;
+         }},
+        // The desktop's convention: tiling horizontally stacks the windows (horizontal
+        // bands), tiling vertically sets them side by side (vertical bands).
+        {"mnuAffiancaOrizz", [this] { tile(Qt::Vertical); }},
+        {"mnuAffiancaVert", [this] { tile(Qt::Horizontal); }},
+        {"mnuFinestraSucc", [this] { mdi_->activateNextSubWindow(); }},
+    };
+    for (const auto& [entry, command] : commands)
+        connect(action(entry), &QAction::triggered, this, command);
+    // Entries that open a window: a document kind's open dialog, else the window itself.
+    for (const menu::Entry& e : menu::entries()) {
+        if (e.instances == menu::Instances::None || e.item == menu::Item::Window) continue;
+        const std::string entry(e.name);
+        connect(action(QString::fromStdString(entry)), &QAction::triggered, this, [this, entry] {
+            if (documents_.kindOfEntry(entry))
+                documents_.OpenDocument(entry);
             else
-                openChild(e);
+                openChild(QString::fromStdString(entry));
         });
     }
-    file->addSeparator()->setObjectName("mnuSep1");
-    connect(addEntry(file, "mnuChiudi", t(8)), &QAction::triggered, this, [this] {
-        if (QMdiSubWindow* w = mdi_->activeSubWindow()) w->close();
-    });
-    file->addSeparator()->setObjectName("mnuSep16");
-    connect(addEntry(file, "mnuSalva", caption("mnuSalva")), &QAction::triggered, this,
-            [this] { documents_.SaveDocument(activeChild()); });
-    connect(addEntry(file, "mnuSalvaAs", caption("mnuSalvaAs")), &QAction::triggered, this,
-            [this] { documents_.SaveDocumentAs(activeChild()); });
-    file->addSeparator()->setObjectName("mnuSep17");
-    connect(addEntry(file, "mnuStampa", caption("mnuStampa")), &QAction::triggered, this,
-            &frmMain::printActiveSheet);
-    connect(addEntry(file, "mnuEsportaPdf", caption("mnuEsportaPdf")), &QAction::triggered, this,
-            &frmMain::exportActiveSheetPdf);
-    file->addSeparator()->setObjectName("mnuSep12");
-    QAction* sep15 = file->addSeparator();
-    sep15->setObjectName("mnuSep15");
-    actions_["mnuSep15"] = sep15;
-    for (int i = 1; i <= 9; ++i) {
-        QAction* a = addEntry(file, QString("mnuRecentFile_%1").arg(i), QString());
-        a->setVisible(false);
-        connect(a, &QAction::triggered, this, [this, i] { documents_.openRecent(i); });
-        recent_.push_back(a);
-    }
-    file->addSeparator()->setObjectName("mnuSep13");
-    connect(addEntry(file, "mnuExit", t(7)), &QAction::triggered, this, &QWidget::close);
-
-    mnuModifica_ = addMenu(nullptr, "mnuModifica", t(71));
-    auto onFocus = [](auto fn) {
-        QWidget* w = QApplication::focusWidget();
-        if (auto* le = qobject_cast<QLineEdit*>(w))
-            fn(le);
-        else if (auto* pe = qobject_cast<QPlainTextEdit*>(w))
-            fn(pe);
-        else if (auto* te = qobject_cast<QTextEdit*>(w))
-            fn(te);
-    };
-    // Undo and redo: the text being typed in, else the active document's history.
-    connect(addEntry(mnuModifica_, "mnuAnnulla", caption("mnuAnnulla")), &QAction::triggered, this,
-            [this] { stepHistory(true); });
-    connect(addEntry(mnuModifica_, "mnuRipeti", caption("mnuRipeti")), &QAction::triggered, this,
-            [this] { stepHistory(false); });
-    connect(addEntry(mnuModifica_, "mnuIngrandisci", t(123)), &QAction::triggered, this,
-            &frmMain::enlargeActiveChild);
-    connect(addEntry(mnuModifica_, "mnuTaglia", t(73)), &QAction::triggered, this,
-            [onFocus] { onFocus([](auto* w) { w->cut(); }); });
-    connect(addEntry(mnuModifica_, "mnuCopia", t(72)), &QAction::triggered, this,
-            [onFocus] { onFocus([](auto* w) { w->copy(); }); });
-    connect(addEntry(mnuModifica_, "mnuIncolla", t(74)), &QAction::triggered, this,
-            [onFocus] { onFocus([](auto* w) { w->paste(); }); });
-    connect(mnuModifica_, &QMenu::aboutToShow, this, &frmMain::updateHistoryEntries);
-    connect(qApp, &QApplication::focusChanged, this, &frmMain::updateHistoryEntries);
-
-    QMenu* view = addMenu(nullptr, "mnuView", t(3));
-    for (const char* e :
-         {"mnuPannelloControllo", "mnuProgCurva", "mnuProgTempoBobina", "mnuTimerExact",
-          "mnuMisBatteria", "mnuMisRot", "mnuMisAnt", "mnuUnitaSimulata"}) {
-        QAction* a = addEntry(view, e, caption(e));
-        connect(a, &QAction::triggered, this, [this, e] { openChild(e); });
-    }
-
-    QMenu* prefs = addMenu(nullptr, "mnuPreferenze", t(62));
-    QMenu* outMenu = addMenu(prefs, "mnuMIDIOut", t(151));
-    QMenu* inMenu = addMenu(prefs, "mnuMIDIIn", t(152));
     for (int i = 0; i < MidiPort::MaxDevices; ++i) {
-        QAction* o = addEntry(outMenu, QString("mnuDevMIDIOut_%1").arg(i), QString());
-        o->setCheckable(true);
-        o->setVisible(false);
-        connect(o, &QAction::triggered, this, [this, i] {
+        devOut_.push_back(action(QString("mnuDevMIDIOut_%1").arg(i)));
+        connect(devOut_.back(), &QAction::triggered, this, [this, i] {
             ctx_.midi.chooseOutputDevice(i);
             renderDeviceMenus();
         });
-        devOut_.push_back(o);
-        QAction* n = addEntry(inMenu, QString("mnuDevMIDIIn_%1").arg(i), QString());
-        n->setCheckable(true);
-        n->setVisible(false);
-        connect(n, &QAction::triggered, this, [this, i] {
+        devIn_.push_back(action(QString("mnuDevMIDIIn_%1").arg(i)));
+        connect(devIn_.back(), &QAction::triggered, this, [this, i] {
             ctx_.midi.chooseInputDevice(i);
             renderDeviceMenus();
         });
-        devIn_.push_back(n);
     }
-    QAction* thru = addEntry(prefs, "mnuMIDIThru", caption("mnuMIDIThru"));
-    thru->setCheckable(true);
-    connect(thru, &QAction::triggered, this, [this] {
-        ctx_.midi.toggleThru();
-        renderDeviceMenus();
-    });
-    QAction* serial = addEntry(prefs, "mnuPortaSeriale", caption("mnuPortaSeriale"));
-    serial->setVisible(false);
-    connect(serial, &QAction::triggered, this, [this] {
-        bool ok = false;
-        const QString path = QInputDialog::getText(this, kAppTitle, caption("serialPrompt"),
-                                                   QLineEdit::Normal, "/dev/ttyUSB0", &ok);
-        if (!ok || path.trimmed().isEmpty()) return;
-        const QStringList speeds{QString::number(kSerialDefaultBaud),
-                                 QString::number(kSerialMidiBaud)};
-        const QString speed =
-            QInputDialog::getItem(this, kAppTitle, caption("serialSpeed"), speeds, 0, false, &ok);
-        if (ok) addSerialPort(path.trimmed(), speed.toInt());
-    });
-    prefs->addSeparator();
-    QAction* bar = addEntry(prefs, "mnuVisBarraStato", t(103));
-    bar->setCheckable(true);
-    connect(bar, &QAction::triggered, this, [this](bool on) {
-        ctx_.app.StatusBarOn = on;
-        statusBar()->setVisible(on);
-    });
-    QMenu* lang = addMenu(prefs, "mnuLingua", caption("mnuLingua"));
-    auto* langGroup = new QActionGroup(this);
-    QAction* it = addEntry(lang, "mnuLinguaIt", "Italiano");
-    QAction* en = addEntry(lang, "mnuLinguaEn", "English");
-    for (QAction* a : {it, en}) {
-        a->setCheckable(true);
-        langGroup->addAction(a);
+    for (int i = 1; i <= 9; ++i) {
+        recent_.push_back(action(QString("mnuRecentFile_%1").arg(i)));
+        connect(recent_.back(), &QAction::triggered, this, [this, i] { documents_.openRecent(i); });
     }
-    connect(it, &QAction::triggered, this, [this] { chooseLanguage(1); });
-    connect(en, &QAction::triggered, this, [this] { chooseLanguage(2); });
-    prefs->addSeparator();
-    connect(addEntry(prefs, "mnuBloccoNote", t(128)), &QAction::triggered, this,
-            [this] { openChild("mnuBloccoNote"); });
-
-    QMenu* window = addMenu(nullptr, "mnuWindow", t(4));
-    connect(addEntry(window, "mnuSovrapponi", t(9)), &QAction::triggered, this, [this] {
-        ctx_.app.Arranging = true;
-        mdi_->cascadeSubWindows();
-        ctx_.app.Arranging = false;
-    });
-    // The desktop's convention: tiling horizontally stacks the windows (horizontal bands),
-    // tiling vertically sets them side by side (vertical bands).
-    connect(addEntry(window, "mnuAffiancaOrizz", t(94)), &QAction::triggered, this,
-            [this] { tile(Qt::Vertical); });
-    connect(addEntry(window, "mnuAffiancaVert", t(95)), &QAction::triggered, this,
-            [this] { tile(Qt::Horizontal); });
-    window->addSeparator();
-    connect(addEntry(window, "mnuFinestraSucc", caption("mnuFinestraSucc")), &QAction::triggered,
-            mdi_, &QMdiArea::activateNextSubWindow);
-
-    QMenu* help = addMenu(nullptr, "mnuHelp", caption("mnuHelp"));
     // F1 opens the guide at the chapter of the window in use, the menu at its top.
-    QAction* guide = addEntry(help, "mnuGuida", t(47));
-    guide->setShortcut(Qt::Key_F1);
+    QAction* guide = action("mnuGuida");
     auto* byF1 = new ShortcutTrigger(guide);
     connect(guide, &QAction::triggered, this, [this, byF1] { openGuide(byF1->take()); });
-    connect(addEntry(help, "mnuInfo", t(30) + QString::fromLatin1(kProductName)),
-            &QAction::triggered, this, [this] { openChild("mnuInfo"); });
-    setStandardShortcuts();
+    connect(mnuModifica_, &QMenu::aboutToShow, this, &frmMain::updateHistoryEntries);
+    connect(qApp, &QApplication::focusChanged, this, &frmMain::updateHistoryEntries);
 }
 
-// The desktop's own keys for the entries every program has.
-void frmMain::setStandardShortcuts() {
-    const std::pair<const char*, QKeySequence::StandardKey> keys[] = {
-        {"mnuNuovoCrva", QKeySequence::New}, {"mnuApriCrva", QKeySequence::Open},
-        {"mnuSalva", QKeySequence::Save},    {"mnuSalvaAs", QKeySequence::SaveAs},
-        {"mnuChiudi", QKeySequence::Close},  {"mnuExit", QKeySequence::Quit},
-        {"mnuAnnulla", QKeySequence::Undo},  {"mnuRipeti", QKeySequence::Redo},
-        {"mnuTaglia", QKeySequence::Cut},    {"mnuCopia", QKeySequence::Copy},
-        {"mnuIncolla", QKeySequence::Paste}, {"mnuFinestraSucc", QKeySequence::NextChild},
-    };
-    for (const auto& [entry, key] : keys)
-        action(entry)->setShortcuts(key);
-    // Where the desktop names none, the keys most programs use: Save As and Exit. Redo
-    // answers Ctrl+Y on every desktop, beside the desktop's own key.
-    const auto alsoKey = [this](const char* entry, QKeySequence extra, bool onlyIfNone) {
-        QList<QKeySequence> keys = action(entry)->shortcuts();
-        if ((onlyIfNone && !keys.isEmpty()) || keys.contains(extra)) return;
-        keys.append(extra);
-        action(entry)->setShortcuts(keys);
-    };
-    alsoKey("mnuSalvaAs", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), true);
-    alsoKey("mnuExit", QKeySequence(Qt::CTRL | Qt::Key_Q), true);
-    alsoKey("mnuRipeti", QKeySequence(Qt::CTRL | Qt::Key_Y), false);
+void frmMain::askSerialPort() {
+    bool ok = false;
+    const QString path = QInputDialog::getText(this, kAppTitle, caption("serialPrompt"),
+                                               QLineEdit::Normal, "/dev/ttyUSB0", &ok);
+    if (!ok || path.trimmed().isEmpty()) return;
+    const QStringList speeds{QString::number(kSerialDefaultBaud), QString::number(kSerialMidiBaud)};
+    const QString speed =
+        QInputDialog::getItem(this, kAppTitle, caption("serialSpeed"), speeds, 0, false, &ok);
+    if (ok) addSerialPort(path.trimmed(), speed.toInt());
 }
-
-namespace {
-// The text box with the keyboard, when it has a step to undo (or redo).
-template <class Fn> bool onTextHistory(bool undo, Fn fn) {
-    QWidget* w = QApplication::focusWidget();
-    if (auto* le = qobject_cast<QLineEdit*>(w); le && !le->isReadOnly()) {
-        if (undo ? le->isUndoAvailable() : le->isRedoAvailable()) return fn(le), true;
-    } else if (auto* pe = qobject_cast<QPlainTextEdit*>(w); pe && !pe->isReadOnly()) {
-        if (undo ? pe->document()->isUndoAvailable() : pe->document()->isRedoAvailable())
-            return fn(pe), true;
-    } else if (auto* te = qobject_cast<QTextEdit*>(w); te && !te->isReadOnly()) {
-        if (undo ? te->document()->isUndoAvailable() : te->document()->isRedoAvailable())
-            return fn(te), true;
-    }
-    return false;
-}
-} // namespace
 
 void frmMain::stepHistory(bool undo) {
-    const bool typed = onTextHistory(undo, [undo](auto* w) {
-        if (undo)
-            w->undo();
-        else
-            w->redo();
-    });
+    const bool typed = textcmd::step(undo);
     ChildWindow* child = activeChild();
     if (!typed && child) {
         if (undo && child->canUndo())
@@ -391,9 +235,8 @@ void frmMain::stepHistory(bool undo) {
 
 void frmMain::updateHistoryEntries() {
     const ChildWindow* child = activeChild();
-    const auto any = [](auto*) {};
-    action("mnuAnnulla")->setEnabled(onTextHistory(true, any) || (child && child->canUndo()));
-    action("mnuRipeti")->setEnabled(onTextHistory(false, any) || (child && child->canRedo()));
+    action("mnuAnnulla")->setEnabled(textcmd::hasStep(true) || (child && child->canUndo()));
+    action("mnuRipeti")->setEnabled(textcmd::hasStep(false) || (child && child->canRedo()));
 }
 
 // Qt::Horizontal: side by side in one row, each the full height; Qt::Vertical: stacked in
@@ -479,16 +322,11 @@ void frmMain::MDIForm_Load() {
     tickClock();
     TimerOrologio->start();
 
-    for (const char* name : {"mnuChiudi", "mnuStampa", "mnuEsportaPdf", "mnuModifica", "mnuSalva",
-                             "mnuSalvaAs", "mnuWindow"})
-        setMenuEntryEnabled(name, false);
     // Entries whose window is not registered cannot open anything yet.
-    for (const char* e : {"mnuApriMrot", "mnuNuovoCrva", "mnuApriCrva", "mnuNuovoIBob",
-                          "mnuApriIBob", "mnuApriTesto", "mnuPannelloControllo", "mnuProgCurva",
-                          "mnuProgTempoBobina", "mnuTimerExact", "mnuMisBatteria", "mnuMisRot",
-                          "mnuMisAnt", "mnuUnitaSimulata", "mnuBloccoNote", "mnuInfo"})
-        setMenuEntryEnabled(e, factories_.count(e) > 0 || documents_.kindOfEntry(e));
-    if (!factories_.count("mnuUnitaSimulata")) action("mnuUnitaSimulata")->setVisible(false);
+    applyMenuRules(menu::Moment::Load);
+    for (const menu::Entry& e : menu::entries())
+        if (e.shown == menu::Shown::WhenRegistered)
+            action(QString::fromLatin1(e.name))->setVisible(registered(e.name));
 
     refreshRecentDocuments();
     buildDeviceMenus();
@@ -718,33 +556,27 @@ std::vector<OpenCurveDocument> frmMain::openCurveDocuments() const {
 
 ChildWindow* frmMain::openChild(const QString& entry) {
     const auto f = factories_.find(entry);
-    if (f == factories_.end()) return nullptr;
-    AppState& app = ctx_.app;
-    int slot = slotOfEntry(entry);
-    if (slot < 0) {
-        const bool coil = slot == kFreeCoil;
-        const int first = coil ? win::FirstCoil : win::FirstCurve;
-        const int last = coil ? win::LastCoil : win::LastCurve;
-        slot = 0;
-        for (int n = first; n <= last && !slot; ++n)
-            if (app.WinRec[n].State == 0) slot = n;
-        if (!slot) return nullptr;
-    }
-    // Single-instance windows come forward instead of opening twice: by their window
-    // number, or by their menu entry for windows without a record.
-    if (slot == 0 || slot >= win::Panel) {
-        for (QMdiSubWindow* sub : mdi_->subWindowList()) {
-            auto* child = qobject_cast<ChildWindow*>(sub->widget());
-            const bool same = child && (slot ? child->windowNumber() == slot
-                                             : child->property("menuEntry").toString() == entry);
-            if (same && sub->isVisible()) {
-                mdi_->setActiveSubWindow(sub);
-                return child;
-            }
+    const menu::Entry* e = menu::find(entry.toStdString());
+    if (f == factories_.end() || !e) return nullptr;
+    // Single-instance windows come forward instead of opening twice.
+    std::vector<QMdiSubWindow*> subs;
+    std::vector<std::string> entries;
+    std::vector<menu::OpenWindow> open;
+    for (QMdiSubWindow* sub : mdi_->subWindowList())
+        if (auto* child = qobject_cast<ChildWindow*>(sub->widget()); child && sub->isVisible()) {
+            subs.push_back(sub);
+            entries.push_back(child->property("menuEntry").toString().toStdString());
         }
+    for (std::size_t i = 0; i < subs.size(); ++i)
+        open.push_back({qobject_cast<ChildWindow*>(subs[i]->widget())->windowNumber(), entries[i]});
+    const menu::Opening plan = menu::planOpening(*e, ctx_.app.WinRec, open);
+    if (plan.what == menu::Opening::What::Refused) return nullptr;
+    if (plan.what == menu::Opening::What::BringForward) {
+        mdi_->setActiveSubWindow(subs[plan.at]);
+        return qobject_cast<ChildWindow*>(subs[plan.at]->widget());
     }
-    app.CurrentWinNo = slot;
-    ChildWindow* child = f->second(ctx_, slot);
+    ctx_.app.CurrentWinNo = plan.number;
+    ChildWindow* child = f->second(ctx_, plan.number);
     if (!child) return nullptr;
     child->setProperty("menuEntry", entry);
     showChild(child);
@@ -760,61 +592,38 @@ void frmMain::showChild(ChildWindow* child) {
     child->holdMinimumSize();
     mdi_->setActiveSubWindow(sub);
     child->focusFirstInput();
-    updateEditorEntries();
+    applyMenuRules(menu::Moment::Opened);
 }
 
-// The entries that open a new curve or coil editor, while a window number of its kind is
-// free.
-void frmMain::updateEditorEntries() {
-    const struct {
-        int first;
-        int last;
-        std::array<const char*, 3> entries;
-    } kinds[] = {
-        {win::FirstCurve, win::LastCurve, {"mnuNuovoCrva", "mnuApriCrva", nullptr}},
-        {win::FirstCoil, win::LastCoil, {"mnuProgTempoBobina", "mnuNuovoIBob", "mnuApriIBob"}},
-    };
-    for (const auto& kind : kinds) {
-        bool anyFree = false;
-        for (int n = kind.first; n <= kind.last; ++n)
-            anyFree = anyFree || ctx_.app.WinRec[n].State == 0;
-        for (const char* e : kind.entries)
-            if (e && (factories_.count(e) || documents_.kindOfEntry(e)))
-                setMenuEntryEnabled(e, anyFree);
-    }
+bool frmMain::registered(std::string_view entry) const {
+    const std::string e(entry);
+    return factories_.count(QString::fromStdString(e)) > 0 || documents_.kindOfEntry(e);
+}
+
+// The menu table decides what the moment enables: the active window tells what it supports.
+void frmMain::applyMenuRules(menu::Moment moment) {
+    menu::Situation s;
+    s.childCount = ctx_.app.ChildCount;
+    ChildWindow* child = activeChild();
+    s.activeSaves = documents_.canSave(child);
+    s.activeSavesAs = documents_.canSaveAs(child);
+    s.activeSheet = dynamic_cast<SheetWindow*>(child) != nullptr;
+    s.records = &ctx_.app.WinRec;
+    s.registered = [this](std::string_view entry) { return registered(entry); };
+    for (const auto& [entry, enabled] : menu::enables(moment, s))
+        setMenuEntryEnabled(QString::fromLatin1(entry), enabled);
 }
 
 void frmMain::ChildActivated() {
-    if (ctx_.app.Closing) return;
-    if (ctx_.app.ChildCount == 0) {
-        setMenuEntryEnabled("mnuWindow", false);
-        setMenuEntryEnabled("mnuChiudi", false);
-    } else {
-        setMenuEntryEnabled("mnuModifica", true);
-        setMenuEntryEnabled("mnuWindow", true);
-        setMenuEntryEnabled("mnuChiudi", true);
-        // The active window enables what it supports.
-        ChildWindow* child = activeChild();
-        setMenuEntryEnabled("mnuSalva", documents_.canSave(child));
-        setMenuEntryEnabled("mnuSalvaAs", documents_.canSaveAs(child));
-        const bool sheet = dynamic_cast<SheetWindow*>(child) != nullptr;
-        setMenuEntryEnabled("mnuStampa", sheet);
-        setMenuEntryEnabled("mnuEsportaPdf", sheet);
-    }
+    if (!ctx_.app.Closing) applyMenuRules(menu::Moment::Activated);
 }
 
 void frmMain::ChildUnloaded() {
-    const bool any = ctx_.app.ChildCount > 0;
-    setMenuEntryEnabled("mnuModifica", any);
-    setMenuEntryEnabled("mnuWindow", any);
-    for (const char* name : {"mnuSalva", "mnuSalvaAs", "mnuChiudi", "mnuStampa", "mnuEsportaPdf"})
-        setMenuEntryEnabled(name, false);
-    // A curve or coil editor slot may have come free (not when the about box runs this on
-    // activation).
-    updateEditorEntries();
+    // A curve or coil editor slot may have come free.
+    applyMenuRules(menu::Moment::Unloaded);
     // The window that takes the focus next enables what it supports. (The about box runs
     // this routine when it is activated; that must not schedule itself again.)
-    if (any && !ctx_.app.Closing && !reactivating_)
+    if (ctx_.app.ChildCount > 0 && !ctx_.app.Closing && !reactivating_)
         QTimer::singleShot(0, this, [this] {
             reactivating_ = true;
             activateChild(mdi_->activeSubWindow());

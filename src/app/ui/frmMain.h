@@ -1,4 +1,5 @@
 #pragma once
+#include "app/MenuTable.h"
 #include "app/ui/DocumentDispatch.h"
 #include "app/ui/WindowContext.h"
 #include "midi/DecoderSinks.h"
@@ -99,7 +100,8 @@ protected:
 
 private:
     void buildMenus();
-    void setStandardShortcuts();
+    // Preferences > serial port: asks the port's path and line speed.
+    void askSerialPort();
     // Edit > Annulla (undo true) / Ripeti: the text being typed in, else the active document.
     void stepHistory(bool undo);
     // Annulla and Ripeti are offered while the text or the active document has that step.
@@ -120,8 +122,6 @@ private:
     void tile(Qt::Orientation orientation);
     void activateChild(QMdiSubWindow* sub);
     void chooseLanguage(int langCode);
-    QAction* addEntry(QMenu* menu, const QString& name, const QString& caption);
-    QMenu* addMenu(QMenu* parent, const QString& name, const QString& caption);
     QString caption(const char* entry) const;
     ChildWindow* activeChild() const;
     // File > Stampa and Esporta PDF: the active window's sheet, when it has one.
@@ -130,8 +130,10 @@ private:
     void exportActiveSheetPdf();
     // Puts a built child window into the area: load, show, editor menu entries.
     void showChild(ChildWindow* child);
-    // New and open curve and coil entries: offered while a window number of the kind is free.
-    void updateEditorEntries();
+    // A window factory or a document kind answers the menu entry.
+    bool registered(std::string_view entry) const;
+    // Enables the menu entries as the menu table's rules decide at moment.
+    void applyMenuRules(menu::Moment moment);
 
     WindowContext& ctx_;
     MessageDecoder& decoder_;
