@@ -40,8 +40,8 @@ QWidget* windowNamed(Workbench& bench, const QString& name) {
 }
 
 bool available(Workbench& bench, const Shot& shot) {
-    if (!shot.entry) return true;
-    const QAction* entry = bench.main->action(shot.entry);
+    if (!shot.entry()) return true;
+    const QAction* entry = bench.main->action(shot.entry());
     return entry && entry->isEnabled();
 }
 
@@ -49,15 +49,15 @@ bool available(Workbench& bench, const Shot& shot) {
 bool take(const Shot& shot, int langCode, const QDir& folder) {
     Workbench bench(langCode);
     if (!available(bench, shot)) {
-        std::fprintf(stderr, "%s: no window behind %s yet, not taken\n", shot.name, shot.entry);
+        std::fprintf(stderr, "%s: no window behind %s yet, not taken\n", shot.name, shot.entry());
         return true;
     }
     QWidget* picture = bench.main.get();
     ChildWindow* window = nullptr;
-    if (shot.entry) {
-        window = bench.open(shot.entry);
+    if (shot.entry()) {
+        window = bench.open(shot.entry());
         if (!window) {
-            std::fprintf(stderr, "%s: no window opens from %s\n", shot.name, shot.entry);
+            std::fprintf(stderr, "%s: no window opens from %s\n", shot.name, shot.entry());
             return false;
         }
     }
