@@ -1,4 +1,5 @@
 #pragma once
+#include "app/DocumentKinds.h"
 #include <functional>
 #include <string>
 #include <vector>
@@ -69,3 +70,20 @@ struct DocumentKind {
 
     bool covers(int winNo) const { return winNo >= firstWindow && winNo <= lastWindow; }
 };
+
+// The dispatch's entry for a kind of the program's table (app/DocumentKinds.h), with its
+// reader (none: written only).
+inline DocumentKind documentKindFor(DocKind which, DocumentKind::Reader read = {}) {
+    const DocumentKindRow& row = documentKind(which);
+    DocumentKind k;
+    k.firstWindow = row.firstWindow;
+    k.lastWindow = row.lastWindow;
+    k.extension = row.extension;
+    k.measurement = row.measurement;
+    k.openFilter = row.openFilter;
+    k.saveFilter = row.saveFilter;
+    if (!row.openEntry.empty()) k.openEntries = {std::string(row.openEntry)};
+    k.extensions = {std::string(row.extension)};
+    k.read = std::move(read);
+    return k;
+}

@@ -1,4 +1,5 @@
 #include "app/ui/PdfCommand.h"
+#include "app/PathNames.h"
 #include "app/Texts.h"
 #include "app/ui/Sheet.h"
 #include "app/ui/WindowContext.h"
@@ -17,7 +18,7 @@ CommandResult writePdf(const FileCommand& command, const QString& title, const S
                        int langOffset) {
     CommandResult result;
     const std::string out =
-        command.output.empty() ? besideInput(command.input, "pdf") : command.output;
+        command.output.empty() ? withExtension(command.input, "pdf") : command.output;
     const std::string failure = writeSheetPdf(out, title, paint, langOffset);
     if (!failure.empty()) {
         result.status = kExitRefused;

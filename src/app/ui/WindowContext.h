@@ -30,6 +30,7 @@ class QMdiArea;
 class ChildWindow;
 class Decoder;
 class DocumentDispatch;
+class FileDialogs;
 class UnitLink;
 struct DecoderTargets;
 
@@ -67,6 +68,8 @@ struct WindowContext {
     DocumentDispatch* documents = nullptr;
     // The one owner of the link to the unit: the input, the unit's mode (set by Main).
     UnitLink* link = nullptr;
+    // The one place that shows open and save dialogs (set by the main window).
+    FileDialogs* dialogs = nullptr;
 
     QString text(int id) const { return QString::fromStdString(texts.text(id)); }
 };

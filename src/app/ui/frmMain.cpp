@@ -2,10 +2,10 @@
 #include "app/GuideLocation.h"
 #include "app/MenuCaptions.h"
 #include "app/RecentDocuments.h"
-#include "app/ScreenPlacement.h"
 #include "app/SettingsStore.h"
 #include "app/ui/AppIcon.h"
 #include "app/ui/ChildWindow.h"
+#include "app/ui/FrameStatusBar.h"
 #include "app/ui/GuideFinder.h"
 #include "app/ui/HelpWindow.h"
 #include "app/ui/MenuBuilder.h"
@@ -21,39 +21,19 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDate>
-#include <QHBoxLayout>
 #include <QInputDialog>
-#include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
-#include <QScreen>
 #include <QStatusBar>
-#include <QStyle>
-#include <QTime>
 #include <QTimer>
 #include <algorithm>
 #include <cmath>
 
-namespace {
-constexpr int kLampMs = 300;
-const QColor kLampRed(255, 0, 0);   // colour value 255 (0xBBGGRR)
-const QColor kLampGreen(0, 255, 0); // colour value 65280
-
-void setLampColour(QLabel* lamp, const QColor& colour) {
-    QPalette p = lamp->palette();
-    p.setColor(QPalette::Window, colour);
-    lamp->setPalette(p);
-}
-
-} // namespace
-
 frmMain::frmMain(WindowContext& ctx, MessageDecoder& decoder, QWidget* parent)
-    : QMainWindow(parent), ctx_(ctx), decoder_(decoder),
+    : QMainWindow(parent), ctx_(ctx), decoder_(decoder), placement_(*this, ctx.app),
       documents_(
           ctx, [this](ChildWindow* child) { showChild(child); },
           [this] { refreshRecentDocuments(); }) {
@@ -66,28 +46,6 @@ frmMain::frmMain(WindowContext& ctx, MessageDecoder& decoder, QWidget* parent)
     setCentralWidget(mdi_);
     connect(mdi_, &QMdiArea::subWindowActivated, this, &frmMain::activateChild);
 
-    TimerLabel2MIDIIn = new QTimer(this);
-    TimerLabel2MIDIIn->setObjectName("TimerLabel2MIDIIn");
-    TimerLabel2MIDIIn->setSingleShot(true);
-    TimerLabel2MIDIIn->setInterval(kLampMs);
-    connect(TimerLabel2MIDIIn, &QTimer::timeout, this, [this] {
-        // 300 ms after the last message, however many came meanwhile.
-        if (const qint64 since = lastInput_.elapsed(); since < kLampMs) {
-            TimerLabel2MIDIIn->start(static_cast<int>(kLampMs - since));
-            return;
-        }
-        setLampColour(Label2MIDIIn, lampInColour_);
-    });
-    TimerLabel2MIDIOut = new QTimer(this);
-    TimerLabel2MIDIOut->setObjectName("TimerLabel2MIDIOut");
-    TimerLabel2MIDIOut->setSingleShot(true);
-    TimerLabel2MIDIOut->setInterval(kLampMs);
-    connect(TimerLabel2MIDIOut, &QTimer::timeout, this,
-            [this] { setLampColour(Label2MidiOut, lampOutColour_); });
-    TimerOrologio = new QTimer(this);
-    TimerOrologio->setObjectName("TimerOrologio");
-    TimerOrologio->setInterval(1000);
-    connect(TimerOrologio, &QTimer::timeout, this, &frmMain::tickClock);
     TimerMIDIIn = new RingPollTimer(ctx_.midi, &decoder_, this);
     TimerMIDIIn->setLink(ctx_.link);
 
@@ -95,6 +53,8 @@ frmMain::frmMain(WindowContext& ctx, MessageDecoder& decoder, QWidget* parent)
     buildStatusBar();
     ctx_.frame = this;
     ctx_.documents = &documents_;
+    dialogs_.setOwner(this);
+    ctx_.dialogs = &dialogs_;
     ctx_.midi.setEvents(this);
 }
 
@@ -107,9 +67,9 @@ frmMain::~frmMain() {
     ctx_.midi.setEvents(nullptr);
     if (ctx_.frame == this) ctx_.frame = nullptr;
     if (ctx_.documents == &documents_) ctx_.documents = nullptr;
+    if (ctx_.dialogs == &dialogs_) ctx_.dialogs = nullptr;
 }
 
-// A design text with path in place of its "_".
 // A design text with path in place of its "_".
 static std::string composeInsert(const QString& text, const QString& insert) {
     QString out = text;
@@ -260,47 +220,10 @@ void frmMain::tile(Qt::Orientation orientation) {
 }
 
 void frmMain::buildStatusBar() {
-    Picture1 = new QWidget(this);
-    Picture1->setObjectName("Picture1");
-    auto* row = new QHBoxLayout(Picture1);
-    row->setContentsMargins(2, 0, 2, 0);
-    auto label = [this](const char* name, const QString& text) {
-        auto* l = new QLabel(text, Picture1);
-        l->setObjectName(name);
-        return l;
-    };
-    LabelNomeAppl = label("LabelNomeAppl", " " + QString::fromStdString(programNameLine()) + " ");
-    LabelNomeAppl->setFrameShape(QFrame::StyledPanel);
-    Label1MIDIIn = label("Label1MIDIIn", "MIDI In");
-    Label2MIDIIn = label("Label2MIDIIn", QString());
-    Label1MIDIOut = label("Label1MIDIOut", "MIDI Out");
-    Label2MidiOut = label("Label2MidiOut", QString());
-    for (QLabel* lamp : {Label2MIDIIn, Label2MidiOut}) {
-        lamp->setFixedSize(14, 14);
-        lamp->setAutoFillBackground(true);
-        lamp->setFrameShape(QFrame::Panel);
-        lamp->setFrameShadow(QFrame::Sunken);
-        setLampColour(lamp, QColor(64, 64, 64));
-    }
-    LabelData = label("LabelData", QString());
-    LabelTime = label("LabelTime", QString());
-    LabelData->setFrameShape(QFrame::StyledPanel);
-    LabelTime->setFrameShape(QFrame::StyledPanel);
-    row->addWidget(LabelNomeAppl);
-    row->addSpacing(12);
-    row->addWidget(Label1MIDIIn);
-    row->addWidget(Label2MIDIIn);
-    row->addSpacing(8);
-    row->addWidget(Label1MIDIOut);
-    row->addWidget(Label2MidiOut);
-    row->addSpacing(12);
-    LabelMessaggio = label("LabelMessaggio", QString());
-    row->addWidget(LabelMessaggio, 1);
-    row->addWidget(LabelData);
-    row->addWidget(LabelTime);
+    status_ = new FrameStatusBar(this);
     statusBar()->setObjectName("StatusBar");
     statusBar()->setSizeGripEnabled(true);
-    statusBar()->addWidget(Picture1, 1);
+    statusBar()->addWidget(status_, 1);
 }
 
 void frmMain::MDIForm_Load() {
@@ -317,10 +240,7 @@ void frmMain::MDIForm_Load() {
     language_ = std::make_unique<ToolkitLanguage>(app.LangCode);
 
     setWindowTitle(QString("%1 - %2").arg(kAppTitle, kProductName));
-    lampInColour_ = Label2MIDIIn->palette().color(QPalette::Window);
-    lampOutColour_ = Label2MidiOut->palette().color(QPalette::Window);
-    tickClock();
-    TimerOrologio->start();
+    status_->start();
 
     // Entries whose window is not registered cannot open anything yet.
     applyMenuRules(menu::Moment::Load);
@@ -336,7 +256,7 @@ void frmMain::MDIForm_Load() {
     action(app.LangCode == 2 ? "mnuLinguaEn" : "mnuLinguaIt")->setChecked(true);
 
     app.WinRec[win::Main].State = mainState;
-    restorePlacement();
+    placement_.restore();
     app.WinRec[win::Main].State = 0;
 
     TimerMIDIIn->stop();
@@ -451,88 +371,21 @@ void frmMain::refreshRecentDocuments() {
     action("mnuSep15")->setVisible(!captions.empty());
 }
 
-void frmMain::restorePlacement() {
-    const WindowRecord& rec = ctx_.app.WinRec[win::Main];
-    const double tx = ctx_.app.TwipsPerPixelX;
-    const double ty = ctx_.app.TwipsPerPixelY;
-    if (rec.Width > 0 && rec.Height > 0) {
-        resize(twipsToPixels(rec.Width, tx), twipsToPixels(rec.Height, ty));
-        move(reachablePosition(
-            QRect(twipsToPixels(rec.Left, tx), twipsToPixels(rec.Top, ty), width(), height())));
-    } else {
-        resize(firstSize());
-    }
-    normalGeometry_ = QRect(pos(), size());
-    if (rec.State == 1)
-        setWindowState(Qt::WindowMinimized);
-    else if (rec.State == 2)
-        setWindowState(Qt::WindowMaximized);
-}
-
-// The first run: room for the largest child window at its first size, within the screen.
-QSize frmMain::firstSize() const {
-    QSize size(1024, 720);
-    if (largestChild_.isValid()) {
-        const int border = 2 * mdi_->frameWidth() + 8;
-        const int bars = menuBar()->sizeHint().height() + statusBar()->sizeHint().height();
-        size = size.expandedTo(
-            QSize(twipsToPixels(largestChild_.width(), ctx_.app.TwipsPerPixelX) + border,
-                  twipsToPixels(largestChild_.height(), ctx_.app.TwipsPerPixelY) + bars + border));
-    }
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        size = size.boundedTo(screen->availableGeometry().size() - QSize(16, 48));
-    return size;
-}
-
-void frmMain::fitFirstSizeTo(int widthTwips, int heightTwips) {
-    largestChild_ = largestChild_.expandedTo(QSize(widthTwips, heightTwips));
-}
-
-// A stored place whose menu bar no screen shows (another monitor, a damaged record) is
-// moved onto the nearest screen.
-QPoint frmMain::reachablePosition(const QRect& frame) const {
-    std::vector<ScreenRect> screens;
-    for (const QScreen* screen : QGuiApplication::screens()) {
-        const QRect a = screen->availableGeometry();
-        screens.push_back({a.x(), a.y(), a.width(), a.height()});
-    }
-    const int strip =
-        style()->pixelMetric(QStyle::PM_TitleBarHeight) + menuBar()->sizeHint().height();
-    const ScreenRect placed =
-        placeOnScreen({frame.x(), frame.y(), frame.width(), frame.height()}, screens, strip);
-    return {placed.x, placed.y};
-}
-
-void frmMain::rememberNormalGeometry() {
-    if (loaded_ && !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized)))
-        normalGeometry_ = QRect(pos(), size());
-}
-
 void frmMain::moveEvent(QMoveEvent* event) {
     QMainWindow::moveEvent(event);
-    rememberNormalGeometry();
+    if (loaded_) placement_.remember();
 }
 
 void frmMain::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
-    rememberNormalGeometry();
+    if (loaded_) placement_.remember();
 }
 
 void frmMain::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::LanguageChange || event->type() == QEvent::WindowStateChange)
-        rememberNormalGeometry();
-}
-
-void frmMain::storePlacement() {
-    WindowRecord& rec = ctx_.app.WinRec[win::Main];
-    const Qt::WindowStates st = windowState();
-    if (!(st & (Qt::WindowMinimized | Qt::WindowMaximized))) normalGeometry_ = QRect(pos(), size());
-    rec.Left = pixelsToTwips(normalGeometry_.left(), ctx_.app.TwipsPerPixelX);
-    rec.Top = pixelsToTwips(normalGeometry_.top(), ctx_.app.TwipsPerPixelY);
-    rec.Width = pixelsToTwips(normalGeometry_.width(), ctx_.app.TwipsPerPixelX);
-    rec.Height = pixelsToTwips(normalGeometry_.height(), ctx_.app.TwipsPerPixelY);
-    rec.State = (st & Qt::WindowMinimized) ? 1 : (st & Qt::WindowMaximized) ? 2 : 0;
+    if (loaded_ &&
+        (event->type() == QEvent::LanguageChange || event->type() == QEvent::WindowStateChange))
+        placement_.remember();
 }
 
 void frmMain::registerChild(const QString& entry, ChildFactory factory) {
@@ -645,7 +498,7 @@ void frmMain::setMenuEntryEnabled(const QString& objectName, bool enabled) {
 }
 
 void frmMain::showStatusMessage(const QString& text) {
-    LabelMessaggio->setText(text);
+    status_->showMessage(text);
 }
 
 void frmMain::popupEditMenu(const QPoint& globalPos) {
@@ -703,24 +556,12 @@ void frmMain::setGuideOpener(GuideOpener opener, const QString& programFolder) {
     programFolder_ = programFolder;
 }
 
-void frmMain::tickClock() {
-    const QLocale locale;
-    LabelData->setText(" " + locale.toString(QDate::currentDate(), QLocale::LongFormat) + " ");
-    LabelTime->setText(" " + QTime::currentTime().toString("HH:mm:ss") + " ");
-}
-
 void frmMain::outputActivity() {
-    setLampColour(Label2MidiOut, kLampRed);
-    TimerLabel2MIDIOut->start();
+    status_->outputActivity();
 }
 
-// Called for every message decoded: under a flood only the clock is read; the lamp is
-// painted when it turns green and when its timer ends.
 void frmMain::inputActivity() {
-    lastInput_.start();
-    if (TimerLabel2MIDIIn->isActive()) return;
-    setLampColour(Label2MIDIIn, kLampGreen);
-    TimerLabel2MIDIIn->start(kLampMs);
+    status_->inputActivity();
 }
 
 void frmMain::showSentMessage(const std::string& hex) {
@@ -759,7 +600,7 @@ void frmMain::closeEvent(QCloseEvent* event) {
     TimerMIDIIn->stop();
     ctx_.timer.StopTimer1();
     ctx_.midi.shutdown();
-    storePlacement();
+    placement_.store();
     app.MIDIInDevice = ctx_.midi.MIDIInDevice;
     app.MIDIOutDevice = ctx_.midi.MIDIOutDevice;
     app.MIDIThruOn = ctx_.midi.MIDIThruOn;

@@ -1,11 +1,10 @@
 #pragma once
 #include "app/MenuTable.h"
 #include "app/ui/DocumentDispatch.h"
+#include "app/ui/FramePlacement.h"
 #include "app/ui/WindowContext.h"
 #include "midi/DecoderSinks.h"
 #include "midi/MidiPoller.h"
-#include <QColor>
-#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QVector>
 #include <functional>
@@ -13,7 +12,7 @@
 #include <memory>
 
 class QAction;
-class QLabel;
+class FrameStatusBar;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
@@ -86,7 +85,9 @@ public:
 
     // A child window's first size (twips, its frame included): the main window's first size
     // (no stored placement) leaves room for the largest.
-    void fitFirstSizeTo(int widthTwips, int heightTwips);
+    void fitFirstSizeTo(int widthTwips, int heightTwips) {
+        placement_.fitFirstSizeTo(widthTwips, heightTwips);
+    }
 
     QAction* action(const QString& objectName) const;
     // Rebuilds the recent documents entries from RecentDoc.
@@ -109,12 +110,6 @@ private:
     void buildStatusBar();
     void buildDeviceMenus();
     void renderDeviceMenus();
-    void restorePlacement();
-    QSize firstSize() const;
-    QPoint reachablePosition(const QRect& frame) const;
-    void storePlacement();
-    void rememberNormalGeometry();
-    void tickClock();
     // The guide at its top, or at the chapter of the window in use; ShowMsg 27 when there
     // is no guide.
     void openGuide(bool atWindowInUse);
@@ -137,34 +132,20 @@ private:
 
     WindowContext& ctx_;
     MessageDecoder& decoder_;
+    FramePlacement placement_;
     SerialMidiSystem* serial_ = nullptr;
     QMdiArea* mdi_ = nullptr;
     std::map<QString, QAction*> actions_;
     std::map<QString, ChildFactory> factories_;
+    FileDialogs dialogs_;
     DocumentDispatch documents_;
     QVector<QAction*> devOut_;
     QVector<QAction*> devIn_;
     QVector<QAction*> recent_;
     QMenu* mnuModifica_ = nullptr;
-    QWidget* Picture1 = nullptr;
-    QLabel* LabelNomeAppl = nullptr;
-    QLabel* LabelData = nullptr;
-    QLabel* LabelTime = nullptr;
-    QLabel* Label1MIDIIn = nullptr;
-    QLabel* Label2MIDIIn = nullptr;
-    QLabel* Label1MIDIOut = nullptr;
-    QLabel* Label2MidiOut = nullptr;
-    QLabel* LabelMessaggio = nullptr; // how the last job ended
-    QTimer* TimerLabel2MIDIIn = nullptr;
-    QTimer* TimerLabel2MIDIOut = nullptr;
-    QTimer* TimerOrologio = nullptr;
+    FrameStatusBar* status_ = nullptr;
     RingPollTimer* TimerMIDIIn = nullptr;
-    QElapsedTimer lastInput_; // the last message decoded, for the input lamp
     std::unique_ptr<ToolkitLanguage> language_;
-    QColor lampInColour_;
-    QColor lampOutColour_;
-    QRect normalGeometry_;
-    QSize largestChild_; // twips
     GuideOpener guideOpener_;
     HelpWindow* help_ = nullptr; // one for the whole run, made at the first request
     QString programFolder_;

@@ -1,11 +1,12 @@
 #include "panel/ui/frmPannelloControllo.h"
+#include "app/DocumentKinds.h"
 #include "app/FileStore.h"
-#include "app/SystemPath.h"
+#include "app/PathNames.h"
+#include "app/ui/FileDialogs.h"
 #include "midi/Decoder.h"
 #include "midi/InputNotices.h"
 #include "panel/MonitorFile.h"
 #include <QCloseEvent>
-#include <QFileDialog>
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QGridLayout>
@@ -29,7 +30,6 @@ constexpr const char* kEnterCaption = "EEPROM DATI/PROG";
 constexpr const char* kExitCaption = "EEPROM DATI/PROG EXIT";
 constexpr const char* kStart = "Start";
 constexpr const char* kStop = "Stop";
-constexpr const char* kTextFilter = "File testo (*.txt)";
 constexpr int kSaveAsTitleId = 75;  // "Salva file come"
 constexpr int kDiskWriteError = 29; // "Errore di scrittura su disco"
 
@@ -72,9 +72,6 @@ QLineEdit* addressBox(QWidget* parent, const char* name) {
     return e;
 }
 
-QString folderOf(const std::string& path) {
-    return fromSystemPath(pathText(filePath(path).parent_path()));
-}
 } // namespace
 
 frmPannelloControllo::frmPannelloControllo(WindowContext& context, QWidget* parent)
@@ -520,7 +517,7 @@ void frmPannelloControllo::flushMonitor() {
 bool frmPannelloControllo::saveMonitorText(const std::string& path) {
     if (path.empty()) return false;
     if (!writeFileAtomically(path, documentBytes()).empty()) return false;
-    ctx.app.LastDocFolder = toSystemPath(folderOf(path));
+    ctx.app.LastDocFolder = folderOf(path);
     return true;
 }
 
@@ -534,11 +531,10 @@ void frmPannelloControllo::CommSalvaText1_Click() {
     if (choosePath_) {
         chosen = choosePath_(start);
     } else {
-        QFileDialog dialog(this, ctx.text(kSaveAsTitleId), start, QString::fromLatin1(kTextFilter));
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setDefaultSuffix(QStringLiteral("txt"));
-        if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
-            chosen = dialog.selectedFiles().constFirst();
+        const DocumentKindRow& text = documentKind(DocKind::MonitorText);
+        chosen = chooseFile(ctx, FileDialogRequest::toSave(ctx.text(kSaveAsTitleId), start,
+                                                           dialogFilter(text.saveFilter),
+                                                           dialogFilter(text.extension)));
     }
     if (chosen.isEmpty()) return;
     if (!saveMonitorText(toSystemPath(chosen)))
