@@ -9,8 +9,9 @@ struct WindowContext;
 
 // How a document kind plugs into the File menu's open / save / save-as dispatch.
 //
-// A kind fills one DocumentKind and registers it from its own subsystem
-// (registerWindows: main.documents().registerKind(...)). Its windows derive from
+// A kind takes its row of the program's table (documentKindFor, app/DocumentKinds.h), adds
+// its reader and registers it from its own subsystem (registerWindows:
+// main.documents().registerKind(...)). Its windows derive from
 // DocumentWindow as well as ChildWindow. The dispatch then, knowing no kind by name:
 // - opens the kind's files from the File menu entries it names in openEntries, from the
 //   recent list and from the command line (by extension), reading the bytes itself and
