@@ -1,4 +1,5 @@
 #include "base/MenuCaptions.h"
+#include "base/MenuTable.h"
 #include <array>
 
 namespace {
@@ -9,31 +10,6 @@ struct Caption {
 };
 
 constexpr std::array kCaptions{
-    Caption{"mnuApriMrot", "Apri &Misura...", "Open &Measurement..."},
-    Caption{"mnuNuovoCrva", "&Nuova Curva Anticipo", "&New Advance Curve"},
-    Caption{"mnuApriCrva", "&Apri Curva Anticipo...", "&Open Advance Curve..."},
-    Caption{"mnuNuovoIBob", "N&uovo Impulso Bobina", "Ne&w Coil Pulse"},
-    Caption{"mnuApriIBob", "Apri &Impulso Bobina...", "Open Coil &Pulse..."},
-    Caption{"mnuApriTesto", "Apri &Testo...", "Open &Text..."},
-    Caption{"mnuSalva", "&Salva", "&Save"},
-    Caption{"mnuSalvaAs", "Salva &con nome...", "Save &As..."},
-    Caption{"mnuStampa", "Stam&pa", "&Print"},
-    Caption{"mnuAnnulla", "Annulla", "Undo"},
-    Caption{"mnuRipeti", "Ripeti", "Redo"},
-    Caption{"mnuFinestraSucc", "Finestra successiva", "Next window"},
-    Caption{"mnuPannelloControllo", "Pannello di controllo", "Control panel"},
-    Caption{"mnuProgCurva", "Programmazione curva anticipo", "Advance curve programming"},
-    Caption{"mnuProgTempoBobina", "Programmazione impulso bobina", "Coil pulse programming"},
-    Caption{"mnuTimerExact", "Timer Exact", "Timer Exact"},
-    Caption{"mnuMisBatteria", "Misura Dinamica Tensione Batteria", "Battery voltage measurement"},
-    Caption{"mnuMisRot", "Misura Rotazione", "Rotation measurement"},
-    Caption{"mnuMisAnt", "Misura Anticipo", "Advance measurement"},
-    Caption{"mnuUnitaSimulata", "Unità simulata", "Simulated unit"},
-    Caption{"mnuMIDIThru", "MIDI Thru", "MIDI Thru"},
-    Caption{"mnuLingua", "Lingua", "Language"},
-    Caption{"mnuPortaSeriale", "Aggiungi porta MIDI seriale...", "Add serial MIDI port..."},
-    Caption{"mnuHelp", "&?", "&?"},
-    Caption{"mnuEsportaPdf", "Esporta P&DF...", "Export P&DF..."},
     Caption{"cliNotMeasurement", "_: non è un file di misura (.mrot, .mant) o è danneggiato",
             "_: not a measurement file (.mrot, .mant), or damaged"},
     Caption{"cliNotCurve", "_: non è un file di curva anticipo (.crva) o è danneggiato",
@@ -90,6 +66,8 @@ constexpr std::array kCaptions{
 } // namespace
 
 std::string designCaption(std::string_view entry, int langOffset) {
+    if (const menu::Entry* e = menu::find(entry); e && !e->textId)
+        return std::string(langOffset == 200 ? e->english : e->italian);
     for (const Caption& c : kCaptions)
         if (c.entry == entry) return std::string(langOffset == 200 ? c.english : c.italian);
     return std::string(entry);

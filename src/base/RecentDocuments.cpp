@@ -1,4 +1,6 @@
 #include "base/RecentDocuments.h"
+#include "base/DocumentKinds.h"
+#include "base/PathNames.h"
 
 #include <algorithm>
 
@@ -10,11 +12,6 @@ constexpr std::size_t kHeadKept = 3;    // "C:\" of a Windows path
 constexpr std::size_t kNameKept = 25;   // of a last name too long to show whole
 constexpr std::size_t kShortestListed = 5;
 constexpr int kEntries = 9;
-
-std::string_view blankTrimmed(std::string_view text) {
-    const auto end = text.find_last_not_of(' ');
-    return end == std::string_view::npos ? std::string_view() : text.substr(0, end + 1);
-}
 
 // Paths are UTF-8: lengths and cuts count characters, so no letter is cut in two.
 bool continuationByte(char c) {
@@ -37,7 +34,7 @@ std::string firstCharacters(std::string_view text, std::size_t n) {
 } // namespace
 
 std::string shortenedCaption(std::string_view path, char separator) {
-    const std::string_view p = blankTrimmed(path);
+    const std::string p = withoutTrailingBlanks(path);
     if (characters(p) <= kWholeUpTo) return std::string(p);
 
     const auto last = p.rfind(separator);
@@ -55,16 +52,13 @@ std::string shortenedCaption(std::string_view path, char separator) {
 }
 
 uint8_t recentDocumentKind(int winNo) {
-    if (winNo >= win::FirstCurve && winNo <= win::LastCurve) return win::FirstCurve;
-    if (winNo >= win::FirstCoil && winNo <= win::LastCoil) return win::FirstCoil;
-    if (winNo == win::Panel || winNo == win::Advance || winNo == win::Rotation)
-        return static_cast<uint8_t>(winNo);
-    return 0;
+    const DocumentKindRow* row = documentKindOfWindow(winNo);
+    return row ? static_cast<uint8_t>(row->firstWindow) : 0;
 }
 
 void addRecentDocument(AppState& app, const std::string& path, uint8_t kind, int16_t left,
                        int16_t top, int16_t sizeA, int16_t sizeB) {
-    const std::string trimmed(blankTrimmed(path));
+    const std::string trimmed = withoutTrailingBlanks(path);
     if (trimmed.empty()) return;
 
     auto& list = app.RecentDoc; // entries 1-9; [0] is never used
@@ -76,7 +70,7 @@ void addRecentDocument(AppState& app, const std::string& path, uint8_t kind, int
         std::find_if(first, end, [&](const RecentDocument& d) { return d.Path == trimmed; });
     if (found == end)
         found = std::find_if(first, end, [](const RecentDocument& d) {
-            return blankTrimmed(d.Path).size() < kShortestListed;
+            return withoutTrailingBlanks(d.Path).size() < kShortestListed;
         });
     if (found == end) found = end - 1;
     std::rotate(first, found, found + 1);
@@ -101,7 +95,7 @@ void removeRecentDocument(AppState& app, int i) {
 std::vector<std::string> recentMenuCaptions(const AppState& app, char separator) {
     std::vector<std::string> captions;
     for (int i = 1; i <= kEntries; ++i) {
-        const std::string_view path = blankTrimmed(app.RecentDoc[i].Path);
+        const std::string path = withoutTrailingBlanks(app.RecentDoc[i].Path);
         if (path.size() < kShortestListed) break;
         captions.push_back("  &" + std::to_string(i) + "  " + shortenedCaption(path, separator));
     }

@@ -1,4 +1,5 @@
 #include "coil/CoilDocument.h"
+#include "base/PathNames.h"
 
 namespace coil {
 
@@ -100,13 +101,8 @@ DocImage newProgram(int windowNumber, const std::string& startFolder, char separ
     return doc;
 }
 
-std::string fileNameOf(std::string_view path) {
-    const auto cut = path.find_last_of("/\\");
-    return std::string(cut == std::string_view::npos ? path : path.substr(cut + 1));
-}
-
 std::string captionFor(std::string_view path) {
-    return std::string(CaptionText) + " - " + fileNameOf(path);
+    return std::string(CaptionText) + " - " + ::fileNameOf(path);
 }
 
 } // namespace coil

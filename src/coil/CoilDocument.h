@@ -99,8 +99,6 @@ inline constexpr std::string_view CaptionText = "Programmazione Impulso Bobina";
 // startFolder + separator + "NuovoFile.ibob".
 DocImage newProgram(int windowNumber, const std::string& startFolder, char separator);
 
-// The name part of a path (after the last '/' or '\').
-std::string fileNameOf(std::string_view path);
 // "Programmazione Impulso Bobina - " + the file name of the path.
 std::string captionFor(std::string_view path);
 

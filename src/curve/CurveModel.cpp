@@ -1,4 +1,5 @@
 #include "curve/CurveModel.h"
+#include "base/MonthNames.h"
 #include <cfenv>
 #include <cmath>
 #include <cstdio>
@@ -117,11 +118,9 @@ void CurveDocument::setMaxRpmText(const std::string& text) {
 
 std::string defaultCurvePath(const std::string& folder, char separator, int day, int month,
                              int year, int hour, int minute, int second) {
-    static const char* const kMonths[] = {"gen", "feb", "mar", "apr", "mag", "giu",
-                                          "lug", "ago", "set", "ott", "nov", "dic"};
     char name[64];
     std::snprintf(name, sizeof name, "CurvaAnticipo-%d%s%02d-%02d%02d%02d.crva", day,
-                  kMonths[(month - 1) % 12], year % 100, hour, minute, second);
+                  monthAbbreviation(month).data(), year % 100, hour, minute, second);
     return folder + separator + name;
 }
 

@@ -2,6 +2,8 @@
 #include "base/FileStore.h"
 #include "base/MenuCaptions.h"
 #include "base/Texts.h"
+#include "base/DocumentKinds.h"
+#include "base/PathNames.h"
 #include "curve/CurveFile.h"
 #include "curve/UnitTableListing.h"
 #include "measure/CsvExport.h"
@@ -18,18 +20,6 @@ std::string withInsert(std::string text, std::string_view insert) {
     return text;
 }
 
-std::string lowerExtension(std::string_view path) {
-    const size_t dot = path.find_last_of('.');
-    const size_t slash = path.find_last_of("/\\");
-    if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash))
-        return {};
-    std::string ext(path.substr(dot + 1));
-    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) {
-        return static_cast<char>(c | (c >= 'A' && c <= 'Z' ? 0x20 : 0));
-    });
-    return ext;
-}
-
 CommandResult failure(std::string message) {
     CommandResult result;
     result.status = kExitRefused;
@@ -39,18 +29,10 @@ CommandResult failure(std::string message) {
 } // namespace
 
 FileKindGuess fileKindOf(std::string_view path) {
-    const std::string ext = lowerExtension(path);
-    if (ext == "crva") return FileKindGuess::Curve;
-    if (ext == "mrot" || ext == "mant") return FileKindGuess::Measurement;
+    const DocumentKindRow* row = documentKindOfExtension(extensionOf(path));
+    if (row && row->kind == DocKind::Curve) return FileKindGuess::Curve;
+    if (row && row->measurement) return FileKindGuess::Measurement;
     return FileKindGuess::Other;
-}
-
-std::string besideInput(const std::string& input, std::string_view extension) {
-    const size_t dot = input.find_last_of('.');
-    const size_t slash = input.find_last_of("/\\");
-    const bool hasExtension =
-        dot != std::string::npos && dot > 0 && (slash == std::string::npos || dot > slash + 1);
-    return (hasExtension ? input.substr(0, dot) : input) + "." + std::string(extension);
 }
 
 bool readCommandInput(const std::string& path, std::string& bytes, CommandResult& result,
@@ -99,7 +81,7 @@ CommandResult runExportCsv(const FileCommand& command, int langOffset) {
     bytes.shrink_to_fit();
     if (!csv) return refusedFile(command.input, FileKindGuess::Measurement, langOffset);
     const std::string out =
-        command.output.empty() ? besideInput(command.input, "csv") : command.output;
+        command.output.empty() ? withExtension(command.input, "csv") : command.output;
     writeCommandOutput(out, *csv, result, langOffset);
     return result;
 }

@@ -16,10 +16,6 @@ struct CommandResult {
 enum class FileKindGuess { Curve, Measurement, Other };
 FileKindGuess fileKindOf(std::string_view path);
 
-// The output a command writes when none is given: the input's name with extension (without
-// the dot) in place of its own.
-std::string besideInput(const std::string& input, std::string_view extension);
-
 // Reads the command's input; on failure result says why (missing, unreadable).
 bool readCommandInput(const std::string& path, std::string& bytes, CommandResult& result,
                       int langOffset);

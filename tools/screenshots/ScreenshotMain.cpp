@@ -43,8 +43,8 @@ QWidget* windowNamed(ShotBench& bench, const QString& name) {
 }
 
 bool available(ShotBench& bench, const Shot& shot) {
-    if (!shot.entry) return true;
-    const QAction* entry = bench.main->action(shot.entry);
+    if (!shot.entry()) return true;
+    const QAction* entry = bench.main->action(shot.entry());
     return entry && entry->isEnabled();
 }
 
@@ -52,15 +52,15 @@ bool available(ShotBench& bench, const Shot& shot) {
 bool take(const Shot& shot, int langCode, const QDir& folder) {
     ShotBench bench(langCode);
     if (!available(bench, shot)) {
-        std::fprintf(stderr, "%s: no window behind %s yet, not taken\n", shot.name, shot.entry);
+        std::fprintf(stderr, "%s: no window behind %s yet, not taken\n", shot.name, shot.entry());
         return true;
     }
     QWidget* picture = bench.main;
     ChildWindow* window = nullptr;
-    if (shot.entry) {
-        window = bench.open(shot.entry);
+    if (shot.entry()) {
+        window = bench.open(shot.entry());
         if (!window) {
-            std::fprintf(stderr, "%s: no window opens from %s\n", shot.name, shot.entry);
+            std::fprintf(stderr, "%s: no window opens from %s\n", shot.name, shot.entry());
             return false;
         }
     }

@@ -1,6 +1,7 @@
 #include "Shots.h"
 #include "base/ui/ChildWindow.h"
 #include "ShotBench.h"
+#include "base/MenuTable.h"
 #include "curve/CurveModel.h"
 #include <QAbstractButton>
 #include <QComboBox>
@@ -189,22 +190,27 @@ void stageWorkbench(ShotBench& bench, ChildWindow*) {
 }
 
 constexpr Shot kShots[] = {
-    {"frmMain", nullptr, stageWorkbench},
-    {"frmPannelloControllo", "mnuPannelloControllo", stagePanel},
-    {"frmMisBatteria", "mnuMisBatteria", stageBattery},
-    {"frmBloccoNote", "mnuBloccoNote", stageNotebook},
-    {"frmAbout", "mnuInfo", nullptr},
-    {"frmTimerExact", "mnuTimerExact", stageTimer},
-    {"frmUnitaSimulata", "mnuUnitaSimulata", stageUnit},
-    {"frmProgCurva", "mnuProgCurva", stageCurve},
-    {"frmProgTempoBobina", "mnuProgTempoBobina", stageCoil},
-    {"frmMisRot", "mnuMisRot", stageRotation},
-    {"frmMisRotGrafico", "mnuMisRot", stageRotationGraph, "frmMisRot"},
-    {"frmMisAnt", "mnuMisAnt", stageAdvance},
-    {"frmMisRotNote", "mnuMisRot", stageNotes, "frmMisRotNote"},
+    {"frmMain", stageWorkbench},
+    {"frmPannelloControllo", stagePanel},
+    {"frmMisBatteria", stageBattery},
+    {"frmBloccoNote", stageNotebook},
+    {"frmAbout", nullptr},
+    {"frmTimerExact", stageTimer},
+    {"frmUnitaSimulata", stageUnit},
+    {"frmProgCurva", stageCurve},
+    {"frmProgTempoBobina", stageCoil},
+    {"frmMisRot", stageRotation},
+    {"frmMisRotGrafico", stageRotationGraph, "frmMisRot", "frmMisRot"},
+    {"frmMisAnt", stageAdvance},
+    {"frmMisRotNote", stageNotes, "frmMisRotNote", "frmMisRot"},
 };
 
 } // namespace
+
+const char* Shot::entry() const {
+    const menu::Entry* e = menu::showing(via ? via : name);
+    return e ? e->name.data() : nullptr; // the table's names are whole literals
+}
 
 std::span<const Shot> guideShots() {
     return kShots;

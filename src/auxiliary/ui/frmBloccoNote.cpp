@@ -40,19 +40,11 @@ void frmBloccoNote::Form_Load() {
     ctx.app.WindowLoading = true;
     Text1->move(0, toPixelsY(kTextTop));
 
-    WindowRecord rec = ctx.app.WinRec[win::Notebook];
-    if (rec.MaxWidth == 0) {
-        // The maxima live only in memory: the first opening of a run takes the defaults.
-        rec.Top = 0;
-        rec.Left = 0;
-        rec.Width = kDefaultWidth;
-        rec.Height = kDefaultHeight;
-        rec.MaxWidth = kDefaultWidth;
-        rec.MaxHeight = kDefaultHeight;
-    }
-    applyPlacement(rec);
-    rec.State = 1;
-    ctx.app.WinRec[win::Notebook] = rec;
+    // The maxima live only in memory: the first opening of a run takes the defaults.
+    const WindowRecord rec =
+        placeAtLoad(LoadPlacement::ofSize(kDefaultWidth, kDefaultHeight)
+                        .neverPlacedWhen(LoadPlacement::NeverPlaced::FirstInRun)
+                        .withMaxima(LoadPlacement::Maxima::WhenUnset));
 
     if (!readNotebookFile())
         ctx.messages.ShowMsg(

@@ -108,18 +108,11 @@ void ChildWindow::applyPlacement(const WindowRecord& rec) {
                    toPixelsY(rec.Height));
 }
 
-void ChildWindow::placeAtLoad(int16_t defaultWidth, int16_t defaultHeight) {
-    WindowRecord& rec = ctx.app.WinRec[number_];
-    rec.MaxWidth = defaultWidth;
-    rec.MaxHeight = defaultHeight;
-    if (rec.Width <= 0 || rec.Height <= 0) {
-        rec.Top = 0;
-        rec.Left = 0;
-        rec.Width = defaultWidth;
-        rec.Height = defaultHeight;
-    }
+WindowRecord ChildWindow::placeAtLoad(const LoadPlacement& policy) {
+    const WindowRecord rec = placedAtLoad(ctx.app.WinRec[number_], policy);
     applyPlacement(rec);
-    rec.State = 1;
+    ctx.app.WinRec[number_] = rec;
+    return rec;
 }
 
 void ChildWindow::storePlacementAtUnload() {

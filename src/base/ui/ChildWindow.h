@@ -1,5 +1,6 @@
 #pragma once
 #include "base/ui/WindowContext.h"
+#include "base/LoadPlacement.h"
 #include <QWidget>
 
 class QMdiSubWindow;
@@ -58,10 +59,16 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     // Applies Top, Left, Width, Height (twips) of a record to the sub-window.
     void applyPlacement(const WindowRecord& rec);
-    // The load handler's placement: the record's default size becomes the given one, a
-    // record never placed (no width or height) gets position 0, 0 and that size, the window
-    // takes the record's place and the record is marked open.
-    void placeAtLoad(int16_t defaultWidth, int16_t defaultHeight);
+    // The load handler's placement, the one rule every child window follows: the record is
+    // completed as the policy says (LoadPlacement.h), the window takes its place and the
+    // record is marked open. Returns the record as placed.
+    WindowRecord placeAtLoad(const LoadPlacement& policy);
+    // The common case: a record never placed (no width or height) gets position 0, 0 and
+    // the default size, which also becomes the record's maxima.
+    void placeAtLoad(int16_t defaultWidth, int16_t defaultHeight) {
+        (void)placeAtLoad(LoadPlacement::ofSize(defaultWidth, defaultHeight)
+                              .withMaxima(LoadPlacement::Maxima::Set));
+    }
     // The widget whose geometry is the window's placement: the sub-window, or this.
     QWidget* placementWidget();
     // Stores the sub-window's placement into WinRec[number]; State as at unload: 0, or

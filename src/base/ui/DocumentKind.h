@@ -1,4 +1,5 @@
 #pragma once
+#include "base/DocumentKinds.h"
 #include <functional>
 #include <string>
 #include <vector>
@@ -8,8 +9,9 @@ struct WindowContext;
 
 // How a document kind plugs into the File menu's open / save / save-as dispatch.
 //
-// A kind fills one DocumentKind and registers it from its own subsystem
-// (registerWindows: main.documents().registerKind(...)). Its windows derive from
+// A kind takes its row of the program's table (documentKindFor, app/DocumentKinds.h), adds
+// its reader and registers it from its own subsystem (registerWindows:
+// main.documents().registerKind(...)). Its windows derive from
 // DocumentWindow as well as ChildWindow. The dispatch then, knowing no kind by name:
 // - opens the kind's files from the File menu entries it names in openEntries, from the
 //   recent list and from the command line (by extension), reading the bytes itself and
@@ -69,3 +71,20 @@ struct DocumentKind {
 
     bool covers(int winNo) const { return winNo >= firstWindow && winNo <= lastWindow; }
 };
+
+// The dispatch's entry for a kind of the program's table (app/DocumentKinds.h), with its
+// reader (none: written only).
+inline DocumentKind documentKindFor(DocKind which, DocumentKind::Reader read = {}) {
+    const DocumentKindRow& row = documentKind(which);
+    DocumentKind k;
+    k.firstWindow = row.firstWindow;
+    k.lastWindow = row.lastWindow;
+    k.extension = row.extension;
+    k.measurement = row.measurement;
+    k.openFilter = row.openFilter;
+    k.saveFilter = row.saveFilter;
+    if (!row.openEntry.empty()) k.openEntries = {std::string(row.openEntry)};
+    k.extensions = {std::string(row.extension)};
+    k.read = std::move(read);
+    return k;
+}

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,7 @@ class MidiPort;
 class modTimerExact;
 class ChildWindow;
 class Decoder;
+class FileDialogs;
 class UnitLink;
 struct DecoderTargets;
 
@@ -60,8 +62,10 @@ public:
     virtual bool SaveDocument(ChildWindow* window) = 0;
     // The save question of a closing document: yes, no or cancel.
     virtual Notifier::Answer AskSaveChanges(int kind, const std::string& title) = 0;
-    // The save question and, on yes, the save: false when the window must stay open.
-    virtual bool saveBeforeClosing(ChildWindow* window, const std::string& title) = 0;
+    // The save question and, on yes, beforeSaving (a recording ends first, so that what is
+    // saved is complete) and the save: false when the window must stay open.
+    virtual bool saveBeforeClosing(ChildWindow* window, const std::string& title,
+                                   const std::function<void()>& beforeSaving = {}) = 0;
 };
 
 // The shared objects every window works on, created once by Main.
@@ -79,6 +83,8 @@ struct WindowContext {
     DocumentService* documents = nullptr;
     // The one owner of the link to the unit: the input, the unit's mode (set by Main).
     UnitLink* link = nullptr;
+    // The one place that shows open and save dialogs (set by the main window).
+    FileDialogs* dialogs = nullptr;
 
     QString text(int id) const { return QString::fromStdString(texts.text(id)); }
 };

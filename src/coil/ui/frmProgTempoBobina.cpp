@@ -1,6 +1,7 @@
 #include "coil/ui/frmProgTempoBobina.h"
 #include "base/MenuCaptions.h"
 #include "base/NumberFormat.h"
+#include "base/PathNames.h"
 #include "auxiliary/ui/frmProgressBar.h"
 #include "coil/CoilFields.h"
 #include "coil/CoilGraph.h"
@@ -31,7 +32,6 @@ constexpr int kTimer1Ms = coil::TickMs;
 constexpr int kTimer2Ms = 10;
 constexpr int kMsgEepromWrite = 6; // "Errore scrittura EEPROM"
 constexpr int kMsgNoAnswer = 8;    // "Nessuna risposta dalla centralina"
-constexpr const char* kFilter = "Corrente Bobina (*.ibob)";
 namespace fields = coil::fields;
 
 coil::Quantity quantity(int id) {
@@ -78,16 +78,7 @@ frmProgTempoBobina::~frmProgTempoBobina() {
 }
 
 DocumentKind frmProgTempoBobina::documentKind() {
-    DocumentKind kind;
-    kind.firstWindow = win::FirstCoil;
-    kind.lastWindow = win::LastCoil;
-    kind.extension = "ibob";
-    kind.openFilter = "Impulso Bobina (*.ibob)";
-    kind.saveFilter = kFilter;
-    kind.openEntries = {"mnuApriIBob"};
-    kind.extensions = {"ibob"};
-    kind.read = &frmProgTempoBobina::read;
-    return kind;
+    return documentKindFor(DocKind::Coil, &frmProgTempoBobina::read);
 }
 
 ChildWindow* frmProgTempoBobina::read(WindowContext& ctx, int windowNumber, const std::string& path,
@@ -575,7 +566,7 @@ void frmProgTempoBobina::closeEvent(QCloseEvent* event) {
     }
     // Kept open on Cancel, or when nothing was written (no name given, a disk error).
     if (doc_.modified() && ctx.documents &&
-        !ctx.documents->saveBeforeClosing(this, "File: " + coil::fileNameOf(doc_.path()))) {
+        !ctx.documents->saveBeforeClosing(this, "File: " + fileNameOf(doc_.path()))) {
         event->ignore();
         return;
     }

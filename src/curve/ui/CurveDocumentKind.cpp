@@ -4,20 +4,12 @@
 #include "curve/ui/frmProgCurva.h"
 
 DocumentKind curveDocumentKind() {
-    DocumentKind k;
-    k.firstWindow = win::FirstCurve;
-    k.lastWindow = win::LastCurve;
-    k.extension = "crva";
-    k.openFilter = "Curve Anticipo (*.crva)";
-    k.saveFilter = "Curve Anticipo (*.crva)";
-    k.openEntries = {"mnuApriCrva"};
-    k.extensions = {"crva"};
-    k.read = [](WindowContext& ctx, int winNo, const std::string& path, const std::string& bytes,
-                int& refusal) -> ChildWindow* {
-        curve::CrvaReadResult r = curve::parseCrva(bytes);
-        refusal = static_cast<int>(r.refusal);
-        if (r.refusal != curve::CrvaRefusal::None) return nullptr;
-        return new frmProgCurva(ctx, winNo, std::move(r.document), path);
-    };
-    return k;
+    return documentKindFor(DocKind::Curve,
+                           [](WindowContext& ctx, int winNo, const std::string& path,
+                              const std::string& bytes, int& refusal) -> ChildWindow* {
+                               curve::CrvaReadResult r = curve::parseCrva(bytes);
+                               refusal = static_cast<int>(r.refusal);
+                               if (r.refusal != curve::CrvaRefusal::None) return nullptr;
+                               return new frmProgCurva(ctx, winNo, std::move(r.document), path);
+                           });
 }

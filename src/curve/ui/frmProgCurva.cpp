@@ -3,6 +3,7 @@
 #include "base/MenuCaptions.h"
 #include "base/NumberFormat.h"
 #include "base/RecentDocuments.h"
+#include "base/ui/FileDialogs.h"
 #include "auxiliary/ui/frmProgressBar.h"
 #include "curve/CurveEditing.h"
 #include "curve/CurveFile.h"
@@ -14,7 +15,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDateTime>
-#include <QFileDialog>
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -179,20 +179,13 @@ void frmProgCurva::buildControls() {
 void frmProgCurva::Form_Load() {
     AppState& app = ctx.app;
     app.WindowLoading = true;
-    const int n = windowNumber();
-    WindowRecord rec = app.WinRec[n];
-    rec.MaxWidth = MaxWidthTwips;
-    rec.MaxHeight = MaxHeightTwips;
-    if (rec.Width <= 0 || rec.Height <= 0) {
-        rec.Left = rec.Top = static_cast<int16_t>(300 * (n - win::FirstCurve));
-        rec.Width = DefaultWidthTwips;
-        rec.Height = DefaultHeightTwips;
-    }
     if (QWidget* w = placementWidget())
         w->setMaximumSize(toPixelsX(MaxWidthTwips), toPixelsY(MaxHeightTwips));
-    applyPlacement(rec);
-    rec.State = 1;
-    app.WinRec[n] = rec;
+    // A window never placed stands 300 twips below and right of the one before.
+    const auto stagger = static_cast<int16_t>(300 * (windowNumber() - win::FirstCurve));
+    placeAtLoad(LoadPlacement::ofSize(DefaultWidthTwips, DefaultHeightTwips)
+                    .at(stagger, stagger)
+                    .withMaxima(LoadPlacement::Maxima::Set, MaxWidthTwips, MaxHeightTwips));
 
     loadDocument();
     if (ctx.targets) ctx.targets->addReplyListener(this);
@@ -531,9 +524,10 @@ void frmProgCurva::ComCurva0Da_Click() {
     if (curve0Source_) {
         source = curve0Source_();
     } else {
-        const QString path = QFileDialog::getOpenFileName(
-            this, ctx.text(kOpenTitleId), fromSystemPath(ctx.app.LastDocFolder),
-            QStringLiteral("Curve Anticipo (*.crva)"));
+        const QString path = chooseFile(
+            ctx,
+            FileDialogRequest::toOpen(ctx.text(kOpenTitleId), fromSystemPath(ctx.app.LastDocFolder),
+                                      dialogFilter(documentKind(DocKind::Curve).openFilter)));
         if (!path.isEmpty()) source = CurveSource{path, -1};
     }
     if (!source) return;

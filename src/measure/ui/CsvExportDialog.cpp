@@ -1,42 +1,31 @@
 #include "measure/ui/CsvExportDialog.h"
 #include "base/FileStore.h"
+#include "base/PathNames.h"
+#include "base/ui/FileDialogs.h"
 #include "measure/CsvExport.h"
 #include "measure/RowStore.h"
-#include <QFileDialog>
 
 namespace {
 constexpr const char* kCsvFilter = "CSV (*.csv)";
 constexpr int kSaveAsTitleId = 75;   // "Salva file come"
 constexpr int kDiskWriteError = 109; // "Errore di scrittura su disco"
 constexpr int kPlainMessage = 1;     // the insert is the whole message
-
-// The document's file name without its folder, trailing blanks and extension.
-QString baseNameOf(const std::string& path) {
-    const size_t cut = path.find_last_of("/\\");
-    std::string name = cut == std::string::npos ? path : path.substr(cut + 1);
-    name.erase(name.find_last_not_of(' ') + 1);
-    QString base = fromSystemPath(name);
-    const qsizetype dot = base.lastIndexOf('.');
-    if (dot > 0) base.truncate(dot);
-    return base;
-}
 } // namespace
 
-void exportMeasurementCsv(QWidget* parent, WindowContext& ctx, const RowStore& rows,
+void exportMeasurementCsv(QWidget* /*parent*/, WindowContext& ctx, const RowStore& rows,
                           const std::string& documentPath, const CsvPathChooser& chooser) {
-    const QString suggested = baseNameOf(documentPath) + ".csv";
+    const QString suggested =
+        fromSystemPath(baseNameOf(withoutTrailingBlanks(documentPath))) + ".csv";
     const QString folder = fromSystemPath(ctx.app.LastMeasFolder);
     QString chosen;
     if (chooser) {
         chosen = chooser(folder, suggested);
     } else {
-        QFileDialog dialog(parent, ctx.text(kSaveAsTitleId), folder,
-                           QString::fromLatin1(kCsvFilter));
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setDefaultSuffix(QStringLiteral("csv"));
-        dialog.selectFile(suggested);
-        if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
-            chosen = dialog.selectedFiles().constFirst();
+        FileDialogRequest request =
+            FileDialogRequest::toSave(ctx.text(kSaveAsTitleId), folder,
+                                      QString::fromLatin1(kCsvFilter), QStringLiteral("csv"));
+        request.proposedName = suggested;
+        chosen = chooseFile(ctx, request);
     }
     if (chosen.isEmpty()) return;
     const std::string csv = measurementCsv(rows.size(), [&rows](size_t i) { return rows.row(i); });

@@ -1,12 +1,14 @@
 #include "measure/ui/frmMisAnt.h"
 #include "base/FileStore.h"
+#include "base/MonthNames.h"
+#include "base/PathNames.h"
+#include "protocol/MeasurementRow.h"
 #include "measure/MrotFile.h"
 #include "measure/NotesCutNotice.h"
 #include "measure/ui/CsvExportDialog.h"
 #include "measure/ui/RowListModel.h"
 #include "measure/ui/frmMisAntPicture.h"
 #include "protocol/Decoder.h"
-#include "protocol/MeasurementRow.h"
 #include "protocol/UnitLink.h"
 #include "protocol/ui/SilenceLabel.h"
 #include "transport/MidiPort.h"
@@ -88,18 +90,6 @@ QFont listFont() {
 
 QString latin1(std::string_view s) {
     return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
-}
-
-QString fileNameOf(const std::string& path) {
-    const size_t cut = path.find_last_of("/\\");
-    std::string name = cut == std::string::npos ? path : path.substr(cut + 1);
-    name.erase(name.find_last_not_of(' ') + 1);
-    return fromSystemPath(name);
-}
-
-std::string folderOfPath(const std::string& path) {
-    const size_t cut = path.find_last_of("/\\");
-    return cut == std::string::npos ? std::string() : path.substr(0, cut);
 }
 
 } // namespace
@@ -209,16 +199,7 @@ frmMisAnt::~frmMisAnt() {
 
 void frmMisAnt::Form_Load() {
     ctx.app.WindowLoading = true;
-    WindowRecord rec = ctx.app.WinRec[win::Advance];
-    if (rec.Width <= 0 || rec.Height <= 0) {
-        rec.Top = 0;
-        rec.Left = 0;
-        rec.Width = DefaultWidth;
-        rec.Height = DefaultHeight;
-    }
-    applyPlacement(rec);
-    rec.State = 1;
-    ctx.app.WinRec[win::Advance] = rec;
+    placeAtLoad(LoadPlacement::ofSize(DefaultWidth, DefaultHeight));
 
     diagram_.speedLow = gLimits.speedLow;
     diagram_.speedHigh = gLimits.speedHigh;
@@ -497,14 +478,10 @@ void frmMisAnt::clearMeasurement() {
 }
 
 void frmMisAnt::newDocumentName() {
-    static const char* const kMonthsIt[] = {"gen", "feb", "mar", "apr", "mag", "giu",
-                                            "lug", "ago", "set", "ott", "nov", "dic"};
-    static const char* const kMonthsEn[] = {"jan", "feb", "mar", "apr", "may", "jun",
-                                            "jul", "aug", "sep", "oct", "nov", "dec"};
     const QDateTime now = QDateTime::currentDateTime();
     const QDate d = now.date();
     const QTime t = now.time();
-    const char* month = (ctx.app.LangCode == 2 ? kMonthsEn : kMonthsIt)[d.month() - 1];
+    const std::string month(monthAbbreviation(d.month(), ctx.app.LangCode));
     measurement_.path =
         newMeasurementName(d.day(), month, d.year(), t.hour(), t.minute(), t.second());
     measurement_.modified = false;
@@ -551,22 +528,15 @@ void frmMisAnt::limitsChanged() {
 // ---- files ------------------------------------------------------------------------------
 
 DocumentKind frmMisAnt::documentKind() {
-    DocumentKind kind;
-    kind.firstWindow = kind.lastWindow = win::Advance;
-    kind.extension = "mant";
-    kind.measurement = true;
-    kind.openFilter = "Misura Anticipo (*.mant)";
-    kind.saveFilter = "Misura Anticipo (*.mant *.mrot)";
-    kind.extensions = {"mant"};
-    kind.read = [](WindowContext& ctx, int, const std::string& path, const std::string& bytes,
-                   int& refusal) -> ChildWindow* {
-        auto* w = new frmMisAnt(ctx);
-        if (w->readDocument(path, bytes)) return w;
-        delete w;
-        refusal = 4;
-        return nullptr;
-    };
-    return kind;
+    return documentKindFor(DocKind::Advance,
+                           [](WindowContext& ctx, int, const std::string& path,
+                              const std::string& bytes, int& refusal) -> ChildWindow* {
+                               auto* w = new frmMisAnt(ctx);
+                               if (w->readDocument(path, bytes)) return w;
+                               delete w;
+                               refusal = 4;
+                               return nullptr;
+                           });
 }
 
 bool frmMisAnt::readDocument(const std::string& path, std::string_view bytes) {
@@ -601,13 +571,13 @@ void frmMisAnt::showLoadedDocument() {
     list2Model_->resetRows();
     if (!advanceRows_.empty()) List1->setCurrentIndex(list1Model_->index(0));
     List1_Click();
-    setWindowTitle(kCaption + fileNameOf(measurement_.path));
+    setWindowTitle(kCaption + fromSystemPath(fileNameOf(withoutTrailingBlanks(measurement_.path))));
     MADiagrammaDis();
     showView();
 }
 
 std::string frmMisAnt::documentPath() const {
-    return folderOfPath(measurement_.path).empty() ? std::string() : measurement_.path;
+    return folderOf(measurement_.path).empty() ? std::string() : measurement_.path;
 }
 
 std::string frmMisAnt::documentBytes() {
@@ -640,22 +610,14 @@ void frmMisAnt::ComEsporta_Click() {
 // False: keep them (Cancel, or the save did not happen).
 bool frmMisAnt::askToSave() {
     if (!measurement_.modified || measurement_.rows.empty() || !ctx.documents) return true;
-    switch (ctx.documents->AskSaveChanges(1, windowTitle().toStdString())) {
-    case Notifier::Answer::Cancel:
-        return false;
-    case Notifier::Answer::No:
-        return true;
-    case Notifier::Answer::Yes:
-        break;
-    }
     // A recording still running ends first: what is saved is complete.
-    if (running()) {
+    return ctx.documents->saveBeforeClosing(this, windowTitle().toStdString(), [this] {
+        if (!running()) return;
         if (rotationOpen())
             followStop();
         else
             stopAcquisition();
-    }
-    return ctx.documents->SaveDocument(this);
+    });
 }
 
 void frmMisAnt::closeEvent(QCloseEvent* event) {

@@ -2,14 +2,14 @@
 // printed sheet.
 #include "base/FileStore.h"
 #include "base/MenuCaptions.h"
+#include "base/PathNames.h"
+#include "base/ui/FileDialogs.h"
 #include "curve/CurveFile.h"
 #include "measure/MeasurementLayer.h"
 #include "measure/ui/MeasurementSheet.h"
 #include "measure/ui/frmMisAnt.h"
 #include "measure/ui/frmMisAntPicture.h"
 #include <QComboBox>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QListWidget>
 #include <QPixmap>
 #include <QPushButton>
@@ -21,7 +21,7 @@ constexpr int kWrongFormat = 4;  // "Formato dati _ errato"
 constexpr int kFileMissing = 5;  // "File _ assente"
 
 QString fileName(const std::string& path) {
-    return QFileInfo(fromSystemPath(path)).fileName();
+    return fromSystemPath(fileNameOf(path));
 }
 } // namespace
 
@@ -133,8 +133,9 @@ void frmMisAnt::ComSovrapponi_Click() {
         QStringLiteral("Misure e curve (*.mrot *.mant *.crva);;Misure (*.mrot *.mant);;"
                        "Curve Anticipo (*.crva)");
     const QString chosen =
-        chooseLayer_ ? chooseLayer_(folder, QString())
-                     : QFileDialog::getOpenFileName(this, ctx.text(kOpenTitleId), folder, filter);
+        chooseLayer_
+            ? chooseLayer_(folder, QString())
+            : chooseFile(ctx, FileDialogRequest::toOpen(ctx.text(kOpenTitleId), folder, filter));
     if (!chosen.isEmpty()) layFile(toSystemPath(chosen));
 }
 

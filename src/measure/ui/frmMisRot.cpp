@@ -1,4 +1,6 @@
 #include "measure/ui/frmMisRot.h"
+#include "base/MonthNames.h"
+#include "base/PathNames.h"
 #include "measure/ExtendedRow.h"
 #include "measure/GraphTimeBase.h"
 #include "measure/MrotFile.h"
@@ -62,11 +64,6 @@ constexpr int kBarsHeight = 3 * (kLine + kGap) + kGap;
 QString latin1(std::string_view s) {
     return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
 }
-
-const char* const kMonthsIt[] = {"gen", "feb", "mar", "apr", "mag", "giu",
-                                 "lug", "ago", "set", "ott", "nov", "dic"};
-const char* const kMonthsEn[] = {"jan", "feb", "mar", "apr", "may", "jun",
-                                 "jul", "aug", "sep", "oct", "nov", "dec"};
 } // namespace
 
 frmMisRot::frmMisRot(WindowContext& context, QWidget* parent)
@@ -222,18 +219,8 @@ void frmMisRot::setMenus(std::initializer_list<const char*> entries, bool enable
 void frmMisRot::Form_Load() {
     AppState& app = ctx.app;
     app.WindowLoading = true;
-    WindowRecord rec = app.WinRec[win::Rotation];
-    if (rec.Width <= 0 || rec.Height <= 0) {
-        rec.Top = 0;
-        rec.Left = 0;
-        rec.Width = DefaultWidth;
-        rec.Height = DefaultHeight;
-    }
-    if (rec.MaxWidth == 0) rec.MaxWidth = DefaultWidth;
-    if (rec.MaxHeight == 0) rec.MaxHeight = DefaultHeight;
-    applyPlacement(rec);
-    rec.State = 1;
-    app.WinRec[win::Rotation] = rec;
+    placeAtLoad(LoadPlacement::ofSize(DefaultWidth, DefaultHeight)
+                    .withMaxima(LoadPlacement::Maxima::WhenUnset));
 
     VScroll[1]->setValue(std::clamp<int>(app.RotVScroll2, 1, 20));
     VScroll[0]->setMaximum(VScroll[1]->value() - 1);
@@ -469,9 +456,9 @@ void frmMisRot::newMeasurement() {
     if (AdvanceFollower* adv = ctx.app.Measurement.advance) adv->followNewMeasurement();
     const QDate d = QDate::currentDate();
     const QTime t = QTime::currentTime();
-    const char* const* months = ctx.app.LangCode == 2 ? kMonthsEn : kMonthsIt;
-    doc_.path = newMeasurementName(d.day(), months[d.month() - 1], d.year(), t.hour(), t.minute(),
-                                   t.second());
+    doc_.path =
+        newMeasurementName(d.day(), std::string(monthAbbreviation(d.month(), ctx.app.LangCode)),
+                           d.year(), t.hour(), t.minute(), t.second());
     setCaption(false);
     saveOffered_ = false;
     ComSalva->setEnabled(false);
@@ -877,9 +864,7 @@ void frmMisRot::showTakenDocument() {
     rowsModel_->resetRows();
     extendedModel_->resetRows();
     // The caption shows the file name.
-    const size_t cut = doc_.path.find_last_of(kPathSeparator);
-    setWindowTitle(kCaption + fromSystemPath(cut == std::string::npos ? doc_.path
-                                                                      : doc_.path.substr(cut + 1)));
+    setWindowTitle(kCaption + fromSystemPath(fileNameOf(doc_.path)));
     doc_.modified = false;
     const RowStore& rows = doc_.rows;
     if (!rows.empty()) {
@@ -900,14 +885,10 @@ void frmMisRot::showTakenDocument() {
 bool frmMisRot::askToSave() {
     if (!doc_.modified || (doc_.rows.empty() && !acquiring_)) return true;
     // Rows recorded and not saved: ask before they are thrown away.
-    const std::string title = windowTitle().toStdString();
-    const Notifier::Answer a =
-        ctx.documents ? ctx.documents->AskSaveChanges(1, title)
-                      : ctx.messages.notifier().question(title, "Salvare le modifiche ?");
-    if (a == Notifier::Answer::Cancel) return false;
-    if (a == Notifier::Answer::No) return true;
-    if (acquiring_) stopAcquisition();
-    return ctx.documents && ctx.documents->SaveDocument(this);
+    return !ctx.documents ||
+           ctx.documents->saveBeforeClosing(this, windowTitle().toStdString(), [this] {
+               if (acquiring_) stopAcquisition();
+           });
 }
 
 void frmMisRot::closeEvent(QCloseEvent* event) {

@@ -45,16 +45,8 @@ frmMisRotNote::~frmMisRotNote() {
 
 void frmMisRotNote::Form_Load() {
     ctx.app.WindowLoading = true;
-    WindowRecord rec = ctx.app.WinRec[win::Notes];
-    if (rec.Width <= 0) {
-        rec.Left = 0;
-        rec.Top = 0;
-        rec.Width = DefaultWidth;
-        rec.Height = DefaultHeight;
-    }
-    applyPlacement(rec);
-    rec.State = 1;
-    ctx.app.WinRec[win::Notes] = rec;
+    placeAtLoad(LoadPlacement::ofSize(DefaultWidth, DefaultHeight)
+                    .neverPlacedWhen(LoadPlacement::NeverPlaced::NoWidth));
     setWindowTitle(QStringLiteral("Note"));
 
     CurrentMeasurement& m = ctx.app.Measurement;

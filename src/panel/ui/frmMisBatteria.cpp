@@ -112,18 +112,8 @@ frmMisBatteria::~frmMisBatteria() {
 
 void frmMisBatteria::Form_Load() {
     ctx.app.WindowLoading = true;
-    WindowRecord rec = ctx.app.WinRec[win::Battery];
-    if (rec.Width <= 0 || rec.Height <= 0) {
-        rec.Top = 0;
-        rec.Left = 0;
-        rec.Width = DefaultWidth;
-        rec.Height = DefaultHeight;
-    }
-    if (rec.MaxWidth == 0) rec.MaxWidth = DefaultWidth;
-    if (rec.MaxHeight == 0) rec.MaxHeight = DefaultHeight;
-    applyPlacement(rec);
-    rec.State = 1;
-    ctx.app.WinRec[win::Battery] = rec;
+    placeAtLoad(LoadPlacement::ofSize(DefaultWidth, DefaultHeight)
+                    .withMaxima(LoadPlacement::Maxima::WhenUnset));
 
     setWindowTitle("Misura Dinamica Tensione Batteria");
     layoutControls();

@@ -1,12 +1,14 @@
 #include "panel/ui/frmPannelloControllo.h"
 #include "base/FileStore.h"
 #include "base/SystemPath.h"
-#include "panel/MonitorFile.h"
+#include "base/DocumentKinds.h"
+#include "base/PathNames.h"
+#include "base/ui/FileDialogs.h"
 #include "protocol/Decoder.h"
 #include "protocol/InputNotices.h"
+#include "panel/MonitorFile.h"
 #include "transport/MidiPort.h"
 #include <QCloseEvent>
-#include <QFileDialog>
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QGridLayout>
@@ -26,7 +28,6 @@ namespace {
 constexpr const char* kCaption = "Pannello di controllo";
 constexpr int kMsgInsertOnly = 1; // the text given
 constexpr int kMsgNoAnswer = 8;   // "Nessuna risposta dalla centralina"
-constexpr const char* kTextFilter = "File testo (*.txt)";
 constexpr int kSaveAsTitleId = 75;  // "Salva file come"
 constexpr int kDiskWriteError = 29; // "Errore di scrittura su disco"
 
@@ -69,9 +70,6 @@ QLineEdit* addressBox(QWidget* parent, const char* name) {
     return e;
 }
 
-QString folderOf(const std::string& path) {
-    return fromSystemPath(pathText(filePath(path).parent_path()));
-}
 } // namespace
 
 frmPannelloControllo::frmPannelloControllo(WindowContext& context, QWidget* parent)
@@ -505,7 +503,7 @@ void frmPannelloControllo::flushMonitor() {
 bool frmPannelloControllo::saveMonitorText(const std::string& path) {
     if (path.empty()) return false;
     if (!writeFileAtomically(path, documentBytes()).empty()) return false;
-    ctx.app.LastDocFolder = toSystemPath(folderOf(path));
+    ctx.app.LastDocFolder = folderOf(path);
     return true;
 }
 
@@ -519,11 +517,10 @@ void frmPannelloControllo::CommSalvaText1_Click() {
     if (choosePath_) {
         chosen = choosePath_(start);
     } else {
-        QFileDialog dialog(this, ctx.text(kSaveAsTitleId), start, QString::fromLatin1(kTextFilter));
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setDefaultSuffix(QStringLiteral("txt"));
-        if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
-            chosen = dialog.selectedFiles().constFirst();
+        const DocumentKindRow& text = documentKind(DocKind::MonitorText);
+        chosen = chooseFile(ctx, FileDialogRequest::toSave(ctx.text(kSaveAsTitleId), start,
+                                                           dialogFilter(text.saveFilter),
+                                                           dialogFilter(text.extension)));
     }
     if (chosen.isEmpty()) return;
     if (!saveMonitorText(toSystemPath(chosen)))

@@ -3,8 +3,8 @@
 #include "base/RecentDocuments.h"
 #include "base/ui/ChildWindow.h"
 #include "shell/RecoveryFiles.h"
+#include "base/PathNames.h"
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -42,12 +42,6 @@ QString sameFileKey(const std::string& path) {
     return canonical.isEmpty() ? info.absoluteFilePath() : canonical;
 }
 
-std::string trimmedRight(std::string s) {
-    while (!s.empty() && s.back() == ' ')
-        s.pop_back();
-    return s;
-}
-
 } // namespace
 
 DocumentDispatch::DocumentDispatch(WindowContext& ctx, ShowChild showChild,
@@ -72,7 +66,7 @@ const DocumentKind* DocumentDispatch::kindOfWindow(int winNo) const {
 }
 
 const DocumentKind* DocumentDispatch::kindOfPath(const std::string& path) const {
-    const std::string ext = QFileInfo(fromSystemPath(path)).suffix().toLower().toStdString();
+    const std::string ext = extensionOf(path);
     for (const DocumentKind& k : kinds_)
         for (const std::string& e : k.extensions)
             if (e == ext && k.read) return &k;
@@ -85,8 +79,8 @@ ChildWindow* DocumentDispatch::windowOfPath(const std::string& path) const {
     for (QMdiSubWindow* sub : ctx_.frame->mdiArea()->subWindowList()) {
         auto* child = qobject_cast<ChildWindow*>(sub->widget());
         auto* doc = dynamic_cast<DocumentWindow*>(child);
-        if (doc && sub->isVisible() && !trimmedRight(doc->documentPath()).empty() &&
-            sameFileKey(trimmedRight(doc->documentPath())) == key)
+        if (doc && sub->isVisible() && !withoutTrailingBlanks(doc->documentPath()).empty() &&
+            sameFileKey(withoutTrailingBlanks(doc->documentPath())) == key)
             return child;
     }
     return nullptr;
@@ -115,21 +109,8 @@ QString DocumentDispatch::startFolder(const DocumentKind& kind) {
     return fromSystemPath(folderOf(kind));
 }
 
-QString DocumentDispatch::chooseFile(const FileDialogRequest& request) {
-    if (chooser_) return chooser_(request);
-    QWidget* parent = ctx_.frame ? ctx_.frame->mdiArea()->window() : nullptr;
-    QFileDialog dialog(parent, request.title, request.folder, request.filters);
-    if (!request.selectedFilter.isEmpty()) dialog.selectNameFilter(request.selectedFilter);
-    if (request.save) {
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setDefaultSuffix(request.defaultSuffix);
-        // Overwriting is confirmed once, by the dispatch, after the suffix is added.
-        dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    } else {
-        dialog.setFileMode(QFileDialog::ExistingFile);
-    }
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-    return dialog.selectedFiles().constFirst();
+void DocumentDispatch::setChooser(Chooser chooser) {
+    if (ctx_.dialogs) ctx_.dialogs->setChooser(std::move(chooser));
 }
 
 void DocumentDispatch::diskError(int textId, const std::string& path, const std::string& reason) {
@@ -156,15 +137,14 @@ void DocumentDispatch::OpenDocument(const std::string& entry) {
     request.folder = startFolder(*kind);
     request.filters = openFilters();
     request.selectedFilter = fromLatin1(kind->openFilter);
-    const QString chosen = chooseFile(request);
+    const QString chosen = chooseFile(ctx_, request);
     if (chosen.isEmpty()) return;
     const std::string path = nativePath(chosen);
     // A file of another registered kind goes to its own reader.
     const DocumentKind* byExtension = kindOfPath(path);
     const bool menuKindReads =
-        byExtension &&
-        std::find(kind->extensions.begin(), kind->extensions.end(),
-                  QFileInfo(chosen).suffix().toLower().toStdString()) != kind->extensions.end();
+        byExtension && std::find(kind->extensions.begin(), kind->extensions.end(),
+                                 extensionOf(path)) != kind->extensions.end();
     openPath(path, byExtension && !menuKindReads ? byExtension : kind);
 }
 
@@ -205,7 +185,7 @@ ChildWindow* DocumentDispatch::openPath(const std::string& path, const DocumentK
 void DocumentDispatch::openRecent(int i) {
     if (i < 1 || i > 9) return;
     const RecentDocument entry = ctx_.app.RecentDoc[static_cast<size_t>(i)];
-    const std::string path = trimmedRight(entry.Path);
+    const std::string path = withoutTrailingBlanks(entry.Path);
     if (path.empty()) return;
     if (!QFileInfo::exists(fromSystemPath(path))) {
         ctx_.messages.ShowMsg(kFileMissing, kAppTitle, path);
@@ -229,12 +209,13 @@ bool DocumentDispatch::canSaveAs(ChildWindow* window) const {
 
 bool DocumentDispatch::canSave(ChildWindow* window) const {
     return canSaveAs(window) &&
-           !trimmedRight(dynamic_cast<DocumentWindow*>(window)->documentPath()).empty();
+           !withoutTrailingBlanks(dynamic_cast<DocumentWindow*>(window)->documentPath()).empty();
 }
 
 bool DocumentDispatch::SaveDocument(ChildWindow* window) {
     if (!canSaveAs(window)) return false;
-    const std::string path = trimmedRight(dynamic_cast<DocumentWindow*>(window)->documentPath());
+    const std::string path =
+        withoutTrailingBlanks(dynamic_cast<DocumentWindow*>(window)->documentPath());
     if (path.empty()) return SaveDocumentAs(window);
     return write(window, *kindOfWindow(window->windowNumber()), path, false);
 }
@@ -254,9 +235,11 @@ bool DocumentDispatch::SaveDocumentAs(ChildWindow* window) {
 }
 
 std::string DocumentDispatch::chooseSavePath(const FileDialogRequest& request) {
-    QString chosen = chooseFile(request);
+    FileDialogRequest asked = request;
+    asked.dialogConfirmsOverwrite = false; // asked below, once the suffix is added
+    QString chosen = chooseFile(ctx_, asked);
     if (chosen.isEmpty()) return {};
-    if (QFileInfo(chosen).suffix().isEmpty() && !request.defaultSuffix.isEmpty())
+    if (extensionOf(toSystemPath(chosen)).empty() && !request.defaultSuffix.isEmpty())
         chosen += "." + request.defaultSuffix;
     const std::string path = nativePath(chosen);
     if (QFileInfo::exists(chosen)) {
@@ -320,7 +303,7 @@ std::vector<std::string> DocumentDispatch::writeRecoveryFiles(const std::tm& whe
         const DocumentKind* kind = doc ? kindOfWindow(child->windowNumber()) : nullptr;
         if (!kind || !sub->isVisible() || !doc->documentModified()) continue;
         // Named after the document's file, or its caption while it has none.
-        std::string label = recoveryLabel(trimmedRight(doc->documentPath()));
+        std::string label = recoveryLabel(withoutTrailingBlanks(doc->documentPath()));
         if (label.empty()) label = recoveryLabel(toLatin1(child->windowTitle()));
         const std::string path =
             freeRecoveryPath(ctx_.app, recoveryFileName(label, kind->extension, when));
@@ -335,16 +318,18 @@ std::vector<std::string> DocumentDispatch::writeRecoveryFiles(const std::tm& whe
             diskError(kWriteErrorId, path, failure);
             continue;
         }
-        names.push_back(path.substr(path.find_last_of(kPathSeparator) + 1));
+        names.push_back(fileNameOf(path));
     }
     return names;
 }
 
-bool DocumentDispatch::saveBeforeClosing(ChildWindow* window, const std::string& title) {
+bool DocumentDispatch::saveBeforeClosing(ChildWindow* window, const std::string& title,
+                                         const std::function<void()>& beforeSaving) {
     switch (AskSaveChanges(1, title)) {
     case Notifier::Answer::Cancel:
         return false;
     case Notifier::Answer::Yes:
+        if (beforeSaving) beforeSaving();
         return SaveDocument(window);
     case Notifier::Answer::No:
         break;

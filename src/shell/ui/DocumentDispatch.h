@@ -2,6 +2,7 @@
 #include "base/Notifier.h"
 #include "base/ui/DocumentKind.h"
 #include "base/ui/WindowContext.h"
+#include "base/ui/FileDialogs.h"
 #include <QString>
 #include <QStringList>
 #include <ctime>
@@ -11,21 +12,11 @@
 
 class ChildWindow;
 
-// What the open and save dialogs are asked; the answer is a path, empty for Cancel.
-struct FileDialogRequest {
-    bool save = false;
-    QString title;
-    QString folder;         // starting folder; empty: the dialog's own
-    QString filters;        // Qt form, ";;" between filters
-    QString selectedFilter; // the one shown first
-    QString defaultSuffix;  // Save As only
-};
-
 // The File menu's shared open, save and save-as commands, serving every registered
 // document kind (see DocumentKind.h).
 class DocumentDispatch : public DocumentService {
 public:
-    using Chooser = std::function<QString(const FileDialogRequest&)>;
+    using Chooser = FileDialogs::Chooser;
     // Puts a freshly built window into the main window (load, show).
     using ShowChild = std::function<void(ChildWindow*)>;
 
@@ -36,8 +27,9 @@ public:
     const DocumentKind* kindOfEntry(const std::string& entry) const;
     const DocumentKind* kindOfWindow(int winNo) const;
 
-    // Replaces the system's file dialogs (tests).
-    void setChooser(Chooser chooser) { chooser_ = std::move(chooser); }
+    // Replaces the system's file dialogs (tests): every window's dialogs, through the
+    // program's one FileDialogs.
+    void setChooser(Chooser chooser);
 
     // The open dialog of a File menu entry, then the file to its reader.
     void OpenDocument(const std::string& entry);
@@ -59,9 +51,12 @@ public:
 
     // The save-changes question: kind 1 "file modified", kind 3 "program modified".
     Notifier::Answer AskSaveChanges(int kind, const std::string& title) override;
-    // A document window with unsaved changes is closing: asks (kind 1, title), saves on
-    // Yes. False when the window must stay open (Cancel, or Yes but nothing was written).
-    bool saveBeforeClosing(ChildWindow* window, const std::string& title) override;
+    // The one save question of a document window with unsaved changes that is closing:
+    // asks (kind 1, title) and on Yes runs beforeSaving (a recording ends first, so that
+    // what is saved is complete), then saves. False when the window must stay open
+    // (Cancel, or Yes but nothing was written).
+    bool saveBeforeClosing(ChildWindow* window, const std::string& title,
+                           const std::function<void()>& beforeSaving = {}) override;
 
     // The program ends on a signal and cannot ask: every open document with unsaved changes
     // is written into the start folder under a recovery name (RecoveryFiles.h) stamped
@@ -81,7 +76,6 @@ public:
     const std::string& DocPath() const { return docPath_; }
 
 private:
-    QString chooseFile(const FileDialogRequest& request);
     // The save dialog's answer with its default suffix, overwriting confirmed; empty: none.
     std::string chooseSavePath(const FileDialogRequest& request);
     std::string& folderOf(const DocumentKind& kind);
@@ -98,6 +92,5 @@ private:
     ShowChild showChild_;
     std::function<void()> recentChanged_;
     std::vector<DocumentKind> kinds_;
-    Chooser chooser_;
     std::string docPath_;
 };

@@ -2,6 +2,7 @@
 #include "base/Texts.h"
 #include "base/ui/Sheet.h"
 #include "base/ui/WindowContext.h"
+#include "base/PathNames.h"
 #include "curve/CurveFile.h"
 #include "curve/ui/CurveSheet.h"
 #include "measure/MrotFile.h"
@@ -17,7 +18,7 @@ CommandResult writePdf(const FileCommand& command, const QString& title, const S
                        int langOffset) {
     CommandResult result;
     const std::string out =
-        command.output.empty() ? besideInput(command.input, "pdf") : command.output;
+        command.output.empty() ? withExtension(command.input, "pdf") : command.output;
     const std::string failure = writeSheetPdf(out, title, paint, langOffset);
     if (!failure.empty()) {
         result.status = kExitRefused;

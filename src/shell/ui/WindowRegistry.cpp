@@ -38,32 +38,22 @@ void registerWindows(frmMain& main, QtNotifier* notifier, SimulatedUnitSystem* s
     main.registerChild("mnuProgTempoBobina", coil);
     main.registerChild("mnuNuovoIBob", coil);
     main.documents().registerKind(frmProgTempoBobina::documentKind());
-    DocumentKind monitor;
-    monitor.firstWindow = monitor.lastWindow = win::Panel;
-    monitor.extension = "txt";
-    monitor.saveFilter = "File testo (*.txt)";
-    main.documents().registerKind(monitor);
+    main.documents().registerKind(documentKindFor(DocKind::MonitorText));
     main.registerChild("mnuMisBatteria", factory<frmMisBatteria>());
     main.registerChild("mnuMisAnt", factory<frmMisAnt>());
     main.documents().registerKind(frmMisAnt::documentKind());
     main.registerChild("mnuMisRotNote", factory<frmMisRotNote>());
     main.registerChild("mnuMisRot", factory<frmMisRot>());
-    DocumentKind rotation;
-    rotation.firstWindow = rotation.lastWindow = win::Rotation;
-    rotation.extension = "mrot";
-    rotation.measurement = true;
-    rotation.openFilter = rotation.saveFilter = "Misura Rotazione (*.mrot)";
-    rotation.openEntries = {"mnuApriMrot"};
-    rotation.extensions = {"mrot"};
-    rotation.read = [](WindowContext& ctx, int, const std::string& path, const std::string& bytes,
-                       int& refusal) -> ChildWindow* {
-        auto* w = new frmMisRot(ctx);
-        if (w->takeDocument(path, bytes)) return w;
-        delete w;
-        refusal = 1;
-        return nullptr;
-    };
-    main.documents().registerKind(rotation);
+    main.documents().registerKind(
+        documentKindFor(DocKind::Rotation,
+                        [](WindowContext& ctx, int, const std::string& path,
+                           const std::string& bytes, int& refusal) -> ChildWindow* {
+                            auto* w = new frmMisRot(ctx);
+                            if (w->takeDocument(path, bytes)) return w;
+                            delete w;
+                            refusal = 1;
+                            return nullptr;
+                        }));
     if (simulated)
         main.registerChild("mnuUnitaSimulata",
                            [simulated](WindowContext& ctx, int) -> ChildWindow* {

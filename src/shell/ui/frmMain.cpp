@@ -8,80 +8,35 @@
 #include "base/ui/ChildWindow.h"
 #include "base/ui/Sheet.h"
 #include "base/ui/ShortcutTrigger.h"
-#include "curve/ui/frmProgCurva.h"
-#include "protocol/UnitLink.h"
 #include "shell/GuideLocation.h"
+#include "shell/ui/FrameStatusBar.h"
 #include "shell/ui/GuideFinder.h"
 #include "shell/ui/HelpWindow.h"
+#include "shell/ui/MenuBuilder.h"
+#include "shell/ui/TextCommands.h"
 #include "shell/ui/ToolkitLanguage.h"
+#include "curve/ui/frmProgCurva.h"
+#include "protocol/UnitLink.h"
 #include "timing/modTimerExact.h"
 #include "transport/MidiPort.h"
 #include "transport/backends/SerialMidiSystem.h"
 #include "transport/ui/RingPollTimer.h"
 #include <QAction>
-#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDate>
-#include <QHBoxLayout>
 #include <QInputDialog>
-#include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPlainTextEdit>
-#include <QScreen>
 #include <QStatusBar>
-#include <QStyle>
-#include <QTextEdit>
-#include <QTime>
 #include <QTimer>
 #include <algorithm>
-#include <array>
 #include <cmath>
 
-namespace {
-constexpr int kLampMs = 300;
-const QColor kLampRed(255, 0, 0);   // colour value 255 (0xBBGGRR)
-const QColor kLampGreen(0, 255, 0); // colour value 65280
-
-// The window number a menu entry opens; 0 for windows without a record, -1 for "the first
-// free curve editor", -2 for "the first free coil editor".
-constexpr int kFreeCurve = -1;
-constexpr int kFreeCoil = -2;
-int slotOfEntry(const QString& entry) {
-    static const std::map<QString, int> entrySlots{{"mnuProgCurva", kFreeCurve},
-                                                   {"mnuNuovoCrva", kFreeCurve},
-                                                   {"mnuApriCrva", kFreeCurve},
-                                                   {"mnuProgTempoBobina", kFreeCoil},
-                                                   {"mnuNuovoIBob", kFreeCoil},
-                                                   {"mnuApriIBob", kFreeCoil},
-                                                   {"mnuPannelloControllo", 22},
-                                                   {"mnuMisAnt", 25},
-                                                   {"mnuMisRot", 33},
-                                                   {"mnuApriMrot", 33},
-                                                   {"mnuMisBatteria", 36},
-                                                   {"mnuTimerExact", 0},
-                                                   {"mnuBloccoNote", 38},
-                                                   {"mnuInfo", 40},
-                                                   {"mnuUnitaSimulata", 0}};
-    const auto it = entrySlots.find(entry);
-    return it == entrySlots.end() ? 0 : it->second;
-}
-
-void setLampColour(QLabel* lamp, const QColor& colour) {
-    QPalette p = lamp->palette();
-    p.setColor(QPalette::Window, colour);
-    lamp->setPalette(p);
-}
-
-} // namespace
-
 frmMain::frmMain(WindowContext& ctx, MessageDecoder& decoder, PollClock* pollClock)
-    : QMainWindow(nullptr), ctx_(ctx), decoder_(decoder),
+    : QMainWindow(nullptr), ctx_(ctx), decoder_(decoder), placement_(*this, ctx.app),
       documents_(
           ctx, [this](ChildWindow* child) { showChild(child); },
           [this] { refreshRecentDocuments(); }) {
@@ -94,28 +49,6 @@ frmMain::frmMain(WindowContext& ctx, MessageDecoder& decoder, PollClock* pollClo
     setCentralWidget(mdi_);
     connect(mdi_, &QMdiArea::subWindowActivated, this, &frmMain::activateChild);
 
-    TimerLabel2MIDIIn = new QTimer(this);
-    TimerLabel2MIDIIn->setObjectName("TimerLabel2MIDIIn");
-    TimerLabel2MIDIIn->setSingleShot(true);
-    TimerLabel2MIDIIn->setInterval(kLampMs);
-    connect(TimerLabel2MIDIIn, &QTimer::timeout, this, [this] {
-        // 300 ms after the last message, however many came meanwhile.
-        if (const qint64 since = lastInput_.elapsed(); since < kLampMs) {
-            TimerLabel2MIDIIn->start(static_cast<int>(kLampMs - since));
-            return;
-        }
-        setLampColour(Label2MIDIIn, lampInColour_);
-    });
-    TimerLabel2MIDIOut = new QTimer(this);
-    TimerLabel2MIDIOut->setObjectName("TimerLabel2MIDIOut");
-    TimerLabel2MIDIOut->setSingleShot(true);
-    TimerLabel2MIDIOut->setInterval(kLampMs);
-    connect(TimerLabel2MIDIOut, &QTimer::timeout, this,
-            [this] { setLampColour(Label2MidiOut, lampOutColour_); });
-    TimerOrologio = new QTimer(this);
-    TimerOrologio->setObjectName("TimerOrologio");
-    TimerOrologio->setInterval(1000);
-    connect(TimerOrologio, &QTimer::timeout, this, &frmMain::tickClock);
     TimerMIDIIn = new RingPollTimer(ctx_.midi, &decoder_, this, pollClock);
     TimerMIDIIn->setLink(ctx_.link);
 
@@ -123,6 +56,8 @@ frmMain::frmMain(WindowContext& ctx, MessageDecoder& decoder, PollClock* pollClo
     buildStatusBar();
     ctx_.frame = this;
     ctx_.documents = &documents_;
+    dialogs_.setOwner(this);
+    ctx_.dialogs = &dialogs_;
     ctx_.midi.setEvents(this);
 }
 
@@ -135,6 +70,7 @@ frmMain::~frmMain() {
     ctx_.midi.setEvents(nullptr);
     if (ctx_.frame == this) ctx_.frame = nullptr;
     if (ctx_.documents == &documents_) ctx_.documents = nullptr;
+    if (ctx_.dialogs == &dialogs_) ctx_.dialogs = nullptr;
 }
 
 // A design text with path in place of its "_".
@@ -149,238 +85,107 @@ QString frmMain::caption(const char* entry) const {
     return QString::fromStdString(designCaption(entry, ctx_.texts.LangOffset));
 }
 
-QAction* frmMain::addEntry(QMenu* menu, const QString& name, const QString& text) {
-    QAction* a = menu->addAction(text);
-    a->setObjectName(name);
-    actions_[name] = a;
-    return a;
-}
-
-QMenu* frmMain::addMenu(QMenu* parent, const QString& name, const QString& text) {
-    QMenu* m = parent ? parent->addMenu(text) : menuBar()->addMenu(text);
-    m->setObjectName(name);
-    m->menuAction()->setObjectName(name);
-    actions_[name] = m->menuAction();
-    return m;
-}
-
 QAction* frmMain::action(const QString& objectName) const {
     const auto it = actions_.find(objectName);
     return it == actions_.end() ? nullptr : it->second;
 }
 
+// The menus as the menu table lists them; here only what each command does.
 void frmMain::buildMenus() {
-    auto t = [this](int id) { return ctx_.text(id); };
-
-    QMenu* file = addMenu(nullptr, "mnuFile", t(2));
-    for (const char* e : {"mnuApriMrot", "mnuNuovoCrva", "mnuApriCrva", "mnuNuovoIBob",
-                          "mnuApriIBob", "mnuApriTesto"}) {
-        QAction* a = addEntry(file, e, caption(e));
-        connect(a, &QAction::triggered, this, [this, e] {
-            if (documents_.kindOfEntry(e))
-                documents_.OpenDocument(e);
+    actions_ = buildMenuBar(menuBar(), ctx_.texts);
+    mnuModifica_ = action("mnuModifica")->menu();
+    const std::pair<const char*, std::function<void()>> commands[] = {
+        {"mnuChiudi",
+         [this] {
+             if (QMdiSubWindow* w = mdi_->activeSubWindow()) w->close();
+         }},
+        {"mnuSalva", [this] { documents_.SaveDocument(activeChild()); }},
+        {"mnuSalvaAs", [this] { documents_.SaveDocumentAs(activeChild()); }},
+        {"mnuStampa", [this] { printActiveSheet(); }},
+        {"mnuEsportaPdf", [this] { exportActiveSheetPdf(); }},
+        {"mnuExit", [this] { close(); }},
+        // Undo and redo: the text being typed in, else the active document's history.
+        {"mnuAnnulla", [this] { stepHistory(true); }},
+        {"mnuRipeti", [this] { stepHistory(false); }},
+        {"mnuIngrandisci", [this] { enlargeActiveChild(); }},
+        {"mnuTaglia", [] { textcmd::apply(textcmd::Command::Cut); }},
+        {"mnuCopia", [] { textcmd::apply(textcmd::Command::Copy); }},
+        {"mnuIncolla", [] { textcmd::apply(textcmd::Command::Paste); }},
+        {"mnuMIDIThru",
+         [this] {
+             ctx_.midi.toggleThru();
+             renderDeviceMenus();
+         }},
+        {"mnuPortaSeriale", [this] { askSerialPort(); }},
+        {"mnuVisBarraStato",
+         [this] {
+             ctx_.app.StatusBarOn = action("mnuVisBarraStato")->isChecked();
+             statusBar()->setVisible(ctx_.app.StatusBarOn);
+         }},
+        {"mnuLinguaIt", [this] { chooseLanguage(1); }},
+        {"mnuLinguaEn", [this] { chooseLanguage(2); }},
+        {"mnuSovrapponi",
+         [this] {
+             ctx_.app.Arranging = true;
+             mdi_->cascadeSubWindows();
+             ctx_.app.Arranging = false;
+         }},
+        // The desktop's convention: tiling horizontally stacks the windows (horizontal
+        // bands), tiling vertically sets them side by side (vertical bands).
+        {"mnuAffiancaOrizz", [this] { tile(Qt::Vertical); }},
+        {"mnuAffiancaVert", [this] { tile(Qt::Horizontal); }},
+        {"mnuFinestraSucc", [this] { mdi_->activateNextSubWindow(); }},
+    };
+    for (const auto& [entry, command] : commands)
+        connect(action(entry), &QAction::triggered, this, command);
+    // Entries that open a window: a document kind's open dialog, else the window itself.
+    for (const menu::Entry& e : menu::entries()) {
+        if (e.instances == menu::Instances::None || e.item == menu::Item::Window) continue;
+        const std::string entry(e.name);
+        connect(action(QString::fromStdString(entry)), &QAction::triggered, this, [this, entry] {
+            if (documents_.kindOfEntry(entry))
+                documents_.OpenDocument(entry);
             else
-                openChild(e);
+                openChild(QString::fromStdString(entry));
         });
     }
-    file->addSeparator()->setObjectName("mnuSep1");
-    connect(addEntry(file, "mnuChiudi", t(8)), &QAction::triggered, this, [this] {
-        if (QMdiSubWindow* w = mdi_->activeSubWindow()) w->close();
-    });
-    file->addSeparator()->setObjectName("mnuSep16");
-    connect(addEntry(file, "mnuSalva", caption("mnuSalva")), &QAction::triggered, this,
-            [this] { documents_.SaveDocument(activeChild()); });
-    connect(addEntry(file, "mnuSalvaAs", caption("mnuSalvaAs")), &QAction::triggered, this,
-            [this] { documents_.SaveDocumentAs(activeChild()); });
-    file->addSeparator()->setObjectName("mnuSep17");
-    connect(addEntry(file, "mnuStampa", caption("mnuStampa")), &QAction::triggered, this,
-            &frmMain::printActiveSheet);
-    connect(addEntry(file, "mnuEsportaPdf", caption("mnuEsportaPdf")), &QAction::triggered, this,
-            &frmMain::exportActiveSheetPdf);
-    file->addSeparator()->setObjectName("mnuSep12");
-    QAction* sep15 = file->addSeparator();
-    sep15->setObjectName("mnuSep15");
-    actions_["mnuSep15"] = sep15;
-    for (int i = 1; i <= 9; ++i) {
-        QAction* a = addEntry(file, QString("mnuRecentFile_%1").arg(i), QString());
-        a->setVisible(false);
-        connect(a, &QAction::triggered, this, [this, i] { documents_.openRecent(i); });
-        recent_.push_back(a);
-    }
-    file->addSeparator()->setObjectName("mnuSep13");
-    connect(addEntry(file, "mnuExit", t(7)), &QAction::triggered, this, &QWidget::close);
-
-    mnuModifica_ = addMenu(nullptr, "mnuModifica", t(71));
-    auto onFocus = [](auto fn) {
-        QWidget* w = QApplication::focusWidget();
-        if (auto* le = qobject_cast<QLineEdit*>(w))
-            fn(le);
-        else if (auto* pe = qobject_cast<QPlainTextEdit*>(w))
-            fn(pe);
-        else if (auto* te = qobject_cast<QTextEdit*>(w))
-            fn(te);
-    };
-    // Undo and redo: the text being typed in, else the active document's history.
-    connect(addEntry(mnuModifica_, "mnuAnnulla", caption("mnuAnnulla")), &QAction::triggered, this,
-            [this] { stepHistory(true); });
-    connect(addEntry(mnuModifica_, "mnuRipeti", caption("mnuRipeti")), &QAction::triggered, this,
-            [this] { stepHistory(false); });
-    connect(addEntry(mnuModifica_, "mnuIngrandisci", t(123)), &QAction::triggered, this,
-            &frmMain::enlargeActiveChild);
-    connect(addEntry(mnuModifica_, "mnuTaglia", t(73)), &QAction::triggered, this,
-            [onFocus] { onFocus([](auto* w) { w->cut(); }); });
-    connect(addEntry(mnuModifica_, "mnuCopia", t(72)), &QAction::triggered, this,
-            [onFocus] { onFocus([](auto* w) { w->copy(); }); });
-    connect(addEntry(mnuModifica_, "mnuIncolla", t(74)), &QAction::triggered, this,
-            [onFocus] { onFocus([](auto* w) { w->paste(); }); });
-    connect(mnuModifica_, &QMenu::aboutToShow, this, &frmMain::updateHistoryEntries);
-    connect(qApp, &QApplication::focusChanged, this, &frmMain::updateHistoryEntries);
-
-    QMenu* view = addMenu(nullptr, "mnuView", t(3));
-    for (const char* e :
-         {"mnuPannelloControllo", "mnuProgCurva", "mnuProgTempoBobina", "mnuTimerExact",
-          "mnuMisBatteria", "mnuMisRot", "mnuMisAnt", "mnuUnitaSimulata"}) {
-        QAction* a = addEntry(view, e, caption(e));
-        connect(a, &QAction::triggered, this, [this, e] { openChild(e); });
-    }
-
-    QMenu* prefs = addMenu(nullptr, "mnuPreferenze", t(62));
-    QMenu* outMenu = addMenu(prefs, "mnuMIDIOut", t(151));
-    QMenu* inMenu = addMenu(prefs, "mnuMIDIIn", t(152));
     for (int i = 0; i < MidiPort::MaxDevices; ++i) {
-        QAction* o = addEntry(outMenu, QString("mnuDevMIDIOut_%1").arg(i), QString());
-        o->setCheckable(true);
-        o->setVisible(false);
-        connect(o, &QAction::triggered, this, [this, i] {
+        devOut_.push_back(action(QString("mnuDevMIDIOut_%1").arg(i)));
+        connect(devOut_.back(), &QAction::triggered, this, [this, i] {
             ctx_.midi.chooseOutputDevice(i);
             renderDeviceMenus();
         });
-        devOut_.push_back(o);
-        QAction* n = addEntry(inMenu, QString("mnuDevMIDIIn_%1").arg(i), QString());
-        n->setCheckable(true);
-        n->setVisible(false);
-        connect(n, &QAction::triggered, this, [this, i] {
+        devIn_.push_back(action(QString("mnuDevMIDIIn_%1").arg(i)));
+        connect(devIn_.back(), &QAction::triggered, this, [this, i] {
             ctx_.midi.chooseInputDevice(i);
             renderDeviceMenus();
         });
-        devIn_.push_back(n);
     }
-    QAction* thru = addEntry(prefs, "mnuMIDIThru", caption("mnuMIDIThru"));
-    thru->setCheckable(true);
-    connect(thru, &QAction::triggered, this, [this] {
-        ctx_.midi.toggleThru();
-        renderDeviceMenus();
-    });
-    QAction* serial = addEntry(prefs, "mnuPortaSeriale", caption("mnuPortaSeriale"));
-    serial->setVisible(false);
-    connect(serial, &QAction::triggered, this, [this] {
-        bool ok = false;
-        const QString path = QInputDialog::getText(this, kAppTitle, caption("serialPrompt"),
-                                                   QLineEdit::Normal, "/dev/ttyUSB0", &ok);
-        if (!ok || path.trimmed().isEmpty()) return;
-        const QStringList speeds{QString::number(kSerialDefaultBaud),
-                                 QString::number(kSerialMidiBaud)};
-        const QString speed =
-            QInputDialog::getItem(this, kAppTitle, caption("serialSpeed"), speeds, 0, false, &ok);
-        if (ok) addSerialPort(path.trimmed(), speed.toInt());
-    });
-    prefs->addSeparator();
-    QAction* bar = addEntry(prefs, "mnuVisBarraStato", t(103));
-    bar->setCheckable(true);
-    connect(bar, &QAction::triggered, this, [this](bool on) {
-        ctx_.app.StatusBarOn = on;
-        statusBar()->setVisible(on);
-    });
-    QMenu* lang = addMenu(prefs, "mnuLingua", caption("mnuLingua"));
-    auto* langGroup = new QActionGroup(this);
-    QAction* it = addEntry(lang, "mnuLinguaIt", "Italiano");
-    QAction* en = addEntry(lang, "mnuLinguaEn", "English");
-    for (QAction* a : {it, en}) {
-        a->setCheckable(true);
-        langGroup->addAction(a);
+    for (int i = 1; i <= 9; ++i) {
+        recent_.push_back(action(QString("mnuRecentFile_%1").arg(i)));
+        connect(recent_.back(), &QAction::triggered, this, [this, i] { documents_.openRecent(i); });
     }
-    connect(it, &QAction::triggered, this, [this] { chooseLanguage(1); });
-    connect(en, &QAction::triggered, this, [this] { chooseLanguage(2); });
-    prefs->addSeparator();
-    connect(addEntry(prefs, "mnuBloccoNote", t(128)), &QAction::triggered, this,
-            [this] { openChild("mnuBloccoNote"); });
-
-    QMenu* window = addMenu(nullptr, "mnuWindow", t(4));
-    connect(addEntry(window, "mnuSovrapponi", t(9)), &QAction::triggered, this, [this] {
-        ctx_.app.Arranging = true;
-        mdi_->cascadeSubWindows();
-        ctx_.app.Arranging = false;
-    });
-    // The desktop's convention: tiling horizontally stacks the windows (horizontal bands),
-    // tiling vertically sets them side by side (vertical bands).
-    connect(addEntry(window, "mnuAffiancaOrizz", t(94)), &QAction::triggered, this,
-            [this] { tile(Qt::Vertical); });
-    connect(addEntry(window, "mnuAffiancaVert", t(95)), &QAction::triggered, this,
-            [this] { tile(Qt::Horizontal); });
-    window->addSeparator();
-    connect(addEntry(window, "mnuFinestraSucc", caption("mnuFinestraSucc")), &QAction::triggered,
-            mdi_, &QMdiArea::activateNextSubWindow);
-
-    QMenu* help = addMenu(nullptr, "mnuHelp", caption("mnuHelp"));
     // F1 opens the guide at the chapter of the window in use, the menu at its top.
-    QAction* guide = addEntry(help, "mnuGuida", t(47));
-    guide->setShortcut(Qt::Key_F1);
+    QAction* guide = action("mnuGuida");
     auto* byF1 = new ShortcutTrigger(guide);
     connect(guide, &QAction::triggered, this, [this, byF1] { openGuide(byF1->take()); });
-    connect(addEntry(help, "mnuInfo", t(30) + QString::fromLatin1(kProductName)),
-            &QAction::triggered, this, [this] { openChild("mnuInfo"); });
-    setStandardShortcuts();
+    connect(mnuModifica_, &QMenu::aboutToShow, this, &frmMain::updateHistoryEntries);
+    connect(qApp, &QApplication::focusChanged, this, &frmMain::updateHistoryEntries);
 }
 
-// The desktop's own keys for the entries every program has.
-void frmMain::setStandardShortcuts() {
-    const std::pair<const char*, QKeySequence::StandardKey> keys[] = {
-        {"mnuNuovoCrva", QKeySequence::New}, {"mnuApriCrva", QKeySequence::Open},
-        {"mnuSalva", QKeySequence::Save},    {"mnuSalvaAs", QKeySequence::SaveAs},
-        {"mnuChiudi", QKeySequence::Close},  {"mnuExit", QKeySequence::Quit},
-        {"mnuAnnulla", QKeySequence::Undo},  {"mnuRipeti", QKeySequence::Redo},
-        {"mnuTaglia", QKeySequence::Cut},    {"mnuCopia", QKeySequence::Copy},
-        {"mnuIncolla", QKeySequence::Paste}, {"mnuFinestraSucc", QKeySequence::NextChild},
-    };
-    for (const auto& [entry, key] : keys)
-        action(entry)->setShortcuts(key);
-    // Where the desktop names none, the keys most programs use: Save As and Exit. Redo
-    // answers Ctrl+Y on every desktop, beside the desktop's own key.
-    const auto alsoKey = [this](const char* entry, QKeySequence extra, bool onlyIfNone) {
-        QList<QKeySequence> keys = action(entry)->shortcuts();
-        if ((onlyIfNone && !keys.isEmpty()) || keys.contains(extra)) return;
-        keys.append(extra);
-        action(entry)->setShortcuts(keys);
-    };
-    alsoKey("mnuSalvaAs", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), true);
-    alsoKey("mnuExit", QKeySequence(Qt::CTRL | Qt::Key_Q), true);
-    alsoKey("mnuRipeti", QKeySequence(Qt::CTRL | Qt::Key_Y), false);
+void frmMain::askSerialPort() {
+    bool ok = false;
+    const QString path = QInputDialog::getText(this, kAppTitle, caption("serialPrompt"),
+                                               QLineEdit::Normal, "/dev/ttyUSB0", &ok);
+    if (!ok || path.trimmed().isEmpty()) return;
+    const QStringList speeds{QString::number(kSerialDefaultBaud), QString::number(kSerialMidiBaud)};
+    const QString speed =
+        QInputDialog::getItem(this, kAppTitle, caption("serialSpeed"), speeds, 0, false, &ok);
+    if (ok) addSerialPort(path.trimmed(), speed.toInt());
 }
-
-namespace {
-// The text box with the keyboard, when it has a step to undo (or redo).
-template <class Fn> bool onTextHistory(bool undo, Fn fn) {
-    QWidget* w = QApplication::focusWidget();
-    if (auto* le = qobject_cast<QLineEdit*>(w); le && !le->isReadOnly()) {
-        if (undo ? le->isUndoAvailable() : le->isRedoAvailable()) return fn(le), true;
-    } else if (auto* pe = qobject_cast<QPlainTextEdit*>(w); pe && !pe->isReadOnly()) {
-        if (undo ? pe->document()->isUndoAvailable() : pe->document()->isRedoAvailable())
-            return fn(pe), true;
-    } else if (auto* te = qobject_cast<QTextEdit*>(w); te && !te->isReadOnly()) {
-        if (undo ? te->document()->isUndoAvailable() : te->document()->isRedoAvailable())
-            return fn(te), true;
-    }
-    return false;
-}
-} // namespace
 
 void frmMain::stepHistory(bool undo) {
-    const bool typed = onTextHistory(undo, [undo](auto* w) {
-        if (undo)
-            w->undo();
-        else
-            w->redo();
-    });
+    const bool typed = textcmd::step(undo);
     ChildWindow* child = activeChild();
     if (!typed && child) {
         if (undo && child->canUndo())
@@ -393,9 +198,8 @@ void frmMain::stepHistory(bool undo) {
 
 void frmMain::updateHistoryEntries() {
     const ChildWindow* child = activeChild();
-    const auto any = [](auto*) {};
-    action("mnuAnnulla")->setEnabled(onTextHistory(true, any) || (child && child->canUndo()));
-    action("mnuRipeti")->setEnabled(onTextHistory(false, any) || (child && child->canRedo()));
+    action("mnuAnnulla")->setEnabled(textcmd::hasStep(true) || (child && child->canUndo()));
+    action("mnuRipeti")->setEnabled(textcmd::hasStep(false) || (child && child->canRedo()));
 }
 
 // Qt::Horizontal: side by side in one row, each the full height; Qt::Vertical: stacked in
@@ -419,47 +223,10 @@ void frmMain::tile(Qt::Orientation orientation) {
 }
 
 void frmMain::buildStatusBar() {
-    Picture1 = new QWidget(this);
-    Picture1->setObjectName("Picture1");
-    auto* row = new QHBoxLayout(Picture1);
-    row->setContentsMargins(2, 0, 2, 0);
-    auto label = [this](const char* name, const QString& text) {
-        auto* l = new QLabel(text, Picture1);
-        l->setObjectName(name);
-        return l;
-    };
-    LabelNomeAppl = label("LabelNomeAppl", " " + QString::fromStdString(programNameLine()) + " ");
-    LabelNomeAppl->setFrameShape(QFrame::StyledPanel);
-    Label1MIDIIn = label("Label1MIDIIn", "MIDI In");
-    Label2MIDIIn = label("Label2MIDIIn", QString());
-    Label1MIDIOut = label("Label1MIDIOut", "MIDI Out");
-    Label2MidiOut = label("Label2MidiOut", QString());
-    for (QLabel* lamp : {Label2MIDIIn, Label2MidiOut}) {
-        lamp->setFixedSize(14, 14);
-        lamp->setAutoFillBackground(true);
-        lamp->setFrameShape(QFrame::Panel);
-        lamp->setFrameShadow(QFrame::Sunken);
-        setLampColour(lamp, QColor(64, 64, 64));
-    }
-    LabelData = label("LabelData", QString());
-    LabelTime = label("LabelTime", QString());
-    LabelData->setFrameShape(QFrame::StyledPanel);
-    LabelTime->setFrameShape(QFrame::StyledPanel);
-    row->addWidget(LabelNomeAppl);
-    row->addSpacing(12);
-    row->addWidget(Label1MIDIIn);
-    row->addWidget(Label2MIDIIn);
-    row->addSpacing(8);
-    row->addWidget(Label1MIDIOut);
-    row->addWidget(Label2MidiOut);
-    row->addSpacing(12);
-    LabelMessaggio = label("LabelMessaggio", QString());
-    row->addWidget(LabelMessaggio, 1);
-    row->addWidget(LabelData);
-    row->addWidget(LabelTime);
+    status_ = new FrameStatusBar(this);
     statusBar()->setObjectName("StatusBar");
     statusBar()->setSizeGripEnabled(true);
-    statusBar()->addWidget(Picture1, 1);
+    statusBar()->addWidget(status_, 1);
 }
 
 void frmMain::MDIForm_Load() {
@@ -476,21 +243,13 @@ void frmMain::MDIForm_Load() {
     language_ = std::make_unique<ToolkitLanguage>(app.LangCode);
 
     setWindowTitle(QString("%1 - %2").arg(kAppTitle, kProductName));
-    lampInColour_ = Label2MIDIIn->palette().color(QPalette::Window);
-    lampOutColour_ = Label2MidiOut->palette().color(QPalette::Window);
-    tickClock();
-    TimerOrologio->start();
+    status_->start();
 
-    for (const char* name : {"mnuChiudi", "mnuStampa", "mnuEsportaPdf", "mnuModifica", "mnuSalva",
-                             "mnuSalvaAs", "mnuWindow"})
-        setMenuEntryEnabled(name, false);
     // Entries whose window is not registered cannot open anything yet.
-    for (const char* e : {"mnuApriMrot", "mnuNuovoCrva", "mnuApriCrva", "mnuNuovoIBob",
-                          "mnuApriIBob", "mnuApriTesto", "mnuPannelloControllo", "mnuProgCurva",
-                          "mnuProgTempoBobina", "mnuTimerExact", "mnuMisBatteria", "mnuMisRot",
-                          "mnuMisAnt", "mnuUnitaSimulata", "mnuBloccoNote", "mnuInfo"})
-        setMenuEntryEnabled(e, factories_.count(e) > 0 || documents_.kindOfEntry(e));
-    if (!factories_.count("mnuUnitaSimulata")) action("mnuUnitaSimulata")->setVisible(false);
+    applyMenuRules(menu::Moment::Load);
+    for (const menu::Entry& e : menu::entries())
+        if (e.shown == menu::Shown::WhenRegistered)
+            action(QString::fromLatin1(e.name))->setVisible(registered(e.name));
 
     refreshRecentDocuments();
     buildDeviceMenus();
@@ -500,7 +259,7 @@ void frmMain::MDIForm_Load() {
     action(app.LangCode == 2 ? "mnuLinguaEn" : "mnuLinguaIt")->setChecked(true);
 
     app.WinRec[win::Main].State = mainState;
-    restorePlacement();
+    placement_.restore();
     app.WinRec[win::Main].State = 0;
 
     TimerMIDIIn->stop();
@@ -615,88 +374,21 @@ void frmMain::refreshRecentDocuments() {
     action("mnuSep15")->setVisible(!captions.empty());
 }
 
-void frmMain::restorePlacement() {
-    const WindowRecord& rec = ctx_.app.WinRec[win::Main];
-    const double tx = ctx_.app.TwipsPerPixelX;
-    const double ty = ctx_.app.TwipsPerPixelY;
-    if (rec.Width > 0 && rec.Height > 0) {
-        resize(twipsToPixels(rec.Width, tx), twipsToPixels(rec.Height, ty));
-        move(reachablePosition(
-            QRect(twipsToPixels(rec.Left, tx), twipsToPixels(rec.Top, ty), width(), height())));
-    } else {
-        resize(firstSize());
-    }
-    normalGeometry_ = QRect(pos(), size());
-    if (rec.State == 1)
-        setWindowState(Qt::WindowMinimized);
-    else if (rec.State == 2)
-        setWindowState(Qt::WindowMaximized);
-}
-
-// The first run: room for the largest child window at its first size, within the screen.
-QSize frmMain::firstSize() const {
-    QSize size(1024, 720);
-    if (largestChild_.isValid()) {
-        const int border = 2 * mdi_->frameWidth() + 8;
-        const int bars = menuBar()->sizeHint().height() + statusBar()->sizeHint().height();
-        size = size.expandedTo(
-            QSize(twipsToPixels(largestChild_.width(), ctx_.app.TwipsPerPixelX) + border,
-                  twipsToPixels(largestChild_.height(), ctx_.app.TwipsPerPixelY) + bars + border));
-    }
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        size = size.boundedTo(screen->availableGeometry().size() - QSize(16, 48));
-    return size;
-}
-
-void frmMain::fitFirstSizeTo(int widthTwips, int heightTwips) {
-    largestChild_ = largestChild_.expandedTo(QSize(widthTwips, heightTwips));
-}
-
-// A stored place whose menu bar no screen shows (another monitor, a damaged record) is
-// moved onto the nearest screen.
-QPoint frmMain::reachablePosition(const QRect& frame) const {
-    std::vector<ScreenRect> screens;
-    for (const QScreen* screen : QGuiApplication::screens()) {
-        const QRect a = screen->availableGeometry();
-        screens.push_back({a.x(), a.y(), a.width(), a.height()});
-    }
-    const int strip =
-        style()->pixelMetric(QStyle::PM_TitleBarHeight) + menuBar()->sizeHint().height();
-    const ScreenRect placed =
-        placeOnScreen({frame.x(), frame.y(), frame.width(), frame.height()}, screens, strip);
-    return {placed.x, placed.y};
-}
-
-void frmMain::rememberNormalGeometry() {
-    if (loaded_ && !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized)))
-        normalGeometry_ = QRect(pos(), size());
-}
-
 void frmMain::moveEvent(QMoveEvent* event) {
     QMainWindow::moveEvent(event);
-    rememberNormalGeometry();
+    if (loaded_) placement_.remember();
 }
 
 void frmMain::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
-    rememberNormalGeometry();
+    if (loaded_) placement_.remember();
 }
 
 void frmMain::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::LanguageChange || event->type() == QEvent::WindowStateChange)
-        rememberNormalGeometry();
-}
-
-void frmMain::storePlacement() {
-    WindowRecord& rec = ctx_.app.WinRec[win::Main];
-    const Qt::WindowStates st = windowState();
-    if (!(st & (Qt::WindowMinimized | Qt::WindowMaximized))) normalGeometry_ = QRect(pos(), size());
-    rec.Left = pixelsToTwips(normalGeometry_.left(), ctx_.app.TwipsPerPixelX);
-    rec.Top = pixelsToTwips(normalGeometry_.top(), ctx_.app.TwipsPerPixelY);
-    rec.Width = pixelsToTwips(normalGeometry_.width(), ctx_.app.TwipsPerPixelX);
-    rec.Height = pixelsToTwips(normalGeometry_.height(), ctx_.app.TwipsPerPixelY);
-    rec.State = (st & Qt::WindowMinimized) ? 1 : (st & Qt::WindowMaximized) ? 2 : 0;
+    if (loaded_ &&
+        (event->type() == QEvent::LanguageChange || event->type() == QEvent::WindowStateChange))
+        placement_.remember();
 }
 
 void frmMain::registerChild(const QString& entry, ChildFactory factory) {
@@ -720,33 +412,27 @@ std::vector<OpenCurveDocument> frmMain::openCurveDocuments() const {
 
 ChildWindow* frmMain::openChild(const QString& entry) {
     const auto f = factories_.find(entry);
-    if (f == factories_.end()) return nullptr;
-    AppState& app = ctx_.app;
-    int slot = slotOfEntry(entry);
-    if (slot < 0) {
-        const bool coil = slot == kFreeCoil;
-        const int first = coil ? win::FirstCoil : win::FirstCurve;
-        const int last = coil ? win::LastCoil : win::LastCurve;
-        slot = 0;
-        for (int n = first; n <= last && !slot; ++n)
-            if (app.WinRec[n].State == 0) slot = n;
-        if (!slot) return nullptr;
-    }
-    // Single-instance windows come forward instead of opening twice: by their window
-    // number, or by their menu entry for windows without a record.
-    if (slot == 0 || slot >= win::Panel) {
-        for (QMdiSubWindow* sub : mdi_->subWindowList()) {
-            auto* child = qobject_cast<ChildWindow*>(sub->widget());
-            const bool same = child && (slot ? child->windowNumber() == slot
-                                             : child->property("menuEntry").toString() == entry);
-            if (same && sub->isVisible()) {
-                mdi_->setActiveSubWindow(sub);
-                return child;
-            }
+    const menu::Entry* e = menu::find(entry.toStdString());
+    if (f == factories_.end() || !e) return nullptr;
+    // Single-instance windows come forward instead of opening twice.
+    std::vector<QMdiSubWindow*> subs;
+    std::vector<std::string> entries;
+    std::vector<menu::OpenWindow> open;
+    for (QMdiSubWindow* sub : mdi_->subWindowList())
+        if (auto* child = qobject_cast<ChildWindow*>(sub->widget()); child && sub->isVisible()) {
+            subs.push_back(sub);
+            entries.push_back(child->property("menuEntry").toString().toStdString());
         }
+    for (std::size_t i = 0; i < subs.size(); ++i)
+        open.push_back({qobject_cast<ChildWindow*>(subs[i]->widget())->windowNumber(), entries[i]});
+    const menu::Opening plan = menu::planOpening(*e, ctx_.app.WinRec, open);
+    if (plan.what == menu::Opening::What::Refused) return nullptr;
+    if (plan.what == menu::Opening::What::BringForward) {
+        mdi_->setActiveSubWindow(subs[plan.at]);
+        return qobject_cast<ChildWindow*>(subs[plan.at]->widget());
     }
-    app.CurrentWinNo = slot;
-    ChildWindow* child = f->second(ctx_, slot);
+    ctx_.app.CurrentWinNo = plan.number;
+    ChildWindow* child = f->second(ctx_, plan.number);
     if (!child) return nullptr;
     child->setProperty("menuEntry", entry);
     showChild(child);
@@ -762,61 +448,38 @@ void frmMain::showChild(ChildWindow* child) {
     child->holdMinimumSize();
     mdi_->setActiveSubWindow(sub);
     child->focusFirstInput();
-    updateEditorEntries();
+    applyMenuRules(menu::Moment::Opened);
 }
 
-// The entries that open a new curve or coil editor, while a window number of its kind is
-// free.
-void frmMain::updateEditorEntries() {
-    const struct {
-        int first;
-        int last;
-        std::array<const char*, 3> entries;
-    } kinds[] = {
-        {win::FirstCurve, win::LastCurve, {"mnuNuovoCrva", "mnuApriCrva", nullptr}},
-        {win::FirstCoil, win::LastCoil, {"mnuProgTempoBobina", "mnuNuovoIBob", "mnuApriIBob"}},
-    };
-    for (const auto& kind : kinds) {
-        bool anyFree = false;
-        for (int n = kind.first; n <= kind.last; ++n)
-            anyFree = anyFree || ctx_.app.WinRec[n].State == 0;
-        for (const char* e : kind.entries)
-            if (e && (factories_.count(e) || documents_.kindOfEntry(e)))
-                setMenuEntryEnabled(e, anyFree);
-    }
+bool frmMain::registered(std::string_view entry) const {
+    const std::string e(entry);
+    return factories_.count(QString::fromStdString(e)) > 0 || documents_.kindOfEntry(e);
+}
+
+// The menu table decides what the moment enables: the active window tells what it supports.
+void frmMain::applyMenuRules(menu::Moment moment) {
+    menu::Situation s;
+    s.childCount = ctx_.app.ChildCount;
+    ChildWindow* child = activeChild();
+    s.activeSaves = documents_.canSave(child);
+    s.activeSavesAs = documents_.canSaveAs(child);
+    s.activeSheet = dynamic_cast<SheetWindow*>(child) != nullptr;
+    s.records = &ctx_.app.WinRec;
+    s.registered = [this](std::string_view entry) { return registered(entry); };
+    for (const auto& [entry, enabled] : menu::enables(moment, s))
+        setMenuEntryEnabled(QString::fromLatin1(entry), enabled);
 }
 
 void frmMain::ChildActivated() {
-    if (ctx_.app.Closing) return;
-    if (ctx_.app.ChildCount == 0) {
-        setMenuEntryEnabled("mnuWindow", false);
-        setMenuEntryEnabled("mnuChiudi", false);
-    } else {
-        setMenuEntryEnabled("mnuModifica", true);
-        setMenuEntryEnabled("mnuWindow", true);
-        setMenuEntryEnabled("mnuChiudi", true);
-        // The active window enables what it supports.
-        ChildWindow* child = activeChild();
-        setMenuEntryEnabled("mnuSalva", documents_.canSave(child));
-        setMenuEntryEnabled("mnuSalvaAs", documents_.canSaveAs(child));
-        const bool sheet = dynamic_cast<SheetWindow*>(child) != nullptr;
-        setMenuEntryEnabled("mnuStampa", sheet);
-        setMenuEntryEnabled("mnuEsportaPdf", sheet);
-    }
+    if (!ctx_.app.Closing) applyMenuRules(menu::Moment::Activated);
 }
 
 void frmMain::ChildUnloaded() {
-    const bool any = ctx_.app.ChildCount > 0;
-    setMenuEntryEnabled("mnuModifica", any);
-    setMenuEntryEnabled("mnuWindow", any);
-    for (const char* name : {"mnuSalva", "mnuSalvaAs", "mnuChiudi", "mnuStampa", "mnuEsportaPdf"})
-        setMenuEntryEnabled(name, false);
-    // A curve or coil editor slot may have come free (not when the about box runs this on
-    // activation).
-    updateEditorEntries();
+    // A curve or coil editor slot may have come free.
+    applyMenuRules(menu::Moment::Unloaded);
     // The window that takes the focus next enables what it supports. (The about box runs
     // this routine when it is activated; that must not schedule itself again.)
-    if (any && !ctx_.app.Closing && !reactivating_)
+    if (ctx_.app.ChildCount > 0 && !ctx_.app.Closing && !reactivating_)
         QTimer::singleShot(0, this, [this] {
             reactivating_ = true;
             activateChild(mdi_->activeSubWindow());
@@ -838,7 +501,7 @@ void frmMain::setMenuEntryEnabled(const QString& objectName, bool enabled) {
 }
 
 void frmMain::showStatusMessage(const QString& text) {
-    LabelMessaggio->setText(text);
+    status_->showMessage(text);
 }
 
 void frmMain::popupEditMenu(const QPoint& globalPos) {
@@ -896,24 +559,12 @@ void frmMain::setGuideOpener(GuideOpener opener, const QString& programFolder) {
     programFolder_ = programFolder;
 }
 
-void frmMain::tickClock() {
-    const QLocale locale;
-    LabelData->setText(" " + locale.toString(QDate::currentDate(), QLocale::LongFormat) + " ");
-    LabelTime->setText(" " + QTime::currentTime().toString("HH:mm:ss") + " ");
-}
-
 void frmMain::outputActivity() {
-    setLampColour(Label2MidiOut, kLampRed);
-    TimerLabel2MIDIOut->start();
+    status_->outputActivity();
 }
 
-// Called for every message decoded: under a flood only the clock is read; the lamp is
-// painted when it turns green and when its timer ends.
 void frmMain::inputActivity() {
-    lastInput_.start();
-    if (TimerLabel2MIDIIn->isActive()) return;
-    setLampColour(Label2MIDIIn, kLampGreen);
-    TimerLabel2MIDIIn->start(kLampMs);
+    status_->inputActivity();
 }
 
 void frmMain::showSentMessage(const std::string& hex) {
@@ -952,7 +603,7 @@ void frmMain::closeEvent(QCloseEvent* event) {
     TimerMIDIIn->stop();
     ctx_.timer.StopTimer1();
     ctx_.midi.shutdown();
-    storePlacement();
+    placement_.store();
     app.MIDIInDevice = ctx_.midi.MIDIInDevice;
     app.MIDIOutDevice = ctx_.midi.MIDIOutDevice;
     app.MIDIThruOn = ctx_.midi.MIDIThruOn;

@@ -6,6 +6,8 @@
 #include "transport/MidiPort.h"
 #include <QColor>
 #include <QElapsedTimer>
+#include "base/MenuTable.h"
+#include "shell/ui/FramePlacement.h"
 #include <QMainWindow>
 #include <QVector>
 #include <functional>
@@ -13,7 +15,7 @@
 #include <memory>
 
 class QAction;
-class QLabel;
+class FrameStatusBar;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
@@ -87,7 +89,9 @@ public:
 
     // A child window's first size (twips, its frame included): the main window's first size
     // (no stored placement) leaves room for the largest.
-    void fitFirstSizeTo(int widthTwips, int heightTwips);
+    void fitFirstSizeTo(int widthTwips, int heightTwips) {
+        placement_.fitFirstSizeTo(widthTwips, heightTwips);
+    }
 
     QAction* action(const QString& objectName) const;
     // Rebuilds the recent documents entries from RecentDoc.
@@ -101,7 +105,8 @@ protected:
 
 private:
     void buildMenus();
-    void setStandardShortcuts();
+    // Preferences > serial port: asks the port's path and line speed.
+    void askSerialPort();
     // Edit > Annulla (undo true) / Ripeti: the text being typed in, else the active document.
     void stepHistory(bool undo);
     // Annulla and Ripeti are offered while the text or the active document has that step.
@@ -109,12 +114,6 @@ private:
     void buildStatusBar();
     void buildDeviceMenus();
     void renderDeviceMenus();
-    void restorePlacement();
-    QSize firstSize() const;
-    QPoint reachablePosition(const QRect& frame) const;
-    void storePlacement();
-    void rememberNormalGeometry();
-    void tickClock();
     // The guide at its top, or at the chapter of the window in use; ShowMsg 27 when there
     // is no guide.
     void openGuide(bool atWindowInUse);
@@ -122,8 +121,6 @@ private:
     void tile(Qt::Orientation orientation);
     void activateChild(QMdiSubWindow* sub);
     void chooseLanguage(int langCode);
-    QAction* addEntry(QMenu* menu, const QString& name, const QString& caption);
-    QMenu* addMenu(QMenu* parent, const QString& name, const QString& caption);
     QString caption(const char* entry) const;
     ChildWindow* activeChild() const;
     // File > Stampa and Esporta PDF: the active window's sheet, when it has one.
@@ -132,39 +129,27 @@ private:
     void exportActiveSheetPdf();
     // Puts a built child window into the area: load, show, editor menu entries.
     void showChild(ChildWindow* child);
-    // New and open curve and coil entries: offered while a window number of the kind is free.
-    void updateEditorEntries();
+    // A window factory or a document kind answers the menu entry.
+    bool registered(std::string_view entry) const;
+    // Enables the menu entries as the menu table's rules decide at moment.
+    void applyMenuRules(menu::Moment moment);
 
     WindowContext& ctx_;
     MessageDecoder& decoder_;
+    FramePlacement placement_;
     SerialMidiSystem* serial_ = nullptr;
     QMdiArea* mdi_ = nullptr;
     std::map<QString, QAction*> actions_;
     std::map<QString, ChildFactory> factories_;
+    FileDialogs dialogs_;
     DocumentDispatch documents_;
     QVector<QAction*> devOut_;
     QVector<QAction*> devIn_;
     QVector<QAction*> recent_;
     QMenu* mnuModifica_ = nullptr;
-    QWidget* Picture1 = nullptr;
-    QLabel* LabelNomeAppl = nullptr;
-    QLabel* LabelData = nullptr;
-    QLabel* LabelTime = nullptr;
-    QLabel* Label1MIDIIn = nullptr;
-    QLabel* Label2MIDIIn = nullptr;
-    QLabel* Label1MIDIOut = nullptr;
-    QLabel* Label2MidiOut = nullptr;
-    QLabel* LabelMessaggio = nullptr; // how the last job ended
-    QTimer* TimerLabel2MIDIIn = nullptr;
-    QTimer* TimerLabel2MIDIOut = nullptr;
-    QTimer* TimerOrologio = nullptr;
+    FrameStatusBar* status_ = nullptr;
     RingPollTimer* TimerMIDIIn = nullptr;
-    QElapsedTimer lastInput_; // the last message decoded, for the input lamp
     std::unique_ptr<ToolkitLanguage> language_;
-    QColor lampInColour_;
-    QColor lampOutColour_;
-    QRect normalGeometry_;
-    QSize largestChild_; // twips
     GuideOpener guideOpener_;
     HelpWindow* help_ = nullptr; // one for the whole run, made at the first request
     QString programFolder_;

@@ -1,4 +1,5 @@
 #include "shell/GuideLocation.h"
+#include "base/MenuTable.h"
 #include "base/SettingsStore.h"
 #include "base/ui/ChildWindow.h"
 #include "shell/ui/Workbench.h"
@@ -235,10 +236,11 @@ TEST(GuideWindows, EveryWindowTheMenusOpenHasItsChapterInBothGuides) {
     };
     EXPECT_TRUE(hasChapter("frmMain"));
     int windows = 0;
-    for (const char* entry : {"mnuPannelloControllo", "mnuProgCurva", "mnuProgTempoBobina",
-                              "mnuTimerExact", "mnuMisBatteria", "mnuMisRot", "mnuMisAnt",
-                              "mnuUnitaSimulata", "mnuBloccoNote", "mnuInfo"}) {
-        if (!main->action(entry)->isEnabled()) continue; // no window behind it yet
+    for (const menu::Entry& e : menu::entries()) {
+        if (e.instances == menu::Instances::None || e.item == menu::Item::Window) continue;
+        const char* entry = e.name.data();
+        if (main->documents().kindOfEntry(entry)) continue; // an open dialog
+        if (!main->action(entry)->isEnabled()) continue;    // no window behind it yet
         ChildWindow* w = main->openChild(entry);
         ASSERT_NE(w, nullptr) << entry;
         ++windows;

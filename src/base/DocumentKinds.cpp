@@ -1,0 +1,42 @@
+#include "base/DocumentKinds.h"
+#include "base/PathNames.h"
+#include "base/WindowRecord.h"
+#include <array>
+
+namespace {
+constexpr std::array kRows{
+    DocumentKindRow{DocKind::Curve, win::FirstCurve, win::LastCurve, "crva",
+                    "Curve Anticipo (*.crva)", "Curve Anticipo (*.crva)", "mnuApriCrva", false},
+    DocumentKindRow{DocKind::Coil, win::FirstCoil, win::LastCoil, "ibob", "Impulso Bobina (*.ibob)",
+                    "Corrente Bobina (*.ibob)", "mnuApriIBob", false},
+    DocumentKindRow{DocKind::MonitorText, win::Panel, win::Panel, "txt", "", "File testo (*.txt)",
+                    "", false},
+    DocumentKindRow{DocKind::Advance, win::Advance, win::Advance, "mant",
+                    "Misura Anticipo (*.mant)", "Misura Anticipo (*.mant *.mrot)", "", true},
+    DocumentKindRow{DocKind::Rotation, win::Rotation, win::Rotation, "mrot",
+                    "Misura Rotazione (*.mrot)", "Misura Rotazione (*.mrot)", "mnuApriMrot", true},
+};
+} // namespace
+
+std::span<const DocumentKindRow> documentKinds() {
+    return kRows;
+}
+
+const DocumentKindRow& documentKind(DocKind kind) {
+    for (const DocumentKindRow& row : kRows)
+        if (row.kind == kind) return row;
+    return kRows.front();
+}
+
+const DocumentKindRow* documentKindOfWindow(int winNo) {
+    for (const DocumentKindRow& row : kRows)
+        if (row.covers(winNo)) return &row;
+    return nullptr;
+}
+
+const DocumentKindRow* documentKindOfExtension(std::string_view ext) {
+    const std::string lower = extensionOf("." + std::string(ext));
+    for (const DocumentKindRow& row : kRows)
+        if (row.extension == lower) return &row;
+    return nullptr;
+}
