@@ -26,8 +26,12 @@ std::vector<AdvancePoint> referenceCurve(const curve::Table& table);
 
 struct Summary {
     std::size_t compared = 0; // rows with a measured and a programmed advance
-    double largest = 0;       // largest difference, degrees (measured - programmed)
+    double largest = 0;       // the difference largest in size, degrees (measured - programmed)
     int64_t rpmOfLargest = 0;
+
+    // Compares one advance row with the table: its difference (nothing where the row has no
+    // advance or the table no entry), counted and kept when it is the largest in size.
+    std::optional<double> add(std::string_view advanceRow, const curve::Table& table);
 };
 
 // Each advance row's difference from the table (nothing where the row has no advance or

@@ -22,3 +22,5 @@ struct RotationMeasurement {
 // month of the program's language ("gen".."dic" or "jan".."dec").
 std::string newMeasurementName(int day, const std::string& monthAbbrev, int year, int hour,
                                int minute, int second);
+// The three-letter name of month 1-12 in the language (langOffset 0 Italian, 200 English).
+std::string monthAbbrev(int month, int langOffset);

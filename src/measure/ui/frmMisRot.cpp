@@ -1,15 +1,19 @@
 #include "measure/ui/frmMisRot.h"
+#include "app/MenuCaptions.h"
+#include "app/NumberFormat.h"
 #include "app/ui/DocumentDispatch.h"
 #include "measure/ExtendedRow.h"
 #include "measure/GraphTimeBase.h"
 #include "measure/MrotFile.h"
 #include "measure/NotesCutNotice.h"
+#include "measure/RowLabels.h"
 #include "measure/RowReader.h"
 #include "measure/ui/MeasurementSheet.h"
 #include "measure/ui/MisRotPicture.h"
 #include "measure/ui/RowListModel.h"
 #include "measure/ui/RowListView.h"
 #include "midi/Decoder.h"
+#include "midi/InputNotices.h"
 #include "midi/UnitLink.h"
 #include "midi/ui/SilenceLabel.h"
 #include <QCloseEvent>
@@ -27,19 +31,6 @@
 
 namespace {
 constexpr int kMsgInsertOnly = 1; // the text given
-const QString kStart = QStringLiteral("Start");
-const QString kStop = QStringLiteral("Stop");
-const QString kSospendi = QStringLiteral("Sos&pendi");
-const QString kContinua = QStringLiteral("Continua");
-const QString kAttiva = QStringLiteral("Attiva");
-const QString kDisattiva = QStringLiteral("&Disattiva");
-const QString kGrafico = QStringLiteral("&Grafico");
-const QString kDati = QStringLiteral("Dati");
-const QString kDatiEst = QStringLiteral("DatiEst");
-const QString kScanAuto = QStringLiteral("ScanAuto");
-const QString kNormale = QStringLiteral("Normale");
-const QString kSincTc = QStringLiteral("Sinc Tc");
-const QString kSincIb = QStringLiteral("Sinc Ib");
 const QString kCaption = QStringLiteral("Misura Rotazione: ");
 const QString kZeroTime = QStringLiteral("00:00:00,000");
 
@@ -62,26 +53,23 @@ QString latin1(std::string_view s) {
     return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
 }
 
-const char* const kMonthsIt[] = {"gen", "feb", "mar", "apr", "mag", "giu",
-                                 "lug", "ago", "set", "ott", "nov", "dic"};
-const char* const kMonthsEn[] = {"jan", "feb", "mar", "apr", "may", "jun",
-                                 "jul", "aug", "sep", "oct", "nov", "dec"};
 } // namespace
 
 frmMisRot::frmMisRot(WindowContext& context, QWidget* parent)
-    : ChildWindow(context, win::Rotation, parent), ComStop(new QPushButton(kStart, this)),
-      ComSospendi(new QPushButton(kSospendi, this)), ComAttiva(new QPushButton(kDisattiva, this)),
+    : ChildWindow(context, win::Rotation, parent), ComStop(new QPushButton(this)),
+      ComSospendi(new QPushButton(this)), ComAttiva(new QPushButton(this)),
       ComNuovaMisura(new QPushButton(QStringLiteral("Nuova misura"), this)),
       ComSalva(new QPushButton(QStringLiteral("Salva"), this)),
       ComNote(new QPushButton(QStringLiteral("Note"), this)),
       ComAnticipo(new QPushButton(QStringLiteral("Anticipo"), this)),
-      ComDatiGrafico(new QPushButton(kGrafico, this)), ComDatiEst(new QPushButton(kDatiEst, this)),
-      ComScanAuto(new QPushButton(kScanAuto, this)), ComSincTc(new QPushButton(kSincTc, this)),
-      ComEsporta(new QPushButton(QStringLiteral("Esporta CSV"), this)),
+      ComDatiGrafico(new QPushButton(this)), ComDatiEst(new QPushButton(this)),
+      ComScanAuto(new QPushButton(this)), ComSincTc(new QPushButton(this)),
+      ComEsporta(new QPushButton(
+          QString::fromStdString(designCaption("ComEsporta", context.texts.LangOffset)), this)),
       Label1(new QLabel(latin1(kRotationHeader), this)), LabEst(new QLabel(kExtendedHeader, this)),
       List1(new RowListView(this)), ListEst(new RowListView(this)), Text1(new QPlainTextEdit(this)),
       LabContRighe(new QLabel(this)), LabTmpMis(new QLabel(kZeroTime, this)),
-      LabPersi(new QLabel(this)),
+      LabPersi(new QLabel(this)), LabRot(new QLabel(this)), LabOrdUnita(new QLabel(this)),
       Picture1(new MisRotPicture(context.app.TwipsPerPixelX, context.app.TwipsPerPixelY, this)),
       HScrollTempoDiv(new QScrollBar(Qt::Horizontal, this)), LabTempoDiv(new QLabel(this)),
       HScrollTempoDivFine(new QScrollBar(Qt::Horizontal, this)), LabTempoDivFine(new QLabel(this)),
@@ -112,6 +100,8 @@ frmMisRot::frmMisRot(WindowContext& context, QWidget* parent)
         {LabContRighe, "LabContRighe"},
         {LabTmpMis, "LabTmpMis"},
         {LabPersi, "LabPersi"},
+        {LabRot, "LabRot"},
+        {LabOrdUnita, "LabOrdUnita"},
         {Picture1, "Picture1"},
         {HScrollTempoDiv, "HScrollTempoDiv"},
         {LabTempoDiv, "LabTempoDiv"},
@@ -121,6 +111,8 @@ frmMisRot::frmMisRot(WindowContext& context, QWidget* parent)
     };
     for (const auto& [w, name] : names)
         w->setObjectName(name);
+    LabOrdUnita->setText(QString::fromLatin1(numfmt::rpmUnit(ctx.texts.LangOffset)));
+    LabOrdUnita->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     refreshTimer_->setObjectName("TimerRefresh");
     LabNessunDato = new SilenceLabel(ctx.texts.LangOffset, ctx.link, this);
     for (int i = 0; i < 10; ++i) {
@@ -194,7 +186,7 @@ frmMisRot::frmMisRot(WindowContext& context, QWidget* parent)
     connect(Picture1, &MisRotPicture::resized, this, [this] {
         if (!graphView()) return;
         applyGraphSettings();
-        if (acquiring()) {
+        if (state_.acquiring) {
             graph_.redrawState = RotationGraph::NewSweepKeepPosition;
             graph_.GrigliaDis(*Picture1);
         } else {
@@ -246,25 +238,15 @@ void frmMisRot::Form_Load() {
     const int coarse = clampCoarse(app.RotTimeDivPos);
     HScrollTempoDiv->setValue(coarse);
     graph_.coarse = coarse;
-    graph_.timeBaseUs = kCoarseTimeBases[static_cast<size_t>(coarse)].us;
-    LabTempoDiv->setText(kCoarseTimeBases[static_cast<size_t>(coarse)].text);
-    LabTempoDivFine->setText(QString::fromStdString(fineTimeBaseText(graph_.timeBaseUs)));
-
-    ComScanAuto->setEnabled(false);
-    ComSalva->setEnabled(false);
-    ComSospendi->setEnabled(false);
-    showGraphControls(false);
-    Text1->hide();
-    ListEst->hide();
-    LabEst->hide();
+    showTimeBase(coarse);
     layoutControls();
 
-    setMenus({"mnuPannelloControllo", "mnuMisBatteria", "mnuMisRot", "mnuSalva", "mnuSalvaAs"},
-             false);
+    setMenus({"mnuPannelloControllo", "mnuMisBatteria", "mnuMisRot"}, false);
     if (documentTaken_)
         showTakenDocument();
     else
         newMeasurement();
+    render();
     setMenus({"mnuApriMrot"}, true);
     app.Measurement.rotationNotesEdited = [this] { markModified(); };
     if (ctx.targets) ctx.targets->rotation = this;
@@ -275,16 +257,44 @@ void frmMisRot::Form_Load() {
 // --- state ---------------------------------------------------------------------------
 
 bool frmMisRot::running() const {
-    return ComStop->text() == kStop;
-}
-bool frmMisRot::acquiring() const {
-    return acquiring_;
+    return state_.acquiring;
 }
 bool frmMisRot::graphView() const {
-    return ComDatiGrafico->text() != kGrafico;
+    return state_.view == RotationView::Graph;
 }
-bool frmMisRot::liveDisplay() const {
-    return ComAttiva->text() == kDisattiva;
+
+// The buttons, the views and the Save entries as the situation has them.
+void frmMisRot::render() {
+    const RotationControls c = rotationControls(state_);
+    const std::pair<QPushButton*, const char*> captions[] = {
+        {ComStop, c.ComStop},       {ComSospendi, c.ComSospendi},
+        {ComAttiva, c.ComAttiva},   {ComDatiGrafico, c.ComDatiGrafico},
+        {ComDatiEst, c.ComDatiEst}, {ComScanAuto, c.ComScanAuto},
+        {ComSincTc, c.ComSincTc}};
+    for (const auto& [b, text] : captions)
+        b->setText(QString::fromLatin1(text));
+    ComSospendi->setEnabled(c.ComSospendiEnabled);
+    ComNuovaMisura->setEnabled(c.ComNuovaMisuraEnabled);
+    ComSalva->setEnabled(c.ComSalvaEnabled);
+    ComDatiEst->setEnabled(c.ComDatiEstEnabled);
+    ComScanAuto->setEnabled(c.ComScanAutoEnabled);
+    ComEsporta->setEnabled(c.ComEsportaEnabled);
+    setMenus({"mnuSalva", "mnuSalvaAs"}, c.saveEntries);
+    Label1->setVisible(c.Label1);
+    List1->setVisible(c.List1);
+    Text1->setVisible(c.Text1);
+    ListEst->setVisible(c.ListEst);
+    LabEst->setVisible(c.ListEst);
+    for (QWidget* w :
+         {static_cast<QWidget*>(Picture1), static_cast<QWidget*>(HScrollTempoDiv),
+          static_cast<QWidget*>(LabTempoDiv), static_cast<QWidget*>(HScrollTempoDivFine),
+          static_cast<QWidget*>(LabTempoDivFine), static_cast<QWidget*>(HScrollTempoMem),
+          static_cast<QWidget*>(LabOrdUnita)})
+        w->setVisible(c.graph);
+    for (size_t i = 0; i < 4; ++i) {
+        VScroll[i]->setVisible(c.graph);
+        LabVScroll[i]->setVisible(c.graph);
+    }
 }
 
 void frmMisRot::setCaption(bool modified) {
@@ -305,7 +315,7 @@ void frmMisRot::addRow(const MeasurementRow& row) {
     lastRowNo_ = row.rowNo;
     lastElapsedUs_ = row.elapsedUs;
     rowsSinceRefresh_ = true;
-    if (!liveDisplay()) return;
+    if (!state_.liveDisplay) return;
     if (graphView()) {
         // The graph view numbers its rows 1-32,000 and then starts again at 1.
         if (row.rowNo >= GraphRowWrap && ctx.decoder) ctx.decoder->RowCounter = 0;
@@ -318,39 +328,45 @@ void frmMisRot::addRow(const MeasurementRow& row) {
 
 void frmMisRot::refreshViews() {
     if (!rowsSinceRefresh_ && !liveDirty_) {
-        if (!acquiring_) refreshTimer_->stop();
+        if (!state_.acquiring) refreshTimer_->stop();
     }
     const uint32_t lost = ctx.midi.ring.overruns() - overrunsAtStart_;
     if (lost > 0)
-        LabPersi->setText((ctx.app.LangCode == 2 ? QStringLiteral("Messages lost: ")
-                                                 : QStringLiteral("Messaggi persi: ")) +
-                          QString::number(lost));
+        LabPersi->setText(QString::fromLatin1(lostMessagesNotice(lost, ctx.texts.LangOffset)));
     if (!rowsSinceRefresh_ && !liveDirty_) return;
     rowsModel_->publish();
     if (rowsSinceRefresh_) {
         LabTmpMis->setText(QString::fromStdString(elapsedText(lastElapsedUs_)));
         LabContRighe->setText(QString::number(lastRowNo_));
+        if (!doc_.rows.empty())
+            LabRot->setText(QString::fromStdString(
+                rowLabels(doc_.rows.row(doc_.rows.size() - 1), ctx.texts.LangOffset).speed));
     }
     if (liveDirty_) {
         Text1->setPlainText(QString::fromLatin1(live_.text()));
         liveDirty_ = false;
     }
-    if (graphView() && liveDisplay() && graphDrawn_ < doc_.rows.size()) {
+    if (graphView() && state_.liveDisplay && graphDrawn_ < doc_.rows.size()) {
         graph_.drawLive(doc_.rows, graphDrawn_, doc_.rows.size(), *Picture1);
         graphDrawn_ = doc_.rows.size();
-        const QSignalBlocker block(HScrollTempoMem);
-        HScrollTempoMem->setRange(1, static_cast<int>(doc_.rows.size()));
-        HScrollTempoMem->setValue(static_cast<int>(graph_.memoryPosition));
+        showMemoryRange();
         Picture1->update();
     }
-    graphDrawn_ = std::max(graphDrawn_, graphView() && liveDisplay() ? doc_.rows.size() : 0);
+    graphDrawn_ = std::max(graphDrawn_, graphView() && state_.liveDisplay ? doc_.rows.size() : 0);
     rowsSinceRefresh_ = false;
+}
+
+// HScrollTempoMem runs over the rows held and stands at the memory position.
+void frmMisRot::showMemoryRange() {
+    const QSignalBlocker block(HScrollTempoMem);
+    HScrollTempoMem->setRange(doc_.rows.empty() ? 0 : 1, static_cast<int>(doc_.rows.size()));
+    HScrollTempoMem->setValue(static_cast<int>(graph_.memoryPosition));
 }
 
 // --- buttons -------------------------------------------------------------------------
 
 void frmMisRot::ComStop_Click() {
-    if (ComStop->text() == kStop)
+    if (state_.acquiring)
         stopAcquisition();
     else
         startAcquisition();
@@ -366,18 +382,7 @@ void frmMisRot::startAcquisition() {
         return;
     }
     if (AdvanceFollower* adv = ctx.app.Measurement.advance) adv->followStart();
-    if (graphView()) {
-        Text1->hide();
-        List1->hide();
-    } else {
-        showDataControls();
-        List1->hide();
-        ListEst->hide();
-        LabEst->hide();
-        Label1->show();
-        Text1->show();
-        ComDatiEst->setText(kDatiEst);
-    }
+    if (state_.view == RotationView::Extended) state_.view = RotationView::Data;
     graph_.redrawState = RotationGraph::NewGraph;
     graphDrawn_ = doc_.rows.size();
     ctx.timer.clock().resetClock();
@@ -386,14 +391,10 @@ void frmMisRot::startAcquisition() {
     overrunsAtStart_ = ctx.midi.ring.overruns();
     recordedHere_ = true;
     LabPersi->clear();
-    acquiring_ = true;
-    ComStop->setText(kStop);
-    ComSospendi->setEnabled(true);
-    ComNuovaMisura->setEnabled(false);
-    ComSalva->setEnabled(false);
-    ComDatiEst->setEnabled(false);
-    ComEsporta->setEnabled(false);
-    setMenus({"mnuSalva", "mnuSalvaAs", "mnuPannelloControllo"}, false);
+    state_.acquiring = true;
+    state_.suspended = false;
+    render();
+    setMenus({"mnuPannelloControllo"}, false);
     markModified();
     refreshTimer_->start();
 }
@@ -402,45 +403,32 @@ void frmMisRot::stopAcquisition() {
     // What the unit sent before Stop is still in the ring and belongs to the measurement.
     if (ctx.link) ctx.link->stopRecording(win::Rotation);
     LabNessunDato->stop();
-    ComStop->setText(kStart);
-    ComNuovaMisura->setEnabled(true);
     if (AdvanceFollower* adv = ctx.app.Measurement.advance) adv->followStop();
-    ComSospendi->setText(kSospendi);
-    ComSospendi->setEnabled(false);
-    ComDatiEst->setEnabled(true);
-    ComEsporta->setEnabled(true);
-    Text1->hide();
-    acquiring_ = false;
+    state_.acquiring = false;
+    state_.saveOffered = true;
     refreshViews();
     refreshTimer_->stop();
-    if (!graphView()) {
-        List1->show();
-    } else {
-        List1->hide();
-        if (!doc_.rows.empty()) {
-            graph_.memoryPosition = 1;
-            MisRotDiagrammaAgg(RotationGraph::NewGraph);
-            const QSignalBlocker block(HScrollTempoMem);
-            HScrollTempoMem->setRange(1, static_cast<int>(doc_.rows.size()));
-            HScrollTempoMem->setValue(1);
-        }
+    render();
+    if (graphView() && !doc_.rows.empty()) {
+        graph_.memoryPosition = 1;
+        MisRotDiagrammaAgg(RotationGraph::NewGraph);
+        showMemoryRange();
     }
-    saveOffered_ = true;
-    ComSalva->setEnabled(true);
-    setMenus({"mnuSalva", "mnuSalvaAs", "mnuPannelloControllo"}, true);
+    setMenus({"mnuPannelloControllo"}, true);
     if (graphView()) LabContRighe->setText(QString::number(HScrollTempoMem->value()));
 }
 
 void frmMisRot::ComSospendi_Click() {
-    const bool pause = ComSospendi->text() == kSospendi;
-    ComSospendi->setText(pause ? kContinua : kSospendi);
-    if (ctx.link) ctx.link->suspend(pause);
+    state_.suspended = !state_.suspended;
+    render();
+    if (ctx.link) ctx.link->suspend(state_.suspended);
 }
 
 void frmMisRot::ComAttiva_Click() {
-    ComAttiva->setText(liveDisplay() ? kAttiva : kDisattiva);
+    state_.liveDisplay = !state_.liveDisplay;
+    render();
     // Rows that came while the display was off are drawn from the next sweep on.
-    if (liveDisplay()) graphDrawn_ = doc_.rows.size();
+    if (state_.liveDisplay) graphDrawn_ = doc_.rows.size();
 }
 
 void frmMisRot::newMeasurement() {
@@ -458,43 +446,39 @@ void frmMisRot::newMeasurement() {
     lastRowNo_ = 0;
     lastElapsedUs_ = 0;
     LabTmpMis->setText(kZeroTime);
-    LabContRighe->setText(QString());
-    {
-        const QSignalBlocker block(HScrollTempoMem);
-        HScrollTempoMem->setRange(0, 0);
-    }
+    LabContRighe->clear();
+    LabRot->clear();
     graph_.memoryPosition = 1;
+    showMemoryRange();
     graph_.redrawState = RotationGraph::NewGraph;
     if (AdvanceFollower* adv = ctx.app.Measurement.advance) adv->followNewMeasurement();
     const QDate d = QDate::currentDate();
     const QTime t = QTime::currentTime();
-    const char* const* months = ctx.app.LangCode == 2 ? kMonthsEn : kMonthsIt;
-    doc_.path = newMeasurementName(d.day(), months[d.month() - 1], d.year(), t.hour(), t.minute(),
-                                   t.second());
+    doc_.path = newMeasurementName(d.day(), monthAbbrev(d.month(), ctx.texts.LangOffset), d.year(),
+                                   t.hour(), t.minute(), t.second());
     setCaption(false);
-    saveOffered_ = false;
-    ComSalva->setEnabled(false);
-    setMenus({"mnuSalva", "mnuSalvaAs"}, false);
+    state_.saveOffered = false;
+    render();
 }
 
 void frmMisRot::ComNuovaMisura_Click() {
     // Rows not yet saved are asked about before they make way for a new measurement.
-    if (acquiring_ || !askToSave()) return;
+    if (state_.acquiring || !askToSave()) return;
     newMeasurement();
 }
 
 void frmMisRot::ComEsporta_Click() {
-    if (acquiring_) return;
+    if (state_.acquiring) return;
     exportMeasurementCsv(this, ctx, doc_.rows, doc_.path, csvChooser_);
 }
 
 void frmMisRot::ComSalva_Click() {
-    if (acquiring_ || !ctx.documents) return;
+    if (state_.acquiring || !ctx.documents) return;
     ctx.documents->SaveDocument(this);
 }
 
-ChildWindow* frmMisRot::openEntry(const char* entry) {
-    return ctx.frame ? ctx.frame->openChild(QString::fromLatin1(entry)) : nullptr;
+void frmMisRot::openEntry(const char* entry) {
+    if (ctx.frame) ctx.frame->openChild(QString::fromLatin1(entry));
 }
 
 void frmMisRot::ComNote_Click() {
@@ -506,104 +490,62 @@ void frmMisRot::ComAnticipo_Click() {
     openEntry("mnuMisAnt");
 }
 
-void frmMisRot::showDataControls() {
-    Label1->show();
-    showGraphControls(false);
-}
-
-void frmMisRot::showGraphControls(bool visible) {
-    for (QWidget* w :
-         {static_cast<QWidget*>(Picture1), static_cast<QWidget*>(HScrollTempoDiv),
-          static_cast<QWidget*>(LabTempoDiv), static_cast<QWidget*>(HScrollTempoDivFine),
-          static_cast<QWidget*>(LabTempoDivFine), static_cast<QWidget*>(HScrollTempoMem)})
-        w->setVisible(visible);
-    for (size_t i = 0; i < 4; ++i) {
-        VScroll[i]->setVisible(visible);
-        LabVScroll[i]->setVisible(visible);
-    }
-}
-
 void frmMisRot::ComDatiGrafico_Click() {
-    if (!graphView()) {
-        ComDatiGrafico->setText(kDati);
-        Text1->hide();
-        List1->hide();
-        Label1->hide();
-        ListEst->hide();
-        LabEst->hide();
-        ComDatiEst->setText(kDatiEst);
-        showGraphControls(true);
-        ComScanAuto->setEnabled(true);
-        layoutControls();
-        applyGraphSettings();
-        GrigliaDisScalaOrd();
-        graphDrawn_ = doc_.rows.size();
-        if (!doc_.rows.empty() && !acquiring_) {
-            const QModelIndex sel = List1->currentIndex();
-            if (sel.isValid()) {
-                graph_.memoryPosition = static_cast<size_t>(sel.row()) + 1;
-                showRowLabels(static_cast<size_t>(sel.row()));
-            }
-            {
-                const QSignalBlocker block(HScrollTempoMem);
-                HScrollTempoMem->setRange(1, static_cast<int>(doc_.rows.size()));
-                HScrollTempoMem->setValue(static_cast<int>(graph_.memoryPosition));
-            }
-            MisRotDiagrammaAgg(RotationGraph::NewSweepKeepPosition);
-        } else {
-            graph_.redrawState = RotationGraph::NewGraph;
-            GrigliaDis();
-        }
-    } else {
-        ComDatiGrafico->setText(kGrafico);
-        showGraphControls(false);
-        ComScanAuto->setEnabled(false);
-        Label1->show();
-        if (acquiring_) {
-            Text1->show();
-        } else {
-            rowsModel_->publish();
-            List1->show();
-        }
-        layoutControls();
+    const bool toGraph = !graphView();
+    state_.view = toGraph ? RotationView::Graph : RotationView::Data;
+    render();
+    layoutControls();
+    if (!toGraph) {
+        if (!state_.acquiring) rowsModel_->publish();
+        return;
     }
+    applyGraphSettings();
+    GrigliaDisScalaOrd();
+    graphDrawn_ = doc_.rows.size();
+    if (doc_.rows.empty() || state_.acquiring) {
+        graph_.redrawState = RotationGraph::NewGraph;
+        GrigliaDis();
+        return;
+    }
+    const QModelIndex sel = List1->currentIndex();
+    if (sel.isValid()) {
+        graph_.memoryPosition = static_cast<size_t>(sel.row()) + 1;
+        showRowLabels(static_cast<size_t>(sel.row()));
+    }
+    showMemoryRange();
+    MisRotDiagrammaAgg(RotationGraph::NewSweepKeepPosition);
 }
 
 void frmMisRot::ComDatiEst_Click() {
-    if (acquiring_ || graphView()) return;
-    if (ComDatiEst->text() == kDatiEst) {
-        ComDatiEst->setText(kDati);
-        extendedModel_->resetRows();
-        List1->hide();
-        Label1->hide();
-        LabEst->show();
-        ListEst->show();
-    } else {
-        ComDatiEst->setText(kDatiEst);
-        ListEst->hide();
-        LabEst->hide();
-        Label1->show();
-        List1->show();
-    }
+    if (state_.acquiring || graphView()) return;
+    const bool toExtended = state_.view == RotationView::Data;
+    state_.view = toExtended ? RotationView::Extended : RotationView::Data;
+    if (toExtended) extendedModel_->resetRows();
+    render();
 }
 
 void frmMisRot::ComScanAuto_Click() {
-    ComScanAuto->setText(ComScanAuto->text() == kScanAuto ? kNormale : kScanAuto);
-    applyGraphSettings();
-    if (!acquiring_) MisRotDiagrammaAgg(RotationGraph::NewSweepKeepPosition);
+    state_.scanAuto = !state_.scanAuto;
+    sweepOptionChanged();
 }
 
 void frmMisRot::ComSincTc_Click() {
-    ComSincTc->setText(ComSincTc->text() == kSincTc ? kSincIb : kSincTc);
+    state_.syncTc = !state_.syncTc;
+    sweepOptionChanged();
+}
+
+void frmMisRot::sweepOptionChanged() {
+    render();
     applyGraphSettings();
-    if (!acquiring_) MisRotDiagrammaAgg(RotationGraph::NewSweepKeepPosition);
+    if (!state_.acquiring) MisRotDiagrammaAgg(RotationGraph::NewSweepKeepPosition);
 }
 
 void frmMisRot::showRowLabels(size_t rowIndex) {
     if (rowIndex >= doc_.rows.size()) return;
-    const std::string_view row = doc_.rows.row(rowIndex);
-    LabContRighe->setText(latin1(rowField(row, rowcol::Riga)).trimmed());
-    LabTmpMis->setText(latin1(rowField(row, rowcol::Tempo)));
+    const RowLabels labels = rowLabels(doc_.rows.row(rowIndex), ctx.texts.LangOffset);
+    LabContRighe->setText(QString::fromStdString(labels.number));
+    LabTmpMis->setText(QString::fromStdString(labels.time));
+    LabRot->setText(QString::fromStdString(labels.speed));
 }
 
 void frmMisRot::List1_Click() {
@@ -632,7 +574,7 @@ bool frmMisRot::eventFilter(QObject* watched, QEvent* event) {
 void frmMisRot::MRKeyDown(int keyCode) {
     switch (keyCode) {
     case Qt::Key_Space:
-        if (ComStop->text() == kStop) ComStop->click();
+        if (state_.acquiring) ComStop->click();
         break;
     case Qt::Key_O:
         ComNote->click();
@@ -667,8 +609,8 @@ void frmMisRot::applyGraphSettings() {
     graph_.bottomRaise = VScroll[2]->value();
     graph_.pulseRaise = VScroll[3]->value();
     graph_.coarse = HScrollTempoDiv->value();
-    graph_.scanAuto = ComScanAuto->text() == kNormale;
-    graph_.syncTc = ComSincTc->text() == kSincTc;
+    graph_.scanAuto = state_.scanAuto;
+    graph_.syncTc = state_.syncTc;
     graph_.coil = {ctx.app.CoilVBatt, ctx.app.CoilL, ctx.app.CoilR, ctx.app.CoilRPlus};
     graph_.layout();
 }
@@ -688,7 +630,7 @@ void frmMisRot::GrigliaDisScalaOrd() {
         int y = 0;
         int rpm = 0;
         if (!graph_.scaleLabel(i, y, rpm)) continue;
-        l->setText(QString::number(rpm));
+        l->setText(QString::fromStdString(numfmt::integer(rpm, ctx.texts.LangOffset)));
         l->setGeometry(Picture1->width() - w - Picture1->toPixelsX(20),
                        Picture1->toPixelsY(y) - h / 2, w, h);
         l->show();
@@ -711,28 +653,35 @@ void frmMisRot::HScrollTempoDiv_Change(int value) {
         const QSignalBlocker block(HScrollTempoDivFine);
         HScrollTempoDivFine->setValue(kFineCentre);
     }
-    const CoarseTimeBase& base = kCoarseTimeBases[static_cast<size_t>(clampCoarse(value))];
-    graph_.timeBaseUs = base.us;
-    LabTempoDiv->setText(base.text);
-    LabTempoDivFine->setText(QString::fromStdString(fineTimeBaseText(base.us)));
-    if (!acquiring_)
+    showTimeBase(value);
+    if (!state_.acquiring)
         MisRotDiagrammaAgg(RotationGraph::NewSweep);
     else
         graph_.redrawState = RotationGraph::NewSweep;
 }
 
+// The coarse time base chosen: its text and the fine one's, which starts from it.
+void frmMisRot::showTimeBase(int coarse) {
+    const CoarseTimeBase& base = kCoarseTimeBases[static_cast<size_t>(clampCoarse(coarse))];
+    graph_.timeBaseUs = base.us;
+    LabTempoDiv->setText(QString::fromLatin1(base.text));
+    LabTempoDivFine->setText(
+        QString::fromStdString(fineTimeBaseText(base.us, ctx.texts.LangOffset)));
+}
+
 void frmMisRot::HScrollTempoDivFine_Change(int value) {
     if (ctx.app.WindowLoading) return;
     graph_.timeBaseUs = fineTimeBase(HScrollTempoDiv->value(), value);
-    LabTempoDivFine->setText(QString::fromStdString(fineTimeBaseText(graph_.timeBaseUs)));
-    if (!acquiring_)
+    LabTempoDivFine->setText(
+        QString::fromStdString(fineTimeBaseText(graph_.timeBaseUs, ctx.texts.LangOffset)));
+    if (!state_.acquiring)
         MisRotDiagrammaAgg(RotationGraph::NewSweepKeepPosition);
     else
         graph_.redrawState = RotationGraph::NewSweepKeepPosition;
 }
 
 void frmMisRot::HScrollTempoMem_Change(int value) {
-    if (ctx.app.WindowLoading || acquiring_ || value < 1) return;
+    if (ctx.app.WindowLoading || state_.acquiring || value < 1) return;
     graph_.memoryPosition = static_cast<size_t>(value);
     LabContRighe->setText(QString::number(value));
     showRowLabels(static_cast<size_t>(value) - 1);
@@ -770,7 +719,7 @@ void frmMisRot::VScroll4_Change(int value) {
 // the next row starts a fresh sweep with it.
 void frmMisRot::scaleChanged(size_t bar) {
     LabVScroll[bar]->setText(QString::number(VScroll[bar]->value()));
-    if (!acquiring_)
+    if (!state_.acquiring)
         MisRotDiagrammaAgg(RotationGraph::NewSweepKeepPosition);
     else
         graph_.redrawState = RotationGraph::NewSweepKeepPosition;
@@ -801,8 +750,9 @@ void frmMisRot::layoutControls() {
     }
     place(LabContRighe, kGap, kLabelsTop, 1200, kLine);
     place(LabTmpMis, kGap + 1300, kLabelsTop, 1800, kLine);
-    place(LabPersi, kGap + 3300, kLabelsTop, 4000, kLine);
-    place(LabNessunDato, kGap + 7400, kLabelsTop, 4500, kLine);
+    place(LabRot, kGap + 3300, kLabelsTop, 1800, kLine);
+    place(LabPersi, kGap + 5200, kLabelsTop, 3400, kLine);
+    place(LabNessunDato, kGap + 8700, kLabelsTop, 4500, kLine);
 
     const int viewW = clientW - 2 * kGap;
     place(Label1, kGap, kViewTop, viewW, kLine);
@@ -819,6 +769,9 @@ void frmMisRot::layoutControls() {
     const int barsTop = kViewTop + picH + kGap;
     place(HScrollTempoMem, kGap + RotationGraph::LeftEdge, barsTop,
           picW - RotationGraph::LeftEdge - RotationGraph::ScaleWidth, kLine);
+    // The unit of the speed scale, under it.
+    place(LabOrdUnita, kGap + picW - RotationGraph::ScaleWidth - 300, barsTop,
+          RotationGraph::ScaleWidth + 280, kLine);
     place(HScrollTempoDiv, kGap + RotationGraph::LeftEdge, barsTop + kLine + kGap, 3000, kLine);
     place(LabTempoDiv, kGap + RotationGraph::LeftEdge + 3100, barsTop + kLine + kGap, 1500, kLine);
     place(HScrollTempoDivFine, kGap + RotationGraph::LeftEdge, barsTop + 2 * (kLine + kGap), 3000,
@@ -884,20 +837,16 @@ void frmMisRot::showTakenDocument() {
     if (!rows.empty()) {
         List1->setCurrentIndex(rowsModel_->index(0, 0));
         showRowLabels(0);
-        const QSignalBlocker block(HScrollTempoMem);
-        HScrollTempoMem->setRange(1, static_cast<int>(rows.size()));
-        HScrollTempoMem->setValue(1);
     }
     graph_.memoryPosition = 1;
-    saveOffered_ = true;
-    ComSalva->setEnabled(true);
-    setMenus({"mnuSalva", "mnuSalvaAs"}, true);
+    showMemoryRange();
+    state_.saveOffered = true;
 }
 
 // --- unload --------------------------------------------------------------------------
 
 bool frmMisRot::askToSave() {
-    if (!doc_.modified || (doc_.rows.empty() && !acquiring_)) return true;
+    if (!doc_.modified || (doc_.rows.empty() && !state_.acquiring)) return true;
     // Rows recorded and not saved: ask before they are thrown away.
     const std::string title = windowTitle().toStdString();
     const Notifier::Answer a =
@@ -905,7 +854,7 @@ bool frmMisRot::askToSave() {
                       : ctx.messages.notifier().question(title, "Salvare le modifiche ?");
     if (a == Notifier::Answer::Cancel) return false;
     if (a == Notifier::Answer::No) return true;
-    if (acquiring_) stopAcquisition();
+    if (state_.acquiring) stopAcquisition();
     return ctx.documents && ctx.documents->SaveDocument(this);
 }
 
@@ -916,12 +865,12 @@ void frmMisRot::closeEvent(QCloseEvent* event) {
     }
     if (!closed_) {
         closed_ = true;
-        if (acquiring_) {
+        if (state_.acquiring) {
             if (ctx.link) ctx.link->stopRecording(win::Rotation);
             // An advance window that followed this Start stops with it.
             if (AdvanceFollower* adv = ctx.app.Measurement.advance) adv->followStop();
         }
-        acquiring_ = false;
+        state_.acquiring = false;
         refreshTimer_->stop();
         if (ctx.link) ctx.link->windowClosed(win::Rotation);
         storePlacementAtUnload();
