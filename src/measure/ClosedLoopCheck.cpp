@@ -15,11 +15,11 @@ void Check::restart() {
     differences_.clear();
 }
 
-void Check::compareUpTo(std::size_t count,
-                        const std::function<std::string_view(std::size_t)>& rowAt) {
+void Check::compareNew(const RowSource& rotationRows) {
     if (!reference_) return;
-    for (std::size_t i = differences_.size(); i < count; ++i) {
-        const std::string_view row = rowAt(i);
+    for (std::size_t i = differences_.size(); i < rotationRows.size(); ++i) {
+        const std::string advance = advanceRowFromText(rotationRows.row(i));
+        const std::string_view row = advance;
         const std::optional<double> difference = summary_.add(row, *reference_);
         std::string text(row.substr(0, 19)); // Riga, Rot, Ant
         if (difference) {

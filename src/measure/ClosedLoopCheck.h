@@ -2,7 +2,6 @@
 #include "curve/CurveModel.h"
 #include "measure/ClosedLoop.h"
 #include "measure/RowStore.h"
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -23,11 +22,12 @@ public:
     // The measurement starts over; the curve stays.
     void restart();
     const std::optional<curve::Table>& reference() const { return reference_; }
-    // Compares the advance rows from the first not yet compared up to count.
-    void compareUpTo(std::size_t count, const std::function<std::string_view(std::size_t)>& rowAt);
+    // Compares the rows from the first not yet compared on: their advance rows (as the
+    // rotation rows give them) with the curve.
+    void compareNew(const RowSource& rotationRows);
     const Summary& summary() const { return summary_; }
     const RowStore& differences() const { return differences_; }
-    // "Scarto massimo +1,25° a 1.500 giri/min (12 punti)" in the language; empty before a
+    // "Scarto massimo +1,25 gradi a 1.500 giri/min (12 punti)" in the language; empty before a
     // curve is set.
     std::string summaryText(int langOffset) const;
 

@@ -137,8 +137,9 @@ TEST(GraphTimeBases, CoarseTableAndFineBar) {
     EXPECT_EQ(fineTimeBase(16, 0), 5'000'000 - 800);
     EXPECT_EQ(fineTimeBase(16, 400), 5'000'000 + 800);
     EXPECT_EQ(fineTimeBase(99, 200), 40'000'000); // held in the table
-    EXPECT_EQ(fineTimeBaseText(fineTimeBase(0, 0)), "0.200 ms/div");
-    EXPECT_EQ(fineTimeBaseText(fineTimeBase(16, 400)), "5,000.800 ms/div");
+    EXPECT_EQ(fineTimeBaseText(fineTimeBase(0, 0), 0), "0,200 ms/div");
+    EXPECT_EQ(fineTimeBaseText(fineTimeBase(16, 400), 0), "5.000,800 ms/div");
+    EXPECT_EQ(fineTimeBaseText(fineTimeBase(16, 400), 200), "5,000.800 ms/div");
 }
 
 TEST(RotationGraphDrawing, OneRevolutionAtItsTimesOnTheGrid) {

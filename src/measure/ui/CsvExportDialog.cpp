@@ -22,7 +22,7 @@ QString baseNameOf(const std::string& path) {
 }
 } // namespace
 
-void exportMeasurementCsv(QWidget* parent, WindowContext& ctx, const RowStore& rows,
+void exportMeasurementCsv(QWidget* parent, WindowContext& ctx, const RowSource& rows,
                           const std::string& documentPath, const CsvPathChooser& chooser) {
     const QString suggested = baseNameOf(documentPath) + ".csv";
     const QString folder = fromSystemPath(ctx.app.LastMeasFolder);

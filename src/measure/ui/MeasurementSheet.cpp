@@ -49,7 +49,7 @@ void paintLegend(SheetPainter& sheet, const std::vector<DiagramLayer>& layers) {
     }
 }
 
-QImage rotationScreen(const RotationGraph& settings, const RowStore& rows, double aspect) {
+QImage rotationScreen(const RotationGraph& settings, const RowSource& rows, double aspect) {
     RotationGraph graph = settings;
     const double tpp = static_cast<double>(graph.pictureWidth) / kImageWidth;
     graph.pictureHeight = static_cast<int>(graph.pictureWidth * aspect);
@@ -64,7 +64,7 @@ QImage rotationScreen(const RotationGraph& settings, const RowStore& rows, doubl
 }
 } // namespace
 
-std::vector<AdvancePoint> rotationAdvancePoints(const RowStore& rows) {
+std::vector<AdvancePoint> rotationAdvancePoints(const RowSource& rows) {
     std::vector<AdvancePoint> points;
     points.reserve(rows.size());
     for (size_t i = 0; i < rows.size(); ++i)
@@ -73,7 +73,7 @@ std::vector<AdvancePoint> rotationAdvancePoints(const RowStore& rows) {
 }
 
 MeasurementSheetData sheetDataOf(const std::string& path, const std::string& notes,
-                                 const RowStore& rows) {
+                                 const RowSource& rows) {
     MeasurementSheetData data;
     data.path = path;
     data.date = documentDate(path);
@@ -89,7 +89,7 @@ QString measurementSheetTitle(int langOffset) {
 
 void paintMeasurementSheet(SheetPainter& sheet, const MeasurementSheetData& data) {
     static const RowStore kNoRows;
-    const RowStore& rows = data.rows ? *data.rows : kNoRows;
+    const RowSource& rows = data.rows ? *data.rows : kNoRows;
     sheet.heading(measurementSheetTitle(sheet.langOffset()), fromSystemPath(data.path), data.date);
 
     // The advance diagram at the picture's proportions, its layers named below it.

@@ -1,9 +1,13 @@
 #include "measure/ui/frmMisAnt.h"
 #include "app/FileStore.h"
+#include "app/MenuCaptions.h"
+#include "app/NumberFormat.h"
 #include "app/ui/DocumentDispatch.h"
+#include "measure/LostMessagesNotice.h"
 #include "measure/MeasurementRow.h"
 #include "measure/MrotFile.h"
 #include "measure/NotesCutNotice.h"
+#include "measure/RowLabels.h"
 #include "measure/ui/CsvExportDialog.h"
 #include "measure/ui/RowListModel.h"
 #include "measure/ui/frmMisAntPicture.h"
@@ -23,19 +27,9 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QTimer>
-#include <cmath>
-#include <cstdio>
 
 namespace {
 constexpr int kMsgInsertOnly = 1; // the text given
-const QString kStart = QStringLiteral("Start");
-const QString kStop = QStringLiteral("Stop");
-const QString kSuspend = QStringLiteral("Sospendi");
-const QString kContinue = QStringLiteral("Continua");
-const QString kLiveOn = QStringLiteral("Attiva");
-const QString kLiveOff = QStringLiteral("Disattiva");
-const QString kToGraph = QStringLiteral("Grafico");
-const QString kToData = QStringLiteral("Dati");
 const QString kCaption = QStringLiteral("Misura Anticipo Fase: ");
 const QString kSavedCaption = QStringLiteral("Misura Anticipo: ");
 const QString kNoTime = QStringLiteral("00:00:000.000");
@@ -106,14 +100,14 @@ std::string folderOfPath(const std::string& path) {
 
 frmMisAnt::frmMisAnt(WindowContext& context, QWidget* parent)
     : ChildWindow(context, win::Advance, parent), readBack_(context.midi, wait_, context.link),
-      ComStop(button(this, "ComStop", kStart)), ComSospendi(button(this, "ComSospendi", kSuspend)),
-      ComAttiva(button(this, "ComAttiva", kLiveOff)),
+      ComStop(button(this, "ComStop", {})), ComSospendi(button(this, "ComSospendi", {})),
+      ComAttiva(button(this, "ComAttiva", {})),
       ComNuovaMisura(button(this, "ComNuovaMisura", QStringLiteral("Nuova misura"))),
       ComSalva(button(this, "ComSalva", QStringLiteral("Salva"))),
       ComNote(button(this, "ComNote", QStringLiteral("Note"))),
-      ComDatiGrafico(button(this, "ComDatiGrafico", kToGraph)),
-      ComEsporta(button(this, "ComEsporta", QStringLiteral("Esporta CSV"))),
-      List1(new QListView(this)), List2(new QListView(this)), Text1(new QPlainTextEdit(this)),
+      ComDatiGrafico(button(this, "ComDatiGrafico", {})),
+      ComEsporta(button(this, "ComEsporta", caption("ComEsporta"))), List1(new QListView(this)),
+      List2(new QListView(this)), Text1(new QPlainTextEdit(this)),
       Picture1(new frmMisAntPicture(diagram_, context.app.TwipsPerPixelX,
                                     context.app.TwipsPerPixelY, this)),
       HScroll1(
@@ -125,24 +119,28 @@ frmMisAnt::frmMisAnt(WindowContext& context, QWidget* parent)
       VScroll2(scrollBar(this, "VScroll2", Qt::Vertical, AdvanceDiagram::AdvanceMax,
                          gLimits.advanceLow)),
       LabTmpMis(label(this, "LabTmpMis")), LabContRighe(label(this, "LabContRighe")),
-      LabPersi(label(this, "LabPersi")), LabIntestazione(label(this, "LabIntestazione")),
+      LabPersi(label(this, "LabPersi")), LabRot(label(this, "LabRot")),
+      LabAscUnita(label(this, "LabAscUnita")), LabIntestazione(label(this, "LabIntestazione")),
       ComboSorgente(new QComboBox(this)), ComboCurva(new QComboBox(this)),
-      ComVerifica(button(this, "ComVerifica", QStringLiteral("Verifica curva"))),
+      ComVerifica(button(this, "ComVerifica", caption("ComVerifica"))),
       LabVerifica(label(this, "LabVerifica")), ListScarti(new QListView(this)),
-      list1Model_(new RowListModel(advanceRows_, this)),
-      list2Model_(new RowListModel(measurement_.rows, this)),
-      scartiModel_(new RowListModel(differences_, this)), checkTimer_(new QTimer(this)),
+      list1Model_(new RowListModel(rows_, this, &advanceRowFromText)),
+      list2Model_(new RowListModel(rows_, this)),
+      scartiModel_(new RowListModel(check_.differences(), this)), checkTimer_(new QTimer(this)),
       refreshTimer_(new QTimer(this)) {
     setObjectName("frmMisAnt");
     List1->setObjectName("List1");
     ComboSorgente->setObjectName("ComboSorgente");
     ComboCurva->setObjectName("ComboCurva");
-    ComboCurva->addItems({QStringLiteral("Curva 1"), QStringLiteral("Curva 2")});
+    for (const char* n : {"1", "2"})
+        ComboCurva->addItem(caption("ComboCurva").replace('_', QLatin1String(n)));
+    LabAscUnita->setText(QString::fromLatin1(numfmt::rpmUnit(ctx.texts.LangOffset)));
+    LabAscUnita->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    rows_.showAll(measurement_.rows);
     ListScarti->setObjectName("ListScarti");
     ListScarti->setModel(scartiModel_);
     ListScarti->setUniformItemSizes(true);
     ListScarti->setFont(listFont());
-    ListScarti->hide();
     LabVerifica->setWordWrap(true);
     checkTimer_->setObjectName("TimerVerifica");
     checkTimer_->setInterval(10);
@@ -169,10 +167,9 @@ frmMisAnt::frmMisAnt(WindowContext& context, QWidget* parent)
     List1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     List2->setModel(list2Model_);
     List2->setUniformItemSizes(true);
-    List2->hide();
+    List2->hide(); // the rotation rows saved, never shown
     Text1->setReadOnly(true);
     Text1->setLineWrapMode(QPlainTextEdit::NoWrap);
-    Text1->hide();
     LabIntestazione->setText(latin1(kAdvanceHeader));
     // over the list's text, inside its frame and margin
     LabIntestazione->setIndent(List1->frameWidth() + 3);
@@ -232,8 +229,7 @@ void frmMisAnt::Form_Load() {
         clearMeasurement();
         newDocumentName();
     }
-    showView();
-    ComSospendi->setEnabled(false);
+    render();
 
     fillSourceChoice();
     if (QMdiArea* area = ctx.frame ? ctx.frame->mdiArea() : nullptr)
@@ -257,6 +253,8 @@ void frmMisAnt::layoutControls() {
     place(List1, kPictureLeft, kPictureTop, PictureWidth, PictureHeight);
     place(Text1, kPictureLeft, kPictureTop, PictureWidth, PictureHeight);
     const int below = kPictureTop + PictureHeight + 80;
+    place(LabAscUnita, kPictureLeft + PictureWidth - AdvanceDiagram::RightMargin - 1800, below,
+          1800, kLine);
     place(HScroll2, kPictureLeft + AdvanceDiagram::Left, below + kLine + 60, 3600, kLine);
     place(HScroll1, kPictureLeft + PictureWidth - AdvanceDiagram::RightMargin - 3600,
           below + kLine + 60, 3600, kLine);
@@ -274,8 +272,9 @@ void frmMisAnt::layoutControls() {
     place(LabNessunDato, kSideLeft + kButtonWidth + 90, y + 120, 4200 - kButtonWidth - 90,
           2 * kLine + 60);
     place(LabTmpMis, kSideLeft, y + 120 + kLine + 60, kButtonWidth, kLine);
-    place(LabPersi, kSideLeft, y + 120 + 2 * (kLine + 60), 3000, kLine);
-    y += 120 + 3 * (kLine + 60) + 120;
+    place(LabRot, kSideLeft + kButtonWidth + 90, y + 120 + 2 * (kLine + 60), 2000, kLine);
+    place(LabPersi, kSideLeft, y + 120 + 3 * (kLine + 60), 4200, kLine);
+    y += 120 + 4 * (kLine + 60) + 120;
     place(ComboSorgente, kSideLeft, y, kButtonWidth, kButtonHeight);
     place(ComboCurva, kSideLeft + kButtonWidth + 90, y, 1300, kButtonHeight);
     y += kButtonHeight + 90;
@@ -283,7 +282,7 @@ void frmMisAnt::layoutControls() {
     y += kButtonHeight + 90;
     place(LabVerifica, kSideLeft, y, 4200, 3 * kLine);
     y += 3 * kLine + 60;
-    place(ListScarti, kSideLeft, y, 4200, 3600);
+    place(ListScarti, kSideLeft, y, 4200, 3300);
     placeLayerControls(kPictureLeft, below + 2 * kLine + 200, PictureWidth);
     placeAxisLabels();
 }
@@ -293,19 +292,19 @@ void frmMisAnt::placeAxisLabels() {
     for (size_t i = 0; i < LabAsc.size(); ++i) {
         const int value = diagram_.speedLow + static_cast<int>(i);
         const int x = AdvanceDiagram::Left + static_cast<int>(i) * diagram_.hScale;
-        LabAsc[i]->setText(QString::number(value));
+        LabAsc[i]->setText(QString::fromStdString(speedAxisLabel(value, ctx.texts.LangOffset)));
         LabAsc[i]->setGeometry(toPixelsX(kPictureLeft + x - 300), toPixelsY(below), toPixelsX(600),
                                toPixelsY(kLine));
-        LabAsc[i]->setVisible(!dataView() && value <= diagram_.speedHigh && diagram_.hScale > 0);
+        LabAsc[i]->setVisible(state_.graph && value <= diagram_.speedHigh && diagram_.hScale > 0);
     }
     for (size_t j = 0; j < LabOrd.size(); ++j) {
         const int value = diagram_.advanceLow + static_cast<int>(j);
         const int y = AdvanceDiagram::Bottom - static_cast<int>(j) * diagram_.vScale;
-        LabOrd[j]->setText(QString::number(value * 10));
+        LabOrd[j]->setText(QString::fromStdString(advanceAxisLabel(value)));
         LabOrd[j]->setGeometry(toPixelsX(kPictureLeft - 560),
                                toPixelsY(kPictureTop + y - kLine / 2), toPixelsX(500),
                                toPixelsY(kLine));
-        LabOrd[j]->setVisible(!dataView() && value <= diagram_.advanceHigh && diagram_.vScale > 0);
+        LabOrd[j]->setVisible(state_.graph && value <= diagram_.advanceHigh && diagram_.vScale > 0);
     }
 }
 
@@ -313,46 +312,54 @@ bool frmMisAnt::rotationOpen() const {
     return ctx.app.WinRec[win::Rotation].State == 1;
 }
 
-bool frmMisAnt::dataView() const {
-    return ComDatiGrafico->text() == kToGraph;
-}
-
-QString frmMisAnt::ComStop_text() const {
-    return ComStop->text();
-}
-
 bool frmMisAnt::running() const {
-    return ComStop->text() == kStop;
+    return state_.acquiring;
+}
+
+QString frmMisAnt::caption(const char* key) const {
+    return QString::fromStdString(designCaption(key, ctx.texts.LangOffset));
 }
 
 // ---- views ------------------------------------------------------------------------------
 
-void frmMisAnt::showView() {
-    const bool data = dataView();
-    const bool acquiring = running();
-    List1->setVisible(data && !acquiring);
-    Text1->setVisible(data && acquiring);
-    LabIntestazione->setVisible(data);
-    Picture1->setVisible(!data);
-    for (QScrollBar* s : {HScroll1, HScroll2, VScroll1, VScroll2})
-        s->setVisible(!data);
+// The buttons, the views and the Save entries as the situation has them.
+void frmMisAnt::render() {
+    state_.readingBack = readBack_.running();
+    state_.checking = check_.reference().has_value();
+    const AdvanceControls c = advanceControls(state_);
+    ComStop->setText(QString::fromLatin1(c.ComStop));
+    ComSospendi->setText(QString::fromLatin1(c.ComSospendi));
+    ComAttiva->setText(QString::fromLatin1(c.ComAttiva));
+    ComDatiGrafico->setText(QString::fromLatin1(c.ComDatiGrafico));
+    ComSospendi->setEnabled(c.ComSospendiEnabled);
+    ComNuovaMisura->setEnabled(c.ComNuovaMisuraEnabled);
+    ComSalva->setEnabled(c.ComSalvaEnabled);
+    ComEsporta->setEnabled(c.ComEsportaEnabled);
+    ComVerifica->setEnabled(c.ComVerificaEnabled);
+    if (ctx.frame && !ctx.app.WindowLoading) {
+        ctx.frame->setMenuEntryEnabled("mnuSalva", c.ComSalvaEnabled);
+        ctx.frame->setMenuEntryEnabled("mnuSalvaAs", c.ComSalvaEnabled);
+    }
+    List1->setVisible(c.List1);
+    Text1->setVisible(c.Text1);
+    LabIntestazione->setVisible(c.LabIntestazione);
+    ListScarti->setVisible(c.ListScarti);
+    for (QWidget* w : {static_cast<QWidget*>(Picture1), static_cast<QWidget*>(HScroll1),
+                       static_cast<QWidget*>(HScroll2), static_cast<QWidget*>(VScroll1),
+                       static_cast<QWidget*>(VScroll2), static_cast<QWidget*>(LabAscUnita)})
+        w->setVisible(c.graph);
     placeAxisLabels();
-    if (!data) Picture1->update();
+    if (c.graph) Picture1->update();
 }
 
 void frmMisAnt::ComDatiGrafico_Click() {
-    ComDatiGrafico->setText(dataView() ? kToData : kToGraph);
-    showView();
+    state_.graph = !state_.graph;
+    render();
 }
 
 void frmMisAnt::showAcquiring(bool acquiring) {
-    ComStop->setText(acquiring ? kStop : kStart);
-    ComNuovaMisura->setEnabled(!acquiring);
-    ComSalva->setEnabled(!acquiring);
-    ComEsporta->setEnabled(!acquiring);
-    ComSospendi->setEnabled(acquiring);
-    if (!acquiring) ComSospendi->setText(kSuspend);
-    setSaveEntries(!acquiring);
+    state_.acquiring = acquiring;
+    state_.suspended = false;
     if (acquiring) {
         refreshTimer_->start();
         LabNessunDato->start();
@@ -361,17 +368,10 @@ void frmMisAnt::showAcquiring(bool acquiring) {
         LabNessunDato->stop();
         refresh();
         const QModelIndex current = List1->currentIndex();
-        if (!current.isValid() && !advanceRows_.empty())
-            List1->setCurrentIndex(list1Model_->index(0));
+        if (!current.isValid() && !rows_.empty()) List1->setCurrentIndex(list1Model_->index(0));
         List1_Click();
     }
-    showView();
-}
-
-void frmMisAnt::setSaveEntries(bool enabled) {
-    if (!ctx.frame) return;
-    ctx.frame->setMenuEntryEnabled("mnuSalva", enabled);
-    ctx.frame->setMenuEntryEnabled("mnuSalvaAs", enabled);
+    render();
 }
 
 // ---- acquisition ------------------------------------------------------------------------
@@ -408,12 +408,18 @@ void frmMisAnt::stopAcquisition() {
 void frmMisAnt::followStart() {
     cancelReadBackForRecording();
     overrunsAtStart_ = ctx.midi.ring.overruns();
+    // The rows are the rotation window's; rows of this window's own (a file read while the
+    // rotation window was closed) go on being kept here, the new ones after them.
+    const RowStore* rotation = ctx.app.Measurement.rotationRows;
+    if (rotation && rows_.store() != rotation && measurement_.rows.empty()) rows_.follow(*rotation);
+    rows_.resume();
     if (ctx.link) ctx.link->startRecording(win::Advance, true);
     showAcquiring(true);
 }
 
 void frmMisAnt::followStop() {
     if (ctx.link) ctx.link->stopRecording(win::Advance);
+    if (rows_.store() != &measurement_.rows) rows_.pause();
     showAcquiring(false);
 }
 
@@ -421,24 +427,41 @@ void frmMisAnt::followNewMeasurement() {
     clearMeasurement();
 }
 
+// The rows read from the rotation window become this window's own.
+void frmMisAnt::followRowsGone() {
+    if (rows_.store() == &measurement_.rows) return;
+    RowStore& own = measurement_.rows;
+    for (size_t i = 0; i < rows_.size(); ++i)
+        own.append(rows_.row(i));
+    rows_.showAll(own);
+}
+
 void frmMisAnt::ComSospendi_Click() {
-    ComSospendi->setText(ComSospendi->text() == kSuspend ? kContinue : kSuspend);
+    state_.suspended = !state_.suspended;
+    if (rows_.store() != &measurement_.rows) {
+        if (state_.suspended)
+            rows_.pause();
+        else
+            rows_.resume();
+    }
+    render();
 }
 
 void frmMisAnt::ComAttiva_Click() {
-    ComAttiva->setText(ComAttiva->text() == kLiveOn ? kLiveOff : kLiveOn);
+    state_.liveDisplay = !state_.liveDisplay;
+    render();
 }
 
 void frmMisAnt::addRow(const MeasurementRow& row) {
     LabNessunDato->arrived();
-    if (ComSospendi->text() == kContinue) return;
+    if (state_.suspended) return;
     const std::string advance = advanceRow(row.text, row.Ta, row.Tss, row.Tc);
-    measurement_.rows.append(row.text);
+    // Following the rotation window, the row is already in its store.
+    if (rows_.store() == &measurement_.rows) measurement_.rows.append(row.text);
     // The caption says that there are rows not saved, as the rotation window's does.
     if (!measurement_.modified) setWindowTitle(windowTitle() + QLatin1Char('*'));
     measurement_.modified = true;
-    advanceRows_.append(advance);
-    if (ComAttiva->text() == kLiveOff) {
+    if (state_.liveDisplay) {
         liveText_.prepend(latin1(advance) + QLatin1Char('\n'));
         liveDirty_ = true;
         int& count = ctx.app.Measurement.LiveTextCount;
@@ -459,58 +482,54 @@ void frmMisAnt::refresh() {
         Text1->setPlainText(liveText_);
         liveDirty_ = false;
     }
-    if (!advanceRows_.empty()) {
-        const std::string_view last = advanceRows_.row(advanceRows_.size() - 1);
-        LabTmpMis->setText(latin1(last.substr(37, 13)));
-        LabContRighe->setText(latin1(last.substr(0, 6)).trimmed());
-    }
-    if (reference_) compareNewRows();
+    if (!rows_.empty()) showRowLabels(rows_.size() - 1);
+    if (check_.reference()) compareNewRows();
     const uint32_t lost = ctx.midi.ring.overruns() - overrunsAtStart_;
     if (lost > 0) {
-        LabPersi->setText(QStringLiteral("Messaggi persi: %1").arg(lost));
+        LabPersi->setText(QString::fromLatin1(measurementLostNotice(lost, ctx.texts.LangOffset)));
         LabPersi->show();
     }
     Picture1->update();
     if (!running()) refreshTimer_->stop();
 }
 
+void frmMisAnt::showRowLabels(size_t index) {
+    const RowLabels labels = rowLabels(rows_.row(index), ctx.texts.LangOffset);
+    LabTmpMis->setText(QString::fromStdString(labels.time));
+    LabContRighe->setText(QString::fromStdString(labels.number));
+    LabRot->setText(QString::fromStdString(labels.speed));
+}
+
 void frmMisAnt::List1_Click() {
     const QModelIndex index = List1->currentIndex();
-    if (!index.isValid() || static_cast<size_t>(index.row()) >= advanceRows_.size()) return;
-    const std::string_view row = advanceRows_.row(static_cast<size_t>(index.row()));
-    LabTmpMis->setText(latin1(row.substr(37, 13)));
-    LabContRighe->setText(latin1(row.substr(0, 6)).trimmed());
+    if (index.isValid() && static_cast<size_t>(index.row()) < rows_.size())
+        showRowLabels(static_cast<size_t>(index.row()));
 }
 
 // ---- measurement ------------------------------------------------------------------------
 
 void frmMisAnt::clearMeasurement() {
     measurement_.clear();
-    advanceRows_.clear();
+    rows_.clear();
     list1Model_->resetRows();
     list2Model_->resetRows();
     liveText_.clear();
     Text1->clear();
     LabTmpMis->setText(kNoTime);
-    LabContRighe->setText(QString());
-    differences_.clear();
-    summary_ = {};
+    LabContRighe->clear();
+    LabRot->clear();
+    check_.restart();
     scartiModel_->resetRows();
     showSummary();
     MADiagrammaDis();
 }
 
 void frmMisAnt::newDocumentName() {
-    static const char* const kMonthsIt[] = {"gen", "feb", "mar", "apr", "mag", "giu",
-                                            "lug", "ago", "set", "ott", "nov", "dic"};
-    static const char* const kMonthsEn[] = {"jan", "feb", "mar", "apr", "may", "jun",
-                                            "jul", "aug", "sep", "oct", "nov", "dec"};
     const QDateTime now = QDateTime::currentDateTime();
     const QDate d = now.date();
     const QTime t = now.time();
-    const char* month = (ctx.app.LangCode == 2 ? kMonthsEn : kMonthsIt)[d.month() - 1];
-    measurement_.path =
-        newMeasurementName(d.day(), month, d.year(), t.hour(), t.minute(), t.second());
+    measurement_.path = newMeasurementName(d.day(), monthAbbrev(d.month(), ctx.texts.LangOffset),
+                                           d.year(), t.hour(), t.minute(), t.second());
     measurement_.modified = false;
     setWindowTitle(kCaption + fromSystemPath(measurement_.path));
 }
@@ -533,11 +552,12 @@ void frmMisAnt::ComNote_Click() {
 
 void frmMisAnt::MADiagrammaDis() {
     Picture1->clear();
-    Picture1->setReference(reference_ ? closedloop::referenceCurve(*reference_)
-                                      : std::vector<AdvancePoint>{});
+    Picture1->setReference(check_.reference() ? closedloop::referenceCurve(*check_.reference())
+                                              : std::vector<AdvancePoint>{});
     placeAxisLabels();
-    for (size_t i = 0; i < advanceRows_.size(); ++i)
-        if (const auto point = advancePoint(advanceRows_.row(i))) Picture1->plot(*point);
+    for (size_t i = 0; i < rows_.size(); ++i)
+        if (const auto point = advancePoint(advanceRowFromText(rows_.row(i))))
+            Picture1->plot(*point);
     Picture1->update();
 }
 
@@ -575,10 +595,9 @@ DocumentKind frmMisAnt::documentKind() {
 
 bool frmMisAnt::readDocument(const std::string& path, std::string_view bytes) {
     clearMeasurement();
-    const std::optional<MrotDocument> doc = parseMrot(bytes, [this](std::string_view row) {
-        measurement_.rows.append(row);
-        advanceRows_.append(advanceRowFromText(row));
-    });
+    rows_.showAll(measurement_.rows);
+    const std::optional<MrotDocument> doc =
+        parseMrot(bytes, [this](std::string_view row) { measurement_.rows.append(row); });
     if (!doc) {
         clearMeasurement();
         return false;
@@ -603,11 +622,11 @@ bool frmMisAnt::openDocument(const std::string& path) {
 void frmMisAnt::showLoadedDocument() {
     list1Model_->resetRows();
     list2Model_->resetRows();
-    if (!advanceRows_.empty()) List1->setCurrentIndex(list1Model_->index(0));
+    if (!rows_.empty()) List1->setCurrentIndex(list1Model_->index(0));
     List1_Click();
     setWindowTitle(kCaption + fileNameOf(measurement_.path));
     MADiagrammaDis();
-    showView();
+    render();
 }
 
 std::string frmMisAnt::documentPath() const {
@@ -615,7 +634,7 @@ std::string frmMisAnt::documentPath() const {
 }
 
 std::string frmMisAnt::documentBytes() {
-    const RowStore& rows = measurement_.rows;
+    const RowSource& rows = rows_;
     return serializeMrot(writePath_.empty() ? measurement_.path : writePath_,
                          ctx.app.Measurement.notesForSave(), rows.size(),
                          [&rows](size_t i) { return rows.row(i); });
@@ -635,7 +654,7 @@ void frmMisAnt::ComSalva_Click() {
 
 void frmMisAnt::ComEsporta_Click() {
     if (running()) return;
-    exportMeasurementCsv(this, ctx, measurement_.rows, measurement_.path, choosePath_);
+    exportMeasurementCsv(this, ctx, rows_, measurement_.path, choosePath_);
 }
 
 // ---- closing ----------------------------------------------------------------------------
@@ -643,7 +662,7 @@ void frmMisAnt::ComEsporta_Click() {
 // Rows recorded and not saved: asked about (Yes / No / Cancel) before they are thrown away.
 // False: keep them (Cancel, or the save did not happen).
 bool frmMisAnt::askToSave() {
-    if (!measurement_.modified || measurement_.rows.empty() || !ctx.documents) return true;
+    if (!measurement_.modified || rows_.empty() || !ctx.documents) return true;
     switch (ctx.documents->AskSaveChanges(1, windowTitle().toStdString())) {
     case Notifier::Answer::Cancel:
         return false;
@@ -685,15 +704,6 @@ void frmMisAnt::closeEvent(QCloseEvent* event) {
 namespace {
 constexpr int kSourceMdx = 0;
 constexpr int kSourceMsx = 1;
-const QString kCurveWindowPrefix = QStringLiteral("Finestra: ");
-const QString kMsgStopFirst =
-    QStringLiteral("Fermare la misura prima di leggere la curva dall'unita'");
-const QString kMsgWrongModule = QStringLiteral("Ha risposto l'altro modulo: verifica annullata");
-const QString kMsgRefused =
-    QStringLiteral("L'unita' ha rifiutato il modo programmazione: verifica annullata");
-const QString kMsgNoAnswer = QStringLiteral("Nessuna risposta dall'unita': verifica annullata");
-const QString kMsgCancelledByRecording =
-    QStringLiteral("Misura avviata: lettura della curva annullata");
 } // namespace
 
 // The sources of the programmed curve: either module of the unit, and every open curve
@@ -704,7 +714,7 @@ void frmMisAnt::fillSourceChoice() {
     ComboSorgente->addItems({QStringLiteral("MDX"), QStringLiteral("MSX")});
     if (ctx.frame)
         for (const OpenCurveDocument& open : ctx.frame->openCurveDocuments())
-            ComboSorgente->addItem(kCurveWindowPrefix + open.title,
+            ComboSorgente->addItem(caption("checkCurveWindow") + open.title,
                                    QVariant::fromValue(const_cast<QObject*>(open.window)));
     const int again = ComboSorgente->findText(chosen);
     ComboSorgente->setCurrentIndex(again >= 0 ? again : kSourceMdx);
@@ -735,7 +745,7 @@ void frmMisAnt::ComVerifica_Click() {
     // The unit streams no revolutions while it is in programming mode, and its replies would
     // be taken for revolution data: a recording and a read-back exclude each other.
     if (running()) {
-        LabVerifica->setText(kMsgStopFirst);
+        LabVerifica->setText(caption("checkStopFirst"));
         return;
     }
     // Another window's mode comes first.
@@ -747,11 +757,9 @@ void frmMisAnt::ComVerifica_Click() {
     // Read back from the module: the replies reach the wait through the decoder.
     if (ctx.targets) ctx.targets->addReplyListener(&wait_);
     readBack_.start(source == kSourceMdx, curveNo);
-    ComVerifica->setEnabled(false);
-    LabVerifica->setText(QStringLiteral("Lettura della curva %1 da %2...")
-                             .arg(curveNo)
-                             .arg(ComboSorgente->currentText()));
+    LabVerifica->setText(caption("checkReading").arg(curveNo).arg(ComboSorgente->currentText()));
     checkTimer_->start();
+    render();
 }
 
 void frmMisAnt::checkTick() {
@@ -764,16 +772,16 @@ void frmMisAnt::checkTick() {
         setReferenceTable(readBack_.table());
         return;
     }
-    LabVerifica->setText(outcome == Outcome::WrongModule ? kMsgWrongModule
-                         : outcome == Outcome::Refused   ? kMsgRefused
-                                                         : kMsgNoAnswer);
+    LabVerifica->setText(caption(outcome == Outcome::WrongModule ? "checkWrongModule"
+                                 : outcome == Outcome::Refused   ? "checkRefused"
+                                                                 : "checkNoAnswer"));
 }
 
 // A recording that starts ends a running read-back: the unit goes back to run mode.
 void frmMisAnt::cancelReadBackForRecording() {
     if (!readBack_.running()) return;
     endReadBack();
-    LabVerifica->setText(kMsgCancelledByRecording);
+    LabVerifica->setText(caption("checkCancelledByRecording"));
 }
 
 void frmMisAnt::endReadBack() {
@@ -781,65 +789,24 @@ void frmMisAnt::endReadBack() {
     readBack_.stop();
     if (ctx.targets) ctx.targets->removeReplyListener(&wait_);
     wait_.cancel();
-    ComVerifica->setEnabled(true);
+    render();
 }
 
 void frmMisAnt::setReferenceTable(const curve::Table& table) {
-    reference_ = table;
-    differences_.clear();
-    summary_ = {};
+    check_.setReference(table);
     scartiModel_->resetRows();
     compareNewRows();
-    ListScarti->show();
+    render();
     MADiagrammaDis();
 }
 
 // The rows not yet compared: their differences into ListScarti, the summary brought on.
 void frmMisAnt::compareNewRows() {
-    if (!reference_) return;
-    RowStore fresh(kAdvanceRowLength);
-    for (size_t i = differences_.size(); i < advanceRows_.size(); ++i)
-        fresh.append(advanceRows_.row(i));
-    std::vector<std::optional<double>> diffs;
-    const closedloop::Summary part = closedloop::compare(fresh, *reference_, &diffs);
-    for (size_t i = 0; i < fresh.size(); ++i) {
-        const std::string_view row = fresh.row(i);
-        char line[kDifferenceRowLength + 16];
-        std::string programmed = "     ";
-        std::string difference = "      ";
-        if (diffs[i]) {
-            const double measured = static_cast<double>(advancePoint(row)->tenths) / 10.0;
-            std::snprintf(line, sizeof line, "%5.1f", measured - *diffs[i]);
-            programmed = line;
-            std::snprintf(line, sizeof line, "%+6.2f", *diffs[i]);
-            difference = line;
-        }
-        std::string text(row.substr(0, 19)); // Riga, Rot, Ant
-        text += ' ' + programmed + ' ' + difference;
-        differences_.append(text);
-    }
-    if (part.compared > 0 &&
-        (summary_.compared == 0 || std::fabs(part.largest) > std::fabs(summary_.largest))) {
-        summary_.largest = part.largest;
-        summary_.rpmOfLargest = part.rpmOfLargest;
-    }
-    summary_.compared += part.compared;
+    check_.compareNew(rows_);
     scartiModel_->publish();
     showSummary();
 }
 
 void frmMisAnt::showSummary() {
-    if (!reference_) {
-        LabVerifica->clear();
-        return;
-    }
-    if (summary_.compared == 0) {
-        LabVerifica->setText(QStringLiteral("Nessun punto da confrontare con la curva"));
-        return;
-    }
-    LabVerifica->setText(QStringLiteral("Scarto massimo %1%2 gradi a %3 rpm (%4 punti)")
-                             .arg(summary_.largest >= 0 ? "+" : "")
-                             .arg(summary_.largest, 0, 'f', 2)
-                             .arg(QString::fromStdString(formatGrouped(summary_.rpmOfLargest)))
-                             .arg(summary_.compared));
+    LabVerifica->setText(QString::fromStdString(check_.summaryText(ctx.texts.LangOffset)));
 }

@@ -4,6 +4,7 @@
 #include "app/ui/DocumentDispatch.h"
 #include "measure/ExtendedRow.h"
 #include "measure/GraphTimeBase.h"
+#include "measure/LostMessagesNotice.h"
 #include "measure/MrotFile.h"
 #include "measure/NotesCutNotice.h"
 #include "measure/RowLabels.h"
@@ -13,7 +14,6 @@
 #include "measure/ui/RowListModel.h"
 #include "measure/ui/RowListView.h"
 #include "midi/Decoder.h"
-#include "midi/InputNotices.h"
 #include "midi/UnitLink.h"
 #include "midi/ui/SilenceLabel.h"
 #include <QCloseEvent>
@@ -202,6 +202,10 @@ frmMisRot::frmMisRot(WindowContext& context, QWidget* parent)
 frmMisRot::~frmMisRot() {
     if (ctx.targets && ctx.targets->rotation == this) ctx.targets->rotation = nullptr;
     ctx.app.Measurement.rotationNotesEdited = nullptr;
+    if (ctx.app.Measurement.rotationRows == &doc_.rows) {
+        ctx.app.Measurement.rotationRows = nullptr;
+        if (AdvanceFollower* adv = ctx.app.Measurement.advance) adv->followRowsGone();
+    }
 }
 
 void frmMisRot::setMenus(std::initializer_list<const char*> entries, bool enabled) {
@@ -249,6 +253,7 @@ void frmMisRot::Form_Load() {
     render();
     setMenus({"mnuApriMrot"}, true);
     app.Measurement.rotationNotesEdited = [this] { markModified(); };
+    app.Measurement.rotationRows = &doc_.rows;
     if (ctx.targets) ctx.targets->rotation = this;
     countIn();
     app.WindowLoading = false;
@@ -332,7 +337,7 @@ void frmMisRot::refreshViews() {
     }
     const uint32_t lost = ctx.midi.ring.overruns() - overrunsAtStart_;
     if (lost > 0)
-        LabPersi->setText(QString::fromLatin1(lostMessagesNotice(lost, ctx.texts.LangOffset)));
+        LabPersi->setText(QString::fromLatin1(measurementLostNotice(lost, ctx.texts.LangOffset)));
     if (!rowsSinceRefresh_ && !liveDirty_) return;
     rowsModel_->publish();
     if (rowsSinceRefresh_) {
@@ -876,6 +881,8 @@ void frmMisRot::closeEvent(QCloseEvent* event) {
         storePlacementAtUnload();
         if (ctx.targets && ctx.targets->rotation == this) ctx.targets->rotation = nullptr;
         ctx.app.Measurement.rotationNotesEdited = nullptr;
+        ctx.app.Measurement.rotationRows = nullptr;
+        if (AdvanceFollower* adv = ctx.app.Measurement.advance) adv->followRowsGone();
         setMenus({"mnuPannelloControllo", "mnuMisBatteria", "mnuMisRot"}, true);
         countOut();
     }

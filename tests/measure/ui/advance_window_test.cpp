@@ -112,9 +112,9 @@ TEST_F(AdvanceWindowTest, SuspendAddsNothingAndTheLiveTextKeepsItsNewestRows) {
     run(500);
     click(w, "ComSospendi");
     EXPECT_EQ(caption(w, "ComSospendi"), "Continua");
-    const qsizetype before = w->advanceRows().size();
+    const qsizetype before = w->rows().size();
     run(500);
-    EXPECT_EQ(w->advanceRows().size(), before);
+    EXPECT_EQ(w->rows().size(), before);
     click(w, "ComSospendi");
     EXPECT_EQ(caption(w, "ComSospendi"), "Sospendi");
     run(2000);
@@ -123,7 +123,7 @@ TEST_F(AdvanceWindowTest, SuspendAddsNothingAndTheLiveTextKeepsItsNewestRows) {
     const QStringList advance = rows("List1");
     ASSERT_GT(advance.size(), 300);
     ASSERT_LT(advance.size(), 600);
-    EXPECT_EQ(w->measurement().rows.size(), static_cast<size_t>(advance.size()));
+    EXPECT_EQ(w->rows().size(), static_cast<size_t>(advance.size()));
     // At the 300th row the text kept its first 2080 characters (40 rows of 51 and a line
     // end), then the newer rows came in front of them.
     const QStringList lines = liveText().split('\n', Qt::SkipEmptyParts);
@@ -272,7 +272,7 @@ TEST_F(AdvanceWindowTest, DiagramScaleLabelsAndPointsFollowTheScrollBars) {
     auto* picture = get<frmMisAntPicture>(w, "Picture1");
     EXPECT_TRUE(picture->isVisible());
     EXPECT_FALSE(list("List1")->isVisible());
-    EXPECT_TRUE(text(w, "LabAsc_10") == "10" && get<QLabel>(w, "LabAsc_10")->isVisible());
+    EXPECT_TRUE(text(w, "LabAsc_10") == "10.000" && get<QLabel>(w, "LabAsc_10")->isVisible());
     EXPECT_FALSE(get<QLabel>(w, "LabOrd_6")->isVisible()); // 60 degrees above the 50 shown
 
     click(w, "ComStop");
@@ -293,7 +293,7 @@ TEST_F(AdvanceWindowTest, DiagramScaleLabelsAndPointsFollowTheScrollBars) {
     const int x5 = 500 + rpm * 1760 / 1000;
     EXPECT_EQ(picture->image().pixelColor(qRound(x5 / 15.0), qRound(y / 15.0)), QColor(Qt::black));
     bar("HScroll2")->setValue(5); // equal limits: the axis starts at 5, the scale stays
-    EXPECT_EQ(text(w, "LabAsc_0"), "5");
+    EXPECT_EQ(text(w, "LabAsc_0"), "5.000");
     EXPECT_NEAR(get<QLabel>(w, "LabAsc_1")->x() - get<QLabel>(w, "LabAsc_0")->x(), 1760 / 15, 1);
     EXPECT_NE(picture->image().pixelColor(qRound(x5 / 15.0), qRound(y / 15.0)), QColor(Qt::black));
     bar("HScroll2")->setValue(0);

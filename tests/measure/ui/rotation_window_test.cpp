@@ -336,7 +336,7 @@ TEST_F(RotationWindowTest, ClosingWhileRecordingKeepsTheLastRowsAndStopsTheAdvan
     EXPECT_EQ(t.notifier.questions.size(), 1u); // the rows were not saved
     EXPECT_FALSE(link.inputStarted());
     EXPECT_EQ(MeasureWindowTest::caption(advance, "ComStop"), "Start");
-    EXPECT_EQ(advance->measurement().rows.size(), 5u);
+    EXPECT_EQ(advance->rows().size(), 5u);
 }
 
 // A unit that sends nothing after Start is said in words in both measurement windows within
