@@ -242,17 +242,21 @@ TEST_F(AdvanceWindowTest, SavedFileReopensWithEveryRowAndNoteAndExportsToCsv) {
     const QStringList lines = QString::fromStdString(*readWholeFile(csvFile.toStdString()))
                                   .split("\r\n", Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), rotation.size() + 1);
-    EXPECT_TRUE(lines[0].startsWith("Row,Speed (rpm),Tc (ms)"));
+    EXPECT_TRUE(lines[0].startsWith("Row;Speed (rpm);Tc (ms)"));
+    // The rows' fixed layout writes a decimal point; the Italian CSV a decimal comma.
+    const auto decimal = [](const QString& field) {
+        return field.trimmed().remove(',').replace('.', ',');
+    };
     for (int i = 0; i < rotation.size(); ++i) {
-        const QStringList cells = lines[i + 1].split(',');
+        const QStringList cells = lines[i + 1].split(';');
         ASSERT_EQ(cells.size(), 13);
         const QString& r = rotation[i];
         EXPECT_EQ(cells[0].toInt(), r.left(6).trimmed().toInt());
         EXPECT_EQ(cells[1], r.mid(7, 6).trimmed().remove(','));
-        EXPECT_EQ(cells[2], r.mid(14, 9).trimmed().remove(','));
-        EXPECT_EQ(cells[5], r.mid(43, 7).trimmed());
-        EXPECT_EQ(cells[9], advance[i].mid(14, 5).trimmed());
-        EXPECT_EQ(cells[8], advance[i].mid(20, 6).trimmed());
+        EXPECT_EQ(cells[2], decimal(r.mid(14, 9)));
+        EXPECT_EQ(cells[5], decimal(r.mid(43, 7)));
+        EXPECT_EQ(cells[9], decimal(advance[i].mid(14, 5)));
+        EXPECT_EQ(cells[8], decimal(advance[i].mid(20, 6)));
     }
 
     // A file whose version digit is neither 1 nor 2 loads nothing.
