@@ -30,8 +30,6 @@
 
 namespace {
 constexpr int kMsgInsertOnly = 1; // the text given
-const QString kCaption = QStringLiteral("Misura Anticipo Fase: ");
-const QString kSavedCaption = QStringLiteral("Misura Anticipo: ");
 const QString kNoTime = QStringLiteral("00:00:000.000");
 // Text1 keeps this much of its newest text each time the live-text counter reaches 300.
 constexpr int kLiveTextRows = 300;
@@ -43,14 +41,6 @@ struct Limits {
     int advanceLow = 0, advanceHigh = 5;
 };
 Limits gLimits;
-
-// Layout, twips.
-constexpr int kPictureLeft = 600;
-constexpr int kPictureTop = 360;
-constexpr int kLine = 255;
-constexpr int kSideLeft = kPictureLeft + frmMisAnt::PictureWidth + 600;
-constexpr int kButtonWidth = 1700;
-constexpr int kButtonHeight = 420;
 
 QPushButton* button(QWidget* parent, const char* name, const QString& caption) {
     auto* b = new QPushButton(caption, parent);
@@ -82,18 +72,6 @@ QFont listFont() {
 
 QString latin1(std::string_view s) {
     return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
-}
-
-QString fileNameOf(const std::string& path) {
-    const size_t cut = path.find_last_of("/\\");
-    std::string name = cut == std::string::npos ? path : path.substr(cut + 1);
-    name.erase(name.find_last_not_of(' ') + 1);
-    return fromSystemPath(name);
-}
-
-std::string folderOfPath(const std::string& path) {
-    const size_t cut = path.find_last_of("/\\");
-    return cut == std::string::npos ? std::string() : path.substr(0, cut);
 }
 
 } // namespace
@@ -242,70 +220,6 @@ void frmMisAnt::Form_Load() {
     ctx.app.WindowLoading = false;
     // Opened while the rotation window records: this window follows it from its next row.
     if (ctx.link && ctx.link->recording(win::Rotation)) followStart();
-}
-
-void frmMisAnt::layoutControls() {
-    const auto place = [this](QWidget* w, int left, int top, int width, int height) {
-        w->setGeometry(toPixelsX(left), toPixelsY(top), toPixelsX(width), toPixelsY(height));
-    };
-    place(LabIntestazione, kPictureLeft, kPictureTop - kLine - 60, PictureWidth, kLine);
-    place(Picture1, kPictureLeft, kPictureTop, PictureWidth, PictureHeight);
-    place(List1, kPictureLeft, kPictureTop, PictureWidth, PictureHeight);
-    place(Text1, kPictureLeft, kPictureTop, PictureWidth, PictureHeight);
-    const int below = kPictureTop + PictureHeight + 80;
-    place(LabAscUnita, kPictureLeft + PictureWidth - AdvanceDiagram::RightMargin - 1800, below,
-          1800, kLine);
-    place(HScroll2, kPictureLeft + AdvanceDiagram::Left, below + kLine + 60, 3600, kLine);
-    place(HScroll1, kPictureLeft + PictureWidth - AdvanceDiagram::RightMargin - 3600,
-          below + kLine + 60, 3600, kLine);
-    place(VScroll1, kPictureLeft + PictureWidth + 60, kPictureTop + AdvanceDiagram::TopMargin,
-          kLine, 2600);
-    place(VScroll2, kPictureLeft + PictureWidth + 60, kPictureTop + AdvanceDiagram::Bottom - 2600,
-          kLine, 2600);
-    int y = kPictureTop;
-    for (QPushButton* b : {ComStop, ComSospendi, ComAttiva, ComDatiGrafico, ComNuovaMisura,
-                           ComSalva, ComNote, ComEsporta}) {
-        place(b, kSideLeft, y, kButtonWidth, kButtonHeight);
-        y += kButtonHeight + 90;
-    }
-    place(LabContRighe, kSideLeft, y + 120, kButtonWidth, kLine);
-    place(LabNessunDato, kSideLeft + kButtonWidth + 90, y + 120, 4200 - kButtonWidth - 90,
-          2 * kLine + 60);
-    place(LabTmpMis, kSideLeft, y + 120 + kLine + 60, kButtonWidth, kLine);
-    place(LabRot, kSideLeft + kButtonWidth + 90, y + 120 + 2 * (kLine + 60), 2000, kLine);
-    place(LabPersi, kSideLeft, y + 120 + 3 * (kLine + 60), 4200, kLine);
-    y += 120 + 4 * (kLine + 60) + 120;
-    place(ComboSorgente, kSideLeft, y, kButtonWidth, kButtonHeight);
-    place(ComboCurva, kSideLeft + kButtonWidth + 90, y, 1300, kButtonHeight);
-    y += kButtonHeight + 90;
-    place(ComVerifica, kSideLeft, y, kButtonWidth, kButtonHeight);
-    y += kButtonHeight + 90;
-    place(LabVerifica, kSideLeft, y, 4200, 3 * kLine);
-    y += 3 * kLine + 60;
-    place(ListScarti, kSideLeft, y, 4200, 3300);
-    placeLayerControls(kPictureLeft, below + 2 * kLine + 200, PictureWidth);
-    placeAxisLabels();
-}
-
-void frmMisAnt::placeAxisLabels() {
-    const int below = kPictureTop + AdvanceDiagram::Bottom + 40;
-    for (size_t i = 0; i < LabAsc.size(); ++i) {
-        const int value = diagram_.speedLow + static_cast<int>(i);
-        const int x = AdvanceDiagram::Left + static_cast<int>(i) * diagram_.hScale;
-        LabAsc[i]->setText(QString::fromStdString(speedAxisLabel(value, ctx.texts.LangOffset)));
-        LabAsc[i]->setGeometry(toPixelsX(kPictureLeft + x - 300), toPixelsY(below), toPixelsX(600),
-                               toPixelsY(kLine));
-        LabAsc[i]->setVisible(state_.graph && value <= diagram_.speedHigh && diagram_.hScale > 0);
-    }
-    for (size_t j = 0; j < LabOrd.size(); ++j) {
-        const int value = diagram_.advanceLow + static_cast<int>(j);
-        const int y = AdvanceDiagram::Bottom - static_cast<int>(j) * diagram_.vScale;
-        LabOrd[j]->setText(QString::fromStdString(advanceAxisLabel(value)));
-        LabOrd[j]->setGeometry(toPixelsX(kPictureLeft - 560),
-                               toPixelsY(kPictureTop + y - kLine / 2), toPixelsX(500),
-                               toPixelsY(kLine));
-        LabOrd[j]->setVisible(state_.graph && value <= diagram_.advanceHigh && diagram_.vScale > 0);
-    }
 }
 
 bool frmMisAnt::rotationOpen() const {
@@ -531,7 +445,7 @@ void frmMisAnt::newDocumentName() {
     measurement_.path = newMeasurementName(d.day(), monthAbbrev(d.month(), ctx.texts.LangOffset),
                                            d.year(), t.hour(), t.minute(), t.second());
     measurement_.modified = false;
-    setWindowTitle(kCaption + fromSystemPath(measurement_.path));
+    setWindowTitle(QString::fromLatin1(kCaption) + fromSystemPath(measurement_.path));
 }
 
 void frmMisAnt::ComNuovaMisura_Click() {
@@ -570,243 +484,4 @@ void frmMisAnt::limitsChanged() {
     diagram_.setSpeedLimits(gLimits.speedLow, gLimits.speedHigh);
     diagram_.setAdvanceLimits(gLimits.advanceLow, gLimits.advanceHigh);
     MADiagrammaDis();
-}
-
-// ---- files ------------------------------------------------------------------------------
-
-DocumentKind frmMisAnt::documentKind() {
-    DocumentKind kind;
-    kind.firstWindow = kind.lastWindow = win::Advance;
-    kind.extension = "mant";
-    kind.measurement = true;
-    kind.openFilter = "Misura Anticipo (*.mant)";
-    kind.saveFilter = "Misura Anticipo (*.mant *.mrot)";
-    kind.extensions = {"mant"};
-    kind.read = [](WindowContext& ctx, int, const std::string& path, const std::string& bytes,
-                   int& refusal) -> ChildWindow* {
-        auto* w = new frmMisAnt(ctx);
-        if (w->readDocument(path, bytes)) return w;
-        delete w;
-        refusal = 4;
-        return nullptr;
-    };
-    return kind;
-}
-
-bool frmMisAnt::readDocument(const std::string& path, std::string_view bytes) {
-    clearMeasurement();
-    rows_.showAll(measurement_.rows);
-    const std::optional<MrotDocument> doc =
-        parseMrot(bytes, [this](std::string_view row) { measurement_.rows.append(row); });
-    if (!doc) {
-        clearMeasurement();
-        return false;
-    }
-    ctx.app.Measurement.Notes = doc->notes;
-    ctx.app.Measurement.NewMeasurement = false;
-    if (doc->notesCut)
-        ctx.messages.ShowMsg(1, kAppTitle, notesCutNotice(path, ctx.texts.LangOffset));
-    measurement_.path = path;
-    measurement_.modified = false;
-    loaded_ = true;
-    return true;
-}
-
-bool frmMisAnt::openDocument(const std::string& path) {
-    const std::optional<std::string> bytes = readWholeFile(path);
-    if (!bytes || !readDocument(path, *bytes)) return false;
-    showLoadedDocument();
-    return true;
-}
-
-void frmMisAnt::showLoadedDocument() {
-    list1Model_->resetRows();
-    list2Model_->resetRows();
-    if (!rows_.empty()) List1->setCurrentIndex(list1Model_->index(0));
-    List1_Click();
-    setWindowTitle(kCaption + fileNameOf(measurement_.path));
-    MADiagrammaDis();
-    render();
-}
-
-std::string frmMisAnt::documentPath() const {
-    return folderOfPath(measurement_.path).empty() ? std::string() : measurement_.path;
-}
-
-std::string frmMisAnt::documentBytes() {
-    const RowSource& rows = rows_;
-    return serializeMrot(writePath_.empty() ? measurement_.path : writePath_,
-                         ctx.app.Measurement.notesForSave(), rows.size(),
-                         [&rows](size_t i) { return rows.row(i); });
-}
-
-void frmMisAnt::documentSaved(const std::string& path) {
-    writePath_.clear();
-    measurement_.path = path;
-    measurement_.modified = false;
-    setWindowTitle(kSavedCaption + fromSystemPath(path));
-}
-
-void frmMisAnt::ComSalva_Click() {
-    if (running() || !ctx.documents) return;
-    ctx.documents->SaveDocument(this);
-}
-
-void frmMisAnt::ComEsporta_Click() {
-    if (running()) return;
-    exportMeasurementCsv(this, ctx, rows_, measurement_.path, choosePath_);
-}
-
-// ---- closing ----------------------------------------------------------------------------
-
-// Rows recorded and not saved: asked about (Yes / No / Cancel) before they are thrown away.
-// False: keep them (Cancel, or the save did not happen).
-bool frmMisAnt::askToSave() {
-    if (!measurement_.modified || rows_.empty() || !ctx.documents) return true;
-    switch (ctx.documents->AskSaveChanges(1, windowTitle().toStdString())) {
-    case Notifier::Answer::Cancel:
-        return false;
-    case Notifier::Answer::No:
-        return true;
-    case Notifier::Answer::Yes:
-        break;
-    }
-    // A recording still running ends first: what is saved is complete.
-    if (running()) {
-        if (rotationOpen())
-            followStop();
-        else
-            stopAcquisition();
-    }
-    return ctx.documents->SaveDocument(this);
-}
-
-void frmMisAnt::closeEvent(QCloseEvent* event) {
-    if (!closed_ && !askToSave()) {
-        event->ignore();
-        return;
-    }
-    if (!closed_) {
-        closed_ = true;
-        refreshTimer_->stop();
-        if (readBack_.running()) endReadBack();
-        if (ctx.link) ctx.link->windowClosed(win::Advance);
-        storePlacementAtUnload();
-        if (ctx.targets && ctx.targets->advance == this) ctx.targets->advance = nullptr;
-        if (ctx.app.Measurement.advance == this) ctx.app.Measurement.advance = nullptr;
-        countOut();
-    }
-    event->accept();
-}
-
-// ---- closed-loop check ------------------------------------------------------------------
-
-namespace {
-constexpr int kSourceMdx = 0;
-constexpr int kSourceMsx = 1;
-} // namespace
-
-// The sources of the programmed curve: either module of the unit, and every open curve
-// window.
-void frmMisAnt::fillSourceChoice() {
-    const QString chosen = ComboSorgente->currentText();
-    ComboSorgente->clear();
-    ComboSorgente->addItems({QStringLiteral("MDX"), QStringLiteral("MSX")});
-    if (ctx.frame)
-        for (const OpenCurveDocument& open : ctx.frame->openCurveDocuments())
-            ComboSorgente->addItem(caption("checkCurveWindow") + open.title,
-                                   QVariant::fromValue(const_cast<QObject*>(open.window)));
-    const int again = ComboSorgente->findText(chosen);
-    ComboSorgente->setCurrentIndex(again >= 0 ? again : kSourceMdx);
-}
-
-const OpenCurveDocument* frmMisAnt::chosenCurveWindow() {
-    const QObject* chosen = ComboSorgente->currentData().value<QObject*>();
-    openCurves_.clear();
-    if (ctx.frame && chosen) openCurves_ = ctx.frame->openCurveDocuments();
-    for (const OpenCurveDocument& open : openCurves_)
-        if (open.window == chosen) return &open;
-    return nullptr;
-}
-
-void frmMisAnt::ComVerifica_Click() {
-    if (readBack_.running()) return;
-    const int curveNo = ComboCurva->currentIndex() == 1 ? 2 : 1;
-    const int source = ComboSorgente->currentIndex();
-    if (source > kSourceMsx) {
-        const OpenCurveDocument* open = chosenCurveWindow();
-        if (!open) {
-            fillSourceChoice();
-            return;
-        }
-        setReferenceTable(open->document->curves[static_cast<size_t>(curveNo - 1)].CurveTable);
-        return;
-    }
-    // The unit streams no revolutions while it is in programming mode, and its replies would
-    // be taken for revolution data: a recording and a read-back exclude each other.
-    if (running()) {
-        LabVerifica->setText(caption("checkStopFirst"));
-        return;
-    }
-    // Another window's mode comes first.
-    if (const int blocker = ctx.link ? ctx.link->modeBlocker(win::Advance) : 0) {
-        LabVerifica->setText(
-            QString::fromStdString(unitHeldNotice(*ctx.link, blocker, ctx.texts.LangOffset)));
-        return;
-    }
-    // Read back from the module: the replies reach the wait through the decoder.
-    if (ctx.targets) ctx.targets->addReplyListener(&wait_);
-    readBack_.start(source == kSourceMdx, curveNo);
-    LabVerifica->setText(caption("checkReading").arg(curveNo).arg(ComboSorgente->currentText()));
-    checkTimer_->start();
-    render();
-}
-
-void frmMisAnt::checkTick() {
-    using Outcome = closedloop::TableReadBack::Outcome;
-    if (!readBack_.running()) return;
-    const Outcome outcome = readBack_.tick(checkTimer_->interval());
-    if (outcome == Outcome::Running) return;
-    endReadBack();
-    if (outcome == Outcome::Completed) {
-        setReferenceTable(readBack_.table());
-        return;
-    }
-    LabVerifica->setText(caption(outcome == Outcome::WrongModule ? "checkWrongModule"
-                                 : outcome == Outcome::Refused   ? "checkRefused"
-                                                                 : "checkNoAnswer"));
-}
-
-// A recording that starts ends a running read-back: the unit goes back to run mode.
-void frmMisAnt::cancelReadBackForRecording() {
-    if (!readBack_.running()) return;
-    endReadBack();
-    LabVerifica->setText(caption("checkCancelledByRecording"));
-}
-
-void frmMisAnt::endReadBack() {
-    checkTimer_->stop();
-    readBack_.stop();
-    if (ctx.targets) ctx.targets->removeReplyListener(&wait_);
-    wait_.cancel();
-    render();
-}
-
-void frmMisAnt::setReferenceTable(const curve::Table& table) {
-    check_.setReference(table);
-    scartiModel_->resetRows();
-    compareNewRows();
-    render();
-    MADiagrammaDis();
-}
-
-// The rows not yet compared: their differences into ListScarti, the summary brought on.
-void frmMisAnt::compareNewRows() {
-    check_.compareNew(rows_);
-    scartiModel_->publish();
-    showSummary();
-}
-
-void frmMisAnt::showSummary() {
-    LabVerifica->setText(QString::fromStdString(check_.summaryText(ctx.texts.LangOffset)));
 }

@@ -122,6 +122,9 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // The captions before the document's name: a measurement taken or read, one saved.
+    static constexpr const char* kCaption = "Misura Anticipo Fase: ";
+    static constexpr const char* kSavedCaption = "Misura Anticipo: ";
     void ComStop_Click();
     void ComSospendi_Click();
     void ComAttiva_Click();

@@ -78,6 +78,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The caption before the document's name.
+    static constexpr const char* kCaption = "Misura Rotazione: ";
     void ComStop_Click();
     void startAcquisition();
     void stopAcquisition();
