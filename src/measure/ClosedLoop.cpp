@@ -55,16 +55,6 @@ std::optional<double> Summary::add(std::string_view advanceRow, const curve::Tab
     return difference;
 }
 
-Summary compare(const RowStore& advanceRows, const curve::Table& table,
-                std::vector<std::optional<double>>* differences) {
-    Summary s;
-    for (std::size_t i = 0; i < advanceRows.size(); ++i) {
-        const std::optional<double> difference = s.add(advanceRows.row(i), table);
-        if (differences) differences->push_back(difference);
-    }
-    return s;
-}
-
 void TableReadBack::start(bool master, int curveNo) {
     master_ = master;
     base_ = curveNo == 2 ? kCurve2Address : kCurve1Address;

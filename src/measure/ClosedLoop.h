@@ -34,11 +34,6 @@ struct Summary {
     std::optional<double> add(std::string_view advanceRow, const curve::Table& table);
 };
 
-// Each advance row's difference from the table (nothing where the row has no advance or
-// the table no entry), appended to differences when given, and the summary.
-Summary compare(const RowStore& advanceRows, const curve::Table& table,
-                std::vector<std::optional<double>>* differences = nullptr);
-
 // Reads a curve's table back from a module. The unit answers memory requests only in
 // programming mode, so the read-back first asks the link for it (0xD1 and the unit's 0xD1,
 // on behalf of the advance window); then one read request per entry (addresses 6.. for
