@@ -22,7 +22,8 @@ void paintAxisLabels(SheetPainter& sheet, const QRectF& area, const AdvanceDiagr
     for (int k = d.speedLow; k <= d.speedHigh; ++k) {
         const double x = area.left() + d.xOf(k * 1000.0) * sx;
         p.drawText(QRectF(x - box / 2, area.top() + AdvanceDiagram::Bottom * sy, box, sheet.pt(10)),
-                   Qt::AlignHCenter | Qt::AlignTop, QString::number(k * 1000));
+                   Qt::AlignHCenter | Qt::AlignTop,
+                   QString::fromStdString(speedAxisLabel(k, sheet.langOffset())));
     }
     for (int k = d.advanceLow; k <= d.advanceHigh; ++k) {
         const double y = area.top() + d.yOf(k * 100.0) * sy;
