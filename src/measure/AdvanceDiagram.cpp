@@ -1,4 +1,5 @@
 #include "measure/AdvanceDiagram.h"
+#include "base/NumberFormat.h"
 
 #include <cmath>
 
@@ -38,4 +39,12 @@ std::optional<AdvanceDiagram::Position> AdvanceDiagram::place(const AdvancePoint
     if (p.rpm < speedLow * 1000LL || dx > right() - Left) return std::nullopt;
     if (p.tenths < advanceLow * 100LL || dy > Bottom - top()) return std::nullopt;
     return Position{Left + static_cast<int>(dx), Bottom - static_cast<int>(dy)};
+}
+
+std::string speedAxisLabel(int thousands, int langOffset) {
+    return numfmt::integer(thousands * 1000LL, langOffset);
+}
+
+std::string advanceAxisLabel(int tens) {
+    return std::to_string(tens * 10) + "\u00B0";
 }

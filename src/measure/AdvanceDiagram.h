@@ -1,6 +1,7 @@
 #pragma once
 #include "measure/AdvanceRow.h"
 #include <optional>
+#include <string>
 
 // The advance diagram's geometry, in twips: advance against engine speed. The speed axis
 // runs from speedLow to speedHigh thousand rpm, the advance axis from advanceLow to
@@ -39,3 +40,8 @@ struct AdvanceDiagram {
     int xOf(double rpm) const;
     int yOf(double tenths) const;
 };
+
+// The axis labels in the language: the speed axis in rpm ("1.500", "1,500"; the unit
+// beside the axis), the advance axis in degrees ("30°").
+std::string speedAxisLabel(int thousands, int langOffset);
+std::string advanceAxisLabel(int tens);

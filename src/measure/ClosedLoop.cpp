@@ -41,24 +41,18 @@ std::vector<AdvancePoint> referenceCurve(const curve::Table& table) {
     return out;
 }
 
-Summary compare(const RowStore& advanceRows, const curve::Table& table,
-                std::vector<std::optional<double>>* differences) {
-    Summary s;
-    for (std::size_t i = 0; i < advanceRows.size(); ++i) {
-        std::optional<double> difference;
-        if (const auto point = advancePoint(advanceRows.row(i))) {
-            if (const auto programmed = programmedAdvance(table, static_cast<double>(point->rpm))) {
-                difference = static_cast<double>(point->tenths) / 10.0 - *programmed;
-                if (s.compared == 0 || std::fabs(*difference) > std::fabs(s.largest)) {
-                    s.largest = *difference;
-                    s.rpmOfLargest = point->rpm;
-                }
-                ++s.compared;
-            }
-        }
-        if (differences) differences->push_back(difference);
+std::optional<double> Summary::add(std::string_view advanceRow, const curve::Table& table) {
+    const auto point = advancePoint(advanceRow);
+    if (!point) return std::nullopt;
+    const auto programmed = programmedAdvance(table, static_cast<double>(point->rpm));
+    if (!programmed) return std::nullopt;
+    const double difference = static_cast<double>(point->tenths) / 10.0 - *programmed;
+    if (compared == 0 || std::fabs(difference) > std::fabs(largest)) {
+        largest = difference;
+        rpmOfLargest = point->rpm;
     }
-    return s;
+    ++compared;
+    return difference;
 }
 
 void TableReadBack::start(bool master, int curveNo) {

@@ -26,14 +26,13 @@ std::vector<AdvancePoint> referenceCurve(const curve::Table& table);
 
 struct Summary {
     std::size_t compared = 0; // rows with a measured and a programmed advance
-    double largest = 0;       // largest difference, degrees (measured - programmed)
+    double largest = 0;       // the difference largest in size, degrees (measured - programmed)
     int64_t rpmOfLargest = 0;
-};
 
-// Each advance row's difference from the table (nothing where the row has no advance or
-// the table no entry), appended to differences when given, and the summary.
-Summary compare(const RowStore& advanceRows, const curve::Table& table,
-                std::vector<std::optional<double>>* differences = nullptr);
+    // Compares one advance row with the table: its difference (nothing where the row has no
+    // advance or the table no entry), counted and kept when it is the largest in size.
+    std::optional<double> add(std::string_view advanceRow, const curve::Table& table);
+};
 
 // Reads a curve's table back from a module. The unit answers memory requests only in
 // programming mode, so the read-back first asks the link for it (0xD1 and the unit's 0xD1,

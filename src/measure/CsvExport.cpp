@@ -17,19 +17,6 @@ void appendInteger(std::string& out, int64_t value) {
     out.append(text, end);
 }
 
-// value / scale with decimals digits (scale = 10^decimals), sign first.
-void appendFixed(std::string& out, int64_t value, int64_t scale, int decimals) {
-    if (value < 0) out += '-';
-    const uint64_t v = static_cast<uint64_t>(value < 0 ? -value : value);
-    appendInteger(out, static_cast<int64_t>(v / static_cast<uint64_t>(scale)));
-    out += '.';
-    char digits[8];
-    uint64_t rest = v % static_cast<uint64_t>(scale);
-    for (int i = decimals - 1; i >= 0; --i, rest /= 10)
-        digits[i] = static_cast<char>('0' + rest % 10);
-    out.append(digits, static_cast<size_t>(decimals));
-}
-
 std::optional<int64_t> signedMillis(std::string_view field) {
     const size_t at = field.find_first_not_of(' ');
     if (at == std::string_view::npos) return std::nullopt;
@@ -63,67 +50,88 @@ std::optional<int> readHexByte(std::string_view field) {
     return field.size() == 2 ? std::optional<int>(value) : std::nullopt;
 }
 
-template <class T> void cell(std::string& out, const std::optional<T>& value) {
-    out += ',';
-    if (value) appendInteger(out, *value);
-}
-
-void cellMillis(std::string& out, const std::optional<int64_t>& us) {
-    out += ',';
-    if (us) appendFixed(out, *us, 1000, 3);
-}
-
 } // namespace
 
-MeasurementCsvWriter::MeasurementCsvWriter(std::string& out) : out_(out) {
-    out_ += kCsvHeader;
+MeasurementCsvWriter::MeasurementCsvWriter(std::string& out, CsvConvention convention)
+    : out_(out), convention_(convention) {
+    for (const std::string_view name : kCsvColumns) {
+        if (name != kCsvColumns[0]) out_ += convention_.separator;
+        out_ += name;
+    }
     out_ += "\r\n";
 }
 
+void MeasurementCsvWriter::cell() {
+    out_ += convention_.separator;
+}
+
+// value / scale with decimals digits (scale = 10^decimals), sign first.
+void MeasurementCsvWriter::fixed(int64_t value, int64_t scale, int decimals) {
+    if (value < 0) out_ += '-';
+    const uint64_t v = static_cast<uint64_t>(value < 0 ? -value : value);
+    appendInteger(out_, static_cast<int64_t>(v / static_cast<uint64_t>(scale)));
+    out_ += convention_.decimal;
+    char digits[8];
+    uint64_t rest = v % static_cast<uint64_t>(scale);
+    for (int i = decimals - 1; i >= 0; --i, rest /= 10)
+        digits[i] = static_cast<char>('0' + rest % 10);
+    out_.append(digits, static_cast<size_t>(decimals));
+}
+
+template <class T> void MeasurementCsvWriter::integerCell(const std::optional<T>& value) {
+    cell();
+    if (value) appendInteger(out_, *value);
+}
+
+void MeasurementCsvWriter::millis(const std::optional<int64_t>& us) {
+    cell();
+    if (us) fixed(*us, 1000, 3);
+}
+
 void MeasurementCsvWriter::addRow(std::string_view row) {
-    std::string& out = out_;
-    if (const auto riga = readInteger(rowField(row, rowcol::Riga))) appendInteger(out, *riga);
-    cell(out, readInteger(rowField(row, rowcol::Rot)));
+    if (const auto riga = readInteger(rowField(row, rowcol::Riga))) appendInteger(out_, *riga);
+    integerCell(readInteger(rowField(row, rowcol::Rot)));
     const auto tc = readMillis(rowField(row, rowcol::Tc));
     const auto ta = readMillis(rowField(row, rowcol::Ta));
     const auto tss = readMillis(rowField(row, rowcol::Tss));
-    cellMillis(out, tc);
-    cellMillis(out, readMillis(rowField(row, rowcol::Tb)));
-    cellMillis(out, signedMillis(rowField(row, rowcol::DTb)));
-    cellMillis(out, ta);
-    cellMillis(out, readMillis(rowField(row, rowcol::Tib)));
-    cellMillis(out, tss);
+    millis(tc);
+    millis(readMillis(rowField(row, rowcol::Tb)));
+    millis(signedMillis(rowField(row, rowcol::DTb)));
+    millis(ta);
+    millis(readMillis(rowField(row, rowcol::Tib)));
+    millis(tss);
     const uint32_t tAnt = advanceTicks(static_cast<uint32_t>(microsToTicks(ta.value_or(0))),
                                        static_cast<uint32_t>(microsToTicks(tss.value_or(0))));
     const uint32_t tcTicks = static_cast<uint32_t>(microsToTicks(tc.value_or(0)));
     const bool advance = tAnt > 0 && tcTicks > 0;
-    cellMillis(out, advance ? std::optional<int64_t>(ticksToMicros(tAnt)) : std::nullopt);
-    out += ',';
-    if (advance) appendFixed(out, advanceTenths(tAnt, tcTicks), 10, 1);
-    cell(out, readBinaryByte(rowField(row, rowcol::A1)));
-    cell(out, readHexByte(rowField(row, rowcol::A2)));
-    out += ',';
+    millis(advance ? std::optional<int64_t>(ticksToMicros(tAnt)) : std::nullopt);
+    cell();
+    if (advance) fixed(advanceTenths(tAnt, tcTicks), 10, 1);
+    integerCell(readBinaryByte(rowField(row, rowcol::A1)));
+    integerCell(readHexByte(rowField(row, rowcol::A2)));
+    cell();
     if (const auto t = readTempo(rowField(row, rowcol::Tempo))) {
         previous_ = unwrapTempo(*t, previous_);
-        appendFixed(out, previous_, 1'000'000, 6);
+        fixed(previous_, 1'000'000, 6);
     }
-    out += "\r\n";
+    out_ += "\r\n";
 }
 
 std::string measurementCsv(std::size_t rowCount,
-                           const std::function<std::string_view(std::size_t)>& rowAt) {
+                           const std::function<std::string_view(std::size_t)>& rowAt,
+                           CsvConvention convention) {
     std::string out;
-    out.reserve(kCsvHeader.size() + rowCount * kCsvLineEstimate);
-    MeasurementCsvWriter csv(out);
+    out.reserve(kCsvLineEstimate * (rowCount + 1));
+    MeasurementCsvWriter csv(out, convention);
     for (std::size_t i = 0; i < rowCount; ++i)
         csv.addRow(rowAt(i));
     return out;
 }
 
-std::optional<std::string> mrotCsv(std::string_view mrotBytes) {
+std::optional<std::string> mrotCsv(std::string_view mrotBytes, CsvConvention convention) {
     std::string out;
     out.reserve(mrotBytes.size() / 97 * kCsvLineEstimate);
-    MeasurementCsvWriter csv(out);
+    MeasurementCsvWriter csv(out, convention);
     // Each row goes straight into the CSV; the notes are not exported, so none is kept.
     if (!parseMrot(
             mrotBytes, [&csv](std::string_view row) { csv.addRow(row); }, 0))

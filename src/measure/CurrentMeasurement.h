@@ -2,6 +2,8 @@
 #include <functional>
 #include <string>
 
+class RowStore;
+
 // What the measurement windows share about the current measurement: its one notes text,
 // the new-measurement rule of the notes, the live-text counter of both live texts, and how
 // each window reaches the others while they are open.
@@ -18,6 +20,8 @@ public:
     // The rotation window began a new measurement: Text1, List1 and List2 emptied and the
     // diagram drawn again empty (MADiagrammaDis).
     virtual void followNewMeasurement() = 0;
+    // The rotation window closes: its rows (which this window reads) go with it.
+    virtual void followRowsGone() = 0;
 };
 
 struct CurrentMeasurement {
@@ -34,6 +38,9 @@ struct CurrentMeasurement {
     std::function<void()> rotationNotesEdited;
     // The advance window, while open.
     AdvanceFollower* advance = nullptr;
+    // The rotation window's rows, while it is open: the advance window reads them instead
+    // of keeping its own copy.
+    const RowStore* rotationRows = nullptr;
 
     // The notes as a save writes them: the open editor's text, else the stored text.
     std::string notesForSave() const { return notesEditor ? notesEditor() : Notes; }

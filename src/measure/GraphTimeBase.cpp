@@ -1,5 +1,6 @@
 #include "measure/GraphTimeBase.h"
 #include "protocol/MeasurementRow.h"
+#include "base/NumberFormat.h"
 #include <algorithm>
 
 int clampCoarse(int coarse) {
@@ -11,6 +12,6 @@ int64_t fineTimeBase(int coarse, int fine) {
            static_cast<int64_t>(fine - kFineCentre) * 4;
 }
 
-std::string fineTimeBaseText(int64_t us) {
-    return formatMillisGrouped(us) + " ms/div";
+std::string fineTimeBaseText(int64_t us, int langOffset) {
+    return numfmt::number(static_cast<double>(us) / 1000.0, 3, langOffset) + " ms/div";
 }

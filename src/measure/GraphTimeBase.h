@@ -27,5 +27,6 @@ inline constexpr int kLastPulseCoarse = 9;
 int clampCoarse(int coarse);
 // Coarse value plus 4 us per step of the fine bar away from its centre.
 int64_t fineTimeBase(int coarse, int fine);
-// "#,##0.##0 ms/div" of a time base in microseconds: 1800 -> "1.800 ms/div".
-std::string fineTimeBaseText(int64_t us);
+// A time base in microseconds as milliseconds per division with three decimals, in the
+// language: 1800 -> "1,800 ms/div" (Italian), "1.800 ms/div" (English).
+std::string fineTimeBaseText(int64_t us, int langOffset);

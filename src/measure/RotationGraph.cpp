@@ -154,7 +154,7 @@ void RotationGraph::MisRotDiagProc(std::string_view row, GraphCanvas& canvas) {
     }
 }
 
-void RotationGraph::MisRotDiagrammaAgg(const RowStore& rows, GraphCanvas& canvas) {
+void RotationGraph::MisRotDiagrammaAgg(const RowSource& rows, GraphCanvas& canvas) {
     layout();
     currentRow = std::max<size_t>(1, memoryPosition);
     if (rows.empty()) {
@@ -170,7 +170,8 @@ void RotationGraph::MisRotDiagrammaAgg(const RowStore& rows, GraphCanvas& canvas
     }
 }
 
-void RotationGraph::drawLive(const RowStore& rows, size_t first, size_t last, GraphCanvas& canvas) {
+void RotationGraph::drawLive(const RowSource& rows, size_t first, size_t last,
+                             GraphCanvas& canvas) {
     if (first >= last) return;
     // Find the last row that starts a sweep: what comes before it is cleared anyway.
     RotationGraph probe = *this;

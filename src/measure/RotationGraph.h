@@ -86,10 +86,10 @@ public:
     void MisRotDiagProc(std::string_view row, GraphCanvas& canvas);
     // Draws again from the memory position until the sweep reaches the right edge or the
     // rows run out.
-    void MisRotDiagrammaAgg(const RowStore& rows, GraphCanvas& canvas);
+    void MisRotDiagrammaAgg(const RowSource& rows, GraphCanvas& canvas);
     // Draws rows first..last-1 (0-based) as they came in live. Rows whose sweep is cleared
     // again before the last of them are only followed, not drawn.
-    void drawLive(const RowStore& rows, size_t first, size_t last, GraphCanvas& canvas);
+    void drawLive(const RowSource& rows, size_t first, size_t last, GraphCanvas& canvas);
 
     // y of a speed in rpm, held inside the drawing area.
     int speedLevel(int64_t rpm) const;

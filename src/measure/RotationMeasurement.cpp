@@ -8,3 +8,4 @@ std::string newMeasurementName(int day, const std::string& monthAbbrev, int year
                   second % 100);
     return "Misura-" + std::to_string(day) + monthAbbrev + tail;
 }
+

@@ -4,19 +4,29 @@
 #include <string_view>
 #include <vector>
 
+// Rows a view, a file or an export reads one by one, oldest first.
+class RowSource {
+public:
+    virtual ~RowSource() = default;
+    virtual size_t size() const = 0;
+    // Row index (0-based). index < size().
+    virtual std::string_view row(size_t index) const = 0;
+    bool empty() const { return size() == 0; }
+};
+
 // Fixed-width text rows held back to back in chunks: a row costs its width in bytes and
 // appending never moves the rows already held (no reallocation pause on a long run).
-class RowStore {
+class RowStore final : public RowSource {
 public:
     static constexpr size_t RowsPerChunk = 4096;
 
     explicit RowStore(size_t width = 95) : width_(width) {}
 
     size_t width() const { return width_; }
-    size_t size() const { return count_; }
+    size_t size() const override { return count_; }
     bool empty() const { return count_ == 0; }
     // Row index (0-based), exactly width() characters. index < size().
-    std::string_view row(size_t index) const {
+    std::string_view row(size_t index) const override {
         return {chunks_[index / RowsPerChunk].get() + (index % RowsPerChunk) * width_, width_};
     }
     // Appends text cut or padded with blanks to the row width.

@@ -76,7 +76,7 @@ CommandResult runExportCsv(const FileCommand& command, int langOffset) {
     CommandResult result;
     std::string bytes;
     if (!readCommandInput(command.input, bytes, result, langOffset)) return result;
-    const auto csv = mrotCsv(bytes);
+    const auto csv = mrotCsv(bytes, csvConventionOf(langOffset));
     bytes.clear();
     bytes.shrink_to_fit();
     if (!csv) return refusedFile(command.input, FileKindGuess::Measurement, langOffset);

@@ -30,7 +30,7 @@ TEST(AdvanceDiagram, ScalesAndPlacesPointsInsideTheAxesOnly) {
     EXPECT_EQ(d.place({4000, 150})->y, 6200 - 1500);
 }
 
-TEST(MeasurementCsv, OneLinePerRowInPlainUnits) {
+TEST(MeasurementCsv, OneLinePerRowInPlainUnitsInEitherConvention) {
     const std::vector<std::string> rows = {
         // Ta 3125, Tb 9375, Tss 2500 ticks; status 0xA5, 0x3C
         "     1  3,000    20.000    15.000  +15.000   5.000     1.234   4.000 1010 0101 3C "
@@ -40,13 +40,19 @@ TEST(MeasurementCsv, OneLinePerRowInPlainUnits) {
             "    0.000  -15.000   0.000     0.000   0.000 "
             "0000 0000 00 00:00:010,500",
         "     3 garbage"};
-    const std::string csv =
-        measurementCsv(rows.size(), [&](std::size_t i) { return std::string_view(rows[i]); });
-    EXPECT_EQ(csv, std::string(kCsvHeader) + "\r\n" +
-                       "1,3000,20.000,15.000,15.000,5.000,1.234,4.000,1.000,18.0,165,60,"
-                       "3599.990000\r\n"
-                       "2,,,0.000,-15.000,0.000,0.000,0.000,,,0,0,3600.010500\r\n"
-                       "3,,,,,,,,,,,,\r\n");
+    const auto rowAt = [&](std::size_t i) { return std::string_view(rows[i]); };
+    EXPECT_EQ(measurementCsv(rows.size(), rowAt, csvConventionOf(200)),
+              "Row,Speed (rpm),Tc (ms),Tb (ms),DTb (ms),Ta (ms),Tib (ms),Tss (ms),TAnt (ms),"
+              "Advance (deg),A1,A2,Elapsed (s)\r\n"
+              "1,3000,20.000,15.000,15.000,5.000,1.234,4.000,1.000,18.0,165,60,3599.990000\r\n"
+              "2,,,0.000,-15.000,0.000,0.000,0.000,,,0,0,3600.010500\r\n"
+              "3,,,,,,,,,,,,\r\n");
+    // In Italian: ";" between the cells and a decimal comma.
+    const std::string italian = measurementCsv(2, rowAt, csvConventionOf(0));
+    EXPECT_EQ(italian.substr(italian.find('\n') + 1),
+              "1;3000;20,000;15,000;15,000;5,000;1,234;4,000;1,000;18,0;165;60;3599,990000\r\n"
+              "2;;;0,000;-15,000;0,000;0,000;0,000;;;0;0;3600,010500\r\n");
+    EXPECT_EQ(italian.substr(0, 22), "Row;Speed (rpm);Tc (ms");
 }
 
 // Row 1: 3,000 rpm, TAnt = Ta - Tss = 5 - 4 ms = 625 ticks of Tc 12,500: 18.0 degrees.

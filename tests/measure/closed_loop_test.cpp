@@ -3,18 +3,18 @@
 #include "base/Texts.h"
 #include "measure/ClosedLoop.h"
 #include "protocol/Decoder.h"
+#include "measure/ClosedLoopCheck.h"
+#include "transport/MidiPoller.h"
+#include "transport/MidiPort.h"
 #include "support/RecordingNotifier.h"
 #include "support/SimulatedUnitLink.h"
 #include "timing/PrecisionClock.h"
-#include "transport/MidiPoller.h"
-#include "transport/MidiPort.h"
 
 #include <gtest/gtest.h>
 #include <string>
 
 namespace {
 
-using closedloop::compare;
 using closedloop::programmedAdvance;
 using closedloop::referenceCurve;
 
@@ -49,29 +49,54 @@ TEST(ClosedLoop, TheTablesAdvanceAtASpeedAndTheDrawnCurve) {
                          {1000, 58}, {1099, 63}, {9900, 190}, {9999, 192}}));
 }
 
-TEST(ClosedLoop, EachRowsDifferenceAndTheLargestWithItsSpeed) {
-    RowStore rows(kAdvanceRowLength);
-    rows.append("     1  1,000   5.9  0.983    60.000 00:00:060,000 ");
-    rows.append("     2  1,050   6.0  0.952    57.143 00:00:117,143 "); // 6.048 programmed
-    rows.append("     3  1,050               57.143 00:00:174,286 ");   // no advance
-    rows.append("     4  1,200   7.0  0.972    50.000 00:00:224,286 "); // entry 19 holds 0
-    std::vector<std::optional<double>> diffs;
-    closedloop::Summary s = compare(rows, table(), &diffs);
-    ASSERT_EQ(diffs.size(), 4u);
-    EXPECT_NEAR(*diffs[0], 0.14, 1e-9);
-    EXPECT_NEAR(*diffs[1], -0.048, 1e-9);
-    EXPECT_FALSE(diffs[2].has_value());
-    EXPECT_FALSE(diffs[3].has_value());
-    EXPECT_EQ(s.compared, 2u);
-    EXPECT_NEAR(s.largest, 0.14, 1e-9);
-    EXPECT_EQ(s.rpmOfLargest, 1000);
+// Entry 37 (3000 rpm) holds 200 counts, entry 67 (6000 rpm) 250: 0.64 ms of a 20 ms
+// revolution is 11.52 degrees, 0.8 ms of 10 ms 28.8. Row 1 measures 18.0 degrees (TAnt 625
+// of Tc 12,500 ticks), rows 2-3 at 6000 rpm 30.6 and 37.8 (TAnt 531 and 656 of 6,250), row 4
+// none (Tss = Ta).
+TEST(ClosedLoop, TheCheckComparesEachNewRowOnceAndKeepsTheLargestDifferenceBySize) {
+    curve::Table t{};
+    t[37] = 200;
+    t[67] = 250;
+    RowStore rows;
+    rows.append("     1  3,000    20.000    15.000  +15.000   5.000     1.234   4.000 1010 0101 3C "
+                "00:00:020,000");
+    rows.append("     2  6,000    10.000     8.750   -6.250   1.250     6.000   0.400 0000 0011 00 "
+                "00:00:030,000");
+    closedloop::Check check;
+    check.compareNew(rows); // no curve yet: nothing compared
+    EXPECT_EQ(check.differences().size(), 0u);
+    EXPECT_EQ(check.summaryText(0), "");
+    check.setReference(t);
+    check.compareNew(rows);
+    EXPECT_EQ(check.differences().row(0), "     1  3,000  18.0  11.5  +6.48");
+    EXPECT_EQ(check.differences().row(1), "     2  6,000  30.6  28.8  +1.80");
+    EXPECT_EQ(check.summary().compared, 2u);
+    EXPECT_NEAR(check.summary().largest, 6.48, 1e-9);
 
-    // The largest by size, whatever its sign: 5.0 against 6.048 at 1,050 rpm.
-    rows.append("     5  1,050   5.0  0.794    57.143 00:00:281,429 ");
-    s = compare(rows, table(), nullptr);
-    EXPECT_EQ(s.compared, 3u);
-    EXPECT_NEAR(s.largest, -1.048, 1e-9);
-    EXPECT_EQ(s.rpmOfLargest, 1050);
+    rows.append("     3  6,000    10.000     8.750   +0.000   1.250     6.000   0.200 0000 0011 00 "
+                "00:00:040,000");
+    rows.append("     4  6,000    10.000     8.750   +0.000   1.250     6.000   1.250 0000 0011 00 "
+                "00:00:050,000");
+    check.compareNew(rows);
+    ASSERT_EQ(check.differences().size(), 4u);
+    EXPECT_EQ(check.differences().row(2), "     3  6,000  37.8  28.8  +9.00");
+    EXPECT_EQ(check.differences().row(3), "     4  6,000" + std::string(19, ' '));
+    EXPECT_EQ(check.summary().compared, 3u);
+    EXPECT_NEAR(check.summary().largest, 9.0, 1e-9);
+    EXPECT_EQ(check.summary().rpmOfLargest, 6000);
+    EXPECT_EQ(check.summaryText(0), "Scarto massimo +9,00 gradi a 6.000 giri/min (3 punti)");
+    EXPECT_EQ(check.summaryText(200), "Largest difference +9.00 degrees at 6,000 rpm (3 points)");
+
+    // Largest by size whatever its sign: 18.0 measured against 28.8 at 6000 rpm.
+    rows.append("     5  6,000    10.000     8.750   +0.000   1.250     6.000   0.750 0000 0011 00 "
+                "00:00:060,000");
+    check.compareNew(rows);
+    EXPECT_EQ(check.differences().row(4), "     5  6,000  18.0  28.8 -10.80");
+    EXPECT_NEAR(check.summary().largest, -10.8, 1e-9);
+    EXPECT_EQ(check.summary().compared, 4u);
+
+    check.restart(); // a new measurement: the curve stays, nothing compared yet
+    EXPECT_EQ(check.summaryText(0), "Nessun punto da confrontare con la curva");
 }
 
 namespace {

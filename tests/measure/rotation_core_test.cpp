@@ -3,6 +3,7 @@
 #include "measure/LiveText.h"
 #include "measure/RotationGraph.h"
 #include "measure/RotationMeasurement.h"
+#include "measure/RowLabels.h"
 #include "measure/RowReader.h"
 #include "measure/RowStore.h"
 
@@ -137,8 +138,9 @@ TEST(GraphTimeBases, CoarseTableAndFineBar) {
     EXPECT_EQ(fineTimeBase(16, 0), 5'000'000 - 800);
     EXPECT_EQ(fineTimeBase(16, 400), 5'000'000 + 800);
     EXPECT_EQ(fineTimeBase(99, 200), 40'000'000); // held in the table
-    EXPECT_EQ(fineTimeBaseText(fineTimeBase(0, 0)), "0.200 ms/div");
-    EXPECT_EQ(fineTimeBaseText(fineTimeBase(16, 400)), "5,000.800 ms/div");
+    EXPECT_EQ(fineTimeBaseText(fineTimeBase(0, 0), 0), "0,200 ms/div");
+    EXPECT_EQ(fineTimeBaseText(fineTimeBase(16, 400), 0), "5.000,800 ms/div");
+    EXPECT_EQ(fineTimeBaseText(fineTimeBase(16, 400), 200), "5,000.800 ms/div");
 }
 
 TEST(RotationGraphDrawing, OneRevolutionAtItsTimesOnTheGrid) {
@@ -263,4 +265,19 @@ TEST(RotationGraphDrawing, ScaleLabelsAndSpeedLevelsStayInTheDrawingArea) {
     EXPECT_EQ(g.speedLevel(1000), 5800);                    // below the range: bottom line
     EXPECT_EQ(g.speedLevel(60000), RotationGraph::TopLine); // above: top line
     EXPECT_EQ(g.speedLevel(3000), 5800 - 1400);
+}
+
+// The labels beside the lists: the number and time as the row writes them, the speed in the
+// language with its unit; the row itself keeps its fixed layout.
+TEST(RowLabelsBesideTheLists, NumberTimeAndSpeedInTheLanguage) {
+    const std::string row =
+        "    12  3,000    20.000    15.000  +15.000   5.000     1.234   4.000 1010 0101 3C "
+        "00:01:240,000";
+    const RowLabels it = rowLabels(row, 0);
+    EXPECT_EQ(it.number, "12");
+    EXPECT_EQ(it.time, "00:01:240,000");
+    EXPECT_EQ(it.speed, "3.000 giri/min");
+    EXPECT_EQ(rowLabels(row, 200).speed, "3,000 rpm");
+    const std::string stopped = "    13" + std::string(76, ' ') + "00:01:250,000";
+    EXPECT_EQ(rowLabels(stopped, 0).speed, "");
 }

@@ -20,6 +20,7 @@ FileDialogRequest FileDialogRequest::toSave(const QString& title, const QString&
 }
 
 QString FileDialogs::choose(const FileDialogRequest& request) const {
+    if (request.chosenFilter) *request.chosenFilter = request.selectedFilter;
     if (chooser_) return chooser_(request);
     QFileDialog dialog(owner_, request.title, request.folder, request.filters);
     if (!request.selectedFilter.isEmpty()) dialog.selectNameFilter(request.selectedFilter);
@@ -32,6 +33,7 @@ QString FileDialogs::choose(const FileDialogRequest& request) const {
         dialog.setFileMode(QFileDialog::ExistingFile);
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    if (request.chosenFilter) *request.chosenFilter = dialog.selectedNameFilter();
     return dialog.selectedFiles().constFirst();
 }
 

@@ -18,6 +18,8 @@ struct FileDialogRequest {
     // Save only: the dialog asks before an existing file is chosen; false where the caller
     // asks itself, once the suffix is added.
     bool dialogConfirmsOverwrite = true;
+    // Where the filter the user ended with is written (a chooser keeps selectedFilter).
+    QString* chosenFilter = nullptr;
 
     static FileDialogRequest toOpen(const QString& title, const QString& folder,
                                     const QString& filters);

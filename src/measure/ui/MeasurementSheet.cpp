@@ -22,7 +22,8 @@ void paintAxisLabels(SheetPainter& sheet, const QRectF& area, const AdvanceDiagr
     for (int k = d.speedLow; k <= d.speedHigh; ++k) {
         const double x = area.left() + d.xOf(k * 1000.0) * sx;
         p.drawText(QRectF(x - box / 2, area.top() + AdvanceDiagram::Bottom * sy, box, sheet.pt(10)),
-                   Qt::AlignHCenter | Qt::AlignTop, QString::number(k * 1000));
+                   Qt::AlignHCenter | Qt::AlignTop,
+                   QString::fromStdString(speedAxisLabel(k, sheet.langOffset())));
     }
     for (int k = d.advanceLow; k <= d.advanceHigh; ++k) {
         const double y = area.top() + d.yOf(k * 100.0) * sy;
@@ -49,7 +50,7 @@ void paintLegend(SheetPainter& sheet, const std::vector<DiagramLayer>& layers) {
     }
 }
 
-QImage rotationScreen(const RotationGraph& settings, const RowStore& rows, double aspect) {
+QImage rotationScreen(const RotationGraph& settings, const RowSource& rows, double aspect) {
     RotationGraph graph = settings;
     const double tpp = static_cast<double>(graph.pictureWidth) / kImageWidth;
     graph.pictureHeight = static_cast<int>(graph.pictureWidth * aspect);
@@ -64,7 +65,7 @@ QImage rotationScreen(const RotationGraph& settings, const RowStore& rows, doubl
 }
 } // namespace
 
-std::vector<AdvancePoint> rotationAdvancePoints(const RowStore& rows) {
+std::vector<AdvancePoint> rotationAdvancePoints(const RowSource& rows) {
     std::vector<AdvancePoint> points;
     points.reserve(rows.size());
     for (size_t i = 0; i < rows.size(); ++i)
@@ -73,7 +74,7 @@ std::vector<AdvancePoint> rotationAdvancePoints(const RowStore& rows) {
 }
 
 MeasurementSheetData sheetDataOf(const std::string& path, const std::string& notes,
-                                 const RowStore& rows) {
+                                 const RowSource& rows) {
     MeasurementSheetData data;
     data.path = path;
     data.date = documentDate(path);
@@ -89,7 +90,7 @@ QString measurementSheetTitle(int langOffset) {
 
 void paintMeasurementSheet(SheetPainter& sheet, const MeasurementSheetData& data) {
     static const RowStore kNoRows;
-    const RowStore& rows = data.rows ? *data.rows : kNoRows;
+    const RowSource& rows = data.rows ? *data.rows : kNoRows;
     sheet.heading(measurementSheetTitle(sheet.langOffset()), fromSystemPath(data.path), data.date);
 
     // The advance diagram at the picture's proportions, its layers named below it.

@@ -8,26 +8,26 @@
 #include <string>
 #include <vector>
 
-class RowStore;
+class RowSource;
 
 // What the printed sheet of a measurement shows.
 struct MeasurementSheetData {
     std::string path;
     QDateTime date;
-    std::string notes;              // 8-bit, as the file keeps them
-    const RowStore* rows = nullptr; // the 95-column rotation rows
-    std::optional<uint32_t> lost;   // messages lost while recording, when known
-    AdvanceDiagram diagram;         // the speed and advance limits shown
-    RotationGraph graph;            // the rotation graph's settings and its screen's start
+    std::string notes;               // 8-bit, as the file keeps them
+    const RowSource* rows = nullptr; // the 95-column rotation rows
+    std::optional<uint32_t> lost;    // messages lost while recording, when known
+    AdvanceDiagram diagram;          // the speed and advance limits shown
+    RotationGraph graph;             // the rotation graph's settings and its screen's start
     std::vector<DiagramLayer> layers;
 };
 
 QString measurementSheetTitle(int langOffset);
 // The sheet of a measurement window's document: its path and date, the notes and the rows.
 MeasurementSheetData sheetDataOf(const std::string& path, const std::string& notes,
-                                 const RowStore& rows);
+                                 const RowSource& rows);
 // The advance diagram with its layers, the rotation graph's screen and the summary.
 void paintMeasurementSheet(SheetPainter& sheet, const MeasurementSheetData& data);
 
 // The points of rotation rows (the advance derived from each).
-std::vector<AdvancePoint> rotationAdvancePoints(const RowStore& rows);
+std::vector<AdvancePoint> rotationAdvancePoints(const RowSource& rows);

@@ -1,7 +1,7 @@
 #include "measure/ui/RowListModel.h"
 #include <climits>
 
-RowListModel::RowListModel(const RowStore& rows, QObject* parent, Derive derive)
+RowListModel::RowListModel(const RowSource& rows, QObject* parent, Derive derive)
     : QAbstractListModel(parent), rows_(rows), derive_(std::move(derive)) {}
 
 int RowListModel::rowCount(const QModelIndex& parent) const {

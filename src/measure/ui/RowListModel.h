@@ -4,7 +4,7 @@
 #include <functional>
 #include <string>
 
-// A list view's model over the rows of a RowStore: the rows themselves, or a text derived
+// A list view's model over the rows of a RowSource: the rows themselves, or a text derived
 // from each row when it is asked for (the extended table), so a million rows cost the view
 // nothing until they are shown. Rows appended to the store appear when publish() is called.
 class RowListModel : public QAbstractListModel {
@@ -12,7 +12,7 @@ class RowListModel : public QAbstractListModel {
 public:
     using Derive = std::function<std::string(std::string_view row)>;
 
-    explicit RowListModel(const RowStore& rows, QObject* parent = nullptr, Derive derive = {});
+    explicit RowListModel(const RowSource& rows, QObject* parent = nullptr, Derive derive = {});
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role) const override;
@@ -23,7 +23,7 @@ public:
     void resetRows();
 
 private:
-    const RowStore& rows_;
+    const RowSource& rows_;
     Derive derive_;
     int shown_ = 0;
 };

@@ -3,8 +3,12 @@
 #include "base/MonthNames.h"
 #include "base/PathNames.h"
 #include "protocol/MeasurementRow.h"
+#include "base/MenuCaptions.h"
+#include "base/NumberFormat.h"
+#include "measure/LostMessagesNotice.h"
 #include "measure/MrotFile.h"
 #include "measure/NotesCutNotice.h"
+#include "measure/RowLabels.h"
 #include "measure/ui/CsvExportDialog.h"
 #include "measure/ui/RowListModel.h"
 #include "measure/ui/frmMisAntPicture.h"
@@ -25,21 +29,9 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QTimer>
-#include <cmath>
-#include <cstdio>
 
 namespace {
 constexpr int kMsgInsertOnly = 1; // the text given
-const QString kStart = QStringLiteral("Start");
-const QString kStop = QStringLiteral("Stop");
-const QString kSuspend = QStringLiteral("Sospendi");
-const QString kContinue = QStringLiteral("Continua");
-const QString kLiveOn = QStringLiteral("Attiva");
-const QString kLiveOff = QStringLiteral("Disattiva");
-const QString kToGraph = QStringLiteral("Grafico");
-const QString kToData = QStringLiteral("Dati");
-const QString kCaption = QStringLiteral("Misura Anticipo Fase: ");
-const QString kSavedCaption = QStringLiteral("Misura Anticipo: ");
 const QString kNoTime = QStringLiteral("00:00:000.000");
 // Text1 keeps this much of its newest text each time the live-text counter reaches 300.
 constexpr int kLiveTextRows = 300;
@@ -51,14 +43,6 @@ struct Limits {
     int advanceLow = 0, advanceHigh = 5;
 };
 Limits gLimits;
-
-// Layout, twips.
-constexpr int kPictureLeft = 600;
-constexpr int kPictureTop = 360;
-constexpr int kLine = 255;
-constexpr int kSideLeft = kPictureLeft + frmMisAnt::PictureWidth + 600;
-constexpr int kButtonWidth = 1700;
-constexpr int kButtonHeight = 420;
 
 QPushButton* button(QWidget* parent, const char* name, const QString& caption) {
     auto* b = new QPushButton(caption, parent);
@@ -96,14 +80,14 @@ QString latin1(std::string_view s) {
 
 frmMisAnt::frmMisAnt(WindowContext& context, QWidget* parent)
     : ChildWindow(context, win::Advance, parent), readBack_(context.midi, wait_, context.link),
-      ComStop(button(this, "ComStop", kStart)), ComSospendi(button(this, "ComSospendi", kSuspend)),
-      ComAttiva(button(this, "ComAttiva", kLiveOff)),
+      ComStop(button(this, "ComStop", {})), ComSospendi(button(this, "ComSospendi", {})),
+      ComAttiva(button(this, "ComAttiva", {})),
       ComNuovaMisura(button(this, "ComNuovaMisura", QStringLiteral("Nuova misura"))),
       ComSalva(button(this, "ComSalva", QStringLiteral("Salva"))),
       ComNote(button(this, "ComNote", QStringLiteral("Note"))),
-      ComDatiGrafico(button(this, "ComDatiGrafico", kToGraph)),
-      ComEsporta(button(this, "ComEsporta", QStringLiteral("Esporta CSV"))),
-      List1(new QListView(this)), List2(new QListView(this)), Text1(new QPlainTextEdit(this)),
+      ComDatiGrafico(button(this, "ComDatiGrafico", {})),
+      ComEsporta(button(this, "ComEsporta", caption("ComEsporta"))), List1(new QListView(this)),
+      List2(new QListView(this)), Text1(new QPlainTextEdit(this)),
       Picture1(new frmMisAntPicture(diagram_, context.app.TwipsPerPixelX,
                                     context.app.TwipsPerPixelY, this)),
       HScroll1(
@@ -115,24 +99,28 @@ frmMisAnt::frmMisAnt(WindowContext& context, QWidget* parent)
       VScroll2(scrollBar(this, "VScroll2", Qt::Vertical, AdvanceDiagram::AdvanceMax,
                          gLimits.advanceLow)),
       LabTmpMis(label(this, "LabTmpMis")), LabContRighe(label(this, "LabContRighe")),
-      LabPersi(label(this, "LabPersi")), LabIntestazione(label(this, "LabIntestazione")),
+      LabPersi(label(this, "LabPersi")), LabRot(label(this, "LabRot")),
+      LabAscUnita(label(this, "LabAscUnita")), LabIntestazione(label(this, "LabIntestazione")),
       ComboSorgente(new QComboBox(this)), ComboCurva(new QComboBox(this)),
-      ComVerifica(button(this, "ComVerifica", QStringLiteral("Verifica curva"))),
+      ComVerifica(button(this, "ComVerifica", caption("ComVerifica"))),
       LabVerifica(label(this, "LabVerifica")), ListScarti(new QListView(this)),
-      list1Model_(new RowListModel(advanceRows_, this)),
-      list2Model_(new RowListModel(measurement_.rows, this)),
-      scartiModel_(new RowListModel(differences_, this)), checkTimer_(new QTimer(this)),
+      list1Model_(new RowListModel(rows_, this, &advanceRowFromText)),
+      list2Model_(new RowListModel(rows_, this)),
+      scartiModel_(new RowListModel(check_.differences(), this)), checkTimer_(new QTimer(this)),
       refreshTimer_(new QTimer(this)) {
     setObjectName("frmMisAnt");
     List1->setObjectName("List1");
     ComboSorgente->setObjectName("ComboSorgente");
     ComboCurva->setObjectName("ComboCurva");
-    ComboCurva->addItems({QStringLiteral("Curva 1"), QStringLiteral("Curva 2")});
+    for (const char* n : {"1", "2"})
+        ComboCurva->addItem(caption("ComboCurva").replace('_', QLatin1String(n)));
+    LabAscUnita->setText(QString::fromLatin1(numfmt::rpmUnit(ctx.texts.LangOffset)));
+    LabAscUnita->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    rows_.showAll(measurement_.rows);
     ListScarti->setObjectName("ListScarti");
     ListScarti->setModel(scartiModel_);
     ListScarti->setUniformItemSizes(true);
     ListScarti->setFont(listFont());
-    ListScarti->hide();
     LabVerifica->setWordWrap(true);
     checkTimer_->setObjectName("TimerVerifica");
     checkTimer_->setInterval(10);
@@ -159,10 +147,9 @@ frmMisAnt::frmMisAnt(WindowContext& context, QWidget* parent)
     List1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     List2->setModel(list2Model_);
     List2->setUniformItemSizes(true);
-    List2->hide();
+    List2->hide(); // the rotation rows saved, never shown
     Text1->setReadOnly(true);
     Text1->setLineWrapMode(QPlainTextEdit::NoWrap);
-    Text1->hide();
     LabIntestazione->setText(latin1(kAdvanceHeader));
     // over the list's text, inside its frame and margin
     LabIntestazione->setIndent(List1->frameWidth() + 3);
@@ -213,8 +200,7 @@ void frmMisAnt::Form_Load() {
         clearMeasurement();
         newDocumentName();
     }
-    showView();
-    ComSospendi->setEnabled(false);
+    render();
 
     fillSourceChoice();
     if (QMdiArea* area = ctx.frame ? ctx.frame->mdiArea() : nullptr)
@@ -229,107 +215,58 @@ void frmMisAnt::Form_Load() {
     if (ctx.link && ctx.link->recording(win::Rotation)) followStart();
 }
 
-void frmMisAnt::layoutControls() {
-    const auto place = [this](QWidget* w, int left, int top, int width, int height) {
-        w->setGeometry(toPixelsX(left), toPixelsY(top), toPixelsX(width), toPixelsY(height));
-    };
-    place(LabIntestazione, kPictureLeft, kPictureTop - kLine - 60, PictureWidth, kLine);
-    place(Picture1, kPictureLeft, kPictureTop, PictureWidth, PictureHeight);
-    place(List1, kPictureLeft, kPictureTop, PictureWidth, PictureHeight);
-    place(Text1, kPictureLeft, kPictureTop, PictureWidth, PictureHeight);
-    const int below = kPictureTop + PictureHeight + 80;
-    place(HScroll2, kPictureLeft + AdvanceDiagram::Left, below + kLine + 60, 3600, kLine);
-    place(HScroll1, kPictureLeft + PictureWidth - AdvanceDiagram::RightMargin - 3600,
-          below + kLine + 60, 3600, kLine);
-    place(VScroll1, kPictureLeft + PictureWidth + 60, kPictureTop + AdvanceDiagram::TopMargin,
-          kLine, 2600);
-    place(VScroll2, kPictureLeft + PictureWidth + 60, kPictureTop + AdvanceDiagram::Bottom - 2600,
-          kLine, 2600);
-    int y = kPictureTop;
-    for (QPushButton* b : {ComStop, ComSospendi, ComAttiva, ComDatiGrafico, ComNuovaMisura,
-                           ComSalva, ComNote, ComEsporta}) {
-        place(b, kSideLeft, y, kButtonWidth, kButtonHeight);
-        y += kButtonHeight + 90;
-    }
-    place(LabContRighe, kSideLeft, y + 120, kButtonWidth, kLine);
-    place(LabNessunDato, kSideLeft + kButtonWidth + 90, y + 120, 4200 - kButtonWidth - 90,
-          2 * kLine + 60);
-    place(LabTmpMis, kSideLeft, y + 120 + kLine + 60, kButtonWidth, kLine);
-    place(LabPersi, kSideLeft, y + 120 + 2 * (kLine + 60), 3000, kLine);
-    y += 120 + 3 * (kLine + 60) + 120;
-    place(ComboSorgente, kSideLeft, y, kButtonWidth, kButtonHeight);
-    place(ComboCurva, kSideLeft + kButtonWidth + 90, y, 1300, kButtonHeight);
-    y += kButtonHeight + 90;
-    place(ComVerifica, kSideLeft, y, kButtonWidth, kButtonHeight);
-    y += kButtonHeight + 90;
-    place(LabVerifica, kSideLeft, y, 4200, 3 * kLine);
-    y += 3 * kLine + 60;
-    place(ListScarti, kSideLeft, y, 4200, 3600);
-    placeLayerControls(kPictureLeft, below + 2 * kLine + 200, PictureWidth);
-    placeAxisLabels();
-}
-
-void frmMisAnt::placeAxisLabels() {
-    const int below = kPictureTop + AdvanceDiagram::Bottom + 40;
-    for (size_t i = 0; i < LabAsc.size(); ++i) {
-        const int value = diagram_.speedLow + static_cast<int>(i);
-        const int x = AdvanceDiagram::Left + static_cast<int>(i) * diagram_.hScale;
-        LabAsc[i]->setText(QString::number(value));
-        LabAsc[i]->setGeometry(toPixelsX(kPictureLeft + x - 300), toPixelsY(below), toPixelsX(600),
-                               toPixelsY(kLine));
-        LabAsc[i]->setVisible(!dataView() && value <= diagram_.speedHigh && diagram_.hScale > 0);
-    }
-    for (size_t j = 0; j < LabOrd.size(); ++j) {
-        const int value = diagram_.advanceLow + static_cast<int>(j);
-        const int y = AdvanceDiagram::Bottom - static_cast<int>(j) * diagram_.vScale;
-        LabOrd[j]->setText(QString::number(value * 10));
-        LabOrd[j]->setGeometry(toPixelsX(kPictureLeft - 560),
-                               toPixelsY(kPictureTop + y - kLine / 2), toPixelsX(500),
-                               toPixelsY(kLine));
-        LabOrd[j]->setVisible(!dataView() && value <= diagram_.advanceHigh && diagram_.vScale > 0);
-    }
-}
-
 bool frmMisAnt::rotationOpen() const {
     return ctx.app.WinRec[win::Rotation].State == 1;
 }
 
-bool frmMisAnt::dataView() const {
-    return ComDatiGrafico->text() == kToGraph;
+bool frmMisAnt::running() const {
+    return state_.acquiring;
 }
 
-bool frmMisAnt::running() const {
-    return ComStop->text() == kStop;
+QString frmMisAnt::caption(const char* key) const {
+    return QString::fromStdString(designCaption(key, ctx.texts.LangOffset));
 }
 
 // ---- views ------------------------------------------------------------------------------
 
-void frmMisAnt::showView() {
-    const bool data = dataView();
-    const bool acquiring = running();
-    List1->setVisible(data && !acquiring);
-    Text1->setVisible(data && acquiring);
-    LabIntestazione->setVisible(data);
-    Picture1->setVisible(!data);
-    for (QScrollBar* s : {HScroll1, HScroll2, VScroll1, VScroll2})
-        s->setVisible(!data);
+// The buttons, the views and the Save entries as the situation has them.
+void frmMisAnt::render() {
+    state_.readingBack = readBack_.running();
+    state_.checking = check_.reference().has_value();
+    const AdvanceControls c = advanceControls(state_);
+    ComStop->setText(QString::fromLatin1(c.ComStop));
+    ComSospendi->setText(QString::fromLatin1(c.ComSospendi));
+    ComAttiva->setText(QString::fromLatin1(c.ComAttiva));
+    ComDatiGrafico->setText(QString::fromLatin1(c.ComDatiGrafico));
+    ComSospendi->setEnabled(c.ComSospendiEnabled);
+    ComNuovaMisura->setEnabled(c.ComNuovaMisuraEnabled);
+    ComSalva->setEnabled(c.ComSalvaEnabled);
+    ComEsporta->setEnabled(c.ComEsportaEnabled);
+    ComVerifica->setEnabled(c.ComVerificaEnabled);
+    if (ctx.frame && !ctx.app.WindowLoading) {
+        ctx.frame->setMenuEntryEnabled("mnuSalva", c.ComSalvaEnabled);
+        ctx.frame->setMenuEntryEnabled("mnuSalvaAs", c.ComSalvaEnabled);
+    }
+    List1->setVisible(c.List1);
+    Text1->setVisible(c.Text1);
+    LabIntestazione->setVisible(c.LabIntestazione);
+    ListScarti->setVisible(c.ListScarti);
+    for (QWidget* w : {static_cast<QWidget*>(Picture1), static_cast<QWidget*>(HScroll1),
+                       static_cast<QWidget*>(HScroll2), static_cast<QWidget*>(VScroll1),
+                       static_cast<QWidget*>(VScroll2), static_cast<QWidget*>(LabAscUnita)})
+        w->setVisible(c.graph);
     placeAxisLabels();
-    if (!data) Picture1->update();
+    if (c.graph) Picture1->update();
 }
 
 void frmMisAnt::ComDatiGrafico_Click() {
-    ComDatiGrafico->setText(dataView() ? kToData : kToGraph);
-    showView();
+    state_.graph = !state_.graph;
+    render();
 }
 
 void frmMisAnt::showAcquiring(bool acquiring) {
-    ComStop->setText(acquiring ? kStop : kStart);
-    ComNuovaMisura->setEnabled(!acquiring);
-    ComSalva->setEnabled(!acquiring);
-    ComEsporta->setEnabled(!acquiring);
-    ComSospendi->setEnabled(acquiring);
-    if (!acquiring) ComSospendi->setText(kSuspend);
-    setSaveEntries(!acquiring);
+    state_.acquiring = acquiring;
+    state_.suspended = false;
     if (acquiring) {
         refreshTimer_->start();
         LabNessunDato->start();
@@ -338,17 +275,10 @@ void frmMisAnt::showAcquiring(bool acquiring) {
         LabNessunDato->stop();
         refresh();
         const QModelIndex current = List1->currentIndex();
-        if (!current.isValid() && !advanceRows_.empty())
-            List1->setCurrentIndex(list1Model_->index(0));
+        if (!current.isValid() && !rows_.empty()) List1->setCurrentIndex(list1Model_->index(0));
         List1_Click();
     }
-    showView();
-}
-
-void frmMisAnt::setSaveEntries(bool enabled) {
-    if (!ctx.frame) return;
-    ctx.frame->setMenuEntryEnabled("mnuSalva", enabled);
-    ctx.frame->setMenuEntryEnabled("mnuSalvaAs", enabled);
+    render();
 }
 
 // ---- acquisition ------------------------------------------------------------------------
@@ -385,12 +315,18 @@ void frmMisAnt::stopAcquisition() {
 void frmMisAnt::followStart() {
     cancelReadBackForRecording();
     overrunsAtStart_ = ctx.midi.ring.overruns();
+    // The rows are the rotation window's; rows of this window's own (a file read while the
+    // rotation window was closed) go on being kept here, the new ones after them.
+    const RowStore* rotation = ctx.app.Measurement.rotationRows;
+    if (rotation && rows_.store() != rotation && measurement_.rows.empty()) rows_.follow(*rotation);
+    rows_.resume();
     if (ctx.link) ctx.link->startRecording(win::Advance, true);
     showAcquiring(true);
 }
 
 void frmMisAnt::followStop() {
     if (ctx.link) ctx.link->stopRecording(win::Advance);
+    if (rows_.store() != &measurement_.rows) rows_.pause();
     showAcquiring(false);
 }
 
@@ -398,24 +334,41 @@ void frmMisAnt::followNewMeasurement() {
     clearMeasurement();
 }
 
+// The rows read from the rotation window become this window's own.
+void frmMisAnt::followRowsGone() {
+    if (rows_.store() == &measurement_.rows) return;
+    RowStore& own = measurement_.rows;
+    for (size_t i = 0; i < rows_.size(); ++i)
+        own.append(rows_.row(i));
+    rows_.showAll(own);
+}
+
 void frmMisAnt::ComSospendi_Click() {
-    ComSospendi->setText(ComSospendi->text() == kSuspend ? kContinue : kSuspend);
+    state_.suspended = !state_.suspended;
+    if (rows_.store() != &measurement_.rows) {
+        if (state_.suspended)
+            rows_.pause();
+        else
+            rows_.resume();
+    }
+    render();
 }
 
 void frmMisAnt::ComAttiva_Click() {
-    ComAttiva->setText(ComAttiva->text() == kLiveOn ? kLiveOff : kLiveOn);
+    state_.liveDisplay = !state_.liveDisplay;
+    render();
 }
 
 void frmMisAnt::addRow(const MeasurementRow& row) {
     LabNessunDato->arrived();
-    if (ComSospendi->text() == kContinue) return;
+    if (state_.suspended) return;
     const std::string advance = advanceRow(row.text, row.Ta, row.Tss, row.Tc);
-    measurement_.rows.append(row.text);
+    // Following the rotation window, the row is already in its store.
+    if (rows_.store() == &measurement_.rows) measurement_.rows.append(row.text);
     // The caption says that there are rows not saved, as the rotation window's does.
     if (!measurement_.modified) setWindowTitle(windowTitle() + QLatin1Char('*'));
     measurement_.modified = true;
-    advanceRows_.append(advance);
-    if (ComAttiva->text() == kLiveOff) {
+    if (state_.liveDisplay) {
         liveText_.prepend(latin1(advance) + QLatin1Char('\n'));
         liveDirty_ = true;
         int& count = ctx.app.Measurement.LiveTextCount;
@@ -436,42 +389,43 @@ void frmMisAnt::refresh() {
         Text1->setPlainText(liveText_);
         liveDirty_ = false;
     }
-    if (!advanceRows_.empty()) {
-        const std::string_view last = advanceRows_.row(advanceRows_.size() - 1);
-        LabTmpMis->setText(latin1(last.substr(37, 13)));
-        LabContRighe->setText(latin1(last.substr(0, 6)).trimmed());
-    }
-    if (reference_) compareNewRows();
+    if (!rows_.empty()) showRowLabels(rows_.size() - 1);
+    if (check_.reference()) compareNewRows();
     const uint32_t lost = ctx.midi.ring.overruns() - overrunsAtStart_;
     if (lost > 0) {
-        LabPersi->setText(QStringLiteral("Messaggi persi: %1").arg(lost));
+        LabPersi->setText(QString::fromLatin1(measurementLostNotice(lost, ctx.texts.LangOffset)));
         LabPersi->show();
     }
     Picture1->update();
     if (!running()) refreshTimer_->stop();
 }
 
+void frmMisAnt::showRowLabels(size_t index) {
+    const RowLabels labels = rowLabels(rows_.row(index), ctx.texts.LangOffset);
+    LabTmpMis->setText(QString::fromStdString(labels.time));
+    LabContRighe->setText(QString::fromStdString(labels.number));
+    LabRot->setText(QString::fromStdString(labels.speed));
+}
+
 void frmMisAnt::List1_Click() {
     const QModelIndex index = List1->currentIndex();
-    if (!index.isValid() || static_cast<size_t>(index.row()) >= advanceRows_.size()) return;
-    const std::string_view row = advanceRows_.row(static_cast<size_t>(index.row()));
-    LabTmpMis->setText(latin1(row.substr(37, 13)));
-    LabContRighe->setText(latin1(row.substr(0, 6)).trimmed());
+    if (index.isValid() && static_cast<size_t>(index.row()) < rows_.size())
+        showRowLabels(static_cast<size_t>(index.row()));
 }
 
 // ---- measurement ------------------------------------------------------------------------
 
 void frmMisAnt::clearMeasurement() {
     measurement_.clear();
-    advanceRows_.clear();
+    rows_.clear();
     list1Model_->resetRows();
     list2Model_->resetRows();
     liveText_.clear();
     Text1->clear();
     LabTmpMis->setText(kNoTime);
-    LabContRighe->setText(QString());
-    differences_.clear();
-    summary_ = {};
+    LabContRighe->clear();
+    LabRot->clear();
+    check_.restart();
     scartiModel_->resetRows();
     showSummary();
     MADiagrammaDis();
@@ -481,11 +435,10 @@ void frmMisAnt::newDocumentName() {
     const QDateTime now = QDateTime::currentDateTime();
     const QDate d = now.date();
     const QTime t = now.time();
-    const std::string month(monthAbbreviation(d.month(), ctx.app.LangCode));
-    measurement_.path =
-        newMeasurementName(d.day(), month, d.year(), t.hour(), t.minute(), t.second());
+    measurement_.path = newMeasurementName(d.day(), std::string(monthAbbreviation(d.month(), ctx.app.LangCode)),
+                                           d.year(), t.hour(), t.minute(), t.second());
     measurement_.modified = false;
-    setWindowTitle(kCaption + fromSystemPath(measurement_.path));
+    setWindowTitle(QString::fromLatin1(kCaption) + fromSystemPath(measurement_.path));
 }
 
 void frmMisAnt::ComNuovaMisura_Click() {
@@ -506,11 +459,12 @@ void frmMisAnt::ComNote_Click() {
 
 void frmMisAnt::MADiagrammaDis() {
     Picture1->clear();
-    Picture1->setReference(reference_ ? closedloop::referenceCurve(*reference_)
-                                      : std::vector<AdvancePoint>{});
+    Picture1->setReference(check_.reference() ? closedloop::referenceCurve(*check_.reference())
+                                              : std::vector<AdvancePoint>{});
     placeAxisLabels();
-    for (size_t i = 0; i < advanceRows_.size(); ++i)
-        if (const auto point = advancePoint(advanceRows_.row(i))) Picture1->plot(*point);
+    for (size_t i = 0; i < rows_.size(); ++i)
+        if (const auto point = advancePoint(advanceRowFromText(rows_.row(i))))
+            Picture1->plot(*point);
     Picture1->update();
 }
 
@@ -523,281 +477,4 @@ void frmMisAnt::limitsChanged() {
     diagram_.setSpeedLimits(gLimits.speedLow, gLimits.speedHigh);
     diagram_.setAdvanceLimits(gLimits.advanceLow, gLimits.advanceHigh);
     MADiagrammaDis();
-}
-
-// ---- files ------------------------------------------------------------------------------
-
-DocumentKind frmMisAnt::documentKind() {
-    return documentKindFor(DocKind::Advance,
-                           [](WindowContext& ctx, int, const std::string& path,
-                              const std::string& bytes, int& refusal) -> ChildWindow* {
-                               auto* w = new frmMisAnt(ctx);
-                               if (w->readDocument(path, bytes)) return w;
-                               delete w;
-                               refusal = 4;
-                               return nullptr;
-                           });
-}
-
-bool frmMisAnt::readDocument(const std::string& path, std::string_view bytes) {
-    clearMeasurement();
-    const std::optional<MrotDocument> doc = parseMrot(bytes, [this](std::string_view row) {
-        measurement_.rows.append(row);
-        advanceRows_.append(advanceRowFromText(row));
-    });
-    if (!doc) {
-        clearMeasurement();
-        return false;
-    }
-    ctx.app.Measurement.Notes = doc->notes;
-    ctx.app.Measurement.NewMeasurement = false;
-    if (doc->notesCut)
-        ctx.messages.ShowMsg(1, kAppTitle, notesCutNotice(path, ctx.texts.LangOffset));
-    measurement_.path = path;
-    measurement_.modified = false;
-    loaded_ = true;
-    return true;
-}
-
-bool frmMisAnt::openDocument(const std::string& path) {
-    const std::optional<std::string> bytes = readWholeFile(path);
-    if (!bytes || !readDocument(path, *bytes)) return false;
-    showLoadedDocument();
-    return true;
-}
-
-void frmMisAnt::showLoadedDocument() {
-    list1Model_->resetRows();
-    list2Model_->resetRows();
-    if (!advanceRows_.empty()) List1->setCurrentIndex(list1Model_->index(0));
-    List1_Click();
-    setWindowTitle(kCaption + fromSystemPath(fileNameOf(withoutTrailingBlanks(measurement_.path))));
-    MADiagrammaDis();
-    showView();
-}
-
-std::string frmMisAnt::documentPath() const {
-    return folderOf(measurement_.path).empty() ? std::string() : measurement_.path;
-}
-
-std::string frmMisAnt::documentBytes() {
-    const RowStore& rows = measurement_.rows;
-    return serializeMrot(writePath_.empty() ? measurement_.path : writePath_,
-                         ctx.app.Measurement.notesForSave(), rows.size(),
-                         [&rows](size_t i) { return rows.row(i); });
-}
-
-void frmMisAnt::documentSaved(const std::string& path) {
-    writePath_.clear();
-    measurement_.path = path;
-    measurement_.modified = false;
-    setWindowTitle(kSavedCaption + fromSystemPath(path));
-}
-
-void frmMisAnt::ComSalva_Click() {
-    if (running() || !ctx.documents) return;
-    ctx.documents->SaveDocument(this);
-}
-
-void frmMisAnt::ComEsporta_Click() {
-    if (running()) return;
-    exportMeasurementCsv(this, ctx, measurement_.rows, measurement_.path, choosePath_);
-}
-
-// ---- closing ----------------------------------------------------------------------------
-
-// Rows recorded and not saved: asked about (Yes / No / Cancel) before they are thrown away.
-// False: keep them (Cancel, or the save did not happen).
-bool frmMisAnt::askToSave() {
-    if (!measurement_.modified || measurement_.rows.empty() || !ctx.documents) return true;
-    // A recording still running ends first: what is saved is complete.
-    return ctx.documents->saveBeforeClosing(this, windowTitle().toStdString(), [this] {
-        if (!running()) return;
-        if (rotationOpen())
-            followStop();
-        else
-            stopAcquisition();
-    });
-}
-
-void frmMisAnt::closeEvent(QCloseEvent* event) {
-    if (!closed_ && !askToSave()) {
-        event->ignore();
-        return;
-    }
-    if (!closed_) {
-        closed_ = true;
-        refreshTimer_->stop();
-        if (readBack_.running()) endReadBack();
-        if (ctx.link) ctx.link->windowClosed(win::Advance);
-        storePlacementAtUnload();
-        if (ctx.targets && ctx.targets->advance == this) ctx.targets->advance = nullptr;
-        if (ctx.app.Measurement.advance == this) ctx.app.Measurement.advance = nullptr;
-        countOut();
-    }
-    event->accept();
-}
-
-// ---- closed-loop check ------------------------------------------------------------------
-
-namespace {
-constexpr int kSourceMdx = 0;
-constexpr int kSourceMsx = 1;
-const QString kCurveWindowPrefix = QStringLiteral("Finestra: ");
-const QString kMsgStopFirst =
-    QStringLiteral("Fermare la misura prima di leggere la curva dall'unita'");
-const QString kMsgWrongModule = QStringLiteral("Ha risposto l'altro modulo: verifica annullata");
-const QString kMsgRefused =
-    QStringLiteral("L'unita' ha rifiutato il modo programmazione: verifica annullata");
-const QString kMsgNoAnswer = QStringLiteral("Nessuna risposta dall'unita': verifica annullata");
-const QString kMsgCancelledByRecording =
-    QStringLiteral("Misura avviata: lettura della curva annullata");
-} // namespace
-
-// The sources of the programmed curve: either module of the unit, and every open curve
-// window.
-void frmMisAnt::fillSourceChoice() {
-    const QString chosen = ComboSorgente->currentText();
-    ComboSorgente->clear();
-    ComboSorgente->addItems({QStringLiteral("MDX"), QStringLiteral("MSX")});
-    if (ctx.frame)
-        for (const OpenCurveDocument& open : ctx.frame->openCurveDocuments())
-            ComboSorgente->addItem(kCurveWindowPrefix + open.title,
-                                   QVariant::fromValue(const_cast<QObject*>(open.window)));
-    const int again = ComboSorgente->findText(chosen);
-    ComboSorgente->setCurrentIndex(again >= 0 ? again : kSourceMdx);
-}
-
-const OpenCurveDocument* frmMisAnt::chosenCurveWindow() {
-    const QObject* chosen = ComboSorgente->currentData().value<QObject*>();
-    openCurves_.clear();
-    if (ctx.frame && chosen) openCurves_ = ctx.frame->openCurveDocuments();
-    for (const OpenCurveDocument& open : openCurves_)
-        if (open.window == chosen) return &open;
-    return nullptr;
-}
-
-void frmMisAnt::ComVerifica_Click() {
-    if (readBack_.running()) return;
-    const int curveNo = ComboCurva->currentIndex() == 1 ? 2 : 1;
-    const int source = ComboSorgente->currentIndex();
-    if (source > kSourceMsx) {
-        const OpenCurveDocument* open = chosenCurveWindow();
-        if (!open) {
-            fillSourceChoice();
-            return;
-        }
-        setReferenceTable(open->document->curves[static_cast<size_t>(curveNo - 1)].CurveTable);
-        return;
-    }
-    // The unit streams no revolutions while it is in programming mode, and its replies would
-    // be taken for revolution data: a recording and a read-back exclude each other.
-    if (running()) {
-        LabVerifica->setText(kMsgStopFirst);
-        return;
-    }
-    // Another window's mode comes first.
-    if (const int blocker = ctx.link ? ctx.link->modeBlocker(win::Advance) : 0) {
-        LabVerifica->setText(
-            QString::fromStdString(unitHeldNotice(*ctx.link, blocker, ctx.texts.LangOffset)));
-        return;
-    }
-    // Read back from the module: the replies reach the wait through the decoder.
-    if (ctx.targets) ctx.targets->addReplyListener(&wait_);
-    readBack_.start(source == kSourceMdx, curveNo);
-    ComVerifica->setEnabled(false);
-    LabVerifica->setText(QStringLiteral("Lettura della curva %1 da %2...")
-                             .arg(curveNo)
-                             .arg(ComboSorgente->currentText()));
-    checkTimer_->start();
-}
-
-void frmMisAnt::checkTick() {
-    using Outcome = closedloop::TableReadBack::Outcome;
-    if (!readBack_.running()) return;
-    const Outcome outcome = readBack_.tick(checkTimer_->interval());
-    if (outcome == Outcome::Running) return;
-    endReadBack();
-    if (outcome == Outcome::Completed) {
-        setReferenceTable(readBack_.table());
-        return;
-    }
-    LabVerifica->setText(outcome == Outcome::WrongModule ? kMsgWrongModule
-                         : outcome == Outcome::Refused   ? kMsgRefused
-                                                         : kMsgNoAnswer);
-}
-
-// A recording that starts ends a running read-back: the unit goes back to run mode.
-void frmMisAnt::cancelReadBackForRecording() {
-    if (!readBack_.running()) return;
-    endReadBack();
-    LabVerifica->setText(kMsgCancelledByRecording);
-}
-
-void frmMisAnt::endReadBack() {
-    checkTimer_->stop();
-    readBack_.stop();
-    if (ctx.targets) ctx.targets->removeReplyListener(&wait_);
-    wait_.cancel();
-    ComVerifica->setEnabled(true);
-}
-
-void frmMisAnt::setReferenceTable(const curve::Table& table) {
-    reference_ = table;
-    differences_.clear();
-    summary_ = {};
-    scartiModel_->resetRows();
-    compareNewRows();
-    ListScarti->show();
-    MADiagrammaDis();
-}
-
-// The rows not yet compared: their differences into ListScarti, the summary brought on.
-void frmMisAnt::compareNewRows() {
-    if (!reference_) return;
-    RowStore fresh(kAdvanceRowLength);
-    for (size_t i = differences_.size(); i < advanceRows_.size(); ++i)
-        fresh.append(advanceRows_.row(i));
-    std::vector<std::optional<double>> diffs;
-    const closedloop::Summary part = closedloop::compare(fresh, *reference_, &diffs);
-    for (size_t i = 0; i < fresh.size(); ++i) {
-        const std::string_view row = fresh.row(i);
-        char line[kDifferenceRowLength + 16];
-        std::string programmed = "     ";
-        std::string difference = "      ";
-        if (diffs[i]) {
-            const double measured = static_cast<double>(advancePoint(row)->tenths) / 10.0;
-            std::snprintf(line, sizeof line, "%5.1f", measured - *diffs[i]);
-            programmed = line;
-            std::snprintf(line, sizeof line, "%+6.2f", *diffs[i]);
-            difference = line;
-        }
-        std::string text(row.substr(0, 19)); // Riga, Rot, Ant
-        text += ' ' + programmed + ' ' + difference;
-        differences_.append(text);
-    }
-    if (part.compared > 0 &&
-        (summary_.compared == 0 || std::fabs(part.largest) > std::fabs(summary_.largest))) {
-        summary_.largest = part.largest;
-        summary_.rpmOfLargest = part.rpmOfLargest;
-    }
-    summary_.compared += part.compared;
-    scartiModel_->publish();
-    showSummary();
-}
-
-void frmMisAnt::showSummary() {
-    if (!reference_) {
-        LabVerifica->clear();
-        return;
-    }
-    if (summary_.compared == 0) {
-        LabVerifica->setText(QStringLiteral("Nessun punto da confrontare con la curva"));
-        return;
-    }
-    LabVerifica->setText(QStringLiteral("Scarto massimo %1%2 gradi a %3 rpm (%4 punti)")
-                             .arg(summary_.largest >= 0 ? "+" : "")
-                             .arg(summary_.largest, 0, 'f', 2)
-                             .arg(QString::fromStdString(formatGrouped(summary_.rpmOfLargest)))
-                             .arg(summary_.compared));
 }

@@ -2,10 +2,13 @@
 #include "base/ui/ChildWindow.h"
 #include "base/ui/DocumentKind.h"
 #include "base/ui/Sheet.h"
+#include "measure/AdvanceControls.h"
 #include "measure/AdvanceDiagram.h"
 #include "measure/ClosedLoop.h"
+#include "measure/ClosedLoopCheck.h"
 #include "measure/CurrentMeasurement.h"
 #include "measure/RotationMeasurement.h"
+#include "measure/RowSelection.h"
 #include "measure/ui/CsvExportDialog.h"
 #include "measure/ui/DiagramLayer.h"
 #include "protocol/DecoderSinks.h"
@@ -31,7 +34,8 @@ class SilenceLabel;
 // The advance measurement window (25): per revolution the advance the unit produced, as a
 // table (List1), a live text (Text1) and a diagram of advance against speed (Picture1).
 // List2 holds the rotation rows of the same revolutions; they are what is saved. While the
-// rotation window is open it drives Start and Stop here.
+// rotation window is open it drives Start and Stop here, and the rows are the ones it holds:
+// this window reads them (RowSelection) instead of keeping a copy.
 class frmMisAnt : public ChildWindow,
                   public MeasurementSink,
                   public AdvanceFollower,
@@ -46,8 +50,6 @@ public:
     // Picture1's size (twips).
     static constexpr int PictureWidth = 9600;
     static constexpr int PictureHeight = 6500;
-    // ListScarti rows: Riga, Rot, the measured and the programmed advance, the difference.
-    static constexpr int kDifferenceRowLength = 32;
 
     using PathChooser = CsvPathChooser;
 
@@ -93,14 +95,15 @@ public:
     void followStart() override;
     void followStop() override;
     void followNewMeasurement() override;
+    void followRowsGone() override;
 
     // Takes a measurement file's rows and notes (before Form_Load, or into the open window);
     // false, leaving the window empty, when the file is refused.
     bool readDocument(const std::string& path, std::string_view bytes);
     // Reads the file at path into the open window.
     bool openDocument(const std::string& path);
-    const RotationMeasurement& measurement() const { return measurement_; }
-    const RowStore& advanceRows() const { return advanceRows_; }
+    // The rotation rows of the revolutions taken here (List2; List1 shows their advance rows).
+    const RowSource& rows() const { return rows_; }
     // Clears Picture1 to its grid, places the axis labels and plots every row again.
     void MADiagrammaDis();
 
@@ -108,8 +111,8 @@ public:
 
     // The closed-loop check: the table the measured points are compared with (nothing
     // before a check), and its summary so far.
-    const std::optional<curve::Table>& referenceTable() const { return reference_; }
-    const closedloop::Summary& checkSummary() const { return summary_; }
+    const std::optional<curve::Table>& referenceTable() const { return check_.reference(); }
+    const closedloop::Summary& checkSummary() const { return check_.summary(); }
     // Sets the curve to check against, as a completed check does.
     void setReferenceTable(const curve::Table& table);
     // One tick of TimerVerifica, the read-back's 10 ms pace, as the timer does it.
@@ -119,6 +122,9 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // The captions before the document's name: a measurement taken or read, one saved.
+    static constexpr const char* kCaption = "Misura Anticipo Fase: ";
+    static constexpr const char* kSavedCaption = "Misura Anticipo: ";
     void ComStop_Click();
     void ComSospendi_Click();
     void ComAttiva_Click();
@@ -153,20 +159,21 @@ private:
     void startAcquisition();
     void stopAcquisition();
     void showAcquiring(bool acquiring);
-    void showView();
+    void render();
+    void showRowLabels(size_t index);
+    QString caption(const char* key) const;
     void clearMeasurement();
     void newDocumentName();
     void showLoadedDocument();
     void refresh();
     void placeAxisLabels();
     void layoutControls();
-    void setSaveEntries(bool enabled);
     bool rotationOpen() const;
-    bool dataView() const;
 
-    RotationMeasurement measurement_; // List2: the rotation rows
+    AdvanceSituation state_;
+    RotationMeasurement measurement_; // the rows taken while the rotation window is closed
+    RowSelection rows_;               // List1 and List2: these, or the rotation window's
     std::string writePath_;           // where the save in progress writes
-    RowStore advanceRows_{kAdvanceRowLength};
     AdvanceDiagram diagram_;
     QString liveText_;
     bool liveDirty_ = false;
@@ -176,10 +183,7 @@ private:
     PathChooser chooseLayer_;
     std::vector<DiagramLayer> layers_;
     int layersLaid_ = 0; // chooses the next layer's colour
-    // closed-loop check
-    std::optional<curve::Table> reference_;
-    closedloop::Summary summary_;
-    RowStore differences_{kDifferenceRowLength};
+    closedloop::Check check_;
     UnitReplyWait wait_;
     closedloop::TableReadBack readBack_;
 
@@ -204,6 +208,8 @@ private:
     QLabel* LabTmpMis;
     QLabel* LabContRighe;
     QLabel* LabPersi;
+    QLabel* LabRot;                        // the speed of the row shown, with its unit
+    QLabel* LabAscUnita;                   // the unit of the speed axis
     SilenceLabel* LabNessunDato = nullptr; // a silent unit while recording
     QLabel* LabIntestazione;
     QComboBox* ComboSorgente;

@@ -26,15 +26,13 @@ QString fileName(const std::string& path) {
 } // namespace
 
 void frmMisAnt::buildLayerControls() {
-    ComSovrapponi = new QPushButton(QStringLiteral("Sovrapponi..."), this);
+    ComSovrapponi = new QPushButton(caption("ComSovrapponi"), this);
     ComSovrapponi->setObjectName("ComSovrapponi");
-    ComSovrapponi->setToolTip(QStringLiteral(
-        "Sovrappone al diagramma una misura (.mrot, .mant) o le curve di un file curva (.crva)"));
-    ComSovrapponiCurva = new QPushButton(QStringLiteral("Sovrapponi curva"), this);
+    ComSovrapponi->setToolTip(caption("ComSovrapponiTip"));
+    ComSovrapponiCurva = new QPushButton(caption("ComSovrapponiCurva"), this);
     ComSovrapponiCurva->setObjectName("ComSovrapponiCurva");
-    ComSovrapponiCurva->setToolTip(
-        QStringLiteral("Sovrappone le curve della finestra curva scelta in alto"));
-    ComRimuoviStrato = new QPushButton(QStringLiteral("Rimuovi"), this);
+    ComSovrapponiCurva->setToolTip(caption("ComSovrapponiCurvaTip"));
+    ComRimuoviStrato = new QPushButton(caption("ComRimuoviStrato"), this);
     ComRimuoviStrato->setObjectName("ComRimuoviStrato");
     ListStrati = new QListWidget(this);
     ListStrati->setObjectName("ListStrati");
@@ -168,8 +166,7 @@ QString frmMisAnt::sheetTitle(int langOffset) const {
 }
 
 void frmMisAnt::paintSheet(SheetPainter& sheet) {
-    MeasurementSheetData data =
-        sheetDataOf(documentPath(), ctx.app.Measurement.Notes, measurement_.rows);
+    MeasurementSheetData data = sheetDataOf(documentPath(), ctx.app.Measurement.Notes, rows_);
     data.diagram = diagram_;
     data.layers = layers_;
     paintMeasurementSheet(sheet, data);

@@ -1,10 +1,14 @@
 #include "measure/ui/frmMisRot.h"
 #include "base/MonthNames.h"
 #include "base/PathNames.h"
+#include "base/MenuCaptions.h"
+#include "base/NumberFormat.h"
 #include "measure/ExtendedRow.h"
 #include "measure/GraphTimeBase.h"
+#include "measure/LostMessagesNotice.h"
 #include "measure/MrotFile.h"
 #include "measure/NotesCutNotice.h"
+#include "measure/RowLabels.h"
 #include "measure/RowReader.h"
 #include "measure/ui/MeasurementSheet.h"
 #include "measure/ui/MisRotPicture.h"
@@ -30,20 +34,7 @@
 
 namespace {
 constexpr int kMsgInsertOnly = 1; // the text given
-const QString kStart = QStringLiteral("Start");
-const QString kStop = QStringLiteral("Stop");
-const QString kSospendi = QStringLiteral("Sos&pendi");
-const QString kContinua = QStringLiteral("Continua");
-const QString kAttiva = QStringLiteral("Attiva");
-const QString kDisattiva = QStringLiteral("&Disattiva");
-const QString kGrafico = QStringLiteral("&Grafico");
-const QString kDati = QStringLiteral("Dati");
-const QString kDatiEst = QStringLiteral("DatiEst");
-const QString kScanAuto = QStringLiteral("ScanAuto");
-const QString kNormale = QStringLiteral("Normale");
-const QString kSincTc = QStringLiteral("Sinc Tc");
-const QString kSincIb = QStringLiteral("Sinc Ib");
-const QString kCaption = QStringLiteral("Misura Rotazione: ");
+
 const QString kZeroTime = QStringLiteral("00:00:00,000");
 
 // The extended table's header over its columns.
@@ -51,35 +42,26 @@ const QString kExtendedHeader =
     QStringLiteral("   Riga    Rot       Tc        Tb      DTb      Ta      T45       Tib     "
                    "Tss   TAnt  Ant      Tempo");
 
-// Layout, twips.
-constexpr int kGap = 60;
-constexpr int kButtonWidth = 1300;
-constexpr int kButtonHeight = 400;
-constexpr int kLine = 255;
-constexpr int kLabelsTop = kGap + kButtonHeight + kGap;
-constexpr int kViewTop = kLabelsTop + kLine + kGap;
-constexpr int kSideWidth = 1500; // the vertical scroll bars beside the graph
-constexpr int kBarsHeight = 3 * (kLine + kGap) + kGap;
-
 QString latin1(std::string_view s) {
     return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
 }
 } // namespace
 
 frmMisRot::frmMisRot(WindowContext& context, QWidget* parent)
-    : ChildWindow(context, win::Rotation, parent), ComStop(new QPushButton(kStart, this)),
-      ComSospendi(new QPushButton(kSospendi, this)), ComAttiva(new QPushButton(kDisattiva, this)),
+    : ChildWindow(context, win::Rotation, parent), ComStop(new QPushButton(this)),
+      ComSospendi(new QPushButton(this)), ComAttiva(new QPushButton(this)),
       ComNuovaMisura(new QPushButton(QStringLiteral("Nuova misura"), this)),
       ComSalva(new QPushButton(QStringLiteral("Salva"), this)),
       ComNote(new QPushButton(QStringLiteral("Note"), this)),
       ComAnticipo(new QPushButton(QStringLiteral("Anticipo"), this)),
-      ComDatiGrafico(new QPushButton(kGrafico, this)), ComDatiEst(new QPushButton(kDatiEst, this)),
-      ComScanAuto(new QPushButton(kScanAuto, this)), ComSincTc(new QPushButton(kSincTc, this)),
-      ComEsporta(new QPushButton(QStringLiteral("Esporta CSV"), this)),
+      ComDatiGrafico(new QPushButton(this)), ComDatiEst(new QPushButton(this)),
+      ComScanAuto(new QPushButton(this)), ComSincTc(new QPushButton(this)),
+      ComEsporta(new QPushButton(
+          QString::fromStdString(designCaption("ComEsporta", context.texts.LangOffset)), this)),
       Label1(new QLabel(latin1(kRotationHeader), this)), LabEst(new QLabel(kExtendedHeader, this)),
       List1(new RowListView(this)), ListEst(new RowListView(this)), Text1(new QPlainTextEdit(this)),
       LabContRighe(new QLabel(this)), LabTmpMis(new QLabel(kZeroTime, this)),
-      LabPersi(new QLabel(this)),
+      LabPersi(new QLabel(this)), LabRot(new QLabel(this)), LabOrdUnita(new QLabel(this)),
       Picture1(new MisRotPicture(context.app.TwipsPerPixelX, context.app.TwipsPerPixelY, this)),
       HScrollTempoDiv(new QScrollBar(Qt::Horizontal, this)), LabTempoDiv(new QLabel(this)),
       HScrollTempoDivFine(new QScrollBar(Qt::Horizontal, this)), LabTempoDivFine(new QLabel(this)),
@@ -110,6 +92,8 @@ frmMisRot::frmMisRot(WindowContext& context, QWidget* parent)
         {LabContRighe, "LabContRighe"},
         {LabTmpMis, "LabTmpMis"},
         {LabPersi, "LabPersi"},
+        {LabRot, "LabRot"},
+        {LabOrdUnita, "LabOrdUnita"},
         {Picture1, "Picture1"},
         {HScrollTempoDiv, "HScrollTempoDiv"},
         {LabTempoDiv, "LabTempoDiv"},
@@ -119,6 +103,8 @@ frmMisRot::frmMisRot(WindowContext& context, QWidget* parent)
     };
     for (const auto& [w, name] : names)
         w->setObjectName(name);
+    LabOrdUnita->setText(QString::fromLatin1(numfmt::rpmUnit(ctx.texts.LangOffset)));
+    LabOrdUnita->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     refreshTimer_->setObjectName("TimerRefresh");
     LabNessunDato = new SilenceLabel(ctx.texts.LangOffset, ctx.link, this);
     for (int i = 0; i < 10; ++i) {
@@ -192,7 +178,7 @@ frmMisRot::frmMisRot(WindowContext& context, QWidget* parent)
     connect(Picture1, &MisRotPicture::resized, this, [this] {
         if (!graphView()) return;
         applyGraphSettings();
-        if (acquiring()) {
+        if (state_.acquiring) {
             graph_.redrawState = RotationGraph::NewSweepKeepPosition;
             graph_.GrigliaDis(*Picture1);
         } else {
@@ -208,6 +194,10 @@ frmMisRot::frmMisRot(WindowContext& context, QWidget* parent)
 frmMisRot::~frmMisRot() {
     if (ctx.targets && ctx.targets->rotation == this) ctx.targets->rotation = nullptr;
     ctx.app.Measurement.rotationNotesEdited = nullptr;
+    if (ctx.app.Measurement.rotationRows == &doc_.rows) {
+        ctx.app.Measurement.rotationRows = nullptr;
+        if (AdvanceFollower* adv = ctx.app.Measurement.advance) adv->followRowsGone();
+    }
 }
 
 void frmMisRot::setMenus(std::initializer_list<const char*> entries, bool enabled) {
@@ -234,27 +224,18 @@ void frmMisRot::Form_Load() {
     const int coarse = clampCoarse(app.RotTimeDivPos);
     HScrollTempoDiv->setValue(coarse);
     graph_.coarse = coarse;
-    graph_.timeBaseUs = kCoarseTimeBases[static_cast<size_t>(coarse)].us;
-    LabTempoDiv->setText(kCoarseTimeBases[static_cast<size_t>(coarse)].text);
-    LabTempoDivFine->setText(QString::fromStdString(fineTimeBaseText(graph_.timeBaseUs)));
-
-    ComScanAuto->setEnabled(false);
-    ComSalva->setEnabled(false);
-    ComSospendi->setEnabled(false);
-    showGraphControls(false);
-    Text1->hide();
-    ListEst->hide();
-    LabEst->hide();
+    showTimeBase(coarse);
     layoutControls();
 
-    setMenus({"mnuPannelloControllo", "mnuMisBatteria", "mnuMisRot", "mnuSalva", "mnuSalvaAs"},
-             false);
+    setMenus({"mnuPannelloControllo", "mnuMisBatteria", "mnuMisRot"}, false);
     if (documentTaken_)
         showTakenDocument();
     else
         newMeasurement();
+    render();
     setMenus({"mnuApriMrot"}, true);
     app.Measurement.rotationNotesEdited = [this] { markModified(); };
+    app.Measurement.rotationRows = &doc_.rows;
     if (ctx.targets) ctx.targets->rotation = this;
     countIn();
     app.WindowLoading = false;
@@ -263,21 +244,50 @@ void frmMisRot::Form_Load() {
 // --- state ---------------------------------------------------------------------------
 
 bool frmMisRot::running() const {
-    return ComStop->text() == kStop;
-}
-bool frmMisRot::acquiring() const {
-    return acquiring_;
+    return state_.acquiring;
 }
 bool frmMisRot::graphView() const {
-    return ComDatiGrafico->text() != kGrafico;
+    return state_.view == RotationView::Graph;
 }
-bool frmMisRot::liveDisplay() const {
-    return ComAttiva->text() == kDisattiva;
+
+// The buttons, the views and the Save entries as the situation has them.
+void frmMisRot::render() {
+    const RotationControls c = rotationControls(state_);
+    const std::pair<QPushButton*, const char*> captions[] = {
+        {ComStop, c.ComStop},       {ComSospendi, c.ComSospendi},
+        {ComAttiva, c.ComAttiva},   {ComDatiGrafico, c.ComDatiGrafico},
+        {ComDatiEst, c.ComDatiEst}, {ComScanAuto, c.ComScanAuto},
+        {ComSincTc, c.ComSincTc}};
+    for (const auto& [b, text] : captions)
+        b->setText(QString::fromLatin1(text));
+    ComSospendi->setEnabled(c.ComSospendiEnabled);
+    ComNuovaMisura->setEnabled(c.ComNuovaMisuraEnabled);
+    ComSalva->setEnabled(c.ComSalvaEnabled);
+    ComDatiEst->setEnabled(c.ComDatiEstEnabled);
+    ComScanAuto->setEnabled(c.ComScanAutoEnabled);
+    ComEsporta->setEnabled(c.ComEsportaEnabled);
+    setMenus({"mnuSalva", "mnuSalvaAs"}, c.saveEntries);
+    Label1->setVisible(c.Label1);
+    List1->setVisible(c.List1);
+    Text1->setVisible(c.Text1);
+    ListEst->setVisible(c.ListEst);
+    LabEst->setVisible(c.ListEst);
+    for (QWidget* w :
+         {static_cast<QWidget*>(Picture1), static_cast<QWidget*>(HScrollTempoDiv),
+          static_cast<QWidget*>(LabTempoDiv), static_cast<QWidget*>(HScrollTempoDivFine),
+          static_cast<QWidget*>(LabTempoDivFine), static_cast<QWidget*>(HScrollTempoMem),
+          static_cast<QWidget*>(LabOrdUnita)})
+        w->setVisible(c.graph);
+    for (size_t i = 0; i < 4; ++i) {
+        VScroll[i]->setVisible(c.graph);
+        LabVScroll[i]->setVisible(c.graph);
+    }
 }
 
 void frmMisRot::setCaption(bool modified) {
     doc_.modified = modified;
-    setWindowTitle(kCaption + fromSystemPath(doc_.path) + (modified ? "*" : ""));
+    setWindowTitle(QString::fromLatin1(kCaption) + fromSystemPath(doc_.path) +
+                   (modified ? "*" : ""));
 }
 
 void frmMisRot::markModified() {
@@ -293,7 +303,7 @@ void frmMisRot::addRow(const MeasurementRow& row) {
     lastRowNo_ = row.rowNo;
     lastElapsedUs_ = row.elapsedUs;
     rowsSinceRefresh_ = true;
-    if (!liveDisplay()) return;
+    if (!state_.liveDisplay) return;
     if (graphView()) {
         // The graph view numbers its rows 1-32,000 and then starts again at 1.
         if (row.rowNo >= GraphRowWrap && ctx.decoder) ctx.decoder->RowCounter = 0;
@@ -306,39 +316,45 @@ void frmMisRot::addRow(const MeasurementRow& row) {
 
 void frmMisRot::refreshViews() {
     if (!rowsSinceRefresh_ && !liveDirty_) {
-        if (!acquiring_) refreshTimer_->stop();
+        if (!state_.acquiring) refreshTimer_->stop();
     }
     const uint32_t lost = ctx.midi.ring.overruns() - overrunsAtStart_;
     if (lost > 0)
-        LabPersi->setText((ctx.app.LangCode == 2 ? QStringLiteral("Messages lost: ")
-                                                 : QStringLiteral("Messaggi persi: ")) +
-                          QString::number(lost));
+        LabPersi->setText(QString::fromLatin1(measurementLostNotice(lost, ctx.texts.LangOffset)));
     if (!rowsSinceRefresh_ && !liveDirty_) return;
     rowsModel_->publish();
     if (rowsSinceRefresh_) {
         LabTmpMis->setText(QString::fromStdString(elapsedText(lastElapsedUs_)));
         LabContRighe->setText(QString::number(lastRowNo_));
+        if (!doc_.rows.empty())
+            LabRot->setText(QString::fromStdString(
+                rowLabels(doc_.rows.row(doc_.rows.size() - 1), ctx.texts.LangOffset).speed));
     }
     if (liveDirty_) {
         Text1->setPlainText(QString::fromLatin1(live_.text()));
         liveDirty_ = false;
     }
-    if (graphView() && liveDisplay() && graphDrawn_ < doc_.rows.size()) {
+    if (graphView() && state_.liveDisplay && graphDrawn_ < doc_.rows.size()) {
         graph_.drawLive(doc_.rows, graphDrawn_, doc_.rows.size(), *Picture1);
         graphDrawn_ = doc_.rows.size();
-        const QSignalBlocker block(HScrollTempoMem);
-        HScrollTempoMem->setRange(1, static_cast<int>(doc_.rows.size()));
-        HScrollTempoMem->setValue(static_cast<int>(graph_.memoryPosition));
+        showMemoryRange();
         Picture1->update();
     }
-    graphDrawn_ = std::max(graphDrawn_, graphView() && liveDisplay() ? doc_.rows.size() : 0);
+    graphDrawn_ = std::max(graphDrawn_, graphView() && state_.liveDisplay ? doc_.rows.size() : 0);
     rowsSinceRefresh_ = false;
+}
+
+// HScrollTempoMem runs over the rows held and stands at the memory position.
+void frmMisRot::showMemoryRange() {
+    const QSignalBlocker block(HScrollTempoMem);
+    HScrollTempoMem->setRange(doc_.rows.empty() ? 0 : 1, static_cast<int>(doc_.rows.size()));
+    HScrollTempoMem->setValue(static_cast<int>(graph_.memoryPosition));
 }
 
 // --- buttons -------------------------------------------------------------------------
 
 void frmMisRot::ComStop_Click() {
-    if (ComStop->text() == kStop)
+    if (state_.acquiring)
         stopAcquisition();
     else
         startAcquisition();
@@ -354,18 +370,7 @@ void frmMisRot::startAcquisition() {
         return;
     }
     if (AdvanceFollower* adv = ctx.app.Measurement.advance) adv->followStart();
-    if (graphView()) {
-        Text1->hide();
-        List1->hide();
-    } else {
-        showDataControls();
-        List1->hide();
-        ListEst->hide();
-        LabEst->hide();
-        Label1->show();
-        Text1->show();
-        ComDatiEst->setText(kDatiEst);
-    }
+    if (state_.view == RotationView::Extended) state_.view = RotationView::Data;
     graph_.redrawState = RotationGraph::NewGraph;
     graphDrawn_ = doc_.rows.size();
     ctx.timer.clock().resetClock();
@@ -374,14 +379,10 @@ void frmMisRot::startAcquisition() {
     overrunsAtStart_ = ctx.midi.ring.overruns();
     recordedHere_ = true;
     LabPersi->clear();
-    acquiring_ = true;
-    ComStop->setText(kStop);
-    ComSospendi->setEnabled(true);
-    ComNuovaMisura->setEnabled(false);
-    ComSalva->setEnabled(false);
-    ComDatiEst->setEnabled(false);
-    ComEsporta->setEnabled(false);
-    setMenus({"mnuSalva", "mnuSalvaAs", "mnuPannelloControllo"}, false);
+    state_.acquiring = true;
+    state_.suspended = false;
+    render();
+    setMenus({"mnuPannelloControllo"}, false);
     markModified();
     refreshTimer_->start();
 }
@@ -390,45 +391,32 @@ void frmMisRot::stopAcquisition() {
     // What the unit sent before Stop is still in the ring and belongs to the measurement.
     if (ctx.link) ctx.link->stopRecording(win::Rotation);
     LabNessunDato->stop();
-    ComStop->setText(kStart);
-    ComNuovaMisura->setEnabled(true);
     if (AdvanceFollower* adv = ctx.app.Measurement.advance) adv->followStop();
-    ComSospendi->setText(kSospendi);
-    ComSospendi->setEnabled(false);
-    ComDatiEst->setEnabled(true);
-    ComEsporta->setEnabled(true);
-    Text1->hide();
-    acquiring_ = false;
+    state_.acquiring = false;
+    state_.saveOffered = true;
     refreshViews();
     refreshTimer_->stop();
-    if (!graphView()) {
-        List1->show();
-    } else {
-        List1->hide();
-        if (!doc_.rows.empty()) {
-            graph_.memoryPosition = 1;
-            MisRotDiagrammaAgg(RotationGraph::NewGraph);
-            const QSignalBlocker block(HScrollTempoMem);
-            HScrollTempoMem->setRange(1, static_cast<int>(doc_.rows.size()));
-            HScrollTempoMem->setValue(1);
-        }
+    render();
+    if (graphView() && !doc_.rows.empty()) {
+        graph_.memoryPosition = 1;
+        MisRotDiagrammaAgg(RotationGraph::NewGraph);
+        showMemoryRange();
     }
-    saveOffered_ = true;
-    ComSalva->setEnabled(true);
-    setMenus({"mnuSalva", "mnuSalvaAs", "mnuPannelloControllo"}, true);
+    setMenus({"mnuPannelloControllo"}, true);
     if (graphView()) LabContRighe->setText(QString::number(HScrollTempoMem->value()));
 }
 
 void frmMisRot::ComSospendi_Click() {
-    const bool pause = ComSospendi->text() == kSospendi;
-    ComSospendi->setText(pause ? kContinua : kSospendi);
-    if (ctx.link) ctx.link->suspend(pause);
+    state_.suspended = !state_.suspended;
+    render();
+    if (ctx.link) ctx.link->suspend(state_.suspended);
 }
 
 void frmMisRot::ComAttiva_Click() {
-    ComAttiva->setText(liveDisplay() ? kAttiva : kDisattiva);
+    state_.liveDisplay = !state_.liveDisplay;
+    render();
     // Rows that came while the display was off are drawn from the next sweep on.
-    if (liveDisplay()) graphDrawn_ = doc_.rows.size();
+    if (state_.liveDisplay) graphDrawn_ = doc_.rows.size();
 }
 
 void frmMisRot::newMeasurement() {
@@ -446,43 +434,39 @@ void frmMisRot::newMeasurement() {
     lastRowNo_ = 0;
     lastElapsedUs_ = 0;
     LabTmpMis->setText(kZeroTime);
-    LabContRighe->setText(QString());
-    {
-        const QSignalBlocker block(HScrollTempoMem);
-        HScrollTempoMem->setRange(0, 0);
-    }
+    LabContRighe->clear();
+    LabRot->clear();
     graph_.memoryPosition = 1;
+    showMemoryRange();
     graph_.redrawState = RotationGraph::NewGraph;
     if (AdvanceFollower* adv = ctx.app.Measurement.advance) adv->followNewMeasurement();
     const QDate d = QDate::currentDate();
     const QTime t = QTime::currentTime();
-    doc_.path =
-        newMeasurementName(d.day(), std::string(monthAbbreviation(d.month(), ctx.app.LangCode)),
-                           d.year(), t.hour(), t.minute(), t.second());
+    doc_.path = newMeasurementName(d.day(), std::string(monthAbbreviation(d.month(), ctx.app.LangCode)), d.year(),
+                                   t.hour(), t.minute(), t.second());
     setCaption(false);
-    saveOffered_ = false;
-    ComSalva->setEnabled(false);
-    setMenus({"mnuSalva", "mnuSalvaAs"}, false);
+    state_.saveOffered = false;
+    render();
 }
 
 void frmMisRot::ComNuovaMisura_Click() {
     // Rows not yet saved are asked about before they make way for a new measurement.
-    if (acquiring_ || !askToSave()) return;
+    if (state_.acquiring || !askToSave()) return;
     newMeasurement();
 }
 
 void frmMisRot::ComEsporta_Click() {
-    if (acquiring_) return;
+    if (state_.acquiring) return;
     exportMeasurementCsv(this, ctx, doc_.rows, doc_.path, csvChooser_);
 }
 
 void frmMisRot::ComSalva_Click() {
-    if (acquiring_ || !ctx.documents) return;
+    if (state_.acquiring || !ctx.documents) return;
     ctx.documents->SaveDocument(this);
 }
 
-ChildWindow* frmMisRot::openEntry(const char* entry) {
-    return ctx.frame ? ctx.frame->openChild(QString::fromLatin1(entry)) : nullptr;
+void frmMisRot::openEntry(const char* entry) {
+    if (ctx.frame) ctx.frame->openChild(QString::fromLatin1(entry));
 }
 
 void frmMisRot::ComNote_Click() {
@@ -494,104 +478,62 @@ void frmMisRot::ComAnticipo_Click() {
     openEntry("mnuMisAnt");
 }
 
-void frmMisRot::showDataControls() {
-    Label1->show();
-    showGraphControls(false);
-}
-
-void frmMisRot::showGraphControls(bool visible) {
-    for (QWidget* w :
-         {static_cast<QWidget*>(Picture1), static_cast<QWidget*>(HScrollTempoDiv),
-          static_cast<QWidget*>(LabTempoDiv), static_cast<QWidget*>(HScrollTempoDivFine),
-          static_cast<QWidget*>(LabTempoDivFine), static_cast<QWidget*>(HScrollTempoMem)})
-        w->setVisible(visible);
-    for (size_t i = 0; i < 4; ++i) {
-        VScroll[i]->setVisible(visible);
-        LabVScroll[i]->setVisible(visible);
-    }
-}
-
 void frmMisRot::ComDatiGrafico_Click() {
-    if (!graphView()) {
-        ComDatiGrafico->setText(kDati);
-        Text1->hide();
-        List1->hide();
-        Label1->hide();
-        ListEst->hide();
-        LabEst->hide();
-        ComDatiEst->setText(kDatiEst);
-        showGraphControls(true);
-        ComScanAuto->setEnabled(true);
-        layoutControls();
-        applyGraphSettings();
-        GrigliaDisScalaOrd();
-        graphDrawn_ = doc_.rows.size();
-        if (!doc_.rows.empty() && !acquiring_) {
-            const QModelIndex sel = List1->currentIndex();
-            if (sel.isValid()) {
-                graph_.memoryPosition = static_cast<size_t>(sel.row()) + 1;
-                showRowLabels(static_cast<size_t>(sel.row()));
-            }
-            {
-                const QSignalBlocker block(HScrollTempoMem);
-                HScrollTempoMem->setRange(1, static_cast<int>(doc_.rows.size()));
-                HScrollTempoMem->setValue(static_cast<int>(graph_.memoryPosition));
-            }
-            MisRotDiagrammaAgg(RotationGraph::NewSweepKeepPosition);
-        } else {
-            graph_.redrawState = RotationGraph::NewGraph;
-            GrigliaDis();
-        }
-    } else {
-        ComDatiGrafico->setText(kGrafico);
-        showGraphControls(false);
-        ComScanAuto->setEnabled(false);
-        Label1->show();
-        if (acquiring_) {
-            Text1->show();
-        } else {
-            rowsModel_->publish();
-            List1->show();
-        }
-        layoutControls();
+    const bool toGraph = !graphView();
+    state_.view = toGraph ? RotationView::Graph : RotationView::Data;
+    render();
+    layoutControls();
+    if (!toGraph) {
+        if (!state_.acquiring) rowsModel_->publish();
+        return;
     }
+    applyGraphSettings();
+    GrigliaDisScalaOrd();
+    graphDrawn_ = doc_.rows.size();
+    if (doc_.rows.empty() || state_.acquiring) {
+        graph_.redrawState = RotationGraph::NewGraph;
+        GrigliaDis();
+        return;
+    }
+    const QModelIndex sel = List1->currentIndex();
+    if (sel.isValid()) {
+        graph_.memoryPosition = static_cast<size_t>(sel.row()) + 1;
+        showRowLabels(static_cast<size_t>(sel.row()));
+    }
+    showMemoryRange();
+    MisRotDiagrammaAgg(RotationGraph::NewSweepKeepPosition);
 }
 
 void frmMisRot::ComDatiEst_Click() {
-    if (acquiring_ || graphView()) return;
-    if (ComDatiEst->text() == kDatiEst) {
-        ComDatiEst->setText(kDati);
-        extendedModel_->resetRows();
-        List1->hide();
-        Label1->hide();
-        LabEst->show();
-        ListEst->show();
-    } else {
-        ComDatiEst->setText(kDatiEst);
-        ListEst->hide();
-        LabEst->hide();
-        Label1->show();
-        List1->show();
-    }
+    if (state_.acquiring || graphView()) return;
+    const bool toExtended = state_.view == RotationView::Data;
+    state_.view = toExtended ? RotationView::Extended : RotationView::Data;
+    if (toExtended) extendedModel_->resetRows();
+    render();
 }
 
 void frmMisRot::ComScanAuto_Click() {
-    ComScanAuto->setText(ComScanAuto->text() == kScanAuto ? kNormale : kScanAuto);
-    applyGraphSettings();
-    if (!acquiring_) MisRotDiagrammaAgg(RotationGraph::NewSweepKeepPosition);
+    state_.scanAuto = !state_.scanAuto;
+    sweepOptionChanged();
 }
 
 void frmMisRot::ComSincTc_Click() {
-    ComSincTc->setText(ComSincTc->text() == kSincTc ? kSincIb : kSincTc);
+    state_.syncTc = !state_.syncTc;
+    sweepOptionChanged();
+}
+
+void frmMisRot::sweepOptionChanged() {
+    render();
     applyGraphSettings();
-    if (!acquiring_) MisRotDiagrammaAgg(RotationGraph::NewSweepKeepPosition);
+    if (!state_.acquiring) MisRotDiagrammaAgg(RotationGraph::NewSweepKeepPosition);
 }
 
 void frmMisRot::showRowLabels(size_t rowIndex) {
     if (rowIndex >= doc_.rows.size()) return;
-    const std::string_view row = doc_.rows.row(rowIndex);
-    LabContRighe->setText(latin1(rowField(row, rowcol::Riga)).trimmed());
-    LabTmpMis->setText(latin1(rowField(row, rowcol::Tempo)));
+    const RowLabels labels = rowLabels(doc_.rows.row(rowIndex), ctx.texts.LangOffset);
+    LabContRighe->setText(QString::fromStdString(labels.number));
+    LabTmpMis->setText(QString::fromStdString(labels.time));
+    LabRot->setText(QString::fromStdString(labels.speed));
 }
 
 void frmMisRot::List1_Click() {
@@ -620,7 +562,7 @@ bool frmMisRot::eventFilter(QObject* watched, QEvent* event) {
 void frmMisRot::MRKeyDown(int keyCode) {
     switch (keyCode) {
     case Qt::Key_Space:
-        if (ComStop->text() == kStop) ComStop->click();
+        if (state_.acquiring) ComStop->click();
         break;
     case Qt::Key_O:
         ComNote->click();
@@ -643,290 +585,4 @@ void frmMisRot::MRKeyDown(int keyCode) {
     default:
         break;
     }
-}
-
-// --- graph ---------------------------------------------------------------------------
-
-void frmMisRot::applyGraphSettings() {
-    graph_.pictureWidth = Picture1->widthTwips();
-    graph_.pictureHeight = Picture1->heightTwips();
-    graph_.speedLow = VScroll[0]->value();
-    graph_.speedHigh = VScroll[1]->value();
-    graph_.bottomRaise = VScroll[2]->value();
-    graph_.pulseRaise = VScroll[3]->value();
-    graph_.coarse = HScrollTempoDiv->value();
-    graph_.scanAuto = ComScanAuto->text() == kNormale;
-    graph_.syncTc = ComSincTc->text() == kSincTc;
-    graph_.coil = {ctx.app.CoilVBatt, ctx.app.CoilL, ctx.app.CoilR, ctx.app.CoilRPlus};
-    graph_.layout();
-}
-
-void frmMisRot::GrigliaDis() {
-    applyGraphSettings();
-    graph_.GrigliaDis(*Picture1);
-    Picture1->update();
-}
-
-void frmMisRot::GrigliaDisScalaOrd() {
-    const int h = Picture1->toPixelsY(240);
-    const int w = Picture1->toPixelsX(600);
-    for (int i = 0; i < 10; ++i) {
-        QLabel* l = Ord[static_cast<size_t>(i)];
-        l->hide();
-        int y = 0;
-        int rpm = 0;
-        if (!graph_.scaleLabel(i, y, rpm)) continue;
-        l->setText(QString::number(rpm));
-        l->setGeometry(Picture1->width() - w - Picture1->toPixelsX(20),
-                       Picture1->toPixelsY(y) - h / 2, w, h);
-        l->show();
-    }
-}
-
-void frmMisRot::MisRotDiagrammaAgg(int redrawState) {
-    if (!graphView()) return;
-    applyGraphSettings();
-    GrigliaDisScalaOrd();
-    graph_.redrawState = redrawState;
-    graph_.MisRotDiagrammaAgg(doc_.rows, *Picture1);
-    Picture1->update();
-}
-
-void frmMisRot::HScrollTempoDiv_Change(int value) {
-    if (ctx.app.WindowLoading) return;
-    ctx.app.RotTimeDivPos = static_cast<uint8_t>(clampCoarse(value));
-    {
-        const QSignalBlocker block(HScrollTempoDivFine);
-        HScrollTempoDivFine->setValue(kFineCentre);
-    }
-    const CoarseTimeBase& base = kCoarseTimeBases[static_cast<size_t>(clampCoarse(value))];
-    graph_.timeBaseUs = base.us;
-    LabTempoDiv->setText(base.text);
-    LabTempoDivFine->setText(QString::fromStdString(fineTimeBaseText(base.us)));
-    if (!acquiring_)
-        MisRotDiagrammaAgg(RotationGraph::NewSweep);
-    else
-        graph_.redrawState = RotationGraph::NewSweep;
-}
-
-void frmMisRot::HScrollTempoDivFine_Change(int value) {
-    if (ctx.app.WindowLoading) return;
-    graph_.timeBaseUs = fineTimeBase(HScrollTempoDiv->value(), value);
-    LabTempoDivFine->setText(QString::fromStdString(fineTimeBaseText(graph_.timeBaseUs)));
-    if (!acquiring_)
-        MisRotDiagrammaAgg(RotationGraph::NewSweepKeepPosition);
-    else
-        graph_.redrawState = RotationGraph::NewSweepKeepPosition;
-}
-
-void frmMisRot::HScrollTempoMem_Change(int value) {
-    if (ctx.app.WindowLoading || acquiring_ || value < 1) return;
-    graph_.memoryPosition = static_cast<size_t>(value);
-    LabContRighe->setText(QString::number(value));
-    showRowLabels(static_cast<size_t>(value) - 1);
-    MisRotDiagrammaAgg(RotationGraph::NewSweepKeepPosition);
-}
-
-void frmMisRot::VScroll12_Change() {
-    if (ctx.app.WindowLoading) return;
-    // The lower limit stays below the upper one.
-    {
-        const QSignalBlocker b0(VScroll[0]);
-        const QSignalBlocker b1(VScroll[1]);
-        VScroll[0]->setMaximum(VScroll[1]->value() - 1);
-        VScroll[1]->setMinimum(VScroll[0]->value() + 1);
-    }
-    ctx.app.RotVScroll1 = static_cast<uint8_t>(VScroll[0]->value());
-    ctx.app.RotVScroll2 = static_cast<uint8_t>(VScroll[1]->value());
-    LabVScroll[0]->setText(QString::number(VScroll[0]->value()));
-    scaleChanged(1);
-}
-
-void frmMisRot::VScroll3_Change(int value) {
-    if (ctx.app.WindowLoading) return;
-    ctx.app.RotVScroll3 = static_cast<uint8_t>(value);
-    scaleChanged(2);
-}
-
-void frmMisRot::VScroll4_Change(int value) {
-    if (ctx.app.WindowLoading) return;
-    ctx.app.RotVScroll4 = static_cast<uint8_t>(value);
-    scaleChanged(3);
-}
-
-// A vertical scale moved: its label, the speed scale and the graph follow. While acquiring
-// the next row starts a fresh sweep with it.
-void frmMisRot::scaleChanged(size_t bar) {
-    LabVScroll[bar]->setText(QString::number(VScroll[bar]->value()));
-    if (!acquiring_)
-        MisRotDiagrammaAgg(RotationGraph::NewSweepKeepPosition);
-    else
-        graph_.redrawState = RotationGraph::NewSweepKeepPosition;
-    applyGraphSettings();
-    GrigliaDisScalaOrd();
-}
-
-// --- layout --------------------------------------------------------------------------
-
-void frmMisRot::resizeEvent(QResizeEvent* event) {
-    ChildWindow::resizeEvent(event);
-    layoutControls();
-}
-
-void frmMisRot::layoutControls() {
-    const auto place = [this](QWidget* w, int left, int top, int width, int height) {
-        w->setGeometry(toPixelsX(left), toPixelsY(top), toPixelsX(std::max(width, 15)),
-                       toPixelsY(std::max(height, 15)));
-    };
-    const int clientW = toTwipsX(width());
-    const int clientH = toTwipsY(height());
-    int x = kGap;
-    for (QPushButton* b :
-         {ComStop, ComSospendi, ComAttiva, ComNuovaMisura, ComSalva, ComNote, ComAnticipo,
-          ComDatiGrafico, ComDatiEst, ComScanAuto, ComSincTc, ComEsporta}) {
-        place(b, x, kGap, kButtonWidth - kGap, kButtonHeight);
-        x += kButtonWidth;
-    }
-    place(LabContRighe, kGap, kLabelsTop, 1200, kLine);
-    place(LabTmpMis, kGap + 1300, kLabelsTop, 1800, kLine);
-    place(LabPersi, kGap + 3300, kLabelsTop, 4000, kLine);
-    place(LabNessunDato, kGap + 7400, kLabelsTop, 4500, kLine);
-
-    const int viewW = clientW - 2 * kGap;
-    place(Label1, kGap, kViewTop, viewW, kLine);
-    place(LabEst, kGap, kViewTop, viewW, kLine);
-    const int listTop = kViewTop + kLine;
-    const int listH = clientH - listTop - kGap;
-    for (QWidget* w : {static_cast<QWidget*>(List1), static_cast<QWidget*>(ListEst),
-                       static_cast<QWidget*>(Text1)})
-        place(w, kGap, listTop, viewW, listH);
-
-    const int picW = clientW - 2 * kGap - kSideWidth;
-    const int picH = clientH - kViewTop - kBarsHeight - kGap;
-    place(Picture1, kGap, kViewTop, picW, picH);
-    const int barsTop = kViewTop + picH + kGap;
-    place(HScrollTempoMem, kGap + RotationGraph::LeftEdge, barsTop,
-          picW - RotationGraph::LeftEdge - RotationGraph::ScaleWidth, kLine);
-    place(HScrollTempoDiv, kGap + RotationGraph::LeftEdge, barsTop + kLine + kGap, 3000, kLine);
-    place(LabTempoDiv, kGap + RotationGraph::LeftEdge + 3100, barsTop + kLine + kGap, 1500, kLine);
-    place(HScrollTempoDivFine, kGap + RotationGraph::LeftEdge, barsTop + 2 * (kLine + kGap), 3000,
-          kLine);
-    place(LabTempoDivFine, kGap + RotationGraph::LeftEdge + 3100, barsTop + 2 * (kLine + kGap),
-          2000, kLine);
-    const int sideLeft = kGap + picW + kGap;
-    const int barW = (kSideWidth - kGap) / 4;
-    for (size_t i = 0; i < 4; ++i) {
-        const int left = sideLeft + static_cast<int>(i) * barW;
-        place(LabVScroll[i], left, kViewTop, barW, kLine);
-        place(VScroll[i], left + barW / 4, kViewTop + kLine, barW / 2, picH - kLine);
-    }
-}
-
-// --- files ---------------------------------------------------------------------------
-
-std::string frmMisRot::documentPath() const {
-    if (doc_.path.find(kPathSeparator) != std::string::npos) return doc_.path;
-    return ctx.app.AppFolder + kPathSeparator + doc_.path;
-}
-
-std::string frmMisRot::documentBytes() {
-    const RowStore& rows = doc_.rows;
-    return serializeMrot(writePath_.empty() ? documentPath() : writePath_,
-                         ctx.app.Measurement.notesForSave(), rows.size(),
-                         [&rows](size_t i) { return rows.row(i); });
-}
-
-void frmMisRot::documentSaved(const std::string& path) {
-    writePath_.clear();
-    doc_.path = path;
-    setCaption(false);
-}
-
-bool frmMisRot::takeDocument(const std::string& path, const std::string& bytes) {
-    RowStore& rows = doc_.rows;
-    rows.clear();
-    const std::optional<MrotDocument> read =
-        parseMrot(bytes, [&rows](std::string_view row) { rows.append(row); });
-    if (!read) {
-        rows.clear();
-        return false;
-    }
-    ctx.app.Measurement.Notes = read->notes;
-    ctx.app.Measurement.NewMeasurement = false;
-    if (read->notesCut)
-        ctx.messages.ShowMsg(1, kAppTitle, notesCutNotice(path, ctx.texts.LangOffset));
-    doc_.path = path;
-    documentTaken_ = true;
-    return true;
-}
-
-void frmMisRot::showTakenDocument() {
-    rowsModel_->resetRows();
-    extendedModel_->resetRows();
-    // The caption shows the file name.
-    setWindowTitle(kCaption + fromSystemPath(fileNameOf(doc_.path)));
-    doc_.modified = false;
-    const RowStore& rows = doc_.rows;
-    if (!rows.empty()) {
-        List1->setCurrentIndex(rowsModel_->index(0, 0));
-        showRowLabels(0);
-        const QSignalBlocker block(HScrollTempoMem);
-        HScrollTempoMem->setRange(1, static_cast<int>(rows.size()));
-        HScrollTempoMem->setValue(1);
-    }
-    graph_.memoryPosition = 1;
-    saveOffered_ = true;
-    ComSalva->setEnabled(true);
-    setMenus({"mnuSalva", "mnuSalvaAs"}, true);
-}
-
-// --- unload --------------------------------------------------------------------------
-
-bool frmMisRot::askToSave() {
-    if (!doc_.modified || (doc_.rows.empty() && !acquiring_)) return true;
-    // Rows recorded and not saved: ask before they are thrown away.
-    return !ctx.documents ||
-           ctx.documents->saveBeforeClosing(this, windowTitle().toStdString(), [this] {
-               if (acquiring_) stopAcquisition();
-           });
-}
-
-void frmMisRot::closeEvent(QCloseEvent* event) {
-    if (!closed_ && !askToSave()) {
-        event->ignore();
-        return;
-    }
-    if (!closed_) {
-        closed_ = true;
-        if (acquiring_) {
-            if (ctx.link) ctx.link->stopRecording(win::Rotation);
-            // An advance window that followed this Start stops with it.
-            if (AdvanceFollower* adv = ctx.app.Measurement.advance) adv->followStop();
-        }
-        acquiring_ = false;
-        refreshTimer_->stop();
-        if (ctx.link) ctx.link->windowClosed(win::Rotation);
-        storePlacementAtUnload();
-        if (ctx.targets && ctx.targets->rotation == this) ctx.targets->rotation = nullptr;
-        ctx.app.Measurement.rotationNotesEdited = nullptr;
-        setMenus({"mnuPannelloControllo", "mnuMisBatteria", "mnuMisRot"}, true);
-        countOut();
-    }
-    event->accept();
-}
-
-QString frmMisRot::sheetTitle(int langOffset) const {
-    return measurementSheetTitle(langOffset);
-}
-
-void frmMisRot::paintSheet(SheetPainter& sheet) {
-    MeasurementSheetData data = sheetDataOf(documentPath(), ctx.app.Measurement.Notes, doc_.rows);
-    if (recordedHere_) data.lost = ctx.midi.ring.overruns() - overrunsAtStart_;
-    data.graph = graph_;
-    paintMeasurementSheet(sheet, data);
-}
-
-// The row of buttons whole, the labels, a graph of some height and its scroll bars.
-QSize frmMisRot::minimumContentSize() const {
-    return {toPixelsX(2 * kGap + 12 * kButtonWidth), toPixelsY(kViewTop + 1500 + kBarsHeight)};
 }

@@ -3,6 +3,7 @@
 #include "base/ui/DocumentKind.h"
 #include "base/ui/Sheet.h"
 #include "measure/LiveText.h"
+#include "measure/RotationControls.h"
 #include "measure/RotationGraph.h"
 #include "measure/RotationMeasurement.h"
 #include "measure/ui/CsvExportDialog.h"
@@ -50,7 +51,7 @@ public:
     std::string documentBytes() override;
     void documentSaved(const std::string& path) override;
     // Not while acquiring, nor before a new measurement's first Stop.
-    bool documentSavable() const override { return !acquiring_ && saveOffered_; }
+    bool documentSavable() const override { return !state_.acquiring && state_.saveOffered; }
     // Rows recorded and not saved (a recording still running included).
     bool documentModified() const override { return doc_.modified && !doc_.rows.empty(); }
     // The reader: takes a .mrot file's rows and notes before the window loads; false when
@@ -77,6 +78,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The caption before the document's name.
+    static constexpr const char* kCaption = "Misura Rotazione: ";
     void ComStop_Click();
     void startAcquisition();
     void stopAcquisition();
@@ -100,17 +103,17 @@ private:
     void VScroll4_Change(int value);
     void scaleChanged(size_t bar);
 
+    void render();
     void refreshViews();
+    void showMemoryRange();
+    void showTimeBase(int coarse);
+    void sweepOptionChanged();
     void newMeasurement();
     void showTakenDocument();
     bool askToSave();
     void setCaption(bool modified);
     void markModified();
     bool graphView() const;
-    bool acquiring() const;
-    bool liveDisplay() const;
-    void showDataControls();
-    void showGraphControls(bool visible);
     void layoutControls();
     void applyGraphSettings();
     void GrigliaDis();
@@ -118,9 +121,10 @@ private:
     void MisRotDiagrammaAgg(int redrawState);
     void showRowLabels(size_t rowIndex);
     void setMenus(std::initializer_list<const char*> entries, bool enabled);
-    ChildWindow* openEntry(const char* entry);
+    void openEntry(const char* entry);
 
     RotationMeasurement doc_;
+    RotationSituation state_;
     RotationGraph graph_;
     LiveText live_;
     bool liveDirty_ = false;
@@ -131,9 +135,7 @@ private:
     uint32_t overrunsAtStart_ = 0;
     bool recordedHere_ = false; // the lost count above belongs to these rows
     bool closed_ = false;
-    bool acquiring_ = false;
     bool documentTaken_ = false;
-    bool saveOffered_ = false;
     std::string writePath_; // where the file being written goes (its path record)
     CsvPathChooser csvChooser_;
 
@@ -157,6 +159,8 @@ private:
     QLabel* LabContRighe;
     QLabel* LabTmpMis;
     QLabel* LabPersi;
+    QLabel* LabRot;                        // the speed of the row shown, with its unit
+    QLabel* LabOrdUnita;                   // the unit of the speed scale Ord
     SilenceLabel* LabNessunDato = nullptr; // a silent unit while recording
     MisRotPicture* Picture1;
     std::array<QLabel*, 10> Ord{};

@@ -91,7 +91,7 @@ TEST_F(WorkbenchTest, TheReadmeTourRecordsRowsInItsFourthStep) {
     press(rotation, "ComStop");
     EXPECT_GE(revolutions, 49);
     EXPECT_EQ(rotationRows(rotation), static_cast<size_t>(revolutions));
-    EXPECT_EQ(advance->advanceRows().size(), static_cast<size_t>(revolutions));
+    EXPECT_EQ(advance->rows().size(), static_cast<size_t>(revolutions));
     EXPECT_TRUE(t.notifier.warnings.empty()) << lastWarning();
 }
 

@@ -41,10 +41,10 @@ TEST_F(AdvanceFollowTest, TheRotationWindowDrivesStartStopAndNewMeasurement) {
     // Suspended here, the rotation window still records every revolution.
     const RowStore& all = rotation->measurement().rows;
     click(advance, "ComSospendi");
-    const size_t before = advance->advanceRows().size();
+    const size_t before = advance->rows().size();
     const size_t suspendedAt = all.size();
     run(500);
-    EXPECT_EQ(advance->advanceRows().size(), before);
+    EXPECT_EQ(advance->rows().size(), before);
     const size_t suspended = all.size() - suspendedAt;
     EXPECT_GE(suspended, 45u);
     click(advance, "ComSospendi");
@@ -54,7 +54,7 @@ TEST_F(AdvanceFollowTest, TheRotationWindowDrivesStartStopAndNewMeasurement) {
     EXPECT_TRUE(get<QPushButton>(advance, "ComNuovaMisura")->isEnabled());
     EXPECT_TRUE(get<QPushButton>(advance, "ComSalva")->isEnabled());
 
-    const RowStore& kept = advance->measurement().rows;
+    const RowSource& kept = advance->rows();
     ASSERT_GE(before, 45u);
     EXPECT_EQ(before, suspendedAt);
     EXPECT_EQ(kept.size(), all.size() - suspended);
@@ -68,7 +68,7 @@ TEST_F(AdvanceFollowTest, TheRotationWindowDrivesStartStopAndNewMeasurement) {
     click(rotation, "ComNuovaMisura");
     EXPECT_EQ(listed(advance, "List1"), 0);
     EXPECT_EQ(listed(advance, "List2"), 0);
-    EXPECT_EQ(advance->advanceRows().size(), 0u);
+    EXPECT_EQ(advance->rows().size(), 0u);
 }
 
 TEST_F(AdvanceFollowTest, TypingInTheNotesMarksTheRotationWindowModifiedOnce) {
@@ -92,12 +92,12 @@ TEST_F(AdvanceFollowTest, OpenedWhileTheRotationWindowRecordsItFollowsAtOnce) {
     run(300);
     EXPECT_EQ(caption(advance, "ComStop"), "Stop");
     EXPECT_FALSE(get<QPushButton>(advance, "ComSalva")->isEnabled());
-    EXPECT_GE(advance->advanceRows().size(), 25u);
+    EXPECT_GE(advance->rows().size(), 25u);
     click(rotation, "ComStop");
     EXPECT_EQ(caption(advance, "ComStop"), "Start");
     // Its rows are the last ones of the rotation window.
     const RowStore& all = rotation->measurement().rows;
-    const RowStore& kept = advance->measurement().rows;
+    const RowSource& kept = advance->rows();
     ASSERT_GT(all.size(), kept.size());
     for (size_t i = 0; i < kept.size(); ++i)
         ASSERT_EQ(kept.row(i), all.row(all.size() - kept.size() + i));

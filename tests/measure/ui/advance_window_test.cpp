@@ -112,9 +112,9 @@ TEST_F(AdvanceWindowTest, SuspendAddsNothingAndTheLiveTextKeepsItsNewestRows) {
     run(500);
     click(w, "ComSospendi");
     EXPECT_EQ(caption(w, "ComSospendi"), "Continua");
-    const qsizetype before = w->advanceRows().size();
+    const qsizetype before = w->rows().size();
     run(500);
-    EXPECT_EQ(w->advanceRows().size(), before);
+    EXPECT_EQ(w->rows().size(), before);
     click(w, "ComSospendi");
     EXPECT_EQ(caption(w, "ComSospendi"), "Sospendi");
     run(2000);
@@ -123,7 +123,7 @@ TEST_F(AdvanceWindowTest, SuspendAddsNothingAndTheLiveTextKeepsItsNewestRows) {
     const QStringList advance = rows("List1");
     ASSERT_GT(advance.size(), 300);
     ASSERT_LT(advance.size(), 600);
-    EXPECT_EQ(w->measurement().rows.size(), static_cast<size_t>(advance.size()));
+    EXPECT_EQ(w->rows().size(), static_cast<size_t>(advance.size()));
     // At the 300th row the text kept its first 2080 characters (40 rows of 51 and a line
     // end), then the newer rows came in front of them.
     const QStringList lines = liveText().split('\n', Qt::SkipEmptyParts);
@@ -242,17 +242,21 @@ TEST_F(AdvanceWindowTest, SavedFileReopensWithEveryRowAndNoteAndExportsToCsv) {
     const QStringList lines = QString::fromStdString(*readWholeFile(csvFile.toStdString()))
                                   .split("\r\n", Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), rotation.size() + 1);
-    EXPECT_TRUE(lines[0].startsWith("Row,Speed (rpm),Tc (ms)"));
+    EXPECT_TRUE(lines[0].startsWith("Row;Speed (rpm);Tc (ms)"));
+    // The rows' fixed layout writes a decimal point; the Italian CSV a decimal comma.
+    const auto decimal = [](const QString& field) {
+        return field.trimmed().remove(',').replace('.', ',');
+    };
     for (int i = 0; i < rotation.size(); ++i) {
-        const QStringList cells = lines[i + 1].split(',');
+        const QStringList cells = lines[i + 1].split(';');
         ASSERT_EQ(cells.size(), 13);
         const QString& r = rotation[i];
         EXPECT_EQ(cells[0].toInt(), r.left(6).trimmed().toInt());
         EXPECT_EQ(cells[1], r.mid(7, 6).trimmed().remove(','));
-        EXPECT_EQ(cells[2], r.mid(14, 9).trimmed().remove(','));
-        EXPECT_EQ(cells[5], r.mid(43, 7).trimmed());
-        EXPECT_EQ(cells[9], advance[i].mid(14, 5).trimmed());
-        EXPECT_EQ(cells[8], advance[i].mid(20, 6).trimmed());
+        EXPECT_EQ(cells[2], decimal(r.mid(14, 9)));
+        EXPECT_EQ(cells[5], decimal(r.mid(43, 7)));
+        EXPECT_EQ(cells[9], decimal(advance[i].mid(14, 5)));
+        EXPECT_EQ(cells[8], decimal(advance[i].mid(20, 6)));
     }
 
     // A file whose version digit is neither 1 nor 2 loads nothing.
@@ -272,7 +276,7 @@ TEST_F(AdvanceWindowTest, DiagramScaleLabelsAndPointsFollowTheScrollBars) {
     auto* picture = get<frmMisAntPicture>(w, "Picture1");
     EXPECT_TRUE(picture->isVisible());
     EXPECT_FALSE(list("List1")->isVisible());
-    EXPECT_TRUE(text(w, "LabAsc_10") == "10" && get<QLabel>(w, "LabAsc_10")->isVisible());
+    EXPECT_TRUE(text(w, "LabAsc_10") == "10.000" && get<QLabel>(w, "LabAsc_10")->isVisible());
     EXPECT_FALSE(get<QLabel>(w, "LabOrd_6")->isVisible()); // 60 degrees above the 50 shown
 
     click(w, "ComStop");
@@ -293,7 +297,7 @@ TEST_F(AdvanceWindowTest, DiagramScaleLabelsAndPointsFollowTheScrollBars) {
     const int x5 = 500 + rpm * 1760 / 1000;
     EXPECT_EQ(picture->image().pixelColor(qRound(x5 / 15.0), qRound(y / 15.0)), QColor(Qt::black));
     bar("HScroll2")->setValue(5); // equal limits: the axis starts at 5, the scale stays
-    EXPECT_EQ(text(w, "LabAsc_0"), "5");
+    EXPECT_EQ(text(w, "LabAsc_0"), "5.000");
     EXPECT_NEAR(get<QLabel>(w, "LabAsc_1")->x() - get<QLabel>(w, "LabAsc_0")->x(), 1760 / 15, 1);
     EXPECT_NE(picture->image().pixelColor(qRound(x5 / 15.0), qRound(y / 15.0)), QColor(Qt::black));
     bar("HScroll2")->setValue(0);

@@ -1,4 +1,5 @@
 #include "curve/CurveModel.h"
+#include "measure/AdvanceRow.h"
 #include "measure/ui/frmMisAnt.h"
 #include "measure_fixture.h"
 #include "support/ui/DrainRing.h"
@@ -67,13 +68,14 @@ TEST_F(ClosedLoopWindowTest, EveryMeasuredPointLiesOnTheCurveReadBackFromTheUnit
     click(w, "ComStop");
 
     // Every point within half a degree of what the written table encodes at its speed.
-    const RowStore& rows = w->advanceRows();
+    const RowSource& rows = w->rows();
     ASSERT_GT(rows.size(), 500u);
     double largest = 0;
     int64_t speedOfLargest = 0;
     size_t points = 0;
     for (size_t i = 0; i < rows.size(); ++i) {
-        const QString row = QString::fromLatin1(rows.row(i).data(), 51);
+        const std::string advance = advanceRowFromText(rows.row(i));
+        const QString row = QString::fromLatin1(advance.data(), 51);
         const int rpm = row.mid(7, 6).remove(',').trimmed().toInt();
         const QString ant = row.mid(14, 5).trimmed();
         const auto expected = expectedAdvance(table, rpm);
@@ -114,8 +116,8 @@ TEST_F(ClosedLoopWindowTest, EveryMeasuredPointLiesOnTheCurveReadBackFromTheUnit
     EXPECT_EQ(w->checkSummary().rpmOfLargest, speedOfLargest);
     const QString summary = text(w, "LabVerifica");
     EXPECT_TRUE(summary.contains(QString::number(points) + " punti")) << summary.toStdString();
-    EXPECT_TRUE(
-        summary.contains(QString("%1%2").arg(largest >= 0 ? "+" : "").arg(largest, 0, 'f', 2)))
+    EXPECT_TRUE(summary.contains(
+        QString("%1%2").arg(largest >= 0 ? "+" : "").arg(largest, 0, 'f', 2).replace('.', ',')))
         << summary.toStdString();
     // One line of differences per row.
     EXPECT_EQ(get<QListView>(w, "ListScarti")->model()->rowCount(), static_cast<int>(rows.size()));
@@ -173,7 +175,7 @@ TEST_F(ClosedLoopWindowTest, RecordingAndReadingTheCurveBackExcludeEachOther) {
     ASSERT_NE(w, nullptr);
     click(w, "ComStop");
     run(500);
-    const size_t before = w->advanceRows().size();
+    const size_t before = w->rows().size();
     ASSERT_GT(before, 0u);
     click(w, "ComVerifica");
     EXPECT_TRUE(text(w, "LabVerifica").contains("Fermare la misura")) << text(w, "LabVerifica");
@@ -181,7 +183,7 @@ TEST_F(ClosedLoopWindowTest, RecordingAndReadingTheCurveBackExcludeEachOther) {
     EXPECT_EQ(link.sentCount(0xD1), 0);
     EXPECT_EQ(link.unit.mode(), UnitMode::Run);
     run(500);
-    EXPECT_GT(w->advanceRows().size(), before); // the recording went on undisturbed
+    EXPECT_GT(w->rows().size(), before); // the recording went on undisturbed
     click(w, "ComStop");
 
     // Start while the curve is being read: the read-back ends, the unit back in run mode,
@@ -199,8 +201,8 @@ TEST_F(ClosedLoopWindowTest, RecordingAndReadingTheCurveBackExcludeEachOther) {
     EXPECT_TRUE(text(w, "LabVerifica").contains("annullata")) << text(w, "LabVerifica");
     EXPECT_FALSE(w->referenceTable().has_value());
     EXPECT_TRUE(get<QPushButton>(w, "ComVerifica")->isEnabled());
-    const size_t atStart = w->advanceRows().size();
+    const size_t atStart = w->rows().size();
     run(500);
-    EXPECT_GT(w->advanceRows().size(), atStart);
+    EXPECT_GT(w->rows().size(), atStart);
     click(w, "ComStop");
 }

@@ -15,15 +15,15 @@ TEST_F(RotationWindowTest, TimeBaseBarsAndSpeedLimitsFollowTheirRules) {
     EXPECT_EQ(fine->value(), 200);
     coarse->setValue(16);
     EXPECT_EQ(label("LabTempoDiv"), "5 s/div");
-    EXPECT_EQ(label("LabTempoDivFine"), "5,000.000 ms/div");
+    EXPECT_EQ(label("LabTempoDivFine"), "5.000,000 ms/div");
     EXPECT_EQ(t.app.RotTimeDivPos, 16); // kept in the settings
     fine->setValue(0);
-    EXPECT_EQ(label("LabTempoDivFine"), "4,999.200 ms/div");
+    EXPECT_EQ(label("LabTempoDivFine"), "4.999,200 ms/div");
     fine->setValue(400);
-    EXPECT_EQ(label("LabTempoDivFine"), "5,000.800 ms/div");
+    EXPECT_EQ(label("LabTempoDivFine"), "5.000,800 ms/div");
     coarse->setValue(0); // a new coarse value puts the fine bar back in the middle
     EXPECT_EQ(fine->value(), 200);
-    EXPECT_EQ(label("LabTempoDivFine"), "1.000 ms/div");
+    EXPECT_EQ(label("LabTempoDivFine"), "1,000 ms/div");
 
     QScrollBar* low = scroll("VScroll1");
     QScrollBar* high = scroll("VScroll2");
@@ -86,7 +86,7 @@ TEST_F(RotationWindowTest, GraphViewScanAutoAndMemoryPosition) {
     auto* ord = w->findChild<QLabel*>("Ord_3");
     ASSERT_NE(ord, nullptr);
     EXPECT_TRUE(ord->isVisible());
-    EXPECT_EQ(ord->text(), "3000");
+    EXPECT_EQ(ord->text(), "3.000");
 
     click("ComDatiGrafico");
     EXPECT_EQ(caption("ComDatiGrafico"), "&Grafico");

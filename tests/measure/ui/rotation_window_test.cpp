@@ -84,11 +84,12 @@ TEST_F(RotationWindowTest, RecordsFromStartToStopAsAUserDrivesIt) {
     const QStringList lines =
         QString::fromStdString(readWholeFile(csv).value_or("")).split("\r\n", Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 51);
-    EXPECT_TRUE(lines[0].startsWith("Row,Speed (rpm),Tc (ms),"));
-    EXPECT_TRUE(lines[1].startsWith("1,3000,20.000,"));
-    EXPECT_TRUE(lines[1].endsWith(",0.020000"));
-    EXPECT_TRUE(lines[50].startsWith("50,3000,20.000,"));
-    EXPECT_TRUE(lines[50].endsWith(",1.000000"));
+    // In Italian the cells are separated by ";" and the decimals by a comma.
+    EXPECT_TRUE(lines[0].startsWith("Row;Speed (rpm);Tc (ms);"));
+    EXPECT_TRUE(lines[1].startsWith("1;3000;20,000;"));
+    EXPECT_TRUE(lines[1].endsWith(";0,020000"));
+    EXPECT_TRUE(lines[50].startsWith("50;3000;20,000;"));
+    EXPECT_TRUE(lines[50].endsWith(";1,000000"));
 
     // Clicking a row shows its number and time.
     auto* list = get<QAbstractItemView>("List1");
@@ -336,7 +337,7 @@ TEST_F(RotationWindowTest, ClosingWhileRecordingKeepsTheLastRowsAndStopsTheAdvan
     EXPECT_EQ(t.notifier.questions.size(), 1u); // the rows were not saved
     EXPECT_FALSE(link.inputStarted());
     EXPECT_EQ(MeasureWindowTest::caption(advance, "ComStop"), "Start");
-    EXPECT_EQ(advance->measurement().rows.size(), 5u);
+    EXPECT_EQ(advance->rows().size(), 5u);
 }
 
 // A unit that sends nothing after Start is said in words in both measurement windows within

@@ -1,0 +1,20 @@
+#include "measure/ui/MeasurementReading.h"
+#include "measure/MrotFile.h"
+#include "measure/NotesCutNotice.h"
+#include "measure/RowStore.h"
+
+bool readMeasurementFile(WindowContext& ctx, const std::string& path, std::string_view bytes,
+                         RowStore& rows) {
+    rows.clear();
+    const std::optional<MrotDocument> read =
+        parseMrot(bytes, [&rows](std::string_view row) { rows.append(row); });
+    if (!read) {
+        rows.clear();
+        return false;
+    }
+    ctx.app.Measurement.Notes = read->notes;
+    ctx.app.Measurement.NewMeasurement = false;
+    if (read->notesCut)
+        ctx.messages.ShowMsg(1, kAppTitle, notesCutNotice(path, ctx.texts.LangOffset));
+    return true;
+}

@@ -1,0 +1,12 @@
+#pragma once
+#include "base/ui/WindowContext.h"
+#include <string>
+#include <string_view>
+
+class RowStore;
+
+// Reads a measurement file's rows into rows (emptied first) and its notes into the current
+// measurement, telling the user when the notes were cut; false, rows left empty, when the
+// file is refused.
+bool readMeasurementFile(WindowContext& ctx, const std::string& path, std::string_view bytes,
+                         RowStore& rows);
