@@ -9,6 +9,7 @@
 #include "measure/ui/frmMisRot.h"
 #include "protocol/Decoder.h"
 #include "shell/ui/WindowRegistry.h"
+#include "measure/CurrentMeasurement.h"
 #include "shell/ui/frmMain.h"
 #include "transport/MidiPort.h"
 #include "support/FakeMidiSystem.h"
@@ -113,6 +114,8 @@ void BM_LiveRunTenTimesA10000RpmEngine(benchmark::State& state) {
         DecoderTargets targets;
         Decoder decoder(midi, app, notifier, targets);
         WindowContext ctx{app, texts, messages, midi, timer, nullptr, &decoder, &targets};
+        CurrentMeasurement measurement;
+        ctx.measurement = &measurement;
         frmMain main(ctx, decoder);
         targets.main = &main;
         registerWindows(main, nullptr);

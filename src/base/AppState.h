@@ -1,6 +1,5 @@
 #pragma once
 #include "base/Settings.h"
-#include "measure/CurrentMeasurement.h"
 #include <string>
 
 // The platform's path separator, used for every path the program builds.
@@ -37,7 +36,6 @@ struct AppState : SettingsData {
     // notebook and the simulated unit's memory are read but never written by this one.
     bool FolderShared = false;
     // The measurement windows' shared notes and links.
-    CurrentMeasurement Measurement;
 
     // Sets AppFolder and the paths built from it.
     void setAppFolder(const std::string& folder, char separator = kPathSeparator);

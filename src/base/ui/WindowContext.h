@@ -32,6 +32,7 @@ class ChildWindow;
 class Decoder;
 class FileDialogs;
 class UnitLink;
+struct CurrentMeasurement;
 struct DecoderTargets;
 
 // What a child window may ask of the main window.
@@ -85,6 +86,8 @@ struct WindowContext {
     UnitLink* link = nullptr;
     // The one place that shows open and save dialogs (set by the main window).
     FileDialogs* dialogs = nullptr;
+    // What the measurement windows share about the measurement on hand (set by Main).
+    CurrentMeasurement* measurement = nullptr;
 
     QString text(int id) const { return QString::fromStdString(texts.text(id)); }
 };

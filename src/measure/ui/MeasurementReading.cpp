@@ -1,3 +1,4 @@
+#include "measure/CurrentMeasurement.h"
 #include "measure/ui/MeasurementReading.h"
 #include "measure/MrotFile.h"
 #include "measure/NotesCutNotice.h"
@@ -12,8 +13,8 @@ bool readMeasurementFile(WindowContext& ctx, const std::string& path, std::strin
         rows.clear();
         return false;
     }
-    ctx.app.Measurement.Notes = read->notes;
-    ctx.app.Measurement.NewMeasurement = false;
+    ctx.measurement->Notes = read->notes;
+    ctx.measurement->NewMeasurement = false;
     if (read->notesCut)
         ctx.messages.ShowMsg(1, kAppTitle, notesCutNotice(path, ctx.texts.LangOffset));
     return true;

@@ -181,7 +181,7 @@ frmMisAnt::frmMisAnt(WindowContext& context, QWidget* parent)
 frmMisAnt::~frmMisAnt() {
     if (ctx.targets) ctx.targets->removeReplyListener(&wait_);
     if (ctx.targets && ctx.targets->advance == this) ctx.targets->advance = nullptr;
-    if (ctx.app.Measurement.advance == this) ctx.app.Measurement.advance = nullptr;
+    if (ctx.measurement->advance == this) ctx.measurement->advance = nullptr;
 }
 
 void frmMisAnt::Form_Load() {
@@ -208,7 +208,7 @@ void frmMisAnt::Form_Load() {
             if (sub && sub->widget() == this) fillSourceChoice();
         });
     if (ctx.targets) ctx.targets->advance = this;
-    ctx.app.Measurement.advance = this;
+    ctx.measurement->advance = this;
     countIn();
     ctx.app.WindowLoading = false;
     // Opened while the rotation window records: this window follows it from its next row.
@@ -317,7 +317,7 @@ void frmMisAnt::followStart() {
     overrunsAtStart_ = ctx.midi.ring.overruns();
     // The rows are the rotation window's; rows of this window's own (a file read while the
     // rotation window was closed) go on being kept here, the new ones after them.
-    const RowStore* rotation = ctx.app.Measurement.rotationRows;
+    const RowStore* rotation = ctx.measurement->rotationRows;
     if (rotation && rows_.store() != rotation && measurement_.rows.empty()) rows_.follow(*rotation);
     rows_.resume();
     if (ctx.link) ctx.link->startRecording(win::Advance, true);
@@ -371,7 +371,7 @@ void frmMisAnt::addRow(const MeasurementRow& row) {
     if (state_.liveDisplay) {
         liveText_.prepend(latin1(advance) + QLatin1Char('\n'));
         liveDirty_ = true;
-        int& count = ctx.app.Measurement.LiveTextCount;
+        int& count = ctx.measurement->LiveTextCount;
         if (++count >= kLiveTextRows) {
             liveText_.truncate(kLiveTextKeep);
             count = 0;
@@ -446,8 +446,8 @@ void frmMisAnt::ComNuovaMisura_Click() {
     clearMeasurement();
     // With the rotation window open the counters are its measurement's.
     if (!rotationOpen() && ctx.link) ctx.link->newMeasurement();
-    ctx.app.Measurement.NewMeasurement = true;
-    ctx.app.Measurement.LiveTextCount = 0;
+    ctx.measurement->NewMeasurement = true;
+    ctx.measurement->LiveTextCount = 0;
     newDocumentName();
 }
 

@@ -74,7 +74,7 @@ std::string frmMisAnt::documentPath() const {
 std::string frmMisAnt::documentBytes() {
     const RowSource& rows = rows_;
     return serializeMrot(writePath_.empty() ? measurement_.path : writePath_,
-                         ctx.app.Measurement.notesForSave(), rows.size(),
+                         ctx.measurement->notesForSave(), rows.size(),
                          [&rows](size_t i) { return rows.row(i); });
 }
 
@@ -123,7 +123,7 @@ void frmMisAnt::closeEvent(QCloseEvent* event) {
         if (ctx.link) ctx.link->windowClosed(win::Advance);
         storePlacementAtUnload();
         if (ctx.targets && ctx.targets->advance == this) ctx.targets->advance = nullptr;
-        if (ctx.app.Measurement.advance == this) ctx.app.Measurement.advance = nullptr;
+        if (ctx.measurement->advance == this) ctx.measurement->advance = nullptr;
         countOut();
     }
     event->accept();

@@ -166,7 +166,7 @@ QString frmMisAnt::sheetTitle(int langOffset) const {
 }
 
 void frmMisAnt::paintSheet(SheetPainter& sheet) {
-    MeasurementSheetData data = sheetDataOf(documentPath(), ctx.app.Measurement.Notes, rows_);
+    MeasurementSheetData data = sheetDataOf(documentPath(), ctx.measurement->Notes, rows_);
     data.diagram = diagram_;
     data.layers = layers_;
     paintMeasurementSheet(sheet, data);

@@ -1,3 +1,4 @@
+#include "measure/CurrentMeasurement.h"
 #include "measure/ui/frmMisRot.h"
 #include "base/MonthNames.h"
 #include "base/PathNames.h"
@@ -193,10 +194,10 @@ frmMisRot::frmMisRot(WindowContext& context, QWidget* parent)
 
 frmMisRot::~frmMisRot() {
     if (ctx.targets && ctx.targets->rotation == this) ctx.targets->rotation = nullptr;
-    ctx.app.Measurement.rotationNotesEdited = nullptr;
-    if (ctx.app.Measurement.rotationRows == &doc_.rows) {
-        ctx.app.Measurement.rotationRows = nullptr;
-        if (AdvanceFollower* adv = ctx.app.Measurement.advance) adv->followRowsGone();
+    ctx.measurement->rotationNotesEdited = nullptr;
+    if (ctx.measurement->rotationRows == &doc_.rows) {
+        ctx.measurement->rotationRows = nullptr;
+        if (AdvanceFollower* adv = ctx.measurement->advance) adv->followRowsGone();
     }
 }
 
@@ -234,8 +235,8 @@ void frmMisRot::Form_Load() {
         newMeasurement();
     render();
     setMenus({"mnuApriMrot"}, true);
-    app.Measurement.rotationNotesEdited = [this] { markModified(); };
-    app.Measurement.rotationRows = &doc_.rows;
+    ctx.measurement->rotationNotesEdited = [this] { markModified(); };
+    ctx.measurement->rotationRows = &doc_.rows;
     if (ctx.targets) ctx.targets->rotation = this;
     countIn();
     app.WindowLoading = false;
@@ -308,7 +309,7 @@ void frmMisRot::addRow(const MeasurementRow& row) {
         // The graph view numbers its rows 1-32,000 and then starts again at 1.
         if (row.rowNo >= GraphRowWrap && ctx.decoder) ctx.decoder->RowCounter = 0;
     } else {
-        live_.add(row.text, ctx.app.Measurement.LiveTextCount);
+        live_.add(row.text, ctx.measurement->LiveTextCount);
         liveDirty_ = true;
     }
     if (!refreshTimer_->isActive()) refreshTimer_->start();
@@ -369,7 +370,7 @@ void frmMisRot::startAcquisition() {
                              unitHeldNotice(*ctx.link, blocker, ctx.texts.LangOffset));
         return;
     }
-    if (AdvanceFollower* adv = ctx.app.Measurement.advance) adv->followStart();
+    if (AdvanceFollower* adv = ctx.measurement->advance) adv->followStart();
     if (state_.view == RotationView::Extended) state_.view = RotationView::Data;
     graph_.redrawState = RotationGraph::NewGraph;
     graphDrawn_ = doc_.rows.size();
@@ -391,7 +392,7 @@ void frmMisRot::stopAcquisition() {
     // What the unit sent before Stop is still in the ring and belongs to the measurement.
     if (ctx.link) ctx.link->stopRecording(win::Rotation);
     LabNessunDato->stop();
-    if (AdvanceFollower* adv = ctx.app.Measurement.advance) adv->followStop();
+    if (AdvanceFollower* adv = ctx.measurement->advance) adv->followStop();
     state_.acquiring = false;
     state_.saveOffered = true;
     refreshViews();
@@ -429,8 +430,8 @@ void frmMisRot::newMeasurement() {
     graphDrawn_ = 0;
     if (graphView()) GrigliaDis();
     if (ctx.decoder) ctx.decoder->newMeasurement();
-    ctx.app.Measurement.LiveTextCount = 0;
-    ctx.app.Measurement.NewMeasurement = true;
+    ctx.measurement->LiveTextCount = 0;
+    ctx.measurement->NewMeasurement = true;
     lastRowNo_ = 0;
     lastElapsedUs_ = 0;
     LabTmpMis->setText(kZeroTime);
@@ -439,7 +440,7 @@ void frmMisRot::newMeasurement() {
     graph_.memoryPosition = 1;
     showMemoryRange();
     graph_.redrawState = RotationGraph::NewGraph;
-    if (AdvanceFollower* adv = ctx.app.Measurement.advance) adv->followNewMeasurement();
+    if (AdvanceFollower* adv = ctx.measurement->advance) adv->followNewMeasurement();
     const QDate d = QDate::currentDate();
     const QTime t = QTime::currentTime();
     doc_.path = newMeasurementName(d.day(), std::string(monthAbbreviation(d.month(), ctx.app.LangCode)), d.year(),

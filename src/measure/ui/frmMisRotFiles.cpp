@@ -1,3 +1,4 @@
+#include "measure/CurrentMeasurement.h"
 #include "base/PathNames.h"
 #include "base/MenuCaptions.h"
 #include "measure/MrotFile.h"
@@ -34,7 +35,7 @@ std::string frmMisRot::documentPath() const {
 std::string frmMisRot::documentBytes() {
     const RowStore& rows = doc_.rows;
     return serializeMrot(writePath_.empty() ? documentPath() : writePath_,
-                         ctx.app.Measurement.notesForSave(), rows.size(),
+                         ctx.measurement->notesForSave(), rows.size(),
                          [&rows](size_t i) { return rows.row(i); });
 }
 
@@ -88,16 +89,16 @@ void frmMisRot::closeEvent(QCloseEvent* event) {
         if (state_.acquiring) {
             if (ctx.link) ctx.link->stopRecording(win::Rotation);
             // An advance window that followed this Start stops with it.
-            if (AdvanceFollower* adv = ctx.app.Measurement.advance) adv->followStop();
+            if (AdvanceFollower* adv = ctx.measurement->advance) adv->followStop();
         }
         state_.acquiring = false;
         refreshTimer_->stop();
         if (ctx.link) ctx.link->windowClosed(win::Rotation);
         storePlacementAtUnload();
         if (ctx.targets && ctx.targets->rotation == this) ctx.targets->rotation = nullptr;
-        ctx.app.Measurement.rotationNotesEdited = nullptr;
-        ctx.app.Measurement.rotationRows = nullptr;
-        if (AdvanceFollower* adv = ctx.app.Measurement.advance) adv->followRowsGone();
+        ctx.measurement->rotationNotesEdited = nullptr;
+        ctx.measurement->rotationRows = nullptr;
+        if (AdvanceFollower* adv = ctx.measurement->advance) adv->followRowsGone();
         setMenus({"mnuPannelloControllo", "mnuMisBatteria", "mnuMisRot"}, true);
         countOut();
     }
@@ -109,7 +110,7 @@ QString frmMisRot::sheetTitle(int langOffset) const {
 }
 
 void frmMisRot::paintSheet(SheetPainter& sheet) {
-    MeasurementSheetData data = sheetDataOf(documentPath(), ctx.app.Measurement.Notes, doc_.rows);
+    MeasurementSheetData data = sheetDataOf(documentPath(), ctx.measurement->Notes, doc_.rows);
     if (recordedHere_) data.lost = ctx.midi.ring.overruns() - overrunsAtStart_;
     data.graph = graph_;
     paintMeasurementSheet(sheet, data);

@@ -1,3 +1,4 @@
+#include "measure/CurrentMeasurement.h"
 #include "measure/ui/frmMisRotNote.h"
 #include <QCloseEvent>
 #include <QFont>
@@ -37,9 +38,9 @@ frmMisRotNote::frmMisRotNote(WindowContext& context, QWidget* parent)
 
 frmMisRotNote::~frmMisRotNote() {
     // Released without being closed: keep what was typed and stop serving the saves.
-    if (!closed_ && ctx.app.Measurement.notesEditor) {
-        ctx.app.Measurement.Notes = notesText();
-        ctx.app.Measurement.notesEditor = nullptr;
+    if (!closed_ && ctx.measurement->notesEditor) {
+        ctx.measurement->Notes = notesText();
+        ctx.measurement->notesEditor = nullptr;
     }
 }
 
@@ -49,7 +50,7 @@ void frmMisRotNote::Form_Load() {
                     .neverPlacedWhen(LoadPlacement::NeverPlaced::NoWidth));
     setWindowTitle(QStringLiteral("Note"));
 
-    CurrentMeasurement& m = ctx.app.Measurement;
+    CurrentMeasurement& m = *ctx.measurement;
     if (m.NewMeasurement) {
         m.Notes.clear();
         m.NewMeasurement = false;
@@ -78,7 +79,7 @@ void frmMisRotNote::activated() {
 
 void frmMisRotNote::Text1_Change() {
     if (ctx.app.WindowLoading) return;
-    if (ctx.app.Measurement.rotationNotesEdited) ctx.app.Measurement.rotationNotesEdited();
+    if (ctx.measurement->rotationNotesEdited) ctx.measurement->rotationNotesEdited();
 }
 
 void frmMisRotNote::resizeEvent(QResizeEvent* event) {
@@ -100,8 +101,8 @@ void frmMisRotNote::closeEvent(QCloseEvent* event) {
     if (!closed_) {
         closed_ = true;
         storePlacementAtUnload();
-        ctx.app.Measurement.Notes = notesText();
-        ctx.app.Measurement.notesEditor = nullptr;
+        ctx.measurement->Notes = notesText();
+        ctx.measurement->notesEditor = nullptr;
         countOut();
     }
     event->accept();

@@ -53,6 +53,7 @@ Workbench::Workbench(const WorkbenchOptions& options)
       timer(clock, options.timerSource ? *options.timerSource
                                        : *(timerThread_ = std::make_unique<ThreadTimerSource>())),
       midi(devices(options), messages, clock) {
+    ctx.measurement = &measurement;
     midi.MIDIOutDevice = app.MIDIOutDevice;
     midi.MIDIInDevice = app.MIDIInDevice;
     const bool haveOutput = midi.enumerateAndOpen();

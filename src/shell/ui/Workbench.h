@@ -7,6 +7,7 @@
 #include "protocol/DecoderSinks.h"
 #include "transport/MidiPort.h"
 #include "protocol/UnitLink.h"
+#include "measure/CurrentMeasurement.h"
 #include "timing/PrecisionClock.h"
 #include "timing/modTimerExact.h"
 #include <QSize>
@@ -103,6 +104,7 @@ public:
     DecoderTargets targets;
     Decoder decoder{midi, app, notifier_, targets};
     UnitLink link{midi, decoder, targets};
+    CurrentMeasurement measurement;
     WindowContext ctx{app,     texts,    messages, midi,    timer,
                       nullptr, &decoder, &targets, nullptr, &link};
 

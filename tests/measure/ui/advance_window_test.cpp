@@ -130,7 +130,7 @@ TEST_F(AdvanceWindowTest, SuspendAddsNothingAndTheLiveTextKeepsItsNewestRows) {
     ASSERT_EQ(lines.size(), 40 + (advance.size() - 300));
     EXPECT_EQ(lines.first(), advance.last());
     EXPECT_EQ(lines.last(), advance[300 - 40]);
-    EXPECT_EQ(t.app.Measurement.LiveTextCount, advance.size() - 300);
+    EXPECT_EQ(t.measurement.LiveTextCount, advance.size() - 300);
 
     // Live display off: rows still go to the table, not to the text.
     click(w, "ComAttiva");
@@ -147,7 +147,7 @@ TEST_F(AdvanceWindowTest, NewMeasurementEmptiesEverythingAndTheNotesStartEmpty) 
     click(w, "ComStop");
     run(400);
     click(w, "ComStop");
-    t.app.Measurement.Notes = "old notes";
+    t.measurement.Notes = "old notes";
     ASSERT_FALSE(rows("List1").isEmpty());
     EXPECT_TRUE(w->windowTitle().endsWith('*'));
 
@@ -223,7 +223,7 @@ TEST_F(AdvanceWindowTest, SavedFileReopensWithEveryRowAndNoteAndExportsToCsv) {
     // a new advance window: the same rows, the same table, the notes.
     w->subWindow()->close();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    t.app.Measurement.Notes.clear();
+    t.measurement.Notes.clear();
     ASSERT_TRUE(main->action("mnuRecentFile_1")->isVisible());
     main->action("mnuRecentFile_1")->trigger();
     w = main->findChild<frmMisAnt*>();
@@ -231,7 +231,7 @@ TEST_F(AdvanceWindowTest, SavedFileReopensWithEveryRowAndNoteAndExportsToCsv) {
     EXPECT_EQ(t.app.WinRec[win::Advance].State, 1);
     EXPECT_EQ(rows("List2"), rotation);
     EXPECT_EQ(rows("List1"), advance);
-    EXPECT_EQ(t.app.Measurement.Notes, "Giro di prova\r\nMDX curva 1");
+    EXPECT_EQ(t.measurement.Notes, "Giro di prova\r\nMDX curva 1");
     EXPECT_EQ(w->windowTitle(), "Misura Anticipo Fase: run.mant");
     EXPECT_EQ(text(w, "LabContRighe"), "1");
 

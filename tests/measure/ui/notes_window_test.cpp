@@ -30,9 +30,9 @@ protected:
 } // namespace
 
 TEST_F(NotesWindowTest, OpensOnceTypedTextReachesTheNotesAndTheRotationWindowHears) {
-    t.app.Measurement.Notes = "Banco 2\r\nsecondo giro";
+    t.measurement.Notes = "Banco 2\r\nsecondo giro";
     int edits = 0;
-    t.app.Measurement.rotationNotesEdited = [&edits] { ++edits; };
+    t.measurement.rotationNotesEdited = [&edits] { ++edits; };
 
     frmMisRotNote* notes = openNotes();
     ASSERT_NE(notes, nullptr);
@@ -53,14 +53,14 @@ TEST_F(NotesWindowTest, OpensOnceTypedTextReachesTheNotesAndTheRotationWindowHea
     type("!");
     EXPECT_GE(edits, 1);
     // While open, a save takes the editor's text.
-    EXPECT_EQ(t.app.Measurement.notesForSave(), "Banco 2\r\nsecondo giro!");
+    EXPECT_EQ(t.measurement.notesForSave(), "Banco 2\r\nsecondo giro!");
     const int childrenBefore = t.app.ChildCount;
     closeNotes(notes);
     EXPECT_EQ(t.app.ChildCount, childrenBefore - 1);
     EXPECT_EQ(t.app.WinRec[win::Notes].State, 0);
-    EXPECT_EQ(t.app.Measurement.Notes, "Banco 2\r\nsecondo giro!");
-    EXPECT_FALSE(t.app.Measurement.notesEditor);
-    t.app.Measurement.rotationNotesEdited = nullptr;
+    EXPECT_EQ(t.measurement.Notes, "Banco 2\r\nsecondo giro!");
+    EXPECT_FALSE(t.measurement.notesEditor);
+    t.measurement.rotationNotesEdited = nullptr;
 }
 
 TEST_F(NotesWindowTest, NotesTypedWhileOpenAreSavedAndANewMeasurementEmptiesThem) {
@@ -83,7 +83,7 @@ TEST_F(NotesWindowTest, NotesTypedWhileOpenAreSavedAndANewMeasurementEmptiesThem
     notes = openNotes();
     ASSERT_NE(notes, nullptr);
     EXPECT_EQ(notesText(notes), "");
-    EXPECT_FALSE(t.app.Measurement.NewMeasurement);
+    EXPECT_FALSE(t.measurement.NewMeasurement);
     closeNotes(notes);
-    EXPECT_EQ(t.app.Measurement.Notes, "");
+    EXPECT_EQ(t.measurement.Notes, "");
 }

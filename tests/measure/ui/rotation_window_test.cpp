@@ -173,7 +173,7 @@ TEST_F(RotationWindowTest, KeyMapSuspendLiveDisplayAndNewMeasurement) {
     EXPECT_EQ(listRows(), 0);
     EXPECT_EQ(label("LabTmpMis"), "00:00:00,000");
     EXPECT_FALSE(w->windowTitle().endsWith("*"));
-    EXPECT_TRUE(t.app.Measurement.NewMeasurement);
+    EXPECT_TRUE(t.measurement.NewMeasurement);
     EXPECT_FALSE(entryEnabled("mnuSalva"));
     click("ComStop");
     run(20);
@@ -232,7 +232,7 @@ TEST_F(RotationWindowTest, SavesReopensAndAsksBeforeThrowingRowsAway) {
     click("ComStop");
     run(100);
     click("ComStop");
-    t.app.Measurement.Notes = "engine warm";
+    t.measurement.Notes = "engine warm";
     // A new measurement is saved under its name in the start folder, without a question.
     type(Qt::Key_S);
     const std::string first = t.path(w->measurement().path.substr(t.path("").size()));
@@ -258,13 +258,13 @@ TEST_F(RotationWindowTest, SavesReopensAndAsksBeforeThrowingRowsAway) {
     ASSERT_EQ(main->findChild<frmMisRot*>(), nullptr);
 
     // File, Open measurement: every row and the notes come back.
-    t.app.Measurement.Notes.clear();
+    t.measurement.Notes.clear();
     main->action("mnuApriMrot")->trigger();
     w = main->findChild<frmMisRot*>();
     ASSERT_NE(w, nullptr);
     ASSERT_EQ(listRows(), 5);
     EXPECT_TRUE(listRow(4).startsWith(rowStart(5)));
-    EXPECT_EQ(t.app.Measurement.Notes, "engine warm");
+    EXPECT_EQ(t.measurement.Notes, "engine warm");
     EXPECT_EQ(label("LabTmpMis"), "00:00:020,000");
     EXPECT_EQ(w->windowTitle(), "Misura Rotazione: run.mrot");
     EXPECT_TRUE(button("ComSalva")->isEnabled());
@@ -313,7 +313,7 @@ TEST_F(RotationWindowTest, NotesTooLongToReadAreCutAndTheUserIsTold) {
     w = main->findChild<frmMisRot*>();
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(listRows(), 3);
-    EXPECT_EQ(t.app.Measurement.Notes, std::string(kMrotNotesLimit, 'n'));
+    EXPECT_EQ(t.measurement.Notes, std::string(kMrotNotesLimit, 'n'));
     ASSERT_EQ(t.notifier.warnings.size(), 1u);
     EXPECT_EQ(t.notifier.warnings[0].text,
               "Le note del file " + path +

@@ -52,6 +52,7 @@ struct SerialFrameTest : ::testing::Test {
     std::unique_ptr<frmMain> main;
 
     void start() {
+        ctx.measurement = &t.measurement;
         main = std::make_unique<frmMain>(ctx, decoder);
         main->setSerialPorts(&serial);
         main->MDIForm_Load();

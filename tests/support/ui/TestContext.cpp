@@ -9,6 +9,7 @@ bool TestFrame::isEnabled(const QString& objectName) const {
 }
 
 TestContext::TestContext() {
+    ctx.measurement = &measurement;
     app.setAppFolder(folder.path().toStdString());
     app.TwipsPerPixelX = 15;
     app.TwipsPerPixelY = 15;

@@ -1,4 +1,5 @@
 #pragma once
+#include "measure/CurrentMeasurement.h"
 #include "../FakeTimerSource.h"
 #include "../RecordingNotifier.h"
 #include "base/AppState.h"
@@ -66,6 +67,7 @@ struct TestContext {
     MidiPort midi{midiSystem, messages, clock};
     QMdiArea area;
     TestFrame frame{area};
+    CurrentMeasurement measurement;
     WindowContext ctx{app, texts, messages, midi, timer, &frame};
 
     // Opens a window the way the main window does: into the area, load, show.

@@ -44,6 +44,7 @@ struct UnitTimeWorkbench {
     frmMain* const main;
     // The shared objects, under the names the window tests use.
     AppState& app = program.app;
+    CurrentMeasurement& measurement = program.measurement;
     Texts& texts = program.texts;
     MessageService& messages = program.messages;
     PrecisionClock& clock = program.clock;
