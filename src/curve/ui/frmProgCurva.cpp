@@ -26,6 +26,7 @@
 #include <QRegularExpressionValidator>
 #include <QTimer>
 #include <QUndoStack>
+#include <algorithm>
 #include <cmath>
 #include <functional>
 
@@ -454,8 +455,9 @@ void frmProgCurva::layoutControls() {
     for (int i = 0; i < 6; ++i) {
         QLabel* l = LabOrd[static_cast<size_t>(i)];
         l->adjustSize();
-        l->move(toPixelsX(GraphX0 - 300) - l->width() / 2,
-                toPixelsY(GraphY0 - TwipsPer10Deg * i) - l->height() / 2);
+        // Right-aligned just left of the 500 rpm line, never past the picture's left edge.
+        l->move(std::max(0, toPixelsX(GraphX0 - 45) - l->width()),
+                std::max(0, toPixelsY(GraphY0 - TwipsPer10Deg * i) - l->height() / 2));
     }
     int top = Picture1->geometry().bottom() + margin;
     if (Note->isVisible()) {
