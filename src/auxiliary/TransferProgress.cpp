@@ -1,16 +1,14 @@
 #include "auxiliary/TransferProgress.h"
+#include "base/MenuCaptions.h"
 #include "base/NumberFormat.h"
 
 namespace {
-bool english(int langOffset) {
-    return langOffset == 200;
-}
-
 // "curva 1", "curve 1 e 2", "impulso bobina" and their English forms.
-std::string subjectText(const TransferSubject& s, bool en) {
-    if (s.kind == TransferSubject::Kind::CoilPulse) return en ? "coil pulse" : "impulso bobina";
-    if (s.curve == 12) return en ? "curves 1 and 2" : "curve 1 e 2";
-    return (en ? "curve " : "curva ") + std::to_string(s.curve);
+std::string subjectText(const TransferSubject& s, int langOffset) {
+    if (s.kind == TransferSubject::Kind::CoilPulse)
+        return designCaption("transferCoil", langOffset);
+    if (s.curve == 12) return designCaption("transferBothCurves", langOffset);
+    return designText("transferCurve", langOffset, {std::to_string(s.curve)});
 }
 
 std::string moduleText(const TransferSubject& s) {
@@ -37,32 +35,25 @@ int TransferProgress::secondsLeft() const {
 }
 
 std::string transferPhaseText(const TransferSubject& subject, bool verifying, int langOffset) {
-    const bool en = english(langOffset);
-    const std::string what = subjectText(subject, en);
-    if (en)
-        return (verifying ? "Verifying " : "Writing ") + what + (verifying ? " in " : " into ") +
-               moduleText(subject);
-    return (verifying ? "Verifica " : "Scrittura ") + what + " in " + moduleText(subject);
+    return designText(verifying ? "transferVerifying" : "transferWriting", langOffset,
+                      {subjectText(subject, langOffset), moduleText(subject)});
 }
 
 std::string transferProgressText(const TransferProgress& progress, int langOffset) {
     const std::string percent = std::to_string(progress.percent()) + "%";
     const int left = progress.secondsLeft();
     if (left < 0) return percent;
-    if (english(langOffset)) return percent + " - " + durationText(left) + " left";
-    return percent + " - mancano " + durationText(left);
+    return designText("transferLeft", langOffset, {percent, durationText(left)});
 }
 
 std::string transferDoneText(const TransferSubject& subject, long elapsedMs, int langOffset) {
-    const bool en = english(langOffset);
     const long tenths = (elapsedMs + 50) / 100; // to the nearest tenth, a half up
     const std::string seconds = numfmt::withUnit(numfmt::number(tenths / 10.0, 1, langOffset), "s");
-    std::string what = subjectText(subject, en);
-    what[0] = static_cast<char>(what[0] - 'a' + 'A');
     const std::string where = moduleText(subject);
-    if (en) return what + " written into " + where + " and verified in " + seconds;
-    const bool plural = subject.kind == TransferSubject::Kind::Curve && subject.curve == 12;
-    const bool male = subject.kind == TransferSubject::Kind::CoilPulse;
-    const std::string ending = plural ? "e" : male ? "o" : "a";
-    return what + " scritt" + ending + " in " + where + " e verificat" + ending + " in " + seconds;
+    if (subject.kind == TransferSubject::Kind::CoilPulse)
+        return designText("transferDoneCoil", langOffset, {where, seconds});
+    if (subject.curve == 12)
+        return designText("transferDoneBothCurves", langOffset, {where, seconds});
+    return designText("transferDoneCurve", langOffset,
+                      {std::to_string(subject.curve), where, seconds});
 }

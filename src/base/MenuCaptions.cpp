@@ -94,6 +94,27 @@ constexpr std::array kCaptions{
             "Separator \";\" and decimal comma (Italian)"},
     Caption{"csvSeparatorEnglish", "Separatore \",\" e punto decimale (inglese)",
             "Separator \",\" and decimal point (English)"},
+    // Notices of the input's health.
+    Caption{"noticeNoData", "Nessun dato dall'unità da %1 s", "No data from the unit for %1 s"},
+    Caption{"noticeMidiLost", "Messaggi MIDI persi: %1", "MIDI messages lost: %1"},
+    Caption{"noticeLinesNotShown", "Righe non mostrate: %1", "Lines not shown: %1"},
+    Caption{"noticeMeasurementLost", "Messaggi persi: %1", "Messages lost: %1"},
+    // A transfer's progress: the phase, the time left, how it ended.
+    Caption{"transferCurve", "curva %1", "curve %1"},
+    Caption{"transferBothCurves", "curve 1 e 2", "curves 1 and 2"},
+    Caption{"transferCoil", "impulso bobina", "coil pulse"},
+    Caption{"transferWriting", "Scrittura %1 in %2", "Writing %1 into %2"},
+    Caption{"transferVerifying", "Verifica %1 in %2", "Verifying %1 in %2"},
+    Caption{"transferLeft", "%1 - mancano %2", "%1 - %2 left"},
+    Caption{"transferDoneCurve", "Curva %1 scritta in %2 e verificata in %3",
+            "Curve %1 written into %2 and verified in %3"},
+    Caption{"transferDoneBothCurves", "Curve 1 e 2 scritte in %1 e verificate in %2",
+            "Curves 1 and 2 written into %1 and verified in %2"},
+    Caption{"transferDoneCoil", "Impulso bobina scritto in %1 e verificato in %2",
+            "Coil pulse written into %1 and verified in %2"},
+    // The curve editor's read-out of the point under the cursor.
+    Caption{"curveReadout", "%1 | %2° | conteggio %3 | in tabella %4",
+            "%1 | %2° | count %3 | in table %4"},
 };
 } // namespace
 
@@ -103,4 +124,22 @@ std::string designCaption(std::string_view entry, int langOffset) {
     for (const Caption& c : kCaptions)
         if (c.entry == entry) return std::string(langOffset == 200 ? c.english : c.italian);
     return std::string(entry);
+}
+
+std::string designText(std::string_view entry, int langOffset,
+                       std::initializer_list<std::string> fields) {
+    std::string text = designCaption(entry, langOffset);
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char next = i + 1 < text.size() ? text[i + 1] : '\0';
+        const auto field = static_cast<std::size_t>(next - '1');
+        if (text[i] == '%' && next >= '1' && next <= '9' && field < fields.size()) {
+            out += *(fields.begin() + field);
+            ++i;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
 }

@@ -1,4 +1,5 @@
 #include "curve/CurveEditorState.h"
+#include "base/MenuCaptions.h"
 #include "base/NumberFormat.h"
 #include "curve/CurveEditing.h"
 #include <cmath>
@@ -42,11 +43,11 @@ Readout readoutAt(const Curve& selected, double x, double y) {
 }
 
 std::string readoutText(const Readout& r, int langOffset) {
-    const bool en = langOffset == 200;
-    return numfmt::withUnit(numfmt::integer(r.rpm, langOffset), numfmt::rpmUnit(langOffset)) +
-           " | " + numfmt::number(r.degrees, 1, langOffset) + "\xC2\xB0 | " +
-           (en ? "count " : "conteggio ") + numfmt::integer(r.count, langOffset) + " | " +
-           (en ? "in table " : "in tabella ") + numfmt::integer(r.stored, langOffset);
+    return designText(
+        "curveReadout", langOffset,
+        {numfmt::withUnit(numfmt::integer(r.rpm, langOffset), numfmt::rpmUnit(langOffset)),
+         numfmt::number(r.degrees, 1, langOffset), numfmt::integer(r.count, langOffset),
+         numfmt::integer(r.stored, langOffset)});
 }
 
 } // namespace curve

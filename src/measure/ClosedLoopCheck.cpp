@@ -36,17 +36,12 @@ void Check::compareNew(const RowSource& rotationRows) {
 std::string Check::summaryText(int langOffset) const {
     if (!reference_) return {};
     if (summary_.compared == 0) return designCaption("checkNothingToCompare", langOffset);
-    std::string text = designCaption("checkLargest", langOffset);
-    const std::string fields[] = {
-        (summary_.largest >= 0 ? "+" : "") + numfmt::number(summary_.largest, 2, langOffset),
-        numfmt::withUnit(numfmt::integer(summary_.rpmOfLargest, langOffset),
-                         numfmt::rpmUnit(langOffset)),
-        numfmt::integer(static_cast<long long>(summary_.compared), langOffset)};
-    for (char n = '1'; n <= '3'; ++n) {
-        const std::size_t at = text.find(std::string{'%', n});
-        if (at != std::string::npos) text.replace(at, 2, fields[n - '1']);
-    }
-    return text;
+    return designText(
+        "checkLargest", langOffset,
+        {(summary_.largest >= 0 ? "+" : "") + numfmt::number(summary_.largest, 2, langOffset),
+         numfmt::withUnit(numfmt::integer(summary_.rpmOfLargest, langOffset),
+                          numfmt::rpmUnit(langOffset)),
+         numfmt::integer(static_cast<long long>(summary_.compared), langOffset)});
 }
 
 } // namespace closedloop

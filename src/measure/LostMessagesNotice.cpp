@@ -1,6 +1,6 @@
 #include "measure/LostMessagesNotice.h"
+#include "base/MenuCaptions.h"
 
 std::string measurementLostNotice(uint32_t lost, int langOffset) {
-    const std::string n = std::to_string(lost);
-    return langOffset == 200 ? "Messages lost: " + n : "Messaggi persi: " + n;
+    return designText("noticeMeasurementLost", langOffset, {std::to_string(lost)});
 }

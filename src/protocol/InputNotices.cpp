@@ -1,4 +1,5 @@
 #include "protocol/InputNotices.h"
+#include "base/MenuCaptions.h"
 
 int64_t InputSilence::silentSeconds(int64_t nowMs) const {
     if (!waiting_ || nowMs - last_ < LimitMs) return 0;
@@ -6,17 +7,13 @@ int64_t InputSilence::silentSeconds(int64_t nowMs) const {
 }
 
 std::string noDataNotice(int64_t seconds, int langOffset) {
-    const std::string n = std::to_string(seconds);
-    return langOffset == 0 ? "Nessun dato dall'unit\xE0 da " + n + " s"
-                           : "No data from the unit for " + n + " s";
+    return designText("noticeNoData", langOffset, {std::to_string(seconds)});
 }
 
 std::string lostMessagesNotice(uint32_t lost, int langOffset) {
-    const std::string n = std::to_string(lost);
-    return langOffset == 0 ? "Messaggi MIDI persi: " + n : "MIDI messages lost: " + n;
+    return designText("noticeMidiLost", langOffset, {std::to_string(lost)});
 }
 
 std::string linesNotShownNotice(uint64_t lines, int langOffset) {
-    const std::string n = std::to_string(lines);
-    return langOffset == 0 ? "Righe non mostrate: " + n : "Lines not shown: " + n;
+    return designText("noticeLinesNotShown", langOffset, {std::to_string(lines)});
 }

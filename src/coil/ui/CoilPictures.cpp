@@ -4,8 +4,6 @@
 #include <QPainterPath>
 #include <QPolygonF>
 
-namespace g = coil::graph;
-
 namespace {
 const QColor kBackground(0, 0, 0);
 const QColor kGrid(70, 70, 70);
@@ -22,13 +20,13 @@ CoilCurrentPicture::CoilCurrentPicture(QWidget* parent) : QWidget(parent) {
     setMinimumSize(300, 300);
 }
 
-void CoilCurrentPicture::setGraph(std::optional<g::CurrentGraph> graph) {
+void CoilCurrentPicture::setGraph(std::optional<coil::graph::CurrentGraph> graph) {
     graph_ = std::move(graph);
     update();
 }
 
-QPointF CoilCurrentPicture::toPixels(const g::Point& p) const {
-    return {p.x * width() / g::Size, p.y * height() / g::Size};
+QPointF CoilCurrentPicture::toPixels(const coil::graph::Point& p) const {
+    return {p.x * width() / coil::graph::Size, p.y * height() / coil::graph::Size};
 }
 
 void CoilCurrentPicture::paintEvent(QPaintEvent*) {
@@ -36,16 +34,17 @@ void CoilCurrentPicture::paintEvent(QPaintEvent*) {
     p.fillRect(rect(), kBackground);
     p.setRenderHint(QPainter::Antialiasing);
     // Everything below is laid out in twips.
-    p.scale(static_cast<double>(width()) / g::Size, static_cast<double>(height()) / g::Size);
-    const double left = g::OriginX;
-    const double bottom = g::OriginY;
-    const double right = left + g::Divisions * g::Division;
-    const double top = bottom - g::Divisions * g::Division;
+    p.scale(static_cast<double>(width()) / coil::graph::Size,
+            static_cast<double>(height()) / coil::graph::Size);
+    const double left = coil::graph::OriginX;
+    const double bottom = coil::graph::OriginY;
+    const double right = left + coil::graph::Divisions * coil::graph::Division;
+    const double top = bottom - coil::graph::Divisions * coil::graph::Division;
 
     p.setPen(QPen(kGrid, 0));
-    for (int i = 0; i <= g::Divisions; ++i) {
-        const double x = left + i * g::Division;
-        const double y = bottom - i * g::Division;
+    for (int i = 0; i <= coil::graph::Divisions; ++i) {
+        const double x = left + i * coil::graph::Division;
+        const double y = bottom - i * coil::graph::Division;
         p.drawLine(QLineF(x, top, x, bottom));
         p.drawLine(QLineF(left, y, right, y));
     }
@@ -53,13 +52,13 @@ void CoilCurrentPicture::paintEvent(QPaintEvent*) {
     font.setPixelSize(190);
     p.setFont(font);
     p.setPen(kAxisText);
-    for (int a = 0; a <= g::Divisions; a += 2)
-        p.drawText(QRectF(0, bottom - a * g::Division - 150, left - 60, 300),
+    for (int a = 0; a <= coil::graph::Divisions; a += 2)
+        p.drawText(QRectF(0, bottom - a * coil::graph::Division - 150, left - 60, 300),
                    Qt::AlignRight | Qt::AlignVCenter, QString::number(a));
     p.drawText(QRectF(0, top - 400, left, 300), Qt::AlignRight | Qt::AlignBottom, "A");
 
     if (!graph_) return;
-    const g::CurrentGraph& gr = *graph_;
+    const coil::graph::CurrentGraph& gr = *graph_;
     p.setClipRect(QRectF(left, top, right - left, bottom - top).adjusted(-20, -20, 20, 20));
     p.setPen(QPen(kPeriod, 0));
     for (double x : {gr.periodStartX, gr.periodEndX})
@@ -70,10 +69,10 @@ void CoilCurrentPicture::paintEvent(QPaintEvent*) {
 
     QPolygonF curve;
     curve.reserve(static_cast<qsizetype>(gr.curve.size()));
-    for (const g::Point& pt : gr.curve)
+    for (const coil::graph::Point& pt : gr.curve)
         curve.append(QPointF(pt.x, pt.y));
     QPen pen(kCurrent);
-    pen.setWidthF(2.0 * g::Size / std::max(1, width())); // two pixels
+    pen.setWidthF(2.0 * coil::graph::Size / std::max(1, width())); // two pixels
     p.setPen(pen);
     if (curve.size() == 1)
         p.drawPoint(curve.front());
@@ -99,16 +98,18 @@ void CoilBandPicture::paintEvent(QPaintEvent*) {
     font.setPixelSize(9);
     p.setFont(font);
     const QRectF plot = QRectF(rect()).adjusted(34, 6, -14, -16);
-    auto x = [&](double rpm) { return plot.left() + plot.width() * rpm / g::ProfileMaxRpm; };
+    auto x = [&](double rpm) {
+        return plot.left() + plot.width() * rpm / coil::graph::ProfileMaxRpm;
+    };
     auto y = [&](double ms) { return plot.bottom() - plot.height() * ms / kProfileMaxMs; };
 
     p.setPen(QPen(kGrid, 0));
-    for (int rpm = 0; rpm <= g::ProfileMaxRpm; rpm += 1000)
+    for (int rpm = 0; rpm <= coil::graph::ProfileMaxRpm; rpm += 1000)
         p.drawLine(QLineF(x(rpm), plot.top(), x(rpm), plot.bottom()));
     for (int ms = 0; ms <= kProfileMaxMs; ms += 2)
         p.drawLine(QLineF(plot.left(), y(ms), plot.right(), y(ms)));
     p.setPen(kAxisText);
-    for (int rpm = 0; rpm <= g::ProfileMaxRpm; rpm += 2000)
+    for (int rpm = 0; rpm <= coil::graph::ProfileMaxRpm; rpm += 2000)
         p.drawText(QRectF(x(rpm) - 20, plot.bottom() + 2, 40, 12), Qt::AlignCenter,
                    QString::fromStdString(numfmt::integer(rpm, lang_)));
     // The units: ms beside the top of the dwell scale, the speed's in the top right corner.
@@ -120,7 +121,7 @@ void CoilBandPicture::paintEvent(QPaintEvent*) {
 
     QPainterPath steps;
     bool first = true;
-    for (const g::BandLevel& level : g::dwellProfile(dwell_)) {
+    for (const coil::graph::BandLevel& level : coil::graph::dwellProfile(dwell_)) {
         const QPointF from(x(level.fromRpm), y(level.dwellMs));
         if (first)
             steps.moveTo(from);

@@ -1,8 +1,8 @@
 #include "coil/ui/frmProgTempoBobina.h"
+#include "auxiliary/ui/frmProgressBar.h"
 #include "base/MenuCaptions.h"
 #include "base/NumberFormat.h"
 #include "base/PathNames.h"
-#include "auxiliary/ui/frmProgressBar.h"
 #include "coil/CoilFields.h"
 #include "coil/CoilGraph.h"
 #include "coil/CoilSimulation.h"
@@ -32,7 +32,6 @@ constexpr int kTimer1Ms = coil::TickMs;
 constexpr int kTimer2Ms = 10;
 constexpr int kMsgEepromWrite = 6; // "Errore scrittura EEPROM"
 constexpr int kMsgNoAnswer = 8;    // "Nessuna risposta dalla centralina"
-namespace fields = coil::fields;
 
 coil::Quantity quantity(int id) {
     return static_cast<coil::Quantity>(id);
@@ -90,8 +89,8 @@ ChildWindow* frmProgTempoBobina::read(WindowContext& ctx, int windowNumber, cons
 }
 
 void frmProgTempoBobina::buildControls() {
-    for (std::size_t i = 0; i < fields::Specs.size(); ++i) {
-        const fields::Spec& s = fields::Specs[i];
+    for (std::size_t i = 0; i < coil::fields::Specs.size(); ++i) {
+        const coil::fields::Spec& s = coil::fields::Specs[i];
         Field& f = fields_[i];
         f.text = new QLineEdit(this);
         f.text->setObjectName(s.text);
@@ -99,8 +98,8 @@ void frmProgTempoBobina::buildControls() {
         f.text->installEventFilter(this);
         const coil::Quantity q = quantity(static_cast<int>(i));
         f.text->setValidator(
-            new RuleValidator([q](const QString& t) { return fields::valid(q, toLatin1(t)); },
-                              fields::inTenths(q), f.text));
+            new RuleValidator([q](const QString& t) { return coil::fields::valid(q, toLatin1(t)); },
+                              coil::fields::inTenths(q), f.text));
         f.scroll = new QScrollBar(Qt::Vertical, this);
         f.scroll->setObjectName(s.scroll);
         f.scroll->setRange(s.min, s.max);
@@ -323,11 +322,11 @@ int frmProgTempoBobina::rawOfDocument(FieldId id) const {
 // ---- editing --------------------------------------------------------------------------
 
 QString frmProgTempoBobina::textOfRaw(FieldId id, int raw) const {
-    return QString::fromStdString(fields::textOf(quantity(id), raw));
+    return QString::fromStdString(coil::fields::textOf(quantity(id), raw));
 }
 
 std::optional<int> frmProgTempoBobina::rawOfText(FieldId id, const QString& text) const {
-    return fields::valueOf(quantity(id), toLatin1(text));
+    return coil::fields::valueOf(quantity(id), toLatin1(text));
 }
 
 void frmProgTempoBobina::scrollChanged(FieldId id, int value) {
@@ -404,7 +403,8 @@ bool frmProgTempoBobina::eventFilter(QObject* watched, QEvent* event) {
         } else {
             edit.selStart = f.text->cursorPosition();
         }
-        const coil::entry::Result r = fields::key(quantity(i), toLatin1(f.text->text()), edit, c);
+        const coil::entry::Result r =
+            coil::fields::key(quantity(i), toLatin1(f.text->text()), edit, c);
         if (r.accepted) {
             f.text->setText(QString::fromLatin1(r.text.c_str()));
             f.text->setCursorPosition(r.caret);

@@ -1,10 +1,9 @@
 #include "measure/ui/frmMisAnt.h"
 #include "base/FileStore.h"
-#include "base/MonthNames.h"
-#include "base/PathNames.h"
-#include "protocol/MeasurementRow.h"
 #include "base/MenuCaptions.h"
+#include "base/MonthNames.h"
 #include "base/NumberFormat.h"
+#include "base/PathNames.h"
 #include "measure/LostMessagesNotice.h"
 #include "measure/MrotFile.h"
 #include "measure/NotesCutNotice.h"
@@ -13,6 +12,7 @@
 #include "measure/ui/RowListModel.h"
 #include "measure/ui/frmMisAntPicture.h"
 #include "protocol/Decoder.h"
+#include "protocol/MeasurementRow.h"
 #include "protocol/UnitLink.h"
 #include "protocol/ui/SilenceLabel.h"
 #include "transport/MidiPort.h"
@@ -393,7 +393,8 @@ void frmMisAnt::refresh() {
     if (check_.reference()) compareNewRows();
     const uint32_t lost = ctx.midi.ring.overruns() - overrunsAtStart_;
     if (lost > 0) {
-        LabPersi->setText(QString::fromLatin1(measurementLostNotice(lost, ctx.texts.LangOffset)));
+        LabPersi->setText(
+            QString::fromStdString(measurementLostNotice(lost, ctx.texts.LangOffset)));
         LabPersi->show();
     }
     Picture1->update();
@@ -435,8 +436,9 @@ void frmMisAnt::newDocumentName() {
     const QDateTime now = QDateTime::currentDateTime();
     const QDate d = now.date();
     const QTime t = now.time();
-    measurement_.path = newMeasurementName(d.day(), std::string(monthAbbreviation(d.month(), ctx.app.LangCode)),
-                                           d.year(), t.hour(), t.minute(), t.second());
+    measurement_.path =
+        newMeasurementName(d.day(), std::string(monthAbbreviation(d.month(), ctx.app.LangCode)),
+                           d.year(), t.hour(), t.minute(), t.second());
     measurement_.modified = false;
     setWindowTitle(QString::fromLatin1(kCaption) + fromSystemPath(measurement_.path));
 }

@@ -1,9 +1,9 @@
-#include "measure/CurrentMeasurement.h"
 #include "measure/ui/frmMisRot.h"
-#include "base/MonthNames.h"
-#include "base/PathNames.h"
 #include "base/MenuCaptions.h"
+#include "base/MonthNames.h"
 #include "base/NumberFormat.h"
+#include "base/PathNames.h"
+#include "measure/CurrentMeasurement.h"
 #include "measure/ExtendedRow.h"
 #include "measure/GraphTimeBase.h"
 #include "measure/LostMessagesNotice.h"
@@ -321,7 +321,8 @@ void frmMisRot::refreshViews() {
     }
     const uint32_t lost = ctx.midi.ring.overruns() - overrunsAtStart_;
     if (lost > 0)
-        LabPersi->setText(QString::fromLatin1(measurementLostNotice(lost, ctx.texts.LangOffset)));
+        LabPersi->setText(
+            QString::fromStdString(measurementLostNotice(lost, ctx.texts.LangOffset)));
     if (!rowsSinceRefresh_ && !liveDirty_) return;
     rowsModel_->publish();
     if (rowsSinceRefresh_) {
@@ -443,8 +444,9 @@ void frmMisRot::newMeasurement() {
     if (AdvanceFollower* adv = ctx.measurement->advance) adv->followNewMeasurement();
     const QDate d = QDate::currentDate();
     const QTime t = QTime::currentTime();
-    doc_.path = newMeasurementName(d.day(), std::string(monthAbbreviation(d.month(), ctx.app.LangCode)), d.year(),
-                                   t.hour(), t.minute(), t.second());
+    doc_.path =
+        newMeasurementName(d.day(), std::string(monthAbbreviation(d.month(), ctx.app.LangCode)),
+                           d.year(), t.hour(), t.minute(), t.second());
     setCaption(false);
     state_.saveOffered = false;
     render();

@@ -15,9 +15,6 @@
 #include <QTimer>
 #include <memory>
 
-namespace bs = battery_screen;
-namespace bt = battery_text;
-
 namespace {
 constexpr int kMsgInsertOnly = 1; // the text given
 const QString kStart = QStringLiteral("START");
@@ -29,7 +26,7 @@ constexpr int kPictureTop = 120;
 constexpr int kOrdLeft = 60;
 constexpr int kOrdWidth = 540;
 constexpr int kLineHeight = 255;
-constexpr int kSideLeft = kPictureLeft + bs::PictureWidth + 180;
+constexpr int kSideLeft = kPictureLeft + battery_screen::PictureWidth + 180;
 constexpr int kSideWidth = 1500;
 } // namespace
 
@@ -84,7 +81,7 @@ frmMisBatteria::frmMisBatteria(WindowContext& context, QWidget* parent)
     LabTmpFineSca->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     LabRot->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
-    HScrollTempoDiv->setRange(0, bt::LastTimeBase);
+    HScrollTempoDiv->setRange(0, battery_text::LastTimeBase);
     HScrollTempoDiv->setPageStep(1);
     HScrollTempoMem->setRange(0, BatteryRecording::LastIndex);
     HScrollTempoMem->setSingleStep(1);
@@ -122,15 +119,15 @@ void frmMisBatteria::Form_Load() {
     LabVBatt->setText(volts(0));
     // Minutes, seconds and hundredths of the recording, as the tooltip says.
     for (QLabel* l : {LabTmpIniSca, LabTmpFineSca}) {
-        l->setText(QString::fromStdString(bt::formatTime(0, ctx.texts.LangOffset)));
-        l->setToolTip(QString::fromStdString(bt::timeFormatText(ctx.texts.LangOffset)));
+        l->setText(QString::fromStdString(battery_text::formatTime(0, ctx.texts.LangOffset)));
+        l->setToolTip(QString::fromStdString(battery_text::timeFormatText(ctx.texts.LangOffset)));
     }
     setRevolutions("0");
     ctx.timer.clock().resetClock();
     HScrollTempoMem->setMaximum(BatteryRecording::LastIndex);
     HScrollTempoMem->setValue(0);
     ctx.midi.BatteryStampMode = false;
-    const int position = bt::clampTimeBase(ctx.app.BatteryTimeDivPos);
+    const int position = battery_text::clampTimeBase(ctx.app.BatteryTimeDivPos);
     HScrollTempoDiv->setValue(position);
     setTimeBase(position);
     GrigliaDis();
@@ -145,18 +142,22 @@ void frmMisBatteria::layoutControls() {
     const auto place = [this](QWidget* w, int left, int top, int width, int height) {
         w->setGeometry(toPixelsX(left), toPixelsY(top), toPixelsX(width), toPixelsY(height));
     };
-    place(Picture1, kPictureLeft, kPictureTop, bs::PictureWidth, bs::PictureHeight);
+    place(Picture1, kPictureLeft, kPictureTop, battery_screen::PictureWidth,
+          battery_screen::PictureHeight);
     for (int i = 0; i < static_cast<int>(Ord.size()); ++i)
         place(Ord[static_cast<size_t>(i)], kOrdLeft,
-              kPictureTop + bs::scaleLineY(i) - kLineHeight / 2, kOrdWidth, kLineHeight);
+              kPictureTop + battery_screen::scaleLineY(i) - kLineHeight / 2, kOrdWidth,
+              kLineHeight);
 
-    const int below = kPictureTop + bs::PictureHeight + 60;
-    place(LabTmpIniSca, kPictureLeft + bs::OriginX, below, 1400, kLineHeight);
-    place(LabTmpFineSca, kPictureLeft + bs::OriginX + bs::GridWidth - 1400, below, 1400,
+    const int below = kPictureTop + battery_screen::PictureHeight + 60;
+    place(LabTmpIniSca, kPictureLeft + battery_screen::OriginX, below, 1400, kLineHeight);
+    place(LabTmpFineSca, kPictureLeft + battery_screen::OriginX + battery_screen::GridWidth - 1400,
+          below, 1400, kLineHeight);
+    place(HScrollTempoMem, kPictureLeft + battery_screen::OriginX, below + 360,
+          battery_screen::GridWidth, kLineHeight);
+    place(HScrollTempoDiv, kPictureLeft + battery_screen::OriginX, below + 780, 2800, kLineHeight);
+    place(LabTempoDivVal, kPictureLeft + battery_screen::OriginX + 2950, below + 780, 1200,
           kLineHeight);
-    place(HScrollTempoMem, kPictureLeft + bs::OriginX, below + 360, bs::GridWidth, kLineHeight);
-    place(HScrollTempoDiv, kPictureLeft + bs::OriginX, below + 780, 2800, kLineHeight);
-    place(LabTempoDivVal, kPictureLeft + bs::OriginX + 2950, below + 780, 1200, kLineHeight);
 
     place(ComStart, kSideLeft, kPictureTop, kSideWidth, 495);
     place(LabVBatt, kSideLeft, kPictureTop + 720, kSideWidth, 480);
@@ -171,15 +172,15 @@ void frmMisBatteria::layoutControls() {
 void frmMisBatteria::checkInput() {
     QStringList notices;
     if (const int64_t seconds = silence_.silentSeconds(msClock_()); seconds > 0)
-        notices << fromLatin1(noDataNotice(seconds, ctx.texts.LangOffset));
+        notices << QString::fromStdString(noDataNotice(seconds, ctx.texts.LangOffset));
     if (const uint32_t lost = ctx.midi.ring.overruns() - overrunsAtStart_; lost > 0)
-        notices << fromLatin1(lostMessagesNotice(lost, ctx.texts.LangOffset));
+        notices << QString::fromStdString(lostMessagesNotice(lost, ctx.texts.LangOffset));
     LabNessunDato->setText(notices.join(QLatin1Char('\n')));
     LabNessunDato->setVisible(!notices.isEmpty());
 }
 
 QString frmMisBatteria::volts(int raw) const {
-    return QString::fromStdString(bt::formatVolts(raw, ctx.texts.LangOffset));
+    return QString::fromStdString(battery_text::formatVolts(raw, ctx.texts.LangOffset));
 }
 
 void frmMisBatteria::endUnitRecording() {
@@ -206,7 +207,7 @@ void frmMisBatteria::GrigliaDis() {
 
 void frmMisBatteria::GrigliaDisScalaOrd() {
     for (int i = 0; i < static_cast<int>(Ord.size()); ++i)
-        Ord[static_cast<size_t>(i)]->setText(QString::fromStdString(bs::scaleLabel(i)));
+        Ord[static_cast<size_t>(i)]->setText(QString::fromStdString(battery_screen::scaleLabel(i)));
 }
 
 void frmMisBatteria::scheduleRepaint() {
@@ -215,14 +216,16 @@ void frmMisBatteria::scheduleRepaint() {
 
 void frmMisBatteria::showScreenTimes() {
     const int lang = ctx.texts.LangOffset;
-    LabTmpIniSca->setText(QString::fromStdString(bt::formatTime(screen_.start, lang)));
-    const int64_t end = static_cast<int64_t>(screen_.start) + bs::screenSpan(screen_.msPerDiv);
+    LabTmpIniSca->setText(QString::fromStdString(battery_text::formatTime(screen_.start, lang)));
+    const int64_t end =
+        static_cast<int64_t>(screen_.start) + battery_screen::screenSpan(screen_.msPerDiv);
     LabTmpFineSca->setText(
-        QString::fromStdString(bt::formatTime(static_cast<uint32_t>(end), lang)));
+        QString::fromStdString(battery_text::formatTime(static_cast<uint32_t>(end), lang)));
 }
 
 void frmMisBatteria::setTimeBase(int position) {
-    const bt::TimeBase& base = bt::TimeBases[static_cast<size_t>(bt::clampTimeBase(position))];
+    const battery_text::TimeBase& base =
+        battery_text::TimeBases[static_cast<size_t>(battery_text::clampTimeBase(position))];
     screen_.msPerDiv = base.ms;
     LabTempoDivVal->setText(base.label);
 }
@@ -318,7 +321,7 @@ void frmMisBatteria::MisVBatProc(int hundredths) {
         HScrollTempoMem->setValue(index);
     }
 
-    const uint32_t start = bs::screenStartFor(stamp, screen_.start, screen_.msPerDiv);
+    const uint32_t start = battery_screen::screenStartFor(stamp, screen_.start, screen_.msPerDiv);
     if (start != screen_.start) {
         // The trace reached the right edge: a clean grid, the screen moved on, and the
         // segment from the previous sample coming in from the left.
@@ -345,7 +348,7 @@ void frmMisBatteria::review(int selected) {
 
 void frmMisBatteria::HScrollTempoDiv_Change(int value) {
     if (ctx.app.WindowLoading) return;
-    ctx.app.BatteryTimeDivPos = static_cast<uint8_t>(bt::clampTimeBase(value));
+    ctx.app.BatteryTimeDivPos = static_cast<uint8_t>(battery_text::clampTimeBase(value));
     setTimeBase(value);
     review(HScrollTempoMem->value());
 }
@@ -362,7 +365,8 @@ void frmMisBatteria::TimerMisBatteria_Timer() {
 }
 
 void frmMisBatteria::setRevolutions(const std::string& text) {
-    LabRot->setText(QString::fromStdString(bt::revolutionsText(text, ctx.texts.LangOffset)));
+    LabRot->setText(
+        QString::fromStdString(battery_text::revolutionsText(text, ctx.texts.LangOffset)));
 }
 
 void frmMisBatteria::setStatus(int bits45, const std::string& onOff) {

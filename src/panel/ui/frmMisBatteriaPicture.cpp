@@ -5,8 +5,6 @@
 #include <QPainter>
 #include <QPolygonF>
 
-namespace bs = battery_screen;
-
 namespace {
 const QColor kBackground(255, 255, 255);
 const QColor kFrame(0, 0, 0);
@@ -26,26 +24,28 @@ void BatteryPicture::paintEvent(QPaintEvent*) {
     p.fillRect(rect(), kBackground);
     // Everything below is laid out in twips.
     p.scale(1.0 / tppX_, 1.0 / tppY_);
-    const QRectF grid(bs::OriginX, bs::OriginY, bs::GridWidth, bs::GridHeight);
+    const QRectF grid(battery_screen::OriginX, battery_screen::OriginY, battery_screen::GridWidth,
+                      battery_screen::GridHeight);
 
     QPen gridPen(kGrid, 0, Qt::DotLine);
     p.setPen(gridPen);
-    for (int i = 1; i < bs::Divisions; ++i) {
-        const double x = bs::OriginX + i * bs::DivWidth;
+    for (int i = 1; i < battery_screen::Divisions; ++i) {
+        const double x = battery_screen::OriginX + i * battery_screen::DivWidth;
         p.drawLine(QLineF(x, grid.top(), x, grid.bottom()));
-        const double y = bs::scaleLineY(i);
+        const double y = battery_screen::scaleLineY(i);
         p.drawLine(QLineF(grid.left(), y, grid.right(), y));
     }
     p.setPen(QPen(kFrame, 0));
     p.drawRect(grid);
 
-    const int last = bs::lastOnScreen(rec_, screen_.first, screen_.start, screen_.msPerDiv);
-    const std::vector<bs::Point> points =
-        bs::tracePoints(rec_, screen_.first, last, screen_.start, screen_.msPerDiv, tppX_);
+    const int last =
+        battery_screen::lastOnScreen(rec_, screen_.first, screen_.start, screen_.msPerDiv);
+    const std::vector<battery_screen::Point> points = battery_screen::tracePoints(
+        rec_, screen_.first, last, screen_.start, screen_.msPerDiv, tppX_);
     if (points.empty()) return;
     QPolygonF line;
     line.reserve(static_cast<qsizetype>(points.size()));
-    for (const bs::Point& pt : points)
+    for (const battery_screen::Point& pt : points)
         line.append(QPointF(pt.x, pt.y));
     p.setClipRect(grid.adjusted(0, 0, 1, 1));
     QPen tracePen(kTrace, 0);

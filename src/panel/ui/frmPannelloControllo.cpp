@@ -1,12 +1,12 @@
 #include "panel/ui/frmPannelloControllo.h"
-#include "base/FileStore.h"
-#include "base/SystemPath.h"
 #include "base/DocumentKinds.h"
+#include "base/FileStore.h"
 #include "base/PathNames.h"
+#include "base/SystemPath.h"
 #include "base/ui/FileDialogs.h"
+#include "panel/MonitorFile.h"
 #include "protocol/Decoder.h"
 #include "protocol/InputNotices.h"
-#include "panel/MonitorFile.h"
 #include "transport/MidiPort.h"
 #include <QCloseEvent>
 #include <QFontDatabase>
@@ -26,8 +26,8 @@
 
 namespace {
 constexpr const char* kCaption = "Pannello di controllo";
-constexpr int kMsgInsertOnly = 1; // the text given
-constexpr int kMsgNoAnswer = 8;   // "Nessuna risposta dalla centralina"
+constexpr int kMsgInsertOnly = 1;   // the text given
+constexpr int kMsgNoAnswer = 8;     // "Nessuna risposta dalla centralina"
 constexpr int kSaveAsTitleId = 75;  // "Salva file come"
 constexpr int kDiskWriteError = 29; // "Errore di scrittura su disco"
 
@@ -492,9 +492,10 @@ void frmPannelloControllo::flushMonitor() {
     if (!pendingRdDAT_.isEmpty()) RdDAT->setText(std::exchange(pendingRdDAT_, QString()));
     QStringList notices;
     if (const uint32_t lost = ctx.midi.ring.overruns() - overrunsAtStart_; lost > 0)
-        notices << fromLatin1(lostMessagesNotice(lost, ctx.texts.LangOffset));
+        notices << QString::fromStdString(lostMessagesNotice(lost, ctx.texts.LangOffset));
     if (linesNotShown_ > 0)
-        notices << fromLatin1(linesNotShownNotice(linesNotShown_, ctx.texts.LangOffset));
+        notices << QString::fromStdString(
+            linesNotShownNotice(linesNotShown_, ctx.texts.LangOffset));
     if (!notices.isEmpty()) Text2->setText(notices.join(QStringLiteral(" - ")));
 }
 

@@ -41,6 +41,6 @@ void SilenceLabel::check() {
     // Paused, the silence is the user's own: counted again from the end of the pause.
     if (link_ && link_->suspended()) silence_.arrived(msClock_());
     const int64_t seconds = silence_.silentSeconds(msClock_());
-    if (seconds > 0) setText(QString::fromLatin1(noDataNotice(seconds, langOffset_)));
+    if (seconds > 0) setText(QString::fromStdString(noDataNotice(seconds, langOffset_)));
     setVisible(seconds > 0);
 }
