@@ -6,7 +6,6 @@
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QTest>
-#include <filesystem>
 #include <gtest/gtest.h>
 
 namespace {
@@ -127,17 +126,6 @@ TEST_F(NotebookTest, FailedSaveKeepsTheWindowAndItsText) {
     t.app.Closing = true;
     EXPECT_TRUE(closeWindow(w));
     EXPECT_EQ(t.notifier.warnings.size(), 2u);
-}
-
-TEST_F(NotebookTest, UnreadableFileIsReportedAndNotOverwrittenByBlanks) {
-    std::filesystem::create_directory(t.app.NotebookPath); // exists, cannot be read as a file
-    frmBloccoNote* w = open();
-    ASSERT_EQ(t.notifier.warnings.size(), 1u);
-    EXPECT_EQ(t.notifier.warnings[0].text,
-              "Errore di lettura da disco: " + t.app.NotebookPath + " (Is a directory)");
-    EXPECT_TRUE(closeWindow(w));
-    EXPECT_EQ(t.notifier.warnings.size(), 1u);
-    EXPECT_TRUE(std::filesystem::is_directory(t.app.NotebookPath));
 }
 
 TEST_F(NotebookTest, AfterAReadErrorTheTextIsReadOnlyUntilTheFileCanBeRead) {

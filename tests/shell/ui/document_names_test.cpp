@@ -3,7 +3,6 @@
 #include "curve/CurveFile.h"
 #include "measure/MrotFile.h"
 #include "measure/ui/measure_fixture.h"
-#include <QLineEdit>
 #include <filesystem>
 #include <set>
 
@@ -85,28 +84,4 @@ TEST_F(DocumentNamesTest, AnyLettersInNameAndFolderOpenAndSaveUnderTheSameName) 
     EXPECT_EQ(namesIn(folder), (std::set<std::string>{curveName, coilName, measureName}));
     EXPECT_EQ(t.app.LastDocFolder, folder);
     EXPECT_EQ(t.app.LastMeasFolder, folder);
-}
-
-// Saving a document opened through a symbolic link writes the file the link points to; the
-// link stays a link.
-TEST_F(DocumentNamesTest, SavingThroughALinkWritesTheFileItPointsTo) {
-    const std::string real = t.path("vere");
-    fs::create_directories(filePath(real));
-    const std::string target = real + kPathSeparator + "curva.crva";
-    ASSERT_EQ(writeFileAtomically(target, curve::serializeCrva(curve::CurveDocument{})), "");
-    const std::string link = t.path("collegamento.crva");
-    fs::create_symlink(fs::path("vere") / "curva.crva", filePath(link));
-
-    trigger("mnuApriCrva", link);
-    ASSERT_NE(active(), nullptr);
-    auto* maxRpm = active()->findChild<QLineEdit*>("TextVRM");
-    ASSERT_NE(maxRpm, nullptr);
-    maxRpm->selectAll();
-    QTest::keyClicks(maxRpm, "8000");
-    trigger("mnuSalva");
-
-    EXPECT_TRUE(fs::is_symlink(filePath(link)));
-    EXPECT_EQ(readWholeFile(target).value_or("").substr(0, 14), "crva 0  8000 0");
-    EXPECT_EQ(namesIn(real), std::set<std::string>{"curva.crva"});
-    EXPECT_TRUE(t.notifier.warnings.empty());
 }
