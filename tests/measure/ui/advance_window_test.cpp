@@ -185,7 +185,6 @@ TEST_F(AdvanceWindowTest, SavedFileReopensWithEveryRowAndNoteAndExportsToCsv) {
     main->action("mnuRecentFile_1")->trigger();
     w = main->findChild<frmMisAnt*>();
     ASSERT_NE(w, nullptr);
-    EXPECT_EQ(t.app.WinRec[win::Advance].State, 1);
     EXPECT_EQ(rows("List2"), rotation);
     EXPECT_EQ(rows("List1"), advance);
     EXPECT_EQ(t.measurement.Notes, "Giro di prova\r\nMDX curva 1");
