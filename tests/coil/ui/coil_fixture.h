@@ -8,9 +8,9 @@
 #include "support/SimulatedUnitLink.h"
 #include "support/ui/DrainRing.h"
 #include "support/ui/TestContext.h"
+#include "support/ui/WorkbenchFixture.h"
 #include "transport/MidiPort.h"
 #include "transport/ui/RingPollTimer.h"
-#include "support/ui/WorkbenchFixture.h"
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -24,10 +24,6 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 #include <memory>
-
-constexpr uint32_t msg(uint32_t status, uint32_t data1, uint32_t data2) {
-    return status | data1 << 8 | data2 << 16;
-}
 
 // The main window over the simulated unit: both devices open, the decoder and its targets
 // set, every window registered. Windows open through the menus. Nothing runs by itself:
