@@ -60,8 +60,6 @@ TEST_F(CoilWindowTest, SpeedPicksTheBandAndRecalculatesAtOnce) {
     EXPECT_EQ(text(w, "LabTempoBobina"), "TB=10,0 ms");
     type(w, "TextVR", "8000"); // the last band, default 4,5 ms
     EXPECT_EQ(text(w, "LabTempoBobina"), "TB=4,5 ms");
-    EXPECT_EQ(w->document().byteAt(270), 31);
-    EXPECT_EQ(w->document().byteAt(271), 64);
 
     // A speed of 0 typed over the whole text is refused; an emptied box changes nothing and
     // is refilled when the user leaves it.
