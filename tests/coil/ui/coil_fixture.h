@@ -84,12 +84,9 @@ protected:
         auto* panel = main->findChild<frmPannelloControllo*>();
         EXPECT_NE(panel, nullptr);
         QTest::mouseClick(get<QPushButton>(panel, "ComEEPROM"), Qt::LeftButton);
-        pumpPanel(panel, 1000);
+        pump(1000);
         return panel;
     }
-    // Unit time passes; the main window's TimerMIDIIn hands what arrived to the decoder.
-    void pumpPanel(QWidget*, uint64_t us) { pump(us); }
-    size_t sentCount() const { return link.sent.size(); }
     // The next open or save dialog answers path ("" cancels).
     void chooseFile(const std::string& path) {
         main->documents().setChooser([this, path](const FileDialogRequest& request) {

@@ -23,7 +23,7 @@ protected:
         while (w->transferRunning() && ticks < maxTicks) {
             w->Timer1_Timer();
             ++ticks;
-            pumpPanel(panel, 100'000);
+            pump(100'000);
         }
         return ticks;
     }

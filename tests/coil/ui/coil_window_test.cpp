@@ -200,8 +200,8 @@ TEST_F(CoilWindowTest, ProgrammingButtonsFollowEepromAccess) {
     QTest::mouseClick(get<QPushButton>(panel, "ComEEPROM"), Qt::LeftButton);
     EXPECT_FALSE(progButton(w, 1)->isEnabled());
     EXPECT_FALSE(progButton(w, 2)->isEnabled());
-    const size_t before = sentCount();
+    const size_t before = link.sent.size();
     QMetaObject::invokeMethod(progButton(w, 1), "click");
-    EXPECT_EQ(sentCount(), before);
+    EXPECT_EQ(link.sent.size(), before);
     EXPECT_FALSE(w->transferRunning());
 }
