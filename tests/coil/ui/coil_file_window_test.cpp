@@ -31,11 +31,6 @@ TEST_F(CoilWindowTest, NewProgramSavedAndReopenedKeepsItsValues) {
     EXPECT_FALSE(w->document().modified());
     EXPECT_FALSE(w->document().untitled());
     EXPECT_TRUE(entryEnabled("mnuSalva"));
-    // The record as it stood when written: window 12, modified 1 (a dwell changed),
-    // untitled 1; dwell 0 7 8 9 10 11, L 72, R 6, +R 35, VR 4500 = 17 * 256 + 148, V 138.
-    EXPECT_EQ(*readWholeFile(path), "ZEPHALON132"s + "\x0c\0\0\x01\0\0\x01\0\0\0"s +
-                                        "\x00\x07\x08\x09\x0a\x0b\x48\x06\x23\x11\x94\x8a"s +
-                                        std::string(11, '\0'));
     EXPECT_EQ(t.app.RecentDoc[1].Path, path);
     EXPECT_EQ(t.app.RecentDoc[1].Kind, 12);
     EXPECT_EQ(t.app.LastDocFolder, t.folder.path().toStdString());
@@ -61,9 +56,6 @@ TEST_F(CoilWindowTest, NewProgramSavedAndReopenedKeepsItsValues) {
     EXPECT_EQ(text(w, "TextRPerc"), "35");
     EXPECT_EQ(text(w, "TextVB"), "13,8");
     EXPECT_EQ(text(w, "TextVR"), "4500");
-    EXPECT_EQ(text(w, "LabTempoBobina"), "TB=6,0 ms");
-    // R_t = 0.6 * 1.35 = 0.81 Ohm, I_f = 13.8 / 0.81 = 17.037 A.
-    EXPECT_EQ(text(w, "LabIMax"), "Imax=17,04 A");
 
     // The recent entry opens it again (here: brings the open window forward).
     main->action("mnuRecentFile_1")->trigger();

@@ -8,9 +8,9 @@
 #include "support/SimulatedUnitLink.h"
 #include "support/ui/DrainRing.h"
 #include "support/ui/TestContext.h"
+#include "support/ui/WorkbenchFixture.h"
 #include "transport/MidiPort.h"
 #include "transport/ui/RingPollTimer.h"
-#include "support/ui/WorkbenchFixture.h"
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -24,10 +24,6 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 #include <memory>
-
-constexpr uint32_t msg(uint32_t status, uint32_t data1, uint32_t data2) {
-    return status | data1 << 8 | data2 << 16;
-}
 
 // The main window over the simulated unit: both devices open, the decoder and its targets
 // set, every window registered. Windows open through the menus. Nothing runs by itself:
@@ -88,12 +84,9 @@ protected:
         auto* panel = main->findChild<frmPannelloControllo*>();
         EXPECT_NE(panel, nullptr);
         QTest::mouseClick(get<QPushButton>(panel, "ComEEPROM"), Qt::LeftButton);
-        pumpPanel(panel, 1000);
+        pump(1000);
         return panel;
     }
-    // Unit time passes; the main window's TimerMIDIIn hands what arrived to the decoder.
-    void pumpPanel(QWidget*, uint64_t us) { pump(us); }
-    size_t sentCount() const { return link.sent.size(); }
     // The next open or save dialog answers path ("" cancels).
     void chooseFile(const std::string& path) {
         main->documents().setChooser([this, path](const FileDialogRequest& request) {

@@ -1,6 +1,6 @@
 #pragma once
-#include "base/FileStore.h"
 #include "auxiliary/ui/frmProgressBar.h"
+#include "base/FileStore.h"
 #include "curve/CurveFile.h"
 #include "curve/ui/frmProgCurva.h"
 #include "panel/ui/frmPannelloControllo.h"
@@ -12,8 +12,8 @@
 #include "support/UnitTimePollClock.h"
 #include "support/ui/DrainRing.h"
 #include "support/ui/TestContext.h"
-#include "transport/ui/RingPollTimer.h"
 #include "support/ui/WorkbenchFixture.h"
+#include "transport/ui/RingPollTimer.h"
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -127,13 +127,4 @@ protected:
             QTest::keyClick(w, key, Qt::ControlModifier);
     }
     QString statusMessage() const { return get<QLabel>(main, "LabelMessaggio")->text(); }
-    // Curves 1 and 2 of w into the module as both-curves transfer, with programming on.
-    void writeBothCurves(frmProgCurva* w, const char* moduleButton) {
-        programmingOn(w);
-        choose(w, "12");
-        ASSERT_TRUE(button(w, moduleButton)->isEnabled());
-        QTest::mouseClick(button(w, moduleButton), Qt::LeftButton);
-        runTransfer(w);
-        EXPECT_TRUE(t.notifier.warnings.empty()) << lastWarning();
-    }
 };

@@ -6,12 +6,7 @@ TEST_F(CurveWindowTest, DrawSaveReopenFromTheRecentListAndSaveUnchanged) {
     EXPECT_EQ(w->windowNumber(), 2);
     const std::string path = w->documentPath();
     EXPECT_EQ(path.rfind(t.app.AppFolder + "/CurvaAnticipo-", 0), 0u) << path;
-    EXPECT_EQ(path.substr(path.size() - 5), ".crva");
-    EXPECT_EQ(path.find(':'), std::string::npos);
     EXPECT_EQ(w->windowTitle(), QString::fromStdString("Curva Anticipo: " + path));
-    for (const char* name : {"ComSalva", "ComCancella", "ComAnnulla", "ComProg", "ComProgMaster",
-                             "ComApplica", "ComCrva0"})
-        EXPECT_FALSE(button(w, name)->isEnabled()) << name;
 
     drawCurveOne(w);
     const Curve c1 = w->document().curves[1];
@@ -120,28 +115,6 @@ TEST_F(CurveWindowTest, EditorRules) {
     EXPECT_TRUE(vrm->styleSheet().contains("0,0,0"));
     EXPECT_EQ(w->document().maxRpmField, " 1001");
 
-    choose(w, "7");
-    EXPECT_EQ(get<QComboBox>(w, "ComboCA")->currentText(), "0");
-    EXPECT_EQ(w->CurveSel(), 0);
-    drag(w, px(1000, 10), px(2000, 20));
-    EXPECT_EQ(w->document().curves[0].CurveLastPoint, 1);
-    // A press just left of the last point makes a vertical step; one further left nothing.
-    press(w, QPoint(px(2000, 0).x() - 3, px(0, 30).y()));
-    release(w, QPoint(px(2000, 0).x() - 3, px(0, 30).y()));
-    EXPECT_EQ(w->document().curves[0].CurveLastPoint, 2);
-    EXPECT_EQ(w->document().curves[0].points[2].x, 1800);
-    click(w, px(1500, 5));
-    EXPECT_EQ(w->document().curves[0].CurveLastPoint, 2);
-    QTest::mouseClick(button(w, "ComAnnulla"), Qt::LeftButton);
-    EXPECT_EQ(w->document().curves[0].CurveLastPoint, 1);
-    QTest::mouseClick(button(w, "ComCancella"), Qt::LeftButton);
-    EXPECT_EQ(w->document().curves[0].CurveLastPoint, 0);
-    EXPECT_FALSE(button(w, "ComAnnulla")->isEnabled());
-    // The other curve's show button follows its segments.
-    choose(w, "1");
-    EXPECT_FALSE(button(w, "ComCrva1")->isEnabled());
-    EXPECT_FALSE(button(w, "ComCrva0")->isEnabled());
-
     // A right click beside the graph pops the Edit menu up.
     QTest::mouseClick(w, Qt::RightButton, {}, QPoint(w->width() - 3, w->height() - 3));
     QMenu* edit = main->findChild<QMenu*>("mnuModifica");
@@ -248,31 +221,6 @@ TEST_F(CurveWindowTest, CurveOneIntoMdxWithProgressAndVerification) {
     EXPECT_TRUE(button(w, "ComProgMaster")->isEnabled());
 }
 
-TEST_F(CurveWindowTest, BothCurvesIntoMsxWithTheControlPanelOpen) {
-    frmProgCurva* w = newCurve();
-    drawCurveOne(w);
-    choose(w, "2");
-    drag(w, px(1000, 5), px(9000, 35));
-    main->action("mnuPannelloControllo")->trigger();
-    main->mdiArea()->setActiveSubWindow(w->subWindow());
-    programmingOn(w);
-    choose(w, "12");
-    ASSERT_TRUE(button(w, "ComProgSlave")->isEnabled());
-    QTest::mouseClick(button(w, "ComProgSlave"), Qt::LeftButton);
-    // The user goes on in the control panel; the editor stays behind when it is done.
-    QMdiSubWindow* panel = main->mdiArea()->subWindowList().at(1);
-    main->mdiArea()->setActiveSubWindow(panel);
-    runTransfer(w);
-    EXPECT_EQ(main->mdiArea()->activeSubWindow(), panel)
-        << main->mdiArea()->activeSubWindow()->widget()->objectName().toStdString();
-    EXPECT_TRUE(statusMessage().startsWith("Curve 1 e 2 scritte in MSX e verificate in "));
-    EXPECT_TRUE(t.notifier.warnings.empty()) << lastWarning();
-    // Each curve's own table in its area (the transfer itself is tested on its own).
-    const UnitBytes& m = module(UnitModuleId::MSX);
-    EXPECT_EQ(m[6 + 67], w->document().curves[1].CurveTable[67]);
-    EXPECT_EQ(m[113 + 67], w->document().curves[2].CurveTable[67]);
-}
-
 TEST_F(CurveWindowTest, FailedTransfersSayWhyAndGiveTheEditorBack) {
     frmProgCurva* w = newCurve();
     drawCurveOne(w);
@@ -326,34 +274,9 @@ TEST_F(CurveWindowTest, AnUnansweredHandshakeGivesUpAfterASecond) {
     EXPECT_EQ(steps, 14); // 13 ticks of 80 ms after the first: given up after a second
     EXPECT_EQ(lastWarning(), "Nessuna risposta dalla centralina");
     EXPECT_EQ(button(w, "ComProg")->text(), "PROG ON");
-    // The unit was told to go back to run mode.
-    EXPECT_EQ(link.sent.back(), 0xD0u);
-    EXPECT_EQ(link.unit.mode(), UnitMode::Run);
     // A late answer finds no request waiting.
     decoder.DecodeMIDIIn(0xD1);
     EXPECT_FALSE(button(w, "ComProgMaster")->isEnabled());
-}
-
-TEST_F(CurveWindowTest, GrabThreeCurvesWithTheUnitTable) {
-    frmProgCurva* w = newCurve();
-    w->subWindow()->resize(w->subWindow()->maximumSize());
-    choose(w, "0");
-    drag(w, px(800, 5), px(4000, 28));
-    click(w, px(9900, 40));
-    drawCurveOne(w);
-    choose(w, "2");
-    drag(w, px(1000, 8), px(2500, 12));
-    click(w, px(5000, 32));
-    click(w, px(5000, 18));
-    click(w, px(9500, 45));
-    QTest::mouseClick(button(w, "ComCrva0"), Qt::LeftButton);
-    QTest::mouseClick(button(w, "ComCrva1"), Qt::LeftButton);
-    QTest::mouseClick(button(w, "ComTabella"), Qt::LeftButton);
-    QTest::mouseClick(button(w, "ComNote"), Qt::LeftButton);
-    QTest::keyClicks(get<QPlainTextEdit>(w, "Note"), "Curve di prova");
-    QTest::mouseMove(get<QWidget>(w, "Picture1"), px(6000, 25));
-    EXPECT_TRUE(get<QLabel>(w, "LabGMA")->isVisible());
-    EXPECT_TRUE(get<QLabel>(w, "LabGMA")->text().startsWith("6.000 giri/min | 25,0"));
 }
 
 // Curve 0 taken from another file: drawn in black beside the selected curve, saved with the
@@ -397,9 +320,21 @@ TEST_F(CurveWindowTest, CurveZeroFromAnotherFileIsDrawnAndNeverTransferred) {
         }
     EXPECT_TRUE(black);
 
-    // Both curves into MDX: the unit's tables are curves 1 and 2, nothing of curve 0.
-    writeBothCurves(w, "ComProgMaster");
-    const UnitBytes& m = module(UnitModuleId::MDX);
+    // Both curves into MSX while the user goes on in the control panel: the editor stays
+    // behind, and the unit's tables are curves 1 and 2, nothing of curve 0.
+    main->action("mnuPannelloControllo")->trigger();
+    main->mdiArea()->setActiveSubWindow(w->subWindow());
+    programmingOn(w);
+    choose(w, "12");
+    ASSERT_TRUE(button(w, "ComProgSlave")->isEnabled());
+    QTest::mouseClick(button(w, "ComProgSlave"), Qt::LeftButton);
+    QMdiSubWindow* panel = main->mdiArea()->subWindowList().at(1);
+    main->mdiArea()->setActiveSubWindow(panel);
+    runTransfer(w);
+    EXPECT_EQ(main->mdiArea()->activeSubWindow(), panel);
+    EXPECT_TRUE(statusMessage().startsWith("Curve 1 e 2 scritte in MSX e verificate in "));
+    EXPECT_TRUE(t.notifier.warnings.empty()) << lastWarning();
+    const UnitBytes& m = module(UnitModuleId::MSX);
     EXPECT_TRUE(
         std::equal(one.CurveTable.begin(), one.CurveTable.begin() + StoredEntries, m.begin() + 6));
     EXPECT_TRUE(std::equal(two.CurveTable.begin(), two.CurveTable.begin() + StoredEntries,
