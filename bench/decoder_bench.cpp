@@ -3,9 +3,9 @@
 #include "base/ShowMsg.h"
 #include "base/Texts.h"
 #include "protocol/Decoder.h"
-#include "transport/MidiPort.h"
 #include "support/FakeMidiSystem.h"
 #include "timing/PrecisionClock.h"
+#include "transport/MidiPort.h"
 
 #include <benchmark/benchmark.h>
 #include <memory>

@@ -9,11 +9,11 @@
 #include "base/ShowMsg.h"
 #include "base/Texts.h"
 #include "protocol/Decoder.h"
+#include "support/FakeMidiSystem.h"
+#include "timing/PrecisionClock.h"
 #include "transport/MidiByteParser.h"
 #include "transport/MidiPoller.h"
 #include "transport/MidiPort.h"
-#include "support/FakeMidiSystem.h"
-#include "timing/PrecisionClock.h"
 
 #include <algorithm>
 #include <atomic>

@@ -9,9 +9,9 @@
 #include "base/Texts.h"
 #include "protocol/Decoder.h"
 #include "protocol/UnitLink.h"
-#include "transport/MidiPort.h"
 #include "support/FakeMidiSystem.h"
 #include "timing/PrecisionClock.h"
+#include "transport/MidiPort.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -6,15 +6,15 @@
 #include "base/AppState.h"
 #include "base/ShowMsg.h"
 #include "base/Texts.h"
+#include "measure/CurrentMeasurement.h"
 #include "measure/ui/frmMisRot.h"
 #include "protocol/Decoder.h"
 #include "shell/ui/WindowRegistry.h"
-#include "measure/CurrentMeasurement.h"
 #include "shell/ui/frmMain.h"
-#include "transport/MidiPort.h"
 #include "support/FakeMidiSystem.h"
 #include "timing/PrecisionClock.h"
 #include "timing/backends/ThreadTimerSource.h"
+#include "transport/MidiPort.h"
 #include "unit/SimulatedUnit.h"
 #include <QAction>
 #include <QApplication>

@@ -1,6 +1,6 @@
 #include "measure/GraphTimeBase.h"
-#include "protocol/MeasurementRow.h"
 #include "base/NumberFormat.h"
+#include "protocol/MeasurementRow.h"
 #include <algorithm>
 
 int clampCoarse(int coarse) {

@@ -8,4 +8,3 @@ std::string newMeasurementName(int day, const std::string& monthAbbrev, int year
                   second % 100);
     return "Misura-" + std::to_string(day) + monthAbbrev + tail;
 }
-

@@ -1,7 +1,7 @@
 #include "measure/RowLabels.h"
 #include "base/NumberFormat.h"
-#include "protocol/MeasurementRow.h"
 #include "measure/RowReader.h"
+#include "protocol/MeasurementRow.h"
 
 RowLabels rowLabels(std::string_view row, int langOffset) {
     RowLabels labels;

@@ -1,6 +1,6 @@
 #pragma once
-#include "transport/MidiPort.h"
 #include "panel/PanelInput.h"
+#include "transport/MidiPort.h"
 #include <cstdint>
 
 // The control panel's own state and which of its controls take input.

@@ -3,10 +3,10 @@
 #include "base/FileStore.h"
 #include "base/ShowMsg.h"
 #include "base/Texts.h"
-#include "transport/MidiPort.h"
 #include "support/FakeMidiSystem.h"
 #include "support/RecordingNotifier.h"
 #include "timing/PrecisionClock.h"
+#include "transport/MidiPort.h"
 #include <functional>
 #include <gtest/gtest.h>
 #include <map>

@@ -2,13 +2,13 @@
 #include "base/ShowMsg.h"
 #include "base/Texts.h"
 #include "measure/ClosedLoop.h"
-#include "protocol/Decoder.h"
 #include "measure/ClosedLoopCheck.h"
-#include "transport/MidiPoller.h"
-#include "transport/MidiPort.h"
+#include "protocol/Decoder.h"
 #include "support/RecordingNotifier.h"
 #include "support/SimulatedUnitLink.h"
 #include "timing/PrecisionClock.h"
+#include "transport/MidiPoller.h"
+#include "transport/MidiPort.h"
 
 #include <gtest/gtest.h>
 #include <string>

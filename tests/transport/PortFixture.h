@@ -1,10 +1,10 @@
 #pragma once
 #include "base/ShowMsg.h"
 #include "base/Texts.h"
-#include "transport/MidiPort.h"
 #include "support/FakeMidiSystem.h"
 #include "support/RecordingNotifier.h"
 #include "timing/PrecisionClock.h"
+#include "transport/MidiPort.h"
 
 #include <gtest/gtest.h>
 #include <string>

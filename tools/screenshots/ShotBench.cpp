@@ -1,6 +1,6 @@
 #include "ShotBench.h"
-#include "shell/ui/frmMain.h"
 #include "panel/ui/frmPannelloControllo.h"
+#include "shell/ui/frmMain.h"
 #include <QApplication>
 #include <algorithm>
 

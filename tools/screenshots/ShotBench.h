@@ -1,7 +1,7 @@
 #pragma once
 #include "shell/ui/frmMain.h"
-#include "unit/backends/SimulatedUnitSystem.h"
 #include "support/ui/UnitTimeWorkbench.h"
+#include "unit/backends/SimulatedUnitSystem.h"
 #include <cstdint>
 
 class ChildWindow;

@@ -1,7 +1,7 @@
 #include "Shots.h"
-#include "base/ui/ChildWindow.h"
 #include "ShotBench.h"
 #include "base/MenuTable.h"
+#include "base/ui/ChildWindow.h"
 #include "curve/CurveModel.h"
 #include <QAbstractButton>
 #include <QComboBox>

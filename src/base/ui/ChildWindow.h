@@ -1,6 +1,6 @@
 #pragma once
-#include "base/ui/WindowContext.h"
 #include "base/LoadPlacement.h"
+#include "base/ui/WindowContext.h"
 #include <QWidget>
 
 class QMdiSubWindow;

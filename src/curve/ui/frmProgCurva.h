@@ -2,13 +2,13 @@
 #include "base/ui/ChildWindow.h"
 #include "base/ui/DocumentKind.h"
 #include "base/ui/Sheet.h"
+#include "curve/CurveEditorState.h"
 #include "curve/CurveModel.h"
 #include "curve/CurveTransfer.h"
+#include "curve/GraphPen.h"
 #include "protocol/DecoderSinks.h"
 #include "protocol/UnitLink.h"
 #include "protocol/UnitReplyWait.h"
-#include "curve/CurveEditorState.h"
-#include "curve/GraphPen.h"
 #include <QPointer>
 #include <QWidget>
 #include <array>

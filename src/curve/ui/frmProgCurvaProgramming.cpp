@@ -1,11 +1,11 @@
 #include "auxiliary/ui/frmProgressBar.h"
 #include "curve/ui/frmProgCurva.h"
 #include "protocol/Decoder.h"
+#include "transport/MidiPort.h"
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
-#include "transport/MidiPort.h"
 
 // The curve editor's dialogue with the unit: programming mode switched on and off, and the
 // transfer of curve 1, 2 or both with its progress window.

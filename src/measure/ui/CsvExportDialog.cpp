@@ -1,8 +1,8 @@
 #include "measure/ui/CsvExportDialog.h"
 #include "base/FileStore.h"
+#include "base/MenuCaptions.h"
 #include "base/PathNames.h"
 #include "base/ui/FileDialogs.h"
-#include "base/MenuCaptions.h"
 #include "measure/CsvExport.h"
 #include "measure/RowStore.h"
 
@@ -32,9 +32,8 @@ void exportMeasurementCsv(QWidget* /*parent*/, WindowContext& ctx, const RowSour
     } else {
         const QString language = conventionFilter(convention, lang);
         const QString other = conventionFilter(lang == 200 ? kCsvItalian : kCsvEnglish, lang);
-        FileDialogRequest request =
-            FileDialogRequest::toSave(ctx.text(kSaveAsTitleId), folder, language + ";;" + other,
-                                      QStringLiteral("csv"));
+        FileDialogRequest request = FileDialogRequest::toSave(
+            ctx.text(kSaveAsTitleId), folder, language + ";;" + other, QStringLiteral("csv"));
         request.selectedFilter = language;
         request.proposedName = suggested;
         QString filter;

@@ -1,5 +1,5 @@
-#include "measure/CurrentMeasurement.h"
 #include "measure/ui/MeasurementReading.h"
+#include "measure/CurrentMeasurement.h"
 #include "measure/MrotFile.h"
 #include "measure/NotesCutNotice.h"
 #include "measure/RowStore.h"

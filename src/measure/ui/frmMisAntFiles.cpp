@@ -1,6 +1,6 @@
+#include "base/DocumentKinds.h"
 #include "base/FileStore.h"
 #include "base/PathNames.h"
-#include "base/DocumentKinds.h"
 #include "measure/MrotFile.h"
 #include "measure/ui/CsvExportDialog.h"
 #include "measure/ui/MeasurementReading.h"

@@ -1,6 +1,6 @@
-#include "measure/CurrentMeasurement.h"
-#include "base/PathNames.h"
 #include "base/MenuCaptions.h"
+#include "base/PathNames.h"
+#include "measure/CurrentMeasurement.h"
 #include "measure/MrotFile.h"
 #include "measure/RowLabels.h"
 #include "measure/RowReader.h"
@@ -11,6 +11,7 @@
 #include "measure/ui/frmMisRot.h"
 #include "protocol/Decoder.h"
 #include "protocol/UnitLink.h"
+#include "transport/MidiPort.h"
 #include <QCloseEvent>
 #include <QDate>
 #include <QFont>
@@ -23,7 +24,6 @@
 #include <QTime>
 #include <QTimer>
 #include <algorithm>
-#include "transport/MidiPort.h"
 
 // --- files ---------------------------------------------------------------------------
 

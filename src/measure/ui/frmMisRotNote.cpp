@@ -1,5 +1,5 @@
-#include "measure/CurrentMeasurement.h"
 #include "measure/ui/frmMisRotNote.h"
+#include "measure/CurrentMeasurement.h"
 #include <QCloseEvent>
 #include <QFont>
 #include <QMdiArea>

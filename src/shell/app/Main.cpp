@@ -1,11 +1,11 @@
 // The program's entry: reads the start options, runs a file command or takes the start
 // folder's lock and runs the workbench until its main window closes.
 #include "base/AppState.h"
-#include "shell/FileCommands.h"
 #include "base/SettingsStore.h"
 #include "base/ShowMsg.h"
-#include "shell/StartOptions.h"
 #include "base/Texts.h"
+#include "shell/FileCommands.h"
+#include "shell/StartOptions.h"
 #include "shell/ui/GuideFinder.h"
 #include "shell/ui/PdfCommand.h"
 #include "shell/ui/ShutdownSignals.h"

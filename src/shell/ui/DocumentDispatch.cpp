@@ -1,9 +1,9 @@
 #include "shell/ui/DocumentDispatch.h"
 #include "base/FileStore.h"
+#include "base/PathNames.h"
 #include "base/RecentDocuments.h"
 #include "base/ui/ChildWindow.h"
 #include "shell/RecoveryFiles.h"
-#include "base/PathNames.h"
 #include <QDir>
 #include <QFileInfo>
 #include <QMdiArea>

@@ -1,8 +1,8 @@
 #pragma once
 #include "base/Notifier.h"
 #include "base/ui/DocumentKind.h"
-#include "base/ui/WindowContext.h"
 #include "base/ui/FileDialogs.h"
+#include "base/ui/WindowContext.h"
 #include <QString>
 #include <QStringList>
 #include <ctime>

@@ -3,13 +3,13 @@
 #include "base/ShowMsg.h"
 #include "base/Texts.h"
 #include "base/ui/WindowContext.h"
+#include "measure/CurrentMeasurement.h"
 #include "protocol/Decoder.h"
 #include "protocol/DecoderSinks.h"
-#include "transport/MidiPort.h"
 #include "protocol/UnitLink.h"
-#include "measure/CurrentMeasurement.h"
 #include "timing/PrecisionClock.h"
 #include "timing/modTimerExact.h"
+#include "transport/MidiPort.h"
 #include <QSize>
 #include <memory>
 #include <string>

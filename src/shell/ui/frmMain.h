@@ -1,13 +1,13 @@
 #pragma once
+#include "base/MenuTable.h"
 #include "base/ui/WindowContext.h"
 #include "protocol/DecoderSinks.h"
 #include "shell/ui/DocumentDispatch.h"
+#include "shell/ui/FramePlacement.h"
 #include "transport/MidiPoller.h"
 #include "transport/MidiPort.h"
 #include <QColor>
 #include <QElapsedTimer>
-#include "base/MenuTable.h"
-#include "shell/ui/FramePlacement.h"
 #include <QMainWindow>
 #include <QVector>
 #include <functional>

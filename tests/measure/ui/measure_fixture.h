@@ -8,9 +8,9 @@
 #include "support/UnitTimePollClock.h"
 #include "support/ui/DrainRing.h"
 #include "support/ui/TestContext.h"
+#include "support/ui/WorkbenchFixture.h"
 #include "transport/MidiPort.h"
 #include "transport/ui/RingPollTimer.h"
-#include "support/ui/WorkbenchFixture.h"
 #include <QAction>
 #include <QApplication>
 #include <QLabel>

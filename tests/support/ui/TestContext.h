@@ -1,11 +1,11 @@
 #pragma once
-#include "measure/CurrentMeasurement.h"
 #include "../FakeTimerSource.h"
 #include "../RecordingNotifier.h"
 #include "base/AppState.h"
 #include "base/ShowMsg.h"
 #include "base/Texts.h"
 #include "base/ui/WindowContext.h"
+#include "measure/CurrentMeasurement.h"
 #include "support/FakeMidiSystem.h"
 #include "transport/MidiPort.h"
 #include <QMdiArea>

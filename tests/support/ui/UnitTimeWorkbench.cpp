@@ -1,8 +1,8 @@
 #include "support/ui/UnitTimeWorkbench.h"
 #include "shell/ui/frmMain.h"
-#include "unit/backends/SimulatedUnitSystem.h"
-#include "transport/ui/RingPollTimer.h"
 #include "support/ui/DrainRing.h"
+#include "transport/ui/RingPollTimer.h"
+#include "unit/backends/SimulatedUnitSystem.h"
 
 WorkbenchOptions testOptions(const QTemporaryDir& folder, MidiSystem& devices,
                              RecordingNotifier& notifier, FakeTimerSource& timerSource) {

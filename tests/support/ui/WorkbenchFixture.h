@@ -1,8 +1,8 @@
 #pragma once
 #include "shell/ui/frmMain.h"
-#include "transport/ui/RingPollTimer.h"
 #include "support/ui/DrainRing.h"
 #include "support/ui/UnitTimeWorkbench.h"
+#include "transport/ui/RingPollTimer.h"
 #include <QAction>
 #include <QApplication>
 #include <QMdiArea>
