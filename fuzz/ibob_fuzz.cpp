@@ -23,8 +23,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (written.substr(21) != file.substr(21, coil::FileSize - 21)) std::abort();
     const auto sim = coil::simulate(read.values);
     if (!sim) std::abort();
-    const coil::CoilFigures f = coil::figuresOf(read.values.VR, *sim);
-    for (const std::string* s : {&f.LabIbob, &f.LabE, &f.LabPMed, &f.LabEMax})
-        if (s->find_first_not_of("0123456789,IEPmax= AWJ") != std::string::npos) std::abort();
+    // In either language: digits, the decimal and thousands marks, the names and units.
+    for (const int lang : {0, 200}) {
+        const coil::CoilFigures f = coil::figuresOf(read.values.VR, *sim, lang);
+        for (const std::string* s : {&f.LabIbob, &f.LabE, &f.LabPMed, &f.LabEMax})
+            if (s->find_first_not_of("0123456789,.IEPmax= AWJ") != std::string::npos) std::abort();
+    }
     return 0;
 }
