@@ -1,0 +1,44 @@
+#include "measure/RotationControls.h"
+#include <gtest/gtest.h>
+#include <string>
+
+// The rotation window's buttons from its situation: Start/Stop, the views, the sweep options.
+TEST(RotationControls, CaptionsEnablesAndViewsFollowTheSituation) {
+    RotationSituation s; // stopped, data view, live display on, synchronised on Tc
+    RotationControls c = rotationControls(s);
+    EXPECT_EQ(std::string(c.ComStop), "Start");
+    EXPECT_TRUE(c.ComNuovaMisuraEnabled && c.ComDatiEstEnabled && c.ComEsportaEnabled);
+    EXPECT_FALSE(c.ComSospendiEnabled || c.ComSalvaEnabled || c.saveEntries);
+    EXPECT_TRUE(c.List1 && c.Label1 && !c.Text1 && !c.graph && !c.ComScanAutoEnabled);
+
+    s.saveOffered = true; // after the first Stop
+    EXPECT_TRUE(rotationControls(s).ComSalvaEnabled && rotationControls(s).saveEntries);
+
+    s.acquiring = true; // recording: the live text replaces the list, nothing to save or export
+    s.suspended = true;
+    s.liveDisplay = false;
+    c = rotationControls(s);
+    EXPECT_EQ(std::string(c.ComStop), "Stop");
+    EXPECT_EQ(std::string(c.ComSospendi), "Continua");
+    EXPECT_EQ(std::string(c.ComAttiva), "Attiva");
+    EXPECT_TRUE(c.ComSospendiEnabled && c.Text1 && !c.List1);
+    EXPECT_FALSE(c.ComSalvaEnabled || c.ComNuovaMisuraEnabled || c.ComDatiEstEnabled ||
+                 c.ComEsportaEnabled);
+
+    s.view = RotationView::Extended; // the extended table only while stopped
+    EXPECT_FALSE(rotationControls(s).ListEst);
+    s.acquiring = false;
+    c = rotationControls(s);
+    EXPECT_TRUE(c.ListEst && !c.List1 && !c.Label1);
+    EXPECT_EQ(std::string(c.ComDatiEst), "Dati");
+    EXPECT_EQ(std::string(c.ComSospendi), "Sos&pendi"); // "Continua" only while recording
+
+    s.view = RotationView::Graph;
+    s.scanAuto = true;
+    s.syncTc = false;
+    c = rotationControls(s);
+    EXPECT_TRUE(c.graph && c.ComScanAutoEnabled && !c.List1 && !c.ListEst);
+    EXPECT_EQ(std::string(c.ComDatiGrafico), "Dati");
+    EXPECT_EQ(std::string(c.ComScanAuto), "Normale");
+    EXPECT_EQ(std::string(c.ComSincTc), "Sinc Ib");
+}
