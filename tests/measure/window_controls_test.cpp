@@ -1,3 +1,4 @@
+#include "measure/AdvanceControls.h"
 #include "measure/RotationControls.h"
 #include <gtest/gtest.h>
 #include <string>
@@ -41,4 +42,34 @@ TEST(RotationControls, CaptionsEnablesAndViewsFollowTheSituation) {
     EXPECT_EQ(std::string(c.ComDatiGrafico), "Dati");
     EXPECT_EQ(std::string(c.ComScanAuto), "Normale");
     EXPECT_EQ(std::string(c.ComSincTc), "Sinc Ib");
+}
+
+// The advance window's: the table or the live text under the header, or the diagram; the
+// check's button waits while a curve is read back from the unit.
+TEST(AdvanceControls, CaptionsEnablesAndViewsFollowTheSituation) {
+    AdvanceSituation s;
+    AdvanceControls c = advanceControls(s);
+    EXPECT_EQ(std::string(c.ComStop), "Start");
+    EXPECT_TRUE(c.List1 && c.LabIntestazione && !c.Text1 && !c.graph && !c.ListScarti);
+    EXPECT_TRUE(c.ComSalvaEnabled && c.ComEsportaEnabled && c.ComNuovaMisuraEnabled);
+    EXPECT_FALSE(c.ComSospendiEnabled);
+    s.suspended = true; // "Continua" only while recording
+    EXPECT_EQ(std::string(advanceControls(s).ComSospendi), "Sospendi");
+
+    s.acquiring = true;
+    s.liveDisplay = false;
+    s.readingBack = true;
+    s.checking = true;
+    c = advanceControls(s);
+    EXPECT_EQ(std::string(c.ComStop), "Stop");
+    EXPECT_EQ(std::string(c.ComSospendi), "Continua");
+    EXPECT_EQ(std::string(c.ComAttiva), "Attiva");
+    EXPECT_TRUE(c.Text1 && !c.List1 && c.ComSospendiEnabled && c.ListScarti);
+    EXPECT_FALSE(c.ComSalvaEnabled || c.ComEsportaEnabled || c.ComNuovaMisuraEnabled ||
+                 c.ComVerificaEnabled);
+
+    s.graph = true;
+    c = advanceControls(s);
+    EXPECT_EQ(std::string(c.ComDatiGrafico), "Dati");
+    EXPECT_TRUE(c.graph && !c.Text1 && !c.List1 && !c.LabIntestazione);
 }
