@@ -1,5 +1,6 @@
 #include "measure/AdvanceControls.h"
 #include "measure/RotationControls.h"
+#include "measure/RowSelection.h"
 #include <gtest/gtest.h>
 #include <string>
 
@@ -72,4 +73,43 @@ TEST(AdvanceControls, CaptionsEnablesAndViewsFollowTheSituation) {
     c = advanceControls(s);
     EXPECT_EQ(std::string(c.ComDatiGrafico), "Dati");
     EXPECT_TRUE(c.graph && !c.Text1 && !c.List1 && !c.LabIntestazione);
+}
+
+// The advance window's view of the rotation window's rows: from where it began following,
+// less what came while it was suspended.
+TEST(RowSelection, FollowsLeavesOutPausedStretchesAndShowsAllOnRequest) {
+    EXPECT_EQ(RowSelection().size(), 0u); // following nothing yet
+    RowStore store(2);
+    store.append("r1");
+    RowSelection sel;
+    sel.follow(store);
+    EXPECT_EQ(sel.size(), 0u);
+    store.append("r2");
+    store.append("r3");
+    sel.pause();
+    sel.pause(); // twice is once
+    store.append("r4");
+    sel.resume();
+    store.append("r5");
+    sel.pause(); // a stretch of one row
+    store.append("r6");
+    EXPECT_EQ(sel.size(), 3u); // nothing counted while paused
+    sel.resume();
+    store.append("r7");
+    sel.resume(); // twice is once: r7 stays
+    store.append("r8");
+    ASSERT_EQ(sel.size(), 5u);
+    const char* const shown[] = {"r2", "r3", "r5", "r7", "r8"};
+    for (size_t i = 0; i < 5; ++i)
+        EXPECT_EQ(sel.row(i), shown[i]) << i;
+
+    sel.clear(); // a new measurement: nothing shown, the rows to come are
+    store.append("r9");
+    ASSERT_EQ(sel.size(), 1u);
+    EXPECT_EQ(sel.row(0), "r9");
+
+    sel.showAll(store);
+    ASSERT_EQ(sel.size(), 9u);
+    EXPECT_EQ(sel.row(0), "r1");
+    EXPECT_EQ(sel.row(8), "r9");
 }
