@@ -14,7 +14,7 @@ std::string textOf(Quantity q, int raw) {
 std::optional<int> valueOf(Quantity q, const std::string& text) {
     const std::optional<int> v = inTenths(q) ? entry::tenthsValue(text) : entry::wholeValue(text);
     if (!v && q == Quantity::RPerc && text.empty()) return 0;
-    if (!v || *v < spec(q).min || *v > spec(q).max) return std::nullopt;
+    if (!v || *v < field(q).min || *v > field(q).max) return std::nullopt;
     return v;
 }
 

@@ -10,7 +10,7 @@
 // and VR as whole numbers.
 namespace coil::fields {
 
-struct Spec {
+struct Field {
     const char* text;   // the text box
     const char* scroll; // its scroll bar
     const char* label;  // its caption label
@@ -20,7 +20,7 @@ struct Spec {
     int largeStep;
 };
 
-inline constexpr std::array<Spec, 5> Specs{{
+inline constexpr std::array<Field, 5> Fields{{
     {"TextL", "VScrollL", "LabL", "L (mH)", LMin, LMax, 10},
     {"TextR", "VScrollR", "LabR", "R (Ohm)", RMin, RMax, 10},
     {"TextRPerc", "VScrollRPerc", "LabRPerc", "+R %", RPercMin, RPercMax, 30},
@@ -28,8 +28,8 @@ inline constexpr std::array<Spec, 5> Specs{{
     {"TextVR", "VScrollVR", "LabVR", "VR (g/m)", VRMin, VRMax, 100},
 }};
 
-inline const Spec& spec(Quantity q) {
-    return Specs[static_cast<std::size_t>(q)];
+inline const Field& field(Quantity q) {
+    return Fields[static_cast<std::size_t>(q)];
 }
 // Typed in tenths with a decimal comma (a pasted point is taken as a comma).
 bool inTenths(Quantity q);

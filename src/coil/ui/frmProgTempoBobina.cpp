@@ -89,8 +89,8 @@ ChildWindow* frmProgTempoBobina::read(WindowContext& ctx, int windowNumber, cons
 }
 
 void frmProgTempoBobina::buildControls() {
-    for (std::size_t i = 0; i < coil::fields::Specs.size(); ++i) {
-        const coil::fields::Spec& s = coil::fields::Specs[i];
+    for (std::size_t i = 0; i < coil::fields::Fields.size(); ++i) {
+        const coil::fields::Field& s = coil::fields::Fields[i];
         Field& f = fields_[i];
         f.text = new QLineEdit(this);
         f.text->setObjectName(s.text);
