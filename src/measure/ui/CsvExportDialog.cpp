@@ -19,7 +19,7 @@ QString conventionFilter(const CsvConvention& c, int langOffset) {
 }
 } // namespace
 
-void exportMeasurementCsv(QWidget* /*parent*/, WindowContext& ctx, const RowSource& rows,
+void exportMeasurementCsv(WindowContext& ctx, const RowSource& rows,
                           const std::string& documentPath, const CsvPathChooser& chooser) {
     const QString suggested =
         fromSystemPath(baseNameOf(withoutTrailingBlanks(documentPath))) + ".csv";

@@ -14,5 +14,5 @@ using CsvPathChooser = std::function<QString(const QString& folder, const QStrin
 // document, or through chooser when a test gives one) and in which convention (the file
 // dialog's filters offer both, the language's first; a chooser takes the language's), writes
 // the file atomically and reports a failure with the file and the system's reason.
-void exportMeasurementCsv(QWidget* parent, WindowContext& ctx, const RowSource& rows,
+void exportMeasurementCsv(WindowContext& ctx, const RowSource& rows,
                           const std::string& documentPath, const CsvPathChooser& chooser);

@@ -460,7 +460,7 @@ void frmMisRot::ComNuovaMisura_Click() {
 
 void frmMisRot::ComEsporta_Click() {
     if (state_.acquiring) return;
-    exportMeasurementCsv(this, ctx, doc_.rows, doc_.path, csvChooser_);
+    exportMeasurementCsv(ctx, doc_.rows, doc_.path, csvChooser_);
 }
 
 void frmMisRot::ComSalva_Click() {
