@@ -4,7 +4,6 @@
 #include <functional>
 #include <string>
 
-class QWidget;
 class RowSource;
 
 // Chooses the CSV file to export to, starting in a folder; empty: cancelled.
