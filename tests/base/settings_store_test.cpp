@@ -80,14 +80,6 @@ TEST_F(SettingsStoreTest, SaveTakesRecordOneOnlyFromAFileWithTheSignature) {
     EXPECT_EQ(saved.find('\xEE'), std::string::npos);
 }
 
-TEST_F(SettingsStoreTest, AtomicWriteReplacesTheWholeFile) {
-    const std::string path = (folder / "doc.txt").string();
-    ASSERT_EQ(writeFileAtomically(path, std::string(100, 'a')), "");
-    ASSERT_EQ(writeFileAtomically(path, std::string("b\0c", 3)), "");
-    EXPECT_EQ(readWholeFile(path), std::string("b\0c", 3));
-    EXPECT_FALSE(readWholeFile((folder / "none").string()));
-}
-
 TEST_F(SettingsStoreTest, AFolderInThePlaceOfTheFileIsLeftAlone) {
     fs::create_directory(app.SettingsPath);
     EXPECT_FALSE(LoadSettings(app));
@@ -175,17 +167,18 @@ TEST_F(SettingsStoreTest, ASerialPortRecordCutShortKeepsItsWholePathsAndCountsTh
     }
 }
 
-TEST_F(SettingsStoreTest, ASavedFileKeepsItsPermissions) {
+TEST_F(SettingsStoreTest, AnAtomicWriteReplacesTheWholeFileAndKeepsItsPermissions) {
     const std::string path = (folder / "kept.txt").string();
-    ASSERT_EQ(writeFileAtomically(path, "one"), "");
+    ASSERT_EQ(writeFileAtomically(path, std::string(100, 'a')), "");
     for (const fs::perms mode : {fs::perms::owner_read | fs::perms::owner_write,
                                  fs::perms::owner_read | fs::perms::owner_write |
                                      fs::perms::group_read | fs::perms::others_read}) {
         fs::permissions(path, mode);
-        ASSERT_EQ(writeFileAtomically(path, "two"), "");
+        ASSERT_EQ(writeFileAtomically(path, std::string("b\0c", 3)), "");
         EXPECT_EQ(fs::status(path).permissions(), mode);
     }
-    EXPECT_EQ(readWholeFile(path), "two");
+    EXPECT_EQ(readWholeFile(path), std::string("b\0c", 3));
+    EXPECT_FALSE(readWholeFile((folder / "none").string()));
 }
 
 // A save through a symbolic link, or through a link to that link, replaces the file they
@@ -213,4 +206,14 @@ TEST_F(SettingsStoreTest, SavingThroughALinkReplacesTheFileItPointsTo) {
     ASSERT_EQ(writeFileAtomically((real / "dangling").string(), "made"), "");
     EXPECT_TRUE(fs::is_symlink(real / "dangling"));
     EXPECT_EQ(readWholeFile((real / "nuova.crva").string()), "made");
+
+    // Links are followed 40 deep, as the system does: a save through link 1 of the chain
+    // 0 -> 1 -> ... -> 40 -> file reaches the file, one through link 0 stops at link 40.
+    for (int i = 0; i <= 40; ++i)
+        fs::create_symlink(i == 40 ? target : links / ("c" + std::to_string(i + 1)),
+                           links / ("c" + std::to_string(i)));
+    ASSERT_EQ(writeFileAtomically((links / "c1").string(), "deep"), "");
+    EXPECT_EQ(readWholeFile(target.string()), "deep");
+    ASSERT_EQ(writeFileAtomically((links / "c0").string(), "deeper"), "");
+    EXPECT_EQ(readWholeFile(target.string()), "deep");
 }

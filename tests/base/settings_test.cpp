@@ -168,24 +168,17 @@ TEST(SettingsFile, EveryHeaderFieldIsReadFromItsOwnPosition) {
     SettingsData s;
     s.StatusBarOn = false;
     ASSERT_TRUE(parseSettings(file, s));
-    EXPECT_EQ(s.BatteryMode, 118);
-    EXPECT_EQ(s.BatteryTimeDivPos, 119);
     EXPECT_FALSE(s.MIDIThruOn); // 120 is written at exit only
-    EXPECT_EQ(s.MIDIInDevice, 121);
-    EXPECT_EQ(s.MIDIOutDevice, 122);
-    EXPECT_EQ(s.LangCode, 124);
     EXPECT_TRUE(s.StatusBarOn);
-    const float floats[] = {s.Param27, s.ScaleParam2, s.LiveDisplay, s.ScaleParam3, s.ScaleParam4};
-    for (int i = 0; i < 5; ++i)
-        EXPECT_EQ(floats[i], 127.0f + static_cast<float>(i)) << 27 + i;
-    const int bytes36to42[] = {s.Param36,     s.RotVScroll1,   s.RotVScroll2, s.RotVScroll3,
-                               s.RotVScroll4, s.RotTimeDivPos, s.Param42};
-    for (int i = 0; i < 7; ++i)
-        EXPECT_EQ(bytes36to42[i], 136 + i) << 36 + i;
-    EXPECT_EQ(s.CoilVBatt, 143.0f);
-    EXPECT_EQ(s.CoilL, 144.0f);
-    EXPECT_EQ(s.CoilR, 145.0f);
-    EXPECT_EQ(s.CoilRPlus, 146.0f);
+    const std::pair<int, double> fields[] = {
+        {18, s.BatteryMode}, {19, s.BatteryTimeDivPos}, {21, s.MIDIInDevice}, {22, s.MIDIOutDevice},
+        {24, s.LangCode},    {27, s.Param27},           {28, s.ScaleParam2},  {29, s.LiveDisplay},
+        {30, s.ScaleParam3}, {31, s.ScaleParam4},       {36, s.Param36},      {37, s.RotVScroll1},
+        {38, s.RotVScroll2}, {39, s.RotVScroll3},       {40, s.RotVScroll4},  {41, s.RotTimeDivPos},
+        {42, s.Param42},     {43, s.CoilVBatt},         {44, s.CoilL},        {45, s.CoilR},
+        {46, s.CoilRPlus}};
+    for (const auto& [position, value] : fields)
+        EXPECT_EQ(value, 100 + position) << position;
     EXPECT_EQ(s.RotGraphParam, 147 * 256 + 148);
     // Top 0x4041 - 16000 = 449, Left 0x4243 - 16000 = 963, Width 0x4445, Height 0x4647,
     // State 0x48.

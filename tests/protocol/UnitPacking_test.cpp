@@ -43,5 +43,7 @@ TEST(UnitPacking, StatusBytesDataRepliesAndRequests) {
     EXPECT_EQ(r.address, 130);
     EXPECT_FALSE(decodeMemoryRequest(0x0000E0).valid);
     // A stray eighth bit on a data byte is not taken as part of the address.
-    EXPECT_EQ(decodeMemoryRequest(0x00FF88).address, 127);
+    r = decodeMemoryRequest(0x00FF88);
+    EXPECT_EQ(r.address, 127);
+    EXPECT_FALSE(r.msx);
 }

@@ -2,7 +2,6 @@
 #include "transport/PortFixture.h"
 
 #include <gtest/gtest.h>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -116,29 +115,25 @@ protected:
 
 // --- measurement branch ---------------------------------------------------------------
 
+// Bits 7 of data1 and data2 ride in status bits 0 and 1, Ta bit 16 in its status bit 2; bits
+// 16-17 of Tb in 0x80's bits 2-3 and bit 18 in the following 0x90's bit 3, likewise Tib.
 TEST_F(DecoderTest, RebuildsValuesFromStatusBits) {
     open(win::Rotation);
-    decoder.DecodeMIDIIn(msg(0x81, 0x7F, 0x7F));
-    EXPECT_EQ(decoder.Tb, 32767u);
-    decoder.resetMeasurement();
-    decoder.DecodeMIDIIn(msg(0x83, 0x7F, 0x7F));
-    EXPECT_EQ(decoder.Tb, 65535u);
-    decoder.DecodeMIDIIn(msg(0x97, 0x7F, 0x7F)); // Ta bit 16 from its own status bit 2
-    EXPECT_EQ(decoder.Ta, 131071u);
-    decoder.resetMeasurement();
-    decoder.DecodeMIDIIn(msg(0x80));
-    decoder.DecodeMIDIIn(msg(0x92, 1)); // status bit 1 is bit 15 only
-    EXPECT_EQ(decoder.Ta, 32769u);
-
-    // Bits 16-17 of Tb ride on 0x80, bit 18 on the following 0x90; likewise Tib.
-    decoder.resetMeasurement();
-    decoder.DecodeMIDIIn(msg(0x8C));
-    decoder.DecodeMIDIIn(msg(0x98));
-    EXPECT_EQ(decoder.Tb, 458752u); // 3 * 65536 + 4 * 65536
-    EXPECT_EQ(decoder.Ta, 0u);
-    decoder.DecodeMIDIIn(msg(0xA4, 1));
-    decoder.DecodeMIDIIn(msg(0xB8));
-    EXPECT_EQ(decoder.Tib, 1u + 5u * 65536u);
+    const struct {
+        std::vector<uint32_t> messages;
+        uint32_t Tb, Ta, Tib;
+    } cases[] = {
+        {{msg(0x81, 0x7F, 0x7F)}, 32767, 0, 0},
+        {{msg(0x83, 0x7F, 0x7F), msg(0x97, 0x7F, 0x7F)}, 65535, 131071, 0},
+        {{msg(0x80), msg(0x92, 1)}, 0, 32769, 0}, // status bit 1 is bit 15 only
+        {{msg(0x8C), msg(0x98), msg(0xA4, 1), msg(0xB8)}, 7 * 65536, 0, 1 + 5 * 65536},
+    };
+    for (const auto& c : cases) {
+        decoder.resetMeasurement();
+        feed(c.messages);
+        EXPECT_EQ(std::tuple(decoder.Tb, decoder.Ta, decoder.Tib), std::tuple(c.Tb, c.Ta, c.Tib))
+            << &c - cases;
+    }
 }
 
 TEST_F(DecoderTest, HandWorkedRevolutionsGiveTheirRows) {
@@ -162,120 +157,63 @@ TEST_F(DecoderTest, HandWorkedRevolutionsGiveTheirRows) {
     EXPECT_EQ(rotation.rows.back().text.substr(6, 27), std::string(22, ' ') + "0.000");
 }
 
-TEST_F(DecoderTest, StreamWaitsForTbAndDropsMessagesOutOfOrder) {
+// A stream waits for a 0x80; a burst missing a message, or a message out of its place (a
+// head then the tail of another burst, 0xA0 before 0x90), gives no row; the next whole burst
+// gives row 2 as worked by hand, DTb against row 1 though broken bursts carried other Tbs.
+TEST_F(DecoderTest, BrokenBurstsGiveNoRowAndTheNextWholeOneIsRight) {
     open(win::Rotation);
     decoder.TbPrev = 1234;
     feed({msg(0x90, 1), msg(0xA0, 1), msg(0xB0, 1), msg(0xE0, 1)});
     EXPECT_FALSE(decoder.Synced);
     EXPECT_EQ(decoder.TbPrev, 0u);
     EXPECT_EQ(decoder.Ta, 0u);
-
-    decoder.DecodeMIDIIn(kRevolution1[0]);
-    decoder.DecodeMIDIIn(kRevolution1[2]); // 0xA0 before 0x90
-    decoder.DecodeMIDIIn(kRevolution1[0]); // a second 0x80
-    EXPECT_EQ(decoder.LastKind, 0x80);
-    EXPECT_EQ(decoder.Tib, 0u);
-    EXPECT_TRUE(rotation.rows.empty());
-    feed(std::vector<uint32_t>(kRevolution1.begin() + 1, kRevolution1.end()));
-    ASSERT_EQ(rotation.rows.size(), 1u);
-    EXPECT_EQ(rotation.rows[0].text, kRow1);
-}
-
-TEST_F(DecoderTest, ABurstMissingAMessageGivesNoRowAndTheNextWholeOneIsRight) {
-    open(win::Rotation);
     feed(kRevolution1);
-    auto without = [](const std::vector<uint32_t>& burst, size_t lost) {
-        std::vector<uint32_t> out = burst;
-        out.erase(out.begin() + static_cast<std::ptrdiff_t>(lost));
+    // Messages 0-4 of revolution 1, then 5-9 of revolution 2.
+    auto pick = [](std::initializer_list<size_t> at) {
+        std::vector<uint32_t> both = kRevolution1, out;
+        both.insert(both.end(), kRevolution2.begin(), kRevolution2.end());
+        for (size_t i : at)
+            out.push_back(both[i]);
         return out;
     };
-    feed(without(kRevolution2, 0)); // 0x80 lost right after a whole burst
-    EXPECT_EQ(rotation.rows.size(), 1u);
-    feed(without(kRevolution1, 1)); // 0x90 lost
-    EXPECT_EQ(rotation.rows.size(), 1u);
-    feed(without(kRevolution1, 2)); // 0xA0 lost
-    EXPECT_EQ(rotation.rows.size(), 1u);
-    feed(without(kRevolution1, 4)); // 0xE0 lost: the next 0x80 starts over
-    EXPECT_EQ(rotation.rows.size(), 1u);
-    // The head of one burst, then a burst that lost its 0x80: the tail's messages are out of
-    // place after that head (a 0x90 after 0xA0, ...), so they cannot complete it.
-    for (size_t head = 2; head <= 4; ++head) {
-        feed(std::vector<uint32_t>(kRevolution1.begin(),
-                                   kRevolution1.begin() + static_cast<std::ptrdiff_t>(head)));
-        feed(without(kRevolution2, 0));
-        EXPECT_EQ(rotation.rows.size(), 1u) << "after the first " << head << " of a burst";
+    const std::vector<uint32_t> broken[] = {
+        pick({6, 7, 8, 9}), // 0x80 lost right after a whole burst
+        pick({0, 2, 3, 4}),
+        pick({0, 1, 3, 4}),
+        pick({0, 1, 2, 3}), // 0xE0 lost: the next 0x80 starts over
+        pick({0, 1, 6, 7, 8, 9}),
+        pick({0, 1, 2, 6, 7, 8, 9}),
+        pick({0, 1, 2, 3, 6, 7, 8, 9}),
+        pick({5, 7}),
+    };
+    for (const auto& messages : broken) {
+        feed(messages);
+        EXPECT_EQ(rotation.rows.size(), 1u) << &messages - broken;
     }
-    // Row 2 as worked by hand: numbered 2, 40 ms elapsed, DTb against row 1's Tb although
-    // the broken bursts carried other values of Tb.
-    feed(kRevolution2);
+    feed(kRevolution2); // its 0x80 is a second one
     ASSERT_EQ(rotation.rows.size(), 2u);
     EXPECT_EQ(rotation.rows[1].text, kRow2);
-
-    // A closing message with no burst before it makes no row either.
-    feed({msg(0xE0), msg(0xE0)});
+    feed({msg(0xE0)}); // a closing message with no burst before it
     EXPECT_EQ(rotation.rows.size(), 2u);
 }
 
-// Revolution n carries its number in every message: data1 = bits 0-6, data2 = bits 7-13, so
-// Tb = Ta = Tib = Tss = data2 * 256 + data1, A1 = data1 and A2 = data2, and a row that mixes
-// two revolutions shows it.
-std::vector<uint32_t> numberedRevolution(int n) {
-    const int lo = n & 0x7F, hi = (n >> 7) & 0x7F;
-    return {msg(0x80, lo, hi), msg(0x90, lo, hi), msg(0xA0, lo, hi), msg(0xB0, lo, hi),
-            msg(0xE0, lo, hi)};
-}
-
-TEST_F(DecoderTest, ARingOverflowInTheMiddleOfBurstsGivesOnlyWholeRevolutions) {
+// The head of a burst, messages of no burst filling the ring, one lost: the closing message
+// after the gap cannot complete that head.
+TEST_F(DecoderTest, AMessageLostToAFullRingEndsTheBurstInProgress) {
     open(win::Rotation);
-    // The stream of revolutions 5000, 5001, ... (Tc 16 ms and more), message by message.
-    int nextRevolution = 5000;
-    std::vector<uint32_t> pending;
-    std::set<int> stored; // revolutions whose five messages all found room in the ring
-    int storedOfCurrent = 0;
-    auto send = [&](int messages) {
-        for (int i = 0; i < messages; ++i) {
-            if (pending.empty()) {
-                pending = numberedRevolution(nextRevolution++);
-                storedOfCurrent = 0;
-            }
-            storedOfCurrent += port.ring.push(mim::Data, pending.front(), 0) ? 1 : 0;
-            pending.erase(pending.begin());
-            if (pending.empty() && storedOfCurrent == 5) stored.insert(nextRevolution - 1);
-        }
-    };
-    auto take = [&](int entries) { pollRing(port, decoder, entries); };
-
-    // The ring fills up four messages into a burst (31999 = 6399 bursts + 4); while it is
-    // full whole revolutions are lost, so every time room is made the stream goes on with the
-    // very kind the cut burst expects next. The cuts fall after 0xB0, 0x80, 0x90, 0xA0, 0xB0,
-    // between bursts and after 0x90.
-    send(MidiRing::Size - 1);
-    for (const int room : {2, 1, 1, 1, 1, 502}) {
-        send(50);
-        take(room);
-        send(room);
-    }
-    send(50);
-    take(MidiRing::Size);
-    send(100);
-    take(MidiRing::Size);
-    ASSERT_TRUE(port.ring.empty());
-    ASSERT_EQ(port.ring.overruns(), 7u * 50u);
-
-    std::set<int> rows;
-    for (const MeasurementRow& row : rotation.rows) {
-        EXPECT_TRUE(row.Ta == row.Tb && row.Tib == row.Tb && row.Tss == row.Tb &&
-                    static_cast<uint32_t>(row.A2 * 256 + row.A1) == row.Tb)
-            << row.text;
-        rows.insert(row.A2 * 128 + row.A1);
-    }
-    // Every revolution that reached the ring whole gives its row, and no other does.
-    EXPECT_EQ(rows, stored);
-    EXPECT_EQ(rotation.rows.size(), stored.size());
-    EXPECT_TRUE(port.MIDIInDecode);
+    for (int i = 0; i + 1 < MidiRing::Size; ++i)
+        ASSERT_TRUE(
+            port.ring.push(mim::Data, i < 4 ? kRevolution1[static_cast<size_t>(i)] : msg(0xC0), 0));
+    EXPECT_FALSE(port.ring.push(mim::Data, msg(0xC0), 0));
+    pollRing(port, decoder, MidiRing::Size);
+    port.ring.push(mim::Data, kRevolution1[4], 0);
+    pollRing(port, decoder, 1);
+    EXPECT_TRUE(rotation.rows.empty());
+    feed(kRevolution1);
+    EXPECT_EQ(rotation.rows.size(), 1u);
 }
 
-TEST_F(DecoderTest, NothingHappensWhileDecodingIsOffOrForMalformedMessages) {
+TEST_F(DecoderTest, NothingHappensWhileDecodingIsOffForMalformedMessagesOrValuesThatCannotFit) {
     open(win::Rotation);
     port.MIDIInDecode = false;
     feed(kRevolution1);
@@ -287,10 +225,8 @@ TEST_F(DecoderTest, NothingHappensWhileDecodingIsOffOrForMalformedMessages) {
     decoder.DecodeMIDIIn(msg(0x80, 0x85)); // data bytes are 7-bit
     decoder.DecodeMIDIIn(0x01000080u);
     EXPECT_FALSE(decoder.Synced);
-}
 
-TEST_F(DecoderTest, ValueThatCannotFitStopsDecodingWithANotice) {
-    open(win::Rotation);
+    // A value that cannot fit its column stops decoding with a notice.
     decoder.RowCounter = 999'999;
     feed(kRevolution1);
     feed(kRevolution1); // decoding stays off
@@ -311,7 +247,8 @@ TEST_F(DecoderTest, ValueThatCannotFitStopsDecodingWithANotice) {
 // --- routing ----------------------------------------------------------------------------
 
 TEST_F(DecoderTest, RoutesByPriority) {
-    for (int slot : {win::Battery, win::Panel, 5, 7, win::Rotation, win::Advance})
+    for (int slot :
+         {win::Battery, win::Panel, win::FirstCurve, win::LastCurve, win::Rotation, win::Advance})
         open(slot);
     decoder.DecodeMIDIIn(msg(0xD5));
     EXPECT_TRUE(decoder.BatteryRun);
@@ -323,10 +260,11 @@ TEST_F(DecoderTest, RoutesByPriority) {
 
     open(win::Panel, false);
     feed(kRevolution1); // taken, and dropped, by the curve editors
+    open(win::FirstCurve, false);
+    feed(kRevolution1); // the last one alone takes them too
     EXPECT_TRUE(rotation.rows.empty());
 
-    open(5, false);
-    open(7, false);
+    open(win::LastCurve, false);
     rotation.isRunning = false; // the rotation window decides for both
     feed(kRevolution1);
     EXPECT_TRUE(advance.rows.empty());
@@ -343,7 +281,7 @@ TEST_F(DecoderTest, RoutesByPriority) {
     open(win::Advance, false);
     feed(kRevolution1);
     EXPECT_EQ(advance.rows.size(), 2u);
-    EXPECT_EQ(lamp.lamps, 27);
+    EXPECT_EQ(lamp.lamps, 32);
 }
 
 TEST_F(DecoderTest, RepliesReachTheWaitingTransferWhateverWindowsAreOpen) {
@@ -431,14 +369,15 @@ TEST_F(DecoderTest, PanelLogRestartsAtLineOneAfterLine4999) {
 
 // --- battery branch -----------------------------------------------------------------------
 
-TEST_F(DecoderTest, BatterySamplesAndRevolutions) {
+TEST_F(DecoderTest, BatterySamplesAndRevolutionsUntilTheRecordingEnds) {
+    startInput();
     open(win::Battery);
     decoder.DecodeMIDIIn(msg(0xD5));
     feed({kRevolution1[0], kRevolution1[1]}); // 12500 ticks = 20 ms
     EXPECT_EQ(battery.revolutions, " 3,000");
-    feed({msg(0x80), msg(0x90), msg(0xA0), msg(0xB0), msg(0xE2, 0x60, 72)});
+    feed({msg(0x80), msg(0x90), msg(0xA0), msg(0xB0), msg(0xE2, 0x60, 89)});
     EXPECT_EQ(battery.revolutions, "0");
-    EXPECT_EQ(battery.samples, std::vector<int>{1594}); // A2 = 72 + 128: 200 * 0.0797 V
+    EXPECT_EQ(battery.samples, std::vector<int>{1729}); // A2 = 89 + 128: 217 * 0.0797 V = 17.2949
     EXPECT_EQ(battery.bits45, 2);
     EXPECT_EQ(battery.onOff, "ON");
     // A2 = 50: 3.985 V is exactly 398.5 hundredths, stored as 399.
@@ -446,21 +385,15 @@ TEST_F(DecoderTest, BatterySamplesAndRevolutions) {
     EXPECT_EQ(battery.bits45, 3);
     EXPECT_EQ(battery.onOff, "OFF");
     feed({msg(0x80), msg(0xE0, 0, 10)}); // 0xE0 must follow 0xB0
-    EXPECT_EQ(battery.samples, (std::vector<int>{1594, 399}));
-}
+    EXPECT_EQ(battery.samples, (std::vector<int>{1729, 399}));
 
-TEST_F(DecoderTest, BatteryRecordingEnds) {
-    startInput();
-    open(win::Battery);
-    decoder.DecodeMIDIIn(msg(0xD5));
+    // The window keeps slots 0-32000 and stops itself when it fills the last one.
     const std::vector<uint32_t> sample = {msg(0x80), msg(0x90), msg(0xA0), msg(0xB0),
                                           msg(0xE0, 0, 100)};
-    // The window keeps slots 0-32000 and stops itself when it fills the last one.
     for (int i = 0; i < 32002; ++i)
         feed(sample);
     EXPECT_EQ(battery.samples.size(), 32001u);
     EXPECT_EQ(battery.samples.back(), 797);
-
     decoder.DecodeMIDIIn(msg(0xD0));
     EXPECT_FALSE(decoder.BatteryRun);
 }

@@ -34,7 +34,7 @@ void expectNoMoreCalls(const std::atomic<int>& calls) {
     EXPECT_EQ(calls.load(), after);
 }
 
-TEST(ThreadTimerSource, TimersRunSideBySideOffTheCallerUntilKilledOrDestroyed) {
+TEST(ThreadTimerSource, TimersRunSideBySideOffTheCallerUntilKilledOrDestroyedBadRequestsRefused) {
     Counter a, b, c;
     {
         ThreadTimerSource source;
@@ -51,20 +51,16 @@ TEST(ThreadTimerSource, TimersRunSideBySideOffTheCallerUntilKilledOrDestroyed) {
         source.timeKillEvent(idA);           // already gone: ignored
         ASSERT_TRUE(b.waitFor(b.calls + 2)); // the others keep running
         ASSERT_TRUE(c.waitFor(c.calls + 2));
+        // No period or no procedure: refused; unknown ids are ignored.
+        EXPECT_EQ(source.timeSetEvent(0, 0, &Counter::proc, &a), 0u);
+        EXPECT_EQ(source.timeSetEvent(1, 0, nullptr, &a), 0u);
+        source.timeKillEvent(0);
+        source.timeKillEvent(12345);
+        EXPECT_EQ(source.active(), 2);
     }
     // Destruction ends every timer.
     expectNoMoreCalls(b.calls);
     expectNoMoreCalls(c.calls);
-}
-
-TEST(ThreadTimerSource, RefusesBadRequests) {
-    ThreadTimerSource source;
-    Counter c;
-    EXPECT_EQ(source.timeSetEvent(0, 0, &Counter::proc, &c), 0u);
-    EXPECT_EQ(source.timeSetEvent(1, 0, nullptr, &c), 0u);
-    EXPECT_EQ(source.active(), 0);
-    source.timeKillEvent(0);
-    source.timeKillEvent(12345);
 }
 
 // A procedure that kills its own timer must not wait for itself. Counts the calls that
