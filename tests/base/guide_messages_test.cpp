@@ -22,13 +22,10 @@ struct Guide {
 constexpr Guide kGuides[] = {{"GuidaUtente.htm", 0}, {"UserGuide.htm", 200}};
 
 std::string unescape(std::string s) {
-    for (const auto& [from, to] : {std::pair<std::string, std::string>{"&lt;", "<"},
-                                   {"&gt;", ">"},
-                                   {"&quot;", "\""},
-                                   {"&amp;", "&"}}) {
-        for (size_t at = s.find(from); at != std::string::npos; at = s.find(from, at + to.size()))
-            s.replace(at, from.size(), to);
-    }
+    const std::pair<const char*, const char*> entities[] = {
+        {"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}, {"&amp;", "&"}};
+    for (const auto& [from, to] : entities)
+        s = std::regex_replace(s, std::regex(from), to);
     return s;
 }
 
@@ -64,51 +61,36 @@ TEST(GuideMessages, EveryShowMsgCodeHasItsRowWithTheProgramsTextInBothLanguages)
     EXPECT_EQ(codes, 2 * 39); // 0-39 but 37
 }
 
-// Every result a backend can give for each port routine, and what the port layer then shows.
+// Every result a backend can give for each port routine (the port opened as the routine
+// needs), and what the port layer then shows.
 std::set<std::string> portLayerMessages(int langOffset) {
     const int results[] = {mmr::Error,         mmr::BadDeviceId, mmr::Allocated,
                            mmr::InvalidHandle, mmr::NoDriver,    mmr::NotReady};
-    std::set<std::string> shown;
-    const std::function<void(FakeMidiSystem&, MidiPort&, int)> routines[] = {
-        [](FakeMidiSystem& s, MidiPort& p, int r) { // send
-            p.OpenMIDIOut();
-            s.outShortMsgDefault = r;
-            p.SendShortMsg();
-        },
-        [](FakeMidiSystem& s, MidiPort& p, int r) { // open input
-            s.inOpenResult = r;
-            p.OpenMIDIIn();
-        },
-        [](FakeMidiSystem& s, MidiPort& p, int r) { // open output
-            s.outOpenResult = r;
-            p.OpenMIDIOut();
-        },
-        [](FakeMidiSystem& s, MidiPort& p, int r) { // close input
-            p.OpenMIDIIn();
-            s.inCloseResult = r;
-            p.CloseMIDIIn();
-        },
-        [](FakeMidiSystem& s, MidiPort& p, int r) { // close output
-            p.OpenMIDIOut();
-            s.outCloseResult = r;
-            p.CloseMIDIOut();
-        },
-        [](FakeMidiSystem& s, MidiPort& p, int r) { // input start and stop
-            p.OpenMIDIIn();
-            s.inStartResult = r;
-            p.StartMIDIIn();
-            s.inStopResult = r;
-            p.StopMIDIIn();
-        },
-        [](FakeMidiSystem& s, MidiPort& p, int r) { // thru on and off
-            p.OpenMIDIIn();
-            p.OpenMIDIOut();
-            s.connectResult = r;
-            p.MIDIThruAttivazione();
-            s.disconnectResult = r;
-            p.MIDIThruDisattivazione();
-        },
+    using F = FakeMidiSystem;
+    const struct {
+        bool in, out;
+        int F::*result;
+        std::function<void(MidiPort&)> call;
+    } routines[] = {
+        {false, true, &F::outShortMsgDefault, [](MidiPort& p) { p.SendShortMsg(); }},
+        {false, false, &F::inOpenResult, [](MidiPort& p) { p.OpenMIDIIn(); }},
+        {false, false, &F::outOpenResult, [](MidiPort& p) { p.OpenMIDIOut(); }},
+        {true, false, &F::inCloseResult, [](MidiPort& p) { p.CloseMIDIIn(); }},
+        {false, true, &F::outCloseResult, [](MidiPort& p) { p.CloseMIDIOut(); }},
+        {true, false, &F::inStartResult, [](MidiPort& p) { p.StartMIDIIn(); }},
+        {true, false, &F::inStopResult,
+         [](MidiPort& p) {
+             p.StartMIDIIn();
+             p.StopMIDIIn();
+         }},
+        {true, true, &F::connectResult, [](MidiPort& p) { p.MIDIThruAttivazione(); }},
+        {true, true, &F::disconnectResult,
+         [](MidiPort& p) {
+             p.MIDIThruAttivazione();
+             p.MIDIThruDisattivazione();
+         }},
     };
+    std::set<std::string> shown;
     for (const auto& routine : routines) {
         for (const int result : results) {
             const Texts texts{langOffset};
@@ -121,7 +103,10 @@ std::set<std::string> portLayerMessages(int langOffset) {
             MidiPort port{system, messages, clock};
             port.MIDIOutDevice = 0;
             port.MIDIInDevice = 0;
-            routine(system, port, result);
+            if (routine.in) port.OpenMIDIIn();
+            if (routine.out) port.OpenMIDIOut();
+            system.*routine.result = result;
+            routine.call(port);
             for (const auto& box : notifier.warnings)
                 shown.insert(box.text);
         }

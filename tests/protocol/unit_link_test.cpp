@@ -41,12 +41,6 @@ protected:
             link.elapse(10);
         }
     }
-    void unitFaults(bool silent, bool refusing) {
-        UnitFaults f;
-        f.silent = silent;
-        f.refuseModes = refusing;
-        sim.unit.setFaults(f);
-    }
 
     AppState app;
     Texts texts;
@@ -125,7 +119,7 @@ TEST_F(UnitLinkTest, EveryWayAModeEndsBringsTheUnitBackToRunMode) {
     run(20); // its answer to 0xD0 comes and goes
 
     // No answer: after a second, not before, 0xD0 and the window told.
-    unitFaults(true, false);
+    sim.unit.setFaults({.silent = true});
     link.enterMode(5, UnitMode::Programming, &curve);
     run(990);
     EXPECT_EQ(curve.timeouts, 0);
@@ -137,7 +131,7 @@ TEST_F(UnitLinkTest, EveryWayAModeEndsBringsTheUnitBackToRunMode) {
     EXPECT_FALSE(link.inputWanted());
 
     // Refused: 0xD1 answered 0xD0.
-    unitFaults(false, true);
+    sim.unit.setFaults({.refuseModes = true});
     link.enterMode(5, UnitMode::Programming, &curve);
     run(20);
     EXPECT_EQ(curve.answers.back(), 0xD0);
@@ -146,7 +140,7 @@ TEST_F(UnitLinkTest, EveryWayAModeEndsBringsTheUnitBackToRunMode) {
     EXPECT_EQ(sim.unit.mode(), UnitMode::Run);
 
     // The program ends with the panel in EEPROM access.
-    unitFaults(false, false);
+    sim.unit.setFaults({});
     link.enterMode(win::Panel, UnitMode::EepromAccess, nullptr);
     run(20);
     EXPECT_EQ(sim.unit.mode(), UnitMode::EepromAccess);

@@ -23,7 +23,11 @@ protected:
     }
 };
 
-TEST_F(TimerExactTest, StartRunsOneMillisecondTimerFromTickZeroAndStopResets) {
+TEST_F(TimerExactTest, StartRunsOneMillisecondTimerFromTickZeroStopResetsClosingStops) {
+    EXPECT_EQ(millis(), "0");
+    EXPECT_EQ(w->subWindow()->size(), QSize(200, 140)); // 3000 x 2100 twips
+    w->subWindow()->resize(400, 300);
+    EXPECT_EQ(w->subWindow()->size(), QSize(200, 140));
     t.clock.TickCounter = 777;
     QTest::mouseClick(start(), Qt::LeftButton);
     EXPECT_FALSE(start()->isEnabled());
@@ -37,17 +41,11 @@ TEST_F(TimerExactTest, StartRunsOneMillisecondTimerFromTickZeroAndStopResets) {
     EXPECT_EQ(t.clock.TickCounter, 0);
     EXPECT_EQ(millis(), "0");
     EXPECT_TRUE(start()->isEnabled());
-}
 
-TEST_F(TimerExactTest, LoadsStoppedAtItsFixedSizeAndClosingStopsARunningTimer) {
-    EXPECT_EQ(millis(), "0");
-    EXPECT_EQ(w->subWindow()->size(), QSize(200, 140)); // 3000 x 2100 twips
-    w->subWindow()->resize(400, 300);
-    EXPECT_EQ(w->subWindow()->size(), QSize(200, 140));
     QTest::mouseClick(start(), Qt::LeftButton);
     closeWindow();
     EXPECT_TRUE(t.timerSource.live.empty());
-    EXPECT_EQ(t.timerSource.killCalls, 1);
+    EXPECT_EQ(t.timerSource.killCalls, 2);
     EXPECT_EQ(t.app.ChildCount, 0);
     EXPECT_EQ(t.frame.unloaded, 1);
 }
