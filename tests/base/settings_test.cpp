@@ -44,56 +44,16 @@ TEST(SettingsFile, NewFileHasElevenRecordsWithTheTableDefaults) {
     EXPECT_TRUE(s.LastDocFolder.empty());
 }
 
-TEST(SettingsFile, WindowRecordsKeepNegativePositionsAndClamp) {
+// Every field written at its position and read back: window records keep negative places and
+// clamp, a recent path is cut to its field, header fields are clamped or cut to a byte.
+TEST(SettingsFile, FieldsStandAtTheirPositionsAndReadBack) {
     SettingsData s;
     s.WinRec[1] = {1200, -500, 9000, 6000, 0, 0, 2, 0};
     s.WinRec[43].Top = 20000;
     s.WinRec[43].Left = -20000;
-    const std::string file = serializeSettings(s);
-    ASSERT_EQ(file.size(), 7000u);
-
-    // Slot 1 at 70: Top 17200 = 0x4330, Left 15500 = 0x3C8C, 9000 = 0x2328, 6000 = 0x1770.
-    EXPECT_EQ(bytes(file, 1, 70, 10),
-              (Bytes{0x43, 0x30, 0x3C, 0x8C, 0x23, 0x28, 0x17, 0x70, 2, 0}));
-    // Slot 43 at 490: Top 16000 + 16000 = 0x7D00, Left -16000 + 16000 = 0.
-    EXPECT_EQ(bytes(file, 1, 490, 4), (Bytes{0x7D, 0, 0, 0}));
-
-    SettingsData back;
-    ASSERT_TRUE(parseSettings(file, back));
-    const WindowRecord& w = back.WinRec[1];
-    EXPECT_EQ(std::tuple(w.Top, w.Left, w.Width, w.Height, w.State),
-              std::tuple(1200, -500, 9000, 6000, 2));
-    EXPECT_EQ(back.WinRec[43].Left, -16000);
-    EXPECT_EQ(back.WinRec[43].Top, 16000);
-}
-
-TEST(SettingsFile, RecentDocumentLayoutAndPathLimit) {
-    SettingsData s;
     const std::string longPath = "C:\\" + std::string(237, 'x'); // 240 characters
     s.RecentDoc[1] = {longPath, 5000, 4000, 100, -300, 2, 1};
     s.RecentDoc[2] = {"C:\\a.crva", 0, 0, 0, 0, 12, 0};
-    const std::string file = serializeSettings(s);
-
-    // Record 6: Left 16100 = 0x3EE4, Top 15700 = 0x3D54, SizeB 4000 = 0x0FA0, SizeA 5000 =
-    // 0x1388, 243-244 unused, Kind, Flags, then the blank tail of the 250-character field.
-    EXPECT_EQ(file.substr(2500, 234), longPath.substr(0, 234));
-    EXPECT_EQ(bytes(file, 6, 235, 17), (Bytes{0x3E, 0xE4, 0x3D, 0x54, 0x0F, 0xA0, 0x13, 0x88, 0, 0,
-                                              2, 1, ' ', ' ', ' ', ' ', 0}));
-    EXPECT_EQ(bytes(file, 7, 10), Bytes{' '}); // an unused entry is blank
-
-    SettingsData back;
-    ASSERT_TRUE(parseSettings(file, back));
-    const RecentDocument& d = back.RecentDoc[1];
-    EXPECT_EQ(d.Path, longPath.substr(0, 234));
-    EXPECT_EQ(std::tuple(d.Left, d.Top, d.SizeA, d.SizeB, d.Kind, d.Flags),
-              std::tuple(100, -300, 5000, 4000, 2, 1));
-    // The binary fields after a short path are not part of it.
-    EXPECT_EQ(back.RecentDoc[2].Path, "C:\\a.crva");
-    EXPECT_TRUE(back.RecentDoc[3].Path.empty());
-}
-
-TEST(SettingsFile, HeaderFieldsFoldersAndRecordTwoAtTheirPositions) {
-    SettingsData s;
     s.MIDIThruOn = true;
     s.MIDIInDevice = 258; // kept as value And 255
     s.CoilVBatt = 300;    // clamped
@@ -106,7 +66,19 @@ TEST(SettingsFile, HeaderFieldsFoldersAndRecordTwoAtTheirPositions) {
     s.LastDocFolder = "C:\\Curve";
     s.LastMeasFolder = "D:\\Misure";
     const std::string file = serializeSettings(s);
+    ASSERT_EQ(file.size(), 7000u);
 
+    // Slot 1 at 70: Top 17200 = 0x4330, Left 15500 = 0x3C8C, 9000 = 0x2328, 6000 = 0x1770.
+    EXPECT_EQ(bytes(file, 1, 70, 10),
+              (Bytes{0x43, 0x30, 0x3C, 0x8C, 0x23, 0x28, 0x17, 0x70, 2, 0}));
+    // Slot 43 at 490: Top 16000 + 16000 = 0x7D00, Left -16000 + 16000 = 0.
+    EXPECT_EQ(bytes(file, 1, 490, 4), (Bytes{0x7D, 0, 0, 0}));
+    // Record 6: Left 16100 = 0x3EE4, Top 15700 = 0x3D54, SizeB 4000 = 0x0FA0, SizeA 5000 =
+    // 0x1388, 243-244 unused, Kind, Flags, then the blank tail of the 250-character field.
+    EXPECT_EQ(file.substr(2500, 234), longPath.substr(0, 234));
+    EXPECT_EQ(bytes(file, 6, 235, 17), (Bytes{0x3E, 0xE4, 0x3D, 0x54, 0x0F, 0xA0, 0x13, 0x88, 0, 0,
+                                              2, 1, ' ', ' ', ' ', ' ', 0}));
+    EXPECT_EQ(bytes(file, 7, 10), Bytes{' '}); // blank after a short path
     // position: value; 36 is the default a header built anew carries
     const int fields[][2] = {{19, 7}, {20, 1},  {21, 2},   {28, 0},    {29, 1},
                              {31, 0}, {36, 45}, {43, 255}, {47, 0x12}, {48, 0x34}};
@@ -120,6 +92,17 @@ TEST(SettingsFile, HeaderFieldsFoldersAndRecordTwoAtTheirPositions) {
 
     SettingsData back;
     ASSERT_TRUE(parseSettings(file, back));
+    const WindowRecord& w = back.WinRec[1];
+    EXPECT_EQ(std::tuple(w.Top, w.Left, w.Width, w.Height, w.State),
+              std::tuple(1200, -500, 9000, 6000, 2));
+    EXPECT_EQ(std::tuple(back.WinRec[43].Top, back.WinRec[43].Left), std::tuple(16000, -16000));
+    const RecentDocument& d = back.RecentDoc[1];
+    EXPECT_EQ(d.Path, longPath.substr(0, 234));
+    EXPECT_EQ(std::tuple(d.Left, d.Top, d.SizeA, d.SizeB, d.Kind, d.Flags),
+              std::tuple(100, -300, 5000, 4000, 2, 1));
+    // The binary fields after a short path are not part of it.
+    EXPECT_EQ(back.RecentDoc[2].Path, "C:\\a.crva");
+    EXPECT_TRUE(back.RecentDoc[3].Path.empty());
     EXPECT_EQ(back.Record2, s.Record2);
     EXPECT_EQ(back.LastMeasFolder, "D:\\Misure");
 }

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -322,7 +323,7 @@ TEST_F(DecoderTest, RepliesReachTheWaitingTransferWhateverWindowsAreOpen) {
 
 // --- control panel branch -----------------------------------------------------------------
 
-TEST_F(DecoderTest, PanelLogsAnswersAndShowsTheByteRead) {
+TEST_F(DecoderTest, PanelLogsAnswersShowsTheByteReadRestartsAfterLine4999) {
     startInput();
     open(win::Panel);
     decoder.DecodeMIDIIn(msg(0x89, 4, 5)); // no access yet: not shown
@@ -331,18 +332,18 @@ TEST_F(DecoderTest, PanelLogsAnswersAndShowsTheByteRead) {
         decoder.DecodeMIDIIn(msg(status));
     EXPECT_TRUE(decoder.EEPROMAccess);
 
-    decoder.DecodeMIDIIn(msg(0x8D, 4, 5)); // MSX data: 5 + 128
-    EXPECT_EQ(panel.rdDat, "85");
-    // The write echoes: MSX 0x84 with data 0x22 + 128, MDX 0x80 with 0x33.
-    decoder.DecodeMIDIIn(msg(0x85, 0x10, 0x22));
-    EXPECT_EQ(panel.rdDat, "A2");
-    decoder.DecodeMIDIIn(msg(0x80, 0x11, 0x33));
-    EXPECT_EQ(panel.rdDat, "33");
-    EXPECT_FALSE(decoder.EEPROMReadAck);
-    decoder.DecodeMIDIIn(msg(0x9A, 10, 0x0F));
-    EXPECT_TRUE(decoder.EEPROMReadAck);
-    decoder.DecodeMIDIIn(msg(0xA0, 1, 2)); // logged only
-    EXPECT_EQ(panel.rdDat, "0F");
+    // MSX data 5 + 128; the write echoes (MSX 0x84 with 0x22 + 128, MDX 0x80 with 0x33)
+    // acknowledge no read, a program read does; a message of no memory is logged only.
+    const std::tuple<uint32_t, const char*, bool> shown[] = {{msg(0x8D, 4, 5), "85", false},
+                                                             {msg(0x85, 0x10, 0x22), "A2", false},
+                                                             {msg(0x80, 0x11, 0x33), "33", false},
+                                                             {msg(0x9A, 10, 0x0F), "0F", true},
+                                                             {msg(0xA0, 1, 2), "0F", true}};
+    for (const auto& [message, rdDat, readAck] : shown) {
+        decoder.DecodeMIDIIn(message);
+        EXPECT_EQ(panel.rdDat, rdDat) << std::hex << message;
+        EXPECT_EQ(decoder.EEPROMReadAck, readAck) << std::hex << message;
+    }
     EXPECT_EQ(panel.pmidiIn, "A00102");
 
     decoder.DecodeMIDIIn(msg(0xD0));
@@ -352,17 +353,14 @@ TEST_F(DecoderTest, PanelLogsAnswersAndShowsTheByteRead) {
                              "     5 851022  MSX DATI\r\n", "     6 801133  MDX DATI\r\n",
                              "     7 9A0A0F  MDX PROG\r\n", "     8 A00102\r\n",
                              "     9 D00000  EEPROM DATI/PROG NO\r\n"}));
-}
 
-TEST_F(DecoderTest, PanelLogRestartsAtLineOneAfterLine4999) {
-    open(win::Panel);
-    decoder.EEPROMAccess = true;
-    for (int i = 0; i < 4998; ++i)
+    // Line 4999 is appended, then the log cleared: the next one is line 1.
+    for (int line = 10; line <= 4998; ++line)
         decoder.DecodeMIDIIn(msg(0xA0));
     EXPECT_EQ(panel.log.back(), "  4998 A00000\r\n");
     EXPECT_EQ(panel.clears, 0);
     decoder.DecodeMIDIIn(msg(0xA0));
-    EXPECT_EQ(panel.clears, 1); // line 4999 was appended, then the log cleared
+    EXPECT_EQ(panel.clears, 1);
     decoder.DecodeMIDIIn(msg(0xA0));
     EXPECT_EQ(panel.log, std::vector<std::string>{"     1 A00000\r\n"});
 }

@@ -20,24 +20,20 @@ Reading reading(const PrecisionClock& c) {
 
 TEST(PrecisionClock, CarriesMinutesWrapAfterAnHourTickCounterAtFiftyMillion) {
     PrecisionClock clock;
-    tick(clock, 10); // 10 ms = 1 cs
-    EXPECT_EQ(reading(clock), Reading(0, 0, 1, 0));
-    tick(clock, 61'224); // 61,234 ms = 1 min 1 s 234 ms
-    EXPECT_EQ(reading(clock), Reading(1, 1, 23, 4));
-    tick(clock, 3'538'765); // 3,599,999 ms
-    EXPECT_EQ(reading(clock), Reading(59, 59, 99, 9));
-    tick(clock, 1);
-    EXPECT_EQ(reading(clock), Reading(0, 0, 0, 0));
-    EXPECT_EQ(clock.TickCounter.load(), 3'600'000);
-
-    tick(clock, 46'399'999);
-    EXPECT_EQ(clock.TickCounter.load(), 49'999'999);
-    tick(clock, 1);
-    EXPECT_EQ(clock.TickCounter.load(), 0);
-    // 50,000 s = 833 min 20 s, of which the clock keeps 53 min 20 s
-    EXPECT_EQ(reading(clock), Reading(53, 20, 0, 0));
-    tick(clock, 1);
-    EXPECT_EQ(clock.TickCounter.load(), 1);
+    const std::tuple<int, Reading, int> steps[] = {
+        {10, {0, 0, 1, 0}, 10},                  // 10 ms = 1 cs
+        {61'224, {1, 1, 23, 4}, 61'234},         // 1 min 1 s 234 ms
+        {3'538'765, {59, 59, 99, 9}, 3'599'999}, // the clock wraps after an hour
+        {1, {0, 0, 0, 0}, 3'600'000},
+        {46'399'999, {53, 19, 99, 9}, 49'999'999}, // 833 min 19.999 s
+        {1, {53, 20, 0, 0}, 0},                    // the tick counter wraps at 50,000 s
+        {1, {53, 20, 0, 1}, 1},
+    };
+    for (const auto& [ticks, read, counter] : steps) {
+        tick(clock, ticks);
+        EXPECT_EQ(reading(clock), read) << counter;
+        EXPECT_EQ(clock.TickCounter.load(), counter);
+    }
 }
 
 TEST(PrecisionClock, ResetsClearTheirFieldsAndFieldsOutOfRangeComeBack) {
