@@ -205,6 +205,7 @@ TEST_F(DecoderTest, AMessageLostToAFullRingEndsTheBurstInProgress) {
     pollRing(port, decoder, MidiRing::Size);
     port.ring.push(mim::Data, kRevolution1[4], 0);
     pollRing(port, decoder, 1);
+    EXPECT_EQ(lamp.lamps, MidiRing::Size); // every message stored was decoded
     EXPECT_TRUE(rotation.rows.empty());
     feed(kRevolution1);
     EXPECT_EQ(rotation.rows.size(), 1u);
