@@ -38,7 +38,7 @@ TEST(MenuTable, EveryNameOnceAndEveryParentAMenuListedBeforeIt) {
     }
 }
 
-TEST(MenuTable, CurveAndCoilWindowsTakeTheLowestFreeNumberAndTheEleventhIsRefused) {
+TEST(MenuTable, NumberedWindowsTakeTheLowestFreeNumberSingleOnesComeForward) {
     std::array<WindowRecord, 44> records{};
     const std::vector<menu::OpenWindow> none;
     for (int n = 2; n <= 4; ++n)
@@ -55,14 +55,12 @@ TEST(MenuTable, CurveAndCoilWindowsTakeTheLowestFreeNumberAndTheEleventhIsRefuse
         EXPECT_EQ(menu::planOpening(entry(e), records, none).what, Opening::What::Refused) << e;
     records[7].State = 0;
     EXPECT_EQ(menu::planOpening(entry("mnuProgCurva"), records, none).number, 7);
-}
 
-TEST(MenuTable, ASingleWindowComesForwardByItsNumberOrWithoutOneByItsEntry) {
-    const std::array<WindowRecord, 44> records{};
+    // A single window comes forward by its number or, without one, by its entry.
     const std::vector<menu::OpenWindow> open{
         {22, "mnuPannelloControllo"}, {0, "mnuTimerExact"}, {33, "mnuApriMrot"}};
     // The rotation window opened from a file is the one the View entry brings forward.
-    Opening plan = menu::planOpening(entry("mnuMisRot"), records, open);
+    plan = menu::planOpening(entry("mnuMisRot"), records, open);
     EXPECT_EQ(plan.what, Opening::What::BringForward);
     EXPECT_EQ(plan.at, 2u);
     plan = menu::planOpening(entry("mnuTimerExact"), records, open);
