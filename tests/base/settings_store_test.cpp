@@ -30,15 +30,20 @@ struct SettingsStoreTest : ::testing::Test {
 
 } // namespace
 
-TEST_F(SettingsStoreTest, FirstRunCreatesTheFileAndLaterRunsReadIt) {
+TEST_F(SettingsStoreTest, FirstRunCreatesTheFileLaterRunsReadItSavesKeepRecordOne) {
     EXPECT_FALSE(LoadSettings(app));
     EXPECT_EQ(app.MIDIOutDevice, 99);
     EXPECT_EQ(fs::file_size(app.SettingsPath), 5500u);
+    // Another program keeps a byte at position 9 of the file meanwhile.
+    std::string file = *readWholeFile(app.SettingsPath);
+    file[8] = 'Q';
+    ASSERT_EQ(writeFileAtomically(app.SettingsPath, file), "");
 
     app.MIDIOutDevice = 2;
     app.StatusBarOn = false;
     EXPECT_EQ(SaveSettings(app), "");
     EXPECT_EQ(fs::file_size(app.SettingsPath), 7000u);
+    EXPECT_EQ(readWholeFile(app.SettingsPath)->substr(0, 9), "ZEPHALONQ");
 
     AppState next;
     next.SettingsPath = app.SettingsPath;
@@ -46,7 +51,16 @@ TEST_F(SettingsStoreTest, FirstRunCreatesTheFileAndLaterRunsReadIt) {
     EXPECT_EQ(next.MIDIOutDevice, 2);
     EXPECT_FALSE(next.StatusBarOn);
 
-    // A foreign file is replaced with a new one of defaults.
+    // Replaced by a foreign file before the exit: its first record is not taken.
+    ASSERT_EQ(writeFileAtomically(app.SettingsPath, "crva 0" + std::string(600, '\xEE')), "");
+    app.MIDIOutDevice = 3;
+    EXPECT_EQ(SaveSettings(app), "");
+    const std::string saved = *readWholeFile(app.SettingsPath);
+    EXPECT_EQ(saved.substr(0, 9), "ZEPHALONQ");
+    EXPECT_EQ(static_cast<int>(saved[21]), 3);
+    EXPECT_EQ(saved.find('\xEE'), std::string::npos);
+
+    // A foreign file at the start is replaced with a new one of defaults.
     std::ofstream(app.SettingsPath, std::ios::binary | std::ios::trunc) << "not a settings file";
     EXPECT_FALSE(LoadSettings(next));
     EXPECT_EQ(next.MIDIOutDevice, 99);
@@ -59,25 +73,6 @@ TEST_F(SettingsStoreTest, FirstRunCreatesTheFileAndLaterRunsReadIt) {
     EXPECT_NE(SaveSettings(next), "");
     EXPECT_EQ(fs::file_size(app.SettingsPath), 5500u);
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 2);
-}
-
-TEST_F(SettingsStoreTest, SaveTakesRecordOneOnlyFromAFileWithTheSignature) {
-    EXPECT_FALSE(LoadSettings(app));
-    // Another program keeps a byte at position 9 of the file meanwhile.
-    std::string file = *readWholeFile(app.SettingsPath);
-    file[8] = 'Q';
-    ASSERT_EQ(writeFileAtomically(app.SettingsPath, file), "");
-    EXPECT_EQ(SaveSettings(app), "");
-    EXPECT_EQ(readWholeFile(app.SettingsPath)->substr(0, 9), "ZEPHALONQ");
-
-    // Replaced by a foreign file before the exit: its first record is not taken.
-    ASSERT_EQ(writeFileAtomically(app.SettingsPath, "crva 0" + std::string(600, '\xEE')), "");
-    app.MIDIOutDevice = 3;
-    EXPECT_EQ(SaveSettings(app), "");
-    const std::string saved = *readWholeFile(app.SettingsPath);
-    EXPECT_EQ(saved.substr(0, 9), "ZEPHALONQ");
-    EXPECT_EQ(static_cast<int>(saved[21]), 3);
-    EXPECT_EQ(saved.find('\xEE'), std::string::npos);
 }
 
 TEST_F(SettingsStoreTest, AFolderInThePlaceOfTheFileIsLeftAlone) {
