@@ -72,30 +72,12 @@ TEST(IbobFile, ReadsWhatItWroteAndIgnoresWhatFollows) {
     const IbobRead r = parseIbob(kNewProgramFile + "trailing bytes of a longer file");
     ASSERT_EQ(r.code, 0);
     EXPECT_EQ(r.values, CoilValues{});
-
-    // Every range limit is accepted.
-    std::string edge = withByte(kNewProgramFile, 21, 15);
-    edge = withByte(edge, 27, 255);
-    edge = withByte(edge, 28, 1);
-    edge = withByte(edge, 29, 100);
-    edge = withByte(withByte(edge, 30, 31), 31, 64); // VR 8000
-    edge = withByte(edge, 32, 150);
-    const IbobRead e = parseIbob(edge);
-    ASSERT_EQ(e.code, 0);
-    EXPECT_EQ(e.values.dwell[0], 15);
-    EXPECT_EQ(e.values.L, 255);
-    EXPECT_EQ(e.values.R, 1);
-    EXPECT_EQ(e.values.RPerc, 100);
-    EXPECT_EQ(e.values.VR, 8000);
-    EXPECT_EQ(e.values.VBatt, 150);
-    EXPECT_EQ(parseIbob(withByte(withByte(kNewProgramFile, 30, 0), 31, 1)).values.VR, 1);
-
-    const DocImage opened = openedProgram(e, 14, "/x/y.ibob");
+    const DocImage opened = openedProgram(r, 14, "/x/y.ibob");
     EXPECT_EQ(opened.windowNumber(), 14);
     EXPECT_FALSE(opened.modified());
     EXPECT_FALSE(opened.untitled());
     EXPECT_EQ(opened.path(), "/x/y.ibob");
-    EXPECT_EQ(opened.values(), e.values);
+    EXPECT_EQ(opened.values(), r.values);
 }
 
 // Opened and written back, the record keeps every byte it was read with, the header's
@@ -114,27 +96,38 @@ TEST(IbobFile, OpenedAndWrittenBackKeepsEveryByte) {
     EXPECT_EQ(serializeIbob(opened), expected);
 }
 
-TEST(IbobFile, RefusesWhatIsNotACoilProgram) {
+TEST(IbobFile, EveryRangeLimitIsReadAndWhatIsNoCoilProgramRefused) {
     SettingsData defaults;
     const std::string settingsFile = newSettingsFile(defaults);
     ASSERT_EQ(settingsFile.substr(0, 8), "ZEPHALON");
+    const std::string& k = kNewProgramFile;
     const struct {
         const char* what;
         std::string file;
-    } refused[] = {
-        {"empty", ""},
-        {"43 bytes", kNewProgramFile.substr(0, 43)},
-        {"signature ZEPHALON133", withByte(kNewProgramFile, 10, '3')},
-        {"signature zEPHALON132", withByte(kNewProgramFile, 0, 'z')},
-        {"the settings file", settingsFile},
-        {"dwell index 16", withByte(kNewProgramFile, 26, 16)},
-        {"L 0", withByte(kNewProgramFile, 27, 0)},
-        {"R 0", withByte(kNewProgramFile, 28, 0)},
-        {"+R 101", withByte(kNewProgramFile, 29, 101)},
-        {"VR 0", withByte(withByte(kNewProgramFile, 30, 0), 31, 0)},
-        {"VR 8001", withByte(withByte(kNewProgramFile, 30, 31), 31, 65)},
-        {"V Batt 151", withByte(kNewProgramFile, 32, 151)},
+        int code;
+    } cases[] = {
+        {"empty", "", 1},
+        {"43 bytes", k.substr(0, 43), 1},
+        {"signature ZEPHALON133", withByte(k, 10, '3'), 1},
+        {"signature zEPHALON132", withByte(k, 0, 'z'), 1},
+        {"the settings file", settingsFile, 1},
+        {"dwell index 15", withByte(k, 21, 15), 0},
+        {"dwell index 16", withByte(k, 26, 16), 1},
+        {"L 255", withByte(k, 27, 255), 0},
+        {"L 0", withByte(k, 27, 0), 1},
+        {"R 1", withByte(k, 28, 1), 0},
+        {"R 0", withByte(k, 28, 0), 1},
+        {"+R 100", withByte(k, 29, 100), 0},
+        {"+R 101", withByte(k, 29, 101), 1},
+        {"VR 1", withByte(withByte(k, 30, 0), 31, 1), 0},
+        {"VR 0", withByte(withByte(k, 30, 0), 31, 0), 1},
+        {"VR 8000", withByte(withByte(k, 30, 31), 31, 64), 0},
+        {"VR 8001", withByte(withByte(k, 30, 31), 31, 65), 1},
+        {"V Batt 150", withByte(k, 32, 150), 0},
+        {"V Batt 151", withByte(k, 32, 151), 1},
     };
-    for (const auto& r : refused)
-        EXPECT_EQ(parseIbob(r.file).code, 1) << r.what;
+    for (const auto& c : cases)
+        EXPECT_EQ(parseIbob(c.file).code, c.code) << c.what;
+    const IbobRead top = parseIbob(withByte(withByte(k, 30, 31), 31, 64));
+    EXPECT_EQ(top.values.VR, 8000);
 }
