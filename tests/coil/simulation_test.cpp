@@ -90,6 +90,7 @@ TEST(CoilSimulation, NothingDividesByZero) {
         z.*zero = 0;
         EXPECT_FALSE(simulate(z));
     }
+    EXPECT_TRUE(simulate({.L = 1, .R = 1, .VR = 1})); // the smallest values still simulate
 }
 
 TEST(CoilSimulation, NumbersInTheLanguageRoundedHalfAwayFromZero) {

@@ -49,9 +49,10 @@ protected:
         link.pump(80'000);
         pollRing(port, decoder);
     }
-    CurveTransfer::Outcome run(CurveTransfer::Setup s, int maxTicks = 1000) {
+    // Ticks until the transfer ends (ticks: how many it took).
+    CurveTransfer::Outcome run(CurveTransfer::Setup s) {
         transfer.start(s);
-        for (int i = 0; i < maxTicks; ++i) {
+        for (ticks = 1; ticks <= 1000; ++ticks) {
             const CurveTransfer::Outcome o = transfer.tick();
             if (o != CurveTransfer::Outcome::Running) return o;
             step();
@@ -71,6 +72,7 @@ protected:
     Decoder decoder{port, app, notifier, targets};
     UnitReplyWait wait;
     CurveTransfer transfer{port, wait};
+    int ticks = 0;
 };
 
 } // namespace
@@ -128,15 +130,16 @@ TEST_F(CurveTransferTest, BothCurvesIntoMsxFillAndVerifyBothTables) {
     EXPECT_EQ(transfer.progress().percent(), 100);
 }
 
-TEST_F(CurveTransferTest, WrongModuleAndDifferentValuesFail) {
+TEST_F(CurveTransferTest, WrongModuleSilenceAndDifferentValuesFail) {
     CurveTransfer::Setup s;
     s.table1 = rampTable(5);
-    UnitFaults f;
-    f.wrongModuleProbability = 1;
-    link.unit.setFaults(f);
+    link.unit.setFaults({.wrongModuleProbability = 1});
     EXPECT_EQ(run(s), CurveTransfer::Outcome::Failed);
     EXPECT_EQ(transfer.ProgState, 4); // the flags read came from MSX
     EXPECT_FALSE(transfer.running());
+    link.unit.setFaults({.silent = true});
+    EXPECT_EQ(run(s), CurveTransfer::Outcome::NoAnswer);
+    EXPECT_EQ(ticks, 2 + 107 + 1 + 13); // writes, the flags read, then about a second
 
     // A byte that changes behind the transfer's back before it is read back fails it there:
     // the maximum rpm (75 at address 5) before the flags, table entry 44 (address 50) later.
