@@ -1,59 +1,20 @@
 #include "base/FileStore.h"
-#include "coil/CoilFields.h"
 #include "coil_fixture.h"
 #include <QClipboard>
 
-TEST_F(CoilWindowTest, NewProgramShowsItsDefaultsAndFigures) {
+// Typing into a new program: the coil data feed the settings and are no change that asks to
+// be saved; the figures follow at once.
+TEST_F(CoilWindowTest, TypedValuesRecalculateAtOnceAndFeedTheSettings) {
     frmProgTempoBobina* w = newCoil();
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(w->windowTitle(), "Programmazione Impulso Bobina - NuovoFile.ibob");
-    EXPECT_EQ(combo(w, 5)->currentIndex(), 11);
-    EXPECT_EQ(combo(w, 5)->count(), 16);
-    const char* shown[] = {"5,0", "3,0", "20", "12,0", "1000"};
-    const int raw[] = {50, 30, 20, 120, 1000};
-    for (size_t i = 0; i < coil::fields::Fields.size(); ++i) {
-        const coil::fields::Field& f = coil::fields::Fields[i];
-        QScrollBar* bar = get<QScrollBar>(w, f.scroll);
-        EXPECT_EQ(text(w, f.text), shown[i]) << f.text;
-        EXPECT_EQ(text(w, f.label), f.caption);
-        EXPECT_EQ(bar->value(), raw[i]) << f.scroll;
-        EXPECT_EQ(bar->maximum(), f.max) << f.scroll;
-    }
-    // 1000 rpm with the default coil: T = 60 ms, TB = 10 ms, I_f = 12 / 3.6 = 3.333 A.
-    EXPECT_EQ(text(w, "LabVRT"), "1.000 giri/min  60,000 ms");
-    EXPECT_EQ(text(w, "LabIbob"), "I=3,33 A");
     // Both labels of the curve's end sit inside the picture, at its right.
     auto* picture = get<QWidget>(w, "Picture1");
     auto* ibob = get<QLabel>(w, "LabIbob");
     EXPECT_EQ(ibob->parentWidget(), picture);
     EXPECT_GT(ibob->x(), picture->width() / 2);
     EXPECT_LE(ibob->x() + ibob->width(), picture->width());
-}
 
-TEST_F(CoilWindowTest, SpeedPicksTheBandAndRecalculatesAtOnce) {
-    frmProgTempoBobina* w = newCoil();
-    chooseDwell(w, 0, 2); // 2000-3000: 9,0 ms
-    settle(w);
-    type(w, "TextVR", "3000"); // on the limit: the lower band
-    EXPECT_EQ(text(w, "LabTempoBobina"), "TB=9,0 ms");
-    EXPECT_EQ(text(w, "LabVRT"), "3.000 giri/min  20,000 ms");
-    EXPECT_EQ(get<QScrollBar>(w, "VScrollVR")->value(), 3000);
-
-    // A speed of 0 typed over the whole text is refused; an emptied box changes nothing and
-    // is refilled when the user leaves it.
-    type(w, "TextVR", "800");
-    type(w, "TextVR", "0");
-    EXPECT_EQ(text(w, "TextVR"), "800");
-    QTest::keyClick(get<QLineEdit>(w, "TextVR"), Qt::Key_Backspace);
-    EXPECT_EQ(text(w, "TextVR"), "");
-    EXPECT_EQ(w->document().VR(), 800);
-    EXPECT_EQ(text(w, "LabVRT"), "800 giri/min  75,000 ms");
-    QTest::keyClick(get<QLineEdit>(w, "TextVR"), Qt::Key_Tab);
-    EXPECT_EQ(text(w, "TextVR"), "800");
-}
-
-TEST_F(CoilWindowTest, CoilDataFollowTheirTypingRulesAndFeedTheSettings) {
-    frmProgTempoBobina* w = newCoil();
     const struct {
         const char* box;
         const char* keys;
@@ -82,14 +43,30 @@ TEST_F(CoilWindowTest, CoilDataFollowTheirTypingRulesAndFeedTheSettings) {
     }
     EXPECT_EQ(textR->text(), "2,5");
     EXPECT_EQ(w->document().R(), 25);
-
     // A large step of the scroll bar: +10 tenths, text and settings follow.
     get<QScrollBar>(w, "VScrollR")->triggerAction(QAbstractSlider::SliderPageStepAdd);
     EXPECT_EQ(text(w, "TextR"), "3,5");
     EXPECT_FLOAT_EQ(t.app.CoilR, 35);
-
-    // None of this is a change that asks to be saved.
     EXPECT_FALSE(w->windowTitle().endsWith('*'));
+
+    // A dwell and a speed: the band on its upper limit is the lower one.
+    chooseDwell(w, 0, 2); // 2000-3000: 9,0 ms
+    settle(w);
+    type(w, "TextVR", "3000");
+    EXPECT_EQ(text(w, "LabTempoBobina"), "TB=9,0 ms");
+    EXPECT_EQ(text(w, "LabVRT"), "3.000 giri/min  20,000 ms");
+    EXPECT_EQ(get<QScrollBar>(w, "VScrollVR")->value(), 3000);
+    // A speed of 0 typed over the whole text is refused; an emptied box changes nothing and
+    // is refilled when the user leaves it.
+    type(w, "TextVR", "800");
+    type(w, "TextVR", "0");
+    EXPECT_EQ(text(w, "TextVR"), "800");
+    QTest::keyClick(get<QLineEdit>(w, "TextVR"), Qt::Key_Backspace);
+    EXPECT_EQ(text(w, "TextVR"), "");
+    EXPECT_EQ(w->document().VR(), 800);
+    EXPECT_EQ(text(w, "LabVRT"), "800 giri/min  75,000 ms");
+    QTest::keyClick(get<QLineEdit>(w, "TextVR"), Qt::Key_Tab);
+    EXPECT_EQ(text(w, "TextVR"), "800");
 }
 
 // A new program asks on close until it has a name; reopened, only a dwell change asks.
