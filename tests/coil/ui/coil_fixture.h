@@ -1,6 +1,5 @@
 #pragma once
 #include "coil/ui/frmProgTempoBobina.h"
-#include "panel/ui/frmPannelloControllo.h"
 #include "support/ui/WorkbenchFixture.h"
 #include <QComboBox>
 #include <QLabel>
@@ -57,15 +56,6 @@ protected:
             QTest::keyClick(c, Qt::Key_Down);
         while (c->currentIndex() > index)
             QTest::keyClick(c, Qt::Key_Up);
-    }
-    void activate(QWidget* w) {
-        main->mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(w->parentWidget()));
-    }
-    frmPannelloControllo* openPanelInEepromAccess() {
-        auto* panel = openFromMenu<frmPannelloControllo>("mnuPannelloControllo");
-        QTest::mouseClick(get<QPushButton>(panel, "ComEEPROM"), Qt::LeftButton);
-        pump(1000);
-        return panel;
     }
     // The next open or save dialog answers path ("" cancels).
     void chooseFile(const std::string& path) {

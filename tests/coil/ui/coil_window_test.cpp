@@ -132,26 +132,3 @@ TEST_F(CoilWindowTest, SavedOnCloseOverALongerFileReopenedAndOnlyADwellChangeAsk
     EXPECT_TRUE(main->mdiArea()->subWindowList().isEmpty());
     EXPECT_EQ(readWholeFile(path), file); // No: the file is as it was
 }
-
-TEST_F(CoilWindowTest, ProgrammingButtonsFollowEepromAccess) {
-    frmProgTempoBobina* w = newCoil();
-    EXPECT_FALSE(progButton(w, 1)->isEnabled());
-    EXPECT_EQ(progButton(w, 1)->text(), "Programmazione Master");
-    EXPECT_EQ(progButton(w, 2)->text(), "Programmazione Slave");
-
-    frmPannelloControllo* panel = openPanelInEepromAccess();
-    activate(w);
-    EXPECT_TRUE(progButton(w, 1)->isEnabled());
-    EXPECT_TRUE(progButton(w, 2)->isEnabled());
-
-    // The panel leaves EEPROM access while the coil window is not active: the buttons go
-    // out at once, and a click sends nothing.
-    activate(panel);
-    QTest::mouseClick(get<QPushButton>(panel, "ComEEPROM"), Qt::LeftButton);
-    EXPECT_FALSE(progButton(w, 1)->isEnabled());
-    EXPECT_FALSE(progButton(w, 2)->isEnabled());
-    const size_t before = link.sent.size();
-    QMetaObject::invokeMethod(progButton(w, 1), "click");
-    EXPECT_EQ(link.sent.size(), before);
-    EXPECT_FALSE(w->transferRunning());
-}

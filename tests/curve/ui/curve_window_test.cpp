@@ -4,7 +4,7 @@
 #include <QProgressBar>
 #include <filesystem>
 
-TEST_F(CurveWindowTest, DrawSaveReopenSaveUnchangedEditAndCloseWithChanges) {
+TEST_F(CurveWindowTest, DrawSaveReopenSaveUnchangedEditAndExitWithChanges) {
     frmProgCurva* w = newCurve();
     ASSERT_NE(w, nullptr);
     const std::string path = w->documentPath();
@@ -55,12 +55,13 @@ TEST_F(CurveWindowTest, DrawSaveReopenSaveUnchangedEditAndCloseWithChanges) {
     ASSERT_TRUE(edit && edit->isVisible());
     edit->hide();
 
-    // Closing with changes asks; Cancel keeps the window.
+    // File > Exit with changes asks; Cancel keeps the program and the editor.
     t.notifier.nextAnswer = Notifier::Answer::Cancel;
-    main->action("mnuChiudi")->trigger();
+    main->action("mnuExit")->trigger();
     ASSERT_EQ(t.notifier.questions.size(), 1u);
     EXPECT_EQ(t.notifier.questions[0].text, "Il file è stato modificato\r\nSalvare le modifiche ?");
     EXPECT_EQ(t.notifier.questions[0].title.rfind("File: ", 0), 0u);
+    EXPECT_TRUE(main->isVisible());
     EXPECT_TRUE(anyShown<frmProgCurva>());
 }
 

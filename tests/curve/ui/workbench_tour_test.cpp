@@ -100,19 +100,3 @@ TEST_F(WorkbenchTest, StartWhileAnotherWindowHoldsTheUnitSaysWhereToGiveItBack) 
     EXPECT_EQ(get<QPushButton>(other, "ComProg")->text(), "PROG ON");
     EXPECT_NE(lastWarning().find("Misura Rotazione"), std::string::npos) << lastWarning();
 }
-
-// File > Exit with rows not saved asks; Cancel keeps the program and the rows.
-TEST_F(WorkbenchTest, ExitAsksBeforeRowsAreLostAndCancelKeepsThem) {
-    auto* rotation = openFromMenu<frmMisRot>("mnuMisRot");
-    press(rotation, "ComStop");
-    run(400);
-    press(rotation, "ComStop");
-    const size_t rows = rotationRows(rotation);
-    ASSERT_GT(rows, 0u);
-    t.notifier.nextAnswer = Notifier::Answer::Cancel;
-    main->action("mnuExit")->trigger();
-    ASSERT_EQ(t.notifier.questions.size(), 1u);
-    EXPECT_TRUE(main->isVisible());
-    EXPECT_EQ(main->findChild<frmMisRot*>(), rotation);
-    EXPECT_EQ(rotationRows(rotation), rows);
-}
