@@ -21,7 +21,7 @@ std::string withByte(std::string file, std::size_t offset, int value) {
 }
 } // namespace
 
-TEST(CoilDocument, NewProgramRecordAndCaption) {
+TEST(CoilDocument, NewEmptyAndLongPathRecordsAndCaption) {
     const DocImage doc = newProgram(12, "/data/coils", '/');
     const std::string& b = doc.bytes();
     ASSERT_EQ(b.size(), 283u);
@@ -36,18 +36,14 @@ TEST(CoilDocument, NewProgramRecordAndCaption) {
     EXPECT_EQ(captionFor(doc.path()), "Programmazione Impulso Bobina - NuovoFile.ibob");
     EXPECT_EQ(captionFor("C:\\Prog\\coil 2.ibob"), "Programmazione Impulso Bobina - coil 2.ibob");
 
-    // An empty record: ten zeros, 250 blanks, 23 zeros.
-    EXPECT_EQ(DocImage().bytes(),
-              std::string(10, '\0') + std::string(250, ' ') + std::string(23, '\0'));
-}
-
-TEST(CoilDocument, LongPathStaysWholeBesideTheRecord) {
-    DocImage doc;
+    // An empty record: ten zeros, 250 blanks, 23 zeros; a longer path stays whole beside it.
+    DocImage empty;
+    EXPECT_EQ(empty.bytes(), std::string(10, '\0') + std::string(250, ' ') + std::string(23, '\0'));
     const std::string longPath = "/" + std::string(300, 'a') + "/x.ibob";
-    doc.setPath(longPath);
-    EXPECT_EQ(doc.path(), longPath);
-    EXPECT_EQ(doc.bytes().size(), 283u);
-    EXPECT_EQ(doc.bytes().substr(10, 250), longPath.substr(0, 250));
+    empty.setPath(longPath);
+    EXPECT_EQ(empty.path(), longPath);
+    EXPECT_EQ(empty.bytes().size(), 283u);
+    EXPECT_EQ(empty.bytes().substr(10, 250), longPath.substr(0, 250));
 }
 
 TEST(IbobFile, WritesTheRecordByteExact) {

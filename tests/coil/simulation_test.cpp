@@ -6,7 +6,7 @@
 
 using namespace coil;
 
-TEST(CoilBands, ALimitBelongsToTheLowerBand) {
+TEST(CoilBands, ALimitBelongsToTheLowerBandAndEachHasOneLevel) {
     for (auto [rpm, band] :
          {std::pair{1999, -1}, {2000, 0}, {3000, 0}, {3001, 1}, {7001, 5}, {8000, 5}})
         EXPECT_EQ(bandOf(rpm), band) << rpm;
@@ -23,6 +23,17 @@ TEST(CoilBands, ALimitBelongsToTheLowerBand) {
     EXPECT_EQ(dwellText(15, 200), "2.5");
     EXPECT_EQ(bandText(0, 0), "2.000-3.000");
     EXPECT_EQ(bandText(5, 200), "> 7,000");
+    // The graph of dwell against speed: one level per band.
+    const auto p = graph::dwellProfile({0, 5, 8, 9, 10, 15});
+    ASSERT_EQ(p.size(), 7u);
+    EXPECT_EQ(p[0].toRpm, 2000);
+    EXPECT_DOUBLE_EQ(p[0].dwellMs, 10.0);
+    EXPECT_EQ(p[2].fromRpm, 3000);
+    EXPECT_EQ(p[2].toRpm, 4000);
+    EXPECT_DOUBLE_EQ(p[2].dwellMs, 7.5);
+    EXPECT_EQ(p[6].fromRpm, 7000);
+    EXPECT_EQ(p[6].toRpm, 10000);
+    EXPECT_DOUBLE_EQ(p[6].dwellMs, 2.5);
 }
 
 TEST(CoilSimulation, FiguresWorkedFromTheFormulas) {
@@ -132,17 +143,4 @@ TEST(CoilGraph, CurveEndsWithTheSparkAtTheEndOfThePeriod) {
     g = graph::currentGraph(*s);
     EXPECT_DOUBLE_EQ(g.dwellStartX, 400);
     EXPECT_DOUBLE_EQ(g.dwellEndX, 400 + 6400);
-}
-
-TEST(CoilGraph, DwellProfileHasOneLevelPerBand) {
-    const auto p = graph::dwellProfile({0, 5, 8, 9, 10, 15});
-    ASSERT_EQ(p.size(), 7u);
-    EXPECT_EQ(p[0].toRpm, 2000);
-    EXPECT_DOUBLE_EQ(p[0].dwellMs, 10.0);
-    EXPECT_EQ(p[2].fromRpm, 3000);
-    EXPECT_EQ(p[2].toRpm, 4000);
-    EXPECT_DOUBLE_EQ(p[2].dwellMs, 7.5);
-    EXPECT_EQ(p[6].fromRpm, 7000);
-    EXPECT_EQ(p[6].toRpm, 10000);
-    EXPECT_DOUBLE_EQ(p[6].dwellMs, 2.5);
 }

