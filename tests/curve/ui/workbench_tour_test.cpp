@@ -37,7 +37,7 @@ protected:
 
 } // namespace
 
-// The README's tour through the menus, each step's windows left open.
+// The README's tour through the menus (its battery step aside), each step's windows left open.
 TEST_F(WorkbenchTest, TheTourRecordsRowsWithTheEarlierWindowsLeftOpen) {
     // 1. The control panel's EEPROM access: the unit answers in the monitor; then given back.
     auto* panel = openFromMenu<frmPannelloControllo>("mnuPannelloControllo");
