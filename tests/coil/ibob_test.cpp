@@ -21,7 +21,7 @@ std::string withByte(std::string file, std::size_t offset, int value) {
 }
 } // namespace
 
-TEST(CoilDocument, NewProgramRecordAndCaption) {
+TEST(CoilDocument, NewEmptyAndLongPathRecordsAndCaption) {
     const DocImage doc = newProgram(12, "/data/coils", '/');
     const std::string& b = doc.bytes();
     ASSERT_EQ(b.size(), 283u);
@@ -36,18 +36,14 @@ TEST(CoilDocument, NewProgramRecordAndCaption) {
     EXPECT_EQ(captionFor(doc.path()), "Programmazione Impulso Bobina - NuovoFile.ibob");
     EXPECT_EQ(captionFor("C:\\Prog\\coil 2.ibob"), "Programmazione Impulso Bobina - coil 2.ibob");
 
-    // An empty record: ten zeros, 250 blanks, 23 zeros.
-    EXPECT_EQ(DocImage().bytes(),
-              std::string(10, '\0') + std::string(250, ' ') + std::string(23, '\0'));
-}
-
-TEST(CoilDocument, LongPathStaysWholeBesideTheRecord) {
-    DocImage doc;
+    // An empty record: ten zeros, 250 blanks, 23 zeros; a longer path stays whole beside it.
+    DocImage empty;
+    EXPECT_EQ(empty.bytes(), std::string(10, '\0') + std::string(250, ' ') + std::string(23, '\0'));
     const std::string longPath = "/" + std::string(300, 'a') + "/x.ibob";
-    doc.setPath(longPath);
-    EXPECT_EQ(doc.path(), longPath);
-    EXPECT_EQ(doc.bytes().size(), 283u);
-    EXPECT_EQ(doc.bytes().substr(10, 250), longPath.substr(0, 250));
+    empty.setPath(longPath);
+    EXPECT_EQ(empty.path(), longPath);
+    EXPECT_EQ(empty.bytes().size(), 283u);
+    EXPECT_EQ(empty.bytes().substr(10, 250), longPath.substr(0, 250));
 }
 
 TEST(IbobFile, WritesTheRecordByteExact) {
@@ -68,73 +64,59 @@ TEST(IbobFile, WritesTheRecordByteExact) {
     EXPECT_EQ(file.substr(21, 12), "\x00\x05\x08\x09\x0a\x0f\xff\x1e\x14\x1f\x40\x96"s);
 }
 
-TEST(IbobFile, ReadsWhatItWroteAndIgnoresWhatFollows) {
-    const IbobRead r = parseIbob(kNewProgramFile + "trailing bytes of a longer file");
-    ASSERT_EQ(r.code, 0);
-    EXPECT_EQ(r.values, CoilValues{});
-
-    // Every range limit is accepted.
-    std::string edge = withByte(kNewProgramFile, 21, 15);
-    edge = withByte(edge, 27, 255);
-    edge = withByte(edge, 28, 1);
-    edge = withByte(edge, 29, 100);
-    edge = withByte(withByte(edge, 30, 31), 31, 64); // VR 8000
-    edge = withByte(edge, 32, 150);
-    const IbobRead e = parseIbob(edge);
-    ASSERT_EQ(e.code, 0);
-    EXPECT_EQ(e.values.dwell[0], 15);
-    EXPECT_EQ(e.values.L, 255);
-    EXPECT_EQ(e.values.R, 1);
-    EXPECT_EQ(e.values.RPerc, 100);
-    EXPECT_EQ(e.values.VR, 8000);
-    EXPECT_EQ(e.values.VBatt, 150);
-    EXPECT_EQ(parseIbob(withByte(withByte(kNewProgramFile, 30, 0), 31, 1)).values.VR, 1);
-
-    const DocImage opened = openedProgram(e, 14, "/x/y.ibob");
-    EXPECT_EQ(opened.windowNumber(), 14);
-    EXPECT_FALSE(opened.modified());
-    EXPECT_FALSE(opened.untitled());
-    EXPECT_EQ(opened.path(), "/x/y.ibob");
-    EXPECT_EQ(opened.values(), e.values);
-}
-
-// Opened and written back, the record keeps every byte it was read with, the header's
-// unused bytes and the eleven after V Batt included; only the window number and the two
-// flags are the new window's.
-TEST(IbobFile, OpenedAndWrittenBackKeepsEveryByte) {
+// Read (what follows the record ignored), opened and written back, the record keeps every
+// byte it was read with, the header's unused bytes and the eleven after V Batt included; only
+// the window number and the two flags are the new window's.
+TEST(IbobFile, ReadOpenedAndWrittenBackKeepsEveryByte) {
     const std::string file = "ZEPHALON132"s + "\x0c\x21\x22\x01\x23\x24\x01\x25\x26\x27"s +
                              "\x00\x05\x08\x09\x0a\x0b\x32\x1e\x14\x03\xe8\x78"s +
                              "\x41\x42\x43\x44\x45\x46\x47\x48\x49\x4a\xff"s;
-    const IbobRead r = parseIbob(file);
+    const IbobRead r = parseIbob(file + "trailing bytes of a longer file");
     ASSERT_EQ(r.code, 0);
+    EXPECT_EQ(r.values, CoilValues{});
     const DocImage opened = openedProgram(r, 14, "/x/y.ibob");
+    EXPECT_EQ(opened.windowNumber(), 14);
+    EXPECT_FALSE(opened.modified() || opened.untitled());
+    EXPECT_EQ(opened.path(), "/x/y.ibob");
+    EXPECT_EQ(opened.values(), r.values);
     EXPECT_EQ(opened.bytes().substr(272), "\x41\x42\x43\x44\x45\x46\x47\x48\x49\x4a\xff"s);
     std::string expected = file;
     expected.replace(11, 10, "\x0e\x21\x22\x00\x23\x24\x00\x25\x26\x27"s);
     EXPECT_EQ(serializeIbob(opened), expected);
 }
 
-TEST(IbobFile, RefusesWhatIsNotACoilProgram) {
+TEST(IbobFile, EveryRangeLimitIsReadAndWhatIsNoCoilProgramRefused) {
     SettingsData defaults;
     const std::string settingsFile = newSettingsFile(defaults);
     ASSERT_EQ(settingsFile.substr(0, 8), "ZEPHALON");
+    const std::string& k = kNewProgramFile;
     const struct {
         const char* what;
         std::string file;
-    } refused[] = {
-        {"empty", ""},
-        {"43 bytes", kNewProgramFile.substr(0, 43)},
-        {"signature ZEPHALON133", withByte(kNewProgramFile, 10, '3')},
-        {"signature zEPHALON132", withByte(kNewProgramFile, 0, 'z')},
-        {"the settings file", settingsFile},
-        {"dwell index 16", withByte(kNewProgramFile, 26, 16)},
-        {"L 0", withByte(kNewProgramFile, 27, 0)},
-        {"R 0", withByte(kNewProgramFile, 28, 0)},
-        {"+R 101", withByte(kNewProgramFile, 29, 101)},
-        {"VR 0", withByte(withByte(kNewProgramFile, 30, 0), 31, 0)},
-        {"VR 8001", withByte(withByte(kNewProgramFile, 30, 31), 31, 65)},
-        {"V Batt 151", withByte(kNewProgramFile, 32, 151)},
+        int code;
+    } cases[] = {
+        {"empty", "", 1},
+        {"43 bytes", k.substr(0, 43), 1},
+        {"signature ZEPHALON133", withByte(k, 10, '3'), 1},
+        {"signature zEPHALON132", withByte(k, 0, 'z'), 1},
+        {"the settings file", settingsFile, 1},
+        {"dwell index 15", withByte(k, 21, 15), 0},
+        {"dwell index 16", withByte(k, 26, 16), 1},
+        {"L 255", withByte(k, 27, 255), 0},
+        {"L 0", withByte(k, 27, 0), 1},
+        {"R 1", withByte(k, 28, 1), 0},
+        {"R 0", withByte(k, 28, 0), 1},
+        {"+R 100", withByte(k, 29, 100), 0},
+        {"+R 101", withByte(k, 29, 101), 1},
+        {"VR 1", withByte(withByte(k, 30, 0), 31, 1), 0},
+        {"VR 0", withByte(withByte(k, 30, 0), 31, 0), 1},
+        {"VR 8000", withByte(withByte(k, 30, 31), 31, 64), 0},
+        {"VR 8001", withByte(withByte(k, 30, 31), 31, 65), 1},
+        {"V Batt 150", withByte(k, 32, 150), 0},
+        {"V Batt 151", withByte(k, 32, 151), 1},
     };
-    for (const auto& r : refused)
-        EXPECT_EQ(parseIbob(r.file).code, 1) << r.what;
+    for (const auto& c : cases)
+        EXPECT_EQ(parseIbob(c.file).code, c.code) << c.what;
+    const IbobRead top = parseIbob(withByte(withByte(k, 30, 31), 31, 64));
+    EXPECT_EQ(top.values.VR, 8000);
 }

@@ -76,7 +76,6 @@ TEST(CrvaFile, LayoutOfEveryRecordKind) {
 TEST(CrvaFile, ReadsBackWhatItWroteByteForByte) {
     CurveDocument d = sample();
     d.maxRpmField = " 1050";
-    d.lock = '1';
     d.notes = std::string("Motore di prova\r\nseconda riga ") + std::string(60, 'x') + "\xe8";
     const std::string f = serializeCrva(d);
     EXPECT_EQ(f.substr(336 * kRec, kRec), std::string(40, ' ') + "\r\n");
@@ -84,7 +83,6 @@ TEST(CrvaFile, ReadsBackWhatItWroteByteForByte) {
     const CrvaReadResult r = parseCrva(f);
     ASSERT_EQ(r.refusal, CrvaRefusal::None);
     EXPECT_EQ(r.document.maxRpm(), 1050);
-    EXPECT_TRUE(r.document.locked());
     EXPECT_EQ(r.document.notes, d.notes);
     EXPECT_EQ(r.document.curves[0].points[0], Point{}); // the lone point is gone
     EXPECT_EQ(serializeCrva(r.document), f);

@@ -69,10 +69,11 @@ TEST(CurveEditing, TheHundredAndFirstPointIsTheLast) {
 }
 
 TEST(CurveEditing, TextRules) {
-    // The window's tests type the limits; an emptied box is 0.
-    EXPECT_EQ(maxRpmTextRule(""), "0");
-    EXPECT_EQ(curveChoiceRule("12"), "12");
-    EXPECT_EQ(curveChoiceRule("2"), "2");
-    EXPECT_EQ(curveChoiceRule("3"), "0");
-    EXPECT_EQ(curveChoiceRule("1x"), "0");
+    for (auto [typed, kept] :
+         {std::pair{"", "0"}, {"0000", "0"}, {"10000", "9999"}, {"9999", "9999"}, {"1000", "1000"}})
+        EXPECT_EQ(maxRpmTextRule(typed), kept) << typed;
+    EXPECT_TRUE(maxRpmWarning("1000")); // shown red up to 1,000
+    EXPECT_FALSE(maxRpmWarning("1001"));
+    for (auto [typed, kept] : {std::pair{"12", "12"}, {"2", "2"}, {"3", "0"}, {"1x", "0"}})
+        EXPECT_EQ(curveChoiceRule(typed), kept) << typed;
 }

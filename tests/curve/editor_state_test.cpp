@@ -20,6 +20,8 @@ TEST(CurveEditorState, ANewDocumentOffersOnlyDrawingUntilACurveHasASegment) {
     EXPECT_FALSE(e.ComSalva || e.ComCancella || e.ComAnnulla || e.ComProg || e.ComApplica);
     EXPECT_FALSE(e.ComCrva[0] || e.ComCrva[1] || e.ComCrva[2]);
     EXPECT_TRUE(e.Picture1 && e.TextVRM && e.ComboCA && e.ComNote);
+    EXPECT_EQ(s.showCaption(0), "AGG 0");
+    EXPECT_FALSE(s.shown(0));
 
     s.edited = true;
     s.hasSegment = {true, false, false}; // curve 0 alone goes nowhere
@@ -32,6 +34,9 @@ TEST(CurveEditorState, ANewDocumentOffersOnlyDrawingUntilACurveHasASegment) {
     s.selected = 2; // the selected curve has no show button
     EXPECT_FALSE(s.enables().ComCrva[2]);
     EXPECT_TRUE(s.enables().ComCancella);
+    s.shownBeside[0] = true;
+    EXPECT_EQ(s.showCaption(0), "CANC 0");
+    EXPECT_TRUE(s.shown(0) && s.shown(2) && !s.shown(1));
 }
 
 TEST(CurveEditorState, MdxAndMsxOnlyInProgrammingModeWithCurveOneTwoOrBothChosen) {
@@ -52,7 +57,7 @@ TEST(CurveEditorState, MdxAndMsxOnlyInProgrammingModeWithCurveOneTwoOrBothChosen
     EXPECT_STREQ(s.progCaption(), "PROG ON");
 }
 
-TEST(CurveEditorState, ATransferFreezesTheDocumentButNotProgOff) {
+TEST(CurveEditorState, ATransferFreezesTheDocumentButNotProgOffALockOnlyClearing) {
     CurveEditorState s = openedWithCurveOne();
     s.hasSegment = {true, true, true};
     s.progAsked = s.programming = true;
@@ -65,23 +70,10 @@ TEST(CurveEditorState, ATransferFreezesTheDocumentButNotProgOff) {
     // A transfer that ends gives back what was there before it.
     s.transferring = false;
     EXPECT_TRUE(s.enables().ComSalva && s.enables().ComCancella && s.enables().ComCrva[2]);
-}
-
-TEST(CurveEditorState, ALockedDocumentCannotBeClearedButIsSavedAndTransferred) {
-    CurveEditorState s = openedWithCurveOne();
+    // A locked document cannot be cleared, but is saved and transferred.
     s.locked = true;
-    const CurveEditorEnables e = s.enables();
-    EXPECT_FALSE(e.ComCancella || e.ComAnnulla);
-    EXPECT_TRUE(e.ComSalva && e.ComProg);
-}
-
-TEST(CurveEditorState, ShowButtonsToggleTheirCaptionAndTheCurvesDrawn) {
-    CurveEditorState s;
-    EXPECT_EQ(s.showCaption(0), "AGG 0");
-    EXPECT_FALSE(s.shown(0));
-    s.shownBeside[0] = true;
-    EXPECT_EQ(s.showCaption(0), "CANC 0");
-    EXPECT_TRUE(s.shown(0) && s.shown(1) && !s.shown(2));
+    EXPECT_FALSE(s.enables().ComCancella || s.enables().ComAnnulla);
+    EXPECT_TRUE(s.enables().ComSalva && s.enables().ComProg);
 }
 
 // 12.5 degrees at 1,500 rpm: 12.5 / 360 x 60 / 1500 s = 1,388.9 us, / 3.2 us = 434 counts.
@@ -132,9 +124,8 @@ TEST(GraphPen, OneGestureFromPressToReleaseAndNothingOnALockedDocument) {
     EXPECT_EQ(pen.before()[1].CurveLastPoint, 1);
     pen.lift();
 
-    const Curves kept = curves;
     s = pen.press(curves, 1, true, X(10000), Y(20)); // locked: the read-out only
     EXPECT_TRUE(s.inside && !s.edited && !pen.down());
-    EXPECT_EQ(curves[1].CurveLastPoint, kept[1].CurveLastPoint);
+    EXPECT_EQ(curves[1].CurveLastPoint, 2);
     EXPECT_FALSE(pen.press(curves, 1, false, GraphX0 - 1, Y(20)).inside);
 }

@@ -77,7 +77,7 @@ TEST(CurveTable, CountsAtTheLimitsOfEightAndNineBitsAndExactTies) {
     }
 }
 
-TEST(CurveTable, AStepDownWritesItsEndValueAndClearsTheFlag) {
+TEST(CurveTable, AStepDownClearsTheFlagAndANegativeAdvanceIsZero) {
     // 30 degrees up to 6,000 rpm, then straight down to 10: 86.8 -> 87 at 6,000, no flag
     // (a flag left set would make it 343 counts, 39.5 degrees).
     const Curve c = curveOf({at(3000, 30), at(6000, 30), at(6000, 10)});
@@ -89,15 +89,13 @@ TEST(CurveTable, AStepDownWritesItsEndValueAndClearsTheFlag) {
     EXPECT_EQ(v.CurveTable[67], 4);
     EXPECT_TRUE(flag(v, 67));
     EXPECT_EQ(v.CurveTable[66], 0);
-}
-
-TEST(CurveTable, NegativeAdvanceAndTheLastEntry) {
-    Curve c = curveOf({at(9900, 20), at(10000, 20)});
-    EXPECT_EQ(c.CurveTable[106], 105);
-    EXPECT_EQ(c.CurveTable[107], 104); // 104.2, kept in memory only
-    c.points[1].y = -1200;
-    BuildCurveTable(c);
-    EXPECT_EQ(c.CurveTable[107], 0);
+    // The last entry, 10,000 rpm, and a negative advance.
+    Curve last = curveOf({at(9900, 20), at(10000, 20)});
+    EXPECT_EQ(last.CurveTable[106], 105);
+    EXPECT_EQ(last.CurveTable[107], 104); // 104.2, kept in memory only
+    last.points[1].y = -1200;
+    BuildCurveTable(last);
+    EXPECT_EQ(last.CurveTable[107], 0);
 }
 
 TEST(CurveTable, DefaultPathAndMaxRpmField) {

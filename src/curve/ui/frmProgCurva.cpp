@@ -522,18 +522,12 @@ void frmProgCurva::paintSheet(SheetPainter& sheet) {
 
 void frmProgCurva::ComCurva0Da_Click() {
     if (doc_.locked()) return;
-    std::optional<CurveSource> source;
-    if (curve0Source_) {
-        source = curve0Source_();
-    } else {
-        const QString path = chooseFile(
-            ctx,
-            FileDialogRequest::toOpen(ctx.text(kOpenTitleId), fromSystemPath(ctx.app.LastDocFolder),
-                                      dialogFilter(documentKind(DocKind::Curve).openFilter)));
-        if (!path.isEmpty()) source = CurveSource{path, -1};
-    }
-    if (!source) return;
-    const std::string path = toSystemPath(source->path);
+    const QString chosenPath = chooseFile(
+        ctx,
+        FileDialogRequest::toOpen(ctx.text(kOpenTitleId), fromSystemPath(ctx.app.LastDocFolder),
+                                  dialogFilter(documentKind(DocKind::Curve).openFilter)));
+    if (chosenPath.isEmpty()) return;
+    const std::string path = toSystemPath(chosenPath);
     const std::optional<std::string> bytes = readWholeFile(path);
     const CrvaReadResult read = parseCrva(bytes.value_or(std::string()));
     if (read.refusal != CrvaRefusal::None) { // an unreadable file reads as empty
@@ -549,19 +543,19 @@ void frmProgCurva::ComCurva0Da_Click() {
                          .arg(read.document.curves[static_cast<size_t>(c)].CurveLastPoint + 1);
             numbers.push_back(c);
         }
-    int chosen = source->curve;
-    if (chosen < 0 && numbers.size() == 1) chosen = numbers.front();
-    if (chosen < 0 && numbers.size() > 1 && !curve0Source_) {
-        bool ok = false;
-        const QString item =
-            QInputDialog::getItem(this, ComCurva0Da->text(), QString(), drawn, 0, false, &ok);
-        if (!ok) return;
-        chosen = numbers[static_cast<size_t>(drawn.indexOf(item))];
-    }
-    if (chosen < 0 || chosen >= CurveCount ||
-        !read.document.curves[static_cast<size_t>(chosen)].hasSegment()) {
+    if (numbers.empty()) {
         ctx.messages.ShowMsg(kWrongFormat, ctx.app.MsgTitle, path);
         return;
+    }
+    int chosen = numbers.front();
+    if (numbers.size() > 1) { // which of the file's drawn curves
+        QInputDialog choice(this);
+        choice.setObjectName("curve0Choice");
+        choice.setWindowTitle(ComCurva0Da->text());
+        choice.setComboBoxItems(drawn);
+        choice.setComboBoxEditable(false);
+        if (choice.exec() != QDialog::Accepted) return;
+        chosen = numbers[static_cast<size_t>(drawn.indexOf(choice.textValue()))];
     }
     takeCurve0(read.document.curves[static_cast<size_t>(chosen)]);
 }

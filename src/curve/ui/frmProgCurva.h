@@ -12,8 +12,6 @@
 #include <QPointer>
 #include <QWidget>
 #include <array>
-#include <functional>
-#include <optional>
 
 class QComboBox;
 class QLabel;
@@ -97,16 +95,9 @@ public:
 
     const curve::CurveDocument& document() const { return doc_; }
 
-    // ComCurva0Da: curve 0, the comparison curve, taken from another curve file; curves 1
-    // and 2 are left as they are. A test gives the file and the curve instead of the file
-    // dialog and the choice (curve -1: the only curve of the file that has a segment).
-    struct CurveSource {
-        QString path;
-        int curve = -1;
-    };
-    using CurveSourceChooser = std::function<std::optional<CurveSource>()>;
-    void setCurve0Source(CurveSourceChooser chooser) { curve0Source_ = std::move(chooser); }
-    // Puts curve c of doc into curve 0 and shows it.
+    // ComCurva0Da takes curve 0, the comparison curve, from another curve file (the file's
+    // only drawn curve, or the one the user picks); curves 1 and 2 are left as they are.
+    // Puts c into curve 0 and shows it.
     void takeCurve0(const curve::Curve& c);
     // Unsaved changes: the graph's history away from the saved step, or a change of the
     // maximum rpm or the notes.
@@ -198,7 +189,6 @@ private:
     bool fieldsModified_ = false; // maximum rpm or notes changed since the last save
     QUndoStack* history_ = nullptr;
     curve::GraphPen pen_;
-    CurveSourceChooser curve0Source_;
     bool unloaded_ = false;
     bool activatingPress_ = false; // the mouse press in progress brought the editor forward
 

@@ -1,33 +1,14 @@
 #pragma once
 #include "coil/ui/frmProgTempoBobina.h"
-#include "panel/ui/frmPannelloControllo.h"
-#include "protocol/Decoder.h"
-#include "protocol/UnitLink.h"
-#include "shell/ui/WindowRegistry.h"
-#include "shell/ui/frmMain.h"
-#include "support/SimulatedUnitLink.h"
-#include "support/ui/DrainRing.h"
-#include "support/ui/TestContext.h"
 #include "support/ui/WorkbenchFixture.h"
-#include "transport/MidiPort.h"
-#include "transport/ui/RingPollTimer.h"
-#include <QAction>
-#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QTest>
 #include <QTimer>
-#include <gtest/gtest.h>
-#include <memory>
 
-// The main window over the simulated unit: both devices open, the decoder and its targets
-// set, every window registered. Windows open through the menus. Nothing runs by itself:
-// the tests let unit time pass and tick the coil window's Timer1 themselves.
+// Coil windows opened through the frame's menus; the tests tick Timer1 themselves.
 class CoilWindowTest : public WorkbenchFixture {
 protected:
     void trigger(const char* entry) { main->action(entry)->trigger(); }
@@ -76,26 +57,13 @@ protected:
         while (c->currentIndex() > index)
             QTest::keyClick(c, Qt::Key_Up);
     }
-    void activate(QWidget* w) {
-        main->mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(w->parentWidget()));
-    }
-    frmPannelloControllo* openPanelInEepromAccess() {
-        trigger("mnuPannelloControllo");
-        auto* panel = main->findChild<frmPannelloControllo*>();
-        EXPECT_NE(panel, nullptr);
-        QTest::mouseClick(get<QPushButton>(panel, "ComEEPROM"), Qt::LeftButton);
-        pump(1000);
-        return panel;
-    }
     // The next open or save dialog answers path ("" cancels).
     void chooseFile(const std::string& path) {
         main->documents().setChooser([this, path](const FileDialogRequest& request) {
-            ++chooserCalls;
             lastRequest = request;
             return QString::fromStdString(path);
         });
     }
 
-    int chooserCalls = 0;
     FileDialogRequest lastRequest;
 };
