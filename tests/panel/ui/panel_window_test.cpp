@@ -1,6 +1,7 @@
 #include "base/FileStore.h"
 #include "panel/ui/frmPannelloControllo.h"
 #include "panel_fixture.h"
+#include "shell/ui/DocumentDispatch.h"
 #include "support/ui/DrainRing.h"
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -38,12 +39,6 @@ protected:
     void type(const char* name, const char* keys) {
         QTest::keyClick(edit(name), Qt::Key_A, Qt::ControlModifier);
         QTest::keyClicks(edit(name), keys);
-    }
-    // Clicks the arrow at the bottom (+1) or the top (-1) of a scroll bar.
-    void step(const char* name, int by) {
-        QScrollBar* s = scroll(name);
-        QTest::mouseClick(s, Qt::LeftButton, {},
-                          QPoint(s->width() / 2, by > 0 ? s->height() - 3 : 3));
     }
     // The unit answers and the panel's TimerMIDIIn takes the answers, as one tick does.
     bool pump() {
@@ -85,12 +80,25 @@ TEST_F(PanelWindowTest, EnteringAndLeavingEepromAccess) {
     EXPECT_EQ(lastLine(), "     2 D00000  EEPROM DATI/PROG NO");
     EXPECT_FALSE(poller()->isActive());
     EXPECT_FALSE(link.inputStarted());
+}
 
-    // Closed outside EEPROM access, the panel sends nothing.
-    link.sent.clear();
-    ASSERT_TRUE(w->subWindow()->close());
-    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(link.sent.empty());
+// Closed in EEPROM access the panel puts the unit back to run mode; closed outside it, the
+// panel sends nothing.
+TEST_F(PanelWindowTest, ClosingInEepromAccessPutsTheUnitBackToRunMode) {
+    for (const bool inAccess : {true, false}) {
+        open();
+        if (inAccess) enterAccess();
+        ASSERT_EQ(link.unit.mode(), inAccess ? UnitMode::EepromAccess : UnitMode::Run);
+        link.sent.clear();
+        ASSERT_TRUE(w->subWindow()->close());
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_EQ(link.sent, inAccess ? std::vector<uint32_t>{0xD0} : std::vector<uint32_t>{});
+        EXPECT_EQ(t.app.WinRec[22].State, 0);
+        EXPECT_FALSE(decoder.EEPROMMode);
+        EXPECT_EQ(targets.panel, nullptr);
+        EXPECT_FALSE(link.inputStarted() || port.ShowSentMsg);
+        EXPECT_EQ(link.unit.mode(), UnitMode::Run);
+    }
 }
 
 TEST_F(PanelWindowTest, WritesC8ToAddress200OfMdxAndReadsItBack) {
@@ -98,10 +106,11 @@ TEST_F(PanelWindowTest, WritesC8ToAddress200OfMdxAndReadsItBack) {
     enterAccess();
     ASSERT_EQ(link.unit.eeprom().mdx[200], 0xFF);      // erased
     QTest::keyClick(scroll("VScrollWr"), Qt::Key_End); // 255: out of the protected addresses
-    type("WrADR", "200"); // through 2 and 20: the box stays open while typing
+    type("WrADR", "2x00"); // x refused; through 2 and 20 the box stays open while typing
     EXPECT_EQ(edit("WrADR")->text(), "200");
     EXPECT_EQ(scroll("VScrollWr")->value(), 200);
-    type("WrDAT", "C8");
+    type("WrDAT", "Cg8"); // g refused
+    EXPECT_EQ(edit("WrDAT")->text(), "C8");
     ASSERT_TRUE(enabled("ComScrivi"));
     click("ComScrivi");
     EXPECT_EQ(link.sent.back(), msg(0x83, 72, 72));
@@ -137,29 +146,6 @@ TEST_F(PanelWindowTest, ReadsAddress130OfMsxProgramMemory) {
     EXPECT_EQ(lastLine(), "     4 9E0279  MSX PROG");
 }
 
-TEST_F(PanelWindowTest, WriteAddresses0To3AreProtectedAndTypingIsBounded) {
-    open();
-    enterAccess();
-    for (int i = 1; i <= 3; ++i)
-        step("VScrollWr", +1);
-    EXPECT_FALSE(enabled("ComScrivi"));
-    step("VScrollWr", +1);
-    EXPECT_EQ(edit("WrADR")->text(), "4");
-    EXPECT_TRUE(enabled("ComScrivi"));
-
-    type("WrDAT", "7g"); // g refused
-    EXPECT_EQ(edit("WrDAT")->text(), "7");
-
-    type("WrADR", "300");
-    EXPECT_EQ(edit("WrADR")->text(), "255");
-    EXPECT_EQ(scroll("VScrollWr")->value(), 255);
-    QTest::keyClicks(edit("WrADR"), "x"); // refused
-    for (int i = 0; i < 3; ++i)
-        QTest::keyClick(edit("WrADR"), Qt::Key_Backspace);
-    EXPECT_EQ(edit("WrADR")->text(), "0"); // an empty box means 0
-    EXPECT_EQ(scroll("VScrollWr")->value(), 0);
-}
-
 TEST_F(PanelWindowTest, MonitorIsSavedWholeIn29ByteRecordsClearedAndPaused) {
     open();
     enterAccess();
@@ -168,18 +154,20 @@ TEST_F(PanelWindowTest, MonitorIsSavedWholeIn29ByteRecordsClearedAndPaused) {
     ASSERT_EQ(w->monitorText(), line);
     const std::string file = t.path("monitor.txt");
     std::string chosen = file;
-    QString offered;
-    w->setSavePathChooser([&](const QString& start) {
-        offered = start;
+    FileDialogRequest asked;
+    main->documents().setChooser([&](const FileDialogRequest& r) {
+        asked = r;
         return QString::fromStdString(chosen);
     });
     click("CommSalvaText1");
+    EXPECT_TRUE(asked.save);
+    EXPECT_EQ(asked.filters, "File testo (*.txt)");
     EXPECT_EQ(readWholeFile(file), line);
     EXPECT_EQ(t.app.LastDocFolder, t.folder.path().toStdString());
 
     chosen = file + "/x"; // cannot be written
     click("CommSalvaText1");
-    EXPECT_EQ(offered, t.folder.path()); // where the last file went
+    EXPECT_EQ(asked.folder, t.folder.path()); // where the last file went
     ASSERT_EQ(t.notifier.warnings.size(), 1u);
     EXPECT_EQ(t.notifier.warnings[0].text, "Errore di scrittura su disco");
     EXPECT_EQ(readWholeFile(file), line);
@@ -197,22 +185,6 @@ TEST_F(PanelWindowTest, MonitorIsSavedWholeIn29ByteRecordsClearedAndPaused) {
     pump();
     // Address 0 of the factory EEPROM holds the first identity byte, 0x5A.
     EXPECT_EQ(text1(), "     1 88005A  MDX DATI");
-}
-
-TEST_F(PanelWindowTest, ClosingInEepromAccessPutsTheUnitBackToRunMode) {
-    open();
-    enterAccess();
-    ASSERT_EQ(link.unit.mode(), UnitMode::EepromAccess);
-    link.sent.clear();
-    ASSERT_TRUE(w->subWindow()->close());
-    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(link.sent, std::vector<uint32_t>{0xD0});
-    EXPECT_EQ(t.app.WinRec[22].State, 0);
-    EXPECT_FALSE(decoder.EEPROMMode);
-    EXPECT_EQ(targets.panel, nullptr);
-    EXPECT_FALSE(link.inputStarted());
-    EXPECT_FALSE(port.ShowSentMsg);
-    EXPECT_EQ(link.unit.mode(), UnitMode::Run);
 }
 
 } // namespace
