@@ -1,6 +1,4 @@
-#include "panel/ui/frmMisBatteria.h"
 #include "panel_fixture.h"
-#include "support/ui/DrainRing.h"
 #include <QTimer>
 #include <algorithm>
 
@@ -27,8 +25,9 @@ protected:
     void press() { click("ComStart"); }
 };
 
-TEST_F(BatteryWindowTest, LoadsEmptyAndTheTimeBaseFollowsItsScrollBar) {
+TEST_F(BatteryWindowTest, LoadsEmptyAndRecordsTheUnitsVoltageUntilStop) {
     t.app.BatteryTimeDivPos = 200; // a damaged settings byte
+    t.texts.LangOffset = 200;      // English: decimal point, thousands comma
     port.BatteryStampMode = true;
     open();
     EXPECT_EQ(memory()->maximum(), 32000);
@@ -36,16 +35,10 @@ TEST_F(BatteryWindowTest, LoadsEmptyAndTheTimeBaseFollowsItsScrollBar) {
     EXPECT_EQ(label("LabTempoDivVal"), "1 m");
     EXPECT_FALSE(port.BatteryStampMode);
     EXPECT_EQ(targets.battery, w);
-
-    timeDiv()->setValue(0);
+    timeDiv()->setValue(0); // 26 ms per division, 260 ms a screen
     EXPECT_EQ(label("LabTempoDivVal"), "26 ms");
     EXPECT_EQ(t.app.BatteryTimeDivPos, 0); // remembered
-}
 
-TEST_F(BatteryWindowTest, RecordsTheUnitsVoltageUntilStop) {
-    t.app.BatteryTimeDivPos = 0; // 26 ms per division, 260 ms a screen
-    t.texts.LangOffset = 200;    // English: decimal point, thousands comma
-    open();
     t.clock.TickCounter = 1234;
     press();
     EXPECT_EQ(start()->text(), "STOP");

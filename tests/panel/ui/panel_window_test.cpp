@@ -1,8 +1,5 @@
 #include "base/FileStore.h"
-#include "panel/ui/frmPannelloControllo.h"
 #include "panel_fixture.h"
-#include "shell/ui/DocumentDispatch.h"
-#include "support/ui/DrainRing.h"
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -72,12 +69,20 @@ TEST_F(PanelWindowTest, EnteringAndLeavingEepromAccess) {
     EXPECT_EQ(text1(), "     1 D20000  EEPROM DATI/PROG");
     EXPECT_TRUE(decoder.EEPROMAccess);
 
+    // A 0xD0 nobody asked for (noise on the line) is logged, and the monitor goes on.
+    port.MIDIInProc(&port, mim::Data, 0xD0);
+    port.MIDIInProc(&port, mim::Data, msg(0x88, 7, 0x21));
+    EXPECT_TRUE(pump());
+    EXPECT_EQ(text1().split('\n').mid(1),
+              (QStringList{"     2 D00000  EEPROM DATI/PROG NO", "     3 880721  MDX DATI"}));
+    EXPECT_TRUE(link.inputStarted() && poller()->isActive());
+
     click("ComEEPROM");
     EXPECT_EQ(link.sent.back(), 0xD0u);
     EXPECT_FALSE(enabled("RdADR"));
     // The unit's 0xD0 stops the input and then the poller.
     EXPECT_FALSE(pump());
-    EXPECT_EQ(lastLine(), "     2 D00000  EEPROM DATI/PROG NO");
+    EXPECT_EQ(lastLine(), "     4 D00000  EEPROM DATI/PROG NO");
     EXPECT_FALSE(poller()->isActive());
     EXPECT_FALSE(link.inputStarted());
 }
@@ -101,7 +106,7 @@ TEST_F(PanelWindowTest, ClosingInEepromAccessPutsTheUnitBackToRunMode) {
     }
 }
 
-TEST_F(PanelWindowTest, WritesC8ToAddress200OfMdxAndReadsItBack) {
+TEST_F(PanelWindowTest, WritesC8ToAddress200OfMdxReadsItBackAndReadsMsxProgramMemory) {
     open();
     enterAccess();
     ASSERT_EQ(link.unit.eeprom().mdx[200], 0xFF);      // erased
@@ -129,11 +134,9 @@ TEST_F(PanelWindowTest, WritesC8ToAddress200OfMdxAndReadsItBack) {
     QTest::mouseDClick(edit("RdADR"), Qt::LeftButton); // reads again
     EXPECT_EQ(link.sent.size(), before + 4);
     EXPECT_EQ(link.sent.back(), msg(0x8A, 72, 0));
-}
+    pump();
 
-TEST_F(PanelWindowTest, ReadsAddress130OfMsxProgramMemory) {
-    open();
-    enterAccess();
+    // Address 130 of the MSX program memory.
     click("ComSelezMDXMSX");
     EXPECT_EQ(label("Label8"), "MSX");
     click("ComDatiProg");
@@ -143,7 +146,7 @@ TEST_F(PanelWindowTest, ReadsAddress130OfMsxProgramMemory) {
     pump();
     // MSX program byte 130: (130 * 29 + 0x3F + 0x80) mod 256 = 3961 mod 256 = 0x79
     EXPECT_EQ(label("RdDAT"), "79");
-    EXPECT_EQ(lastLine(), "     4 9E0279  MSX PROG");
+    EXPECT_EQ(lastLine(), "     9 9E0279  MSX PROG"); // after the reads of 1 and 13
 }
 
 TEST_F(PanelWindowTest, MonitorIsSavedWholeIn29ByteRecordsClearedAndPaused) {
@@ -188,19 +191,6 @@ TEST_F(PanelWindowTest, MonitorIsSavedWholeIn29ByteRecordsClearedAndPaused) {
 }
 
 } // namespace
-
-TEST_F(PanelWindowTest, NoiseThatLooksLikeTheEndOfAccessDoesNotStopTheMonitor) {
-    open();
-    enterAccess();
-    // A 0xD0 nobody asked for (noise on the line) is logged, and the monitor goes on.
-    port.MIDIInProc(&port, mim::Data, 0xD0);
-    port.MIDIInProc(&port, mim::Data, msg(0x88, 7, 0x21));
-    EXPECT_TRUE(pump());
-    EXPECT_EQ(text1().split('\n').mid(1),
-              (QStringList{"     2 D00000  EEPROM DATI/PROG NO", "     3 880721  MDX DATI"}));
-    EXPECT_TRUE(link.inputStarted());
-    EXPECT_TRUE(poller()->isActive());
-}
 
 TEST_F(PanelWindowTest, MonitorShowsBatchesAndHowManyMessagesTheFullRingLost) {
     open();
