@@ -33,7 +33,7 @@ double voltageY(int raw) {
 uint32_t screenStartFor(uint32_t t, uint32_t screenStart, int32_t msPerDiv) {
     const int64_t span = screenSpan(msPerDiv);
     const int64_t behind = static_cast<int64_t>(t) - static_cast<int64_t>(screenStart);
-    if (span <= 0 || behind < span) return screenStart;
+    if (msPerDiv <= 0 || behind < span) return screenStart;
     return static_cast<uint32_t>(screenStart + (behind / span) * span);
 }
 

@@ -37,6 +37,7 @@ TEST(BatteryScreen, ScaleTimeAxisAndScreens) {
     EXPECT_EQ(screenStartFor(1000, 0, 26), 780u);  // a gap of several screens
     EXPECT_EQ(screenStartFor(100, 260, 26), 260u); // earlier than the screen: unchanged
     EXPECT_EQ(screenStartFor(5000, 0, 0), 0u);     // no time base: the screen stays
+    EXPECT_EQ(screenStartFor(25, 0, 1), 20u);      // 1 ms per division: screens of 10 ms
 }
 
 TEST(BatteryScreen, ReviewScreenEndsWithTheLastSampleOnIt) {
