@@ -33,7 +33,7 @@ double voltageY(int raw) {
 uint32_t screenStartFor(uint32_t t, uint32_t screenStart, int32_t msPerDiv) {
     const int64_t span = screenSpan(msPerDiv);
     const int64_t behind = static_cast<int64_t>(t) - static_cast<int64_t>(screenStart);
-    if (span <= 0 || behind < span) return screenStart;
+    if (msPerDiv <= 0 || behind < span) return screenStart;
     return static_cast<uint32_t>(screenStart + (behind / span) * span);
 }
 
@@ -58,38 +58,33 @@ std::vector<Point> tracePoints(const BatteryRecording& rec, int first, int last,
         return Point{sampleX(rec.stamp(i), screenStart, msPerDiv), voltageY(rec.value(i))};
     };
     // One column at a time: its first, lowest, highest and last sample, in time order.
-    int firstI = 0, lowI = 0, highI = 0, lastI = 0;
-    double lowY = 0, highY = 0, column = 0;
-    const auto flush = [&] {
-        std::array<int, 4> keep{firstI, std::min(lowI, highI), std::max(lowI, highI), lastI};
-        int previous = -1;
-        for (int i : keep) {
-            if (i == previous) continue;
-            out.push_back(pointAt(i));
-            previous = i;
-        }
+    struct Column {
+        double index;
+        int firstI, lowI, highI, lastI;
     };
-    for (int i = first; i <= last; ++i) {
+    const auto columnOf = [&](int i) {
+        return Column{std::floor(pointAt(i).x / columnWidth), i, i, i, i};
+    };
+    const auto flush = [&](const Column& c) {
+        std::array<int, 4> keep{c.firstI, std::min(c.lowI, c.highI), std::max(c.lowI, c.highI),
+                                c.lastI};
+        const auto kept = std::unique(keep.begin(), keep.end()); // in time order already
+        for (auto i = keep.begin(); i != kept; ++i)
+            out.push_back(pointAt(*i));
+    };
+    Column column = columnOf(first);
+    for (int i = first + 1; i <= last; ++i) {
         const Point p = pointAt(i);
-        const double c = std::floor(p.x / columnWidth);
-        if (i > first && c == column) {
-            if (p.y > lowY) { // y grows downwards: the lowest voltage
-                lowY = p.y;
-                lowI = i;
-            }
-            if (p.y < highY) {
-                highY = p.y;
-                highI = i;
-            }
-            lastI = i;
+        if (std::floor(p.x / columnWidth) != column.index) {
+            flush(column);
+            column = columnOf(i);
             continue;
         }
-        if (i > first) flush();
-        column = c;
-        firstI = lowI = highI = lastI = i;
-        lowY = highY = p.y;
+        if (p.y > pointAt(column.lowI).y) column.lowI = i; // y grows downwards: the lowest voltage
+        if (p.y < pointAt(column.highI).y) column.highI = i;
+        column.lastI = i;
     }
-    flush();
+    flush(column);
     return out;
 }
 

@@ -1,4 +1,6 @@
 #include "measure/AdvanceRow.h"
+#include "measure/MeasurementLayer.h"
+#include "measure/MrotFile.h"
 
 #include <gtest/gtest.h>
 #include <initializer_list>
@@ -77,4 +79,38 @@ TEST(AdvanceRow, PointOfTheDiagram) {
     EXPECT_EQ(q->rpm, 12345);
     EXPECT_EQ(q->tenths, 357);
     EXPECT_FALSE(advancePoint("short").has_value());
+}
+
+// What a layer lays over the diagram: a rotation row's point worked as its advance row's, the
+// points of a file's rows that have one, a curve's corners.
+TEST(MeasurementLayer, PointsOfRowsFilesAndCurves) {
+    const auto pairOf = [](const std::optional<AdvancePoint>& p) {
+        return p ? std::pair{p->rpm, p->tenths} : std::pair<int64_t, int64_t>{-1, -1};
+    };
+    EXPECT_EQ(pairOf(rotationAdvancePoint(kRotation)), (std::pair<int64_t, int64_t>{3000, 180}));
+    std::string noAdvance = kRotation; // Tss 5.000 = Ta: no point
+    noAdvance.replace(61, 7, "  5.000");
+    EXPECT_FALSE(rotationAdvancePoint(noAdvance).has_value());
+    std::string noSpeed = kRotation;
+    noSpeed.replace(7, 6, "      ");
+    EXPECT_FALSE(rotationAdvancePoint(noSpeed).has_value());
+
+    MrotDocument doc;
+    doc.rows = {kRotation, noAdvance, kRotation};
+    const auto points = mrotAdvancePoints(serializeMrot(doc));
+    ASSERT_TRUE(points.has_value());
+    ASSERT_EQ(points->size(), 2u);
+    EXPECT_EQ(pairOf(points->back()), (std::pair<int64_t, int64_t>{3000, 180}));
+    EXPECT_FALSE(mrotAdvancePoints("nothing of ours").has_value());
+
+    // x 600 and 10,200 twips: 1000 and 9000 rpm; y 600 and 3000: 5 and 25 degrees.
+    curve::Curve c;
+    EXPECT_TRUE(curveCorners(c).empty()); // no segment
+    c.points[0] = {600, 600};
+    c.points[1] = {10200, 3000};
+    c.CurveLastPoint = 1;
+    const std::vector<AdvancePoint> corners = curveCorners(c);
+    ASSERT_EQ(corners.size(), 2u);
+    EXPECT_EQ(pairOf(corners[0]), (std::pair<int64_t, int64_t>{1000, 50}));
+    EXPECT_EQ(pairOf(corners[1]), (std::pair<int64_t, int64_t>{9000, 250}));
 }

@@ -49,19 +49,26 @@ TEST(ClosedLoop, TheTablesAdvanceAtASpeedAndTheDrawnCurve) {
                          {1000, 58}, {1099, 63}, {9900, 190}, {9999, 192}}));
 }
 
+// A row at 6000 rpm (Ta 1.25 ms, Tc 10 ms) with its Tss.
+std::string row6000(int n, const char* tss) {
+    return "     " + std::to_string(n) +
+           "  6,000    10.000     8.750   +0.000   1.250     6.000   " + tss +
+           " 0000 0011 00 00:00:0" + std::to_string(n + 1) + "0,000";
+}
+const std::string kRow3000 = "     1  3,000    20.000    15.000  +15.000   5.000     1.234   "
+                             "4.000 1010 0101 3C 00:00:020,000";
+
 // Entry 37 (3000 rpm) holds 200 counts, entry 67 (6000 rpm) 250: 0.64 ms of a 20 ms
 // revolution is 11.52 degrees, 0.8 ms of 10 ms 28.8. Row 1 measures 18.0 degrees (TAnt 625
 // of Tc 12,500 ticks), rows 2-3 at 6000 rpm 30.6 and 37.8 (TAnt 531 and 656 of 6,250), row 4
-// none (Tss = Ta).
+// none (Tss = Ta), row 5 18.0 (TAnt 312).
 TEST(ClosedLoop, TheCheckComparesEachNewRowOnceAndKeepsTheLargestDifferenceBySize) {
     curve::Table t{};
     t[37] = 200;
     t[67] = 250;
     RowStore rows;
-    rows.append("     1  3,000    20.000    15.000  +15.000   5.000     1.234   4.000 1010 0101 3C "
-                "00:00:020,000");
-    rows.append("     2  6,000    10.000     8.750   -6.250   1.250     6.000   0.400 0000 0011 00 "
-                "00:00:030,000");
+    rows.append(kRow3000);
+    rows.append(row6000(2, "0.400"));
     closedloop::Check check;
     check.compareNew(rows); // no curve yet: nothing compared
     EXPECT_EQ(check.differences().size(), 0u);
@@ -73,10 +80,8 @@ TEST(ClosedLoop, TheCheckComparesEachNewRowOnceAndKeepsTheLargestDifferenceBySiz
     EXPECT_EQ(check.summary().compared, 2u);
     EXPECT_NEAR(check.summary().largest, 6.48, 1e-9);
 
-    rows.append("     3  6,000    10.000     8.750   +0.000   1.250     6.000   0.200 0000 0011 00 "
-                "00:00:040,000");
-    rows.append("     4  6,000    10.000     8.750   +0.000   1.250     6.000   1.250 0000 0011 00 "
-                "00:00:050,000");
+    rows.append(row6000(3, "0.200"));
+    rows.append(row6000(4, "1.250"));
     check.compareNew(rows);
     ASSERT_EQ(check.differences().size(), 4u);
     EXPECT_EQ(check.differences().row(2), "     3  6,000  37.8  28.8  +9.00");
@@ -88,8 +93,7 @@ TEST(ClosedLoop, TheCheckComparesEachNewRowOnceAndKeepsTheLargestDifferenceBySiz
     EXPECT_EQ(check.summaryText(200), "Largest difference +9.00 degrees at 6,000 rpm (3 points)");
 
     // Largest by size whatever its sign: 18.0 measured against 28.8 at 6000 rpm.
-    rows.append("     5  6,000    10.000     8.750   +0.000   1.250     6.000   0.750 0000 0011 00 "
-                "00:00:060,000");
+    rows.append(row6000(5, "0.750"));
     check.compareNew(rows);
     EXPECT_EQ(check.differences().row(4), "     5  6,000  18.0  28.8 -10.80");
     EXPECT_NEAR(check.summary().largest, -10.8, 1e-9);
@@ -97,6 +101,28 @@ TEST(ClosedLoop, TheCheckComparesEachNewRowOnceAndKeepsTheLargestDifferenceBySiz
 
     check.restart(); // a new measurement: the curve stays, nothing compared yet
     EXPECT_EQ(check.summaryText(0), "Nessun punto da confrontare con la curva");
+
+    // Of two equal differences the first stays the largest: with 100 counts at 6000 rpm the
+    // curve is 11.52 degrees there too, and rows 1 and 5 both measure 6.48 above it.
+    t[67] = 100;
+    check.setReference(t);
+    RowStore tie;
+    tie.append(kRow3000);
+    tie.append(row6000(5, "0.750"));
+    check.compareNew(tie);
+    EXPECT_EQ(check.differences().row(1), "     5  6,000  18.0  11.5  +6.48");
+    EXPECT_EQ(check.summary().rpmOfLargest, 3000);
+
+    // No difference at all keeps its plus: 9.6 degrees measured at 4000 rpm (TAnt 250 of Tc
+    // 9,375 ticks) against 125 counts there, 9.6 degrees.
+    t[47] = 125;
+    check.setReference(t);
+    RowStore exact;
+    exact.append(
+        "     1  4,000    15.000    13.750  +13.750   1.250     6.000   0.850 0000 0011 00 "
+        "00:00:015,000");
+    check.compareNew(exact);
+    EXPECT_EQ(check.summaryText(200), "Largest difference +0.00 degrees at 4,000 rpm (1 points)");
 }
 
 namespace {

@@ -1,8 +1,5 @@
 #include "measure/MrotFile.h"
-#include "support/MrotFiles.h"
 
-#include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -80,40 +77,29 @@ TEST(MrotWriter, NotesChunksAndTheirRoundTrip) {
     doc.path = "m.mrot";
     const std::string head = kVersion2 + pathRecords(doc.path);
     const std::string tail = kMarker + kHeader + kBlankRecord;
-
-    // 97 characters: one full record, then an empty final chunk.
     const std::string n97 = std::string(96, 'x') + "y";
-    doc.notes = n97;
-    EXPECT_EQ(serializeMrot(doc), head + n97 + kBlankRecord + tail);
-    EXPECT_EQ(roundTrip(doc).notes, n97);
-
-    // 96 characters: the record is completed with a blank, then an empty final chunk.
-    const std::string n96(96, 'z');
-    doc.notes = n96;
-    EXPECT_EQ(serializeMrot(doc), head + n96 + " " + kBlankRecord + tail);
-    EXPECT_EQ(roundTrip(doc).notes, n96);
-
-    // 193 characters: 97, then 96 and a blank, then the empty final chunk.
     const std::string n193 = std::string(97, 'a') + std::string(96, 'b');
-    doc.notes = n193;
-    EXPECT_EQ(serializeMrot(doc), head + n193 + " " + kBlankRecord + tail);
-    EXPECT_EQ(roundTrip(doc).notes, n193);
-
-    // 95 characters end their own record with CR LF.
-    doc.notes = std::string(95, 'q');
-    EXPECT_EQ(serializeMrot(doc), head + doc.notes + "\r\n" + tail);
-    EXPECT_EQ(roundTrip(doc).notes, doc.notes);
-
-    // Line ends stay inside the chunks; trailing blanks go; a code 1 becomes a blank.
-    doc.notes = "Prova su banco\r\nsecondo giro\x01 fine\r\n   ";
-    EXPECT_EQ(serializeMrot(doc),
-              head + padded("Prova su banco\r\nsecondo giro  fine\r\n", 95) + "\r\n" + tail);
-    EXPECT_EQ(roundTrip(doc).notes, "Prova su banco\r\nsecondo giro  fine\r\n");
-
-    // Only blanks: no notes records at all.
-    doc.notes = "    ";
-    EXPECT_EQ(serializeMrot(doc), head + tail);
-    EXPECT_EQ(roundTrip(doc).notes, "");
+    const std::string kept = "Prova su banco\r\nsecondo giro  fine\r\n";
+    struct Case {
+        std::string notes, records, back;
+    };
+    // 97 characters fill a record, then comes an empty final chunk; 96 are completed with a
+    // blank; 193 are 97, then 96 and a blank; 95 end their own record with CR LF. Line ends
+    // stay inside the chunks, trailing blanks go, a code 1 becomes a blank; only blanks
+    // write no notes records at all.
+    for (const Case& c :
+         {Case{n97, n97 + kBlankRecord, n97},
+          Case{std::string(96, 'z'), std::string(96, 'z') + " " + kBlankRecord,
+               std::string(96, 'z')},
+          Case{n193, n193 + " " + kBlankRecord, n193},
+          Case{std::string(95, 'q'), std::string(95, 'q') + "\r\n", std::string(95, 'q')},
+          Case{"Prova su banco\r\nsecondo giro\x01 fine\r\n   ", padded(kept, 95) + "\r\n", kept},
+          Case{"    ", "", ""}}) {
+        SCOPED_TRACE(c.notes.size());
+        doc.notes = c.notes;
+        EXPECT_EQ(serializeMrot(doc), head + c.records + tail);
+        EXPECT_EQ(roundTrip(doc).notes, c.back);
+    }
 }
 
 TEST(MrotReader, RefusesWhatIsNotAMeasurementAndIgnoresTornTails) {
@@ -231,28 +217,4 @@ TEST(MrotReader, Version1RowsAreConverted) {
 
     // A version 1 file shorter than one 115-byte record loads nothing.
     EXPECT_FALSE(parseMrot(file.substr(0, 114)).has_value());
-}
-
-TEST(MrotFileStore, SavingReplacesTheFileWholeAndLoadsBack) {
-    const auto dir = std::filesystem::temp_directory_path() / "mrot_file_test";
-    std::filesystem::create_directories(dir);
-    const std::string file = (dir / "a.mrot").string();
-    {
-        std::ofstream old(file, std::ios::binary);
-        old << "previous content that is longer than the new file will be..."
-            << std::string(2000, 'x');
-    }
-    MrotDocument doc;
-    doc.path = file;
-    doc.notes = "note";
-    doc.rows = {row(1)};
-    EXPECT_EQ(saveMrot(file, doc), "");
-    EXPECT_EQ(std::filesystem::file_size(file), 8u * 97);
-    const auto back = loadMrot(file);
-    ASSERT_TRUE(back.has_value());
-    EXPECT_EQ(back->rows, doc.rows);
-    EXPECT_EQ(back->notes, "note");
-    EXPECT_FALSE(loadMrot((dir / "missing.mrot").string()).has_value());
-    EXPECT_NE(saveMrot((dir / "no" / "such" / "dir.mrot").string(), doc), "");
-    std::filesystem::remove_all(dir);
 }

@@ -17,14 +17,10 @@ TEST_F(Recording, FirstSampleSetsBothExtremesAndLaterOnes26MsApartMoveThem) {
     EXPECT_EQ(rec.maximum(), 1250);
     EXPECT_EQ(rec.minimum(), 1250);
     EXPECT_EQ(rec.stamp(0), 40u);
-
     s = add(1300);
-    EXPECT_FALSE(s.first);
-    EXPECT_TRUE(s.newMaximum);
-    EXPECT_FALSE(s.newMinimum);
+    EXPECT_TRUE(!s.first && s.newMaximum && !s.newMinimum);
     s = add(1200);
-    EXPECT_FALSE(s.newMaximum);
-    EXPECT_TRUE(s.newMinimum);
+    EXPECT_TRUE(!s.newMaximum && s.newMinimum);
     s = add(1250);
     EXPECT_FALSE(s.newMaximum || s.newMinimum);
     EXPECT_EQ(rec.maximum(), 1300);

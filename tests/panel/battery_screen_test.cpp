@@ -36,6 +36,8 @@ TEST(BatteryScreen, ScaleTimeAxisAndScreens) {
     EXPECT_EQ(screenStartFor(260, 0, 26), 260u);
     EXPECT_EQ(screenStartFor(1000, 0, 26), 780u);  // a gap of several screens
     EXPECT_EQ(screenStartFor(100, 260, 26), 260u); // earlier than the screen: unchanged
+    EXPECT_EQ(screenStartFor(5000, 0, 0), 0u);     // no time base: the screen stays
+    EXPECT_EQ(screenStartFor(25, 0, 1), 20u);      // 1 ms per division: screens of 10 ms
 }
 
 TEST(BatteryScreen, ReviewScreenEndsWithTheLastSampleOnIt) {
@@ -44,6 +46,13 @@ TEST(BatteryScreen, ReviewScreenEndsWithTheLastSampleOnIt) {
     EXPECT_EQ(lastOnScreen(rec, 5, 130, 26), 15);  // 130 + 260 = 390 = sample 15
     EXPECT_EQ(lastOnScreen(rec, 25, 650, 26), 29); // runs out of samples first
     EXPECT_EQ(lastOnScreen(rec, 30, 780, 26), 29); // nothing from 30 on
+    // A recording whose first sample came at 1,000 ms has none on the screen 0 .. 260 ms.
+    BatteryRecording late;
+    late.start();
+    uint32_t stamp = 1000;
+    late.add(1200, stamp);
+    late.add(1200, stamp);
+    EXPECT_EQ(lastOnScreen(late, 0, 0, 26), -1);
 }
 
 TEST(BatteryScreen, TraceFoldsSamplesSharingAPixelColumn) {
@@ -60,4 +69,11 @@ TEST(BatteryScreen, TraceFoldsSamplesSharingAPixelColumn) {
     EXPECT_EQ(folded, (std::vector<Point>{{40, 4040}, {54, 4540}, {61, 3040}, {68, 4040}}));
     EXPECT_TRUE(tracePoints(rec, 3, 2, 0, 2600, 1).empty());
     EXPECT_EQ(tracePoints(rec, 4, 9, 0, 2600, 1).size(), 1u); // held to the recording
+
+    // Of equal extremes the first is kept: 9.00 V at x 47 (not 54), 12.00 V at 61 (not 68).
+    const BatteryRecording ties = recorded({1000, 900, 900, 1200, 1200, 1000});
+    EXPECT_EQ(tracePoints(ties, 0, 5, 0, 2600, 100),
+              (std::vector<Point>{{40, 4040}, {47, 4540}, {61, 3040}, {75, 4040}}));
+    // A column no wider than nothing is a twip: every sample stays.
+    EXPECT_EQ(tracePoints(ties, 0, 5, 0, 2600, 0).size(), 6u);
 }

@@ -26,12 +26,17 @@ TEST(PanelInput, AddressDigitsOnlyBlankIsZeroAndLargeNumbersTheMaximum) {
 }
 
 TEST(PanelInput, DataIsUpToTwoHexDigits) {
-    for (auto [typed, value] :
-         {std::pair{"C8", 200}, {"c8", 200}, {"F", 15}, {"0a", 10}, {"", 0}}) {
+    for (auto [typed, value] : {std::pair{"C8", 200},
+                                {"c8", 200},
+                                {"F", 15},
+                                {"0a", 10},
+                                {"9A", 154},
+                                {"af", 175},
+                                {"", 0}}) {
         EXPECT_TRUE(dataFromHexText(typed).accepted) << typed;
         EXPECT_EQ(dataFromHexText(typed).value, value) << typed;
     }
-    for (const char* typed : {"G", "1G", "123", " 1", "-1"})
+    for (const char* typed : {"G", "1G", "g", "@", "`", ":", "123", " 1", "-1"})
         EXPECT_FALSE(dataFromHexText(typed).accepted) << typed;
 }
 

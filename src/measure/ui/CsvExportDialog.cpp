@@ -20,27 +20,22 @@ QString conventionFilter(const CsvConvention& c, int langOffset) {
 } // namespace
 
 void exportMeasurementCsv(WindowContext& ctx, const RowSource& rows,
-                          const std::string& documentPath, const CsvPathChooser& chooser) {
+                          const std::string& documentPath) {
     const QString suggested =
         fromSystemPath(baseNameOf(withoutTrailingBlanks(documentPath))) + ".csv";
     const QString folder = fromSystemPath(ctx.app.LastMeasFolder);
     const int lang = ctx.texts.LangOffset;
     CsvConvention convention = csvConventionOf(lang);
-    QString chosen;
-    if (chooser) {
-        chosen = chooser(folder, suggested);
-    } else {
-        const QString language = conventionFilter(convention, lang);
-        const QString other = conventionFilter(lang == 200 ? kCsvItalian : kCsvEnglish, lang);
-        FileDialogRequest request = FileDialogRequest::toSave(
-            ctx.text(kSaveAsTitleId), folder, language + ";;" + other, QStringLiteral("csv"));
-        request.selectedFilter = language;
-        request.proposedName = suggested;
-        QString filter;
-        request.chosenFilter = &filter;
-        chosen = chooseFile(ctx, request);
-        if (filter == other) convention = lang == 200 ? kCsvItalian : kCsvEnglish;
-    }
+    const QString language = conventionFilter(convention, lang);
+    const QString other = conventionFilter(lang == 200 ? kCsvItalian : kCsvEnglish, lang);
+    FileDialogRequest request = FileDialogRequest::toSave(
+        ctx.text(kSaveAsTitleId), folder, language + ";;" + other, QStringLiteral("csv"));
+    request.selectedFilter = language;
+    request.proposedName = suggested;
+    QString filter;
+    request.chosenFilter = &filter;
+    const QString chosen = chooseFile(ctx, request);
+    if (filter == other) convention = lang == 200 ? kCsvItalian : kCsvEnglish;
     if (chosen.isEmpty()) return;
     const std::string csv = measurementCsv(
         rows.size(), [&rows](size_t i) { return rows.row(i); }, convention);

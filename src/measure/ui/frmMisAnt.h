@@ -9,12 +9,10 @@
 #include "measure/CurrentMeasurement.h"
 #include "measure/RotationMeasurement.h"
 #include "measure/RowSelection.h"
-#include "measure/ui/CsvExportDialog.h"
 #include "measure/ui/DiagramLayer.h"
 #include "protocol/DecoderSinks.h"
 #include <QString>
 #include <array>
-#include <functional>
 #include <optional>
 #include <vector>
 
@@ -51,8 +49,6 @@ public:
     static constexpr int PictureWidth = 9600;
     static constexpr int PictureHeight = 6500;
 
-    using PathChooser = CsvPathChooser;
-
     explicit frmMisAnt(WindowContext& ctx, QWidget* parent = nullptr);
     ~frmMisAnt() override;
 
@@ -85,8 +81,6 @@ public:
     const std::vector<DiagramLayer>& layers() const { return layers_; }
     // Lays the file at path; false (with a message) when it cannot be read or is refused.
     bool layFile(const std::string& path);
-    // Where ComSovrapponi takes its file from, instead of asking with the file dialog (tests).
-    void setLayerChooser(PathChooser chooser) { chooseLayer_ = std::move(chooser); }
 
     // MeasurementSink
     bool running() const override;
@@ -106,8 +100,6 @@ public:
     const RowSource& rows() const { return rows_; }
     // Clears Picture1 to its grid, places the axis labels and plots every row again.
     void MADiagrammaDis();
-
-    void setPathChooser(PathChooser chooser) { choosePath_ = std::move(chooser); }
 
     // The closed-loop check: the table the measured points are compared with (nothing
     // before a check), and its summary so far.
@@ -179,8 +171,6 @@ private:
     bool liveDirty_ = false;
     bool loaded_ = false; // a file was read before Form_Load
     uint32_t overrunsAtStart_ = 0;
-    PathChooser choosePath_;
-    PathChooser chooseLayer_;
     std::vector<DiagramLayer> layers_;
     int layersLaid_ = 0; // chooses the next layer's colour
     closedloop::Check check_;

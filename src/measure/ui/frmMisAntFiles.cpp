@@ -92,7 +92,7 @@ void frmMisAnt::ComSalva_Click() {
 
 void frmMisAnt::ComEsporta_Click() {
     if (running()) return;
-    exportMeasurementCsv(ctx, rows_, measurement_.path, choosePath_);
+    exportMeasurementCsv(ctx, rows_, measurement_.path);
 }
 
 // ---- closing ----------------------------------------------------------------------------

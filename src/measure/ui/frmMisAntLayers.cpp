@@ -131,9 +131,7 @@ void frmMisAnt::ComSovrapponi_Click() {
         QStringLiteral("Misure e curve (*.mrot *.mant *.crva);;Misure (*.mrot *.mant);;"
                        "Curve Anticipo (*.crva)");
     const QString chosen =
-        chooseLayer_
-            ? chooseLayer_(folder, QString())
-            : chooseFile(ctx, FileDialogRequest::toOpen(ctx.text(kOpenTitleId), folder, filter));
+        chooseFile(ctx, FileDialogRequest::toOpen(ctx.text(kOpenTitleId), folder, filter));
     if (!chosen.isEmpty()) layFile(toSystemPath(chosen));
 }
 

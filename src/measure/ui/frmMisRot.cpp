@@ -11,6 +11,7 @@
 #include "measure/NotesCutNotice.h"
 #include "measure/RowLabels.h"
 #include "measure/RowReader.h"
+#include "measure/ui/CsvExportDialog.h"
 #include "measure/ui/MeasurementSheet.h"
 #include "measure/ui/MisRotPicture.h"
 #include "measure/ui/RowListModel.h"
@@ -460,7 +461,7 @@ void frmMisRot::ComNuovaMisura_Click() {
 
 void frmMisRot::ComEsporta_Click() {
     if (state_.acquiring) return;
-    exportMeasurementCsv(ctx, doc_.rows, doc_.path, csvChooser_);
+    exportMeasurementCsv(ctx, doc_.rows, doc_.path);
 }
 
 void frmMisRot::ComSalva_Click() {

@@ -6,7 +6,6 @@
 #include "measure/RotationControls.h"
 #include "measure/RotationGraph.h"
 #include "measure/RotationMeasurement.h"
-#include "measure/ui/CsvExportDialog.h"
 #include "protocol/DecoderSinks.h"
 #include <array>
 
@@ -68,8 +67,6 @@ public:
 
     // The key map of ComStop and ComAttiva.
     void MRKeyDown(int keyCode);
-    // Where ComEsporta writes, instead of asking with the file dialog (tests).
-    void setCsvPathChooser(CsvPathChooser chooser) { csvChooser_ = std::move(chooser); }
 
 protected:
     QSize minimumContentSize() const override;
@@ -137,7 +134,6 @@ private:
     bool closed_ = false;
     bool documentTaken_ = false;
     std::string writePath_; // where the file being written goes (its path record)
-    CsvPathChooser csvChooser_;
 
     QPushButton* ComStop;
     QPushButton* ComSospendi;

@@ -514,15 +514,11 @@ std::string frmPannelloControllo::documentBytes() {
 
 void frmPannelloControllo::CommSalvaText1_Click() {
     const QString start = fromSystemPath(ctx.app.LastDocFolder);
-    QString chosen;
-    if (choosePath_) {
-        chosen = choosePath_(start);
-    } else {
-        const DocumentKindRow& text = documentKind(DocKind::MonitorText);
-        chosen = chooseFile(ctx, FileDialogRequest::toSave(ctx.text(kSaveAsTitleId), start,
-                                                           dialogFilter(text.saveFilter),
-                                                           dialogFilter(text.extension)));
-    }
+    const DocumentKindRow& text = documentKind(DocKind::MonitorText);
+    const QString chosen =
+        chooseFile(ctx, FileDialogRequest::toSave(ctx.text(kSaveAsTitleId), start,
+                                                  dialogFilter(text.saveFilter),
+                                                  dialogFilter(text.extension)));
     if (chosen.isEmpty()) return;
     if (!saveMonitorText(toSystemPath(chosen)))
         ctx.messages.ShowMsg(kDiskWriteError, kAppTitle, "");

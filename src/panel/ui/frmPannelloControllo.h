@@ -6,7 +6,6 @@
 #include "protocol/UnitLink.h"
 #include <QString>
 #include <QStringList>
-#include <functional>
 #include <string>
 
 class QLabel;
@@ -54,11 +53,6 @@ public:
     bool documentModified() const override { return false; }
     // The monitor text as it is saved: every line ends in CR LF.
     const std::string& monitorText() const { return monitorText_; }
-
-    // Asks CommSalvaText1 for a file name; an empty answer cancels. The default shows a
-    // save dialog filtered on "File testo (*.txt)".
-    using PathChooser = std::function<QString(const QString& startFolder)>;
-    void setSavePathChooser(PathChooser chooser) { choosePath_ = std::move(chooser); }
 
     const panel::PanelState& state() const { return state_; }
     // Shows now what the monitor timer would show at its next turn: the waiting lines, the
@@ -146,5 +140,4 @@ private:
     QString pendingRdDAT_;
     uint32_t overrunsAtStart_ = 0;
     bool unloaded_ = false;
-    PathChooser choosePath_;
 };

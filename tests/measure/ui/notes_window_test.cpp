@@ -1,10 +1,5 @@
-#include "measure/MrotFile.h"
-#include "measure/ui/frmMisAnt.h"
-#include "measure/ui/frmMisRotNote.h"
 #include "measure_fixture.h"
-#include "shell/ui/DocumentDispatch.h"
 #include "support/MrotFiles.h"
-#include <QPlainTextEdit>
 
 namespace {
 
@@ -30,27 +25,28 @@ protected:
 
 } // namespace
 
-TEST_F(NotesWindowTest, OpensOnceTypedTextReachesTheNotesAndTheRotationWindowHears) {
+TEST_F(NotesWindowTest, OpensOnceTypedTextIsSavedAndANewMeasurementEmptiesIt) {
     t.measurement.Notes = "Banco 2\r\nsecondo giro";
     int edits = 0;
     t.measurement.rotationNotesEdited = [&edits] { ++edits; };
-
     frmMisRotNote* notes = openNotes();
     ASSERT_NE(notes, nullptr);
     EXPECT_EQ(t.app.WinRec[win::Notes].State, 1);
     EXPECT_EQ(notesText(notes), "Banco 2\nsecondo giro");
     EXPECT_EQ(edits, 0);                                 // filling the text on load is no edit
     EXPECT_FALSE(main->action("mnuSalva")->isEnabled()); // saved from the measurement
-
-    // A second ComNote brings the same window forward.
-    EXPECT_EQ(openNotes(), notes);
+    EXPECT_EQ(openNotes(), notes); // a second ComNote brings the same window forward
     EXPECT_EQ(main->findChildren<frmMisRotNote*>().size(), 1);
 
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_End, Qt::ControlModifier);
     type("!");
     EXPECT_GE(edits, 1);
     // While open, a save takes the editor's text.
-    EXPECT_EQ(t.measurement.notesForSave(), "Banco 2\r\nsecondo giro!");
+    const std::string file = t.path("open.mrot");
+    answerDialogs(file);
+    main->mdiArea()->setActiveSubWindow(advance->subWindow());
+    click(advance, "ComSalva");
+    EXPECT_EQ(loadMrot(file)->notes, "Banco 2\r\nsecondo giro!");
     const int childrenBefore = t.app.ChildCount;
     closeNotes(notes);
     EXPECT_EQ(t.app.ChildCount, childrenBefore - 1);
@@ -58,22 +54,11 @@ TEST_F(NotesWindowTest, OpensOnceTypedTextReachesTheNotesAndTheRotationWindowHea
     EXPECT_EQ(t.measurement.Notes, "Banco 2\r\nsecondo giro!");
     EXPECT_FALSE(t.measurement.notesEditor);
     t.measurement.rotationNotesEdited = nullptr;
-}
-
-TEST_F(NotesWindowTest, NotesTypedWhileOpenAreSavedAndANewMeasurementEmptiesThem) {
-    frmMisRotNote* notes = openNotes();
-    ASSERT_NE(notes, nullptr);
-    type("motore caldo");
-    const std::string file = t.path("open.mrot");
-    main->documents().setChooser(
-        [&](const FileDialogRequest&) { return QString::fromStdString(file); });
-    main->mdiArea()->setActiveSubWindow(advance->subWindow());
-    click(advance, "ComSalva");
-    EXPECT_EQ(loadMrot(file)->notes, "motore caldo");
 
     // Still open, the notes keep their text until the window opens after a new measurement.
+    notes = openNotes();
     click(advance, "ComNuovaMisura");
-    EXPECT_EQ(notesText(notes), "motore caldo");
+    EXPECT_EQ(notesText(notes), "Banco 2\nsecondo giro!");
     closeNotes(notes);
     notes = openNotes();
     ASSERT_NE(notes, nullptr);

@@ -1,7 +1,4 @@
 // The program ends on a signal while a measurement is being recorded.
-#include "base/FileStore.h"
-#include "measure/MrotFile.h"
-#include "measure/ui/frmMisAnt.h"
 #include "rotation_fixture.h"
 
 TEST_F(RotationWindowTest, ARecordingStillRunningIsRecoveredWithTheRowsTakenSoFar) {

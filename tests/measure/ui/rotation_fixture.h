@@ -1,13 +1,8 @@
 #pragma once
-#include "measure/ui/frmMisRot.h"
 #include "measure_fixture.h"
-#include "shell/ui/DocumentDispatch.h"
-#include "support/ui/DrainRing.h"
 #include <QAbstractItemView>
 #include <QElapsedTimer>
 #include <QLocale>
-#include <QPlainTextEdit>
-#include <QTimer>
 
 // The rotation window in the program as a user meets it, over a 3,000 rpm engine. settle()
 // lets the window's screen refresh run.
@@ -21,11 +16,7 @@ protected:
     ~RotationWindowTest() override { QLocale::setDefault(QLocale::system()); }
 
     // The rotation window, opened from the View menu.
-    frmMisRot* openFromMenu() {
-        main->action("mnuMisRot")->trigger();
-        w = main->findChild<frmMisRot*>();
-        return w;
-    }
+    frmMisRot* openFromMenu() { return w = WorkbenchFixture::openFromMenu<frmMisRot>("mnuMisRot"); }
     template <class T> T* get(const char* name) const { return MeasureWindowTest::get<T>(w, name); }
     QPushButton* button(const char* name) const { return get<QPushButton>(name); }
     QString caption(const char* name) const { return button(name)->text(); }

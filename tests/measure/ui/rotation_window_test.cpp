@@ -1,10 +1,5 @@
-#include "base/FileStore.h"
-#include "measure/MrotFile.h"
-#include "measure/ui/frmMisAnt.h"
-#include "measure/ui/frmMisRotNote.h"
 #include "protocol/ui/SilenceLabel.h"
 #include "rotation_fixture.h"
-#include <QFileInfo>
 
 // At 3,000 rpm a revolution takes 20 ms: every row shows "3,000" and "20.000", and row n
 // ends 20 x n ms into the measurement.
@@ -20,74 +15,52 @@ QString tempoOf(const QString& row) {
 TEST_F(RotationWindowTest, RecordsFromStartToStopAsAUserDrivesIt) {
     ASSERT_NE(openFromMenu(), nullptr);
     EXPECT_TRUE(w->windowTitle().startsWith("Misura Rotazione: Misura-"));
-    EXPECT_TRUE(w->windowTitle().endsWith(".mrot"));
-    for (const char* entry : {"mnuMisRot", "mnuPannelloControllo", "mnuMisBatteria", "mnuSalva"})
+    for (const char* entry : {"mnuMisRot", "mnuPannelloControllo", "mnuMisBatteria"})
         EXPECT_FALSE(entryEnabled(entry)) << entry;
-    EXPECT_FALSE(button("ComSalva")->isEnabled());
-    EXPECT_FALSE(button("ComSospendi")->isEnabled());
-    EXPECT_EQ(label("LabTmpMis"), "00:00:00,000");
     EXPECT_EQ(targets.rotation, w);
-
-    // The keys reach the window at once; Space does nothing while the caption is "Start".
-    type(Qt::Key_Space);
-    EXPECT_EQ(caption("ComStop"), "Start");
+    type(Qt::Key_Space); // the keys reach the window at once; Space does nothing at "Start"
     EXPECT_FALSE(link.inputStarted());
 
     t.clock.ClockSec = 12;
     t.clock.ClockMs = 3;
     t.clock.TickCounter = 777;
     click("ComStop");
-    EXPECT_EQ(caption("ComStop"), "Stop");
     EXPECT_TRUE(w->windowTitle().endsWith(".mrot*"));
     EXPECT_TRUE(link.inputStarted());
-    EXPECT_TRUE(button("ComSospendi")->isEnabled());
-    EXPECT_FALSE(button("ComNuovaMisura")->isEnabled());
-    // The four clock fields start again; the tick counter runs on.
-    EXPECT_EQ(t.clock.ClockSec, 0);
-    EXPECT_EQ(t.clock.ClockMs, 0);
+    // The clock fields start again; the tick counter runs on.
+    EXPECT_EQ(t.clock.ClockSec * 1000 + t.clock.ClockMs, 0);
     EXPECT_EQ(t.clock.TickCounter, 777);
 
     run(1000);
     settle();
-    EXPECT_FALSE(get<QAbstractItemView>("List1")->isVisible()); // the live text instead
     const QStringList live = liveLines();
-    EXPECT_EQ(w->measurement().rows.size(), 50u);
     ASSERT_EQ(live.size(), 50);
     EXPECT_TRUE(live.front().startsWith(rowStart(50))); // newest first
-    EXPECT_EQ(tempoOf(live.front()), "00:01:000,000");
     EXPECT_EQ(label("LabContRighe"), "50");
     EXPECT_EQ(label("LabTmpMis"), "00:01:000,000");
 
     click("ComStop");
-    EXPECT_EQ(caption("ComStop"), "Start");
     EXPECT_FALSE(link.inputStarted());
-    EXPECT_TRUE(get<QAbstractItemView>("List1")->isVisible());
     ASSERT_EQ(listRows(), 50);
-    EXPECT_TRUE(listRow(0).startsWith(rowStart(1)));
     EXPECT_EQ(tempoOf(listRow(0)), "00:00:020,000");
-    EXPECT_TRUE(button("ComSalva")->isEnabled());
-    EXPECT_TRUE(entryEnabled("mnuSalva"));
     EXPECT_TRUE(entryEnabled("mnuPannelloControllo"));
 
     // Exported for a spreadsheet: a header and a line per row, the last ending 1 s in.
     const std::string csv = t.path("run.csv");
-    w->setCsvPathChooser(
-        [&](const QString&, const QString&) { return QString::fromStdString(csv); });
+    answerDialogs(csv);
     click("ComEsporta");
     const QStringList lines =
         QString::fromStdString(readWholeFile(csv).value_or("")).split("\r\n", Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 51);
     EXPECT_TRUE(lines[50].endsWith(";1,000000"));
 
-    // Clicking a row shows its number and time.
+    // Clicking a row shows its number and time; the graph starts there.
     auto* list = get<QAbstractItemView>("List1");
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                       list->visualRect(list->model()->index(2, 0)).center());
     EXPECT_EQ(label("LabContRighe"), "3");
     EXPECT_EQ(label("LabTmpMis"), "00:00:060,000");
-    // The graph starts at the selected row.
     click("ComDatiGrafico");
-    EXPECT_EQ(w->graph().memoryPosition, 3u);
     EXPECT_EQ(scroll("HScrollTempoMem")->value(), 3);
     click("ComDatiGrafico");
 
@@ -105,13 +78,11 @@ TEST_F(RotationWindowTest, KeyMapSuspendLiveDisplayAndNewMeasurement) {
     click("ComStop");
     run(200);
     type(Qt::Key_P); // suspend: the unit keeps sending, nothing is recorded
-    EXPECT_EQ(caption("ComSospendi"), "Continua");
     EXPECT_FALSE(unitLink.expecting(win::Rotation));
     EXPECT_TRUE(port.MIDIInStarted);
     run(200);
     EXPECT_EQ(w->measurement().rows.size(), 10u);
     type(Qt::Key_P);
-    EXPECT_EQ(caption("ComSospendi"), "Sos&pendi");
     run(200);
     // Elapsed time advances only by the revolutions recorded.
     ASSERT_EQ(w->measurement().rows.size(), 20u);
@@ -119,7 +90,6 @@ TEST_F(RotationWindowTest, KeyMapSuspendLiveDisplayAndNewMeasurement) {
               "00:00:400,000");
 
     type(Qt::Key_D); // live display off: the list still grows, the live text does not
-    EXPECT_EQ(caption("ComAttiva"), "Attiva");
     settle();
     const qsizetype shown = liveLines().size();
     run(100);
@@ -129,16 +99,15 @@ TEST_F(RotationWindowTest, KeyMapSuspendLiveDisplayAndNewMeasurement) {
     type(Qt::Key_D);
     EXPECT_EQ(caption("ComAttiva"), "&Disattiva");
 
-    type(Qt::Key_N); // no new measurement and no save while acquiring
+    type(Qt::Key_N); // no new measurement and no save while acquiring; C does nothing
     type(Qt::Key_S);
-    type(Qt::Key_C); // and C does nothing at all
+    type(Qt::Key_C);
     EXPECT_EQ(w->measurement().rows.size(), 25u);
     EXPECT_EQ(caption("ComStop"), "Stop");
 
     type(Qt::Key_Tab); // other keys keep their meaning: Tab moves on to the next button
     EXPECT_EQ(QApplication::focusWidget(), button("ComSospendi"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
-    EXPECT_EQ(QApplication::focusWidget(), button("ComStop"));
     type(Qt::Key_Space); // Space stops
     EXPECT_EQ(caption("ComStop"), "Start");
     type(Qt::Key_N);
@@ -146,7 +115,6 @@ TEST_F(RotationWindowTest, KeyMapSuspendLiveDisplayAndNewMeasurement) {
     EXPECT_EQ(label("LabTmpMis"), "00:00:00,000");
     EXPECT_FALSE(w->windowTitle().endsWith("*"));
     EXPECT_TRUE(t.measurement.NewMeasurement);
-    EXPECT_FALSE(entryEnabled("mnuSalva"));
     click("ComStop");
     run(20);
     click("ComStop");
@@ -162,38 +130,18 @@ TEST_F(RotationWindowTest, KeyMapSuspendLiveDisplayAndNewMeasurement) {
     EXPECT_EQ(t.app.CurrentWinNo, win::Advance);
 }
 
-TEST_F(RotationWindowTest, LostMessagesNeverMixRevolutionsAndRingOverflowIsShown) {
-    link.unit.setFaults({.dropProbability = 0.05});
+// Nobody drains the input for 40 s of a 10,000 rpm engine: the ring keeps 31,999 messages
+// and the window says how many were lost.
+TEST_F(RotationWindowTest, RingOverflowIsShown) {
     openFromMenu();
-    click("ComStop");
-    run(4000);
-    click("ComStop");
-    const RowStore& rows = w->measurement().rows;
-    // 200 revolutions, of which about a quarter lose a message.
-    ASSERT_GT(rows.size(), 100u);
-    ASSERT_LT(rows.size(), 200u);
-    for (size_t i = 0; i < rows.size(); ++i) {
-        const QString row = QString::fromLatin1(rows.row(i).data(), 95);
-        ASSERT_TRUE(row.startsWith(rowStart(static_cast<int>(i) + 1))) << row.toStdString();
-        // Each whole revolution adds exactly its 20 ms.
-        const int ms = static_cast<int>((i + 1) * 20);
-        ASSERT_EQ(tempoOf(row), QString("00:%1:%2,000")
-                                    .arg(ms / 1000, 2, 10, QChar('0'))
-                                    .arg(ms % 1000, 3, 10, QChar('0')));
-    }
     EXPECT_EQ(label("LabPersi"), "");
-
-    // Nobody drains the input for 40 s of a 10,000 rpm engine: the ring keeps 31,999
-    // messages and the window says how many were lost.
-    link.unit.setFaults({});
     link.unit.setEngine({.profile = SpeedProfile::Fixed, .fixedRpm = 10000});
     click("ComStop");
     const uint64_t sentBefore = link.unit.sentCount();
     link.pump(40'000'000);
     const uint64_t sent = link.unit.sentCount() - sentBefore;
     ASSERT_GT(sent, 31999u);
-    while (mainPoller()->pollNow() && !port.ring.empty()) {
-    }
+    drainRing(mainPoller(), port);
     settle();
     EXPECT_EQ(label("LabPersi"), QString("Messaggi persi: %1").arg(sent - 31999));
     click("ComStop");
@@ -213,12 +161,9 @@ TEST_F(RotationWindowTest, SavesReopensAndAsksBeforeThrowingRowsAway) {
 
     // Save As to a path the user chooses; then the window is closed without a question.
     const std::string path = t.path("run.mrot");
-    main->documents().setChooser(
-        [&path](const FileDialogRequest&) { return QString::fromStdString(path); });
+    answerDialogs(path);
     main->action("mnuSalvaAs")->trigger();
-    EXPECT_EQ(w->windowTitle().toStdString(), "Misura Rotazione: " + path);
-    // The file records where it was written.
-    EXPECT_EQ(readWholeFile(path)->substr(97, path.size()), path);
+    EXPECT_EQ(readWholeFile(path)->substr(97, path.size()), path); // where it was written
     main->action("mnuChiudi")->trigger();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(t.notifier.questions.empty());
@@ -230,26 +175,26 @@ TEST_F(RotationWindowTest, SavesReopensAndAsksBeforeThrowingRowsAway) {
     w = main->findChild<frmMisRot*>();
     ASSERT_NE(w, nullptr);
     ASSERT_EQ(listRows(), 5);
-    EXPECT_TRUE(listRow(4).startsWith(rowStart(5)));
     EXPECT_EQ(t.measurement.Notes, "engine warm");
     EXPECT_EQ(w->windowTitle(), "Misura Rotazione: run.mrot");
-    EXPECT_TRUE(button("ComSalva")->isEnabled()); // a document read can be saved again
 
-    // More rows, not saved: closing asks; Cancel keeps the window.
+    // More rows, not saved: closing asks; Cancel keeps the window, Yes saves and closes.
     click("ComStop");
     run(40);
     click("ComStop");
     ASSERT_EQ(listRows(), 7);
-    EXPECT_TRUE(listRow(6).startsWith(rowStart(7)));
     t.notifier.nextAnswer = Notifier::Answer::Cancel;
     main->action("mnuChiudi")->trigger();
     ASSERT_EQ(t.notifier.questions.size(), 1u);
     EXPECT_EQ(main->findChild<frmMisRot*>(), w);
-    t.notifier.nextAnswer = Notifier::Answer::Yes; // Yes saves, then closes
+    t.notifier.nextAnswer = Notifier::Answer::Yes;
     main->action("mnuChiudi")->trigger();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(main->findChild<frmMisRot*>(), nullptr);
-    EXPECT_EQ(parseMrot(readWholeFile(path).value_or(""))->rows.size(), 7u);
+    // The rows keep their fixed layout in the file whatever the language (Italian here).
+    const auto saved = parseMrot(readWholeFile(path).value_or(""));
+    ASSERT_EQ(saved->rows.size(), 7u);
+    EXPECT_TRUE(QString::fromStdString(saved->rows[6]).startsWith(rowStart(7)));
     EXPECT_EQ(targets.rotation, nullptr);
     EXPECT_FALSE(port.MIDIInStarted);
     EXPECT_TRUE(entryEnabled("mnuMisRot"));
@@ -257,8 +202,7 @@ TEST_F(RotationWindowTest, SavesReopensAndAsksBeforeThrowingRowsAway) {
     // A file that is not a measurement opens nothing.
     const std::string bad = t.path("bad.mrot");
     ASSERT_TRUE(writeFileAtomically(bad, "mrot 3" + std::string(89, ' ') + "\r\n").empty());
-    main->documents().setChooser(
-        [&bad](const FileDialogRequest&) { return QString::fromStdString(bad); });
+    answerDialogs(bad);
     main->action("mnuApriMrot")->trigger();
     EXPECT_EQ(main->findChild<frmMisRot*>(), nullptr);
 }
@@ -310,8 +254,8 @@ TEST_F(RotationWindowTest, ASilentUnitIsNoticedInBothWindowsAndTheNoticeGoesWith
     click("ComAnticipo");
     auto* advance = main->findChild<frmMisAnt*>();
     ASSERT_NE(advance, nullptr);
-    std::vector<SilenceLabel*> notices = {get<SilenceLabel>("LabNessunDato"),
-                                          advance->findChild<SilenceLabel*>("LabNessunDato")};
+    const std::vector<SilenceLabel*> notices = {get<SilenceLabel>("LabNessunDato"),
+                                                advance->findChild<SilenceLabel*>("LabNessunDato")};
     ASSERT_NE(notices[1], nullptr);
     for (SilenceLabel* notice : notices)
         notice->setMillisecondClock([this] { return unitTime.us / 1000; });
@@ -327,13 +271,11 @@ TEST_F(RotationWindowTest, ASilentUnitIsNoticedInBothWindowsAndTheNoticeGoesWith
     check({}); // not three seconds yet
     run(1100);
     check(QString::fromLatin1("Nessun dato dall'unit\xE0 da 4 s"));
-    EXPECT_EQ(w->measurement().rows.size(), 0u);
 
     link.unit.setFaults({});
     run(200);
     ASSERT_GT(w->measurement().rows.size(), 0u);
     check({});
-
     click("ComSospendi");
     run(4000);
     check({});

@@ -1,6 +1,4 @@
-#include "panel/ui/frmMisBatteria.h"
 #include "panel_fixture.h"
-#include "support/ui/DrainRing.h"
 #include <QTimer>
 #include <algorithm>
 
@@ -27,8 +25,9 @@ protected:
     void press() { click("ComStart"); }
 };
 
-TEST_F(BatteryWindowTest, LoadsEmptyAndTheTimeBaseFollowsItsScrollBar) {
+TEST_F(BatteryWindowTest, LoadsEmptyAndRecordsTheUnitsVoltageUntilStop) {
     t.app.BatteryTimeDivPos = 200; // a damaged settings byte
+    t.texts.LangOffset = 200;      // English: decimal point, thousands comma
     port.BatteryStampMode = true;
     open();
     EXPECT_EQ(memory()->maximum(), 32000);
@@ -36,16 +35,10 @@ TEST_F(BatteryWindowTest, LoadsEmptyAndTheTimeBaseFollowsItsScrollBar) {
     EXPECT_EQ(label("LabTempoDivVal"), "1 m");
     EXPECT_FALSE(port.BatteryStampMode);
     EXPECT_EQ(targets.battery, w);
-
-    timeDiv()->setValue(0);
+    timeDiv()->setValue(0); // 26 ms per division, 260 ms a screen
     EXPECT_EQ(label("LabTempoDivVal"), "26 ms");
     EXPECT_EQ(t.app.BatteryTimeDivPos, 0); // remembered
-}
 
-TEST_F(BatteryWindowTest, RecordsTheUnitsVoltageUntilStop) {
-    t.app.BatteryTimeDivPos = 0; // 26 ms per division, 260 ms a screen
-    t.texts.LangOffset = 200;    // English: decimal point, thousands comma
-    open();
     t.clock.TickCounter = 1234;
     press();
     EXPECT_EQ(start()->text(), "STOP");
@@ -59,18 +52,15 @@ TEST_F(BatteryWindowTest, RecordsTheUnitsVoltageUntilStop) {
     EXPECT_EQ(label("LabVMax"), "Max: 13.79 V");
     EXPECT_EQ(label("LabVMin"), "Min: 13.79 V");
     run(974); // samples at 26, 52, ... 988 ms of unit time: 38 of them
-    const BatteryRecording& rec = w->recording();
-    ASSERT_EQ(rec.lastIndex(), 37);
-    EXPECT_EQ(rec.stamp(37), 37u * 26u); // the window's own time axis: 26 ms per sample
-    EXPECT_EQ(rec.value(37), 1379);
+    ASSERT_EQ(w->recording().lastIndex(), 37);
+    EXPECT_EQ(w->recording().stamp(37), 37u * 26u); // the window's own axis: 26 ms a sample
     EXPECT_EQ(label("LabVBatt"), "13.79 V");
     EXPECT_EQ(label("LabRot"), "3,000 rpm"); // 12500 ticks of 1.6 us a revolution
     EXPECT_EQ(label("LabStato"), "1");       // curve 1 in bits 4-5
     EXPECT_EQ(memory()->maximum(), 37);
-    // The screen moved on at 260, 520 and 780 ms.
-    EXPECT_EQ(w->screen().start, 780u);
+    // The screen moved on at 260, 520 and 780 ms; dragging the position meanwhile does not.
     EXPECT_EQ(label("LabTmpIniSca"), "00:00.78");
-    memory()->setValue(3); // dragging the position while recording changes nothing
+    memory()->setValue(3);
     EXPECT_EQ(w->screen().start, 780u);
 
     press();
@@ -108,8 +98,7 @@ TEST_F(BatteryWindowTest, ClosingWhileRecordingStopsTheUnit) {
     w->subWindow()->close();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(link.sentCount(0xD0), 1);
-    EXPECT_FALSE(link.inputStarted());
-    EXPECT_FALSE(t.timer.running());
+    EXPECT_FALSE(link.inputStarted() || t.timer.running());
     EXPECT_EQ(targets.battery, nullptr);
     EXPECT_EQ(t.app.WinRec[win::Battery].State, 0);
 }
@@ -154,24 +143,18 @@ TEST_F(BatteryWindowTest, Slot32000EndsTheRecordingWithOneStop) {
 
     run(32000 * 26 + 13); // the unit's samples 1 .. 32000 (indices 0 .. 31999)
     ASSERT_EQ(w->recording().lastIndex(), 31999);
-    EXPECT_TRUE(w->recording().measuring());
     EXPECT_EQ(link.sentCount(0xD0), 0);
 
     run(100); // sample 32001 fills slot 32000; the rest never reaches the window
-    const BatteryRecording& rec = w->recording();
-    EXPECT_FALSE(rec.measuring());
-    EXPECT_EQ(rec.lastIndex(), 32000);
+    EXPECT_EQ(w->recording().lastIndex(), 32000);
     EXPECT_EQ(link.sentCount(0xD0), 1);
     run(10);
     EXPECT_FALSE(link.inputStarted());
     EXPECT_FALSE(t.timer.running());
     EXPECT_EQ(start()->text(), "STOP");
-    EXPECT_TRUE(start()->isEnabled());
-
     press(); // STOP now only turns the button back: the unit has been told already
     EXPECT_EQ(start()->text(), "START");
     EXPECT_EQ(link.sentCount(0xD0), 1);
-    EXPECT_EQ(rec.lastIndex(), 32000);
 }
 
 TEST_F(BatteryWindowTest, ASilentUnitIsNoticedAfterThreeSecondsAndLostInputIsCounted) {
@@ -189,7 +172,6 @@ TEST_F(BatteryWindowTest, ASilentUnitIsNoticedAfterThreeSecondsAndLostInputIsCou
     w->checkInput();
     EXPECT_FALSE(notice->isHidden());
     EXPECT_EQ(notice->text(), QString::fromLatin1("Nessun dato dall'unit\xE0 da 4 s"));
-    EXPECT_EQ(label("LabVBatt"), "0,00 V");
 
     // The unit speaks again: the notice goes with the first sample.
     link.unit.setFaults({});

@@ -3,13 +3,9 @@
 #include "panel/ui/frmPannelloControllo.h"
 #include "protocol/Decoder.h"
 #include "protocol/UnitLink.h"
-#include "support/SimulatedUnitLink.h"
-#include "support/UnitTimePollClock.h"
-#include "support/ui/TestContext.h"
+#include "shell/ui/DocumentDispatch.h"
 #include "support/ui/WorkbenchFixture.h"
 #include "transport/MidiPort.h"
-#include "transport/ui/RingPollTimer.h"
-#include <QApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>

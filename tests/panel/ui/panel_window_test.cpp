@@ -1,7 +1,5 @@
 #include "base/FileStore.h"
-#include "panel/ui/frmPannelloControllo.h"
 #include "panel_fixture.h"
-#include "support/ui/DrainRing.h"
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -39,12 +37,6 @@ protected:
         QTest::keyClick(edit(name), Qt::Key_A, Qt::ControlModifier);
         QTest::keyClicks(edit(name), keys);
     }
-    // Clicks the arrow at the bottom (+1) or the top (-1) of a scroll bar.
-    void step(const char* name, int by) {
-        QScrollBar* s = scroll(name);
-        QTest::mouseClick(s, Qt::LeftButton, {},
-                          QPoint(s->width() / 2, by > 0 ? s->height() - 3 : 3));
-    }
     // The unit answers and the panel's TimerMIDIIn takes the answers, as one tick does.
     bool pump() {
         UnitWindowTest::pump(1000);
@@ -77,31 +69,53 @@ TEST_F(PanelWindowTest, EnteringAndLeavingEepromAccess) {
     EXPECT_EQ(text1(), "     1 D20000  EEPROM DATI/PROG");
     EXPECT_TRUE(decoder.EEPROMAccess);
 
+    // A 0xD0 nobody asked for (noise on the line) is logged, and the monitor goes on.
+    port.MIDIInProc(&port, mim::Data, 0xD0);
+    port.MIDIInProc(&port, mim::Data, msg(0x88, 7, 0x21));
+    EXPECT_TRUE(pump());
+    EXPECT_EQ(text1().split('\n').mid(1),
+              (QStringList{"     2 D00000  EEPROM DATI/PROG NO", "     3 880721  MDX DATI"}));
+    EXPECT_TRUE(link.inputStarted() && poller()->isActive());
+
     click("ComEEPROM");
     EXPECT_EQ(link.sent.back(), 0xD0u);
     EXPECT_FALSE(enabled("RdADR"));
     // The unit's 0xD0 stops the input and then the poller.
     EXPECT_FALSE(pump());
-    EXPECT_EQ(lastLine(), "     2 D00000  EEPROM DATI/PROG NO");
+    EXPECT_EQ(lastLine(), "     4 D00000  EEPROM DATI/PROG NO");
     EXPECT_FALSE(poller()->isActive());
     EXPECT_FALSE(link.inputStarted());
-
-    // Closed outside EEPROM access, the panel sends nothing.
-    link.sent.clear();
-    ASSERT_TRUE(w->subWindow()->close());
-    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(link.sent.empty());
 }
 
-TEST_F(PanelWindowTest, WritesC8ToAddress200OfMdxAndReadsItBack) {
+// Closed in EEPROM access the panel puts the unit back to run mode; closed outside it, the
+// panel sends nothing.
+TEST_F(PanelWindowTest, ClosingInEepromAccessPutsTheUnitBackToRunMode) {
+    for (const bool inAccess : {true, false}) {
+        open();
+        if (inAccess) enterAccess();
+        ASSERT_EQ(link.unit.mode(), inAccess ? UnitMode::EepromAccess : UnitMode::Run);
+        link.sent.clear();
+        ASSERT_TRUE(w->subWindow()->close());
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_EQ(link.sent, inAccess ? std::vector<uint32_t>{0xD0} : std::vector<uint32_t>{});
+        EXPECT_EQ(t.app.WinRec[22].State, 0);
+        EXPECT_FALSE(decoder.EEPROMMode);
+        EXPECT_EQ(targets.panel, nullptr);
+        EXPECT_FALSE(link.inputStarted() || port.ShowSentMsg);
+        EXPECT_EQ(link.unit.mode(), UnitMode::Run);
+    }
+}
+
+TEST_F(PanelWindowTest, WritesC8ToAddress200OfMdxReadsItBackAndReadsMsxProgramMemory) {
     open();
     enterAccess();
     ASSERT_EQ(link.unit.eeprom().mdx[200], 0xFF);      // erased
     QTest::keyClick(scroll("VScrollWr"), Qt::Key_End); // 255: out of the protected addresses
-    type("WrADR", "200"); // through 2 and 20: the box stays open while typing
+    type("WrADR", "2x00"); // x refused; through 2 and 20 the box stays open while typing
     EXPECT_EQ(edit("WrADR")->text(), "200");
     EXPECT_EQ(scroll("VScrollWr")->value(), 200);
-    type("WrDAT", "C8");
+    type("WrDAT", "Cg8"); // g refused
+    EXPECT_EQ(edit("WrDAT")->text(), "C8");
     ASSERT_TRUE(enabled("ComScrivi"));
     click("ComScrivi");
     EXPECT_EQ(link.sent.back(), msg(0x83, 72, 72));
@@ -120,11 +134,9 @@ TEST_F(PanelWindowTest, WritesC8ToAddress200OfMdxAndReadsItBack) {
     QTest::mouseDClick(edit("RdADR"), Qt::LeftButton); // reads again
     EXPECT_EQ(link.sent.size(), before + 4);
     EXPECT_EQ(link.sent.back(), msg(0x8A, 72, 0));
-}
+    pump();
 
-TEST_F(PanelWindowTest, ReadsAddress130OfMsxProgramMemory) {
-    open();
-    enterAccess();
+    // Address 130 of the MSX program memory.
     click("ComSelezMDXMSX");
     EXPECT_EQ(label("Label8"), "MSX");
     click("ComDatiProg");
@@ -134,30 +146,7 @@ TEST_F(PanelWindowTest, ReadsAddress130OfMsxProgramMemory) {
     pump();
     // MSX program byte 130: (130 * 29 + 0x3F + 0x80) mod 256 = 3961 mod 256 = 0x79
     EXPECT_EQ(label("RdDAT"), "79");
-    EXPECT_EQ(lastLine(), "     4 9E0279  MSX PROG");
-}
-
-TEST_F(PanelWindowTest, WriteAddresses0To3AreProtectedAndTypingIsBounded) {
-    open();
-    enterAccess();
-    for (int i = 1; i <= 3; ++i)
-        step("VScrollWr", +1);
-    EXPECT_FALSE(enabled("ComScrivi"));
-    step("VScrollWr", +1);
-    EXPECT_EQ(edit("WrADR")->text(), "4");
-    EXPECT_TRUE(enabled("ComScrivi"));
-
-    type("WrDAT", "7g"); // g refused
-    EXPECT_EQ(edit("WrDAT")->text(), "7");
-
-    type("WrADR", "300");
-    EXPECT_EQ(edit("WrADR")->text(), "255");
-    EXPECT_EQ(scroll("VScrollWr")->value(), 255);
-    QTest::keyClicks(edit("WrADR"), "x"); // refused
-    for (int i = 0; i < 3; ++i)
-        QTest::keyClick(edit("WrADR"), Qt::Key_Backspace);
-    EXPECT_EQ(edit("WrADR")->text(), "0"); // an empty box means 0
-    EXPECT_EQ(scroll("VScrollWr")->value(), 0);
+    EXPECT_EQ(lastLine(), "     9 9E0279  MSX PROG"); // after the reads of 1 and 13
 }
 
 TEST_F(PanelWindowTest, MonitorIsSavedWholeIn29ByteRecordsClearedAndPaused) {
@@ -168,18 +157,20 @@ TEST_F(PanelWindowTest, MonitorIsSavedWholeIn29ByteRecordsClearedAndPaused) {
     ASSERT_EQ(w->monitorText(), line);
     const std::string file = t.path("monitor.txt");
     std::string chosen = file;
-    QString offered;
-    w->setSavePathChooser([&](const QString& start) {
-        offered = start;
+    FileDialogRequest asked;
+    main->documents().setChooser([&](const FileDialogRequest& r) {
+        asked = r;
         return QString::fromStdString(chosen);
     });
     click("CommSalvaText1");
+    EXPECT_TRUE(asked.save);
+    EXPECT_EQ(asked.filters, "File testo (*.txt)");
     EXPECT_EQ(readWholeFile(file), line);
     EXPECT_EQ(t.app.LastDocFolder, t.folder.path().toStdString());
 
     chosen = file + "/x"; // cannot be written
     click("CommSalvaText1");
-    EXPECT_EQ(offered, t.folder.path()); // where the last file went
+    EXPECT_EQ(asked.folder, t.folder.path()); // where the last file went
     ASSERT_EQ(t.notifier.warnings.size(), 1u);
     EXPECT_EQ(t.notifier.warnings[0].text, "Errore di scrittura su disco");
     EXPECT_EQ(readWholeFile(file), line);
@@ -199,36 +190,7 @@ TEST_F(PanelWindowTest, MonitorIsSavedWholeIn29ByteRecordsClearedAndPaused) {
     EXPECT_EQ(text1(), "     1 88005A  MDX DATI");
 }
 
-TEST_F(PanelWindowTest, ClosingInEepromAccessPutsTheUnitBackToRunMode) {
-    open();
-    enterAccess();
-    ASSERT_EQ(link.unit.mode(), UnitMode::EepromAccess);
-    link.sent.clear();
-    ASSERT_TRUE(w->subWindow()->close());
-    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(link.sent, std::vector<uint32_t>{0xD0});
-    EXPECT_EQ(t.app.WinRec[22].State, 0);
-    EXPECT_FALSE(decoder.EEPROMMode);
-    EXPECT_EQ(targets.panel, nullptr);
-    EXPECT_FALSE(link.inputStarted());
-    EXPECT_FALSE(port.ShowSentMsg);
-    EXPECT_EQ(link.unit.mode(), UnitMode::Run);
-}
-
 } // namespace
-
-TEST_F(PanelWindowTest, NoiseThatLooksLikeTheEndOfAccessDoesNotStopTheMonitor) {
-    open();
-    enterAccess();
-    // A 0xD0 nobody asked for (noise on the line) is logged, and the monitor goes on.
-    port.MIDIInProc(&port, mim::Data, 0xD0);
-    port.MIDIInProc(&port, mim::Data, msg(0x88, 7, 0x21));
-    EXPECT_TRUE(pump());
-    EXPECT_EQ(text1().split('\n').mid(1),
-              (QStringList{"     2 D00000  EEPROM DATI/PROG NO", "     3 880721  MDX DATI"}));
-    EXPECT_TRUE(link.inputStarted());
-    EXPECT_TRUE(poller()->isActive());
-}
 
 TEST_F(PanelWindowTest, MonitorShowsBatchesAndHowManyMessagesTheFullRingLost) {
     open();

@@ -111,14 +111,13 @@ TEST_F(FileCommandsTest, ExportCsvWritesTheWindowsLinesAndRefusesAFileItCannotRe
     ASSERT_TRUE(saveMrot(mrot, threeRows()).empty());
 
     // The window's export: File, Open measurement, then Esporta CSV.
-    main->documents().setChooser(
-        [&](const FileDialogRequest&) { return QString::fromStdString(mrot); });
+    const std::string windowCsv = t.path("window.csv");
+    main->documents().setChooser([&](const FileDialogRequest& r) {
+        return QString::fromStdString(r.save ? windowCsv : mrot);
+    });
     main->action("mnuApriMrot")->trigger();
     auto* w = main->findChild<frmMisRot*>();
     ASSERT_NE(w, nullptr);
-    const std::string windowCsv = t.path("window.csv");
-    w->setCsvPathChooser(
-        [&](const QString&, const QString&) { return QString::fromStdString(windowCsv); });
     click(w, "ComEsporta");
     const std::string expected = readWholeFile(windowCsv).value_or("");
     ASSERT_EQ(QString::fromStdString(expected).count("\r\n"), 4);
