@@ -33,7 +33,6 @@ protected:
 TEST_F(CompositeTest, DevicesAreNumberedInTurnAndHandlesAreOurOwn) {
     ASSERT_EQ(all.outCount(), 3);
     ASSERT_EQ(all.inCount(), 4);
-    EXPECT_EQ(outName(0), "Unit Out");
     EXPECT_EQ(outName(2), "Synth B");
     MidiCaps caps;
     ASSERT_EQ(all.inCaps(3, caps), mmr::Ok);
@@ -56,7 +55,6 @@ TEST_F(CompositeTest, DevicesAreNumberedInTurnAndHandlesAreOurOwn) {
     ASSERT_EQ(all.inOpen(0, in, nullptr, nullptr), mmr::Ok);
     EXPECT_EQ(all.inStart(hUnit), mmr::InvalidHandle);
     EXPECT_EQ(all.outShortMsg(in, 0x90), mmr::InvalidHandle);
-    EXPECT_EQ(all.outClose(in), mmr::InvalidHandle);
     EXPECT_EQ(all.outClose(0), mmr::InvalidHandle);
     EXPECT_EQ(all.outClose(hUnit), mmr::Ok);
     EXPECT_FALSE(unit.outputOpen());
@@ -83,7 +81,6 @@ TEST_F(CompositeTest, NumbersFollowTheListsTakenLast) {
     CompositeMidiSystem none;
     EXPECT_EQ(none.outCount(), 0);
     EXPECT_EQ(none.outOpen(0, first), mmr::BadDeviceId);
-    none.notReadyPause();
 }
 
 TEST_F(CompositeTest, FailedCallsKeepTheirCodes) {
