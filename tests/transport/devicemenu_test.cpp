@@ -123,8 +123,7 @@ TEST_F(MenuTest, ThruTogglesOnlyWhenConnectAndInputStartBothSucceedAndEndsAtShut
     EXPECT_FALSE(port.MIDIThruOn || fake.thruConnected() || fake.inputStarted());
     EXPECT_EQ(fake.calls.inStop, 1);
 
-    // Shutdown ends thru quietly (the input thru started is stopped before it closes), closes
-    // both and remembers thru as on.
+    // Shutdown stops what thru started, closes both quietly and remembers thru as on.
     port.toggleThru();
     port.shutdown();
     EXPECT_EQ(fake.calls.inStop, 2);

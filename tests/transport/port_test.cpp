@@ -147,8 +147,7 @@ TEST_F(InputTest, MessagesArriveOnlyWhileStartedStampedByTheClockOrTheBatteryCou
     EXPECT_TRUE(port.ring.empty());
 }
 
-// Takes the decoded messages, each costing 3 us of its clock; given a port, 0xD0 asks the
-// poll to stop.
+// Each decoded message costs 3 us of its clock; given a port, 0xD0 asks the poll to stop.
 struct Decoder : MessageDecoder, PollClock {
     MidiPort* port = nullptr;
     int64_t now = 0;
@@ -171,8 +170,7 @@ TEST_F(PollerTest, DrainsInBatchesAndEndsOnlyWhenAskedAndEmpty) {
     for (uint32_t m : {0x80u, 0xD0u, 0x90u, 0xA0u})
         port.ring.push(mim::Data, m, 0);
     port.ring.push(mim::Open, 0, 0); // no short message in it
-    // Stop is asked for in the middle, but a batch limit leaves the rest for the next tick,
-    // where what is already waiting is still decoded.
+    // Stop asked for in the middle: the batch limit leaves the rest, still decoded, for later.
     EXPECT_TRUE(pollRing(port, decoder, 2));
     EXPECT_EQ(decoder.seen.size(), 2u);
     EXPECT_FALSE(pollRing(port, decoder));

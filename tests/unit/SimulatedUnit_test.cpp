@@ -52,8 +52,7 @@ TEST(SimulatedUnit, ModeCommandsAreAnsweredAsTheUnitIsSet) {
 
 TEST(SimulatedUnit, MemoryIsReachedInTwoModesAndAWriteKeepsItsModuleBusy4ms) {
     SimulatedUnit u = unitAt(0);
-    // 0xC8 to MDX address 200: status 0x80 + 2 (address > 127) + 1 (value > 127), data 72 72.
-    // In run mode it goes unanswered, as does a read.
+    // In run mode 0xC8 to MDX 200 (0x80 + 2 + 1 for the eighth bits, data 72 72) is ignored.
     EXPECT_TRUE(ask(u, 0x484883).empty());
     EXPECT_TRUE(ask(u, 0x00488A).empty());
     EXPECT_EQ(u.eeprom().mdx[200], 0xFF);
@@ -227,9 +226,8 @@ TEST(SimulatedUnit, ProgrammedCurvesGiveTheirTablesAdvance) {
     SimulatedUnit u = unitAt(6000);
     u.setEeprom(e);
     u.advance(10000);
-    // 260 counts of 3.2 us = 520 ticks: Tss = 781 - 520 = 261 = 0x0105. Tib = 5469 + 261 -
-    // 3437.5 = 2292.5 -> 2293 = 0x08F5: data1 0x75, data2 0x08, bit 0. A1 has the
-    // programmed-advance bit.
+    // 260 counts of 3.2 us = 520 ticks: Tss = 781 - 520 = 261 = 0x0105; Tib = 5469 + 261 -
+    // 3437.5 -> 2293 = 0x08F5; A1 with the programmed-advance bit.
     const Msgs m = u.takeOutput();
     ASSERT_EQ(m.size(), 5u);
     EXPECT_EQ(m[2], 0x0875A1u);

@@ -13,8 +13,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Both devices opened and input started; collects what the callback delivers, and the test
-// waits on it with a generous bound.
+// Both devices opened and input started; collects what the callback delivers.
 struct Opened {
     SimulatedUnitSystem& sys;
     uint32_t out = 0;
@@ -60,8 +59,7 @@ struct Scratch {
     ~Scratch() { fs::remove_all(dir); }
 };
 
-// 0x26 written to MDX address 6 in programming mode, then the unit stopped as at exit. True
-// when the write was echoed.
+// 0x26 written to MDX address 6, then the unit stopped as at exit. True when echoed.
 bool changeEeprom(SimulatedUnitSystem& sys) {
     Opened o(sys);
     sys.outShortMsg(o.out, 0xD1);
@@ -73,9 +71,8 @@ bool changeEeprom(SimulatedUnitSystem& sys) {
 
 } // namespace
 
-TEST(SimulatedUnitSystem, OneDeviceEachWayOpenedOnce) {
+TEST(SimulatedUnitSystem, OneDeviceEachWayStreamsWholeBurstsInRealTimeAndAnswers) {
     SimulatedUnitSystem sys;
-    uint32_t out = 0, out2 = 0, in = 0, in2 = 0;
     MidiCaps caps;
     EXPECT_EQ(sys.outCaps(1, caps), mmr::BadDeviceId);
     ASSERT_EQ(sys.inCaps(0, caps), mmr::Ok);
@@ -83,29 +80,19 @@ TEST(SimulatedUnitSystem, OneDeviceEachWayOpenedOnce) {
     sys.setDeviceName("Unit\xC3\xA0 simulata"); // the program's name for it, in Italian
     ASSERT_EQ(sys.outCaps(0, caps), mmr::Ok);
     EXPECT_EQ(caps.name, "Unit\xC3\xA0 simulata");
-    ASSERT_EQ(sys.outOpen(0, out), mmr::Ok);
-    EXPECT_EQ(sys.outOpen(0, out2), mmr::Allocated);
-    ASSERT_EQ(sys.inOpen(0, in, nullptr, nullptr), mmr::Ok);
-    EXPECT_EQ(sys.inOpen(0, in2, nullptr, nullptr), mmr::Allocated);
-    EXPECT_EQ(sys.outShortMsg(out + 7, 0xD2), mmr::InvalidHandle);
-    EXPECT_EQ(sys.inStart(out), mmr::InvalidHandle);
-    EXPECT_EQ(sys.inClose(in), mmr::Ok);
-    EXPECT_EQ(sys.inClose(in), mmr::InvalidHandle);
-    EXPECT_EQ(sys.outClose(out), mmr::Ok);
-    EXPECT_EQ(sys.outShortMsg(out, 0xD2), mmr::InvalidHandle);
-    EXPECT_EQ(sys.outOpen(0, out2), mmr::Ok); // free again
-}
-
-TEST(SimulatedUnitSystem, TheEngineStreamsWholeBurstsInRealTimeAndAnswersFollow) {
-    SimulatedUnitSystem sys;
     sys.setEngine({.profile = SpeedProfile::Fixed, .fixedRpm = 6000});
     Opened o(sys);
+    uint32_t again = 0;
+    EXPECT_EQ(sys.outOpen(0, again), mmr::Allocated);
+    EXPECT_EQ(sys.inOpen(0, again, nullptr, nullptr), mmr::Allocated);
+    EXPECT_EQ(sys.outShortMsg(o.out + 7, 0xD2), mmr::InvalidHandle);
+    EXPECT_EQ(sys.inStart(o.out), mmr::InvalidHandle);
+
     ASSERT_TRUE(o.waitFor(0));
     EXPECT_EQ(sys.outShortMsg(o.out, 0xD2), mmr::Ok);
     ASSERT_TRUE(o.waitFor(0xD2));
     EXPECT_EQ(sys.status().mode, UnitMode::EepromAccess);
-    EXPECT_EQ(sys.inStop(o.in), mmr::Ok);
-    std::lock_guard lk(o.m);
+    EXPECT_EQ(sys.inStop(o.in), mmr::Ok); // no callback runs from here on
     // In order, starting with a 0x80 (delivery began at a revolution's end), then the answer.
     const std::vector<uint32_t>& got = o.msgs;
     const uint32_t kinds[] = {0x80, 0x90, 0xA0, 0xB0, 0xE0};
@@ -114,32 +101,35 @@ TEST(SimulatedUnitSystem, TheEngineStreamsWholeBurstsInRealTimeAndAnswersFollow)
         EXPECT_EQ(got[i] & 0xF0, kinds[i % 5]) << i;
     EXPECT_EQ(got.back(), 0xD2u);
     EXPECT_TRUE(o.onlyData);
+
+    EXPECT_EQ(sys.inClose(o.in), mmr::Ok);
+    EXPECT_EQ(sys.inClose(o.in), mmr::InvalidHandle);
+    EXPECT_EQ(sys.outClose(o.out), mmr::Ok);
+    EXPECT_EQ(sys.outShortMsg(o.out, 0xD2), mmr::InvalidHandle);
+    EXPECT_EQ(sys.outOpen(0, again), mmr::Ok); // free again
 }
 
-// The save fails while the temporary file's name is taken by a folder (as with a full disk
-// or a read-only folder): the failure is reported once, the change is kept, and it reaches
-// the file at the next chance.
+// A folder in the way of the temporary file makes the save fail, as a full disk would: the
+// failure is reported once, the change is kept and reaches the file at the next chance.
 TEST(SimulatedUnitSystem, AFailedEepromSaveIsReportedOnceAndDoneAtTheNextChance) {
     const Scratch s;
     const auto blocker = s.dir / "SimulatedUnit.eeprom.tmp~";
     fs::create_directory(blocker);
-    std::mutex m;
-    std::condition_variable cv;
     int reports = 0;
     {
         SimulatedUnitSystem sys(s.dir.string());
-        sys.setSaveFailureReport([&](const std::string&) {
-            std::lock_guard lk(m);
-            ++reports;
-            cv.notify_all();
-        });
         Opened o(sys);
+        sys.setSaveFailureReport([&](const std::string&) {
+            std::lock_guard lk(o.m);
+            ++reports;
+            o.cv.notify_all();
+        });
         sys.outShortMsg(o.out, 0xD2);
         sys.outShortMsg(o.out, 0x484883); // 0xC8 to MDX 200
         ASSERT_TRUE(o.waitFor(0x484883));
         {
-            std::unique_lock lk(m);
-            ASSERT_TRUE(cv.wait_for(lk, std::chrono::seconds(10), [&] { return reports > 0; }));
+            std::unique_lock lk(o.m);
+            ASSERT_TRUE(o.cv.wait_for(lk, std::chrono::seconds(10), [&] { return reports > 0; }));
         }
         sys.outShortMsg(o.out, 0x060583); // another change: tried again, failing quietly
         ASSERT_TRUE(o.waitFor(0x060583));
@@ -160,10 +150,8 @@ TEST(SimulatedUnitSystem, AFailedEepromSaveIsReportedOnceAndDoneAtTheNextChance)
     EXPECT_EQ(again.eeprom().mdx[133], 0x86);
 }
 
-// A file that is there but cannot be taken (whatever the cause: the reader is the same for an
-// unreadable one) stays byte for byte as it was, however the unit's memory changes: the unit
-// runs on factory contents and says why. A second session in the same folder reads the file
-// and never writes it either.
+// A file refused (for any reason: an unreadable one goes the same way) or kept by a second
+// session in the folder is never written, however the unit's memory changes.
 TEST(SimulatedUnitSystem, ARefusedEepromFileOrOneKeptByAnotherSessionIsNeverReplaced) {
     const Scratch s;
     UnitEeprom kept = factoryEeprom();
