@@ -106,13 +106,20 @@ TEST_F(DeviceTest, OpenAndCloseErrorsCarryTheirLocationAndCode) {
 
 using InputTest = PortFixture;
 
-TEST_F(InputTest, StartAndStopFailuresNameTheirCauseAndChangeNothing) {
+TEST_F(InputTest, MessagesArriveOnlyWhileStartedStampedByTheClockOrTheBatteryCounter) {
     EXPECT_EQ(port.StartMIDIIn(), 5); // nothing open
     EXPECT_EQ(lastBox(), "StartMIDIIn: MMSYSERR_INVALHANDLE");
+    port.ring.push(mim::Data, 0x90, 0); // stale: opening the input drops it
     openInput();
+    EXPECT_TRUE(port.ring.empty());
+    EXPECT_FALSE(fake.inject(0x90));
     ASSERT_EQ(port.StartMIDIIn(), 0);
-
-    fake.inStopResult = 67;
+    clock.TickCounter = 1234;
+    ASSERT_TRUE(fake.inject(0x7F7F81));
+    port.BatteryStampMode = true;
+    port.BatteryStamp = 17;
+    ASSERT_TRUE(fake.inject(0x000090));
+    fake.inStopResult = 67; // a failed stop names its cause and changes nothing
     EXPECT_EQ(port.StopMIDIIn(), 67);
     EXPECT_TRUE(port.MIDIInStarted);
     EXPECT_EQ(events.pollerDisabled, 0);
@@ -121,20 +128,6 @@ TEST_F(InputTest, StartAndStopFailuresNameTheirCauseAndChangeNothing) {
     EXPECT_EQ(port.StopMIDIIn(), 0);
     EXPECT_FALSE(port.MIDIInStarted);
     EXPECT_EQ(events.pollerDisabled, 1);
-}
-
-TEST_F(InputTest, MessagesArriveOnlyWhileStartedStampedByTheClockOrTheBatteryCounter) {
-    port.ring.push(mim::Data, 0x90, 0); // stale: opening the input drops it
-    openInput();
-    EXPECT_TRUE(port.ring.empty());
-    EXPECT_FALSE(fake.inject(0x90));
-    port.StartMIDIIn();
-    clock.TickCounter = 1234;
-    ASSERT_TRUE(fake.inject(0x7F7F81));
-    port.BatteryStampMode = true;
-    port.BatteryStamp = 17;
-    ASSERT_TRUE(fake.inject(0x000090));
-    port.StopMIDIIn();
     EXPECT_FALSE(fake.inject(0xA0));
 
     MidiRing::Entry e{};

@@ -1,5 +1,6 @@
 #include "protocol/UnitPacking.h"
 #include "unit/SimulatedUnit.h"
+#include <algorithm>
 #include <bit>
 #include <gtest/gtest.h>
 
@@ -214,7 +215,8 @@ TEST(EngineModel, DwellBandsIncludeTheirUpperLimit) {
 
 TEST(SimulatedUnit, ProgrammedCurvesGiveTheirTablesAdvance) {
     UnitEeprom e = factoryEeprom();
-    e.mdx[4] = 0xFE; // curve 1 programmed
+    e.mdx[4] = 0xFE;                                // curve 1 programmed
+    std::fill_n(e.mdx.begin() + 6, 12, uint8_t{0}); // its flag bytes, addresses 6-17, clear
     // 5,999 rpm is entry 66 (address 72), 6,000 to 6,099 entry 67 (73); their ninth bits are
     // bits 6 and 7 of flag byte 6 (address 12). 260 counts are 30 degrees.
     e.mdx[72] = 0;

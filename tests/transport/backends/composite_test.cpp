@@ -30,7 +30,7 @@ protected:
     CompositeMidiSystem all{{&unit, &real}};
 };
 
-TEST_F(CompositeTest, DevicesAreNumberedInTurnAndHandlesAreOurOwn) {
+TEST_F(CompositeTest, DevicesAreNumberedInTurnHandlesAreOurOwnAndCodesComeThrough) {
     ASSERT_EQ(all.outCount(), 3);
     ASSERT_EQ(all.inCount(), 4);
     EXPECT_EQ(outName(2), "Synth B");
@@ -60,6 +60,22 @@ TEST_F(CompositeTest, DevicesAreNumberedInTurnAndHandlesAreOurOwn) {
     EXPECT_FALSE(unit.outputOpen());
     EXPECT_EQ(all.outClose(hUnit), mmr::InvalidHandle);
     EXPECT_EQ(unit.calls.outClose, 1);
+
+    // Failed calls keep their codes; a refused close leaves the handle usable.
+    uint32_t h = 12345;
+    real.outOpenResult = mmr::Allocated;
+    EXPECT_EQ(all.outOpen(1, h), mmr::Allocated);
+    EXPECT_EQ(h, 12345u);
+    ASSERT_EQ(all.outOpen(0, h), mmr::Ok);
+    unit.outShortMsgResults = {mmr::NotReady};
+    EXPECT_EQ(all.outShortMsg(h, 0x90), mmr::NotReady);
+    all.notReadyPause();
+    EXPECT_EQ(unit.calls.notReadyPause, 1);
+    EXPECT_EQ(real.calls.notReadyPause, 0);
+    unit.outCloseResult = mmr::Error;
+    EXPECT_EQ(all.outClose(h), mmr::Error);
+    unit.outCloseResult = mmr::Ok;
+    EXPECT_EQ(all.outClose(h), mmr::Ok);
 }
 
 TEST_F(CompositeTest, NumbersFollowTheListsTakenLast) {
@@ -81,25 +97,6 @@ TEST_F(CompositeTest, NumbersFollowTheListsTakenLast) {
     CompositeMidiSystem none;
     EXPECT_EQ(none.outCount(), 0);
     EXPECT_EQ(none.outOpen(0, first), mmr::BadDeviceId);
-}
-
-TEST_F(CompositeTest, FailedCallsKeepTheirCodes) {
-    uint32_t h = 12345;
-    real.outOpenResult = mmr::Allocated;
-    EXPECT_EQ(all.outOpen(1, h), mmr::Allocated);
-    EXPECT_EQ(h, 12345u);
-
-    ASSERT_EQ(all.outOpen(0, h), mmr::Ok);
-    unit.outShortMsgResults = {mmr::NotReady};
-    EXPECT_EQ(all.outShortMsg(h, 0x90), mmr::NotReady);
-    all.notReadyPause();
-    EXPECT_EQ(unit.calls.notReadyPause, 1);
-    EXPECT_EQ(real.calls.notReadyPause, 0);
-
-    unit.outCloseResult = mmr::Error; // a refused close leaves the handle usable
-    EXPECT_EQ(all.outClose(h), mmr::Error);
-    unit.outCloseResult = mmr::Ok;
-    EXPECT_EQ(all.outClose(h), mmr::Ok);
 }
 
 TEST_F(CompositeTest, InputAndThruStayWithTheOwningBackend) {
