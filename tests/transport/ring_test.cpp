@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <memory>
+#include <thread>
 
 namespace {
 
@@ -46,6 +47,30 @@ TEST(MidiRing, FullAcrossTheWrapKeeps31999UnreadCountsTheOverrunMarksTheGapAndDi
     ring->push(0x3C3, 42, 0);
     ASSERT_TRUE(ring->pop(e));
     EXPECT_EQ(e.param, 42u);
+}
+
+TEST(MidiRing, ConsumerSeesEveryEntryOfAConcurrentProducerInOrder) {
+    auto ring = std::make_unique<MidiRing>();
+    constexpr uint32_t Count = 200000; // several laps of the ring
+    std::thread producer([&] {
+        for (uint32_t i = 0; i < Count; ++i)
+            while (!ring->push(0x3C3, i, ~i)) // retried here only so that nothing is lost
+                std::this_thread::yield();
+    });
+    MidiRing::Entry e{};
+    uint32_t expected = 0;
+    bool inOrder = true;
+    while (expected < Count) {
+        if (!ring->pop(e)) {
+            std::this_thread::yield();
+            continue;
+        }
+        inOrder = inOrder && e.param == expected && e.stamp == ~expected;
+        ++expected;
+    }
+    producer.join();
+    EXPECT_TRUE(inOrder);
+    EXPECT_TRUE(ring->empty());
 }
 
 } // namespace

@@ -59,16 +59,6 @@ struct Scratch {
     ~Scratch() { fs::remove_all(dir); }
 };
 
-// 0x26 written to MDX address 6, then the unit stopped as at exit. True when echoed.
-bool changeEeprom(SimulatedUnitSystem& sys) {
-    Opened o(sys);
-    sys.outShortMsg(o.out, 0xD1);
-    sys.outShortMsg(o.out, 0x260680);
-    const bool echoed = o.waitFor(0x260680);
-    sys.stop();
-    return echoed;
-}
-
 } // namespace
 
 TEST(SimulatedUnitSystem, OneDeviceEachWayStreamsWholeBurstsInRealTimeAndAnswers) {
@@ -174,7 +164,13 @@ TEST(SimulatedUnitSystem, ARefusedEepromFileOrOneKeptByAnotherSessionIsNeverRepl
         EXPECT_EQ(sys.eepromRefused(), !refusal.empty());
         EXPECT_EQ(sys.eepromRefusal(0), refusal);
         EXPECT_EQ(sys.eeprom(), runsOn);
-        EXPECT_TRUE(changeEeprom(sys));
+        {
+            Opened o(sys);
+            sys.outShortMsg(o.out, 0xD1);
+            sys.outShortMsg(o.out, 0x260680); // 0x26 to MDX address 6
+            EXPECT_TRUE(o.waitFor(0x260680));
+        }
+        sys.stop();                           // as at exit
         EXPECT_EQ(sys.eeprom().mdx[6], 0x26); // the change is kept in memory
         EXPECT_FALSE(sys.savePending());      // nothing for the exit to say
         EXPECT_EQ(readWholeFile(s.file), bytes);
