@@ -6,23 +6,18 @@ namespace {
 
 using StartupTest = PortFixture;
 
-TEST_F(StartupTest, SevenDevicesAreAllListedAnEighthIsNot) {
-    for (int total : {7, 8}) {
-        fake.outNames.resize(2);
-        fake.inNames.resize(2);
-        for (int i = 2; i < total; ++i) {
-            fake.outNames.push_back("Out " + std::to_string(i));
-            fake.inNames.push_back("In " + std::to_string(i));
-        }
-        port.MIDIDevOK = {};
-        EXPECT_TRUE(port.enumerateAndOpen());
-        EXPECT_EQ(port.MIDIOutCount, 7) << total;
-        EXPECT_EQ(port.MIDIInCount, 7) << total;
-        EXPECT_EQ(port.MIDIOutCaps[6].name, "Out 6");
-        EXPECT_EQ(port.MIDIInCaps[6].name, "In 6");
-        EXPECT_EQ(port.MIDIDevOK[6][1] + port.MIDIDevOK[6][2], 2) << total;
-        EXPECT_EQ(port.MIDIDevOK[7][1] + port.MIDIDevOK[7][2], 0) << total;
+TEST_F(StartupTest, SevenDevicesAreListedAnEighthIsNot) {
+    for (int i = 2; i < 8; ++i) {
+        fake.outNames.push_back("Out " + std::to_string(i));
+        fake.inNames.push_back("In " + std::to_string(i));
     }
+    EXPECT_TRUE(port.enumerateAndOpen());
+    EXPECT_EQ(port.MIDIOutCount, 7);
+    EXPECT_EQ(port.MIDIInCount, 7);
+    EXPECT_EQ(port.MIDIOutCaps[6].name, "Out 6");
+    EXPECT_EQ(port.MIDIInCaps[6].name, "In 6");
+    EXPECT_EQ(port.MIDIDevOK[6][1] + port.MIDIDevOK[6][2], 2);
+    EXPECT_EQ(port.MIDIDevOK[7][1] + port.MIDIDevOK[7][2], 0);
 }
 
 TEST_F(StartupTest, OnlyUsableRememberedDevicesAreOpenedAndChecked) {
@@ -96,10 +91,10 @@ TEST_F(MenuTest, ChoosingAnOutput) {
     EXPECT_FALSE(port.MIDIOutOpen);
     EXPECT_EQ(port.menuState.checkedOut, -1);
     EXPECT_TRUE(port.menuState.thruChecked && !port.menuState.thruEnabled);
-}
 
-TEST_F(MenuTest, ARememberedOutputThatFailedToOpenCanBeReplaced) {
-    fake.outOpenResult = 4; // busy at start-up: chosen but not open
+    // Chosen but not open (busy at start-up): another output replaces it.
+    port.shutdown();
+    fake.outOpenResult = 4;
     port.MIDIOutDevice = 0;
     port.enumerateAndOpen();
     fake.outOpenResult = 0;
@@ -107,10 +102,10 @@ TEST_F(MenuTest, ARememberedOutputThatFailedToOpenCanBeReplaced) {
     EXPECT_TRUE(port.MIDIOutOpen);
     EXPECT_EQ(port.MIDIOutDevice, 1);
     EXPECT_EQ(port.menuState.checkedOut, 1);
-    EXPECT_EQ(notifier.warnings.size(), 1u); // only the start-up "already in use"
+    EXPECT_EQ(notifier.warnings.size(), 2u); // the failed open and the start-up "already in use"
 }
 
-TEST_F(MenuTest, ThruTogglesOnlyWhenConnectAndInputStartBothSucceed) {
+TEST_F(MenuTest, ThruTogglesOnlyWhenConnectAndInputStartBothSucceedAndEndsAtShutdown) {
     port.chooseInputDevice(0);
     EXPECT_FALSE(port.menuState.thruEnabled); // an input alone
     port.chooseOutputDevice(0);
@@ -124,9 +119,18 @@ TEST_F(MenuTest, ThruTogglesOnlyWhenConnectAndInputStartBothSucceed) {
     EXPECT_TRUE(port.menuState.thruChecked && port.MIDIThruOn);
     ASSERT_TRUE(fake.inject(0x90));
     EXPECT_EQ(fake.thruForward, std::vector<uint32_t>{0x90});
-
     port.toggleThru();
     EXPECT_FALSE(port.MIDIThruOn || fake.thruConnected() || fake.inputStarted());
+    EXPECT_EQ(fake.calls.inStop, 1);
+
+    // Shutdown stops what thru started, closes both quietly and remembers thru as on.
+    port.toggleThru();
+    port.shutdown();
+    EXPECT_EQ(fake.calls.inStop, 2);
+    EXPECT_FALSE(fake.thruConnected() || fake.inputStarted());
+    EXPECT_FALSE(fake.inputOpen() || fake.outputOpen());
+    EXPECT_FALSE(port.MIDIInOpen || port.MIDIOutOpen);
+    EXPECT_TRUE(port.MIDIThruOn);
     EXPECT_TRUE(notifier.warnings.empty());
 }
 
@@ -156,19 +160,6 @@ TEST_F(MenuTest, ALostDeviceClosesQuietlyUnchecksAndLaterSendsAreDropped) {
     EXPECT_TRUE(port.menuState.thruEnabled);
     port.deviceLost(true, false);
     EXPECT_FALSE(port.menuState.thruEnabled);
-}
-
-TEST_F(MenuTest, ShutdownEndsThruQuietlyClosesBothAndRemembersThruAsOn) {
-    port.chooseInputDevice(0);
-    port.chooseOutputDevice(0);
-    port.toggleThru();
-    port.shutdown();
-    EXPECT_EQ(fake.calls.inStop, 1); // the input thru started is stopped before it closes
-    EXPECT_FALSE(fake.thruConnected() || fake.inputStarted());
-    EXPECT_FALSE(fake.inputOpen() || fake.outputOpen());
-    EXPECT_FALSE(port.MIDIInOpen || port.MIDIOutOpen);
-    EXPECT_TRUE(port.MIDIThruOn);
-    EXPECT_TRUE(notifier.warnings.empty());
 }
 
 } // namespace

@@ -8,19 +8,15 @@
 namespace {
 
 TEST(RequestPacking, EighthBitsTravelInTheStatusNibble) {
-    // 0xC8 (200) to address 200 on MDX: 0x80 | 2 | 1, data 200-128 = 72 twice.
-    EXPECT_EQ(packWriteRequest(200, 0xC8, true), 0x83u | 72u << 8 | 72u << 16);
-    // Address 127, value 128 on MSX: only the value's eighth bit, in status bit 0.
-    EXPECT_EQ(packWriteRequest(127, 128, false), 0x85u | 127u << 8);
-    // Address 128, value 127 on MDX: only the address's, in status bit 1; 127 is no carry.
-    EXPECT_EQ(packWriteRequest(128, 127, true), 0x82u | 127u << 16);
-    EXPECT_EQ(packWriteRequest(127, 127, true), 0x80u | 127u << 8 | 127u << 16);
-    EXPECT_EQ(packReadRequest(127, true), 0x88u | 127u << 8);
-    EXPECT_EQ(packReadRequest(128, true), 0x8Au);
-    // Read of 130 on MSX: 0x8C | 2, data1 2, data2 0.
-    EXPECT_EQ(packReadRequest(130, false), 0x8Eu | 2u << 8);
-    // Curve 2's last entry on MDX: 219 is 0x82 91.
-    EXPECT_EQ(packWriteRequest(219, 0, true), 0x82u | 91u << 8);
+    // Writes 0x80 MDX, 0x84 MSX; reads 0x88, 0x8C. Status bit 1 carries the address's bit 7,
+    // bit 0 the value's: 0xC8 to MDX 200 is 0x80 | 2 | 1 with data 72 twice.
+    EXPECT_EQ(packWriteRequest(200, 0xC8, true), 0x484883u);
+    EXPECT_EQ(packWriteRequest(127, 128, false), 0x007F85u);
+    EXPECT_EQ(packWriteRequest(128, 127, true), 0x7F0082u);
+    EXPECT_EQ(packWriteRequest(127, 127, true), 0x7F7F80u);
+    EXPECT_EQ(packReadRequest(127, true), 0x007F88u);
+    EXPECT_EQ(packReadRequest(128, true), 0x00008Au);
+    EXPECT_EQ(packReadRequest(130, false), 0x00028Eu);
 }
 
 using SendTest = PortFixture;
@@ -31,10 +27,10 @@ TEST_F(SendTest, RequestsGoOutPackedLightTheLampAndShowInHex) {
     port.ProgMaster = false;
     port.SendReadRequest();
     port.ShowSentMsg = true;
-    port.MIDIOutMsg = 0x81u | 0x05u << 8 | 0x40u << 16;
+    port.MIDIOutMsg = 0x400581;
     port.SendShortMsg();
     port.sendCommand(0xD2);
-    EXPECT_EQ(fake.sent, (std::vector<uint32_t>{0x8Eu | 2u << 8, 0x400581u, 0xD2u}));
+    EXPECT_EQ(fake.sent, (std::vector<uint32_t>{0x00028E, 0x400581, 0xD2}));
     EXPECT_EQ(events.outputLamps, 3);
     EXPECT_EQ(events.shown, (std::vector<std::string>{"810540", "D20000"}));
     EXPECT_TRUE(notifier.warnings.empty());
@@ -82,8 +78,16 @@ TEST_F(DeviceTest, OpenAndCloseErrorsCarryTheirLocationAndCode) {
     EXPECT_EQ(lastBox(), "Errore accesso dispositivo MIDI di uscita (Cod Err: 602)");
     EXPECT_EQ(port.OpenMIDIIn(), 2);
     EXPECT_EQ(lastBox(), "Errore apertura dispositivo MIDI di ingresso (Cod Err: 502)");
+    // Devices in use have their own messages.
+    fake.inOpenResult = fake.outOpenResult = 4;
+    port.MIDIInDevice = port.MIDIOutDevice = 0;
+    EXPECT_EQ(port.OpenMIDIIn(), 4);
+    EXPECT_EQ(lastBox(), "Dispositivo MIDI di ingresso già in uso");
+    EXPECT_EQ(port.OpenMIDIOut(), 4);
+    EXPECT_EQ(lastBox(), "Dispositivo MIDI di Uscita già in uso");
     EXPECT_FALSE(port.MIDIOutOpen || port.MIDIInOpen);
 
+    fake.inOpenResult = fake.outOpenResult = 0;
     openOutput();
     openInput();
     fake.outCloseResult = 5;
@@ -97,30 +101,25 @@ TEST_F(DeviceTest, OpenAndCloseErrorsCarryTheirLocationAndCode) {
     EXPECT_EQ(port.CloseMIDIOut(), 0);
     EXPECT_EQ(port.CloseMIDIIn(), 0);
     EXPECT_EQ(fake.calls.outClose + fake.calls.inClose, 2);
-    EXPECT_EQ(notifier.warnings.size(), 4u);
-}
-
-TEST_F(DeviceTest, DevicesInUseShowTheirOwnMessages) {
-    fake.inOpenResult = 4;
-    fake.outOpenResult = 4;
-    port.MIDIInDevice = 0;
-    port.MIDIOutDevice = 0;
-    EXPECT_EQ(port.OpenMIDIIn(), 4);
-    EXPECT_EQ(lastBox(), "Dispositivo MIDI di ingresso già in uso");
-    EXPECT_EQ(port.OpenMIDIOut(), 4);
-    EXPECT_EQ(lastBox(), "Dispositivo MIDI di Uscita già in uso");
-    EXPECT_FALSE(port.MIDIInOpen || port.MIDIOutOpen);
+    EXPECT_EQ(notifier.warnings.size(), 6u);
 }
 
 using InputTest = PortFixture;
 
-TEST_F(InputTest, StartAndStopFailuresNameTheirCauseAndChangeNothing) {
+TEST_F(InputTest, MessagesArriveOnlyWhileStartedStampedByTheClockOrTheBatteryCounter) {
     EXPECT_EQ(port.StartMIDIIn(), 5); // nothing open
     EXPECT_EQ(lastBox(), "StartMIDIIn: MMSYSERR_INVALHANDLE");
+    port.ring.push(mim::Data, 0x90, 0); // stale: opening the input drops it
     openInput();
+    EXPECT_TRUE(port.ring.empty());
+    EXPECT_FALSE(fake.inject(0x90));
     ASSERT_EQ(port.StartMIDIIn(), 0);
-
-    fake.inStopResult = 67;
+    clock.TickCounter = 1234;
+    ASSERT_TRUE(fake.inject(0x7F7F81));
+    port.BatteryStampMode = true;
+    port.BatteryStamp = 17;
+    ASSERT_TRUE(fake.inject(0x000090));
+    fake.inStopResult = 67; // a failed stop names its cause and changes nothing
     EXPECT_EQ(port.StopMIDIIn(), 67);
     EXPECT_TRUE(port.MIDIInStarted);
     EXPECT_EQ(events.pollerDisabled, 0);
@@ -129,20 +128,6 @@ TEST_F(InputTest, StartAndStopFailuresNameTheirCauseAndChangeNothing) {
     EXPECT_EQ(port.StopMIDIIn(), 0);
     EXPECT_FALSE(port.MIDIInStarted);
     EXPECT_EQ(events.pollerDisabled, 1);
-}
-
-TEST_F(InputTest, MessagesArriveOnlyWhileStartedStampedByTheClockOrTheBatteryCounter) {
-    port.ring.push(mim::Data, 0x90, 0); // stale: opening the input drops it
-    openInput();
-    EXPECT_TRUE(port.ring.empty());
-    EXPECT_FALSE(fake.inject(0x90));
-    port.StartMIDIIn();
-    clock.TickCounter = 1234;
-    ASSERT_TRUE(fake.inject(0x7F7F81));
-    port.BatteryStampMode = true;
-    port.BatteryStamp = 17;
-    ASSERT_TRUE(fake.inject(0x000090));
-    port.StopMIDIIn();
     EXPECT_FALSE(fake.inject(0xA0));
 
     MidiRing::Entry e{};
@@ -155,27 +140,30 @@ TEST_F(InputTest, MessagesArriveOnlyWhileStartedStampedByTheClockOrTheBatteryCou
     EXPECT_TRUE(port.ring.empty());
 }
 
-struct CollectingDecoder : MessageDecoder {
+// Each decoded message costs 3 us of its clock; given a port, 0xD0 asks the poll to stop.
+struct Decoder : MessageDecoder, PollClock {
     MidiPort* port = nullptr;
+    int64_t now = 0;
     std::vector<uint32_t> seen;
     void DecodeMIDIIn(uint32_t message) override {
         seen.push_back(message);
-        if (message == 0xD0) port->StopMIDIPoll = true;
+        now += 3;
+        if (port && message == 0xD0) port->StopMIDIPoll = true;
     }
+    int64_t nowUs() override { return now; }
 };
 
 using PollerTest = PortFixture;
 
 TEST_F(PollerTest, DrainsInBatchesAndEndsOnlyWhenAskedAndEmpty) {
-    CollectingDecoder decoder;
+    Decoder decoder;
     decoder.port = &port;
     port.StopMIDIPoll = false;
     EXPECT_TRUE(pollRing(port, decoder)); // empty, not asked to stop
     for (uint32_t m : {0x80u, 0xD0u, 0x90u, 0xA0u})
         port.ring.push(mim::Data, m, 0);
     port.ring.push(mim::Open, 0, 0); // no short message in it
-    // Stop is asked for in the middle, but a batch limit leaves the rest for the next tick,
-    // where what is already waiting is still decoded.
+    // Stop asked for in the middle: the batch limit leaves the rest, still decoded, for later.
     EXPECT_TRUE(pollRing(port, decoder, 2));
     EXPECT_EQ(decoder.seen.size(), 2u);
     EXPECT_FALSE(pollRing(port, decoder));
@@ -183,23 +171,10 @@ TEST_F(PollerTest, DrainsInBatchesAndEndsOnlyWhenAskedAndEmpty) {
     EXPECT_TRUE(port.ring.empty());
 }
 
-// Decoding costs 3 us of the fake clock per message; the test reads when each tick began
-// and ended.
-struct TimedDecoder : MessageDecoder, PollClock {
-    int64_t now = 0;
-    std::vector<uint32_t> seen;
-    void DecodeMIDIIn(uint32_t message) override {
-        seen.push_back(message);
-        now += 3;
-    }
-    int64_t nowUs() override { return now; }
-};
-
 TEST_F(PollerTest, AFloodIsTakenInTimeBoundedTicksAndEveryMessageInOrder) {
-    TimedDecoder decoder;
+    Decoder decoder;
     port.StopMIDIPoll = false;
     constexpr int kMessages = 200'000;
-    constexpr int64_t kBudget = 4000;
     int sent = 0;
     int ticks = 0;
     int64_t longest = 0;
@@ -208,7 +183,7 @@ TEST_F(PollerTest, AFloodIsTakenInTimeBoundedTicksAndEveryMessageInOrder) {
         while (sent < kMessages && port.ring.unread() < MidiRing::Size - 1)
             port.ring.push(mim::Data, static_cast<uint32_t>(sent++), 0);
         const int64_t begin = decoder.now;
-        EXPECT_TRUE(pollRing(port, decoder, decoder, kBudget));
+        EXPECT_TRUE(pollRing(port, decoder, decoder, 4000));
         longest = std::max(longest, decoder.now - begin);
         ASSERT_LT(++ticks, 1000);
     }
@@ -218,9 +193,8 @@ TEST_F(PollerTest, AFloodIsTakenInTimeBoundedTicksAndEveryMessageInOrder) {
     EXPECT_EQ(port.ring.overruns(), 0u);
     for (int i = 0; i < kMessages; ++i)
         ASSERT_EQ(decoder.seen[static_cast<size_t>(i)], static_cast<uint32_t>(i));
-    // Empty and asked to stop: the poller ends.
-    port.StopMIDIPoll = true;
-    EXPECT_FALSE(pollRing(port, decoder, decoder, kBudget));
+    port.StopMIDIPoll = true; // empty and asked to stop: the poller ends
+    EXPECT_FALSE(pollRing(port, decoder, decoder, 4000));
 }
 
 } // namespace

@@ -6,19 +6,13 @@
 
 namespace {
 
-// The ring is large (three columns of 32000 words): keep it off the stack.
-std::unique_ptr<MidiRing> ringAt(int index) {
-    auto ring = std::make_unique<MidiRing>();
+TEST(MidiRing, FullAcrossTheWrapKeeps31999UnreadCountsTheOverrunMarksTheGapAndDiscards) {
+    auto ring = std::make_unique<MidiRing>(); // three columns of 32000 words: not on the stack
     MidiRing::Entry e{};
-    for (int i = 0; i < index; ++i) {
+    for (int i = 0; i < 20000; ++i) {
         ring->push(0, 0, 0);
         ring->pop(e);
     }
-    return ring;
-}
-
-TEST(MidiRing, FullAcrossTheWrapKeeps31999UnreadCountsTheOverrunMarksTheGapAndDiscards) {
-    auto ring = ringAt(20000);
     for (uint32_t i = 0; i < 31999; ++i)
         ASSERT_TRUE(ring->push(0x3C3, i, i + 7));
     EXPECT_EQ(ring->RingWrite(), 19999); // 20000 + 31999 - 32000
@@ -27,7 +21,6 @@ TEST(MidiRing, FullAcrossTheWrapKeeps31999UnreadCountsTheOverrunMarksTheGapAndDi
     EXPECT_FALSE(ring->push(0x3C3, 99998, 0));
     EXPECT_EQ(ring->overruns(), 2u);
 
-    MidiRing::Entry e{};
     for (uint32_t i = 0; i < 31999; ++i) {
         ASSERT_TRUE(ring->pop(e));
         ASSERT_EQ(e.msg, 0x3C3u);
@@ -57,16 +50,12 @@ TEST(MidiRing, FullAcrossTheWrapKeeps31999UnreadCountsTheOverrunMarksTheGapAndDi
 }
 
 TEST(MidiRing, ConsumerSeesEveryEntryOfAConcurrentProducerInOrder) {
-    auto ring = ringAt(0);
+    auto ring = std::make_unique<MidiRing>();
     constexpr uint32_t Count = 200000; // several laps of the ring
     std::thread producer([&] {
-        for (uint32_t i = 0; i < Count;) {
-            // Retried here only so that nothing is lost in the test.
-            if (ring->push(0x3C3, i, ~i))
-                ++i;
-            else
+        for (uint32_t i = 0; i < Count; ++i)
+            while (!ring->push(0x3C3, i, ~i)) // retried here only so that nothing is lost
                 std::this_thread::yield();
-        }
     });
     MidiRing::Entry e{};
     uint32_t expected = 0;
@@ -76,7 +65,7 @@ TEST(MidiRing, ConsumerSeesEveryEntryOfAConcurrentProducerInOrder) {
             std::this_thread::yield();
             continue;
         }
-        if (e.param != expected || e.stamp != ~expected) inOrder = false;
+        inOrder = inOrder && e.param == expected && e.stamp == ~expected;
         ++expected;
     }
     producer.join();

@@ -17,10 +17,24 @@ TEST(EepromCodec, SignatureThenMdxThenMsxAndBackAndRefusesAnythingElse) {
     const auto back = parseEeprom(bytes);
     ASSERT_TRUE(back);
     EXPECT_EQ(*back, e);
+    EXPECT_EQ(eepromRefusalReason(bytes, 0), "");
 
-    std::string badSignature = bytes;
-    badSignature[8] = '_';
-    for (const std::string& bad :
-         {std::string(), bytes.substr(0, bytes.size() - 1), bytes + "x", badSignature})
-        EXPECT_FALSE(parseEeprom(bad)) << bad.size();
+    // What is refused, and why, in either language.
+    const std::string body = bytes.substr(16);
+    const std::pair<std::string, std::string> refused[] = {
+        {"", "0 byte invece di 528"},
+        {bytes + "x", "529 byte invece di 528"},
+        {"ZEPHALON EEPROM2" + body, "formato più recente (ZEPHALON EEPROM2)"},
+        {"ZEPHALON EEPROM9", "formato più recente (ZEPHALON EEPROM9)"},
+        {"ZEPHALON EEPROM:" + body, "non è una memoria dell'unità simulata"},
+        {"ZEPHALON EEPROM0" + body, "non è una memoria dell'unità simulata"},
+        {"ZEPHALON_EEPROM1" + body, "non è una memoria dell'unità simulata"},
+    };
+    for (const auto& [bad, reason] : refused) {
+        EXPECT_FALSE(parseEeprom(bad)) << reason;
+        EXPECT_EQ(eepromRefusalReason(bad, 0), reason);
+    }
+    EXPECT_EQ(eepromRefusalReason(bytes + "x", 200), "529 bytes instead of 528");
+    EXPECT_EQ(eepromRefusalReason("ZEPHALON EEPROM2", 200), "newer format (ZEPHALON EEPROM2)");
+    EXPECT_EQ(eepromRefusalReason(std::string(528, 'x'), 200), "not a simulated unit memory");
 }

@@ -1,5 +1,6 @@
 #include "protocol/UnitPacking.h"
 #include "unit/SimulatedUnit.h"
+#include <algorithm>
 #include <bit>
 #include <gtest/gtest.h>
 
@@ -23,37 +24,69 @@ Msgs ask(SimulatedUnit& u, uint32_t msg) {
 
 } // namespace
 
-TEST(SimulatedUnit, ModeCommandsAndMemoryRequests) {
-    SimulatedUnit u = unitAt(0);
-    EXPECT_EQ(ask(u, 0xD1), Msgs{0xD1});
-    EXPECT_EQ(u.mode(), UnitMode::Programming);
-    EXPECT_EQ(ask(u, 0xD0), Msgs{0xD0});
-    EXPECT_EQ(u.mode(), UnitMode::Run);
-    for (uint32_t ignored : {0xD7u, 0x7Fu, 0xC0u}) // unknown commands, bare data bytes
-        EXPECT_TRUE(ask(u, ignored).empty()) << ignored;
-    EXPECT_EQ(ask(u, 0xD2), Msgs{0xD2});
-    EXPECT_EQ(u.mode(), UnitMode::EepromAccess);
+TEST(SimulatedUnit, ModeCommandsAreAnsweredAsTheUnitIsSet) {
+    using enum UnitMode;
+    const struct {
+        UnitFaults faults;
+        Msgs sent, answers;
+        UnitMode mode;
+    } cases[] = {
+        {{}, {0xD1, 0xD0}, {0xD1, 0xD0}, Run},
+        {{}, {0xD7, 0x7F, 0xC0}, {}, Run}, // unknown commands, bare data bytes
+        {{}, {0xD5}, {0xD5}, Battery},
+        {{}, {0xD1, 0xD2}, {0xD1, 0xD2}, EepromAccess},
+        {{.eepromAnswer = EepromAnswer::GrantedDataProg}, {0xD2}, {0xD4}, EepromAccess},
+        {{.eepromAnswer = EepromAnswer::Denied}, {0xD1, 0xD2}, {0xD1, 0xD3}, Programming},
+        {{.eepromAnswer = EepromAnswer::Refused}, {0xD1, 0xD2}, {0xD1, 0xD0}, Run},
+        {{.refuseModes = true}, {0xD1, 0xD2}, {0xD0, 0xD3}, Run},
+    };
+    for (const auto& c : cases) {
+        SimulatedUnit u = unitAt(0, c.faults);
+        Msgs answers;
+        for (uint32_t m : c.sent)
+            for (uint32_t a : ask(u, m))
+                answers.push_back(a);
+        EXPECT_EQ(answers, c.answers) << c.sent.back();
+        EXPECT_EQ(u.mode(), c.mode) << c.sent.back();
+    }
+}
 
-    // 0xC8 to MDX address 200: status 0x80 + 2 (address > 127) + 1 (value > 127) = 0x83,
-    // data1 = 200 - 128 = 72, data2 = 200 - 128 = 72.
+TEST(SimulatedUnit, MemoryIsReachedInTwoModesAndAWriteKeepsItsModuleBusy4ms) {
+    SimulatedUnit u = unitAt(0);
+    // In run mode 0xC8 to MDX 200 (0x80 + 2 + 1 for the eighth bits, data 72 72) is ignored.
+    EXPECT_TRUE(ask(u, 0x484883).empty());
+    EXPECT_TRUE(ask(u, 0x00488A).empty());
+    EXPECT_EQ(u.eeprom().mdx[200], 0xFF);
+
+    ask(u, 0xD2);
     EXPECT_EQ(ask(u, 0x484883), Msgs{0x484883});
     EXPECT_EQ(u.eeprom().mdx[200], 0xC8);
-    ask(u, 0x484883); // the same value again is answered but is no change
-    EXPECT_EQ(u.eepromRevision(), 1u);
-    // Read request MDX data 200: 0x88 + 2, data1 72. Answer: value bit 7 in status bit 0,
-    // data2 = 0xC8 & 0x7F = 0x48, so 0x8B 0x48 0x48.
+    // 3.999 ms later MDX is still writing: 0x24 to its address 11 is lost, unanswered. MSX
+    // (0x84) has its own EEPROM and takes it at once.
+    u.advance(3999);
+    EXPECT_TRUE(ask(u, 0x240B80).empty());
+    EXPECT_EQ(u.eeprom().mdx[11], 0xFF);
+    EXPECT_EQ(u.lostWrites(), 1u);
+    EXPECT_EQ(ask(u, 0x240B84), Msgs{0x240B84});
+    // Reads are answered meanwhile. MDX 200 (0x88 + 2, data1 72) holds 0xC8: bit 7 in status
+    // bit 0, data2 0x48; MSX 200 (0x8C + 2) is erased: 0xFF.
     EXPECT_EQ(ask(u, 0x00488A), Msgs{0x48488B});
-    // The other module's byte is untouched (erased, 0xFF): 0x8E 0x48 0x7F with bit 0.
     EXPECT_EQ(ask(u, 0x00488E), Msgs{0x7F488F});
+    u.advance(1);
+    EXPECT_EQ(ask(u, 0x240B80), Msgs{0x240B80});
+    EXPECT_EQ(u.eeprom().mdx[11], 0x24);
+    u.advance(4000);
+    EXPECT_EQ(ask(u, 0x240B80), Msgs{0x240B80}); // the same value again is no change
+    EXPECT_EQ(u.eepromRevision(), 3u);
 
-    // MSX program memory 130: request 0x9C + 2, data1 2. Byte = (130 * 29 + 0x3F + 0x80)
-    // mod 256 = 3961 mod 256 = 121 = 0x79 -> answer 0x9E 0x02 0x79.
+    // Program memory MSX 130 (0x9C + 2, data1 2): (130 * 29 + 0x3F + 0x80) mod 256 = 0x79;
+    // MDX 1: 29 + 63 = 0x5C. A "write" to it (0x90 + 4 + 2) is no request.
     EXPECT_EQ(ask(u, 0x00029E), Msgs{0x79029E});
-    // MDX program memory 1: 29 + 63 = 92 = 0x5C -> 0x98 0x01 0x5C.
     EXPECT_EQ(ask(u, 0x000198), Msgs{0x5C0198});
-    // A "write" of MSX program memory 130 (0x90 + 4 + 2) is no request: no answer.
     EXPECT_TRUE(ask(u, 0x010296).empty());
-    EXPECT_EQ(u.program(UnitModuleId::MSX)[130], 0x79);
+
+    EXPECT_EQ(ask(u, 0xD0), Msgs{0xD0});
+    EXPECT_TRUE(ask(u, 0x00488A).empty());
 }
 
 TEST(SimulatedUnit, EachFaultKind) {
@@ -90,59 +123,9 @@ TEST(SimulatedUnit, EachFaultKind) {
     EXPECT_EQ(wrong.eeprom().mdx[10], 7);
     // Reading MDX 10 (0x88) is answered by MSX (0x8C) with its erased byte 0xFF.
     EXPECT_EQ(ask(wrong, 0x000A88), Msgs{0x7F0A8D});
-
-    SimulatedUnit refusing = unitAt(0, {.refuseModes = true});
-    refusing.receive(0xD1);
-    EXPECT_EQ(ask(refusing, 0xD2), (Msgs{0xD0, 0xD3}));
-    EXPECT_EQ(refusing.mode(), UnitMode::Run);
-}
-
-TEST(SimulatedUnit, MemoryIsReachedOnlyInTheTwoModesAndAWriteTakesItsTime) {
-    SimulatedUnit u = unitAt(0);
-    // Run mode: 0x23 to MDX address 10 (0x80, 10, 0x23) and a read of it go unanswered.
-    EXPECT_TRUE(ask(u, 0x230A80).empty());
-    EXPECT_TRUE(ask(u, 0x000A88).empty());
-    EXPECT_EQ(u.eeprom().mdx[10], 0xFF);
-
-    EXPECT_EQ(ask(u, 0xD2), Msgs{0xD2});
-    EXPECT_EQ(ask(u, 0x230A80), Msgs{0x230A80});
-    // 3.999 ms later the module is still writing: 0x24 to address 11 is lost, unanswered.
-    u.advance(3999);
-    EXPECT_TRUE(ask(u, 0x240B80).empty());
-    EXPECT_EQ(u.eeprom().mdx[11], 0xFF);
-    EXPECT_EQ(u.lostWrites(), 1u);
-    // The other module has its own EEPROM: MSX (0x84) takes its write at once.
-    EXPECT_EQ(ask(u, 0x240B84), Msgs{0x240B84});
-    // Reads are answered meanwhile: MDX 10 holds 0x23.
-    EXPECT_EQ(ask(u, 0x000A88), Msgs{0x230A88});
-    u.advance(1); // 4 ms after the first write
-    EXPECT_EQ(ask(u, 0x240B80), Msgs{0x240B80});
-    EXPECT_EQ(u.eeprom().mdx[11], 0x24);
-
-    EXPECT_EQ(ask(u, 0xD0), Msgs{0xD0});
-    u.advance(10'000);
-    EXPECT_TRUE(ask(u, 0x000A88).empty());
-}
-
-TEST(SimulatedUnit, EepromAccessAnswers) {
-    struct Case {
-        EepromAnswer answer;
-        uint32_t reply;
-        UnitMode mode;
-    };
-    for (const Case& c : {Case{EepromAnswer::Granted, 0xD2, UnitMode::EepromAccess},
-                          Case{EepromAnswer::GrantedDataProg, 0xD4, UnitMode::EepromAccess},
-                          Case{EepromAnswer::Denied, 0xD3, UnitMode::Programming},
-                          Case{EepromAnswer::Refused, 0xD0, UnitMode::Run}}) {
-        SimulatedUnit u = unitAt(0, {.eepromAnswer = c.answer});
-        ask(u, 0xD1);
-        EXPECT_EQ(ask(u, 0xD2), Msgs{c.reply}) << c.reply;
-        EXPECT_EQ(u.mode(), c.mode) << c.reply;
-    }
 }
 
 TEST(SimulatedUnit, FactoryContentsOfEachModule) {
-    const UnitEeprom e = factoryEeprom();
     // Identity 0x5A 0x50 0x23 and the module number, curve flags erased, 7500 rpm, dwell
     // indexes 0 5 8 9 10 11 and L 50; everything else erased.
     UnitBytes mdx;
@@ -154,8 +137,7 @@ TEST(SimulatedUnit, FactoryContentsOfEachModule) {
         mdx[static_cast<size_t>(address)] = value;
     UnitBytes msx = mdx;
     msx[3] = 1;
-    EXPECT_EQ(e.mdx, mdx);
-    EXPECT_EQ(e.msx, msx);
+    EXPECT_EQ(factoryEeprom(), (UnitEeprom{mdx, msx}));
 }
 
 TEST(SimulatedUnit, NobodyListeningDoesNotGrowTheQueueForever) {
@@ -164,57 +146,19 @@ TEST(SimulatedUnit, NobodyListeningDoesNotGrowTheQueueForever) {
     EXPECT_EQ(u.takeOutput().size(), SimulatedUnit::MaxQueued);
 }
 
-TEST(SimulatedUnit, OneRevolutionAt6000RpmIsOneFiveMessageBurst) {
+TEST(SimulatedUnit, EachRevolutionAndInBatteryModeEach26msIsOneFiveMessageBurst) {
     SimulatedUnit u = unitAt(6000);
     u.advance(9999);
     EXPECT_TRUE(u.takeOutput().empty());
     u.advance(1); // 60,000,000 / 6000 = 10,000 us
-    const Msgs m = u.takeOutput();
-    ASSERT_EQ(m.size(), 5u);
-    // 10 ms / 1.6 us = 6250 ticks, of which 315/360 = 5468.75 -> 5469 = 0x155D are Tb and
-    // 781 = 0x030D are Ta.
-    EXPECT_EQ(m[0], 0x155D80u);
-    EXPECT_EQ(m[1], 0x030D90u);
-    // No curve programmed: the default 10 degrees = 6250 / 36 = 173.6 -> 174 ticks before
-    // the end of Ta, so Tss = 781 - 174 = 607 = 0x025F.
-    EXPECT_EQ(m[3], 0x025FB0u);
-    // Dwell at 6000 rpm (band 5000-6000, index 9): 5.5 ms = 3437.5 ticks before the spark
-    // at Tb + Tss = 6076: Tib = 2638.5 -> 2639 = 0x0A4F.
-    EXPECT_EQ(m[2], 0x0A4FA0u);
-    // A1 = curve 1 in bits 4-5 + running (bit 6) = 0x50; A2 = 13.8 / 0.0797 = 173.1 -> 173
-    // = 0xAD: data2 0x2D with status bit 1.
-    EXPECT_EQ(m[4], 0x2D50E2u);
-}
+    // 10 ms / 1.6 us = 6250 ticks: Tb 315/360 of them, 5468.75 -> 0x155D, Ta 781 = 0x030D.
+    // No curve programmed: 10 degrees = 173.6 -> 174 ticks before the end of Ta, so
+    // Tss = 781 - 174 = 607 = 0x025F. Dwell at 6000 rpm (band 5000-6000, index 9): 5.5 ms =
+    // 3437.5 ticks before the spark at Tb + Tss = 6076: Tib = 2638.5 -> 2639 = 0x0A4F.
+    // A1 = curve 1 in bits 4-5 + running (bit 6) = 0x50; A2 = 13.8 / 0.0797 = 173.1 -> 0xAD.
+    const Msgs burst{0x155D80, 0x030D90, 0x0A4FA0, 0x025FB0, 0x2D50E2};
+    EXPECT_EQ(u.takeOutput(), burst);
 
-TEST(SimulatedUnit, ProgrammedCurveGivesTheTablesAdvance) {
-    SimulatedUnit u = unitAt(6000);
-    u.receive(0xD1); // programming mode, writes 5 ms apart
-    // Curve 1 marked programmed: 0xFE to MDX address 4 (status 0x81, data 4, 0x7E).
-    u.receive(0x7E0481);
-    u.advance(5000);
-    // 6000 rpm is entry 12 + 55 = 67 at address 6 + 67 = 73; its ninth bit is bit 55 mod 8
-    // = 7 of flag byte 55 / 8 = 6 at address 12. A count of 260 (30 degrees) is stored as 4
-    // with that bit set.
-    u.receive(0x044980); // address 73 := 4
-    u.advance(5000);
-    u.receive(0x000C81); // address 12 := 0x80
-    u.receive(0xD0);
-    u.takeOutput();
-    u.setEngine(u.engine()); // the revolution starts again with the new table
-    u.advance(10000);
-    const Msgs m = u.takeOutput();
-    ASSERT_EQ(m.size(), 5u);
-    // 260 counts of 3.2 us = 520 ticks: Tss = 781 - 520 = 261 = 0x0105.
-    EXPECT_EQ(m[3], 0x0105B0u);
-    // Tib = 5469 + 261 - 3437.5 = 2292.5 -> 2293 = 0x08F5: data1 0x75, data2 0x08, bit 0.
-    EXPECT_EQ(m[2], 0x0875A1u);
-    EXPECT_EQ((m[4] >> 8) & 0xFF, 0x51u); // A1: the programmed-advance bit
-}
-
-TEST(SimulatedUnit, BatterySamplesEvery26msFrom0xD5To0xD0InsteadOfRevolutions) {
-    SimulatedUnit u = unitAt(6000);
-    u.advance(100'000);
-    EXPECT_EQ(u.takeOutput().size(), 50u); // 10 revolutions
     EXPECT_EQ(ask(u, 0xD1), Msgs{0xD1});
     u.advance(100'000);
     EXPECT_TRUE(u.takeOutput().empty()); // none while programming
@@ -222,21 +166,12 @@ TEST(SimulatedUnit, BatterySamplesEvery26msFrom0xD5To0xD0InsteadOfRevolutions) {
     u.advance(25'999);
     EXPECT_TRUE(u.takeOutput().empty());
     u.advance(1);
-    const Msgs m = u.takeOutput();
-    ASSERT_EQ(m.size(), 5u);
-    // The running engine's Tb and Ta, A1 0x50 and A2 173 as in a revolution at 6000 rpm.
-    EXPECT_EQ(m[0], 0x155D80u);
-    EXPECT_EQ(m[1], 0x030D90u);
-    EXPECT_EQ(m[4], 0x2D50E2u);
+    EXPECT_EQ(u.takeOutput(), burst);
     u.advance(52'000);
     EXPECT_EQ(u.takeOutput().size(), 10u);
     u.setEngine({.profile = SpeedProfile::Fixed, .fixedRpm = 0});
-    u.advance(26'000); // engine stopped: Tb = Ta = 0 and A1 without the running bit, 0x10
-    const Msgs still = u.takeOutput();
-    ASSERT_EQ(still.size(), 5u);
-    EXPECT_EQ(still[0], 0x000080u);
-    EXPECT_EQ(still[1], 0x000090u);
-    EXPECT_EQ(still[4], 0x2D10E2u);
+    u.advance(26'000); // engine stopped: all times 0 and A1 without the running bit, 0x10
+    EXPECT_EQ(u.takeOutput(), (Msgs{0x80, 0x90, 0xA0, 0xB0, 0x2D10E2}));
     EXPECT_EQ(ask(u, 0xD0), Msgs{0xD0});
     u.advance(1'000'000);
     EXPECT_TRUE(u.takeOutput().empty());
@@ -278,26 +213,35 @@ TEST(EngineModel, DwellBandsIncludeTheirUpperLimit) {
     EXPECT_DOUBLE_EQ(dwellMs(e, 1999), 10.0);
 }
 
-TEST(EngineModel, EachEntryHoldsItsHundredRpmWithItsOwnNinthBit) {
-    UnitBytes e{};
-    e[4] = 0xFE; // curve 1 programmed
-    // 5,999 rpm is entry 66 (address 72), 6,099 entry 67 (73); their ninth bits are bits 6
-    // and 7 of flag byte 6 (address 12).
-    e[73] = 4;
-    e[12] = 0xC0;
-    EXPECT_EQ(tableAdvanceCount(e, 1, 6099), 260);
-    EXPECT_EQ(tableAdvanceCount(e, 1, 5999), 256);
-    EXPECT_FALSE(tableAdvanceCount(e, 0, 6000)); // only curves 1 and 2
-}
+TEST(SimulatedUnit, ProgrammedCurvesGiveTheirTablesAdvance) {
+    UnitEeprom e = factoryEeprom();
+    e.mdx[4] = 0xFE;                                // curve 1 programmed
+    std::fill_n(e.mdx.begin() + 6, 12, uint8_t{0}); // its flag bytes, addresses 6-17, clear
+    // 5,999 rpm is entry 66 (address 72), 6,000 to 6,099 entry 67 (73); their ninth bits are
+    // bits 6 and 7 of flag byte 6 (address 12). 260 counts are 30 degrees.
+    e.mdx[72] = 0;
+    e.mdx[73] = 4;
+    e.mdx[12] = 0xC0;
+    EXPECT_EQ(tableAdvanceCount(e.mdx, 1, 5999), 256);
+    EXPECT_FALSE(tableAdvanceCount(e.mdx, 0, 6000)); // only curves 1 and 2
+    EXPECT_FALSE(tableAdvanceCount(e.mdx, 2, 6000));
+    SimulatedUnit u = unitAt(6000);
+    u.setEeprom(e);
+    u.advance(10000);
+    // 260 counts of 3.2 us = 520 ticks: Tss = 781 - 520 = 261 = 0x0105; Tib = 5469 + 261 -
+    // 3437.5 -> 2293 = 0x08F5; A1 with the programmed-advance bit.
+    const Msgs m = u.takeOutput();
+    ASSERT_EQ(m.size(), 5u);
+    EXPECT_EQ(m[2], 0x0875A1u);
+    EXPECT_EQ(m[3], 0x0105B0u);
+    EXPECT_EQ(m[4], 0x2D51E2u);
 
-TEST(EngineModel, Curve2HasItsOwnFlagAndAreaAndTssStaysInTa) {
-    UnitBytes e = factoryEeprom().mdx;
-    e[4] = 0xFD; // curve 2 programmed, curve 1 not
+    e.mdx[4] = 0xFD; // curve 2 programmed, curve 1 not
     // 9,900 rpm is entry 106 at 113 + 106 = 219; flag byte 11 at 124, bit 94 mod 8 = 6.
-    e[219] = 105;
-    e[124] = 0x40;
-    EXPECT_EQ(tableAdvanceCount(e, 2, 12000), 105 + 256); // held at the last entry
-    EXPECT_FALSE(tableAdvanceCount(e, 1, 9900));
+    e.mdx[219] = 105;
+    e.mdx[124] = 0x40;
+    EXPECT_EQ(tableAdvanceCount(e.mdx, 2, 12000), 105 + 256); // held at the last entry
+    EXPECT_FALSE(tableAdvanceCount(e.mdx, 1, 9900));
     // More advance than the 45 degree part holds: the spark comes at the start of Ta.
     const Revolution r = revolutionAt(6000, {.defaultAdvanceDeg = 60}, factoryEeprom().mdx);
     EXPECT_EQ(r.tss, 0u);

@@ -30,10 +30,9 @@ protected:
     CompositeMidiSystem all{{&unit, &real}};
 };
 
-TEST_F(CompositeTest, DevicesAreNumberedInTurnAndHandlesAreOurOwn) {
+TEST_F(CompositeTest, DevicesAreNumberedInTurnHandlesAreOurOwnAndCodesComeThrough) {
     ASSERT_EQ(all.outCount(), 3);
     ASSERT_EQ(all.inCount(), 4);
-    EXPECT_EQ(outName(0), "Unit Out");
     EXPECT_EQ(outName(2), "Synth B");
     MidiCaps caps;
     ASSERT_EQ(all.inCaps(3, caps), mmr::Ok);
@@ -56,12 +55,27 @@ TEST_F(CompositeTest, DevicesAreNumberedInTurnAndHandlesAreOurOwn) {
     ASSERT_EQ(all.inOpen(0, in, nullptr, nullptr), mmr::Ok);
     EXPECT_EQ(all.inStart(hUnit), mmr::InvalidHandle);
     EXPECT_EQ(all.outShortMsg(in, 0x90), mmr::InvalidHandle);
-    EXPECT_EQ(all.outClose(in), mmr::InvalidHandle);
     EXPECT_EQ(all.outClose(0), mmr::InvalidHandle);
     EXPECT_EQ(all.outClose(hUnit), mmr::Ok);
     EXPECT_FALSE(unit.outputOpen());
     EXPECT_EQ(all.outClose(hUnit), mmr::InvalidHandle);
     EXPECT_EQ(unit.calls.outClose, 1);
+
+    // Failed calls keep their codes; a refused close leaves the handle usable.
+    uint32_t h = 12345;
+    real.outOpenResult = mmr::Allocated;
+    EXPECT_EQ(all.outOpen(1, h), mmr::Allocated);
+    EXPECT_EQ(h, 12345u);
+    ASSERT_EQ(all.outOpen(0, h), mmr::Ok);
+    unit.outShortMsgResults = {mmr::NotReady};
+    EXPECT_EQ(all.outShortMsg(h, 0x90), mmr::NotReady);
+    all.notReadyPause();
+    EXPECT_EQ(unit.calls.notReadyPause, 1);
+    EXPECT_EQ(real.calls.notReadyPause, 0);
+    unit.outCloseResult = mmr::Error;
+    EXPECT_EQ(all.outClose(h), mmr::Error);
+    unit.outCloseResult = mmr::Ok;
+    EXPECT_EQ(all.outClose(h), mmr::Ok);
 }
 
 TEST_F(CompositeTest, NumbersFollowTheListsTakenLast) {
@@ -83,26 +97,6 @@ TEST_F(CompositeTest, NumbersFollowTheListsTakenLast) {
     CompositeMidiSystem none;
     EXPECT_EQ(none.outCount(), 0);
     EXPECT_EQ(none.outOpen(0, first), mmr::BadDeviceId);
-    none.notReadyPause();
-}
-
-TEST_F(CompositeTest, FailedCallsKeepTheirCodes) {
-    uint32_t h = 12345;
-    real.outOpenResult = mmr::Allocated;
-    EXPECT_EQ(all.outOpen(1, h), mmr::Allocated);
-    EXPECT_EQ(h, 12345u);
-
-    ASSERT_EQ(all.outOpen(0, h), mmr::Ok);
-    unit.outShortMsgResults = {mmr::NotReady};
-    EXPECT_EQ(all.outShortMsg(h, 0x90), mmr::NotReady);
-    all.notReadyPause();
-    EXPECT_EQ(unit.calls.notReadyPause, 1);
-    EXPECT_EQ(real.calls.notReadyPause, 0);
-
-    unit.outCloseResult = mmr::Error; // a refused close leaves the handle usable
-    EXPECT_EQ(all.outClose(h), mmr::Error);
-    unit.outCloseResult = mmr::Ok;
-    EXPECT_EQ(all.outClose(h), mmr::Ok);
 }
 
 TEST_F(CompositeTest, InputAndThruStayWithTheOwningBackend) {
