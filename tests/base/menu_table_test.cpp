@@ -1,3 +1,4 @@
+#include "base/MenuCaptions.h"
 #include "base/MenuTable.h"
 #include "base/Texts.h"
 
@@ -122,4 +123,8 @@ TEST(MenuTable, CaptionsFromTheStringTableOrTheDesignInTheLanguageInUse) {
     EXPECT_EQ(menu::caption(entry("mnuChiudi"), Texts{0}), "&Chiudi");
     EXPECT_EQ(menu::caption(entry("mnuSalvaAs"), Texts{200}), "Save &As...");
     EXPECT_EQ(menu::showing("frmMisRot"), &entry("mnuMisRot"));
+    // Design texts filled in both languages are checked where they are shown (transfer
+    // progress, the no-data notice); a number without a field stays as it is.
+    EXPECT_EQ(designText("transferDoneCurve", 0, {"1"}),
+              "Curva 1 scritta in %2 e verificata in %3");
 }
