@@ -1,3 +1,4 @@
+#include "base/MenuCaptions.h"
 #include "base/MenuTable.h"
 #include "base/Texts.h"
 
@@ -40,39 +41,35 @@ TEST(MenuTable, EveryNameOnceAndEveryParentAMenuListedBeforeIt) {
 
 TEST(MenuTable, NumberedWindowsTakeTheLowestFreeNumberSingleOnesComeForward) {
     std::array<WindowRecord, 44> records{};
-    const std::vector<menu::OpenWindow> none;
+    std::vector<menu::OpenWindow> open;
+    // What is planned, with the number to create or the place of the window brought forward.
+    auto planned = [&](const char* e) {
+        const Opening p = menu::planOpening(entry(e), records, open);
+        const bool forward = p.what == Opening::What::BringForward;
+        return std::pair(p.what, forward ? static_cast<int>(p.at) : p.number);
+    };
+    using W = Opening::What;
     for (int n = 2; n <= 4; ++n)
         records[n].State = 1;
-    Opening plan = menu::planOpening(entry("mnuNuovoCrva"), records, none);
-    EXPECT_EQ(plan.what, Opening::What::Create);
-    EXPECT_EQ(plan.number, 5);
+    EXPECT_EQ(planned("mnuNuovoCrva"), std::pair(W::Create, 5));
     // A coil window is not hindered by the open curve windows.
-    EXPECT_EQ(menu::planOpening(entry("mnuProgTempoBobina"), records, none).number, 12);
+    EXPECT_EQ(planned("mnuProgTempoBobina"), std::pair(W::Create, 12));
 
     for (int n = 5; n <= 11; ++n)
         records[n].State = n == 8 ? 2 : 1; // minimised counts as open
     for (const char* e : {"mnuProgCurva", "mnuNuovoCrva", "mnuApriCrva"})
-        EXPECT_EQ(menu::planOpening(entry(e), records, none).what, Opening::What::Refused) << e;
+        EXPECT_EQ(planned(e).first, W::Refused) << e;
     records[7].State = 0;
-    EXPECT_EQ(menu::planOpening(entry("mnuProgCurva"), records, none).number, 7);
+    EXPECT_EQ(planned("mnuProgCurva"), std::pair(W::Create, 7));
 
-    // A single window comes forward by its number or, without one, by its entry.
-    const std::vector<menu::OpenWindow> open{
-        {22, "mnuPannelloControllo"}, {0, "mnuTimerExact"}, {33, "mnuApriMrot"}};
-    // The rotation window opened from a file is the one the View entry brings forward.
-    plan = menu::planOpening(entry("mnuMisRot"), records, open);
-    EXPECT_EQ(plan.what, Opening::What::BringForward);
-    EXPECT_EQ(plan.at, 2u);
-    plan = menu::planOpening(entry("mnuTimerExact"), records, open);
-    EXPECT_EQ(plan.what, Opening::What::BringForward);
-    EXPECT_EQ(plan.at, 1u);
-    // Another window without a record is not the timer.
-    plan = menu::planOpening(entry("mnuUnitaSimulata"), records, open);
-    EXPECT_EQ(plan.what, Opening::What::Create);
-    EXPECT_EQ(plan.number, 0);
-    plan = menu::planOpening(entry("mnuMisAnt"), records, open);
-    EXPECT_EQ(plan.what, Opening::What::Create);
-    EXPECT_EQ(plan.number, 25);
+    // A single window comes forward by its number or, without one, by its entry: the rotation
+    // window opened from a file is the one the View entry brings forward, and another window
+    // without a record is not the timer.
+    open = {{22, "mnuPannelloControllo"}, {0, "mnuTimerExact"}, {33, "mnuApriMrot"}};
+    EXPECT_EQ(planned("mnuMisRot"), std::pair(W::BringForward, 2));
+    EXPECT_EQ(planned("mnuTimerExact"), std::pair(W::BringForward, 1));
+    EXPECT_EQ(planned("mnuUnitaSimulata"), std::pair(W::Create, 0));
+    EXPECT_EQ(planned("mnuMisAnt"), std::pair(W::Create, 25));
 }
 
 TEST(MenuTable, EnablesFollowLoadingTheActiveWindowAndFreeNumbers) {
@@ -126,4 +123,8 @@ TEST(MenuTable, CaptionsFromTheStringTableOrTheDesignInTheLanguageInUse) {
     EXPECT_EQ(menu::caption(entry("mnuChiudi"), Texts{0}), "&Chiudi");
     EXPECT_EQ(menu::caption(entry("mnuSalvaAs"), Texts{200}), "Save &As...");
     EXPECT_EQ(menu::showing("frmMisRot"), &entry("mnuMisRot"));
+    // Design texts filled in both languages are checked where they are shown (transfer
+    // progress, the no-data notice); a number without a field stays as it is.
+    EXPECT_EQ(designText("transferDoneCurve", 0, {"1"}),
+              "Curva 1 scritta in %2 e verificata in %3");
 }

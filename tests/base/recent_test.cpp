@@ -11,6 +11,16 @@ std::string repeated(const std::string& letter, int n) {
         out += letter;
     return out;
 }
+
+using Paths = std::vector<std::string>;
+
+// The paths of entries 1 to n.
+Paths paths(const AppState& app, int n) {
+    Paths out;
+    for (int i = 1; i <= n; ++i)
+        out.push_back(app.RecentDoc[i].Path);
+    return out;
+}
 } // namespace
 
 TEST(ShortenedCaption, ShortPathsWholeLongOnesCutAtASeparatorOrAtTheirName) {
@@ -52,12 +62,9 @@ TEST(RecentDocuments, MostRecentFirstWithoutDuplicatesNineAtMost) {
     addRecentDocument(app, "C:\\a.crva", 2, -50, 60, 700, 800);
     addRecentDocument(app, "   ", 2, 0, 0, 0, 0);
     const RecentDocument& a = app.RecentDoc[1];
-    EXPECT_EQ(a.Path, "C:\\a.crva");
+    EXPECT_EQ(paths(app, 4), (Paths{"C:\\a.crva", "C:\\c.mrot", "C:\\b.ibob", ""}));
     EXPECT_EQ(std::tuple(a.Left, a.Top, a.SizeA, a.SizeB), std::tuple(-50, 60, 700, 800));
-    EXPECT_EQ(app.RecentDoc[2].Path, "C:\\c.mrot");
-    EXPECT_EQ(app.RecentDoc[3].Path, "C:\\b.ibob");
     EXPECT_EQ(app.RecentDoc[3].Kind, 12);
-    EXPECT_TRUE(app.RecentDoc[4].Path.empty());
 
     for (int i = 1; i <= 9; ++i)
         addRecentDocument(app, "C:\\doc" + std::to_string(i) + ".crva", 2, 0, 0, 0, 0);
@@ -73,28 +80,24 @@ TEST(RecentDocuments, MostRecentFirstWithoutDuplicatesNineAtMost) {
     app.RecentDoc[3].Path = "C:\\a";
     app.RecentDoc[4].Path = "C:\\b.crva";
     addRecentDocument(app, "C:\\c.crva", 2, 0, 0, 0, 0);
-    EXPECT_EQ(app.RecentDoc[1].Path, "C:\\c.crva");
-    EXPECT_EQ(app.RecentDoc[2].Path, "C:\\a.crva");
-    EXPECT_EQ(app.RecentDoc[3].Path, "C:\\ab");
-    EXPECT_EQ(app.RecentDoc[4].Path, "C:\\b.crva");
+    EXPECT_EQ(paths(app, 5), (Paths{"C:\\c.crva", "C:\\a.crva", "C:\\ab", "C:\\b.crva", ""}));
 
     // Removing closes the gap; an entry outside 1-9 removes nothing.
     removeRecentDocument(app, 0);
     removeRecentDocument(app, 10);
     EXPECT_EQ(app.RecentDoc[1].Path, "C:\\c.crva");
     removeRecentDocument(app, 1);
-    EXPECT_EQ(app.RecentDoc[1].Path, "C:\\a.crva");
-    EXPECT_EQ(app.RecentDoc[3].Path, "C:\\b.crva");
+    EXPECT_EQ(paths(app, 4), (Paths{"C:\\a.crva", "C:\\ab", "C:\\b.crva", ""}));
     app.RecentDoc[9].Path = "C:\\nine";
     removeRecentDocument(app, 9);
     EXPECT_TRUE(app.RecentDoc[9].Path.empty());
 }
 
 TEST(RecentDocuments, KindIsTheFirstWindowNumberOfItsDocumentKind) {
-    const int winNos[] = {2, 11, 12, 21, 22, 25, 33, 1, 23, 34};
-    const int kinds[] = {2, 2, 12, 12, 22, 25, 33, 0, 0, 0};
-    for (size_t i = 0; i < std::size(winNos); ++i)
-        EXPECT_EQ(recentDocumentKind(winNos[i]), kinds[i]) << winNos[i];
+    const std::pair<int, int> cases[] = {{2, 2},   {11, 2},  {12, 12}, {21, 12}, {22, 22},
+                                         {25, 25}, {33, 33}, {1, 0},   {23, 0},  {34, 0}};
+    for (const auto& [winNo, kind] : cases)
+        EXPECT_EQ(recentDocumentKind(winNo), kind) << winNo;
 }
 
 TEST(RecentDocuments, MenuCaptionsStopAtTheFirstUnusableEntry) {
@@ -104,10 +107,9 @@ TEST(RecentDocuments, MenuCaptionsStopAtTheFirstUnusableEntry) {
     app.RecentDoc[3].Path = "C:\\ab";   // exactly five characters: listed
     app.RecentDoc[4].Path = "C:\\a   "; // no fifth character once trimmed: the list ends
     app.RecentDoc[5].Path = "C:\\d\\quattro.crva";
-    EXPECT_EQ(
-        recentMenuCaptions(app, '\\'),
-        (std::vector<std::string>{"  &1  C:\\a\\uno.crva",
-                                  "  &2  C:\\...\\strada\\anticipo_base.crva", "  &3  C:\\ab"}));
+    EXPECT_EQ(recentMenuCaptions(app, '\\'),
+              (Paths{"  &1  C:\\a\\uno.crva", "  &2  C:\\...\\strada\\anticipo_base.crva",
+                     "  &3  C:\\ab"}));
     for (int i = 1; i <= 9; ++i)
         app.RecentDoc[i].Path = "C:\\file" + std::to_string(i);
     const auto nine = recentMenuCaptions(app, '\\');

@@ -57,12 +57,7 @@ TEST(SerialPortRecord, MissingForeignOrDamagedRecords) {
     std::string tooMany = serializeSerialPortRecord({"/dev/a"});
     tooMany[10] = '\x09';
     EXPECT_TRUE(parseSerialPortRecord(tooMany).empty());
-    // A record cut inside the second field keeps the whole first path only, and counts the
-    // second as cut off.
-    const std::string cut = "SERIALMIDI\x02" + padded("/dev/ttyUSB0") + "/dev/ttyUS";
-    EXPECT_EQ(parseSerialPortRecord(cut), (Paths{"/dev/ttyUSB0"}));
-    EXPECT_EQ(serialPortsCutOff(cut), 1u);
-    EXPECT_EQ(serialPortsCutOff(serializeSerialPortRecord({"/dev/a", "/dev/b"})), 0u);
+    // A record cut short is checked through the settings store, at each boundary.
     // A blank field, NUL padding, a control character.
     EXPECT_EQ(parseSerialPortRecord("SERIALMIDI\x03" + std::string(60, ' ') + "/dev/x" +
                                     std::string(54, '\0') + padded("/dev/\ty")),

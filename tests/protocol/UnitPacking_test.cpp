@@ -14,8 +14,6 @@ TEST(UnitPacking, HighBitsTravelInTheStatusNibbleAndRoundTrip) {
     // Ta = 0x10001 (bit 16 -> status bit 2), Tb has bit 18 set -> status bit 3.
     EXPECT_EQ(packSecondValue(0x90, 0x10001, 0x40000), 0x00019Cu);
     EXPECT_EQ(packSecondValue(0xB0, 0x00100, 0x3FFFF), 0x0100B0u);
-    // The decoder's example: status 0x8C then 0x98 adds 3 * 65536 + 4 * 65536 = 458752.
-    EXPECT_EQ(unpackPair(0x00008C, 0x000098).first, 458752u);
     for (uint32_t first : {0u, 127u, 128u, 32768u, 65536u, 0x5A5A5u, FirstValueMax})
         for (uint32_t second : {0u, 255u, 65535u, SecondValueMax}) {
             const PairValues q =

@@ -7,14 +7,21 @@
 namespace {
 
 // Counts calls and lets the test wait for a number of them. The long limit only keeps a
-// broken timer from hanging the run; it says nothing about speed.
+// broken timer from hanging the run; it says nothing about speed. Given a source, each call
+// kills its own timer first (a call before its id was known is not counted).
 struct Counter {
     std::atomic<int> calls{0};
     std::atomic<bool> offThread{true};
     std::thread::id testThread = std::this_thread::get_id();
+    ThreadTimerSource* killer = nullptr;
+    std::atomic<uint32_t> id{0};
 
     static void proc(void* self) {
         auto& c = *static_cast<Counter*>(self);
+        if (c.killer) {
+            if (c.id == 0) return;
+            c.killer->timeKillEvent(c.id);
+        }
         if (std::this_thread::get_id() == c.testThread) c.offThread = false;
         ++c.calls;
     }
@@ -63,25 +70,12 @@ TEST(ThreadTimerSource, TimersRunSideBySideOffTheCallerUntilKilledOrDestroyedBad
     expectNoMoreCalls(c.calls);
 }
 
-// A procedure that kills its own timer must not wait for itself. Counts the calls that
-// knew the id, each of which kills.
-struct SelfKiller : Counter {
-    ThreadTimerSource* source = nullptr;
-    std::atomic<uint32_t> id{0};
-    static void proc(void* self) {
-        auto& s = *static_cast<SelfKiller*>(self);
-        if (const uint32_t id = s.id.load()) { // 0: came before the id was known
-            s.source->timeKillEvent(id);
-            Counter::proc(&s);
-        }
-    }
-};
-
+// A procedure that kills its own timer must not wait for itself.
 TEST(ThreadTimerSource, KillFromItsOwnProcedure) {
     ThreadTimerSource source;
-    SelfKiller killer;
-    killer.source = &source;
-    killer.id = source.timeSetEvent(1, 0, &SelfKiller::proc, &killer);
+    Counter killer;
+    killer.killer = &source;
+    killer.id = source.timeSetEvent(1, 0, &Counter::proc, &killer);
     ASSERT_TRUE(killer.waitFor(1));
     expectNoMoreCalls(killer.calls);
     EXPECT_EQ(killer.calls.load(), 1);
