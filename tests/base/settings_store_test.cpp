@@ -5,6 +5,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -69,9 +71,8 @@ TEST_F(SettingsStoreTest, FirstRunCreatesTheFileLaterRunsReadItSavesKeepRecordOn
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 2);
 }
 
-// A file that cannot be taken (a folder of its name, one refused by its size; a file the
-// user may not read is the same case, checked with the simulated unit's memory file) falls
-// back on the defaults and is never replaced.
+// A file that cannot be taken (a folder of its name, one refused by its size) falls back on
+// the defaults and is never replaced.
 TEST_F(SettingsStoreTest, AFolderOrAHugeFileInThePlaceOfTheFileIsLeftAlone) {
     fs::create_directory(app.SettingsPath);
     EXPECT_FALSE(LoadSettings(app));
@@ -165,4 +166,45 @@ TEST_F(SettingsStoreTest, SavingThroughALinkReplacesTheFileItPointsTo) {
     EXPECT_EQ(readWholeFile(target.string()), "deep");
     ASSERT_EQ(writeFileAtomically((links / "c0").string(), "deeper"), "");
     EXPECT_EQ(readWholeFile(target.string()), "deep");
+}
+
+// A file the user running the program may not read: LoadSettings falls back on the defaults
+// and neither it nor SaveSettings at exit replaces the file. Root reads anything, so as root
+// the run happens in a child process that has become "nobody".
+TEST_F(SettingsStoreTest, AnUnreadableFileIsLeftAsItIs) {
+    AppState written;
+    written.SettingsPath = app.SettingsPath;
+    written.MIDIOutDevice = 3;
+    written.SerialPorts = {"/dev/ttyUSB0"};
+    ASSERT_EQ(SaveSettings(written), "");
+    const std::string before = readWholeFile(app.SettingsPath).value_or("");
+    ASSERT_EQ(before.size(), 7500u);
+    fs::permissions(app.SettingsPath, fs::perms::none);
+    // Everyone may write into the folder, so only the program's own care keeps the file.
+    fs::permissions(folder, fs::perms::all);
+
+    auto run = [&] {
+        AppState a;
+        a.setAppFolder(folder.string(), '/');
+        const bool read = LoadSettings(a);
+        const bool refused = !read && a.SettingsUnreadable && a.MIDIOutDevice == 99;
+        a.MIDIOutDevice = 5; // the user changes something during the run
+        return refused && SaveSettings(a).empty();
+    };
+    if (::geteuid() != 0) {
+        EXPECT_TRUE(run());
+    } else {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            const bool ok = ::setgid(65534) == 0 && ::setuid(65534) == 0 && run();
+            ::_exit(ok ? 0 : 1);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    fs::permissions(app.SettingsPath, fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(readWholeFile(app.SettingsPath), before);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
 }
