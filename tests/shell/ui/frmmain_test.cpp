@@ -121,18 +121,10 @@ TEST_F(MainWindowTest, SaveAsFollowsTheActiveWindowAndSavesTheMonitor) {
     main->mdiArea()->setActiveSubWindow(panel->subWindow());
     EXPECT_TRUE(enabled("mnuSalvaAs"));
 
-    // The File menu's Save As of the panel proposes a text file and writes the monitor.
-    FileDialogRequest asked;
+    // The File menu's Save As of the panel adds ".txt" and writes the monitor.
     const QString path = QString::fromStdString(folderPath("monitor"));
-    main->documents().setChooser([&](const FileDialogRequest& r) {
-        asked = r;
-        return path;
-    });
+    main->documents().setChooser([&](const FileDialogRequest&) { return path; });
     main->action("mnuSalvaAs")->trigger();
-    EXPECT_TRUE(asked.save);
-    EXPECT_EQ(asked.title, "Salva file come");
-    EXPECT_EQ(asked.defaultSuffix, "txt");
-    EXPECT_EQ(asked.selectedFilter, "File testo (*.txt)");
     EXPECT_EQ(readWholeFile(folderPath("monitor.txt")), panel->monitorText());
     EXPECT_EQ(app().LastDocFolder, folder.path().toStdString());
     EXPECT_EQ(app().RecentDoc[1].Path, ""); // no reader can open it again
