@@ -25,7 +25,7 @@ protected:
     std::string fileBytes() { return readWholeFile(t.app.NotebookPath).value_or("<none>"); }
 };
 
-TEST_F(NotebookTest, FirstOpeningTakesDefaultsAndCloseWritesABlankRecordAndThePlacement) {
+TEST_F(NotebookTest, FirstOpeningTakesDefaultsAndCloseWritesABlankRecordThePlacementAndTheState) {
     t.app.WinRec[38] = {500, 700, 3000, 2000, 0, 0, 0, 0}; // placement stored at last exit
     frmBloccoNote* w = open();
     EXPECT_EQ(w->subWindow()->geometry(), QRect(0, 0, 800, 600)); // 12000 x 9000 twips
@@ -39,8 +39,19 @@ TEST_F(NotebookTest, FirstOpeningTakesDefaultsAndCloseWritesABlankRecordAndThePl
     EXPECT_EQ(t.frame.unloaded, 1);
     EXPECT_EQ(t.app.WinRec[38].Left, 1500);
     EXPECT_EQ(t.app.WinRec[38].Top, 750);
+    EXPECT_EQ(t.app.WinRec[38].State, 0);
     // The next opening restores the placement of the last close.
-    EXPECT_EQ(open()->subWindow()->geometry(), QRect(100, 50, 600, 450));
+    w = open();
+    EXPECT_EQ(w->subWindow()->geometry(), QRect(100, 50, 600, 450));
+
+    // Closed as the program closes: the state says open, or minimised.
+    t.app.Closing = true;
+    ASSERT_TRUE(closeWindow(w));
+    EXPECT_EQ(t.app.WinRec[38].State, 1);
+    w = open();
+    w->subWindow()->showMinimized();
+    ASSERT_TRUE(closeWindow(w));
+    EXPECT_EQ(t.app.WinRec[38].State, 2);
 }
 
 TEST_F(NotebookTest, DraggedLargerThanTheMaximaSnapsBackAndRightClickPopsUpTheEditMenu) {
@@ -95,20 +106,6 @@ TEST_F(NotebookTest, TextLongerThan32000CannotBeEntered) {
     EXPECT_TRUE(box(w)->toPlainText().endsWith("a1\n"));
     ASSERT_TRUE(closeWindow(w));
     EXPECT_EQ(fileBytes().substr(31996, 4), "a1\r\n");
-}
-
-TEST_F(NotebookTest, ClosingRecordsStateByWhetherTheProgramCloses) {
-    ASSERT_TRUE(closeWindow(open()));
-    EXPECT_EQ(t.app.WinRec[38].State, 0);
-
-    t.app.Closing = true;
-    ASSERT_TRUE(closeWindow(open()));
-    EXPECT_EQ(t.app.WinRec[38].State, 1);
-
-    frmBloccoNote* w = open();
-    w->subWindow()->showMinimized();
-    ASSERT_TRUE(closeWindow(w));
-    EXPECT_EQ(t.app.WinRec[38].State, 2);
 }
 
 TEST_F(NotebookTest, FailedSaveKeepsTheWindowAndItsText) {

@@ -1,123 +1,52 @@
 #include "base/FileStore.h"
+#include "base/SystemPath.h"
 #include "base/ui/ChildWindow.h"
-#include "protocol/Decoder.h"
+#include "curve/CurveFile.h"
 #include "shell/ui/DocumentDispatch.h"
-#include "shell/ui/frmMain.h"
-#include "support/ui/TestContext.h"
-#include <QAction>
-#include <QApplication>
-#include <QCloseEvent>
+#include "support/MrotFiles.h"
+#include "support/ui/WorkbenchFixture.h"
 #include <QDir>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <filesystem>
-#include <gtest/gtest.h>
-#include <stdexcept>
+#include <set>
+
+using namespace std::string_literals;
+namespace fs = std::filesystem;
 
 namespace {
 
-// A document kind of its own: files begin with "TDOC"; windows 12 and 13.
-class TestDoc : public ChildWindow, public DocumentWindow {
-public:
-    TestDoc(WindowContext& ctx, int winNo, std::string path, std::string content)
-        : ChildWindow(ctx, winNo), path(std::move(path)), content(std::move(content)) {}
-    void Form_Load() override {
-        ctx.app.WinRec[windowNumber()].State = 1;
-        countIn();
-    }
-    std::string documentPath() const override { return path; }
-    std::string documentBytes() override {
-        if (failWriter) throw std::runtime_error("writer");
-        return content;
-    }
-    void documentSaved(const std::string& p) override {
-        path = p;
-        ++saved;
-    }
-    bool documentModified() const override { return false; }
+const std::string kCurve = curve::serializeCrva(curve::CurveDocument{});
 
-    std::string path;
-    std::string content;
-    int saved = 0;
-    bool failWriter = false;
-
-protected:
-    void closeEvent(QCloseEvent* e) override {
-        storePlacementAtUnload();
-        countOut();
-        e->accept();
-    }
-};
-
-DocumentKind testKind(int first, int last, const char* ext, bool measurement, const char* entry) {
-    DocumentKind k;
-    k.firstWindow = first;
-    k.lastWindow = last;
-    k.extension = ext;
-    k.measurement = measurement;
-    k.openFilter = std::string("Prova (*.") + ext + ")";
-    k.saveFilter = k.openFilter;
-    k.openEntries = {entry};
-    k.extensions = {ext};
-    k.read = [](WindowContext& ctx, int winNo, const std::string& path, const std::string& bytes,
-                int& refusal) -> ChildWindow* {
-        if (bytes.rfind("TDOC", 0) != 0) {
-            refusal = 1;
-            return nullptr;
-        }
-        return new TestDoc(ctx, winNo, path, bytes);
-    };
-    return k;
-}
-
-class NullDecoder : public MessageDecoder {
-public:
-    void DecodeMIDIIn(uint32_t) override {}
-};
-
-struct DispatchTest : ::testing::Test {
-    TestContext t;
-    NullDecoder decoder;
-    std::unique_ptr<frmMain> main;
+// The program's document kinds behind the File menu; the file dialogs answer `answer`.
+struct DispatchTest : WorkbenchFixture {
     std::vector<FileDialogRequest> asked;
     QString answer;
 
     DispatchTest() {
-        main = std::make_unique<frmMain>(t.ctx, decoder);
-        main->documents().registerKind(testKind(12, 13, "tdoc", false, "mnuApriIBob"));
-        main->documents().registerKind(testKind(33, 33, "tmis", true, "mnuApriMrot"));
         main->documents().setChooser([this](const FileDialogRequest& r) {
             asked.push_back(r);
             return answer;
         });
-        main->MDIForm_Load();
-        main->show();
-    }
-    ~DispatchTest() override {
-        main->mdiArea()->closeAllSubWindows();
-        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
     DocumentDispatch& documents() { return main->documents(); }
-    std::string file(const std::string& name, const std::string& bytes) {
+    std::string file(const std::string& name, const std::string& bytes = kCurve) {
         const std::string p = t.path(name);
-        std::filesystem::create_directories(std::filesystem::path(p).parent_path());
+        fs::create_directories(fs::path(p).parent_path());
         EXPECT_EQ(writeFileAtomically(p, bytes), "");
         return p;
     }
+    std::string mrot(const std::string& name) { return file(name, serializeMrot({})); }
     void trigger(const char* entry, const std::string& path) {
         answer = QString::fromStdString(path);
         main->action(entry)->trigger();
     }
-    std::vector<TestDoc*> docs() const {
-        std::vector<TestDoc*> out;
-        for (QMdiSubWindow* sub : main->mdiArea()->subWindowList())
-            if (auto* d = dynamic_cast<TestDoc*>(sub->widget()); d && sub->isVisible())
-                out.push_back(d);
-        return out;
-    }
-    TestDoc* active() const {
+    int open() const { return static_cast<int>(main->mdiArea()->subWindowList().size()); }
+    ChildWindow* active() const {
         QMdiSubWindow* sub = main->mdiArea()->activeSubWindow();
-        return sub ? dynamic_cast<TestDoc*>(sub->widget()) : nullptr;
+        return sub ? qobject_cast<ChildWindow*>(sub->widget()) : nullptr;
+    }
+    std::string activePath() const {
+        auto* doc = dynamic_cast<DocumentWindow*>(active());
+        return doc ? doc->documentPath() : "";
     }
     std::string lastWarning() const {
         return t.notifier.warnings.empty() ? "" : t.notifier.warnings.back().text;
@@ -125,151 +54,133 @@ struct DispatchTest : ::testing::Test {
 };
 
 TEST_F(DispatchTest, OpeningRemembersTheFolderAndEntersTheRecentList) {
-    const std::string first = file("docs/a.tdoc", "TDOC one");
-    const std::string second = file("docs/b.tdoc", "TDOC two");
-    EXPECT_TRUE(main->action("mnuApriIBob")->isEnabled());
-
-    trigger("mnuApriIBob", first);
+    const std::string first = file("docs/a.crva");
+    const std::string second = file("docs/b.crva");
+    trigger("mnuApriCrva", first);
     ASSERT_EQ(asked.size(), 1u);
     EXPECT_FALSE(asked[0].save);
     EXPECT_EQ(asked[0].title, "Quenaro v 2.3- Apri File");
     EXPECT_EQ(asked[0].folder, ""); // nothing remembered yet: the dialog's own folder
-    EXPECT_EQ(asked[0].filters, "Prova (*.tdoc);;Prova (*.tmis);;Tutti i files (*.*)");
-    EXPECT_EQ(asked[0].selectedFilter, "Prova (*.tdoc)");
-    ASSERT_EQ(docs().size(), 1u);
-    EXPECT_EQ(docs()[0]->windowNumber(), 12);
-    EXPECT_EQ(docs()[0]->content, "TDOC one");
+    // The monitor's text files are saved only, never opened.
+    EXPECT_EQ(asked[0].filters,
+              "Curve Anticipo (*.crva);;Impulso Bobina (*.ibob);;Misura "
+              "Anticipo (*.mant);;Misura Rotazione (*.mrot);;Tutti i files (*.*)");
+    EXPECT_EQ(asked[0].selectedFilter, "Curve Anticipo (*.crva)");
+    ASSERT_EQ(open(), 1);
+    EXPECT_EQ(active()->windowNumber(), 2);
     EXPECT_EQ(t.app.LastDocFolder, t.path("docs"));
     EXPECT_EQ(t.app.LastMeasFolder, "");
     EXPECT_EQ(documents().DocPath(), first);
     EXPECT_EQ(t.app.RecentDoc[1].Path, first);
-    EXPECT_EQ(t.app.RecentDoc[1].Kind, 12);
+    EXPECT_EQ(t.app.RecentDoc[1].Kind, 2);
     EXPECT_TRUE(main->action("mnuRecentFile_1")->isVisible());
 
-    // The next open starts in the remembered folder; the second window takes number 13.
-    trigger("mnuApriIBob", second);
+    // The next open starts in the remembered folder; the second editor takes number 3.
+    trigger("mnuApriCrva", second);
     EXPECT_EQ(asked[1].folder.toStdString(), t.path("docs"));
-    ASSERT_EQ(docs().size(), 2u);
-    EXPECT_EQ(active()->windowNumber(), 13);
+    EXPECT_EQ(active()->windowNumber(), 3);
     EXPECT_EQ(t.app.RecentDoc[1].Path, second);
     EXPECT_EQ(t.app.RecentDoc[2].Path, first);
+    // A document already open comes forward.
+    trigger("mnuApriCrva", first);
+    EXPECT_EQ(open(), 2);
+    EXPECT_EQ(activePath(), first);
 
-    // A document already open comes forward; with both windows taken nothing more opens.
-    trigger("mnuApriIBob", first);
-    EXPECT_EQ(docs().size(), 2u);
-    EXPECT_EQ(active()->path, first);
-    trigger("mnuApriIBob", file("docs/c.tdoc", "TDOC three"));
-    EXPECT_EQ(docs().size(), 2u);
-    EXPECT_EQ(lastWarning(), "Operazione non consentita");
-
-    // A measurement kind keeps its own folder; a cancelled dialog does nothing.
-    trigger("mnuApriMrot", file("mis/m.tmis", "TDOC m"));
+    // A measurement keeps its own folder; its one window taken, nothing more opens; a
+    // cancelled dialog does nothing.
+    trigger("mnuApriMrot", mrot("mis/m.mrot"));
+    EXPECT_EQ(active()->windowNumber(), 33);
     EXPECT_EQ(t.app.LastMeasFolder, t.path("mis"));
     EXPECT_EQ(t.app.LastDocFolder, t.path("docs"));
-    const size_t open = docs().size();
-    trigger("mnuApriMrot", "");
-    EXPECT_EQ(docs().size(), open);
+    trigger("mnuApriMrot", mrot("mis/n.mrot"));
+    EXPECT_EQ(open(), 3);
+    EXPECT_EQ(lastWarning(), "Operazione non consentita");
+    trigger("mnuApriCrva", "");
+    EXPECT_EQ(open(), 3);
 }
 
 TEST_F(DispatchTest, RefusedFilesOpenNothingAndDiskErrorsNameFileAndReason) {
-    trigger("mnuApriIBob", file("wrong.tdoc", "XDOC"));
-    EXPECT_TRUE(docs().empty());
+    trigger("mnuApriCrva", file("wrong.crva", "XDOC"));
+    EXPECT_EQ(open(), 0);
     EXPECT_TRUE(t.notifier.warnings.empty()); // a refused file is not a message
     EXPECT_EQ(t.app.RecentDoc[1].Path, "");
 
-    const std::string missing = t.path("none.tdoc");
-    trigger("mnuApriIBob", missing);
-    EXPECT_TRUE(docs().empty());
+    const std::string missing = t.path("none.crva");
+    trigger("mnuApriCrva", missing);
+    EXPECT_EQ(open(), 0);
     EXPECT_EQ(lastWarning(),
               "Errore di lettura da disco: " + missing + " (No such file or directory)");
     EXPECT_EQ(t.notifier.warnings.back().title, "Quenaro v 2.3");
 
-    // A file of another registered kind, picked through "all files", goes to its reader.
-    trigger("mnuApriIBob", file("x.tmis", "TDOC"));
-    ASSERT_EQ(docs().size(), 1u);
-    EXPECT_EQ(docs()[0]->windowNumber(), 33);
+    // A file of another kind, picked through "all files", goes to its reader.
+    trigger("mnuApriCrva", mrot("x.mrot"));
+    ASSERT_EQ(open(), 1);
+    EXPECT_EQ(active()->windowNumber(), 33);
 }
 
-TEST_F(DispatchTest, SaveWritesAtomicallyAndReportsOnlyWhatWasSaved) {
-    const std::string path = file("s.tdoc", "TDOC old");
-    trigger("mnuApriIBob", path);
-    TestDoc* doc = active();
-    ASSERT_NE(doc, nullptr);
-    doc->content = "TDOC new";
+TEST_F(DispatchTest, SaveAndSaveAsWriteTheDocumentAndConfirmOverwriting) {
+    const std::string path = file("m/first.crva");
+    trigger("mnuApriCrva", path);
+    ASSERT_EQ(writeFileAtomically(path, "old"), "");
     main->action("mnuSalva")->trigger();
-    EXPECT_EQ(readWholeFile(path), "TDOC new");
-    EXPECT_EQ(doc->saved, 1);
-    EXPECT_TRUE(asked.size() == 1u); // Save never asks for a name
+    EXPECT_EQ(readWholeFile(path), kCurve);
+    EXPECT_EQ(asked.size(), 1u); // Save never asks for a name
 
-    // A folder that does not exist: the message names the file and the reason, the
-    // window is not told it was saved.
-    doc->path = t.path("gone/s.tdoc");
-    main->action("mnuSalva")->trigger();
-    EXPECT_EQ(doc->saved, 1);
-    EXPECT_EQ(lastWarning(),
-              "Errore di scrittura su disco: " + doc->path + " (No such file or directory)");
-
-    // A fault inside the writer: the notice with the step, nothing written.
-    doc->path = path;
-    doc->content = "TDOC newer";
-    doc->failWriter = true;
-    main->action("mnuSalva")->trigger();
-    ASSERT_EQ(t.notifier.notices.size(), 1u);
-    EXPECT_EQ(t.notifier.notices[0], "Errore: MSF1");
-    EXPECT_EQ(readWholeFile(path), "TDOC new");
-    answer = QString::fromStdString(t.path("other.tdoc"));
-    main->action("mnuSalvaAs")->trigger();
-    EXPECT_EQ(t.notifier.notices.back(), "Errore: MSFA1");
-}
-
-TEST_F(DispatchTest, SaveAsAddsTheExtensionAndConfirmsOverwriting) {
-    trigger("mnuApriMrot", file("m/first.tmis", "TDOC m"));
-    TestDoc* doc = active();
-    ASSERT_NE(doc, nullptr);
+    // Save As adds the extension; a new name needs no confirmation.
     trigger("mnuSalvaAs", t.path("m/copy"));
     ASSERT_EQ(asked.size(), 2u);
     EXPECT_TRUE(asked[1].save);
     EXPECT_EQ(asked[1].title, "Salva file come");
-    EXPECT_EQ(asked[1].defaultSuffix, "tmis");
+    EXPECT_EQ(asked[1].defaultSuffix, "crva");
     EXPECT_EQ(asked[1].folder.toStdString(), t.path("m"));
-    EXPECT_EQ(asked[1].filters, "Prova (*.tdoc);;Prova (*.tmis)");
-    EXPECT_EQ(readWholeFile(t.path("m/copy.tmis")), "TDOC m");
-    EXPECT_EQ(doc->path, t.path("m/copy.tmis"));
-    EXPECT_TRUE(t.notifier.questions.empty()); // a new name needs no confirmation
-    EXPECT_EQ(t.app.RecentDoc[1].Path, t.path("m/copy.tmis"));
+    EXPECT_EQ(asked[1].filters,
+              "Curve Anticipo (*.crva);;Corrente Bobina (*.ibob);;File testo "
+              "(*.txt);;Misura Anticipo (*.mant *.mrot);;Misura Rotazione (*.mrot)");
+    EXPECT_EQ(asked[1].selectedFilter, "Curve Anticipo (*.crva)");
+    const std::string copy = t.path("m/copy.crva");
+    EXPECT_EQ(readWholeFile(copy), kCurve);
+    EXPECT_EQ(activePath(), copy);
+    EXPECT_TRUE(t.notifier.questions.empty());
+    EXPECT_EQ(t.app.RecentDoc[1].Path, copy);
+
+    // A folder that does not exist: the file and the reason, the window keeps its path.
+    const std::string gone = t.path("gone/s.crva");
+    trigger("mnuSalvaAs", gone);
+    EXPECT_EQ(lastWarning(),
+              "Errore di scrittura su disco: " + gone + " (No such file or directory)");
+    EXPECT_EQ(activePath(), copy);
 
     // An existing file: No keeps it, Yes replaces it.
-    const std::string existing = file("m/kept.tmis", "old");
-    doc->content = "TDOC changed";
+    const std::string existing = file("m/kept.crva", "old");
     t.notifier.nextAnswer = Notifier::Answer::No;
     trigger("mnuSalvaAs", existing);
     ASSERT_EQ(t.notifier.questions.size(), 1u);
     EXPECT_EQ(t.notifier.questions[0].text, "Conferma sovrascrittura\r\n" + existing);
     EXPECT_EQ(readWholeFile(existing), "old");
-    EXPECT_EQ(doc->path, t.path("m/copy.tmis"));
+    EXPECT_EQ(activePath(), copy);
     t.notifier.nextAnswer = Notifier::Answer::Yes;
     trigger("mnuSalvaAs", existing);
-    EXPECT_EQ(readWholeFile(existing), "TDOC changed");
-    EXPECT_EQ(doc->path, existing);
+    EXPECT_EQ(readWholeFile(existing), kCurve);
+    EXPECT_EQ(activePath(), existing);
 }
 
 TEST_F(DispatchTest, RecentEntriesReopenOrAreDroppedWhenGone) {
-    const std::string a = file("a.tdoc", "TDOC a");
-    const std::string b = file("b.tdoc", "TDOC b");
+    const std::string a = file("a.crva");
+    const std::string b = file("b.crva");
     documents().openPaths({QString::fromStdString(a), QString::fromStdString(b)});
     main->mdiArea()->closeAllSubWindows();
-    ASSERT_TRUE(docs().empty());
+    ASSERT_EQ(open(), 0);
     EXPECT_EQ(t.app.RecentDoc[1].Path, b);
 
     main->action("mnuRecentFile_2")->trigger();
-    ASSERT_EQ(docs().size(), 1u);
-    EXPECT_EQ(docs()[0]->path, a);
+    ASSERT_EQ(open(), 1);
+    EXPECT_EQ(activePath(), a);
     EXPECT_EQ(t.app.RecentDoc[1].Path, a); // moved to the front
     main->mdiArea()->closeAllSubWindows();
 
-    std::filesystem::remove(b);
+    fs::remove(b);
     main->action("mnuRecentFile_2")->trigger();
-    EXPECT_TRUE(docs().empty());
+    EXPECT_EQ(open(), 0);
     EXPECT_EQ(lastWarning(), "File " + b + " assente");
     EXPECT_EQ(t.app.RecentDoc[1].Path, a);
     EXPECT_EQ(t.app.RecentDoc[2].Path, "");
@@ -278,23 +189,70 @@ TEST_F(DispatchTest, RecentEntriesReopenOrAreDroppedWhenGone) {
 }
 
 TEST_F(DispatchTest, CommandLinePathsOpenByTheirExtension) {
-    const std::string doc = file("cl.tdoc", "TDOC cl");
-    const std::string other = file("cl.xyz", "TDOC");
+    const std::string doc = file("cl.crva");
+    const std::string other = file("cl.xyz");
     const QString before = QDir::currentPath();
     QDir::setCurrent(t.folder.path());
-    documents().openPaths({"cl.tdoc", QString::fromStdString(other)});
+    documents().openPaths({"cl.crva", QString::fromStdString(other)});
     QDir::setCurrent(before);
-    ASSERT_EQ(docs().size(), 1u);
-    EXPECT_EQ(docs()[0]->path, doc); // a relative path is made whole
+    ASSERT_EQ(open(), 1);
+    EXPECT_EQ(activePath(), doc); // a relative path is made whole
     EXPECT_EQ(lastWarning(), "Formato dati " + other + " errato");
-}
 
-// The file's question is met through the editors' Close; the other kind only here.
-TEST_F(DispatchTest, SaveChangesQuestionForAProgram) {
+    // The file's question is met through the editors' Close; the program's only here.
     documents().AskSaveChanges(3, "Program");
     ASSERT_EQ(t.notifier.questions.size(), 1u);
     EXPECT_EQ(t.notifier.questions[0].text,
               "Il Program è stato modificato.\r\nSalvare le modifiche ?");
+}
+
+// Names and folders with letters beyond ASCII, Latin-1 ones and others, open from the File
+// menu and save under the very same name; nothing else appears in the folder.
+TEST_F(DispatchTest, AnyLettersInNameAndFolderOpenAndSaveUnderTheSameName) {
+    const std::string folder = t.path("Prove pi\u00f9 \u03a9\u03bc\u03ad\u03b3\u03b1");
+    fs::create_directories(filePath(folder));
+    const std::string curveName = "curva \u00e0\u00e8\u00ec\u00f2\u00f9.crva";
+    const std::string coilName = "bobina \u03b2.ibob";
+    const std::string measureName = "giro Per\u00f9.mrot";
+
+    MrotDocument measurement;
+    measurement.path = folder + kPathSeparator + measureName;
+    measurement.notes = "giro di prova";
+    const struct {
+        const char* entry;
+        std::string name;
+        std::string bytes;
+    } files[] = {
+        {"mnuApriCrva", curveName, kCurve},
+        // Window 12, neither modified nor untitled; the other header bytes and the eleven
+        // after V Batt are not zero, and come back as they are.
+        {"mnuApriIBob", coilName,
+         "ZEPHALON132"s + "\x0c\x21\x22\0\x23\x24\0\x25\x26\x27"s +
+             "\x01\x02\x03\x04\x05\x06\x32\x1e\x14\x03\xe8\x78"s +
+             "\x41\x42\x43\x44\x45\x46\x47\x48\x49\x4a\xff"s},
+        {"mnuApriMrot", measureName, serializeMrot(measurement)},
+    };
+    // Inside the measurement file its name is one byte per letter.
+    ASSERT_NE(files[2].bytes.find("/giro Per\xF9.mrot "), std::string::npos);
+
+    for (const auto& f : files) {
+        const std::string path = folder + kPathSeparator + f.name;
+        ASSERT_EQ(writeFileAtomically(path, f.bytes), "");
+        trigger(f.entry, path);
+        ASSERT_NE(active(), nullptr) << f.name;
+        EXPECT_TRUE(active()->windowTitle().endsWith(QString::fromUtf8(f.name.c_str())))
+            << active()->windowTitle().toStdString();
+        main->action("mnuSalva")->trigger();
+        EXPECT_EQ(readWholeFile(path), f.bytes) << f.name;
+        EXPECT_EQ(t.app.RecentDoc[1].Path, path);
+    }
+    EXPECT_TRUE(t.notifier.warnings.empty()) << t.notifier.warnings.front().text;
+    std::set<std::string> names;
+    for (const fs::directory_entry& e : fs::directory_iterator(filePath(folder)))
+        names.insert(pathText(e.path().filename()));
+    EXPECT_EQ(names, (std::set<std::string>{curveName, coilName, measureName}));
+    EXPECT_EQ(t.app.LastDocFolder, folder);
+    EXPECT_EQ(t.app.LastMeasFolder, folder);
 }
 
 } // namespace
