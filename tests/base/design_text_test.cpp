@@ -1,6 +1,8 @@
 #include "base/MenuCaptions.h"
 #include <gtest/gtest.h>
 
+using namespace base;
+
 // The fields go in by number, whatever their order in the text; a number without a field and
 // a lone "%" stay as they are.
 TEST(DesignText, FillsNumberedFieldsInEitherLanguage) {

@@ -13,6 +13,10 @@
 #include <regex>
 #include <set>
 
+using namespace base;
+using namespace timing;
+using namespace transport;
+
 namespace {
 
 struct Guide {
@@ -66,8 +70,9 @@ TEST(GuideMessages, EveryShowMsgCodeHasItsRowWithTheProgramsTextInBothLanguages)
 
 // Every result a backend can give for each port routine, and what the port layer then shows.
 std::set<std::string> portLayerMessages(int langOffset) {
-    const int results[] = {mmr::Error,         mmr::BadDeviceId, mmr::Allocated,
-                           mmr::InvalidHandle, mmr::NoDriver,    mmr::NotReady};
+    const int results[] = {transport::MidiError,     transport::MidiBadDeviceId,
+                           transport::MidiAllocated, transport::MidiInvalidHandle,
+                           transport::MidiNoDriver,  transport::MidiNotReady};
     std::set<std::string> shown;
     const std::function<void(FakeMidiSystem&, MidiPort&, int)> routines[] = {
         [](FakeMidiSystem& s, MidiPort& p, int r) { // send

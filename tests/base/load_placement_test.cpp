@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace base;
+
 namespace {
 using NeverPlaced = LoadPlacement::NeverPlaced;
 using Maxima = LoadPlacement::Maxima;

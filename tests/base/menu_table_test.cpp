@@ -6,19 +6,21 @@
 #include <map>
 #include <set>
 
-namespace {
-using menu::Moment;
-using menu::Opening;
+using namespace base;
 
-const menu::Entry& entry(std::string_view name) {
-    const menu::Entry* e = menu::find(name);
+namespace {
+using base::Moment;
+using base::Opening;
+
+const base::Entry& entry(std::string_view name) {
+    const base::Entry* e = base::find(name);
     EXPECT_NE(e, nullptr) << name;
     return *e;
 }
 
-std::map<std::string, bool> enablesAt(Moment moment, const menu::Situation& s) {
+std::map<std::string, bool> enablesAt(Moment moment, const base::Situation& s) {
     std::map<std::string, bool> out;
-    for (const auto& [name, on] : menu::enables(moment, s))
+    for (const auto& [name, on] : base::enables(moment, s))
         out[std::string(name)] = on;
     return out;
 }
@@ -27,59 +29,59 @@ std::map<std::string, bool> enablesAt(Moment moment, const menu::Situation& s) {
 TEST(MenuTable, EveryNameOnceAndEveryParentAMenuListedBeforeIt) {
     std::set<std::string_view> names;
     std::set<std::string_view> menus;
-    for (const menu::Entry& e : menu::entries()) {
+    for (const base::Entry& e : base::entries()) {
         if (!e.name.empty()) {
             EXPECT_TRUE(names.insert(e.name).second) << e.name;
         }
         if (!e.parent.empty()) {
             EXPECT_TRUE(menus.count(e.parent)) << e.name << " in " << e.parent;
         }
-        if (e.item == menu::Item::Menu) menus.insert(e.name);
+        if (e.item == base::Item::Menu) menus.insert(e.name);
     }
 }
 
 TEST(MenuTable, CurveAndCoilWindowsTakeTheLowestFreeNumberAndTheEleventhIsRefused) {
     std::array<WindowRecord, 44> records{};
-    const std::vector<menu::OpenWindow> none;
+    const std::vector<base::OpenWindow> none;
     for (int n = 2; n <= 4; ++n)
         records[n].State = 1;
-    Opening plan = menu::planOpening(entry("mnuNuovoCrva"), records, none);
+    Opening plan = base::planOpening(entry("mnuNuovoCrva"), records, none);
     EXPECT_EQ(plan.what, Opening::What::Create);
     EXPECT_EQ(plan.number, 5);
     // A coil window is not hindered by the open curve windows.
-    EXPECT_EQ(menu::planOpening(entry("mnuProgTempoBobina"), records, none).number, 12);
+    EXPECT_EQ(base::planOpening(entry("mnuProgTempoBobina"), records, none).number, 12);
 
     for (int n = 5; n <= 11; ++n)
         records[n].State = n == 8 ? 2 : 1; // minimised counts as open
     for (const char* e : {"mnuProgCurva", "mnuNuovoCrva", "mnuApriCrva"})
-        EXPECT_EQ(menu::planOpening(entry(e), records, none).what, Opening::What::Refused) << e;
+        EXPECT_EQ(base::planOpening(entry(e), records, none).what, Opening::What::Refused) << e;
     records[7].State = 0;
-    EXPECT_EQ(menu::planOpening(entry("mnuProgCurva"), records, none).number, 7);
+    EXPECT_EQ(base::planOpening(entry("mnuProgCurva"), records, none).number, 7);
 }
 
 TEST(MenuTable, ASingleWindowComesForwardByItsNumberOrWithoutOneByItsEntry) {
     const std::array<WindowRecord, 44> records{};
-    const std::vector<menu::OpenWindow> open{
+    const std::vector<base::OpenWindow> open{
         {22, "mnuPannelloControllo"}, {0, "mnuTimerExact"}, {33, "mnuApriMrot"}};
     // The rotation window opened from a file is the one the View entry brings forward.
-    Opening plan = menu::planOpening(entry("mnuMisRot"), records, open);
+    Opening plan = base::planOpening(entry("mnuMisRot"), records, open);
     EXPECT_EQ(plan.what, Opening::What::BringForward);
     EXPECT_EQ(plan.at, 2u);
-    plan = menu::planOpening(entry("mnuTimerExact"), records, open);
+    plan = base::planOpening(entry("mnuTimerExact"), records, open);
     EXPECT_EQ(plan.what, Opening::What::BringForward);
     EXPECT_EQ(plan.at, 1u);
     // Another window without a record is not the timer.
-    plan = menu::planOpening(entry("mnuUnitaSimulata"), records, open);
+    plan = base::planOpening(entry("mnuUnitaSimulata"), records, open);
     EXPECT_EQ(plan.what, Opening::What::Create);
     EXPECT_EQ(plan.number, 0);
-    plan = menu::planOpening(entry("mnuMisAnt"), records, open);
+    plan = base::planOpening(entry("mnuMisAnt"), records, open);
     EXPECT_EQ(plan.what, Opening::What::Create);
     EXPECT_EQ(plan.number, 25);
 }
 
 TEST(MenuTable, EnablesFollowLoadingTheActiveWindowAndFreeNumbers) {
     std::array<WindowRecord, 44> records{};
-    menu::Situation s;
+    base::Situation s;
     s.records = &records;
     s.registered = [](std::string_view e) {
         return e == "mnuProgCurva" || e == "mnuNuovoCrva" || e == "mnuApriCrva";
@@ -124,8 +126,8 @@ TEST(MenuTable, EnablesFollowLoadingTheActiveWindowAndFreeNumbers) {
 }
 
 TEST(MenuTable, CaptionsFromTheStringTableOrTheDesignInTheLanguageInUse) {
-    EXPECT_EQ(menu::caption(entry("mnuInfo"), Texts{0}), "Informazioni su ZEPHALON");
-    EXPECT_EQ(menu::caption(entry("mnuChiudi"), Texts{0}), "&Chiudi");
-    EXPECT_EQ(menu::caption(entry("mnuSalvaAs"), Texts{200}), "Save &As...");
-    EXPECT_EQ(menu::showing("frmMisRot"), &entry("mnuMisRot"));
+    EXPECT_EQ(base::caption(entry("mnuInfo"), Texts{0}), "Informazioni su ZEPHALON");
+    EXPECT_EQ(base::caption(entry("mnuChiudi"), Texts{0}), "&Chiudi");
+    EXPECT_EQ(base::caption(entry("mnuSalvaAs"), Texts{200}), "Save &As...");
+    EXPECT_EQ(base::showing("frmMisRot"), &entry("mnuMisRot"));
 }

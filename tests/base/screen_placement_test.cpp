@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace base;
+
 namespace {
 
 // Two monitors side by side: 1920 x 1040 usable at 0,0 and 1280 x 1024 to its right.

@@ -13,10 +13,17 @@
 #include <gtest/gtest.h>
 #include <string>
 
+using namespace base;
+using namespace timing;
+using namespace transport;
+using namespace protocol;
+using namespace unit;
+using namespace measure;
+
 namespace {
 
-using closedloop::programmedAdvance;
-using closedloop::referenceCurve;
+using measure::programmedAdvance;
+using measure::referenceCurve;
 
 // Entry 17 (1000 rpm) holds 300 counts of 3.2 us: its low byte 44 and bit 5 of flag byte 0;
 // entry 106 (9900 rpm) holds 100.
@@ -62,7 +69,7 @@ TEST(ClosedLoop, TheCheckComparesEachNewRowOnceAndKeepsTheLargestDifferenceBySiz
                 "00:00:020,000");
     rows.append("     2  6,000    10.000     8.750   -6.250   1.250     6.000   0.400 0000 0011 00 "
                 "00:00:030,000");
-    closedloop::Check check;
+    measure::ClosedLoopCheck check;
     check.compareNew(rows); // no curve yet: nothing compared
     EXPECT_EQ(check.differences().size(), 0u);
     EXPECT_EQ(check.summaryText(0), "");
@@ -101,7 +108,7 @@ TEST(ClosedLoop, TheCheckComparesEachNewRowOnceAndKeepsTheLargestDifferenceBySiz
 
 namespace {
 
-using Outcome = closedloop::TableReadBack::Outcome;
+using Outcome = measure::TableReadBack::Outcome;
 
 // The port over the simulated unit, replies reaching the wait through the decoder. MSX
 // holds 3, 10, 17, ... (i * 7 + 3) in curve 2's entries; MDX holds zeros there.
@@ -156,7 +163,7 @@ struct ReadBackRig {
     Decoder decoder{port, app, notifier, targets};
     UnitLink unitLink{port, decoder, targets};
     UnitReplyWait wait;
-    closedloop::TableReadBack readBack{port, wait, &unitLink};
+    measure::TableReadBack readBack{port, wait, &unitLink};
 };
 
 } // namespace

@@ -6,6 +6,10 @@
 #include <string>
 #include <vector>
 
+using namespace base;
+using namespace transport;
+using namespace protocol;
+
 namespace {
 
 uint32_t msg(int status, int data1 = 0, int data2 = 0) {
@@ -117,7 +121,7 @@ protected:
 // --- measurement branch ---------------------------------------------------------------
 
 TEST_F(DecoderTest, RebuildsValuesFromStatusBits) {
-    open(win::Rotation);
+    open(base::RotationWindow);
     decoder.DecodeMIDIIn(msg(0x81, 0x7F, 0x7F));
     EXPECT_EQ(decoder.Tb, 32767u);
     decoder.resetMeasurement();
@@ -142,7 +146,7 @@ TEST_F(DecoderTest, RebuildsValuesFromStatusBits) {
 }
 
 TEST_F(DecoderTest, HandWorkedRevolutionsGiveTheirRows) {
-    open(win::Rotation);
+    open(base::RotationWindow);
     feed(kRevolution1);
     feed(kRevolution2);
     ASSERT_EQ(rotation.rows.size(), 2u);
@@ -163,7 +167,7 @@ TEST_F(DecoderTest, HandWorkedRevolutionsGiveTheirRows) {
 }
 
 TEST_F(DecoderTest, StreamWaitsForTbAndDropsMessagesOutOfOrder) {
-    open(win::Rotation);
+    open(base::RotationWindow);
     decoder.TbPrev = 1234;
     feed({msg(0x90, 1), msg(0xA0, 1), msg(0xB0, 1), msg(0xE0, 1)});
     EXPECT_FALSE(decoder.Synced);
@@ -182,7 +186,7 @@ TEST_F(DecoderTest, StreamWaitsForTbAndDropsMessagesOutOfOrder) {
 }
 
 TEST_F(DecoderTest, ABurstMissingAMessageGivesNoRowAndTheNextWholeOneIsRight) {
-    open(win::Rotation);
+    open(base::RotationWindow);
     feed(kRevolution1);
     auto without = [](const std::vector<uint32_t>& burst, size_t lost) {
         std::vector<uint32_t> out = burst;
@@ -226,7 +230,7 @@ std::vector<uint32_t> numberedRevolution(int n) {
 }
 
 TEST_F(DecoderTest, ARingOverflowInTheMiddleOfBurstsGivesOnlyWholeRevolutions) {
-    open(win::Rotation);
+    open(base::RotationWindow);
     // The stream of revolutions 5000, 5001, ... (Tc 16 ms and more), message by message.
     int nextRevolution = 5000;
     std::vector<uint32_t> pending;
@@ -238,7 +242,7 @@ TEST_F(DecoderTest, ARingOverflowInTheMiddleOfBurstsGivesOnlyWholeRevolutions) {
                 pending = numberedRevolution(nextRevolution++);
                 storedOfCurrent = 0;
             }
-            storedOfCurrent += port.ring.push(mim::Data, pending.front(), 0) ? 1 : 0;
+            storedOfCurrent += port.ring.push(transport::MidiInData, pending.front(), 0) ? 1 : 0;
             pending.erase(pending.begin());
             if (pending.empty() && storedOfCurrent == 5) stored.insert(nextRevolution - 1);
         }
@@ -276,7 +280,7 @@ TEST_F(DecoderTest, ARingOverflowInTheMiddleOfBurstsGivesOnlyWholeRevolutions) {
 }
 
 TEST_F(DecoderTest, NothingHappensWhileDecodingIsOffOrForMalformedMessages) {
-    open(win::Rotation);
+    open(base::RotationWindow);
     port.MIDIInDecode = false;
     feed(kRevolution1);
     EXPECT_EQ(lamp.lamps, 0);
@@ -290,7 +294,7 @@ TEST_F(DecoderTest, NothingHappensWhileDecodingIsOffOrForMalformedMessages) {
 }
 
 TEST_F(DecoderTest, ValueThatCannotFitStopsDecodingWithANotice) {
-    open(win::Rotation);
+    open(base::RotationWindow);
     decoder.RowCounter = 999'999;
     feed(kRevolution1);
     feed(kRevolution1); // decoding stays off
@@ -311,17 +315,18 @@ TEST_F(DecoderTest, ValueThatCannotFitStopsDecodingWithANotice) {
 // --- routing ----------------------------------------------------------------------------
 
 TEST_F(DecoderTest, RoutesByPriority) {
-    for (int slot : {win::Battery, win::Panel, 5, 7, win::Rotation, win::Advance})
+    for (int slot :
+         {base::BatteryWindow, base::PanelWindow, 5, 7, base::RotationWindow, base::AdvanceWindow})
         open(slot);
     decoder.DecodeMIDIIn(msg(0xD5));
     EXPECT_TRUE(decoder.BatteryRun);
     EXPECT_EQ(panel.clearEnabled, 0);
 
-    open(win::Battery, false);
+    open(base::BatteryWindow, false);
     decoder.DecodeMIDIIn(msg(0xD2));
     EXPECT_EQ(panel.log.size(), 1u);
 
-    open(win::Panel, false);
+    open(base::PanelWindow, false);
     feed(kRevolution1); // taken, and dropped, by the curve editors
     EXPECT_TRUE(rotation.rows.empty());
 
@@ -336,11 +341,11 @@ TEST_F(DecoderTest, RoutesByPriority) {
     ASSERT_EQ(advance.rows.size(), 1u);
     EXPECT_EQ(advance.rows[0].text, kRow1);
 
-    open(win::Rotation, false);
+    open(base::RotationWindow, false);
     feed(kRevolution1);
     EXPECT_EQ(advance.rows.size(), 2u);
 
-    open(win::Advance, false);
+    open(base::AdvanceWindow, false);
     feed(kRevolution1);
     EXPECT_EQ(advance.rows.size(), 2u);
     EXPECT_EQ(lamp.lamps, 27);
@@ -350,7 +355,7 @@ TEST_F(DecoderTest, RepliesReachTheWaitingTransferWhateverWindowsAreOpen) {
     startInput();
     UnitReplyWait wait;
     targets.addReplyListener(&wait);
-    for (int slot : {win::Battery, win::Panel, 5})
+    for (int slot : {base::BatteryWindow, base::PanelWindow, 5})
         open(slot);
     wait.expectRead(true, 4);
     decoder.DecodeMIDIIn(msg(0x88, 5, 1)); // another address
@@ -386,7 +391,7 @@ TEST_F(DecoderTest, RepliesReachTheWaitingTransferWhateverWindowsAreOpen) {
 
 TEST_F(DecoderTest, PanelLogsAnswersAndShowsTheByteRead) {
     startInput();
-    open(win::Panel);
+    open(base::PanelWindow);
     decoder.DecodeMIDIIn(msg(0x89, 4, 5)); // no access yet: not shown
     EXPECT_EQ(panel.clearEnabled, 1);
     for (int status : {0xD2, 0xD3, 0xD7, 0xD4})
@@ -417,7 +422,7 @@ TEST_F(DecoderTest, PanelLogsAnswersAndShowsTheByteRead) {
 }
 
 TEST_F(DecoderTest, PanelLogRestartsAtLineOneAfterLine4999) {
-    open(win::Panel);
+    open(base::PanelWindow);
     decoder.EEPROMAccess = true;
     for (int i = 0; i < 4998; ++i)
         decoder.DecodeMIDIIn(msg(0xA0));
@@ -432,7 +437,7 @@ TEST_F(DecoderTest, PanelLogRestartsAtLineOneAfterLine4999) {
 // --- battery branch -----------------------------------------------------------------------
 
 TEST_F(DecoderTest, BatterySamplesAndRevolutions) {
-    open(win::Battery);
+    open(base::BatteryWindow);
     decoder.DecodeMIDIIn(msg(0xD5));
     feed({kRevolution1[0], kRevolution1[1]}); // 12500 ticks = 20 ms
     EXPECT_EQ(battery.revolutions, " 3,000");
@@ -451,7 +456,7 @@ TEST_F(DecoderTest, BatterySamplesAndRevolutions) {
 
 TEST_F(DecoderTest, BatteryRecordingEnds) {
     startInput();
-    open(win::Battery);
+    open(base::BatteryWindow);
     decoder.DecodeMIDIIn(msg(0xD5));
     const std::vector<uint32_t> sample = {msg(0x80), msg(0x90), msg(0xA0), msg(0xB0),
                                           msg(0xE0, 0, 100)};

@@ -4,6 +4,8 @@
 #include <memory>
 #include <thread>
 
+using namespace transport;
+
 namespace {
 
 // The ring is large (three columns of 32000 words): keep it off the stack.

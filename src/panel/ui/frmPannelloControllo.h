@@ -16,13 +16,15 @@ class QPushButton;
 class QScrollBar;
 class QTimer;
 
+namespace panel {
+
 // The control panel, window 22: puts the unit into EEPROM access mode, reads and writes
 // single bytes of either module's data EEPROM, reads their program memory and shows the MIDI
 // traffic in a monitor text. The decoder writes into it through PanelSink while it exists.
-class frmPannelloControllo : public ChildWindow,
-                             public PanelSink,
-                             public DocumentWindow,
-                             public ModeHolder {
+class frmPannelloControllo : public base::ChildWindow,
+                             public protocol::PanelSink,
+                             public base::DocumentWindow,
+                             public protocol::ModeHolder {
     Q_OBJECT
 public:
     static constexpr int16_t DefaultWidth = 10545; // twips
@@ -34,7 +36,7 @@ public:
     // latest ones; the older ones are counted in Text2 as not shown.
     static constexpr int MonitorBatchLines = 1000;
 
-    explicit frmPannelloControllo(WindowContext& ctx, QWidget* parent = nullptr);
+    explicit frmPannelloControllo(base::WindowContext& ctx, QWidget* parent = nullptr);
     ~frmPannelloControllo() override;
 
     void Form_Load() override;
@@ -60,7 +62,7 @@ public:
     using PathChooser = std::function<QString(const QString& startFolder)>;
     void setSavePathChooser(PathChooser chooser) { choosePath_ = std::move(chooser); }
 
-    const panel::PanelState& state() const { return state_; }
+    const PanelState& state() const { return state_; }
     // Shows now what the monitor timer would show at its next turn: the waiting lines, the
     // last message received, the byte read and how many messages the full ring lost.
     void flushMonitor();
@@ -131,7 +133,7 @@ private:
     QPushButton* CommSalvaText1;
     QTimer* TimerMonitor;
 
-    panel::PanelState state_;
+    PanelState state_;
     std::string monitorText_;
     QString wrAddrText_;
     QString rdAddrText_;
@@ -148,3 +150,5 @@ private:
     bool unloaded_ = false;
     PathChooser choosePath_;
 };
+
+} // namespace panel

@@ -3,6 +3,8 @@
 #include "coil_fixture.h"
 #include <string>
 
+using namespace base;
+using namespace coil;
 using namespace std::string_literals;
 
 namespace {

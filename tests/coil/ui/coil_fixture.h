@@ -25,6 +25,10 @@
 #include <gtest/gtest.h>
 #include <memory>
 
+using namespace base;
+using namespace panel;
+using namespace coil;
+
 // The main window over the simulated unit: both devices open, the decoder and its targets
 // set, every window registered. Windows open through the menus. Nothing runs by itself:
 // the tests let unit time pass and tick the coil window's Timer1 themselves.

@@ -3,6 +3,11 @@
 #include "unit/EngineModel.h"
 #include <array>
 
+using namespace auxiliary;
+using namespace unit;
+using namespace panel;
+using namespace coil;
+
 namespace {
 class CoilTransferWindowTest : public CoilWindowTest {
 protected:

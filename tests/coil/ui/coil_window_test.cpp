@@ -2,6 +2,10 @@
 #include "coil_fixture.h"
 #include <QClipboard>
 
+using namespace base;
+using namespace panel;
+using namespace coil;
+
 TEST_F(CoilWindowTest, NewProgramShowsItsDefaultsAndFigures) {
     frmProgTempoBobina* w = newCoil();
     ASSERT_NE(w, nullptr);

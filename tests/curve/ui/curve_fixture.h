@@ -30,6 +30,8 @@
 #include <gtest/gtest.h>
 #include <set>
 
+using namespace auxiliary;
+using namespace unit;
 using namespace curve;
 
 // The main window over the simulated unit, curve windows opened through its menus. Twips

@@ -1,5 +1,11 @@
 #include "curve_fixture.h"
 
+using namespace base;
+using namespace auxiliary;
+using namespace unit;
+using namespace panel;
+using namespace curve;
+
 TEST_F(CurveWindowTest, DrawSaveReopenFromTheRecentListAndSaveUnchanged) {
     frmProgCurva* w = newCurve();
     ASSERT_NE(w, nullptr);

@@ -8,6 +8,10 @@
 #include <QListView>
 #include <QPlainTextEdit>
 
+using namespace base;
+using namespace unit;
+using namespace measure;
+
 namespace {
 
 class AdvanceWindowTest : public MeasureWindowTest {

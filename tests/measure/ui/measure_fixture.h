@@ -24,6 +24,8 @@
 #include <memory>
 #include <ostream>
 
+using namespace base;
+
 inline std::ostream& operator<<(std::ostream& os, const QString& s) {
     return os << s.toStdString();
 }

@@ -4,6 +4,9 @@
 #include "measure/ui/frmMisAnt.h"
 #include "rotation_fixture.h"
 
+using namespace base;
+using namespace measure;
+
 TEST_F(RotationWindowTest, ARecordingStillRunningIsRecoveredWithTheRowsTakenSoFar) {
     ASSERT_NE(openFromMenu(), nullptr);
     click("ComAnticipo"); // the advance window follows the recording

@@ -9,6 +9,11 @@
 #include <QPlainTextEdit>
 #include <QTimer>
 
+using namespace base;
+using namespace unit;
+using namespace measure;
+using namespace shell;
+
 // The rotation window in the program as a user meets it, over a 3,000 rpm engine. settle()
 // lets the window's screen refresh run.
 class RotationWindowTest : public MeasureWindowTest {

@@ -1,6 +1,10 @@
 #include "measure/GraphTimeBase.h"
 #include "rotation_fixture.h"
 
+using namespace base;
+using namespace unit;
+using namespace measure;
+
 TEST_F(RotationWindowTest, TimeBaseBarsAndSpeedLimitsFollowTheirRules) {
     openFromMenu();
     type(Qt::Key_G);

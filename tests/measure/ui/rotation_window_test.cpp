@@ -6,6 +6,11 @@
 #include "rotation_fixture.h"
 #include <QFileInfo>
 
+using namespace base;
+using namespace protocol;
+using namespace unit;
+using namespace measure;
+
 // At 3,000 rpm a revolution takes 20 ms: every row shows "3,000" and "20.000", and row n
 // ends 20 x n ms into the measurement.
 namespace {
@@ -106,7 +111,7 @@ TEST_F(RotationWindowTest, KeyMapSuspendLiveDisplayAndNewMeasurement) {
     run(200);
     type(Qt::Key_P); // suspend: the unit keeps sending, nothing is recorded
     EXPECT_EQ(caption("ComSospendi"), "Continua");
-    EXPECT_FALSE(unitLink.expecting(win::Rotation));
+    EXPECT_FALSE(unitLink.expecting(base::RotationWindow));
     EXPECT_TRUE(port.MIDIInStarted);
     run(200);
     EXPECT_EQ(w->measurement().rows.size(), 10u);
@@ -159,7 +164,7 @@ TEST_F(RotationWindowTest, KeyMapSuspendLiveDisplayAndNewMeasurement) {
     EXPECT_NE(main->findChild<frmMisRotNote*>(), nullptr);
     click("ComAnticipo");
     EXPECT_NE(main->findChild<frmMisAnt*>(), nullptr);
-    EXPECT_EQ(t.app.CurrentWinNo, win::Advance);
+    EXPECT_EQ(t.app.CurrentWinNo, base::AdvanceWindow);
 }
 
 TEST_F(RotationWindowTest, LostMessagesNeverMixRevolutionsAndRingOverflowIsShown) {

@@ -8,6 +8,9 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+using namespace base;
+using namespace measure;
+
 namespace {
 // The same run recorded in one language and saved: the file's rows, from the first row on
 // (the records before it name the path and the date).

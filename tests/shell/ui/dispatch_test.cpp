@@ -14,6 +14,10 @@
 #include <gtest/gtest.h>
 #include <stdexcept>
 
+using namespace base;
+using namespace transport;
+using namespace shell;
+
 namespace {
 
 // A document kind of its own: files begin with "TDOC"; windows 12 and 13.

@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <set>
 
+using namespace base;
+using namespace measure;
 using namespace std::string_literals;
 namespace fs = std::filesystem;
 

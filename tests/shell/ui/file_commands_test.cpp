@@ -10,6 +10,10 @@
 #include <QProcess>
 #include <QRegularExpression>
 
+using namespace base;
+using namespace curve;
+using namespace measure;
+
 namespace {
 
 struct CommandRun {

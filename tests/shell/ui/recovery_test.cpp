@@ -21,6 +21,10 @@
 #include <csignal>
 #include <gtest/gtest.h>
 
+using namespace base;
+using namespace curve;
+using namespace shell;
+
 namespace {
 
 TEST(SignalRecovery, UnsavedDocumentsGoToRecoveryFilesAndTheNextStartSaysWhere) {

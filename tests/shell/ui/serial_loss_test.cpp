@@ -19,6 +19,10 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+using namespace base;
+using namespace transport;
+using namespace shell;
+
 namespace {
 
 class NullDecoder : public MessageDecoder {
@@ -157,7 +161,7 @@ TEST(SerialHangUp, StopCloseAndExitSayNothingAfterTheNotice) {
     ASSERT_EQ(notifier.warnings.size(), 1u);
     QTest::mouseClick(stop, Qt::LeftButton); // Stop
     EXPECT_EQ(stop->text(), "Start");
-    EXPECT_EQ(port.StopMIDIIn(), mmr::NoDriver); // the input is gone: nothing to say
+    EXPECT_EQ(port.StopMIDIIn(), transport::MidiNoDriver); // the input is gone: nothing to say
     main->mdiArea()->closeAllSubWindows();
     main->close();
     EXPECT_EQ(notifier.warnings.size(), 1u);

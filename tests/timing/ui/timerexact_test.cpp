@@ -7,6 +7,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+using namespace timing;
+
 namespace {
 
 class TimerExactTest : public ::testing::Test {

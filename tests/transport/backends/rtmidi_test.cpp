@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <string>
 
+using namespace transport;
+
 namespace {
 
 TEST(RtMidiSystem, MessageLengthsAndPacking) {
@@ -37,16 +39,17 @@ TEST(RtMidiSystem, EveryCallAnswersWithACode) {
         EXPECT_EQ(system.inCount(), 0);
     }
     MidiCaps caps;
-    EXPECT_EQ(system.outCaps(system.outCount(), caps), mmr::BadDeviceId);
-    EXPECT_EQ(system.inCaps(-1, caps), mmr::BadDeviceId);
+    EXPECT_EQ(system.outCaps(system.outCount(), caps), transport::MidiBadDeviceId);
+    EXPECT_EQ(system.inCaps(-1, caps), transport::MidiBadDeviceId);
     uint32_t handle = 0;
-    EXPECT_EQ(system.outOpen(system.outCount(), handle), mmr::BadDeviceId);
-    EXPECT_EQ(system.inOpen(system.inCount(), handle, nullptr, nullptr), mmr::BadDeviceId);
-    EXPECT_EQ(system.outOpen(-1, handle), mmr::BadDeviceId);
+    EXPECT_EQ(system.outOpen(system.outCount(), handle), transport::MidiBadDeviceId);
+    EXPECT_EQ(system.inOpen(system.inCount(), handle, nullptr, nullptr),
+              transport::MidiBadDeviceId);
+    EXPECT_EQ(system.outOpen(-1, handle), transport::MidiBadDeviceId);
     for (int result :
          {system.outClose(1), system.outShortMsg(1, 0x90), system.inClose(1), system.inStart(1),
           system.inStop(1), system.connect(1, 2), system.disconnect(1, 2)})
-        EXPECT_EQ(result, mmr::InvalidHandle);
+        EXPECT_EQ(result, transport::MidiInvalidHandle);
     system.notReadyPause();
 }
 

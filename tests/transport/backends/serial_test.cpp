@@ -16,6 +16,8 @@
 #include <unistd.h>
 #include <vector>
 
+using namespace transport;
+
 namespace {
 
 using Bytes = std::vector<uint8_t>;
@@ -63,7 +65,7 @@ struct Received {
     static void proc(void* self, uint32_t msg, uint32_t param) {
         auto& r = *static_cast<Received*>(self);
         std::lock_guard lock(r.mutex);
-        if (msg == mim::Data) r.messages.push_back(param);
+        if (msg == transport::MidiInData) r.messages.push_back(param);
         r.arrived.notify_all();
     }
     Messages waitFor(std::size_t count) {
@@ -78,10 +80,10 @@ class SerialMidi : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_FALSE(pty.slave.empty());
-        ASSERT_EQ(serial.addPort(pty.slave), mmr::Ok);
-        ASSERT_EQ(serial.outOpen(0, out), mmr::Ok);
-        ASSERT_EQ(serial.inOpen(0, in, &Received::proc, &received), mmr::Ok);
-        ASSERT_EQ(serial.inStart(in), mmr::Ok);
+        ASSERT_EQ(serial.addPort(pty.slave), transport::MidiOk);
+        ASSERT_EQ(serial.outOpen(0, out), transport::MidiOk);
+        ASSERT_EQ(serial.inOpen(0, in, &Received::proc, &received), transport::MidiOk);
+        ASSERT_EQ(serial.inStart(in), transport::MidiOk);
     }
 
     Pty pty;
@@ -93,11 +95,11 @@ protected:
 
 TEST_F(SerialMidi, ReadRequestsGoOutWholeAndAnswersComeBack) {
     MidiCaps caps;
-    ASSERT_EQ(serial.inCaps(0, caps), mmr::Ok);
+    ASSERT_EQ(serial.inCaps(0, caps), transport::MidiOk);
     EXPECT_EQ(caps.name, "pts/" + std::filesystem::path(pty.slave).filename().string());
     // Read requests of the right module for addresses 5 and 6, each with its status byte.
-    EXPECT_EQ(serial.outShortMsg(out, 0x00000588), mmr::Ok);
-    EXPECT_EQ(serial.outShortMsg(out, 0x00000688), mmr::Ok);
+    EXPECT_EQ(serial.outShortMsg(out, 0x00000588), transport::MidiOk);
+    EXPECT_EQ(serial.outShortMsg(out, 0x00000688), transport::MidiOk);
     EXPECT_EQ(pty.read(6), (Bytes{0x88, 0x05, 0x00, 0x88, 0x06, 0x00}));
     // The unit answers on running status, a timing clock inside the first answer.
     pty.write({0x88, 0x05, 0xF8, 0x42, 0x06, 0x17});
@@ -105,45 +107,45 @@ TEST_F(SerialMidi, ReadRequestsGoOutWholeAndAnswersComeBack) {
 }
 
 TEST_F(SerialMidi, ThruAndOneFileServingBothDirectionsUntilTheLastCloses) {
-    ASSERT_EQ(serial.connect(in, out), mmr::Ok);
+    ASSERT_EQ(serial.connect(in, out), transport::MidiOk);
     pty.write({0x90, 0x01, 0x02, 0x03, 0x04});
     EXPECT_EQ(received.waitFor(2), (Messages{0x00020190, 0x00040390}));
     EXPECT_EQ(pty.read(6), (Bytes{0x90, 0x01, 0x02, 0x90, 0x03, 0x04}));
 
     uint32_t again = 0;
-    EXPECT_EQ(serial.outOpen(0, again), mmr::Allocated);
-    EXPECT_EQ(serial.removePort(pty.slave), mmr::Allocated);
+    EXPECT_EQ(serial.outOpen(0, again), transport::MidiAllocated);
+    EXPECT_EQ(serial.removePort(pty.slave), transport::MidiAllocated);
 
     // The output closed (ending thru), the input still reads the shared file.
-    ASSERT_EQ(serial.outClose(out), mmr::Ok);
-    EXPECT_EQ(serial.outShortMsg(out, 0x000000D0), mmr::InvalidHandle);
-    EXPECT_EQ(serial.connect(in, out), mmr::InvalidHandle);
+    ASSERT_EQ(serial.outClose(out), transport::MidiOk);
+    EXPECT_EQ(serial.outShortMsg(out, 0x000000D0), transport::MidiInvalidHandle);
+    EXPECT_EQ(serial.connect(in, out), transport::MidiInvalidHandle);
     pty.write({0xD2, 0x00});
     EXPECT_EQ(received.waitFor(3).back(), 0x000000D2u);
 
     // With the input closed too the file is closed: the master sees the hang-up.
-    ASSERT_EQ(serial.inClose(in), mmr::Ok);
-    EXPECT_EQ(serial.inClose(in), mmr::InvalidHandle);
+    ASSERT_EQ(serial.inClose(in), transport::MidiOk);
+    EXPECT_EQ(serial.inClose(in), transport::MidiInvalidHandle);
     pollfd p{pty.master, POLLIN, 0};
     ASSERT_EQ(::poll(&p, 1, WaitMs), 1);
     EXPECT_NE(p.revents & POLLHUP, 0);
 
     // Opened again, the line works again.
-    ASSERT_EQ(serial.outOpen(0, out), mmr::Ok);
-    ASSERT_EQ(serial.outShortMsg(out, 0x000000D1), mmr::Ok);
+    ASSERT_EQ(serial.outOpen(0, out), transport::MidiOk);
+    ASSERT_EQ(serial.outShortMsg(out, 0x000000D1), transport::MidiOk);
     EXPECT_EQ(pty.read(2), (Bytes{0xD1, 0x00}));
-    EXPECT_EQ(serial.outClose(out), mmr::Ok);
-    EXPECT_EQ(serial.removePort(pty.slave), mmr::Ok);
+    EXPECT_EQ(serial.outClose(out), transport::MidiOk);
+    EXPECT_EQ(serial.removePort(pty.slave), transport::MidiOk);
     EXPECT_EQ(serial.outCount(), 0);
 }
 
 TEST_F(SerialMidi, AFullLineAnswersNotReadyUntilTheOtherEndReads) {
     // One-byte messages (tune request) until the line takes no more.
-    int result = mmr::Ok;
+    int result = transport::MidiOk;
     std::size_t sent = 0;
-    for (; sent < 1'000'000 && result == mmr::Ok; ++sent)
+    for (; sent < 1'000'000 && result == transport::MidiOk; ++sent)
         result = serial.outShortMsg(out, 0x000000F6);
-    ASSERT_EQ(result, mmr::NotReady);
+    ASSERT_EQ(result, transport::MidiNotReady);
     --sent;
 
     std::atomic<bool> drained{false};
@@ -151,35 +153,35 @@ TEST_F(SerialMidi, AFullLineAnswersNotReadyUntilTheOtherEndReads) {
         const Bytes got = pty.read(sent + 3);
         drained = got.size() == sent + 3 && got[sent] == 0x88 && got[sent + 1] == 0x05;
     });
-    for (int tries = 0; tries < WaitMs && result == mmr::NotReady; ++tries) {
+    for (int tries = 0; tries < WaitMs && result == transport::MidiNotReady; ++tries) {
         result = serial.outShortMsg(out, 0x00000588);
-        if (result == mmr::NotReady) serial.notReadyPause();
+        if (result == transport::MidiNotReady) serial.notReadyPause();
     }
     reader.join();
-    EXPECT_EQ(result, mmr::Ok);
+    EXPECT_EQ(result, transport::MidiOk);
     EXPECT_TRUE(drained);
 }
 
 TEST(SerialMidiPorts, ListAndOpenFailures) {
     SerialMidiSystem serial;
-    EXPECT_EQ(serial.addPort(""), mmr::BadDeviceId);
-    EXPECT_EQ(serial.addPort(std::string(61, 'x')), mmr::BadDeviceId);
-    EXPECT_EQ(serial.addPort("/nonexistent/ttyZZ9"), mmr::Ok);
-    EXPECT_EQ(serial.addPort("/nonexistent/ttyZZ9"), mmr::Allocated);
+    EXPECT_EQ(serial.addPort(""), transport::MidiBadDeviceId);
+    EXPECT_EQ(serial.addPort(std::string(61, 'x')), transport::MidiBadDeviceId);
+    EXPECT_EQ(serial.addPort("/nonexistent/ttyZZ9"), transport::MidiOk);
+    EXPECT_EQ(serial.addPort("/nonexistent/ttyZZ9"), transport::MidiAllocated);
     const std::filesystem::path plain =
         std::filesystem::temp_directory_path() / ("serial_test_" + std::to_string(::getpid()));
     ASSERT_TRUE(std::ofstream(plain).good());
-    EXPECT_EQ(serial.addPort(plain.string()), mmr::Ok);
+    EXPECT_EQ(serial.addPort(plain.string()), transport::MidiOk);
     for (int i = 2; i < 8; ++i)
-        EXPECT_EQ(serial.addPort("/dev/ttyQ" + std::to_string(i)), mmr::Ok);
-    EXPECT_EQ(serial.addPort("/dev/ttyQ8"), mmr::Error); // nine would not fit the record
+        EXPECT_EQ(serial.addPort("/dev/ttyQ" + std::to_string(i)), transport::MidiOk);
+    EXPECT_EQ(serial.addPort("/dev/ttyQ8"), transport::MidiError); // nine would not fit the record
 
     uint32_t handle = 0;
-    EXPECT_EQ(serial.outOpen(0, handle), mmr::BadDeviceId); // no such file
-    EXPECT_EQ(serial.outOpen(1, handle), mmr::Error);       // a regular file is no MIDI line
-    EXPECT_EQ(serial.outOpen(8, handle), mmr::BadDeviceId);
-    EXPECT_EQ(serial.outOpen(-1, handle), mmr::BadDeviceId);
-    EXPECT_EQ(serial.inStart(12345), mmr::InvalidHandle);
+    EXPECT_EQ(serial.outOpen(0, handle), transport::MidiBadDeviceId); // no such file
+    EXPECT_EQ(serial.outOpen(1, handle), transport::MidiError); // a regular file is no MIDI line
+    EXPECT_EQ(serial.outOpen(8, handle), transport::MidiBadDeviceId);
+    EXPECT_EQ(serial.outOpen(-1, handle), transport::MidiBadDeviceId);
+    EXPECT_EQ(serial.inStart(12345), transport::MidiInvalidHandle);
     std::filesystem::remove(plain);
 }
 

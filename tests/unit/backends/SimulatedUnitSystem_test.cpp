@@ -13,6 +13,11 @@
 #include <unistd.h>
 #include <vector>
 
+using namespace base;
+using namespace transport;
+using namespace protocol;
+using namespace unit;
+
 namespace {
 
 using namespace std::chrono_literals;
@@ -28,7 +33,7 @@ struct Inbox {
         auto* self = static_cast<Inbox*>(user);
         {
             std::lock_guard lk(self->m);
-            self->onlyData = self->onlyData && code == mim::Data;
+            self->onlyData = self->onlyData && code == transport::MidiInData;
             self->msgs.push_back(param);
         }
         self->cv.notify_all();
@@ -49,9 +54,9 @@ struct Opened {
     uint32_t out = 0;
     uint32_t in = 0;
     explicit Opened(SimulatedUnitSystem& s) : sys(s) {
-        EXPECT_EQ(sys.outOpen(0, out), mmr::Ok);
-        EXPECT_EQ(sys.inOpen(0, in, &Inbox::callback, &inbox), mmr::Ok);
-        EXPECT_EQ(sys.inStart(in), mmr::Ok);
+        EXPECT_EQ(sys.outOpen(0, out), transport::MidiOk);
+        EXPECT_EQ(sys.inOpen(0, in, &Inbox::callback, &inbox), transport::MidiOk);
+        EXPECT_EQ(sys.inStart(in), transport::MidiOk);
     }
     // After inClose no callback runs, so the inbox may go.
     ~Opened() { sys.inClose(in); }
@@ -77,7 +82,8 @@ bool writeCurve(SimulatedUnitSystem& sys) {
     Opened o(sys);
     sys.outShortMsg(o.out, 0xD1);
     bool echoed = o.inbox.waitFor(0xD1);
-    for (uint32_t address = unitaddr::Curve1Table; address < unitaddr::Curve1Table + 8; ++address) {
+    for (uint32_t address = unit::Curve1TableAddress; address < unit::Curve1TableAddress + 8;
+         ++address) {
         const uint32_t write = 0x80 | address << 8 | (0x20 + address) << 16;
         // A write that reaches the unit while its EEPROM is still busy (a loaded machine
         // holds the unit's thread back) is lost without an echo: it is sent again.
@@ -101,34 +107,34 @@ TEST(SimulatedUnitSystem, OneDeviceEachWayOpenedOnce) {
     uint32_t out = 0, out2 = 0, in = 0, in2 = 0;
     Inbox inbox;
     MidiCaps caps;
-    EXPECT_EQ(sys.outCaps(1, caps), mmr::BadDeviceId);
-    ASSERT_EQ(sys.inCaps(0, caps), mmr::Ok);
+    EXPECT_EQ(sys.outCaps(1, caps), transport::MidiBadDeviceId);
+    ASSERT_EQ(sys.inCaps(0, caps), transport::MidiOk);
     EXPECT_EQ(caps.name, "Simulated unit");
     sys.setDeviceName("Unit\xC3\xA0 simulata"); // the program's name for it, in Italian
-    ASSERT_EQ(sys.outCaps(0, caps), mmr::Ok);
+    ASSERT_EQ(sys.outCaps(0, caps), transport::MidiOk);
     EXPECT_EQ(caps.name, "Unit\xC3\xA0 simulata");
-    ASSERT_EQ(sys.outOpen(0, out), mmr::Ok);
-    EXPECT_EQ(sys.outOpen(0, out2), mmr::Allocated);
-    ASSERT_EQ(sys.inOpen(0, in, &Inbox::callback, &inbox), mmr::Ok);
-    EXPECT_EQ(sys.inOpen(0, in2, &Inbox::callback, &inbox), mmr::Allocated);
-    EXPECT_EQ(sys.outShortMsg(out + 7, 0xD2), mmr::InvalidHandle);
-    EXPECT_EQ(sys.inStart(out), mmr::InvalidHandle);
-    EXPECT_EQ(sys.inClose(in), mmr::Ok);
-    EXPECT_EQ(sys.inClose(in), mmr::InvalidHandle);
-    EXPECT_EQ(sys.outClose(out), mmr::Ok);
-    EXPECT_EQ(sys.outShortMsg(out, 0xD2), mmr::InvalidHandle);
-    EXPECT_EQ(sys.outOpen(0, out2), mmr::Ok); // free again
+    ASSERT_EQ(sys.outOpen(0, out), transport::MidiOk);
+    EXPECT_EQ(sys.outOpen(0, out2), transport::MidiAllocated);
+    ASSERT_EQ(sys.inOpen(0, in, &Inbox::callback, &inbox), transport::MidiOk);
+    EXPECT_EQ(sys.inOpen(0, in2, &Inbox::callback, &inbox), transport::MidiAllocated);
+    EXPECT_EQ(sys.outShortMsg(out + 7, 0xD2), transport::MidiInvalidHandle);
+    EXPECT_EQ(sys.inStart(out), transport::MidiInvalidHandle);
+    EXPECT_EQ(sys.inClose(in), transport::MidiOk);
+    EXPECT_EQ(sys.inClose(in), transport::MidiInvalidHandle);
+    EXPECT_EQ(sys.outClose(out), transport::MidiOk);
+    EXPECT_EQ(sys.outShortMsg(out, 0xD2), transport::MidiInvalidHandle);
+    EXPECT_EQ(sys.outOpen(0, out2), transport::MidiOk); // free again
 }
 
 TEST(SimulatedUnitSystem, AnswersArriveThroughTheCallback) {
     SimulatedUnitSystem sys;
     sys.setEngine(fixedAt(0));
     Opened o(sys);
-    EXPECT_EQ(sys.outShortMsg(o.out, 0xD2), mmr::Ok);
+    EXPECT_EQ(sys.outShortMsg(o.out, 0xD2), transport::MidiOk);
     ASSERT_TRUE(o.inbox.waitFor(0xD2));
     EXPECT_EQ(sys.status().mode, UnitMode::EepromAccess);
     // MSX program memory 130 -> 0x9E 0x02 0x79 (see the core tests for the byte).
-    EXPECT_EQ(sys.outShortMsg(o.out, 0x00029E), mmr::Ok);
+    EXPECT_EQ(sys.outShortMsg(o.out, 0x00029E), transport::MidiOk);
     ASSERT_TRUE(o.inbox.waitFor(0x79029E));
     std::lock_guard lk(o.inbox.m);
     EXPECT_TRUE(o.inbox.onlyData);
@@ -139,7 +145,7 @@ TEST(SimulatedUnitSystem, EngineStreamsWholeBurstsInRealTime) {
     sys.setEngine(fixedAt(6000));
     Opened o(sys);
     ASSERT_TRUE(o.inbox.waitFor(0));
-    EXPECT_EQ(sys.inStop(o.in), mmr::Ok);
+    EXPECT_EQ(sys.inStop(o.in), transport::MidiOk);
     std::lock_guard lk(o.inbox.m);
     // In order, starting with a 0x80 (delivery began at a revolution's end).
     const uint32_t kinds[] = {0x80, 0x90, 0xA0, 0xB0, 0xE0};
@@ -229,8 +235,8 @@ TEST(SimulatedUnitSystem, ARefusedEepromFileIsNeverReplaced) {
         EXPECT_TRUE(sys.eepromRefused());
         EXPECT_EQ(sys.eepromRefusal(0), reason);
         EXPECT_TRUE(writeCurve(sys));
-        EXPECT_EQ(sys.eeprom().mdx[unitaddr::Curve1Table], 0x26); // the change is kept in memory
-        EXPECT_FALSE(sys.savePending());                          // nothing for the exit to say
+        EXPECT_EQ(sys.eeprom().mdx[unit::Curve1TableAddress], 0x26); // the change is kept in memory
+        EXPECT_FALSE(sys.savePending());                             // nothing for the exit to say
         EXPECT_EQ(reports, 0);
         EXPECT_EQ(readWholeFile(file), bytes);
     }
