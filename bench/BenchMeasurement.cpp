@@ -2,6 +2,9 @@
 #include "protocol/MeasurementRow.h"
 #include <string>
 
+using namespace protocol;
+using namespace measure;
+
 namespace bench {
 
 RowStore makeMeasurement(size_t count, int variant) {

@@ -2,6 +2,8 @@
 #include "measure/RowStore.h"
 #include <cstddef>
 
+using namespace measure;
+
 // Measurements for the benchmarks: a sweep of speeds with row numbers counting up (kept to
 // 6 digits) and the time running on.
 namespace bench {

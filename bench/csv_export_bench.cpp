@@ -8,6 +8,10 @@
 #include <benchmark/benchmark.h>
 #include <filesystem>
 
+using namespace base;
+using namespace measure;
+using namespace shell;
+
 namespace {
 
 void BM_ExportCsv1M(benchmark::State& state) {

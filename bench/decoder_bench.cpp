@@ -11,6 +11,11 @@
 #include <memory>
 #include <vector>
 
+using namespace base;
+using namespace timing;
+using namespace transport;
+using namespace protocol;
+
 namespace {
 
 struct NullNotifier : Notifier {
@@ -66,7 +71,7 @@ void BM_DecodeRevolutions(benchmark::State& state) {
     DecoderTargets targets;
     CountingRows rows;
     targets.rotation = &rows;
-    targets.expecting.set(win::Rotation);
+    targets.expecting.set(base::RotationWindow);
     port->MIDIInDecode = true;
     Decoder decoder(*port, app, notifier, targets);
 

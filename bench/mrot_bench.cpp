@@ -12,6 +12,10 @@
 #include <filesystem>
 #include <string>
 
+using namespace base;
+using namespace protocol;
+using namespace measure;
+
 namespace {
 
 using bench::kRows;

@@ -25,6 +25,11 @@
 #include <thread>
 #include <vector>
 
+using namespace base;
+using namespace timing;
+using namespace transport;
+using namespace protocol;
+
 namespace {
 
 constexpr int64_t kBudgetUs = 4000; // RingPollTimer::PollBudgetUs
@@ -75,7 +80,7 @@ struct Workbench {
     Decoder decoder{port, app, notifier, targets};
     Workbench() {
         targets.panel = &monitor;
-        targets.expecting.set(win::Panel);
+        targets.expecting.set(base::PanelWindow);
         port.MIDIInDecode = true;
         port.StopMIDIPoll = false;
         decoder.EEPROMAccess = true;
@@ -98,7 +103,7 @@ void BM_PollerUnderAFlood(benchmark::State& state) {
             uint64_t n = 0;
             while (!stop.load(std::memory_order_relaxed)) {
                 if (const auto msg = parser.feed(static_cast<uint8_t>(random()))) {
-                    MidiPort::MIDIInProc(&bench->port, mim::Data, *msg);
+                    MidiPort::MIDIInProc(&bench->port, transport::MidiInData, *msg);
                     ++n;
                 }
             }
@@ -152,7 +157,7 @@ void BM_PollerDrainsAFullRing(benchmark::State& state) {
         MidiByteParser parser;
         while (bench->port.ring.unread() < MidiRing::Size - 1)
             if (const auto msg = parser.feed(static_cast<uint8_t>(random())))
-                bench->port.ring.push(mim::Data, *msg, 0);
+                bench->port.ring.push(transport::MidiInData, *msg, 0);
         state.ResumeTiming();
         while (!bench->port.ring.empty()) {
             pollRing(bench->port, bench->decoder, clock, kBudgetUs);

@@ -5,6 +5,8 @@
 #include <memory>
 #include <thread>
 
+using namespace transport;
+
 namespace {
 
 // Messages pass from a producer thread (standing in for the MIDI input callback) to the

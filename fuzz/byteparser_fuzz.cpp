@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <cstdint>
 
+using namespace transport;
+
 namespace {
 bool openStatus(uint8_t status) {
     return status == 0 || (status >= 0x80 && status <= 0xEF) || status == 0xF1 || status == 0xF2 ||

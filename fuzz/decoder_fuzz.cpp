@@ -17,6 +17,11 @@
 #include <cstdint>
 #include <memory>
 
+using namespace base;
+using namespace timing;
+using namespace transport;
+using namespace protocol;
+
 namespace {
 struct QuietNotifier : Notifier {
     int notices = 0;
@@ -119,10 +124,10 @@ void linkStep(Bench& b, uint8_t op, int winNo) {
         l.elapse(op * 8);
         break;
     case 3:
-        l.startRecording(op & 0x10 ? win::Advance : win::Rotation, op & 0x20);
+        l.startRecording(op & 0x10 ? base::AdvanceWindow : base::RotationWindow, op & 0x20);
         break;
     case 4:
-        l.stopRecording(op & 0x10 ? win::Advance : win::Rotation);
+        l.stopRecording(op & 0x10 ? base::AdvanceWindow : base::RotationWindow);
         break;
     case 5:
         l.suspend(op & 0x10);
@@ -132,25 +137,25 @@ void linkStep(Bench& b, uint8_t op, int winNo) {
         break;
     }
     check((l.mode() == UnitMode::Run) == (l.holder() == 0));
-    check(l.holder() >= 0 && l.holder() <= win::Count);
+    check(l.holder() >= 0 && l.holder() <= base::WindowCount);
 }
 
 // A control byte: which windows expect the unit's messages and which are running; or, with
 // its top bit in extra, one step of the link.
 void applyControl(Bench& b, uint8_t control, uint8_t extra) {
-    const int curveSlot = win::FirstCurve + extra % 10;
+    const int curveSlot = base::FirstCurveWindow + extra % 10;
     if (extra & 0x80) {
         linkStep(b, control, curveSlot);
         return;
     }
-    std::bitset<win::Count + 1>& expecting = b.targets.expecting;
-    for (int slot = win::FirstCurve; slot <= win::LastCurve; ++slot)
+    std::bitset<base::WindowCount + 1>& expecting = b.targets.expecting;
+    for (int slot = base::FirstCurveWindow; slot <= base::LastCurveWindow; ++slot)
         expecting.reset(static_cast<size_t>(slot));
-    expecting.set(win::Battery, control & 0x01);
-    expecting.set(win::Panel, control & 0x02);
+    expecting.set(base::BatteryWindow, control & 0x01);
+    expecting.set(base::PanelWindow, control & 0x02);
     expecting.set(static_cast<size_t>(curveSlot), control & 0x04);
-    expecting.set(win::Rotation, control & 0x08);
-    expecting.set(win::Advance, control & 0x10);
+    expecting.set(base::RotationWindow, control & 0x08);
+    expecting.set(base::AdvanceWindow, control & 0x10);
     b.rotation.isRunning = control & 0x20;
     b.advance.isRunning = control & 0x40;
     b.app.CurrentWinNo = extra % 44;

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string_view>
 
+using namespace unit;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view file(reinterpret_cast<const char*>(data), size);
     const auto eeprom = parseEeprom(file);

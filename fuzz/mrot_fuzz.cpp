@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <string_view>
 
+using namespace measure;
+
 // Any file image, version 1 or 2: the reader must neither crash nor read out of bounds, and
 // a measurement it accepts must write back as a version 2 file that reads back with the
 // same rows, each 95 characters long.

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <string_view>
 
+using namespace base;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view record(reinterpret_cast<const char*>(data), size);
     const std::vector<std::string> paths = parseSerialPortRecord(record);

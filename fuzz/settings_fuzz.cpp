@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <string_view>
 
+using namespace base;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view file(reinterpret_cast<const char*>(data), size);
     SettingsData settings;

@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <cstdint>
 
+using namespace unit;
+
 namespace {
 void checkOutput(SimulatedUnit& unit) {
     const std::vector<uint32_t> sent = unit.takeOutput();

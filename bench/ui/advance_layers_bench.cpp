@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+using namespace measure;
+
 namespace {
 
 constexpr int kLayers = 5;

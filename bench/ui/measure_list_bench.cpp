@@ -12,6 +12,9 @@
 #include <fstream>
 #include <string>
 
+using namespace protocol;
+using namespace measure;
+
 namespace {
 
 // Resident memory of the process in bytes (Linux), 0 elsewhere.

@@ -26,6 +26,14 @@
 #include <chrono>
 #include <thread>
 
+using namespace base;
+using namespace timing;
+using namespace transport;
+using namespace protocol;
+using namespace unit;
+using namespace measure;
+using namespace shell;
+
 namespace {
 
 struct NullNotifier : Notifier {
@@ -52,7 +60,7 @@ public:
     }
     int inStart(uint32_t handle) override {
         const int r = FakeMidiSystem::inStart(handle);
-        if (r == mmr::Ok && !thread_.joinable()) {
+        if (r == transport::MidiOk && !thread_.joinable()) {
             go_ = true;
             thread_ = std::thread([this] { run(); });
         }
@@ -81,7 +89,7 @@ private:
             carryUs -= static_cast<double>(us);
             unit_.advance(us);
             for (const uint32_t msg : unit_.takeOutput()) {
-                callback_(user_, mim::Data, msg);
+                callback_(user_, transport::MidiInData, msg);
                 sent_.fetch_add(1, std::memory_order_relaxed);
             }
         }

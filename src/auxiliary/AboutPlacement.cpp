@@ -1,6 +1,8 @@
 #include "auxiliary/AboutPlacement.h"
 #include <cmath>
 
+namespace auxiliary {
+
 namespace {
 int halfOfWhole(double difference) {
     return static_cast<int>(std::trunc(difference)) / 2;
@@ -11,3 +13,5 @@ AboutOrigin aboutPlacement(double clientWidth, double clientHeight, double ownWi
                            double ownHeight) {
     return {halfOfWhole(clientHeight - ownHeight), halfOfWhole(clientWidth - ownWidth)};
 }
+
+} // namespace auxiliary

@@ -1,5 +1,7 @@
 #pragma once
 
+namespace auxiliary {
+
 struct AboutOrigin {
     int Top = 0;
     int Left = 0;
@@ -9,3 +11,5 @@ struct AboutOrigin {
 // truncated to a whole twip, then halved with integer division.
 AboutOrigin aboutPlacement(double clientWidth, double clientHeight, double ownWidth,
                            double ownHeight);
+
+} // namespace auxiliary

@@ -1,6 +1,6 @@
 #include "auxiliary/NotebookText.h"
 
-namespace notebook {
+namespace auxiliary {
 
 std::string toBuffer(std::string_view text) {
     std::string buffer(text.substr(0, BufferLength));
@@ -57,4 +57,4 @@ std::string unstorableNotice(std::string_view characters, int langOffset) {
            " (il blocco note conserva solo caratteri Latin-1, un byte ciascuno)";
 }
 
-} // namespace notebook
+} // namespace auxiliary

@@ -4,11 +4,12 @@
 #include <string>
 #include <string_view>
 
+namespace auxiliary {
+
 // The notebook's text buffer: exactly 32000 characters of 8-bit text, left-aligned and
 // padded with spaces. The file "Notebook.txt" holds this buffer as its one record, so it is
 // 32000 bytes long once written. Line ends are CR LF in the buffer and in the file; the
 // text box works with single line feeds.
-namespace notebook {
 
 inline constexpr std::size_t BufferLength = 32000;
 
@@ -34,4 +35,4 @@ std::size_t bufferLength(std::string_view boxText);
 // (characters: UTF-8), by the string table half (LangOffset).
 std::string unstorableNotice(std::string_view characters, int langOffset);
 
-} // namespace notebook
+} // namespace auxiliary

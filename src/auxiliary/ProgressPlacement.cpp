@@ -1,5 +1,7 @@
 #include "auxiliary/ProgressPlacement.h"
 
+namespace auxiliary {
+
 TwipRect progressPlacement(const TwipRect& activeChild, double ownWidth, double ownHeight) {
     TwipRect r;
     r.Top = activeChild.Top + activeChild.Height / 2 - ownHeight / 2;
@@ -8,3 +10,5 @@ TwipRect progressPlacement(const TwipRect& activeChild, double ownWidth, double 
     r.Height = ownHeight;
     return r;
 }
+
+} // namespace auxiliary

@@ -2,6 +2,10 @@
 #include "base/MenuCaptions.h"
 #include "base/NumberFormat.h"
 
+using namespace base;
+
+namespace auxiliary {
+
 namespace {
 // "curva 1", "curve 1 e 2", "impulso bobina" and their English forms.
 std::string subjectText(const TransferSubject& s, int langOffset) {
@@ -48,7 +52,7 @@ std::string transferProgressText(const TransferProgress& progress, int langOffse
 
 std::string transferDoneText(const TransferSubject& subject, long elapsedMs, int langOffset) {
     const long tenths = (elapsedMs + 50) / 100; // to the nearest tenth, a half up
-    const std::string seconds = numfmt::withUnit(numfmt::number(tenths / 10.0, 1, langOffset), "s");
+    const std::string seconds = base::withUnit(base::number(tenths / 10.0, 1, langOffset), "s");
     const std::string where = moduleText(subject);
     if (subject.kind == TransferSubject::Kind::CoilPulse)
         return designText("transferDoneCoil", langOffset, {where, seconds});
@@ -57,3 +61,5 @@ std::string transferDoneText(const TransferSubject& subject, long elapsedMs, int
     return designText("transferDoneCurve", langOffset,
                       {std::to_string(subject.curve), where, seconds});
 }
+
+} // namespace auxiliary

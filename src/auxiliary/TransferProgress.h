@@ -1,6 +1,8 @@
 #pragma once
 #include <string>
 
+namespace auxiliary {
+
 // How far a transfer into the unit has come, and what its progress window and the main
 // window's status bar say about it. Time is the transfer's own: the ticks it was given.
 struct TransferProgress {
@@ -32,3 +34,5 @@ std::string transferProgressText(const TransferProgress& progress, int langOffse
 // The status bar after a transfer that ended well: "Curva 1 scritta in MDX e verificata in
 // 17,6 s" ("Curve 1 written into MDX and verified in 17.6 s").
 std::string transferDoneText(const TransferSubject& subject, long elapsedMs, int langOffset);
+
+} // namespace auxiliary

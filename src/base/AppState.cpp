@@ -1,5 +1,7 @@
 #include "base/AppState.h"
 
+namespace base {
+
 void AppState::setAppFolder(const std::string& folder, char separator) {
     AppFolder = folder;
     // A root folder already ends with its separator ("C:\", "/"); an empty one means the
@@ -11,3 +13,5 @@ void AppState::setAppFolder(const std::string& folder, char separator) {
     GuideEnPath = prefix + "UserGuide.htm";
     NotebookPath = prefix + "Notebook.txt";
 }
+
+} // namespace base

@@ -2,6 +2,8 @@
 #include "base/Settings.h"
 #include <string>
 
+namespace base {
+
 // The platform's path separator, used for every path the program builds.
 #ifdef _WIN32
 inline constexpr char kPathSeparator = '\\';
@@ -40,3 +42,5 @@ struct AppState : SettingsData {
     // Sets AppFolder and the paths built from it.
     void setAppFolder(const std::string& folder, char separator = kPathSeparator);
 };
+
+} // namespace base

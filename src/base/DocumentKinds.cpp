@@ -3,17 +3,19 @@
 #include "base/WindowRecord.h"
 #include <array>
 
+namespace base {
+
 namespace {
 constexpr std::array kRows{
-    DocumentKindRow{DocKind::Curve, win::FirstCurve, win::LastCurve, "crva",
+    DocumentKindRow{DocKind::Curve, FirstCurveWindow, LastCurveWindow, "crva",
                     "Curve Anticipo (*.crva)", "Curve Anticipo (*.crva)", "mnuApriCrva", false},
-    DocumentKindRow{DocKind::Coil, win::FirstCoil, win::LastCoil, "ibob", "Impulso Bobina (*.ibob)",
-                    "Corrente Bobina (*.ibob)", "mnuApriIBob", false},
-    DocumentKindRow{DocKind::MonitorText, win::Panel, win::Panel, "txt", "", "File testo (*.txt)",
+    DocumentKindRow{DocKind::Coil, FirstCoilWindow, LastCoilWindow, "ibob",
+                    "Impulso Bobina (*.ibob)", "Corrente Bobina (*.ibob)", "mnuApriIBob", false},
+    DocumentKindRow{DocKind::MonitorText, PanelWindow, PanelWindow, "txt", "", "File testo (*.txt)",
                     "", false},
-    DocumentKindRow{DocKind::Advance, win::Advance, win::Advance, "mant",
+    DocumentKindRow{DocKind::Advance, AdvanceWindow, AdvanceWindow, "mant",
                     "Misura Anticipo (*.mant)", "Misura Anticipo (*.mant *.mrot)", "", true},
-    DocumentKindRow{DocKind::Rotation, win::Rotation, win::Rotation, "mrot",
+    DocumentKindRow{DocKind::Rotation, RotationWindow, RotationWindow, "mrot",
                     "Misura Rotazione (*.mrot)", "Misura Rotazione (*.mrot)", "mnuApriMrot", true},
 };
 } // namespace
@@ -40,3 +42,5 @@ const DocumentKindRow* documentKindOfExtension(std::string_view ext) {
         if (row.extension == lower) return &row;
     return nullptr;
 }
+
+} // namespace base

@@ -2,6 +2,8 @@
 #include <span>
 #include <string_view>
 
+namespace base {
+
 // The program's document kinds, declared once: which windows hold them, their extension
 // and the filters of the open and save dialogs. The dispatch, the recent list, the file
 // commands and the windows' own dialogs all read this table.
@@ -27,3 +29,5 @@ const DocumentKindRow& documentKind(DocKind kind);
 // when none.
 const DocumentKindRow* documentKindOfWindow(int winNo);
 const DocumentKindRow* documentKindOfExtension(std::string_view ext);
+
+} // namespace base

@@ -10,14 +10,15 @@
 #ifndef _WIN32
 #include <fcntl.h>
 #include <unistd.h>
-#endif
 
-namespace fs = std::filesystem;
+namespace base {
+
+#endif
 
 namespace {
 
 // Pushes the file's data to the disk before the rename makes it the real one.
-bool syncToDisk([[maybe_unused]] const fs::path& path) {
+bool syncToDisk([[maybe_unused]] const std::filesystem::path& path) {
 #ifndef _WIN32
     const int fd = ::open(path.c_str(), O_RDONLY);
     if (fd < 0) return false;
@@ -30,7 +31,7 @@ bool syncToDisk([[maybe_unused]] const fs::path& path) {
 }
 
 // Makes the rename itself durable; a failure here does not undo a completed save.
-void syncFolder([[maybe_unused]] const fs::path& folder) {
+void syncFolder([[maybe_unused]] const std::filesystem::path& folder) {
 #ifndef _WIN32
     const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY);
     if (fd < 0) return;
@@ -42,11 +43,13 @@ void syncFolder([[maybe_unused]] const fs::path& folder) {
 // The file a path names: a symbolic link is followed to what it points to (through
 // further links too), so a save replaces the target and leaves the link a link. A link
 // whose target is missing names that target, which the save creates.
-fs::path resolvedTarget(fs::path path) {
+std::filesystem::path resolvedTarget(std::filesystem::path path) {
     constexpr int kMostLinks = 40; // as the system follows them before giving up
     std::error_code ec;
-    for (int hops = 0; hops < kMostLinks && fs::is_symlink(fs::symlink_status(path, ec)); ++hops) {
-        const fs::path link = fs::read_symlink(path, ec);
+    for (int hops = 0; hops < kMostLinks &&
+                       std::filesystem::is_symlink(std::filesystem::symlink_status(path, ec));
+         ++hops) {
+        const std::filesystem::path link = std::filesystem::read_symlink(path, ec);
         if (ec) break;
         path = link.is_absolute() ? link : path.parent_path() / link;
     }
@@ -63,10 +66,10 @@ std::string systemReason() {
 
 FileRead readFile(const std::string& path, std::uintmax_t maxBytes) {
     FileRead read;
-    const fs::path file = filePath(path);
+    const std::filesystem::path file = filePath(path);
     std::error_code ec;
-    const fs::file_status status = fs::status(file, ec);
-    if (status.type() == fs::file_type::not_found) { // Missing
+    const std::filesystem::file_status status = std::filesystem::status(file, ec);
+    if (status.type() == std::filesystem::file_type::not_found) { // Missing
         read.error = std::make_error_code(std::errc::no_such_file_or_directory).message();
         return read;
     }
@@ -75,15 +78,15 @@ FileRead readFile(const std::string& path, std::uintmax_t maxBytes) {
         read.error = ec.message();
         return read;
     }
-    if (status.type() == fs::file_type::directory) {
+    if (status.type() == std::filesystem::file_type::directory) {
         read.error = std::make_error_code(std::errc::is_a_directory).message();
         return read;
     }
-    if (status.type() != fs::file_type::regular) {
+    if (status.type() != std::filesystem::file_type::regular) {
         read.error = "not a regular file";
         return read;
     }
-    const std::uintmax_t size = fs::file_size(file, ec);
+    const std::uintmax_t size = std::filesystem::file_size(file, ec);
     if (!ec && size > maxBytes) {
         read.result = FileRead::Result::TooLarge;
         read.error = std::to_string(size) + " bytes";
@@ -128,8 +131,8 @@ std::optional<std::string> readWholeFile(const std::string& path, std::uintmax_t
 std::string writeFileAtomically(const std::string& path, const std::string& bytes) {
     // The temporary file lies beside the file really replaced, so the rename stays within
     // its folder.
-    const fs::path target = resolvedTarget(filePath(path));
-    fs::path temp = target;
+    const std::filesystem::path target = resolvedTarget(filePath(path));
+    std::filesystem::path temp = target;
     temp += ".tmp~";
 
     {
@@ -141,27 +144,30 @@ std::string writeFileAtomically(const std::string& path, const std::string& byte
         if (out.fail()) {
             const std::string why = systemReason();
             std::error_code ignored;
-            fs::remove(temp, ignored);
+            std::filesystem::remove(temp, ignored);
             return why;
         }
     }
     std::error_code ec;
     if (!syncToDisk(temp)) {
         const std::string why = systemReason();
-        fs::remove(temp, ec);
+        std::filesystem::remove(temp, ec);
         return why;
     }
     // The replacement keeps the permissions the user gave the file.
-    const fs::file_status previous = fs::status(target, ec);
-    if (!ec && previous.type() == fs::file_type::regular)
-        fs::permissions(temp, previous.permissions(), fs::perm_options::replace, ec);
+    const std::filesystem::file_status previous = std::filesystem::status(target, ec);
+    if (!ec && previous.type() == std::filesystem::file_type::regular)
+        std::filesystem::permissions(temp, previous.permissions(),
+                                     std::filesystem::perm_options::replace, ec);
     ec.clear();
-    fs::rename(temp, target, ec);
+    std::filesystem::rename(temp, target, ec);
     if (ec) {
         std::error_code ignored;
-        fs::remove(temp, ignored);
+        std::filesystem::remove(temp, ignored);
         return ec.message();
     }
     syncFolder(target.parent_path());
     return {};
 }
+
+} // namespace base

@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 
+namespace base {
+
 // Whole-file reads and atomic writes: a temporary file beside the target is written,
 // flushed and renamed over it, so a failed save leaves the previous file whole. Paths are
 // UTF-8 (SystemPath.h). A save to a symbolic link replaces the file the link points to,
@@ -31,3 +33,5 @@ readWholeFile(const std::string& path,
 // Returns an empty text on success, otherwise a short description of the failure. A file
 // that is replaced keeps its permissions.
 std::string writeFileAtomically(const std::string& path, const std::string& bytes);
+
+} // namespace base

@@ -1,5 +1,7 @@
 #include "base/LoadPlacement.h"
 
+namespace base {
+
 WindowRecord placedAtLoad(WindowRecord rec, const LoadPlacement& p) {
     using NeverPlaced = LoadPlacement::NeverPlaced;
     using Maxima = LoadPlacement::Maxima;
@@ -30,3 +32,5 @@ WindowRecord placedAtLoad(WindowRecord rec, const LoadPlacement& p) {
     rec.State = 1;
     return rec;
 }
+
+} // namespace base

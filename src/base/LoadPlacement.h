@@ -2,6 +2,8 @@
 #include "base/WindowRecord.h"
 #include <cstdint>
 
+namespace base {
+
 // How a child window takes its place from its WinRec record when it loads. The windows
 // differ only in what this says: their default size and place, which record counts as
 // never placed, and what becomes of the record's maxima.
@@ -53,3 +55,5 @@ struct LoadPlacement {
 // The record as the window shows it: the default place and size for a record never placed,
 // the maxima as the policy says, and State 1 (open).
 WindowRecord placedAtLoad(WindowRecord rec, const LoadPlacement& policy);
+
+} // namespace base

@@ -2,6 +2,8 @@
 #include "base/MenuTable.h"
 #include <array>
 
+namespace base {
+
 namespace {
 struct Caption {
     std::string_view entry;
@@ -119,7 +121,7 @@ constexpr std::array kCaptions{
 } // namespace
 
 std::string designCaption(std::string_view entry, int langOffset) {
-    if (const menu::Entry* e = menu::find(entry); e && !e->textId)
+    if (const base::Entry* e = find(entry); e && !e->textId)
         return std::string(langOffset == 200 ? e->english : e->italian);
     for (const Caption& c : kCaptions)
         if (c.entry == entry) return std::string(langOffset == 200 ? c.english : c.italian);
@@ -143,3 +145,5 @@ std::string designText(std::string_view entry, int langOffset,
     }
     return out;
 }
+
+} // namespace base

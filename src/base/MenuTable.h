@@ -9,13 +9,14 @@
 #include <utility>
 #include <vector>
 
+namespace base {
+
 class Texts;
 
 // Every entry of the main window's menus, in menu order: what it is called, its caption,
 // its keys, the window it opens and by which rule, when it is offered and which picture of
 // the guide shows it. The frame builds its menus from this table and asks it what to
 // enable; the screenshot tool finds its entries here.
-namespace menu {
 
 enum class Item : uint8_t {
     Menu,      // a menu of the bar, or a submenu of parent
@@ -133,4 +134,4 @@ struct Opening {
 Opening planOpening(const Entry& entry, const std::array<WindowRecord, 44>& records,
                     std::span<const OpenWindow> open);
 
-} // namespace menu
+} // namespace base

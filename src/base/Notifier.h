@@ -1,6 +1,8 @@
 #pragma once
 #include <string>
 
+namespace base {
+
 // How core code shows a message box or the notice window. The windows layer shows real
 // boxes; tests record what would have been shown.
 class Notifier {
@@ -14,3 +16,5 @@ public:
     // The modeless notice window frmAvviso3 with its label text.
     virtual void notice(const std::string& text) = 0;
 };
+
+} // namespace base

@@ -3,7 +3,8 @@
 #include <cmath>
 #include <cstdio>
 
-namespace numfmt {
+namespace base {
+
 namespace {
 
 bool english(int langOffset) {
@@ -57,4 +58,4 @@ const char* rpmUnit(int langOffset) {
     return english(langOffset) ? "rpm" : "giri/min";
 }
 
-} // namespace numfmt
+} // namespace base

@@ -1,6 +1,8 @@
 #include "base/PathNames.h"
 #include <algorithm>
 
+namespace base {
+
 namespace {
 constexpr std::string_view kSeparators = "/\\";
 
@@ -54,3 +56,5 @@ std::string withoutTrailingBlanks(std::string_view path) {
     return std::string(end == std::string_view::npos ? std::string_view()
                                                      : path.substr(0, end + 1));
 }
+
+} // namespace base

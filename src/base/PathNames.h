@@ -2,6 +2,8 @@
 #include <string>
 #include <string_view>
 
+namespace base {
+
 // The parts of a file path as the program holds it (UTF-8 text). Both '/' and '\' end a
 // folder, so that a path written on either platform splits the same way.
 
@@ -17,3 +19,5 @@ std::string baseNameOf(std::string_view path);
 std::string withExtension(std::string_view path, std::string_view extension);
 // A path kept in a fixed-width field, without the blanks that fill the field.
 std::string withoutTrailingBlanks(std::string_view path);
+
+} // namespace base

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+namespace base {
+
 namespace {
 
 constexpr std::size_t kWholeUpTo = 35;  // a caption path this short is shown whole
@@ -101,3 +103,5 @@ std::vector<std::string> recentMenuCaptions(const AppState& app, char separator)
     }
     return captions;
 }
+
+} // namespace base

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+namespace base {
+
 // The recently used documents list (RecentDoc entries 1-9, entry 1 the most recent).
 
 // The path as the File menu shows it: at most 35 characters stay whole; a longer path keeps
@@ -30,3 +32,5 @@ void removeRecentDocument(AppState& app, int i);
 // Captions of the File menu's recent entries: "  &1  " + shortened path for entry 1, and so
 // on up to 9, stopping at the first entry whose path has fewer than 5 characters.
 std::vector<std::string> recentMenuCaptions(const AppState& app, char separator = kPathSeparator);
+
+} // namespace base

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <limits>
 
+namespace base {
+
 namespace {
 
 // Gap between two intervals, 0 when they overlap.
@@ -51,3 +53,5 @@ ScreenRect placeOnScreen(const ScreenRect& window, const std::vector<ScreenRect>
     moved.y = fit(window.y, window.height, nearest->y, nearest->height);
     return moved;
 }
+
+} // namespace base

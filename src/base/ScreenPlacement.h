@@ -1,6 +1,8 @@
 #pragma once
 #include <vector>
 
+namespace base {
+
 // Keeping a restored window reachable: a placement stored on another monitor, or one that
 // was damaged, must not leave the main window's menu bar where no screen shows it.
 struct ScreenRect {
@@ -18,3 +20,5 @@ struct ScreenRect {
 // when it is larger than that screen).
 ScreenRect placeOnScreen(const ScreenRect& window, const std::vector<ScreenRect>& screens,
                          int stripHeight, int minVisible = 100);
+
+} // namespace base

@@ -2,6 +2,8 @@
 #include <algorithm>
 #include <utility>
 
+namespace base {
+
 namespace {
 
 constexpr std::size_t CountPos = 10; // 0-based offset of the count byte
@@ -120,3 +122,5 @@ std::string serialDeviceName(std::string_view path) {
         --end;
     return std::string(name.substr(0, end));
 }
+
+} // namespace base

@@ -4,6 +4,8 @@
 #include <string_view>
 #include <vector>
 
+namespace base {
+
 // The user's raw MIDI ports (serial lines, raw MIDI device nodes, pseudo-terminals), kept in
 // record 15 of the settings file. Readers that know only records 1-14 never look at it.
 //
@@ -48,3 +50,5 @@ std::size_t serialPortsCutOff(std::string_view record);
 // The name a port is listed under: the last component of its path, or the last two when
 // the parent folder is "pts" ("pts/3"), cut to 31 characters.
 std::string serialDeviceName(std::string_view path);
+
+} // namespace base

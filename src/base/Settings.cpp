@@ -6,6 +6,8 @@
 #include <cmath>
 #include <cstddef>
 
+namespace base {
+
 // Layout of "ZEPHALON.iniz": 500-byte records, positions below are 1-based within a record.
 // Byte fields are one character, 16-bit fields two characters high byte first.
 namespace {
@@ -112,7 +114,7 @@ void readHeader(const Reader& in, SettingsData& s) {
 }
 
 void readWindowRecords(const Reader& in, SettingsData& s) {
-    for (int n = 1; n <= win::Count; ++n) {
+    for (int n = 1; n <= WindowCount; ++n) {
         const std::size_t at = headerPos(kWinRecStart + (n - 1) * kWinRecSize);
         WindowRecord& rec = s.WinRec[n];
         // A slot never written since the file was created is all NULs: never placed.
@@ -212,7 +214,7 @@ void writeHeaderFields(std::string& rec, const SettingsData& s) {
 }
 
 void writeWindowRecords(std::string& rec, const SettingsData& s) {
-    for (int n = 1; n <= win::Count; ++n) {
+    for (int n = 1; n <= WindowCount; ++n) {
         const std::size_t at = headerPos(kWinRecStart + (n - 1) * kWinRecSize);
         const WindowRecord& w = s.WinRec[n];
         putPlacement(rec, at, w.Top);
@@ -332,3 +334,5 @@ std::string serializeSettings(const SettingsData& data) {
     }
     return file;
 }
+
+} // namespace base

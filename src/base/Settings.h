@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+namespace base {
+
 // Everything the settings file "ZEPHALON.iniz" keeps between runs. Texts are 8-bit (one
 // byte per character), as they stand in the file; the folders and recent documents are
 // held as UTF-8 like every path and stored as Latin-1 (a path Latin-1 cannot hold is not
@@ -70,3 +72,5 @@ std::string newSettingsFile(const SettingsData& defaults);
 // overwritten), records 2-5, the nine recent documents in records 6-14, and when there are
 // serial ports (or later records) record 15 and what follows it.
 std::string serializeSettings(const SettingsData& data);
+
+} // namespace base

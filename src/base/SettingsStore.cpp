@@ -2,6 +2,8 @@
 
 #include "base/FileStore.h"
 
+namespace base {
+
 namespace {
 bool readSettingsFile(AppState& app, bool replaceMissing) {
     FileRead file = readFile(app.SettingsPath, kSettingsMaxFileSize);
@@ -48,3 +50,5 @@ std::string SaveSettings(AppState& app) {
     if (error.empty()) app.header = image.substr(0, kSettingsRecordSize);
     return error;
 }
+
+} // namespace base

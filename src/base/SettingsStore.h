@@ -2,6 +2,8 @@
 #include "base/AppState.h"
 #include <string>
 
+namespace base {
+
 // Reads the settings file app.SettingsPath into app. A missing or foreign file is replaced
 // by a fresh one (written atomically) and app gets the defaults. A file that exists but
 // cannot be read, or is refused by its size, is left alone: app gets the defaults and
@@ -19,3 +21,5 @@ bool ReadSettings(AppState& app);
 // Does nothing while SettingsUnreadable or FolderShared is set. Returns an empty text on success
 // (or when nothing was written), otherwise what went wrong.
 std::string SaveSettings(AppState& app);
+
+} // namespace base

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <string>
 
+namespace base {
+
 namespace {
 
 // String id shown by each message code; -1 marks a code that has no message.
@@ -64,3 +66,5 @@ Notifier::Answer UnattendedNotifier::question(const std::string&, const std::str
 void UnattendedNotifier::notice(const std::string& text) {
     std::fprintf(stderr, "%s\n", text.c_str());
 }
+
+} // namespace base

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+namespace base {
+
 // The string id each message code shows; -1 for an unknown code.
 int messageStringId(int code);
 
@@ -53,3 +55,5 @@ inline constexpr const char* kProductName = "ZEPHALON";
 inline std::string programNameLine() {
     return std::string(kProductName) + " - " + kAppTitle;
 }
+
+} // namespace base

@@ -1,5 +1,7 @@
 #include "base/SystemPath.h"
 
+namespace base {
+
 std::filesystem::path filePath(std::string_view utf8) {
     return std::filesystem::path(
         std::u8string(reinterpret_cast<const char8_t*>(utf8.data()), utf8.size()));
@@ -55,3 +57,5 @@ std::string latin1FromUtf8(std::string_view utf8, bool* whole) {
     if (whole) *whole = all;
     return out;
 }
+
+} // namespace base

@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+namespace base {
+
 // The program holds every file name and folder as UTF-8 text, whatever the platform: that
 // is what the toolkit's strings give and what the file API is handed through
 // std::filesystem::path (UTF-8 to the system's own form: the bytes themselves on POSIX,
@@ -21,3 +23,5 @@ std::string utf8FromLatin1(std::string_view latin1);
 // UTF-8 text as Latin-1: a character Latin-1 has no place for (or a byte that is not
 // UTF-8) becomes '?', and whole becomes false.
 std::string latin1FromUtf8(std::string_view utf8, bool* whole = nullptr);
+
+} // namespace base

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+namespace base {
+
 std::string Texts::text(int id) const {
     // Widened so that a stray id near the int limits cannot overflow.
     const long long key = static_cast<long long>(id) + LangOffset;
@@ -19,3 +21,5 @@ const char* Texts::raw(int id) {
     if (it == entries.end() || it->id != id) return nullptr;
     return it->text;
 }
+
+} // namespace base

@@ -2,6 +2,8 @@
 #include <string>
 #include <string_view>
 
+namespace base {
+
 // The bilingual string table: ids 1-199 Italian, 201-399 the same texts in English.
 // Texts are UTF-8 in memory; files convert to 8-bit Latin-1 at their boundary.
 class Texts {
@@ -13,3 +15,5 @@ public:
     // The entry stored under exactly this id, or nullptr when there is none.
     static const char* raw(int id);
 };
+
+} // namespace base

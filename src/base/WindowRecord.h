@@ -2,6 +2,8 @@
 #include <cstdint>
 #include <string>
 
+namespace base {
+
 // Placement and open state of one window slot (twips).
 struct WindowRecord {
     int16_t Top = 0;
@@ -27,18 +29,18 @@ struct RecentDocument {
 };
 
 // Window numbers (slots of WinRec).
-namespace win {
-inline constexpr int Main = 1;
-inline constexpr int FirstCurve = 2;
-inline constexpr int LastCurve = 11;
-inline constexpr int FirstCoil = 12;
-inline constexpr int LastCoil = 21;
-inline constexpr int Panel = 22;
-inline constexpr int Advance = 25;
-inline constexpr int Rotation = 33;
-inline constexpr int Notes = 34;
-inline constexpr int Battery = 36;
-inline constexpr int Notebook = 38;
-inline constexpr int About = 40;
-inline constexpr int Count = 43;
-} // namespace win
+inline constexpr int MainWindow = 1;
+inline constexpr int FirstCurveWindow = 2;
+inline constexpr int LastCurveWindow = 11;
+inline constexpr int FirstCoilWindow = 12;
+inline constexpr int LastCoilWindow = 21;
+inline constexpr int PanelWindow = 22;
+inline constexpr int AdvanceWindow = 25;
+inline constexpr int RotationWindow = 33;
+inline constexpr int NotesWindow = 34;
+inline constexpr int BatteryWindow = 36;
+inline constexpr int NotebookWindow = 38;
+inline constexpr int AboutWindow = 40;
+inline constexpr int WindowCount = 43;
+
+} // namespace base

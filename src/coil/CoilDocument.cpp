@@ -102,7 +102,7 @@ DocImage newProgram(int windowNumber, const std::string& startFolder, char separ
 }
 
 std::string captionFor(std::string_view path) {
-    return std::string(CaptionText) + " - " + ::fileNameOf(path);
+    return std::string(CaptionText) + " - " + base::fileNameOf(path);
 }
 
 } // namespace coil

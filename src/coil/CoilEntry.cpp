@@ -1,7 +1,7 @@
 #include "coil/CoilEntry.h"
 #include <algorithm>
 
-namespace coil::entry {
+namespace coil {
 
 namespace {
 constexpr int kMaxVR = 8000;
@@ -111,4 +111,4 @@ Result keyTenths(std::string_view text, Edit edit, char key, int maxRaw) {
     return *r;
 }
 
-} // namespace coil::entry
+} // namespace coil

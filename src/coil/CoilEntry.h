@@ -3,10 +3,11 @@
 #include <string>
 #include <string_view>
 
+namespace coil {
+
 // The typing rules of the coil window's text boxes. A key is the typed character, '\b' for
 // backspace and 0x7F for delete; the caret and selection are character positions. A
 // refused key leaves the box as it was.
-namespace coil::entry {
 
 inline constexpr char Backspace = '\b';
 inline constexpr char Delete = 0x7F;
@@ -41,4 +42,4 @@ bool validTenths(std::string_view text, int maxRaw = 255);
 std::optional<int> wholeValue(std::string_view text);
 std::optional<int> tenthsValue(std::string_view text);
 
-} // namespace coil::entry
+} // namespace coil

@@ -1,7 +1,7 @@
 #include "coil/CoilFields.h"
 #include "coil/CoilSimulation.h"
 
-namespace coil::fields {
+namespace coil {
 
 bool inTenths(Quantity q) {
     return q != Quantity::RPerc && q != Quantity::VR;
@@ -12,7 +12,7 @@ std::string textOf(Quantity q, int raw) {
 }
 
 std::optional<int> valueOf(Quantity q, const std::string& text) {
-    const std::optional<int> v = inTenths(q) ? entry::tenthsValue(text) : entry::wholeValue(text);
+    const std::optional<int> v = inTenths(q) ? tenthsValue(text) : wholeValue(text);
     if (!v && q == Quantity::RPerc && text.empty()) return 0;
     if (!v || *v < field(q).min || *v > field(q).max) return std::nullopt;
     return v;
@@ -21,27 +21,27 @@ std::optional<int> valueOf(Quantity q, const std::string& text) {
 bool valid(Quantity q, const std::string& text) {
     switch (q) {
     case Quantity::VR:
-        return entry::validVR(text);
+        return validVR(text);
     case Quantity::RPerc:
-        return entry::validRPerc(text);
+        return validRPerc(text);
     case Quantity::VBatt:
-        return entry::validTenths(text, VBattMax);
+        return validTenths(text, VBattMax);
     default:
-        return entry::validTenths(text);
+        return validTenths(text);
     }
 }
 
-entry::Result key(Quantity q, const std::string& text, entry::Edit edit, char key) {
+Result key(Quantity q, const std::string& text, Edit edit, char key) {
     switch (q) {
     case Quantity::VR:
-        return entry::keyVR(text, edit, key);
+        return keyVR(text, edit, key);
     case Quantity::RPerc:
-        return entry::keyRPerc(text, edit, key);
+        return keyRPerc(text, edit, key);
     case Quantity::VBatt:
-        return entry::keyTenths(text, edit, key, VBattMax);
+        return keyTenths(text, edit, key, VBattMax);
     default:
-        return entry::keyTenths(text, edit, key);
+        return keyTenths(text, edit, key);
     }
 }
 
-} // namespace coil::fields
+} // namespace coil

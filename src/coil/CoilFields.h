@@ -5,10 +5,11 @@
 #include <optional>
 #include <string>
 
+namespace coil {
+
 // The coil window's five number boxes, in the order of Quantity: their controls, caption,
 // range and typing rules. L, R and V Batt are typed in tenths with a decimal comma, +R %
 // and VR as whole numbers.
-namespace coil::fields {
 
 struct Field {
     const char* text;   // the text box
@@ -40,6 +41,6 @@ std::string textOf(Quantity q, int raw);
 std::optional<int> valueOf(Quantity q, const std::string& text);
 // Whether a whole text follows the box's rules, and a key's effect on it.
 bool valid(Quantity q, const std::string& text);
-entry::Result key(Quantity q, const std::string& text, entry::Edit edit, char key);
+Result key(Quantity q, const std::string& text, Edit edit, char key);
 
-} // namespace coil::fields
+} // namespace coil

@@ -1,7 +1,7 @@
 #include "coil/CoilGraph.h"
 #include <algorithm>
 
-namespace coil::graph {
+namespace coil {
 
 CurrentGraph currentGraph(const CoilSimulation& s) {
     CurrentGraph g;
@@ -26,4 +26,4 @@ std::vector<BandLevel> dwellProfile(const DwellIndexes& dwell) {
     return levels;
 }
 
-} // namespace coil::graph
+} // namespace coil

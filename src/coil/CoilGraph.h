@@ -2,11 +2,12 @@
 #include "coil/CoilSimulation.h"
 #include <vector>
 
+namespace coil {
+
 // Where the current graph and the dwell profile put their marks. The current graph is
 // laid out in twips: a grid of 10 x 10 divisions of 600 twips whose origin lies 400 twips
 // from the left edge and 400 twips above the bottom edge; one revolution spans eight
 // divisions, the current axis has 1 A per division.
-namespace coil::graph {
 
 inline constexpr int Division = 600;
 inline constexpr int Divisions = 10;
@@ -43,4 +44,4 @@ struct BandLevel {
 };
 std::vector<BandLevel> dwellProfile(const DwellIndexes& dwell);
 
-} // namespace coil::graph
+} // namespace coil

@@ -28,9 +28,8 @@ std::string dwellText(int index, int langOffset) {
 
 std::string bandText(int band, int langOffset) {
     const int from = kFirstBandRpm + kBandWidthRpm * band;
-    if (band == BandCount - 1) return "> " + numfmt::integer(from, langOffset);
-    return numfmt::integer(from, langOffset) + "-" +
-           numfmt::integer(from + kBandWidthRpm, langOffset);
+    if (band == BandCount - 1) return "> " + base::integer(from, langOffset);
+    return base::integer(from, langOffset) + "-" + base::integer(from + kBandWidthRpm, langOffset);
 }
 
 int bandOf(int rpm) {
@@ -75,7 +74,7 @@ std::string formatDecimal(double value, int decimals, int langOffset) {
     // Rounded here, half away from zero; the rounded value is then written exactly.
     const double scale = std::pow(10.0, decimals);
     const double rounded = std::copysign(std::round(std::fabs(value) * scale) / scale, value);
-    return numfmt::number(rounded, decimals, langOffset);
+    return base::number(rounded, decimals, langOffset);
 }
 
 std::string tenthsText(int raw) {
@@ -84,7 +83,7 @@ std::string tenthsText(int raw) {
 
 CoilFigures figuresOf(int vr, const CoilSimulation& s, int lang) {
     CoilFigures f;
-    f.LabVRT = numfmt::withUnit(numfmt::integer(vr, lang), numfmt::rpmUnit(lang)) + "  " +
+    f.LabVRT = base::withUnit(base::integer(vr, lang), base::rpmUnit(lang)) + "  " +
                formatDecimal(s.periodMs, 3, lang) + " ms";
     f.LabTXDiv = "Tempo/Div " + formatDecimal(s.periodMs / kDivisions, 3, lang) + " ms";
     f.LabIbob = "I=" + formatDecimal(s.endAmps, 2, lang) + " A";

@@ -1,6 +1,8 @@
 #include "coil/CoilTransfer.h"
 #include "transport/MidiPort.h"
 
+using namespace protocol;
+
 namespace coil {
 
 namespace {

@@ -4,7 +4,9 @@
 #include <array>
 #include <cstdint>
 
+namespace transport {
 class MidiPort;
+} // namespace transport
 
 namespace coil {
 
@@ -22,7 +24,8 @@ class CoilTransfer {
 public:
     enum class Outcome { Running, Done, Mismatch, WrongModule, NoAnswer };
 
-    CoilTransfer(MidiPort& port, UnitReplyWait& wait) : port_(port), wait_(wait) {}
+    CoilTransfer(transport::MidiPort& port, protocol::UnitReplyWait& wait)
+        : port_(port), wait_(wait) {}
 
     // bytes: record positions 261..267. master: the MDX module. ProgState = 0.
     void start(const std::array<uint8_t, TransferBytes>& bytes, bool master);
@@ -36,21 +39,21 @@ public:
     // The address the read-back stopped at.
     int failedAddress() const { return failedAddress_; }
     // The whole job: seven bytes written, then read back.
-    const TransferProgress& progress() const { return progress_; }
+    const auxiliary::TransferProgress& progress() const { return progress_; }
     bool verifying() const { return ProgState >= 8; }
 
 private:
     Outcome finish(Outcome o);
     void sendRead();
 
-    MidiPort& port_;
-    UnitReplyWait& wait_;
+    transport::MidiPort& port_;
+    protocol::UnitReplyWait& wait_;
     std::array<uint8_t, TransferBytes> bytes_{};
     bool master_ = true;
     bool running_ = false;
     int address_ = FirstAddress;
     int failedAddress_ = 0;
-    TransferProgress progress_;
+    auxiliary::TransferProgress progress_;
 };
 
 } // namespace coil

@@ -3,8 +3,9 @@
 #include <string>
 #include <string_view>
 
-// What the coil window shows beside its values: which controls take input, and its caption.
 namespace coil {
+
+// What the coil window shows beside its values: which controls take input, and its caption.
 
 struct CoilEnables {
     bool values = false; // the dwell lists, the number boxes and their scroll bars

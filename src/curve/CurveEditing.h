@@ -2,9 +2,10 @@
 #include "curve/CurveModel.h"
 #include <string>
 
+namespace curve {
+
 // What the mouse and the text boxes of the curve editor do to a curve document. Positions
 // are twips in the graph picture (GraphX0 is the 500 rpm line, GraphY0 the 0 degree line).
-namespace curve {
 
 // The 100 rpm grid line nearest to d twips right of GraphX0; halfway goes to the higher.
 double snapToGrid(double d);

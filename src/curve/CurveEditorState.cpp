@@ -4,6 +4,8 @@
 #include "curve/CurveEditing.h"
 #include <cmath>
 
+using namespace base;
+
 namespace curve {
 
 CurveEditorEnables CurveEditorState::enables() const {
@@ -43,11 +45,10 @@ Readout readoutAt(const Curve& selected, double x, double y) {
 }
 
 std::string readoutText(const Readout& r, int langOffset) {
-    return designText(
-        "curveReadout", langOffset,
-        {numfmt::withUnit(numfmt::integer(r.rpm, langOffset), numfmt::rpmUnit(langOffset)),
-         numfmt::number(r.degrees, 1, langOffset), numfmt::integer(r.count, langOffset),
-         numfmt::integer(r.stored, langOffset)});
+    return designText("curveReadout", langOffset,
+                      {base::withUnit(base::integer(r.rpm, langOffset), base::rpmUnit(langOffset)),
+                       base::number(r.degrees, 1, langOffset), base::integer(r.count, langOffset),
+                       base::integer(r.stored, langOffset)});
 }
 
 } // namespace curve

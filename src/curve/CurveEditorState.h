@@ -3,9 +3,10 @@
 #include <array>
 #include <string>
 
+namespace curve {
+
 // What the curve editor shows: which of its controls take input, the captions that change,
 // and the read-out beside the cursor. The window renders this; it keeps no rule of its own.
-namespace curve {
 
 struct CurveEditorEnables {
     bool ComSalva = false;

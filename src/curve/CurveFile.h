@@ -3,10 +3,11 @@
 #include <string>
 #include <string_view>
 
+namespace curve {
+
 // The .crva file: 42-byte records (40 columns and CR LF) holding the maximum rpm, the lock
 // flag, the three curves with their points and unit tables as assembler data lines, and
 // the notes.
-namespace curve {
 
 inline constexpr size_t RecordLength = 42;
 

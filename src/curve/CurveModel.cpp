@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdio>
 
+using namespace base;
+
 namespace curve {
 
 namespace {

@@ -3,9 +3,10 @@
 #include <cstdint>
 #include <string>
 
+namespace curve {
+
 // The advance curve model: points in the twips of the fixed graph, the unit's 108-entry
 // timing table derived from them, and the document a curve window edits.
-namespace curve {
 
 inline constexpr int GraphX0 = 405;          // x of the 500 rpm line
 inline constexpr int GraphY0 = 6200;         // y of the 0 degree line

@@ -2,6 +2,8 @@
 #include "transport/MidiPort.h"
 #include <cstdio>
 
+using namespace protocol;
+
 namespace curve {
 
 namespace {

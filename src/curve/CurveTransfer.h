@@ -4,7 +4,9 @@
 #include "protocol/UnitReplyWait.h"
 #include <string>
 
+namespace transport {
 class MidiPort;
+} // namespace transport
 
 namespace curve {
 
@@ -34,7 +36,8 @@ public:
         Table table2{};
     };
 
-    CurveTransfer(MidiPort& port, UnitReplyWait& wait) : port_(port), wait_(wait) {}
+    CurveTransfer(transport::MidiPort& port, protocol::UnitReplyWait& wait)
+        : port_(port), wait_(wait) {}
 
     void start(const Setup& setup);
     // One timer tick; tickMs of time have passed since the last one.
@@ -53,7 +56,7 @@ public:
     int progressPosition() const { return position_; }
     // The whole job: the maximum rpm, each table entry and the flags byte written, then
     // the maximum rpm and each entry read back.
-    const TransferProgress& progress() const { return progress_; }
+    const auxiliary::TransferProgress& progress() const { return progress_; }
     // Reading back (states 5 and 6), else writing.
     bool verifying() const { return ProgState >= 5; }
 
@@ -66,14 +69,14 @@ private:
     // The wait's end: Running while it goes on, or a failure.
     Outcome waitOutcome(int tickMs, bool& answered);
 
-    MidiPort& port_;
-    UnitReplyWait& wait_;
+    transport::MidiPort& port_;
+    protocol::UnitReplyWait& wait_;
     Setup setup_;
     bool running_ = false;
     int flagsStep_ = 0; // state 4: 0 send the read, 1 await it, 2 await the write echo
     std::string caption_;
     int position_ = 0;
-    TransferProgress progress_;
+    auxiliary::TransferProgress progress_;
 };
 
 } // namespace curve

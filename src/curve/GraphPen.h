@@ -3,11 +3,12 @@
 #include <array>
 #include <optional>
 
+namespace curve {
+
 // The mouse on the curve editor's graph, in twips of the picture: a press places the first
 // point of an empty curve or adds the next one, a drag shows a dotted line from the last
 // point, the release adds the point under it. The press and release of one gesture make one
 // step of the editor's history.
-namespace curve {
 
 struct GraphPos {
     double x = 0;

@@ -3,10 +3,11 @@
 #include <string>
 #include <vector>
 
+namespace curve {
+
 // What a curve document puts into the unit's memory, address by address, in the order the
 // transfer writes it: MaxRpm \ 100 at address 5, then the tables of curves 1 (6..112) and
 // 2 (113..219), entries 0..106. Curve 0 is never written.
-namespace curve {
 
 struct UnitByte {
     int address = 0;

@@ -1,5 +1,7 @@
 #include "measure/AdvanceControls.h"
 
+namespace measure {
+
 AdvanceControls advanceControls(const AdvanceSituation& s) {
     AdvanceControls c;
     c.ComStop = s.acquiring ? "Stop" : "Start";
@@ -18,3 +20,5 @@ AdvanceControls advanceControls(const AdvanceSituation& s) {
     c.ListScarti = s.checking;
     return c;
 }
+
+} // namespace measure

@@ -1,5 +1,7 @@
 #pragma once
 
+namespace measure {
+
 // What the advance window shows and which of its controls take input, from the window's
 // situation. The window keeps the situation and renders the controls from it.
 struct AdvanceSituation {
@@ -33,3 +35,5 @@ struct AdvanceControls {
 };
 
 AdvanceControls advanceControls(const AdvanceSituation& s);
+
+} // namespace measure

@@ -3,6 +3,8 @@
 
 #include <cmath>
 
+namespace measure {
+
 void AdvanceDiagram::resize(int pictureWidth, int pictureHeight) {
     width = pictureWidth;
     height = pictureHeight;
@@ -42,9 +44,11 @@ std::optional<AdvanceDiagram::Position> AdvanceDiagram::place(const AdvancePoint
 }
 
 std::string speedAxisLabel(int thousands, int langOffset) {
-    return numfmt::integer(thousands * 1000LL, langOffset);
+    return base::integer(thousands * 1000LL, langOffset);
 }
 
 std::string advanceAxisLabel(int tens) {
     return std::to_string(tens * 10) + "\u00B0";
 }
+
+} // namespace measure

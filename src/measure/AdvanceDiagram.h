@@ -3,6 +3,8 @@
 #include <optional>
 #include <string>
 
+namespace measure {
+
 // The advance diagram's geometry, in twips: advance against engine speed. The speed axis
 // runs from speedLow to speedHigh thousand rpm, the advance axis from advanceLow to
 // advanceHigh tens of degrees; a scale is the size of one such step and is recomputed only
@@ -45,3 +47,5 @@ struct AdvanceDiagram {
 // beside the axis), the advance axis in degrees ("30°").
 std::string speedAxisLabel(int thousands, int langOffset);
 std::string advanceAxisLabel(int tens);
+
+} // namespace measure

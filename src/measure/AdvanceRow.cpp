@@ -5,6 +5,10 @@
 
 #include <algorithm>
 
+using namespace protocol;
+
+namespace measure {
+
 namespace {
 
 void putField(std::string& row, int firstCol, int width, std::string_view text) {
@@ -29,22 +33,22 @@ int64_t advanceTenths(uint32_t tAnt, uint32_t tc) {
 
 std::string advanceRow(std::string_view rotationRow, uint32_t ta, uint32_t tss, uint32_t tc) {
     std::string row(kAdvanceRowLength, ' ');
-    putField(row, 1, 6, rowField(rotationRow, rowcol::Riga));
-    putField(row, 8, 6, rowField(rotationRow, rowcol::Rot));
+    putField(row, 1, 6, rowField(rotationRow, RigaColumn));
+    putField(row, 8, 6, rowField(rotationRow, RotColumn));
     const uint32_t tAnt = advanceTicks(ta, tss);
     if (tAnt > 0 && tc > 0) {
         const int64_t tenths = advanceTenths(tAnt, tc);
         putField(row, 15, 5, std::to_string(tenths / 10) + '.' + std::to_string(tenths % 10));
         putField(row, 21, 6, formatMillis(ticksToMicros(tAnt)));
     }
-    putField(row, 28, 9, rowField(rotationRow, rowcol::Tc));
-    putField(row, 38, 13, rowField(rotationRow, rowcol::Tempo));
+    putField(row, 28, 9, rowField(rotationRow, TcColumn));
+    putField(row, 38, 13, rowField(rotationRow, TempoColumn));
     return row;
 }
 
 std::string advanceRowFromText(std::string_view rotationRow) {
     const auto ticks = [&](RowColumn c) { return static_cast<uint32_t>(ticksOf(rotationRow, c)); };
-    return advanceRow(rotationRow, ticks(rowcol::Ta), ticks(rowcol::Tss), ticks(rowcol::Tc));
+    return advanceRow(rotationRow, ticks(TaColumn), ticks(TssColumn), ticks(TcColumn));
 }
 
 std::optional<AdvancePoint> advancePoint(std::string_view advanceRow) {
@@ -56,3 +60,5 @@ std::optional<AdvancePoint> advancePoint(std::string_view advanceRow) {
     if (!whole || !rpm) return std::nullopt;
     return AdvancePoint{*rpm, *whole * 10 + (ant[4] - '0')};
 }
+
+} // namespace measure

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+namespace measure {
+
 // The 51-column advance row of one revolution:
 //
 //  cols  1-6  Riga  the rotation row's number   cols 21-26 TAnt advance time "#0.##0" ms
@@ -40,3 +42,5 @@ struct AdvancePoint {
     int64_t tenths = 0; // tenths of a degree
 };
 std::optional<AdvancePoint> advancePoint(std::string_view advanceRow);
+
+} // namespace measure

@@ -6,7 +6,9 @@
 #include <algorithm>
 #include <cmath>
 
-namespace closedloop {
+using namespace protocol;
+
+namespace measure {
 
 namespace {
 constexpr int kFirstEntry = curve::FirstLowByte; // 500 rpm
@@ -41,7 +43,8 @@ std::vector<AdvancePoint> referenceCurve(const curve::Table& table) {
     return out;
 }
 
-std::optional<double> Summary::add(std::string_view advanceRow, const curve::Table& table) {
+std::optional<double> ClosedLoopSummary::add(std::string_view advanceRow,
+                                             const curve::Table& table) {
     const auto point = advancePoint(advanceRow);
     if (!point) return std::nullopt;
     const auto programmed = programmedAdvance(table, static_cast<double>(point->rpm));
@@ -63,7 +66,7 @@ void TableReadBack::start(bool master, int curveNo) {
     modeAnswer_ = 0;
     modeTimedOut_ = false;
     wait_.cancel();
-    const bool asked = link_ && link_->enterMode(win::Advance, UnitMode::Programming, this);
+    const bool asked = link_ && link_->enterMode(base::AdvanceWindow, UnitMode::Programming, this);
     phase_ = asked ? Phase::EnteringMode : Phase::Idle;
 }
 
@@ -82,7 +85,7 @@ void TableReadBack::requestNext() {
 TableReadBack::Outcome TableReadBack::finish(Outcome outcome) {
     phase_ = Phase::Idle;
     wait_.cancel();
-    if (link_) link_->leaveMode(win::Advance);
+    if (link_) link_->leaveMode(base::AdvanceWindow);
     return outcome;
 }
 
@@ -113,4 +116,4 @@ TableReadBack::Outcome TableReadBack::tick(int ms) {
     }
 }
 
-} // namespace closedloop
+} // namespace measure

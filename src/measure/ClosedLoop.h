@@ -8,11 +8,14 @@
 #include <optional>
 #include <vector>
 
+namespace transport {
 class MidiPort;
+} // namespace transport
+
+namespace measure {
 
 // The closed-loop check of the advance window: the curve programmed in the unit against
 // the advance the unit actually produced.
-namespace closedloop {
 
 // The unit times a revolution from the table entry of the 100 rpm step at or below its
 // speed (entry 12 is 500 rpm, entry 106 9,900 rpm, held at both ends); the entry's count
@@ -24,7 +27,7 @@ std::optional<double> programmedAdvance(const curve::Table& table, double rpm);
 // advance at both ends of its 100 rpm step (rpm, tenths of a degree), in speed order.
 std::vector<AdvancePoint> referenceCurve(const curve::Table& table);
 
-struct Summary {
+struct ClosedLoopSummary {
     std::size_t compared = 0; // rows with a measured and a programmed advance
     double largest = 0;       // the difference largest in size, degrees (measured - programmed)
     int64_t rpmOfLargest = 0;
@@ -41,7 +44,7 @@ struct Summary {
 // however it ends, the link puts the unit back in run mode, where it streams its revolutions
 // again. Time passes through tick(); an answer that does not come within its wait ends the
 // read-back.
-class TableReadBack : public ModeHolder {
+class TableReadBack : public protocol::ModeHolder {
 public:
     enum class Outcome {
         Running,
@@ -52,7 +55,8 @@ public:
     };
 
     // Without a link to the unit a read-back never starts.
-    TableReadBack(MidiPort& port, UnitReplyWait& wait, UnitLink* link)
+    TableReadBack(transport::MidiPort& port, protocol::UnitReplyWait& wait,
+                  protocol::UnitLink* link)
         : port_(port), wait_(wait), link_(link) {}
     ~TableReadBack() override {
         if (link_) link_->forget(this);
@@ -75,9 +79,9 @@ private:
     void requestNext();
     Outcome finish(Outcome outcome);
 
-    MidiPort& port_;
-    UnitReplyWait& wait_;
-    UnitLink* link_;
+    transport::MidiPort& port_;
+    protocol::UnitReplyWait& wait_;
+    protocol::UnitLink* link_;
     int modeAnswer_ = 0;
     bool modeTimedOut_ = false;
     bool master_ = true;
@@ -87,4 +91,4 @@ private:
     curve::Table table_{};
 };
 
-} // namespace closedloop
+} // namespace measure

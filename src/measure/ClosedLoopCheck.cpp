@@ -3,19 +3,21 @@
 #include "base/NumberFormat.h"
 #include <cstdio>
 
-namespace closedloop {
+using namespace base;
 
-void Check::setReference(const curve::Table& table) {
+namespace measure {
+
+void ClosedLoopCheck::setReference(const curve::Table& table) {
     reference_ = table;
     restart();
 }
 
-void Check::restart() {
+void ClosedLoopCheck::restart() {
     summary_ = {};
     differences_.clear();
 }
 
-void Check::compareNew(const RowSource& rotationRows) {
+void ClosedLoopCheck::compareNew(const RowSource& rotationRows) {
     if (!reference_) return;
     for (std::size_t i = differences_.size(); i < rotationRows.size(); ++i) {
         const std::string advance = advanceRowFromText(rotationRows.row(i));
@@ -33,15 +35,15 @@ void Check::compareNew(const RowSource& rotationRows) {
     }
 }
 
-std::string Check::summaryText(int langOffset) const {
+std::string ClosedLoopCheck::summaryText(int langOffset) const {
     if (!reference_) return {};
     if (summary_.compared == 0) return designCaption("checkNothingToCompare", langOffset);
     return designText(
         "checkLargest", langOffset,
-        {(summary_.largest >= 0 ? "+" : "") + numfmt::number(summary_.largest, 2, langOffset),
-         numfmt::withUnit(numfmt::integer(summary_.rpmOfLargest, langOffset),
-                          numfmt::rpmUnit(langOffset)),
-         numfmt::integer(static_cast<long long>(summary_.compared), langOffset)});
+        {(summary_.largest >= 0 ? "+" : "") + base::number(summary_.largest, 2, langOffset),
+         base::withUnit(base::integer(summary_.rpmOfLargest, langOffset),
+                        base::rpmUnit(langOffset)),
+         base::integer(static_cast<long long>(summary_.compared), langOffset)});
 }
 
-} // namespace closedloop
+} // namespace measure

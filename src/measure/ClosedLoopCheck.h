@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace closedloop {
+namespace measure {
 
 // The difference rows of the check (ListScarti): Riga, Rot and Ant of the advance row, the
 // programmed advance "##0.0" and the difference "+#0.00" in degrees (blank where there is
@@ -15,7 +15,7 @@ inline constexpr int kDifferenceRowLength = 32;
 
 // The advance window's check as the rows come in: each advance row compared once with the
 // curve set, its difference row kept, the summary brought on.
-class Check {
+class ClosedLoopCheck {
 public:
     // A new curve to compare with: every row is compared again.
     void setReference(const curve::Table& table);
@@ -25,7 +25,7 @@ public:
     // Compares the rows from the first not yet compared on: their advance rows (as the
     // rotation rows give them) with the curve.
     void compareNew(const RowSource& rotationRows);
-    const Summary& summary() const { return summary_; }
+    const ClosedLoopSummary& summary() const { return summary_; }
     const RowStore& differences() const { return differences_; }
     // "Scarto massimo +1,25 gradi a 1.500 giri/min (12 punti)" in the language; empty before a
     // curve is set.
@@ -33,8 +33,8 @@ public:
 
 private:
     std::optional<curve::Table> reference_;
-    Summary summary_;
+    ClosedLoopSummary summary_;
     RowStore differences_{kDifferenceRowLength};
 };
 
-} // namespace closedloop
+} // namespace measure

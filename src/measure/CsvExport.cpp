@@ -9,6 +9,10 @@
 #include <cstdint>
 #include <optional>
 
+using namespace protocol;
+
+namespace measure {
+
 namespace {
 
 void appendInteger(std::string& out, int64_t value) {
@@ -89,16 +93,16 @@ void MeasurementCsvWriter::millis(const std::optional<int64_t>& us) {
 }
 
 void MeasurementCsvWriter::addRow(std::string_view row) {
-    if (const auto riga = readInteger(rowField(row, rowcol::Riga))) appendInteger(out_, *riga);
-    integerCell(readInteger(rowField(row, rowcol::Rot)));
-    const auto tc = readMillis(rowField(row, rowcol::Tc));
-    const auto ta = readMillis(rowField(row, rowcol::Ta));
-    const auto tss = readMillis(rowField(row, rowcol::Tss));
+    if (const auto riga = readInteger(rowField(row, RigaColumn))) appendInteger(out_, *riga);
+    integerCell(readInteger(rowField(row, RotColumn)));
+    const auto tc = readMillis(rowField(row, TcColumn));
+    const auto ta = readMillis(rowField(row, TaColumn));
+    const auto tss = readMillis(rowField(row, TssColumn));
     millis(tc);
-    millis(readMillis(rowField(row, rowcol::Tb)));
-    millis(signedMillis(rowField(row, rowcol::DTb)));
+    millis(readMillis(rowField(row, TbColumn)));
+    millis(signedMillis(rowField(row, DTbColumn)));
     millis(ta);
-    millis(readMillis(rowField(row, rowcol::Tib)));
+    millis(readMillis(rowField(row, TibColumn)));
     millis(tss);
     const uint32_t tAnt = advanceTicks(static_cast<uint32_t>(microsToTicks(ta.value_or(0))),
                                        static_cast<uint32_t>(microsToTicks(tss.value_or(0))));
@@ -107,10 +111,10 @@ void MeasurementCsvWriter::addRow(std::string_view row) {
     millis(advance ? std::optional<int64_t>(ticksToMicros(tAnt)) : std::nullopt);
     cell();
     if (advance) fixed(advanceTenths(tAnt, tcTicks), 10, 1);
-    integerCell(readBinaryByte(rowField(row, rowcol::A1)));
-    integerCell(readHexByte(rowField(row, rowcol::A2)));
+    integerCell(readBinaryByte(rowField(row, A1Column)));
+    integerCell(readHexByte(rowField(row, A2Column)));
     cell();
-    if (const auto t = readTempo(rowField(row, rowcol::Tempo))) {
+    if (const auto t = readTempo(rowField(row, TempoColumn))) {
         previous_ = unwrapTempo(*t, previous_);
         fixed(previous_, 1'000'000, 6);
     }
@@ -138,3 +142,5 @@ std::optional<std::string> mrotCsv(std::string_view mrotBytes, CsvConvention con
         return std::nullopt;
     return out;
 }
+
+} // namespace measure

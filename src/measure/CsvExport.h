@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+namespace measure {
+
 // A measurement's rows as CSV for a spreadsheet: a header line naming each column's unit,
 // then one line per row (revolution) with the numbers in plain units - rpm, milliseconds,
 // degrees, status bytes as numbers and the elapsed time in seconds - and CR LF. A field
@@ -54,3 +56,5 @@ std::string measurementCsv(std::size_t rowCount,
 
 // The CSV of a measurement file's bytes (.mrot, .mant); nothing when the file is refused.
 std::optional<std::string> mrotCsv(std::string_view mrotBytes, CsvConvention convention);
+
+} // namespace measure

@@ -2,6 +2,8 @@
 #include <functional>
 #include <string>
 
+namespace measure {
+
 class RowStore;
 
 // What the measurement windows share about the current measurement: its one notes text,
@@ -45,3 +47,5 @@ struct CurrentMeasurement {
     // The notes as a save writes them: the open editor's text, else the stored text.
     std::string notesForSave() const { return notesEditor ? notesEditor() : Notes; }
 };
+
+} // namespace measure

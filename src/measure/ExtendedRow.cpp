@@ -3,6 +3,10 @@
 #include "protocol/MeasurementRow.h"
 #include <cstdlib>
 
+using namespace protocol;
+
+namespace measure {
+
 namespace {
 
 void copyColumns(std::string& out, int toFirst, std::string_view row, int fromFirst, int width) {
@@ -46,3 +50,5 @@ std::string extendedRow(std::string_view row) {
     if (tc > 0) putField(out, 85, 4, tenthsText((3600 * std::llabs(diff) + tc / 2) / tc));
     return out;
 }
+
+} // namespace measure

@@ -2,6 +2,8 @@
 #include <string>
 #include <string_view>
 
+namespace measure {
+
 // The extended table's row (103 columns) built from a 95-column measurement row:
 //  1-51  the row's columns 1-51 (Riga to Ta)
 // 52-58  T45 = Tb x 45 / 315, "##0.##0" ms
@@ -14,3 +16,5 @@
 inline constexpr int kExtendedRowLength = 103;
 
 std::string extendedRow(std::string_view row);
+
+} // namespace measure

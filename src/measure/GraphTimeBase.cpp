@@ -3,6 +3,8 @@
 #include "protocol/MeasurementRow.h"
 #include <algorithm>
 
+namespace measure {
+
 int clampCoarse(int coarse) {
     return std::clamp(coarse, 0, kLastCoarse);
 }
@@ -13,5 +15,7 @@ int64_t fineTimeBase(int coarse, int fine) {
 }
 
 std::string fineTimeBaseText(int64_t us, int langOffset) {
-    return numfmt::number(static_cast<double>(us) / 1000.0, 3, langOffset) + " ms/div";
+    return base::number(static_cast<double>(us) / 1000.0, 3, langOffset) + " ms/div";
 }
+
+} // namespace measure

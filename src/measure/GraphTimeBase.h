@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+namespace measure {
+
 // The graph's time bases: the coarse bar's 21 positions and the fine bar around its centre.
 struct CoarseTimeBase {
     int64_t us; // microseconds per division
@@ -30,3 +32,5 @@ int64_t fineTimeBase(int coarse, int fine);
 // A time base in microseconds as milliseconds per division with three decimals, in the
 // language: 1800 -> "1,800 ms/div" (Italian), "1.800 ms/div" (English).
 std::string fineTimeBaseText(int64_t us, int langOffset);
+
+} // namespace measure

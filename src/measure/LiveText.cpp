@@ -1,5 +1,7 @@
 #include "measure/LiveText.h"
 
+namespace measure {
+
 void LiveText::add(std::string_view row, int& counter) {
     if (counter >= MaxRows) {
         lines_.clear();
@@ -21,3 +23,5 @@ std::string LiveText::text() const {
     }
     return out;
 }
+
+} // namespace measure

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+namespace measure {
+
 // The live text of a measurement window: the newest row first. It counts the rows put in
 // since it was last emptied; once 300 are in, the next row empties it instead of being
 // shown, and counting starts again.
@@ -21,3 +23,5 @@ public:
 private:
     std::deque<std::string> lines_;
 };
+
+} // namespace measure

@@ -3,14 +3,16 @@
 #include "measure/RowReader.h"
 #include <cmath>
 
+namespace measure {
+
 std::optional<AdvancePoint> rotationAdvancePoint(std::string_view row) {
-    const auto rpm = readInteger(rowField(row, rowcol::Rot));
+    const auto rpm = readInteger(rowField(row, RotColumn));
     if (!rpm) return std::nullopt;
     auto ticks = [row](RowColumn c) {
         return static_cast<uint32_t>(microsToTicks(readMillis(rowField(row, c)).value_or(0)));
     };
-    const uint32_t tAnt = advanceTicks(ticks(rowcol::Ta), ticks(rowcol::Tss));
-    const uint32_t tc = ticks(rowcol::Tc);
+    const uint32_t tAnt = advanceTicks(ticks(TaColumn), ticks(TssColumn));
+    const uint32_t tc = ticks(TcColumn);
     if (tAnt == 0 || tc == 0) return std::nullopt;
     return AdvancePoint{*rpm, advanceTenths(tAnt, tc)};
 }
@@ -39,3 +41,5 @@ std::vector<AdvancePoint> curveCorners(const curve::Curve& c) {
     }
     return corners;
 }
+
+} // namespace measure

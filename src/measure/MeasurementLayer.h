@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+namespace measure {
+
 // What the advance diagram lays over a measurement: the points of further measurements and
 // the corners of curves, in rpm and tenths of a degree.
 
@@ -16,3 +18,5 @@ std::optional<AdvancePoint> rotationAdvancePoint(std::string_view rotationRow);
 std::optional<std::vector<AdvancePoint>> mrotAdvancePoints(std::string_view bytes);
 // A curve's points 0..CurveLastPoint; none when the curve has no segment.
 std::vector<AdvancePoint> curveCorners(const curve::Curve& c);
+
+} // namespace measure

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <map>
 
+namespace measure {
+
 MeasurementSummary summarizeMeasurement(std::size_t rowCount,
                                         const std::function<std::string_view(std::size_t)>& rowAt) {
     MeasurementSummary s;
@@ -14,13 +16,13 @@ MeasurementSummary summarizeMeasurement(std::size_t rowCount,
     bool timed = false;
     for (std::size_t i = 0; i < rowCount; ++i) {
         const std::string_view row = rowAt(i);
-        if (const auto t = readTempo(rowField(row, rowcol::Tempo))) {
+        if (const auto t = readTempo(rowField(row, TempoColumn))) {
             previous = unwrapTempo(*t, previous);
             if (!timed) s.firstUs = previous;
             s.lastUs = previous;
             timed = true;
         }
-        if (const auto rpm = readInteger(rowField(row, rowcol::Rot))) {
+        if (const auto rpm = readInteger(rowField(row, RotColumn))) {
             s.minRpm = std::min(s.minRpm.value_or(*rpm), *rpm);
             s.maxRpm = std::max(s.maxRpm.value_or(*rpm), *rpm);
         }
@@ -81,3 +83,5 @@ std::vector<std::string> summaryLines(const MeasurementSummary& s, std::optional
     }
     return out;
 }
+
+} // namespace measure

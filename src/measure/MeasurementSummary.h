@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+namespace measure {
+
 // What a measurement's printed sheet says of it: the rows, the time they span, the speeds
 // reached and, per 500 rpm band, the advance measured.
 struct AdvanceBand {
@@ -34,3 +36,5 @@ MeasurementSummary summarizeMeasurement(std::size_t rowCount,
 // messages the input lost while the rows came in, when it is known.
 std::vector<std::string> summaryLines(const MeasurementSummary& s, std::optional<uint32_t> lost,
                                       int langOffset);
+
+} // namespace measure

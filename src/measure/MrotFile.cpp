@@ -6,6 +6,11 @@
 
 #include <algorithm>
 
+using namespace base;
+using namespace protocol;
+
+namespace measure {
+
 namespace {
 
 constexpr std::string_view kCrLf = "\r\n";
@@ -122,8 +127,8 @@ std::string convertV1Row(std::string_view v1, long long& tbPrevUs) {
         fieldDigits(cols(v1, 31, 33), fieldDigits(cols(v1, 25, 29), 0, digits), digits);
     const std::string dtb = formatSignedMillis(tbUs - tbPrevUs);
     tbPrevUs = tbUs;
-    if (dtb.size() <= static_cast<std::size_t>(rowwidth::DTb))
-        putCols(row, 35, rightAligned(dtb, rowwidth::DTb));
+    if (dtb.size() <= static_cast<std::size_t>(protocol::DTbWidth))
+        putCols(row, 35, rightAligned(dtb, protocol::DTbWidth));
     putCols(row, 44, cols(v1, 35, 41));
     putCols(row, 52, cols(v1, 51, 59));
     putCols(row, 62, cols(v1, 61, 67));
@@ -190,3 +195,5 @@ std::optional<MrotDocument> parseMrot(std::string_view bytes,
     }
     return doc;
 }
+
+} // namespace measure

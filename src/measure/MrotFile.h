@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+namespace measure {
+
 // The measurement file (.mrot, and .mant for advance measurements): fixed records of 95
 // characters and CR LF, 8-bit text.
 //
@@ -64,3 +66,5 @@ std::optional<MrotDocument> parseMrot(std::string_view bytes,
 // the Tb of the previous converted row in microseconds (0 before the first); it is
 // updated to this row's Tb.
 std::string convertV1Row(std::string_view v1, long long& tbPrevUs);
+
+} // namespace measure

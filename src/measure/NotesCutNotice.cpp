@@ -1,6 +1,8 @@
 #include "measure/NotesCutNotice.h"
 #include "measure/MrotFile.h"
 
+namespace measure {
+
 std::string notesCutNotice(std::string_view path, int langOffset) {
     const std::string kb = std::to_string(kMrotNotesLimit / 1024);
     const std::string file(path);
@@ -12,3 +14,5 @@ std::string notesCutNotice(std::string_view path, int langOffset) {
            " KB: ne \xC3\xA8 stata letta solo la prima parte. Le righe della misura sono state "
            "caricate tutte.";
 }
+
+} // namespace measure

@@ -1,5 +1,7 @@
 #include "measure/RotationControls.h"
 
+namespace measure {
+
 RotationControls rotationControls(const RotationSituation& s) {
     RotationControls c;
     const bool stopped = !s.acquiring;
@@ -26,3 +28,5 @@ RotationControls rotationControls(const RotationSituation& s) {
     c.Text1 = c.Label1 && s.acquiring;
     return c;
 }
+
+} // namespace measure

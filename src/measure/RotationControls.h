@@ -1,5 +1,7 @@
 #pragma once
 
+namespace measure {
+
 // What the rotation window shows and which of its controls take input, from the window's
 // situation. The window keeps the situation and renders the controls from it; nothing is
 // read back from a caption.
@@ -43,3 +45,5 @@ struct RotationControls {
 };
 
 RotationControls rotationControls(const RotationSituation& s);
+
+} // namespace measure

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace measure {
+
 void RotationGraph::layout() {
     divisionWidth = std::max(1, (pictureWidth - LeftEdge - ScaleWidth) / 10);
     rightEdge = LeftEdge + 10 * divisionWidth;
@@ -16,17 +18,16 @@ void RotationGraph::layout() {
 
 void RotationGraph::GrigliaDis(GraphCanvas& canvas) const {
     canvas.clear();
-    using graphcolour::Grid;
     const int top = TopLine;
-    canvas.line(LeftEdge, top, rightEdge, top, Grid, 1);
-    canvas.line(LeftEdge, bottomLine, rightEdge, bottomLine, Grid, 1);
-    canvas.line(LeftEdge, top, LeftEdge, bottomLine, Grid, 1);
+    canvas.line(LeftEdge, top, rightEdge, top, GridColour, 1);
+    canvas.line(LeftEdge, bottomLine, rightEdge, bottomLine, GridColour, 1);
+    canvas.line(LeftEdge, top, LeftEdge, bottomLine, GridColour, 1);
     for (int i = 1; i <= 10; ++i) {
         const int x = LeftEdge + i * divisionWidth;
-        canvas.line(x, bottomLine, x, top, Grid, 1);
+        canvas.line(x, bottomLine, x, top, GridColour, 1);
     }
     for (int y = bottomLine; y >= top; y -= speedStep)
-        canvas.line(LeftEdge, y, rightEdge, y, Grid, 1);
+        canvas.line(LeftEdge, y, rightEdge, y, GridColour, 1);
 }
 
 bool RotationGraph::scaleLabel(int i, int& y, int& rpm) const {
@@ -84,7 +85,7 @@ void RotationGraph::drawCoil(int startX, int endX, int baseline, double timeBase
         const int x = startX + static_cast<int>(t * twipsPerUs);
         if (x >= end) break;
         const double amps = finalAmps * (1.0 - std::exp(-t / tau));
-        canvas.point(x, baseline - static_cast<int>(amps * twipsPerAmp), graphcolour::Coil);
+        canvas.point(x, baseline - static_cast<int>(amps * twipsPerAmp), CoilColour);
     }
 }
 
@@ -122,8 +123,8 @@ void RotationGraph::MisRotDiagProc(std::string_view row, GraphCanvas& canvas) {
     // Speed: a step at the revolution start, then the level to its end.
     const int level = speedLevel(rpm);
     if (x0 < rightEdge) {
-        canvas.line(x0, previousLevel, x0, level, graphcolour::Speed, 1);
-        canvas.line(x0, level, cutX, level, graphcolour::Speed, 1);
+        canvas.line(x0, previousLevel, x0, level, SpeedColour, 1);
+        canvas.line(x0, level, cutX, level, SpeedColour, 1);
     }
 
     // Sensor pulse on its own baseline: low for Tb, high for Ta.
@@ -131,11 +132,11 @@ void RotationGraph::MisRotDiagProc(std::string_view row, GraphCanvas& canvas) {
     const int high = baseline - pulseHeight;
     const int tbX = std::min(xAt(x0, tb), rightEdge);
     if (coarse <= kLastPulseCoarse && x0 < rightEdge) {
-        canvas.line(x0, high, x0, baseline, graphcolour::Pulse, 1);
-        canvas.line(x0, baseline, tbX, baseline, graphcolour::Pulse, 1);
+        canvas.line(x0, high, x0, baseline, PulseColour, 1);
+        canvas.line(x0, baseline, tbX, baseline, PulseColour, 1);
         if (tbX < rightEdge) {
-            canvas.line(tbX, baseline, tbX, high, graphcolour::Pulse, 1);
-            canvas.line(tbX, high, cutX, high, graphcolour::Pulse, 1);
+            canvas.line(tbX, baseline, tbX, high, PulseColour, 1);
+            canvas.line(tbX, high, cutX, high, PulseColour, 1);
         }
     }
 
@@ -143,7 +144,7 @@ void RotationGraph::MisRotDiagProc(std::string_view row, GraphCanvas& canvas) {
     const int coilX = xAt(x0, std::max<int64_t>(0, tib));
     const int sparkX = xAt(xAt(x0, tb), tss);
     drawCoil(coilX, sparkX > coilX ? sparkX : endX, baseline, timeBase, canvas);
-    if (sparkX < rightEdge) canvas.line(sparkX, baseline, sparkX, high, graphcolour::Coil, 1);
+    if (sparkX < rightEdge) canvas.line(sparkX, baseline, sparkX, high, CoilColour, 1);
 
     sweepX = endX;
     previousLevel = level;
@@ -188,3 +189,5 @@ void RotationGraph::drawLive(const RowSource& rows, size_t first, size_t last,
     }
     currentRow = last + 1;
 }
+
+} // namespace measure

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string_view>
 
+namespace measure {
+
 // Where the graph draws: positions in twips from the picture's top left, colours 0xBBGGRR.
 class GraphCanvas {
 public:
@@ -20,12 +22,10 @@ public:
     void point(int, int, uint32_t) override {}
 };
 
-namespace graphcolour {
-inline constexpr uint32_t Grid = 0xC0C000;
-inline constexpr uint32_t Speed = 0x000000;
-inline constexpr uint32_t Pulse = 0xFF0000; // blue
-inline constexpr uint32_t Coil = 0x0000FF;  // red
-} // namespace graphcolour
+inline constexpr uint32_t GridColour = 0xC0C000;
+inline constexpr uint32_t SpeedColour = 0x000000;
+inline constexpr uint32_t PulseColour = 0xFF0000; // blue
+inline constexpr uint32_t CoilColour = 0x0000FF;  // red
 
 // The coil reference values as the coil window keeps them in the settings (raw tenths of a
 // volt, mH and Ohm; the added resistance in percent).
@@ -101,3 +101,5 @@ private:
     void drawCoil(int startX, int endX, int baseline, double timeBase, GraphCanvas& canvas) const;
     bool sweepEnded_ = false;
 };
+
+} // namespace measure

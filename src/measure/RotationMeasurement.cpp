@@ -1,6 +1,8 @@
 #include "measure/RotationMeasurement.h"
 #include <cstdio>
 
+namespace measure {
+
 std::string newMeasurementName(int day, const std::string& monthAbbrev, int year, int hour,
                                int minute, int second) {
     char tail[32];
@@ -8,3 +10,5 @@ std::string newMeasurementName(int day, const std::string& monthAbbrev, int year
                   second % 100);
     return "Misura-" + std::to_string(day) + monthAbbrev + tail;
 }
+
+} // namespace measure

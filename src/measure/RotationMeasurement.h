@@ -2,6 +2,8 @@
 #include "measure/RowStore.h"
 #include <string>
 
+namespace measure {
+
 // One measurement as a measurement window holds it: its 95-column rows (oldest first), the
 // document path (or the name of a new measurement) and whether it changed since it was
 // loaded or saved. The rotation window keeps its List1 rows here; the advance window its
@@ -22,3 +24,5 @@ struct RotationMeasurement {
 // month of the program's language ("gen".."dic" or "jan".."dec").
 std::string newMeasurementName(int day, const std::string& monthAbbrev, int year, int hour,
                                int minute, int second);
+
+} // namespace measure

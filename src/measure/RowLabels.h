@@ -2,6 +2,8 @@
 #include <string>
 #include <string_view>
 
+namespace measure {
+
 // What the labels beside a measurement show of one 95-column rotation row: its number
 // (LabContRighe), its time as the row writes it (LabTmpMis) and its speed with the unit in
 // the language (LabRot: "1.500 giri/min", "1,500 rpm"; empty where the row has none).
@@ -12,3 +14,5 @@ struct RowLabels {
 };
 
 RowLabels rowLabels(std::string_view rotationRow, int langOffset);
+
+} // namespace measure

@@ -1,5 +1,7 @@
 #include "measure/RowReader.h"
 
+namespace measure {
+
 namespace {
 
 std::string_view trimmed(std::string_view s) {
@@ -62,18 +64,18 @@ std::optional<int64_t> readInteger(std::string_view field) {
 std::optional<RowValues> readRow(std::string_view row) {
     if (row.size() < 95) return std::nullopt;
     RowValues v;
-    v.rowNo = readInteger(rowField(row, rowcol::Riga)).value_or(0);
-    const auto tb = readMillis(rowField(row, rowcol::Tb));
-    const auto ta = readMillis(rowField(row, rowcol::Ta));
-    const auto tib = readMillis(rowField(row, rowcol::Tib));
-    const auto tss = readMillis(rowField(row, rowcol::Tss));
+    v.rowNo = readInteger(rowField(row, RigaColumn)).value_or(0);
+    const auto tb = readMillis(rowField(row, TbColumn));
+    const auto ta = readMillis(rowField(row, TaColumn));
+    const auto tib = readMillis(rowField(row, TibColumn));
+    const auto tss = readMillis(rowField(row, TssColumn));
     if (!tb || !ta || !tib || !tss) return std::nullopt;
     v.Tb = *tb;
     v.Ta = *ta;
     v.Tib = *tib;
     v.Tss = *tss;
     v.statusLow2 = (row[76] == '1' ? 2 : 0) + (row[77] == '1' ? 1 : 0);
-    v.Tempo = rowField(row, rowcol::Tempo);
+    v.Tempo = rowField(row, TempoColumn);
     return v;
 }
 
@@ -96,3 +98,5 @@ int64_t unwrapTempo(int64_t withinHour, int64_t previous) {
     if (t < previous) t += kHourUs;
     return t;
 }
+
+} // namespace measure

@@ -3,6 +3,8 @@
 #include <optional>
 #include <string_view>
 
+namespace measure {
+
 // Numbers taken back from a 95-column measurement row by column position, separators
 // removed: a 9-character "#,##0.##0" field whose trimmed text fills it is read as its
 // character 1 and characters 3-5 and 7-9 joined; any shorter trimmed field as everything
@@ -14,19 +16,17 @@ struct RowColumn {
     int first;
     int width;
 };
-namespace rowcol {
-inline constexpr RowColumn Riga{1, 6};
-inline constexpr RowColumn Rot{8, 6};
-inline constexpr RowColumn Tc{15, 9};
-inline constexpr RowColumn Tb{25, 9};
-inline constexpr RowColumn DTb{35, 8};
-inline constexpr RowColumn Ta{44, 7};
-inline constexpr RowColumn Tib{52, 9};
-inline constexpr RowColumn Tss{62, 7};
-inline constexpr RowColumn A1{70, 9};
-inline constexpr RowColumn A2{80, 2};
-inline constexpr RowColumn Tempo{83, 13};
-} // namespace rowcol
+inline constexpr RowColumn RigaColumn{1, 6};
+inline constexpr RowColumn RotColumn{8, 6};
+inline constexpr RowColumn TcColumn{15, 9};
+inline constexpr RowColumn TbColumn{25, 9};
+inline constexpr RowColumn DTbColumn{35, 8};
+inline constexpr RowColumn TaColumn{44, 7};
+inline constexpr RowColumn TibColumn{52, 9};
+inline constexpr RowColumn TssColumn{62, 7};
+inline constexpr RowColumn A1Column{70, 9};
+inline constexpr RowColumn A2Column{80, 2};
+inline constexpr RowColumn TempoColumn{83, 13};
 
 // The field's text (shorter when the row is).
 std::string_view rowField(std::string_view row, RowColumn column);
@@ -54,3 +54,5 @@ struct RowValues {
 };
 // nullopt when the row is shorter than 95 columns or a time field does not read.
 std::optional<RowValues> readRow(std::string_view row);
+
+} // namespace measure

@@ -1,6 +1,8 @@
 #include "measure/RowSelection.h"
 #include <algorithm>
 
+namespace measure {
+
 void RowSelection::follow(const RowStore& store) {
     store_ = &store;
     closed_.clear();
@@ -50,3 +52,5 @@ std::string_view RowSelection::row(size_t index) const {
                      1;
     return store_->row(run->from + index - run->before);
 }
+
+} // namespace measure

@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <vector>
 
+namespace measure {
+
 // The rows one window shows of a store another window fills: the advance window reads the
 // rotation window's rows, from the row that came when it began following on, less the rows
 // that came while it was suspended. It holds no row itself, only where its runs begin and
@@ -36,3 +38,5 @@ private:
     size_t openFrom_ = 0;
     size_t closedRows_ = 0;
 };
+
+} // namespace measure

@@ -2,6 +2,8 @@
 #include <algorithm>
 #include <cstring>
 
+namespace measure {
+
 void RowStore::append(std::string_view text) {
     const size_t slot = count_ % RowsPerChunk;
     if (slot == 0 && count_ / RowsPerChunk == chunks_.size())
@@ -23,3 +25,5 @@ size_t RowStore::memoryBytes() const {
     return chunks_.size() * (RowsPerChunk * width_ + sizeof(std::unique_ptr<char[]>)) +
            sizeof(*this);
 }
+
+} // namespace measure

@@ -4,6 +4,8 @@
 #include <string_view>
 #include <vector>
 
+namespace measure {
+
 // Rows a view, a file or an export reads one by one, oldest first.
 class RowSource {
 public:
@@ -41,3 +43,5 @@ private:
     size_t count_ = 0;
     std::vector<std::unique_ptr<char[]>> chunks_;
 };
+
+} // namespace measure

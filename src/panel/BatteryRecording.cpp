@@ -1,5 +1,7 @@
 #include "panel/BatteryRecording.h"
 
+namespace panel {
+
 BatteryRecording::BatteryRecording() : values_(Slots, 0), stamps_(Slots, 0) {}
 
 void BatteryRecording::start() {
@@ -60,3 +62,5 @@ bool BatteryRecording::stop() {
     count_ = stored_ > 0 ? stored_ - 1 : 0;
     return true;
 }
+
+} // namespace panel

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace panel {
+
 // What one sample did to the recording, so the window knows what to show.
 struct BatterySampleStep {
     bool stored = false;     // the sample was kept
@@ -59,3 +61,5 @@ private:
     int displayCounter_ = 0; // 0..10
     bool measuring_ = false;
 };
+
+} // namespace panel

@@ -4,7 +4,7 @@
 #include <array>
 #include <cmath>
 
-namespace battery_screen {
+namespace panel {
 
 std::string scaleLabel(int index) {
     return std::to_string(BottomVolts + index) + " V";
@@ -88,4 +88,4 @@ std::vector<Point> tracePoints(const BatteryRecording& rec, int first, int last,
     return out;
 }
 
-} // namespace battery_screen
+} // namespace panel

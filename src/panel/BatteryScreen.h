@@ -3,12 +3,13 @@
 #include <string>
 #include <vector>
 
+namespace panel {
+
 class BatteryRecording;
 
 // Geometry of the battery grid inside Picture1, in twips: ten time divisions across, ten
 // voltage divisions of 500 twips down, the grid's corner 40 twips in from the top left. The
 // eleven horizontal lines read 18 V at the top down to 8 V at the bottom, 1 V apart.
-namespace battery_screen {
 
 inline constexpr int Divisions = 10;
 inline constexpr int OriginX = 40;
@@ -55,4 +56,4 @@ struct Point {
 std::vector<Point> tracePoints(const BatteryRecording& rec, int first, int last,
                                uint32_t screenStart, int32_t msPerDiv, double columnWidth);
 
-} // namespace battery_screen
+} // namespace panel

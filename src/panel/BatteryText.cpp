@@ -2,7 +2,7 @@
 #include "base/NumberFormat.h"
 #include <algorithm>
 
-namespace battery_text {
+namespace panel {
 
 namespace {
 std::string twoDigits(uint32_t v) {
@@ -35,14 +35,14 @@ std::string timeFormatText(int langOffset) {
 }
 
 std::string formatVolts(int raw, int langOffset) {
-    return numfmt::withUnit(numfmt::number(raw / 100.0, 2, langOffset), "V");
+    return base::withUnit(base::number(raw / 100.0, 2, langOffset), "V");
 }
 
 std::string revolutionsText(const std::string& decoded, int langOffset) {
     long long rpm = 0;
     for (char c : decoded)
         if (c >= '0' && c <= '9') rpm = rpm * 10 + (c - '0');
-    return numfmt::withUnit(numfmt::integer(rpm, langOffset), numfmt::rpmUnit(langOffset));
+    return base::withUnit(base::integer(rpm, langOffset), base::rpmUnit(langOffset));
 }
 
-} // namespace battery_text
+} // namespace panel

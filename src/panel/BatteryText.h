@@ -3,8 +3,9 @@
 #include <cstdint>
 #include <string>
 
+namespace panel {
+
 // The time bases of the battery trace and the texts the window shows.
-namespace battery_text {
 
 struct TimeBase {
     int32_t ms;        // time per grid division
@@ -49,4 +50,4 @@ std::string formatVolts(int raw, int langOffset);
 // "3,000" -> "3.000 giri/min" ("3,000 rpm").
 std::string revolutionsText(const std::string& decoded, int langOffset);
 
-} // namespace battery_text
+} // namespace panel

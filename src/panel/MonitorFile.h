@@ -3,9 +3,10 @@
 #include <string>
 #include <string_view>
 
+namespace panel {
+
 // The control panel's monitor text as a file of 29-byte records, one byte per character,
 // line ends written like any other character.
-namespace panel {
 
 inline constexpr std::size_t MonitorRecordLength = 29;
 

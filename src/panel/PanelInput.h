@@ -2,8 +2,9 @@
 #include <string>
 #include <string_view>
 
-// What the control panel accepts in its address and data boxes.
 namespace panel {
+
+// What the control panel accepts in its address and data boxes.
 
 inline constexpr int MaxAddress = 255; // the scroll bars run 0..255
 

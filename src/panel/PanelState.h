@@ -3,8 +3,9 @@
 #include "transport/MidiPort.h"
 #include <cstdint>
 
-// The control panel's own state and which of its controls take input.
 namespace panel {
+
+// The control panel's own state and which of its controls take input.
 
 struct PanelEnables {
     bool ComSelezMDXMSX = false;
@@ -50,8 +51,12 @@ struct PanelState {
     // address and memory were chosen in.
     PanelEnables enables() const;
     // The requests as every transfer packs them.
-    uint32_t writeMessage() const { return packWriteRequest(PanelWrAddr, PanelWrData, PanelMDX); }
-    uint32_t readMessage() const { return packReadRequest(PanelRdAddr, PanelMDX, !PanelDataMem); }
+    uint32_t writeMessage() const {
+        return transport::packWriteRequest(PanelWrAddr, PanelWrData, PanelMDX);
+    }
+    uint32_t readMessage() const {
+        return transport::packReadRequest(PanelRdAddr, PanelMDX, !PanelDataMem);
+    }
     // Label5 / Label8: "MDX" or "MSX".
     const char* moduleName() const { return PanelMDX ? "MDX" : "MSX"; }
     // ComDatiProg names the memory a press switches to.

@@ -1,6 +1,11 @@
 #include "protocol/Decoder.h"
 #include "transport/MidiPort.h"
 
+using namespace base;
+using namespace transport;
+
+namespace protocol {
+
 namespace {
 
 constexpr int kTb = 0x80;    // Tb bits 0-17
@@ -85,7 +90,7 @@ void Decoder::DecodeMIDIIn(uint32_t message) {
     if (RxData1 > 0x7F || RxData2 > 0x7F) return;
     // The windows that expect the unit's messages, as they were when it arrived: a mode
     // answer may end a window's turn, but that answer is still its own.
-    const std::bitset<win::Count + 1> expecting = targets_.expecting;
+    const std::bitset<base::WindowCount + 1> expecting = targets_.expecting;
     // A listener may end its wait and leave the list while it is offered the message.
     const std::vector<ReplyListener*> listeners = targets_.replies;
     for (ReplyListener* l : listeners)
@@ -93,25 +98,26 @@ void Decoder::DecodeMIDIIn(uint32_t message) {
 
     // Among the windows that expect data, the first in this order takes the message.
     auto takes = [&expecting](int slot) { return expecting.test(static_cast<size_t>(slot)); };
-    if (takes(win::Battery)) {
+    if (takes(base::BatteryWindow)) {
         batteryBranch();
         return;
     }
-    if (takes(win::Panel)) {
+    if (takes(base::PanelWindow)) {
         panelBranch();
         return;
     }
-    for (int slot = win::FirstCurve; slot <= win::LastCurve; ++slot) {
+    for (int slot = base::FirstCurveWindow; slot <= base::LastCurveWindow; ++slot) {
         if (takes(slot)) {
             curveBranch();
             return;
         }
     }
-    if (takes(win::Rotation)) {
-        measurementBranch(targets_.rotation, takes(win::Advance) ? targets_.advance : nullptr);
+    if (takes(base::RotationWindow)) {
+        measurementBranch(targets_.rotation,
+                          takes(base::AdvanceWindow) ? targets_.advance : nullptr);
         return;
     }
-    if (takes(win::Advance)) measurementBranch(targets_.advance, nullptr);
+    if (takes(base::AdvanceWindow)) measurementBranch(targets_.advance, nullptr);
 }
 
 // Tb of a 0x80 message, completed by the 0x90 that follows it.
@@ -157,11 +163,11 @@ void Decoder::measurementBranch(MeasurementSink* sink, MeasurementSink* alsoAdva
     case kTa: {
         app_.TraceStep = StepTa;
         completeTb();
-        TbText = rightAligned(formatMillisGrouped(ticksToMicros(Tb)), rowwidth::Tb);
+        TbText = rightAligned(formatMillisGrouped(ticksToMicros(Tb)), TbWidth);
         const int64_t change = static_cast<int64_t>(Tb) - static_cast<int64_t>(TbPrev);
-        DTbText = rightAligned(formatSignedMillis(ticksToMicros(change)), rowwidth::DTb);
+        DTbText = rightAligned(formatSignedMillis(ticksToMicros(change)), DTbWidth);
         takeTa();
-        TaText = rightAligned(formatMillisGrouped(ticksToMicros(Ta)), rowwidth::Ta);
+        TaText = rightAligned(formatMillisGrouped(ticksToMicros(Ta)), TaWidth);
         LastKind = kTa;
         return;
     }
@@ -174,10 +180,10 @@ void Decoder::measurementBranch(MeasurementSink* sink, MeasurementSink* alsoAdva
     case kTss:
         app_.TraceStep = StepTss;
         Tib += static_cast<uint32_t>((PrevStatus & 12) / 4 + 4 * bit(RxStatus, 3)) * 65536;
-        TibText = rightAligned(formatMillisGrouped(ticksToMicros(Tib)), rowwidth::Tib);
+        TibText = rightAligned(formatMillisGrouped(ticksToMicros(Tib)), TibWidth);
         Tss = value + 65536 * static_cast<uint32_t>(bit(RxStatus, 2));
         if (Tss > Ta) Tss = Ta;
-        TssText = rightAligned(formatMillis(ticksToMicros(Tss)), rowwidth::Tss);
+        TssText = rightAligned(formatMillis(ticksToMicros(Tss)), TssWidth);
         LastKind = kTss;
         return;
     case kClose:
@@ -198,11 +204,11 @@ bool Decoder::closeCycle(MeasurementSink* sink, MeasurementSink* alsoAdvance) {
     Tc = Tb + Ta;
     const int64_t tcUs = ticksToMicros(Tc);
     if (Tc == 0) {
-        TcText.assign(rowwidth::Tc, ' ');
+        TcText.assign(TcWidth, ' ');
         RotText.clear();
     } else {
-        TcText = rightAligned(formatMillisGrouped(tcUs), rowwidth::Tc);
-        RotText = rightAligned(formatGrouped(rpmFromTicks(Tc)), rowwidth::Rot);
+        TcText = rightAligned(formatMillisGrouped(tcUs), TcWidth);
+        RotText = rightAligned(formatGrouped(rpmFromTicks(Tc)), RotWidth);
     }
     const int64_t elapsed = ElapsedUs + tcUs;
     const int64_t rowNo = RowCounter + 1;
@@ -362,8 +368,8 @@ void Decoder::batteryBranch() {
         completeTb();
         takeTa();
         if (Tc > 0) {
-            RotText = rightAligned(formatGrouped(rpmFromTicks(Tc)), rowwidth::Rot);
-            if (RotText.size() > static_cast<size_t>(rowwidth::Rot)) {
+            RotText = rightAligned(formatGrouped(rpmFromTicks(Tc)), RotWidth);
+            if (RotText.size() > static_cast<size_t>(RotWidth)) {
                 fault();
                 return;
             }
@@ -396,3 +402,5 @@ void Decoder::batteryBranch() {
         return;
     }
 }
+
+} // namespace protocol

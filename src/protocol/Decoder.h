@@ -7,7 +7,11 @@
 #include <cstdint>
 #include <string>
 
+namespace transport {
 class MidiPort;
+} // namespace transport
+
+namespace protocol {
 
 // DecodeMIDIIn: splits each message the unit sends, routes it among the windows that expect
 // the unit's messages now (battery 36, control panel 22, the first curve editor 2-11,
@@ -17,7 +21,7 @@ class MidiPort;
 // Unit to PC, the status nibble carries value bits: bit 0 is bit 7 of data1, bit 1 bit 7
 // of data2; on 0x80 / 0xA0 bits 2-3 are bits 16-17 of the value, whose bit 18 arrives as
 // bit 3 of the following 0x90 / 0xB0; on 0x90 / 0xB0 bit 2 is bit 16 of their own value.
-class Decoder : public MessageDecoder {
+class Decoder : public transport::MessageDecoder {
 public:
     // Battery samples the window can hold: slots 0-32000.
     static constexpr int BatteryMaxSamples = 32001;
@@ -45,7 +49,8 @@ public:
         StepRow = 46,
     };
 
-    Decoder(MidiPort& port, AppState& app, Notifier& notifier, DecoderTargets& targets);
+    Decoder(transport::MidiPort& port, base::AppState& app, base::Notifier& notifier,
+            DecoderTargets& targets);
 
     void DecodeMIDIIn(uint32_t message) override;
     // Messages were lost before the next one: the revolution in progress is dropped and the
@@ -104,10 +109,12 @@ private:
     void logLine(const std::string& hex, const char* label);
     void fault();
 
-    MidiPort& port_;
-    AppState& app_;
-    Notifier& notifier_;
+    transport::MidiPort& port_;
+    base::AppState& app_;
+    base::Notifier& notifier_;
     DecoderTargets& targets_;
     MeasurementRow row_;
     std::string rowText_;
 };
+
+} // namespace protocol

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+namespace protocol {
+
 // What the decoder tells the windows. Each window implements its interface and enters
 // itself in DecoderTargets while it exists; the decoder routes a message only to the
 // windows that expect the unit's messages now (set by the link) and skips a slot whose
@@ -71,7 +73,7 @@ struct DecoderTargets {
     MainWindowSink* main = nullptr;      // 1
     // The windows that take the unit's messages now, by window number (the link sets them):
     // an open window that expects nothing takes nothing.
-    std::bitset<win::Count + 1> expecting;
+    std::bitset<base::WindowCount + 1> expecting;
     // Waits for the unit's replies (curve and coil transfers): offered every message
     // before routing, whatever windows are open.
     std::vector<ReplyListener*> replies;
@@ -83,3 +85,5 @@ struct DecoderTargets {
         replies.erase(std::remove(replies.begin(), replies.end(), l), replies.end());
     }
 };
+
+} // namespace protocol

@@ -1,6 +1,10 @@
 #include "protocol/InputNotices.h"
 #include "base/MenuCaptions.h"
 
+using namespace base;
+
+namespace protocol {
+
 int64_t InputSilence::silentSeconds(int64_t nowMs) const {
     if (!waiting_ || nowMs - last_ < LimitMs) return 0;
     return (nowMs - last_) / 1000;
@@ -17,3 +21,5 @@ std::string lostMessagesNotice(uint32_t lost, int langOffset) {
 std::string linesNotShownNotice(uint64_t lines, int langOffset) {
     return designText("noticeLinesNotShown", langOffset, {std::to_string(lines)});
 }
+
+} // namespace protocol

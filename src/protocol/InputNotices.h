@@ -2,6 +2,8 @@
 #include <cstdint>
 #include <string>
 
+namespace protocol {
+
 // What a window that waits for the unit tells the user about its input.
 
 // Notices when no data has come for a while: a recording waiting on a silent unit shows it
@@ -33,3 +35,5 @@ std::string lostMessagesNotice(uint32_t lost, int langOffset);
 // "Righe non mostrate: 7" / "Lines not shown: 7": monitor lines that came faster than the
 // monitor shows them and were dropped, the oldest first.
 std::string linesNotShownNotice(uint64_t lines, int langOffset);
+
+} // namespace protocol

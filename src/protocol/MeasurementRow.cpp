@@ -1,6 +1,8 @@
 #include "protocol/MeasurementRow.h"
 #include <cstring>
 
+namespace protocol {
+
 namespace {
 
 // Writes the decimal digits of value (>= 0) backwards ending before end, with a thousands
@@ -132,10 +134,10 @@ bool composeRow(const RowFields& f, std::string& out) {
     char* start = putInteger(end, static_cast<uint64_t>(f.rowNo), false);
     std::memcpy(row + 6 - (end - start), start, end - start);
     // Columns are 1-based in the layout; the offsets below are 0-based.
-    if (!place(row + 7, f.RotText, rowwidth::Rot) || !place(row + 14, f.TcText, rowwidth::Tc) ||
-        !place(row + 24, f.TbText, rowwidth::Tb) || !place(row + 34, f.DTbText, rowwidth::DTb) ||
-        !place(row + 43, f.TaText, rowwidth::Ta) || !place(row + 51, f.TibText, rowwidth::Tib) ||
-        !place(row + 61, f.TssText, rowwidth::Tss))
+    if (!place(row + 7, f.RotText, RotWidth) || !place(row + 14, f.TcText, TcWidth) ||
+        !place(row + 24, f.TbText, TbWidth) || !place(row + 34, f.DTbText, DTbWidth) ||
+        !place(row + 43, f.TaText, TaWidth) || !place(row + 51, f.TibText, TibWidth) ||
+        !place(row + 61, f.TssText, TssWidth))
         return false;
     putBinary(row + 69, f.A1);
     row[79] = kHexDigits[f.A2 >> 4];
@@ -143,3 +145,5 @@ bool composeRow(const RowFields& f, std::string& out) {
     putElapsed(row + 82, f.elapsedUs);
     return true;
 }
+
+} // namespace protocol

@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+namespace protocol {
+
 // The 95-column measurement row: one engine revolution as the rotation table, the graph,
 // the advance table and the .mrot files see it.
 //
@@ -26,19 +28,17 @@ inline constexpr char kThousandsSeparator = ',';
 inline constexpr char kDecimalSeparator = '.';
 
 // Column widths of the display strings.
-namespace rowwidth {
-inline constexpr int Riga = 6;
-inline constexpr int Rot = 6;
-inline constexpr int Tc = 9;
-inline constexpr int Tb = 9;
-inline constexpr int DTb = 8;
-inline constexpr int Ta = 7;
-inline constexpr int Tib = 9;
-inline constexpr int Tss = 7;
-inline constexpr int A1 = 9;
-inline constexpr int A2 = 2;
-inline constexpr int Tempo = 13;
-} // namespace rowwidth
+inline constexpr int RigaWidth = 6;
+inline constexpr int RotWidth = 6;
+inline constexpr int TcWidth = 9;
+inline constexpr int TbWidth = 9;
+inline constexpr int DTbWidth = 8;
+inline constexpr int TaWidth = 7;
+inline constexpr int TibWidth = 9;
+inline constexpr int TssWidth = 7;
+inline constexpr int A1Width = 9;
+inline constexpr int A2Width = 2;
+inline constexpr int TempoWidth = 13;
 
 // One completed revolution as handed to the measurement windows.
 struct MeasurementRow {
@@ -97,3 +97,5 @@ struct RowFields {
 // when a value does not fit its columns (a row number above 999,999, a display string
 // wider than its field, a status byte outside 0-255, a negative time).
 bool composeRow(const RowFields& fields, std::string& out);
+
+} // namespace protocol

@@ -6,6 +6,10 @@
 #include "transport/MidiPort.h"
 #include <algorithm>
 
+using namespace transport;
+
+namespace protocol {
+
 namespace {
 
 constexpr int kRunMode = 0xD0;
@@ -61,7 +65,8 @@ UnitLink::~UnitLink() {
 }
 
 bool UnitLink::expecting(int winNo) const {
-    return winNo >= 0 && winNo <= win::Count && targets_.expecting.test(static_cast<size_t>(winNo));
+    return winNo >= 0 && winNo <= base::WindowCount &&
+           targets_.expecting.test(static_cast<size_t>(winNo));
 }
 
 bool UnitLink::inputWanted() const {
@@ -71,7 +76,7 @@ bool UnitLink::inputWanted() const {
 // --- input --------------------------------------------------------------------------------
 
 void UnitLink::expect(int winNo) {
-    if (winNo < 0 || winNo > win::Count) return;
+    if (winNo < 0 || winNo > base::WindowCount) return;
     const bool first = users_.empty();
     if (!contains(users_, winNo)) users_.push_back(winNo);
     if (!(paused_ && contains(recordings_, winNo)))
@@ -83,7 +88,7 @@ void UnitLink::expect(int winNo) {
 
 void UnitLink::release(int winNo) {
     // A window that records keeps the input until its recording ends.
-    if (winNo < 0 || winNo > win::Count || contains(recordings_, winNo)) return;
+    if (winNo < 0 || winNo > base::WindowCount || contains(recordings_, winNo)) return;
     targets_.expecting.reset(static_cast<size_t>(winNo));
     if (!contains(users_, winNo)) return;
     erase(users_, winNo);
@@ -112,7 +117,7 @@ void UnitLink::drainRing() {
 // --- recordings ---------------------------------------------------------------------------
 
 int UnitLink::recordingBlocker() const {
-    if (holder_ != 0 && holder_ != win::Advance) return holder_;
+    if (holder_ != 0 && holder_ != base::AdvanceWindow) return holder_;
     return 0;
 }
 
@@ -156,10 +161,10 @@ void UnitLink::newMeasurement() {
 }
 
 bool UnitLink::startBatteryRecording(ModeHolder* holder) {
-    if (modeBlocker(win::Battery) != 0) return false;
+    if (modeBlocker(base::BatteryWindow) != 0) return false;
     decoder_.resetMeasurement();
     decoder_.BatterySamples = 0;
-    return enterMode(win::Battery, UnitMode::Battery, holder);
+    return enterMode(base::BatteryWindow, UnitMode::Battery, holder);
 }
 
 // --- modes --------------------------------------------------------------------------------
@@ -340,28 +345,28 @@ std::string unitHeldNotice(const UnitLink& link, int blocker, int langOffset) {
         return std::string(it ? italian : english);
     };
     if (blocker == link.holder()) {
-        if (blocker >= win::FirstCurve && blocker <= win::LastCurve)
+        if (blocker >= base::FirstCurveWindow && blocker <= base::LastCurveWindow)
             return say("L'unità è in modo programmazione (finestra Curva Anticipo): premere "
                        "PROG OFF in quella finestra",
                        "The unit is in programming mode (Curva Anticipo window): press PROG OFF "
                        "there");
-        if (blocker == win::Advance)
+        if (blocker == base::AdvanceWindow)
             return say("L'unità sta rileggendo la curva (finestra Misura Anticipo): attendere "
                        "la fine della verifica",
                        "The unit is reading its curve back (Misura Anticipo window): wait for the "
                        "check to end");
-        if (blocker == win::Panel)
+        if (blocker == base::PanelWindow)
             return say("L'unità è in accesso EEPROM (finestra Pannello di controllo): "
                        "premere EEPROM DATI/PROG EXIT in quella finestra",
                        "The unit is in EEPROM access (Pannello di controllo window): press EEPROM "
                        "DATI/PROG EXIT there");
-        if (blocker == win::Battery)
+        if (blocker == base::BatteryWindow)
             return say("È in corso la misura della tensione batteria (finestra Misura Dinamica "
                        "Tensione Batteria): premere Stop in quella finestra",
                        "A battery voltage recording is running (Misura Dinamica Tensione Batteria "
                        "window): press Stop there");
     }
-    if (blocker == win::Advance)
+    if (blocker == base::AdvanceWindow)
         return say("È in corso una misura (finestra Misura Anticipo): premere Stop in quella "
                    "finestra",
                    "A measurement is being recorded (Misura Anticipo window): press Stop there");
@@ -375,3 +380,5 @@ std::string modeRefusedNotice(int langOffset) {
                              "non attiva)"
                            : "The unit answered 0xD0: it is in run mode (programming not active)";
 }
+
+} // namespace protocol

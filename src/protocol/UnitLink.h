@@ -6,7 +6,12 @@
 #include <string>
 #include <vector>
 
+namespace transport {
 class MidiPort;
+} // namespace transport
+
+namespace protocol {
+
 class Decoder;
 struct DecoderTargets;
 
@@ -37,11 +42,11 @@ public:
 // program ended), so the unit always comes back to run mode.
 //
 // Time passes through elapse(), called by the poller on every tick while the input runs.
-class UnitLink : public ReplyListener, public PollTimeUser {
+class UnitLink : public ReplyListener, public transport::PollTimeUser {
 public:
     static constexpr int AnswerLimitMs = 1000;
 
-    UnitLink(MidiPort& port, Decoder& decoder, DecoderTargets& targets);
+    UnitLink(transport::MidiPort& port, Decoder& decoder, DecoderTargets& targets);
     ~UnitLink() override;
     UnitLink(const UnitLink&) = delete;
     UnitLink& operator=(const UnitLink&) = delete;
@@ -119,7 +124,7 @@ private:
     void letGoOfLeaving(bool releaseInput);
     void notify();
 
-    MidiPort& port_;
+    transport::MidiPort& port_;
     Decoder& decoder_;
     DecoderTargets& targets_;
     UnitMode mode_ = UnitMode::Run;
@@ -144,3 +149,5 @@ private:
 std::string unitHeldNotice(const UnitLink& link, int blocker, int langOffset);
 // The unit answered 0xD0 to a mode request, or left the mode by itself.
 std::string modeRefusedNotice(int langOffset);
+
+} // namespace protocol

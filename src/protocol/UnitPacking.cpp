@@ -1,7 +1,8 @@
 #include "protocol/UnitPacking.h"
 #include <algorithm>
 
-namespace unitmsg {
+namespace protocol {
+
 namespace {
 
 // Status bits 0-1 and the two data bytes for bits 0-15 of a value.
@@ -61,4 +62,4 @@ MemoryRequest decodeMemoryRequest(uint32_t msg) {
     return r;
 }
 
-} // namespace unitmsg
+} // namespace protocol

@@ -1,10 +1,11 @@
 #pragma once
 #include <cstdint>
 
+namespace protocol {
+
 // Short messages between the PC and the ignition unit, packed as status + data1 * 256 +
 // data2 * 65536. The low nibble of a status byte is not a channel: it carries the bits
 // that do not fit the 7-bit data bytes.
-namespace unitmsg {
 
 // 19 bits for the first value of a pair (bit 18 rides on the following message) and 17 bits
 // for the second.
@@ -58,4 +59,4 @@ struct MemoryRequest {
 };
 MemoryRequest decodeMemoryRequest(uint32_t msg);
 
-} // namespace unitmsg
+} // namespace protocol

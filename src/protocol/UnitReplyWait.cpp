@@ -1,5 +1,7 @@
 #include "protocol/UnitReplyWait.h"
 
+namespace protocol {
+
 void UnitReplyWait::expect(Kind kind, bool master, int address, int limitMs) {
     kind_ = kind;
     master_ = master;
@@ -49,3 +51,5 @@ void UnitReplyWait::elapse(int ms) {
     leftMs_ -= ms;
     if (leftMs_ <= 0) state_ = State::TimedOut;
 }
+
+} // namespace protocol

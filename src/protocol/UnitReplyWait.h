@@ -1,6 +1,8 @@
 #pragma once
 #include <cstdint>
 
+namespace protocol {
+
 // Offered every message the decoder takes, before it routes it by the open windows, so a
 // waiting transfer gets its reply whatever windows are open.
 class ReplyListener {
@@ -46,3 +48,5 @@ private:
     int status_ = 0;
     int value_ = 0;
 };
+
+} // namespace protocol

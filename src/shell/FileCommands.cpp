@@ -9,6 +9,11 @@
 #include "measure/CsvExport.h"
 #include <algorithm>
 
+using namespace base;
+using namespace measure;
+
+namespace shell {
+
 namespace {
 constexpr int kFileNotFound = 79;    // "File _ assente"
 constexpr int kReadError = 104;      // "Errore di lettura"
@@ -96,3 +101,5 @@ CommandResult runPrintTable(const FileCommand& command, int langOffset) {
     result.out = command.input + "\n" + curve::unitTableListing(read.document, langOffset);
     return result;
 }
+
+} // namespace shell

@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+namespace shell {
+
 // The file commands of the command line (--export-csv, --print-table), run without a window:
 // what they print, what they say went wrong and the exit status. Texts follow langOffset
 // (0 Italian, 200 English) as the windows do.
@@ -29,3 +31,5 @@ CommandResult missingFile(const std::string& option, int langOffset);
 
 CommandResult runExportCsv(const FileCommand& command, int langOffset);
 CommandResult runPrintTable(const FileCommand& command, int langOffset);
+
+} // namespace shell

@@ -2,6 +2,8 @@
 #include <array>
 #include <utility>
 
+namespace shell {
+
 namespace {
 std::string join(std::string folder, const std::string& relative, char separator) {
     if (!folder.empty() && folder.back() != separator) folder += separator;
@@ -52,3 +54,5 @@ std::string guideChapter(std::string_view windowName) {
         if (window == windowName) return std::string(chapter);
     return {};
 }
+
+} // namespace shell

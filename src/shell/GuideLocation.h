@@ -3,6 +3,8 @@
 #include <string_view>
 #include <vector>
 
+namespace shell {
+
 // The guide's file name in a language (1 Italian, 2 English).
 std::string guideFileName(int langCode);
 
@@ -24,3 +26,5 @@ std::vector<std::string> guideCandidates(const std::string& programFolder,
 // -> "curves"; the frame itself -> its own chapter); empty for a window the guide does not
 // describe. Both guides carry the same ids.
 std::string guideChapter(std::string_view windowName);
+
+} // namespace shell

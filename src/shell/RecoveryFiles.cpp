@@ -4,7 +4,9 @@
 #include <filesystem>
 #include <system_error>
 
-namespace fs = std::filesystem;
+using namespace base;
+
+namespace shell {
 
 namespace {
 
@@ -23,7 +25,7 @@ std::string listPath(const AppState& app) {
 
 bool exists(const std::string& path) {
     std::error_code ec;
-    return fs::exists(fs::path(path), ec);
+    return std::filesystem::exists(std::filesystem::path(path), ec);
 }
 
 bool safe(char c) {
@@ -89,7 +91,7 @@ std::vector<std::string> takeRecoveryList(const AppState& app) {
         start = end + 1;
     }
     std::error_code ec;
-    fs::remove(fs::path(listPath(app)), ec);
+    std::filesystem::remove(std::filesystem::path(listPath(app)), ec);
     return names;
 }
 
@@ -102,3 +104,5 @@ std::string recoveryReport(const Texts& texts, const AppState& app,
         text += "\r\n" + name;
     return text;
 }
+
+} // namespace shell

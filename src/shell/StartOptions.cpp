@@ -1,5 +1,9 @@
 #include "shell/StartOptions.h"
 
+using namespace base;
+
+namespace shell {
+
 namespace {
 bool isOption(const std::string& arg) {
     return !arg.empty() && arg[0] == '-';
@@ -74,3 +78,5 @@ std::string startOptionsUsage() {
            "when done, 1 when the file is refused or cannot be read or written, 2 when the\n"
            "command line is wrong. The settings and data files are kept in the current folder.\n";
 }
+
+} // namespace shell

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+namespace shell {
+
 // A file command: the program works on a file and ends, with no window.
 struct FileCommand {
     enum class Kind { None, ExportCsv, PrintTable, ToPdf };
@@ -35,7 +37,9 @@ StartOptions parseStartOptions(const std::vector<std::string>& args);
 
 // Applies the options to the settings just read: --simulated chooses device 0 both ways,
 // as choosing "Simulated unit" in both device menus would (and is remembered the same way).
-void applyStartOptions(const StartOptions& options, SettingsData& settings);
+void applyStartOptions(const StartOptions& options, base::SettingsData& settings);
 
 // The text printed for --help (and after an unknown option).
 std::string startOptionsUsage();
+
+} // namespace shell

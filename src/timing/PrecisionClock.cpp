@@ -1,5 +1,7 @@
 #include "timing/PrecisionClock.h"
 
+namespace timing {
+
 namespace {
 constexpr auto relaxed = std::memory_order_relaxed;
 }
@@ -42,3 +44,5 @@ void PrecisionClock::resetClock() noexcept {
     ClockSec.store(0, relaxed);
     ClockMin.store(0, relaxed);
 }
+
+} // namespace timing

@@ -2,6 +2,8 @@
 #include <atomic>
 #include <cstdint>
 
+namespace timing {
+
 // The shared 1 ms time base: a free-running tick counter and a minutes / seconds /
 // hundredths / milliseconds clock. Advanced by TimerExactProc on the timer thread, read
 // and reset by the user-interface thread and read by the MIDI input callback; every field
@@ -23,3 +25,5 @@ public:
     // Zeroes the four clock fields (rotation and advance measurement start).
     void resetClock() noexcept;
 };
+
+} // namespace timing

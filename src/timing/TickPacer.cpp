@@ -1,5 +1,7 @@
 #include "timing/TickPacer.h"
 
+namespace timing {
+
 void TickPacer::start(int64_t nowUs) {
     startUs_ = nowUs;
     delivered_ = 0;
@@ -12,3 +14,5 @@ int64_t TickPacer::due(int64_t nowUs) {
     delivered_ = owed;
     return ticks;
 }
+
+} // namespace timing

@@ -1,6 +1,8 @@
 #pragma once
 #include <cstdint>
 
+namespace timing {
+
 // Keeps a periodic tick in step with a monotonic clock: a wake-up that comes late is owed
 // every period that passed, so the count never falls behind real time, however busy the
 // machine. Times are microseconds of a monotonic clock, passed in.
@@ -21,3 +23,5 @@ private:
     int64_t startUs_ = 0;
     int64_t delivered_ = 0;
 };
+
+} // namespace timing

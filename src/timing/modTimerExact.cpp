@@ -1,5 +1,7 @@
 #include "timing/modTimerExact.h"
 
+namespace timing {
+
 void modTimerExact::StartTimer1(int delayMs, int resolutionMs) {
     // A second start must not leave the first timer running unseen.
     if (TimerExactID != 0) StopTimer1();
@@ -17,3 +19,5 @@ void modTimerExact::StopTimer1() {
 void modTimerExact::TimerExactProc(void* user) {
     static_cast<modTimerExact*>(user)->clock_.TimerExactProc();
 }
+
+} // namespace timing

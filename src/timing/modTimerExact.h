@@ -2,6 +2,8 @@
 #include "timing/PrecisionClock.h"
 #include <cstdint>
 
+namespace timing {
+
 // A periodic timer of the platform: calls proc(user) every delayMs on a thread of its own.
 class PeriodicTimerSource {
 public:
@@ -33,3 +35,5 @@ private:
     PrecisionClock& clock_;
     PeriodicTimerSource& source_;
 };
+
+} // namespace timing

@@ -1,5 +1,7 @@
 #include "transport/MidiByteParser.h"
 
+namespace transport {
+
 int MidiByteParser::dataLength(uint8_t status) {
     if (status < 0x80) return -1;
     if (status < 0xC0) return 2; // note off / on, key pressure, controller
@@ -72,3 +74,5 @@ std::size_t encodeShortMessage(uint32_t msg, uint8_t (&out)[3]) {
     out[2] = static_cast<uint8_t>((msg >> 16) & 0x7F);
     return static_cast<std::size_t>(length) + 1;
 }
+
+} // namespace transport

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <optional>
 
+namespace transport {
+
 // Turns a raw MIDI byte stream (a serial line, a raw MIDI device node, a pseudo-terminal)
 // into packed short messages, status + data1 * 256 + data2 * 65536, one byte at a time.
 //
@@ -49,3 +51,5 @@ private:
 // Data bytes keep their low seven bits. Returns the number of bytes written to out (1-3), or
 // 0 when the status byte starts no short message.
 std::size_t encodeShortMessage(uint32_t msg, uint8_t (&out)[3]);
+
+} // namespace transport

@@ -1,6 +1,8 @@
 #include "transport/MidiPoller.h"
 #include "transport/MidiPort.h"
 
+namespace transport {
+
 namespace {
 
 // Takes one entry to the decoder. False when the ring is empty.
@@ -12,7 +14,7 @@ bool takeOne(MidiPort& port, MessageDecoder& decoder) {
     [[maybe_unused]] const uint32_t RxTime = entry.stamp;
     if (entry.gap) decoder.inputGap();
     // Open, close and long-data events carry no short message to decode.
-    if (RxMsg == mim::Data) decoder.DecodeMIDIIn(RxParam);
+    if (RxMsg == MidiInData) decoder.DecodeMIDIIn(RxParam);
     return true;
 }
 
@@ -35,3 +37,5 @@ bool pollRing(MidiPort& port, MessageDecoder& decoder, PollClock& clock, int64_t
         if (clock.nowUs() - start >= budgetUs) return true;
     }
 }
+
+} // namespace transport

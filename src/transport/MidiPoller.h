@@ -1,6 +1,8 @@
 #pragma once
 #include <cstdint>
 
+namespace transport {
+
 class MidiPort;
 
 // Whatever takes the messages drained from the input ring (DecodeMIDIIn).
@@ -40,3 +42,5 @@ public:
     virtual void elapse(int ms) = 0;
     virtual bool inputWanted() const = 0;
 };
+
+} // namespace transport

@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <cstdio>
 
+using namespace base;
+
+namespace transport {
+
 namespace {
 constexpr int kTextOutputAccess = 130; // "Errore accesso dispositivo MIDI di uscita"
 constexpr int kTextInputOpen = 19;     // "Errore apertura dispositivo MIDI di ingresso"
@@ -77,12 +81,12 @@ bool MidiPort::refreshDeviceLists() {
         return false;
     }
     for (int i = 0; i < MIDIOutCount; ++i)
-        MIDIDevOK[i][2] = system_.outCaps(i, MIDIOutCaps[i]) == mmr::Ok ? 1 : 0;
+        MIDIDevOK[i][2] = system_.outCaps(i, MIDIOutCaps[i]) == MidiOk ? 1 : 0;
 
     MIDIInCount = std::clamp(system_.inCount(), 0, MaxDevices);
     NoMIDIIn = MIDIInCount == 0;
     for (int i = 0; i < MIDIInCount; ++i)
-        MIDIDevOK[i][1] = system_.inCaps(i, MIDIInCaps[i]) == mmr::Ok ? 1 : 0;
+        MIDIDevOK[i][1] = system_.inCaps(i, MIDIInCaps[i]) == MidiOk ? 1 : 0;
     return true;
 }
 
@@ -112,24 +116,24 @@ bool MidiPort::enumerateAndOpen() {
 
 void MidiPort::SendShortMsg() {
     if (OutputLost && !MIDIOutOpen) {
-        MIDIOutResult = mmr::NoDriver;
+        MIDIOutResult = MidiNoDriver;
         return;
     }
     if (ShowSentMsg && events_) events_->showSentMessage(hexMessage(MIDIOutMsg));
     if (events_) events_->outputActivity();
 
-    int result = mmr::InvalidHandle;
+    int result = MidiInvalidHandle;
     if (MIDIOutOpen) {
         // A driver answering "not ready" is asked again after a short pause, but not forever.
         result = system_.outShortMsg(MIDIOutHandle, MIDIOutMsg);
-        for (int tries = 1; result == mmr::NotReady && tries < NotReadyTries; ++tries) {
+        for (int tries = 1; result == MidiNotReady && tries < NotReadyTries; ++tries) {
             system_.notReadyPause();
             result = system_.outShortMsg(MIDIOutHandle, MIDIOutMsg);
         }
     }
     MIDIOutResult = result;
     // A device that is gone is reported once, by whoever closes it (deviceLost).
-    if (result != mmr::Ok && result != mmr::NoDriver)
+    if (result != MidiOk && result != MidiNoDriver)
         reportDeviceError(kTextOutputAccess, kWhereSend, result);
 }
 
@@ -152,11 +156,11 @@ void MidiPort::sendCommand(uint8_t status) {
 
 int MidiPort::OpenMIDIIn() {
     const int result = system_.inOpen(MIDIInDevice, MIDIInHandle, &MidiPort::MIDIInProc, this);
-    MIDIInOpen = result == mmr::Ok;
+    MIDIInOpen = result == MidiOk;
     if (MIDIInOpen) InputLost = false;
-    if (result == mmr::Allocated)
+    if (result == MidiAllocated)
         messages_.ShowMsg(kMsgInputInUse, kAppTitle, "");
-    else if (result != mmr::Ok)
+    else if (result != MidiOk)
         reportDeviceError(kTextInputOpen, kWhereOpenIn, result);
     // Whatever the input delivered before belongs to no one now.
     ring.discard();
@@ -165,31 +169,31 @@ int MidiPort::OpenMIDIIn() {
 
 int MidiPort::OpenMIDIOut() {
     const int result = system_.outOpen(MIDIOutDevice, MIDIOutHandle);
-    MIDIOutOpen = result == mmr::Ok;
+    MIDIOutOpen = result == MidiOk;
     if (MIDIOutOpen) OutputLost = false;
-    if (result == mmr::Allocated)
+    if (result == MidiAllocated)
         messages_.ShowMsg(kMsgOutputInUse, kAppTitle, "");
-    else if (result != mmr::Ok)
+    else if (result != MidiOk)
         reportDeviceError(kTextOutputAccess, kWhereOpenOut, result);
     return result;
 }
 
 int MidiPort::CloseMIDIIn() {
-    if (!MIDIInOpen) return mmr::Ok;
+    if (!MIDIInOpen) return MidiOk;
     const int result = system_.inClose(MIDIInHandle);
     MIDIInOpen = false;
     MIDIInStarted = false;
-    if (result != mmr::Ok) reportDeviceError(kTextInputOpen, kWhereCloseIn, result);
+    if (result != MidiOk) reportDeviceError(kTextInputOpen, kWhereCloseIn, result);
     return result;
 }
 
 int MidiPort::CloseMIDIOut() {
     // A device that is not open has nothing to close; asking the system with a stale handle
     // would fail and keep the device menus from ever choosing another device.
-    if (!MIDIOutOpen) return mmr::Ok;
+    if (!MIDIOutOpen) return MidiOk;
     const int result = system_.outClose(MIDIOutHandle);
     MIDIOutOpen = false;
-    if (result != mmr::Ok) reportDeviceError(kTextOutputAccess, kWhereCloseOut, result);
+    if (result != MidiOk) reportDeviceError(kTextOutputAccess, kWhereCloseOut, result);
     return result;
 }
 
@@ -197,14 +201,14 @@ int MidiPort::CloseMIDIOut() {
 
 int MidiPort::StartMIDIIn() {
     // A device that is gone was reported once, when it went.
-    if (InputLost && !MIDIInOpen) return mmr::NoDriver;
-    const int result = MIDIInOpen ? system_.inStart(MIDIInHandle) : mmr::InvalidHandle;
-    if (result == mmr::Ok) {
+    if (InputLost && !MIDIInOpen) return MidiNoDriver;
+    const int result = MIDIInOpen ? system_.inStart(MIDIInHandle) : MidiInvalidHandle;
+    if (result == MidiOk) {
         MIDIInStarted = true;
-    } else if (result == mmr::InvalidHandle) {
+    } else if (result == MidiInvalidHandle) {
         MIDIInStarted = false;
         messages_.ShowMsg(kMsgInsertOnly, kAppTitle, "StartMIDIIn: MMSYSERR_INVALHANDLE");
-    } else if (result == mmr::NotReady) {
+    } else if (result == MidiNotReady) {
         MIDIInStarted = false;
         messages_.ShowMsg(kMsgInsertOnly, kAppTitle, "StartMIDIIn: MIDIERR_NOTREADY");
     }
@@ -214,15 +218,15 @@ int MidiPort::StartMIDIIn() {
 int MidiPort::StopMIDIIn() {
     if (InputLost && !MIDIInOpen) {
         MIDIInStarted = false;
-        return mmr::NoDriver;
+        return MidiNoDriver;
     }
-    const int result = MIDIInOpen ? system_.inStop(MIDIInHandle) : mmr::InvalidHandle;
-    if (result == mmr::Ok) {
+    const int result = MIDIInOpen ? system_.inStop(MIDIInHandle) : MidiInvalidHandle;
+    if (result == MidiOk) {
         if (events_) events_->inputPollerDisabled();
         MIDIInStarted = false;
-    } else if (result == mmr::InvalidHandle) {
+    } else if (result == MidiInvalidHandle) {
         messages_.ShowMsg(kMsgInsertOnly, kAppTitle, "StopMIDIIn: MMSYSERR_INVALHANDLE");
-    } else if (result == mmr::NotReady) {
+    } else if (result == MidiNotReady) {
         messages_.ShowMsg(kMsgInsertOnly, kAppTitle, "StopMIDIIn: MIDIERR_NOTREADY");
     }
     return result;
@@ -230,27 +234,27 @@ int MidiPort::StopMIDIIn() {
 
 int MidiPort::MIDIThruAttivazione() {
     const int result = MIDIInOpen && MIDIOutOpen ? system_.connect(MIDIInHandle, MIDIOutHandle)
-                                                 : mmr::InvalidHandle;
-    if (result == mmr::InvalidHandle)
+                                                 : MidiInvalidHandle;
+    if (result == MidiInvalidHandle)
         messages_.ShowMsg(kMsgInsertOnly, kAppTitle, "MIDIThruAttivazione: MMSYSERR_INVALHANDLE");
     return result;
 }
 
 int MidiPort::MIDIThruDisattivazione() {
     const int result = MIDIInOpen && MIDIOutOpen ? system_.disconnect(MIDIInHandle, MIDIOutHandle)
-                                                 : mmr::InvalidHandle;
-    if (result == mmr::InvalidHandle)
+                                                 : MidiInvalidHandle;
+    if (result == MidiInvalidHandle)
         messages_.ShowMsg(kMsgInsertOnly, kAppTitle,
                           "MIDIThruDisattivazione: MMSYSERR_INVALHANDLE");
     return result;
 }
 
 int MidiPort::ThruStartIn() {
-    return MIDIInOpen ? system_.inStart(MIDIInHandle) : mmr::InvalidHandle;
+    return MIDIInOpen ? system_.inStart(MIDIInHandle) : MidiInvalidHandle;
 }
 
 int MidiPort::ThruStopIn() {
-    return MIDIInOpen ? system_.inStop(MIDIInHandle) : mmr::InvalidHandle;
+    return MIDIInOpen ? system_.inStop(MIDIInHandle) : MidiInvalidHandle;
 }
 
 void MidiPort::MIDIInProc(void* self, uint32_t msg, uint32_t param1) {
@@ -268,7 +272,7 @@ void MidiPort::chooseInputDevice(int k) {
     if (MIDIInDevice == NoDevice) MIDIInDevice = k;
     if (k != MIDIInDevice) {
         menuState.checkedIn = -1;
-        if (CloseMIDIIn() != mmr::Ok) return;
+        if (CloseMIDIIn() != MidiOk) return;
         MIDIInDevice = k;
     } else if (menuState.checkedIn == k) {
         menuState.checkedIn = -1;
@@ -277,7 +281,7 @@ void MidiPort::chooseInputDevice(int k) {
         menuState.thruEnabled = false;
         return;
     }
-    if (OpenMIDIIn() == mmr::Ok) {
+    if (OpenMIDIIn() == MidiOk) {
         menuState.checkedIn = k;
         if (MIDIOutOpen) menuState.thruEnabled = true;
     } else {
@@ -289,7 +293,7 @@ void MidiPort::chooseOutputDevice(int k) {
     if (MIDIOutDevice == NoDevice) MIDIOutDevice = k;
     if (k != MIDIOutDevice) {
         menuState.checkedOut = -1;
-        if (CloseMIDIOut() != mmr::Ok) return;
+        if (CloseMIDIOut() != MidiOk) return;
         MIDIOutDevice = k;
     } else if (menuState.checkedOut == k) {
         menuState.checkedOut = -1;
@@ -298,7 +302,7 @@ void MidiPort::chooseOutputDevice(int k) {
         menuState.thruEnabled = false;
         return;
     }
-    if (OpenMIDIOut() != mmr::Ok) return;
+    if (OpenMIDIOut() != MidiOk) return;
     menuState.checkedOut = k;
     if (MIDIInOpen) {
         menuState.thruEnabled = true;
@@ -310,10 +314,10 @@ void MidiPort::chooseOutputDevice(int k) {
 
 void MidiPort::toggleThru() {
     if (menuState.thruChecked) {
-        if (MIDIThruDisattivazione() == mmr::Ok && ThruStopIn() == mmr::Ok)
+        if (MIDIThruDisattivazione() == MidiOk && ThruStopIn() == MidiOk)
             menuState.thruChecked = false;
     } else {
-        if (MIDIThruAttivazione() == mmr::Ok && ThruStartIn() == mmr::Ok)
+        if (MIDIThruAttivazione() == MidiOk && ThruStartIn() == MidiOk)
             menuState.thruChecked = true;
     }
     MIDIThruOn = menuState.thruChecked;
@@ -371,3 +375,5 @@ void MidiPort::shutdown() {
     if (MIDIOutOpen) CloseMIDIOut();
     if (MIDIInOpen) CloseMIDIIn();
 }
+
+} // namespace transport

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <string>
 
+namespace transport {
+
 // What the port tells the windows (all on the user-interface thread).
 class MidiPortEvents {
 public:
@@ -37,7 +39,7 @@ public:
     // A driver that stays "not ready" is given up after this many tries (about 1 s).
     static constexpr int NotReadyTries = 1000;
 
-    MidiPort(MidiSystem& system, MessageService& messages, PrecisionClock& clock)
+    MidiPort(MidiSystem& system, base::MessageService& messages, timing::PrecisionClock& clock)
         : system_(system), messages_(messages), clock_(clock) {}
     ~MidiPort();
     MidiPort(const MidiPort&) = delete;
@@ -128,8 +130,8 @@ public:
 private:
     void reportDeviceError(int textId, int location, int result);
     MidiSystem& system_;
-    MessageService& messages_;
-    PrecisionClock& clock_;
+    base::MessageService& messages_;
+    timing::PrecisionClock& clock_;
     MidiPortEvents* events_ = nullptr;
 };
 
@@ -139,3 +141,5 @@ uint32_t packReadRequest(int address, bool master, bool programMemory = false);
 uint32_t packWriteRequest(int address, int value, bool master);
 // Six hex digits: status, data1, data2 ("00" for 0, leading zero below 16).
 std::string hexMessage(uint32_t msg);
+
+} // namespace transport

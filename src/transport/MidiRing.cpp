@@ -1,5 +1,7 @@
 #include "transport/MidiRing.h"
 
+namespace transport {
+
 namespace {
 constexpr int next(int i) noexcept {
     return i + 1 == MidiRing::Size ? 0 : i + 1;
@@ -54,3 +56,5 @@ void MidiRing::discard() noexcept {
     writeSeen_ = write_.load(std::memory_order_acquire);
     read_.store(writeSeen_, std::memory_order_release);
 }
+
+} // namespace transport

@@ -3,6 +3,8 @@
 #include <atomic>
 #include <cstdint>
 
+namespace transport {
+
 // The input ring: one producer (the MIDI input callback thread) and one consumer (the
 // user-interface thread). The producer stores the three columns, then publishes RingWrite
 // with release; the consumer reads RingWrite with acquire before it reads the columns.
@@ -50,3 +52,5 @@ private:
     int writeSeen_ = 0; // consumer only
     alignas(64) std::atomic<uint32_t> overruns_{0};
 };
+
+} // namespace transport

@@ -2,24 +2,22 @@
 #include <cstdint>
 #include <string>
 
+namespace transport {
+
 // Result codes the port layer reports, as the system returns them.
-namespace mmr {
-inline constexpr int Ok = 0;
-inline constexpr int Error = 1;
-inline constexpr int BadDeviceId = 2;
-inline constexpr int Allocated = 4;
-inline constexpr int InvalidHandle = 5;
-inline constexpr int NoDriver = 6;
-inline constexpr int NotReady = 67;
-} // namespace mmr
+inline constexpr int MidiOk = 0;
+inline constexpr int MidiError = 1;
+inline constexpr int MidiBadDeviceId = 2;
+inline constexpr int MidiAllocated = 4;
+inline constexpr int MidiInvalidHandle = 5;
+inline constexpr int MidiNoDriver = 6;
+inline constexpr int MidiNotReady = 67;
 
 // Message codes handed to the input callback.
-namespace mim {
-inline constexpr uint32_t Open = 0x3C1;
-inline constexpr uint32_t Close = 0x3C2;
-inline constexpr uint32_t Data = 0x3C3;
-inline constexpr uint32_t LongData = 0x3C4;
-} // namespace mim
+inline constexpr uint32_t MidiInOpen = 0x3C1;
+inline constexpr uint32_t MidiInClose = 0x3C2;
+inline constexpr uint32_t MidiInData = 0x3C3;
+inline constexpr uint32_t MidiInLongData = 0x3C4;
 
 struct MidiCaps {
     std::string name; // at most 31 characters (a 32-character field ending in NUL)
@@ -50,3 +48,5 @@ public:
     // A short pause before a send answered "not ready" is tried again (about 1 ms).
     virtual void notReadyPause() {}
 };
+
+} // namespace transport

@@ -1,5 +1,7 @@
 #include "unit/DeferredSave.h"
 
+namespace unit {
+
 void DeferredSave::observe(uint64_t revision, int64_t nowMs) {
     if (revision == latest_) return;
     latest_ = revision;
@@ -27,3 +29,5 @@ bool DeferredSave::finished(uint64_t revision, const std::string& error, int64_t
     failedAt_ = nowMs;
     return first;
 }
+
+} // namespace unit

@@ -2,6 +2,8 @@
 #include <cstdint>
 #include <string>
 
+namespace unit {
+
 // When the simulated unit's EEPROM goes to its file. A change is saved once changes have
 // rested for the save delay. A failed save (full disk, read-only folder) is reported once,
 // until a save succeeds again; the change stays pending and is tried again as soon as the
@@ -32,3 +34,5 @@ private:
     uint64_t failedRevision_ = 0;
     int64_t failedAt_ = 0;
 };
+
+} // namespace unit

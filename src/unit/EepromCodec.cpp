@@ -1,5 +1,7 @@
 #include "unit/EepromCodec.h"
 
+namespace unit {
+
 std::string serializeEeprom(const UnitEeprom& eeprom) {
     std::string out(EepromSignature);
     out.reserve(EepromFileSize);
@@ -63,3 +65,5 @@ std::string eepromRefusedNotice(const std::string& path, const std::string& reas
            "). The simulated unit runs on factory contents, kept in memory for this session only; "
            "the file is left as it is.";
 }
+
+} // namespace unit

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+namespace unit {
+
 // The simulated unit's EEPROM file: the 16-byte signature "ZEPHALON EEPROM1", then the
 // 256 bytes of MDX, then the 256 bytes of MSX (528 bytes in all).
 inline constexpr std::string_view EepromSignature = "ZEPHALON EEPROM1";
@@ -24,3 +26,5 @@ std::string eepromRefusalReason(std::string_view bytes, int langOffset);
 // What the user is told once about a refused file: which one, why, and that the simulated
 // unit runs on factory contents kept in memory for this run only (the file stays as it is).
 std::string eepromRefusedNotice(const std::string& path, const std::string& reason, int langOffset);
+
+} // namespace unit

@@ -3,15 +3,17 @@
 #include <array>
 #include <cmath>
 
+namespace unit {
+
 namespace {
 
 double saneRpm(double rpm) {
-    if (!(rpm >= engine::MinRunningRpm)) return 0; // also catches NaN
-    return std::min(rpm, engine::MaxRpm);
+    if (!(rpm >= MinRunningRpm)) return 0; // also catches NaN
+    return std::min(rpm, MaxRpm);
 }
 
 uint8_t curveBits(const EngineSettings& s) {
-    return static_cast<uint8_t>((std::clamp(s.curve, 0, 3) & 0x03) << a1bits::CurveShift);
+    return static_cast<uint8_t>((std::clamp(s.curve, 0, 3) & 0x03) << A1CurveShift);
 }
 
 } // namespace
@@ -38,8 +40,8 @@ double profileRpm(const EngineSettings& s, double tUs, UnitRandom& rng) {
 std::optional<int> tableAdvanceCount(const UnitBytes& eeprom, int curve, double rpm) {
     if (curve != 1 && curve != 2) return std::nullopt;
     const uint8_t programmedBit = curve == 1 ? 0x01 : 0x02;
-    if (eeprom[unitaddr::Flags] & programmedBit) return std::nullopt;
-    const int base = curve == 1 ? unitaddr::Curve1Table : unitaddr::Curve2Table;
+    if (eeprom[FlagsAddress] & programmedBit) return std::nullopt;
+    const int base = curve == 1 ? Curve1TableAddress : Curve2TableAddress;
     // Entry 12 is 500 rpm, entry 106 is 9,900 rpm (the last one the unit holds).
     const long step = std::lround(std::clamp(rpm, 500.0, 9900.0) - 500.0) / 100;
     const int entry = 12 + static_cast<int>(step);
@@ -55,7 +57,7 @@ double dwellMs(const UnitBytes& eeprom, double rpm) {
     size_t band = 0;
     while (band + 1 < upper.size() && rpm > upper[band])
         ++band;
-    int index = eeprom[unitaddr::Dwell + band];
+    int index = eeprom[DwellAddress + band];
     if (index > 15) index = defaults[band];
     return 10.0 - 0.5 * index;
 }
@@ -68,15 +70,15 @@ Revolution revolutionAt(double rpm, const EngineSettings& s, const UnitBytes& ee
         return r;
     }
     const double periodUs = 60e6 / rpm;
-    const auto tc = static_cast<uint32_t>(std::llround(periodUs / engine::TickUs));
+    const auto tc = static_cast<uint32_t>(std::llround(periodUs / TickUs));
     r.tb = static_cast<uint32_t>(std::llround(tc * 315.0 / 360.0));
     r.ta = tc - r.tb;
 
     uint32_t advanceTicks = 0;
-    r.a1 = static_cast<uint8_t>(curveBits(s) | a1bits::Running);
+    r.a1 = static_cast<uint8_t>(curveBits(s) | A1Running);
     if (const auto count = tableAdvanceCount(eeprom, s.curve, rpm)) {
         advanceTicks = static_cast<uint32_t>(*count) * 2; // 3.2 us -> 1.6 us ticks
-        r.a1 |= a1bits::ProgrammedAdvance;
+        r.a1 |= A1ProgrammedAdvance;
     } else {
         const double deg = std::max(0.0, s.defaultAdvanceDeg);
         advanceTicks = static_cast<uint32_t>(std::llround(deg / 360.0 * tc));
@@ -84,7 +86,7 @@ Revolution revolutionAt(double rpm, const EngineSettings& s, const UnitBytes& ee
     r.tss = r.ta > advanceTicks ? r.ta - advanceTicks : 0;
 
     // The coil needs some time off each revolution: dwell at most 90 % of it.
-    const double dwellTicks = std::min(dwellMs(eeprom, rpm) * 1000.0 / engine::TickUs, 0.9 * tc);
+    const double dwellTicks = std::min(dwellMs(eeprom, rpm) * 1000.0 / TickUs, 0.9 * tc);
     const double start = static_cast<double>(r.tb) + r.tss - dwellTicks;
     r.tib = start > 0 ? static_cast<uint32_t>(std::llround(start)) : 0;
     return r;
@@ -93,3 +95,5 @@ Revolution revolutionAt(double rpm, const EngineSettings& s, const UnitBytes& ee
 uint8_t stoppedStatus(const EngineSettings& s) {
     return curveBits(s);
 }
+
+} // namespace unit

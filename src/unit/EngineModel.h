@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <optional>
 
+namespace unit {
+
 enum class SpeedProfile { Fixed, Sweep, Idle };
 
 struct EngineSettings {
@@ -24,13 +26,11 @@ struct EngineSettings {
     bool operator==(const EngineSettings&) const = default;
 };
 
-namespace engine {
 inline constexpr double TickUs = 1.6;
 // Below this speed the engine counts as stopped (the revolution time would no longer fit
 // the 19-bit Tb count).
 inline constexpr double MinRunningRpm = 100;
 inline constexpr double MaxRpm = 30000;
-} // namespace engine
 
 // The speed the profile gives at time tUs (microseconds of unit time); the idle profile
 // draws its jitter from rng. Returns 0 for a stopped engine.
@@ -55,13 +55,13 @@ struct Revolution {
 };
 
 // A1 bits: 0 = advance taken from a programmed curve, 4-5 = selected curve, 6 = running.
-namespace a1bits {
-inline constexpr uint8_t ProgrammedAdvance = 0x01;
-inline constexpr uint8_t Running = 0x40;
-inline constexpr int CurveShift = 4;
-} // namespace a1bits
+inline constexpr uint8_t A1ProgrammedAdvance = 0x01;
+inline constexpr uint8_t A1Running = 0x40;
+inline constexpr int A1CurveShift = 4;
 
 // A revolution at rpm (>= MinRunningRpm), timed from the EEPROM of the timing module.
 Revolution revolutionAt(double rpm, const EngineSettings& settings, const UnitBytes& eeprom);
 // A1 of a stopped engine.
 uint8_t stoppedStatus(const EngineSettings& settings);
+
+} // namespace unit

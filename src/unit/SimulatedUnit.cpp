@@ -1,6 +1,10 @@
 #include "unit/SimulatedUnit.h"
 #include "protocol/UnitPacking.h"
 
+using namespace protocol;
+
+namespace unit {
+
 SimulatedUnit::SimulatedUnit(uint64_t seed)
     : eeprom_(factoryEeprom()), programMdx_(programMemory(UnitModuleId::MDX)),
       programMsx_(programMemory(UnitModuleId::MSX)), engineRng_(seed),
@@ -14,7 +18,7 @@ void SimulatedUnit::setEngine(const EngineSettings& settings) {
 }
 
 void SimulatedUnit::receive(uint32_t msg) {
-    const uint8_t status = unitmsg::statusOf(msg);
+    const uint8_t status = protocol::statusOf(msg);
     switch (status & 0xF0) {
     case 0xD0:
         handleMode(status);
@@ -64,7 +68,7 @@ void SimulatedUnit::handleMode(uint8_t status) {
         break;
     case 0xD5:
         mode_ = UnitMode::Battery;
-        nextBatteryUs_ = static_cast<double>(now_ + battery::SamplePeriodUs);
+        nextBatteryUs_ = static_cast<double>(now_ + SamplePeriodUs);
         send(0xD5);
         break;
     default:
@@ -73,10 +77,10 @@ void SimulatedUnit::handleMode(uint8_t status) {
 }
 
 void SimulatedUnit::handleMemory(uint32_t msg) {
-    const unitmsg::MemoryRequest req = unitmsg::decodeMemoryRequest(msg);
+    const protocol::MemoryRequest req = protocol::decodeMemoryRequest(msg);
     if (!req.valid || !takesMemoryRequests()) return;
     auto module = req.msx ? UnitModuleId::MSX : UnitModuleId::MDX;
-    uint8_t status = unitmsg::statusOf(msg);
+    uint8_t status = protocol::statusOf(msg);
     if (!req.read) {
         uint64_t& busyUntil = writeBusyUntil_[req.msx ? 1 : 0];
         if (now_ < busyUntil) {
@@ -98,7 +102,7 @@ void SimulatedUnit::handleMemory(uint32_t msg) {
     int value = req.value;
     if (req.read)
         value = req.program ? program(module)[req.address] : eeprom_.module(module)[req.address];
-    send(unitmsg::packDataReply(status, req.address, value));
+    send(protocol::packDataReply(status, req.address, value));
 }
 
 void SimulatedUnit::advance(uint64_t us) {
@@ -130,16 +134,16 @@ void SimulatedUnit::revolutionEnds(double t) {
 
 void SimulatedUnit::batteryCycle(double t) {
     sendCycle(revolutionAt(revRpm_, engine_, eeprom_.module(engine_.timingModule)), t);
-    nextBatteryUs_ = t + static_cast<double>(battery::SamplePeriodUs);
+    nextBatteryUs_ = t + static_cast<double>(SamplePeriodUs);
 }
 
 void SimulatedUnit::sendCycle(const Revolution& rev, double t) {
     const uint8_t a2 = batteryCount(batteryVolts(battery_, t));
-    send(unitmsg::packFirstValue(0x80, rev.tb));
-    send(unitmsg::packSecondValue(0x90, rev.ta, rev.tb));
-    send(unitmsg::packFirstValue(0xA0, rev.tib));
-    send(unitmsg::packSecondValue(0xB0, rev.tss, rev.tib));
-    send(unitmsg::packStatusBytes(rev.a1, a2));
+    send(protocol::packFirstValue(0x80, rev.tb));
+    send(protocol::packSecondValue(0x90, rev.ta, rev.tb));
+    send(protocol::packFirstValue(0xA0, rev.tib));
+    send(protocol::packSecondValue(0xB0, rev.tss, rev.tib));
+    send(protocol::packStatusBytes(rev.a1, a2));
 }
 
 void SimulatedUnit::send(uint32_t msg) {
@@ -155,3 +159,5 @@ std::vector<uint32_t> SimulatedUnit::takeOutput() {
     out.swap(output_);
     return out;
 }
+
+} // namespace unit

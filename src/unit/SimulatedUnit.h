@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace unit {
+
 // The ignition unit as the PC sees it through MIDI: two modules (MDX, MSX) with a data
 // EEPROM and a program memory each, the mode commands, memory requests and the live
 // streams of the engine and battery models. Time only moves through advance(); nothing
@@ -40,10 +42,11 @@ public:
     void setFaults(const UnitFaults& faults) { faults_ = faults; }
     const UnitFaults& faults() const { return faults_; }
 
-    UnitMode mode() const { return mode_; }
+    protocol::UnitMode mode() const { return mode_; }
     // Memory requests are answered only in programming mode and in EEPROM access.
     bool takesMemoryRequests() const {
-        return mode_ == UnitMode::Programming || mode_ == UnitMode::EepromAccess;
+        return mode_ == protocol::UnitMode::Programming ||
+               mode_ == protocol::UnitMode::EepromAccess;
     }
     // Writes lost because the module was still busy with the previous one.
     uint64_t lostWrites() const { return lostWrites_; }
@@ -79,7 +82,7 @@ private:
     UnitRandom engineRng_;
     UnitRandom faultRng_;
 
-    UnitMode mode_ = UnitMode::Run;
+    protocol::UnitMode mode_ = protocol::UnitMode::Run;
     uint64_t now_ = 0;
     double revRpm_ = 0;
     double nextRevUs_ = 0;
@@ -90,3 +93,5 @@ private:
     uint64_t sent_ = 0;
     std::vector<uint32_t> output_;
 };
+
+} // namespace unit

@@ -1,5 +1,7 @@
 #include "unit/UnitFaults.h"
 
+namespace unit {
+
 uint32_t corruptMessage(uint32_t msg, UnitRandom& rng) {
     const uint32_t pick = rng.below(18);
     uint32_t bit = 0;
@@ -11,3 +13,5 @@ uint32_t corruptMessage(uint32_t msg, UnitRandom& rng) {
         bit = 16 + (pick - 11); // data2 bits 0-6
     return msg ^ (1u << bit);
 }
+
+} // namespace unit

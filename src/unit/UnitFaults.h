@@ -2,6 +2,8 @@
 #include "unit/UnitRandom.h"
 #include <cstdint>
 
+namespace unit {
+
 // How the unit answers a request for EEPROM access (0xD2).
 enum class EepromAnswer {
     Granted,         // 0xD2, EEPROM access
@@ -24,3 +26,5 @@ struct UnitFaults {
 // Flips one of the 18 bits a receiver can see change (the status byte's low nibble and the
 // seven bits of each data byte), so the result is still a well-formed short message.
 uint32_t corruptMessage(uint32_t msg, UnitRandom& rng);
+
+} // namespace unit

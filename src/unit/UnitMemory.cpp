@@ -1,5 +1,7 @@
 #include "unit/UnitMemory.h"
 
+namespace unit {
+
 namespace {
 
 UnitBytes factoryModule(uint8_t moduleNumber) {
@@ -10,12 +12,12 @@ UnitBytes factoryModule(uint8_t moduleNumber) {
     m[1] = 0x50;
     m[2] = 0x23;
     m[3] = moduleNumber;
-    m[unitaddr::Flags] = 0xFF;
-    m[unitaddr::MaxRpm] = 75;
+    m[FlagsAddress] = 0xFF;
+    m[MaxRpmAddress] = 75;
     constexpr std::array<uint8_t, 6> dwell{0, 5, 8, 9, 10, 11};
     for (int i = 0; i < 6; ++i)
-        m[unitaddr::Dwell + i] = dwell[i];
-    m[unitaddr::CoilL] = 50;
+        m[DwellAddress + i] = dwell[i];
+    m[CoilLAddress] = 50;
     return m;
 }
 
@@ -35,3 +37,5 @@ UnitBytes programMemory(UnitModuleId id) {
         m[a] = static_cast<uint8_t>((a * 29 + 0x3F + salt) & 0xFF);
     return m;
 }
+
+} // namespace unit

@@ -2,21 +2,21 @@
 #include <array>
 #include <cstdint>
 
+namespace unit {
+
 enum class UnitModuleId { MDX = 0, MSX = 1 };
 
 inline constexpr int UnitMemorySize = 256;
 using UnitBytes = std::array<uint8_t, UnitMemorySize>;
 
 // Where the unit keeps its settings in the data EEPROM of each module.
-namespace unitaddr {
-inline constexpr int Flags = 4;         // bit 0 clear: curve 1 programmed; bit 1: curve 2
-inline constexpr int MaxRpm = 5;        // maximum speed / 100
-inline constexpr int Curve1Table = 6;   // 107 table entries, 6..112
-inline constexpr int Curve2Table = 113; // 107 table entries, 113..219
+inline constexpr int FlagsAddress = 4;         // bit 0 clear: curve 1 programmed; bit 1: curve 2
+inline constexpr int MaxRpmAddress = 5;        // maximum speed / 100
+inline constexpr int Curve1TableAddress = 6;   // 107 table entries, 6..112
+inline constexpr int Curve2TableAddress = 113; // 107 table entries, 113..219
 inline constexpr int TableEntries = 107;
-inline constexpr int Dwell = 202; // six dwell indexes (202..207), then the L value (208)
-inline constexpr int CoilL = 208;
-} // namespace unitaddr
+inline constexpr int DwellAddress = 202; // six dwell indexes (202..207), then the L value (208)
+inline constexpr int CoilLAddress = 208;
 
 // The data EEPROM of both modules.
 struct UnitEeprom {
@@ -35,3 +35,5 @@ UnitEeprom factoryEeprom();
 // The module's read-only program memory: a fixed pattern,
 // byte(a) = (a * 29 + 0x3F + 0x80 for MSX) mod 256.
 UnitBytes programMemory(UnitModuleId id);
+
+} // namespace unit

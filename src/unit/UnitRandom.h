@@ -1,6 +1,8 @@
 #pragma once
 #include <cstdint>
 
+namespace unit {
+
 // A small seeded generator (splitmix64): the same seed gives the same sequence on every
 // platform, which keeps the simulated engine and the fault injection reproducible.
 class UnitRandom {
@@ -24,3 +26,5 @@ public:
 private:
     uint64_t state_;
 };
+
+} // namespace unit

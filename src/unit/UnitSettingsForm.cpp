@@ -4,6 +4,10 @@
 #include <charconv>
 #include <cmath>
 
+using namespace protocol;
+
+namespace unit {
+
 namespace {
 
 bool english(int langOffset) {
@@ -66,7 +70,7 @@ FieldRange fieldRange(UnitFormField field) {
     case UnitFormField::RpmMin:
     case UnitFormField::RpmMax:
     case UnitFormField::RpmIdle:
-        return {unitform::MinRpm, unitform::MaxRpm};
+        return {FormMinRpm, FormMaxRpm};
     case UnitFormField::Period:
         return {1, 3600};
     case UnitFormField::Jitter:
@@ -137,10 +141,9 @@ UnitFormResult readUnitForm(const UnitFormFields& f, const UnitFormValues& base)
     const bool idleOk = reader.read(UnitFormField::RpmIdle, f.rpmIdle, e.idleRpm);
     const bool jitterOk = reader.read(UnitFormField::Jitter, f.jitter, e.idleJitterRpm);
     // The slowest idle revolution must still count as running.
-    if (idleOk && jitterOk && e.idleRpm - e.idleJitterRpm < engine::MinRunningRpm)
+    if (idleOk && jitterOk && e.idleRpm - e.idleJitterRpm < MinRunningRpm)
         result.errors.push_back({UnitFormField::Jitter, FormProblem::StallsEngine,
-                                 std::string(trimmed(f.jitter)),
-                                 e.idleRpm - engine::MinRunningRpm});
+                                 std::string(trimmed(f.jitter)), e.idleRpm - MinRunningRpm});
     if (f.curve == 0 || f.curve == 1) e.curve = f.curve + 1;
     if (f.module == 0) e.timingModule = UnitModuleId::MDX;
     if (f.module == 1) e.timingModule = UnitModuleId::MSX;
@@ -149,9 +152,9 @@ UnitFormResult readUnitForm(const UnitFormFields& f, const UnitFormValues& base)
     reader.read(UnitFormField::Ripple, f.ripple, b.rippleVolts);
 
     UnitFaults& u = result.values.faults;
-    u.dropProbability = f.drop ? unitform::FaultProbability : 0;
-    u.corruptProbability = f.corrupt ? unitform::FaultProbability : 0;
-    u.wrongModuleProbability = f.wrongModule ? unitform::FaultProbability : 0;
+    u.dropProbability = f.drop ? FormFaultProbability : 0;
+    u.corruptProbability = f.corrupt ? FormFaultProbability : 0;
+    u.wrongModuleProbability = f.wrongModule ? FormFaultProbability : 0;
     u.silent = f.silent;
     u.refuseModes = f.refuseModes;
     static constexpr EepromAnswer answers[] = {EepromAnswer::Granted, EepromAnswer::GrantedDataProg,
@@ -265,3 +268,5 @@ std::string unitStatusText(const UnitStatusView& s, int langOffset) {
     if (!s.running) text += en ? "  |  device closed" : "  |  dispositivo chiuso";
     return text;
 }
+
+} // namespace unit

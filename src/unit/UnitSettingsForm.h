@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+namespace unit {
+
 // The settings of the simulated unit as the "Simulated unit" window edits them.
 struct UnitFormValues {
     EngineSettings engine;
@@ -66,12 +68,10 @@ struct UnitFormResult {
     bool ok() const { return errors.empty(); }
 };
 
-namespace unitform {
 // Each ticked fault box makes that fault happen to this share of the messages.
-inline constexpr double FaultProbability = 0.05;
-inline constexpr double MinRpm = 100;
-inline constexpr double MaxRpm = 20000;
-} // namespace unitform
+inline constexpr double FormFaultProbability = 0.05;
+inline constexpr double FormMinRpm = 100;
+inline constexpr double FormMaxRpm = 20000;
 
 struct FieldRange {
     double min;
@@ -100,9 +100,11 @@ std::string formErrorsText(const std::vector<FormError>& errors, int langOffset)
 
 // What the status line of the window shows.
 struct UnitStatusView {
-    UnitMode mode = UnitMode::Run;
+    protocol::UnitMode mode = protocol::UnitMode::Run;
     double rpm = 0;
     uint64_t sent = 0;
     bool running = false; // a device of the unit is open and its clock runs
 };
 std::string unitStatusText(const UnitStatusView& status, int langOffset);
+
+} // namespace unit

@@ -1,7 +1,7 @@
 #include "auxiliary/NotebookText.h"
 #include <gtest/gtest.h>
 
-using namespace notebook;
+using namespace auxiliary;
 
 TEST(NotebookText, BufferIsThe32000CharacterRecordPaddedWithSpacesOrCut) {
     EXPECT_EQ(toBuffer("abc"), "abc" + std::string(31997, ' '));

@@ -3,6 +3,8 @@
 #include "auxiliary/TransferProgress.h"
 #include <gtest/gtest.h>
 
+using namespace auxiliary;
+
 TEST(ProgressPlacement, LargerThanTheActiveChildGoesAboveAndLeftOfIt) {
     // The half-twip case is worked through the window in about_test.
     const TwipRect r = progressPlacement({100, 200, 1000, 500}, 4800, 1050);

@@ -13,6 +13,10 @@
 #include <regex>
 #include <set>
 
+using namespace base;
+using namespace timing;
+using namespace transport;
+
 namespace {
 
 struct Guide {
@@ -46,8 +50,8 @@ std::map<std::string, std::string> messageRows(const char* file) {
 // Every result a backend can give for each port routine (the port opened as the routine
 // needs), and what the port layer then shows.
 std::set<std::string> portLayerMessages(int langOffset) {
-    const int results[] = {mmr::Error,         mmr::BadDeviceId, mmr::Allocated,
-                           mmr::InvalidHandle, mmr::NoDriver,    mmr::NotReady};
+    const int results[] = {MidiError,         MidiBadDeviceId, MidiAllocated,
+                           MidiInvalidHandle, MidiNoDriver,    MidiNotReady};
     using F = FakeMidiSystem;
     const struct {
         bool in, out;

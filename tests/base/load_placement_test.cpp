@@ -4,6 +4,8 @@
 
 #include <tuple>
 
+using namespace base;
+
 namespace {
 using NeverPlaced = LoadPlacement::NeverPlaced;
 using Maxima = LoadPlacement::Maxima;

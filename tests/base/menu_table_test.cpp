@@ -7,19 +7,21 @@
 #include <map>
 #include <set>
 
-namespace {
-using menu::Moment;
-using menu::Opening;
+using namespace base;
 
-const menu::Entry& entry(std::string_view name) {
-    const menu::Entry* e = menu::find(name);
+namespace {
+using base::Moment;
+using base::Opening;
+
+const base::Entry& entry(std::string_view name) {
+    const base::Entry* e = base::find(name);
     EXPECT_NE(e, nullptr) << name;
     return *e;
 }
 
-std::map<std::string, bool> enablesAt(Moment moment, const menu::Situation& s) {
+std::map<std::string, bool> enablesAt(Moment moment, const base::Situation& s) {
     std::map<std::string, bool> out;
-    for (const auto& [name, on] : menu::enables(moment, s))
+    for (const auto& [name, on] : base::enables(moment, s))
         out[std::string(name)] = on;
     return out;
 }
@@ -28,23 +30,23 @@ std::map<std::string, bool> enablesAt(Moment moment, const menu::Situation& s) {
 TEST(MenuTable, EveryNameOnceAndEveryParentAMenuListedBeforeIt) {
     std::set<std::string_view> names;
     std::set<std::string_view> menus;
-    for (const menu::Entry& e : menu::entries()) {
+    for (const base::Entry& e : base::entries()) {
         if (!e.name.empty()) {
             EXPECT_TRUE(names.insert(e.name).second) << e.name;
         }
         if (!e.parent.empty()) {
             EXPECT_TRUE(menus.count(e.parent)) << e.name << " in " << e.parent;
         }
-        if (e.item == menu::Item::Menu) menus.insert(e.name);
+        if (e.item == base::Item::Menu) menus.insert(e.name);
     }
 }
 
 TEST(MenuTable, NumberedWindowsTakeTheLowestFreeNumberSingleOnesComeForward) {
     std::array<WindowRecord, 44> records{};
-    std::vector<menu::OpenWindow> open;
+    std::vector<base::OpenWindow> open;
     // What is planned, with the number to create or the place of the window brought forward.
     auto planned = [&](const char* e) {
-        const Opening p = menu::planOpening(entry(e), records, open);
+        const Opening p = base::planOpening(entry(e), records, open);
         const bool forward = p.what == Opening::What::BringForward;
         return std::pair(p.what, forward ? static_cast<int>(p.at) : p.number);
     };
@@ -74,7 +76,7 @@ TEST(MenuTable, NumberedWindowsTakeTheLowestFreeNumberSingleOnesComeForward) {
 
 TEST(MenuTable, EnablesFollowLoadingTheActiveWindowAndFreeNumbers) {
     std::array<WindowRecord, 44> records{};
-    menu::Situation s;
+    base::Situation s;
     s.records = &records;
     s.registered = [](std::string_view e) {
         return e == "mnuProgCurva" || e == "mnuNuovoCrva" || e == "mnuApriCrva";
@@ -119,10 +121,10 @@ TEST(MenuTable, EnablesFollowLoadingTheActiveWindowAndFreeNumbers) {
 }
 
 TEST(MenuTable, CaptionsFromTheStringTableOrTheDesignInTheLanguageInUse) {
-    EXPECT_EQ(menu::caption(entry("mnuInfo"), Texts{0}), "Informazioni su ZEPHALON");
-    EXPECT_EQ(menu::caption(entry("mnuChiudi"), Texts{0}), "&Chiudi");
-    EXPECT_EQ(menu::caption(entry("mnuSalvaAs"), Texts{200}), "Save &As...");
-    EXPECT_EQ(menu::showing("frmMisRot"), &entry("mnuMisRot"));
+    EXPECT_EQ(base::caption(entry("mnuInfo"), Texts{0}), "Informazioni su ZEPHALON");
+    EXPECT_EQ(base::caption(entry("mnuChiudi"), Texts{0}), "&Chiudi");
+    EXPECT_EQ(base::caption(entry("mnuSalvaAs"), Texts{200}), "Save &As...");
+    EXPECT_EQ(base::showing("frmMisRot"), &entry("mnuMisRot"));
     // Design texts filled in both languages are checked where they are shown (transfer
     // progress, the no-data notice); a number without a field stays as it is.
     EXPECT_EQ(designText("transferDoneCurve", 0, {"1"}),

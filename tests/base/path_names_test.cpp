@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace base;
+
 // Both separators split a path, so a Windows path splits the same on every platform.
 TEST(PathNames, NameFolderExtensionAndBaseOfWindowsAndPosixPaths) {
     EXPECT_EQ(fileNameOf("C:\\Misure\\giro.mrot"), "giro.mrot");

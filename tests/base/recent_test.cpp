@@ -4,6 +4,8 @@
 
 #include <tuple>
 
+using namespace base;
+
 namespace {
 std::string repeated(const std::string& letter, int n) {
     std::string out;

@@ -4,6 +4,8 @@
 
 #include <utility>
 
+using namespace base;
+
 // Two monitors side by side: 1920 x 1040 usable at 0,0 and 1280 x 1024 to its right; a menu
 // bar 40 px high must show for a place to stand.
 TEST(ScreenPlacement, APlaceWhoseMenuBarShowsStandsOthersComeBackOnTheNearestScreen) {

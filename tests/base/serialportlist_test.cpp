@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+using namespace base;
+
 namespace {
 
 using Paths = std::vector<std::string>;

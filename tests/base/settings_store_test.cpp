@@ -10,6 +10,8 @@
 #include <utility>
 #include <vector>
 
+using namespace base;
+
 namespace fs = std::filesystem;
 
 namespace {

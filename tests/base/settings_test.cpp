@@ -7,6 +7,8 @@
 #include <tuple>
 #include <vector>
 
+using namespace base;
+
 namespace {
 
 using Bytes = std::vector<unsigned>;

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 #include <string>
 
+using namespace base;
+
 namespace {
 
 const Texts it{0};

@@ -1,7 +1,7 @@
 #include "coil/CoilEntry.h"
 #include <gtest/gtest.h>
 
-using namespace coil::entry;
+using namespace coil;
 
 namespace {
 // Types each character at the end of text, as a user does; refused keys change nothing.

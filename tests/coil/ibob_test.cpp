@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <string>
 
+using namespace base;
 using namespace coil;
 using namespace std::string_literals;
 

@@ -24,7 +24,7 @@ TEST(CoilBands, ALimitBelongsToTheLowerBandAndEachHasOneLevel) {
     EXPECT_EQ(bandText(0, 0), "2.000-3.000");
     EXPECT_EQ(bandText(5, 200), "> 7,000");
     // The graph of dwell against speed: one level per band.
-    const auto p = graph::dwellProfile({0, 5, 8, 9, 10, 15});
+    const auto p = dwellProfile({0, 5, 8, 9, 10, 15});
     ASSERT_EQ(p.size(), 7u);
     EXPECT_EQ(p[0].toRpm, 2000);
     EXPECT_DOUBLE_EQ(p[0].dwellMs, 10.0);
@@ -123,7 +123,7 @@ TEST(CoilGraph, CurveEndsWithTheSparkAtTheEndOfThePeriod) {
     CoilValues v;
     auto s = simulate(v);
     ASSERT_TRUE(s);
-    graph::CurrentGraph g = graph::currentGraph(*s);
+    CurrentGraph g = currentGraph(*s);
     EXPECT_DOUBLE_EQ(g.periodStartX, 400);
     EXPECT_DOUBLE_EQ(g.periodEndX, 5200);
     EXPECT_DOUBLE_EQ(g.dwellStartX, 4400);
@@ -140,7 +140,7 @@ TEST(CoilGraph, CurveEndsWithTheSparkAtTheEndOfThePeriod) {
     v.dwell[5] = 0;
     s = simulate(v);
     ASSERT_TRUE(s);
-    g = graph::currentGraph(*s);
+    g = currentGraph(*s);
     EXPECT_DOUBLE_EQ(g.dwellStartX, 400);
     EXPECT_DOUBLE_EQ(g.dwellEndX, 400 + 6400);
 }

@@ -1,6 +1,9 @@
 #include "coil/CoilTransfer.h"
 #include "transport/PortFixture.h"
 
+using namespace protocol;
+using namespace coil;
+
 using coil::CoilTransfer;
 using Outcome = CoilTransfer::Outcome;
 

@@ -11,6 +11,11 @@
 #include <gtest/gtest.h>
 #include <tuple>
 
+using namespace base;
+using namespace timing;
+using namespace transport;
+using namespace protocol;
+using namespace unit;
 using namespace curve;
 
 namespace {
@@ -27,7 +32,7 @@ uint32_t wr(bool mdx, int address, int value) {
 
 Table rampTable(int seed) {
     Table t{};
-    for (int i = 0; i < TableEntries; ++i)
+    for (int i = 0; i < curve::TableEntries; ++i)
         t[static_cast<size_t>(i)] = static_cast<uint16_t>((i * 7 + seed) & 0xFF);
     return t;
 }

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+using namespace measure;
+
 TEST(AdvanceDiagram, ScalesAndPlacesPointsInsideTheAxesOnly) {
     AdvanceDiagram d;
     d.resize(9600, 6500);      // right edge 9300, top 200

@@ -6,6 +6,8 @@
 #include <initializer_list>
 #include <string>
 
+using namespace measure;
+
 namespace {
 
 std::string joined(std::initializer_list<std::string> fields) {

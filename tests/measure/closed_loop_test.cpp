@@ -13,10 +13,17 @@
 #include <gtest/gtest.h>
 #include <string>
 
+using namespace base;
+using namespace timing;
+using namespace transport;
+using namespace protocol;
+using namespace unit;
+using namespace measure;
+
 namespace {
 
-using closedloop::programmedAdvance;
-using closedloop::referenceCurve;
+using measure::programmedAdvance;
+using measure::referenceCurve;
 
 // Entry 17 (1000 rpm) holds 300 counts of 3.2 us: its low byte 44 and bit 5 of flag byte 0;
 // entry 106 (9900 rpm) holds 100.
@@ -69,7 +76,7 @@ TEST(ClosedLoop, TheCheckComparesEachNewRowOnceAndKeepsTheLargestDifferenceBySiz
     RowStore rows;
     rows.append(kRow3000);
     rows.append(row6000(2, "0.400"));
-    closedloop::Check check;
+    ClosedLoopCheck check;
     check.compareNew(rows); // no curve yet: nothing compared
     EXPECT_EQ(check.differences().size(), 0u);
     EXPECT_EQ(check.summaryText(0), "");
@@ -127,7 +134,7 @@ TEST(ClosedLoop, TheCheckComparesEachNewRowOnceAndKeepsTheLargestDifferenceBySiz
 
 namespace {
 
-using Outcome = closedloop::TableReadBack::Outcome;
+using Outcome = measure::TableReadBack::Outcome;
 
 // The port over the simulated unit, replies reaching the wait through the decoder. MSX
 // holds 3, 10, 17, ... (i * 7 + 3) in curve 2's entries; MDX holds zeros there.
@@ -182,7 +189,7 @@ struct ReadBackRig {
     Decoder decoder{port, app, notifier, targets};
     UnitLink unitLink{port, decoder, targets};
     UnitReplyWait wait;
-    closedloop::TableReadBack readBack{port, wait, &unitLink};
+    measure::TableReadBack readBack{port, wait, &unitLink};
 };
 
 } // namespace

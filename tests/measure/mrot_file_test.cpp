@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+using namespace measure;
+
 namespace {
 
 const std::string kBlankRecord = std::string(95, ' ') + "\r\n";

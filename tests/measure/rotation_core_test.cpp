@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+using namespace measure;
+
 namespace {
 
 // Tb 17,501 us, Ta 2,499 us, Tib 14,400 us, Tss 1,120 us, A1 1010 0101: 3,000 rpm.
@@ -152,10 +154,10 @@ TEST(RotationGraphDrawing, OneRevolutionAtItsTimesOnTheGrid) {
     g.MisRotDiagProc(kRow1, c);
     EXPECT_EQ(c.clears, 1); // a new graph starts with a clean grid
     // Grid: frame (3), ten divisions, ten 1000 rpm lines (0-9,000).
-    EXPECT_EQ(c.of(graphcolour::Grid).size(), 3u + 10u + 10u);
+    EXPECT_EQ(c.of(measure::GridColour).size(), 3u + 10u + 10u);
 
     // Speed: 3,000 rpm is 3 steps above the bottom line; 20 ms at 4 ms/div is 5 divisions.
-    const auto speed = c.of(graphcolour::Speed);
+    const auto speed = c.of(measure::SpeedColour);
     ASSERT_EQ(speed.size(), 2u);
     EXPECT_EQ(speed[1].y1, 5800 - 3 * 622);
     EXPECT_EQ(speed[1].x1, 600);
@@ -163,7 +165,7 @@ TEST(RotationGraphDrawing, OneRevolutionAtItsTimesOnTheGrid) {
     EXPECT_EQ(g.sweepX, 5600);
 
     // Sensor pulse: low for Tb (17,501 us = 4,375 twips), high for Ta.
-    const auto pulse = c.of(graphcolour::Pulse);
+    const auto pulse = c.of(measure::PulseColour);
     ASSERT_EQ(pulse.size(), 4u);
     EXPECT_EQ(pulse[1].x2, 600 + 4375);
     EXPECT_EQ(pulse[3].x2, 5600);
@@ -171,7 +173,7 @@ TEST(RotationGraphDrawing, OneRevolutionAtItsTimesOnTheGrid) {
 
     // Coil from Tib (14,400 us: x 4,200) up to the spark, Tss after the end of Tb:
     // 4,975 + 1,120 us = 4,975 + 280.
-    const auto coil = c.of(graphcolour::Coil);
+    const auto coil = c.of(measure::CoilColour);
     ASSERT_EQ(coil.size(), 1u);
     EXPECT_EQ(coil[0].x1, 4975 + 280);
     ASSERT_FALSE(c.points.empty());
@@ -186,7 +188,7 @@ TEST(RotationGraphDrawing, OneRevolutionAtItsTimesOnTheGrid) {
     slow.coarse = 10;
     Recorder c2;
     slow.MisRotDiagProc(kRow1, c2);
-    EXPECT_TRUE(c2.of(graphcolour::Pulse).empty());
+    EXPECT_TRUE(c2.of(measure::PulseColour).empty());
 }
 
 TEST(RotationGraphDrawing, ScanAutoSynchronisationAndSweeps) {
@@ -196,7 +198,7 @@ TEST(RotationGraphDrawing, ScanAutoSynchronisationAndSweeps) {
     g.timeBaseUs = 40'000'000;
     Recorder c;
     g.MisRotDiagProc(kRow1, c);
-    EXPECT_EQ(c.of(graphcolour::Speed)[1].x2, 10600);
+    EXPECT_EQ(c.of(measure::SpeedColour)[1].x2, 10600);
     EXPECT_EQ(g.currentTimeBaseUs, 2000.0);
     EXPECT_TRUE(g.sweepEnded());
     EXPECT_EQ(g.redrawState, RotationGraph::NewSweep);
@@ -220,7 +222,7 @@ TEST(RotationGraphDrawing, ScanAutoSynchronisationAndSweeps) {
     Recorder c4;
     live.drawLive(rows, 0, 3, c4);
     EXPECT_EQ(c4.clears, 1); // the first sweep was gone before the screen showed it
-    EXPECT_EQ(c4.of(graphcolour::Speed).size(), 2u);
+    EXPECT_EQ(c4.of(measure::SpeedColour).size(), 2u);
     EXPECT_EQ(live.memoryPosition, 3u);
     EXPECT_EQ(live.sweepX, 5600);
 

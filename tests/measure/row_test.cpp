@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <string>
 
+using namespace protocol;
+
 TEST(MeasurementRowFormat, TicksSpeedNumbersAndElapsedTime) {
     EXPECT_EQ(ticksToMicros(1), 2);            // 1.6
     EXPECT_EQ(ticksToMicros(2), 3);            // 3.2

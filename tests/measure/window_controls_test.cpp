@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <string>
 
+using namespace measure;
+
 // The rotation window's buttons from its situation: Start/Stop, the views, the sweep options.
 TEST(RotationControls, CaptionsEnablesAndViewsFollowTheSituation) {
     RotationSituation s; // stopped, data view, live display on, synchronised on Tc

@@ -1,6 +1,8 @@
 #include "panel/BatteryRecording.h"
 #include <gtest/gtest.h>
 
+using namespace panel;
+
 namespace {
 
 struct Recording : ::testing::Test {

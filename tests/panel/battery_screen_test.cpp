@@ -2,7 +2,7 @@
 #include "panel/BatteryScreen.h"
 #include <gtest/gtest.h>
 
-using namespace battery_screen;
+using namespace panel;
 
 namespace {
 // Samples every 26 ms from 0 ms on.

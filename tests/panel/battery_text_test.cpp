@@ -1,7 +1,7 @@
 #include "panel/BatteryText.h"
 #include <gtest/gtest.h>
 
-using namespace battery_text;
+using namespace panel;
 
 // Italian (0) writes a decimal comma and a thousands point, English (200) the other way.
 TEST(BatteryText, TimeVoltsAndSpeedInTheLanguageAndTheTimeBasePosition) {

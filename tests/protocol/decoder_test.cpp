@@ -7,6 +7,10 @@
 #include <utility>
 #include <vector>
 
+using namespace base;
+using namespace transport;
+using namespace protocol;
+
 namespace {
 
 uint32_t msg(int status, int data1 = 0, int data2 = 0) {
@@ -115,7 +119,7 @@ protected:
 // Bits 7 of data1 and data2 ride in status bits 0 and 1, Ta bit 16 in its status bit 2; bits
 // 16-17 of Tb in 0x80's bits 2-3 and bit 18 in the following 0x90's bit 3, likewise Tib.
 TEST_F(DecoderTest, RebuildsValuesFromStatusBits) {
-    open(win::Rotation);
+    open(RotationWindow);
     const struct {
         std::vector<uint32_t> messages;
         uint32_t Tb, Ta, Tib;
@@ -134,7 +138,7 @@ TEST_F(DecoderTest, RebuildsValuesFromStatusBits) {
 }
 
 TEST_F(DecoderTest, HandWorkedRevolutionsGiveTheirRows) {
-    open(win::Rotation);
+    open(RotationWindow);
     feed(kRevolution1);
     feed(kRevolution2);
     ASSERT_EQ(rotation.rows.size(), 2u);
@@ -158,7 +162,7 @@ TEST_F(DecoderTest, HandWorkedRevolutionsGiveTheirRows) {
 // head then the tail of another burst, 0xA0 before 0x90), gives no row; the next whole burst
 // gives row 2 as worked by hand, DTb against row 1 though broken bursts carried other Tbs.
 TEST_F(DecoderTest, BrokenBurstsGiveNoRowAndTheNextWholeOneIsRight) {
-    open(win::Rotation);
+    open(RotationWindow);
     decoder.TbPrev = 1234;
     feed({msg(0x90, 1), msg(0xA0, 1), msg(0xB0, 1), msg(0xE0, 1)});
     EXPECT_FALSE(decoder.Synced);
@@ -197,13 +201,13 @@ TEST_F(DecoderTest, BrokenBurstsGiveNoRowAndTheNextWholeOneIsRight) {
 // The head of a burst, messages of no burst filling the ring, one lost: the closing message
 // after the gap cannot complete that head.
 TEST_F(DecoderTest, AMessageLostToAFullRingEndsTheBurstInProgress) {
-    open(win::Rotation);
+    open(RotationWindow);
     for (int i = 0; i + 1 < MidiRing::Size; ++i)
         ASSERT_TRUE(
-            port.ring.push(mim::Data, i < 4 ? kRevolution1[static_cast<size_t>(i)] : msg(0xC0), 0));
-    EXPECT_FALSE(port.ring.push(mim::Data, msg(0xC0), 0));
+            port.ring.push(MidiInData, i < 4 ? kRevolution1[static_cast<size_t>(i)] : msg(0xC0), 0));
+    EXPECT_FALSE(port.ring.push(MidiInData, msg(0xC0), 0));
     pollRing(port, decoder, MidiRing::Size);
-    port.ring.push(mim::Data, kRevolution1[4], 0);
+    port.ring.push(MidiInData, kRevolution1[4], 0);
     pollRing(port, decoder, 1);
     EXPECT_EQ(lamp.lamps, MidiRing::Size); // every message stored was decoded
     EXPECT_TRUE(rotation.rows.empty());
@@ -212,7 +216,7 @@ TEST_F(DecoderTest, AMessageLostToAFullRingEndsTheBurstInProgress) {
 }
 
 TEST_F(DecoderTest, NothingHappensWhileDecodingIsOffForMalformedMessagesOrValuesThatCannotFit) {
-    open(win::Rotation);
+    open(RotationWindow);
     port.MIDIInDecode = false;
     feed(kRevolution1);
     EXPECT_EQ(lamp.lamps, 0);
@@ -240,23 +244,23 @@ TEST_F(DecoderTest, NothingHappensWhileDecodingIsOffForMalformedMessagesOrValues
 
 TEST_F(DecoderTest, RoutesByPriority) {
     for (int slot :
-         {win::Battery, win::Panel, win::FirstCurve, win::LastCurve, win::Rotation, win::Advance})
+         {BatteryWindow, PanelWindow, FirstCurveWindow, LastCurveWindow, RotationWindow, AdvanceWindow})
         open(slot);
     decoder.DecodeMIDIIn(msg(0xD5));
     EXPECT_TRUE(decoder.BatteryRun);
     EXPECT_EQ(panel.clearEnabled, 0);
 
-    open(win::Battery, false);
+    open(BatteryWindow, false);
     decoder.DecodeMIDIIn(msg(0xD2));
     EXPECT_EQ(panel.log.size(), 1u);
 
-    open(win::Panel, false);
+    open(PanelWindow, false);
     feed(kRevolution1); // taken, and dropped, by the curve editors
-    open(win::FirstCurve, false);
+    open(FirstCurveWindow, false);
     feed(kRevolution1); // the last one alone takes them too
     EXPECT_TRUE(rotation.rows.empty());
 
-    open(win::LastCurve, false);
+    open(LastCurveWindow, false);
     rotation.isRunning = false; // the rotation window decides for both
     feed(kRevolution1);
     EXPECT_TRUE(advance.rows.empty());
@@ -266,11 +270,11 @@ TEST_F(DecoderTest, RoutesByPriority) {
     ASSERT_EQ(advance.rows.size(), 1u);
     EXPECT_EQ(advance.rows[0].text, kRow1);
 
-    open(win::Rotation, false);
+    open(RotationWindow, false);
     feed(kRevolution1);
     EXPECT_EQ(advance.rows.size(), 2u);
 
-    open(win::Advance, false);
+    open(AdvanceWindow, false);
     feed(kRevolution1);
     EXPECT_EQ(advance.rows.size(), 2u);
     EXPECT_EQ(lamp.lamps, 32);
@@ -280,7 +284,7 @@ TEST_F(DecoderTest, RepliesReachTheWaitingTransferWhateverWindowsAreOpen) {
     startInput();
     UnitReplyWait wait;
     targets.addReplyListener(&wait);
-    for (int slot : {win::Battery, win::Panel, 5})
+    for (int slot : {BatteryWindow, PanelWindow, 5})
         open(slot);
     // Which replies a wait takes (address, module, read or write echo, time limit) is checked
     // through the curve and coil transfers.
@@ -299,7 +303,7 @@ TEST_F(DecoderTest, RepliesReachTheWaitingTransferWhateverWindowsAreOpen) {
 
 TEST_F(DecoderTest, PanelLogsAnswersShowsTheByteReadRestartsAfterLine4999) {
     startInput();
-    open(win::Panel);
+    open(PanelWindow);
     decoder.DecodeMIDIIn(msg(0x89, 4, 5)); // no access yet: not shown
     EXPECT_EQ(panel.clearEnabled, 1);
     for (int status : {0xD2, 0xD3, 0xD7, 0xD4})
@@ -343,7 +347,7 @@ TEST_F(DecoderTest, PanelLogsAnswersShowsTheByteReadRestartsAfterLine4999) {
 
 TEST_F(DecoderTest, BatterySamplesAndRevolutionsUntilTheRecordingEnds) {
     startInput();
-    open(win::Battery);
+    open(BatteryWindow);
     decoder.DecodeMIDIIn(msg(0xD5));
     feed({kRevolution1[0], kRevolution1[1]}); // 12500 ticks = 20 ms
     EXPECT_EQ(battery.revolutions, " 3,000");

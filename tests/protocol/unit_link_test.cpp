@@ -10,6 +10,12 @@
 #include <gtest/gtest.h>
 #include <vector>
 
+using namespace base;
+using namespace timing;
+using namespace transport;
+using namespace protocol;
+using namespace unit;
+
 namespace {
 
 struct Rows : MeasurementSink {
@@ -60,7 +66,7 @@ protected:
 TEST_F(UnitLinkTest, InputRunsWhileAWindowExpectsAndAStopKeepsWhatCameBeforeIt) {
     run(100);
     EXPECT_EQ(sim.calls.inStart, 0);
-    link.startRecording(win::Rotation);
+    link.startRecording(RotationWindow);
     EXPECT_TRUE(port.MIDIInStarted);
     EXPECT_FALSE(port.StopMIDIPoll);
     run(200);
@@ -68,7 +74,7 @@ TEST_F(UnitLinkTest, InputRunsWhileAWindowExpectsAndAStopKeepsWhatCameBeforeIt) 
     EXPECT_GE(polled, 9u);
     // 100 ms more reach the ring but no poll: Stop decodes them before letting go.
     sim.pump(100'000);
-    link.stopRecording(win::Rotation);
+    link.stopRecording(RotationWindow);
     EXPECT_GE(rotation.rows.size(), polled + 4);
     EXPECT_FALSE(port.MIDIInStarted);
     EXPECT_TRUE(port.StopMIDIPoll);
@@ -76,9 +82,9 @@ TEST_F(UnitLinkTest, InputRunsWhileAWindowExpectsAndAStopKeepsWhatCameBeforeIt) 
 
     // Two users: the input stays until the second one lets go; a paused recording takes
     // nothing and goes on at the next whole revolution.
-    link.startRecording(win::Rotation);
-    link.startRecording(win::Advance, true);
-    link.stopRecording(win::Advance);
+    link.startRecording(RotationWindow);
+    link.startRecording(AdvanceWindow, true);
+    link.stopRecording(AdvanceWindow);
     EXPECT_TRUE(port.MIDIInStarted);
     link.suspend(true);
     const size_t before = rotation.rows.size();
@@ -87,7 +93,7 @@ TEST_F(UnitLinkTest, InputRunsWhileAWindowExpectsAndAStopKeepsWhatCameBeforeIt) 
     link.suspend(false);
     run(100);
     EXPECT_GE(rotation.rows.size(), before + 4);
-    link.windowClosed(win::Rotation);
+    link.windowClosed(RotationWindow);
     EXPECT_FALSE(port.MIDIInStarted);
 }
 
@@ -121,7 +127,7 @@ TEST_F(UnitLinkTest, EveryWayAModeEndsBringsTheUnitBackToRunMode) {
     // checked through the advance window's read-back: the unit ends in run mode.
 
     // The program ends with the panel in EEPROM access.
-    link.enterMode(win::Panel, UnitMode::EepromAccess, nullptr);
+    link.enterMode(PanelWindow, UnitMode::EepromAccess, nullptr);
     run(20);
     EXPECT_EQ(sim.unit.mode(), UnitMode::EepromAccess);
     link.shutdown();
@@ -130,29 +136,29 @@ TEST_F(UnitLinkTest, EveryWayAModeEndsBringsTheUnitBackToRunMode) {
 }
 
 TEST_F(UnitLinkTest, TheUnitServesOneWindowAtATimeAndARefusalSaysWhoHoldsIt) {
-    link.startRecording(win::Rotation);
-    EXPECT_EQ(link.modeBlocker(5), win::Rotation);
+    link.startRecording(RotationWindow);
+    EXPECT_EQ(link.modeBlocker(5), RotationWindow);
     const size_t sent = sim.sent.size();
     EXPECT_FALSE(link.enterMode(5, UnitMode::Programming, &curve));
     EXPECT_EQ(sim.sent.size(), sent);
-    EXPECT_EQ(unitHeldNotice(link, win::Rotation, 200),
+    EXPECT_EQ(unitHeldNotice(link, RotationWindow, 200),
               "A measurement is being recorded (Misura Rotazione window): press Stop there");
-    link.stopRecording(win::Rotation);
+    link.stopRecording(RotationWindow);
 
-    ASSERT_TRUE(link.enterMode(win::Panel, UnitMode::EepromAccess, nullptr));
-    EXPECT_EQ(link.recordingBlocker(), win::Panel);
-    EXPECT_EQ(link.modeBlocker(5), win::Panel);
-    EXPECT_EQ(unitHeldNotice(link, win::Panel, 0),
+    ASSERT_TRUE(link.enterMode(PanelWindow, UnitMode::EepromAccess, nullptr));
+    EXPECT_EQ(link.recordingBlocker(), PanelWindow);
+    EXPECT_EQ(link.modeBlocker(5), PanelWindow);
+    EXPECT_EQ(unitHeldNotice(link, PanelWindow, 0),
               "L'unità è in accesso EEPROM (finestra Pannello di controllo): premere "
               "EEPROM DATI/PROG EXIT in quella finestra");
-    link.leaveMode(win::Panel);
+    link.leaveMode(PanelWindow);
     EXPECT_EQ(link.recordingBlocker(), 0);
 
     // A battery recording holds the unit as well; the advance window's read-back does not
     // keep a recording from starting (the recording ends it).
     ASSERT_TRUE(link.startBatteryRecording(nullptr));
-    EXPECT_EQ(link.recordingBlocker(), win::Battery);
-    link.windowClosed(win::Battery);
-    ASSERT_TRUE(link.enterMode(win::Advance, UnitMode::Programming, nullptr));
+    EXPECT_EQ(link.recordingBlocker(), BatteryWindow);
+    link.windowClosed(BatteryWindow);
+    ASSERT_TRUE(link.enterMode(AdvanceWindow, UnitMode::Programming, nullptr));
     EXPECT_EQ(link.recordingBlocker(), 0);
 }

@@ -5,6 +5,9 @@
 
 #include <filesystem>
 
+using namespace base;
+using namespace shell;
+
 namespace fs = std::filesystem;
 
 namespace {

@@ -2,6 +2,9 @@
 #include "shell/StartOptions.h"
 #include <gtest/gtest.h>
 
+using namespace base;
+using namespace shell;
+
 TEST(StartOptions, SimulatedChoosesDeviceZeroBothWaysAndOthersAreKept) {
     SettingsData settings;
     settings.MIDIOutDevice = 3;

@@ -1,12 +1,15 @@
 #include "support/FakeMidiSystem.h"
 
+using namespace transport;
+
 namespace {
 int capsOf(const std::vector<std::string>& names, const std::map<int, int>& forced, int id,
            MidiCaps& caps) {
-    if (id < 0 || id >= static_cast<int>(names.size())) return mmr::BadDeviceId;
-    if (auto it = forced.find(id); it != forced.end() && it->second != mmr::Ok) return it->second;
+    if (id < 0 || id >= static_cast<int>(names.size())) return transport::MidiBadDeviceId;
+    if (auto it = forced.find(id); it != forced.end() && it->second != transport::MidiOk)
+        return it->second;
     caps.name = names[id].substr(0, 31);
-    return mmr::Ok;
+    return transport::MidiOk;
 }
 } // namespace
 
@@ -20,21 +23,21 @@ int FakeMidiSystem::inCaps(int id, MidiCaps& caps) {
 
 int FakeMidiSystem::outOpen(int id, uint32_t& handle) {
     ++calls.outOpen;
-    if (outOpenResult != mmr::Ok) return outOpenResult;
-    if (id < 0 || id >= outCount()) return mmr::BadDeviceId;
-    if (outOpenId_ >= 0) return mmr::Allocated;
+    if (outOpenResult != transport::MidiOk) return outOpenResult;
+    if (id < 0 || id >= outCount()) return transport::MidiBadDeviceId;
+    if (outOpenId_ >= 0) return transport::MidiAllocated;
     outOpenId_ = id;
     outHandle_ = handle = nextHandle_++;
-    return mmr::Ok;
+    return transport::MidiOk;
 }
 
 int FakeMidiSystem::outClose(uint32_t handle) {
     ++calls.outClose;
-    if (outCloseResult != mmr::Ok) return outCloseResult;
-    if (!outHandleValid(handle)) return mmr::InvalidHandle;
+    if (outCloseResult != transport::MidiOk) return outCloseResult;
+    if (!outHandleValid(handle)) return transport::MidiInvalidHandle;
     outOpenId_ = -1;
     connected_ = false;
-    return mmr::Ok;
+    return transport::MidiOk;
 }
 
 int FakeMidiSystem::outShortMsg(uint32_t handle, uint32_t msg) {
@@ -44,70 +47,71 @@ int FakeMidiSystem::outShortMsg(uint32_t handle, uint32_t msg) {
         result = outShortMsgResults.front();
         outShortMsgResults.pop_front();
     }
-    if (result == mmr::Ok && !outHandleValid(handle)) result = mmr::InvalidHandle;
-    if (result == mmr::Ok) sent.push_back(msg);
+    if (result == transport::MidiOk && !outHandleValid(handle))
+        result = transport::MidiInvalidHandle;
+    if (result == transport::MidiOk) sent.push_back(msg);
     return result;
 }
 
 int FakeMidiSystem::inOpen(int id, uint32_t& handle, MidiInCallback callback, void* user) {
     ++calls.inOpen;
-    if (inOpenResult != mmr::Ok) return inOpenResult;
-    if (id < 0 || id >= inCount()) return mmr::BadDeviceId;
-    if (inOpenId_ >= 0) return mmr::Allocated;
+    if (inOpenResult != transport::MidiOk) return inOpenResult;
+    if (id < 0 || id >= inCount()) return transport::MidiBadDeviceId;
+    if (inOpenId_ >= 0) return transport::MidiAllocated;
     inOpenId_ = id;
     inHandle_ = handle = nextHandle_++;
     callback_ = callback;
     user_ = user;
     inStarted_ = false;
-    return mmr::Ok;
+    return transport::MidiOk;
 }
 
 int FakeMidiSystem::inClose(uint32_t handle) {
     ++calls.inClose;
-    if (inCloseResult != mmr::Ok) return inCloseResult;
-    if (!inHandleValid(handle)) return mmr::InvalidHandle;
+    if (inCloseResult != transport::MidiOk) return inCloseResult;
+    if (!inHandleValid(handle)) return transport::MidiInvalidHandle;
     inOpenId_ = -1;
     inStarted_ = false;
     connected_ = false;
     callback_ = nullptr;
     user_ = nullptr;
-    return mmr::Ok;
+    return transport::MidiOk;
 }
 
 int FakeMidiSystem::inStart(uint32_t handle) {
     ++calls.inStart;
-    if (inStartResult != mmr::Ok) return inStartResult;
-    if (!inHandleValid(handle)) return mmr::InvalidHandle;
+    if (inStartResult != transport::MidiOk) return inStartResult;
+    if (!inHandleValid(handle)) return transport::MidiInvalidHandle;
     inStarted_ = true;
-    return mmr::Ok;
+    return transport::MidiOk;
 }
 
 int FakeMidiSystem::inStop(uint32_t handle) {
     ++calls.inStop;
-    if (inStopResult != mmr::Ok) return inStopResult;
-    if (!inHandleValid(handle)) return mmr::InvalidHandle;
+    if (inStopResult != transport::MidiOk) return inStopResult;
+    if (!inHandleValid(handle)) return transport::MidiInvalidHandle;
     inStarted_ = false;
-    return mmr::Ok;
+    return transport::MidiOk;
 }
 
 int FakeMidiSystem::connect(uint32_t inHandle, uint32_t outHandle) {
     ++calls.connect;
-    if (connectResult != mmr::Ok) return connectResult;
-    if (!inHandleValid(inHandle) || !outHandleValid(outHandle)) return mmr::InvalidHandle;
+    if (connectResult != transport::MidiOk) return connectResult;
+    if (!inHandleValid(inHandle) || !outHandleValid(outHandle)) return transport::MidiInvalidHandle;
     connected_ = true;
-    return mmr::Ok;
+    return transport::MidiOk;
 }
 
 int FakeMidiSystem::disconnect(uint32_t inHandle, uint32_t outHandle) {
     ++calls.disconnect;
-    if (disconnectResult != mmr::Ok) return disconnectResult;
-    if (!inHandleValid(inHandle) || !outHandleValid(outHandle)) return mmr::InvalidHandle;
+    if (disconnectResult != transport::MidiOk) return disconnectResult;
+    if (!inHandleValid(inHandle) || !outHandleValid(outHandle)) return transport::MidiInvalidHandle;
     connected_ = false;
-    return mmr::Ok;
+    return transport::MidiOk;
 }
 
 bool FakeMidiSystem::inject(uint32_t msg) {
-    if (!injectEvent(mim::Data, msg)) return false;
+    if (!injectEvent(transport::MidiInData, msg)) return false;
     if (connected_) thruForward.push_back(msg);
     return true;
 }

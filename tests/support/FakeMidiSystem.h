@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+using namespace transport;
+
 // A scriptable MidiSystem for tests: named devices, forced result codes, captured output
 // and input injected on the caller's thread. Without forced results it behaves like a
 // well-mannered driver: a bad device number gives 2, opening a device twice gives 4, an

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <map>
 
+using namespace timing;
+
 // A periodic timer that never runs by itself: the test fires it. Ids count from 1.
 class FakeTimerSource : public PeriodicTimerSource {
 public:

@@ -4,6 +4,9 @@
 #include <optional>
 #include <string>
 
+using namespace base;
+using namespace measure;
+
 // A measurement written whole (atomically: an empty text, or the failure) and read back
 // (nothing for a file that cannot be read or is refused).
 inline std::string saveMrot(const std::string& file, const MrotDocument& doc) {

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+using namespace base;
+
 // Records every box and notice instead of showing it.
 class RecordingNotifier : public Notifier {
 public:

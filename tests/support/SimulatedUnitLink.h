@@ -6,6 +6,9 @@
 #include <cstdint>
 #include <string>
 
+using namespace transport;
+using namespace unit;
+
 // The fake MIDI system wired to a simulated unit: every message the port sends reaches the
 // unit at once; pump() lets unit time pass and hands the unit's messages to the started
 // input, as a device would (a stopped input loses them). Nothing runs by itself.
@@ -21,7 +24,7 @@ public:
 
     int outShortMsg(uint32_t handle, uint32_t msg) override {
         const int result = FakeMidiSystem::outShortMsg(handle, msg);
-        if (result == mmr::Ok) unit.receive(msg);
+        if (result == transport::MidiOk) unit.receive(msg);
         return result;
     }
     void pump(uint64_t us) {

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 #include <tuple>
 
+using namespace timing;
+
 namespace {
 
 void tick(PrecisionClock& clock, int n) {

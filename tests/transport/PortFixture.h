@@ -10,6 +10,10 @@
 #include <string>
 #include <vector>
 
+using namespace base;
+using namespace timing;
+using namespace transport;
+
 // What the port told the windows.
 struct RecordingPortEvents : MidiPortEvents {
     int outputLamps = 0;

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <vector>
 
+using namespace transport;
+
 namespace {
 
 using Bytes = std::vector<int>;

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+using namespace transport;
+
 namespace {
 
 TEST(RequestPacking, EighthBitsTravelInTheStatusNibble) {
@@ -109,7 +111,7 @@ using InputTest = PortFixture;
 TEST_F(InputTest, MessagesArriveOnlyWhileStartedStampedByTheClockOrTheBatteryCounter) {
     EXPECT_EQ(port.StartMIDIIn(), 5); // nothing open
     EXPECT_EQ(lastBox(), "StartMIDIIn: MMSYSERR_INVALHANDLE");
-    port.ring.push(mim::Data, 0x90, 0); // stale: opening the input drops it
+    port.ring.push(MidiInData, 0x90, 0); // stale: opening the input drops it
     openInput();
     EXPECT_TRUE(port.ring.empty());
     EXPECT_FALSE(fake.inject(0x90));
@@ -132,7 +134,7 @@ TEST_F(InputTest, MessagesArriveOnlyWhileStartedStampedByTheClockOrTheBatteryCou
 
     MidiRing::Entry e{};
     ASSERT_TRUE(port.ring.pop(e));
-    EXPECT_EQ(e.msg, mim::Data);
+    EXPECT_EQ(e.msg, MidiInData);
     EXPECT_EQ(e.param, 0x7F7F81u);
     EXPECT_EQ(e.stamp, 1234u);
     ASSERT_TRUE(port.ring.pop(e));
@@ -161,8 +163,8 @@ TEST_F(PollerTest, DrainsInBatchesAndEndsOnlyWhenAskedAndEmpty) {
     port.StopMIDIPoll = false;
     EXPECT_TRUE(pollRing(port, decoder)); // empty, not asked to stop
     for (uint32_t m : {0x80u, 0xD0u, 0x90u, 0xA0u})
-        port.ring.push(mim::Data, m, 0);
-    port.ring.push(mim::Open, 0, 0); // no short message in it
+        port.ring.push(MidiInData, m, 0);
+    port.ring.push(MidiInOpen, 0, 0); // no short message in it
     // Stop asked for in the middle: the batch limit leaves the rest, still decoded, for later.
     EXPECT_TRUE(pollRing(port, decoder, 2));
     EXPECT_EQ(decoder.seen.size(), 2u);
@@ -181,7 +183,7 @@ TEST_F(PollerTest, AFloodIsTakenInTimeBoundedTicksAndEveryMessageInOrder) {
     // The input keeps the ring as full as it can while the ticks drain it.
     while (static_cast<int>(decoder.seen.size()) < kMessages) {
         while (sent < kMessages && port.ring.unread() < MidiRing::Size - 1)
-            port.ring.push(mim::Data, static_cast<uint32_t>(sent++), 0);
+            port.ring.push(MidiInData, static_cast<uint32_t>(sent++), 0);
         const int64_t begin = decoder.now;
         EXPECT_TRUE(pollRing(port, decoder, decoder, 4000));
         longest = std::max(longest, decoder.now - begin);

@@ -4,6 +4,8 @@
 #include <memory>
 #include <thread>
 
+using namespace transport;
+
 namespace {
 
 TEST(MidiRing, FullAcrossTheWrapKeeps31999UnreadCountsTheOverrunMarksTheGapAndDiscards) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace unit;
+
 namespace {
 
 // Save delay 300 ms, retry every 5000 ms after a failure.

@@ -1,6 +1,8 @@
 #include "unit/EepromCodec.h"
 #include <gtest/gtest.h>
 
+using namespace unit;
+
 TEST(EepromCodec, SignatureThenMdxThenMsxAndBackAndRefusesAnythingElse) {
     UnitEeprom e{};
     e.mdx[0] = 0x11;

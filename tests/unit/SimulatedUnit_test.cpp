@@ -4,6 +4,9 @@
 #include <bit>
 #include <gtest/gtest.h>
 
+using namespace protocol;
+using namespace unit;
+
 namespace {
 
 using Msgs = std::vector<uint32_t>;
@@ -112,8 +115,8 @@ TEST(SimulatedUnit, EachFaultKind) {
     for (size_t i = 0; i < a.size(); ++i) { // one bit flipped, still the same kind
         EXPECT_EQ(std::popcount(a[i] ^ b[i]), 1) << i;
         EXPECT_EQ(b[i] & 0xF0, a[i] & 0xF0) << i;
-        EXPECT_LT(unitmsg::data1Of(b[i]), 0x80);
-        EXPECT_LT(unitmsg::data2Of(b[i]), 0x80);
+        EXPECT_LT(protocol::data1Of(b[i]), 0x80);
+        EXPECT_LT(protocol::data2Of(b[i]), 0x80);
     }
 
     SimulatedUnit wrong = unitAt(0, {.wrongModuleProbability = 1});

@@ -1,6 +1,9 @@
 #include "unit/UnitSettingsForm.h"
 #include <gtest/gtest.h>
 
+using namespace protocol;
+using namespace unit;
+
 namespace {
 
 // A form with every field valid: sweep 1500 -> 8000 rpm in 12 s, idle 900 +/- 25 rpm, MSX

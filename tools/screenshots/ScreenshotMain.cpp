@@ -17,6 +17,8 @@
 #include <QStringList>
 #include <cstdio>
 
+using namespace base;
+
 namespace {
 int usage() {
     std::fputs(

@@ -4,6 +4,10 @@
 #include <QApplication>
 #include <algorithm>
 
+using namespace base;
+using namespace panel;
+using namespace shell;
+
 ShotBench::ShotBench(int langCode) : bench(langCode, &unitDevice, QSize(1100, 980)) {
     bench.notifier.nextAnswer = Notifier::Answer::No;
     uint32_t handle = 0;

@@ -4,7 +4,9 @@
 #include "unit/backends/SimulatedUnitSystem.h"
 #include <cstdint>
 
-class ChildWindow;
+using namespace base;
+using namespace unit;
+using namespace shell;
 
 // The program as main wires it, over the simulated unit in unit time, so every picture shows
 // the same unit time; message boxes are recorded (questions answer No), not shown. The

@@ -12,6 +12,9 @@
 #include <QScrollBar>
 #include <QTest>
 
+using namespace base;
+using namespace unit;
+
 namespace {
 
 void click(QWidget* window, const char* button) {
@@ -208,7 +211,7 @@ constexpr Shot kShots[] = {
 } // namespace
 
 const char* Shot::entry() const {
-    const menu::Entry* e = menu::showing(via ? via : name);
+    const base::Entry* e = base::showing(via ? via : name);
     return e ? e->name.data() : nullptr; // the table's names are whole literals
 }
 

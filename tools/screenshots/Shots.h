@@ -1,8 +1,11 @@
 #pragma once
 #include <span>
 
-struct ShotBench;
+namespace base {
 class ChildWindow;
+}
+
+struct ShotBench;
 
 // One picture of the guide: its name (the picture is <name>.png), what brings the window
 // into a realistic state, the objectName of the window grabbed when it is not the one the
@@ -11,7 +14,7 @@ class ChildWindow;
 // whole workbench. A shot whose entry opens nothing yet is not taken.
 struct Shot {
     const char* name;
-    void (*stage)(ShotBench& bench, ChildWindow* window);
+    void (*stage)(ShotBench& bench, base::ChildWindow* window);
     const char* window = nullptr;
     const char* via = nullptr;
 

@@ -4,6 +4,8 @@
 #include <QMimeData>
 #include <QTextCursor>
 
+namespace auxiliary {
+
 namespace {
 bool isLineEnd(QChar c) {
     return c == QLatin1Char('\n') || c == QLatin1Char('\r') || c == QChar::ParagraphSeparator ||
@@ -103,3 +105,5 @@ void LimitedTextEdit::inputMethodEvent(QInputMethodEvent* event) {
     trimmed.setCommitString(commit, event->replacementStart(), event->replacementLength());
     QPlainTextEdit::inputMethodEvent(&trimmed);
 }
+
+} // namespace auxiliary

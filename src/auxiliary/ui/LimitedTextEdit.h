@@ -1,6 +1,8 @@
 #pragma once
 #include <QPlainTextEdit>
 
+namespace auxiliary {
+
 // A multi-line text box with a maximum length counted as the text stands in an 8-bit file
 // with CR LF line ends (a line end takes two characters). Typing that would pass the limit
 // is refused; pasted, dropped or composed text is cut to what still fits. Kept to 8-bit
@@ -38,3 +40,5 @@ private:
     int maxLength_ = 0; // 0: no limit
     bool latin1Only_ = false;
 };
+
+} // namespace auxiliary

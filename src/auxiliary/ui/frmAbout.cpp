@@ -7,13 +7,17 @@
 #include <QPushButton>
 #include <algorithm>
 
+using namespace base;
+
+namespace auxiliary {
+
 namespace {
 constexpr int kAboutId = 30;
 constexpr int kDateId = 131;
 } // namespace
 
 frmAbout::frmAbout(WindowContext& context, QWidget* parent)
-    : ChildWindow(context, win::About, parent), lblTitolo(new QLabel(this)),
+    : ChildWindow(context, base::AboutWindow, parent), lblTitolo(new QLabel(this)),
       lblAutore(new QLabel(this)), cmdOK(new QPushButton("OK", this)) {
     setObjectName("frmAbout");
     lblTitolo->setObjectName("lblTitolo");
@@ -31,7 +35,7 @@ frmAbout::frmAbout(WindowContext& context, QWidget* parent)
 }
 
 void frmAbout::Form_Load() {
-    WindowRecord& rec = ctx.app.WinRec[win::About];
+    WindowRecord& rec = ctx.app.WinRec[base::AboutWindow];
     rec.State = 1;
 
     QWidget* frame = placementWidget();
@@ -86,3 +90,5 @@ void frmAbout::closeEvent(QCloseEvent* event) {
     countOut();
     event->accept();
 }
+
+} // namespace auxiliary

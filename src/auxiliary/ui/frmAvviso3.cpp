@@ -5,6 +5,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+using namespace base;
+
+namespace auxiliary {
+
 QPointer<frmAvviso3> frmAvviso3::shared_;
 
 frmAvviso3::frmAvviso3(QWidget* owner)
@@ -52,3 +56,5 @@ frmAvviso3* frmAvviso3::showNotice(const QString& text, QWidget* owner) {
     if (!created) w->raise();
     return w;
 }
+
+} // namespace auxiliary

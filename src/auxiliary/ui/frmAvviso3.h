@@ -5,6 +5,8 @@
 class QLabel;
 class QPushButton;
 
+namespace auxiliary {
+
 // The notice window: a modeless panel with one label and a close button, kept above the
 // main window. There is one shared instance; showing a notice while it is open replaces
 // its text.
@@ -23,3 +25,5 @@ private:
     explicit frmAvviso3(QWidget* owner);
     static QPointer<frmAvviso3> shared_;
 };
+
+} // namespace auxiliary

@@ -8,6 +8,10 @@
 #include <QToolTip>
 #include <algorithm>
 
+using namespace base;
+
+namespace auxiliary {
+
 namespace {
 constexpr int kTextTop = 10; // twips
 constexpr int16_t kDefaultWidth = 12000;
@@ -19,8 +23,8 @@ constexpr int kPlainMessage = 1;
 } // namespace
 
 frmBloccoNote::frmBloccoNote(WindowContext& context, QWidget* parent)
-    : ChildWindow(context, win::Notebook, parent), Text1(new LimitedTextEdit(this)),
-      buffer_(notebook::BufferLength, ' ') {
+    : ChildWindow(context, base::NotebookWindow, parent), Text1(new LimitedTextEdit(this)),
+      buffer_(BufferLength, ' ') {
     setObjectName("frmBloccoNote");
     Text1->setObjectName("Text1");
     Text1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
@@ -29,7 +33,7 @@ frmBloccoNote::frmBloccoNote(WindowContext& context, QWidget* parent)
     Text1->setLatin1Only(true);
     connect(Text1, &LimitedTextEdit::refused, this, [this](const QString& characters) {
         const QString notice = QString::fromStdString(
-            notebook::unstorableNotice(characters.toUtf8().toStdString(), ctx.texts.LangOffset));
+            unstorableNotice(characters.toUtf8().toStdString(), ctx.texts.LangOffset));
         QToolTip::showText(Text1->mapToGlobal(Text1->cursorRect().bottomLeft()), notice, Text1);
         if (ctx.frame) ctx.frame->showStatusMessage(notice);
     });
@@ -54,7 +58,7 @@ void frmBloccoNote::Form_Load() {
     if (ctx.frame) ctx.frame->setMenuEntryEnabled("mnuBloccoNote", false);
     setWindowTitle(QString::fromUtf8(kAppTitle) + " - " + ctx.text(kCaptionId));
     Text1->setMaxLength(MaxLength);
-    Text1->setPlainText(fromLatin1(notebook::textForBox(buffer_)));
+    Text1->setPlainText(fromLatin1(textForBox(buffer_)));
     placeTextBox(rec.Width, rec.Height);
     countIn();
     ctx.app.WindowLoading = false;
@@ -69,8 +73,7 @@ bool frmBloccoNote::readNotebookFile() {
     readError_ = file.error;
     // Another session in the start folder owns the file: shown, never written.
     Text1->setReadOnly(readFailed_ || ctx.app.FolderShared);
-    buffer_ =
-        notebook::bufferFromFile(file.ok() ? std::optional<std::string>(file.bytes) : std::nullopt);
+    buffer_ = bufferFromFile(file.ok() ? std::optional<std::string>(file.bytes) : std::nullopt);
     return !readFailed_;
 }
 
@@ -83,13 +86,13 @@ bool frmBloccoNote::eventFilter(QObject* watched, QEvent* event) {
 void frmBloccoNote::retryRead() {
     if (!readFailed_) return;
     ctx.app.WindowLoading = true;
-    if (readNotebookFile()) Text1->setPlainText(fromLatin1(notebook::textForBox(buffer_)));
+    if (readNotebookFile()) Text1->setPlainText(fromLatin1(textForBox(buffer_)));
     ctx.app.WindowLoading = false;
 }
 
 void frmBloccoNote::Text1_Change() {
     if (ctx.app.WindowLoading) return;
-    buffer_ = notebook::toBuffer(notebook::boxToBufferText(toLatin1(Text1->boxText())));
+    buffer_ = toBuffer(boxToBufferText(toLatin1(Text1->boxText())));
 }
 
 void frmBloccoNote::placeTextBox(int windowWidth, int windowHeight) {
@@ -108,7 +111,7 @@ void frmBloccoNote::placeTextBox(int windowWidth, int windowHeight) {
 void frmBloccoNote::resizeEvent(QResizeEvent* event) {
     ChildWindow::resizeEvent(event);
     if (ctx.app.WindowLoading) return;
-    WindowRecord rec = ctx.app.WinRec[win::Notebook];
+    WindowRecord rec = ctx.app.WinRec[base::NotebookWindow];
     QWidget* frame = placementWidget();
     if (frame->isMinimized()) {
         rec.State = 2;
@@ -132,7 +135,7 @@ void frmBloccoNote::resizeEvent(QResizeEvent* event) {
         }
         placeTextBox(widthTw, heightTw);
     }
-    ctx.app.WinRec[win::Notebook] = rec;
+    ctx.app.WinRec[base::NotebookWindow] = rec;
 }
 
 bool frmBloccoNote::Form_QueryUnload() {
@@ -165,3 +168,5 @@ void frmBloccoNote::closeEvent(QCloseEvent* event) {
 QSize frmBloccoNote::minimumContentSize() const {
     return {toPixelsX(2000), toPixelsY(1200)};
 }
+
+} // namespace auxiliary

@@ -3,18 +3,20 @@
 #include <cstdint>
 #include <string>
 
+namespace auxiliary {
+
 class LimitedTextEdit;
 
 // The notebook: one block of free text kept in "Notebook.txt" beside the program, saved
 // whenever the window closes. Window number 38.
-class frmBloccoNote : public ChildWindow {
+class frmBloccoNote : public base::ChildWindow {
     Q_OBJECT
 public:
     static constexpr int MaxLength = 32000;
     // A notebook file larger than this is not read (it is left alone, like an unreadable one).
     static constexpr std::uintmax_t MaxFileSize = 1024 * 1024;
 
-    explicit frmBloccoNote(WindowContext& ctx, QWidget* parent = nullptr);
+    explicit frmBloccoNote(base::WindowContext& ctx, QWidget* parent = nullptr);
 
     void Form_Load() override;
 
@@ -45,3 +47,5 @@ private:
     bool readFailed_ = false;
     std::string readError_; // the system's reason for the last failed read
 };
+
+} // namespace auxiliary

@@ -7,6 +7,10 @@
 #include <algorithm>
 #include <cmath>
 
+using namespace base;
+
+namespace auxiliary {
+
 frmProgressBar::frmProgressBar(WindowContext& context, QWidget* parent)
     : ChildWindow(context, 0, parent), ProgressBar1(new QProgressBar(this)),
       LabFase(new QLabel(this)), LabTempo(new QLabel(this)) {
@@ -82,3 +86,5 @@ void frmProgressBar::resizeEvent(QResizeEvent* event) {
     ProgressBar1->setGeometry(margin, top + line + line / 2, w, toPixelsY(330));
     LabTempo->setGeometry(margin, top + 2 * line + toPixelsY(330), w, line);
 }
+
+} // namespace auxiliary

@@ -4,24 +4,27 @@
 
 class QLabel;
 class QProgressBar;
+
+namespace auxiliary {
+
 struct TransferProgress;
 
 // The progress window of long transfers: the phase in words, the bar, the percentage and
 // the time left, centred over the child window that opened it. The opener sets the bar's
 // range and value (or shows its progress) and unloads the window when done.
-class frmProgressBar : public ChildWindow {
+class frmProgressBar : public base::ChildWindow {
     Q_OBJECT
 public:
     // Outer size in twips.
     static constexpr int BarWindowWidth = 4800;
     static constexpr int BarWindowHeight = 1800;
 
-    explicit frmProgressBar(WindowContext& ctx, QWidget* parent = nullptr);
+    explicit frmProgressBar(base::WindowContext& ctx, QWidget* parent = nullptr);
 
     // Creates the window in the main window's area over the opener (by default the active
     // child), loads and shows it without taking the focus from the window in use. The
     // window deletes itself when unloaded.
-    static frmProgressBar* open(WindowContext& ctx, ChildWindow* opener = nullptr);
+    static frmProgressBar* open(base::WindowContext& ctx, base::ChildWindow* opener = nullptr);
 
     // Places the window over the opener (or the active child) and sets CurrentWinNo from
     // that window's tag.
@@ -44,3 +47,5 @@ private:
     TwipRect placement_;
     QWidget* opener_ = nullptr;
 };
+
+} // namespace auxiliary

@@ -11,6 +11,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace base {
+
 ChildWindow::ChildWindow(WindowContext& context, int windowNumber, QWidget* parent)
     : QWidget(parent), ctx(context), number_(windowNumber) {
     tag_ = QString(QChar(windowNumber)) + QString(19, QChar(0));
@@ -146,3 +148,5 @@ void ChildWindow::countOut() {
     if (ctx.app.ChildCount > 0) --ctx.app.ChildCount;
     if (ctx.frame) ctx.frame->ChildUnloaded();
 }
+
+} // namespace base

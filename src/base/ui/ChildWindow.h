@@ -5,6 +5,8 @@
 
 class QMdiSubWindow;
 
+namespace base {
+
 // Base of every child window of the main frame: its window number and tag, its placement
 // record in WinRec, the open-window count and the frame's child bookkeeping.
 class ChildWindow : public QWidget {
@@ -88,3 +90,5 @@ private:
     int number_;
     QString tag_;
 };
+
+} // namespace base

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+namespace base {
+
 class ChildWindow;
 struct WindowContext;
 
@@ -88,3 +90,5 @@ inline DocumentKind documentKindFor(DocKind which, DocumentKind::Reader read = {
     k.read = std::move(read);
     return k;
 }
+
+} // namespace base

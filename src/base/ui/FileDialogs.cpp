@@ -2,6 +2,8 @@
 #include "base/ui/WindowContext.h"
 #include <QFileDialog>
 
+namespace base {
+
 FileDialogRequest FileDialogRequest::toOpen(const QString& title, const QString& folder,
                                             const QString& filters) {
     FileDialogRequest r;
@@ -45,3 +47,5 @@ QString chooseFile(const WindowContext& ctx, const FileDialogRequest& request) {
 QString dialogFilter(std::string_view filter) {
     return QString::fromLatin1(filter.data(), static_cast<qsizetype>(filter.size()));
 }
+
+} // namespace base

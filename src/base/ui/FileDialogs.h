@@ -4,6 +4,9 @@
 #include <string_view>
 
 class QWidget;
+
+namespace base {
+
 struct WindowContext;
 
 // What an open or save dialog is asked; the answer is a path, empty for Cancel.
@@ -48,3 +51,5 @@ private:
 QString chooseFile(const WindowContext& ctx, const FileDialogRequest& request);
 // A filter of the document kinds' table as the dialogs take it.
 QString dialogFilter(std::string_view filter);
+
+} // namespace base

@@ -1,6 +1,8 @@
 #include "base/ui/QtNotifier.h"
 #include <QMessageBox>
 
+namespace base {
+
 void QtNotifier::warning(const std::string& title, const std::string& text) {
     QMessageBox box(QMessageBox::Warning, QString::fromStdString(title),
                     QString::fromStdString(text), QMessageBox::Ok, parent_);
@@ -27,3 +29,5 @@ void QtNotifier::notice(const std::string& text) {
     else
         warning("", text);
 }
+
+} // namespace base

@@ -5,6 +5,8 @@
 
 class QWidget;
 
+namespace base {
+
 // Message boxes of the running program.
 class QtNotifier : public Notifier {
 public:
@@ -23,3 +25,5 @@ private:
     QWidget* parent_ = nullptr;
     std::function<void(const QString&)> noticeHandler_;
 };
+
+} // namespace base

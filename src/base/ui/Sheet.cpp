@@ -11,6 +11,8 @@
 #include <QRegularExpression>
 #include <algorithm>
 
+namespace base {
+
 namespace {
 constexpr double kMarginMm = 15;
 constexpr int kPdfResolution = 300;
@@ -165,3 +167,5 @@ QDateTime documentDate(const std::string& path) {
     const QFileInfo info(fromSystemPath(path));
     return info.exists() ? info.lastModified() : QDateTime::currentDateTime();
 }
+
+} // namespace base

@@ -11,6 +11,8 @@
 class QPagedPaintDevice;
 class QWidget;
 
+namespace base {
+
 // A printed sheet being painted, page after page: the painter on the device, the page's
 // area inside its margins and the position reached, so that text and pictures follow
 // each other and a new page begins when the room runs out. Sizes are in the device's
@@ -80,3 +82,5 @@ public:
     virtual QString sheetTitle(int langOffset) const = 0;
     virtual void paintSheet(SheetPainter& sheet) = 0;
 };
+
+} // namespace base

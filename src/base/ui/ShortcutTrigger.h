@@ -3,6 +3,8 @@
 #include <QEvent>
 #include <utility>
 
+namespace base {
+
 // Tells a menu entry's handler whether the entry was triggered by its keyboard shortcut
 // (F1 on the guide entry asks for help on the window in use) or chosen from the menu.
 class ShortcutTrigger : public QObject {
@@ -22,3 +24,5 @@ protected:
 private:
     bool byShortcut_ = false;
 };
+
+} // namespace base

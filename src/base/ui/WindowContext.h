@@ -9,31 +9,27 @@
 #include <cstdint>
 #include <functional>
 #include <string>
-#include <vector>
-
-class QObject;
-namespace curve {
-struct CurveDocument;
-}
-
-// An open curve editor's document as other windows may read it (the advance window lays
-// its curves over the diagram); window only tells two entries apart.
-struct OpenCurveDocument {
-    QString title;
-    std::string path;
-    const curve::CurveDocument* document = nullptr;
-    const QObject* window = nullptr;
-};
 
 class QMdiArea;
-class MidiPort;
+namespace timing {
 class modTimerExact;
-class ChildWindow;
+} // namespace timing
+namespace transport {
+class MidiPort;
+} // namespace transport
+namespace protocol {
 class Decoder;
-class FileDialogs;
 class UnitLink;
-struct CurrentMeasurement;
 struct DecoderTargets;
+} // namespace protocol
+namespace measure {
+struct CurrentMeasurement;
+} // namespace measure
+
+namespace base {
+
+class ChildWindow;
+class FileDialogs;
 
 // What a child window may ask of the main window.
 class MainFrame {
@@ -50,8 +46,6 @@ public:
     virtual void showStatusMessage(const QString& /*text*/) {}
     // Opens (or brings forward) the window of a menu entry, by its objectName.
     virtual ChildWindow* openChild(const QString& entry) = 0;
-    // The documents of the open curve editors, in window order.
-    virtual std::vector<OpenCurveDocument> openCurveDocuments() const = 0;
 };
 
 // What a window may ask of the File menu's open / save / save-as dispatch.
@@ -74,20 +68,20 @@ struct WindowContext {
     AppState& app;
     Texts& texts;
     MessageService& messages;
-    MidiPort& midi;
-    modTimerExact& timer;
+    transport::MidiPort& midi;
+    timing::modTimerExact& timer;
     MainFrame* frame = nullptr;
     // The device message decoder and the windows it serves (set by Main).
-    Decoder* decoder = nullptr;
-    DecoderTargets* targets = nullptr;
+    protocol::Decoder* decoder = nullptr;
+    protocol::DecoderTargets* targets = nullptr;
     // The File menu's open / save / save-as dispatch (set by the main window).
     DocumentService* documents = nullptr;
     // The one owner of the link to the unit: the input, the unit's mode (set by Main).
-    UnitLink* link = nullptr;
+    protocol::UnitLink* link = nullptr;
     // The one place that shows open and save dialogs (set by the main window).
     FileDialogs* dialogs = nullptr;
     // What the measurement windows share about the measurement on hand (set by Main).
-    CurrentMeasurement* measurement = nullptr;
+    measure::CurrentMeasurement* measurement = nullptr;
 
     QString text(int id) const { return QString::fromStdString(texts.text(id)); }
 };
@@ -119,3 +113,5 @@ inline std::string toLatin1(const QString& s) {
     const QByteArray b = s.toLatin1();
     return std::string(b.constData(), static_cast<size_t>(b.size()));
 }
+
+} // namespace base

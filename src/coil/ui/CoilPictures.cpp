@@ -4,6 +4,8 @@
 #include <QPainterPath>
 #include <QPolygonF>
 
+namespace coil {
+
 namespace {
 const QColor kBackground(0, 0, 0);
 const QColor kGrid(70, 70, 70);
@@ -20,13 +22,13 @@ CoilCurrentPicture::CoilCurrentPicture(QWidget* parent) : QWidget(parent) {
     setMinimumSize(300, 300);
 }
 
-void CoilCurrentPicture::setGraph(std::optional<coil::graph::CurrentGraph> graph) {
+void CoilCurrentPicture::setGraph(std::optional<CurrentGraph> graph) {
     graph_ = std::move(graph);
     update();
 }
 
-QPointF CoilCurrentPicture::toPixels(const coil::graph::Point& p) const {
-    return {p.x * width() / coil::graph::Size, p.y * height() / coil::graph::Size};
+QPointF CoilCurrentPicture::toPixels(const Point& p) const {
+    return {p.x * width() / coil::Size, p.y * height() / coil::Size};
 }
 
 void CoilCurrentPicture::paintEvent(QPaintEvent*) {
@@ -34,17 +36,16 @@ void CoilCurrentPicture::paintEvent(QPaintEvent*) {
     p.fillRect(rect(), kBackground);
     p.setRenderHint(QPainter::Antialiasing);
     // Everything below is laid out in twips.
-    p.scale(static_cast<double>(width()) / coil::graph::Size,
-            static_cast<double>(height()) / coil::graph::Size);
-    const double left = coil::graph::OriginX;
-    const double bottom = coil::graph::OriginY;
-    const double right = left + coil::graph::Divisions * coil::graph::Division;
-    const double top = bottom - coil::graph::Divisions * coil::graph::Division;
+    p.scale(static_cast<double>(width()) / coil::Size, static_cast<double>(height()) / coil::Size);
+    const double left = OriginX;
+    const double bottom = OriginY;
+    const double right = left + Divisions * Division;
+    const double top = bottom - Divisions * Division;
 
     p.setPen(QPen(kGrid, 0));
-    for (int i = 0; i <= coil::graph::Divisions; ++i) {
-        const double x = left + i * coil::graph::Division;
-        const double y = bottom - i * coil::graph::Division;
+    for (int i = 0; i <= Divisions; ++i) {
+        const double x = left + i * Division;
+        const double y = bottom - i * Division;
         p.drawLine(QLineF(x, top, x, bottom));
         p.drawLine(QLineF(left, y, right, y));
     }
@@ -52,13 +53,13 @@ void CoilCurrentPicture::paintEvent(QPaintEvent*) {
     font.setPixelSize(190);
     p.setFont(font);
     p.setPen(kAxisText);
-    for (int a = 0; a <= coil::graph::Divisions; a += 2)
-        p.drawText(QRectF(0, bottom - a * coil::graph::Division - 150, left - 60, 300),
+    for (int a = 0; a <= Divisions; a += 2)
+        p.drawText(QRectF(0, bottom - a * Division - 150, left - 60, 300),
                    Qt::AlignRight | Qt::AlignVCenter, QString::number(a));
     p.drawText(QRectF(0, top - 400, left, 300), Qt::AlignRight | Qt::AlignBottom, "A");
 
     if (!graph_) return;
-    const coil::graph::CurrentGraph& gr = *graph_;
+    const CurrentGraph& gr = *graph_;
     p.setClipRect(QRectF(left, top, right - left, bottom - top).adjusted(-20, -20, 20, 20));
     p.setPen(QPen(kPeriod, 0));
     for (double x : {gr.periodStartX, gr.periodEndX})
@@ -69,10 +70,10 @@ void CoilCurrentPicture::paintEvent(QPaintEvent*) {
 
     QPolygonF curve;
     curve.reserve(static_cast<qsizetype>(gr.curve.size()));
-    for (const coil::graph::Point& pt : gr.curve)
+    for (const Point& pt : gr.curve)
         curve.append(QPointF(pt.x, pt.y));
     QPen pen(kCurrent);
-    pen.setWidthF(2.0 * coil::graph::Size / std::max(1, width())); // two pixels
+    pen.setWidthF(2.0 * coil::Size / std::max(1, width())); // two pixels
     p.setPen(pen);
     if (curve.size() == 1)
         p.drawPoint(curve.front());
@@ -85,7 +86,7 @@ CoilBandPicture::CoilBandPicture(QWidget* parent) : QWidget(parent) {
     setMinimumSize(240, 90);
 }
 
-void CoilBandPicture::setProgram(const coil::DwellIndexes& dwell, int referenceRpm) {
+void CoilBandPicture::setProgram(const DwellIndexes& dwell, int referenceRpm) {
     dwell_ = dwell;
     rpm_ = referenceRpm;
     update();
@@ -98,30 +99,28 @@ void CoilBandPicture::paintEvent(QPaintEvent*) {
     font.setPixelSize(9);
     p.setFont(font);
     const QRectF plot = QRectF(rect()).adjusted(34, 6, -14, -16);
-    auto x = [&](double rpm) {
-        return plot.left() + plot.width() * rpm / coil::graph::ProfileMaxRpm;
-    };
+    auto x = [&](double rpm) { return plot.left() + plot.width() * rpm / ProfileMaxRpm; };
     auto y = [&](double ms) { return plot.bottom() - plot.height() * ms / kProfileMaxMs; };
 
     p.setPen(QPen(kGrid, 0));
-    for (int rpm = 0; rpm <= coil::graph::ProfileMaxRpm; rpm += 1000)
+    for (int rpm = 0; rpm <= ProfileMaxRpm; rpm += 1000)
         p.drawLine(QLineF(x(rpm), plot.top(), x(rpm), plot.bottom()));
     for (int ms = 0; ms <= kProfileMaxMs; ms += 2)
         p.drawLine(QLineF(plot.left(), y(ms), plot.right(), y(ms)));
     p.setPen(kAxisText);
-    for (int rpm = 0; rpm <= coil::graph::ProfileMaxRpm; rpm += 2000)
+    for (int rpm = 0; rpm <= ProfileMaxRpm; rpm += 2000)
         p.drawText(QRectF(x(rpm) - 20, plot.bottom() + 2, 40, 12), Qt::AlignCenter,
-                   QString::fromStdString(numfmt::integer(rpm, lang_)));
+                   QString::fromStdString(base::integer(rpm, lang_)));
     // The units: ms beside the top of the dwell scale, the speed's in the top right corner.
     for (int ms = 0; ms <= kProfileMaxMs; ms += 5)
         p.drawText(QRectF(0, y(ms) - 6, 30, 12), Qt::AlignRight | Qt::AlignVCenter,
                    ms == kProfileMaxMs ? QString("%1 ms").arg(ms) : QString::number(ms));
     p.drawText(plot.adjusted(0, 1, -2, 0), Qt::AlignRight | Qt::AlignTop,
-               QString::fromLatin1(numfmt::rpmUnit(lang_)));
+               QString::fromLatin1(base::rpmUnit(lang_)));
 
     QPainterPath steps;
     bool first = true;
-    for (const coil::graph::BandLevel& level : coil::graph::dwellProfile(dwell_)) {
+    for (const BandLevel& level : dwellProfile(dwell_)) {
         const QPointF from(x(level.fromRpm), y(level.dwellMs));
         if (first)
             steps.moveTo(from);
@@ -137,3 +136,5 @@ void CoilBandPicture::paintEvent(QPaintEvent*) {
         p.drawLine(QLineF(x(rpm_), plot.top(), x(rpm_), plot.bottom()));
     }
 }
+
+} // namespace coil

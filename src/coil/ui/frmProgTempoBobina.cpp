@@ -27,14 +27,19 @@
 #include <QValidator>
 #include <functional>
 
+using namespace base;
+using namespace auxiliary;
+
+namespace coil {
+
 namespace {
-constexpr int kTimer1Ms = coil::TickMs;
+constexpr int kTimer1Ms = TickMs;
 constexpr int kTimer2Ms = 10;
 constexpr int kMsgEepromWrite = 6; // "Errore scrittura EEPROM"
 constexpr int kMsgNoAnswer = 8;    // "Nessuna risposta dalla centralina"
 
-coil::Quantity quantity(int id) {
-    return static_cast<coil::Quantity>(id);
+Quantity quantity(int id) {
+    return static_cast<Quantity>(id);
 }
 
 // Holds a pasted, cut or undone text to a box's rules (typed keys are checked before they
@@ -82,24 +87,23 @@ DocumentKind frmProgTempoBobina::documentKind() {
 
 ChildWindow* frmProgTempoBobina::read(WindowContext& ctx, int windowNumber, const std::string& path,
                                       const std::string& bytes, int& refusal) {
-    const coil::IbobRead file = coil::parseIbob(bytes);
+    const IbobRead file = parseIbob(bytes);
     refusal = file.code;
     if (file.code != 0) return nullptr;
     return new frmProgTempoBobina(ctx, windowNumber, OpenedFile{file, path});
 }
 
 void frmProgTempoBobina::buildControls() {
-    for (std::size_t i = 0; i < coil::fields::Fields.size(); ++i) {
-        const coil::fields::Field& s = coil::fields::Fields[i];
+    for (std::size_t i = 0; i < Fields.size(); ++i) {
+        const coil::Field& s = Fields[i];
         Field& f = fields_[i];
         f.text = new QLineEdit(this);
         f.text->setObjectName(s.text);
         f.text->setAlignment(Qt::AlignRight);
         f.text->installEventFilter(this);
-        const coil::Quantity q = quantity(static_cast<int>(i));
-        f.text->setValidator(
-            new RuleValidator([q](const QString& t) { return coil::fields::valid(q, toLatin1(t)); },
-                              coil::fields::inTenths(q), f.text));
+        const Quantity q = quantity(static_cast<int>(i));
+        f.text->setValidator(new RuleValidator(
+            [q](const QString& t) { return coil::valid(q, toLatin1(t)); }, inTenths(q), f.text));
         f.scroll = new QScrollBar(Qt::Vertical, this);
         f.scroll->setObjectName(s.scroll);
         f.scroll->setRange(s.min, s.max);
@@ -110,11 +114,11 @@ void frmProgTempoBobina::buildControls() {
         f.scroll->setInvertedControls(false);
         captions_[i] = label(this, s.label, QString::fromLatin1(s.caption));
     }
-    for (int band = 0; band < coil::BandCount; ++band) {
+    for (int band = 0; band < BandCount; ++band) {
         auto* combo = new QComboBox(this);
         combo->setObjectName(QString("ComboMS_%1").arg(band));
-        for (int k = 0; k < coil::DwellChoices; ++k)
-            combo->addItem(QString::fromStdString(coil::dwellText(k, ctx.texts.LangOffset)));
+        for (int k = 0; k < DwellChoices; ++k)
+            combo->addItem(QString::fromStdString(dwellText(k, ctx.texts.LangOffset)));
         ComboMS[static_cast<std::size_t>(band)] = combo;
     }
     const QString tip =
@@ -169,14 +173,14 @@ void frmProgTempoBobina::layoutControls() {
     bandGrid->setVerticalSpacing(2);
     const int lang = ctx.texts.LangOffset;
     const std::string fixed = "< " +
-                              numfmt::withUnit(numfmt::integer(2000, lang), numfmt::rpmUnit(lang)) +
-                              ": " + numfmt::withUnit(coil::dwellText(0, lang), "ms");
+                              base::withUnit(base::integer(2000, lang), base::rpmUnit(lang)) +
+                              ": " + base::withUnit(dwellText(0, lang), "ms");
     bandGrid->addWidget(label(bands, "LabBandaFissa", QString::fromStdString(fixed)), 0, 0, 1, 4);
-    for (int band = 0; band < coil::BandCount; ++band) {
+    for (int band = 0; band < BandCount; ++band) {
         const int row = 1 + band / 2;
         const int col = (band % 2) * 2;
         bandGrid->addWidget(label(bands, qPrintable(QString("LabBanda_%1").arg(band)),
-                                  QString::fromStdString(coil::bandText(band, lang))),
+                                  QString::fromStdString(bandText(band, lang))),
                             row, col);
         bandGrid->addWidget(ComboMS[static_cast<std::size_t>(band)], row, col + 1);
     }
@@ -242,7 +246,7 @@ void frmProgTempoBobina::connectControls() {
                 [this, id](const QString& t) { textChanged(id, t); });
         connect(f.text, &QLineEdit::editingFinished, this, [this, id] { textFinished(id); });
     }
-    for (int band = 0; band < coil::BandCount; ++band)
+    for (int band = 0; band < BandCount; ++band)
         connect(ComboMS[static_cast<std::size_t>(band)], &QComboBox::currentIndexChanged, this,
                 [this, band](int index) { ComboMS_Click(band, index); });
     for (int k = 1; k <= 2; ++k)
@@ -266,9 +270,9 @@ void frmProgTempoBobina::Form_Load() {
     placeAtLoad(DefaultWidth, DefaultHeight);
 
     if (opened_)
-        doc_ = coil::openedProgram(opened_->file, n, opened_->path);
+        doc_ = openedProgram(opened_->file, n, opened_->path);
     else
-        doc_ = coil::newProgram(n, app.AppFolder, kPathSeparator);
+        doc_ = newProgram(n, app.AppFolder, kPathSeparator);
     opened_.reset();
     showDocument();
 
@@ -289,7 +293,7 @@ void frmProgTempoBobina::render() {
     view_.memoryAnswers = ctx.link && ctx.link->answersMemory();
     view_.transferring = transfer_.running();
     setWindowTitle(fromSystemPath(view_.caption(doc_.path())));
-    const coil::CoilEnables e = view_.enables();
+    const CoilEnables e = view_.enables();
     for (QComboBox* c : ComboMS)
         c->setEnabled(e.values);
     for (Field& f : fields_) {
@@ -302,7 +306,7 @@ void frmProgTempoBobina::render() {
 
 // Lists and scroll bars from the record; each scroll bar writes its text box.
 void frmProgTempoBobina::showDocument() {
-    for (int band = 0; band < coil::BandCount; ++band)
+    for (int band = 0; band < BandCount; ++band)
         ComboMS[static_cast<std::size_t>(band)]->setCurrentIndex(doc_.dwell(band));
     for (int i = 0; i < FieldCount; ++i) {
         const auto id = static_cast<FieldId>(i);
@@ -316,17 +320,17 @@ void frmProgTempoBobina::showDocument() {
 }
 
 int frmProgTempoBobina::rawOfDocument(FieldId id) const {
-    return doc_.raw(static_cast<coil::Quantity>(id));
+    return doc_.raw(static_cast<Quantity>(id));
 }
 
 // ---- editing --------------------------------------------------------------------------
 
 QString frmProgTempoBobina::textOfRaw(FieldId id, int raw) const {
-    return QString::fromStdString(coil::fields::textOf(quantity(id), raw));
+    return QString::fromStdString(textOf(quantity(id), raw));
 }
 
 std::optional<int> frmProgTempoBobina::rawOfText(FieldId id, const QString& text) const {
-    return coil::fields::valueOf(quantity(id), toLatin1(text));
+    return valueOf(quantity(id), toLatin1(text));
 }
 
 void frmProgTempoBobina::scrollChanged(FieldId id, int value) {
@@ -347,7 +351,7 @@ void frmProgTempoBobina::textChanged(FieldId id, const QString& text) {
     // Only values the record can hold are stored: an emptied box or a 0 is kept until the
     // user goes on typing or leaves the box.
     if (const std::optional<int> raw = rawOfText(id, text)) {
-        doc_.setRaw(static_cast<coil::Quantity>(id), *raw);
+        doc_.setRaw(static_cast<Quantity>(id), *raw);
         syncing_ = true;
         f.scroll->setValue(*raw);
         syncing_ = false;
@@ -386,9 +390,9 @@ bool frmProgTempoBobina::eventFilter(QObject* watched, QEvent* event) {
             return false;
         char c = 0;
         if (key->key() == Qt::Key_Backspace)
-            c = coil::entry::Backspace;
+            c = Backspace;
         else if (key->key() == Qt::Key_Delete)
-            c = coil::entry::Delete;
+            c = Delete;
         else if (key->text().size() == 1 && key->text()[0].unicode() >= 0x20 &&
                  key->text()[0].unicode() < 0x7F)
             c = static_cast<char>(key->text()[0].unicode());
@@ -396,15 +400,14 @@ bool frmProgTempoBobina::eventFilter(QObject* watched, QEvent* event) {
             return true; // any other character is discarded
         else
             return false;
-        coil::entry::Edit edit;
+        Edit edit;
         if (f.text->hasSelectedText()) {
             edit.selStart = f.text->selectionStart();
             edit.selLength = static_cast<int>(f.text->selectedText().size());
         } else {
             edit.selStart = f.text->cursorPosition();
         }
-        const coil::entry::Result r =
-            coil::fields::key(quantity(i), toLatin1(f.text->text()), edit, c);
+        const Result r = coil::key(quantity(i), toLatin1(f.text->text()), edit, c);
         if (r.accepted) {
             f.text->setText(QString::fromLatin1(r.text.c_str()));
             f.text->setCursorPosition(r.caret);
@@ -423,11 +426,11 @@ void frmProgTempoBobina::recalculate() {
     const std::optional<int> l = rawOfText(FL, fields_[FL].text->text());
     const std::optional<int> r = rawOfText(FR, fields_[FR].text->text());
     if (!vr || !l || !r) return;
-    coil::CoilValues v = doc_.values();
+    CoilValues v = doc_.values();
     v.VR = *vr;
-    const std::optional<coil::CoilSimulation> s = coil::simulate(v);
+    const std::optional<CoilSimulation> s = simulate(v);
     if (!s) return;
-    const coil::CoilFigures f = coil::figuresOf(v.VR, *s, ctx.texts.LangOffset);
+    const CoilFigures f = figuresOf(v.VR, *s, ctx.texts.LangOffset);
     LabVRT->setText(QString::fromStdString(f.LabVRT));
     LabTXDiv->setText(QString::fromStdString(f.LabTXDiv));
     LabIbob->setText(QString::fromStdString(f.LabIbob));
@@ -436,7 +439,7 @@ void frmProgTempoBobina::recalculate() {
     LabEMax->setText(QString::fromStdString(f.LabEMax));
     LabPMed->setText(QString::fromStdString(f.LabPMed));
     LabTempoBobina->setText(QString::fromStdString(f.LabTempoBobina));
-    Picture1->setGraph(coil::graph::currentGraph(*s));
+    Picture1->setGraph(currentGraph(*s));
     PictureBande->setProgram(v.dwell, v.VR);
     placeEndLabels();
 }
@@ -474,14 +477,14 @@ void frmProgTempoBobina::CommProgBobinaMS_Click(int k) {
     // The control panel may have left EEPROM access since the window was activated.
     render();
     if (!view_.enables().CommProgBobinaMS_1) return;
-    std::array<uint8_t, coil::TransferBytes> bytes{};
-    for (int i = 0; i < coil::TransferBytes; ++i)
+    std::array<uint8_t, TransferBytes> bytes{};
+    for (int i = 0; i < TransferBytes; ++i)
         bytes[static_cast<std::size_t>(i)] = static_cast<uint8_t>(doc_.byteAt(261 + i));
     transfer_.start(bytes, k == 1);
     render();
     transferMaster_ = k == 1;
     progress_ = frmProgressBar::open(ctx, this);
-    progress_->ProgressBar1->setRange(0, coil::TransferBytes);
+    progress_->ProgressBar1->setRange(0, TransferBytes);
     showProgress();
     Timer1->start();
 }
@@ -502,7 +505,7 @@ void frmProgTempoBobina::Timer1_Timer() {
         Timer1->stop();
         return;
     }
-    const coil::CoilTransfer::Outcome outcome = transfer_.tick(coil::TickMs);
+    const coil::CoilTransfer::Outcome outcome = transfer_.tick(TickMs);
     showProgress();
     if (outcome == coil::CoilTransfer::Outcome::Running) return;
     Timer1->stop();
@@ -533,7 +536,7 @@ std::string frmProgTempoBobina::documentPath() const {
 }
 
 std::string frmProgTempoBobina::documentBytes() {
-    return coil::serializeIbob(doc_);
+    return serializeIbob(doc_);
 }
 
 void frmProgTempoBobina::documentSaved(const std::string& path) {
@@ -574,3 +577,5 @@ void frmProgTempoBobina::closeEvent(QCloseEvent* event) {
     Form_Unload();
     event->accept();
 }
+
+} // namespace coil

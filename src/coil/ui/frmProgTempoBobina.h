@@ -16,22 +16,27 @@
 #include <string>
 
 class QComboBox;
-class frmProgressBar;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QScrollBar;
 class QTimer;
+namespace auxiliary {
+class frmProgressBar;
+} // namespace auxiliary
+
+namespace coil {
+
 class CoilCurrentPicture;
 class CoilBandPicture;
 
 // The coil pulse editor, windows 12-21: the six dwell times per speed band, the coil and
 // supply data, the simulated coil current at the reference speed, and the transfer of the
 // program into either module of the unit with read-back.
-class frmProgTempoBobina : public ChildWindow,
-                           public DocumentWindow,
-                           public ReplyListener,
-                           public LinkObserver {
+class frmProgTempoBobina : public base::ChildWindow,
+                           public base::DocumentWindow,
+                           public protocol::ReplyListener,
+                           public protocol::LinkObserver {
     Q_OBJECT
 public:
     static constexpr int16_t DefaultWidth = 12150; // twips
@@ -39,24 +44,24 @@ public:
 
     // A file the open command read, handed to the new window.
     struct OpenedFile {
-        coil::IbobRead file;
+        IbobRead file;
         std::string path;
     };
 
-    frmProgTempoBobina(WindowContext& ctx, int windowNumber,
+    frmProgTempoBobina(base::WindowContext& ctx, int windowNumber,
                        std::optional<OpenedFile> opened = std::nullopt, QWidget* parent = nullptr);
     ~frmProgTempoBobina() override;
 
     // The reader: a window for the bytes of a .ibob file, or nullptr and refusal 1 when
     // the file is no coil program (nothing is shown then).
-    static ChildWindow* read(WindowContext& ctx, int windowNumber, const std::string& path,
-                             const std::string& bytes, int& refusal);
+    static base::ChildWindow* read(base::WindowContext& ctx, int windowNumber,
+                                   const std::string& path, const std::string& bytes, int& refusal);
 
     void Form_Load() override;
     const coil::DocImage& document() const { return doc_; }
 
     // The kind's entry in the File menu's dispatch: windows 12-21, ".ibob".
-    static DocumentKind documentKind();
+    static base::DocumentKind documentKind();
 
     // DocumentWindow. The path Save writes to is empty while the program has never been
     // saved under a name of its own, so that a name is asked for instead of writing over
@@ -85,7 +90,7 @@ private:
         QLineEdit* text = nullptr;
         QScrollBar* scroll = nullptr;
     };
-    // In the order of coil::Quantity.
+    // In the order of Quantity.
     enum FieldId { FL, FR, FRPerc, FVB, FVR, FieldCount };
 
     void buildControls();
@@ -115,11 +120,11 @@ private:
     // The transfer's progress window: the phase, the share done and the time left.
     void showProgress();
     void closeProgress();
-    TransferSubject subject() const;
+    auxiliary::TransferSubject subject() const;
     void Form_Unload();
 
     std::array<Field, FieldCount> fields_;
-    std::array<QComboBox*, coil::BandCount> ComboMS{};
+    std::array<QComboBox*, BandCount> ComboMS{};
     std::array<QPushButton*, 3> CommProgBobinaMS{}; // [1] Master, [2] Slave
     CoilCurrentPicture* Picture1 = nullptr;
     CoilBandPicture* PictureBande = nullptr;
@@ -136,12 +141,14 @@ private:
     QTimer* Timer2 = nullptr;
 
     coil::DocImage doc_;
-    coil::CoilWindowState view_;
+    CoilWindowState view_;
     std::optional<OpenedFile> opened_;
-    UnitReplyWait wait_;
+    protocol::UnitReplyWait wait_;
     coil::CoilTransfer transfer_;
-    QPointer<frmProgressBar> progress_;
+    QPointer<auxiliary::frmProgressBar> progress_;
     bool transferMaster_ = true;
     bool syncing_ = false; // a text box is moving its scroll bar
     bool unloaded_ = false;
 };
+
+} // namespace coil

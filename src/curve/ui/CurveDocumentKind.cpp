@@ -3,13 +3,19 @@
 #include "curve/CurveFile.h"
 #include "curve/ui/frmProgCurva.h"
 
+using namespace base;
+
+namespace curve {
+
 DocumentKind curveDocumentKind() {
     return documentKindFor(DocKind::Curve,
                            [](WindowContext& ctx, int winNo, const std::string& path,
                               const std::string& bytes, int& refusal) -> ChildWindow* {
-                               curve::CrvaReadResult r = curve::parseCrva(bytes);
+                               CrvaReadResult r = parseCrva(bytes);
                                refusal = static_cast<int>(r.refusal);
-                               if (r.refusal != curve::CrvaRefusal::None) return nullptr;
+                               if (r.refusal != CrvaRefusal::None) return nullptr;
                                return new frmProgCurva(ctx, winNo, std::move(r.document), path);
                            });
 }
+
+} // namespace curve

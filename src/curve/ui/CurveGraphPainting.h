@@ -4,8 +4,9 @@
 
 class QPainter;
 
-// The curve graph in twips of the fixed geometry, for the editor and the printed sheet.
 namespace curve {
+
+// The curve graph in twips of the fixed geometry, for the editor and the printed sheet.
 
 // Pen of curve 0 (black), 1 (blue), 2 (red).
 QColor curvePen(int curveNo);

@@ -3,6 +3,10 @@
 #include "curve/UnitTableListing.h"
 #include "curve/ui/CurveGraphPainting.h"
 
+using namespace base;
+
+namespace curve {
+
 using namespace curve;
 
 namespace {
@@ -105,3 +109,5 @@ void paintCurveSheet(SheetPainter& sheet, const CurveDocument& doc, const std::s
         sheet.columns(QString::fromStdString(unitTableHeading(lang)), tableLines(doc, c));
     }
 }
+
+} // namespace curve

@@ -30,6 +30,10 @@
 #include <cmath>
 #include <functional>
 
+using namespace base;
+
+namespace curve {
+
 using namespace curve;
 
 namespace {
@@ -97,8 +101,8 @@ void frmProgCurva::buildControls() {
     for (int i = 0; i < 11; ++i)
         LabAsc[static_cast<size_t>(i)] =
             makeLabel(Picture1, QString("LabAsc_%1").arg(i),
-                      QString::fromStdString(numfmt::integer(i == 0 ? 500 : 1000 * i, lang)));
-    LabAscUnita = makeLabel(Picture1, "LabAscUnita", numfmt::rpmUnit(lang));
+                      QString::fromStdString(base::integer(i == 0 ? 500 : 1000 * i, lang)));
+    LabAscUnita = makeLabel(Picture1, "LabAscUnita", base::rpmUnit(lang));
     for (int i = 0; i < 6; ++i)
         LabOrd[static_cast<size_t>(i)] =
             makeLabel(Picture1, QString("LabOrd_%1").arg(i), QString("%1\u00B0").arg(i * 10));
@@ -183,7 +187,7 @@ void frmProgCurva::Form_Load() {
     if (QWidget* w = placementWidget())
         w->setMaximumSize(toPixelsX(MaxWidthTwips), toPixelsY(MaxHeightTwips));
     // A window never placed stands 300 twips below and right of the one before.
-    const auto stagger = static_cast<int16_t>(300 * (windowNumber() - win::FirstCurve));
+    const auto stagger = static_cast<int16_t>(300 * (windowNumber() - base::FirstCurveWindow));
     placeAtLoad(LoadPlacement::ofSize(DefaultWidthTwips, DefaultHeightTwips)
                     .at(stagger, stagger)
                     .withMaxima(LoadPlacement::Maxima::Set, MaxWidthTwips, MaxHeightTwips));
@@ -577,3 +581,5 @@ QSize frmProgCurva::minimumContentSize() const {
     return {toPixelsX(PictureWidth + 2 * 60),
             toPixelsY(60 + PictureHeight + 60 + notes + 375 + 60)};
 }
+
+} // namespace curve

@@ -20,8 +20,13 @@ class QPlainTextEdit;
 class QPushButton;
 class QTimer;
 class QUndoStack;
-class frmProgCurva;
+namespace auxiliary {
 class frmProgressBar;
+} // namespace auxiliary
+
+namespace curve {
+
+class frmProgCurva;
 
 // The graph of the curve editor: drawn in twips at the screen's scale from the window's
 // document; mouse events go back to the window.
@@ -43,11 +48,11 @@ private:
 // The advance curve editor, windows 2-11: three curves drawn with the mouse on the fixed
 // rpm / degree graph, the maximum rpm, notes, and the transfer of curve 1, 2 or both into
 // a module of the unit with read-back verification.
-class frmProgCurva : public ChildWindow,
-                     public DocumentWindow,
-                     public SheetWindow,
-                     public ModeHolder,
-                     public ReplyListener {
+class frmProgCurva : public base::ChildWindow,
+                     public base::DocumentWindow,
+                     public base::SheetWindow,
+                     public protocol::ModeHolder,
+                     public protocol::ReplyListener {
     Q_OBJECT
 public:
     static constexpr int MaxWidthTwips = 14100;
@@ -55,13 +60,13 @@ public:
     static constexpr int DefaultWidthTwips = 13200;
     static constexpr int DefaultHeightTwips = 7800;
     // Picture1 in twips: the graph and room for its scale labels and the speed unit.
-    static constexpr int PictureWidth = curve::GraphXMax + 300;
-    static constexpr int PictureHeight = curve::GraphY0 + 650;
+    static constexpr int PictureWidth = GraphXMax + 300;
+    static constexpr int PictureHeight = GraphY0 + 650;
 
     // A new, empty document (path: the default name in the start folder) ...
-    frmProgCurva(WindowContext& ctx, int winNo);
+    frmProgCurva(base::WindowContext& ctx, int winNo);
     // ... or one read from path.
-    frmProgCurva(WindowContext& ctx, int winNo, curve::CurveDocument doc, std::string path);
+    frmProgCurva(base::WindowContext& ctx, int winNo, CurveDocument doc, std::string path);
     ~frmProgCurva() override;
 
     void Form_Load() override;
@@ -85,7 +90,7 @@ public:
     // SheetWindow: the curve document's printed sheet.
     std::string sheetPath() const override { return path_; }
     QString sheetTitle(int langOffset) const override;
-    void paintSheet(SheetPainter& sheet) override;
+    void paintSheet(base::SheetPainter& sheet) override;
 
     // ModeHolder: the unit's answer to PROG ON, or none in time.
     void modeAnswered(int status) override;
@@ -93,12 +98,12 @@ public:
     // ReplyListener: the transfer's replies.
     void offer(uint32_t message) override;
 
-    const curve::CurveDocument& document() const { return doc_; }
+    const CurveDocument& document() const { return doc_; }
 
     // ComCurva0Da takes curve 0, the comparison curve, from another curve file (the file's
     // only drawn curve, or the one the user picks); curves 1 and 2 are left as they are.
     // Puts c into curve 0 and shows it.
-    void takeCurve0(const curve::Curve& c);
+    void takeCurve0(const Curve& c);
     // Unsaved changes: the graph's history away from the saved step, or a change of the
     // maximum rpm or the notes.
     bool modified() const;
@@ -183,17 +188,20 @@ private:
     QPlainTextEdit* Note;
     QTimer* TimerProg;
 
-    curve::CurveDocument doc_;
+    CurveDocument doc_;
     std::string path_;
-    curve::CurveEditorState view_;
+    CurveEditorState view_;
     bool fieldsModified_ = false; // maximum rpm or notes changed since the last save
     QUndoStack* history_ = nullptr;
-    curve::GraphPen pen_;
+    GraphPen pen_;
     bool unloaded_ = false;
     bool activatingPress_ = false; // the mouse press in progress brought the editor forward
 
-    UnitReplyWait wait_;
+    protocol::UnitReplyWait wait_;
     curve::CurveTransfer transfer_;
-    QPointer<frmProgressBar> progress_;
-    TransferSubject subject_; // what the transfer writes, for its progress and its report
+    QPointer<auxiliary::frmProgressBar> progress_;
+    auxiliary::TransferSubject
+        subject_; // what the transfer writes, for its progress and its report
 };
+
+} // namespace curve

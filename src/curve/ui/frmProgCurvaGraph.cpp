@@ -6,6 +6,8 @@
 #include <QPushButton>
 #include <algorithm>
 
+namespace curve {
+
 // The graph of the curve editor, drawn in twips from the window's document.
 
 using namespace curve;
@@ -102,3 +104,5 @@ void frmProgCurva::drawQuantised(QPainter& p, int c) {
     p.setPen(QPen(colour, ctx.app.TwipsPerPixelX, Qt::DashLine));
     p.drawPath(path);
 }
+
+} // namespace curve

@@ -7,6 +7,12 @@
 #include <QPushButton>
 #include <QTimer>
 
+using namespace base;
+using namespace protocol;
+using namespace auxiliary;
+
+namespace curve {
+
 // The curve editor's dialogue with the unit: programming mode switched on and off, and the
 // transfer of curve 1, 2 or both with its progress window.
 
@@ -153,3 +159,5 @@ void frmProgCurva::closeProgress() {
     if (progress_) progress_->unloadWindow();
     progress_.clear();
 }
+
+} // namespace curve

@@ -2,6 +2,8 @@
 #include <QPainter>
 #include <cmath>
 
+namespace measure {
+
 namespace {
 void paintLayerLines(QImage& image, const AdvanceDiagram& d, double tppX, double tppY,
                      const DiagramLayer& layer) {
@@ -99,3 +101,5 @@ QColor layerColour(int n) {
                                      QColor(120, 80, 20), QColor(110, 110, 110)};
     return colours[static_cast<size_t>(n) % std::size(colours)];
 }
+
+} // namespace measure

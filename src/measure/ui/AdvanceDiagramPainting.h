@@ -7,6 +7,8 @@
 
 class QPainter;
 
+namespace measure {
+
 // The advance diagram drawn into an image whose pixels are tppX x tppY twips: the grid
 // and frame, and measured points set straight into the pixels (a million points take a
 // few milliseconds).
@@ -20,3 +22,5 @@ void plotAdvancePoints(QImage& image, const AdvanceDiagram& d, double tppX, doub
 QImage advanceDiagramImage(const AdvanceDiagram& limits, QSize size,
                            const std::vector<AdvancePoint>& own,
                            const std::vector<DiagramLayer>& layers);
+
+} // namespace measure

@@ -6,6 +6,10 @@
 #include "measure/CsvExport.h"
 #include "measure/RowStore.h"
 
+using namespace base;
+
+namespace measure {
+
 namespace {
 constexpr int kSaveAsTitleId = 75;   // "Salva file come"
 constexpr int kDiskWriteError = 109; // "Errore di scrittura su disco"
@@ -45,3 +49,5 @@ void exportMeasurementCsv(WindowContext& ctx, const RowSource& rows,
                              ctx.texts.text(kDiskWriteError) + ": " + toSystemPath(chosen) + " (" +
                                  failure + ")");
 }
+
+} // namespace measure

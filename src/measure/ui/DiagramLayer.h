@@ -5,6 +5,8 @@
 #include <QString>
 #include <vector>
 
+namespace measure {
+
 // A layer laid over the advance diagram: another measurement's points or a curve's line.
 struct DiagramLayer {
     QString name; // the file's name (and the curve's number)
@@ -18,3 +20,5 @@ struct DiagramLayer {
 // The colour of the n-th layer laid (0-based): distinct from the black of the measurement's
 // own points and from each other.
 QColor layerColour(int n);
+
+} // namespace measure

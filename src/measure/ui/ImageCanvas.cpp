@@ -2,6 +2,8 @@
 #include <QPainter>
 #include <cmath>
 
+namespace measure {
+
 namespace {
 // 0xBBGGRR to a colour.
 QColor colourOf(uint32_t bgr) {
@@ -37,3 +39,5 @@ void ImageCanvas::point(int x, int y, uint32_t colour) {
     const int py = toPixelsY(y);
     if (image.valid(px, py)) image.setPixel(px, py, colourOf(colour).rgb());
 }
+
+} // namespace measure

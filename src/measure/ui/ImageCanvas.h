@@ -2,6 +2,8 @@
 #include "measure/RotationGraph.h"
 #include <QImage>
 
+namespace measure {
+
 // The rotation graph's canvas as an image whose pixels are tppX x tppY twips.
 class ImageCanvas : public GraphCanvas {
 public:
@@ -17,3 +19,5 @@ public:
     int toPixelsX(int twips) const;
     int toPixelsY(int twips) const;
 };
+
+} // namespace measure

@@ -4,6 +4,10 @@
 #include "measure/NotesCutNotice.h"
 #include "measure/RowStore.h"
 
+using namespace base;
+
+namespace measure {
+
 bool readMeasurementFile(WindowContext& ctx, const std::string& path, std::string_view bytes,
                          RowStore& rows) {
     rows.clear();
@@ -19,3 +23,5 @@ bool readMeasurementFile(WindowContext& ctx, const std::string& path, std::strin
         ctx.messages.ShowMsg(1, kAppTitle, notesCutNotice(path, ctx.texts.LangOffset));
     return true;
 }
+
+} // namespace measure

@@ -7,6 +7,10 @@
 #include "measure/ui/ImageCanvas.h"
 #include <cmath>
 
+using namespace base;
+
+namespace measure {
+
 namespace {
 // Pixels of the pictures on the sheet (wide enough for a printer, small in a PDF).
 constexpr int kImageWidth = 2000;
@@ -122,3 +126,5 @@ void paintMeasurementSheet(SheetPainter& sheet, const MeasurementSheetData& data
         sheet.line(QString::fromStdString(l), true);
     sheet.paragraphs(sheet.tr("Note", "Notes"), QString::fromLatin1(data.notes.c_str()));
 }
+
+} // namespace measure

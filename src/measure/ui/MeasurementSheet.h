@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+namespace measure {
+
 class RowSource;
 
 // What the printed sheet of a measurement shows.
@@ -27,7 +29,9 @@ QString measurementSheetTitle(int langOffset);
 MeasurementSheetData sheetDataOf(const std::string& path, const std::string& notes,
                                  const RowSource& rows);
 // The advance diagram with its layers, the rotation graph's screen and the summary.
-void paintMeasurementSheet(SheetPainter& sheet, const MeasurementSheetData& data);
+void paintMeasurementSheet(base::SheetPainter& sheet, const MeasurementSheetData& data);
 
 // The points of rotation rows (the advance derived from each).
 std::vector<AdvancePoint> rotationAdvancePoints(const RowSource& rows);
+
+} // namespace measure

@@ -2,6 +2,8 @@
 #include <QPainter>
 #include <cmath>
 
+namespace measure {
+
 MisRotPicture::MisRotPicture(double twipsPerPixelX, double twipsPerPixelY, QWidget* parent)
     : QWidget(parent), canvas_(twipsPerPixelX, twipsPerPixelY) {
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -25,3 +27,5 @@ void MisRotPicture::resizeEvent(QResizeEvent*) {
     canvas_.image.fill(Qt::white);
     emit resized();
 }
+
+} // namespace measure

@@ -2,6 +2,8 @@
 #include "measure/ui/ImageCanvas.h"
 #include <QWidget>
 
+namespace measure {
+
 // Picture1 of the rotation window: the graph is drawn into a backing image (positions in
 // twips) and the widget only copies the image to the screen when it is repainted.
 class MisRotPicture : public QWidget, public GraphCanvas {
@@ -33,3 +35,5 @@ protected:
 private:
     ImageCanvas canvas_;
 };
+
+} // namespace measure

@@ -1,6 +1,8 @@
 #include "measure/ui/RowListModel.h"
 #include <climits>
 
+namespace measure {
+
 RowListModel::RowListModel(const RowSource& rows, QObject* parent, Derive derive)
     : QAbstractListModel(parent), rows_(rows), derive_(std::move(derive)) {}
 
@@ -35,3 +37,5 @@ void RowListModel::resetRows() {
     shown_ = static_cast<int>(std::min<size_t>(rows_.size(), INT_MAX));
     endResetModel();
 }
+
+} // namespace measure

@@ -4,6 +4,8 @@
 #include <functional>
 #include <string>
 
+namespace measure {
+
 // A list view's model over the rows of a RowSource: the rows themselves, or a text derived
 // from each row when it is asked for (the extended table), so a million rows cost the view
 // nothing until they are shown. Rows appended to the store appear when publish() is called.
@@ -27,3 +29,5 @@ private:
     Derive derive_;
     int shown_ = 0;
 };
+
+} // namespace measure

@@ -2,6 +2,8 @@
 #include <QFontMetrics>
 #include <QHeaderView>
 
+namespace measure {
+
 RowListView::RowListView(QWidget* parent) : QTableView(parent) {
     horizontalHeader()->hide();
     horizontalHeader()->setStretchLastSection(true);
@@ -24,3 +26,5 @@ void RowListView::setFont(const QFont& font) {
     verticalHeader()->setMinimumSectionSize(h);
     verticalHeader()->setDefaultSectionSize(h);
 }
+
+} // namespace measure

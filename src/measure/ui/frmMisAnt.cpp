@@ -30,6 +30,11 @@
 #include <QSignalBlocker>
 #include <QTimer>
 
+using namespace base;
+using namespace protocol;
+
+namespace measure {
+
 namespace {
 constexpr int kMsgInsertOnly = 1; // the text given
 const QString kNoTime = QStringLiteral("00:00:000.000");
@@ -79,9 +84,9 @@ QString latin1(std::string_view s) {
 } // namespace
 
 frmMisAnt::frmMisAnt(WindowContext& context, QWidget* parent)
-    : ChildWindow(context, win::Advance, parent), readBack_(context.midi, wait_, context.link),
-      ComStop(button(this, "ComStop", {})), ComSospendi(button(this, "ComSospendi", {})),
-      ComAttiva(button(this, "ComAttiva", {})),
+    : ChildWindow(context, base::AdvanceWindow, parent),
+      readBack_(context.midi, wait_, context.link), ComStop(button(this, "ComStop", {})),
+      ComSospendi(button(this, "ComSospendi", {})), ComAttiva(button(this, "ComAttiva", {})),
       ComNuovaMisura(button(this, "ComNuovaMisura", QStringLiteral("Nuova misura"))),
       ComSalva(button(this, "ComSalva", QStringLiteral("Salva"))),
       ComNote(button(this, "ComNote", QStringLiteral("Note"))),
@@ -114,7 +119,7 @@ frmMisAnt::frmMisAnt(WindowContext& context, QWidget* parent)
     ComboCurva->setObjectName("ComboCurva");
     for (const char* n : {"1", "2"})
         ComboCurva->addItem(caption("ComboCurva").replace('_', QLatin1String(n)));
-    LabAscUnita->setText(QString::fromLatin1(numfmt::rpmUnit(ctx.texts.LangOffset)));
+    LabAscUnita->setText(QString::fromLatin1(base::rpmUnit(ctx.texts.LangOffset)));
     LabAscUnita->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     rows_.showAll(measurement_.rows);
     ListScarti->setObjectName("ListScarti");
@@ -212,11 +217,11 @@ void frmMisAnt::Form_Load() {
     countIn();
     ctx.app.WindowLoading = false;
     // Opened while the rotation window records: this window follows it from its next row.
-    if (ctx.link && ctx.link->recording(win::Rotation)) followStart();
+    if (ctx.link && ctx.link->recording(base::RotationWindow)) followStart();
 }
 
 bool frmMisAnt::rotationOpen() const {
-    return ctx.app.WinRec[win::Rotation].State == 1;
+    return ctx.app.WinRec[base::RotationWindow].State == 1;
 }
 
 bool frmMisAnt::running() const {
@@ -303,12 +308,12 @@ void frmMisAnt::startAcquisition() {
         return;
     }
     overrunsAtStart_ = ctx.midi.ring.overruns();
-    ctx.link->startRecording(win::Advance);
+    ctx.link->startRecording(base::AdvanceWindow);
     showAcquiring(true);
 }
 
 void frmMisAnt::stopAcquisition() {
-    if (ctx.link) ctx.link->stopRecording(win::Advance);
+    if (ctx.link) ctx.link->stopRecording(base::AdvanceWindow);
     showAcquiring(false);
 }
 
@@ -320,12 +325,12 @@ void frmMisAnt::followStart() {
     const RowStore* rotation = ctx.measurement->rotationRows;
     if (rotation && rows_.store() != rotation && measurement_.rows.empty()) rows_.follow(*rotation);
     rows_.resume();
-    if (ctx.link) ctx.link->startRecording(win::Advance, true);
+    if (ctx.link) ctx.link->startRecording(base::AdvanceWindow, true);
     showAcquiring(true);
 }
 
 void frmMisAnt::followStop() {
-    if (ctx.link) ctx.link->stopRecording(win::Advance);
+    if (ctx.link) ctx.link->stopRecording(base::AdvanceWindow);
     if (rows_.store() != &measurement_.rows) rows_.pause();
     showAcquiring(false);
 }
@@ -461,7 +466,7 @@ void frmMisAnt::ComNote_Click() {
 
 void frmMisAnt::MADiagrammaDis() {
     Picture1->clear();
-    Picture1->setReference(check_.reference() ? closedloop::referenceCurve(*check_.reference())
+    Picture1->setReference(check_.reference() ? referenceCurve(*check_.reference())
                                               : std::vector<AdvancePoint>{});
     placeAxisLabels();
     for (size_t i = 0; i < rows_.size(); ++i)
@@ -480,3 +485,5 @@ void frmMisAnt::limitsChanged() {
     diagram_.setAdvanceLimits(gLimits.advanceLow, gLimits.advanceHigh);
     MADiagrammaDis();
 }
+
+} // namespace measure

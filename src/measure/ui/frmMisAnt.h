@@ -2,6 +2,7 @@
 #include "base/ui/ChildWindow.h"
 #include "base/ui/DocumentKind.h"
 #include "base/ui/Sheet.h"
+#include "curve/ui/CurveEditorList.h"
 #include "measure/AdvanceControls.h"
 #include "measure/AdvanceDiagram.h"
 #include "measure/ClosedLoop.h"
@@ -25,20 +26,25 @@ class QPlainTextEdit;
 class QPushButton;
 class QScrollBar;
 class QTimer;
+namespace protocol {
+class SilenceLabel;
+} // namespace protocol
+
+namespace measure {
+
 class frmMisAntPicture;
 class RowListModel;
-class SilenceLabel;
 
 // The advance measurement window (25): per revolution the advance the unit produced, as a
 // table (List1), a live text (Text1) and a diagram of advance against speed (Picture1).
 // List2 holds the rotation rows of the same revolutions; they are what is saved. While the
 // rotation window is open it drives Start and Stop here, and the rows are the ones it holds:
 // this window reads them (RowSelection) instead of keeping a copy.
-class frmMisAnt : public ChildWindow,
-                  public MeasurementSink,
+class frmMisAnt : public base::ChildWindow,
+                  public protocol::MeasurementSink,
                   public AdvanceFollower,
-                  public DocumentWindow,
-                  public SheetWindow {
+                  public base::DocumentWindow,
+                  public base::SheetWindow {
     Q_OBJECT
 public:
     static constexpr int DefaultWidth = 15000; // twips
@@ -49,14 +55,14 @@ public:
     static constexpr int PictureWidth = 9600;
     static constexpr int PictureHeight = 6500;
 
-    explicit frmMisAnt(WindowContext& ctx, QWidget* parent = nullptr);
+    explicit frmMisAnt(base::WindowContext& ctx, QWidget* parent = nullptr);
     ~frmMisAnt() override;
 
     void Form_Load() override;
 
     // The document kind of the advance window for the File menu's dispatch: saved with the
     // extension "mant", its files opened from the measurement filters.
-    static DocumentKind documentKind();
+    static base::DocumentKind documentKind();
     // DocumentWindow: a new measurement has only a name, so the first save asks where.
     std::string documentPath() const override;
     // The file records its own path: Save As writes the new one into it.
@@ -72,7 +78,7 @@ public:
     // (frmMisAntSheet.cpp).
     std::string sheetPath() const override { return documentPath(); }
     QString sheetTitle(int langOffset) const override;
-    void paintSheet(SheetPainter& sheet) override;
+    void paintSheet(base::SheetPainter& sheet) override;
 
     // Measurements and curves laid over the diagram (frmMisAntLayers.cpp): ComSovrapponi
     // lays a measurement file (.mrot, .mant) or the curves of a curve file (.crva),
@@ -84,7 +90,7 @@ public:
 
     // MeasurementSink
     bool running() const override;
-    void addRow(const MeasurementRow& row) override;
+    void addRow(const protocol::MeasurementRow& row) override;
     // AdvanceFollower: the rotation window's Start, Stop and new measurement.
     void followStart() override;
     void followStop() override;
@@ -104,7 +110,7 @@ public:
     // The closed-loop check: the table the measured points are compared with (nothing
     // before a check), and its summary so far.
     const std::optional<curve::Table>& referenceTable() const { return check_.reference(); }
-    const closedloop::Summary& checkSummary() const { return check_.summary(); }
+    const ClosedLoopSummary& checkSummary() const { return check_.summary(); }
     // Sets the curve to check against, as a completed check does.
     void setReferenceTable(const curve::Table& table);
     // One tick of TimerVerifica, the read-back's 10 ms pace, as the timer does it.
@@ -133,8 +139,8 @@ private:
     void fillSourceChoice();
     // The open curve editor chosen as the source, looked up again among the open ones
     // (it may have closed since it was listed); nullptr when it is gone or none is chosen.
-    const OpenCurveDocument* chosenCurveWindow();
-    std::vector<OpenCurveDocument> openCurves_;
+    const curve::OpenCurveDocument* chosenCurveWindow();
+    std::vector<curve::OpenCurveDocument> openCurves_;
     void compareNewRows();
     void showSummary();
 
@@ -173,9 +179,9 @@ private:
     uint32_t overrunsAtStart_ = 0;
     std::vector<DiagramLayer> layers_;
     int layersLaid_ = 0; // chooses the next layer's colour
-    closedloop::Check check_;
-    UnitReplyWait wait_;
-    closedloop::TableReadBack readBack_;
+    ClosedLoopCheck check_;
+    protocol::UnitReplyWait wait_;
+    measure::TableReadBack readBack_;
 
     QPushButton* ComStop;
     QPushButton* ComSospendi;
@@ -198,9 +204,9 @@ private:
     QLabel* LabTmpMis;
     QLabel* LabContRighe;
     QLabel* LabPersi;
-    QLabel* LabRot;                        // the speed of the row shown, with its unit
-    QLabel* LabAscUnita;                   // the unit of the speed axis
-    SilenceLabel* LabNessunDato = nullptr; // a silent unit while recording
+    QLabel* LabRot;                                  // the speed of the row shown, with its unit
+    QLabel* LabAscUnita;                             // the unit of the speed axis
+    protocol::SilenceLabel* LabNessunDato = nullptr; // a silent unit while recording
     QLabel* LabIntestazione;
     QComboBox* ComboSorgente;
     QComboBox* ComboCurva;
@@ -219,3 +225,5 @@ private:
     bool closed_ = false;
     bool askToSave();
 };
+
+} // namespace measure

@@ -17,6 +17,12 @@
 #include <QSignalBlocker>
 #include <QTimer>
 
+using namespace base;
+using namespace protocol;
+using namespace curve;
+
+namespace measure {
+
 // ---- closed-loop check ------------------------------------------------------------------
 
 namespace {
@@ -30,10 +36,9 @@ void frmMisAnt::fillSourceChoice() {
     const QString chosen = ComboSorgente->currentText();
     ComboSorgente->clear();
     ComboSorgente->addItems({QStringLiteral("MDX"), QStringLiteral("MSX")});
-    if (ctx.frame)
-        for (const OpenCurveDocument& open : ctx.frame->openCurveDocuments())
-            ComboSorgente->addItem(caption("checkCurveWindow") + open.title,
-                                   QVariant::fromValue(const_cast<QObject*>(open.window)));
+    for (const OpenCurveDocument& open : openCurveDocumentsOf(ctx.frame))
+        ComboSorgente->addItem(caption("checkCurveWindow") + open.title,
+                               QVariant::fromValue(const_cast<QObject*>(open.window)));
     const int again = ComboSorgente->findText(chosen);
     ComboSorgente->setCurrentIndex(again >= 0 ? again : kSourceMdx);
 }
@@ -41,7 +46,7 @@ void frmMisAnt::fillSourceChoice() {
 const OpenCurveDocument* frmMisAnt::chosenCurveWindow() {
     const QObject* chosen = ComboSorgente->currentData().value<QObject*>();
     openCurves_.clear();
-    if (ctx.frame && chosen) openCurves_ = ctx.frame->openCurveDocuments();
+    if (chosen) openCurves_ = openCurveDocumentsOf(ctx.frame);
     for (const OpenCurveDocument& open : openCurves_)
         if (open.window == chosen) return &open;
     return nullptr;
@@ -67,7 +72,7 @@ void frmMisAnt::ComVerifica_Click() {
         return;
     }
     // Another window's mode comes first.
-    if (const int blocker = ctx.link ? ctx.link->modeBlocker(win::Advance) : 0) {
+    if (const int blocker = ctx.link ? ctx.link->modeBlocker(base::AdvanceWindow) : 0) {
         LabVerifica->setText(
             QString::fromStdString(unitHeldNotice(*ctx.link, blocker, ctx.texts.LangOffset)));
         return;
@@ -81,7 +86,7 @@ void frmMisAnt::ComVerifica_Click() {
 }
 
 void frmMisAnt::checkTick() {
-    using Outcome = closedloop::TableReadBack::Outcome;
+    using Outcome = measure::TableReadBack::Outcome;
     if (!readBack_.running()) return;
     const Outcome outcome = readBack_.tick(checkTimer_->interval());
     if (outcome == Outcome::Running) return;
@@ -128,3 +133,5 @@ void frmMisAnt::compareNewRows() {
 void frmMisAnt::showSummary() {
     LabVerifica->setText(QString::fromStdString(check_.summaryText(ctx.texts.LangOffset)));
 }
+
+} // namespace measure

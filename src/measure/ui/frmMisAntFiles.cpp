@@ -22,6 +22,10 @@
 #include <QSignalBlocker>
 #include <QTimer>
 
+using namespace base;
+
+namespace measure {
+
 // ---- files ------------------------------------------------------------------------------
 
 DocumentKind frmMisAnt::documentKind() {
@@ -120,7 +124,7 @@ void frmMisAnt::closeEvent(QCloseEvent* event) {
         closed_ = true;
         refreshTimer_->stop();
         if (readBack_.running()) endReadBack();
-        if (ctx.link) ctx.link->windowClosed(win::Advance);
+        if (ctx.link) ctx.link->windowClosed(base::AdvanceWindow);
         storePlacementAtUnload();
         if (ctx.targets && ctx.targets->advance == this) ctx.targets->advance = nullptr;
         if (ctx.measurement->advance == this) ctx.measurement->advance = nullptr;
@@ -128,3 +132,5 @@ void frmMisAnt::closeEvent(QCloseEvent* event) {
     }
     event->accept();
 }
+
+} // namespace measure

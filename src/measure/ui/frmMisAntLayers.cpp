@@ -14,6 +14,11 @@
 #include <QPixmap>
 #include <QPushButton>
 
+using namespace base;
+using namespace curve;
+
+namespace measure {
+
 namespace {
 constexpr int kOpenTitleId = 67; // "Apri File"
 constexpr int kPlainMessage = 1; // the insert is the whole message
@@ -169,3 +174,5 @@ void frmMisAnt::paintSheet(SheetPainter& sheet) {
     data.layers = layers_;
     paintMeasurementSheet(sheet, data);
 }
+
+} // namespace measure

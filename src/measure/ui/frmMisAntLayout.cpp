@@ -16,6 +16,8 @@
 #include <QSignalBlocker>
 #include <QTimer>
 
+namespace measure {
+
 namespace {
 // Layout, twips.
 constexpr int kPictureLeft = 600;
@@ -89,3 +91,5 @@ void frmMisAnt::placeAxisLabels() {
         LabOrd[j]->setVisible(state_.graph && value <= diagram_.advanceHigh && diagram_.vScale > 0);
     }
 }
+
+} // namespace measure

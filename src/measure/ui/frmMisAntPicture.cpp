@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <cmath>
 
+namespace measure {
+
 namespace {
 const QColor kReference(0x00, 0x60, 0xE0);
 } // namespace
@@ -77,3 +79,5 @@ void frmMisAntPicture::paintEvent(QPaintEvent*) {
     p.setPen(QPen(kReference, 1.5));
     p.drawPolyline(reference_);
 }
+
+} // namespace measure

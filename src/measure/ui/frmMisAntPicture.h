@@ -7,6 +7,8 @@
 
 class QPainter;
 
+namespace measure {
+
 // Picture1 of the advance window: grid, frame and measured points kept in a backing image
 // (so nothing is lost on repaint), with the reference curve of the closed-loop check drawn
 // over it.
@@ -40,3 +42,5 @@ private:
     QPolygonF reference_;
     const std::vector<DiagramLayer>* layers_ = nullptr;
 };
+
+} // namespace measure

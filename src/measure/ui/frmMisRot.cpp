@@ -34,6 +34,11 @@
 #include <QTimer>
 #include <algorithm>
 
+using namespace base;
+using namespace protocol;
+
+namespace measure {
+
 namespace {
 constexpr int kMsgInsertOnly = 1; // the text given
 
@@ -50,7 +55,7 @@ QString latin1(std::string_view s) {
 } // namespace
 
 frmMisRot::frmMisRot(WindowContext& context, QWidget* parent)
-    : ChildWindow(context, win::Rotation, parent), ComStop(new QPushButton(this)),
+    : ChildWindow(context, base::RotationWindow, parent), ComStop(new QPushButton(this)),
       ComSospendi(new QPushButton(this)), ComAttiva(new QPushButton(this)),
       ComNuovaMisura(new QPushButton(QStringLiteral("Nuova misura"), this)),
       ComSalva(new QPushButton(QStringLiteral("Salva"), this)),
@@ -105,7 +110,7 @@ frmMisRot::frmMisRot(WindowContext& context, QWidget* parent)
     };
     for (const auto& [w, name] : names)
         w->setObjectName(name);
-    LabOrdUnita->setText(QString::fromLatin1(numfmt::rpmUnit(ctx.texts.LangOffset)));
+    LabOrdUnita->setText(QString::fromLatin1(base::rpmUnit(ctx.texts.LangOffset)));
     LabOrdUnita->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     refreshTimer_->setObjectName("TimerRefresh");
     LabNessunDato = new SilenceLabel(ctx.texts.LangOffset, ctx.link, this);
@@ -377,7 +382,7 @@ void frmMisRot::startAcquisition() {
     graph_.redrawState = RotationGraph::NewGraph;
     graphDrawn_ = doc_.rows.size();
     ctx.timer.clock().resetClock();
-    ctx.link->startRecording(win::Rotation);
+    ctx.link->startRecording(base::RotationWindow);
     LabNessunDato->start();
     overrunsAtStart_ = ctx.midi.ring.overruns();
     recordedHere_ = true;
@@ -392,7 +397,7 @@ void frmMisRot::startAcquisition() {
 
 void frmMisRot::stopAcquisition() {
     // What the unit sent before Stop is still in the ring and belongs to the measurement.
-    if (ctx.link) ctx.link->stopRecording(win::Rotation);
+    if (ctx.link) ctx.link->stopRecording(base::RotationWindow);
     LabNessunDato->stop();
     if (AdvanceFollower* adv = ctx.measurement->advance) adv->followStop();
     state_.acquiring = false;
@@ -478,7 +483,7 @@ void frmMisRot::ComNote_Click() {
 }
 
 void frmMisRot::ComAnticipo_Click() {
-    ctx.app.CurrentWinNo = win::Advance;
+    ctx.app.CurrentWinNo = base::AdvanceWindow;
     openEntry("mnuMisAnt");
 }
 
@@ -590,3 +595,5 @@ void frmMisRot::MRKeyDown(int keyCode) {
         break;
     }
 }
+
+} // namespace measure

@@ -14,18 +14,23 @@ class QPlainTextEdit;
 class QPushButton;
 class QScrollBar;
 class QTimer;
+namespace protocol {
+class SilenceLabel;
+} // namespace protocol
+
+namespace measure {
+
 class MisRotPicture;
 class RowListModel;
 class RowListView;
-class SilenceLabel;
 
 // The rotation measurement window (33): Start and Stop the acquisition of one row per
 // engine revolution, hold every row (List1), show them live as text or as a storage
 // oscilloscope graph, the extended table, and save them as a .mrot file.
-class frmMisRot : public ChildWindow,
-                  public MeasurementSink,
-                  public DocumentWindow,
-                  public SheetWindow {
+class frmMisRot : public base::ChildWindow,
+                  public protocol::MeasurementSink,
+                  public base::DocumentWindow,
+                  public base::SheetWindow {
     Q_OBJECT
 public:
     static constexpr int DefaultWidth = 16000; // twips
@@ -35,14 +40,14 @@ public:
     static constexpr int RefreshIntervalMs = 33;
     static constexpr int64_t GraphRowWrap = 32000;
 
-    explicit frmMisRot(WindowContext& ctx, QWidget* parent = nullptr);
+    explicit frmMisRot(base::WindowContext& ctx, QWidget* parent = nullptr);
     ~frmMisRot() override;
 
     void Form_Load() override;
 
     // MeasurementSink
     bool running() const override;
-    void addRow(const MeasurementRow& row) override;
+    void addRow(const protocol::MeasurementRow& row) override;
 
     // DocumentWindow: a new measurement's path is its name in the start folder.
     std::string documentPath() const override;
@@ -63,7 +68,7 @@ public:
     // SheetWindow: the measurement's printed sheet, the graph's screen as shown.
     std::string sheetPath() const override { return documentPath(); }
     QString sheetTitle(int langOffset) const override;
-    void paintSheet(SheetPainter& sheet) override;
+    void paintSheet(base::SheetPainter& sheet) override;
 
     // The key map of ComStop and ComAttiva.
     void MRKeyDown(int keyCode);
@@ -155,9 +160,9 @@ private:
     QLabel* LabContRighe;
     QLabel* LabTmpMis;
     QLabel* LabPersi;
-    QLabel* LabRot;                        // the speed of the row shown, with its unit
-    QLabel* LabOrdUnita;                   // the unit of the speed scale Ord
-    SilenceLabel* LabNessunDato = nullptr; // a silent unit while recording
+    QLabel* LabRot;                                  // the speed of the row shown, with its unit
+    QLabel* LabOrdUnita;                             // the unit of the speed scale Ord
+    protocol::SilenceLabel* LabNessunDato = nullptr; // a silent unit while recording
     MisRotPicture* Picture1;
     std::array<QLabel*, 10> Ord{};
     QScrollBar* HScrollTempoDiv;
@@ -171,3 +176,5 @@ private:
     RowListModel* extendedModel_;
     QTimer* refreshTimer_;
 };
+
+} // namespace measure

@@ -25,6 +25,10 @@
 #include <QTimer>
 #include <algorithm>
 
+using namespace base;
+
+namespace measure {
+
 // --- files ---------------------------------------------------------------------------
 
 std::string frmMisRot::documentPath() const {
@@ -87,13 +91,13 @@ void frmMisRot::closeEvent(QCloseEvent* event) {
     if (!closed_) {
         closed_ = true;
         if (state_.acquiring) {
-            if (ctx.link) ctx.link->stopRecording(win::Rotation);
+            if (ctx.link) ctx.link->stopRecording(base::RotationWindow);
             // An advance window that followed this Start stops with it.
             if (AdvanceFollower* adv = ctx.measurement->advance) adv->followStop();
         }
         state_.acquiring = false;
         refreshTimer_->stop();
-        if (ctx.link) ctx.link->windowClosed(win::Rotation);
+        if (ctx.link) ctx.link->windowClosed(base::RotationWindow);
         storePlacementAtUnload();
         if (ctx.targets && ctx.targets->rotation == this) ctx.targets->rotation = nullptr;
         ctx.measurement->rotationNotesEdited = nullptr;
@@ -115,3 +119,5 @@ void frmMisRot::paintSheet(SheetPainter& sheet) {
     data.graph = graph_;
     paintMeasurementSheet(sheet, data);
 }
+
+} // namespace measure

@@ -17,6 +17,8 @@
 #include <QTimer>
 #include <algorithm>
 
+namespace measure {
+
 // --- graph ---------------------------------------------------------------------------
 
 void frmMisRot::applyGraphSettings() {
@@ -48,7 +50,7 @@ void frmMisRot::GrigliaDisScalaOrd() {
         int y = 0;
         int rpm = 0;
         if (!graph_.scaleLabel(i, y, rpm)) continue;
-        l->setText(QString::fromStdString(numfmt::integer(rpm, ctx.texts.LangOffset)));
+        l->setText(QString::fromStdString(base::integer(rpm, ctx.texts.LangOffset)));
         l->setGeometry(Picture1->width() - w - Picture1->toPixelsX(20),
                        Picture1->toPixelsY(y) - h / 2, w, h);
         l->show();
@@ -144,3 +146,5 @@ void frmMisRot::scaleChanged(size_t bar) {
     applyGraphSettings();
     GrigliaDisScalaOrd();
 }
+
+} // namespace measure

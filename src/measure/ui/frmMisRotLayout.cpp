@@ -16,6 +16,10 @@
 #include <QTimer>
 #include <algorithm>
 
+using namespace base;
+
+namespace measure {
+
 namespace {
 // Layout, twips.
 constexpr int kGap = 60;
@@ -92,3 +96,5 @@ void frmMisRot::layoutControls() {
 QSize frmMisRot::minimumContentSize() const {
     return {toPixelsX(2 * kGap + 12 * kButtonWidth), toPixelsY(kViewTop + 1500 + kBarsHeight)};
 }
+
+} // namespace measure

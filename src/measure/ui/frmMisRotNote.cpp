@@ -6,6 +6,10 @@
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
 
+using namespace base;
+
+namespace measure {
+
 namespace {
 
 std::string toFileText(const QString& text) {
@@ -26,7 +30,7 @@ QString fromFileText(const std::string& text) {
 } // namespace
 
 frmMisRotNote::frmMisRotNote(WindowContext& context, QWidget* parent)
-    : ChildWindow(context, win::Notes, parent), Text1(new QPlainTextEdit(this)) {
+    : ChildWindow(context, base::NotesWindow, parent), Text1(new QPlainTextEdit(this)) {
     setObjectName("frmMisRotNote");
     Text1->setObjectName("Text1");
     QFont mono(QStringLiteral("Courier New"), 10);
@@ -90,7 +94,7 @@ void frmMisRotNote::resizeEvent(QResizeEvent* event) {
         subWindow()->isMaximized())
         return;
     const QRect g = subWindow()->geometry();
-    WindowRecord& rec = ctx.app.WinRec[win::Notes];
+    WindowRecord& rec = ctx.app.WinRec[base::NotesWindow];
     rec.Left = toTwipsX(g.left());
     rec.Top = toTwipsY(g.top());
     rec.Width = toTwipsX(g.width());
@@ -112,3 +116,5 @@ void frmMisRotNote::closeEvent(QCloseEvent* event) {
 QSize frmMisRotNote::minimumContentSize() const {
     return {toPixelsX(2000), toPixelsY(1200)};
 }
+
+} // namespace measure

@@ -3,17 +3,19 @@
 
 class QPlainTextEdit;
 
+namespace measure {
+
 // The notes of the current measurement (window 34): a plain resizable text editor over the
 // one notes text the measurement windows share. A new measurement's notes start empty.
 // ComNote of a measurement window opens it through the main window (entry "mnuMisRotNote"),
 // which brings an open one to the front instead.
-class frmMisRotNote : public ChildWindow {
+class frmMisRotNote : public base::ChildWindow {
     Q_OBJECT
 public:
     static constexpr int DefaultWidth = 12000; // twips
     static constexpr int DefaultHeight = 9000;
 
-    explicit frmMisRotNote(WindowContext& ctx, QWidget* parent = nullptr);
+    explicit frmMisRotNote(base::WindowContext& ctx, QWidget* parent = nullptr);
     ~frmMisRotNote() override;
 
     void Form_Load() override;
@@ -32,3 +34,5 @@ private:
     QPlainTextEdit* Text1;
     bool closed_ = false;
 };
+
+} // namespace measure

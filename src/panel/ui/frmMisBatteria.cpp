@@ -15,6 +15,11 @@
 #include <QTimer>
 #include <memory>
 
+using namespace base;
+using namespace protocol;
+
+namespace panel {
+
 namespace {
 constexpr int kMsgInsertOnly = 1; // the text given
 const QString kStart = QStringLiteral("START");
@@ -26,12 +31,12 @@ constexpr int kPictureTop = 120;
 constexpr int kOrdLeft = 60;
 constexpr int kOrdWidth = 540;
 constexpr int kLineHeight = 255;
-constexpr int kSideLeft = kPictureLeft + battery_screen::PictureWidth + 180;
+constexpr int kSideLeft = kPictureLeft + PictureWidth + 180;
 constexpr int kSideWidth = 1500;
 } // namespace
 
 frmMisBatteria::frmMisBatteria(WindowContext& context, QWidget* parent)
-    : ChildWindow(context, win::Battery, parent), ComStart(new QPushButton(kStart, this)),
+    : ChildWindow(context, base::BatteryWindow, parent), ComStart(new QPushButton(kStart, this)),
       Picture1(new BatteryPicture(rec_, screen_, context.app.TwipsPerPixelX,
                                   context.app.TwipsPerPixelY, this)),
       LabVBatt(new QLabel(this)), LabVMax(new QLabel(this)), LabVMin(new QLabel(this)),
@@ -81,7 +86,7 @@ frmMisBatteria::frmMisBatteria(WindowContext& context, QWidget* parent)
     LabTmpFineSca->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     LabRot->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
-    HScrollTempoDiv->setRange(0, battery_text::LastTimeBase);
+    HScrollTempoDiv->setRange(0, LastTimeBase);
     HScrollTempoDiv->setPageStep(1);
     HScrollTempoMem->setRange(0, BatteryRecording::LastIndex);
     HScrollTempoMem->setSingleStep(1);
@@ -119,15 +124,15 @@ void frmMisBatteria::Form_Load() {
     LabVBatt->setText(volts(0));
     // Minutes, seconds and hundredths of the recording, as the tooltip says.
     for (QLabel* l : {LabTmpIniSca, LabTmpFineSca}) {
-        l->setText(QString::fromStdString(battery_text::formatTime(0, ctx.texts.LangOffset)));
-        l->setToolTip(QString::fromStdString(battery_text::timeFormatText(ctx.texts.LangOffset)));
+        l->setText(QString::fromStdString(formatTime(0, ctx.texts.LangOffset)));
+        l->setToolTip(QString::fromStdString(timeFormatText(ctx.texts.LangOffset)));
     }
     setRevolutions("0");
     ctx.timer.clock().resetClock();
     HScrollTempoMem->setMaximum(BatteryRecording::LastIndex);
     HScrollTempoMem->setValue(0);
     ctx.midi.BatteryStampMode = false;
-    const int position = battery_text::clampTimeBase(ctx.app.BatteryTimeDivPos);
+    const int position = clampTimeBase(ctx.app.BatteryTimeDivPos);
     HScrollTempoDiv->setValue(position);
     setTimeBase(position);
     GrigliaDis();
@@ -142,22 +147,17 @@ void frmMisBatteria::layoutControls() {
     const auto place = [this](QWidget* w, int left, int top, int width, int height) {
         w->setGeometry(toPixelsX(left), toPixelsY(top), toPixelsX(width), toPixelsY(height));
     };
-    place(Picture1, kPictureLeft, kPictureTop, battery_screen::PictureWidth,
-          battery_screen::PictureHeight);
+    place(Picture1, kPictureLeft, kPictureTop, PictureWidth, PictureHeight);
     for (int i = 0; i < static_cast<int>(Ord.size()); ++i)
-        place(Ord[static_cast<size_t>(i)], kOrdLeft,
-              kPictureTop + battery_screen::scaleLineY(i) - kLineHeight / 2, kOrdWidth,
-              kLineHeight);
+        place(Ord[static_cast<size_t>(i)], kOrdLeft, kPictureTop + scaleLineY(i) - kLineHeight / 2,
+              kOrdWidth, kLineHeight);
 
-    const int below = kPictureTop + battery_screen::PictureHeight + 60;
-    place(LabTmpIniSca, kPictureLeft + battery_screen::OriginX, below, 1400, kLineHeight);
-    place(LabTmpFineSca, kPictureLeft + battery_screen::OriginX + battery_screen::GridWidth - 1400,
-          below, 1400, kLineHeight);
-    place(HScrollTempoMem, kPictureLeft + battery_screen::OriginX, below + 360,
-          battery_screen::GridWidth, kLineHeight);
-    place(HScrollTempoDiv, kPictureLeft + battery_screen::OriginX, below + 780, 2800, kLineHeight);
-    place(LabTempoDivVal, kPictureLeft + battery_screen::OriginX + 2950, below + 780, 1200,
-          kLineHeight);
+    const int below = kPictureTop + PictureHeight + 60;
+    place(LabTmpIniSca, kPictureLeft + OriginX, below, 1400, kLineHeight);
+    place(LabTmpFineSca, kPictureLeft + OriginX + GridWidth - 1400, below, 1400, kLineHeight);
+    place(HScrollTempoMem, kPictureLeft + OriginX, below + 360, GridWidth, kLineHeight);
+    place(HScrollTempoDiv, kPictureLeft + OriginX, below + 780, 2800, kLineHeight);
+    place(LabTempoDivVal, kPictureLeft + OriginX + 2950, below + 780, 1200, kLineHeight);
 
     place(ComStart, kSideLeft, kPictureTop, kSideWidth, 495);
     place(LabVBatt, kSideLeft, kPictureTop + 720, kSideWidth, 480);
@@ -180,11 +180,11 @@ void frmMisBatteria::checkInput() {
 }
 
 QString frmMisBatteria::volts(int raw) const {
-    return QString::fromStdString(battery_text::formatVolts(raw, ctx.texts.LangOffset));
+    return QString::fromStdString(formatVolts(raw, ctx.texts.LangOffset));
 }
 
 void frmMisBatteria::endUnitRecording() {
-    if (ctx.link) ctx.link->leaveMode(win::Battery);
+    if (ctx.link) ctx.link->leaveMode(base::BatteryWindow);
 }
 
 // 0xD0: the unit ended the recording by itself (the answer to Stop reaches no one here).
@@ -207,7 +207,7 @@ void frmMisBatteria::GrigliaDis() {
 
 void frmMisBatteria::GrigliaDisScalaOrd() {
     for (int i = 0; i < static_cast<int>(Ord.size()); ++i)
-        Ord[static_cast<size_t>(i)]->setText(QString::fromStdString(battery_screen::scaleLabel(i)));
+        Ord[static_cast<size_t>(i)]->setText(QString::fromStdString(scaleLabel(i)));
 }
 
 void frmMisBatteria::scheduleRepaint() {
@@ -216,16 +216,13 @@ void frmMisBatteria::scheduleRepaint() {
 
 void frmMisBatteria::showScreenTimes() {
     const int lang = ctx.texts.LangOffset;
-    LabTmpIniSca->setText(QString::fromStdString(battery_text::formatTime(screen_.start, lang)));
-    const int64_t end =
-        static_cast<int64_t>(screen_.start) + battery_screen::screenSpan(screen_.msPerDiv);
-    LabTmpFineSca->setText(
-        QString::fromStdString(battery_text::formatTime(static_cast<uint32_t>(end), lang)));
+    LabTmpIniSca->setText(QString::fromStdString(formatTime(screen_.start, lang)));
+    const int64_t end = static_cast<int64_t>(screen_.start) + screenSpan(screen_.msPerDiv);
+    LabTmpFineSca->setText(QString::fromStdString(formatTime(static_cast<uint32_t>(end), lang)));
 }
 
 void frmMisBatteria::setTimeBase(int position) {
-    const battery_text::TimeBase& base =
-        battery_text::TimeBases[static_cast<size_t>(battery_text::clampTimeBase(position))];
+    const TimeBase& base = TimeBases[static_cast<size_t>(clampTimeBase(position))];
     screen_.msPerDiv = base.ms;
     LabTempoDivVal->setText(base.label);
 }
@@ -246,7 +243,7 @@ void frmMisBatteria::showStarted(bool started) {
 void frmMisBatteria::startRecording() {
     if (!ctx.link) return;
     // The unit serves one window at a time: another one's mode or a recording comes first.
-    if (const int blocker = ctx.link->modeBlocker(win::Battery)) {
+    if (const int blocker = ctx.link->modeBlocker(base::BatteryWindow)) {
         ctx.messages.ShowMsg(kMsgInsertOnly, ctx.app.MsgTitle,
                              unitHeldNotice(*ctx.link, blocker, ctx.texts.LangOffset));
         return;
@@ -321,7 +318,7 @@ void frmMisBatteria::MisVBatProc(int hundredths) {
         HScrollTempoMem->setValue(index);
     }
 
-    const uint32_t start = battery_screen::screenStartFor(stamp, screen_.start, screen_.msPerDiv);
+    const uint32_t start = screenStartFor(stamp, screen_.start, screen_.msPerDiv);
     if (start != screen_.start) {
         // The trace reached the right edge: a clean grid, the screen moved on, and the
         // segment from the previous sample coming in from the left.
@@ -348,7 +345,7 @@ void frmMisBatteria::review(int selected) {
 
 void frmMisBatteria::HScrollTempoDiv_Change(int value) {
     if (ctx.app.WindowLoading) return;
-    ctx.app.BatteryTimeDivPos = static_cast<uint8_t>(battery_text::clampTimeBase(value));
+    ctx.app.BatteryTimeDivPos = static_cast<uint8_t>(clampTimeBase(value));
     setTimeBase(value);
     review(HScrollTempoMem->value());
 }
@@ -365,8 +362,7 @@ void frmMisBatteria::TimerMisBatteria_Timer() {
 }
 
 void frmMisBatteria::setRevolutions(const std::string& text) {
-    LabRot->setText(
-        QString::fromStdString(battery_text::revolutionsText(text, ctx.texts.LangOffset)));
+    LabRot->setText(QString::fromStdString(revolutionsText(text, ctx.texts.LangOffset)));
 }
 
 void frmMisBatteria::setStatus(int bits45, const std::string& onOff) {
@@ -379,7 +375,7 @@ void frmMisBatteria::closeEvent(QCloseEvent* event) {
         closed_ = true;
         // A recording still running would leave the unit streaming samples to nobody.
         rec_.stop();
-        if (ctx.link) ctx.link->windowClosed(win::Battery);
+        if (ctx.link) ctx.link->windowClosed(base::BatteryWindow);
         TimerMisBatteria->stop();
         repaintTimer_->stop();
         TimerNessunDato->stop();
@@ -391,3 +387,5 @@ void frmMisBatteria::closeEvent(QCloseEvent* event) {
     }
     event->accept();
 }
+
+} // namespace panel

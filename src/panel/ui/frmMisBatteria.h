@@ -13,10 +13,14 @@ class QPushButton;
 class QScrollBar;
 class QTimer;
 
+namespace panel {
+
 // The battery voltage window (36): START asks the unit for its supply voltage, the samples
 // are kept (slots 0..32000) and drawn on a time grid of ten divisions that moves on a whole
 // screen at a time; after STOP the recording can be looked through from any sample.
-class frmMisBatteria : public ChildWindow, public BatterySink, public ModeHolder {
+class frmMisBatteria : public base::ChildWindow,
+                       public protocol::BatterySink,
+                       public protocol::ModeHolder {
     Q_OBJECT
 public:
     static constexpr int DefaultWidth = 9800; // twips
@@ -26,7 +30,7 @@ public:
     // Picture1 is repainted at most this often (ms) while samples arrive.
     static constexpr int RepaintIntervalMs = 40;
 
-    explicit frmMisBatteria(WindowContext& ctx, QWidget* parent = nullptr);
+    explicit frmMisBatteria(base::WindowContext& ctx, QWidget* parent = nullptr);
     ~frmMisBatteria() override;
 
     void Form_Load() override;
@@ -102,7 +106,7 @@ private:
     // A silent unit or lost input, said while recording.
     QLabel* LabNessunDato;
     QTimer* TimerNessunDato;
-    InputSilence silence_;
+    protocol::InputSilence silence_;
     uint32_t overrunsAtStart_ = 0;
     std::function<int64_t()> msClock_;
 
@@ -110,3 +114,5 @@ private:
     bool closed_ = false;
     bool started_ = false; // START pressed: ComStart reads STOP
 };
+
+} // namespace panel

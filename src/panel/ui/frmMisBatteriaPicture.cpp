@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <QPolygonF>
 
+namespace panel {
+
 namespace {
 const QColor kBackground(255, 255, 255);
 const QColor kFrame(0, 0, 0);
@@ -24,28 +26,26 @@ void BatteryPicture::paintEvent(QPaintEvent*) {
     p.fillRect(rect(), kBackground);
     // Everything below is laid out in twips.
     p.scale(1.0 / tppX_, 1.0 / tppY_);
-    const QRectF grid(battery_screen::OriginX, battery_screen::OriginY, battery_screen::GridWidth,
-                      battery_screen::GridHeight);
+    const QRectF grid(OriginX, OriginY, GridWidth, GridHeight);
 
     QPen gridPen(kGrid, 0, Qt::DotLine);
     p.setPen(gridPen);
-    for (int i = 1; i < battery_screen::Divisions; ++i) {
-        const double x = battery_screen::OriginX + i * battery_screen::DivWidth;
+    for (int i = 1; i < Divisions; ++i) {
+        const double x = OriginX + i * DivWidth;
         p.drawLine(QLineF(x, grid.top(), x, grid.bottom()));
-        const double y = battery_screen::scaleLineY(i);
+        const double y = scaleLineY(i);
         p.drawLine(QLineF(grid.left(), y, grid.right(), y));
     }
     p.setPen(QPen(kFrame, 0));
     p.drawRect(grid);
 
-    const int last =
-        battery_screen::lastOnScreen(rec_, screen_.first, screen_.start, screen_.msPerDiv);
-    const std::vector<battery_screen::Point> points = battery_screen::tracePoints(
-        rec_, screen_.first, last, screen_.start, screen_.msPerDiv, tppX_);
+    const int last = lastOnScreen(rec_, screen_.first, screen_.start, screen_.msPerDiv);
+    const std::vector<Point> points =
+        tracePoints(rec_, screen_.first, last, screen_.start, screen_.msPerDiv, tppX_);
     if (points.empty()) return;
     QPolygonF line;
     line.reserve(static_cast<qsizetype>(points.size()));
-    for (const battery_screen::Point& pt : points)
+    for (const Point& pt : points)
         line.append(QPointF(pt.x, pt.y));
     p.setClipRect(grid.adjusted(0, 0, 1, 1));
     QPen tracePen(kTrace, 0);
@@ -55,3 +55,5 @@ void BatteryPicture::paintEvent(QPaintEvent*) {
     else
         p.drawPolyline(line);
 }
+
+} // namespace panel

@@ -2,6 +2,8 @@
 #include <QWidget>
 #include <cstdint>
 
+namespace panel {
+
 class BatteryRecording;
 
 // What Picture1 shows: the screen's start time, its time per division and the first sample
@@ -29,3 +31,5 @@ private:
     double tppX_;
     double tppY_;
 };
+
+} // namespace panel

@@ -24,6 +24,12 @@
 #include <QVBoxLayout>
 #include <utility>
 
+using namespace base;
+using namespace transport;
+using namespace protocol;
+
+namespace panel {
+
 namespace {
 constexpr const char* kCaption = "Pannello di controllo";
 constexpr int kMsgInsertOnly = 1;   // the text given
@@ -56,7 +62,7 @@ QLabel* captionLabel(QWidget* parent, const char* name, const char* caption) {
 QScrollBar* addressScrollBar(QWidget* parent, const char* name) {
     auto* s = new QScrollBar(Qt::Vertical, parent);
     s->setObjectName(name);
-    s->setRange(0, panel::MaxAddress);
+    s->setRange(0, MaxAddress);
     s->setSingleStep(1);
     s->setPageStep(16);
     return s;
@@ -73,7 +79,7 @@ QLineEdit* addressBox(QWidget* parent, const char* name) {
 } // namespace
 
 frmPannelloControllo::frmPannelloControllo(WindowContext& context, QWidget* parent)
-    : ChildWindow(context, win::Panel, parent) {
+    : ChildWindow(context, base::PanelWindow, parent) {
     setObjectName("frmPannelloControllo");
     buildControls();
     layoutControls();
@@ -230,7 +236,7 @@ void frmPannelloControllo::Form_Load() {
     monitorText_.clear();
     setWindowTitle(QString::fromLatin1(kCaption));
 
-    state_ = panel::PanelState{};
+    state_ = PanelState{};
     VScrollWr->setValue(0);
     VScrollRd->setValue(0);
     wrAddrText_ = rdAddrText_ = wrDataText_ = QStringLiteral("0");
@@ -254,7 +260,7 @@ void frmPannelloControllo::render() {
     CommStop->setText(state_.monitorCaption());
     Label5->setText(state_.moduleName());
     Label8->setText(state_.moduleName());
-    const panel::PanelEnables e = state_.enables();
+    const PanelEnables e = state_.enables();
     ComSelezMDXMSX->setEnabled(e.ComSelezMDXMSX);
     ComDatiProg->setEnabled(e.ComDatiProg);
     ComScrivi->setEnabled(e.ComScrivi);
@@ -282,7 +288,7 @@ void frmPannelloControllo::enterEepromAccess() {
     MidiPort& midi = ctx.midi;
     if (!ctx.link) return;
     // The unit serves one window at a time: another one's mode or a recording comes first.
-    if (const int blocker = ctx.link->modeBlocker(win::Panel)) {
+    if (const int blocker = ctx.link->modeBlocker(base::PanelWindow)) {
         ctx.messages.ShowMsg(kMsgInsertOnly, ctx.app.MsgTitle,
                              unitHeldNotice(*ctx.link, blocker, ctx.texts.LangOffset));
         return;
@@ -293,7 +299,7 @@ void frmPannelloControllo::enterEepromAccess() {
     linesNotShown_ = 0;
     Text2->clear();
     midi.ShowSentMsg = true;
-    ctx.link->enterMode(win::Panel, UnitMode::EepromAccess, this);
+    ctx.link->enterMode(base::PanelWindow, UnitMode::EepromAccess, this);
     // The monitor runs as the input does (unless the access already ended).
     if (state_.access) state_.monitorRunning = midi.MIDIInStarted;
     render();
@@ -308,7 +314,7 @@ void frmPannelloControllo::showAccessEnded() {
 void frmPannelloControllo::leaveEepromAccess() {
     showAccessEnded();
     // The unit's answer still reaches the monitor; then the panel lets the input go.
-    if (ctx.link) ctx.link->leaveMode(win::Panel);
+    if (ctx.link) ctx.link->leaveMode(base::PanelWindow);
 }
 
 void frmPannelloControllo::modeAnswered(int status) {
@@ -334,7 +340,7 @@ void frmPannelloControllo::ComDatiProg_Click() {
 // ---- addresses and data ---------------------------------------------------------------
 
 int frmPannelloControllo::takeAddressText(QLineEdit* box, QString& lastText, const QString& typed) {
-    const panel::AddressEntry entry = panel::addressFromText(toLatin1(typed));
+    const AddressEntry entry = addressFromText(toLatin1(typed));
     if (!entry.accepted) {
         const int cursor = box->cursorPosition();
         box->setText(lastText);
@@ -347,7 +353,7 @@ int frmPannelloControllo::takeAddressText(QLineEdit* box, QString& lastText, con
 }
 
 void frmPannelloControllo::showAddress(QLineEdit* box, QString& lastText, int value) {
-    if (panel::addressFromText(toLatin1(box->text())).value == value) return;
+    if (addressFromText(toLatin1(box->text())).value == value) return;
     lastText = QString::number(value);
     box->setText(lastText);
 }
@@ -372,7 +378,7 @@ void frmPannelloControllo::WrADR_Edited(const QString& text) {
 }
 
 void frmPannelloControllo::WrDAT_Edited(const QString& text) {
-    const panel::DataEntry entry = panel::dataFromHexText(toLatin1(text));
+    const DataEntry entry = dataFromHexText(toLatin1(text));
     if (!entry.accepted) {
         const int cursor = WrDAT->cursorPosition();
         WrDAT->setText(wrDataText_);
@@ -384,7 +390,7 @@ void frmPannelloControllo::WrDAT_Edited(const QString& text) {
 }
 
 void frmPannelloControllo::ComScrivi_Click() {
-    const panel::PanelEnables e = state_.enables();
+    const PanelEnables e = state_.enables();
     if (!e.ComScrivi) return;
     ctx.midi.MIDIOutMsg = state_.writeMessage();
     ctx.midi.SendShortMsg();
@@ -509,7 +515,7 @@ bool frmPannelloControllo::saveMonitorText(const std::string& path) {
 }
 
 std::string frmPannelloControllo::documentBytes() {
-    return panel::monitorFileImage(monitorText_);
+    return monitorFileImage(monitorText_);
 }
 
 void frmPannelloControllo::CommSalvaText1_Click() {
@@ -547,7 +553,7 @@ void frmPannelloControllo::Form_Unload() {
     // A unit left in EEPROM access streams nothing: a measurement started afterwards would
     // wait in vain.
     state_.access = false;
-    if (ctx.link) ctx.link->windowClosed(win::Panel);
+    if (ctx.link) ctx.link->windowClosed(base::PanelWindow);
     // Nobody shows the sent messages any more.
     midi.ShowSentMsg = false;
     if (ctx.frame) ctx.frame->setMenuEntryEnabled("mnuSalvaAs", false);
@@ -563,3 +569,5 @@ void frmPannelloControllo::closeEvent(QCloseEvent* event) {
     }
     event->accept();
 }
+
+} // namespace panel

@@ -15,13 +15,15 @@ class QPushButton;
 class QScrollBar;
 class QTimer;
 
+namespace panel {
+
 // The control panel, window 22: puts the unit into EEPROM access mode, reads and writes
 // single bytes of either module's data EEPROM, reads their program memory and shows the MIDI
 // traffic in a monitor text. The decoder writes into it through PanelSink while it exists.
-class frmPannelloControllo : public ChildWindow,
-                             public PanelSink,
-                             public DocumentWindow,
-                             public ModeHolder {
+class frmPannelloControllo : public base::ChildWindow,
+                             public protocol::PanelSink,
+                             public base::DocumentWindow,
+                             public protocol::ModeHolder {
     Q_OBJECT
 public:
     static constexpr int16_t DefaultWidth = 10545; // twips
@@ -33,7 +35,7 @@ public:
     // latest ones; the older ones are counted in Text2 as not shown.
     static constexpr int MonitorBatchLines = 1000;
 
-    explicit frmPannelloControllo(WindowContext& ctx, QWidget* parent = nullptr);
+    explicit frmPannelloControllo(base::WindowContext& ctx, QWidget* parent = nullptr);
     ~frmPannelloControllo() override;
 
     void Form_Load() override;
@@ -54,7 +56,7 @@ public:
     // The monitor text as it is saved: every line ends in CR LF.
     const std::string& monitorText() const { return monitorText_; }
 
-    const panel::PanelState& state() const { return state_; }
+    const PanelState& state() const { return state_; }
     // Shows now what the monitor timer would show at its next turn: the waiting lines, the
     // last message received, the byte read and how many messages the full ring lost.
     void flushMonitor();
@@ -125,7 +127,7 @@ private:
     QPushButton* CommSalvaText1;
     QTimer* TimerMonitor;
 
-    panel::PanelState state_;
+    PanelState state_;
     std::string monitorText_;
     QString wrAddrText_;
     QString rdAddrText_;
@@ -141,3 +143,5 @@ private:
     uint32_t overrunsAtStart_ = 0;
     bool unloaded_ = false;
 };
+
+} // namespace panel

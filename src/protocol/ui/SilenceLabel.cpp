@@ -4,6 +4,8 @@
 #include <QTimer>
 #include <memory>
 
+namespace protocol {
+
 SilenceLabel::SilenceLabel(int langOffset, const UnitLink* link, QWidget* parent)
     : QLabel(parent), langOffset_(langOffset), link_(link), timer_(new QTimer(this)) {
     setObjectName("LabNessunDato");
@@ -44,3 +46,5 @@ void SilenceLabel::check() {
     if (seconds > 0) setText(QString::fromStdString(noDataNotice(seconds, langOffset_)));
     setVisible(seconds > 0);
 }
+
+} // namespace protocol

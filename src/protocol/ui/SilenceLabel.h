@@ -5,6 +5,9 @@
 #include <functional>
 
 class QTimer;
+
+namespace protocol {
+
 class UnitLink;
 
 // A recording's word on a silent unit: once no data came for InputSilence::LimitMs after
@@ -34,3 +37,5 @@ private:
     InputSilence silence_;
     std::function<int64_t()> msClock_;
 };
+
+} // namespace protocol

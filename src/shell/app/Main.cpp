@@ -17,6 +17,10 @@
 #include <QLockFile>
 #include <cstdio>
 
+using namespace base;
+
+namespace shell {
+
 namespace {
 // Held by the session that writes into the start folder.
 constexpr const char* kFolderLockName = "ZEPHALON.lock";
@@ -118,6 +122,8 @@ int Main(int argc, char** argv) {
     return result;
 }
 
+} // namespace shell
+
 int main(int argc, char** argv) {
-    return Main(argc, argv);
+    return shell::Main(argc, argv);
 }

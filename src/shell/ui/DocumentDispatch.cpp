@@ -11,6 +11,10 @@
 #include <algorithm>
 #include <exception>
 
+using namespace base;
+
+namespace shell {
+
 namespace {
 constexpr int kOpenTitleId = 67;   // "Apri File"
 constexpr int kSaveAsTitleId = 75; // "Salva file come"
@@ -342,3 +346,5 @@ Notifier::Answer DocumentDispatch::AskSaveChanges(int kind, const std::string& t
     return ctx_.messages.notifier().question(title, ctx_.texts.text(first) + "\r\n" +
                                                         ctx_.texts.text(kSaveChangesId));
 }
+
+} // namespace shell

@@ -10,6 +10,10 @@
 #include <QStyle>
 #include <vector>
 
+using namespace base;
+
+namespace shell {
+
 namespace {
 bool inNormalState(const QWidget& w) {
     return !(w.windowState() & (Qt::WindowMinimized | Qt::WindowMaximized));
@@ -17,7 +21,7 @@ bool inNormalState(const QWidget& w) {
 } // namespace
 
 void FramePlacement::restore() {
-    const WindowRecord& rec = app_.WinRec[win::Main];
+    const WindowRecord& rec = app_.WinRec[base::MainWindow];
     const double tx = app_.TwipsPerPixelX;
     const double ty = app_.TwipsPerPixelY;
     if (rec.Width > 0 && rec.Height > 0) {
@@ -40,7 +44,7 @@ void FramePlacement::remember() {
 }
 
 void FramePlacement::store() {
-    WindowRecord& rec = app_.WinRec[win::Main];
+    WindowRecord& rec = app_.WinRec[base::MainWindow];
     remember();
     rec.Left = pixelsToTwips(normal_.left(), app_.TwipsPerPixelX);
     rec.Top = pixelsToTwips(normal_.top(), app_.TwipsPerPixelY);
@@ -85,3 +89,5 @@ QPoint FramePlacement::reachablePosition(const QRect& frame) const {
         placeOnScreen({frame.x(), frame.y(), frame.width(), frame.height()}, screens, strip);
     return {placed.x, placed.y};
 }
+
+} // namespace shell

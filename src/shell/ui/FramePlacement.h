@@ -3,14 +3,18 @@
 #include <QSize>
 
 class QMainWindow;
+namespace base {
 struct AppState;
+} // namespace base
+
+namespace shell {
 
 // The main window's place on the screen, kept in WinRec slot 1: restored at load (moved
 // back onto a screen when no screen shows its menu bar), followed while the window is in
 // normal state, stored when the program closes.
 class FramePlacement {
 public:
-    FramePlacement(QMainWindow& window, AppState& app) : window_(window), app_(app) {}
+    FramePlacement(QMainWindow& window, base::AppState& app) : window_(window), app_(app) {}
 
     // Applies slot 1: its size and place, or the first size when it holds none; then its
     // State (1 minimised, 2 maximised).
@@ -28,7 +32,9 @@ private:
     QPoint reachablePosition(const QRect& frame) const;
 
     QMainWindow& window_;
-    AppState& app_;
+    base::AppState& app_;
     QRect normal_;
     QSize largestChild_; // twips
 };
+
+} // namespace shell

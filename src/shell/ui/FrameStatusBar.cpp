@@ -7,6 +7,10 @@
 #include <QTime>
 #include <QTimer>
 
+using namespace base;
+
+namespace shell {
+
 namespace {
 constexpr int kLampMs = 300;
 const QColor kLampRed(255, 0, 0);   // colour value 255 (0xBBGGRR)
@@ -114,3 +118,5 @@ void FrameStatusBar::inputActivity() {
 void FrameStatusBar::showMessage(const QString& text) {
     LabelMessaggio->setText(text);
 }
+
+} // namespace shell

@@ -6,6 +6,8 @@
 class QLabel;
 class QTimer;
 
+namespace shell {
+
 // The main window's status line (Picture1): the program's name, the MIDI In and Out lamps,
 // how the last job ended, the date and the clock.
 class FrameStatusBar : public QWidget {
@@ -39,3 +41,5 @@ private:
     QColor lampInColour_;
     QColor lampOutColour_;
 };
+
+} // namespace shell

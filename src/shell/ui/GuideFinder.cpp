@@ -5,6 +5,10 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+using namespace base;
+
+namespace shell {
+
 namespace {
 // A guide that cannot be read is as good as none.
 bool isFile(const QString& path) {
@@ -35,3 +39,5 @@ QString findUserGuide(const AppState& app, const QString& programFolder) {
     }
     return {};
 }
+
+} // namespace shell

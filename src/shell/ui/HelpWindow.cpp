@@ -15,6 +15,10 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+using namespace base;
+
+namespace shell {
+
 namespace {
 
 // The guide's pages. Links inside the guide stay in this window; links to the web go to
@@ -143,3 +147,5 @@ void HelpWindow::find(bool backward) {
     }
     TextTrova->setStyleSheet(found ? QString() : QStringLiteral("background: #fdd;"));
 }
+
+} // namespace shell

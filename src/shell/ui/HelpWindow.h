@@ -5,7 +5,11 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTextBrowser;
+namespace base {
 class Texts;
+} // namespace base
+
+namespace shell {
 
 // The program's own window for the user guide, so Help needs no web browser: the guide's
 // pages with their pictures and links, Back and Forward, and a find field (Ctrl+F; Enter or
@@ -14,7 +18,7 @@ class Texts;
 class HelpWindow : public QWidget {
     Q_OBJECT
 public:
-    HelpWindow(const Texts& texts, QWidget* parent);
+    HelpWindow(const base::Texts& texts, QWidget* parent);
 
     // Shows the guide file at a chapter (an id in it; empty: the top of the guide) and
     // brings the window forward.
@@ -36,3 +40,5 @@ private:
     QTextBrowser* TextGuida;
     QString titleWithoutPage_;
 };
+
+} // namespace shell

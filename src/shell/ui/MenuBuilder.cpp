@@ -7,33 +7,37 @@
 #include <QMenu>
 #include <QMenuBar>
 
+using namespace base;
+
+namespace shell {
+
 namespace {
 
-QKeySequence::StandardKey standardKey(menu::Key key) {
+QKeySequence::StandardKey standardKey(base::Key key) {
     switch (key) {
-    case menu::Key::New:
+    case base::Key::New:
         return QKeySequence::New;
-    case menu::Key::Open:
+    case base::Key::Open:
         return QKeySequence::Open;
-    case menu::Key::Save:
+    case base::Key::Save:
         return QKeySequence::Save;
-    case menu::Key::SaveAs:
+    case base::Key::SaveAs:
         return QKeySequence::SaveAs;
-    case menu::Key::Close:
+    case base::Key::Close:
         return QKeySequence::Close;
-    case menu::Key::Quit:
+    case base::Key::Quit:
         return QKeySequence::Quit;
-    case menu::Key::Undo:
+    case base::Key::Undo:
         return QKeySequence::Undo;
-    case menu::Key::Redo:
+    case base::Key::Redo:
         return QKeySequence::Redo;
-    case menu::Key::Cut:
+    case base::Key::Cut:
         return QKeySequence::Cut;
-    case menu::Key::Copy:
+    case base::Key::Copy:
         return QKeySequence::Copy;
-    case menu::Key::Paste:
+    case base::Key::Paste:
         return QKeySequence::Paste;
-    case menu::Key::NextChild:
+    case base::Key::NextChild:
         return QKeySequence::NextChild;
     default:
         return QKeySequence::UnknownKey;
@@ -42,9 +46,9 @@ QKeySequence::StandardKey standardKey(menu::Key key) {
 
 // The desktop's own key; where the table names a further one, that too (only where the
 // desktop names none, when the table says so).
-void setKeys(QAction* a, const menu::Entry& e) {
+void setKeys(QAction* a, const base::Entry& e) {
     QList<QKeySequence> keys;
-    if (e.key != menu::Key::None) keys = QKeySequence::keyBindings(standardKey(e.key));
+    if (e.key != base::Key::None) keys = QKeySequence::keyBindings(standardKey(e.key));
     if (!e.alsoKey.empty() && !(e.alsoKeyOnlyIfNone && !keys.isEmpty())) {
         const QKeySequence extra(QString::fromLatin1(e.alsoKey.data(), e.alsoKey.size()),
                                  QKeySequence::PortableText);
@@ -63,33 +67,33 @@ std::map<QString, QAction*> buildMenuBar(QMenuBar* bar, const Texts& texts) {
     std::map<QString, QAction*> actions;
     std::map<QString, QMenu*> menus;
     std::map<QString, QActionGroup*> choices;
-    const auto parentOf = [&](const menu::Entry& e) -> QMenu* {
+    const auto parentOf = [&](const base::Entry& e) -> QMenu* {
         const auto it = menus.find(name(e.parent));
         return it == menus.end() ? nullptr : it->second;
     };
-    for (const menu::Entry& e : menu::entries()) {
-        const QString caption = QString::fromStdString(menu::caption(e, texts));
+    for (const base::Entry& e : base::entries()) {
+        const QString caption = QString::fromStdString(base::caption(e, texts));
         QMenu* parent = parentOf(e);
         QAction* a = nullptr;
         switch (e.item) {
-        case menu::Item::Window:
+        case base::Item::Window:
             continue;
-        case menu::Item::Menu: {
+        case base::Item::Menu: {
             QMenu* m = parent ? parent->addMenu(caption) : bar->addMenu(caption);
             m->setObjectName(name(e.name));
             menus[name(e.name)] = m;
             a = m->menuAction();
             break;
         }
-        case menu::Item::Separator:
+        case base::Item::Separator:
             a = parent->addSeparator();
             break;
-        case menu::Item::List:
-        case menu::Item::CheckList:
+        case base::Item::List:
+        case base::Item::CheckList:
             for (int i = e.firstIndex; i < e.firstIndex + e.count; ++i) {
                 QAction* item = parent->addAction(QString());
                 item->setObjectName(name(e.name) + QString::number(i));
-                item->setCheckable(e.item == menu::Item::CheckList);
+                item->setCheckable(e.item == base::Item::CheckList);
                 item->setVisible(false);
                 actions[item->objectName()] = item;
             }
@@ -100,15 +104,17 @@ std::map<QString, QAction*> buildMenuBar(QMenuBar* bar, const Texts& texts) {
         }
         if (e.name.empty()) continue;
         a->setObjectName(name(e.name));
-        a->setCheckable(e.item == menu::Item::Check || e.item == menu::Item::Choice);
-        if (e.item == menu::Item::Choice) {
+        a->setCheckable(e.item == base::Item::Check || e.item == base::Item::Choice);
+        if (e.item == base::Item::Choice) {
             QActionGroup*& group = choices[name(e.parent)];
             if (!group) group = new QActionGroup(parent);
             group->addAction(a);
         }
-        if (e.shown == menu::Shown::WithSerialPorts) a->setVisible(false);
+        if (e.shown == base::Shown::WithSerialPorts) a->setVisible(false);
         setKeys(a, e);
         actions[name(e.name)] = a;
     }
     return actions;
 }
+
+} // namespace shell

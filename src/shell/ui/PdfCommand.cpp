@@ -11,6 +11,12 @@
 #include <QGuiApplication>
 #include <cstdlib>
 
+using namespace base;
+using namespace curve;
+using namespace measure;
+
+namespace shell {
+
 namespace {
 constexpr int kDiskWriteError = 109; // "Errore di scrittura su disco"
 
@@ -58,3 +64,5 @@ CommandResult runToPdf(const FileCommand& command, int langOffset, int argc, cha
         command, measurementSheetTitle(langOffset),
         [&](SheetPainter& sheet) { paintMeasurementSheet(sheet, data); }, langOffset);
 }
+
+} // namespace shell

@@ -6,6 +6,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+namespace shell {
+
 namespace {
 
 constexpr std::array<int, 3> kSignals{SIGTERM, SIGINT, SIGHUP};
@@ -66,3 +68,5 @@ void ShutdownSignals::signalArrived() {
     }
     if (routine_) routine_();
 }
+
+} // namespace shell

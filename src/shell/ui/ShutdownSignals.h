@@ -4,6 +4,8 @@
 
 class QSocketNotifier;
 
+namespace shell {
+
 // SIGTERM, SIGINT and SIGHUP (shutdown, Ctrl+C, logout) end the program through its closing
 // routine (the program's is SignalClosing): the handler only writes the signal's number into
 // a pipe, and a QSocketNotifier on the pipe's other end calls the routine on the event loop,
@@ -27,3 +29,5 @@ private:
     std::function<void()> routine_;
     QSocketNotifier* notifier_ = nullptr;
 };
+
+} // namespace shell

@@ -8,6 +8,10 @@
 #include <QTimer>
 #include <QWidget>
 
+using namespace base;
+
+namespace shell {
+
 namespace {
 // How often the closing looks again whether the boxes' loops have returned.
 constexpr int kRetryMs = 10;
@@ -66,3 +70,5 @@ void SignalClosing::closeWhenFree() {
     timer_->stop();
     closeProgram_();
 }
+
+} // namespace shell

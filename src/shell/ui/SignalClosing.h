@@ -4,10 +4,15 @@
 #include <string>
 #include <vector>
 
-class DocumentDispatch;
-class MessageService;
 class QTimer;
+namespace base {
+class MessageService;
 struct AppState;
+} // namespace base
+
+namespace shell {
+
+class DocumentDispatch;
 
 // What a termination signal does (ShutdownSignals calls begin()). Nobody is there to answer:
 // 1. from now on nothing waits for the user: boxes go to the standard error stream and
@@ -19,7 +24,7 @@ struct AppState;
 class SignalClosing : public QObject {
     Q_OBJECT
 public:
-    SignalClosing(AppState& app, DocumentDispatch& documents, MessageService& messages,
+    SignalClosing(base::AppState& app, DocumentDispatch& documents, base::MessageService& messages,
                   std::function<void()> closeProgram, QObject* parent = nullptr);
 
     void begin();
@@ -29,11 +34,13 @@ public:
 private:
     void closeWhenFree();
 
-    AppState& app_;
+    base::AppState& app_;
     DocumentDispatch& documents_;
-    MessageService& messages_;
+    base::MessageService& messages_;
     std::function<void()> closeProgram_;
     QTimer* timer_;
     std::vector<std::string> recovered_;
     bool begun_ = false;
 };
+
+} // namespace shell

@@ -4,7 +4,8 @@
 #include <QPlainTextEdit>
 #include <QTextEdit>
 
-namespace textcmd {
+namespace shell {
+
 namespace {
 
 template <class Fn> void onFocus(Fn fn) {
@@ -34,22 +35,22 @@ template <class Fn> bool onTextHistory(bool undo, Fn fn) {
 
 } // namespace
 
-void apply(Command command) {
+void applyTextCommand(TextCommand command) {
     onFocus([command](auto* w) {
-        if (command == Command::Cut)
+        if (command == TextCommand::Cut)
             w->cut();
-        else if (command == Command::Copy)
+        else if (command == TextCommand::Copy)
             w->copy();
         else
             w->paste();
     });
 }
 
-bool hasStep(bool undo) {
+bool hasTextStep(bool undo) {
     return onTextHistory(undo, [](auto*) {});
 }
 
-bool step(bool undo) {
+bool stepText(bool undo) {
     return onTextHistory(undo, [undo](auto* w) {
         if (undo)
             w->undo();
@@ -58,4 +59,4 @@ bool step(bool undo) {
     });
 }
 
-} // namespace textcmd
+} // namespace shell

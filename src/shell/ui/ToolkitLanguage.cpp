@@ -2,6 +2,8 @@
 #include <QCoreApplication>
 #include <QLibraryInfo>
 
+namespace shell {
+
 ToolkitLanguage::ToolkitLanguage(int langCode) {
     const bool italian = langCode != 2;
     QLocale::setDefault(italian ? QLocale(QLocale::Italian, QLocale::Italy)
@@ -17,3 +19,5 @@ ToolkitLanguage::~ToolkitLanguage() {
     if (installed_) QCoreApplication::removeTranslator(&translator_);
     QLocale::setDefault(previousLocale_);
 }
+
+} // namespace shell

@@ -2,6 +2,8 @@
 #include <QLocale>
 #include <QTranslator>
 
+namespace shell {
+
 // The toolkit's own texts (standard buttons, its dialogs, the context menus of text boxes)
 // and its date formats in the program's language: for LangCode 1 the translations shipped
 // with Qt are loaded from its translations folder; English is the toolkit's own language.
@@ -22,3 +24,5 @@ private:
     bool installed_ = false;
     bool loaded_ = true;
 };
+
+} // namespace shell

@@ -15,6 +15,17 @@
 #include "timing/ui/frmTimerExact.h"
 #include "unit/ui/frmUnitaSimulata.h"
 
+using namespace base;
+using namespace timing;
+using namespace auxiliary;
+using namespace unit;
+using namespace panel;
+using namespace curve;
+using namespace coil;
+using namespace measure;
+
+namespace shell {
+
 namespace {
 template <class W> frmMain::ChildFactory factory() {
     return [](WindowContext& ctx, int) -> ChildWindow* { return new W(ctx); };
@@ -69,3 +80,5 @@ void registerWindows(frmMain& main, QtNotifier* notifier, SimulatedUnitSystem* s
             [owner](const QString& text) { frmAvviso3::showNotice(text, owner); });
     }
 }
+
+} // namespace shell

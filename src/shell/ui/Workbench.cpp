@@ -18,6 +18,13 @@
 #include <QScreen>
 #include <cstdio>
 
+using namespace base;
+using namespace timing;
+using namespace transport;
+using namespace unit;
+
+namespace shell {
+
 namespace {
 // "Un'altra sessione del programma è aperta nella cartella _: ..."
 constexpr int kSharedFolderId = 166;
@@ -165,3 +172,5 @@ void Workbench::finish() {
 std::string Workbench::eepromFailure() const {
     return texts.text(40) + ": " + real_->simulated.eepromPath();
 }
+
+} // namespace shell

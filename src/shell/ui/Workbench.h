@@ -15,13 +15,22 @@
 #include <string>
 #include <vector>
 
-class frmMain;
-class MidiSystem;
+namespace base {
 class Notifier;
-class PollClock;
 class QtNotifier;
+} // namespace base
+namespace transport {
+class MidiSystem;
+class PollClock;
 class SerialMidiSystem;
+} // namespace transport
+namespace unit {
 class SimulatedUnitSystem;
+} // namespace unit
+
+namespace shell {
+
+class frmMain;
 
 // What differs between the program a user starts, the guide's pictures and the window tests.
 struct WorkbenchOptions {
@@ -38,18 +47,18 @@ struct WorkbenchOptions {
     int langCode = 0;
     // The devices: none given, the simulated unit, the system's MIDI ports and the serial ports
     // of the settings; otherwise these alone (a test's unit, driven in unit time).
-    MidiSystem* devices = nullptr;
+    transport::MidiSystem* devices = nullptr;
     // With devices given: the simulated unit the Preferences menu's window shows (none: no window).
-    SimulatedUnitSystem* simulatedUnit = nullptr;
+    unit::SimulatedUnitSystem* simulatedUnit = nullptr;
     // With devices given: the serial ports among them, watched by the frame for a far end
     // hanging up and added to from the Preferences menu (none: no serial ports).
-    SerialMidiSystem* serialPorts = nullptr;
+    transport::SerialMidiSystem* serialPorts = nullptr;
     // Where the boxes go: none given, real message boxes; otherwise a recorder.
-    Notifier* notifier = nullptr;
+    base::Notifier* notifier = nullptr;
     // The clock: none given, a timer thread behind Timer Exact and the steady clock for the
     // frame's poller; otherwise these (a test lets them run in unit time).
-    PeriodicTimerSource* timerSource = nullptr;
-    PollClock* pollClock = nullptr;
+    timing::PeriodicTimerSource* timerSource = nullptr;
+    transport::PollClock* pollClock = nullptr;
     // The frame's size as it is first shown (empty: as its stored placement says).
     QSize frameSize;
 };
@@ -78,36 +87,38 @@ public:
 private:
     // Reads the settings and chooses the language of the texts; before any device exists.
     bool readSettings(const WorkbenchOptions& options);
-    MidiSystem& devices(const WorkbenchOptions& options);
-    SimulatedUnitSystem* simulatedUnit() const;
+    transport::MidiSystem& devices(const WorkbenchOptions& options);
+    unit::SimulatedUnitSystem* simulatedUnit() const;
     // "Errore scrittura EEPROM: " and the simulated unit's memory file.
     std::string eepromFailure() const;
 
-    std::unique_ptr<QtNotifier> boxes_;
-    Notifier& notifier_;
+    std::unique_ptr<base::QtNotifier> boxes_;
+    base::Notifier& notifier_;
 
 public:
-    AppState app;
-    Texts texts;
-    MessageService messages{texts, notifier_};
+    base::AppState app;
+    base::Texts texts;
+    base::MessageService messages{texts, notifier_};
 
 private:
     bool settingsRead_;
-    std::unique_ptr<PeriodicTimerSource> timerThread_;
+    std::unique_ptr<timing::PeriodicTimerSource> timerThread_;
     std::unique_ptr<RealDevices> real_;
-    SimulatedUnitSystem* simulatedUnit_;
+    unit::SimulatedUnitSystem* simulatedUnit_;
 
 public:
-    PrecisionClock clock;
-    modTimerExact timer;
-    MidiPort midi;
-    DecoderTargets targets;
-    Decoder decoder{midi, app, notifier_, targets};
-    UnitLink link{midi, decoder, targets};
-    CurrentMeasurement measurement;
-    WindowContext ctx{app,     texts,    messages, midi,    timer,
-                      nullptr, &decoder, &targets, nullptr, &link};
+    timing::PrecisionClock clock;
+    timing::modTimerExact timer;
+    transport::MidiPort midi;
+    protocol::DecoderTargets targets;
+    protocol::Decoder decoder{midi, app, notifier_, targets};
+    protocol::UnitLink link{midi, decoder, targets};
+    measure::CurrentMeasurement measurement;
+    base::WindowContext ctx{app,     texts,    messages, midi,    timer,
+                            nullptr, &decoder, &targets, nullptr, &link};
 
 private:
     std::unique_ptr<frmMain> frame_;
 };
+
+} // namespace shell

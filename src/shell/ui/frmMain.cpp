@@ -35,6 +35,12 @@
 #include <algorithm>
 #include <cmath>
 
+using namespace base;
+using namespace transport;
+using namespace curve;
+
+namespace shell {
+
 frmMain::frmMain(WindowContext& ctx, MessageDecoder& decoder, PollClock* pollClock)
     : QMainWindow(nullptr), ctx_(ctx), decoder_(decoder), placement_(*this, ctx.app),
       documents_(
@@ -108,9 +114,9 @@ void frmMain::buildMenus() {
         {"mnuAnnulla", [this] { stepHistory(true); }},
         {"mnuRipeti", [this] { stepHistory(false); }},
         {"mnuIngrandisci", [this] { enlargeActiveChild(); }},
-        {"mnuTaglia", [] { textcmd::apply(textcmd::Command::Cut); }},
-        {"mnuCopia", [] { textcmd::apply(textcmd::Command::Copy); }},
-        {"mnuIncolla", [] { textcmd::apply(textcmd::Command::Paste); }},
+        {"mnuTaglia", [] { applyTextCommand(TextCommand::Cut); }},
+        {"mnuCopia", [] { applyTextCommand(TextCommand::Copy); }},
+        {"mnuIncolla", [] { applyTextCommand(TextCommand::Paste); }},
         {"mnuMIDIThru",
          [this] {
              ctx_.midi.toggleThru();
@@ -139,8 +145,8 @@ void frmMain::buildMenus() {
     for (const auto& [entry, command] : commands)
         connect(action(entry), &QAction::triggered, this, command);
     // Entries that open a window: a document kind's open dialog, else the window itself.
-    for (const menu::Entry& e : menu::entries()) {
-        if (e.instances == menu::Instances::None || e.item == menu::Item::Window) continue;
+    for (const base::Entry& e : base::entries()) {
+        if (e.instances == base::Instances::None || e.item == base::Item::Window) continue;
         const std::string entry(e.name);
         connect(action(QString::fromStdString(entry)), &QAction::triggered, this, [this, entry] {
             if (documents_.kindOfEntry(entry))
@@ -185,7 +191,7 @@ void frmMain::askSerialPort() {
 }
 
 void frmMain::stepHistory(bool undo) {
-    const bool typed = textcmd::step(undo);
+    const bool typed = stepText(undo);
     ChildWindow* child = activeChild();
     if (!typed && child) {
         if (undo && child->canUndo())
@@ -198,8 +204,8 @@ void frmMain::stepHistory(bool undo) {
 
 void frmMain::updateHistoryEntries() {
     const ChildWindow* child = activeChild();
-    action("mnuAnnulla")->setEnabled(textcmd::hasStep(true) || (child && child->canUndo()));
-    action("mnuRipeti")->setEnabled(textcmd::hasStep(false) || (child && child->canRedo()));
+    action("mnuAnnulla")->setEnabled(hasTextStep(true) || (child && child->canUndo()));
+    action("mnuRipeti")->setEnabled(hasTextStep(false) || (child && child->canRedo()));
 }
 
 // Qt::Horizontal: side by side in one row, each the full height; Qt::Vertical: stacked in
@@ -233,8 +239,8 @@ void frmMain::MDIForm_Load() {
     AppState& app = ctx_.app;
     // The open states written at exit do not reopen windows; slot 1 keeps its window state
     // for the placement below.
-    const uint8_t mainState = app.WinRec[win::Main].State;
-    for (int i = 1; i <= win::Count; ++i)
+    const uint8_t mainState = app.WinRec[base::MainWindow].State;
+    for (int i = 1; i <= base::WindowCount; ++i)
         app.WinRec[i].State = 0;
     app.ChildCount = 0;
     ctx_.midi.StopMIDIPoll = true;
@@ -246,9 +252,9 @@ void frmMain::MDIForm_Load() {
     status_->start();
 
     // Entries whose window is not registered cannot open anything yet.
-    applyMenuRules(menu::Moment::Load);
-    for (const menu::Entry& e : menu::entries())
-        if (e.shown == menu::Shown::WhenRegistered)
+    applyMenuRules(base::Moment::Load);
+    for (const base::Entry& e : base::entries())
+        if (e.shown == base::Shown::WhenRegistered)
             action(QString::fromLatin1(e.name))->setVisible(registered(e.name));
 
     refreshRecentDocuments();
@@ -258,9 +264,9 @@ void frmMain::MDIForm_Load() {
     statusBar()->setVisible(app.StatusBarOn);
     action(app.LangCode == 2 ? "mnuLinguaEn" : "mnuLinguaIt")->setChecked(true);
 
-    app.WinRec[win::Main].State = mainState;
+    app.WinRec[base::MainWindow].State = mainState;
     placement_.restore();
-    app.WinRec[win::Main].State = 0;
+    app.WinRec[base::MainWindow].State = 0;
 
     TimerMIDIIn->stop();
     ctx_.midi.ring.discard();
@@ -317,12 +323,12 @@ void frmMain::addSerialPort(const QString& path, int baud) {
     const std::string native = toSystemPath(path);
     const char* refusal = nullptr;
     switch (serial_->addPort(native, baud)) {
-    case mmr::Ok:
+    case transport::MidiOk:
         break;
-    case mmr::Allocated:
+    case transport::MidiAllocated:
         refusal = "serialListed";
         break;
-    case mmr::BadDeviceId:
+    case transport::MidiBadDeviceId:
         refusal = "serialBadPath";
         break;
     default:
@@ -412,12 +418,12 @@ std::vector<OpenCurveDocument> frmMain::openCurveDocuments() const {
 
 ChildWindow* frmMain::openChild(const QString& entry) {
     const auto f = factories_.find(entry);
-    const menu::Entry* e = menu::find(entry.toStdString());
+    const base::Entry* e = base::find(entry.toStdString());
     if (f == factories_.end() || !e) return nullptr;
     // Single-instance windows come forward instead of opening twice.
     std::vector<QMdiSubWindow*> subs;
     std::vector<std::string> entries;
-    std::vector<menu::OpenWindow> open;
+    std::vector<base::OpenWindow> open;
     for (QMdiSubWindow* sub : mdi_->subWindowList())
         if (auto* child = qobject_cast<ChildWindow*>(sub->widget()); child && sub->isVisible()) {
             subs.push_back(sub);
@@ -425,9 +431,9 @@ ChildWindow* frmMain::openChild(const QString& entry) {
         }
     for (std::size_t i = 0; i < subs.size(); ++i)
         open.push_back({qobject_cast<ChildWindow*>(subs[i]->widget())->windowNumber(), entries[i]});
-    const menu::Opening plan = menu::planOpening(*e, ctx_.app.WinRec, open);
-    if (plan.what == menu::Opening::What::Refused) return nullptr;
-    if (plan.what == menu::Opening::What::BringForward) {
+    const base::Opening plan = base::planOpening(*e, ctx_.app.WinRec, open);
+    if (plan.what == base::Opening::What::Refused) return nullptr;
+    if (plan.what == base::Opening::What::BringForward) {
         mdi_->setActiveSubWindow(subs[plan.at]);
         return qobject_cast<ChildWindow*>(subs[plan.at]->widget());
     }
@@ -448,7 +454,7 @@ void frmMain::showChild(ChildWindow* child) {
     child->holdMinimumSize();
     mdi_->setActiveSubWindow(sub);
     child->focusFirstInput();
-    applyMenuRules(menu::Moment::Opened);
+    applyMenuRules(base::Moment::Opened);
 }
 
 bool frmMain::registered(std::string_view entry) const {
@@ -457,8 +463,8 @@ bool frmMain::registered(std::string_view entry) const {
 }
 
 // The menu table decides what the moment enables: the active window tells what it supports.
-void frmMain::applyMenuRules(menu::Moment moment) {
-    menu::Situation s;
+void frmMain::applyMenuRules(base::Moment moment) {
+    base::Situation s;
     s.childCount = ctx_.app.ChildCount;
     ChildWindow* child = activeChild();
     s.activeSaves = documents_.canSave(child);
@@ -466,17 +472,17 @@ void frmMain::applyMenuRules(menu::Moment moment) {
     s.activeSheet = dynamic_cast<SheetWindow*>(child) != nullptr;
     s.records = &ctx_.app.WinRec;
     s.registered = [this](std::string_view entry) { return registered(entry); };
-    for (const auto& [entry, enabled] : menu::enables(moment, s))
+    for (const auto& [entry, enabled] : base::enables(moment, s))
         setMenuEntryEnabled(QString::fromLatin1(entry), enabled);
 }
 
 void frmMain::ChildActivated() {
-    if (!ctx_.app.Closing) applyMenuRules(menu::Moment::Activated);
+    if (!ctx_.app.Closing) applyMenuRules(base::Moment::Activated);
 }
 
 void frmMain::ChildUnloaded() {
     // A curve or coil editor slot may have come free.
-    applyMenuRules(menu::Moment::Unloaded);
+    applyMenuRules(base::Moment::Unloaded);
     // The window that takes the focus next enables what it supports. (The about box runs
     // this routine when it is activated; that must not schedule itself again.)
     if (ctx_.app.ChildCount > 0 && !ctx_.app.Closing && !reactivating_)
@@ -513,15 +519,16 @@ void frmMain::enlargeActiveChild() {
     if (!child) return;
     const int n = child->windowNumber();
     ctx_.app.CurrentWinNo = n;
-    const bool sized = (n >= win::FirstCurve && n <= win::LastCoil) || n == win::Panel ||
-                       n == win::Advance || n == win::Rotation || n == win::Battery ||
-                       n == win::Notebook;
+    const bool sized = (n >= base::FirstCurveWindow && n <= base::LastCoilWindow) ||
+                       n == base::PanelWindow || n == base::AdvanceWindow ||
+                       n == base::RotationWindow || n == base::BatteryWindow ||
+                       n == base::NotebookWindow;
     const WindowRecord& rec = ctx_.app.WinRec[n];
     if (!sized || rec.MaxWidth <= 0) return;
     QMdiSubWindow* sub = child->subWindow();
     const int w = twipsToPixels(rec.MaxWidth, ctx_.app.TwipsPerPixelX);
     int h = sub->height();
-    if (n != win::Rotation && rec.MaxHeight > 0)
+    if (n != base::RotationWindow && rec.MaxHeight > 0)
         h = twipsToPixels(rec.MaxHeight, ctx_.app.TwipsPerPixelY);
     sub->showNormal();
     sub->resize(w, h);
@@ -638,3 +645,5 @@ void frmMain::exportActiveSheetPdf() {
         path, sheet->sheetTitle(lang), [sheet](SheetPainter& s) { sheet->paintSheet(s); }, lang);
     if (!failure.empty()) documents_.reportWriteError(path, failure);
 }
+
+} // namespace shell

@@ -1,6 +1,7 @@
 #pragma once
 #include "base/MenuTable.h"
 #include "base/ui/WindowContext.h"
+#include "curve/ui/CurveEditorList.h"
 #include "protocol/DecoderSinks.h"
 #include "shell/ui/DocumentDispatch.h"
 #include "shell/ui/FramePlacement.h"
@@ -15,28 +16,40 @@
 #include <memory>
 
 class QAction;
-class FrameStatusBar;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
 class QTimer;
-class RingPollTimer;
+namespace base {
 class ChildWindow;
-class HelpWindow;
-class SerialMidiSystem;
-class ToolkitLanguage;
 class SheetWindow;
+} // namespace base
+namespace transport {
+class RingPollTimer;
+class SerialMidiSystem;
+} // namespace transport
+
+namespace shell {
+
+class FrameStatusBar;
+class HelpWindow;
+class ToolkitLanguage;
 
 // The multiple-document frame: menus, status bar with clock and MIDI lamps, device menus,
 // window arrangement, and the closing sequence that writes the settings.
-class frmMain : public QMainWindow, public MainFrame, public MidiPortEvents, public MainWindowSink {
+class frmMain : public QMainWindow,
+                public base::MainFrame,
+                public curve::CurveEditorList,
+                public transport::MidiPortEvents,
+                public protocol::MainWindowSink {
     Q_OBJECT
 public:
     // Creates a child window for a window number; registered by the subsystems.
-    using ChildFactory = std::function<ChildWindow*(WindowContext&, int windowNumber)>;
+    using ChildFactory = std::function<base::ChildWindow*(base::WindowContext&, int windowNumber)>;
 
     // The input poller's time is measured on pollClock (none given: the steady clock).
-    frmMain(WindowContext& ctx, MessageDecoder& decoder, PollClock* pollClock = nullptr);
+    frmMain(base::WindowContext& ctx, transport::MessageDecoder& decoder,
+            transport::PollClock* pollClock = nullptr);
     ~frmMain() override;
 
     // The load handler: captions, recent documents, device menus, placement.
@@ -47,8 +60,8 @@ public:
     // Registers what a View or File entry opens. Entries without a factory stay disabled.
     void registerChild(const QString& entry, ChildFactory factory);
     // Opens (or brings forward) the child window of a menu entry.
-    ChildWindow* openChild(const QString& entry) override;
-    std::vector<OpenCurveDocument> openCurveDocuments() const override;
+    base::ChildWindow* openChild(const QString& entry) override;
+    std::vector<curve::OpenCurveDocument> openCurveDocuments() const override;
     // The open / save / save-as dispatch; document kinds register with it.
     DocumentDispatch& documents() { return documents_; }
 
@@ -73,7 +86,7 @@ public:
     void enableInputPoller() override;
 
     // The serial MIDI ports the Preferences menu adds to.
-    void setSerialPorts(SerialMidiSystem* serial);
+    void setSerialPorts(transport::SerialMidiSystem* serial);
     // Adds a serial MIDI port by its path and line speed, lists it in the device menus and
     // keeps it in the settings; reports a refused path.
     void addSerialPort(const QString& path, int baud = 38400);
@@ -122,33 +135,33 @@ private:
     void activateChild(QMdiSubWindow* sub);
     void chooseLanguage(int langCode);
     QString caption(const char* entry) const;
-    ChildWindow* activeChild() const;
+    base::ChildWindow* activeChild() const;
     // File > Stampa and Esporta PDF: the active window's sheet, when it has one.
-    SheetWindow* activeSheet() const;
+    base::SheetWindow* activeSheet() const;
     void printActiveSheet();
     void exportActiveSheetPdf();
     // Puts a built child window into the area: load, show, editor menu entries.
-    void showChild(ChildWindow* child);
+    void showChild(base::ChildWindow* child);
     // A window factory or a document kind answers the menu entry.
     bool registered(std::string_view entry) const;
     // Enables the menu entries as the menu table's rules decide at moment.
-    void applyMenuRules(menu::Moment moment);
+    void applyMenuRules(base::Moment moment);
 
-    WindowContext& ctx_;
-    MessageDecoder& decoder_;
+    base::WindowContext& ctx_;
+    transport::MessageDecoder& decoder_;
     FramePlacement placement_;
-    SerialMidiSystem* serial_ = nullptr;
+    transport::SerialMidiSystem* serial_ = nullptr;
     QMdiArea* mdi_ = nullptr;
     std::map<QString, QAction*> actions_;
     std::map<QString, ChildFactory> factories_;
-    FileDialogs dialogs_;
+    base::FileDialogs dialogs_;
     DocumentDispatch documents_;
     QVector<QAction*> devOut_;
     QVector<QAction*> devIn_;
     QVector<QAction*> recent_;
     QMenu* mnuModifica_ = nullptr;
     FrameStatusBar* status_ = nullptr;
-    RingPollTimer* TimerMIDIIn = nullptr;
+    transport::RingPollTimer* TimerMIDIIn = nullptr;
     std::unique_ptr<ToolkitLanguage> language_;
     GuideOpener guideOpener_;
     HelpWindow* help_ = nullptr; // one for the whole run, made at the first request
@@ -157,3 +170,5 @@ private:
     bool closed_ = false;
     bool reactivating_ = false;
 };
+
+} // namespace shell

@@ -3,6 +3,8 @@
 #include <chrono>
 #include <system_error>
 
+namespace timing {
+
 ThreadTimerSource::~ThreadTimerSource() {
     std::map<uint32_t, std::unique_ptr<Timer>> timers;
     std::vector<std::unique_ptr<Timer>> finished;
@@ -122,3 +124,5 @@ void ThreadTimerSource::reapFinished() {
     for (auto& timer : done)
         dispose(std::move(timer));
 }
+
+} // namespace timing

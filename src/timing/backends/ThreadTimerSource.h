@@ -8,6 +8,8 @@
 #include <thread>
 #include <vector>
 
+namespace timing {
+
 // Periodic timers on threads of their own: each timer runs a loop that waits for its next
 // due time on the steady clock and calls the timer's procedure once for every period that
 // passed (TickPacer), so a loop held back by a busy machine catches up at its next wake-up
@@ -50,3 +52,5 @@ private:
     std::vector<std::unique_ptr<Timer>> finished_;
     uint32_t nextId_ = 1;
 };
+
+} // namespace timing

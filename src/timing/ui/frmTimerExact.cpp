@@ -10,6 +10,10 @@
 #include <QTimer>
 #include <algorithm>
 
+using namespace base;
+
+namespace timing {
+
 namespace {
 // The system's long time format without a time zone.
 QString timeOfDay() {
@@ -118,3 +122,5 @@ void frmTimerExact::closeEvent(QCloseEvent* event) {
     countOut();
     event->accept();
 }
+
+} // namespace timing

@@ -6,16 +6,18 @@ class QPushButton;
 class QScrollBar;
 class QTimer;
 
+namespace timing {
+
 // The precision timer window: starts and stops the shared 1 ms time base by hand and shows
 // the time of day. It has no window record.
-class frmTimerExact : public ChildWindow {
+class frmTimerExact : public base::ChildWindow {
     Q_OBJECT
 public:
     // Fixed outer size in twips.
     static constexpr int FixedWidth = 3000;
     static constexpr int FixedHeight = 2100;
 
-    explicit frmTimerExact(WindowContext& ctx, QWidget* parent = nullptr);
+    explicit frmTimerExact(base::WindowContext& ctx, QWidget* parent = nullptr);
 
     void Form_Load() override;
 
@@ -43,3 +45,5 @@ private:
     int timerDelay_ = 0;      // ms, set to 1 at load
     int timerResolution_ = 0; // ms, the finest the system offers
 };
+
+} // namespace timing

@@ -1,5 +1,7 @@
 #include "transport/backends/CompositeMidiSystem.h"
 
+namespace transport {
+
 namespace {
 constexpr uint32_t SerialMask = 0xFFFFFF;
 }
@@ -37,78 +39,78 @@ int CompositeMidiSystem::inCount() {
 
 int CompositeMidiSystem::outCaps(int id, MidiCaps& caps) {
     const Local at = locate(id, false);
-    if (at.backend < 0) return mmr::BadDeviceId;
+    if (at.backend < 0) return MidiBadDeviceId;
     return backends_[static_cast<std::size_t>(at.backend)].system->outCaps(at.id, caps);
 }
 
 int CompositeMidiSystem::inCaps(int id, MidiCaps& caps) {
     const Local at = locate(id, true);
-    if (at.backend < 0) return mmr::BadDeviceId;
+    if (at.backend < 0) return MidiBadDeviceId;
     return backends_[static_cast<std::size_t>(at.backend)].system->inCaps(at.id, caps);
 }
 
 int CompositeMidiSystem::outOpen(int id, uint32_t& handle) {
     const Local at = locate(id, false);
-    if (at.backend < 0) return mmr::BadDeviceId;
+    if (at.backend < 0) return MidiBadDeviceId;
     uint32_t own = 0;
     const int result = backends_[static_cast<std::size_t>(at.backend)].system->outOpen(at.id, own);
-    if (result == mmr::Ok) handle = addRoute(at.backend, own, false);
+    if (result == MidiOk) handle = addRoute(at.backend, own, false);
     return result;
 }
 
 int CompositeMidiSystem::inOpen(int id, uint32_t& handle, MidiInCallback callback, void* user) {
     const Local at = locate(id, true);
-    if (at.backend < 0) return mmr::BadDeviceId;
+    if (at.backend < 0) return MidiBadDeviceId;
     uint32_t own = 0;
     const int result =
         backends_[static_cast<std::size_t>(at.backend)].system->inOpen(at.id, own, callback, user);
-    if (result == mmr::Ok) handle = addRoute(at.backend, own, true);
+    if (result == MidiOk) handle = addRoute(at.backend, own, true);
     return result;
 }
 
 int CompositeMidiSystem::outClose(uint32_t handle) {
     const Route* r = route(handle, false);
-    if (r == nullptr) return mmr::InvalidHandle;
+    if (r == nullptr) return MidiInvalidHandle;
     const int result = backends_[static_cast<std::size_t>(r->backend)].system->outClose(r->handle);
     // A handle the backend no longer knows is gone as well.
-    if (result == mmr::Ok || result == mmr::InvalidHandle) routes_.erase(handle);
+    if (result == MidiOk || result == MidiInvalidHandle) routes_.erase(handle);
     return result;
 }
 
 int CompositeMidiSystem::inClose(uint32_t handle) {
     const Route* r = route(handle, true);
-    if (r == nullptr) return mmr::InvalidHandle;
+    if (r == nullptr) return MidiInvalidHandle;
     const int result = backends_[static_cast<std::size_t>(r->backend)].system->inClose(r->handle);
-    if (result == mmr::Ok || result == mmr::InvalidHandle) routes_.erase(handle);
+    if (result == MidiOk || result == MidiInvalidHandle) routes_.erase(handle);
     return result;
 }
 
 int CompositeMidiSystem::outShortMsg(uint32_t handle, uint32_t msg) {
     const Route* r = route(handle, false);
-    if (r == nullptr) return mmr::InvalidHandle;
+    if (r == nullptr) return MidiInvalidHandle;
     MidiSystem* system = backends_[static_cast<std::size_t>(r->backend)].system;
     const int result = system->outShortMsg(r->handle, msg);
-    if (result == mmr::NotReady) lastNotReady_ = system;
+    if (result == MidiNotReady) lastNotReady_ = system;
     return result;
 }
 
 int CompositeMidiSystem::inStart(uint32_t handle) {
     const Route* r = route(handle, true);
-    if (r == nullptr) return mmr::InvalidHandle;
+    if (r == nullptr) return MidiInvalidHandle;
     return backends_[static_cast<std::size_t>(r->backend)].system->inStart(r->handle);
 }
 
 int CompositeMidiSystem::inStop(uint32_t handle) {
     const Route* r = route(handle, true);
-    if (r == nullptr) return mmr::InvalidHandle;
+    if (r == nullptr) return MidiInvalidHandle;
     return backends_[static_cast<std::size_t>(r->backend)].system->inStop(r->handle);
 }
 
 int CompositeMidiSystem::connect(uint32_t inHandle, uint32_t outHandle) {
     const Route* in = route(inHandle, true);
     const Route* out = route(outHandle, false);
-    if (in == nullptr || out == nullptr) return mmr::InvalidHandle;
-    if (in->backend != out->backend) return mmr::Error;
+    if (in == nullptr || out == nullptr) return MidiInvalidHandle;
+    if (in->backend != out->backend) return MidiError;
     return backends_[static_cast<std::size_t>(in->backend)].system->connect(in->handle,
                                                                             out->handle);
 }
@@ -116,8 +118,8 @@ int CompositeMidiSystem::connect(uint32_t inHandle, uint32_t outHandle) {
 int CompositeMidiSystem::disconnect(uint32_t inHandle, uint32_t outHandle) {
     const Route* in = route(inHandle, true);
     const Route* out = route(outHandle, false);
-    if (in == nullptr || out == nullptr) return mmr::InvalidHandle;
-    if (in->backend != out->backend) return mmr::Ok; // never joined, nothing to end
+    if (in == nullptr || out == nullptr) return MidiInvalidHandle;
+    if (in->backend != out->backend) return MidiOk; // never joined, nothing to end
     return backends_[static_cast<std::size_t>(in->backend)].system->disconnect(in->handle,
                                                                                out->handle);
 }
@@ -154,3 +156,5 @@ const CompositeMidiSystem::Route* CompositeMidiSystem::route(uint32_t handle, bo
     if (it == routes_.end() || it->second.input != input) return nullptr;
     return &it->second;
 }
+
+} // namespace transport

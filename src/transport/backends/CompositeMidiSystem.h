@@ -4,6 +4,8 @@
 #include <map>
 #include <vector>
 
+namespace transport {
+
 // Several MIDI systems shown as one: their device lists follow one another in the order
 // the backends were given (a backend added later lists its devices after all others), and
 // every call goes to the backend that owns the device or handle.
@@ -63,3 +65,5 @@ private:
     uint32_t serial_ = 0;
     MidiSystem* lastNotReady_ = nullptr;
 };
+
+} // namespace transport

@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <thread>
 
+namespace transport {
+
 namespace {
 
 constexpr uint32_t MaxHandle = 0xFFFFFF;
@@ -58,7 +60,7 @@ struct RtMidiSystem::OutPort {
     int send(uint32_t msg) {
         const auto status = static_cast<uint8_t>(msg & 0xFF);
         const int length = messageLength(status);
-        if (length == 0) return mmr::Error;
+        if (length == 0) return MidiError;
         const unsigned char bytes[3] = {status, static_cast<unsigned char>((msg >> 8) & 0x7F),
                                         static_cast<unsigned char>((msg >> 16) & 0x7F)};
         std::lock_guard lock(sendMutex);
@@ -66,9 +68,9 @@ struct RtMidiSystem::OutPort {
         try {
             midi->sendMessage(bytes, static_cast<std::size_t>(length));
         } catch (...) {
-            return mmr::Error;
+            return MidiError;
         }
-        return error.load(std::memory_order_relaxed) ? mmr::Error : mmr::Ok;
+        return error.load(std::memory_order_relaxed) ? MidiError : MidiOk;
     }
 };
 
@@ -94,7 +96,7 @@ struct RtMidiSystem::InPort {
             std::lock_guard lock(port.thruMutex);
             if (port.thru != nullptr) port.thru->send(param);
         }
-        if (port.callback != nullptr) port.callback(port.user, mim::Data, param);
+        if (port.callback != nullptr) port.callback(port.user, MidiInData, param);
     }
 };
 
@@ -160,24 +162,24 @@ int RtMidiSystem::inCount() {
 
 int RtMidiSystem::outCaps(int id, MidiCaps& caps) {
     std::lock_guard lock(mutex_);
-    if (id < 0 || id >= static_cast<int>(outNames_.size())) return mmr::BadDeviceId;
+    if (id < 0 || id >= static_cast<int>(outNames_.size())) return MidiBadDeviceId;
     caps.name = capsName(outNames_[static_cast<std::size_t>(id)]);
-    return mmr::Ok;
+    return MidiOk;
 }
 
 int RtMidiSystem::inCaps(int id, MidiCaps& caps) {
     std::lock_guard lock(mutex_);
-    if (id < 0 || id >= static_cast<int>(inNames_.size())) return mmr::BadDeviceId;
+    if (id < 0 || id >= static_cast<int>(inNames_.size())) return MidiBadDeviceId;
     caps.name = capsName(inNames_[static_cast<std::size_t>(id)]);
-    return mmr::Ok;
+    return MidiOk;
 }
 
 int RtMidiSystem::outOpen(int id, uint32_t& handle) {
     std::lock_guard lock(mutex_);
-    if (id < 0 || id >= static_cast<int>(outNames_.size())) return mmr::BadDeviceId;
+    if (id < 0 || id >= static_cast<int>(outNames_.size())) return MidiBadDeviceId;
     const std::string& name = outNames_[static_cast<std::size_t>(id)];
     for (const auto& [h, port] : outs_)
-        if (port->name == name) return mmr::Allocated;
+        if (port->name == name) return MidiAllocated;
 
     auto port = std::make_unique<OutPort>();
     port->name = name;
@@ -185,21 +187,21 @@ int RtMidiSystem::outOpen(int id, uint32_t& handle) {
         port->midi = std::make_unique<RtMidiOut>(backend_->api, clientName_);
         port->midi->setErrorCallback(&recordError, &port->error);
         const int index = currentIndex(*port->midi, name, id);
-        if (index < 0) return mmr::BadDeviceId;
+        if (index < 0) return MidiBadDeviceId;
         port->midi->openPort(static_cast<unsigned>(index), clientName_ + " Out");
     } catch (...) {
-        return mmr::Error;
+        return MidiError;
     }
-    if (port->error.load() || !port->midi->isPortOpen()) return mmr::Error;
+    if (port->error.load() || !port->midi->isPortOpen()) return MidiError;
     handle = newHandle();
     outs_.emplace(handle, std::move(port));
-    return mmr::Ok;
+    return MidiOk;
 }
 
 int RtMidiSystem::outClose(uint32_t handle) {
     std::lock_guard lock(mutex_);
     auto it = outs_.find(handle);
-    if (it == outs_.end()) return mmr::InvalidHandle;
+    if (it == outs_.end()) return MidiInvalidHandle;
     for (auto& [h, in] : ins_) {
         std::lock_guard thruLock(in->thruMutex);
         if (in->thru == it->second.get()) in->thru = nullptr;
@@ -210,22 +212,22 @@ int RtMidiSystem::outClose(uint32_t handle) {
         // The port goes with its object in any case.
     }
     outs_.erase(it);
-    return mmr::Ok;
+    return MidiOk;
 }
 
 int RtMidiSystem::outShortMsg(uint32_t handle, uint32_t msg) {
     std::lock_guard lock(mutex_);
     OutPort* port = findOut(handle);
-    if (port == nullptr) return mmr::InvalidHandle;
+    if (port == nullptr) return MidiInvalidHandle;
     return port->send(msg);
 }
 
 int RtMidiSystem::inOpen(int id, uint32_t& handle, MidiInCallback callback, void* user) {
     std::lock_guard lock(mutex_);
-    if (id < 0 || id >= static_cast<int>(inNames_.size())) return mmr::BadDeviceId;
+    if (id < 0 || id >= static_cast<int>(inNames_.size())) return MidiBadDeviceId;
     const std::string& name = inNames_[static_cast<std::size_t>(id)];
     for (const auto& [h, port] : ins_)
-        if (port->name == name) return mmr::Allocated;
+        if (port->name == name) return MidiAllocated;
 
     auto port = std::make_unique<InPort>();
     port->name = name;
@@ -237,21 +239,21 @@ int RtMidiSystem::inOpen(int id, uint32_t& handle, MidiInCallback callback, void
         port->midi->ignoreTypes(true, true, true);
         port->midi->setCallback(&InPort::onMessage, port.get());
         const int index = currentIndex(*port->midi, name, id);
-        if (index < 0) return mmr::BadDeviceId;
+        if (index < 0) return MidiBadDeviceId;
         port->midi->openPort(static_cast<unsigned>(index), clientName_ + " In");
     } catch (...) {
-        return mmr::Error;
+        return MidiError;
     }
-    if (port->error.load() || !port->midi->isPortOpen()) return mmr::Error;
+    if (port->error.load() || !port->midi->isPortOpen()) return MidiError;
     handle = newHandle();
     ins_.emplace(handle, std::move(port));
-    return mmr::Ok;
+    return MidiOk;
 }
 
 int RtMidiSystem::inClose(uint32_t handle) {
     std::lock_guard lock(mutex_);
     auto it = ins_.find(handle);
-    if (it == ins_.end()) return mmr::InvalidHandle;
+    if (it == ins_.end()) return MidiInvalidHandle;
     InPort& port = *it->second;
     port.started.store(false, std::memory_order_release);
     try {
@@ -262,43 +264,43 @@ int RtMidiSystem::inClose(uint32_t handle) {
     }
     port.midi.reset();
     ins_.erase(it);
-    return mmr::Ok;
+    return MidiOk;
 }
 
 int RtMidiSystem::inStart(uint32_t handle) {
     std::lock_guard lock(mutex_);
     InPort* port = findIn(handle);
-    if (port == nullptr) return mmr::InvalidHandle;
+    if (port == nullptr) return MidiInvalidHandle;
     port->started.store(true, std::memory_order_release);
-    return mmr::Ok;
+    return MidiOk;
 }
 
 int RtMidiSystem::inStop(uint32_t handle) {
     std::lock_guard lock(mutex_);
     InPort* port = findIn(handle);
-    if (port == nullptr) return mmr::InvalidHandle;
+    if (port == nullptr) return MidiInvalidHandle;
     port->started.store(false, std::memory_order_release);
-    return mmr::Ok;
+    return MidiOk;
 }
 
 int RtMidiSystem::connect(uint32_t inHandle, uint32_t outHandle) {
     std::lock_guard lock(mutex_);
     InPort* in = findIn(inHandle);
     OutPort* out = findOut(outHandle);
-    if (in == nullptr || out == nullptr) return mmr::InvalidHandle;
+    if (in == nullptr || out == nullptr) return MidiInvalidHandle;
     std::lock_guard thruLock(in->thruMutex);
     in->thru = out;
-    return mmr::Ok;
+    return MidiOk;
 }
 
 int RtMidiSystem::disconnect(uint32_t inHandle, uint32_t outHandle) {
     std::lock_guard lock(mutex_);
     InPort* in = findIn(inHandle);
     OutPort* out = findOut(outHandle);
-    if (in == nullptr || out == nullptr) return mmr::InvalidHandle;
+    if (in == nullptr || out == nullptr) return MidiInvalidHandle;
     std::lock_guard thruLock(in->thruMutex);
     if (in->thru == out) in->thru = nullptr;
-    return mmr::Ok;
+    return MidiOk;
 }
 
 void RtMidiSystem::notReadyPause() {
@@ -347,3 +349,5 @@ RtMidiSystem::InPort* RtMidiSystem::findIn(uint32_t handle) {
     auto it = ins_.find(handle);
     return it == ins_.end() ? nullptr : it->second.get();
 }
+
+} // namespace transport

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+namespace transport {
+
 // Real MIDI devices through RtMidi (ALSA sequencer on Linux, the multimedia MIDI services on
 // Windows, CoreMIDI on macOS). Where the system offers no MIDI service at all (no ALSA
 // sequencer) both lists are empty and every call answers with a result code; nothing throws.
@@ -19,7 +21,7 @@
 // here, 5 unknown handle, 1 any other failure.
 //
 // Input: each open input delivers its short messages on RtMidi's thread as
-// status + data1 * 256 + data2 * 65536 with mim::Data, only while started. System exclusive,
+// status + data1 * 256 + data2 * 65536 with MidiInData, only while started. System exclusive,
 // timing clock and active sensing are ignored. Thru: connect() pairs an input with an
 // output and that input's callback sends every message it receives while started to the
 // output as well; disconnect() or closing either side ends the pairing.
@@ -75,3 +77,5 @@ private:
     std::map<uint32_t, std::unique_ptr<InPort>> ins_;
     uint32_t nextHandle_ = 1;
 };
+
+} // namespace transport

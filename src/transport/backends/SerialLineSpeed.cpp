@@ -4,6 +4,11 @@
 #include <asm/termbits.h>
 #include <cstdlib>
 #include <sys/ioctl.h>
+#endif
+
+namespace transport {
+
+#if defined(__linux__)
 
 bool setLineSpeed(int fd, int baud) {
     termios2 t{};
@@ -34,3 +39,5 @@ int lineSpeed(int) {
 }
 
 #endif
+
+} // namespace transport

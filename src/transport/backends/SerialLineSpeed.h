@@ -1,5 +1,7 @@
 #pragma once
 
+namespace transport {
+
 // Line speeds that are no standard terminal speed (MIDI's 31250 baud). Kept apart from
 // <termios.h>: the kernel's own terminal structures clash with it.
 
@@ -8,3 +10,5 @@
 bool setLineSpeed(int fd, int baud);
 // The output speed the driver reports, 0 when it cannot be read.
 int lineSpeed(int fd);
+
+} // namespace transport

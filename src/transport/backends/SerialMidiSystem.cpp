@@ -14,6 +14,10 @@
 #include <thread>
 #include <unistd.h>
 
+using namespace base;
+
+namespace transport {
+
 namespace {
 
 constexpr uint32_t MaxHandle = 0xFFFFFF;
@@ -27,11 +31,11 @@ int openError(int error) {
     case ENOTDIR:
     case ENXIO:
     case ENODEV:
-        return mmr::BadDeviceId;
+        return MidiBadDeviceId;
     case EBUSY:
-        return mmr::Allocated;
+        return MidiAllocated;
     default:
-        return mmr::Error;
+        return MidiError;
     }
 }
 
@@ -81,14 +85,14 @@ struct SerialMidiSystem::Line {
         struct stat info {};
         if (::fstat(fd, &info) != 0 || !(S_ISCHR(info.st_mode) || S_ISFIFO(info.st_mode))) {
             closeFd(fd); // a regular file or anything else is no MIDI line
-            return mmr::Error;
+            return MidiError;
         }
-        if (!::isatty(fd)) return mmr::Ok;
+        if (!::isatty(fd)) return MidiOk;
 
         termios raw{};
         if (::tcgetattr(fd, &raw) != 0) {
             closeFd(fd);
-            return mmr::Error;
+            return MidiError;
         }
         saved = raw;
         ::cfmakeraw(&raw);
@@ -100,23 +104,23 @@ struct SerialMidiSystem::Line {
         ::cfsetospeed(&raw, B38400);
         if (::tcsetattr(fd, TCSANOW, &raw) != 0) {
             closeFd(fd);
-            return mmr::Error;
+            return MidiError;
         }
         if (baud != kSerialDefaultBaud && !setLineSpeed(fd, baud)) {
             ::tcsetattr(fd, TCSANOW, &saved);
             closeFd(fd);
-            return mmr::Error;
+            return MidiError;
         }
         terminal = true;
         ::ioctl(fd, TIOCEXCL); // other programs get "busy" while we hold the line
-        return mmr::Ok;
+        return MidiOk;
     }
 
     int send(uint32_t msg) {
         uint8_t bytes[3];
         const std::size_t size = encodeShortMessage(msg, bytes);
-        if (size == 0) return mmr::Error;
-        if (lost) return mmr::NoDriver;
+        if (size == 0) return MidiError;
+        if (lost) return MidiNoDriver;
         std::lock_guard lock(writeMutex);
         std::size_t done = 0;
         int waits = 0;
@@ -129,17 +133,17 @@ struct SerialMidiSystem::Line {
             if (written < 0 && errno == EINTR) continue;
             if (written < 0 && hungUp(errno)) {
                 markLost();
-                return mmr::NoDriver;
+                return MidiNoDriver;
             }
-            if (written < 0 && errno != EAGAIN && errno != EWOULDBLOCK) return mmr::Error;
+            if (written < 0 && errno != EAGAIN && errno != EWOULDBLOCK) return MidiError;
             // Nothing taken: the caller may try the whole message again. Once a part is out,
             // a new try would repeat it, so the rest has to follow now.
-            if (done == 0) return mmr::NotReady;
-            if (waits++ == PartialWriteWaits) return mmr::Error;
+            if (done == 0) return MidiNotReady;
+            if (waits++ == PartialWriteWaits) return MidiError;
             pollfd writable{fd, POLLOUT, 0};
             ::poll(&writable, 1, PartialWriteWaitMs);
         }
-        return mmr::Ok;
+        return MidiOk;
     }
 };
 
@@ -202,12 +206,12 @@ struct SerialMidiSystem::Input {
         if (!started) return;
         for (std::size_t i = 0; i < count; ++i) {
             if (thru) thru->send(messages[i]);
-            if (callback != nullptr) callback(user, mim::Data, messages[i]);
+            if (callback != nullptr) callback(user, MidiInData, messages[i]);
         }
     }
 
     int start() {
-        if (::pipe(wake) != 0) return mmr::Error;
+        if (::pipe(wake) != 0) return MidiError;
         for (int fd : wake) {
             ::fcntl(fd, F_SETFD, FD_CLOEXEC);
             ::fcntl(fd, F_SETFL, O_NONBLOCK);
@@ -217,9 +221,9 @@ struct SerialMidiSystem::Input {
         } catch (...) {
             closeFd(wake[0]);
             closeFd(wake[1]);
-            return mmr::Error;
+            return MidiError;
         }
-        return mmr::Ok;
+        return MidiOk;
     }
 
     void stop() {
@@ -252,26 +256,26 @@ SerialMidiSystem::~SerialMidiSystem() {
 
 int SerialMidiSystem::addPort(const std::string& path, int baud) {
     std::lock_guard lock(mutex_);
-    if (!serialPortPathValid(path)) return mmr::BadDeviceId;
-    if (baud != kSerialDefaultBaud && baud != kSerialMidiBaud) return mmr::BadDeviceId;
+    if (!serialPortPathValid(path)) return MidiBadDeviceId;
+    if (baud != kSerialDefaultBaud && baud != kSerialMidiBaud) return MidiBadDeviceId;
     for (const std::string& listed : paths_)
-        if (listed == path) return mmr::Allocated;
-    if (paths_.size() >= kMaxSerialPorts) return mmr::Error;
+        if (listed == path) return MidiAllocated;
+    if (paths_.size() >= kMaxSerialPorts) return MidiError;
     paths_.push_back(path);
     bauds_.push_back(baud);
-    return mmr::Ok;
+    return MidiOk;
 }
 
 int SerialMidiSystem::removePort(const std::string& path) {
     std::lock_guard lock(mutex_);
     for (auto it = paths_.begin(); it != paths_.end(); ++it) {
         if (*it != path) continue;
-        if (pathOpen(path)) return mmr::Allocated;
+        if (pathOpen(path)) return MidiAllocated;
         bauds_.erase(bauds_.begin() + (it - paths_.begin()));
         paths_.erase(it);
-        return mmr::Ok;
+        return MidiOk;
     }
-    return mmr::BadDeviceId;
+    return MidiBadDeviceId;
 }
 
 std::vector<std::string> SerialMidiSystem::ports() const {
@@ -312,9 +316,9 @@ int SerialMidiSystem::inCount() {
 
 int SerialMidiSystem::outCaps(int id, MidiCaps& caps) {
     std::lock_guard lock(mutex_);
-    if (id < 0 || id >= static_cast<int>(paths_.size())) return mmr::BadDeviceId;
+    if (id < 0 || id >= static_cast<int>(paths_.size())) return MidiBadDeviceId;
     caps.name = serialDeviceName(paths_[static_cast<std::size_t>(id)]);
-    return mmr::Ok;
+    return MidiOk;
 }
 
 int SerialMidiSystem::inCaps(int id, MidiCaps& caps) {
@@ -323,22 +327,22 @@ int SerialMidiSystem::inCaps(int id, MidiCaps& caps) {
 
 int SerialMidiSystem::outOpen(int id, uint32_t& handle) {
     std::lock_guard lock(mutex_);
-    if (id < 0 || id >= static_cast<int>(paths_.size())) return mmr::BadDeviceId;
+    if (id < 0 || id >= static_cast<int>(paths_.size())) return MidiBadDeviceId;
     const std::string path = paths_[static_cast<std::size_t>(id)];
     for (const auto& [h, out] : outs_)
-        if (out.path == path) return mmr::Allocated;
+        if (out.path == path) return MidiAllocated;
     std::shared_ptr<Line> line;
     const int result = acquireLine(path, line);
-    if (result != mmr::Ok) return result;
+    if (result != MidiOk) return result;
     handle = newHandle();
     outs_.emplace(handle, Output{path, std::move(line)});
-    return mmr::Ok;
+    return MidiOk;
 }
 
 int SerialMidiSystem::outClose(uint32_t handle) {
     std::lock_guard lock(mutex_);
     auto it = outs_.find(handle);
-    if (it == outs_.end()) return mmr::InvalidHandle;
+    if (it == outs_.end()) return MidiInvalidHandle;
     for (auto& [h, input] : ins_) {
         std::lock_guard delivery(input->deliveryMutex);
         if (input->thruHandle == handle) {
@@ -349,7 +353,7 @@ int SerialMidiSystem::outClose(uint32_t handle) {
     const std::string path = it->second.path;
     outs_.erase(it);
     releaseLine(path);
-    return mmr::Ok;
+    return MidiOk;
 }
 
 int SerialMidiSystem::outShortMsg(uint32_t handle, uint32_t msg) {
@@ -357,7 +361,7 @@ int SerialMidiSystem::outShortMsg(uint32_t handle, uint32_t msg) {
     {
         std::lock_guard lock(mutex_);
         auto it = outs_.find(handle);
-        if (it == outs_.end()) return mmr::InvalidHandle;
+        if (it == outs_.end()) return MidiInvalidHandle;
         line = it->second.line;
     }
     return line->send(msg);
@@ -365,80 +369,80 @@ int SerialMidiSystem::outShortMsg(uint32_t handle, uint32_t msg) {
 
 int SerialMidiSystem::inOpen(int id, uint32_t& handle, MidiInCallback callback, void* user) {
     std::lock_guard lock(mutex_);
-    if (id < 0 || id >= static_cast<int>(paths_.size())) return mmr::BadDeviceId;
+    if (id < 0 || id >= static_cast<int>(paths_.size())) return MidiBadDeviceId;
     const std::string path = paths_[static_cast<std::size_t>(id)];
     for (const auto& [h, input] : ins_)
-        if (input->path == path) return mmr::Allocated;
+        if (input->path == path) return MidiAllocated;
 
     auto input = std::make_unique<Input>();
     input->path = path;
     input->callback = callback;
     input->user = user;
     int result = acquireLine(path, input->line);
-    if (result != mmr::Ok) return result;
+    if (result != MidiOk) return result;
     result = input->start();
-    if (result != mmr::Ok) {
+    if (result != MidiOk) {
         input->line.reset();
         releaseLine(path);
         return result;
     }
     handle = newHandle();
     ins_.emplace(handle, std::move(input));
-    return mmr::Ok;
+    return MidiOk;
 }
 
 int SerialMidiSystem::inClose(uint32_t handle) {
     std::lock_guard lock(mutex_);
     auto it = ins_.find(handle);
-    if (it == ins_.end()) return mmr::InvalidHandle;
+    if (it == ins_.end()) return MidiInvalidHandle;
     // The thread never takes mutex_, so it can be joined here.
     it->second->stop();
     const std::string path = it->second->path;
     ins_.erase(it);
     releaseLine(path);
-    return mmr::Ok;
+    return MidiOk;
 }
 
 int SerialMidiSystem::inStart(uint32_t handle) {
     std::lock_guard lock(mutex_);
     auto it = ins_.find(handle);
-    if (it == ins_.end()) return mmr::InvalidHandle;
+    if (it == ins_.end()) return MidiInvalidHandle;
     std::lock_guard delivery(it->second->deliveryMutex);
     it->second->started = true;
-    return mmr::Ok;
+    return MidiOk;
 }
 
 int SerialMidiSystem::inStop(uint32_t handle) {
     std::lock_guard lock(mutex_);
     auto it = ins_.find(handle);
-    if (it == ins_.end()) return mmr::InvalidHandle;
+    if (it == ins_.end()) return MidiInvalidHandle;
     std::lock_guard delivery(it->second->deliveryMutex);
     it->second->started = false;
-    return mmr::Ok;
+    return MidiOk;
 }
 
 int SerialMidiSystem::connect(uint32_t inHandle, uint32_t outHandle) {
     std::lock_guard lock(mutex_);
     auto in = ins_.find(inHandle);
     auto out = outs_.find(outHandle);
-    if (in == ins_.end() || out == outs_.end()) return mmr::InvalidHandle;
+    if (in == ins_.end() || out == outs_.end()) return MidiInvalidHandle;
     std::lock_guard delivery(in->second->deliveryMutex);
     in->second->thru = out->second.line;
     in->second->thruHandle = outHandle;
-    return mmr::Ok;
+    return MidiOk;
 }
 
 int SerialMidiSystem::disconnect(uint32_t inHandle, uint32_t outHandle) {
     std::lock_guard lock(mutex_);
     auto in = ins_.find(inHandle);
     auto out = outs_.find(outHandle);
-    if (in == ins_.end() || out == outs_.end()) return mmr::InvalidHandle;
+    if (in == ins_.end() || out == outs_.end()) return MidiInvalidHandle;
     std::lock_guard delivery(in->second->deliveryMutex);
     if (in->second->thruHandle == outHandle) {
         in->second->thru.reset();
         in->second->thruHandle = 0;
     }
-    return mmr::Ok;
+    return MidiOk;
 }
 
 void SerialMidiSystem::notReadyPause() {
@@ -450,7 +454,7 @@ int SerialMidiSystem::acquireLine(const std::string& path, std::shared_ptr<Line>
     if (it != lines_.end()) {
         ++it->second->users;
         line = it->second;
-        return mmr::Ok;
+        return MidiOk;
     }
     auto opened = std::make_shared<Line>();
     opened->path = path;
@@ -459,11 +463,11 @@ int SerialMidiSystem::acquireLine(const std::string& path, std::shared_ptr<Line>
     for (std::size_t i = 0; i < paths_.size(); ++i)
         if (paths_[i] == path) baud = bauds_[i];
     const int result = opened->open(path, baud);
-    if (result != mmr::Ok) return result;
+    if (result != MidiOk) return result;
     opened->users = 1;
     lines_.emplace(path, opened);
     line = std::move(opened);
-    return mmr::Ok;
+    return MidiOk;
 }
 
 void SerialMidiSystem::releaseLine(const std::string& path) {
@@ -488,3 +492,5 @@ uint32_t SerialMidiSystem::newHandle() {
         if (outs_.count(handle) == 0 && ins_.count(handle) == 0) return handle;
     }
 }
+
+} // namespace transport

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+namespace transport {
+
 // Raw MIDI byte streams as MIDI devices: serial lines (a unit behind a USB-serial bridge),
 // ALSA raw MIDI device nodes (/dev/snd/midiC*D*) and pseudo-terminals (a unit emulated by
 // another program). Every added path is listed once as an output and once as an input, in
@@ -23,7 +25,7 @@
 //
 // Input: each open input has a thread waiting in poll() on the file and on a wake-up pipe;
 // the bytes go through a MidiByteParser and every message reaches the callback with
-// mim::Data while the input is started. Once inStop() or inClose() has returned the callback
+// MidiInData while the input is started. Once inStop() or inClose() has returned the callback
 // is not called again. A line that reports an error or hang-up is no longer read (the
 // thread then waits for close without spinning).
 //
@@ -110,3 +112,5 @@ private:
     std::mutex lossMutex_;
     LossHandler onLost_;
 };
+
+} // namespace transport

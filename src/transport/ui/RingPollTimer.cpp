@@ -3,6 +3,8 @@
 #include <QElapsedTimer>
 #include <algorithm>
 
+namespace transport {
+
 namespace {
 
 class SteadyPollClock : public PollClock {
@@ -51,3 +53,5 @@ bool RingPollTimer::pollNow() {
     }
     return true;
 }
+
+} // namespace transport

@@ -2,6 +2,8 @@
 #include <QTimer>
 #include <memory>
 
+namespace transport {
+
 class MidiPort;
 class MessageDecoder;
 class PollClock;
@@ -39,3 +41,5 @@ private:
     int64_t lastTickUs_ = -1;
     int64_t carriedUs_ = 0;
 };
+
+} // namespace transport

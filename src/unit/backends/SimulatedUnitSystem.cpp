@@ -4,6 +4,11 @@
 #include "unit/EepromCodec.h"
 #include <algorithm>
 
+using namespace base;
+using namespace transport;
+
+namespace unit {
+
 using namespace std::chrono;
 
 SimulatedUnitSystem::SimulatedUnitSystem(std::string startFolder, uint64_t seed) : unit_(seed) {
@@ -37,10 +42,10 @@ void SimulatedUnitSystem::setDeviceName(const std::string& name) {
 }
 
 int SimulatedUnitSystem::outCaps(int id, MidiCaps& caps) {
-    if (id != 0) return mmr::BadDeviceId;
+    if (id != 0) return transport::MidiBadDeviceId;
     std::lock_guard lk(mutex_);
     caps.name = deviceName_;
-    return mmr::Ok;
+    return transport::MidiOk;
 }
 
 int SimulatedUnitSystem::inCaps(int id, MidiCaps& caps) {
@@ -48,39 +53,39 @@ int SimulatedUnitSystem::inCaps(int id, MidiCaps& caps) {
 }
 
 int SimulatedUnitSystem::outOpen(int id, uint32_t& handle) {
-    if (id != 0) return mmr::BadDeviceId;
+    if (id != 0) return transport::MidiBadDeviceId;
     std::lock_guard lk(mutex_);
-    if (outOpen_) return mmr::Allocated;
+    if (outOpen_) return transport::MidiAllocated;
     outOpen_ = true;
     handle = OutHandle;
     startThreadLocked();
-    return mmr::Ok;
+    return transport::MidiOk;
 }
 
 int SimulatedUnitSystem::outClose(uint32_t handle) {
     std::lock_guard lk(mutex_);
-    if (!outOpen_ || handle != OutHandle) return mmr::InvalidHandle;
+    if (!outOpen_ || handle != OutHandle) return transport::MidiInvalidHandle;
     outOpen_ = false;
     thru_ = false;
-    return mmr::Ok;
+    return transport::MidiOk;
 }
 
 int SimulatedUnitSystem::outShortMsg(uint32_t handle, uint32_t msg) {
     {
         std::lock_guard lk(mutex_);
-        if (!outOpen_ || handle != OutHandle) return mmr::InvalidHandle;
+        if (!outOpen_ || handle != OutHandle) return transport::MidiInvalidHandle;
         unit_.receive(msg);
         pending_ = true;
     }
     wake_.notify_one();
-    return mmr::Ok;
+    return transport::MidiOk;
 }
 
 int SimulatedUnitSystem::inOpen(int id, uint32_t& handle, MidiInCallback callback, void* user) {
-    if (id != 0) return mmr::BadDeviceId;
+    if (id != 0) return transport::MidiBadDeviceId;
     {
         std::lock_guard lk(mutex_);
-        if (inOpen_) return mmr::Allocated;
+        if (inOpen_) return transport::MidiAllocated;
         inOpen_ = true;
         inStarted_ = false;
         handle = InHandle;
@@ -90,13 +95,13 @@ int SimulatedUnitSystem::inOpen(int id, uint32_t& handle, MidiInCallback callbac
     callback_ = callback;
     callbackUser_ = user;
     deliverOn_ = false;
-    return mmr::Ok;
+    return transport::MidiOk;
 }
 
 int SimulatedUnitSystem::inClose(uint32_t handle) {
     {
         std::lock_guard lk(mutex_);
-        if (!inOpen_ || handle != InHandle) return mmr::InvalidHandle;
+        if (!inOpen_ || handle != InHandle) return transport::MidiInvalidHandle;
         inOpen_ = false;
         inStarted_ = false;
         thru_ = false;
@@ -106,45 +111,45 @@ int SimulatedUnitSystem::inClose(uint32_t handle) {
     deliverOn_ = false;
     callback_ = nullptr;
     callbackUser_ = nullptr;
-    return mmr::Ok;
+    return transport::MidiOk;
 }
 
 int SimulatedUnitSystem::inStart(uint32_t handle) {
     {
         std::lock_guard lk(mutex_);
-        if (!inOpen_ || handle != InHandle) return mmr::InvalidHandle;
+        if (!inOpen_ || handle != InHandle) return transport::MidiInvalidHandle;
         inStarted_ = true;
     }
     std::lock_guard dl(deliveryMutex_);
     deliverOn_ = true;
-    return mmr::Ok;
+    return transport::MidiOk;
 }
 
 int SimulatedUnitSystem::inStop(uint32_t handle) {
     {
         std::lock_guard lk(mutex_);
-        if (!inOpen_ || handle != InHandle) return mmr::InvalidHandle;
+        if (!inOpen_ || handle != InHandle) return transport::MidiInvalidHandle;
         inStarted_ = false;
     }
     std::lock_guard dl(deliveryMutex_);
     deliverOn_ = false;
-    return mmr::Ok;
+    return transport::MidiOk;
 }
 
 int SimulatedUnitSystem::connect(uint32_t inHandle, uint32_t outHandle) {
     std::lock_guard lk(mutex_);
     if (!inOpen_ || !outOpen_ || inHandle != InHandle || outHandle != OutHandle)
-        return mmr::InvalidHandle;
+        return transport::MidiInvalidHandle;
     thru_ = true;
-    return mmr::Ok;
+    return transport::MidiOk;
 }
 
 int SimulatedUnitSystem::disconnect(uint32_t inHandle, uint32_t outHandle) {
     std::lock_guard lk(mutex_);
     if (!inOpen_ || !outOpen_ || inHandle != InHandle || outHandle != OutHandle)
-        return mmr::InvalidHandle;
+        return transport::MidiInvalidHandle;
     thru_ = false;
-    return mmr::Ok;
+    return transport::MidiOk;
 }
 
 void SimulatedUnitSystem::setEngine(const EngineSettings& settings) {
@@ -262,7 +267,7 @@ void SimulatedUnitSystem::deliver(const std::vector<uint32_t>& messages) {
     std::lock_guard dl(deliveryMutex_);
     if (!deliverOn_ || callback_ == nullptr) return;
     for (uint32_t msg : messages)
-        callback_(callbackUser_, mim::Data, msg);
+        callback_(callbackUser_, transport::MidiInData, msg);
 }
 
 void SimulatedUnitSystem::saveIfDue(bool force) {
@@ -290,3 +295,5 @@ void SimulatedUnitSystem::saveIfDue(bool force) {
     // The change stays in memory until a save succeeds; the user hears of the failure once.
     if (saving_.finished(revision, saveError_, nowMs()) && report_) report_(saveError_);
 }
+
+} // namespace unit

@@ -11,12 +11,14 @@
 #include <string>
 #include <thread>
 
+namespace unit {
+
 // One output and one input device, both named "Simulated unit" unless the program gives
 // them its own name (the string table's, in the chosen language), behind which the simulated
 // ignition unit runs in real time on its own thread: every millisecond it is advanced by the
 // time that really passed, and what it sends goes to the input callback while input is
 // started. Its EEPROM is kept in "SimulatedUnit.eeprom" in the start folder.
-class SimulatedUnitSystem : public MidiSystem {
+class SimulatedUnitSystem : public transport::MidiSystem {
 public:
     static constexpr const char* DeviceName = "Simulated unit";
     static constexpr const char* EepromFileName = "SimulatedUnit.eeprom";
@@ -41,13 +43,13 @@ public:
     void setDeviceName(const std::string& name);
 
     int outCount() override { return 1; }
-    int outCaps(int id, MidiCaps& caps) override;
+    int outCaps(int id, transport::MidiCaps& caps) override;
     int inCount() override { return 1; }
-    int inCaps(int id, MidiCaps& caps) override;
+    int inCaps(int id, transport::MidiCaps& caps) override;
     int outOpen(int id, uint32_t& handle) override;
     int outClose(uint32_t handle) override;
     int outShortMsg(uint32_t handle, uint32_t msg) override;
-    int inOpen(int id, uint32_t& handle, MidiInCallback callback, void* user) override;
+    int inOpen(int id, uint32_t& handle, transport::MidiInCallback callback, void* user) override;
     int inClose(uint32_t handle) override;
     int inStart(uint32_t handle) override;
     int inStop(uint32_t handle) override;
@@ -64,7 +66,7 @@ public:
     UnitFaults faults() const;
 
     struct Status {
-        UnitMode mode = UnitMode::Run;
+        protocol::UnitMode mode = protocol::UnitMode::Run;
         double rpm = 0;
         uint64_t sent = 0;
         bool running = false; // the real-time thread is going
@@ -123,7 +125,7 @@ private:
     // Held while the callback runs, so that inStop/inClose return only once no callback
     // is in progress. Never taken together with mutex_ by the delivering thread.
     std::mutex deliveryMutex_;
-    MidiInCallback callback_ = nullptr;
+    transport::MidiInCallback callback_ = nullptr;
     void* callbackUser_ = nullptr;
     bool deliverOn_ = false;
 
@@ -134,3 +136,5 @@ private:
     std::string saveError_;
     SaveFailureReport report_;
 };
+
+} // namespace unit

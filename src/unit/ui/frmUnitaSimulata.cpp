@@ -14,6 +14,10 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+using namespace base;
+
+namespace unit {
+
 namespace {
 
 // Text boxes show a bad value on a light red ground until the next Apply.
@@ -259,3 +263,5 @@ void frmUnitaSimulata::closeEvent(QCloseEvent* event) {
     countOut();
     event->accept();
 }
+
+} // namespace unit

@@ -3,7 +3,6 @@
 #include "unit/UnitSettingsForm.h"
 #include <map>
 
-class SimulatedUnitSystem;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
@@ -12,15 +11,20 @@ class QLineEdit;
 class QPushButton;
 class QTimer;
 
+namespace unit {
+
+class SimulatedUnitSystem;
+
 // The simulated unit's settings: speed profile, selected curve and timing module, battery
 // voltage and faults, applied all at once; a status line shows what the unit is doing.
 // It has no window record.
-class frmUnitaSimulata : public ChildWindow {
+class frmUnitaSimulata : public base::ChildWindow {
     Q_OBJECT
 public:
     static constexpr int StatusIntervalMs = 250;
 
-    frmUnitaSimulata(WindowContext& ctx, SimulatedUnitSystem& unit, QWidget* parent = nullptr);
+    frmUnitaSimulata(base::WindowContext& ctx, SimulatedUnitSystem& unit,
+                     QWidget* parent = nullptr);
 
     void Form_Load() override;
 
@@ -67,3 +71,5 @@ private:
 
     std::map<UnitFormField, QLineEdit*> fields_;
 };
+
+} // namespace unit

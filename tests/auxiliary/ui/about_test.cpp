@@ -10,6 +10,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+using namespace auxiliary;
+
 namespace {
 
 TEST(AboutBox, OpenWhileMenuEntryDisabledAndOkUnloads) {

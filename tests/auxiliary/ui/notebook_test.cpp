@@ -8,6 +8,9 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+using namespace base;
+using namespace auxiliary;
+
 namespace {
 
 class NotebookTest : public ::testing::Test {

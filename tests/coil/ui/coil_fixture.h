@@ -8,6 +8,9 @@
 #include <QScrollBar>
 #include <QTimer>
 
+using namespace base;
+using namespace coil;
+
 // Coil windows opened through the frame's menus; the tests tick Timer1 themselves.
 class CoilWindowTest : public WorkbenchFixture {
 protected:

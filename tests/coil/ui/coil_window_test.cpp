@@ -2,6 +2,9 @@
 #include "coil_fixture.h"
 #include <QClipboard>
 
+using namespace base;
+using namespace coil;
+
 // Typing into a new program: the coil data feed the settings and are no change that asks to
 // be saved; the figures follow at once.
 TEST_F(CoilWindowTest, TypedValuesRecalculateAtOnceAndFeedTheSettings) {

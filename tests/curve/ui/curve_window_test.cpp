@@ -4,6 +4,11 @@
 #include <QProgressBar>
 #include <filesystem>
 
+using namespace base;
+using namespace auxiliary;
+using namespace unit;
+using namespace curve;
+
 TEST_F(CurveWindowTest, DrawSaveReopenSaveUnchangedEditAndExitWithChanges) {
     frmProgCurva* w = newCurve();
     ASSERT_NE(w, nullptr);

@@ -6,6 +6,13 @@
 #include "panel/ui/frmPannelloControllo.h"
 #include <QPlainTextEdit>
 
+using namespace base;
+using namespace protocol;
+using namespace unit;
+using namespace panel;
+using namespace curve;
+using namespace measure;
+
 namespace {
 
 class WorkbenchTest : public CurveWindowTest {

@@ -1,5 +1,9 @@
 #include "measure_fixture.h"
 
+using namespace base;
+using namespace unit;
+using namespace measure;
+
 namespace {
 
 class AdvanceFollowTest : public MeasureWindowTest {
@@ -21,7 +25,7 @@ TEST_F(AdvanceFollowTest, TheRotationWindowDrivesStartStopAndNewMeasurement) {
     click(rotation, "ComAnticipo");
     auto* advance = main->findChild<frmMisAnt*>();
     ASSERT_NE(advance, nullptr);
-    EXPECT_EQ(t.app.WinRec[win::Advance].State, 1);
+    EXPECT_EQ(t.app.WinRec[base::AdvanceWindow].State, 1);
 
     // Its own ComStop does nothing while the rotation window is open.
     click(advance, "ComStop");

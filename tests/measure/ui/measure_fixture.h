@@ -16,6 +16,8 @@
 #include <QScrollBar>
 #include <ostream>
 
+using namespace base;
+
 inline std::ostream& operator<<(std::ostream& os, const QString& s) {
     return os << s.toStdString();
 }

@@ -1,6 +1,10 @@
 #include "measure_fixture.h"
 #include "support/MrotFiles.h"
 
+using namespace base;
+using namespace unit;
+using namespace measure;
+
 namespace {
 
 class NotesWindowTest : public MeasureWindowTest {
@@ -31,7 +35,7 @@ TEST_F(NotesWindowTest, OpensOnceTypedTextIsSavedAndANewMeasurementEmptiesIt) {
     t.measurement.rotationNotesEdited = [&edits] { ++edits; };
     frmMisRotNote* notes = openNotes();
     ASSERT_NE(notes, nullptr);
-    EXPECT_EQ(t.app.WinRec[win::Notes].State, 1);
+    EXPECT_EQ(t.app.WinRec[base::NotesWindow].State, 1);
     EXPECT_EQ(notesText(notes), "Banco 2\nsecondo giro");
     EXPECT_EQ(edits, 0);                                 // filling the text on load is no edit
     EXPECT_FALSE(main->action("mnuSalva")->isEnabled()); // saved from the measurement
@@ -50,7 +54,7 @@ TEST_F(NotesWindowTest, OpensOnceTypedTextIsSavedAndANewMeasurementEmptiesIt) {
     const int childrenBefore = t.app.ChildCount;
     closeNotes(notes);
     EXPECT_EQ(t.app.ChildCount, childrenBefore - 1);
-    EXPECT_EQ(t.app.WinRec[win::Notes].State, 0);
+    EXPECT_EQ(t.app.WinRec[base::NotesWindow].State, 0);
     EXPECT_EQ(t.measurement.Notes, "Banco 2\r\nsecondo giro!");
     EXPECT_FALSE(t.measurement.notesEditor);
     t.measurement.rotationNotesEdited = nullptr;

@@ -1,5 +1,9 @@
 #include "rotation_fixture.h"
 
+using namespace base;
+using namespace unit;
+using namespace measure;
+
 // The bars' texts are the time base table's; here they follow the bars, the fine bar comes
 // back to its middle, the speed limits keep low below high, and all are kept for next time.
 TEST_F(RotationWindowTest, TimeBaseBarsAndSpeedLimitsFollowTheirRules) {

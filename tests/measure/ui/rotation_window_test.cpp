@@ -1,6 +1,11 @@
 #include "protocol/ui/SilenceLabel.h"
 #include "rotation_fixture.h"
 
+using namespace base;
+using namespace protocol;
+using namespace unit;
+using namespace measure;
+
 // At 3,000 rpm a revolution takes 20 ms: every row shows "3,000" and "20.000", and row n
 // ends 20 x n ms into the measurement.
 namespace {
@@ -78,7 +83,7 @@ TEST_F(RotationWindowTest, KeyMapSuspendLiveDisplayAndNewMeasurement) {
     click("ComStop");
     run(200);
     type(Qt::Key_P); // suspend: the unit keeps sending, nothing is recorded
-    EXPECT_FALSE(unitLink.expecting(win::Rotation));
+    EXPECT_FALSE(unitLink.expecting(RotationWindow));
     EXPECT_TRUE(port.MIDIInStarted);
     run(200);
     EXPECT_EQ(w->measurement().rows.size(), 10u);
@@ -127,7 +132,7 @@ TEST_F(RotationWindowTest, KeyMapSuspendLiveDisplayAndNewMeasurement) {
     EXPECT_NE(main->findChild<frmMisRotNote*>(), nullptr);
     click("ComAnticipo");
     EXPECT_NE(main->findChild<frmMisAnt*>(), nullptr);
-    EXPECT_EQ(t.app.CurrentWinNo, win::Advance);
+    EXPECT_EQ(t.app.CurrentWinNo, AdvanceWindow);
 }
 
 // Nobody drains the input for 40 s of a 10,000 rpm engine: the ring keeps 31,999 messages

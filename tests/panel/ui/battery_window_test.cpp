@@ -2,6 +2,11 @@
 #include <QTimer>
 #include <algorithm>
 
+using namespace transport;
+using namespace unit;
+using namespace panel;
+using namespace shell;
+
 namespace {
 
 // The battery window with an engine at a steady 3000 rpm and a battery at 13.8 V.
@@ -100,7 +105,7 @@ TEST_F(BatteryWindowTest, ClosingWhileRecordingStopsTheUnit) {
     EXPECT_EQ(link.sentCount(0xD0), 1);
     EXPECT_FALSE(link.inputStarted() || t.timer.running());
     EXPECT_EQ(targets.battery, nullptr);
-    EXPECT_EQ(t.app.WinRec[win::Battery].State, 0);
+    EXPECT_EQ(t.app.WinRec[base::BatteryWindow].State, 0);
 }
 
 TEST_F(BatteryWindowTest, OwnStampCounterRunsOnlyInStampModeAndWraps) {
@@ -179,7 +184,7 @@ TEST_F(BatteryWindowTest, ASilentUnitIsNoticedAfterThreeSecondsAndLostInputIsCou
     EXPECT_TRUE(notice->isHidden());
     // The ring ran full meanwhile: the window says how many messages were lost.
     for (int i = 0; i < MidiRing::Size + 2; ++i)
-        port.MIDIInProc(&port, mim::Data, 0xF8);
+        port.MIDIInProc(&port, transport::MidiInData, 0xF8);
     w->checkInput();
     EXPECT_EQ(notice->text(), "Messaggi MIDI persi: 3");
     press(); // STOP: nothing is waited for any more

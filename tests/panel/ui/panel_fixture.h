@@ -10,6 +10,9 @@
 #include <QPushButton>
 #include <QScrollBar>
 
+using namespace transport;
+using namespace panel;
+
 // The menu entry that opens each window of the panel.
 template <class W> constexpr const char* panelEntry = nullptr;
 template <> constexpr const char* panelEntry<frmPannelloControllo> = "mnuPannelloControllo";

@@ -5,6 +5,12 @@
 #include <QPointer>
 #include <QTimer>
 
+using namespace base;
+using namespace transport;
+using namespace protocol;
+using namespace panel;
+using namespace shell;
+
 namespace {
 
 constexpr uint32_t msg(uint32_t status, uint32_t data1, uint32_t data2) {
@@ -70,8 +76,8 @@ TEST_F(PanelWindowTest, EnteringAndLeavingEepromAccess) {
     EXPECT_TRUE(decoder.EEPROMAccess);
 
     // A 0xD0 nobody asked for (noise on the line) is logged, and the monitor goes on.
-    port.MIDIInProc(&port, mim::Data, 0xD0);
-    port.MIDIInProc(&port, mim::Data, msg(0x88, 7, 0x21));
+    port.MIDIInProc(&port, MidiInData, 0xD0);
+    port.MIDIInProc(&port, MidiInData, msg(0x88, 7, 0x21));
     EXPECT_TRUE(pump());
     EXPECT_EQ(text1().split('\n').mid(1),
               (QStringList{"     2 D00000  EEPROM DATI/PROG NO", "     3 880721  MDX DATI"}));
@@ -197,7 +203,7 @@ TEST_F(PanelWindowTest, MonitorShowsBatchesAndHowManyMessagesTheFullRingLost) {
     enterAccess();
     // 31999 entries fill the ring; the next five are lost.
     for (int i = 0; i < MidiRing::Size + 4; ++i)
-        port.MIDIInProc(&port, mim::Data, msg(0x88, i & 0x7F, (i >> 7) & 0x7F));
+        port.MIDIInProc(&port, MidiInData, msg(0x88, i & 0x7F, (i >> 7) & 0x7F));
     EXPECT_EQ(port.ring.overruns(), 5u);
     // Until the monitor's turn the text stays as it was, though the log restarted at line 1
     // six times meanwhile; then the latest lines arrive at once.

@@ -11,6 +11,10 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 
+using namespace base;
+using namespace curve;
+using namespace measure;
+
 namespace {
 
 struct CommandRun {

@@ -25,6 +25,12 @@
 #include <gtest/gtest.h>
 #include <memory>
 
+using namespace base;
+using namespace timing;
+using namespace transport;
+using namespace panel;
+using namespace shell;
+
 namespace {
 // The program started in a fresh folder over a scriptable MIDI system, boxes recorded.
 struct MainWindowTest : ::testing::Test {
@@ -291,11 +297,11 @@ TEST_F(MainWindowTest, RightClickInTheTimerWindowPopsUpTheEditMenu) {
 
 TEST_F(MainWindowTest, APlacementOffEveryScreenComesBackOnScreen) {
     store([](AppState& stored) {
-        stored.WinRec[win::Main] = WindowRecord{};
-        stored.WinRec[win::Main].Left = -30000;
-        stored.WinRec[win::Main].Top = 1500; // 100 px
-        stored.WinRec[win::Main].Width = 9000;
-        stored.WinRec[win::Main].Height = 6000;
+        stored.WinRec[base::MainWindow] = WindowRecord{};
+        stored.WinRec[base::MainWindow].Left = -30000;
+        stored.WinRec[base::MainWindow].Top = 1500; // 100 px
+        stored.WinRec[base::MainWindow].Width = 9000;
+        stored.WinRec[base::MainWindow].Height = 6000;
     });
     start();
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();

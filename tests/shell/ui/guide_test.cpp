@@ -18,6 +18,10 @@
 #include <QTextBrowser>
 #include <gtest/gtest.h>
 
+using namespace base;
+using namespace unit;
+using namespace shell;
+
 namespace {
 
 void writeFile(const QString& path) {
@@ -168,8 +172,8 @@ TEST(GuideWindows, EveryWindowTheMenusOpenHasItsChapterInBothGuides) {
     };
     EXPECT_TRUE(hasChapter("frmMain"));
     int windows = 0;
-    for (const menu::Entry& e : menu::entries()) {
-        if (e.instances == menu::Instances::None || e.item == menu::Item::Window) continue;
+    for (const base::Entry& e : base::entries()) {
+        if (e.instances == base::Instances::None || e.item == base::Item::Window) continue;
         const char* entry = e.name.data();
         if (main->documents().kindOfEntry(entry)) continue; // an open dialog
         if (!main->action(entry)->isEnabled()) continue;    // no window behind it yet

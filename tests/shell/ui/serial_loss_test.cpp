@@ -15,6 +15,10 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+using namespace base;
+using namespace transport;
+using namespace shell;
+
 namespace {
 
 // A pseudo-terminal: the workbench opens its slave side as a serial port; closing the
@@ -143,7 +147,7 @@ TEST_F(SerialFrameTest, StopCloseAndExitSayNothingAfterTheNotice) {
     expectOneBoxNamingThePort(0);
     QTest::mouseClick(stop, Qt::LeftButton); // Stop
     EXPECT_EQ(stop->text(), "Start");
-    EXPECT_EQ(port().StopMIDIIn(), mmr::NoDriver); // the input is gone: nothing to say
+    EXPECT_EQ(port().StopMIDIIn(), MidiNoDriver); // the input is gone: nothing to say
     main->mdiArea()->closeAllSubWindows();
     main->close();
     EXPECT_EQ(notifier.warnings.size(), 1u);

@@ -16,6 +16,10 @@
 #include <csignal>
 #include <memory>
 
+using namespace base;
+using namespace curve;
+using namespace shell;
+
 namespace {
 
 class SignalTest : public ::testing::Test {

@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QMdiSubWindow>
 
+using namespace base;
+
 bool TestFrame::isEnabled(const QString& objectName) const {
     const auto it = menuEnabled.find(objectName);
     return it == menuEnabled.end() || it->second;

@@ -14,7 +14,11 @@
 #include <map>
 #include <vector>
 
-class ChildWindow;
+using namespace base;
+using namespace timing;
+using namespace transport;
+using namespace measure;
+
 class QMdiSubWindow;
 
 // The main window as a child window sees it: records menu switches, unloads and Edit menu
@@ -37,7 +41,6 @@ public:
     void popupEditMenu(const QPoint& globalPos) override { editMenuPopups.push_back(globalPos); }
     void showStatusMessage(const QString& text) override { statusMessages.push_back(text); }
     ChildWindow* openChild(const QString&) override { return nullptr; }
-    std::vector<OpenCurveDocument> openCurveDocuments() const override { return {}; }
     // True unless the entry was last disabled.
     bool isEnabled(const QString& objectName) const;
 

@@ -9,8 +9,19 @@
 #include <cstdint>
 #include <string>
 
-class frmMain;
+using namespace base;
+using namespace timing;
+using namespace transport;
+using namespace unit;
+using namespace measure;
+using namespace shell;
+
+namespace transport {
 class RingPollTimer;
+}
+namespace shell {
+class frmMain;
+}
 
 // A test's workbench: started in a fresh folder without reading settings, the first device of
 // each list chosen, boxes recorded, Timer Exact firing only when the test fires it.

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <thread>
 
+using namespace timing;
+
 namespace {
 
 // Counts calls and lets the test wait for a number of them. The long limit only keeps a

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <string>
 
+using namespace transport;
+
 namespace {
 
 TEST(RtMidiSystem, MessageLengthsAndPacking) {
@@ -41,11 +43,11 @@ TEST(RtMidiSystem, EveryCallAnswersWithACode) {
     for (int result : {system.outCaps(system.outCount(), caps), system.inCaps(-1, caps),
                        system.outOpen(system.outCount(), handle), system.outOpen(-1, handle),
                        system.inOpen(system.inCount(), handle, nullptr, nullptr)})
-        EXPECT_EQ(result, mmr::BadDeviceId);
+        EXPECT_EQ(result, MidiBadDeviceId);
     for (int result :
          {system.outClose(1), system.outShortMsg(1, 0x90), system.inClose(1), system.inStart(1),
           system.inStop(1), system.connect(1, 2), system.disconnect(1, 2)})
-        EXPECT_EQ(result, mmr::InvalidHandle);
+        EXPECT_EQ(result, MidiInvalidHandle);
 }
 
 } // namespace

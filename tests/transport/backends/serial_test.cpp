@@ -16,6 +16,8 @@
 #include <unistd.h>
 #include <vector>
 
+using namespace transport;
+
 namespace {
 
 using Bytes = std::vector<uint8_t>;
@@ -63,7 +65,7 @@ struct Received {
     static void proc(void* self, uint32_t msg, uint32_t param) {
         auto& r = *static_cast<Received*>(self);
         std::lock_guard lock(r.mutex);
-        if (msg == mim::Data) r.messages.push_back(param);
+        if (msg == MidiInData) r.messages.push_back(param);
         r.arrived.notify_all();
     }
     Messages waitFor(std::size_t count) {
@@ -78,10 +80,10 @@ class SerialMidi : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_FALSE(pty.slave.empty());
-        ASSERT_EQ(serial.addPort(pty.slave), mmr::Ok);
-        ASSERT_EQ(serial.outOpen(0, out), mmr::Ok);
-        ASSERT_EQ(serial.inOpen(0, in, &Received::proc, &received), mmr::Ok);
-        ASSERT_EQ(serial.inStart(in), mmr::Ok);
+        ASSERT_EQ(serial.addPort(pty.slave), MidiOk);
+        ASSERT_EQ(serial.outOpen(0, out), MidiOk);
+        ASSERT_EQ(serial.inOpen(0, in, &Received::proc, &received), MidiOk);
+        ASSERT_EQ(serial.inStart(in), MidiOk);
     }
 
     Pty pty;
@@ -93,48 +95,48 @@ protected:
 
 TEST_F(SerialMidi, ThruAndOneFileServingBothDirectionsUntilTheLastCloses) {
     MidiCaps caps;
-    ASSERT_EQ(serial.inCaps(0, caps), mmr::Ok);
+    ASSERT_EQ(serial.inCaps(0, caps), MidiOk);
     EXPECT_EQ(caps.name, "pts/" + std::filesystem::path(pty.slave).filename().string());
     // Input on running status comes back whole, and thru sends each with its status byte.
-    ASSERT_EQ(serial.connect(in, out), mmr::Ok);
+    ASSERT_EQ(serial.connect(in, out), MidiOk);
     pty.write({0x90, 0x01, 0x02, 0x03, 0x04});
     EXPECT_EQ(received.waitFor(2), (Messages{0x00020190, 0x00040390}));
     EXPECT_EQ(pty.read(6), (Bytes{0x90, 0x01, 0x02, 0x90, 0x03, 0x04}));
 
     uint32_t again = 0;
-    EXPECT_EQ(serial.outOpen(0, again), mmr::Allocated);
-    EXPECT_EQ(serial.removePort(pty.slave), mmr::Allocated);
+    EXPECT_EQ(serial.outOpen(0, again), MidiAllocated);
+    EXPECT_EQ(serial.removePort(pty.slave), MidiAllocated);
 
     // The output closed (ending thru), the input still reads the shared file.
-    ASSERT_EQ(serial.outClose(out), mmr::Ok);
-    EXPECT_EQ(serial.outShortMsg(out, 0x000000D0), mmr::InvalidHandle);
-    EXPECT_EQ(serial.connect(in, out), mmr::InvalidHandle);
+    ASSERT_EQ(serial.outClose(out), MidiOk);
+    EXPECT_EQ(serial.outShortMsg(out, 0x000000D0), MidiInvalidHandle);
+    EXPECT_EQ(serial.connect(in, out), MidiInvalidHandle);
     pty.write({0xD2, 0x00});
     EXPECT_EQ(received.waitFor(3).back(), 0x000000D2u);
 
     // With the input closed too the file is closed: the master sees the hang-up.
-    ASSERT_EQ(serial.inClose(in), mmr::Ok);
-    EXPECT_EQ(serial.inClose(in), mmr::InvalidHandle);
+    ASSERT_EQ(serial.inClose(in), MidiOk);
+    EXPECT_EQ(serial.inClose(in), MidiInvalidHandle);
     pollfd p{pty.master, POLLIN, 0};
     ASSERT_EQ(::poll(&p, 1, WaitMs), 1);
     EXPECT_NE(p.revents & POLLHUP, 0);
 
     // Opened again, the line works again.
-    ASSERT_EQ(serial.outOpen(0, out), mmr::Ok);
-    ASSERT_EQ(serial.outShortMsg(out, 0x000000D1), mmr::Ok);
+    ASSERT_EQ(serial.outOpen(0, out), MidiOk);
+    ASSERT_EQ(serial.outShortMsg(out, 0x000000D1), MidiOk);
     EXPECT_EQ(pty.read(2), (Bytes{0xD1, 0x00}));
-    EXPECT_EQ(serial.outClose(out), mmr::Ok);
-    EXPECT_EQ(serial.removePort(pty.slave), mmr::Ok);
+    EXPECT_EQ(serial.outClose(out), MidiOk);
+    EXPECT_EQ(serial.removePort(pty.slave), MidiOk);
     EXPECT_EQ(serial.outCount(), 0);
 }
 
 TEST_F(SerialMidi, AFullLineAnswersNotReadyUntilTheOtherEndReads) {
     // One-byte messages (tune request) until the line takes no more.
-    int result = mmr::Ok;
+    int result = MidiOk;
     std::size_t sent = 0;
-    for (; sent < 1'000'000 && result == mmr::Ok; ++sent)
+    for (; sent < 1'000'000 && result == MidiOk; ++sent)
         result = serial.outShortMsg(out, 0x000000F6);
-    ASSERT_EQ(result, mmr::NotReady);
+    ASSERT_EQ(result, MidiNotReady);
     --sent;
 
     std::atomic<bool> drained{false};
@@ -142,35 +144,35 @@ TEST_F(SerialMidi, AFullLineAnswersNotReadyUntilTheOtherEndReads) {
         const Bytes got = pty.read(sent + 3);
         drained = got.size() == sent + 3 && got[sent] == 0x88 && got[sent + 1] == 0x05;
     });
-    for (int tries = 0; tries < WaitMs && result == mmr::NotReady; ++tries) {
+    for (int tries = 0; tries < WaitMs && result == MidiNotReady; ++tries) {
         result = serial.outShortMsg(out, 0x00000588);
-        if (result == mmr::NotReady) serial.notReadyPause();
+        if (result == MidiNotReady) serial.notReadyPause();
     }
     reader.join();
-    EXPECT_EQ(result, mmr::Ok);
+    EXPECT_EQ(result, MidiOk);
     EXPECT_TRUE(drained);
 }
 
 TEST(SerialMidiPorts, ListAndOpenFailures) {
     SerialMidiSystem serial;
-    EXPECT_EQ(serial.addPort(""), mmr::BadDeviceId);
-    EXPECT_EQ(serial.addPort(std::string(61, 'x')), mmr::BadDeviceId);
-    EXPECT_EQ(serial.addPort("/nonexistent/ttyZZ9"), mmr::Ok);
-    EXPECT_EQ(serial.addPort("/nonexistent/ttyZZ9"), mmr::Allocated);
+    EXPECT_EQ(serial.addPort(""), MidiBadDeviceId);
+    EXPECT_EQ(serial.addPort(std::string(61, 'x')), MidiBadDeviceId);
+    EXPECT_EQ(serial.addPort("/nonexistent/ttyZZ9"), MidiOk);
+    EXPECT_EQ(serial.addPort("/nonexistent/ttyZZ9"), MidiAllocated);
     const std::filesystem::path plain =
         std::filesystem::temp_directory_path() / ("serial_test_" + std::to_string(::getpid()));
     ASSERT_TRUE(std::ofstream(plain).good());
-    EXPECT_EQ(serial.addPort(plain.string()), mmr::Ok);
+    EXPECT_EQ(serial.addPort(plain.string()), MidiOk);
     for (int i = 2; i < 8; ++i)
-        EXPECT_EQ(serial.addPort("/dev/ttyQ" + std::to_string(i)), mmr::Ok);
-    EXPECT_EQ(serial.addPort("/dev/ttyQ8"), mmr::Error); // nine would not fit the record
+        EXPECT_EQ(serial.addPort("/dev/ttyQ" + std::to_string(i)), MidiOk);
+    EXPECT_EQ(serial.addPort("/dev/ttyQ8"), MidiError); // nine would not fit the record
 
     uint32_t handle = 0;
-    EXPECT_EQ(serial.outOpen(0, handle), mmr::BadDeviceId); // no such file
-    EXPECT_EQ(serial.outOpen(1, handle), mmr::Error);       // a regular file is no MIDI line
-    EXPECT_EQ(serial.outOpen(8, handle), mmr::BadDeviceId);
-    EXPECT_EQ(serial.outOpen(-1, handle), mmr::BadDeviceId);
-    EXPECT_EQ(serial.inStart(12345), mmr::InvalidHandle);
+    EXPECT_EQ(serial.outOpen(0, handle), MidiBadDeviceId); // no such file
+    EXPECT_EQ(serial.outOpen(1, handle), MidiError);       // a regular file is no MIDI line
+    EXPECT_EQ(serial.outOpen(8, handle), MidiBadDeviceId);
+    EXPECT_EQ(serial.outOpen(-1, handle), MidiBadDeviceId);
+    EXPECT_EQ(serial.inStart(12345), MidiInvalidHandle);
     std::filesystem::remove(plain);
 }
 

@@ -9,6 +9,11 @@
 #include <mutex>
 #include <vector>
 
+using namespace base;
+using namespace transport;
+using namespace protocol;
+using namespace unit;
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -24,9 +29,9 @@ struct Opened {
     bool onlyData = true; // every callback brought a data message
 
     explicit Opened(SimulatedUnitSystem& s) : sys(s) {
-        EXPECT_EQ(sys.outOpen(0, out), mmr::Ok);
-        EXPECT_EQ(sys.inOpen(0, in, &Opened::callback, this), mmr::Ok);
-        EXPECT_EQ(sys.inStart(in), mmr::Ok);
+        EXPECT_EQ(sys.outOpen(0, out), MidiOk);
+        EXPECT_EQ(sys.inOpen(0, in, &Opened::callback, this), MidiOk);
+        EXPECT_EQ(sys.inStart(in), MidiOk);
     }
     // After inClose no callback runs, so the collection may go.
     ~Opened() { sys.inClose(in); }
@@ -34,7 +39,7 @@ struct Opened {
         auto* self = static_cast<Opened*>(user);
         {
             std::lock_guard lk(self->m);
-            self->onlyData = self->onlyData && code == mim::Data;
+            self->onlyData = self->onlyData && code == MidiInData;
             self->msgs.push_back(param);
         }
         self->cv.notify_all();
@@ -64,25 +69,25 @@ struct Scratch {
 TEST(SimulatedUnitSystem, OneDeviceEachWayStreamsWholeBurstsInRealTimeAndAnswers) {
     SimulatedUnitSystem sys;
     MidiCaps caps;
-    EXPECT_EQ(sys.outCaps(1, caps), mmr::BadDeviceId);
-    ASSERT_EQ(sys.inCaps(0, caps), mmr::Ok);
+    EXPECT_EQ(sys.outCaps(1, caps), MidiBadDeviceId);
+    ASSERT_EQ(sys.inCaps(0, caps), MidiOk);
     EXPECT_EQ(caps.name, "Simulated unit");
     sys.setDeviceName("Unit\xC3\xA0 simulata"); // the program's name for it, in Italian
-    ASSERT_EQ(sys.outCaps(0, caps), mmr::Ok);
+    ASSERT_EQ(sys.outCaps(0, caps), MidiOk);
     EXPECT_EQ(caps.name, "Unit\xC3\xA0 simulata");
     sys.setEngine({.profile = SpeedProfile::Fixed, .fixedRpm = 6000});
     Opened o(sys);
     uint32_t again = 0;
-    EXPECT_EQ(sys.outOpen(0, again), mmr::Allocated);
-    EXPECT_EQ(sys.inOpen(0, again, nullptr, nullptr), mmr::Allocated);
-    EXPECT_EQ(sys.outShortMsg(o.out + 7, 0xD2), mmr::InvalidHandle);
-    EXPECT_EQ(sys.inStart(o.out), mmr::InvalidHandle);
+    EXPECT_EQ(sys.outOpen(0, again), MidiAllocated);
+    EXPECT_EQ(sys.inOpen(0, again, nullptr, nullptr), MidiAllocated);
+    EXPECT_EQ(sys.outShortMsg(o.out + 7, 0xD2), MidiInvalidHandle);
+    EXPECT_EQ(sys.inStart(o.out), MidiInvalidHandle);
 
     ASSERT_TRUE(o.waitFor(0));
-    EXPECT_EQ(sys.outShortMsg(o.out, 0xD2), mmr::Ok);
+    EXPECT_EQ(sys.outShortMsg(o.out, 0xD2), MidiOk);
     ASSERT_TRUE(o.waitFor(0xD2));
     EXPECT_EQ(sys.status().mode, UnitMode::EepromAccess);
-    EXPECT_EQ(sys.inStop(o.in), mmr::Ok); // no callback runs from here on
+    EXPECT_EQ(sys.inStop(o.in), MidiOk); // no callback runs from here on
     // In order, starting with a 0x80 (delivery began at a revolution's end), then the answer.
     const std::vector<uint32_t>& got = o.msgs;
     const uint32_t kinds[] = {0x80, 0x90, 0xA0, 0xB0, 0xE0};
@@ -92,11 +97,11 @@ TEST(SimulatedUnitSystem, OneDeviceEachWayStreamsWholeBurstsInRealTimeAndAnswers
     EXPECT_EQ(got.back(), 0xD2u);
     EXPECT_TRUE(o.onlyData);
 
-    EXPECT_EQ(sys.inClose(o.in), mmr::Ok);
-    EXPECT_EQ(sys.inClose(o.in), mmr::InvalidHandle);
-    EXPECT_EQ(sys.outClose(o.out), mmr::Ok);
-    EXPECT_EQ(sys.outShortMsg(o.out, 0xD2), mmr::InvalidHandle);
-    EXPECT_EQ(sys.outOpen(0, again), mmr::Ok); // free again
+    EXPECT_EQ(sys.inClose(o.in), MidiOk);
+    EXPECT_EQ(sys.inClose(o.in), MidiInvalidHandle);
+    EXPECT_EQ(sys.outClose(o.out), MidiOk);
+    EXPECT_EQ(sys.outShortMsg(o.out, 0xD2), MidiInvalidHandle);
+    EXPECT_EQ(sys.outOpen(0, again), MidiOk); // free again
 }
 
 // A folder in the way of the temporary file makes the save fail, as a full disk would: the

@@ -12,6 +12,8 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+using namespace unit;
+
 namespace {
 
 class SimWinTest : public ::testing::Test {
