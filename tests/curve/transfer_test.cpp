@@ -78,11 +78,7 @@ protected:
 } // namespace
 
 TEST_F(CurveTransferTest, CurveOneIntoMdxIsWrittenAndVerified) {
-    CurveTransfer::Setup s;
-    s.master = true;
-    s.choice = 1;
-    s.maxRpm = 9900; // sent as 99
-    s.table1 = rampTable(3);
+    CurveTransfer::Setup s{.master = true, .choice = 1, .maxRpm = 9900, .table1 = rampTable(3)};
     s.table1[107] = 99; // never sent
     link.sent.clear();
     EXPECT_EQ(run(s), CurveTransfer::Outcome::Completed);
@@ -110,16 +106,12 @@ TEST_F(CurveTransferTest, CurveOneIntoMdxIsWrittenAndVerified) {
 }
 
 TEST_F(CurveTransferTest, BothCurvesIntoMsxFillAndVerifyBothTables) {
-    CurveTransfer::Setup s;
-    s.master = false;
-    s.choice = 12;
-    s.maxRpm = 1050; // 10
-    s.table1 = rampTable(1);
+    CurveTransfer::Setup s{.master = false, .choice = 12, .maxRpm = 1050, .table1 = rampTable(1)};
     s.table2 = rampTable(200);
     link.sent.clear();
     EXPECT_EQ(run(s), CurveTransfer::Outcome::Completed);
     const UnitBytes& m = module(UnitModuleId::MSX);
-    EXPECT_EQ(m[5], 10);
+    EXPECT_EQ(m[5], 10); // 1050 \ 100
     EXPECT_EQ(m[4], 0xFC);
     EXPECT_EQ(m[113 + 106], s.table2[106]);
     // Addresses above 127 carry bit 7 in status bit 1; values above 127 in bit 0.
@@ -131,8 +123,7 @@ TEST_F(CurveTransferTest, BothCurvesIntoMsxFillAndVerifyBothTables) {
 }
 
 TEST_F(CurveTransferTest, WrongModuleSilenceAndDifferentValuesFail) {
-    CurveTransfer::Setup s;
-    s.table1 = rampTable(5);
+    CurveTransfer::Setup s{.table1 = rampTable(5)};
     link.unit.setFaults({.wrongModuleProbability = 1});
     EXPECT_EQ(run(s), CurveTransfer::Outcome::Failed);
     EXPECT_EQ(transfer.ProgState, 4); // the flags read came from MSX
