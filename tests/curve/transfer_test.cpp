@@ -1,12 +1,10 @@
-#include "base/AppState.h"
 #include "base/ShowMsg.h"
 #include "base/Texts.h"
 #include "curve/CurveTransfer.h"
-#include "protocol/Decoder.h"
+#include "protocol/UnitReplyWait.h"
 #include "support/RecordingNotifier.h"
 #include "support/SimulatedUnitLink.h"
 #include "timing/PrecisionClock.h"
-#include "transport/MidiPoller.h"
 #include "transport/MidiPort.h"
 #include <gtest/gtest.h>
 #include <tuple>
@@ -33,21 +31,18 @@ Table rampTable(int seed) {
 }
 
 // The transfer against the simulated unit in programming mode: each tick is followed by
-// 80 ms of unit time and one poll of the ring through the decoder.
+// 80 ms of unit time, every message the unit sent in it offered to the wait.
 class CurveTransferTest : public ::testing::Test {
 protected:
     CurveTransferTest() {
         link.connect(port);
-        port.StartMIDIIn();
-        port.MIDIInDecode = true;
-        port.StopMIDIPoll = false;
-        targets.addReplyListener(&wait);
         port.sendCommand(0xD1);
         step();
     }
     void step() {
-        link.pump(80'000);
-        pollRing(port, decoder);
+        link.unit.advance(80'000);
+        for (const uint32_t m : link.unit.takeOutput())
+            wait.offer(m);
     }
     // Ticks until the transfer ends (ticks: how many it took).
     CurveTransfer::Outcome run(CurveTransfer::Setup s) {
@@ -67,9 +62,6 @@ protected:
     PrecisionClock clock;
     SimulatedUnitLink link;
     MidiPort port{link, messages, clock};
-    AppState app;
-    DecoderTargets targets;
-    Decoder decoder{port, app, notifier, targets};
     UnitReplyWait wait;
     CurveTransfer transfer{port, wait};
     int ticks = 0;

