@@ -3,6 +3,7 @@
 #include "coil/IbobFile.h"
 #include <gtest/gtest.h>
 #include <string>
+#include <tuple>
 
 using namespace coil;
 using namespace std::string_literals;
@@ -83,15 +84,10 @@ TEST(IbobFile, ReadOpenedAndWrittenBackKeepsEveryByte) {
 }
 
 TEST(IbobFile, EveryRangeLimitIsReadAndWhatIsNoCoilProgramRefused) {
-    SettingsData defaults;
-    const std::string settingsFile = newSettingsFile(defaults);
+    const std::string settingsFile = newSettingsFile(SettingsData{});
     ASSERT_EQ(settingsFile.substr(0, 8), "ZEPHALON");
     const std::string& k = kNewProgramFile;
-    const struct {
-        const char* what;
-        std::string file;
-        int code;
-    } cases[] = {
+    const std::tuple<const char*, std::string, int> cases[] = {
         {"empty", "", 1},
         {"43 bytes", k.substr(0, 43), 1},
         {"signature ZEPHALON133", withByte(k, 10, '3'), 1},
@@ -112,8 +108,8 @@ TEST(IbobFile, EveryRangeLimitIsReadAndWhatIsNoCoilProgramRefused) {
         {"V Batt 150", withByte(k, 32, 150), 0},
         {"V Batt 151", withByte(k, 32, 151), 1},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(parseIbob(c.file).code, c.code) << c.what;
+    for (const auto& [what, file, code] : cases)
+        EXPECT_EQ(parseIbob(file).code, code) << what;
     const IbobRead top = parseIbob(withByte(withByte(k, 30, 31), 31, 64));
     EXPECT_EQ(top.values.VR, 8000);
 }

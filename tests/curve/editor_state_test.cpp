@@ -40,7 +40,6 @@ TEST(CurveEditorState, ANewDocumentOffersOnlyDrawingUntilACurveHasASegment) {
 
 TEST(CurveEditorState, MdxAndMsxOnlyInProgrammingModeWithCurveOneTwoOrBothChosen) {
     CurveEditorState s = openedWithCurveOne();
-    EXPECT_TRUE(s.enables().ComProg);
     EXPECT_FALSE(s.enables().ComProgMaster); // PROG ON not pressed
     s.progAsked = true;
     EXPECT_STREQ(s.progCaption(), "PROG OFF");

@@ -32,8 +32,7 @@ TEST_F(CoilWindowTest, ProgramWrittenAndReadBackWhileThePanelHoldsEepromAccess) 
     QTest::mouseClick(progButton(w, 1), Qt::LeftButton);
     EXPECT_FALSE(editingEnabled() || progButton(w, 1)->isEnabled());
     QPointer<frmProgressBar> progress = main->findChild<frmProgressBar*>();
-    ASSERT_NE(progress, nullptr);
-    EXPECT_TRUE(progress->isVisible());
+    ASSERT_TRUE(progress && progress->isVisible());
     EXPECT_EQ(progress->LabFase->text(), "Scrittura impulso bobina in MDX");
     // 15 ticks of 100 ms: seven writes, the first read, six more reads.
     EXPECT_EQ(run(), 15);

@@ -11,8 +11,8 @@ protected:
     void press(QWidget* w, const char* name) {
         QTest::mouseClick(get<QPushButton>(w, name), Qt::LeftButton);
     }
-    // Unit time passes in 20 ms steps, the main window's poller draining after each. Counts
-    // the whole revolutions the unit sent (a 0x80 and, later, its 0xE0).
+    // 20 ms steps of unit time, the frame's poller draining after each; counts the whole
+    // revolutions the unit sent (a 0x80 and, later, its 0xE0).
     int run(int ms) {
         int whole = 0;
         for (int done = 0; done < ms; done += 20) {
