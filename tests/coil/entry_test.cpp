@@ -1,11 +1,13 @@
 #include "coil/CoilEntry.h"
 #include <gtest/gtest.h>
+#include <tuple>
 
 using namespace coil;
 
 namespace {
+using Rule = Result (*)(std::string_view, Edit, char);
 // Types each character at the end of text, as a user does; refused keys change nothing.
-template <class Rule> std::string typed(Rule rule, std::string text, std::string_view keys) {
+std::string typed(Rule rule, std::string text, std::string_view keys) {
     for (char k : keys) {
         const Result r = rule(text, {static_cast<int>(text.size()), 0}, k);
         if (r.accepted) text = r.text;
@@ -21,13 +23,13 @@ Result volts(std::string_view text, Edit edit, char key) {
 } // namespace
 
 TEST(CoilEntry, SpeedTakesOneToEightThousand) {
-    EXPECT_EQ(typed(keyVR, "", "8000"), "8000");
-    EXPECT_EQ(typed(keyVR, "", "8001"), "800"); // the last digit would pass 8000
-    EXPECT_EQ(typed(keyVR, "", "0"), "");       // 0 is no speed
-    EXPECT_EQ(typed(keyVR, "", "12345"), "1234");
-    EXPECT_EQ(typed(keyVR, "", "9a,."), "9");
-    EXPECT_EQ(typed(keyRPerc, "", "995"), "99"); // extra resistance stops at 100
-    EXPECT_EQ(typed(keyRPerc, "", "-5"), "5");
+    // The last digit of 8001 would pass 8000, 0 is no speed; extra resistance stops at 100.
+    const std::tuple<Rule, const char*, const char*> rows[] = {
+        {keyVR, "8000", "8000"},  {keyVR, "8001", "800"}, {keyVR, "0", ""},
+        {keyVR, "12345", "1234"}, {keyVR, "9a,.", "9"},   {keyRPerc, "995", "99"},
+        {keyRPerc, "-5", "5"}};
+    for (auto [rule, keys, shown] : rows)
+        EXPECT_EQ(typed(rule, "", keys), shown) << keys;
     // Typed over a selection: "1000" all selected, "5" gives "5".
     EXPECT_EQ(keyVR("1000", {0, 4}, '5').text, "5");
     // Backspace that would leave "000" (a speed of 0) is refused; emptying is allowed.
@@ -39,26 +41,23 @@ TEST(CoilEntry, SpeedTakesOneToEightThousand) {
 }
 
 TEST(CoilEntry, InductanceAndResistanceKeepOneDecimal) {
-    EXPECT_EQ(typed(tenths, "", "5,0"), "5,0");
-    EXPECT_EQ(typed(tenths, "", ",5"), "0,5");   // a comma first gives "0,"
-    EXPECT_EQ(typed(tenths, "", "7.5"), "7,5");  // a point is taken as the comma
-    EXPECT_EQ(typed(tenths, "", "5,25"), "5,2"); // one decimal only
-    EXPECT_EQ(typed(tenths, "", "2,5,"), "2,5");
-    EXPECT_EQ(typed(tenths, "", "25,6"), "25,");
-    EXPECT_EQ(typed(tenths, "", "25,5"), "25,5");
-    EXPECT_EQ(typed(volts, "", "15,1"), "15,"); // V Batt stops at 15,0
-    EXPECT_EQ(typed(volts, "", "13,8"), "13,8");
+    // A comma first gives "0,", a point is taken as the comma, one decimal only; 25,5 Ohm and
+    // 15,0 V are the largest.
+    const std::tuple<Rule, const char*, const char*> rows[] = {
+        {tenths, "5,0", "5,0"},   {tenths, ",5", "0,5"},   {tenths, "7.5", "7,5"},
+        {tenths, "5,25", "5,2"},  {tenths, "2,5,", "2,5"}, {tenths, "25,6", "25,"},
+        {tenths, "25,5", "25,5"}, {volts, "15,1", "15,"},  {volts, "13,8", "13,8"}};
+    for (auto [rule, keys, shown] : rows)
+        EXPECT_EQ(typed(rule, "", keys), shown) << keys;
     // Removing the comma of "25,5" would make 255 Ohm: refused.
     EXPECT_FALSE(keyTenths("25,5", {3, 0}, Backspace).accepted);
     EXPECT_FALSE(keyTenths("25,5", {2, 0}, Delete).accepted);
     EXPECT_EQ(keyTenths("2,5", {2, 0}, Delete).text, "2,");
 
-    EXPECT_EQ(tenthsValue("5,0"), 50);
-    EXPECT_EQ(tenthsValue("5,"), 50);
-    EXPECT_EQ(tenthsValue("5"), 50);
-    EXPECT_EQ(tenthsValue("0,1"), 1);
-    EXPECT_EQ(tenthsValue(""), std::nullopt);
-    EXPECT_EQ(tenthsValue(","), std::nullopt);
+    const std::pair<const char*, std::optional<int>> values[] = {
+        {"5,0", 50}, {"5,", 50}, {"5", 50}, {"0,1", 1}, {"", {}}, {",", {}}};
+    for (auto [text, value] : values)
+        EXPECT_EQ(tenthsValue(text), value) << text;
     EXPECT_FALSE(validTenths("1,2,3"));
     EXPECT_FALSE(validVR("0"));
     EXPECT_FALSE(validRPerc("abc"));

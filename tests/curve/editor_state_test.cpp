@@ -1,5 +1,4 @@
 #include "curve/CurveEditorState.h"
-#include "curve/GraphPen.h"
 #include <gtest/gtest.h>
 
 using namespace curve;
@@ -41,7 +40,6 @@ TEST(CurveEditorState, ANewDocumentOffersOnlyDrawingUntilACurveHasASegment) {
 
 TEST(CurveEditorState, MdxAndMsxOnlyInProgrammingModeWithCurveOneTwoOrBothChosen) {
     CurveEditorState s = openedWithCurveOne();
-    EXPECT_TRUE(s.enables().ComProg);
     EXPECT_FALSE(s.enables().ComProgMaster); // PROG ON not pressed
     s.progAsked = true;
     EXPECT_STREQ(s.progCaption(), "PROG OFF");
@@ -92,40 +90,4 @@ TEST(CurveReadout, NamesItsFourNumbersWithUnitsInTheLanguage) {
     EXPECT_EQ(readoutText(r, 200), "1,500 rpm | 12.5\u00B0 | count 434 | in table 434");
     // Off the curve's span the table holds nothing.
     EXPECT_EQ(readoutAt(flat, GraphX0 + 6600, GraphY0 - 3000).stored, 0);
-}
-
-// A press, a drag and a release on an empty curve make one gesture: the release adds the
-// segment, and the history's step starts from the curves before the press.
-TEST(GraphPen, OneGestureFromPressToReleaseAndNothingOnALockedDocument) {
-    const auto X = [](double d) { return GraphX0 + d; };
-    const auto Y = [](double deg) { return GraphY0 - deg * 120; };
-    Curves curves{};
-    GraphPen pen;
-    GraphPen::Step s = pen.press(curves, 1, false, X(3000), Y(10)); // 3,000 rpm, 10 degrees
-    EXPECT_TRUE(s.inside && s.redraw && !s.edited);
-    EXPECT_TRUE(pen.down());
-    EXPECT_EQ(pen.gesture(), 1);
-    EXPECT_FALSE(pen.move(curves, 1, X(2000), Y(20)).redraw); // left of the first point
-    EXPECT_FALSE(pen.rubberEnd());
-    EXPECT_TRUE(pen.move(curves, 1, X(6600), Y(30)).redraw);
-    ASSERT_TRUE(pen.rubberEnd());
-    EXPECT_EQ(pen.rubberEnd()->x, X(6600));
-    s = pen.release(curves, 1, false, X(6600), Y(30));
-    EXPECT_TRUE(s.edited);
-    EXPECT_EQ(curves[1].CurveLastPoint, 1);
-    EXPECT_FALSE(pen.before()[1].hasSegment());
-    EXPECT_EQ(pen.gesture(), 1);
-    EXPECT_FALSE(pen.down() || pen.rubberEnd());
-    EXPECT_FALSE(pen.release(curves, 1, false, X(8000), Y(30)).edited); // no press in hand
-
-    // The next press adds a segment at once: a new gesture from the curves with one segment.
-    EXPECT_TRUE(pen.press(curves, 1, false, X(9000), Y(20)).edited);
-    EXPECT_EQ(pen.gesture(), 2);
-    EXPECT_EQ(pen.before()[1].CurveLastPoint, 1);
-    pen.lift();
-
-    s = pen.press(curves, 1, true, X(10000), Y(20)); // locked: the read-out only
-    EXPECT_TRUE(s.inside && !s.edited && !pen.down());
-    EXPECT_EQ(curves[1].CurveLastPoint, 2);
-    EXPECT_FALSE(pen.press(curves, 1, false, GraphX0 - 1, Y(20)).inside);
 }

@@ -1,12 +1,10 @@
-#include "base/AppState.h"
 #include "base/ShowMsg.h"
 #include "base/Texts.h"
 #include "curve/CurveTransfer.h"
-#include "protocol/Decoder.h"
+#include "protocol/UnitReplyWait.h"
 #include "support/RecordingNotifier.h"
 #include "support/SimulatedUnitLink.h"
 #include "timing/PrecisionClock.h"
-#include "transport/MidiPoller.h"
 #include "transport/MidiPort.h"
 #include <gtest/gtest.h>
 #include <tuple>
@@ -38,21 +36,18 @@ Table rampTable(int seed) {
 }
 
 // The transfer against the simulated unit in programming mode: each tick is followed by
-// 80 ms of unit time and one poll of the ring through the decoder.
+// 80 ms of unit time, every message the unit sent in it offered to the wait.
 class CurveTransferTest : public ::testing::Test {
 protected:
     CurveTransferTest() {
         link.connect(port);
-        port.StartMIDIIn();
-        port.MIDIInDecode = true;
-        port.StopMIDIPoll = false;
-        targets.addReplyListener(&wait);
         port.sendCommand(0xD1);
         step();
     }
     void step() {
-        link.pump(80'000);
-        pollRing(port, decoder);
+        link.unit.advance(80'000);
+        for (const uint32_t m : link.unit.takeOutput())
+            wait.offer(m);
     }
     // Ticks until the transfer ends (ticks: how many it took).
     CurveTransfer::Outcome run(CurveTransfer::Setup s) {
@@ -72,9 +67,6 @@ protected:
     PrecisionClock clock;
     SimulatedUnitLink link;
     MidiPort port{link, messages, clock};
-    AppState app;
-    DecoderTargets targets;
-    Decoder decoder{port, app, notifier, targets};
     UnitReplyWait wait;
     CurveTransfer transfer{port, wait};
     int ticks = 0;
@@ -83,11 +75,7 @@ protected:
 } // namespace
 
 TEST_F(CurveTransferTest, CurveOneIntoMdxIsWrittenAndVerified) {
-    CurveTransfer::Setup s;
-    s.master = true;
-    s.choice = 1;
-    s.maxRpm = 9900; // sent as 99
-    s.table1 = rampTable(3);
+    CurveTransfer::Setup s{.master = true, .choice = 1, .maxRpm = 9900, .table1 = rampTable(3)};
     s.table1[107] = 99; // never sent
     link.sent.clear();
     EXPECT_EQ(run(s), CurveTransfer::Outcome::Completed);
@@ -115,16 +103,12 @@ TEST_F(CurveTransferTest, CurveOneIntoMdxIsWrittenAndVerified) {
 }
 
 TEST_F(CurveTransferTest, BothCurvesIntoMsxFillAndVerifyBothTables) {
-    CurveTransfer::Setup s;
-    s.master = false;
-    s.choice = 12;
-    s.maxRpm = 1050; // 10
-    s.table1 = rampTable(1);
+    CurveTransfer::Setup s{.master = false, .choice = 12, .maxRpm = 1050, .table1 = rampTable(1)};
     s.table2 = rampTable(200);
     link.sent.clear();
     EXPECT_EQ(run(s), CurveTransfer::Outcome::Completed);
     const UnitBytes& m = module(UnitModuleId::MSX);
-    EXPECT_EQ(m[5], 10);
+    EXPECT_EQ(m[5], 10); // 1050 \ 100
     EXPECT_EQ(m[4], 0xFC);
     EXPECT_EQ(m[113 + 106], s.table2[106]);
     // Addresses above 127 carry bit 7 in status bit 1; values above 127 in bit 0.
@@ -136,8 +120,7 @@ TEST_F(CurveTransferTest, BothCurvesIntoMsxFillAndVerifyBothTables) {
 }
 
 TEST_F(CurveTransferTest, WrongModuleSilenceAndDifferentValuesFail) {
-    CurveTransfer::Setup s;
-    s.table1 = rampTable(5);
+    CurveTransfer::Setup s{.table1 = rampTable(5)};
     link.unit.setFaults({.wrongModuleProbability = 1});
     EXPECT_EQ(run(s), CurveTransfer::Outcome::Failed);
     EXPECT_EQ(transfer.ProgState, 4); // the flags read came from MSX

@@ -1,7 +1,6 @@
 #include "auxiliary/ui/frmProgressBar.h"
 #include "coil_fixture.h"
 #include "panel/ui/frmPannelloControllo.h"
-#include "unit/EngineModel.h"
 #include <vector>
 
 using namespace auxiliary;
@@ -9,7 +8,7 @@ using namespace unit;
 using namespace panel;
 using namespace coil;
 
-// A program with band 4000-5000 at 8,5 ms and L 20,0 mH (200, above 127) written into the
+// A program with band 4000-5000 at 8,5 ms (index 3) and L 20,0 mH (200, above 127) written into the
 // unit while the control panel holds EEPROM access; the buttons follow that access.
 TEST_F(CoilWindowTest, ProgramWrittenAndReadBackWhileThePanelHoldsEepromAccess) {
     frmProgTempoBobina* w = newCoil();
@@ -21,8 +20,7 @@ TEST_F(CoilWindowTest, ProgramWrittenAndReadBackWhileThePanelHoldsEepromAccess) 
     pump(1000);
     main->mdiArea()->setActiveSubWindow(w->subWindow());
     ASSERT_TRUE(progButton(w, 1)->isEnabled() && progButton(w, 2)->isEnabled());
-    // Timer1 ticks every 100 ms; between ticks the unit works and the frame's poller hands
-    // its answers to the decoder. Returns the number of ticks until the transfer ended.
+    // Timer1's 100 ms ticks, the unit answering between them, until the transfer ends.
     const auto run = [&] {
         int ticks = 0;
         for (; w->transferRunning() && ticks < 40; ++ticks) {
@@ -37,11 +35,9 @@ TEST_F(CoilWindowTest, ProgramWrittenAndReadBackWhileThePanelHoldsEepromAccess) 
     };
 
     QTest::mouseClick(progButton(w, 1), Qt::LeftButton);
-    EXPECT_EQ(get<QTimer>(w, "Timer1")->interval(), 100);
     EXPECT_FALSE(editingEnabled() || progButton(w, 1)->isEnabled());
     QPointer<frmProgressBar> progress = main->findChild<frmProgressBar*>();
-    ASSERT_NE(progress, nullptr);
-    EXPECT_TRUE(progress->isVisible());
+    ASSERT_TRUE(progress && progress->isVisible());
     EXPECT_EQ(progress->LabFase->text(), "Scrittura impulso bobina in MDX");
     // 15 ticks of 100 ms: seven writes, the first read, six more reads.
     EXPECT_EQ(run(), 15);
@@ -52,8 +48,6 @@ TEST_F(CoilWindowTest, ProgramWrittenAndReadBackWhileThePanelHoldsEepromAccess) 
     const UnitBytes& mdx = link.unit.eeprom().mdx;
     EXPECT_EQ(std::vector<int>(mdx.begin() + 202, mdx.begin() + 209),
               (std::vector<int>{0, 5, 3, 9, 10, 11, 200}));
-    // The engine now charges the coil for 10 - 0.5 * 3 = 8.5 ms at 4500 rpm.
-    EXPECT_DOUBLE_EQ(dwellMs(mdx, 4500), 8.5);
     EXPECT_TRUE(editingEnabled() && progButton(w, 1)->isEnabled());
 
     // Seven writes, the first read, then ten ticks of 100 ms without an answer.
@@ -62,19 +56,16 @@ TEST_F(CoilWindowTest, ProgramWrittenAndReadBackWhileThePanelHoldsEepromAccess) 
     EXPECT_EQ(run(), 7 + 1 + 10);
     ASSERT_EQ(t.notifier.warnings.size(), 1u);
     EXPECT_EQ(t.notifier.warnings[0].text, "Nessuna risposta dalla centralina");
-    ASSERT_TRUE(editingEnabled() && progButton(w, 1)->isEnabled());
     link.unit.setFaults({.wrongModuleProbability = 1});
     QTest::mouseClick(progButton(w, 1), Qt::LeftButton);
     run();
     ASSERT_EQ(t.notifier.warnings.size(), 2u);
     EXPECT_EQ(t.notifier.warnings[1].text, "Errore scrittura EEPROM");
-    EXPECT_TRUE(editingEnabled());
     // The slave's button writes the slave.
     link.unit.setFaults({});
     QTest::mouseClick(progButton(w, 2), Qt::LeftButton);
     run();
     EXPECT_EQ(t.notifier.warnings.size(), 2u);
-    EXPECT_EQ(link.unit.eeprom().msx[204], 3);
     EXPECT_EQ(link.unit.eeprom().msx[208], 200);
 
     // The panel leaves EEPROM access while the coil window is not active: the buttons go

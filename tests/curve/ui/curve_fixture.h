@@ -30,10 +30,6 @@ protected:
         QMdiSubWindow* sub = main->mdiArea()->activeSubWindow();
         return sub ? dynamic_cast<frmProgCurva*>(sub->widget()) : nullptr;
     }
-    template <class W> bool anyShown() const {
-        const QList<W*> all = main->findChildren<W*>();
-        return std::ranges::any_of(all, [](W* w) { return w->isVisible(); });
-    }
     QPushButton* button(frmProgCurva* w, const char* name) { return get<QPushButton>(w, name); }
     static QPoint px(int rpm, double deg) {
         return QPoint(static_cast<int>((GraphX0 + (rpm - 500) * 1.2) / 15),
@@ -75,7 +71,10 @@ protected:
         drag(w, px(3000, 30), px(6000, 30));
         click(w, px(9900, 20));
     }
-    bool progressOpen() const { return anyShown<frmProgressBar>(); }
+    bool progressOpen() const {
+        const QList<frmProgressBar*> all = main->findChildren<frmProgressBar*>();
+        return std::ranges::any_of(all, [](QWidget* w) { return w->isVisible(); });
+    }
     std::string lastWarning() const {
         return t.notifier.warnings.empty() ? "" : t.notifier.warnings.back().text;
     }
