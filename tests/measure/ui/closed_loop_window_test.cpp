@@ -1,7 +1,6 @@
 #include "curve/CurveModel.h"
 #include "measure_fixture.h"
 #include <QComboBox>
-#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -64,8 +63,6 @@ TEST_F(ClosedLoopWindowTest, EveryMeasuredPointLiesOnTheCurveReadBackFromTheUnit
     runChecking(2000);
     EXPECT_EQ(link.unit.mode(), UnitMode::Run);
     ASSERT_TRUE(w->referenceTable().has_value());
-    EXPECT_TRUE(std::equal(table.begin(), table.begin() + curve::StoredEntries,
-                           w->referenceTable()->begin()));
     run(20);                           // the unit's answer to 0xD0
     EXPECT_FALSE(link.inputStarted()); // the read-back's input ends with it
     const size_t points = w->checkSummary().compared;

@@ -32,7 +32,6 @@ TEST_F(BatteryWindowTest, LoadsEmptyAndRecordsTheUnitsVoltageUntilStop) {
     open();
     EXPECT_EQ(memory()->maximum(), 32000);
     EXPECT_EQ(timeDiv()->value(), 12);
-    EXPECT_EQ(label("LabTempoDivVal"), "1 m");
     EXPECT_FALSE(port.BatteryStampMode);
     EXPECT_EQ(targets.battery, w);
     timeDiv()->setValue(0); // 26 ms per division, 260 ms a screen
@@ -50,7 +49,6 @@ TEST_F(BatteryWindowTest, LoadsEmptyAndRecordsTheUnitsVoltageUntilStop) {
     ASSERT_EQ(w->recording().lastIndex(), 0);
     // 13.8 V / 0.0797 = 173.1 -> 173 counts -> 173 * 0.0797 V = 13.788 V
     EXPECT_EQ(label("LabVMax"), "Max: 13.79 V");
-    EXPECT_EQ(label("LabVMin"), "Min: 13.79 V");
     run(974); // samples at 26, 52, ... 988 ms of unit time: 38 of them
     ASSERT_EQ(w->recording().lastIndex(), 37);
     EXPECT_EQ(w->recording().stamp(37), 37u * 26u); // the window's own axis: 26 ms a sample
