@@ -30,14 +30,6 @@ protected:
         QTest::keyClick(focus, key);
     }
 
-    // Unit time passes in steps of at most 2 s (no more than the input ring holds at 10,000
-    // rpm), the main window's poller draining after each: long runs stay quick.
-    void run(uint64_t ms) {
-        for (uint64_t step = 0; ms > 0; ms -= step) {
-            step = std::min<uint64_t>(ms, 2000);
-            pump(step * 1000);
-        }
-    }
     // The event loop runs long enough for the window's screen refresh.
     void settle() {
         QApplication::processEvents(); // what is pending (first paint, fonts) comes first
