@@ -31,7 +31,6 @@ TEST_F(NotesWindowTest, OpensOnceTypedTextIsSavedAndANewMeasurementEmptiesIt) {
     t.measurement.rotationNotesEdited = [&edits] { ++edits; };
     frmMisRotNote* notes = openNotes();
     ASSERT_NE(notes, nullptr);
-    EXPECT_EQ(t.app.WinRec[win::Notes].State, 1);
     EXPECT_EQ(notesText(notes), "Banco 2\nsecondo giro");
     EXPECT_EQ(edits, 0);                                 // filling the text on load is no edit
     EXPECT_FALSE(main->action("mnuSalva")->isEnabled()); // saved from the measurement
@@ -48,7 +47,6 @@ TEST_F(NotesWindowTest, OpensOnceTypedTextIsSavedAndANewMeasurementEmptiesIt) {
     click(advance, "ComSalva");
     EXPECT_EQ(loadMrot(file)->notes, "Banco 2\r\nsecondo giro!");
     closeNotes(notes);
-    EXPECT_EQ(t.app.WinRec[win::Notes].State, 0);
     EXPECT_EQ(t.measurement.Notes, "Banco 2\r\nsecondo giro!");
     EXPECT_FALSE(t.measurement.notesEditor);
     t.measurement.rotationNotesEdited = nullptr;
