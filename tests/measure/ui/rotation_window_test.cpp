@@ -184,28 +184,10 @@ TEST_F(RotationWindowTest, SavesReopensAndAsksBeforeThrowingRowsAway) {
     EXPECT_TRUE(entryEnabled("mnuMisRot"));
 }
 
-TEST_F(RotationWindowTest, ClosingWhileRecordingKeepsTheLastRowsAndStopsTheAdvanceWindow) {
-    openFromMenu();
-    click("ComAnticipo");
-    auto* advance = main->findChild<frmMisAnt*>();
-    ASSERT_NE(advance, nullptr);
-    main->mdiArea()->setActiveSubWindow(w->subWindow());
-    click("ComStop");
-    EXPECT_EQ(MeasureWindowTest::caption(advance, "ComStop"), "Stop");
-    link.pump(100'000); // five revolutions still in the ring when the window closes
-    t.notifier.nextAnswer = Notifier::Answer::No;
-    main->action("mnuChiudi")->trigger();
-    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(main->findChild<frmMisRot*>(), nullptr);
-    EXPECT_EQ(t.notifier.questions.size(), 1u); // the rows were not saved
-    EXPECT_FALSE(link.inputStarted());
-    EXPECT_EQ(MeasureWindowTest::caption(advance, "ComStop"), "Start");
-    EXPECT_EQ(advance->rows().size(), 5u);
-}
-
 // A unit that sends nothing after Start is said in words in both measurement windows within
-// 4 s, and the words go with the first row; a pause is no silence.
-TEST_F(RotationWindowTest, ASilentUnitIsNoticedInBothWindowsAndTheNoticeGoesWithTheRows) {
+// 4 s, and the words go with the first row; a pause is no silence. Closed while recording,
+// the rotation window keeps the last rows and stops the advance window.
+TEST_F(RotationWindowTest, ASilentUnitIsNoticedInBothWindowsAndClosingStopsBoth) {
     openFromMenu();
     click("ComAnticipo");
     auto* advance = main->findChild<frmMisAnt*>();
@@ -239,4 +221,16 @@ TEST_F(RotationWindowTest, ASilentUnitIsNoticedInBothWindowsAndTheNoticeGoesWith
     click("ComStop");
     run(4000);
     check({});
+
+    click("ComStop");
+    const size_t before = advance->rows().size();
+    link.pump(100'000); // five revolutions still in the ring when the window closes
+    main->mdiArea()->setActiveSubWindow(w->subWindow());
+    main->action("mnuChiudi")->trigger();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(main->findChild<frmMisRot*>(), nullptr);
+    EXPECT_EQ(t.notifier.questions.size(), 1u); // the rows were not saved
+    EXPECT_FALSE(link.inputStarted());
+    EXPECT_EQ(MeasureWindowTest::caption(advance, "ComStop"), "Start");
+    EXPECT_EQ(advance->rows().size(), before + 5);
 }

@@ -87,18 +87,6 @@ TEST_F(BatteryWindowTest, ReviewAfterStopStartsAtTheChosenSample) {
     EXPECT_EQ(w->screen().start, 494u);
 }
 
-TEST_F(BatteryWindowTest, ClosingWhileRecordingStopsTheUnit) {
-    open();
-    press();
-    run(100);
-    t.timer.StartTimer1();
-    w->subWindow()->close();
-    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(link.sentCount(0xD0), 1);
-    EXPECT_FALSE(link.inputStarted() || t.timer.running());
-    EXPECT_EQ(targets.battery, nullptr);
-}
-
 TEST_F(BatteryWindowTest, OwnStampCounterRunsOnlyInStampModeAndWraps) {
     open();
     QTimer* stampTimer = get<QTimer>("TimerMisBatteria");
@@ -116,7 +104,8 @@ TEST_F(BatteryWindowTest, OwnStampCounterRunsOnlyInStampModeAndWraps) {
     EXPECT_FALSE(stampTimer->isActive());
 }
 
-TEST_F(BatteryWindowTest, LeftoversOfTheLastRecordingAreNotTakenIntoTheNext) {
+// Closed while recording, the window stops the unit.
+TEST_F(BatteryWindowTest, LeftoversOfTheLastRecordingAreNotTakenIntoTheNextAndClosingStops) {
     open();
     press();
     run(260);
@@ -128,6 +117,13 @@ TEST_F(BatteryWindowTest, LeftoversOfTheLastRecordingAreNotTakenIntoTheNext) {
     run(52);
     EXPECT_EQ(w->recording().lastIndex(), 1);
     EXPECT_EQ(w->recording().stamp(1), 26u);
+
+    t.timer.StartTimer1();
+    w->subWindow()->close();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(link.sentCount(0xD0), 2); // the first STOP's and the closing's
+    EXPECT_FALSE(link.inputStarted() || t.timer.running());
+    EXPECT_EQ(targets.battery, nullptr);
 }
 
 TEST_F(BatteryWindowTest, Slot32000EndsTheRecordingWithOneStop) {
