@@ -1,23 +1,12 @@
 #include "measure_fixture.h"
 
-namespace {
-
-class AdvanceFollowTest : public MeasureWindowTest {
-protected:
-    AdvanceFollowTest() {
-        link.unit.setEngine({.profile = SpeedProfile::Fixed, .fixedRpm = 6000});
-        rotation = openFromMenu<frmMisRot>("mnuMisRot");
-    }
-    int listed(QWidget* w, const char* list) {
-        return get<QListView>(w, list)->model()->rowCount();
-    }
-    frmMisRot* rotation = nullptr;
-};
-
-} // namespace
-
-TEST_F(AdvanceFollowTest, TheRotationWindowDrivesStartStopAndNewMeasurement) {
+TEST_F(MeasureWindowTest, TheRotationWindowDrivesTheAdvanceWindowsStartStopAndNewMeasurement) {
+    link.unit.setEngine({.profile = SpeedProfile::Fixed, .fixedRpm = 6000});
+    auto* rotation = openFromMenu<frmMisRot>("mnuMisRot");
     ASSERT_NE(rotation, nullptr);
+    const auto listed = [](QWidget* w, const char* list) {
+        return get<QListView>(w, list)->model()->rowCount();
+    };
     click(rotation, "ComAnticipo");
     auto* advance = main->findChild<frmMisAnt*>();
     ASSERT_NE(advance, nullptr);

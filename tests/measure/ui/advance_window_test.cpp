@@ -28,7 +28,7 @@ protected:
 
 } // namespace
 
-TEST_F(AdvanceWindowTest, StartRecordsEveryRevolutionAsAdvanceRowsAndStopShowsTheTable) {
+TEST_F(AdvanceWindowTest, StartRecordsEveryRevolutionAsAdvanceRowsStopShowsThemNewMeasurementAsks) {
     open();
     EXPECT_EQ(targets.advance, w);
     EXPECT_TRUE(w->windowTitle().startsWith("Misura Anticipo Fase: Misura-"));
@@ -47,6 +47,24 @@ TEST_F(AdvanceWindowTest, StartRecordsEveryRevolutionAsAdvanceRowsAndStopShowsTh
     EXPECT_EQ(advance.size(), decoder.RowCounter);
     EXPECT_EQ(advance.last().left(13), rotation.last().left(13));
     EXPECT_EQ(advance.last().mid(37, 13), rotation.last().mid(82, 13));
+    EXPECT_TRUE(w->windowTitle().endsWith('*'));
+
+    // The rows not saved are asked about: Cancel keeps them, No lets them go.
+    t.notifier.nextAnswer = Notifier::Answer::Cancel;
+    click(w, "ComNuovaMisura");
+    ASSERT_EQ(t.notifier.questions.size(), 1u);
+    EXPECT_FALSE(rows("List1").isEmpty());
+    t.notifier.nextAnswer = Notifier::Answer::No;
+    click(w, "ComNuovaMisura");
+    EXPECT_EQ(t.notifier.questions.size(), 2u);
+    EXPECT_TRUE(rows("List1").isEmpty());
+    EXPECT_TRUE(rows("List2").isEmpty());
+    EXPECT_TRUE(liveText().isEmpty());
+    click(w, "ComStop"); // the next revolutions are numbered from 1 again
+    run(100);
+    click(w, "ComStop");
+    ASSERT_FALSE(rows("List1").isEmpty());
+    EXPECT_EQ(rows("List1").first().left(6), "     1");
 }
 
 TEST_F(AdvanceWindowTest, SuspendAndLiveText) {
@@ -74,32 +92,6 @@ TEST_F(AdvanceWindowTest, SuspendAndLiveText) {
     click(w, "ComStop");
     EXPECT_GT(rows("List1").size(), advance.size());
     EXPECT_EQ(liveText().split('\n', Qt::SkipEmptyParts).first(), advance.last());
-}
-
-TEST_F(AdvanceWindowTest, NewMeasurementAsksThenEmptiesEverything) {
-    open();
-    click(w, "ComStop");
-    run(400);
-    click(w, "ComStop");
-    ASSERT_FALSE(rows("List1").isEmpty());
-    EXPECT_TRUE(w->windowTitle().endsWith('*'));
-
-    // The rows not saved are asked about: Cancel keeps them, No lets them go.
-    t.notifier.nextAnswer = Notifier::Answer::Cancel;
-    click(w, "ComNuovaMisura");
-    ASSERT_EQ(t.notifier.questions.size(), 1u);
-    EXPECT_FALSE(rows("List1").isEmpty());
-    t.notifier.nextAnswer = Notifier::Answer::No;
-    click(w, "ComNuovaMisura");
-    EXPECT_EQ(t.notifier.questions.size(), 2u);
-    EXPECT_TRUE(rows("List1").isEmpty());
-    EXPECT_TRUE(rows("List2").isEmpty());
-    EXPECT_TRUE(liveText().isEmpty());
-    click(w, "ComStop"); // the next revolutions are numbered from 1 again
-    run(100);
-    click(w, "ComStop");
-    ASSERT_FALSE(rows("List1").isEmpty());
-    EXPECT_EQ(rows("List1").first().left(6), "     1");
 }
 
 TEST_F(AdvanceWindowTest, SavedFileReopensWithEveryRowAndNoteAndExportsToCsv) {

@@ -79,24 +79,10 @@ TEST_F(ClosedLoopWindowTest, EveryMeasuredPointLiesOnTheCurveReadBackFromTheUnit
     EXPECT_LE(std::fabs(w->checkSummary().largest), 0.5);
 }
 
-TEST_F(ClosedLoopWindowTest, AUnitThatDoesNotAnswerOrRefusesEndsTheCheckWithAWord) {
-    ASSERT_NE(w, nullptr);
-    for (const auto& [faults, word] : {std::pair{UnitFaults{.silent = true}, "Nessuna risposta"},
-                                       std::pair{UnitFaults{.refuseModes = true}, "rifiutato"}}) {
-        link.unit.setFaults(faults);
-        click(w, "ComVerifica");
-        runChecking(101); // the hand-shake's second
-        EXPECT_FALSE(w->findChild<QTimer*>("TimerVerifica")->isActive()) << word;
-        EXPECT_FALSE(w->referenceTable().has_value());
-        EXPECT_TRUE(text(w, "LabVerifica").contains(word)) << text(w, "LabVerifica");
-        EXPECT_TRUE(get<QPushButton>(w, "ComVerifica")->isEnabled());
-    }
-}
-
 // In programming mode the unit streams no revolutions, and its replies would be taken for
 // revolution data: the read-back is refused while recording, and a recording that starts
 // ends a read-back.
-TEST_F(ClosedLoopWindowTest, RecordingAndReadingTheCurveBackExcludeEachOther) {
+TEST_F(ClosedLoopWindowTest, RecordingAndReadingBackExcludeEachOtherAndAFailedReadBackSaysWhy) {
     ASSERT_NE(w, nullptr);
     click(w, "ComStop");
     run(500);
@@ -122,4 +108,16 @@ TEST_F(ClosedLoopWindowTest, RecordingAndReadingTheCurveBackExcludeEachOther) {
     run(500);
     EXPECT_GT(w->rows().size(), atStart);
     click(w, "ComStop");
+
+    // A unit that does not answer or refuses ends the check with a word.
+    for (const auto& [faults, word] : {std::pair{UnitFaults{.silent = true}, "Nessuna risposta"},
+                                       std::pair{UnitFaults{.refuseModes = true}, "rifiutato"}}) {
+        link.unit.setFaults(faults);
+        click(w, "ComVerifica");
+        runChecking(101); // the hand-shake's second
+        EXPECT_FALSE(w->findChild<QTimer*>("TimerVerifica")->isActive()) << word;
+        EXPECT_FALSE(w->referenceTable().has_value());
+        EXPECT_TRUE(text(w, "LabVerifica").contains(word)) << text(w, "LabVerifica");
+        EXPECT_TRUE(get<QPushButton>(w, "ComVerifica")->isEnabled());
+    }
 }
