@@ -1,31 +1,19 @@
 #include "measure_fixture.h"
 #include "support/MrotFiles.h"
 
-namespace {
-
-class NotesWindowTest : public MeasureWindowTest {
-protected:
-    NotesWindowTest() {
-        link.unit.setEngine({.profile = SpeedProfile::Fixed, .fixedRpm = 3000});
-        advance = openFromMenu<frmMisAnt>("mnuMisAnt");
-    }
-    frmMisRotNote* openNotes() {
+TEST_F(MeasureWindowTest, NotesOpenOnceTypedTextIsSavedAndANewMeasurementEmptiesThem) {
+    auto* advance = openFromMenu<frmMisAnt>("mnuMisAnt");
+    const auto openNotes = [&] {
         click(advance, "ComNote");
         return main->findChild<frmMisRotNote*>();
-    }
-    void type(const char* text) { QTest::keyClicks(QApplication::focusWidget(), text); }
-    QString notesText(frmMisRotNote* n) { return get<QPlainTextEdit>(n, "Text1")->toPlainText(); }
-    void closeNotes(frmMisRotNote* n) {
+    };
+    const auto notesText = [](frmMisRotNote* n) {
+        return get<QPlainTextEdit>(n, "Text1")->toPlainText();
+    };
+    const auto closeNotes = [](frmMisRotNote* n) {
         n->subWindow()->close();
         QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-
-    frmMisAnt* advance = nullptr;
-};
-
-} // namespace
-
-TEST_F(NotesWindowTest, OpensOnceTypedTextIsSavedAndANewMeasurementEmptiesIt) {
+    };
     t.measurement.Notes = "Banco 2\r\nsecondo giro";
     int edits = 0;
     t.measurement.rotationNotesEdited = [&edits] { ++edits; };
@@ -38,7 +26,7 @@ TEST_F(NotesWindowTest, OpensOnceTypedTextIsSavedAndANewMeasurementEmptiesIt) {
     EXPECT_EQ(main->findChildren<frmMisRotNote*>().size(), 1);
 
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_End, Qt::ControlModifier);
-    type("!");
+    QTest::keyClicks(QApplication::focusWidget(), "!");
     EXPECT_GE(edits, 1);
     // While open, a save takes the editor's text.
     const std::string file = t.path("open.mrot");
