@@ -85,10 +85,8 @@ TEST_F(BatteryWindowTest, ReviewAfterStopStartsAtTheChosenSample) {
     EXPECT_EQ(label("LabTmpFineSca"), "00:01,49");
     timeDiv()->setValue(5); // a new time base draws again from the same sample
     EXPECT_EQ(w->screen().start, 494u);
-}
 
-TEST_F(BatteryWindowTest, OwnStampCounterRunsOnlyInStampModeAndWraps) {
-    open();
+    // The window's own stamp counter runs only in stamp mode, and wraps.
     QTimer* stampTimer = get<QTimer>("TimerMisBatteria");
     press();
     EXPECT_FALSE(stampTimer->isActive());

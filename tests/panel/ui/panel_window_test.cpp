@@ -85,43 +85,7 @@ TEST_F(PanelWindowTest, ClosingInEepromAccessPutsTheUnitBackToRunMode) {
     }
 }
 
-TEST_F(PanelWindowTest, WritesC8ToAddress200OfMdxReadsItBackAndReadsMsxProgramMemory) {
-    open();
-    enterAccess();
-    ASSERT_EQ(link.unit.eeprom().mdx[200], 0xFF);      // erased
-    QTest::keyClick(scroll("VScrollWr"), Qt::Key_End); // 255: out of the protected addresses
-    type("WrADR", "2x00"); // x refused; through 2 and 20 the box stays open while typing
-    EXPECT_EQ(edit("WrADR")->text(), "200");
-    EXPECT_EQ(scroll("VScrollWr")->value(), 200);
-    type("WrDAT", "Cg8"); // g refused
-    EXPECT_EQ(edit("WrDAT")->text(), "C8");
-    ASSERT_TRUE(enabled("ComScrivi"));
-    click("ComScrivi");
-    EXPECT_EQ(link.sent.back(), msg(0x83, 72, 72));
-    EXPECT_EQ(label("PMIDIOut"), "834848");
-    EXPECT_EQ(link.unit.eeprom().mdx[200], 0xC8);
-    pump();
-
-    const size_t before = link.sent.size();
-    type("RdADR", "200"); // reads 2, 20, 200
-    EXPECT_EQ(link.sent.size(), before + 3);
-    EXPECT_EQ(link.sent.back(), msg(0x8A, 72, 0));
-    pump();
-    EXPECT_EQ(label("RdDAT"), "C8");
-
-    // Address 130 of the MSX program memory.
-    click("ComSelezMDXMSX");
-    EXPECT_EQ(label("Label8"), "MSX");
-    click("ComDatiProg");
-    EXPECT_EQ(button("ComDatiProg")->text(), "Dati");
-    type("RdADR", "130");
-    EXPECT_EQ(link.sent.back(), msg(0x9E, 2, 0));
-    pump();
-    // MSX program byte 130: (130 * 29 + 0x3F + 0x80) mod 256 = 3961 mod 256 = 0x79
-    EXPECT_EQ(label("RdDAT"), "79");
-}
-
-TEST_F(PanelWindowTest, MonitorIsSavedWholeIn29ByteRecordsClearedAndPaused) {
+TEST_F(PanelWindowTest, MonitorIsSavedClearedAndPausedThenC8IsWrittenToMdxAndReadBack) {
     open();
     enterAccess();
     // One line of 33 characters: a whole record and a short piece of 4.
@@ -146,6 +110,37 @@ TEST_F(PanelWindowTest, MonitorIsSavedWholeIn29ByteRecordsClearedAndPaused) {
     pump();
     // Address 0 of the factory EEPROM holds the first identity byte, 0x5A.
     EXPECT_EQ(text1(), "     1 88005A  MDX DATI");
+
+    // C8 written to address 200 of MDX and read back; address 130 of MSX program memory.
+    ASSERT_EQ(link.unit.eeprom().mdx[200], 0xFF);      // erased
+    QTest::keyClick(scroll("VScrollWr"), Qt::Key_End); // 255: out of the protected addresses
+    type("WrADR", "2x00"); // x refused; through 2 and 20 the box stays open while typing
+    EXPECT_EQ(edit("WrADR")->text(), "200");
+    EXPECT_EQ(scroll("VScrollWr")->value(), 200);
+    type("WrDAT", "Cg8"); // g refused
+    EXPECT_EQ(edit("WrDAT")->text(), "C8");
+    ASSERT_TRUE(enabled("ComScrivi"));
+    click("ComScrivi");
+    EXPECT_EQ(link.sent.back(), msg(0x83, 72, 72));
+    EXPECT_EQ(label("PMIDIOut"), "834848");
+    EXPECT_EQ(link.unit.eeprom().mdx[200], 0xC8);
+    pump();
+
+    const size_t before = link.sent.size();
+    type("RdADR", "200"); // reads 2, 20, 200
+    EXPECT_EQ(link.sent.size(), before + 3);
+    EXPECT_EQ(link.sent.back(), msg(0x8A, 72, 0));
+    pump();
+    EXPECT_EQ(label("RdDAT"), "C8");
+
+    click("ComSelezMDXMSX");
+    EXPECT_EQ(label("Label8"), "MSX");
+    click("ComDatiProg");
+    type("RdADR", "130");
+    EXPECT_EQ(link.sent.back(), msg(0x9E, 2, 0));
+    pump();
+    // MSX program byte 130: (130 * 29 + 0x3F + 0x80) mod 256 = 3961 mod 256 = 0x79
+    EXPECT_EQ(label("RdDAT"), "79");
 }
 
 } // namespace
