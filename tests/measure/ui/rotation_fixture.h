@@ -18,8 +18,7 @@ protected:
     // The rotation window, opened from the View menu.
     frmMisRot* openFromMenu() { return w = WorkbenchFixture::openFromMenu<frmMisRot>("mnuMisRot"); }
     template <class T> T* get(const char* name) const { return MeasureWindowTest::get<T>(w, name); }
-    QPushButton* button(const char* name) const { return get<QPushButton>(name); }
-    QString caption(const char* name) const { return button(name)->text(); }
+    QString caption(const char* name) const { return get<QPushButton>(name)->text(); }
     QString label(const char* name) const { return get<QLabel>(name)->text(); }
     QScrollBar* scroll(const char* name) const { return get<QScrollBar>(name); }
     void click(const char* name) { MeasureWindowTest::click(w, name); }

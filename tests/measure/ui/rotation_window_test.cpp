@@ -95,7 +95,7 @@ TEST_F(RotationWindowTest, KeyMapSuspendLiveDisplayAndNewMeasurement) {
     EXPECT_EQ(caption("ComStop"), "Stop");
 
     type(Qt::Key_Tab); // other keys keep their meaning: Tab moves on to the next button
-    EXPECT_EQ(QApplication::focusWidget(), button("ComSospendi"));
+    EXPECT_EQ(QApplication::focusWidget(), get<QPushButton>("ComSospendi"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
     type(Qt::Key_Space); // Space stops
     EXPECT_EQ(caption("ComStop"), "Start");

@@ -124,7 +124,7 @@ TEST_F(BatteryWindowTest, LeftoversOfTheLastRecordingAreNotTakenIntoTheNextAndCl
     EXPECT_EQ(targets.battery, nullptr);
 }
 
-TEST_F(BatteryWindowTest, Slot32000EndsTheRecordingWithOneStop) {
+TEST_F(BatteryWindowTest, Slot32000EndsTheRecordingWithOneStopAndSilenceIsNoticed) {
     link.unit.setBattery({.volts = 13.0, .rippleVolts = 1.2, .rippleHz = 0.02});
     open();
     timeDiv()->setValue(12); // 1 minute per division
@@ -145,11 +145,9 @@ TEST_F(BatteryWindowTest, Slot32000EndsTheRecordingWithOneStop) {
     press(); // STOP now only turns the button back: the unit has been told already
     EXPECT_EQ(start()->text(), "START");
     EXPECT_EQ(link.sentCount(0xD0), 1);
-}
 
-TEST_F(BatteryWindowTest, ASilentUnitIsNoticedAfterThreeSecondsAndLostInputIsCounted) {
+    // A silent unit is noticed after three seconds, and lost input is counted.
     int64_t nowMs = 1000;
-    open();
     w->setMillisecondClock([&] { return nowMs; });
     link.unit.setFaults({.silent = true});
     press();
