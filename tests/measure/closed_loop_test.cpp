@@ -229,9 +229,7 @@ TEST(ClosedLoop, ReadsACurvesTableBackFromTheChosenModule) {
 TEST(ClosedLoop, AReadBackTheUnitRefusesOrDoesNotAnswerLeavesItInRunMode) {
     ReadBackRig r;
     // Refused: 0xD1 answered 0xD0, so no read is sent at all.
-    UnitFaults refusing;
-    refusing.refuseModes = true;
-    r.link.unit.setFaults(refusing);
+    r.link.unit.setFaults({.refuseModes = true});
     r.readBack.start(true, 1);
     EXPECT_EQ(r.run(), Outcome::Refused);
     EXPECT_FALSE(r.readBack.running());
@@ -240,9 +238,7 @@ TEST(ClosedLoop, AReadBackTheUnitRefusesOrDoesNotAnswerLeavesItInRunMode) {
 
     r.run(1); // the unit's answer to that 0xD0 reaches a stopped input
     // No answer to 0xD1 within the hand-shake's second: 100 ticks of 10 ms, not fewer.
-    UnitFaults silent;
-    silent.silent = true;
-    r.link.unit.setFaults(silent);
+    r.link.unit.setFaults({.silent = true});
     r.link.sent.clear();
     r.readBack.start(true, 1);
     EXPECT_EQ(r.link.unit.mode(), UnitMode::Programming);

@@ -23,8 +23,7 @@ protected:
     // The rotation window, opened from the View menu.
     frmMisRot* openFromMenu() { return w = WorkbenchFixture::openFromMenu<frmMisRot>("mnuMisRot"); }
     template <class T> T* get(const char* name) const { return MeasureWindowTest::get<T>(w, name); }
-    QPushButton* button(const char* name) const { return get<QPushButton>(name); }
-    QString caption(const char* name) const { return button(name)->text(); }
+    QString caption(const char* name) const { return get<QPushButton>(name)->text(); }
     QString label(const char* name) const { return get<QLabel>(name)->text(); }
     QScrollBar* scroll(const char* name) const { return get<QScrollBar>(name); }
     void click(const char* name) { MeasureWindowTest::click(w, name); }
@@ -35,14 +34,6 @@ protected:
         QTest::keyClick(focus, key);
     }
 
-    // Unit time passes in steps of at most 2 s (no more than the input ring holds at 10,000
-    // rpm), the main window's poller draining after each: long runs stay quick.
-    void run(uint64_t ms) {
-        for (uint64_t step = 0; ms > 0; ms -= step) {
-            step = std::min<uint64_t>(ms, 2000);
-            pump(step * 1000);
-        }
-    }
     // The event loop runs long enough for the window's screen refresh.
     void settle() {
         QApplication::processEvents(); // what is pending (first paint, fonts) comes first
