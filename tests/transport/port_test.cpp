@@ -7,18 +7,6 @@
 
 namespace {
 
-TEST(RequestPacking, EighthBitsTravelInTheStatusNibble) {
-    // Writes 0x80 MDX, 0x84 MSX; reads 0x88, 0x8C. Status bit 1 carries the address's bit 7,
-    // bit 0 the value's: 0xC8 to MDX 200 is 0x80 | 2 | 1 with data 72 twice.
-    EXPECT_EQ(packWriteRequest(200, 0xC8, true), 0x484883u);
-    EXPECT_EQ(packWriteRequest(127, 128, false), 0x007F85u);
-    EXPECT_EQ(packWriteRequest(128, 127, true), 0x7F0082u);
-    EXPECT_EQ(packWriteRequest(127, 127, true), 0x7F7F80u);
-    EXPECT_EQ(packReadRequest(127, true), 0x007F88u);
-    EXPECT_EQ(packReadRequest(128, true), 0x00008Au);
-    EXPECT_EQ(packReadRequest(130, false), 0x00028Eu);
-}
-
 using SendTest = PortFixture;
 
 TEST_F(SendTest, RequestsGoOutPackedLightTheLampAndShowInHex) {
@@ -26,12 +14,17 @@ TEST_F(SendTest, RequestsGoOutPackedLightTheLampAndShowInHex) {
     port.ProgAddr = 130;
     port.ProgMaster = false;
     port.SendReadRequest();
+    // 0xC8 to MDX 200: status 0x80 | 2 (address bit 7) | 1 (value bit 7), data 72 twice.
+    port.ProgAddr = 200;
+    port.ProgValue = 0xC8;
+    port.ProgMaster = true;
+    port.SendWriteRequest();
     port.ShowSentMsg = true;
     port.MIDIOutMsg = 0x400581;
     port.SendShortMsg();
     port.sendCommand(0xD2);
-    EXPECT_EQ(fake.sent, (std::vector<uint32_t>{0x00028E, 0x400581, 0xD2}));
-    EXPECT_EQ(events.outputLamps, 3);
+    EXPECT_EQ(fake.sent, (std::vector<uint32_t>{0x00028E, 0x484883, 0x400581, 0xD2}));
+    EXPECT_EQ(events.outputLamps, 4);
     EXPECT_EQ(events.shown, (std::vector<std::string>{"810540", "D20000"}));
     EXPECT_TRUE(notifier.warnings.empty());
 }

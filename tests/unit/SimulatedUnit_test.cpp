@@ -79,9 +79,7 @@ TEST(SimulatedUnit, MemoryIsReachedInTwoModesAndAWriteKeepsItsModuleBusy4ms) {
     EXPECT_EQ(ask(u, 0x240B80), Msgs{0x240B80}); // the same value again is no change
     EXPECT_EQ(u.eepromRevision(), 3u);
 
-    // Program memory MSX 130 (0x9C + 2, data1 2): (130 * 29 + 0x3F + 0x80) mod 256 = 0x79;
-    // MDX 1: 29 + 63 = 0x5C. A "write" to it (0x90 + 4 + 2) is no request.
-    EXPECT_EQ(ask(u, 0x00029E), Msgs{0x79029E});
+    // Program memory MDX 1 (0x98): 1 * 29 + 0x3F = 0x5C. A "write" to it (0x96) is no request.
     EXPECT_EQ(ask(u, 0x000198), Msgs{0x5C0198});
     EXPECT_TRUE(ask(u, 0x010296).empty());
 
@@ -115,14 +113,6 @@ TEST(SimulatedUnit, EachFaultKind) {
         EXPECT_LT(unitmsg::data1Of(b[i]), 0x80);
         EXPECT_LT(unitmsg::data2Of(b[i]), 0x80);
     }
-
-    SimulatedUnit wrong = unitAt(0, {.wrongModuleProbability = 1});
-    ask(wrong, 0xD1);
-    // 7 written to MDX address 10 (0x80, 10, 7): stored in MDX, echoed as MSX (0x84).
-    EXPECT_EQ(ask(wrong, 0x070A80), Msgs{0x070A84});
-    EXPECT_EQ(wrong.eeprom().mdx[10], 7);
-    // Reading MDX 10 (0x88) is answered by MSX (0x8C) with its erased byte 0xFF.
-    EXPECT_EQ(ask(wrong, 0x000A88), Msgs{0x7F0A8D});
 }
 
 TEST(SimulatedUnit, FactoryContentsOfEachModule) {

@@ -154,7 +154,6 @@ TEST_F(SerialMidi, AFullLineAnswersNotReadyUntilTheOtherEndReads) {
 TEST(SerialMidiPorts, ListAndOpenFailures) {
     SerialMidiSystem serial;
     EXPECT_EQ(serial.addPort(""), mmr::BadDeviceId);
-    EXPECT_EQ(serial.addPort(std::string(61, 'x')), mmr::BadDeviceId);
     EXPECT_EQ(serial.addPort("/nonexistent/ttyZZ9"), mmr::Ok);
     EXPECT_EQ(serial.addPort("/nonexistent/ttyZZ9"), mmr::Allocated);
     const std::filesystem::path plain =
