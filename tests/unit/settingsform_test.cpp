@@ -94,7 +94,7 @@ TEST(UnitSettingsForm, LimitsAreInclusive) {
     }
 }
 
-TEST(UnitSettingsForm, EveryProblemIsListedInFormOrder) {
+TEST(UnitSettingsForm, MessagesAndStatusLine) {
     UnitFormFields f = validForm();
     f.ripple = "x";
     f.rpm = "";
@@ -108,9 +108,6 @@ TEST(UnitSettingsForm, EveryProblemIsListedInFormOrder) {
               "Idle jitter (\u00B1 rpm): \"875\" would stall the engine (at most 800).\n"
               "Voltage (V): \"25\" is outside 6 - 18.\n"
               "Ripple (V peak): \"x\" is not a number.");
-}
-
-TEST(UnitSettingsForm, MessagesAndStatusLine) {
     EXPECT_EQ(formErrorText({UnitFormField::RpmMin, FormProblem::MinAboveMax, "9000", 1000}, 0),
               "Sweep da (giri/min): \"9000\" supera la velocità massima (1000).");
     // Pasted junk is shown short and without control characters; a cut never splits a
