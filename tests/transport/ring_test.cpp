@@ -23,22 +23,16 @@ TEST(MidiRing, FullAcrossTheWrapKeeps31999UnreadCountsTheOverrunMarksTheGapAndDi
     EXPECT_FALSE(ring->push(0x3C3, 99998, 0));
     EXPECT_EQ(ring->overruns(), 2u);
 
-    for (uint32_t i = 0; i < 31999; ++i) {
-        ASSERT_TRUE(ring->pop(e));
-        ASSERT_EQ(e.msg, 0x3C3u);
-        ASSERT_EQ(e.param, i);
-        ASSERT_EQ(e.stamp, i + 7);
-        ASSERT_FALSE(e.gap);
-    }
+    for (uint32_t i = 0; i < 31999; ++i)
+        ASSERT_TRUE(ring->pop(e) && e.msg == 0x3C3 && e.param == i && e.stamp == i + 7 && !e.gap)
+            << i;
     EXPECT_FALSE(ring->pop(e));
     EXPECT_EQ(ring->RingRead(), 19999);
     // The first message stored after the loss carries the gap mark, the next one does not.
     ring->push(0x3C3, 1, 0);
     ring->push(0x3C3, 2, 0);
-    ASSERT_TRUE(ring->pop(e));
-    EXPECT_TRUE(e.gap);
-    ASSERT_TRUE(ring->pop(e));
-    EXPECT_FALSE(e.gap);
+    EXPECT_TRUE(ring->pop(e) && e.gap);
+    EXPECT_TRUE(ring->pop(e) && !e.gap);
 
     // Discard drops unread entries from the consumer side, leaving RingWrite alone.
     for (uint32_t i = 0; i < 5; ++i)

@@ -34,7 +34,6 @@ TEST(SimulatedUnit, ModeCommandsAreAnsweredAsTheUnitIsSet) {
         Msgs sent, answers;
         UnitMode mode;
     } cases[] = {
-        {{}, {0xD1, 0xD0}, {0xD1, 0xD0}, Run},
         {{}, {0xD7, 0x7F, 0xC0}, {}, Run}, // unknown commands, bare data bytes
         {{}, {0xD5}, {0xD5}, Battery},
         {{}, {0xD1, 0xD2}, {0xD1, 0xD2}, EepromAccess},
@@ -82,9 +81,7 @@ TEST(SimulatedUnit, MemoryIsReachedInTwoModesAndAWriteKeepsItsModuleBusy4ms) {
     EXPECT_EQ(ask(u, 0x240B80), Msgs{0x240B80}); // the same value again is no change
     EXPECT_EQ(u.eepromRevision(), 3u);
 
-    // Program memory MSX 130 (0x9C + 2, data1 2): (130 * 29 + 0x3F + 0x80) mod 256 = 0x79;
-    // MDX 1: 29 + 63 = 0x5C. A "write" to it (0x90 + 4 + 2) is no request.
-    EXPECT_EQ(ask(u, 0x00029E), Msgs{0x79029E});
+    // Program memory MDX 1 (0x98): 1 * 29 + 0x3F = 0x5C. A "write" to it (0x96) is no request.
     EXPECT_EQ(ask(u, 0x000198), Msgs{0x5C0198});
     EXPECT_TRUE(ask(u, 0x010296).empty());
 
@@ -118,14 +115,6 @@ TEST(SimulatedUnit, EachFaultKind) {
         EXPECT_LT(protocol::data1Of(b[i]), 0x80);
         EXPECT_LT(protocol::data2Of(b[i]), 0x80);
     }
-
-    SimulatedUnit wrong = unitAt(0, {.wrongModuleProbability = 1});
-    ask(wrong, 0xD1);
-    // 7 written to MDX address 10 (0x80, 10, 7): stored in MDX, echoed as MSX (0x84).
-    EXPECT_EQ(ask(wrong, 0x070A80), Msgs{0x070A84});
-    EXPECT_EQ(wrong.eeprom().mdx[10], 7);
-    // Reading MDX 10 (0x88) is answered by MSX (0x8C) with its erased byte 0xFF.
-    EXPECT_EQ(ask(wrong, 0x000A88), Msgs{0x7F0A8D});
 }
 
 TEST(SimulatedUnit, FactoryContentsOfEachModule) {
@@ -233,11 +222,7 @@ TEST(SimulatedUnit, ProgrammedCurvesGiveTheirTablesAdvance) {
     u.advance(10000);
     // 260 counts of 3.2 us = 520 ticks: Tss = 781 - 520 = 261 = 0x0105; Tib = 5469 + 261 -
     // 3437.5 -> 2293 = 0x08F5; A1 with the programmed-advance bit.
-    const Msgs m = u.takeOutput();
-    ASSERT_EQ(m.size(), 5u);
-    EXPECT_EQ(m[2], 0x0875A1u);
-    EXPECT_EQ(m[3], 0x0105B0u);
-    EXPECT_EQ(m[4], 0x2D51E2u);
+    EXPECT_EQ(u.takeOutput(), (Msgs{0x155D80, 0x030D90, 0x0875A1, 0x0105B0, 0x2D51E2}));
 
     e.mdx[4] = 0xFD; // curve 2 programmed, curve 1 not
     // 9,900 rpm is entry 106 at 113 + 106 = 219; flag byte 11 at 124, bit 94 mod 8 = 6.

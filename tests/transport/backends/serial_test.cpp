@@ -156,7 +156,6 @@ TEST_F(SerialMidi, AFullLineAnswersNotReadyUntilTheOtherEndReads) {
 TEST(SerialMidiPorts, ListAndOpenFailures) {
     SerialMidiSystem serial;
     EXPECT_EQ(serial.addPort(""), MidiBadDeviceId);
-    EXPECT_EQ(serial.addPort(std::string(61, 'x')), MidiBadDeviceId);
     EXPECT_EQ(serial.addPort("/nonexistent/ttyZZ9"), MidiOk);
     EXPECT_EQ(serial.addPort("/nonexistent/ttyZZ9"), MidiAllocated);
     const std::filesystem::path plain =
