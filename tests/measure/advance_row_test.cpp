@@ -39,6 +39,11 @@ TEST(AdvanceRow, ColumnsOfTheRowWorkedByHand) {
     EXPECT_EQ(advanceRow(kRotation, 3125, 3125, 12500), blank);
     EXPECT_EQ(advanceRow(kRotation, 3125, 4000, 12500), blank);
     EXPECT_FALSE(advancePoint(blank).has_value());
+    EXPECT_FALSE(advancePoint("short").has_value());
+    const auto q = advancePoint("     9 12,345  35.7  1.000     4.860 00:00:020,000 ");
+    ASSERT_TRUE(q.has_value());
+    EXPECT_EQ(q->rpm, 12345);
+    EXPECT_EQ(q->tenths, 357);
 
     // 40,000 ticks of advance time are limited to 24,000: 38.400 ms, 86.4 degrees of a
     // 100,000-tick revolution.
@@ -69,18 +74,6 @@ TEST(AdvanceRow, RebuiltFromAStoredRowAsWhenLive) {
                 "  0.000", "0000 0000", "00", "00:01:020,000"});
     // Columns 7-37 blank: Rot, Ant, TAnt and Tc.
     EXPECT_EQ(advanceRowFromText(zero), "     2" + std::string(31, ' ') + "00:01:020,000 ");
-}
-
-TEST(AdvanceRow, PointOfTheDiagram) {
-    const auto p = advancePoint(advanceRow(kRotation, 3125, 2500, 12500));
-    ASSERT_TRUE(p.has_value());
-    EXPECT_EQ(p->rpm, 3000);
-    EXPECT_EQ(p->tenths, 180);
-    const auto q = advancePoint("     9 12,345  35.7  1.000     4.860 00:00:020,000 ");
-    ASSERT_TRUE(q.has_value());
-    EXPECT_EQ(q->rpm, 12345);
-    EXPECT_EQ(q->tenths, 357);
-    EXPECT_FALSE(advancePoint("short").has_value());
 }
 
 // What a layer lays over the diagram: a rotation row's point worked as its advance row's, the

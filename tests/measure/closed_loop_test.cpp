@@ -194,7 +194,7 @@ struct ReadBackRig {
 
 } // namespace
 
-TEST(ClosedLoop, ReadsACurvesTableBackFromTheChosenModule) {
+TEST(ClosedLoop, ReadsACurvesTableBackFromTheChosenModuleOrLeavesTheUnitInRunMode) {
     ReadBackRig r;
     // The unit answers no memory request in run mode: the read-back has to ask for
     // programming mode first and give the unit back to run mode at the end.
@@ -224,11 +224,9 @@ TEST(ClosedLoop, ReadsACurvesTableBackFromTheChosenModule) {
     ASSERT_EQ(r.link.sent.size(), 109u);
     EXPECT_EQ(r.link.sent[1], 0x0688u);
     EXPECT_EQ(r.link.sent[107], 0x7088u);
-}
 
-TEST(ClosedLoop, AReadBackTheUnitRefusesOrDoesNotAnswerLeavesItInRunMode) {
-    ReadBackRig r;
-    // Refused: 0xD1 answered 0xD0, so no read is sent at all.
+    // Refused: 0xD1 answered 0xD0, so no read is sent at all; the unit stays in run mode.
+    r.link.sent.clear();
     r.link.unit.setFaults({.refuseModes = true});
     r.readBack.start(true, 1);
     EXPECT_EQ(r.run(), Outcome::Refused);

@@ -43,7 +43,7 @@ MrotDocument roundTrip(const MrotDocument& doc) {
 
 } // namespace
 
-TEST(MrotWriter, RecordsAreLaidOutByteForByte) {
+TEST(MrotWriter, RecordsAreLaidOutByteForByteAndNotesComeBackWhole) {
     MrotDocument doc;
     doc.path = "/home/u/Misura-6dic26-154100.mrot";
     const std::string empty = serializeMrot(doc);
@@ -72,10 +72,8 @@ TEST(MrotWriter, RecordsAreLaidOutByteForByte) {
     doc.path = "/dati/Per\u00f9/\u03a9.mrot";
     EXPECT_EQ(serializeMrot(doc).substr(97, 18), "/dati/Per\xF9/?.mrot ");
     EXPECT_EQ(roundTrip(doc).path, "/dati/Per\u00f9/?.mrot");
-}
 
-TEST(MrotWriter, NotesChunksAndTheirRoundTrip) {
-    MrotDocument doc;
+    // Notes chunks and their round trip.
     doc.path = "m.mrot";
     const std::string head = kVersion2 + pathRecords(doc.path);
     const std::string tail = kMarker + kHeader + kBlankRecord;
@@ -104,7 +102,7 @@ TEST(MrotWriter, NotesChunksAndTheirRoundTrip) {
     }
 }
 
-TEST(MrotReader, RefusesWhatIsNotAMeasurementAndIgnoresTornTails) {
+TEST(MrotReader, RefusesWhatIsNotAMeasurementIgnoresTornTailsAndCutsLongNotes) {
     MrotDocument doc;
     doc.path = "m.mrot";
     doc.notes = "n";
@@ -143,12 +141,9 @@ TEST(MrotReader, RefusesWhatIsNotAMeasurementAndIgnoresTornTails) {
     EXPECT_EQ(back->version, 2);
     EXPECT_EQ(back->path, "m.mrot");
     EXPECT_EQ(back->rows, doc.rows);
-}
 
-// Notes far longer than the limit keep their first characters; the rest is only looked
-// through for the marker, and every row after it loads.
-TEST(MrotReader, NotesPastTheLimitAreCutAndTheRowsStillLoad) {
-    MrotDocument doc;
+    // Notes far longer than the limit keep their first characters; the rest is only looked
+    // through for the marker, and every row after it loads.
     doc.notes = std::string(3 << 20, 'n');
     doc.rows = {row(1), row(2)};
     const std::string file = serializeMrot(doc);

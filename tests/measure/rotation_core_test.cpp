@@ -64,7 +64,7 @@ RotationGraph testGraph() {
 
 } // namespace
 
-TEST(RowReaders, NumbersComeBackByColumnPosition) {
+TEST(RowReaders, NumbersComeBackByColumnPositionAndTheExtendedRowAddsT45AdvanceAndAngle) {
     for (const auto& [text, micros] : {std::pair{"1,234.567", 1234567},
                                        {"   17.501", 17501},
                                        {"  2.499", 2499},
@@ -86,10 +86,9 @@ TEST(RowReaders, NumbersComeBackByColumnPosition) {
     EXPECT_EQ(v->statusLow2, 1); // "...0101"
     EXPECT_EQ(v->Tempo, "00:00:020,000");
     EXPECT_FALSE(readRow(kRow1.substr(0, 94)));
-}
 
-TEST(RowReaders, ExtendedRowAddsT45AdvanceTimeAndAngle) {
-    // T45 = 17,501 x 45 / 315 = 2,500.1 us; TAnt = 2,499 - 1,120 = 1,379 us (Ta larger:
+    // The extended row: T45 = 17,501 x 45 / 315 = 2,500.1 us; TAnt = 2,499 - 1,120 = 1,379 us (Ta
+    // larger:
     // "+"); advance = 360 x 1,379 / 20,000 = 24.82 degrees.
     const std::string expected = kRow1.substr(0, 51) + "  2.500" + " " + "   14.400   1.120" + " " +
                                  "+1.379" + " " + "24.8" + "  " + "00:00:020,000";
@@ -129,6 +128,8 @@ TEST(RowStoreAndLiveText, RowsKeepTheirTextAcrossChunksAndTheLiveTextItsLimit) {
     EXPECT_EQ(text.text(), "row 305\nrow 304\nrow 303\nrow 302\n");
 
     EXPECT_EQ(newMeasurementName(6, "dic", 2026, 15, 4, 2), "Misura-6dic26-150402.mrot");
+    // The first second of 2100: every field two digits, the year's too.
+    EXPECT_EQ(newMeasurementName(1, "jan", 2100, 0, 0, 0), "Misura-1jan00-000000.mrot");
 }
 
 TEST(GraphTimeBases, CoarseTableAndFineBar) {
@@ -145,7 +146,7 @@ TEST(GraphTimeBases, CoarseTableAndFineBar) {
     EXPECT_EQ(fineTimeBaseText(fineTimeBase(16, 400), 200), "5,000.800 ms/div");
 }
 
-TEST(RotationGraphDrawing, OneRevolutionAtItsTimesOnTheGrid) {
+TEST(RotationGraphDrawing, OneRevolutionScaleLabelsScanAutoSynchronisationAndSweeps) {
     RotationGraph g = testGraph();
     ASSERT_EQ(g.divisionWidth, 1000);
     ASSERT_EQ(g.bottomLine, 5800);
@@ -189,19 +190,33 @@ TEST(RotationGraphDrawing, OneRevolutionAtItsTimesOnTheGrid) {
     Recorder c2;
     slow.MisRotDiagProc(kRow1, c2);
     EXPECT_TRUE(c2.of(measure::PulseColour).empty());
-}
 
-TEST(RotationGraphDrawing, ScanAutoSynchronisationAndSweeps) {
+    // Scale labels and speed levels stay in the drawing area.
+    slow.speedLow = 2;
+    slow.speedHigh = 6;
+    slow.layout();
+    ASSERT_EQ(slow.speedStep, (5800 - 200) / 4);
+    int y = 0, rpm = 0;
+    ASSERT_TRUE(slow.scaleLabel(0, y, rpm));
+    EXPECT_EQ(rpm, 2000);
+    EXPECT_EQ(y, 5800);
+    ASSERT_TRUE(slow.scaleLabel(4, y, rpm));
+    EXPECT_EQ(rpm, 6000);
+    EXPECT_FALSE(slow.scaleLabel(5, y, rpm));
+    EXPECT_EQ(slow.speedLevel(1000), 5800);                    // below the range: bottom line
+    EXPECT_EQ(slow.speedLevel(60000), RotationGraph::TopLine); // above: top line
+    EXPECT_EQ(slow.speedLevel(3000), 5800 - 1400);
+
     // ScanAuto: one revolution fills the ten divisions whatever the time base.
-    RotationGraph g = testGraph();
-    g.scanAuto = true;
-    g.timeBaseUs = 40'000'000;
-    Recorder c;
-    g.MisRotDiagProc(kRow1, c);
-    EXPECT_EQ(c.of(measure::SpeedColour)[1].x2, 10600);
-    EXPECT_EQ(g.currentTimeBaseUs, 2000.0);
-    EXPECT_TRUE(g.sweepEnded());
-    EXPECT_EQ(g.redrawState, RotationGraph::NewSweep);
+    RotationGraph scan = testGraph();
+    scan.scanAuto = true;
+    scan.timeBaseUs = 40'000'000;
+    Recorder cs;
+    scan.MisRotDiagProc(kRow1, cs);
+    EXPECT_EQ(cs.of(measure::SpeedColour)[1].x2, 10600);
+    EXPECT_EQ(scan.currentTimeBaseUs, 2000.0);
+    EXPECT_TRUE(scan.sweepEnded());
+    EXPECT_EQ(scan.redrawState, RotationGraph::NewSweep);
 
     // Sinc Tc: the first revolution of a sweep is shortened by 95 % of Tib (13,680 us),
     // the following ones are whole.
@@ -249,24 +264,6 @@ TEST(RotationGraphDrawing, ScanAutoSynchronisationAndSweeps) {
     agg.MisRotDiagrammaAgg(rows, c5);
     EXPECT_EQ(agg.currentRow, 4u); // rows 2 and 3 drawn
     EXPECT_TRUE(agg.sweepEnded());
-}
-
-TEST(RotationGraphDrawing, ScaleLabelsAndSpeedLevelsStayInTheDrawingArea) {
-    RotationGraph g = testGraph();
-    g.speedLow = 2;
-    g.speedHigh = 6;
-    g.layout();
-    ASSERT_EQ(g.speedStep, (5800 - 200) / 4);
-    int y = 0, rpm = 0;
-    ASSERT_TRUE(g.scaleLabel(0, y, rpm));
-    EXPECT_EQ(rpm, 2000);
-    EXPECT_EQ(y, 5800);
-    ASSERT_TRUE(g.scaleLabel(4, y, rpm));
-    EXPECT_EQ(rpm, 6000);
-    EXPECT_FALSE(g.scaleLabel(5, y, rpm));
-    EXPECT_EQ(g.speedLevel(1000), 5800);                    // below the range: bottom line
-    EXPECT_EQ(g.speedLevel(60000), RotationGraph::TopLine); // above: top line
-    EXPECT_EQ(g.speedLevel(3000), 5800 - 1400);
 }
 
 // The labels beside the lists: the number and time as the row writes them, the speed in the

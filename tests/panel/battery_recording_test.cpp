@@ -33,18 +33,15 @@ TEST_F(Recording, FirstSampleSetsBothExtremesAndLaterOnes26MsApartMoveThem) {
     EXPECT_EQ(rec.lastIndex(), 3);
 }
 
-TEST_F(Recording, ValueShownForTheFirstAndEveryEleventhSample) {
+TEST_F(Recording, ShowsEveryEleventhValueFillsSlot32000ThenStopsByItself) {
     rec.start();
     std::vector<int> shown;
-    for (int i = 0; i < 25; ++i)
-        if (add(1200).showValue) shown.push_back(i);
+    for (int i = 0; i < BatteryRecording::LastIndex; ++i) {
+        const BatterySampleStep s = add(1200 + i % 7);
+        ASSERT_FALSE(s.full) << i;
+        if (s.showValue && i < 25) shown.push_back(i);
+    }
     EXPECT_EQ(shown, (std::vector<int>{0, 11, 22}));
-}
-
-TEST_F(Recording, FillsSlot32000ThenStopsByItself) {
-    rec.start();
-    for (int i = 0; i < BatteryRecording::LastIndex; ++i)
-        ASSERT_FALSE(add(1200 + i % 7).full) << i;
     EXPECT_TRUE(rec.measuring());
 
     const BatterySampleStep last = add(1500);

@@ -5,7 +5,7 @@
 
 using namespace panel;
 
-TEST(PanelInput, AddressDigitsOnlyBlankIsZeroAndLargeNumbersTheMaximum) {
+TEST(PanelInput, AddressDigitsOnlyBlankIsZeroLargeNumbersTheMaximumDataTwoHexDigits) {
     struct Case {
         const char* typed;
         const char* text;
@@ -23,9 +23,8 @@ TEST(PanelInput, AddressDigitsOnlyBlankIsZeroAndLargeNumbersTheMaximum) {
     }
     for (const char* typed : {"12a", "-1", "  ", "1 ", "+4", "0x10", "4.5"})
         EXPECT_FALSE(addressFromText(typed).accepted) << typed;
-}
 
-TEST(PanelInput, DataIsUpToTwoHexDigits) {
+    // Data is up to two hexadecimal digits.
     for (auto [typed, value] : {std::pair{"C8", 200},
                                 {"c8", 200},
                                 {"F", 15},

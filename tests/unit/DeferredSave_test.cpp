@@ -7,7 +7,7 @@ using namespace unit;
 namespace {
 
 // Save delay 300 ms, retry every 5000 ms after a failure.
-TEST(DeferredSave, AChangeIsSavedOnceItHasRested) {
+TEST(DeferredSave, AChangeIsSavedOnceRestedAFailureReportedOnceAndTriedAgainLater) {
     DeferredSave s(300, 5000);
     s.observe(0, 0);
     EXPECT_FALSE(s.due(10'000, false)); // nothing changed
@@ -19,28 +19,25 @@ TEST(DeferredSave, AChangeIsSavedOnceItHasRested) {
     EXPECT_FALSE(s.finished(2, "", 1500));
     EXPECT_FALSE(s.pending());
     EXPECT_FALSE(s.due(9000, true)); // nothing left, even when stopping
-}
 
-TEST(DeferredSave, AFailureIsReportedOnceAndTheChangeIsTriedAgainAtTheNextChance) {
-    DeferredSave s(300, 5000);
-    s.observe(1, 0);
-    ASSERT_TRUE(s.due(300, false));
-    EXPECT_TRUE(s.finished(1, "disk full", 300)); // reported
+    // A failure is reported once; the next try comes with a new change, after the retry
+    // delay, or at stop, not every tick.
+    s.observe(3, 10'000);
+    ASSERT_TRUE(s.due(10'300, false));
+    EXPECT_TRUE(s.finished(3, "disk full", 10'300));
     EXPECT_TRUE(s.pending());
-    // Not every tick: the next try comes with a new change, after the retry delay, or at stop.
-    EXPECT_FALSE(s.due(301, false));
-    EXPECT_FALSE(s.due(5299, false));
-    EXPECT_TRUE(s.due(400, true));
-    EXPECT_TRUE(s.due(5300, false));
-    EXPECT_FALSE(s.finished(1, "disk full", 5300)); // not reported again
-    s.observe(2, 6000);
-    EXPECT_FALSE(s.due(6299, false));
-    EXPECT_TRUE(s.due(6300, false));
-    EXPECT_FALSE(s.finished(2, "", 6300)); // saved: everything up to revision 2
+    EXPECT_FALSE(s.due(10'301, false));
+    EXPECT_FALSE(s.due(15'299, false));
+    EXPECT_TRUE(s.due(10'400, true));
+    EXPECT_TRUE(s.due(15'300, false));
+    EXPECT_FALSE(s.finished(3, "disk full", 15'300)); // not reported again
+    s.observe(4, 16'000);
+    EXPECT_FALSE(s.due(16'299, false));
+    EXPECT_TRUE(s.due(16'300, false));
+    EXPECT_FALSE(s.finished(4, "", 16'300)); // saved: everything up to revision 4
     EXPECT_FALSE(s.pending());
-    // A later failure is news again.
-    s.observe(3, 7000);
-    EXPECT_TRUE(s.finished(3, "read-only folder", 7300));
+    s.observe(5, 17'000); // a later failure is news again
+    EXPECT_TRUE(s.finished(5, "read-only folder", 17'300));
 }
 
 } // namespace

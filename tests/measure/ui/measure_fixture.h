@@ -55,6 +55,12 @@ protected:
     void click(QWidget* w, const char* name) {
         QTest::mouseClick(get<QPushButton>(w, name), Qt::LeftButton);
     }
+    // Start, ms of unit time, Stop.
+    void record(QWidget* w, uint64_t ms) {
+        click(w, "ComStop");
+        run(ms);
+        click(w, "ComStop");
+    }
     QString text(QWidget* w, const char* name) { return get<QLabel>(w, name)->text(); }
     QString caption(QWidget* w, const char* name) { return get<QPushButton>(w, name)->text(); }
 };

@@ -27,6 +27,7 @@ protected:
     QString label(const char* name) const { return get<QLabel>(name)->text(); }
     QScrollBar* scroll(const char* name) const { return get<QScrollBar>(name); }
     void click(const char* name) { MeasureWindowTest::click(w, name); }
+    void record(uint64_t ms) { MeasureWindowTest::record(w, ms); }
     // A key typed into whatever has the focus.
     void type(Qt::Key key) {
         QWidget* focus = QApplication::focusWidget();

@@ -60,9 +60,7 @@ TEST_F(RotationWindowTest, RecordsFromStartToStopAsAUserDrivesIt) {
     click("ComDatiGrafico");
 
     // Start again continues the measurement: numbers and time go on.
-    click("ComStop");
-    run(100);
-    click("ComStop");
+    record(100);
     ASSERT_EQ(listRows(), 55);
     EXPECT_TRUE(listRow(54).startsWith(rowStart(55)));
     EXPECT_EQ(tempoOf(listRow(54)), "00:01:100,000");
@@ -109,9 +107,7 @@ TEST_F(RotationWindowTest, KeyMapSuspendLiveDisplayAndNewMeasurement) {
     EXPECT_EQ(label("LabTmpMis"), "00:00:00,000");
     EXPECT_FALSE(w->windowTitle().endsWith("*"));
     EXPECT_TRUE(t.measurement.NewMeasurement);
-    click("ComStop");
-    run(20);
-    click("ComStop");
+    record(20);
     ASSERT_EQ(listRows(), 1);
     EXPECT_TRUE(listRow(0).startsWith(rowStart(1))); // numbering and time from 0 again
     EXPECT_EQ(tempoOf(listRow(0)), "00:00:020,000");
@@ -122,9 +118,7 @@ TEST_F(RotationWindowTest, KeyMapSuspendLiveDisplayAndNewMeasurement) {
 
 TEST_F(RotationWindowTest, SavesReopensAndAsksBeforeThrowingRowsAway) {
     openFromMenu();
-    click("ComStop");
-    run(100);
-    click("ComStop");
+    record(100);
     t.measurement.Notes = std::string(4 * kMrotNotesLimit, 'n'); // far more than is read
     // A new measurement is saved under its name in the start folder, without a question.
     type(Qt::Key_S);
@@ -158,9 +152,7 @@ TEST_F(RotationWindowTest, SavesReopensAndAsksBeforeThrowingRowsAway) {
                   "della misura sono state caricate tutte.");
 
     // More rows, not saved: closing asks; Yes saves and closes.
-    click("ComStop");
-    run(40);
-    click("ComStop");
+    record(40);
     ASSERT_EQ(listRows(), 7);
     t.notifier.nextAnswer = Notifier::Answer::Yes;
     main->action("mnuChiudi")->trigger();

@@ -120,11 +120,9 @@ TEST_F(PanelWindowTest, MonitorIsSavedClearedAndPausedThenC8IsWrittenToMdxAndRea
     // C8 written to address 200 of MDX and read back; address 130 of MSX program memory.
     ASSERT_EQ(link.unit.eeprom().mdx[200], 0xFF);      // erased
     QTest::keyClick(scroll("VScrollWr"), Qt::Key_End); // 255: out of the protected addresses
-    type("WrADR", "2x00"); // x refused; through 2 and 20 the box stays open while typing
-    EXPECT_EQ(edit("WrADR")->text(), "200");
+    type("WrADR", "200"); // through 2 and 20 the box stays open while typing
     EXPECT_EQ(scroll("VScrollWr")->value(), 200);
-    type("WrDAT", "Cg8"); // g refused
-    EXPECT_EQ(edit("WrDAT")->text(), "C8");
+    type("WrDAT", "C8");
     ASSERT_TRUE(enabled("ComScrivi"));
     click("ComScrivi");
     EXPECT_EQ(link.sent.back(), msg(0x83, 72, 72));

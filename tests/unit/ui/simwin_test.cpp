@@ -45,7 +45,6 @@ protected:
     void toggle(const char* check) { QTest::keyClick(get<QCheckBox>(check), Qt::Key_Space); }
     void apply() { QTest::mouseClick(get<QPushButton>("ComApplica"), Qt::LeftButton); }
     bool marked(const char* name) { return box(name)->property("invalid").toBool(); }
-    QString status() { return get<QLabel>("LabStato")->text(); }
 };
 
 TEST_F(SimWinTest, ApplyRefusesInvalidNumbersOrSetsEverythingAtOnce) {
@@ -103,7 +102,7 @@ TEST_F(SimWinTest, StatusFollowsTheUnitAndClosingStopsIt) {
     ASSERT_EQ(unit.outShortMsg(out, 0xD1), 0); // programming mode
     QTimer* timer = get<QTimer>("TimerStato");
     QMetaObject::invokeMethod(timer, "timeout");
-    EXPECT_TRUE(status().startsWith("Mode: programming  |  ")) << status().toStdString();
+    EXPECT_TRUE(get<QLabel>("LabStato")->text().startsWith("Mode: programming  |  "));
     unit.outClose(out);
     unit.stop();
 
