@@ -39,4 +39,10 @@ TEST(EepromCodec, SignatureThenMdxThenMsxAndBackAndRefusesAnythingElse) {
     EXPECT_EQ(eepromRefusalReason(bytes + "x", 200), "529 bytes instead of 528");
     EXPECT_EQ(eepromRefusalReason("ZEPHALON EEPROM2", 200), "newer format (ZEPHALON EEPROM2)");
     EXPECT_EQ(eepromRefusalReason(std::string(528, 'x'), 200), "not a simulated unit memory");
+    EXPECT_EQ(eepromRefusedNotice("m.bin", "r", 0)
+                  .rfind("Memoria dell'unità simulata non letta: m.bin (r)", 0),
+              0u);
+    EXPECT_EQ(eepromRefusedNotice("m.bin", "r", 200)
+                  .rfind("Simulated unit memory not read: m.bin (r)", 0),
+              0u);
 }

@@ -166,6 +166,12 @@ TEST(SimulatedUnit, EachRevolutionAndInBatteryModeEach26msIsOneFiveMessageBurst)
     u.setEngine({.profile = SpeedProfile::Fixed, .fixedRpm = 10000}); // 6 ms per revolution
     u.advance(100'000'000);                                           // 16,666 bursts
     EXPECT_EQ(u.takeOutput().size(), SimulatedUnit::MaxQueued);
+
+    // A sweep from standstill: the stopped engine is looked at again and found turning.
+    SimulatedUnit sweep = unitAt(0);
+    sweep.setEngine({.profile = SpeedProfile::Sweep, .sweepMinRpm = 0, .sweepMaxRpm = 6000});
+    sweep.advance(1'000'000);
+    EXPECT_FALSE(sweep.takeOutput().empty());
 }
 
 TEST(EngineModel, SpeedProfilesAndDwellBands) {
