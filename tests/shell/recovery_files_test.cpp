@@ -10,23 +10,14 @@ using namespace shell;
 
 namespace fs = std::filesystem;
 
-namespace {
-
-std::tm at(int year, int month, int day, int hour, int minute, int second) {
-    std::tm t{};
-    t.tm_year = year - 1900;
-    t.tm_mon = month - 1;
-    t.tm_mday = day;
-    t.tm_hour = hour;
-    t.tm_min = minute;
-    t.tm_sec = second;
-    return t;
-}
-
-} // namespace
-
 TEST(RecoveryFiles, NamesSayWhatAndWhenInPlainLetters) {
-    const std::tm when = at(2026, 12, 7, 4, 5, 9);
+    std::tm when{}; // 7 December 2026, 04:05:09
+    when.tm_year = 126;
+    when.tm_mon = 11;
+    when.tm_mday = 7;
+    when.tm_hour = 4;
+    when.tm_min = 5;
+    when.tm_sec = 9;
     // From a path (Latin-1 "è" and blanks become "_"), a caption with its modified mark,
     // a Windows path; nothing at all leaves the stamp alone.
     EXPECT_EQ(recoveryFileName(recoveryLabel("/home/ugo/Curva \xE8 1.crva"), "crva", when),

@@ -13,12 +13,21 @@ int capsOf(const std::vector<std::string>& names, const std::map<int, int>& forc
 }
 } // namespace
 
+int FakeMidiSystem::call(int& count, int forced, bool handleValid,
+                         const std::function<void()>& effect) {
+    ++count;
+    if (forced != transport::MidiOk) return forced;
+    if (!handleValid) return transport::MidiInvalidHandle;
+    effect();
+    return transport::MidiOk;
+}
+
 int FakeMidiSystem::outCaps(int id, MidiCaps& caps) {
     return capsOf(outNames, outCapsResult, id, caps);
 }
 
 int FakeMidiSystem::inCaps(int id, MidiCaps& caps) {
-    return capsOf(inNames, inCapsResult, id, caps);
+    return capsOf(inNames, {}, id, caps);
 }
 
 int FakeMidiSystem::outOpen(int id, uint32_t& handle) {
@@ -32,12 +41,10 @@ int FakeMidiSystem::outOpen(int id, uint32_t& handle) {
 }
 
 int FakeMidiSystem::outClose(uint32_t handle) {
-    ++calls.outClose;
-    if (outCloseResult != transport::MidiOk) return outCloseResult;
-    if (!outHandleValid(handle)) return transport::MidiInvalidHandle;
-    outOpenId_ = -1;
-    connected_ = false;
-    return transport::MidiOk;
+    return call(calls.outClose, outCloseResult, outHandleValid(handle), [this] {
+        outOpenId_ = -1;
+        connected_ = false;
+    });
 }
 
 int FakeMidiSystem::outShortMsg(uint32_t handle, uint32_t msg) {
@@ -67,57 +74,36 @@ int FakeMidiSystem::inOpen(int id, uint32_t& handle, MidiInCallback callback, vo
 }
 
 int FakeMidiSystem::inClose(uint32_t handle) {
-    ++calls.inClose;
-    if (inCloseResult != transport::MidiOk) return inCloseResult;
-    if (!inHandleValid(handle)) return transport::MidiInvalidHandle;
-    inOpenId_ = -1;
-    inStarted_ = false;
-    connected_ = false;
-    callback_ = nullptr;
-    user_ = nullptr;
-    return transport::MidiOk;
+    return call(calls.inClose, inCloseResult, inHandleValid(handle), [this] {
+        inOpenId_ = -1;
+        inStarted_ = false;
+        connected_ = false;
+        callback_ = nullptr;
+        user_ = nullptr;
+    });
 }
 
 int FakeMidiSystem::inStart(uint32_t handle) {
-    ++calls.inStart;
-    if (inStartResult != transport::MidiOk) return inStartResult;
-    if (!inHandleValid(handle)) return transport::MidiInvalidHandle;
-    inStarted_ = true;
-    return transport::MidiOk;
+    return call(calls.inStart, inStartResult, inHandleValid(handle), [this] { inStarted_ = true; });
 }
 
 int FakeMidiSystem::inStop(uint32_t handle) {
-    ++calls.inStop;
-    if (inStopResult != transport::MidiOk) return inStopResult;
-    if (!inHandleValid(handle)) return transport::MidiInvalidHandle;
-    inStarted_ = false;
-    return transport::MidiOk;
+    return call(calls.inStop, inStopResult, inHandleValid(handle), [this] { inStarted_ = false; });
 }
 
 int FakeMidiSystem::connect(uint32_t inHandle, uint32_t outHandle) {
-    ++calls.connect;
-    if (connectResult != transport::MidiOk) return connectResult;
-    if (!inHandleValid(inHandle) || !outHandleValid(outHandle)) return transport::MidiInvalidHandle;
-    connected_ = true;
-    return transport::MidiOk;
+    return call(calls.connect, connectResult, inHandleValid(inHandle) && outHandleValid(outHandle),
+                [this] { connected_ = true; });
 }
 
 int FakeMidiSystem::disconnect(uint32_t inHandle, uint32_t outHandle) {
-    ++calls.disconnect;
-    if (disconnectResult != transport::MidiOk) return disconnectResult;
-    if (!inHandleValid(inHandle) || !outHandleValid(outHandle)) return transport::MidiInvalidHandle;
-    connected_ = false;
-    return transport::MidiOk;
+    return call(calls.disconnect, disconnectResult,
+                inHandleValid(inHandle) && outHandleValid(outHandle),
+                [this] { connected_ = false; });
 }
 
 bool FakeMidiSystem::inject(uint32_t msg) {
-    if (!injectEvent(transport::MidiInData, msg)) return false;
-    if (connected_) thruForward.push_back(msg);
-    return true;
-}
-
-bool FakeMidiSystem::injectEvent(uint32_t code, uint32_t param1) {
     if (!inStarted_ || callback_ == nullptr) return false;
-    callback_(user_, code, param1);
+    callback_(user_, transport::MidiInData, msg);
     return true;
 }

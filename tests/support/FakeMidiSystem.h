@@ -2,6 +2,7 @@
 #include "transport/MidiSystem.h"
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -18,7 +19,6 @@ public:
     std::vector<std::string> inNames;
     // Result of the capability query of single devices (missing: 0).
     std::map<int, int> outCapsResult;
-    std::map<int, int> inCapsResult;
 
     // Forced results: 0 lets the call do its normal work, anything else is returned as
     // it stands and the call changes nothing.
@@ -41,14 +41,11 @@ public:
         int connect = 0, disconnect = 0, notReadyPause = 0;
     };
     Calls calls;
-    std::vector<uint32_t> sent;        // messages accepted by outShortMsg
-    std::vector<uint32_t> thruForward; // messages passed from input to output while connected
+    std::vector<uint32_t> sent; // messages accepted by outShortMsg
 
     // Delivers one short message to the input callback, as a started device would.
     // Returns false (nothing delivered) while no input is started.
     bool inject(uint32_t msg);
-    // Delivers any callback event (open, close, long data) to a started input.
-    bool injectEvent(uint32_t code, uint32_t param1);
 
     bool outputOpen() const { return outOpenId_ >= 0; }
     bool inputOpen() const { return inOpenId_ >= 0; }
@@ -71,6 +68,9 @@ public:
     void notReadyPause() override { ++calls.notReadyPause; }
 
 private:
+    // Counts the call; a forced result or a bad handle is answered as it stands, otherwise
+    // effect runs and the call succeeds.
+    static int call(int& count, int forced, bool handleValid, const std::function<void()>& effect);
     bool outHandleValid(uint32_t h) const { return outOpenId_ >= 0 && h == outHandle_; }
     bool inHandleValid(uint32_t h) const { return inOpenId_ >= 0 && h == inHandle_; }
 

@@ -13,7 +13,6 @@ struct PairValues {
 };
 
 inline uint32_t low16Of(uint32_t msg) {
-    using namespace protocol;
     const uint32_t status = statusOf(msg);
     return (data2Of(msg) + 128u * ((status >> 1) & 1u)) * 256u + data1Of(msg) +
            128u * (status & 1u);

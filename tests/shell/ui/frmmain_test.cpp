@@ -220,7 +220,7 @@ TEST_F(MainWindowTest, LanguageChoiceIsStoredForTheNextRunAndTheToolkitSpeaksIt)
     EXPECT_EQ(english.button(QMessageBox::Cancel)->text(), "Cancel");
 }
 
-TEST_F(MainWindowTest, TypingRightAfterOpeningGoesIntoTheNotebookAndEditWorksAtOnce) {
+TEST_F(MainWindowTest, TypingGoesIntoANewNotebookAndTheEditMenuWorksAtOnceAndPopsUp) {
     start();
     main->action("mnuBloccoNote")->trigger();
     QTest::keyClicks(static_cast<QWidget*>(nullptr), "Ciao");
@@ -234,6 +234,17 @@ TEST_F(MainWindowTest, TypingRightAfterOpeningGoesIntoTheNotebookAndEditWorksAtO
     QTest::keyClick(static_cast<QWidget*>(nullptr), Qt::Key_End);
     main->action("mnuIncolla")->trigger();
     EXPECT_EQ(text->toPlainText(), "CiaoCiao");
+
+    // A right click in the timer window pops up the same Edit menu.
+    main->action("mnuTimerExact")->trigger();
+    auto* timer = main->findChild<frmTimerExact*>();
+    ASSERT_NE(timer, nullptr);
+    auto* menu = main->findChild<QMenu*>("mnuModifica");
+    for (const char* box : {"Label1", "Label2"}) {
+        QTest::mouseClick(timer->findChild<QLabel*>(box), Qt::RightButton);
+        EXPECT_TRUE(menu->isVisible()) << box;
+        menu->hide();
+    }
 }
 
 TEST_F(MainWindowTest, TilingKeepsEveryControlInSightAlsoAfterARestart) {
@@ -244,30 +255,26 @@ TEST_F(MainWindowTest, TilingKeepsEveryControlInSightAlsoAfterARestart) {
     const QSize area = main->mdiArea()->viewport()->size();
     ASSERT_LT(area.width(), 800); // inside the notebook's largest size
 
-    // Horizontal bands as wide as the area, each as high as its half or as its controls need.
-    main->action("mnuAffiancaOrizz")->trigger();
-    std::vector<QRect> bands;
-    for (QMdiSubWindow* w : main->mdiArea()->subWindowList()) {
-        const QRect r = w->geometry();
-        bands.push_back(r);
-        EXPECT_EQ(r.left(), 0);
-        EXPECT_EQ(r.width(), std::max(area.width(), w->minimumWidth()));
-        EXPECT_EQ(r.height(), std::max(area.height() / 2, w->minimumHeight()));
-    }
-    ASSERT_EQ(bands.size(), 2u);
-    EXPECT_NE(bands[0].top(), bands[1].top());
+    // Horizontal bands as wide as the area, each as high as its half or as its controls need;
+    // vertical ones the other way round.
     EXPECT_GT(sub("frmPannelloControllo")->minimumHeight(), area.height() / 2);
-
-    main->action("mnuAffiancaVert")->trigger();
-    bands.clear();
-    for (QMdiSubWindow* w : main->mdiArea()->subWindowList()) {
-        const QRect r = w->geometry();
-        bands.push_back(r);
-        EXPECT_EQ(r.top(), 0);
-        EXPECT_EQ(r.height(), std::max(area.height(), w->minimumHeight()));
-        EXPECT_EQ(r.width(), std::max(area.width() / 2, w->minimumWidth()));
+    for (const bool across : {true, false}) {
+        SCOPED_TRACE(across);
+        main->action(across ? "mnuAffiancaOrizz" : "mnuAffiancaVert")->trigger();
+        std::vector<QPoint> corners;
+        for (QMdiSubWindow* w : main->mdiArea()->subWindowList()) {
+            const QRect r = w->geometry();
+            corners.push_back(r.topLeft());
+            EXPECT_EQ(across ? r.left() : r.top(), 0);
+            const QSize whole = area.expandedTo(w->minimumSize());
+            const QSize half =
+                QSize(area.width() / 2, area.height() / 2).expandedTo(w->minimumSize());
+            EXPECT_EQ(r.size(), across ? QSize(whole.width(), half.height())
+                                       : QSize(half.width(), whole.height()));
+        }
+        ASSERT_EQ(corners.size(), 2u);
+        EXPECT_NE(corners[0], corners[1]);
     }
-    EXPECT_NE(bands[0].left(), bands[1].left());
 
     // Closed tiled, the panel reopens at the next start with every control inside it.
     main->close();
@@ -279,19 +286,6 @@ TEST_F(MainWindowTest, TilingKeepsEveryControlInSightAlsoAfterARestart) {
         if (!c->isVisibleTo(panel) || c->isWindow()) continue;
         const QRect r(c->mapTo(panel, QPoint(0, 0)), c->size());
         EXPECT_TRUE(panel->rect().contains(r)) << c->objectName().toStdString();
-    }
-}
-
-TEST_F(MainWindowTest, RightClickInTheTimerWindowPopsUpTheEditMenu) {
-    start();
-    main->action("mnuTimerExact")->trigger();
-    auto* timer = main->findChild<frmTimerExact*>();
-    ASSERT_NE(timer, nullptr);
-    auto* menu = main->findChild<QMenu*>("mnuModifica");
-    for (const char* box : {"Label1", "Label2"}) {
-        QTest::mouseClick(timer->findChild<QLabel*>(box), Qt::RightButton);
-        EXPECT_TRUE(menu->isVisible()) << box;
-        menu->hide();
     }
 }
 

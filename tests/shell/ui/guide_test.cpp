@@ -31,10 +31,6 @@ void writeFile(const QString& path) {
     f.write("<html></html>");
 }
 
-QString sourceDir() {
-    return ZEPHALON_SOURCE_DIR;
-}
-
 // The frame; the Help entry's guide is recorded, or shown in the program's help window.
 class GuideTest : public WorkbenchFixture {
 protected:
@@ -89,7 +85,7 @@ TEST_F(GuideTest, OpensTheGuideOfTheLanguageBesideTheProgramOrSaysFileMissing) {
 
 // No browser is involved: the guide opens in the program's own window, offscreen.
 TEST_F(GuideTest, HelpWindowShowsTheGuideFollowsLinksGoesBackAndFinds) {
-    start(sourceDir() + "/docs", true);
+    start(ZEPHALON_SOURCE_DIR "/docs", true);
     t.app.LangCode = 2; // docs/guide/UserGuide.htm
     help();
     QWidget* window = helpWindow();
@@ -131,8 +127,8 @@ TEST_F(GuideTest, HelpWindowShowsTheGuideFollowsLinksGoesBackAndFinds) {
 }
 
 TEST_F(GuideTest, F1OpensTheChapterOfTheWindowInUseInTheOneHelpWindow) {
-    start(sourceDir() + "/docs", true); // Italian: GuidaUtente.htm
-    QTest::keyClick(main, Qt::Key_F1);  // no child window: the frame's chapter
+    start(ZEPHALON_SOURCE_DIR "/docs", true); // Italian: GuidaUtente.htm
+    QTest::keyClick(main, Qt::Key_F1);        // no child window: the frame's chapter
     ASSERT_NE(helpWindow(), nullptr);
     EXPECT_EQ(chapterShown(), "workbench");
 
@@ -161,7 +157,7 @@ TEST(GuideWindows, EveryWindowTheMenusOpenHasItsChapterInBothGuides) {
     // Each window's chapter (F1) is in both guides.
     QStringList guides;
     for (const char* guide : {"UserGuide.htm", "GuidaUtente.htm"}) {
-        QFile f(sourceDir() + "/docs/guide/" + guide);
+        QFile f(QString(ZEPHALON_SOURCE_DIR "/docs/guide/") + guide);
         ASSERT_TRUE(f.open(QIODevice::ReadOnly));
         guides << QString::fromUtf8(f.readAll());
     }
