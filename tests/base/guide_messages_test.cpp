@@ -13,9 +13,7 @@
 #include <regex>
 #include <set>
 
-using namespace base;
 using namespace timing;
-using namespace transport;
 
 namespace {
 

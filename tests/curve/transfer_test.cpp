@@ -9,11 +9,8 @@
 #include <gtest/gtest.h>
 #include <tuple>
 
-using namespace base;
 using namespace timing;
-using namespace transport;
 using namespace protocol;
-using namespace unit;
 using namespace curve;
 
 namespace {

@@ -13,11 +13,8 @@
 #include <gtest/gtest.h>
 #include <string>
 
-using namespace base;
 using namespace timing;
-using namespace transport;
 using namespace protocol;
-using namespace unit;
 using namespace measure;
 
 namespace {

@@ -2,8 +2,6 @@
 #include "support/PairUnpacking.h"
 #include <gtest/gtest.h>
 
-using namespace protocol;
-
 // Unit to PC: status bit 0 = bit 7 of data1, bit 1 = bit 7 of data2, bits 2-3 = value bits
 // 16-17; bit 18 of a pair's first value rides in status bit 3 of the second message.
 TEST(UnitPacking, HighBitsTravelInTheStatusNibbleAndRoundTrip) {

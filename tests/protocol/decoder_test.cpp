@@ -7,8 +7,6 @@
 #include <utility>
 #include <vector>
 
-using namespace base;
-using namespace transport;
 using namespace protocol;
 
 namespace {
@@ -203,8 +201,8 @@ TEST_F(DecoderTest, BrokenBurstsGiveNoRowAndTheNextWholeOneIsRight) {
 TEST_F(DecoderTest, AMessageLostToAFullRingEndsTheBurstInProgress) {
     open(RotationWindow);
     for (int i = 0; i + 1 < MidiRing::Size; ++i)
-        ASSERT_TRUE(
-            port.ring.push(MidiInData, i < 4 ? kRevolution1[static_cast<size_t>(i)] : msg(0xC0), 0));
+        ASSERT_TRUE(port.ring.push(MidiInData,
+                                   i < 4 ? kRevolution1[static_cast<size_t>(i)] : msg(0xC0), 0));
     EXPECT_FALSE(port.ring.push(MidiInData, msg(0xC0), 0));
     pollRing(port, decoder, MidiRing::Size);
     port.ring.push(MidiInData, kRevolution1[4], 0);
@@ -243,8 +241,8 @@ TEST_F(DecoderTest, NothingHappensWhileDecodingIsOffForMalformedMessagesOrValues
 // --- routing ----------------------------------------------------------------------------
 
 TEST_F(DecoderTest, RoutesByPriority) {
-    for (int slot :
-         {BatteryWindow, PanelWindow, FirstCurveWindow, LastCurveWindow, RotationWindow, AdvanceWindow})
+    for (int slot : {BatteryWindow, PanelWindow, FirstCurveWindow, LastCurveWindow, RotationWindow,
+                     AdvanceWindow})
         open(slot);
     decoder.DecodeMIDIIn(msg(0xD5));
     EXPECT_TRUE(decoder.BatteryRun);

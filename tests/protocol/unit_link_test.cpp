@@ -10,11 +10,8 @@
 #include <gtest/gtest.h>
 #include <vector>
 
-using namespace base;
 using namespace timing;
-using namespace transport;
 using namespace protocol;
-using namespace unit;
 
 namespace {
 

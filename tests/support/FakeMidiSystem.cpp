@@ -1,7 +1,5 @@
 #include "support/FakeMidiSystem.h"
 
-using namespace transport;
-
 namespace {
 int capsOf(const std::vector<std::string>& names, const std::map<int, int>& forced, int id,
            MidiCaps& caps) {

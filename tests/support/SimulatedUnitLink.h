@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <string>
 
-using namespace transport;
 using namespace unit;
 
 // The fake MIDI system wired to a simulated unit: every message the port sends reaches the

@@ -5,8 +5,6 @@
 #include <gtest/gtest.h>
 #include <tuple>
 
-using namespace timing;
-
 namespace {
 
 void tick(PrecisionClock& clock, int n) {

@@ -10,9 +10,7 @@
 #include <string>
 #include <vector>
 
-using namespace base;
 using namespace timing;
-using namespace transport;
 
 // What the port told the windows.
 struct RecordingPortEvents : MidiPortEvents {

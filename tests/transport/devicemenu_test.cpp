@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-using namespace transport;
-
 namespace {
 
 using StartupTest = PortFixture;

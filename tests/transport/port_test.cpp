@@ -6,8 +6,6 @@
 #include <algorithm>
 #include <array>
 
-using namespace transport;
-
 namespace {
 
 using SendTest = PortFixture;

@@ -8,7 +8,6 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-using namespace base;
 using namespace auxiliary;
 
 namespace {

@@ -8,7 +8,6 @@
 #include <QScrollBar>
 #include <QTimer>
 
-using namespace base;
 using namespace coil;
 
 // Coil windows opened through the frame's menus; the tests tick Timer1 themselves.

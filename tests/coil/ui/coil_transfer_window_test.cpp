@@ -4,9 +4,7 @@
 #include <vector>
 
 using namespace auxiliary;
-using namespace unit;
 using namespace panel;
-using namespace coil;
 
 // A program with band 4000-5000 at 8,5 ms (index 3) and L 20,0 mH (200, above 127) written into the
 // unit while the control panel holds EEPROM access; the buttons follow that access.

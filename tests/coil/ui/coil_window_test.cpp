@@ -2,9 +2,6 @@
 #include "coil_fixture.h"
 #include <QClipboard>
 
-using namespace base;
-using namespace coil;
-
 // Typed coil data feed the settings and the figures and ask nothing; a new program asks on
 // close until it has a name; reopened, only a dwell change asks.
 TEST_F(CoilWindowTest, SavedOnCloseOverALongerFileReopenedAndOnlyADwellChangeAsks) {

@@ -12,7 +12,6 @@
 #include <algorithm>
 
 using namespace auxiliary;
-using namespace unit;
 using namespace curve;
 
 // Curve editors opened through the frame's menus. Twips per pixel are 15: a graph point

@@ -3,11 +3,6 @@
 #include <QMenu>
 #include <QProgressBar>
 
-using namespace base;
-using namespace auxiliary;
-using namespace unit;
-using namespace curve;
-
 TEST_F(CurveWindowTest, DrawSaveReopenEditAndExitWithChanges) {
     frmProgCurva* w = newCurve();
     ASSERT_NE(w, nullptr);

@@ -3,12 +3,7 @@
 #include "measure/ui/frmMisRot.h"
 #include "panel/ui/frmPannelloControllo.h"
 
-using namespace base;
-using namespace protocol;
-using namespace unit;
 using namespace panel;
-using namespace curve;
-using namespace measure;
 
 namespace {
 

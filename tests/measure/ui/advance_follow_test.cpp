@@ -1,9 +1,5 @@
 #include "measure_fixture.h"
 
-using namespace base;
-using namespace unit;
-using namespace measure;
-
 TEST_F(MeasureWindowTest, TheRotationWindowDrivesTheAdvanceWindowsStartStopAndNewMeasurement) {
     link.unit.setEngine({.profile = SpeedProfile::Fixed, .fixedRpm = 6000});
     auto* rotation = openFromMenu<frmMisRot>("mnuMisRot");

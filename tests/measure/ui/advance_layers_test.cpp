@@ -5,9 +5,6 @@
 #include "support/MrotFiles.h"
 #include <QListWidget>
 
-using namespace base;
-using namespace measure;
-
 namespace {
 
 // Row 1: 3,000 rpm, TAnt = Ta - Tss = 5 - 4 ms = 625 ticks of Tc 12,500: 18.0 degrees.

@@ -1,10 +1,6 @@
 #include "measure/ui/frmMisAntPicture.h"
 #include "measure_fixture.h"
 
-using namespace base;
-using namespace unit;
-using namespace measure;
-
 namespace {
 
 class AdvanceWindowTest : public MeasureWindowTest {

@@ -2,11 +2,6 @@
 #include "measure_fixture.h"
 #include <cmath>
 
-using namespace base;
-using namespace protocol;
-using namespace unit;
-using namespace measure;
-
 namespace {
 
 // A curve from 5 degrees at 1000 rpm to 25 degrees at 9000 rpm, as the curve editor builds

@@ -17,8 +17,6 @@
 #include <algorithm>
 #include <ostream>
 
-using namespace base;
-
 inline std::ostream& operator<<(std::ostream& os, const QString& s) {
     return os << s.toStdString();
 }

@@ -1,10 +1,6 @@
 #include "measure_fixture.h"
 #include "support/MrotFiles.h"
 
-using namespace base;
-using namespace unit;
-using namespace measure;
-
 TEST_F(MeasureWindowTest, NotesOpenOnceTypedTextIsSavedAndANewMeasurementEmptiesThem) {
     auto* advance = openFromMenu<frmMisAnt>("mnuMisAnt");
     const auto openNotes = [&] {

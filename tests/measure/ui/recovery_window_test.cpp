@@ -1,9 +1,6 @@
 // The program ends on a signal while a measurement is being recorded.
 #include "rotation_fixture.h"
 
-using namespace base;
-using namespace measure;
-
 TEST_F(RotationWindowTest, ARecordingStillRunningIsRecoveredWithTheRowsTakenSoFar) {
     ASSERT_NE(openFromMenu(), nullptr);
     click("ComAnticipo"); // the advance window follows the recording

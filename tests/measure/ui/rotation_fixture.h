@@ -4,11 +4,6 @@
 #include <QElapsedTimer>
 #include <QLocale>
 
-using namespace base;
-using namespace unit;
-using namespace measure;
-using namespace shell;
-
 // The rotation window in the program as a user meets it, over a 3,000 rpm engine. settle()
 // lets the window's screen refresh run.
 class RotationWindowTest : public MeasureWindowTest {

@@ -1,9 +1,5 @@
 #include "rotation_fixture.h"
 
-using namespace base;
-using namespace unit;
-using namespace measure;
-
 // The fine bar comes back to its middle, the speed limits keep low below high, and all are
 // kept for next time.
 TEST_F(RotationWindowTest, GraphBarsSpeedLimitsMemoryPositionAndTheExtendedTable) {

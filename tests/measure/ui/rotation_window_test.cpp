@@ -1,11 +1,6 @@
 #include "protocol/ui/SilenceLabel.h"
 #include "rotation_fixture.h"
 
-using namespace base;
-using namespace protocol;
-using namespace unit;
-using namespace measure;
-
 // At 3,000 rpm a revolution takes 20 ms: every row shows "3,000" and "20.000", and row n
 // ends 20 x n ms into the measurement.
 namespace {

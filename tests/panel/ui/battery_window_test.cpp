@@ -2,11 +2,6 @@
 #include <QTimer>
 #include <algorithm>
 
-using namespace transport;
-using namespace unit;
-using namespace panel;
-using namespace shell;
-
 namespace {
 
 // The battery window with an engine at a steady 3000 rpm and a battery at 13.8 V.

@@ -10,7 +10,6 @@
 #include <QPushButton>
 #include <QScrollBar>
 
-using namespace transport;
 using namespace panel;
 
 // The menu entry that opens each window of the panel.

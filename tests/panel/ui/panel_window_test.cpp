@@ -4,12 +4,6 @@
 #include <QPlainTextEdit>
 #include <QTimer>
 
-using namespace base;
-using namespace transport;
-using namespace protocol;
-using namespace panel;
-using namespace shell;
-
 namespace {
 
 constexpr uint32_t msg(uint32_t status, uint32_t data1, uint32_t data2) {

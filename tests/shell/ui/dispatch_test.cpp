@@ -12,10 +12,6 @@
 using namespace std::string_literals;
 namespace fs = std::filesystem;
 
-using namespace base;
-using namespace transport;
-using namespace shell;
-
 namespace {
 
 const std::string kCurve = curve::serializeCrva(curve::CurveDocument{});

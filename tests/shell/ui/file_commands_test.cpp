@@ -11,9 +11,7 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 
-using namespace base;
 using namespace curve;
-using namespace measure;
 
 namespace {
 

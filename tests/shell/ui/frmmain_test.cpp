@@ -25,11 +25,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-using namespace base;
-using namespace timing;
-using namespace transport;
 using namespace panel;
-using namespace shell;
 
 namespace {
 // The program started in a fresh folder over a scriptable MIDI system, boxes recorded.

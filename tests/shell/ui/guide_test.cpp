@@ -18,10 +18,6 @@
 #include <QTextBrowser>
 #include <gtest/gtest.h>
 
-using namespace base;
-using namespace unit;
-using namespace shell;
-
 namespace {
 
 void writeFile(const QString& path) {

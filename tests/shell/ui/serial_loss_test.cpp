@@ -15,10 +15,6 @@
 #include <stdlib.h>
 #include <unistd.h>
 
-using namespace base;
-using namespace transport;
-using namespace shell;
-
 namespace {
 
 // A pseudo-terminal: the workbench opens its slave side as a serial port; closing the

@@ -16,9 +16,7 @@
 #include <csignal>
 #include <memory>
 
-using namespace base;
 using namespace curve;
-using namespace shell;
 
 namespace {
 

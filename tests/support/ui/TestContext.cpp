@@ -3,8 +3,6 @@
 #include <QApplication>
 #include <QMdiSubWindow>
 
-using namespace base;
-
 bool TestFrame::isEnabled(const QString& objectName) const {
     const auto it = menuEnabled.find(objectName);
     return it == menuEnabled.end() || it->second;

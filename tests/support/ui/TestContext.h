@@ -14,9 +14,6 @@
 #include <map>
 #include <vector>
 
-using namespace base;
-using namespace timing;
-using namespace transport;
 using namespace measure;
 
 class QMdiSubWindow;

@@ -4,11 +4,6 @@
 #include "transport/ui/RingPollTimer.h"
 #include "unit/backends/SimulatedUnitSystem.h"
 
-using namespace base;
-using namespace transport;
-using namespace unit;
-using namespace shell;
-
 WorkbenchOptions testOptions(const QTemporaryDir& folder, MidiSystem& devices,
                              RecordingNotifier& notifier, FakeTimerSource& timerSource) {
     WorkbenchOptions options;

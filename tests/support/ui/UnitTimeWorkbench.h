@@ -9,10 +9,6 @@
 #include <cstdint>
 #include <string>
 
-using namespace base;
-using namespace timing;
-using namespace transport;
-using namespace unit;
 using namespace measure;
 using namespace shell;
 

@@ -13,10 +13,7 @@
 #include <gtest/gtest.h>
 #include <ostream>
 
-using namespace base;
-using namespace transport;
 using namespace protocol;
-using namespace shell;
 
 // Readable QStrings in failure messages.
 inline void PrintTo(const QString& s, std::ostream* os) {

@@ -7,8 +7,6 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-using namespace timing;
-
 TEST(TimerExact, StartRunsOneMillisecondTimerFromTickZeroStopResetsClosingStops) {
     TestContext t;
     frmTimerExact* w = t.open<frmTimerExact>();

@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 #include <vector>
 
-using namespace transport;
-
 namespace {
 
 struct Received {
