@@ -187,15 +187,10 @@ TEST(MrotReader, Version1RowsAreConverted) {
     EXPECT_EQ(doc->notes, "vecchie note");
     ASSERT_EQ(doc->rows.size(), 3u);
 
-    std::string first(95, ' ');
-    put(first, 1, "     7  2,000    30.000    26.250");
-    put(first, 35, " +26.250"); // against 0 before the first row
-    put(first, 44, "  3.750");
-    put(first, 52, "   12.345");
-    put(first, 62, "  1.500");
-    put(first, 70, "1010"); // "A"
-    put(first, 75, "3F");
-    put(first, 83, "00:01:234,567");
+    // DTb against 0 before the first row; A1 "A" is 1010, A2 follows it.
+    const std::string first =
+        "     7  2,000    30.000    26.250  +26.250   3.750    12.345   1.500 "
+        "1010 3F      00:01:234,567";
     EXPECT_EQ(doc->rows[0], first);
 
     std::string second = first;

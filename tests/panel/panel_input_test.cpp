@@ -25,13 +25,8 @@ TEST(PanelInput, AddressDigitsOnlyBlankIsZeroLargeNumbersTheMaximumDataTwoHexDig
         EXPECT_FALSE(addressFromText(typed).accepted) << typed;
 
     // Data is up to two hexadecimal digits.
-    for (auto [typed, value] : {std::pair{"C8", 200},
-                                {"c8", 200},
-                                {"F", 15},
-                                {"0a", 10},
-                                {"9A", 154},
-                                {"af", 175},
-                                {"", 0}}) {
+    for (auto [typed, value] :
+         {std::pair{"C8", 200}, {"F", 15}, {"0a", 10}, {"9A", 154}, {"af", 175}, {"", 0}}) {
         EXPECT_TRUE(dataFromHexText(typed).accepted) << typed;
         EXPECT_EQ(dataFromHexText(typed).value, value) << typed;
     }
@@ -105,11 +100,7 @@ TEST(PanelInput, ProtectedAddressesAndProgramMemoryBothStopWriting) {
 
 TEST(PanelInput, MonitorRecordsOf29KeepTheShortLastPiece) {
     // 65 characters: records 1-2 hold 1-29 and 30-58, the last 7 follow unpadded.
-    std::string text;
-    for (int i = 0; i < 65; ++i)
-        text += static_cast<char>('A' + i % 26);
-    text[30] = '\r';
-    text[31] = '\n';
+    const std::string text = std::string(30, 'A') + "\r\n" + std::string(33, 'B');
     EXPECT_EQ(monitorRecordCount(65), 3u);
     EXPECT_EQ(monitorRecordCount(58), 2u);
     EXPECT_EQ(monitorFileImage(text), text);

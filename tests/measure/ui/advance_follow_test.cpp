@@ -4,9 +4,6 @@ TEST_F(MeasureWindowTest, TheRotationWindowDrivesTheAdvanceWindowsStartStopAndNe
     link.unit.setEngine({.profile = SpeedProfile::Fixed, .fixedRpm = 6000});
     auto* rotation = openFromMenu<frmMisRot>("mnuMisRot");
     ASSERT_NE(rotation, nullptr);
-    const auto listed = [](QWidget* w, const char* list) {
-        return get<QListView>(w, list)->model()->rowCount();
-    };
     click(rotation, "ComAnticipo");
     auto* advance = main->findChild<frmMisAnt*>();
     ASSERT_NE(advance, nullptr);
@@ -39,11 +36,10 @@ TEST_F(MeasureWindowTest, TheRotationWindowDrivesTheAdvanceWindowsStartStopAndNe
     ASSERT_GE(before, 45u);
     EXPECT_EQ(kept.size(), all.size() - suspended);
     EXPECT_EQ(kept.row(kept.size() - 1), all.row(all.size() - 1));
-    EXPECT_EQ(listed(advance, "List1"), static_cast<int>(kept.size()));
+    EXPECT_EQ(rows(advance, "List1").size(), static_cast<qsizetype>(kept.size()));
 
     // A new measurement of the rotation window empties this one.
     click(rotation, "ComNuovaMisura");
-    EXPECT_EQ(listed(advance, "List1"), 0);
-    EXPECT_EQ(listed(advance, "List2"), 0);
+    EXPECT_TRUE(rows(advance, "List1").isEmpty() && rows(advance, "List2").isEmpty());
     EXPECT_EQ(advance->rows().size(), 0u);
 }

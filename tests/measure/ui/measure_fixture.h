@@ -61,4 +61,12 @@ protected:
     }
     QString text(QWidget* w, const char* name) { return get<QLabel>(w, name)->text(); }
     QString caption(QWidget* w, const char* name) { return get<QPushButton>(w, name)->text(); }
+    // The lines a list shows, top to bottom.
+    static QStringList rows(QWidget* w, const char* list) {
+        QStringList out;
+        const QAbstractItemModel* m = get<QAbstractItemView>(w, list)->model();
+        for (int i = 0; i < m->rowCount(); ++i)
+            out << m->index(i, 0).data().toString();
+        return out;
+    }
 };

@@ -38,11 +38,7 @@ protected:
         while (clock.elapsed() < frmMisRot::RefreshIntervalMs + 20)
             QApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
     }
-    int listRows() const { return get<QAbstractItemView>("List1")->model()->rowCount(); }
-    QString listRow(int i) const {
-        const auto* m = get<QAbstractItemView>("List1")->model();
-        return m->data(m->index(i, 0)).toString();
-    }
+    QStringList listRows() const { return rows(w, "List1"); }
     QStringList liveLines() const {
         return get<QPlainTextEdit>("Text1")->toPlainText().split('\n', Qt::SkipEmptyParts);
     }

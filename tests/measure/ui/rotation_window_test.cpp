@@ -40,8 +40,8 @@ TEST_F(RotationWindowTest, RecordsFromStartToStopAsAUserDrivesIt) {
 
     click("ComStop");
     EXPECT_FALSE(link.inputStarted());
-    ASSERT_EQ(listRows(), 50);
-    EXPECT_EQ(tempoOf(listRow(0)), "00:00:020,000");
+    ASSERT_EQ(listRows().size(), 50);
+    EXPECT_EQ(tempoOf(listRows()[0]), "00:00:020,000");
     EXPECT_TRUE(entryEnabled("mnuPannelloControllo"));
 
     // Clicking a row shows its number and time; the graph starts there.
@@ -56,9 +56,9 @@ TEST_F(RotationWindowTest, RecordsFromStartToStopAsAUserDrivesIt) {
 
     // Start again continues the measurement: numbers and time go on.
     record(100);
-    ASSERT_EQ(listRows(), 55);
-    EXPECT_TRUE(listRow(54).startsWith(rowStart(55)));
-    EXPECT_EQ(tempoOf(listRow(54)), "00:01:100,000");
+    ASSERT_EQ(listRows().size(), 55);
+    EXPECT_TRUE(listRows()[54].startsWith(rowStart(55)));
+    EXPECT_EQ(tempoOf(listRows()[54]), "00:01:100,000");
 }
 
 TEST_F(RotationWindowTest, KeyMapSuspendLiveDisplayAndNewMeasurement) {
@@ -98,14 +98,14 @@ TEST_F(RotationWindowTest, KeyMapSuspendLiveDisplayAndNewMeasurement) {
     type(Qt::Key_Space); // Space stops
     EXPECT_EQ(caption("ComStop"), "Start");
     type(Qt::Key_N);
-    EXPECT_EQ(listRows(), 0);
+    EXPECT_EQ(listRows().size(), 0);
     EXPECT_EQ(label("LabTmpMis"), "00:00:00,000");
     EXPECT_FALSE(w->windowTitle().endsWith("*"));
     EXPECT_TRUE(t.measurement.NewMeasurement);
     record(20);
-    ASSERT_EQ(listRows(), 1);
-    EXPECT_TRUE(listRow(0).startsWith(rowStart(1))); // numbering and time from 0 again
-    EXPECT_EQ(tempoOf(listRow(0)), "00:00:020,000");
+    ASSERT_EQ(listRows().size(), 1);
+    EXPECT_TRUE(listRows()[0].startsWith(rowStart(1))); // numbering and time from 0 again
+    EXPECT_EQ(tempoOf(listRows()[0]), "00:00:020,000");
 
     type(Qt::Key_O); // O opens the notes of the measurement
     EXPECT_NE(main->findChild<frmMisRotNote*>(), nullptr);
@@ -136,7 +136,7 @@ TEST_F(RotationWindowTest, SavesReopensAndAsksBeforeThrowingRowsAway) {
     main->action("mnuApriMrot")->trigger();
     w = main->findChild<frmMisRot*>();
     ASSERT_NE(w, nullptr);
-    ASSERT_EQ(listRows(), 5);
+    ASSERT_EQ(listRows().size(), 5);
     EXPECT_EQ(w->windowTitle(), "Misura Rotazione: run.mrot");
     // The notes keep their beginning, and the user is told which file it was.
     EXPECT_EQ(t.measurement.Notes, std::string(kMrotNotesLimit, 'n'));
@@ -148,7 +148,7 @@ TEST_F(RotationWindowTest, SavesReopensAndAsksBeforeThrowingRowsAway) {
 
     // More rows, not saved: closing asks; Yes saves and closes.
     record(40);
-    ASSERT_EQ(listRows(), 7);
+    ASSERT_EQ(listRows().size(), 7);
     t.notifier.nextAnswer = Notifier::Answer::Yes;
     main->action("mnuChiudi")->trigger();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
