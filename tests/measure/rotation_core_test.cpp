@@ -129,11 +129,9 @@ TEST(RowStoreAndLiveText, RowsKeepTheirTextAcrossChunksAndTheLiveTextItsLimit) {
 }
 
 TEST(GraphTimeBases, CoarseTableAndFineBar) {
-    EXPECT_EQ(kCoarseTimeBases[0].us, 1000);
     EXPECT_STREQ(kCoarseTimeBases[16].text, "5 s/div");
-    EXPECT_EQ(kCoarseTimeBases[16].us, 5'000'000);
     EXPECT_STREQ(kCoarseTimeBases[20].text, "40 s/div");
-    EXPECT_EQ(fineTimeBase(16, 200), 5'000'000);
+    EXPECT_EQ(fineTimeBase(16, 200), 5'000'000); // the coarse value itself
     EXPECT_EQ(fineTimeBase(16, 0), 5'000'000 - 800);
     EXPECT_EQ(fineTimeBase(16, 400), 5'000'000 + 800);
     EXPECT_EQ(fineTimeBase(99, 200), 40'000'000); // held in the table

@@ -11,7 +11,7 @@ struct Recording : ::testing::Test {
     BatterySampleStep add(int value) { return rec.add(value, stamp); }
 };
 
-TEST_F(Recording, FirstSampleSetsBothExtremesAndLaterOnes26MsApartMoveThem) {
+TEST_F(Recording, ExtremesAndStampsMoveUntilStopAndANewRecordingStartsEmpty) {
     rec.start();
     stamp = 40; // the first sample takes BatteryStamp as it stands
     BatterySampleStep s = add(1250);
@@ -30,7 +30,20 @@ TEST_F(Recording, FirstSampleSetsBothExtremesAndLaterOnes26MsApartMoveThem) {
     EXPECT_EQ(rec.stamp(1), 66u);
     EXPECT_EQ(rec.stamp(3), 118u);
     EXPECT_EQ(stamp, 118u);
+
+    // Stop keeps what was stored.
+    EXPECT_TRUE(rec.stop());
+    EXPECT_FALSE(rec.stop());
+    EXPECT_EQ(rec.count(), 3); // the index of the last sample
+    EXPECT_FALSE(add(1500).stored);
+    EXPECT_EQ(rec.value(3), 1250);
     EXPECT_EQ(rec.lastIndex(), 3);
+
+    rec.start();
+    EXPECT_EQ(rec.lastIndex(), -1);
+    add(1100);
+    EXPECT_EQ(rec.maximum(), 1100);
+    EXPECT_EQ(rec.minimum(), 1100);
 }
 
 TEST_F(Recording, ShowsEveryEleventhValueFillsSlot32000ThenStopsByItself) {
@@ -52,24 +65,6 @@ TEST_F(Recording, ShowsEveryEleventhValueFillsSlot32000ThenStopsByItself) {
     EXPECT_FALSE(add(900).stored);
     EXPECT_EQ(stamp, 832000u); // 32000 * 26 ms
     EXPECT_EQ(rec.lastIndex(), 32000);
-}
-
-TEST_F(Recording, StopKeepsWhatWasStoredAndANewRecordingStartsEmpty) {
-    rec.start();
-    for (int v : {1200, 1210, 1220})
-        add(v);
-    EXPECT_TRUE(rec.stop());
-    EXPECT_FALSE(rec.stop());
-    EXPECT_EQ(rec.count(), 2); // the index of the last sample
-    EXPECT_FALSE(add(1500).stored);
-    EXPECT_EQ(rec.value(2), 1220);
-    EXPECT_EQ(rec.lastIndex(), 2);
-
-    rec.start();
-    EXPECT_EQ(rec.lastIndex(), -1);
-    add(1100);
-    EXPECT_EQ(rec.maximum(), 1100);
-    EXPECT_EQ(rec.minimum(), 1100);
 }
 
 } // namespace

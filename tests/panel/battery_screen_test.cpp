@@ -5,11 +5,11 @@
 using namespace panel;
 
 namespace {
-// Samples every 26 ms from 0 ms on.
-BatteryRecording recorded(const std::vector<int>& values) {
+// Samples every 26 ms from firstMs on.
+BatteryRecording recorded(const std::vector<int>& values, uint32_t firstMs = 0) {
     BatteryRecording rec;
     rec.start();
-    uint32_t stamp = 0;
+    uint32_t stamp = firstMs;
     for (int v : values)
         rec.add(v, stamp);
     return rec;
@@ -47,12 +47,7 @@ TEST(BatteryScreen, ReviewScreenEndsWithTheLastSampleOnIt) {
     EXPECT_EQ(lastOnScreen(rec, 25, 650, 26), 29); // runs out of samples first
     EXPECT_EQ(lastOnScreen(rec, 30, 780, 26), 29); // nothing from 30 on
     // A recording whose first sample came at 1,000 ms has none on the screen 0 .. 260 ms.
-    BatteryRecording late;
-    late.start();
-    uint32_t stamp = 1000;
-    late.add(1200, stamp);
-    late.add(1200, stamp);
-    EXPECT_EQ(lastOnScreen(late, 0, 0, 26), -1);
+    EXPECT_EQ(lastOnScreen(recorded({1200, 1200}, 1000), 0, 0, 26), -1);
 }
 
 TEST(BatteryScreen, TraceFoldsSamplesSharingAPixelColumn) {

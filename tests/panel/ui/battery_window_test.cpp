@@ -16,7 +16,7 @@ protected:
         for (uint64_t step = 0; ms > 0; ms -= step) {
             step = std::min<uint64_t>(ms, 10'000);
             pump(step * 1000);
-            drainRing(poller(), port);
+            drainRing(mainPoller(), port);
         }
     }
     QPushButton* start() { return button("ComStart"); }

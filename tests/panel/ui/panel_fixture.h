@@ -18,7 +18,7 @@ template <> constexpr const char* panelEntry<frmPannelloControllo> = "mnuPannell
 template <> constexpr const char* panelEntry<frmMisBatteria> = "mnuMisBatteria";
 
 // A window W of the panel over the simulated unit, opened from its menu entry. Nothing runs
-// by itself: pump() lets unit time pass, poller()->pollNow() drains.
+// by itself: pump() lets unit time pass, mainPoller()->pollNow() drains.
 template <class W> class UnitWindowTest : public WorkbenchFixture {
 protected:
     void open() { w = openFromMenu<W>(panelEntry<W>); }
@@ -26,8 +26,6 @@ protected:
     QString label(const char* name) const { return get<QLabel>(name)->text(); }
     QPushButton* button(const char* name) const { return get<QPushButton>(name); }
     QScrollBar* scroll(const char* name) const { return get<QScrollBar>(name); }
-    // The frame's input poller.
-    RingPollTimer* poller() { return mainPoller(); }
     // Unit time passes, the poller's clock with it; what arrived waits for the poller.
     void pump(uint64_t us) { t.advance(us); }
     void click(const char* name) { QTest::mouseClick(button(name), Qt::LeftButton); }
