@@ -25,7 +25,7 @@ protected:
     void press() { click("ComStart"); }
 };
 
-TEST_F(BatteryWindowTest, LoadsEmptyRecordsUntilStopAndReviewsFromTheChosenSample) {
+TEST_F(BatteryWindowTest, RecordsUntilStopReviewsFromTheChosenSampleAndStopsTheUnitOnClosing) {
     t.texts.LangOffset = 200; // English: decimal point, thousands comma
     port.BatteryStampMode = true;
     open();
@@ -58,12 +58,14 @@ TEST_F(BatteryWindowTest, LoadsEmptyRecordsUntilStopAndReviewsFromTheChosenSampl
     memory()->setValue(3);
     EXPECT_EQ(w->screen().start, 780u);
 
+    link.pump(260'000); // ten more samples wait in the input when STOP is pressed
     press();
     EXPECT_EQ(start()->text(), "START");
     EXPECT_EQ(link.sent, (std::vector<uint32_t>{0xD5, 0xD0}));
     run(10); // the unit's answer ends the window's turn, and the input with it
     EXPECT_FALSE(link.inputStarted());
-    EXPECT_EQ(w->screen().start, 780u); // the last screen stays until the user looks back
+    EXPECT_EQ(w->recording().lastIndex(), 37); // the ten were not taken
+    EXPECT_EQ(w->screen().start, 780u);        // the last screen stays until the user looks back
 
     // Looking back starts at the chosen sample.
     timeDiv()->setValue(1); // 100 ms per division, 1 s a screen
@@ -73,10 +75,14 @@ TEST_F(BatteryWindowTest, LoadsEmptyRecordsUntilStopAndReviewsFromTheChosenSampl
     timeDiv()->setValue(5); // a new time base draws again from the same sample
     EXPECT_EQ(w->screen().start, 494u);
 
-    // The window's own stamp counter runs only in stamp mode, and wraps.
+    // The next recording starts empty. The window's own stamp counter runs only in stamp mode,
+    // and wraps.
     QTimer* stampTimer = get<QTimer>("TimerMisBatteria");
     press();
     EXPECT_FALSE(stampTimer->isActive());
+    run(52);
+    EXPECT_EQ(w->recording().lastIndex(), 1);
+    EXPECT_EQ(w->recording().stamp(1), 26u);
     press();
 
     port.BatteryStampMode = true;
@@ -87,26 +93,13 @@ TEST_F(BatteryWindowTest, LoadsEmptyRecordsUntilStopAndReviewsFromTheChosenSampl
     EXPECT_EQ(port.BatteryStamp, 0u); // wraps at 10,000,000 ms
     press();
     EXPECT_FALSE(stampTimer->isActive());
-}
 
-// Closed while recording, the window stops the unit.
-TEST_F(BatteryWindowTest, LeftoversOfTheLastRecordingAreNotTakenIntoTheNextAndClosingStops) {
-    open();
+    // Closed while recording, the window stops the unit.
     press();
-    run(260);
-    const int first = w->recording().lastIndex();
-    link.pump(260'000); // ten more samples wait in the input when STOP is pressed
-    press();
-    EXPECT_EQ(w->recording().lastIndex(), first);
-    press();
-    run(52);
-    EXPECT_EQ(w->recording().lastIndex(), 1);
-    EXPECT_EQ(w->recording().stamp(1), 26u);
-
     t.timer.StartTimer1();
     w->subWindow()->close();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(link.sentCount(0xD0), 2); // the first STOP's and the closing's
+    EXPECT_EQ(link.sentCount(0xD0), 4); // three STOPs' and the closing's
     EXPECT_FALSE(link.inputStarted() || t.timer.running());
     EXPECT_EQ(targets.battery, nullptr);
 }
