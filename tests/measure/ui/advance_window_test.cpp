@@ -7,11 +7,7 @@ class AdvanceWindowTest : public MeasureWindowTest {
 protected:
     AdvanceWindowTest() { link.unit.setEngine({.profile = SpeedProfile::Fixed, .fixedRpm = 3000}); }
 
-    frmMisAnt* open() {
-        w = openFromMenu<frmMisAnt>("mnuMisAnt");
-        EXPECT_NE(w, nullptr);
-        return w;
-    }
+    frmMisAnt* open() { return w = openFromMenu<frmMisAnt>("mnuMisAnt"); }
     QStringList rows(const char* list) const { return MeasureWindowTest::rows(w, list); }
     QString liveText() { return get<QPlainTextEdit>(w, "Text1")->toPlainText(); }
     QScrollBar* bar(const char* name) { return get<QScrollBar>(w, name); }
@@ -22,7 +18,7 @@ protected:
 } // namespace
 
 TEST_F(AdvanceWindowTest, StartRecordsEveryRevolutionAsAdvanceRowsStopShowsThemNewMeasurementAsks) {
-    open();
+    ASSERT_NE(open(), nullptr);
     EXPECT_EQ(targets.advance, w);
     EXPECT_TRUE(w->windowTitle().startsWith("Misura Anticipo Fase: Misura-"));
     EXPECT_EQ(text(w, "LabTmpMis"), "00:00:000.000");
@@ -62,7 +58,7 @@ TEST_F(AdvanceWindowTest, StartRecordsEveryRevolutionAsAdvanceRowsStopShowsThemN
 }
 
 TEST_F(AdvanceWindowTest, SavedFileReopensExportsToCsvAndTheDiagramLimitsAreKept) {
-    open();
+    ASSERT_NE(open(), nullptr);
     record(w, 600);
     const QStringList advance = rows("List1");
     const QStringList rotation = rows("List2");
@@ -110,6 +106,6 @@ TEST_F(AdvanceWindowTest, SavedFileReopensExportsToCsvAndTheDiagramLimitsAreKept
 
     w->subWindow()->close();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    open();
+    ASSERT_NE(open(), nullptr);
     EXPECT_EQ(bar("HScroll2")->value(), 5);
 }
