@@ -2,7 +2,6 @@
 #include "base/Settings.h"
 #include "base/SettingsStore.h"
 #include "panel/ui/frmPannelloControllo.h"
-#include "shell/ui/Workbench.h"
 #include "shell/ui/frmMain.h"
 #include "support/FakeMidiSystem.h"
 #include "support/ui/UnitTimeWorkbench.h"
@@ -18,7 +17,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -186,15 +184,6 @@ TEST_F(MainWindowTest, ClosingWritesSettingsWithPlacementAndDevices) {
     EXPECT_EQ(again.WinRec[1].Width, 12000);
 }
 
-TEST_F(MainWindowTest, ASettingsFileThatCannotBeWrittenIsNamedWithTheSystemsReason) {
-    start();
-    app().SettingsPath = folderPath("gone") + kPathSeparator + "ZEPHALON.iniz";
-    main->close();
-    ASSERT_EQ(notifier.warnings.size(), 1u);
-    EXPECT_EQ(notifier.warnings[0].text, "Errore di scrittura su disco: " + app().SettingsPath +
-                                             " (No such file or directory)");
-}
-
 TEST_F(MainWindowTest, LanguageChoiceIsStoredForTheNextRunAndTheToolkitSpeaksIt) {
     store([](AppState& stored) { stored.LangCode = 1; });
     start();
@@ -285,7 +274,7 @@ TEST_F(MainWindowTest, TilingKeepsEveryControlInSightAlsoAfterARestart) {
     }
 }
 
-TEST_F(MainWindowTest, APlacementOffEveryScreenComesBackOnScreen) {
+TEST_F(MainWindowTest, APlacementOffEveryScreenComesBackOnScreenASettingsFileUnwrittenIsNamed) {
     store([](AppState& stored) {
         stored.WinRec[base::MainWindow] = WindowRecord{};
         stored.WinRec[base::MainWindow].Left = -30000;
@@ -297,6 +286,12 @@ TEST_F(MainWindowTest, APlacementOffEveryScreenComesBackOnScreen) {
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     EXPECT_EQ(main->pos(), QPoint(screen.left(), screen.top() + 100));
     EXPECT_EQ(main->size(), QSize(600, 400));
+
+    app().SettingsPath = folderPath("gone") + kPathSeparator + "ZEPHALON.iniz";
+    main->close();
+    ASSERT_EQ(notifier.warnings.size(), 1u);
+    EXPECT_EQ(notifier.warnings[0].text, "Errore di scrittura su disco: " + app().SettingsPath +
+                                             " (No such file or directory)");
 }
 
 TEST_F(MainWindowTest, LampsLightOnTrafficAndTheInputOneGoesOutAfterABurst) {
