@@ -33,10 +33,16 @@ TEST(TransferProgress, PhasePercentTimeLeftAndTheReportInBothLanguages) {
     p.done = 3;
     p.elapsedMs = 300;
     EXPECT_EQ(transferProgressText(p, 0), "1% - mancano 22 s"); // 100 ms x 214, up
-    p.start(1000);
-    p.done = 10;
-    p.elapsedMs = 1000;
-    EXPECT_EQ(transferProgressText(p, 0), "1% - mancano 1 min 39 s");
+    // 1 step of 101 done: 100 left at its pace; minutes from 60 s, seconds in two digits.
+    p.start(101);
+    p.done = 1;
+    for (auto [ms, text] : {std::pair{590L, "0% - mancano 59 s"},
+                            {600L, "0% - mancano 1 min 00 s"},
+                            {690L, "0% - mancano 1 min 09 s"},
+                            {700L, "0% - mancano 1 min 10 s"}}) {
+        p.elapsedMs = ms;
+        EXPECT_EQ(transferProgressText(p, 0), text) << ms;
+    }
 
     const TransferSubject msx{TransferSubject::Kind::Curve, 2, false};
     EXPECT_EQ(transferPhaseText(msx, false, 0), "Scrittura curva 2 in MSX");

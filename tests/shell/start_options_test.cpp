@@ -14,11 +14,11 @@ TEST(StartOptions, SimulatedChoosesDeviceZeroBothWaysAndOthersAreKept) {
     EXPECT_EQ(settings.MIDIInDevice, 99);
 
     const StartOptions options =
-        parseStartOptions({"--simulated", "--bogus", "a.crva", "--guide", "/x/b.crva"});
+        parseStartOptions({"--simulated", "--bogus", "-q", "a.crva", "--guide", "/x/b.crva"});
     EXPECT_TRUE(options.simulated);
     EXPECT_TRUE(options.guidePath);
     EXPECT_FALSE(options.help);
-    EXPECT_EQ(options.unknown, std::vector<std::string>{"--bogus"});
+    EXPECT_EQ(options.unknown, (std::vector<std::string>{"--bogus", "-q"}));
     EXPECT_EQ(options.documents, (std::vector<std::string>{"a.crva", "/x/b.crva"}));
     applyStartOptions(options, settings);
     EXPECT_EQ(settings.MIDIOutDevice, 0);
@@ -40,6 +40,7 @@ TEST(StartOptions, FileCommandsTakeTheirFileAndAnOutputOnlyWhereOneIsWritten) {
     EXPECT_EQ(o.command.kind, FileCommand::Kind::None);
     EXPECT_EQ(o.missingFile, "--export-csv");
     EXPECT_TRUE(o.simulated);
+    EXPECT_EQ(parseStartOptions({"--to-pdf"}).missingFile, "--to-pdf"); // the last argument
 }
 
 TEST(GuideLocation, ProgramFolderThenBuildCopyThenInstalledThenDataFolders) {

@@ -2,44 +2,43 @@
 #include "auxiliary/ui/frmAvviso3.h"
 #include "auxiliary/ui/frmBloccoNote.h"
 #include "auxiliary/ui/frmProgressBar.h"
-#include "support/ui/TestContext.h"
-#include <QApplication>
+#include "support/ui/WorkbenchFixture.h"
 #include <QLabel>
-#include <QMdiSubWindow>
 #include <QPushButton>
-#include <QTest>
-#include <gtest/gtest.h>
 
 using namespace auxiliary;
 
 namespace {
 
-TEST(AboutBox, OpenWhileMenuEntryDisabledAndOkUnloads) {
-    TestContext t;
-    frmAbout* w = t.open<frmAbout>();
-    EXPECT_FALSE(t.frame.isEnabled("mnuInfo"));
+using AuxiliaryWindows = WorkbenchFixture;
+
+TEST_F(AuxiliaryWindows, AboutBoxOpensCentredWhileItsEntryIsDisabledAndOkUnloadsIt) {
+    frmAbout* w = openFromMenu<frmAbout>("mnuInfo");
+    ASSERT_NE(w, nullptr);
+    EXPECT_FALSE(entryEnabled("mnuInfo"));
     EXPECT_EQ(t.app.WinRec[40].State, 1);
     EXPECT_EQ(t.app.ChildCount, 1);
-    // 5400 x 2700 twips centred in 18000 x 13500: Left 6300, Top 5400 twips.
-    EXPECT_EQ(w->subWindow()->geometry(), QRect(420, 360, 360, 180));
+    // 5400 x 2700 twips, 360 x 180 pixels, in the middle of the frame's client area.
+    const QSize area = main->mdiArea()->viewport()->size();
+    EXPECT_EQ(w->subWindow()->geometry(),
+              QRect((area.width() - 360) / 2, (area.height() - 180) / 2, 360, 180));
 
     QTest::mouseClick(w->findChild<QPushButton*>("cmdOK"), Qt::LeftButton);
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(t.frame.isEnabled("mnuInfo"));
+    EXPECT_TRUE(entryEnabled("mnuInfo"));
     EXPECT_EQ(t.app.WinRec[40].State, 0);
     EXPECT_EQ(t.app.ChildCount, 0);
-    EXPECT_EQ(t.frame.unloaded, 1);
 }
 
-TEST(ProgressWindow, CentredOverTheActiveChildAndTakesItsNumber) {
-    TestContext t;
-    frmBloccoNote* note = t.open<frmBloccoNote>();
+TEST_F(AuxiliaryWindows, ProgressWindowIsCentredOverTheActiveChildAndTakesItsNumber) {
+    frmBloccoNote* note = openFromMenu<frmBloccoNote>("mnuBloccoNote");
+    ASSERT_NE(note, nullptr);
     // 601 x 451 pixels at (100, 50): 9015 x 6765 twips at Left 1500, Top 750.
     note->subWindow()->setGeometry(100, 50, 601, 451);
-    t.area.setActiveSubWindow(note->subWindow());
+    main->mdiArea()->setActiveSubWindow(note->subWindow());
     t.app.CurrentWinNo = 0;
 
-    frmProgressBar* p = frmProgressBar::open(t.ctx);
+    frmProgressBar* p = frmProgressBar::open(ctx);
     EXPECT_EQ(t.app.CurrentWinNo, 38);
     EXPECT_DOUBLE_EQ(p->placement().Top, 3232.5); // 750 + 3382.5 - 900
     EXPECT_DOUBLE_EQ(p->placement().Left, 3607.5);

@@ -1,22 +1,21 @@
 #include "auxiliary/ui/frmBloccoNote.h"
 #include "base/FileStore.h"
-#include "support/ui/TestContext.h"
-#include <QApplication>
+#include "support/ui/WorkbenchFixture.h"
 #include <QClipboard>
-#include <QMdiSubWindow>
+#include <QLabel>
+#include <QMenu>
 #include <QPlainTextEdit>
-#include <QTest>
-#include <gtest/gtest.h>
 
 using namespace auxiliary;
 
 namespace {
 
-class NotebookTest : public ::testing::Test {
+// A frame whose client area holds the notebook's largest size, 800 x 600.
+class NotebookTest : public WorkbenchFixture {
 protected:
-    TestContext t;
+    NotebookTest() : WorkbenchFixture(QSize(1400, 1000)) {}
 
-    frmBloccoNote* open() { return t.open<frmBloccoNote>(); }
+    frmBloccoNote* open() { return openFromMenu<frmBloccoNote>("mnuBloccoNote"); }
     static QPlainTextEdit* box(QWidget* w) { return w->findChild<QPlainTextEdit*>("Text1"); }
     // Closes the window through its sub-window, as the frame's close box does.
     static bool closeWindow(frmBloccoNote* w) {
@@ -25,6 +24,7 @@ protected:
         return closed;
     }
     std::string fileBytes() { return readWholeFile(t.app.NotebookPath).value_or("<none>"); }
+    QString statusLine() const { return main->findChild<QLabel*>("LabelMessaggio")->text(); }
 };
 
 TEST_F(NotebookTest, FirstOpeningTakesDefaultsAndCloseWritesABlankRecordThePlacementAndTheState) {
@@ -32,13 +32,12 @@ TEST_F(NotebookTest, FirstOpeningTakesDefaultsAndCloseWritesABlankRecordThePlace
     frmBloccoNote* w = open();
     EXPECT_EQ(w->subWindow()->geometry(), QRect(0, 0, 800, 600)); // 12000 x 9000 twips
     EXPECT_EQ(t.app.WinRec[38].State, 1);
-    EXPECT_FALSE(t.frame.isEnabled("mnuBloccoNote"));
+    EXPECT_FALSE(entryEnabled("mnuBloccoNote"));
 
     w->subWindow()->setGeometry(100, 50, 600, 450);
     ASSERT_TRUE(closeWindow(w));
     EXPECT_EQ(fileBytes(), std::string(32000, ' '));
-    EXPECT_TRUE(t.frame.isEnabled("mnuBloccoNote"));
-    EXPECT_EQ(t.frame.unloaded, 1);
+    EXPECT_TRUE(entryEnabled("mnuBloccoNote"));
     EXPECT_EQ(t.app.WinRec[38].Left, 1500);
     EXPECT_EQ(t.app.WinRec[38].Top, 750);
     EXPECT_EQ(t.app.WinRec[38].State, 0);
@@ -63,7 +62,7 @@ TEST_F(NotebookTest, DraggedLargerThanTheMaximaSnapsBackAndRightClickPopsUpTheEd
     w->subWindow()->resize(500, 700);
     EXPECT_EQ(w->subWindow()->size(), QSize(500, 600));
     QTest::mouseClick(w, Qt::RightButton, {}, QPoint(20, 0));
-    EXPECT_EQ(t.frame.editMenuPopups.size(), 1u);
+    EXPECT_TRUE(main->findChild<QMenu*>("mnuModifica")->isVisible());
 }
 
 TEST_F(NotebookTest, TypedTextIsSavedAsLatin1WithCrLfAndReloaded) {
@@ -75,13 +74,11 @@ TEST_F(NotebookTest, TypedTextIsSavedAsLatin1WithCrLfAndReloaded) {
     QTest::sendKeyEvent(QTest::Click, box(w), Qt::Key_Egrave, QString::fromUtf8("è"), {});
     // A character the 8-bit file has no code for is refused with a word, not kept as "?".
     QTest::sendKeyEvent(QTest::Click, box(w), Qt::Key_unknown, QString::fromUtf8("€"), {});
-    ASSERT_EQ(t.frame.statusMessages.size(), 1u);
-    EXPECT_EQ(t.frame.statusMessages[0],
-              QString::fromUtf8("Non inserito: € (il blocco note conserva solo caratteri "
-                                "Latin-1, un byte ciascuno)"));
+    EXPECT_EQ(statusLine(), QString::fromUtf8("Non inserito: € (il blocco note conserva solo "
+                                              "caratteri Latin-1, un byte ciascuno)"));
     QApplication::clipboard()->setText(QString::fromUtf8("  ≈"));
     QTest::keySequence(box(w), QKeySequence::Paste);
-    EXPECT_EQ(t.frame.statusMessages.size(), 2u);
+    EXPECT_TRUE(statusLine().startsWith(QString::fromUtf8("Non inserito: ≈ ")));
     ASSERT_TRUE(closeWindow(w));
 
     EXPECT_EQ(fileBytes(), "Ciao\r\ncaff\xE8  " + std::string(31987, ' ')); // 32000 bytes

@@ -73,7 +73,6 @@ TEST_F(DispatchTest, OpeningRemembersTheFolderAndEntersTheRecentList) {
     EXPECT_EQ(documents().DocPath(), first);
     EXPECT_EQ(t.app.RecentDoc[1].Path, first);
     EXPECT_EQ(t.app.RecentDoc[1].Kind, 2);
-    EXPECT_TRUE(main->action("mnuRecentFile_1")->isVisible());
 
     // The next open starts in the remembered folder; the second editor takes number 3.
     trigger("mnuApriCrva", second);
@@ -164,7 +163,7 @@ TEST_F(DispatchTest, SaveAndSaveAsWriteTheDocumentAndConfirmOverwriting) {
     EXPECT_EQ(activePath(), existing);
 }
 
-TEST_F(DispatchTest, RecentEntriesReopenOrAreDroppedWhenGone) {
+TEST_F(DispatchTest, RecentEntriesAndCommandLinePathsReopenOrAreRefusedWithAWord) {
     const std::string a = file("a.crva");
     const std::string b = file("b.crva");
     documents().openPaths({QString::fromStdString(a), QString::fromStdString(b)});
@@ -186,9 +185,8 @@ TEST_F(DispatchTest, RecentEntriesReopenOrAreDroppedWhenGone) {
     EXPECT_EQ(t.app.RecentDoc[2].Path, "");
     EXPECT_TRUE(main->action("mnuRecentFile_1")->isVisible());
     EXPECT_FALSE(main->action("mnuRecentFile_2")->isVisible());
-}
 
-TEST_F(DispatchTest, CommandLinePathsOpenByTheirExtension) {
+    // The command line's paths open by their extension.
     const std::string doc = file("cl.crva");
     const std::string other = file("cl.xyz");
     const QString before = QDir::currentPath();

@@ -165,14 +165,12 @@ TEST_F(FileCommandsTest, ThePdfOfACurveDocumentHoldsTheHandWorkedTableValues) {
     doc.notes = "Cliente Rossi";
     const std::string crva = t.path("curva.crva");
     ASSERT_TRUE(writeFileAtomically(crva, curve::serializeCrva(doc)).empty());
-    EXPECT_FALSE(main->action("mnuEsportaPdf")->isEnabled());
 
     std::string answer = crva;
     main->documents().setChooser(
         [&answer](const FileDialogRequest&) { return QString::fromStdString(answer); });
     main->action("mnuApriCrva")->trigger();
     ASSERT_NE(main->findChild<frmProgCurva*>(), nullptr);
-    EXPECT_TRUE(main->action("mnuStampa")->isEnabled());
     ASSERT_TRUE(main->action("mnuEsportaPdf")->isEnabled());
     answer = t.path("foglio");
     main->action("mnuEsportaPdf")->trigger();

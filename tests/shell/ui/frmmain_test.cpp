@@ -2,7 +2,6 @@
 #include "base/Settings.h"
 #include "base/SettingsStore.h"
 #include "panel/ui/frmPannelloControllo.h"
-#include "shell/ui/Workbench.h"
 #include "shell/ui/frmMain.h"
 #include "support/FakeMidiSystem.h"
 #include "support/ui/UnitTimeWorkbench.h"
@@ -18,7 +17,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -76,14 +74,24 @@ struct MainWindowTest : ::testing::Test {
     bool enabled(const char* name) { return main->action(name)->isEnabled(); }
 };
 
-TEST_F(MainWindowTest, DocumentMenusFollowTheActiveChild) {
+TEST_F(MainWindowTest, DocumentAndEditMenusFollowTheActiveChild) {
     start();
     EXPECT_FALSE(enabled("mnuChiudi"));
     main->action("mnuBloccoNote")->trigger();
     EXPECT_EQ(app().ChildCount, 1);
     EXPECT_TRUE(enabled("mnuChiudi"));
     EXPECT_FALSE(enabled("mnuSalva")); // the notebook has no document to save
-    EXPECT_FALSE(enabled("mnuBloccoNote"));
+    // Typing goes into the new notebook; the Edit menu works on it at once.
+    QTest::keyClicks(static_cast<QWidget*>(nullptr), "Ciao");
+    auto* text = main->findChild<QPlainTextEdit*>("Text1");
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(text->toPlainText(), "Ciao");
+    QTest::keyClick(static_cast<QWidget*>(nullptr), Qt::Key_A, Qt::ControlModifier);
+    main->action("mnuCopia")->trigger();
+    EXPECT_EQ(QApplication::clipboard()->text(), "Ciao");
+    QTest::keyClick(static_cast<QWidget*>(nullptr), Qt::Key_End);
+    main->action("mnuIncolla")->trigger();
+    EXPECT_EQ(text->toPlainText(), "CiaoCiao");
     // The frame and its children carry the program icon: the spark's yellow at the centre
     // of the dark tile.
     const QImage icon = main->windowIcon().pixmap(16, 16).toImage();
@@ -107,7 +115,17 @@ TEST_F(MainWindowTest, DocumentMenusFollowTheActiveChild) {
     main->action("mnuChiudi")->trigger();
     EXPECT_EQ(app().ChildCount, 0);
     EXPECT_FALSE(enabled("mnuModifica"));
-    EXPECT_TRUE(enabled("mnuBloccoNote"));
+
+    // A right click in the timer window pops up the same Edit menu.
+    main->action("mnuTimerExact")->trigger();
+    auto* timer = main->findChild<frmTimerExact*>();
+    ASSERT_NE(timer, nullptr);
+    auto* menu = main->findChild<QMenu*>("mnuModifica");
+    for (const char* box : {"Label1", "Label2"}) {
+        QTest::mouseClick(timer->findChild<QLabel*>(box), Qt::RightButton);
+        EXPECT_TRUE(menu->isVisible()) << box;
+        menu->hide();
+    }
 }
 
 TEST_F(MainWindowTest, SaveAsFollowsTheActiveWindowAndSavesTheMonitor) {
@@ -186,15 +204,6 @@ TEST_F(MainWindowTest, ClosingWritesSettingsWithPlacementAndDevices) {
     EXPECT_EQ(again.WinRec[1].Width, 12000);
 }
 
-TEST_F(MainWindowTest, ASettingsFileThatCannotBeWrittenIsNamedWithTheSystemsReason) {
-    start();
-    app().SettingsPath = folderPath("gone") + kPathSeparator + "ZEPHALON.iniz";
-    main->close();
-    ASSERT_EQ(notifier.warnings.size(), 1u);
-    EXPECT_EQ(notifier.warnings[0].text, "Errore di scrittura su disco: " + app().SettingsPath +
-                                             " (No such file or directory)");
-}
-
 TEST_F(MainWindowTest, LanguageChoiceIsStoredForTheNextRunAndTheToolkitSpeaksIt) {
     store([](AppState& stored) { stored.LangCode = 1; });
     start();
@@ -214,33 +223,6 @@ TEST_F(MainWindowTest, LanguageChoiceIsStoredForTheNextRunAndTheToolkitSpeaksIt)
     start();
     QMessageBox english(QMessageBox::Warning, "t", "x", QMessageBox::Cancel);
     EXPECT_EQ(english.button(QMessageBox::Cancel)->text(), "Cancel");
-}
-
-TEST_F(MainWindowTest, TypingGoesIntoANewNotebookAndTheEditMenuWorksAtOnceAndPopsUp) {
-    start();
-    main->action("mnuBloccoNote")->trigger();
-    QTest::keyClicks(static_cast<QWidget*>(nullptr), "Ciao");
-    auto* text = main->findChild<QPlainTextEdit*>("Text1");
-    ASSERT_NE(text, nullptr);
-    EXPECT_EQ(text->toPlainText(), "Ciao");
-
-    QTest::keyClick(static_cast<QWidget*>(nullptr), Qt::Key_A, Qt::ControlModifier);
-    main->action("mnuCopia")->trigger();
-    EXPECT_EQ(QApplication::clipboard()->text(), "Ciao");
-    QTest::keyClick(static_cast<QWidget*>(nullptr), Qt::Key_End);
-    main->action("mnuIncolla")->trigger();
-    EXPECT_EQ(text->toPlainText(), "CiaoCiao");
-
-    // A right click in the timer window pops up the same Edit menu.
-    main->action("mnuTimerExact")->trigger();
-    auto* timer = main->findChild<frmTimerExact*>();
-    ASSERT_NE(timer, nullptr);
-    auto* menu = main->findChild<QMenu*>("mnuModifica");
-    for (const char* box : {"Label1", "Label2"}) {
-        QTest::mouseClick(timer->findChild<QLabel*>(box), Qt::RightButton);
-        EXPECT_TRUE(menu->isVisible()) << box;
-        menu->hide();
-    }
 }
 
 TEST_F(MainWindowTest, TilingKeepsEveryControlInSightAlsoAfterARestart) {
@@ -285,7 +267,7 @@ TEST_F(MainWindowTest, TilingKeepsEveryControlInSightAlsoAfterARestart) {
     }
 }
 
-TEST_F(MainWindowTest, APlacementOffEveryScreenComesBackOnScreen) {
+TEST_F(MainWindowTest, APlacementOffEveryScreenComesBackOnScreenASettingsFileUnwrittenIsNamed) {
     store([](AppState& stored) {
         stored.WinRec[base::MainWindow] = WindowRecord{};
         stored.WinRec[base::MainWindow].Left = -30000;
@@ -297,6 +279,12 @@ TEST_F(MainWindowTest, APlacementOffEveryScreenComesBackOnScreen) {
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     EXPECT_EQ(main->pos(), QPoint(screen.left(), screen.top() + 100));
     EXPECT_EQ(main->size(), QSize(600, 400));
+
+    app().SettingsPath = folderPath("gone") + kPathSeparator + "ZEPHALON.iniz";
+    main->close();
+    ASSERT_EQ(notifier.warnings.size(), 1u);
+    EXPECT_EQ(notifier.warnings[0].text, "Errore di scrittura su disco: " + app().SettingsPath +
+                                             " (No such file or directory)");
 }
 
 TEST_F(MainWindowTest, LampsLightOnTrafficAndTheInputOneGoesOutAfterABurst) {

@@ -1,22 +1,14 @@
 #include "base/MenuTable.h"
 #include "base/ui/ChildWindow.h"
 #include "shell/GuideLocation.h"
-#include "shell/ui/Workbench.h"
-#include "shell/ui/frmMain.h"
 #include "support/ui/WorkbenchFixture.h"
 #include "unit/backends/SimulatedUnitSystem.h"
-#include <QAction>
-#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
-#include <QMdiArea>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QTemporaryDir>
-#include <QTest>
 #include <QTextBrowser>
-#include <gtest/gtest.h>
 
 namespace {
 

@@ -1,4 +1,3 @@
-#include "shell/ui/Workbench.h"
 #include "shell/ui/frmMain.h"
 #include "support/ui/UnitTimeWorkbench.h"
 #include "transport/backends/SerialMidiSystem.h"

@@ -25,9 +25,11 @@ inline void PrintTo(const QString& s, std::ostream* os) {
 // does. Nothing runs by itself: pump() lets unit time pass and the frame's poller drain.
 class WorkbenchFixture : public ::testing::Test {
 protected:
-    // langCode 0: Italian, as the settings' defaults say.
-    explicit WorkbenchFixture(QSize frameSize = {}, int langCode = 0)
-        : t(langCode, nullptr, frameSize) {}
+    // langCode 0: Italian, as the settings' defaults say. unitWindow: the simulated unit the
+    // Preferences menu's window shows (none: no window); it outlives the fixture.
+    explicit WorkbenchFixture(QSize frameSize = {}, int langCode = 0,
+                              SimulatedUnitSystem* unitWindow = nullptr)
+        : t(langCode, unitWindow, frameSize) {}
     ~WorkbenchFixture() override {
         t.notifier.nextAnswer = Notifier::Answer::No; // nothing kept as the test tears down
     }

@@ -1,15 +1,13 @@
-#include "support/ui/TestContext.h"
+#include "support/ui/WorkbenchFixture.h"
 #include "timing/ui/frmTimerExact.h"
-#include <QApplication>
 #include <QLabel>
-#include <QMdiSubWindow>
 #include <QPushButton>
-#include <QTest>
-#include <gtest/gtest.h>
 
-TEST(TimerExact, StartRunsOneMillisecondTimerFromTickZeroStopResetsClosingStops) {
-    TestContext t;
-    frmTimerExact* w = t.open<frmTimerExact>();
+using TimerExactWindow = WorkbenchFixture;
+
+TEST_F(TimerExactWindow, StartRunsOneMillisecondTimerFromTickZeroStopResetsClosingStops) {
+    frmTimerExact* w = openFromMenu<frmTimerExact>("mnuTimerExact");
+    ASSERT_NE(w, nullptr);
     auto* start = w->findChild<QPushButton*>("Command4");
     const auto* millis = w->findChild<QLabel*>("Label2");
     EXPECT_EQ(millis->text(), "0");

@@ -1,38 +1,34 @@
-#include "support/ui/TestContext.h"
+#include "support/ui/WorkbenchFixture.h"
 #include "unit/backends/SimulatedUnitSystem.h"
 #include "unit/ui/frmUnitaSimulata.h"
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMdiSubWindow>
 #include <QPushButton>
-#include <QTest>
 #include <QTimer>
-#include <gtest/gtest.h>
 
 using namespace unit;
 
 namespace {
 
-class SimWinTest : public ::testing::Test {
+// Built before the workbench and gone after it.
+struct UnitShown {
+    SimulatedUnitSystem unit{""}; // EEPROM in memory only
+};
+
+class SimWinTest : public UnitShown, public WorkbenchFixture {
 protected:
-    SimulatedUnitSystem unit{""}; // EEPROM in memory only; outlives the window
-    TestContext t;
+    SimWinTest() : WorkbenchFixture({}, 0, &unit) {}
     frmUnitaSimulata* w = nullptr;
 
     void open(int langOffset = 0) {
         unit.setEngine({.profile = SpeedProfile::Fixed, .fixedRpm = 4200});
         t.texts.LangOffset = langOffset;
-        w = new frmUnitaSimulata(t.ctx, unit);
-        t.openChild(w);
+        w = openFromMenu<frmUnitaSimulata>("mnuUnitaSimulata");
+        ASSERT_NE(w, nullptr);
     }
-    template <class T> T* get(const char* name) {
-        T* c = w->findChild<T*>(name);
-        EXPECT_NE(c, nullptr) << name;
-        return c;
-    }
+    template <class T> T* get(const char* name) { return WorkbenchFixture::get<T>(w, name); }
     QLineEdit* box(const char* name) { return get<QLineEdit>(name); }
     QString text(const char* name) { return box(name)->text(); }
     // Replaces a text box's contents the way a user does: select all, type.
