@@ -10,9 +10,6 @@
 using namespace base;
 
 namespace {
-using base::Moment;
-using base::Opening;
-
 const base::Entry& entry(std::string_view name) {
     const base::Entry* e = base::find(name);
     EXPECT_NE(e, nullptr) << name;

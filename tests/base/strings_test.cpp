@@ -8,12 +8,8 @@
 
 using namespace base;
 
-namespace {
-
 const Texts it{0};
 const Texts en{200};
-
-} // namespace
 
 TEST(StringTable, ItalianAndEnglishHalvesMatch) {
     int italianCount = 0;
