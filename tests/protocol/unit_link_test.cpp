@@ -88,14 +88,12 @@ TEST_F(UnitLinkTest, EveryWayAModeEndsBringsTheUnitBackToRunMode) {
     // Granted, then left: 0xD1 answered 0xD1, then 0xD0; the window hears the unit's answer
     // to 0xD0 before it lets the input go.
     ASSERT_TRUE(link.enterMode(5, UnitMode::Programming, &curve));
-    EXPECT_EQ(fake.sent.back(), 0xD1u);
     EXPECT_TRUE(link.answerPending());
     run(20);
     EXPECT_EQ(curve.answers, std::vector<int>{0xD1});
     EXPECT_TRUE(link.answersMemory());
     EXPECT_EQ(fake.unit.mode(), UnitMode::Programming);
     link.leaveMode(5);
-    EXPECT_EQ(fake.sent.back(), 0xD0u);
     EXPECT_EQ(fake.unit.mode(), UnitMode::Run);
     EXPECT_TRUE(link.expecting(5));
     run(20);
