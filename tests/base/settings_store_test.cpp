@@ -91,10 +91,8 @@ TEST_F(SettingsStoreTest, AFolderOrAHugeFileInThePlaceOfTheFileIsLeftAlone) {
 }
 
 TEST_F(SettingsStoreTest, ASerialPortRecordCutShortKeepsItsWholePathsAndCountsTheOthers) {
-    AppState written;
-    written.SettingsPath = app.SettingsPath;
-    written.SerialPorts = {"/dev/ttyUSB0", "/dev/pts/3"};
-    ASSERT_EQ(SaveSettings(written), "");
+    app.SerialPorts = {"/dev/ttyUSB0", "/dev/pts/3"};
+    ASSERT_EQ(SaveSettings(app), "");
     const std::string full = readWholeFile(app.SettingsPath).value_or("");
     ASSERT_EQ(full.size(), 7500u);
     // Record 15 follows byte 7000, its count is byte 7011; path 1 fills bytes 7012-7023 of
@@ -159,11 +157,9 @@ TEST_F(SettingsStoreTest, SavingThroughALinkReplacesTheFileItPointsTo) {
 // and neither it nor SaveSettings at exit replaces the file. Root reads anything, so as root
 // the run happens in a child process that has become "nobody".
 TEST_F(SettingsStoreTest, AnUnreadableFileIsLeftAsItIs) {
-    AppState written;
-    written.SettingsPath = app.SettingsPath;
-    written.MIDIOutDevice = 3;
-    written.SerialPorts = {"/dev/ttyUSB0"};
-    ASSERT_EQ(SaveSettings(written), "");
+    app.MIDIOutDevice = 3;
+    app.SerialPorts = {"/dev/ttyUSB0"};
+    ASSERT_EQ(SaveSettings(app), "");
     const std::string before = readWholeFile(app.SettingsPath).value_or("");
     ASSERT_EQ(before.size(), 7500u);
     fs::permissions(app.SettingsPath, fs::perms::none);

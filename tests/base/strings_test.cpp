@@ -11,7 +11,7 @@ using namespace base;
 const Texts it{0};
 const Texts en{200};
 
-TEST(StringTable, ItalianAndEnglishHalvesMatch) {
+TEST(StringTable, ItalianAndEnglishHalvesMatchTheOffsetChoosesTheHalf) {
     int italianCount = 0;
     for (const StringEntry& e : stringTableEntries()) {
         ASSERT_NE(e.text, nullptr) << e.id;
@@ -26,9 +26,8 @@ TEST(StringTable, ItalianAndEnglishHalvesMatch) {
         }
     }
     EXPECT_GT(italianCount, 60);
-}
 
-TEST(StringTable, TheOffsetChoosesTheHalfAndMissingIdsGiveNothing) {
+    // The offset chooses the half; missing ids give nothing.
     EXPECT_EQ(it.text(128), "Blocco Note");
     EXPECT_EQ(en.text(128), "Notebook");
     EXPECT_EQ(Texts::raw(0), nullptr);

@@ -153,7 +153,7 @@ TEST_F(DecoderTest, RebuildsValuesFromStatusBitsAndHandWorkedRevolutionsGiveThei
 // A stream waits for a 0x80; a burst missing a message, or a message out of its place (a
 // head then the tail of another burst, 0xA0 before 0x90), gives no row; the next whole burst
 // gives row 2 as worked by hand, DTb against row 1 though broken bursts carried other Tbs.
-TEST_F(DecoderTest, BrokenBurstsGiveNoRowAndTheNextWholeOneIsRight) {
+TEST_F(DecoderTest, BrokenBurstsOrALostMessageGiveNoRowAndTheNextWholeOneIsRight) {
     open(RotationWindow);
     decoder.TbPrev = 1234;
     feed({msg(0x90, 1), msg(0xA0, 1), msg(0xB0, 1), msg(0xE0, 1)});
@@ -188,12 +188,10 @@ TEST_F(DecoderTest, BrokenBurstsGiveNoRowAndTheNextWholeOneIsRight) {
     EXPECT_EQ(rotation.rows[1].text, kRow2);
     feed({msg(0xE0)}); // a closing message with no burst before it
     EXPECT_EQ(rotation.rows.size(), 2u);
-}
 
-// The head of a burst, messages of no burst filling the ring, one lost: the closing message
-// after the gap cannot complete that head.
-TEST_F(DecoderTest, AMessageLostToAFullRingEndsTheBurstInProgress) {
-    open(RotationWindow);
+    // The head of a burst, messages of no burst filling the ring, one lost: the closing
+    // message after the gap cannot complete that head.
+    const int lamps = lamp.lamps;
     for (int i = 0; i + 1 < MidiRing::Size; ++i)
         ASSERT_TRUE(port.ring.push(MidiInData,
                                    i < 4 ? kRevolution1[static_cast<size_t>(i)] : msg(0xC0), 0));
@@ -201,10 +199,10 @@ TEST_F(DecoderTest, AMessageLostToAFullRingEndsTheBurstInProgress) {
     pollRing(port, decoder, MidiRing::Size);
     port.ring.push(MidiInData, kRevolution1[4], 0);
     pollRing(port, decoder, 1);
-    EXPECT_EQ(lamp.lamps, MidiRing::Size); // every message stored was decoded
-    EXPECT_TRUE(rotation.rows.empty());
+    EXPECT_EQ(lamp.lamps - lamps, MidiRing::Size); // every message stored was decoded
+    EXPECT_EQ(rotation.rows.size(), 2u);
     feed(kRevolution1);
-    EXPECT_EQ(rotation.rows.size(), 1u);
+    EXPECT_EQ(rotation.rows.size(), 3u);
 }
 
 TEST_F(DecoderTest, NothingHappensWhileDecodingIsOffForMalformedMessagesOrValuesThatCannotFit) {
