@@ -85,7 +85,6 @@ protected:
         targets.battery = &battery;
         targets.main = &lamp;
         port.MIDIInDecode = true;
-        port.StopMIDIPoll = false;
     }
 
     // The window expects the unit's messages (the link's part), or no longer.
@@ -232,10 +231,24 @@ TEST_F(DecoderTest, NothingHappensWhileDecodingIsOffForMalformedMessagesOrValues
 
 // --- routing ----------------------------------------------------------------------------
 
-TEST_F(DecoderTest, RoutesByPriority) {
+TEST_F(DecoderTest, RoutesByPriorityRepliesReachTheWaitingTransferWhateverWindowsAreOpen) {
     for (int slot : {BatteryWindow, PanelWindow, FirstCurveWindow, LastCurveWindow, RotationWindow,
                      AdvanceWindow})
         open(slot);
+    // Replies reach the waiting transfer whatever windows are open. Which replies a wait takes
+    // (address, module, read or write echo, time limit) is checked through the transfers.
+    UnitReplyWait wait;
+    targets.addReplyListener(&wait);
+    wait.expectRead(true, 4);
+    decoder.DecodeMIDIIn(msg(0xD1));
+    EXPECT_TRUE(wait.waiting());
+    decoder.DecodeMIDIIn(msg(0x89, 4, 5));
+    decoder.DecodeMIDIIn(msg(0x8D, 4, 9)); // an ended wait takes nothing more
+    EXPECT_EQ(std::pair(wait.state(), wait.value()),
+              std::pair(UnitReplyWait::State::Answered, 133));
+    targets.removeReplyListener(&wait);
+    EXPECT_TRUE(targets.replies.empty());
+
     decoder.DecodeMIDIIn(msg(0xD5));
     EXPECT_TRUE(decoder.BatteryRun);
     EXPECT_EQ(panel.clearEnabled, 0);
@@ -267,25 +280,7 @@ TEST_F(DecoderTest, RoutesByPriority) {
     open(AdvanceWindow, false);
     feed(kRevolution1);
     EXPECT_EQ(advance.rows.size(), 2u);
-    EXPECT_EQ(lamp.lamps, 32);
-}
-
-TEST_F(DecoderTest, RepliesReachTheWaitingTransferWhateverWindowsAreOpen) {
-    UnitReplyWait wait;
-    targets.addReplyListener(&wait);
-    for (int slot : {BatteryWindow, PanelWindow, 5})
-        open(slot);
-    // Which replies a wait takes (address, module, read or write echo, time limit) is checked
-    // through the curve and coil transfers.
-    wait.expectRead(true, 4);
-    decoder.DecodeMIDIIn(msg(0xD1));
-    EXPECT_TRUE(wait.waiting());
-    decoder.DecodeMIDIIn(msg(0x89, 4, 5));
-    decoder.DecodeMIDIIn(msg(0x8D, 4, 9)); // an ended wait takes nothing more
-    EXPECT_EQ(std::pair(wait.state(), wait.value()),
-              std::pair(UnitReplyWait::State::Answered, 133));
-    targets.removeReplyListener(&wait);
-    EXPECT_TRUE(targets.replies.empty());
+    EXPECT_EQ(lamp.lamps, 35);
 }
 
 // --- control panel branch -----------------------------------------------------------------

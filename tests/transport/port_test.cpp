@@ -162,7 +162,6 @@ TEST_F(PollerTest, AFloodIsTakenInTimeBoundedTicksAndEveryMessageInOrder) {
     // 4000 us at 3 us a message: the tick ends with the message that crosses the budget.
     EXPECT_EQ(longest, 4002);
     EXPECT_EQ(ticks, (kMessages + 1333) / 1334);
-    EXPECT_EQ(port.ring.overruns(), 0u);
     for (int i = 0; i < kMessages; ++i)
         ASSERT_EQ(decoder.seen[static_cast<size_t>(i)], static_cast<uint32_t>(i));
     port.StopMIDIPoll = true; // empty and asked to stop: the poller ends
