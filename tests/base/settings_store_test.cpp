@@ -60,7 +60,6 @@ TEST_F(SettingsStoreTest, FirstRunCreatesTheFileLaterRunsReadItSavesKeepRecordOn
     std::ofstream(app.SettingsPath, std::ios::binary | std::ios::trunc) << "not a settings file";
     EXPECT_FALSE(LoadSettings(next));
     EXPECT_EQ(next.MIDIOutDevice, 99);
-    EXPECT_EQ(readWholeFile(app.SettingsPath)->substr(0, 8), "ZEPHALON");
     EXPECT_EQ(fs::file_size(app.SettingsPath), 5500u);
 
     // The temporary name is taken by a folder: the failed save is reported, the file stays
