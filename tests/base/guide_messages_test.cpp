@@ -17,19 +17,8 @@ using namespace timing;
 
 namespace {
 
-struct Guide {
-    const char* file;
-    int langOffset;
-};
-constexpr Guide kGuides[] = {{"GuidaUtente.htm", 0}, {"UserGuide.htm", 200}};
-
-std::string unescape(std::string s) {
-    const std::pair<const char*, const char*> entities[] = {
-        {"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}, {"&amp;", "&"}};
-    for (const auto& [from, to] : entities)
-        s = std::regex_replace(s, std::regex(from), to);
-    return s;
-}
+// Each guide and the offset of its language in the string table.
+constexpr std::pair<const char*, int> kGuides[] = {{"GuidaUtente.htm", 0}, {"UserGuide.htm", 200}};
 
 // Rows of the guide's message tables: row id -> the text of its message cell.
 std::map<std::string, std::string> messageRows(const char* file) {
@@ -38,10 +27,16 @@ std::map<std::string, std::string> messageRows(const char* file) {
     std::map<std::string, std::string> rows;
     if (!html) return rows;
     static const std::regex row(R"re(<tr id="([^"]+)">.*?<td class="msg">(.*?)</td>)re");
+    const std::pair<const char*, const char*> entities[] = {
+        {"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}, {"&amp;", "&"}};
     for (auto it = std::sregex_iterator(html->begin(), html->end(), row);
-         it != std::sregex_iterator(); ++it)
-        EXPECT_TRUE(rows.emplace((*it)[1], unescape((*it)[2])).second)
+         it != std::sregex_iterator(); ++it) {
+        std::string text = (*it)[2];
+        for (const auto& [from, to] : entities)
+            text = std::regex_replace(text, std::regex(from), to);
+        EXPECT_TRUE(rows.emplace((*it)[1], text).second)
             << file << ": row " << (*it)[1] << " twice";
+    }
     return rows;
 }
 
@@ -104,23 +99,24 @@ TEST(GuideMessages, BothGuidesHaveTheSameRowsOneForEveryMessageTheProgramShows) 
     std::set<std::string> ids[2];
     int codes = 0;
     for (int g = 0; g < 2; ++g) {
-        const auto rows = messageRows(kGuides[g].file);
+        const auto& [file, langOffset] = kGuides[g];
+        const auto rows = messageRows(file);
         std::set<std::string> cells;
         for (const auto& [id, text] : rows) {
             ids[g].insert(id);
             cells.insert(text);
         }
-        const Texts texts{kGuides[g].langOffset};
+        const Texts texts{langOffset};
         for (int code = 0; code < 100; ++code) {
             if (messageStringId(code) < 0) continue;
             ++codes;
             const auto row = rows.find("msg-" + std::to_string(code));
-            ASSERT_NE(row, rows.end()) << kGuides[g].file << " has no row for message " << code;
+            ASSERT_NE(row, rows.end()) << file << " has no row for message " << code;
             // The part a message puts in at its "_" is shown as "…".
             EXPECT_EQ(row->second, composeMessage(texts, code, "\xE2\x80\xA6"))
-                << kGuides[g].file << ", message " << code;
+                << file << ", message " << code;
         }
-        const std::set<std::string> shown = portLayerMessages(kGuides[g].langOffset);
+        const std::set<std::string> shown = portLayerMessages(langOffset);
         // Location digits 4-8 with each result (opening a device in use has its own message,
         // and a send to a device that is gone is reported once by the loss notice, not as
         // 406), and the six input and thru messages.
@@ -130,8 +126,7 @@ TEST(GuideMessages, BothGuidesHaveTheSameRowsOneForEveryMessageTheProgramShows) 
                                 }),
                   5 * 6 - 3);
         for (const std::string& text : shown)
-            EXPECT_TRUE(cells.count(text))
-                << kGuides[g].file << " has no row for \"" << text << "\"";
+            EXPECT_TRUE(cells.count(text)) << file << " has no row for \"" << text << "\"";
     }
     EXPECT_EQ(codes, 2 * 39); // 0-39 but 37
     EXPECT_EQ(ids[0], ids[1]);

@@ -10,9 +10,6 @@
 using namespace base;
 
 namespace {
-using base::Moment;
-using base::Opening;
-
 const base::Entry& entry(std::string_view name) {
     const base::Entry* e = base::find(name);
     EXPECT_NE(e, nullptr) << name;
@@ -27,7 +24,7 @@ std::map<std::string, bool> enablesAt(Moment moment, const base::Situation& s) {
 }
 } // namespace
 
-TEST(MenuTable, EveryNameOnceAndEveryParentAMenuListedBeforeIt) {
+TEST(MenuTable, EveryNameOnceEveryParentAMenuListedBeforeItCaptionsInTheLanguageInUse) {
     std::set<std::string_view> names;
     std::set<std::string_view> menus;
     for (const base::Entry& e : base::entries()) {
@@ -39,6 +36,15 @@ TEST(MenuTable, EveryNameOnceAndEveryParentAMenuListedBeforeIt) {
         }
         if (e.item == base::Item::Menu) menus.insert(e.name);
     }
+    // Captions come from the string table or the design, in the language in use.
+    EXPECT_EQ(base::caption(entry("mnuInfo"), Texts{0}), "Informazioni su ZEPHALON");
+    EXPECT_EQ(base::caption(entry("mnuChiudi"), Texts{0}), "&Chiudi");
+    EXPECT_EQ(base::caption(entry("mnuSalvaAs"), Texts{200}), "Save &As...");
+    EXPECT_EQ(base::showing("frmMisRot"), &entry("mnuMisRot"));
+    // Design texts filled in both languages are checked where they are shown (transfer
+    // progress, the no-data notice); a number without a field stays as it is.
+    EXPECT_EQ(designText("transferDoneCurve", 0, {"1"}),
+              "Curva 1 scritta in %2 e verificata in %3");
 }
 
 TEST(MenuTable, NumberedWindowsTakeTheLowestFreeNumberSingleOnesComeForward) {
@@ -118,15 +124,4 @@ TEST(MenuTable, EnablesFollowLoadingTheActiveWindowAndFreeNumbers) {
     EXPECT_TRUE(at.at("mnuModifica"));
     EXPECT_FALSE(at.at("mnuChiudi"));
     EXPECT_FALSE(at.at("mnuSalvaAs"));
-}
-
-TEST(MenuTable, CaptionsFromTheStringTableOrTheDesignInTheLanguageInUse) {
-    EXPECT_EQ(base::caption(entry("mnuInfo"), Texts{0}), "Informazioni su ZEPHALON");
-    EXPECT_EQ(base::caption(entry("mnuChiudi"), Texts{0}), "&Chiudi");
-    EXPECT_EQ(base::caption(entry("mnuSalvaAs"), Texts{200}), "Save &As...");
-    EXPECT_EQ(base::showing("frmMisRot"), &entry("mnuMisRot"));
-    // Design texts filled in both languages are checked where they are shown (transfer
-    // progress, the no-data notice); a number without a field stays as it is.
-    EXPECT_EQ(designText("transferDoneCurve", 0, {"1"}),
-              "Curva 1 scritta in %2 e verificata in %3");
 }

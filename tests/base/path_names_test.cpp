@@ -7,7 +7,7 @@
 using namespace base;
 
 // Both separators split a path, so a Windows path splits the same on every platform.
-TEST(PathNames, NameFolderExtensionAndBaseOfWindowsAndPosixPaths) {
+TEST(PathNames, NameFolderExtensionBaseAndAnotherExtensionOfWindowsAndPosixPaths) {
     EXPECT_EQ(fileNameOf("C:\\Misure\\giro.mrot"), "giro.mrot");
     EXPECT_EQ(fileNameOf("/home/u/curva.crva"), "curva.crva");
     EXPECT_EQ(fileNameOf("note.txt"), "note.txt");
@@ -23,9 +23,7 @@ TEST(PathNames, NameFolderExtensionAndBaseOfWindowsAndPosixPaths) {
     EXPECT_EQ(baseNameOf(withoutTrailingBlanks("C:\\M\\Misura-6dic26-154102.mrot   ")),
               "Misura-6dic26-154102");
     EXPECT_EQ(withoutTrailingBlanks("    "), "");
-}
-
-TEST(PathNames, AnotherExtensionReplacesTheOwnOrIsAdded) {
+    // Another extension replaces the own or is added.
     EXPECT_EQ(withExtension("/m/giro.mrot", "csv"), "/m/giro.csv");
     EXPECT_EQ(withExtension("/dati.v2/giro", "csv"), "/dati.v2/giro.csv");
     EXPECT_EQ(withExtension("/m/.profilo", "pdf"), "/m/.profilo.pdf");

@@ -14,7 +14,7 @@ std::string padded(const std::string& path) {
     return path + std::string(60 - path.size(), ' ');
 }
 
-TEST(SerialPortRecord, LaysOutSignatureCountAndBlankPaddedPathsAndReadsThemBack) {
+TEST(SerialPortRecord, LaidOutWithSignatureCountAndPaddedPathsMissingOrDamagedOnesReadEmpty) {
     const std::string record = serializeSerialPortRecord({"/dev/ttyUSB0", "/dev/pts/3"});
     EXPECT_EQ(record, "SERIALMIDI\x02" + padded("/dev/ttyUSB0") + padded("/dev/pts/3") +
                           std::string(369, ' '));
@@ -22,6 +22,19 @@ TEST(SerialPortRecord, LaysOutSignatureCountAndBlankPaddedPathsAndReadsThemBack)
     const std::string none = serializeSerialPortRecord({});
     EXPECT_EQ(none[10], '\0');
     EXPECT_TRUE(parseSerialPortRecord(none).empty());
+
+    // Missing, foreign or damaged records.
+    EXPECT_TRUE(parseSerialPortRecord("").empty());
+    EXPECT_TRUE(parseSerialPortRecord("SERIALMIDI").empty());
+    EXPECT_TRUE(parseSerialPortRecord("ZEPHALON" + std::string(492, '\0')).empty());
+    std::string tooMany = serializeSerialPortRecord({"/dev/a"});
+    tooMany[10] = '\x09';
+    EXPECT_TRUE(parseSerialPortRecord(tooMany).empty());
+    // A record cut short is checked through the settings store, at each boundary.
+    // A blank field, NUL padding, a control character.
+    EXPECT_EQ(parseSerialPortRecord("SERIALMIDI\x03" + std::string(60, ' ') + "/dev/x" +
+                                    std::string(54, '\0') + padded("/dev/\ty")),
+              (Paths{"/dev/x"}));
 }
 
 TEST(SerialPortRecord, LineSpeedsFollowTheirPathsFromPosition492) {
@@ -50,20 +63,6 @@ TEST(SerialPortRecord, KeepsOnlyPathsThatReadBackTheSame) {
                                                     "/dev/e", "/dev/f", "/dev/g", longest}));
     EXPECT_TRUE(serialPortPathValid(" /dev/lead-blank"));
     EXPECT_FALSE(serialPortPathValid(std::string("/dev/a\0b", 8)));
-}
-
-TEST(SerialPortRecord, MissingForeignOrDamagedRecords) {
-    EXPECT_TRUE(parseSerialPortRecord("").empty());
-    EXPECT_TRUE(parseSerialPortRecord("SERIALMIDI").empty());
-    EXPECT_TRUE(parseSerialPortRecord("ZEPHALON" + std::string(492, '\0')).empty());
-    std::string tooMany = serializeSerialPortRecord({"/dev/a"});
-    tooMany[10] = '\x09';
-    EXPECT_TRUE(parseSerialPortRecord(tooMany).empty());
-    // A record cut short is checked through the settings store, at each boundary.
-    // A blank field, NUL padding, a control character.
-    EXPECT_EQ(parseSerialPortRecord("SERIALMIDI\x03" + std::string(60, ' ') + "/dev/x" +
-                                    std::string(54, '\0') + padded("/dev/\ty")),
-              (Paths{"/dev/x"}));
 }
 
 TEST(SerialPortRecord, DeviceNamesComeFromThePath) {

@@ -8,14 +8,10 @@
 
 using namespace base;
 
-namespace {
-
 const Texts it{0};
 const Texts en{200};
 
-} // namespace
-
-TEST(StringTable, ItalianAndEnglishHalvesMatch) {
+TEST(StringTable, ItalianAndEnglishHalvesMatchTheOffsetChoosesTheHalf) {
     int italianCount = 0;
     for (const StringEntry& e : stringTableEntries()) {
         ASSERT_NE(e.text, nullptr) << e.id;
@@ -30,9 +26,8 @@ TEST(StringTable, ItalianAndEnglishHalvesMatch) {
         }
     }
     EXPECT_GT(italianCount, 60);
-}
 
-TEST(StringTable, TheOffsetChoosesTheHalfAndMissingIdsGiveNothing) {
+    // The offset chooses the half; missing ids give nothing.
     EXPECT_EQ(it.text(128), "Blocco Note");
     EXPECT_EQ(en.text(128), "Notebook");
     EXPECT_EQ(Texts::raw(0), nullptr);

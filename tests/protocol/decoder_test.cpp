@@ -85,7 +85,6 @@ protected:
         targets.battery = &battery;
         targets.main = &lamp;
         port.MIDIInDecode = true;
-        port.StopMIDIPoll = false;
     }
 
     // The window expects the unit's messages (the link's part), or no longer.
@@ -95,10 +94,6 @@ protected:
     void feed(const std::vector<uint32_t>& messages) {
         for (uint32_t m : messages)
             decoder.DecodeMIDIIn(m);
-    }
-    void startInput() {
-        openInput();
-        ASSERT_EQ(port.StartMIDIIn(), 0);
     }
 
     AppState app;
@@ -116,7 +111,7 @@ protected:
 
 // Bits 7 of data1 and data2 ride in status bits 0 and 1, Ta bit 16 in its status bit 2; bits
 // 16-17 of Tb in 0x80's bits 2-3 and bit 18 in the following 0x90's bit 3, likewise Tib.
-TEST_F(DecoderTest, RebuildsValuesFromStatusBits) {
+TEST_F(DecoderTest, RebuildsValuesFromStatusBitsAndHandWorkedRevolutionsGiveTheirRows) {
     open(RotationWindow);
     const struct {
         std::vector<uint32_t> messages;
@@ -133,17 +128,15 @@ TEST_F(DecoderTest, RebuildsValuesFromStatusBits) {
         EXPECT_EQ(std::tuple(decoder.Tb, decoder.Ta, decoder.Tib), std::tuple(c.Tb, c.Ta, c.Tib))
             << &c - cases;
     }
-}
+    EXPECT_TRUE(rotation.rows.empty());
 
-TEST_F(DecoderTest, HandWorkedRevolutionsGiveTheirRows) {
-    open(RotationWindow);
+    // The hand-worked revolutions give their rows.
     feed(kRevolution1);
     feed(kRevolution2);
     ASSERT_EQ(rotation.rows.size(), 2u);
     EXPECT_EQ(rotation.rows[0].text, kRow1);
     EXPECT_EQ(rotation.rows[1].text, kRow2);
     EXPECT_EQ(rotation.rows[1].Tss, 1600u); // limited to Ta
-    EXPECT_EQ(lamp.lamps, 10);
 
     // Start again: numbering goes on, DTb is measured against 0.
     decoder.resetMeasurement();
@@ -159,7 +152,7 @@ TEST_F(DecoderTest, HandWorkedRevolutionsGiveTheirRows) {
 // A stream waits for a 0x80; a burst missing a message, or a message out of its place (a
 // head then the tail of another burst, 0xA0 before 0x90), gives no row; the next whole burst
 // gives row 2 as worked by hand, DTb against row 1 though broken bursts carried other Tbs.
-TEST_F(DecoderTest, BrokenBurstsGiveNoRowAndTheNextWholeOneIsRight) {
+TEST_F(DecoderTest, BrokenBurstsOrALostMessageGiveNoRowAndTheNextWholeOneIsRight) {
     open(RotationWindow);
     decoder.TbPrev = 1234;
     feed({msg(0x90, 1), msg(0xA0, 1), msg(0xB0, 1), msg(0xE0, 1)});
@@ -194,12 +187,10 @@ TEST_F(DecoderTest, BrokenBurstsGiveNoRowAndTheNextWholeOneIsRight) {
     EXPECT_EQ(rotation.rows[1].text, kRow2);
     feed({msg(0xE0)}); // a closing message with no burst before it
     EXPECT_EQ(rotation.rows.size(), 2u);
-}
 
-// The head of a burst, messages of no burst filling the ring, one lost: the closing message
-// after the gap cannot complete that head.
-TEST_F(DecoderTest, AMessageLostToAFullRingEndsTheBurstInProgress) {
-    open(RotationWindow);
+    // The head of a burst, messages of no burst filling the ring, one lost: the closing
+    // message after the gap cannot complete that head.
+    const int lamps = lamp.lamps;
     for (int i = 0; i + 1 < MidiRing::Size; ++i)
         ASSERT_TRUE(port.ring.push(MidiInData,
                                    i < 4 ? kRevolution1[static_cast<size_t>(i)] : msg(0xC0), 0));
@@ -207,10 +198,10 @@ TEST_F(DecoderTest, AMessageLostToAFullRingEndsTheBurstInProgress) {
     pollRing(port, decoder, MidiRing::Size);
     port.ring.push(MidiInData, kRevolution1[4], 0);
     pollRing(port, decoder, 1);
-    EXPECT_EQ(lamp.lamps, MidiRing::Size); // every message stored was decoded
-    EXPECT_TRUE(rotation.rows.empty());
+    EXPECT_EQ(lamp.lamps - lamps, MidiRing::Size); // every message stored was decoded
+    EXPECT_EQ(rotation.rows.size(), 2u);
     feed(kRevolution1);
-    EXPECT_EQ(rotation.rows.size(), 1u);
+    EXPECT_EQ(rotation.rows.size(), 3u);
 }
 
 TEST_F(DecoderTest, NothingHappensWhileDecodingIsOffForMalformedMessagesOrValuesThatCannotFit) {
@@ -240,10 +231,24 @@ TEST_F(DecoderTest, NothingHappensWhileDecodingIsOffForMalformedMessagesOrValues
 
 // --- routing ----------------------------------------------------------------------------
 
-TEST_F(DecoderTest, RoutesByPriority) {
+TEST_F(DecoderTest, RoutesByPriorityRepliesReachTheWaitingTransferWhateverWindowsAreOpen) {
     for (int slot : {BatteryWindow, PanelWindow, FirstCurveWindow, LastCurveWindow, RotationWindow,
                      AdvanceWindow})
         open(slot);
+    // Replies reach the waiting transfer whatever windows are open. Which replies a wait takes
+    // (address, module, read or write echo, time limit) is checked through the transfers.
+    UnitReplyWait wait;
+    targets.addReplyListener(&wait);
+    wait.expectRead(true, 4);
+    decoder.DecodeMIDIIn(msg(0xD1));
+    EXPECT_TRUE(wait.waiting());
+    decoder.DecodeMIDIIn(msg(0x89, 4, 5));
+    decoder.DecodeMIDIIn(msg(0x8D, 4, 9)); // an ended wait takes nothing more
+    EXPECT_EQ(std::pair(wait.state(), wait.value()),
+              std::pair(UnitReplyWait::State::Answered, 133));
+    targets.removeReplyListener(&wait);
+    EXPECT_TRUE(targets.replies.empty());
+
     decoder.DecodeMIDIIn(msg(0xD5));
     EXPECT_TRUE(decoder.BatteryRun);
     EXPECT_EQ(panel.clearEnabled, 0);
@@ -275,32 +280,12 @@ TEST_F(DecoderTest, RoutesByPriority) {
     open(AdvanceWindow, false);
     feed(kRevolution1);
     EXPECT_EQ(advance.rows.size(), 2u);
-    EXPECT_EQ(lamp.lamps, 32);
-}
-
-TEST_F(DecoderTest, RepliesReachTheWaitingTransferWhateverWindowsAreOpen) {
-    startInput();
-    UnitReplyWait wait;
-    targets.addReplyListener(&wait);
-    for (int slot : {BatteryWindow, PanelWindow, 5})
-        open(slot);
-    // Which replies a wait takes (address, module, read or write echo, time limit) is checked
-    // through the curve and coil transfers.
-    wait.expectRead(true, 4);
-    decoder.DecodeMIDIIn(msg(0xD1));
-    EXPECT_TRUE(wait.waiting());
-    decoder.DecodeMIDIIn(msg(0x89, 4, 5));
-    decoder.DecodeMIDIIn(msg(0x8D, 4, 9)); // an ended wait takes nothing more
-    EXPECT_EQ(std::pair(wait.state(), wait.value()),
-              std::pair(UnitReplyWait::State::Answered, 133));
-    targets.removeReplyListener(&wait);
-    EXPECT_TRUE(targets.replies.empty());
+    EXPECT_EQ(lamp.lamps, 35);
 }
 
 // --- control panel branch -----------------------------------------------------------------
 
 TEST_F(DecoderTest, PanelLogsAnswersShowsTheByteReadRestartsAfterLine4999) {
-    startInput();
     open(PanelWindow);
     decoder.DecodeMIDIIn(msg(0x89, 4, 5)); // no access yet: not shown
     EXPECT_EQ(panel.clearEnabled, 1);
@@ -344,7 +329,6 @@ TEST_F(DecoderTest, PanelLogsAnswersShowsTheByteReadRestartsAfterLine4999) {
 // --- battery branch -----------------------------------------------------------------------
 
 TEST_F(DecoderTest, BatterySamplesAndRevolutionsUntilTheRecordingEnds) {
-    startInput();
     open(BatteryWindow);
     decoder.DecodeMIDIIn(msg(0xD5));
     feed({kRevolution1[0], kRevolution1[1]}); // 12500 ticks = 20 ms

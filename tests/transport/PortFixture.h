@@ -22,10 +22,10 @@ struct RecordingPortEvents : MidiPortEvents {
     void inputPollerDisabled() override { ++pollerDisabled; }
 };
 
-// A port over the fake system with two devices in each direction.
-class PortFixture : public ::testing::Test {
+// A port over a fake system with two devices in each direction.
+template <class System> class PortFixtureOver : public ::testing::Test {
 protected:
-    PortFixture() {
+    PortFixtureOver() {
         fake.outNames = {"Unit Out", "Synth Out"};
         fake.inNames = {"Unit In", "Keys In"};
         port.setEvents(&events);
@@ -46,7 +46,8 @@ protected:
     RecordingNotifier notifier;
     MessageService messages{texts, notifier};
     PrecisionClock clock;
-    FakeMidiSystem fake;
+    System fake;
     RecordingPortEvents events;
     MidiPort port{fake, messages, clock};
 };
+using PortFixture = PortFixtureOver<FakeMidiSystem>;

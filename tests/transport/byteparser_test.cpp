@@ -55,7 +55,6 @@ TEST(MidiByteParser, StreamsDecodeToTheirMessages) {
 
 TEST(MidiByteEncoder, SendsEveryMessageWithItsStatusByteAndSevenBitData) {
     const std::pair<uint32_t, Bytes> cases[] = {
-        {0x00484883, {0x83, 72, 72}},     // 0xC8 to address 200 of the right module
         {0x00000588, {0x88, 0x05, 0x00}}, // a read request keeps its data2 0
         {0x000000D2, {0xD2, 0x00}},
         {0x000000F6, {0xF6}},

@@ -98,7 +98,6 @@ TEST_F(MenuTest, ThruTogglesOnlyWhenConnectAndInputStartBothSucceedAndEndsAtShut
     EXPECT_TRUE(port.menuState.thruChecked && port.MIDIThruOn && fake.thruConnected());
     port.toggleThru();
     EXPECT_FALSE(port.MIDIThruOn || fake.thruConnected() || fake.inputStarted());
-    EXPECT_EQ(fake.calls.inStop, 1);
 
     // Shutdown stops what thru started, closes both quietly and remembers thru as on.
     port.toggleThru();

@@ -43,8 +43,8 @@ void expectNoMoreCalls(const std::atomic<int>& calls) {
     EXPECT_EQ(calls.load(), after);
 }
 
-TEST(ThreadTimerSource, TimersRunSideBySideOffTheCallerUntilKilledOrDestroyedBadRequestsRefused) {
-    Counter a, b, c;
+TEST(ThreadTimerSource, TimersRunSideBySideOffTheCallerUntilKilledEvenByThemselvesOrDestroyed) {
+    Counter a, b, c, killer, d;
     {
         ThreadTimerSource source;
         const uint32_t idA = source.timeSetEvent(1, 0, &Counter::proc, &a);
@@ -66,28 +66,23 @@ TEST(ThreadTimerSource, TimersRunSideBySideOffTheCallerUntilKilledOrDestroyedBad
         source.timeKillEvent(0);
         source.timeKillEvent(12345);
         EXPECT_EQ(source.active(), 2);
+
+        // A procedure that kills its own timer must not wait for itself.
+        killer.killer = &source;
+        killer.id = source.timeSetEvent(1, 0, &Counter::proc, &killer);
+        ASSERT_TRUE(killer.waitFor(1));
+        expectNoMoreCalls(killer.calls);
+        EXPECT_EQ(killer.calls.load(), 1);
+        EXPECT_EQ(source.active(), 2);
+        // The stopped thread is joined by the next request.
+        const uint32_t next = source.timeSetEvent(1, 0, &Counter::proc, &d);
+        EXPECT_EQ(next, 5u);
+        ASSERT_TRUE(d.waitFor(1));
+        source.timeKillEvent(next);
     }
     // Destruction ends every timer.
     expectNoMoreCalls(b.calls);
     expectNoMoreCalls(c.calls);
-}
-
-// A procedure that kills its own timer must not wait for itself.
-TEST(ThreadTimerSource, KillFromItsOwnProcedure) {
-    ThreadTimerSource source;
-    Counter killer;
-    killer.killer = &source;
-    killer.id = source.timeSetEvent(1, 0, &Counter::proc, &killer);
-    ASSERT_TRUE(killer.waitFor(1));
-    expectNoMoreCalls(killer.calls);
-    EXPECT_EQ(killer.calls.load(), 1);
-    EXPECT_EQ(source.active(), 0);
-    // The stopped thread is joined by the next request.
-    Counter c;
-    const uint32_t next = source.timeSetEvent(1, 0, &Counter::proc, &c);
-    EXPECT_EQ(next, 2u);
-    ASSERT_TRUE(c.waitFor(1));
-    source.timeKillEvent(next);
 }
 
 } // namespace

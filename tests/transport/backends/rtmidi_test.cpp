@@ -7,7 +7,7 @@ using namespace transport;
 
 namespace {
 
-TEST(RtMidiSystem, MessageLengthsAndPacking) {
+TEST(RtMidiSystem, MessageLengthsPackingAndNamesCutTo31BytesOnACharacterBoundary) {
     const std::pair<int, int> lengths[] = {{0x80, 3}, {0xBF, 3}, {0xC0, 2}, {0xD2, 2},
                                            {0xE0, 3}, {0xF2, 3}, {0xF3, 2}, {0xF8, 1},
                                            {0x7F, 0}, {0xF0, 0}, {0xF7, 0}, {0xFD, 0}};
@@ -20,9 +20,8 @@ TEST(RtMidiSystem, MessageLengthsAndPacking) {
     EXPECT_EQ(RtMidiSystem::packMessage(noteOn, 0), 0u);
     const unsigned char program[] = {0xC1, 0x05};
     EXPECT_EQ(RtMidiSystem::packMessage(program, 2), 0x000005C1u);
-}
 
-TEST(RtMidiSystem, NamesAreCutTo31BytesOnACharacterBoundary) {
+    // Names are cut to 31 bytes on a character boundary.
     const std::string exact(31, 'x');
     EXPECT_EQ(RtMidiSystem::capsName(exact + "yz"), exact);
     // "é" (C3 A9) across the cut goes whole; ending exactly at byte 31 it stays.
