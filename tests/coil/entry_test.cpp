@@ -1,4 +1,5 @@
 #include "coil/CoilEntry.h"
+#include "coil/CoilFields.h"
 #include <gtest/gtest.h>
 #include <tuple>
 
@@ -34,6 +35,7 @@ TEST(CoilEntry, SpeedTakesOneToEightThousand) {
     EXPECT_EQ(keyVR("1000", {0, 4}, '5').text, "5");
     // Backspace that would leave "000" (a speed of 0) is refused; emptying is allowed.
     EXPECT_FALSE(keyVR("1000", {1, 0}, Backspace).accepted);
+    EXPECT_FALSE(keyVR("12", {2, 0}, Delete).accepted); // nothing after the caret
     EXPECT_EQ(keyVR("7", {1, 0}, Backspace).text, "");
     const Result mid = keyVR("100", {1, 0}, '5');
     EXPECT_EQ(mid.text, "1500");
@@ -60,5 +62,17 @@ TEST(CoilEntry, InductanceAndResistanceKeepOneDecimal) {
         EXPECT_EQ(tenthsValue(text), value) << text;
     EXPECT_FALSE(validTenths("1,2,3"));
     EXPECT_FALSE(validVR("0"));
-    EXPECT_FALSE(validRPerc("abc"));
+    EXPECT_FALSE(validRPerc("ab"));
+}
+
+TEST(CoilFields, EachBoxTakesItsRangeAndAnEmptyExtraResistanceIsNone) {
+    const std::tuple<Quantity, const char*, std::optional<int>> rows[] = {
+        {Quantity::L, "0,1", 1},        {Quantity::L, "0", {}},
+        {Quantity::R, "25,5", 255},     {Quantity::RPerc, "", 0},
+        {Quantity::RPerc, "100", 100},  {Quantity::RPerc, "101", {}},
+        {Quantity::VBatt, "15,0", 150}, {Quantity::VBatt, "15,1", {}},
+        {Quantity::VR, "", {}},         {Quantity::VR, "8000", 8000},
+        {Quantity::VR, "8001", {}},     {Quantity::VR, "1234567", {}}};
+    for (auto [q, text, value] : rows)
+        EXPECT_EQ(valueOf(q, text), value) << field(q).caption << " " << text;
 }

@@ -17,7 +17,7 @@ TEST(BatteryText, TimeVoltsAndSpeedInTheLanguageAndTheTimeBasePosition) {
     EXPECT_EQ(formatVolts(-5, 0), "-0,05 V");
     EXPECT_EQ(revolutionsText("  3,000", 0), "3.000 giri/min");
     EXPECT_EQ(revolutionsText("12,500", 200), "12,500 rpm");
-    EXPECT_EQ(revolutionsText("0", 0), "0 giri/min");
+    EXPECT_EQ(revolutionsText("9", 0), "9 giri/min");
 
     // A position read from the settings file is held to the scroll bar's range.
     EXPECT_EQ(clampTimeBase(255), 12);

@@ -103,6 +103,7 @@ TEST(PanelInput, MonitorRecordsOf29KeepTheShortLastPiece) {
     const std::string text = std::string(30, 'A') + "\r\n" + std::string(33, 'B');
     EXPECT_EQ(monitorRecordCount(65), 3u);
     EXPECT_EQ(monitorRecordCount(58), 2u);
+    EXPECT_EQ(monitorRecordCount(59), 3u);
     EXPECT_EQ(monitorFileImage(text), text);
     EXPECT_EQ(monitorFileImage(""), "");
 }

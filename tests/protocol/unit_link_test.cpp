@@ -1,5 +1,6 @@
 #include "base/AppState.h"
 #include "protocol/Decoder.h"
+#include "protocol/InputNotices.h"
 #include "protocol/UnitLink.h"
 #include "support/SimulatedUnitLink.h"
 #include "transport/MidiPoller.h"
@@ -146,4 +147,18 @@ TEST_F(UnitLinkTest, TheUnitServesOneWindowAtATimeAndARefusalSaysWhoHoldsIt) {
     link.windowClosed(BatteryWindow);
     ASSERT_TRUE(link.enterMode(AdvanceWindow, UnitMode::Programming, nullptr));
     EXPECT_EQ(link.recordingBlocker(), 0);
+}
+
+// Whole seconds without data are told once three have passed while a recording waits.
+TEST(InputSilence, CountsFromTheLastDataOnlyWhileWaiting) {
+    InputSilence s;
+    EXPECT_EQ(s.silentSeconds(100'000), 0);
+    s.start(1000);
+    const std::pair<int64_t, int64_t> rows[] = {{3999, 0}, {4000, 3}, {5999, 4}, {6000, 5}};
+    for (auto [now, seconds] : rows)
+        EXPECT_EQ(s.silentSeconds(now), seconds) << now;
+    s.arrived(5000);
+    EXPECT_EQ(s.silentSeconds(7999), 0);
+    s.stop();
+    EXPECT_EQ(s.silentSeconds(100'000), 0);
 }
