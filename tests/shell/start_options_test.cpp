@@ -1,3 +1,4 @@
+#include "shell/FileCommands.h"
 #include "shell/GuideLocation.h"
 #include "shell/StartOptions.h"
 #include <gtest/gtest.h>
@@ -59,4 +60,21 @@ TEST(GuideLocation, ProgramFolderThenBuildCopyThenInstalledThenDataFolders) {
               (std::vector<std::string>{"C:\\GuidaUtente.htm", "C:\\guide\\GuidaUtente.htm",
                                         "C:\\..\\share\\zephalon\\guide\\GuidaUtente.htm"}));
     EXPECT_TRUE(guideCandidates("", {}, 1, '/').empty());
+}
+
+TEST(FileCommands, KindsByExtensionAndMessagesThatNameTheFile) {
+    const std::pair<const char*, FileKindGuess> kinds[] = {{"a.crva", FileKindGuess::Curve},
+                                                           {"b.mrot", FileKindGuess::Measurement},
+                                                           {"c.mant", FileKindGuess::Measurement},
+                                                           {"d.txt", FileKindGuess::Other},
+                                                           {"e", FileKindGuess::Other}};
+    for (auto [path, kind] : kinds)
+        EXPECT_EQ(fileKindOf(path), kind) << path;
+    CommandResult r;
+    std::string bytes;
+    EXPECT_FALSE(readCommandInput("/zephalon-none/x.crva", bytes, r, 0));
+    EXPECT_EQ(r.error, "File /zephalon-none/x.crva assente");
+    EXPECT_FALSE(writeCommandOutput("/zephalon-none/y.csv", "z", r, 0));
+    EXPECT_TRUE(r.error.starts_with("Errore di scrittura su disco: /zephalon-none/y.csv ("))
+        << r.error;
 }
