@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <gtest/gtest.h>
+#include <limits>
 
 using namespace protocol;
 using namespace unit;
@@ -238,4 +239,19 @@ TEST(SimulatedUnit, ProgrammedCurvesGiveTheirTablesAdvance) {
     const Revolution r = revolutionAt(6000, {.defaultAdvanceDeg = 60}, factoryEeprom().mdx);
     EXPECT_EQ(r.tss, 0u);
     EXPECT_EQ(r.tb + r.ta, 6250u);
+}
+
+// 13.8 V with 0.15 V of 2 Hz ripple: the peak a quarter period (125 ms) in; counts of
+// 0.0797 V rounded and held to 0..255.
+TEST(BatteryModel, RippleAroundTheSupplyAndItsCountInOneByte) {
+    const BatterySettings s;
+    EXPECT_DOUBLE_EQ(batteryVolts(s, 0), 13.8);
+    EXPECT_NEAR(batteryVolts(s, 125'000), 13.95, 1e-9);
+    EXPECT_NEAR(batteryVolts(s, 375'000), 13.65, 1e-9);
+    const std::pair<double, int> counts[] = {
+        {0.5, 6},  {13.8, 173}, {20.3, 255},
+        {30, 255}, {0, 0},      {-1, 0},
+        {0.03, 0}, {0.04, 1},   {std::numeric_limits<double>::quiet_NaN(), 0}};
+    for (auto [volts, count] : counts)
+        EXPECT_EQ(batteryCount(volts), count) << volts;
 }
