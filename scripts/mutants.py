@@ -1,13 +1,13 @@
 #!/usr/bin/env python3
 """Plants faults one at a time in core source files and tells which ones the tests catch.
 
-    scripts/mutants.py [--per-file N] [--seed S] [--tests TARGET] [--list] src/curve/CurveFile.cpp ...
+    scripts/mutants.py [--per-file N] [--seed S] [--tests TARGET]... [--list] src/curve/CurveFile.cpp ...
 
 For each file it finds the places a small fault can go (a comparison flipped, an integer
 constant moved by one, + and - swapped, a negation dropped, && and || swapped), takes N of
 them spread over the file (the same N for the same seed), and for each: writes the fault,
-builds the subsystem's core tests (src/<sub>/X.cpp -> <sub>_tests, or --tests), runs them and
-puts the file back. A fault is caught when the tests fail (or hang), uncaught when they pass;
+builds the subsystem's tests (src/<sub>/X.cpp -> <sub>_tests and, where it exists,
+<sub>_window_tests, run offscreen; or the --tests targets), runs them and puts the file back. A fault is caught when the tests fail (or hang), uncaught when they pass;
 one that does not compile is not counted. A tool, not part of CI: a few dozen faults take a
 few minutes with ccache.
 """
@@ -101,10 +101,16 @@ def apply(text, place):
     return "\n".join(lines)
 
 
+def describe(rel, place):
+    n, _, old, new = place
+    return f"{rel}:{n + 1}: {old} -> {new or '(nothing)'}"
+
+
 def run(cmd, timeout):
+    env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
     try:
         r = subprocess.run(cmd, cwd=ROOT, stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
-                           timeout=timeout)
+                           timeout=timeout, env=env)
         return r.returncode
     except subprocess.TimeoutExpired:
         return "timeout"
@@ -115,10 +121,28 @@ def main():
     ap.add_argument("files", nargs="+")
     ap.add_argument("--per-file", type=int, default=8)
     ap.add_argument("--seed", type=int, default=1)
-    ap.add_argument("--tests", help="test target (default: <subsystem>_tests)")
+    ap.add_argument("--tests", action="append",
+                    help="test target, may repeat (default: <subsystem>_tests and "
+                    "<subsystem>_window_tests)")
     ap.add_argument("--build", default=os.environ.get("BUILD_DIR", str(ROOT / "build")))
     ap.add_argument("--list", action="store_true", help="print the faults, plant none")
+    ap.add_argument("--whole-suite", action="store_true",
+                    help="build everything and run the whole CTest suite for each fault")
+    ap.add_argument("--only-uncaught", metavar="LOG",
+                    help="plant only the faults an earlier run's output LOG left uncaught")
     args = ap.parse_args()
+    retry = None
+    if args.only_uncaught:
+        retry = {m.group(1) for m in re.finditer(r"UNCAUGHT +(\S+: \S+ -> \S+)",
+                                                  Path(args.only_uncaught).read_text())}
+
+    ninja = (Path(args.build) / "build.ninja").read_text()
+
+    def targets_for(sub):
+        if args.tests:
+            return args.tests
+        return [t for t in (f"{sub}_tests", f"{sub}_window_tests")
+                if re.search(rf"^build tests/{t}[ :]", ninja, re.M)]
 
     total = caught_total = 0
     summary = []
@@ -127,27 +151,34 @@ def main():
         rel = path.relative_to(ROOT)
         if len(rel.parts) != 3 or rel.parts[0] != "src" or rel.suffix != ".cpp":
             sys.exit(f"{name}: only core files (src/<subsystem>/*.cpp)")
-        target = args.tests or f"{rel.parts[1]}_tests"
-        exe = Path(args.build) / "tests" / target
+        targets = targets_for(rel.parts[1])
         original = path.read_text()
         all_places = places(original)
         rng = random.Random(f"{args.seed}:{rel}")
         chosen = sorted(rng.sample(all_places, min(args.per_file, len(all_places))))
+        if retry is not None:
+            chosen = [p for p in chosen if describe(rel, p) in retry]
         caught = uncaught = 0
         missed = []
         try:
             for place in chosen:
-                n, _, old, new = place
-                where = f"{rel}:{n + 1}: {old} -> {new or '(nothing)'}"
+                n = place[0]
+                where = describe(rel, place)
                 if args.list:
                     print(where)
                     continue
                 path.write_text(apply(original, place))
-                if run(["cmake", "--build", args.build, "--target", target], 600) != 0:
+                build = ["cmake", "--build", args.build]
+                if run(build if args.whole_suite else build + ["--target", *targets], 900) != 0:
                     print(f"  not compiled  {where}")
                     continue
-                result = run([str(exe), "--gtest_brief=1"], 120)
-                if result == 0:
+                if args.whole_suite:
+                    passed = run(["ctest", "--test-dir", args.build, "-j2", "--timeout", "120",
+                                  "--stop-on-failure"], 1800) == 0
+                else:
+                    passed = all(run([str(Path(args.build) / "tests" / t), "--gtest_brief=1"],
+                                     120) == 0 for t in targets)
+                if passed:
                     uncaught += 1
                     missed.append(where)
                     print(f"  UNCAUGHT      {where}\n                {original.split(chr(10))[n].strip()}")
@@ -171,9 +202,10 @@ def main():
     if total:
         print(f"{'all':<38} {caught_total:>3}/{total:<3} ({100 * caught_total // total}%)")
     # Leave the build as the tree is.
+    if args.whole_suite:
+        run(["cmake", "--build", args.build], 900)
     for rel, _, _ in summary:
-        target = args.tests or f"{Path(rel).parts[1]}_tests"
-        run(["cmake", "--build", args.build, "--target", target], 600)
+        run(["cmake", "--build", args.build, "--target", *targets_for(Path(rel).parts[1])], 900)
 
 
 if __name__ == "__main__":
