@@ -24,12 +24,16 @@ TEST(AdvanceDiagram, ScalesAndPlacesPointsInsideTheAxesOnly) {
     d.setSpeedLimits(2, 6); // 2,200 twips a thousand, from 2000 rpm
     EXPECT_EQ(d.hScale, 2200);
     EXPECT_EQ(d.place({3000, 180})->x, 500 + 2200);
+    EXPECT_EQ(d.xOf(3000), 500 + 2200); // the reference curve's pen
     EXPECT_FALSE(d.place({1999, 180}).has_value());
     d.setSpeedLimits(4, 4); // an empty range leaves the scale
     EXPECT_EQ(d.hScale, 2200);
     d.setAdvanceLimits(1, 3);
     EXPECT_EQ(d.vScale, 3000);
     EXPECT_EQ(d.place({4000, 150})->y, 6200 - 1500);
+    EXPECT_EQ(d.yOf(150), 6200 - 1500);
+    d.setAdvanceLimits(2, 2);
+    EXPECT_EQ(d.vScale, 3000);
 }
 
 TEST(MeasurementCsv, OneLinePerRowInPlainUnitsInEitherConvention) {
@@ -37,23 +41,28 @@ TEST(MeasurementCsv, OneLinePerRowInPlainUnitsInEitherConvention) {
         // Ta 3125, Tb 9375, Tss 2500 ticks; status 0xA5, 0x3C
         "     1  3,000    20.000    15.000  +15.000   5.000     1.234   4.000 1010 0101 3C "
         "59:59:990,000",
-        // past the hour the row's minutes start again from 0
+        // past the hour the row's minutes start again from 0; without Tc no advance, and
+        // no A2 from a digit that is not hexadecimal
         "     2" + std::string(18, ' ') +
-            "    0.000  -15.000   0.000     0.000   0.000 "
-            "0000 0000 00 00:00:010,500",
-        "     3 garbage"};
+            "    0.000  -15.000   5.000     0.000   4.000 "
+            "0000 0000 G0 00:00:010,500",
+        "     3 garbage",
+        // Tss equal to Ta: no advance either
+        "     4  3,000    20.000    15.000  +15.000   5.000     1.234   5.000 1010 0101 3C "
+        "00:00:020,000"};
     const auto rowAt = [&](std::size_t i) { return std::string_view(rows[i]); };
     EXPECT_EQ(measurementCsv(rows.size(), rowAt, csvConventionOf(200)),
               "Row,Speed (rpm),Tc (ms),Tb (ms),DTb (ms),Ta (ms),Tib (ms),Tss (ms),TAnt (ms),"
               "Advance (deg),A1,A2,Elapsed (s)\r\n"
               "1,3000,20.000,15.000,15.000,5.000,1.234,4.000,1.000,18.0,165,60,3599.990000\r\n"
-              "2,,,0.000,-15.000,0.000,0.000,0.000,,,0,0,3600.010500\r\n"
-              "3,,,,,,,,,,,,\r\n");
+              "2,,,0.000,-15.000,5.000,0.000,4.000,,,0,,3600.010500\r\n"
+              "3,,,,,,,,,,,,\r\n"
+              "4,3000,20.000,15.000,15.000,5.000,1.234,5.000,,,165,60,3600.020000\r\n");
     // In Italian: ";" between the cells and a decimal comma.
     const std::string italian = measurementCsv(2, rowAt, csvConventionOf(0));
     EXPECT_EQ(italian.substr(italian.find('\n') + 1),
               "1;3000;20,000;15,000;15,000;5,000;1,234;4,000;1,000;18,0;165;60;3599,990000\r\n"
-              "2;;;0,000;-15,000;0,000;0,000;0,000;;;0;0;3600,010500\r\n");
+              "2;;;0,000;-15,000;5,000;0,000;4,000;;;0;;3600,010500\r\n");
     EXPECT_EQ(italian.substr(0, 22), "Row;Speed (rpm);Tc (ms");
 }
 
