@@ -1,8 +1,10 @@
+#include "base/AppState.h"
 #include "base/DocumentKinds.h"
 #include "base/MonthNames.h"
 #include "base/PathNames.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 using namespace base;
 
@@ -27,6 +29,17 @@ TEST(PathNames, NameFolderExtensionBaseAndAnotherExtensionOfWindowsAndPosixPaths
     EXPECT_EQ(withExtension("/m/giro.mrot", "csv"), "/m/giro.csv");
     EXPECT_EQ(withExtension("/dati.v2/giro", "csv"), "/dati.v2/giro.csv");
     EXPECT_EQ(withExtension("/m/.profilo", "pdf"), "/m/.profilo.pdf");
+
+    // The program's own files in the folder it starts in; a root ends with its separator
+    // already, an empty folder is the current one.
+    AppState app;
+    for (auto [folder, separator, settings] : {std::tuple{"/d", '/', "/d/ZEPHALON.iniz"},
+                                               {"/", '/', "/ZEPHALON.iniz"},
+                                               {"C:\\", '\\', "C:\\ZEPHALON.iniz"},
+                                               {"", '/', "ZEPHALON.iniz"}}) {
+        app.setAppFolder(folder, separator);
+        EXPECT_EQ(app.SettingsPath, settings) << folder;
+    }
 }
 
 TEST(MonthNames, ItalianOrEnglishThreeLetters) {
