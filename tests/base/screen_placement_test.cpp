@@ -19,6 +19,8 @@ TEST(ScreenPlacement, APlaceWhoseMenuBarShowsStandsOthersComeBackOnTheNearestScr
         {{200, -10, 800, 600}, {200, 0}},      // a title bar above the top cannot be grabbed
         {{2500, 5000, 800, 600}, {2400, 424}}, // onto monitor 2, whole: 3200 - 800, 1024 - 600
         {{-5000, -5000, 4000, 3000}, {0, 0}},  // larger than the screen: at its corner
+        // below both: monitor 1 is 960 px down, monitor 2 120 px across and 976 down
+        {{1000, 2000, 800, 600}, {1000, 440}},
     };
     for (const auto& [window, at] : cases) {
         const ScreenRect placed = placeOnScreen(window, screens, 40);
