@@ -6,6 +6,7 @@
 
 #include <map>
 #include <set>
+#include <tuple>
 
 using namespace base;
 
@@ -36,6 +37,15 @@ TEST(MenuTable, EveryNameOnceEveryParentAMenuListedBeforeItCaptionsInTheLanguage
         }
         if (e.item == base::Item::Menu) menus.insert(e.name);
     }
+    // Every command has a caption, and no two entries of one menu read the same, in either
+    // language; lines, lists and windows have none of their own.
+    std::set<std::tuple<std::string_view, int, std::string>> shown;
+    for (const base::Entry& e : base::entries())
+        for (int lang : {0, 200}) {
+            const std::string c = base::caption(e, Texts{lang});
+            EXPECT_EQ(c.empty(), e.item >= base::Item::Separator) << e.name << " " << lang;
+            EXPECT_TRUE(c.empty() || shown.emplace(e.parent, lang, c).second) << e.name << lang;
+        }
     // Captions come from the string table or the design, in the language in use.
     EXPECT_EQ(base::caption(entry("mnuInfo"), Texts{0}), "Informazioni su ZEPHALON");
     EXPECT_EQ(base::caption(entry("mnuChiudi"), Texts{0}), "&Chiudi");
