@@ -9,4 +9,5 @@ TEST(NumberFormat, FollowsTheLanguage) {
     EXPECT_EQ(base::integer(-999, 200), "-999");
     EXPECT_EQ(base::integer(-1000, 200), "-1,000");
     EXPECT_EQ(base::number(-0.001, 2, 0), "0,00");
+    EXPECT_EQ(base::number(2.7, -1, 0), "3"); // no decimals below none
 }
