@@ -1,6 +1,7 @@
 #include "measure/AdvanceDiagram.h"
 #include "measure/CsvExport.h"
 #include "measure/MeasurementSummary.h"
+#include "measure/RowReader.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -64,6 +65,7 @@ TEST(MeasurementCsv, OneLinePerRowInPlainUnitsInEitherConvention) {
               "1;3000;20,000;15,000;15,000;5,000;1,234;4,000;1,000;18,0;165;60;3599,990000\r\n"
               "2;;;0,000;-15,000;5,000;0,000;4,000;;;0;;3600,010500\r\n");
     EXPECT_EQ(italian.substr(0, 22), "Row;Speed (rpm);Tc (ms");
+    EXPECT_EQ(unwrapTempo(5, 3'600'000'005), 3'600'000'005); // a row as late as the last
 }
 
 // Row 1: 3,000 rpm, TAnt = Ta - Tss = 5 - 4 ms = 625 ticks of Tc 12,500: 18.0 degrees.

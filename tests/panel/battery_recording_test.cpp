@@ -41,6 +41,9 @@ TEST_F(Recording, ExtremesAndStampsMoveUntilStopAndANewRecordingStartsEmpty) {
 
     rec.start();
     EXPECT_EQ(rec.lastIndex(), -1);
+    EXPECT_TRUE(rec.stop());
+    EXPECT_EQ(rec.count(), 0); // stopped before a sample came
+    rec.start();
     add(1100);
     EXPECT_EQ(rec.maximum(), 1100);
     EXPECT_EQ(rec.minimum(), 1100);
