@@ -1,4 +1,5 @@
 #include "measure/MrotFile.h"
+#include "measure/NotesCutNotice.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -153,6 +154,8 @@ TEST(MrotReader, RefusesWhatIsNotAMeasurementIgnoresTornTailsAndCutsLongNotes) {
     EXPECT_TRUE(cut->notesCut);
     EXPECT_EQ(cut->notes, std::string(1000, 'n'));
     EXPECT_EQ(rows, doc.rows);
+    EXPECT_TRUE(notesCutNotice("a.mrot", 200)
+                    .starts_with("The notes of the file a.mrot are longer than 256 KB: "));
 
     // Notes that fit, with the blanks of their last record past the limit, are whole.
     doc.notes = std::string(1000, 'n');
