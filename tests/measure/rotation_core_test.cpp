@@ -143,6 +143,11 @@ TEST(RotationGraphDrawing, OneRevolutionScaleLabelsScanAutoSynchronisationAndSwe
     ASSERT_EQ(g.divisionWidth, 1000);
     ASSERT_EQ(g.bottomLine, 5800);
     ASSERT_EQ(g.speedStep, 622);
+    RotationGraph raised = testGraph(); // two steps up, pulses three steps higher
+    raised.bottomRaise = 2;
+    raised.pulseRaise = 3;
+    raised.layout();
+    EXPECT_EQ(std::pair(raised.bottomLine, raised.pulseHeight), std::pair(5400, 1300));
     Recorder c;
     g.MisRotDiagProc(kRow1, c);
     EXPECT_EQ(c.clears, 1); // a new graph starts with a clean grid
