@@ -89,6 +89,9 @@ TEST(MeasurementLayer, PointsOfRowsFilesAndCurves) {
     std::string noSpeed = kRotation;
     noSpeed.replace(7, 6, "      ");
     EXPECT_FALSE(rotationAdvancePoint(noSpeed).has_value());
+    std::string noTc = kRotation;
+    noTc.replace(14, 9, std::string(9, ' '));
+    EXPECT_FALSE(rotationAdvancePoint(noTc).has_value());
 
     MrotDocument doc;
     doc.rows = {kRotation, noAdvance, kRotation};
