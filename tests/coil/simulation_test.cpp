@@ -26,7 +26,7 @@ TEST(CoilBands, ALimitBelongsToTheLowerBandAndEachHasOneLevel) {
     // The graph of dwell against speed: one level per band.
     const auto p = dwellProfile({0, 5, 8, 9, 10, 15});
     ASSERT_EQ(p.size(), 7u);
-    EXPECT_EQ(p[0].toRpm, 2000);
+    EXPECT_EQ(std::pair(p[0].fromRpm, p[0].toRpm), std::pair(0, 2000));
     EXPECT_DOUBLE_EQ(p[0].dwellMs, 10.0);
     EXPECT_EQ(p[2].fromRpm, 3000);
     EXPECT_EQ(p[2].toRpm, 4000);

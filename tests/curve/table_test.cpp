@@ -48,6 +48,9 @@ TEST(CurveTable, CountsAboveNineBitsAreZeroAndNineBitCountsCarryTheirFlag) {
     // Entries outside the curve stay 0.
     EXPECT_EQ(c.CurveTable[36], 0);
     EXPECT_EQ(c.CurveTable[107], 0);
+    Curve again = c; // there is no segment before the first point
+    SegmentToTable(again, 0);
+    EXPECT_EQ(again.CurveTable, c.CurveTable);
 }
 
 // Flat segments from rpm to rpm + 100 at deg degrees: t = deg x 1,000,000 / (6 x rpm x 3.2).

@@ -40,10 +40,10 @@ TEST(AdvanceRow, ColumnsOfTheRowWorkedByHand) {
     EXPECT_EQ(advanceRow(kRotation, 3125, 4000, 12500), blank);
     EXPECT_FALSE(advancePoint(blank).has_value());
     EXPECT_FALSE(advancePoint("short").has_value());
-    const auto q = advancePoint("     9 12,345  35.7  1.000     4.860 00:00:020,000 ");
+    const auto q = advancePoint("     9 12,345  35.9  1.000     4.860 00:00:020,000 ");
     ASSERT_TRUE(q.has_value());
     EXPECT_EQ(q->rpm, 12345);
-    EXPECT_EQ(q->tenths, 357);
+    EXPECT_EQ(q->tenths, 359);
 
     // 40,000 ticks of advance time are limited to 24,000: 38.400 ms, 86.4 degrees of a
     // 100,000-tick revolution.
