@@ -72,6 +72,12 @@ TEST(CurveEditorState, ATransferFreezesTheDocumentButNotProgOffALockOnlyClearing
     s.locked = true;
     EXPECT_FALSE(s.enables().ComCancella || s.enables().ComAnnulla);
     EXPECT_TRUE(s.enables().ComSalva && s.enables().ComProg);
+    // PROG ON is offered for a file as it was read, and PROG OFF once asked, drawn or not.
+    CurveEditorState read;
+    read.fromFile = true;
+    CurveEditorState asked;
+    asked.progAsked = true;
+    EXPECT_TRUE(read.enables().ComProg && asked.enables().ComProg);
 }
 
 // 12.5 degrees at 1,500 rpm: 12.5 / 360 x 60 / 1500 s = 1,388.9 us, / 3.2 us = 434 counts.
