@@ -99,7 +99,8 @@ TEST(GraphPen, OneGestureFromPressToReleaseAndNothingOnALockedDocument) {
     EXPECT_FALSE(pen.before()[1].hasSegment());
     EXPECT_EQ(pen.gesture(), 1);
     EXPECT_FALSE(pen.down() || pen.rubberEnd());
-    EXPECT_FALSE(pen.release(curves, 1, false, X(8000), Y(30)).edited); // no press in hand
+    EXPECT_FALSE(pen.release(curves, 1, false, X(8000), Y(30)).edited);          // no press in hand
+    EXPECT_FALSE(pen.move(curves, 1, X(8000), Y(30)).redraw || pen.rubberEnd()); // hovering
 
     // The next press adds a segment at once: a new gesture from the curves with one segment.
     EXPECT_TRUE(pen.press(curves, 1, false, X(9000), Y(20)).edited);
