@@ -195,9 +195,11 @@ TEST_F(DecoderTest, BrokenBurstsOrALostMessageGiveNoRowAndTheNextWholeOneIsRight
         ASSERT_TRUE(port.ring.push(MidiInData,
                                    i < 4 ? kRevolution1[static_cast<size_t>(i)] : msg(0xC0), 0));
     EXPECT_FALSE(port.ring.push(MidiInData, msg(0xC0), 0));
+    EXPECT_TRUE(pollRing(port, decoder, 1)); // one at most, then more may wait
+    EXPECT_EQ(lamp.lamps - lamps, 1);
     pollRing(port, decoder, MidiRing::Size);
     port.ring.push(MidiInData, kRevolution1[4], 0);
-    pollRing(port, decoder, 1);
+    EXPECT_TRUE(pollRing(port, decoder, 2));       // empty, and nobody asked to stop
     EXPECT_EQ(lamp.lamps - lamps, MidiRing::Size); // every message stored was decoded
     EXPECT_EQ(rotation.rows.size(), 2u);
     feed(kRevolution1);
