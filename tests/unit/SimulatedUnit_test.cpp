@@ -255,3 +255,16 @@ TEST(BatteryModel, RippleAroundTheSupplyAndItsCountInOneByte) {
     for (auto [volts, count] : counts)
         EXPECT_EQ(batteryCount(volts), count) << volts;
 }
+
+// A corrupted message has one bit flipped, any of the 18 a message carries: status 0-3, data
+// bits 0-6 of both data bytes; never bit 7 of a data byte.
+TEST(UnitFaults, ACorruptMessageFlipsOneOfItsEighteenBits) {
+    UnitRandom rng(7);
+    uint32_t flipped = 0;
+    for (int i = 0; i < 1000; ++i) {
+        const uint32_t bit = corruptMessage(0x123480, rng) ^ 0x123480u;
+        ASSERT_EQ(std::popcount(bit), 1);
+        flipped |= bit;
+    }
+    EXPECT_EQ(flipped, 0x7F7F0Fu);
+}
