@@ -199,7 +199,7 @@ TEST_F(DecoderTest, BrokenBurstsOrALostMessageGiveNoRowAndTheNextWholeOneIsRight
     EXPECT_EQ(lamp.lamps - lamps, 1);
     pollRing(port, decoder, MidiRing::Size);
     port.ring.push(MidiInData, kRevolution1[4], 0);
-    EXPECT_TRUE(pollRing(port, decoder, 2));       // empty, and nobody asked to stop
+    EXPECT_FALSE(pollRing(port, decoder, 2));      // empty, and the input not started
     EXPECT_EQ(lamp.lamps - lamps, MidiRing::Size); // every message stored was decoded
     EXPECT_EQ(rotation.rows.size(), 2u);
     feed(kRevolution1);
