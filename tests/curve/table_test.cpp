@@ -1,4 +1,5 @@
 #include "curve/CurveModel.h"
+#include "curve/UnitTableListing.h"
 #include <gtest/gtest.h>
 #include <tuple>
 
@@ -51,6 +52,7 @@ TEST(CurveTable, CountsAboveNineBitsAreZeroAndNineBitCountsCarryTheirFlag) {
     Curve again = c; // there is no segment before the first point
     SegmentToTable(again, 0);
     EXPECT_EQ(again.CurveTable, c.CurveTable);
+    EXPECT_TRUE(unitTableHeading(200).starts_with("Address Value Hex")); // the listing in English
 }
 
 // Flat segments from rpm to rpm + 100 at deg degrees: t = deg x 1,000,000 / (6 x rpm x 3.2).
