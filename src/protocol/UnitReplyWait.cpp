@@ -20,21 +20,11 @@ void UnitReplyWait::expectWrite(bool master, int address, int limitMs) {
     expect(Kind::Write, master, address, limitMs);
 }
 
-void UnitReplyWait::expectModeAnswer(int limitMs) {
-    expect(Kind::Mode, true, 0, limitMs);
-}
-
 void UnitReplyWait::offer(uint32_t message) {
     if (state_ != State::Waiting) return;
     const int status = static_cast<int>(message & 0xFF);
     const int data1 = static_cast<int>((message >> 8) & 0x7F);
     const int data2 = static_cast<int>((message >> 16) & 0x7F);
-    if (kind_ == Kind::Mode) {
-        if (status != 0xD0 && status != 0xD1) return;
-        status_ = status;
-        state_ = State::Answered;
-        return;
-    }
     // Unit to PC: status bit 1 carries bit 7 of the address, bit 0 bit 7 of the value;
     // bit 2 is the module (0 MDX, 1 MSX), bit 3 read (1) or write (0).
     const int kind = kind_ == Kind::Read ? 0x88 : 0x80;

@@ -23,8 +23,6 @@ public:
 
     void expectRead(bool master, int address, int limitMs = DefaultLimitMs);
     void expectWrite(bool master, int address, int limitMs = DefaultLimitMs);
-    // The answer to a mode command: status 0xD0 or 0xD1.
-    void expectModeAnswer(int limitMs = DefaultLimitMs);
     void cancel() { state_ = State::Idle; }
 
     void offer(uint32_t message) override;
@@ -37,7 +35,7 @@ public:
     int value() const { return value_; }
 
 private:
-    enum class Kind { Read, Write, Mode };
+    enum class Kind { Read, Write };
     void expect(Kind kind, bool master, int address, int limitMs);
 
     State state_ = State::Idle;

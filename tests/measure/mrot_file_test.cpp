@@ -69,9 +69,12 @@ TEST(MrotWriter, RecordsAreLaidOutByteForByteAndNotesComeBackWhole) {
     EXPECT_EQ(roundTrip(doc).path, std::string(192, 'c'));
     // The path is held as UTF-8 and stored one byte per letter; a letter Latin-1 lacks
     // becomes one "?", however many bytes it takes.
-    doc.path = "/dati/Per\u00f9/\u03a9\U0001F600.mrot";
+    doc.path = "/dati/Per\u00f9/\u0915\U0001F600.mrot";
     EXPECT_EQ(serializeMrot(doc).substr(97, 19), "/dati/Per\xF9/??.mrot ");
     EXPECT_EQ(roundTrip(doc).path, "/dati/Per\u00f9/??.mrot");
+    doc.path = "/x\xC3"
+               "A.mrot"; // a lead byte without its second byte
+    EXPECT_EQ(serializeMrot(doc).substr(97, 10), "/x?A.mrot ");
 
     // Notes chunks and their round trip.
     doc.path = "m.mrot";
