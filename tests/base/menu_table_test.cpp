@@ -45,6 +45,9 @@ TEST(MenuTable, EveryNameOnceEveryParentAMenuListedBeforeItCaptionsInTheLanguage
             const std::string c = base::caption(e, Texts{lang});
             EXPECT_EQ(c.empty(), e.item >= base::Item::Separator) << e.name << " " << lang;
             EXPECT_TRUE(c.empty() || shown.emplace(e.parent, lang, c).second) << e.name << lang;
+            if (!e.parent.empty()) {
+                EXPECT_NE(c, base::caption(entry(e.parent), Texts{lang})) << e.name;
+            }
         }
     // Captions come from the string table or the design, in the language in use.
     EXPECT_EQ(base::caption(entry("mnuInfo"), Texts{0}), "Informazioni su ZEPHALON");

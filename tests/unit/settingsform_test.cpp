@@ -120,6 +120,9 @@ TEST(UnitSettingsForm, MessagesAndStatusLine) {
                              "bcdefghijklmnopqrstuvé!"},
                             200),
               "Ripple (V peak): \"a?bcdefghijklmnopqrstuv...\" is not a number.");
+    EXPECT_EQ(
+        formErrorText({UnitFormField::Ripple, FormProblem::NotANumber, std::string(30, 'x')}, 200),
+        "Ripple (V peak): \"" + std::string(24, 'x') + "...\" is not a number.");
 
     EXPECT_EQ(unitStatusText({UnitMode::Run, 3000.4, 1234, true}, 0),
               "Modo: marcia  |  3000 giri/min  |  messaggi inviati: 1234");
