@@ -7,8 +7,9 @@ For each file it finds the places a small fault can go (a comparison flipped, an
 constant moved by one, + and - swapped, a negation dropped, && and || swapped), takes N of
 them spread over the file (the same N for the same seed), and for each: writes the fault,
 builds the subsystem's tests (src/<sub>/X.cpp -> <sub>_tests and, where it exists,
-<sub>_window_tests, run offscreen; or the --tests targets), runs them and puts the file back. A fault is caught when the tests fail (or hang), uncaught when they pass;
-one that does not compile is not counted. A tool, not part of CI: a few dozen faults take a
+<sub>_window_tests, run offscreen; or the --tests targets; or with --whole-suite every test),
+runs them and puts the file back. A fault is caught when the tests fail (or hang), uncaught
+when they pass; one that does not compile is not counted. A tool, not part of CI: a few dozen faults take a
 few minutes with ccache.
 """
 import argparse
@@ -204,6 +205,7 @@ def main():
     # Leave the build as the tree is.
     if args.whole_suite:
         run(["cmake", "--build", args.build], 900)
+        return
     for rel, _, _ in summary:
         run(["cmake", "--build", args.build, "--target", *targets_for(Path(rel).parts[1])], 900)
 
